@@ -1,0 +1,81 @@
+#include "platform/common/ct_log_stream.h"
+
+#include <cerrno>
+#include <cstring>
+#include <ctime>
+#include <string>
+
+#include "platform/common/ct_errors.h"
+
+namespace {
+std::string co_OsPath(const CT_String& co_path) {
+    std::string co_result(co_path.sv());
+    for (char& c : co_result) {
+        if (c == '\\') {
+            c = '/';
+        }
+    }
+    return co_result;
+}
+}  // namespace
+
+CT_LogStream::CT_LogStream(std::ostream& co_Stream) : pco_Stream(&co_Stream), co_Eof("\n") {}
+
+CT_LogStream::CT_LogStream(const CT_String& co_Path)
+    : pco_Stream(&co_File), co_Eof("\n"), co_Path(co_Path) {
+    errno = 0;
+    co_File.open(co_OsPath(co_Path), std::ios::out | std::ios::app | std::ios::binary);
+    if (!co_File.is_open()) {
+        int i_error = errno;
+        CT_Errors::v_ThrowError(e_FileOpen,
+                                CT_String("cannot open \"") + co_Path + "\" for appending: " +
+                                    (i_error != 0 ? std::strerror(i_error) : "unknown reason"));
+    }
+}
+
+void CT_LogStream::v_SetName(const CT_String& co_Name) {
+    this->co_Name = co_Name;
+}
+
+const CT_String& CT_LogStream::cco_GetName() const {
+    return co_Name;
+}
+
+CT_LogStream& CT_LogStream::operator<<(const char* pc_Text) {
+    v_Put(pc_Text == nullptr ? std::string_view() : std::string_view(pc_Text));
+    return *this;
+}
+
+CT_LogStream& CT_LogStream::operator<<(const CT_String& co_Text) {
+    v_Put(co_Text.sv());
+    return *this;
+}
+
+const CT_String& CT_LogStream::cco_Eof() const {
+    return co_Eof;
+}
+
+void CT_LogStream::v_PrintTime() {
+    std::time_t i_now = std::time(nullptr);
+    std::tm co_local{};
+    localtime_r(&i_now, &co_local);
+    char ac_text[32];
+    std::size_t n_length = std::strftime(ac_text, sizeof ac_text, "%Y-%m-%d %H:%M:%S", &co_local);
+    v_Put(std::string_view(ac_text, n_length));
+}
+
+void CT_LogStream::v_Separator() {
+    v_Put(std::string(40, '-'));
+    v_Put(co_Eof.sv());
+}
+
+// Flushed at once so that the log of a process that is killed holds every line written.
+void CT_LogStream::v_Put(std::string_view co_Text) {
+    pco_Stream->write(co_Text.data(), static_cast<std::streamsize>(co_Text.size()));
+    pco_Stream->flush();
+    if (pco_Stream != &co_File || co_File.good()) {
+        return;
+    }
+    co_File.clear();
+    CT_Errors::v_ThrowError(e_FileWrite, CT_String("cannot write the log \"") + co_Path + "\"");
+}

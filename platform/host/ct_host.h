@@ -1,0 +1,14 @@
+// The seat of the host backend behind the static host interface. The installer keeps the
+// backend alive while it is installed and uninstalls it (sv_Install(nullptr)) before
+// destroying it. Calls without a backend raise e_NoHost.
+#pragma once
+
+#include "platform/host/ct_host_backend.h"
+
+class CT_Host {
+public:
+    static void sv_Install(CT_HostBackend* pco_Backend);
+    static CT_HostBackend* spco_GetBackend();
+    // The installed backend; raises e_NoHost when there is none.
+    static CT_HostBackend& sco_Backend();
+};
