@@ -18,7 +18,7 @@
 
 template <class T>
 class CT_LinkedList {
-public:
+  public:
     CT_LinkedList() = default;
     // Copies would share one chain of nodes and free it twice, so a list is never copied; a
     // duplicate holding the same elements comes from pco_Duplicate or v_Duplicate.
@@ -31,7 +31,9 @@ public:
     // cursor.
     int b_Next();
     // The element under the cursor; null when the cursor is null.
-    T* pco_GetCurrent() const { return pco_Current == nullptr ? nullptr : pco_Current->pco_Element; }
+    T* pco_GetCurrent() const {
+        return pco_Current == nullptr ? nullptr : pco_Current->pco_Element;
+    }
     int b_IsEmpty() const { return pco_First == nullptr; }
     // Leaves the cursor on the last node (untouched for an empty list).
     unsigned n_Count();
@@ -72,7 +74,7 @@ public:
     // order, placed by this list's own b_AddLast. The source's cursor ends on its last node.
     void v_Duplicate(CT_LinkedList* pco_Source);
 
-protected:
+  protected:
     // Deletes the current element and leaves its node holding null. b_Map and the ordered
     // list's searches pass over such a node; b_MapList hands its null on.
     void v_DeleteElement();

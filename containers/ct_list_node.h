@@ -4,6 +4,6 @@
 
 template <class T>
 struct CT_ListNode {
-    T* pco_Element;        // null after the list deleted the element in place
-    CT_ListNode* pco_Next; // null on the last node
+    T* pco_Element;         // null after the list deleted the element in place
+    CT_ListNode* pco_Next;  // null on the last node
 };

@@ -10,7 +10,7 @@
 
 template <class T>
 class CT_OrderedLinkedList : public CT_LinkedList<T> {
-public:
+  public:
     using CT_LinkedList<T>::v_Add;
 
     CT_OrderedLinkedList() = default;

@@ -10,7 +10,7 @@ using CT_ItemList = CT_LinkedList<CT_ListTestItem>;
 
 // Exposes the in-place deletion that only derived lists may use.
 class CT_DeletingList : public CT_ItemList {
-public:
+  public:
     using CT_ItemList::v_DeleteElement;
 };
 
@@ -25,7 +25,7 @@ struct CT_ScriptedCall {
 };
 
 class LinkedListTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override { CT_ListTestItem::sco_Deleted().clear(); }
     CT_ListTestItem co_A{1, "A"}, co_B{2, "B"}, co_C{3, "C"}, co_D{4, "D"};
 };

@@ -13,7 +13,7 @@ using CT_OrderedItemList = CT_OrderedLinkedList<CT_ListTestItem>;
 
 // A list with its own placement rule: every append goes to the front.
 class CT_PrependingList : public CT_OrderedItemList {
-public:
+  public:
     int b_AddLast(CT_ListTestItem* pco_Item) override {
         CT_OrderedItemList::v_Add(pco_Item);
         return 1;
@@ -21,7 +21,7 @@ public:
 };
 
 class OrderedLinkedListTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override { CT_ListTestItem::sco_Deleted().clear(); }
 };
 
