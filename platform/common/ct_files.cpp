@@ -198,6 +198,8 @@ bool CT_Files::CT_Impl::b_Refill(std::uint64_t n_From) {
     std::size_t n_keep = 0;
     if (n_From >= n_Base && n_From <= n_Base + n_Length) {
         n_keep = static_cast<std::size_t>(n_Base + n_Length - n_From);
+    }
+    if (n_keep > 0) {
         std::memmove(co_Buffer.data(), co_Buffer.data() + (n_From - n_Base), n_keep);
     }
     n_Base = n_From;

@@ -1,0 +1,85 @@
+#include "platform/common/ct_string.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+namespace {
+TEST(StringTest, WritableBufferBecomesTheContent) {
+    CT_String co_empty;
+    char* pc_buffer = static_cast<char*>(co_empty);
+    std::strcpy(pc_buffer, "-2147483648");  // eleven characters and the terminator
+    EXPECT_EQ(11u, co_empty.n_GetStringSize(nullptr));
+    EXPECT_TRUE(co_empty == "-2147483648");
+
+    CT_String co_long("a longer text than twelve");
+    pc_buffer = static_cast<char*>(co_long);
+    EXPECT_EQ('a', pc_buffer[0]);
+    std::strcpy(pc_buffer + 24, "E!");
+    EXPECT_EQ("a longer text than twelvE!", co_long.sv());
+    static_cast<char*>(co_long)[1] = '\0';
+    CT_String co_copy(co_long);
+    EXPECT_EQ("a", co_copy.sv());
+    EXPECT_EQ(1u, co_long.size());
+
+    CT_String co_untouched("kept");
+    static_cast<void>(static_cast<char*>(co_untouched));
+    EXPECT_TRUE(co_untouched == "kept");
+}
+
+TEST(StringTest, ReplaceChangesTheFirstOccurrenceOnly) {
+    CT_String co_tag("<STORY NAME=\"@\" LOCATION=\"%\">");
+    co_tag.v_Replace("@", "k%@");
+    co_tag.v_Replace("%", "P12");
+    EXPECT_EQ("<STORY NAME=\"kP12@\" LOCATION=\"%\">", co_tag.sv());
+    co_tag.v_Replace("#", "x");
+    co_tag.v_Replace("", "x");
+    EXPECT_EQ("<STORY NAME=\"kP12@\" LOCATION=\"%\">", co_tag.sv());
+    CT_String co_self("ab");
+    co_self.v_Replace("b", co_self);
+    EXPECT_EQ("aab", co_self.sv());
+}
+
+TEST(StringTest, NumbersAndConcatenation) {
+    CT_String co_text = CT_String("Page ") + 0u + "/" + 4294967295u;
+    EXPECT_EQ("Page 0/4294967295", co_text.sv());
+    co_text += CT_String(nullptr, 0);
+    co_text += 7u;
+    co_text += static_cast<const char*>(nullptr);
+    EXPECT_EQ("Page 0/42949672957", co_text.sv());
+    EXPECT_EQ("ab", CT_String("abc", 2).sv());
+    EXPECT_EQ(3u, CT_String("a\0b", 3).size());
+}
+
+TEST(StringTest, ComparisonIsExactOnBytes) {
+    EXPECT_TRUE(CT_String("Key") == "Key");
+    EXPECT_FALSE(CT_String("Key") == "key");
+    EXPECT_FALSE(CT_String("Key") == "Key ");
+    EXPECT_TRUE(CT_String() == nullptr);
+    EXPECT_TRUE(CT_String() == CT_String(""));
+    EXPECT_TRUE(CT_String("a\0b", 3) != CT_String("a\0c", 3));
+    EXPECT_TRUE(CT_String("x") != "y");
+}
+
+TEST(StringTest, IndexGivesUnsignedBytesAndZeroOutside) {
+    const CT_String co_text("\xC3\xA9t");
+    EXPECT_EQ(0xC3, co_text[0]);
+    EXPECT_EQ(0xA9, co_text[1u]);
+    EXPECT_EQ(u't', co_text[std::size_t{2}]);
+    EXPECT_EQ(0, co_text[3]);
+    EXPECT_EQ(0, co_text[-1]);
+}
+
+TEST(StringTest, CopiesAndMovesAreIndependent) {
+    CT_String co_first("one");
+    CT_String co_second(co_first);
+    co_second += "two";
+    CT_String co_moved(std::move(co_second));
+    co_first = co_moved;
+    co_moved = "three";
+    EXPECT_EQ("onetwo", co_first.sv());
+    EXPECT_EQ("three", co_moved.sv());
+    co_first = static_cast<const char*>(co_first) + 3;
+    EXPECT_EQ("two", co_first.sv());
+}
+}  // namespace
