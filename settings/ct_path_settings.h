@@ -6,7 +6,7 @@
 #include "platform/common/ct_string.h"
 
 class CT_PathSettings {
-public:
+  public:
     CT_PathSettings() = default;
 
     const CT_String& co_GetBatchImportPath() const { return co_BatchImportPath; }
@@ -14,7 +14,7 @@ public:
     const CT_String& co_GetBatchExportPath() const { return co_BatchExportPath; }
     void v_SetBatchExportPath(const CT_String& co_Path) { co_BatchExportPath = co_Path; }
 
-private:
+  private:
     CT_String co_BatchImportPath;
     CT_String co_BatchExportPath;
 };

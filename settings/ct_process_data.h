@@ -8,7 +8,7 @@
 #include "settings/ct_story_format_settings.h"
 
 class CT_ProcessData {
-public:
+  public:
     // Also names the log after the operation.
     CT_ProcessData(CT_LogStream& co_Log, const CT_StoryFormatSettings& co_Format,
                    const CT_String& co_Name);
@@ -23,7 +23,7 @@ public:
         return co_StoryFormatSettings;
     }
 
-private:
+  private:
     CT_LogStream& pco_Log;
     CT_String co_ProcessName;
     CT_StoryFormatSettings co_StoryFormatSettings;

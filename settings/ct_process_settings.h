@@ -7,14 +7,14 @@
 #include "settings/ct_story_list_settings.h"
 
 class CT_ProcessSettings {
-public:
+  public:
     CT_ProcessSettings() = default;
 
     CT_StoryListSettings& co_GetStoryListSettings() { return co_StoryListSettings; }
     CT_PathSettings& co_GetPathSettings() { return co_PathSettings; }
     CT_StoryFormatSettings& co_GetStoryFormatSettings() { return co_StoryFormatSettings; }
 
-private:
+  private:
     CT_StoryListSettings co_StoryListSettings;
     CT_PathSettings co_PathSettings;
     CT_StoryFormatSettings co_StoryFormatSettings;

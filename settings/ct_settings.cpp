@@ -16,8 +16,8 @@ const CT_String gco_Assign(" = ");
 const CT_String gco_Quote("\"");
 
 bool b_IsBlank(char c_Char) {
-    return c_Char == ' ' || c_Char == '\t' || c_Char == '\n' || c_Char == '\v' ||
-           c_Char == '\f' || c_Char == '\r';
+    return c_Char == ' ' || c_Char == '\t' || c_Char == '\n' || c_Char == '\v' || c_Char == '\f' ||
+           c_Char == '\r';
 }
 
 // Leading blanks and one sign, then digits up to the first other character; no digits gives
@@ -31,8 +31,9 @@ std::int32_t i_ToNumber(const CT_String& co_Text) {
     if (*pc_char == '-' || *pc_char == '+') {
         ++pc_char;
     }
-    const std::int64_t i_limit = b_negative ? -std::int64_t{std::numeric_limits<std::int32_t>::min()}
-                                            : std::int64_t{std::numeric_limits<std::int32_t>::max()};
+    const std::int64_t i_limit = b_negative
+                                     ? -std::int64_t{std::numeric_limits<std::int32_t>::min()}
+                                     : std::int64_t{std::numeric_limits<std::int32_t>::max()};
     std::int64_t i_value = 0;
     for (; *pc_char >= '0' && *pc_char <= '9'; ++pc_char) {
         i_value = i_value * 10 + (*pc_char - '0');

@@ -9,7 +9,7 @@
 #include "settings/ct_process_settings.h"
 
 class CT_Settings {
-public:
+  public:
     // Default settings; the file is not touched.
     explicit CT_Settings(const CT_String& co_Path);
 
@@ -23,7 +23,7 @@ public:
     // raises the error and leaves the former file as it was.
     void v_Save();
 
-private:
+  private:
     // 1 with the value read, 0 (error cleared) when the key or its markers are not found.
     int b_ReadVariable(CT_Files& co_File, const CT_String& co_Key, CT_String& co_Value);
     // The same for a number; the converted value is stored even when the read fails.

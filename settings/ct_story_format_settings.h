@@ -5,7 +5,7 @@
 #include "platform/common/ct_string.h"
 
 class CT_StoryFormatSettings {
-public:
+  public:
     enum et_TaggedTextFormat : int {
         e_DtpTaggedText = 0,     // the host's own tagged text, written straight to the target
         e_QuarvelTaggedText = 1  // the translation tool's format, converted from a work file
@@ -20,6 +20,6 @@ public:
     // filter from the string table. Errors of the host or the string table pass to the caller.
     CT_String cco_GetTaggedFilter() const;
 
-private:
+  private:
     et_TaggedTextFormat eo_TaggedTextFormat = e_DtpTaggedText;
 };

@@ -6,7 +6,7 @@
 #include "storyorder/ct_story_order_kind.h"
 
 class CT_StoryListSettings {
-public:
+  public:
     CT_StoryListSettings() = default;
 
     et_StoryOrder eo_GetDefaultStoryOrder() const { return eo_DefaultStoryOrder; }
@@ -15,7 +15,7 @@ public:
     // Keeps the value as given (not reduced to 0 or 1): the settings file writes it back as set.
     void v_SetIgnorePasteBoard(int b_Ignore) { b_IgnorePasteBoard = b_Ignore; }
 
-private:
+  private:
     et_StoryOrder eo_DefaultStoryOrder = e_TopDown;
     int b_IgnorePasteBoard = 0;
 };
