@@ -1,35 +1,21 @@
 #include "platform/common/ct_log_stream.h"
 
 #include <cerrno>
-#include <cstring>
 #include <ctime>
 #include <string>
 
 #include "platform/common/ct_errors.h"
-
-namespace {
-std::string co_OsPath(const CT_String& co_path) {
-    std::string co_result(co_path.sv());
-    for (char& c : co_result) {
-        if (c == '\\') {
-            c = '/';
-        }
-    }
-    return co_result;
-}
-}  // namespace
+#include "platform/common/internal/ct_os_file.h"
 
 CT_LogStream::CT_LogStream(std::ostream& co_Stream) : pco_Stream(&co_Stream), co_Eof("\n") {}
 
 CT_LogStream::CT_LogStream(const CT_String& co_Path)
     : pco_Stream(&co_File), co_Eof("\n"), co_Path(co_Path) {
     errno = 0;
-    co_File.open(co_OsPath(co_Path), std::ios::out | std::ios::app | std::ios::binary);
+    co_File.open(CT_OsFile::sco_OsPath(co_Path.sv()),
+                 std::ios::out | std::ios::app | std::ios::binary);
     if (!co_File.is_open()) {
-        int i_error = errno;
-        CT_Errors::v_ThrowError(e_FileOpen,
-                                CT_String("cannot open \"") + co_Path + "\" for appending: " +
-                                    (i_error != 0 ? std::strerror(i_error) : "unknown reason"));
+        CT_OsFile::sv_Raise(e_FileOpen, "cannot open ", co_Path, " for appending", errno);
     }
 }
 
@@ -77,5 +63,5 @@ void CT_LogStream::v_Put(std::string_view co_Text) {
         return;
     }
     co_File.clear();
-    CT_Errors::v_ThrowError(e_FileWrite, CT_String("cannot write the log \"") + co_Path + "\"");
+    CT_OsFile::sv_Raise(e_FileWrite, "cannot write the log ", co_Path, "", errno);
 }

@@ -1,5 +1,6 @@
 // The log that operations write their lines to: a caller's output stream, or a file opened for
 // appending. Lines end with cco_Eof. The stream or file is owned by the caller or the log.
+// Every write is flushed at once; a log file that cannot be written raises e_FileWrite.
 #pragma once
 
 #include <fstream>

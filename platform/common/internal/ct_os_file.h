@@ -1,0 +1,39 @@
+// The system calls behind CT_Files and CT_LogStream: path spelling, opening, creating and
+// writing. Paths come twice: as the system takes them ("/" only) and as the caller spelled
+// them, which every error text names. Descriptors returned belong to the caller.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+#include "platform/common/ct_error_code.h"
+#include "platform/common/ct_string.h"
+
+class CT_OsFile {
+  public:
+    // The path with every "\" turned into "/".
+    static std::string sco_OsPath(std::string_view co_Path);
+    // The folder of a path in the system's spelling; "." for a bare name.
+    static std::string sco_Folder(const std::string& co_OsPath);
+
+    // Raises the code with the text pc_What, the quoted path, pc_How and, for a non-zero
+    // errno, ": " and the system's reason.
+    [[noreturn]] static void sv_Raise(et_ErrorCode eo_Code, const char* pc_What,
+                                      const CT_String& co_Path, const char* pc_How, int i_Errno);
+
+    // A descriptor for reading the file; raises e_FileOpen, also for a folder.
+    static int si_OpenForReading(const CT_String& co_Path);
+    // Creates a new empty file in the target's folder, with the target's permissions when it
+    // exists, and gives its path in co_Temp; raises e_FileOpen. The target is resolved first
+    // when it is a symbolic link, into co_Target.
+    static int si_CreateBeside(const CT_String& co_Path, std::string& co_Target,
+                               std::string& co_Temp);
+    // Creates a new empty file in the system's temporary folder; raises e_FileOpen.
+    static int si_CreateIntermediate(std::string& co_Path);
+
+    // False with errno set when not every byte could be written.
+    static bool sb_WriteAll(int i_Fd, const char* pc_Data, std::size_t n_Length);
+    // Flushes a folder so that a rename inside it survives a crash; failures are ignored.
+    static void sv_SyncFolder(const std::string& co_OsFolder);
+};
