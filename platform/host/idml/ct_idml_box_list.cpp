@@ -1,0 +1,166 @@
+#include "platform/host/idml/ct_idml_box_list.h"
+
+#include <cstdint>
+#include <cstring>
+#include <utility>
+
+namespace {
+
+bool b_Is(const pugi::xml_node& co_Node, const char* pc_Name) {
+    return std::strcmp(co_Node.name(), pc_Name) == 0;
+}
+
+bool b_IsTextContainer(const pugi::xml_node& co_Node) {
+    return b_Is(co_Node, "TextFrame") || b_Is(co_Node, "TextPath");
+}
+
+// "n" is IDML's null reference.
+bool b_IsReference(const char* pc_Id) {
+    return *pc_Id != '\0' && std::strcmp(pc_Id, "n") != 0;
+}
+
+// Every anchored or inline text container inside a story, as pairs (anchoring, anchored).
+void v_CollectAnchored(const pugi::xml_node& co_Story, const std::string& s_Key,
+                       std::vector<std::pair<std::string, std::string>>& co_Pairs) {
+    std::vector<pugi::xml_node> co_Stack{co_Story};
+    while (!co_Stack.empty()) {
+        pugi::xml_node co_Node = co_Stack.back();
+        co_Stack.pop_back();
+        for (pugi::xml_node co_Child = co_Node.last_child(); co_Child;
+             co_Child = co_Child.previous_sibling()) {
+            if (co_Child.type() != pugi::node_element) {
+                continue;
+            }
+            const char* pc_Story = co_Child.attribute("ParentStory").value();
+            if (b_IsTextContainer(co_Child) && b_IsReference(pc_Story)) {
+                co_Pairs.emplace_back(s_Key, pc_Story);
+            }
+            co_Stack.push_back(co_Child);
+        }
+    }
+}
+
+}  // namespace
+
+CT_IdmlBoxList::CT_IdmlBoxList(const CT_IdmlDocument& co_Document) {
+    for (const CT_IdmlSpreadPart& co_Spread : co_Document.co_Spreads()) {
+        v_ScanSpread(co_Spread, co_Document.co_PageSize());
+    }
+    v_PlaceAnchored(co_Document);
+}
+
+std::vector<CT_IdmlBox> CT_IdmlBoxList::co_Boxes(bool b_IgnorePasteBoard) const {
+    std::vector<CT_IdmlBox> co_Result;
+    for (const CT_IdmlBox& co_Box : co_List) {
+        if (!(b_IgnorePasteBoard && co_Box.b_OnPasteBoard)) {
+            co_Result.push_back(co_Box);
+        }
+    }
+    return co_Result;
+}
+
+void CT_IdmlBoxList::v_ScanSpread(const CT_IdmlSpreadPart& co_Spread,
+                                  const CT_IdmlPageSize& co_Size) {
+    pugi::xml_node co_Node = CT_IdmlDocument::so_Inner(*co_Spread.pco_Part);
+    b_MasterSpread = co_Spread.b_Master;
+    s_SpreadName = co_Node.attribute("Name").value();
+    co_PageRects = CT_IdmlGeometry::sco_PageRects(co_Node, b_MasterSpread, co_Size);
+    n_FirstPage = n_NextPage;
+    if (!b_MasterSpread) {
+        n_NextPage += static_cast<unsigned>(co_PageRects.size());
+    }
+    // The spread's own transform only stacks spreads on the pasteboard: items are placed in
+    // spread coordinates, which is what the pages are measured in too.
+    v_Walk(co_Node, CT_IdmlTransform{});
+}
+
+void CT_IdmlBoxList::v_Walk(const pugi::xml_node& co_Parent, const CT_IdmlTransform& co_Map) {
+    for (pugi::xml_node co_Child : co_Parent.children()) {
+        if (b_Is(co_Child, "Page")) {
+            continue;
+        }
+        if (b_Is(co_Child, "TextPath")) {
+            // Text on a path follows the outline of the item that carries it.
+            v_Consider(co_Child, CT_IdmlGeometry::so_Outline(co_Parent, co_Map));
+            continue;
+        }
+        pugi::xml_attribute co_Transform = co_Child.attribute("ItemTransform");
+        CT_IdmlTransform co_Inner =
+            co_Transform ? CT_IdmlGeometry::so_Then(
+                               CT_IdmlGeometry::so_ParseTransform(co_Transform.value()), co_Map)
+                         : co_Map;
+        if (b_Is(co_Child, "TextFrame")) {
+            v_Consider(co_Child, CT_IdmlGeometry::so_Outline(co_Child, co_Inner));
+        }
+        v_Walk(co_Child, co_Inner);
+    }
+}
+
+void CT_IdmlBoxList::v_Consider(const pugi::xml_node& co_Container, const CT_IdmlRect& co_Outline) {
+    const std::string s_Key = co_Container.attribute("ParentStory").value();
+    if (!b_IsReference(s_Key.c_str())) {
+        return;
+    }
+    const bool b_Start = !b_IsReference(co_Container.attribute("PreviousTextFrame").value());
+    auto co_Found = co_IndexByKey.find(s_Key);
+    if (co_Found == co_IndexByKey.end()) {
+        co_IndexByKey.emplace(s_Key, co_List.size());
+        co_List.push_back(co_Place(s_Key, co_Outline));
+    } else if (b_Start && co_ThreadStarts.count(s_Key) == 0) {
+        // A later frame of the thread was met first; the thread's first frame places the story.
+        co_List[co_Found->second] = co_Place(s_Key, co_Outline);
+    } else {
+        return;
+    }
+    if (b_Start) {
+        co_ThreadStarts.insert(s_Key);
+    }
+}
+
+CT_IdmlBox CT_IdmlBoxList::co_Place(const std::string& s_Key, const CT_IdmlRect& co_Outline) const {
+    CT_IdmlBox co_Box;
+    co_Box.s_Key = s_Key;
+    co_Box.co_Position = {CT_IdmlGeometry::si_WholePoints(co_Outline.left),
+                          CT_IdmlGeometry::si_WholePoints(co_Outline.top)};
+    int i_Page = CT_IdmlGeometry::si_PageOf(co_Outline, co_PageRects);
+    if (i_Page < 0) {
+        co_Box.b_OnPasteBoard = true;
+        return co_Box;
+    }
+    if (b_MasterSpread) {
+        co_Box.b_OnMasterPage = true;
+        co_Box.n_Page = static_cast<unsigned>(i_Page);
+        co_Box.s_SpreadName = s_SpreadName;
+        return co_Box;
+    }
+    co_Box.n_Page = n_FirstPage + static_cast<unsigned>(i_Page);
+    return co_Box;
+}
+
+// Anchored and inline frames sit inside the text of another story and have no place of their
+// own in the layout. Their stories are listed on the page of the anchoring story's box, one
+// point below it, so that they sort right after the text they belong to. Anchors can nest, so
+// the pass repeats until no further story can be placed.
+void CT_IdmlBoxList::v_PlaceAnchored(const CT_IdmlDocument& co_Document) {
+    std::vector<std::pair<std::string, std::string>> co_Pairs;
+    for (const auto& pco_Story : co_Document.co_Stories()) {
+        pugi::xml_node co_Story = CT_IdmlDocument::so_Inner(*pco_Story);
+        v_CollectAnchored(co_Story, co_Story.attribute("Self").value(), co_Pairs);
+    }
+    bool b_Placed = true;
+    while (b_Placed) {
+        b_Placed = false;
+        for (const auto& co_Pair : co_Pairs) {
+            auto co_Anchor = co_IndexByKey.find(co_Pair.first);
+            if (co_Anchor == co_IndexByKey.end() || co_IndexByKey.count(co_Pair.second) != 0) {
+                continue;
+            }
+            CT_IdmlBox co_Box = co_List[co_Anchor->second];
+            co_Box.s_Key = co_Pair.second;
+            co_Box.co_Position.y += co_Box.co_Position.y < INT32_MAX ? 1 : 0;
+            co_IndexByKey.emplace(co_Box.s_Key, co_List.size());
+            co_List.push_back(std::move(co_Box));
+            b_Placed = true;
+        }
+    }
+}

@@ -1,0 +1,40 @@
+// The box list of an IDML document: one entry per story shown in a text frame or on a path, on
+// pages, master spreads or the pasteboard, also inside groups, placed by its thread's first
+// frame. Stories of anchored and inline frames are listed too; stories shown nowhere are not.
+// Built once from a document it does not keep.
+#pragma once
+
+#include <string>
+#include <unordered_map>
+#include <unordered_set>
+#include <vector>
+
+#include "platform/host/idml/ct_idml_box.h"
+#include "platform/host/idml/ct_idml_document.h"
+#include "platform/host/idml/ct_idml_geometry.h"
+
+class CT_IdmlBoxList {
+  public:
+    explicit CT_IdmlBoxList(const CT_IdmlDocument& co_Document);
+
+    // The entries in design-map order of their spreads, anchored stories last.
+    std::vector<CT_IdmlBox> co_Boxes(bool b_IgnorePasteBoard) const;
+
+  private:
+    void v_ScanSpread(const CT_IdmlSpreadPart& co_Spread, const CT_IdmlPageSize& co_Size);
+    void v_Walk(const pugi::xml_node& co_Parent, const CT_IdmlTransform& co_Map);
+    void v_Consider(const pugi::xml_node& co_Container, const CT_IdmlRect& co_Outline);
+    CT_IdmlBox co_Place(const std::string& s_Key, const CT_IdmlRect& co_Outline) const;
+    void v_PlaceAnchored(const CT_IdmlDocument& co_Document);
+
+    // The spread being scanned.
+    std::vector<CT_IdmlRect> co_PageRects;
+    bool b_MasterSpread = false;
+    unsigned n_FirstPage = 1;
+    std::string s_SpreadName;
+    unsigned n_NextPage = 1;
+
+    std::vector<CT_IdmlBox> co_List;
+    std::unordered_map<std::string, std::size_t> co_IndexByKey;
+    std::unordered_set<std::string> co_ThreadStarts;  // keys placed by their thread's first frame
+};

@@ -1,0 +1,118 @@
+#include "platform/host/idml/ct_idml_document.h"
+
+#include <cstring>
+#include <map>
+
+#include "platform/common/ct_errors.h"
+
+namespace {
+
+const char* const gpc_DesignMap = "designmap.xml";
+
+// Design-map references carry the packaging prefix ("idPkg:Spread"); only the local name counts.
+const char* pc_LocalName(const pugi::xml_node& co_Node) {
+    const char* pc_Name = co_Node.name();
+    const char* pc_Colon = std::strchr(pc_Name, ':');
+    return pc_Colon == nullptr ? pc_Name : pc_Colon + 1;
+}
+
+bool b_Is(const char* pc_Name, const char* pc_Expected) {
+    return std::strcmp(pc_Name, pc_Expected) == 0;
+}
+
+[[noreturn]] void v_Refuse(const std::string& s_Path, const std::string& s_Entry,
+                           const std::string& s_What) {
+    CT_Errors::v_ThrowError(
+        e_BadDocument,
+        CT_String(("\"" + s_Path + "\": entry \"" + s_Entry + "\" " + s_What).c_str()));
+}
+
+}  // namespace
+
+CT_IdmlDocument::CT_IdmlDocument(const std::string& s_Path) : co_Package(s_Path) {
+    if (!co_Package.b_Has(gpc_DesignMap)) {
+        v_Refuse(s_Path, gpc_DesignMap, "is missing");
+    }
+    CT_IdmlXmlPart co_Map(s_Path, gpc_DesignMap, co_Package.s_Read(gpc_DesignMap),
+                          CT_IdmlXmlPart::e_ReadOnly);
+    for (pugi::xml_node co_Reference : co_Map.co_Root().children()) {
+        v_LoadPart(co_Reference);
+    }
+}
+
+void CT_IdmlDocument::v_LoadPart(const pugi::xml_node& co_Reference) {
+    const char* pc_Name = pc_LocalName(co_Reference);
+    const std::string s_Entry = co_Reference.attribute("src").value();
+    if (b_Is(pc_Name, "Story")) {
+        v_LoadStory(s_Entry);
+    } else if (b_Is(pc_Name, "Spread") || b_Is(pc_Name, "MasterSpread")) {
+        auto pco_Part = std::make_unique<CT_IdmlXmlPart>(
+            s_Path(), s_Entry, co_Package.s_Read(s_Entry), CT_IdmlXmlPart::e_ReadOnly);
+        co_SpreadParts.push_back({std::move(pco_Part), b_Is(pc_Name, "MasterSpread")});
+    } else if (b_Is(pc_Name, "Preferences")) {
+        v_LoadPreferences(s_Entry);
+    }
+}
+
+void CT_IdmlDocument::v_LoadStory(const std::string& s_Entry) {
+    auto pco_Part = std::make_unique<CT_IdmlXmlPart>(s_Path(), s_Entry, co_Package.s_Read(s_Entry),
+                                                     CT_IdmlXmlPart::e_Editable);
+    pugi::xml_node co_Story = so_Inner(*pco_Part);
+    const std::string s_Key = co_Story.attribute("Self").value();
+    if (!b_Is(co_Story.name(), "Story") || s_Key.empty()) {
+        v_Refuse(s_Path(), s_Entry, "holds no story");
+    }
+    // The story id is the key the tagged file names; it must lead to one story only.
+    if (!co_StoriesById.emplace(s_Key, pco_Part.get()).second) {
+        v_Refuse(s_Path(), s_Entry, "repeats the story id " + s_Key);
+    }
+    co_StoryParts.push_back(std::move(pco_Part));
+}
+
+void CT_IdmlDocument::v_LoadPreferences(const std::string& s_Entry) {
+    CT_IdmlXmlPart co_Part(s_Path(), s_Entry, co_Package.s_Read(s_Entry),
+                           CT_IdmlXmlPart::e_ReadOnly);
+    pugi::xml_node co_Preference = co_Part.co_Root().child("DocumentPreference");
+    co_Size.d_Width = co_Preference.attribute("PageWidth").as_double(0);
+    co_Size.d_Height = co_Preference.attribute("PageHeight").as_double(0);
+    co_Size.b_Facing = co_Preference.attribute("FacingPages").as_bool(false);
+}
+
+CT_IdmlXmlPart* CT_IdmlDocument::pco_FindStory(const std::string& s_Key) const {
+    auto co_Found = co_StoriesById.find(s_Key);
+    return co_Found == co_StoriesById.end() ? nullptr : co_Found->second;
+}
+
+pugi::xml_node CT_IdmlDocument::so_Inner(const CT_IdmlXmlPart& co_Part) {
+    for (pugi::xml_node co_Child : co_Part.co_Root().children()) {
+        if (co_Child.type() == pugi::node_element) {
+            return co_Child;
+        }
+    }
+    return {};
+}
+
+bool CT_IdmlDocument::b_IsChanged() const {
+    for (const auto& pco_Story : co_StoryParts) {
+        if (pco_Story->b_IsChanged()) {
+            return true;
+        }
+    }
+    return false;
+}
+
+void CT_IdmlDocument::v_Save() {
+    std::map<std::string, std::string> co_Replaced;
+    for (const auto& pco_Story : co_StoryParts) {
+        if (pco_Story->b_IsChanged()) {
+            co_Replaced.emplace(pco_Story->s_Entry(), pco_Story->s_Serialize());
+        }
+    }
+    if (co_Replaced.empty()) {
+        return;
+    }
+    co_Package.v_Save(co_Replaced);
+    for (const auto& pco_Story : co_StoryParts) {
+        pco_Story->v_ClearChanged();
+    }
+}

@@ -1,0 +1,59 @@
+#include "platform/host/idml/ct_idml_documents.h"
+
+#include <algorithm>
+#include <filesystem>
+
+#include "platform/common/ct_errors.h"
+
+std::string CT_IdmlDocuments::s_Normalise(const std::string& s_Path) {
+    std::string s_Slashed = s_Path;
+    std::replace(s_Slashed.begin(), s_Slashed.end(), '\\', '/');
+    std::error_code co_Error;
+    std::filesystem::path co_Path = std::filesystem::weakly_canonical(s_Slashed, co_Error);
+    if (co_Error) {
+        co_Path = std::filesystem::absolute(s_Slashed, co_Error).lexically_normal();
+    }
+    return co_Path.string();
+}
+
+unsigned CT_IdmlDocuments::n_Find(const std::string& s_Path) const {
+    const std::string s_Key = s_Normalise(s_Path);
+    for (const auto& co_Entry : co_Open) {
+        if (co_Entry.second.s_Key == s_Key) {
+            return co_Entry.first;
+        }
+    }
+    return 0;
+}
+
+unsigned CT_IdmlDocuments::n_Open(const std::string& s_Path) {
+    unsigned n_Serial = n_Find(s_Path);
+    if (n_Serial == 0) {
+        // The absolute path keeps the package valid when the working folder changes, and saving
+        // through a symbolic link replaces the file it points to, not the link.
+        std::string s_Key = s_Normalise(s_Path);
+        auto pco_Document = std::make_unique<CT_IdmlDocument>(s_Key);
+        n_Serial = ++n_LastSerial;
+        co_Open.emplace(n_Serial, CT_Entry{s_Key, std::move(pco_Document)});
+    }
+    v_Activate(n_Serial);
+    return n_Serial;
+}
+
+void CT_IdmlDocuments::v_Activate(unsigned n_Serial) {
+    co_Recent.erase(std::remove(co_Recent.begin(), co_Recent.end(), n_Serial), co_Recent.end());
+    co_Recent.push_back(n_Serial);
+}
+
+CT_IdmlDocument& CT_IdmlDocuments::co_Live(unsigned n_Serial) const {
+    auto co_Found = co_Open.find(n_Serial);
+    if (co_Found == co_Open.end()) {
+        CT_Errors::v_ThrowError(e_UnknownDocument, "the IDML document has been closed");
+    }
+    return *co_Found->second.pco_Document;
+}
+
+void CT_IdmlDocuments::v_Drop(unsigned n_Serial) {
+    co_Open.erase(n_Serial);
+    co_Recent.erase(std::remove(co_Recent.begin(), co_Recent.end(), n_Serial), co_Recent.end());
+}

@@ -1,0 +1,42 @@
+// The documents the IDML host has open, by serial number, and which of them is active: the one
+// opened or activated last. Owns the open documents. Serial numbers are never reused, so a
+// handle of a closed document never reaches a document opened later.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+#include "platform/host/idml/ct_idml_document.h"
+
+class CT_IdmlDocuments {
+  public:
+    // The serial of the open document at the path, or 0.
+    unsigned n_Find(const std::string& s_Path) const;
+    // Loads the document at the path (raising e_BadDocument when it is broken), unless it is
+    // open already, and makes it the active one. Returns its serial.
+    unsigned n_Open(const std::string& s_Path);
+    void v_Activate(unsigned n_Serial);
+    // The active document's serial, or 0 when none is open.
+    unsigned n_Active() const { return co_Recent.empty() ? 0 : co_Recent.back(); }
+
+    // The open document with the serial; e_UnknownDocument when it has closed.
+    CT_IdmlDocument& co_Live(unsigned n_Serial) const;
+    // Forgets the document; the most recently active other one becomes active.
+    void v_Drop(unsigned n_Serial);
+    std::size_t n_Count() const { return co_Open.size(); }
+
+    // An absolute form of the path in which "\" separates like "/" and "." and ".." are gone,
+    // so that two spellings of one file compare equal.
+    static std::string s_Normalise(const std::string& s_Path);
+
+  private:
+    struct CT_Entry {
+        std::string s_Key;  // the normalised path
+        std::unique_ptr<CT_IdmlDocument> pco_Document;
+    };
+    std::unordered_map<unsigned, CT_Entry> co_Open;
+    std::vector<unsigned> co_Recent;  // least recently active first
+    unsigned n_LastSerial = 0;
+};

@@ -1,0 +1,321 @@
+#include "platform/host/idml/ct_idml_host.h"
+
+#include <utility>
+
+#include "platform/common/ct_errors.h"
+#include "platform/host/ct_document_interface.h"
+#include "platform/host/ct_listener.h"
+#include "platform/host/idml/ct_idml_box_list.h"
+#include "platform/host/idml/ct_idml_story_codec.h"
+
+const char* const CT_IdmlHost::spc_OpenTag = "<STORYPORT-TAGGED-TEXT VERSION=\"1\">\n";
+const char* const CT_IdmlHost::spc_CloseTag = "</STORYPORT-TAGGED-TEXT>\n";
+const char* const CT_IdmlHost::spc_Extension = ".stt";
+const char* const CT_IdmlHost::spc_Filter = "Story Tagged Text (*.stt)|*.stt||";
+
+namespace {
+
+// The next code point of valid or damaged UTF-8; a damaged byte reads as U+FFFD.
+char32_t c_NextCodePoint(const std::string& s_Text, std::size_t& n_At) {
+    const unsigned char c_Lead = static_cast<unsigned char>(s_Text[n_At++]);
+    int i_More = c_Lead >= 0xF0 ? 3 : c_Lead >= 0xE0 ? 2 : c_Lead >= 0xC0 ? 1 : 0;
+    if (c_Lead >= 0x80 && i_More == 0) {
+        return 0xFFFD;
+    }
+    char32_t c_Point = i_More == 0 ? c_Lead : c_Lead & (0x3F >> i_More);
+    for (; i_More > 0; --i_More) {
+        if (n_At >= s_Text.size() || (static_cast<unsigned char>(s_Text[n_At]) & 0xC0) != 0x80) {
+            return 0xFFFD;
+        }
+        c_Point = (c_Point << 6) | (static_cast<unsigned char>(s_Text[n_At++]) & 0x3F);
+    }
+    return c_Point;
+}
+
+}  // namespace
+
+CT_IdmlHost::CT_IdmlHost() : co_Filter(spc_Filter) {}
+
+CT_IdmlHost::~CT_IdmlHost() = default;
+
+void CT_IdmlHost::v_SetProgressListener(CT_ProgressListener* pco_Listener) {
+    pco_Progress = pco_Listener != nullptr ? pco_Listener : &co_SilentProgress;
+}
+
+void CT_IdmlHost::v_SetParentProgressListener(CT_ParentProgressListener* pco_Listener) {
+    pco_ParentProgress = pco_Listener != nullptr ? pco_Listener : &co_SilentParentProgress;
+}
+
+void CT_IdmlHost::v_SetCancelSource(std::function<int()> co_Source) {
+    co_Cancel = std::move(co_Source);
+}
+
+CT_Listener* CT_IdmlHost::pco_GetCurrentListener() const {
+    return co_Listeners.empty() ? nullptr : co_Listeners.back();
+}
+
+// --- Documents -------------------------------------------------------------------------------
+
+void* CT_IdmlHost::p_DocumentHandle(unsigned n_Serial) {
+    return co_Handles.p_NewDocument(n_Serial, co_Documents.co_Live(n_Serial).s_Path());
+}
+
+void* CT_IdmlHost::p_GetCurrentDocument() {
+    unsigned n_Serial = co_Documents.n_Active();
+    return n_Serial == 0 ? nullptr : p_DocumentHandle(n_Serial);
+}
+
+void* CT_IdmlHost::p_IsDocumentOpen(const CT_String& co_Path) {
+    unsigned n_Serial = co_Documents.n_Find(std::string(co_Path.sv()));
+    return n_Serial == 0 ? nullptr : p_DocumentHandle(n_Serial);
+}
+
+void* CT_IdmlHost::p_Open(const CT_String& co_Path, int) {
+    return p_DocumentHandle(co_Documents.n_Open(std::string(co_Path.sv())));
+}
+
+CT_String CT_IdmlHost::co_GetDocumentPath(void* p_Document) {
+    return CT_String(co_Handles.cco_Document(p_Document).s_Path);
+}
+
+int CT_IdmlHost::b_IsEqual(void* p_Document, void* p_Other) {
+    return co_Handles.cco_Document(p_Document).n_Serial ==
+           co_Handles.cco_Document(p_Other).n_Serial;
+}
+
+void CT_IdmlHost::v_Release(void*& p_Document) {
+    co_Handles.v_ReleaseDocument(p_Document);
+}
+
+void CT_IdmlHost::v_Save(void* p_Document) {
+    co_Documents.co_Live(co_Handles.cco_Document(p_Document).n_Serial).v_Save();
+}
+
+void CT_IdmlHost::v_Close(void* p_Document, int b_Save) {
+    const unsigned n_Serial = co_Handles.cco_Document(p_Document).n_Serial;
+    CT_IdmlDocument& co_Document = co_Documents.co_Live(n_Serial);
+    if (b_Save) {
+        co_Document.v_Save();  // a failed save leaves the document open
+    }
+    auto v_Forget = [this, n_Serial]() {
+        co_Documents.v_Drop(n_Serial);
+        if (n_BoxListSerial == n_Serial) {
+            co_BoxList.clear();
+            n_BoxListSerial = 0;
+        }
+    };
+    // The listener asks for the active document to learn which one is closing.
+    co_Documents.v_Activate(n_Serial);
+    try {
+        if (CT_Listener* pco_Listener = CT_DocumentInterface::spco_GetCloseDocumentListener()) {
+            (*pco_Listener)();
+        }
+    } catch (...) {
+        v_Forget();
+        throw;
+    }
+    v_Forget();
+}
+
+void CT_IdmlHost::v_GotoThePage(int) {}
+void CT_IdmlHost::v_GotoPasteBoard() {}
+void CT_IdmlHost::v_GotoMasterPage() {}
+
+// --- The box list ----------------------------------------------------------------------------
+
+void CT_IdmlHost::v_GenerateBoxList(int b_IgnorePasteBoard) {
+    const unsigned n_Serial = co_Documents.n_Active();
+    if (n_Serial == 0) {
+        CT_Errors::v_ThrowError(e_UnknownDocument, "no IDML document is open");
+    }
+    co_BoxList = CT_IdmlBoxList(co_Documents.co_Live(n_Serial)).co_Boxes(b_IgnorePasteBoard != 0);
+    n_BoxListSerial = n_Serial;
+    n_Cursor = 0;
+}
+
+int CT_IdmlHost::b_IsBoxListEmpty() {
+    return co_BoxList.empty();
+}
+
+void CT_IdmlHost::v_ResetBoxList() {
+    n_Cursor = 0;
+}
+
+void* CT_IdmlHost::p_GetCurrentBox() {
+    if (n_Cursor >= co_BoxList.size()) {
+        return nullptr;
+    }
+    return co_Handles.p_NewBox(n_BoxListSerial, co_BoxList[n_Cursor]);
+}
+
+int CT_IdmlHost::b_NextTextBox() {
+    if (n_Cursor < co_BoxList.size()) {
+        ++n_Cursor;
+    }
+    return n_Cursor < co_BoxList.size();
+}
+
+void CT_IdmlHost::v_PrepareForExport() {
+    n_StoryCounter = 0;
+}
+void CT_IdmlHost::v_CloseExport() {}
+void CT_IdmlHost::v_PrepareForImport() {
+    n_StoryCounter = 0;
+}
+void CT_IdmlHost::v_CloseImport() {}
+
+// --- Boxes -----------------------------------------------------------------------------------
+
+pugi::xml_node CT_IdmlHost::co_StoryOf(void* p_Box, CT_IdmlXmlPart** ppco_Part) const {
+    const CT_IdmlBoxHandle& co_Handle = co_Handles.cco_Box(p_Box);
+    CT_IdmlXmlPart* pco_Part =
+        co_Documents.co_Live(co_Handle.n_Serial).pco_FindStory(co_Handle.co_Box.s_Key);
+    if (pco_Part == nullptr) {
+        CT_Errors::v_ThrowError(
+            e_HostFailure,
+            CT_String(("no story " + co_Handle.co_Box.s_Key + " in the document").c_str()));
+    }
+    if (ppco_Part != nullptr) {
+        *ppco_Part = pco_Part;
+    }
+    return CT_IdmlDocument::so_Inner(*pco_Part);
+}
+
+int CT_IdmlHost::b_GetContent(CT_String& co_Text, void* p_Box, unsigned n_Limit, int b_Preview,
+                              int) {
+    std::string s_Text;
+    bool b_More =
+        CT_IdmlStoryCodec::b_PlainText(co_StoryOf(p_Box), s_Text, n_Limit, b_Preview != 0);
+    co_Text = CT_String(s_Text);
+    return b_More;
+}
+
+int CT_IdmlHost::b_GetContent(char16_t* puz_Text, void* p_Box, unsigned n_Limit, int b_Preview,
+                              int) {
+    // n_Limit code points give at least n_Limit UTF-16 units; cut there, never inside a pair.
+    std::string s_Text;
+    bool b_More =
+        CT_IdmlStoryCodec::b_PlainText(co_StoryOf(p_Box), s_Text, n_Limit, b_Preview != 0);
+    std::size_t n_Out = 0;
+    for (std::size_t n_At = 0; n_At < s_Text.size();) {
+        char32_t c_Point = c_NextCodePoint(s_Text, n_At);
+        std::size_t n_Units = c_Point > 0xFFFF ? 2 : 1;
+        if (n_Out + n_Units > n_Limit) {
+            b_More = true;
+            break;
+        }
+        if (n_Units == 2) {
+            puz_Text[n_Out++] = static_cast<char16_t>(0xD800 + ((c_Point - 0x10000) >> 10));
+            puz_Text[n_Out++] = static_cast<char16_t>(0xDC00 + ((c_Point - 0x10000) & 0x3FF));
+        } else {
+            puz_Text[n_Out++] = static_cast<char16_t>(c_Point);
+        }
+    }
+    puz_Text[n_Out] = 0;
+    return b_More;
+}
+
+CT_String CT_IdmlHost::co_GetKey(void* p_Box) {
+    return CT_String(co_Handles.cco_Box(p_Box).co_Box.s_Key);
+}
+
+unsigned CT_IdmlHost::n_GetPage(void* p_Box) {
+    return co_Handles.cco_Box(p_Box).co_Box.n_Page;
+}
+
+int CT_IdmlHost::b_IsOnMasterPage(void* p_Box) {
+    return co_Handles.cco_Box(p_Box).co_Box.b_OnMasterPage;
+}
+
+int CT_IdmlHost::b_IsOnPasteBoard(void* p_Box) {
+    return co_Handles.cco_Box(p_Box).co_Box.b_OnPasteBoard;
+}
+
+CT_String CT_IdmlHost::co_GetSpreadName(void* p_Box) {
+    return CT_String(co_Handles.cco_Box(p_Box).co_Box.s_SpreadName);
+}
+
+void CT_IdmlHost::v_GetPosition(void* p_Box, tagPOINT& co_Position) {
+    co_Position = co_Handles.cco_Box(p_Box).co_Box.co_Position;
+}
+
+int CT_IdmlHost::b_IsEqualBox(void* p_Box, void* p_Other) {
+    const CT_IdmlBoxHandle& co_Box = co_Handles.cco_Box(p_Box);
+    const CT_IdmlBoxHandle& co_Other = co_Handles.cco_Box(p_Other);
+    return co_Box.n_Serial == co_Other.n_Serial && co_Box.co_Box.s_Key == co_Other.co_Box.s_Key;
+}
+
+void CT_IdmlHost::v_DisplayBox(void*) {}
+
+void CT_IdmlHost::v_ReleaseBox(void*& p_Box) {
+    co_Handles.v_ReleaseBox(p_Box);
+}
+
+int CT_IdmlHost::b_Export(void* p_Box, CT_Files& co_File) {
+    const std::string s_Content = CT_IdmlStoryCodec::s_Export(co_StoryOf(p_Box));
+    co_File.v_Write(s_Content.data(), s_Content.size());
+    ++n_StoryCounter;
+    return 0;
+}
+
+int CT_IdmlHost::b_Import(void* p_Box, CT_Files& co_File, unsigned n_Count) {
+    CT_IdmlXmlPart* pco_Part = nullptr;
+    pugi::xml_node co_Story = co_StoryOf(p_Box, &pco_Part);
+    std::string s_Content;
+    co_File.v_Read(s_Content, n_Count);
+    // Content the translator left as it was changes nothing, so the story keeps its bytes in
+    // the package.
+    if (s_Content != CT_IdmlStoryCodec::s_Export(co_Story)) {
+        CT_IdmlStoryCodec::v_Import(co_Story, s_Content, co_GetKey(p_Box));
+        pco_Part->v_MarkChanged();
+    }
+    ++n_StoryCounter;
+    return 0;
+}
+
+unsigned CT_IdmlHost::n_GetStoryCounter() {
+    return n_StoryCounter;
+}
+
+// --- Tagged files, progress and listeners ----------------------------------------------------
+
+CT_String CT_IdmlHost::co_GetOpenVersionTag() {
+    return CT_String(spc_OpenTag);
+}
+CT_String CT_IdmlHost::co_GetCloseVersionTag() {
+    return CT_String(spc_CloseTag);
+}
+CT_String CT_IdmlHost::co_GetTaggedExtension() {
+    return CT_String(spc_Extension);
+}
+const CT_String& CT_IdmlHost::cco_GetDtpTaggedFilter() {
+    return co_Filter;
+}
+
+CT_ProgressListener* CT_IdmlHost::pco_GetProgressListener() {
+    return pco_Progress;
+}
+
+CT_ParentProgressListener* CT_IdmlHost::pco_GetParentProgressListener() {
+    return pco_ParentProgress;
+}
+
+int CT_IdmlHost::b_IsCancel() {
+    return co_Cancel ? co_Cancel() : 0;
+}
+
+void CT_IdmlHost::v_PushListener(CT_Listener* pco_Listener) {
+    co_Listeners.push_back(pco_Listener);
+}
+
+void CT_IdmlHost::v_PopListener() {
+    if (!co_Listeners.empty()) {
+        co_Listeners.pop_back();
+    }
+}
+
+void CT_IdmlHost::v_StartCounting(int b_Reset) {
+    if (b_Reset) {
+        n_StoryCounter = 0;
+    }
+}

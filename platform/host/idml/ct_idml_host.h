@@ -1,0 +1,116 @@
+// The host backend for IDML packages on disk: documents are opened, changed and saved by this
+// process. Keys are story ids; a story's content is the tagged text of the story codec. The
+// creator owns the host and installs it with CT_Host::sv_Install; the host owns its open
+// documents and every handle it gives out (each release frees one; the rest go with the host).
+// Progress and cancel come from objects the creator plugs in; there is no screen, so showing a
+// page or a box does nothing.
+#pragma once
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "platform/host/ct_host_backend.h"
+#include "platform/host/ct_parent_progress_listener.h"
+#include "platform/host/ct_progress_listener.h"
+#include "platform/host/idml/ct_idml_box.h"
+#include "platform/host/idml/ct_idml_documents.h"
+#include "platform/host/idml/ct_idml_handles.h"
+
+class CT_IdmlHost : public CT_HostBackend {
+  public:
+    CT_IdmlHost();
+    ~CT_IdmlHost() override;
+    CT_IdmlHost(const CT_IdmlHost&) = delete;
+    CT_IdmlHost& operator=(const CT_IdmlHost&) = delete;
+
+    // The listeners stay the caller's; null goes back to the silent default.
+    void v_SetProgressListener(CT_ProgressListener* pco_Listener);
+    void v_SetParentProgressListener(CT_ParentProgressListener* pco_Listener);
+    // Asked at every cancel poll; nonzero means the user cancelled. Empty: never cancelled.
+    void v_SetCancelSource(std::function<int()> co_Source);
+
+    // The listener pushed last and not yet popped, or null.
+    CT_Listener* pco_GetCurrentListener() const;
+    std::size_t n_OpenDocuments() const { return co_Documents.n_Count(); }
+    int n_LiveDocumentHandles() const { return co_Handles.n_LiveDocuments(); }
+    int n_LiveBoxHandles() const { return co_Handles.n_LiveBoxes(); }
+    int n_BadReleases() const { return co_Handles.n_BadReleases(); }
+
+    // The texts of tagged files.
+    static const char* const spc_OpenTag;    // "<STORYPORT-TAGGED-TEXT VERSION=\"1\">\n"
+    static const char* const spc_CloseTag;   // "</STORYPORT-TAGGED-TEXT>\n"
+    static const char* const spc_Extension;  // ".stt"
+    static const char* const spc_Filter;     // "Story Tagged Text (*.stt)|*.stt||"
+
+    // --- The host interface --------------------------------------------------------------------
+    void* p_GetCurrentDocument() override;
+    void* p_IsDocumentOpen(const CT_String& co_Path) override;
+    // Opens the package at the path (or finds it open) and makes it active. The option is not
+    // used: every document is opened the same way.
+    void* p_Open(const CT_String& co_Path, int i_Option) override;
+    CT_String co_GetDocumentPath(void* p_Document) override;
+    int b_IsEqual(void* p_Document, void* p_Other) override;
+    void v_Release(void*& p_Document) override;
+    void v_Save(void* p_Document) override;
+    void v_Close(void* p_Document, int b_Save) override;
+    void v_GotoThePage(int i_Page) override;
+    void v_GotoPasteBoard() override;
+    void v_GotoMasterPage() override;
+    void v_GenerateBoxList(int b_IgnorePasteBoard) override;
+    int b_IsBoxListEmpty() override;
+    void v_ResetBoxList() override;
+    void* p_GetCurrentBox() override;
+    int b_NextTextBox() override;
+    void v_PrepareForExport() override;
+    void v_CloseExport() override;
+    void v_PrepareForImport() override;
+    void v_CloseImport() override;
+    int b_GetContent(CT_String& co_Text, void* p_Box, unsigned n_Limit, int b_Preview,
+                     int i_Reserved) override;
+    int b_GetContent(char16_t* puz_Text, void* p_Box, unsigned n_Limit, int b_Preview,
+                     int i_Reserved) override;
+    CT_String co_GetKey(void* p_Box) override;
+    unsigned n_GetPage(void* p_Box) override;
+    int b_IsOnMasterPage(void* p_Box) override;
+    int b_IsOnPasteBoard(void* p_Box) override;
+    CT_String co_GetSpreadName(void* p_Box) override;
+    void v_GetPosition(void* p_Box, tagPOINT& co_Position) override;
+    int b_IsEqualBox(void* p_Box, void* p_Other) override;
+    void v_DisplayBox(void* p_Box) override;
+    void v_ReleaseBox(void*& p_Box) override;
+    int b_Export(void* p_Box, CT_Files& co_File) override;
+    int b_Import(void* p_Box, CT_Files& co_File, unsigned n_Count) override;
+    unsigned n_GetStoryCounter() override;
+    CT_String co_GetOpenVersionTag() override;
+    CT_String co_GetCloseVersionTag() override;
+    CT_String co_GetTaggedExtension() override;
+    const CT_String& cco_GetDtpTaggedFilter() override;
+    CT_ProgressListener* pco_GetProgressListener() override;
+    CT_ParentProgressListener* pco_GetParentProgressListener() override;
+    int b_IsCancel() override;
+    void v_PushListener(CT_Listener* pco_Listener) override;
+    void v_PopListener() override;
+    void v_StartCounting(int b_Reset) override;
+
+  private:
+    // The <Story> element behind a box handle; raises when its document has closed.
+    pugi::xml_node co_StoryOf(void* p_Box, CT_IdmlXmlPart** ppco_Part = nullptr) const;
+    void* p_DocumentHandle(unsigned n_Serial);
+
+    CT_IdmlDocuments co_Documents;
+    CT_IdmlHandles co_Handles;
+
+    std::vector<CT_IdmlBox> co_BoxList;
+    unsigned n_BoxListSerial = 0;  // the document the box list was made of
+    std::size_t n_Cursor = 0;
+
+    unsigned n_StoryCounter = 0;
+    CT_ProgressListener co_SilentProgress;
+    CT_ParentProgressListener co_SilentParentProgress;
+    CT_ProgressListener* pco_Progress = &co_SilentProgress;
+    CT_ParentProgressListener* pco_ParentProgress = &co_SilentParentProgress;
+    std::function<int()> co_Cancel;
+    std::vector<CT_Listener*> co_Listeners;
+    CT_String co_Filter;
+};

@@ -1,0 +1,51 @@
+// One IDML package on disk: a zip whose entries are read on demand. The package keeps its file
+// open while it lives, so unchanged entries can be copied compressed, as they are, when the
+// package is written again. Broken packages are refused when opened with e_BadDocument and a
+// text that names the file and the entry.
+#pragma once
+
+#include <zip.h>
+
+#include <map>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+class CT_IdmlPackage {
+  public:
+    // Opens and checks the package: a readable zip, no encrypted entries, no entry whose
+    // unpacked size is absurd.
+    explicit CT_IdmlPackage(const std::string& s_Path);
+    ~CT_IdmlPackage();
+    CT_IdmlPackage(const CT_IdmlPackage&) = delete;
+    CT_IdmlPackage& operator=(const CT_IdmlPackage&) = delete;
+
+    const std::string& s_Path() const { return s_FilePath; }
+    bool b_Has(const std::string& s_Entry) const;
+    // The unpacked bytes of the entry; e_BadDocument when it is missing or damaged.
+    std::string s_Read(const std::string& s_Entry) const;
+
+    // Writes the package again with the given entries replaced: a new file beside the old one,
+    // the mimetype entry first and stored, every other entry in its old place, unchanged ones
+    // copied compressed as they were; then the new file is renamed into place. On failure the
+    // old file stays as it was. Afterwards the package reads from the new file.
+    void v_Save(const std::map<std::string, std::string>& co_Replaced);
+
+    // The unpacked size above which an entry is refused, and the largest packing ratio allowed
+    // for entries above n_RatioFloor bytes.
+    static constexpr std::uint64_t n_MaxEntrySize = 256ull << 20;
+    static constexpr std::uint64_t n_MaxRatio = 1000;
+    static constexpr std::uint64_t n_RatioFloor = 1u << 20;
+
+  private:
+    void v_Index();
+    void v_CheckEntry(zip_uint64_t n_Index, const std::string& s_Name) const;
+    void v_WriteTo(const std::string& s_Temp,
+                   const std::map<std::string, std::string>& co_Replaced);
+    [[noreturn]] void v_Refuse(const std::string& s_Entry, const std::string& s_What) const;
+
+    std::string s_FilePath;
+    zip_t* pco_Zip = nullptr;
+    std::vector<std::string> co_Names;  // in the order of the archive
+    std::unordered_map<std::string, zip_uint64_t> co_Indexes;
+};

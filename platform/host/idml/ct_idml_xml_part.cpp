@@ -1,0 +1,51 @@
+#include "platform/host/idml/ct_idml_xml_part.h"
+
+#include <utility>
+
+#include "platform/common/ct_errors.h"
+
+namespace {
+
+unsigned n_Flags(CT_IdmlXmlPart::et_Use eo_Use) {
+    if (eo_Use == CT_IdmlXmlPart::e_ReadOnly) {
+        return pugi::parse_default;
+    }
+    return pugi::parse_default | pugi::parse_declaration | pugi::parse_pi | pugi::parse_comments |
+           pugi::parse_ws_pcdata;
+}
+
+class CT_StringWriter : public pugi::xml_writer {
+  public:
+    explicit CT_StringWriter(std::string& s_Out) : s_Target(s_Out) {}
+    void write(const void* p_Data, std::size_t n_Size) override {
+        s_Target.append(static_cast<const char*>(p_Data), n_Size);
+    }
+
+  private:
+    std::string& s_Target;
+};
+
+}  // namespace
+
+CT_IdmlXmlPart::CT_IdmlXmlPart(const std::string& s_Package, std::string s_Entry,
+                               const std::string& s_Bytes, et_Use eo_Use)
+    : s_EntryName(std::move(s_Entry)) {
+    pugi::xml_parse_result co_Result =
+        co_Tree.load_buffer(s_Bytes.data(), s_Bytes.size(), n_Flags(eo_Use), pugi::encoding_auto);
+    if (!co_Result || !co_Tree.document_element()) {
+        std::string s_Why = co_Result ? "has no root element" : co_Result.description();
+        CT_Errors::v_ThrowError(e_BadDocument,
+                                CT_String(("\"" + s_Package + "\": entry \"" + s_EntryName +
+                                           "\" is not well-formed XML (" + s_Why + " at byte " +
+                                           std::to_string(co_Result.offset) + ")")
+                                              .c_str()));
+    }
+}
+
+std::string CT_IdmlXmlPart::s_Serialize() const {
+    std::string s_Out;
+    CT_StringWriter co_Writer(s_Out);
+    co_Tree.save(co_Writer, "", pugi::format_raw | pugi::format_no_declaration,
+                 pugi::encoding_utf8);
+    return s_Out;
+}
