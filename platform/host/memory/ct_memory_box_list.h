@@ -10,7 +10,7 @@
 #include "platform/host/memory/ct_memory_box.h"
 
 class CT_MemoryBoxList {
-public:
+  public:
     // Takes the boxes' keys, leaving out pasteboard boxes when asked to, and puts the cursor on
     // the first one.
     void v_Generate(const std::string& s_Path, const std::vector<CT_MemoryBox>& co_Boxes,
@@ -25,7 +25,7 @@ public:
     // Moves to the next box; false when there is none.
     bool b_Next();
 
-private:
+  private:
     std::string s_DocumentPath;
     std::vector<std::string> co_Keys;
     std::size_t n_Cursor = 0;

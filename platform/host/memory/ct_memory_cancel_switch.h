@@ -4,7 +4,7 @@
 #pragma once
 
 class CT_MemoryCancelSwitch {
-public:
+  public:
     void v_Request() { b_Cancelled = true; }
     // Polls 1..n_Polls from now answer 0, later ones 1.
     void v_RequestAfter(unsigned n_Polls);
@@ -14,7 +14,7 @@ public:
     int b_Poll();
     unsigned n_Polls() const { return n_PollCount; }
 
-private:
+  private:
     bool b_Cancelled = false;
     bool b_Armed = false;
     unsigned n_PollsLeft = 0;

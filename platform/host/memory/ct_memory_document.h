@@ -10,7 +10,7 @@
 #include "platform/host/memory/ct_memory_box.h"
 
 class CT_MemoryDocument {
-public:
+  public:
     explicit CT_MemoryDocument(std::vector<CT_MemoryBox> co_Boxes);
 
     std::vector<CT_MemoryBox>& co_Boxes() { return co_BoxList; }
@@ -19,7 +19,7 @@ public:
     CT_MemoryBox* pco_Find(const std::string& s_Key);
     const CT_MemoryBox* pco_Find(const std::string& s_Key) const;
 
-private:
+  private:
     void v_Reindex() const;
 
     std::vector<CT_MemoryBox> co_BoxList;

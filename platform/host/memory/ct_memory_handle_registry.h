@@ -17,7 +17,7 @@ struct CT_MemoryHandle {
 };
 
 class CT_MemoryHandleRegistry {
-public:
+  public:
     void* p_NewDocument(const std::string& s_Path);
     void* p_NewBox(const std::string& s_Path, const std::string& s_Key);
 
@@ -32,7 +32,7 @@ public:
     int n_LiveDocuments() const { return n_LiveDocument; }
     int n_DoubleReleases() const { return n_DoubleRelease; }
 
-private:
+  private:
     void* p_Add(std::unique_ptr<CT_MemoryHandle> pco_Handle);
 
     std::vector<std::unique_ptr<CT_MemoryHandle>> co_Handles;

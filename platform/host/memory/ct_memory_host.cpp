@@ -22,8 +22,12 @@ namespace {
     CT_Errors::v_ThrowError(eo_Code, CT_String(s_Text));
 }
 
-std::string s_Path(const CT_String& co_Path) { return std::string(co_Path.sv()); }
-std::string s_Number(long long i_Number) { return std::to_string(i_Number); }
+std::string s_Path(const CT_String& co_Path) {
+    return std::string(co_Path.sv());
+}
+std::string s_Number(long long i_Number) {
+    return std::to_string(i_Number);
+}
 }  // namespace
 
 // Everything the host keeps, and the checks that every operation on a handle goes through.
@@ -63,14 +67,10 @@ struct CT_MemoryHost::CT_State {
             v_Raise(e_UnknownDocument, std::string("not a ") + pc_Kind + " handle of this host");
         }
         if (pco_Handle->b_Released && !b_MayBeReleased) {
-            v_Raise(e_UnknownDocument, std::string(pc_Kind) + " handle " +
-                                           s_Describe(p_Handle) + " used after its release");
+            v_Raise(e_UnknownDocument, std::string(pc_Kind) + " handle " + s_Describe(p_Handle) +
+                                           " used after its release");
         }
         return *pco_Handle;
-    }
-
-    CT_MemoryDocument& co_LiveDocument(const void* p_Document) {
-        return co_Workspace.co_Open(co_Handle(p_Document, false, false).s_Path);
     }
 
     CT_MemoryBox& co_LiveBox(const void* p_Box) {
@@ -159,12 +159,18 @@ std::string CT_MemoryHost::s_Content(const std::string& s_Path, const std::strin
     return pco_Box->s_Content;
 }
 
-void CT_MemoryHost::v_RequestCancel() { pco_State->co_Cancel.v_Request(); }
+void CT_MemoryHost::v_RequestCancel() {
+    pco_State->co_Cancel.v_Request();
+}
 void CT_MemoryHost::v_CancelAfterPolls(unsigned n_Polls) {
     pco_State->co_Cancel.v_RequestAfter(n_Polls);
 }
-void CT_MemoryHost::v_ClearCancel() { pco_State->co_Cancel.v_Clear(); }
-unsigned CT_MemoryHost::n_CancelPolls() const { return pco_State->co_Cancel.n_Polls(); }
+void CT_MemoryHost::v_ClearCancel() {
+    pco_State->co_Cancel.v_Clear();
+}
+unsigned CT_MemoryHost::n_CancelPolls() const {
+    return pco_State->co_Cancel.n_Polls();
+}
 
 void CT_MemoryHost::v_FailOn(const std::string& s_Operation, unsigned n_Call,
                              et_ErrorCode eo_Code) {
@@ -177,22 +183,30 @@ void CT_MemoryHost::v_RefuseOn(const std::string& s_Operation, unsigned n_Call) 
 const std::vector<std::string>& CT_MemoryHost::co_Journal() const {
     return pco_State->co_Journal.co_Lines();
 }
-void CT_MemoryHost::v_ClearJournal() { pco_State->co_Journal.v_Clear(); }
+void CT_MemoryHost::v_ClearJournal() {
+    pco_State->co_Journal.v_Clear();
+}
 
 const std::vector<std::string>& CT_MemoryHost::co_Progress() const {
     return pco_State->co_Progress.co_Lines();
 }
-void CT_MemoryHost::v_ClearProgress() { pco_State->co_Progress.v_Clear(); }
+void CT_MemoryHost::v_ClearProgress() {
+    pco_State->co_Progress.v_Clear();
+}
 
 const std::vector<CT_Listener*>& CT_MemoryHost::co_PushedListeners() const {
     return pco_State->co_Listeners;
 }
 
-int CT_MemoryHost::n_LiveBoxHandles() const { return pco_State->co_Handles.n_LiveBoxes(); }
+int CT_MemoryHost::n_LiveBoxHandles() const {
+    return pco_State->co_Handles.n_LiveBoxes();
+}
 int CT_MemoryHost::n_LiveDocumentHandles() const {
     return pco_State->co_Handles.n_LiveDocuments();
 }
-int CT_MemoryHost::n_DoubleReleases() const { return pco_State->co_Handles.n_DoubleReleases(); }
+int CT_MemoryHost::n_DoubleReleases() const {
+    return pco_State->co_Handles.n_DoubleReleases();
+}
 
 // --- Documents ---------------------------------------------------------------------------------
 
@@ -238,21 +252,24 @@ void CT_MemoryHost::v_Release(void*& p_Document) {
 
 void CT_MemoryHost::v_Save(void* p_Document) {
     pco_State->v_Enter("v_Save", {pco_State->s_Describe(p_Document)});
-    pco_State->co_LiveDocument(p_Document);
     pco_State->co_Workspace.v_Save(pco_State->co_Handle(p_Document, false, false).s_Path);
 }
 
 void CT_MemoryHost::v_Close(void* p_Document, int b_Save) {
     pco_State->v_Enter("v_Close", {pco_State->s_Describe(p_Document), s_Number(b_Save)});
-    pco_State->co_LiveDocument(p_Document);
-    pco_State->v_Close(pco_State->co_Handle(p_Document, false, false).s_Path, b_Save != 0);
+    const std::string s_Closing = pco_State->co_Handle(p_Document, false, false).s_Path;
+    pco_State->v_Close(s_Closing, b_Save != 0);
 }
 
 void CT_MemoryHost::v_GotoThePage(int i_Page) {
     pco_State->v_Enter("v_GotoThePage", {s_Number(i_Page)});
 }
-void CT_MemoryHost::v_GotoPasteBoard() { pco_State->v_Enter("v_GotoPasteBoard", {}); }
-void CT_MemoryHost::v_GotoMasterPage() { pco_State->v_Enter("v_GotoMasterPage", {}); }
+void CT_MemoryHost::v_GotoPasteBoard() {
+    pco_State->v_Enter("v_GotoPasteBoard", {});
+}
+void CT_MemoryHost::v_GotoMasterPage() {
+    pco_State->v_Enter("v_GotoMasterPage", {});
+}
 
 // --- The box list ------------------------------------------------------------------------------
 
@@ -291,12 +308,16 @@ void CT_MemoryHost::v_PrepareForExport() {
     pco_State->v_Enter("v_PrepareForExport", {});
     pco_State->n_StoryCounter = 0;
 }
-void CT_MemoryHost::v_CloseExport() { pco_State->v_Enter("v_CloseExport", {}); }
+void CT_MemoryHost::v_CloseExport() {
+    pco_State->v_Enter("v_CloseExport", {});
+}
 void CT_MemoryHost::v_PrepareForImport() {
     pco_State->v_Enter("v_PrepareForImport", {});
     pco_State->n_StoryCounter = 0;
 }
-void CT_MemoryHost::v_CloseImport() { pco_State->v_Enter("v_CloseImport", {}); }
+void CT_MemoryHost::v_CloseImport() {
+    pco_State->v_Enter("v_CloseImport", {});
+}
 
 // --- Boxes -------------------------------------------------------------------------------------
 
@@ -305,8 +326,8 @@ int CT_MemoryHost::b_GetContent(CT_String& co_Text, void* p_Box, unsigned n_Limi
     pco_State->v_Enter("b_GetContent", {pco_State->s_Describe(p_Box), s_Number(n_Limit),
                                         s_Number(b_Preview), s_Number(i_Reserved)});
     bool b_More = false;
-    std::string s_Text = CT_MemoryText::s_Narrow(pco_State->co_LiveBox(p_Box).s_Content,
-                                                 n_Limit, b_More);
+    std::string s_Text =
+        CT_MemoryText::s_Narrow(pco_State->co_LiveBox(p_Box).s_Content, n_Limit, b_More);
     if (b_Preview != 0) {
         CT_MemoryText::v_Flatten(s_Text);
     }

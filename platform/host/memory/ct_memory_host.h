@@ -10,13 +10,13 @@
 #include <vector>
 
 #include "platform/common/ct_error_code.h"
-#include "platform/host/memory/ct_memory_box.h"
 #include "platform/host/ct_host_backend.h"
 #include "platform/host/ct_parent_progress_listener.h"
 #include "platform/host/ct_progress_listener.h"
+#include "platform/host/memory/ct_memory_box.h"
 
 class CT_MemoryHost : public CT_HostBackend {
-public:
+  public:
     CT_MemoryHost();
     ~CT_MemoryHost() override;
     CT_MemoryHost(const CT_MemoryHost&) = delete;
@@ -80,10 +80,10 @@ public:
     int n_DoubleReleases() const;
 
     // The texts of tagged files.
-    static const char* const spc_OpenTag;     // "<MEMORY-TAGGED-TEXT 1.0>"
-    static const char* const spc_CloseTag;    // "</MEMORY-TAGGED-TEXT>"
-    static const char* const spc_Extension;   // ".mtt"
-    static const char* const spc_Filter;      // "Memory Tagged Text (*.mtt)|*.mtt||"
+    static const char* const spc_OpenTag;    // "<MEMORY-TAGGED-TEXT 1.0>"
+    static const char* const spc_CloseTag;   // "</MEMORY-TAGGED-TEXT>"
+    static const char* const spc_Extension;  // ".mtt"
+    static const char* const spc_Filter;     // "Memory Tagged Text (*.mtt)|*.mtt||"
 
     // --- The host interface --------------------------------------------------------------------
     // p_GetCurrentDocument answers null when no document is open. Every document handle, and
@@ -141,7 +141,7 @@ public:
     void v_PopListener() override;
     void v_StartCounting(int b_Reset) override;
 
-private:
+  private:
     struct CT_State;
     std::unique_ptr<CT_State> pco_State;
 };

@@ -11,7 +11,7 @@
 #include "platform/common/ct_error_code.h"
 
 class CT_MemoryJournal {
-public:
+  public:
     // Records "<operation> <arguments>" and counts the call; raises the planned error when this
     // call of the operation was told to fail.
     void v_Enter(const std::string& s_Operation, const std::vector<std::string>& co_Arguments);
@@ -24,7 +24,7 @@ public:
     const std::vector<std::string>& co_Lines() const { return co_JournalLines; }
     void v_Clear() { co_JournalLines.clear(); }
 
-private:
+  private:
     struct CT_Fault {
         std::string s_Operation;
         unsigned n_AtCall;  // the operation's call count that triggers the fault

@@ -5,10 +5,14 @@ void CT_MemoryProgressRecorder::v_StartProgress(const CT_String& co_Message, uns
                                std::to_string(n_Steps));
 }
 
-void CT_MemoryProgressRecorder::v_StepProgress() { co_ProgressLines.push_back("step"); }
+void CT_MemoryProgressRecorder::v_StepProgress() {
+    co_ProgressLines.push_back("step");
+}
 
 void CT_MemoryProgressRecorder::v_SetFileCount(unsigned n_Count) {
     co_ProgressLines.push_back("files " + std::to_string(n_Count));
 }
 
-void CT_MemoryProgressRecorder::v_NextFile() { co_ProgressLines.push_back("next file"); }
+void CT_MemoryProgressRecorder::v_NextFile() {
+    co_ProgressLines.push_back("next file");
+}

@@ -10,7 +10,7 @@
 #include "platform/host/ct_progress_listener.h"
 
 class CT_MemoryProgressRecorder : public CT_ProgressListener, public CT_ParentProgressListener {
-public:
+  public:
     void v_StartProgress(const CT_String& co_Message, unsigned n_Steps) override;
     void v_StepProgress() override;
     void v_SetFileCount(unsigned n_Count) override;
@@ -19,6 +19,6 @@ public:
     const std::vector<std::string>& co_Lines() const { return co_ProgressLines; }
     void v_Clear() { co_ProgressLines.clear(); }
 
-private:
+  private:
     std::vector<std::string> co_ProgressLines;
 };

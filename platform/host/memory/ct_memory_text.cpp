@@ -1,9 +1,13 @@
 #include "platform/host/memory/ct_memory_text.h"
 
 namespace {
-bool b_IsContinuation(unsigned char c) { return (c & 0xC0u) == 0x80u; }
+bool b_IsContinuation(unsigned char c) {
+    return (c & 0xC0u) == 0x80u;
+}
 
-bool b_IsFlattened(char32_t c) { return c == U'\n' || c == U'\r' || c == U'\t'; }
+bool b_IsFlattened(char32_t c) {
+    return c == U'\n' || c == U'\r' || c == U'\t';
+}
 }  // namespace
 
 std::size_t CT_MemoryText::n_SequenceLength(std::string_view co_Text, std::size_t n_Pos) {

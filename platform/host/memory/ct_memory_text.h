@@ -8,7 +8,7 @@
 #include <string_view>
 
 class CT_MemoryText {
-public:
+  public:
     // The first n_Limit code points of the text, as UTF-8. b_More tells whether text is left.
     static std::string s_Narrow(std::string_view co_Text, unsigned n_Limit, bool& b_More);
     // The first n_Limit UTF-16 units of the text, a surrogate pair never split. b_More tells
@@ -19,7 +19,7 @@ public:
     static void v_Flatten(std::u16string& co_Text);
     static bool b_IsValidUtf8(std::string_view co_Text);
 
-private:
+  private:
     // The length in bytes of the well-formed sequence at the position, or 0 when it is not one.
     static std::size_t n_SequenceLength(std::string_view co_Text, std::size_t n_Pos);
     static char32_t c_Decode(std::string_view co_Text, std::size_t n_Pos, std::size_t n_Length);

@@ -20,8 +20,8 @@ void CT_MemoryWorkspace::v_Put(const std::string& s_Path,
     std::set<std::string> co_Keys;
     for (const CT_MemoryBox& co_Box : co_Boxes) {
         if (!co_Keys.insert(co_Box.s_Key).second) {
-            v_Raise(e_BadDocument, "document " + s_Path + " has two boxes with the key " +
-                                       co_Box.s_Key);
+            v_Raise(e_BadDocument,
+                    "document " + s_Path + " has two boxes with the key " + co_Box.s_Key);
         }
     }
     co_SavedDocuments[s_Path] = co_Boxes;

@@ -11,7 +11,7 @@
 #include "platform/host/memory/ct_memory_document.h"
 
 class CT_MemoryWorkspace {
-public:
+  public:
     // Replaces any saved document at the path. Raises e_BadDocument when two boxes share a key.
     void v_Put(const std::string& s_Path, const std::vector<CT_MemoryBox>& co_Boxes);
     bool b_HasSaved(const std::string& s_Path) const;
@@ -35,7 +35,7 @@ public:
     // Drops the live copy; the most recently active other document becomes active.
     void v_Discard(const std::string& s_Path);
 
-private:
+  private:
     std::map<std::string, std::vector<CT_MemoryBox>> co_SavedDocuments;
     std::map<std::string, CT_MemoryDocument> co_OpenDocuments;
     std::vector<std::string> co_ActiveOrder;  // open documents, the active one last

@@ -1,4 +1,6 @@
 // Reading a box's text: limits, continuation and previews, narrow and 16-bit.
+#include <algorithm>
+#include <iterator>
 #include <string>
 
 #include "platform/host/ct_box_interface.h"
@@ -11,7 +13,7 @@ namespace {
 const char* const spc_Mixed = "Grüße\tan 世界 😀!";
 
 class MemoryHostContent : public CT_MemoryHostFixture {
-protected:
+  protected:
     void SetUp() override {
         CT_MemoryHostFixture::SetUp();
         co_Host.v_PutDocument("/d/a.indd", {co_Box("A", spc_Mixed), co_Box("E", ""),

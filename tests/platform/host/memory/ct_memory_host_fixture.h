@@ -11,7 +11,7 @@
 #include "platform/host/memory/ct_memory_host.h"
 
 class CT_MemoryHostFixture : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override { CT_Host::sv_Install(&co_Host); }
     void TearDown() override { CT_Host::sv_Install(nullptr); }
 

@@ -1,0 +1,171 @@
+// What a test steers and reads back: cancel, planned faults, the journal, progress, listeners,
+// the story counter, and stories written to and read from a real file.
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "platform/common/ct_files.h"
+#include "platform/host/ct_box_interface.h"
+#include "platform/host/ct_document_interface.h"
+#include "platform/host/ct_listener.h"
+#include "platform/host/ct_parent_progress_listener.h"
+#include "platform/host/ct_progress_listener.h"
+#include "tests/platform/host/memory/ct_memory_host_fixture.h"
+
+namespace {
+using Lines = std::vector<std::string>;
+
+class CT_IdleListener : public CT_Listener {
+  public:
+    void operator()() override {}
+};
+
+class MemoryHostControl : public CT_MemoryHostFixture {
+  protected:
+    void SetUp() override {
+        CT_MemoryHostFixture::SetUp();
+        char ac_Template[] = "/tmp/storyport-memory-XXXXXX";
+        co_Dir = ::mkdtemp(ac_Template);
+        co_Host.v_PutDocument("/d/a.indd",
+                              {co_Box("A", "Ärger"), co_Box("B", ""), co_Box("C", "zwei\nZeilen")});
+        p_Document = CT_DocumentInterface::p_Open(CT_String("/d/a.indd"), 1);
+        CT_DocumentInterface::v_GenerateBoxList(0);
+        for (void*& p_Box : ap_Boxes) {
+            p_Box = CT_DocumentInterface::p_GetCurrentBox();
+            CT_DocumentInterface::b_NextTextBox();
+        }
+        co_Host.v_ClearJournal();
+    }
+    void TearDown() override {
+        for (void*& p_Box : ap_Boxes) {
+            CT_BoxInterface::sv_ReleaseBox(p_Box);
+        }
+        CT_DocumentInterface::v_Release(p_Document);
+        std::filesystem::remove_all(co_Dir);
+        CT_MemoryHostFixture::TearDown();
+    }
+
+    CT_String co_File(const char* pc_Name) const { return CT_String((co_Dir / pc_Name).string()); }
+
+    std::string s_Bytes(const char* pc_Name) const {
+        std::ifstream co_In(co_Dir / pc_Name, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(co_In), {});
+    }
+
+    std::filesystem::path co_Dir;
+    void* p_Document = nullptr;
+    void* ap_Boxes[3] = {};
+    CT_IdleListener co_Counting;
+};
+
+TEST_F(MemoryHostControl, CancelAnswersAfterTheChosenPollAndStays) {
+    co_Host.v_CancelAfterPolls(2);
+    std::vector<int> co_Answers;
+    for (int n = 0; n < 4; ++n) {
+        co_Answers.push_back(CT_ProgressListener::sb_IsCancel());
+    }
+    EXPECT_EQ(co_Answers, (std::vector<int>{0, 0, 1, 1}));
+    EXPECT_EQ(co_Host.n_CancelPolls(), 4u);
+
+    co_Host.v_ClearCancel();
+    EXPECT_EQ(CT_ProgressListener::sb_IsCancel(), 0);
+    EXPECT_EQ(co_Host.n_CancelPolls(), 1u);
+    co_Host.v_RequestCancel();
+    EXPECT_NE(CT_ProgressListener::sb_IsCancel(), 0);
+    co_Host.v_CancelAfterPolls(0);
+    co_Host.v_ClearCancel();
+    EXPECT_EQ(CT_ProgressListener::sb_IsCancel(), 0);
+}
+
+TEST_F(MemoryHostControl, PlannedFaultsHitOnlyTheChosenCall) {
+    co_Host.v_FailOn("co_GetSpreadName", 2);
+    co_Host.v_FailOn("v_Save", 1, e_BadDocument);
+    CT_BoxInterface::sco_GetSpreadName(ap_Boxes[0]);
+    EXPECT_EQ(eo_ErrorOf([&] { CT_BoxInterface::sco_GetSpreadName(ap_Boxes[1]); }), e_HostFailure);
+    EXPECT_NE(s_LastError().find("co_GetSpreadName"), std::string::npos);
+    CT_BoxInterface::sco_GetSpreadName(ap_Boxes[2]);
+    EXPECT_EQ(eo_ErrorOf([&] { CT_DocumentInterface::v_Save(p_Document); }), e_BadDocument);
+    CT_DocumentInterface::v_Save(p_Document);
+
+    // The failed calls are journaled like any other.
+    EXPECT_EQ(co_Host.co_Journal(),
+              (Lines{"co_GetSpreadName A", "co_GetSpreadName B", "co_GetSpreadName C",
+                     "v_Save /d/a.indd", "v_Save /d/a.indd"}));
+}
+
+TEST_F(MemoryHostControl, JournalNamesEveryCallWithItsArguments) {
+    CT_String co_Text;
+    char16_t auz_Text[8];
+    CT_BoxInterface::sb_GetContent(co_Text, ap_Boxes[0], 20, 1, 0);
+    CT_BoxInterface::sb_GetContent(auz_Text, ap_Boxes[2], 7, 0, 0);
+    CT_DocumentInterface::v_GotoThePage(-2);
+    CT_BoxInterface::sb_IsEqual(ap_Boxes[0], ap_Boxes[1]);
+    void* p_Null = nullptr;
+    CT_DocumentInterface::b_IsEqual(p_Document, p_Null);
+    CT_Listener::sv_Push(nullptr);
+    CT_Listener::sv_Pop();
+    EXPECT_EQ(eo_ErrorOf([] { CT_Listener::sv_Pop(); }), e_HostFailure);
+    EXPECT_EQ(co_Host.co_Journal(),
+              (Lines{"b_GetContent A 20 1 0", "b_GetContent C 7 0 0 u16", "v_GotoThePage -2",
+                     "b_IsEqualBox A B", "b_IsEqual /d/a.indd null", "v_PushListener",
+                     "v_PopListener", "v_PopListener"}));
+}
+
+TEST_F(MemoryHostControl, ProgressIsRecordedLineByLine) {
+    CT_ProgressListener* pco_Progress = CT_ProgressListener::spco_GetProgressListener();
+    pco_Progress->v_StartProgress(CT_String("Exporting a.indd..."), 3);
+    pco_Progress->v_StepProgress();
+    CT_ParentProgressListener* pco_Parent = CT_ParentProgressListener::spco_GetProgressListener();
+    pco_Parent->v_SetFileCount(2);
+    pco_Parent->v_NextFile();
+    EXPECT_EQ(co_Host.co_Progress(),
+              (Lines{"start Exporting a.indd... 3", "step", "files 2", "next file"}));
+}
+
+TEST_F(MemoryHostControl, ExportWritesContentAsItIsAndCountsStories) {
+    CT_Files co_Out;
+    co_Out.v_Open(co_File("out.mtt"), e_OpenWrite, 0);
+    CT_DocumentInterface::v_PrepareForExport();
+    for (void* p_Box : ap_Boxes) {
+        co_Out.v_Write(CT_String("|"));
+        EXPECT_EQ(CT_BoxInterface::sb_Export(p_Box, co_Out), 0);
+    }
+    co_Host.v_RefuseOn("b_Export", 1);
+    EXPECT_EQ(CT_BoxInterface::sb_Export(ap_Boxes[0], co_Out), 1);
+    co_Out.v_Close();
+    EXPECT_EQ(s_Bytes("out.mtt"), "|Ärger||zwei\nZeilen");
+    EXPECT_EQ(CT_BoxInterface::sn_GetStoryCounter(), 3u);
+
+    CT_DocumentInterface::v_PrepareForExport();
+    EXPECT_EQ(CT_BoxInterface::sn_GetStoryCounter(), 0u);
+}
+
+TEST_F(MemoryHostControl, ImportTakesExactlyTheCountedBytes) {
+    std::ofstream(co_Dir / "in.mtt", std::ios::binary) << "Ölfaß</STORY>neu</STORY>\xff</STORY>";
+    CT_Files co_In;
+    co_In.v_Open(co_File("in.mtt"), e_OpenRead, 0);
+    CT_DocumentInterface::v_PrepareForImport();
+
+    EXPECT_EQ(CT_BoxInterface::sb_Import(ap_Boxes[1], co_In, co_In.n_CountUntil("</STORY>")), 0);
+    co_In.v_MoveUntil(CT_String("</STORY>"));
+    co_Host.v_RefuseOn("b_Import", 1);
+    EXPECT_EQ(CT_BoxInterface::sb_Import(ap_Boxes[0], co_In, 3), 1);
+    EXPECT_EQ(CT_BoxInterface::sb_Import(ap_Boxes[0], co_In, 3), 0);
+    co_In.v_MoveUntil(CT_String("</STORY>"));
+    EXPECT_EQ(eo_ErrorOf([&] { CT_BoxInterface::sb_Import(ap_Boxes[2], co_In, 1); }), e_BadContent);
+
+    EXPECT_EQ(co_Host.s_Content("/d/a.indd", "B"), "Ölfaß");
+    EXPECT_EQ(co_Host.s_Content("/d/a.indd", "A"), "neu");
+    EXPECT_EQ(co_Host.s_Content("/d/a.indd", "C"), "zwei\nZeilen");
+    EXPECT_EQ(CT_BoxInterface::sn_GetStoryCounter(), 2u);
+    // Import changes the live document only.
+    EXPECT_EQ(co_Host.co_SavedBoxes("/d/a.indd")[1].s_Content, "");
+    co_Counting.v_StartCounting(0);
+    EXPECT_EQ(CT_BoxInterface::sn_GetStoryCounter(), 2u);
+    co_Counting.v_StartCounting(1);
+    EXPECT_EQ(CT_BoxInterface::sn_GetStoryCounter(), 0u);
+}
+}  // namespace

@@ -1,0 +1,207 @@
+// Documents and boxes: opening, saving, closing with the close listener, the box list, and the
+// handles the host hands out.
+#include <string>
+#include <vector>
+
+#include "platform/host/ct_box_interface.h"
+#include "platform/host/ct_document_interface.h"
+#include "platform/host/ct_listener.h"
+#include "tests/platform/host/memory/ct_memory_host_fixture.h"
+
+namespace {
+// Writes down which document was active each time the host reported a close.
+class CT_ActiveRecorder : public CT_Listener {
+  public:
+    void operator()() override {
+        void* p_Document = CT_DocumentInterface::p_GetCurrentDocument();
+        co_Seen.push_back(std::string(CT_DocumentInterface::co_GetDocumentPath(p_Document).sv()));
+        CT_DocumentInterface::v_Release(p_Document);
+    }
+    std::vector<std::string> co_Seen;
+};
+
+class MemoryHostDocuments : public CT_MemoryHostFixture {
+  protected:
+    void SetUp() override {
+        CT_MemoryHostFixture::SetUp();
+        CT_DocumentInterface::sv_SetCloseDocumentListener(&co_Listener);
+        for (const char* pc_Path : {"/d/a.indd", "/d/b.indd", "/d/c.indd"}) {
+            co_Host.v_PutDocument(pc_Path, {co_Box("A", "alpha"), co_Box("B", "beta")});
+        }
+    }
+    void TearDown() override {
+        CT_DocumentInterface::sv_SetCloseDocumentListener(nullptr);
+        CT_MemoryHostFixture::TearDown();
+    }
+
+    std::string s_ActivePath() {
+        void* p_Document = CT_DocumentInterface::p_GetCurrentDocument();
+        if (p_Document == nullptr) {
+            return "none";
+        }
+        std::string s_Path(CT_DocumentInterface::co_GetDocumentPath(p_Document).sv());
+        CT_DocumentInterface::v_Release(p_Document);
+        return s_Path;
+    }
+
+    std::vector<std::string> co_ListedKeys(int b_IgnorePasteBoard) {
+        std::vector<std::string> co_Keys;
+        CT_DocumentInterface::v_GenerateBoxList(b_IgnorePasteBoard);
+        if (CT_DocumentInterface::b_IsBoxListEmpty()) {
+            return co_Keys;
+        }
+        CT_DocumentInterface::v_ResetBoxList();
+        do {
+            void* p_Box = CT_DocumentInterface::p_GetCurrentBox();
+            co_Keys.push_back(std::string(CT_BoxInterface::sco_GetKey(p_Box).sv()));
+            CT_BoxInterface::sv_ReleaseBox(p_Box);
+        } while (CT_DocumentInterface::b_NextTextBox());
+        return co_Keys;
+    }
+
+    CT_ActiveRecorder co_Listener;
+};
+
+TEST_F(MemoryHostDocuments, OpeningFindsSavedDocumentsOnly) {
+    EXPECT_EQ(s_ActivePath(), "none");
+    EXPECT_EQ(eo_ErrorOf([] { CT_DocumentInterface::p_Open(CT_String("/d/missing.indd"), 1); }),
+              e_BadDocument);
+    EXPECT_NE(s_LastError().find("/d/missing.indd"), std::string::npos);
+    EXPECT_EQ(CT_DocumentInterface::p_IsDocumentOpen(CT_String("/d/a.indd")), nullptr);
+
+    void* p_First = CT_DocumentInterface::p_Open(CT_String("/d/a.indd"), 1);
+    co_Host.v_OpenDocument("/d/b.indd");
+    void* p_Again = CT_DocumentInterface::p_Open(CT_String("/d/a.indd"), 1);
+    void* p_Open = CT_DocumentInterface::p_IsDocumentOpen(CT_String("/d/a.indd"));
+    EXPECT_EQ(s_ActivePath(), "/d/a.indd");  // opening an open document activates it
+    EXPECT_NE(p_First, p_Again);
+    EXPECT_TRUE(CT_DocumentInterface::b_IsEqual(p_First, p_Again));
+    EXPECT_TRUE(CT_DocumentInterface::b_IsEqual(p_Again, p_Open));
+    EXPECT_EQ(co_Host.n_LiveDocumentHandles(), 3);
+    for (void** pp_Document : {&p_First, &p_Again, &p_Open}) {
+        CT_DocumentInterface::v_Release(*pp_Document);
+        EXPECT_EQ(*pp_Document, nullptr);
+    }
+    EXPECT_EQ(co_Host.n_LiveDocumentHandles(), 0);
+    EXPECT_EQ(co_Host.n_DoubleReleases(), 0);
+}
+
+TEST_F(MemoryHostDocuments, CloseSavesOrDiscardsAndReopenShowsSavedState) {
+    void* p_Document = CT_DocumentInterface::p_Open(CT_String("/d/a.indd"), 1);
+    co_Host.co_OpenBoxes("/d/a.indd")[0].s_Content = "changed";
+    CT_DocumentInterface::v_Close(p_Document, 0);
+    EXPECT_FALSE(co_Host.b_IsOpen("/d/a.indd"));
+    EXPECT_EQ(co_Host.co_SavedBoxes("/d/a.indd")[0].s_Content, "alpha");
+
+    co_Host.v_OpenDocument("/d/a.indd");
+    EXPECT_EQ(co_Host.s_Content("/d/a.indd", "A"), "alpha");
+    co_Host.co_OpenBoxes("/d/a.indd")[0].s_Content = "saved";
+    CT_DocumentInterface::v_Save(p_Document);  // the handle names the reopened document
+    co_Host.co_OpenBoxes("/d/a.indd")[0].s_Content = "closed with saving";
+    EXPECT_EQ(co_Host.co_SavedBoxes("/d/a.indd")[0].s_Content, "saved");
+    CT_DocumentInterface::v_Close(p_Document, 1);
+    EXPECT_EQ(co_Host.co_SavedBoxes("/d/a.indd")[0].s_Content, "closed with saving");
+    CT_DocumentInterface::v_Release(p_Document);
+}
+
+TEST_F(MemoryHostDocuments, ListenerSeesClosingDocumentActiveThenMostRecentOtherTakesOver) {
+    co_Host.v_OpenDocument("/d/a.indd");
+    co_Host.v_OpenDocument("/d/b.indd");
+    co_Host.v_OpenDocument("/d/c.indd");
+    co_Host.v_Activate("/d/a.indd");
+    void* p_B = CT_DocumentInterface::p_IsDocumentOpen(CT_String("/d/b.indd"));
+
+    CT_DocumentInterface::v_Close(p_B, 0);  // not the active one
+    EXPECT_EQ(s_ActivePath(), "/d/a.indd");
+    co_Host.v_CloseDocument("/d/a.indd", false);
+    EXPECT_EQ(s_ActivePath(), "/d/c.indd");
+    co_Host.v_CloseDocument("/d/c.indd", true);
+    EXPECT_EQ(s_ActivePath(), "none");
+    EXPECT_EQ(co_Listener.co_Seen,
+              (std::vector<std::string>{"/d/b.indd", "/d/a.indd", "/d/c.indd"}));
+
+    // The handle outlives its document: its path stays, the live operations refuse.
+    EXPECT_EQ(CT_DocumentInterface::co_GetDocumentPath(p_B), "/d/b.indd");
+    EXPECT_EQ(eo_ErrorOf([&] { CT_DocumentInterface::v_Save(p_B); }), e_UnknownDocument);
+    EXPECT_EQ(eo_ErrorOf([&] { CT_DocumentInterface::v_Close(p_B, 0); }), e_UnknownDocument);
+    CT_DocumentInterface::v_Release(p_B);
+    EXPECT_EQ(co_Host.n_LiveDocumentHandles(), 0);
+}
+
+TEST_F(MemoryHostDocuments, BoxListIsASnapshotOfTheActiveDocument) {
+    EXPECT_EQ(eo_ErrorOf([] { CT_DocumentInterface::v_GenerateBoxList(0); }), e_UnknownDocument);
+
+    CT_MemoryBox co_Master = co_Box("M", "master", 0);
+    co_Master.b_OnMasterPage = true;
+    co_Master.s_SpreadName = "A-Master";
+    CT_MemoryBox co_Board = co_Box("P", "board", 3);
+    co_Board.b_OnPasteBoard = true;
+    co_Board.i_X = -40;
+    co_Board.i_Y = 25;
+    co_Host.v_PutDocument("/d/m.indd", {co_Box("Z", "z", 2), co_Board, co_Master});
+    co_Host.v_OpenDocument("/d/a.indd");
+    co_Host.v_OpenDocument("/d/m.indd");
+
+    EXPECT_EQ(co_ListedKeys(0), (std::vector<std::string>{"Z", "P", "M"}));
+    EXPECT_EQ(co_ListedKeys(1), (std::vector<std::string>{"Z", "M"}));
+
+    CT_DocumentInterface::v_GenerateBoxList(0);
+    CT_DocumentInterface::b_NextTextBox();
+    void* p_Board = CT_DocumentInterface::p_GetCurrentBox();
+    CT_DocumentInterface::b_NextTextBox();
+    void* p_Master = CT_DocumentInterface::p_GetCurrentBox();
+    tagPOINT co_Position{0, 0};
+    CT_BoxInterface::sv_GetPosition(p_Board, co_Position);
+    EXPECT_EQ(co_Position.x, -40);
+    EXPECT_EQ(co_Position.y, 25);
+    EXPECT_TRUE(CT_BoxInterface::sb_IsOnPasteBoard(p_Board));
+    EXPECT_EQ(CT_BoxInterface::sn_GetPage(p_Board), 3u);
+    EXPECT_TRUE(CT_BoxInterface::sb_IsOnMasterPage(p_Master));
+    EXPECT_EQ(CT_BoxInterface::sco_GetSpreadName(p_Master), "A-Master");
+    EXPECT_EQ(CT_BoxInterface::sn_GetPage(p_Master), 0u);
+    EXPECT_FALSE(CT_DocumentInterface::b_NextTextBox());
+    EXPECT_EQ(eo_ErrorOf([] { CT_DocumentInterface::p_GetCurrentBox(); }), e_HostFailure);
+
+    // Removing a box from the document leaves its handle naming a box that is gone.
+    co_Host.co_OpenBoxes("/d/m.indd").pop_back();
+    EXPECT_EQ(CT_BoxInterface::sco_GetKey(p_Master), "M");
+    EXPECT_EQ(eo_ErrorOf([&] { CT_BoxInterface::sn_GetPage(p_Master); }), e_UnknownDocument);
+    CT_BoxInterface::sv_ReleaseBox(p_Board);
+    CT_BoxInterface::sv_ReleaseBox(p_Master);
+}
+
+TEST_F(MemoryHostDocuments, EveryBoxHandleIsNewAndCountedUntilReleasedOnce) {
+    co_Host.v_OpenDocument("/d/a.indd");
+    co_Host.v_OpenDocument("/d/b.indd");
+    CT_DocumentInterface::v_GenerateBoxList(0);
+    void* p_First = CT_DocumentInterface::p_GetCurrentBox();
+    void* p_Second = CT_DocumentInterface::p_GetCurrentBox();
+    CT_DocumentInterface::b_NextTextBox();
+    void* p_Other = CT_DocumentInterface::p_GetCurrentBox();
+    co_Host.v_Activate("/d/a.indd");
+    CT_DocumentInterface::v_GenerateBoxList(0);
+    void* p_SameKeyElsewhere = CT_DocumentInterface::p_GetCurrentBox();
+
+    EXPECT_NE(p_First, p_Second);
+    EXPECT_TRUE(CT_BoxInterface::sb_IsEqual(p_First, p_Second));
+    EXPECT_FALSE(CT_BoxInterface::sb_IsEqual(p_First, p_Other));
+    EXPECT_FALSE(CT_BoxInterface::sb_IsEqual(p_First, p_SameKeyElsewhere));
+    EXPECT_EQ(co_Host.n_LiveBoxHandles(), 4);
+
+    void* p_Copy = p_First;
+    CT_BoxInterface::sv_ReleaseBox(p_First);
+    CT_BoxInterface::sv_ReleaseBox(p_Copy);
+    void* p_Null = nullptr;
+    CT_BoxInterface::sv_ReleaseBox(p_Null);
+    EXPECT_EQ(p_First, nullptr);
+    EXPECT_EQ(co_Host.n_LiveBoxHandles(), 3);
+    EXPECT_EQ(co_Host.n_DoubleReleases(), 1);
+    // A released handle is still recognised, and refused.
+    EXPECT_EQ(eo_ErrorOf([&] { CT_BoxInterface::sco_GetKey(p_Copy); }), e_UnknownDocument);
+    for (void** pp_Box : {&p_Second, &p_Other, &p_SameKeyElsewhere}) {
+        CT_BoxInterface::sv_ReleaseBox(*pp_Box);
+    }
+    EXPECT_EQ(co_Host.n_LiveBoxHandles(), 0);
+    EXPECT_EQ(co_Host.n_LiveDocumentHandles(), 0);
+}
+}  // namespace
