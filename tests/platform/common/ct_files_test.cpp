@@ -131,6 +131,28 @@ TEST_F(FilesTest, FailedWriteKeepsTheTargetAndLeavesNoTemporary) {
     EXPECT_EQ(std::set<std::string>{"out.txt"}, co_Dir.co_Names());
 }
 
+TEST_F(FilesTest, FailedReplaceRemovesTheTemporary) {
+    const CT_String co_path(co_Dir / "out.txt");
+    co_File.v_Open(co_path, e_OpenWrite, 0);
+    co_File.v_Write("text");
+    std::filesystem::create_directory(co_Dir / "out.txt");
+    EXPECT_EQ(e_FileReplace, eo_Raised([&] { co_File.v_Close(); }));
+    EXPECT_EQ("cannot replace \"" + co_Dir / "out.txt" + "\": Is a directory",
+              CT_Errors::cco_GetLastError().sv());
+    EXPECT_EQ(std::set<std::string>{"out.txt"}, co_Dir.co_Names());
+}
+
+TEST_F(FilesTest, WritingThroughALinkReplacesTheLinkedFile) {
+    co_Dir.v_Put("real.txt", "old");
+    std::filesystem::create_symlink("real.txt", co_Dir / "link.txt");
+    co_File.v_Open(CT_String(co_Dir / "link.txt"), e_OpenWrite, 0);
+    co_File.v_Write("new");
+    co_File.v_Close();
+    EXPECT_TRUE(std::filesystem::is_symlink(co_Dir / "link.txt"));
+    EXPECT_EQ("new", co_Dir.co_Get("real.txt"));
+    EXPECT_EQ((std::set<std::string>{"link.txt", "real.txt"}), co_Dir.co_Names());
+}
+
 TEST_F(FilesTest, ErrorsNameThePathAndTheReason) {
     const std::string co_missing = co_Dir / "none/out.txt";
     EXPECT_EQ(e_FileOpen,
