@@ -6,7 +6,7 @@
 #include "platform/common/ct_string.h"
 
 class CT_StoryTags {
-public:
+  public:
     static const CT_String sco_StartTagTemplate;  // <STORY NAME="@" LOCATION="%">
     static const CT_String sco_EndTag;            // </STORY>
     static const CT_String sco_StoryStart;        // <STORY NAME=" : what a reader looks for

@@ -2,11 +2,13 @@
 
 namespace {
 
-bool b_IsHighSurrogate(char16_t c_Unit) { return c_Unit >= 0xD800 && c_Unit <= 0xDBFF; }
+bool b_IsHighSurrogate(char16_t c_Unit) {
+    return c_Unit >= 0xD800 && c_Unit <= 0xDBFF;
+}
 
 // Writes units into a buffer from a given length on, dropping whatever does not fit.
 class CT_BoundedWriter {
-public:
+  public:
     CT_BoundedWriter(char16_t* puz_Target, std::size_t n_Size, std::size_t n_Start)
         : puz_Buffer(puz_Target), n_Capacity(n_Size), n_Length(n_Start) {}
 
@@ -45,7 +47,7 @@ public:
         puz_Buffer[n_Length] = u'\0';
     }
 
-private:
+  private:
     char16_t* puz_Buffer;
     std::size_t n_Capacity;
     std::size_t n_Length;

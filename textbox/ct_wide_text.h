@@ -6,7 +6,7 @@
 #include <cstddef>
 
 class CT_WideText {
-public:
+  public:
     static std::size_t sn_Length(const char16_t* quz_Text);
     // Appends as much of the text as fits.
     static void sv_Append(char16_t* puz_Buffer, std::size_t n_Capacity, const char16_t* quz_Text);
