@@ -186,6 +186,9 @@ const std::vector<std::string>& CT_MemoryHost::co_Journal() const {
 void CT_MemoryHost::v_ClearJournal() {
     pco_State->co_Journal.v_Clear();
 }
+void CT_MemoryHost::v_SetJournaling(bool b_On) {
+    pco_State->co_Journal.v_SetRecording(b_On);
+}
 
 const std::vector<std::string>& CT_MemoryHost::co_Progress() const {
     return pco_State->co_Progress.co_Lines();

@@ -66,6 +66,9 @@ class CT_MemoryHost : public CT_HostBackend {
     // "b_GetContent A 20 1 0", "v_Close /d/a.indd 0", "b_Import A 12".
     const std::vector<std::string>& co_Journal() const;
     void v_ClearJournal();
+    // Long runs (benchmarks) switch the journal off so that it does not grow with every call;
+    // planned faults still count calls. On by default.
+    void v_SetJournaling(bool b_On);
 
     // Progress as shown: "start <caption> <steps>", "step", "files <count>", "next file".
     const std::vector<std::string>& co_Progress() const;

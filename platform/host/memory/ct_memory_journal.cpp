@@ -4,12 +4,14 @@
 
 void CT_MemoryJournal::v_Enter(const std::string& s_Operation,
                                const std::vector<std::string>& co_Arguments) {
-    std::string s_Line = s_Operation;
-    for (const std::string& s_Argument : co_Arguments) {
-        s_Line += ' ';
-        s_Line += s_Argument;
+    if (b_Recording) {
+        std::string s_Line = s_Operation;
+        for (const std::string& s_Argument : co_Arguments) {
+            s_Line += ' ';
+            s_Line += s_Argument;
+        }
+        co_JournalLines.push_back(s_Line);
     }
-    co_JournalLines.push_back(s_Line);
     ++co_Calls[s_Operation];
 
     CT_Fault co_Fault;

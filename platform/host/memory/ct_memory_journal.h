@@ -23,6 +23,8 @@ class CT_MemoryJournal {
 
     const std::vector<std::string>& co_Lines() const { return co_JournalLines; }
     void v_Clear() { co_JournalLines.clear(); }
+    // With recording off no lines are kept; calls are still counted for planned faults.
+    void v_SetRecording(bool b_On) { b_Recording = b_On; }
 
   private:
     struct CT_Fault {
@@ -35,6 +37,7 @@ class CT_MemoryJournal {
     bool b_TakeFault(const std::string& s_Operation, bool b_Raise, CT_Fault& co_Fault);
 
     std::vector<std::string> co_JournalLines;
+    bool b_Recording = true;
     std::map<std::string, unsigned> co_Calls;
     std::vector<CT_Fault> co_Faults;
 };
