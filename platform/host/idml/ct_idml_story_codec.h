@@ -12,7 +12,7 @@
 #include "platform/common/ct_string.h"
 
 class CT_IdmlStoryCodec {
-public:
+  public:
     // The tagged content of the story element (the <Story> inside Stories/Story_*.xml): UTF-8,
     // paragraphs ending in "\n", "\", "<" and ">" of the text escaped as "\\", "\<" and "\>",
     // <gN>...</gN> around formatting runs and <xN/> for objects, N unique in the story.

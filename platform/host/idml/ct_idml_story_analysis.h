@@ -1,0 +1,34 @@
+// Everything the codec learns from one story's XML: its events in text order, its flows with
+// their paragraphs, the tagged content and the table of its codes. Export writes the content;
+// import computes the same analysis on the story as it stands to find what each code number
+// means. Points into the caller's XML document, which must outlive it and stay unchanged.
+#pragma once
+
+#include <pugixml.hpp>
+
+#include <string>
+#include <vector>
+
+#include "platform/host/idml/ct_idml_story_code.h"
+#include "platform/host/idml/ct_idml_story_event.h"
+#include "platform/host/idml/ct_idml_story_flow.h"
+#include "platform/host/idml/ct_idml_story_range_keys.h"
+
+class CT_IdmlStoryAnalysis {
+  public:
+    explicit CT_IdmlStoryAnalysis(const pugi::xml_node& co_Story);
+
+    const std::string& cco_Content() const { return co_Content; }
+    const std::vector<CT_IdmlStoryEvent>& cco_Events() const { return co_Events; }
+    const std::vector<CT_IdmlStoryFlow>& cco_Flows() const { return co_Flows; }
+    const std::vector<CT_IdmlStoryCode>& cco_Codes() const { return co_Codes; }
+    // Key of a character range (see CT_IdmlStoryRangeKeys); new ranges get keys as asked.
+    unsigned n_Key(const pugi::xml_node& co_Range) { return co_Keys.n_Key(co_Range); }
+
+  private:
+    std::vector<CT_IdmlStoryEvent> co_Events;
+    std::vector<CT_IdmlStoryFlow> co_Flows;
+    std::vector<CT_IdmlStoryCode> co_Codes;
+    CT_IdmlStoryRangeKeys co_Keys;
+    std::string co_Content;
+};

@@ -1,0 +1,75 @@
+#include "platform/host/idml/ct_idml_story_codec.h"
+
+#include <vector>
+
+#include "platform/host/idml/ct_idml_story_analysis.h"
+#include "platform/host/idml/ct_idml_story_builder.h"
+#include "platform/host/idml/ct_idml_story_elements.h"
+#include "platform/host/idml/ct_idml_story_plain_text.h"
+#include "platform/host/idml/ct_idml_story_reader.h"
+
+namespace {
+bool b_IsText(const pugi::xml_node& co_Child) {
+    switch (co_Child.type()) {
+        case pugi::node_element:
+            return CT_IdmlStoryElements::seo_Role(co_Child) != et_IdmlRole::e_Setting;
+        case pugi::node_pi:
+        case pugi::node_comment:
+            return true;
+        default:
+            return false;
+    }
+}
+
+// Puts the new text where the old text began, then removes the old text with the indentation
+// between its parts. Nothing here can be refused any more, so the story changes at once.
+void v_Replace(pugi::xml_node co_Story, const pugi::xml_node& co_New) {
+    std::vector<pugi::xml_node> co_old;
+    for (pugi::xml_node co_child : co_Story.children()) {
+        if (b_IsText(co_child)) {
+            co_old.push_back(co_child);
+        } else if (!co_old.empty() && co_child.type() == pugi::node_pcdata) {
+            co_old.push_back(co_child);
+        }
+    }
+    while (!co_old.empty() && !b_IsText(co_old.back())) {
+        co_old.pop_back();
+    }
+    for (const pugi::xml_node& co_child : co_New.children()) {
+        if (co_old.empty()) {
+            co_Story.append_copy(co_child);
+        } else {
+            co_Story.insert_copy_before(co_child, co_old.front());
+        }
+    }
+    for (const pugi::xml_node& co_child : co_old) {
+        co_Story.remove_child(co_child);
+    }
+}
+}  // namespace
+
+std::string CT_IdmlStoryCodec::s_Export(const pugi::xml_node& co_Story) {
+    return CT_IdmlStoryAnalysis(co_Story).cco_Content();
+}
+
+bool CT_IdmlStoryCodec::b_PlainText(const pugi::xml_node& co_Story, std::string& co_Text,
+                                    std::size_t n_Limit, bool b_Preview) {
+    return CT_IdmlStoryPlainText::sb_Extract(s_Export(co_Story), co_Text, n_Limit, b_Preview);
+}
+
+void CT_IdmlStoryCodec::v_Import(pugi::xml_node co_Story, std::string_view co_Content,
+                                 const CT_String& co_Key) {
+    CT_IdmlStoryAnalysis co_analysis(co_Story);
+    // Untranslated content comes back exactly as export wrote it. Rebuilding would give the
+    // same text, but not the same XML: ranges that differ only in spacing would merge and
+    // the indentation would go. Leaving the story alone keeps an untouched round trip exact.
+    if (co_Content == co_analysis.cco_Content()) {
+        return;
+    }
+    std::vector<CT_IdmlStoryLeaf> co_leaves;
+    CT_IdmlStoryReader(co_analysis, co_Key).v_Read(co_Content, co_leaves);
+    pugi::xml_document co_aside;
+    pugi::xml_node co_new = co_aside.append_child(co_Story.name());
+    CT_IdmlStoryBuilder(co_analysis, co_leaves).v_Build(co_new);
+    v_Replace(co_Story, co_new);
+}

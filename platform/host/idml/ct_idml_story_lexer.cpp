@@ -1,0 +1,146 @@
+#include "platform/host/idml/ct_idml_story_lexer.h"
+
+#include <cstdio>
+
+#include "platform/host/idml/ct_idml_story_refusal.h"
+
+CT_IdmlStoryLexer::CT_IdmlStoryLexer(std::string_view co_Content, const CT_String& co_Key)
+    : co_Content(co_Content), co_Key(co_Key) {}
+
+void CT_IdmlStoryLexer::v_Next(CT_Token& co_Token) {
+    co_Token.co_Text.clear();
+    co_Token.n_Number = 0;
+    if (n_Position == co_Content.size()) {
+        co_Token.eo_Kind = et_Token::e_End;
+        return;
+    }
+    char c_first = co_Content[n_Position];
+    if (c_first == '\n' || c_first == '\r') {
+        ++n_Position;
+        if (c_first == '\r' && n_Position < co_Content.size() && co_Content[n_Position] == '\n') {
+            ++n_Position;
+        }
+        co_Token.eo_Kind = et_Token::e_LineEnd;
+        return;
+    }
+    if (c_first == '<') {
+        return v_Code(co_Token);
+    }
+    v_Text(co_Token);
+}
+
+void CT_IdmlStoryLexer::v_Text(CT_Token& co_Token) {
+    co_Token.eo_Kind = et_Token::e_Text;
+    while (n_Position < co_Content.size()) {
+        unsigned char c = static_cast<unsigned char>(co_Content[n_Position]);
+        if (c == '<' || c == '\n' || c == '\r') {
+            return;
+        }
+        if (c == '\\') {
+            char c_next = n_Position + 1 < co_Content.size() ? co_Content[n_Position + 1] : '\0';
+            if (c_next != '\\' && c_next != '<' && c_next != '>') {
+                v_BadEscape(c_next);
+            }
+            co_Token.co_Text.push_back(c_next);
+            n_Position += 2;
+            continue;
+        }
+        if (c < 0x20 && c != '\t') {
+            char ac_code[8];
+            std::snprintf(ac_code, sizeof ac_code, "%04X", c);
+            v_Refuse(std::string("control character U+") + ac_code);
+        }
+        std::size_t n_length = n_CharacterLength();
+        if (n_length == 0) {
+            v_Refuse("text that is not UTF-8");
+        }
+        co_Token.co_Text.append(co_Content.substr(n_Position, n_length));
+        n_Position += n_length;
+    }
+}
+
+void CT_IdmlStoryLexer::v_Code(CT_Token& co_Token) {
+    std::size_t n_start = n_Position;
+    std::string_view co_rest = co_Content.substr(n_Position);
+    unsigned n_number = 0;
+    if (co_rest.substr(0, 2) == "<g") {
+        n_Position += 2;
+        co_Token.eo_Kind = et_Token::e_Open;
+        if (b_Number(n_number) && co_Content.substr(n_Position, 1) == ">") {
+            n_Position += 1;
+            co_Token.n_Number = n_number;
+            return;
+        }
+    } else if (co_rest.substr(0, 3) == "</g") {
+        n_Position += 3;
+        co_Token.eo_Kind = et_Token::e_Close;
+        if (b_Number(n_number) && co_Content.substr(n_Position, 1) == ">") {
+            n_Position += 1;
+            co_Token.n_Number = n_number;
+            return;
+        }
+    } else if (co_rest.substr(0, 2) == "<x") {
+        n_Position += 2;
+        co_Token.eo_Kind = et_Token::e_Standalone;
+        if (b_Number(n_number) && co_Content.substr(n_Position, 2) == "/>") {
+            n_Position += 2;
+            co_Token.n_Number = n_number;
+            return;
+        }
+    }
+    n_Position = n_start;
+    v_Refuse("\"<\" that starts no code (escape it as \"\\<\")");
+}
+
+// Numbers as export writes them: no sign, no leading zero, small enough for any story.
+bool CT_IdmlStoryLexer::b_Number(unsigned& n_Number) {
+    std::size_t n_digits = 0;
+    n_Number = 0;
+    while (n_Position < co_Content.size() && co_Content[n_Position] >= '0' &&
+           co_Content[n_Position] <= '9' && n_digits < 9) {
+        if (n_digits == 0 && co_Content[n_Position] == '0') {
+            return false;
+        }
+        n_Number = n_Number * 10 + static_cast<unsigned>(co_Content[n_Position] - '0');
+        ++n_Position;
+        ++n_digits;
+    }
+    return n_digits > 0;
+}
+
+// Length of the well-formed UTF-8 sequence at the position, 0 when there is none (overlong
+// forms and surrogates included).
+std::size_t CT_IdmlStoryLexer::n_CharacterLength() const {
+    auto n_byte = [this](std::size_t n) -> unsigned {
+        std::size_t n_at = n_Position + n;
+        return n_at < co_Content.size() ? static_cast<unsigned char>(co_Content[n_at]) : 0u;
+    };
+    unsigned n_lead = n_byte(0);
+    if (n_lead < 0x80) {
+        return 1;
+    }
+    std::size_t n_length = n_lead >= 0xF0 ? 4 : n_lead >= 0xE0 ? 3 : n_lead >= 0xC2 ? 2 : 0;
+    if (n_length == 0 || n_lead > 0xF4) {
+        return 0;
+    }
+    for (std::size_t n = 1; n < n_length; ++n) {
+        if ((n_byte(n) & 0xC0) != 0x80) {
+            return 0;
+        }
+    }
+    unsigned n_second = n_byte(1);
+    bool b_overlong = (n_lead == 0xE0 && n_second < 0xA0) || (n_lead == 0xF0 && n_second < 0x90);
+    bool b_surrogate = n_lead == 0xED && n_second >= 0xA0;
+    bool b_beyond = n_lead == 0xF4 && n_second >= 0x90;
+    return b_overlong || b_surrogate || b_beyond ? 0 : n_length;
+}
+
+void CT_IdmlStoryLexer::v_BadEscape(char c_Next) const {
+    bool b_printable = c_Next > ' ' && c_Next < 0x7F;
+    v_Refuse(b_printable ? "bad escape \"\\" + std::string(1, c_Next) + "\""
+                         : std::string("\"\\\" that escapes nothing"));
+}
+
+void CT_IdmlStoryLexer::v_Refuse(const std::string& co_What) const {
+    CT_IdmlStoryRefusal::sv_Refuse(co_Key, co_What + " at byte " + std::to_string(n_Position));
+}

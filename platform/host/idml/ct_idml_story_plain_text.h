@@ -1,0 +1,18 @@
+// Turns tagged content into the plain text a person reads: codes left out, escapes undone, the
+// line end that closes the last paragraph dropped. Stateless.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+class CT_IdmlStoryPlainText {
+  public:
+    // At most n_Limit code points into co_Text (never part of a UTF-8 sequence); true when more
+    // text follows. With b_Preview, "\n", "\r", "\t" and U+2028 read as a space.
+    static bool sb_Extract(std::string_view co_Content, std::string& co_Text, std::size_t n_Limit,
+                           bool b_Preview);
+
+  private:
+    static std::size_t sn_SequenceLength(unsigned char c_Lead);
+};

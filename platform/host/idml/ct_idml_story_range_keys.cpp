@@ -1,0 +1,82 @@
+#include "platform/host/idml/ct_idml_story_range_keys.h"
+
+#include <algorithm>
+#include <cstring>
+#include <utility>
+#include <vector>
+
+namespace {
+bool b_IsSpacing(const char* pc_Name) {
+    static const char* const apc_spacing[] = {
+        "Tracking",        "KerningMethod", "KerningValue", "Leading",
+        "HorizontalScale", "LeadingAki",    "TrailingAki",  "Tsume"};
+    for (const char* pc_spacing : apc_spacing) {
+        if (std::strcmp(pc_Name, pc_spacing) == 0) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// Separators that cannot occur in XML text keep "a=bc" apart from "ab=c".
+void v_AddAttributes(const pugi::xml_node& co_Node, std::string& co_Out) {
+    std::vector<std::pair<const char*, const char*>> co_attributes;
+    for (const pugi::xml_attribute& co_attribute : co_Node.attributes()) {
+        if (!b_IsSpacing(co_attribute.name())) {
+            co_attributes.emplace_back(co_attribute.name(), co_attribute.value());
+        }
+    }
+    std::sort(co_attributes.begin(), co_attributes.end(), [](const auto& co_a, const auto& co_b) {
+        return std::strcmp(co_a.first, co_b.first) < 0;
+    });
+    for (const auto& co_attribute : co_attributes) {
+        co_Out.append(co_attribute.first).append(1, '\x01').append(co_attribute.second);
+        co_Out.append(1, '\x02');
+    }
+}
+// Indentation between the children depends on nesting depth, not on formatting.
+void v_AddText(const char* pc_Text, std::string& co_Out) {
+    if (pc_Text[std::strspn(pc_Text, " \t\r\n")] != '\0') {
+        co_Out.append(pc_Text).append(1, '\x03');
+    }
+}
+}  // namespace
+
+unsigned CT_IdmlStoryRangeKeys::n_Key(const pugi::xml_node& co_Range) {
+    if (!co_Range) {
+        return 0;
+    }
+    auto co_known = co_ByNode.find(co_Range.internal_object());
+    if (co_known != co_ByNode.end()) {
+        return co_known->second;
+    }
+    unsigned n_next = static_cast<unsigned>(co_BySignature.size()) + 1;
+    unsigned n_key = co_BySignature.emplace(s_Signature(co_Range), n_next).first->second;
+    co_ByNode.emplace(co_Range.internal_object(), n_key);
+    return n_key;
+}
+
+std::string CT_IdmlStoryRangeKeys::s_Signature(const pugi::xml_node& co_Range) {
+    std::string co_out;
+    v_AddAttributes(co_Range, co_out);
+    for (const pugi::xml_node& co_child : co_Range.children("Properties")) {
+        sv_AddProperties(co_child, co_out);
+    }
+    return co_out;
+}
+
+void CT_IdmlStoryRangeKeys::sv_AddProperties(const pugi::xml_node& co_Node, std::string& co_Out) {
+    for (const pugi::xml_node& co_child : co_Node.children()) {
+        if (co_child.type() == pugi::node_pcdata || co_child.type() == pugi::node_cdata) {
+            v_AddText(co_child.value(), co_Out);
+            continue;
+        }
+        if (co_child.type() != pugi::node_element || b_IsSpacing(co_child.name())) {
+            continue;
+        }
+        co_Out.append(1, '\x04').append(co_child.name()).append(1, '\x05');
+        v_AddAttributes(co_child, co_Out);
+        sv_AddProperties(co_child, co_Out);
+        co_Out.append(1, '\x06');
+    }
+}

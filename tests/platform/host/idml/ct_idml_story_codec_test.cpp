@@ -1,0 +1,280 @@
+// The story codec on small literal stories: the exact content export writes, what import makes
+// of translated content, and the content it refuses.
+#include <gtest/gtest.h>
+#include <pugixml.hpp>
+
+#include <string>
+
+#include "platform/common/ct_errors.h"
+#include "platform/host/idml/ct_idml_story_codec.h"
+#include "platform/host/idml/ct_idml_story_xml.h"
+
+namespace {
+
+// A <Story> element parsed as a host parses it.
+class CT_Story {
+  public:
+    explicit CT_Story(const std::string& co_Xml) {
+        co_Document.load_string(co_Xml.c_str(), CT_IdmlStoryXml::sn_ParseOptions);
+    }
+    pugi::xml_node co_Node() { return co_Document.child("Story"); }
+    std::string s_Export() { return CT_IdmlStoryCodec::s_Export(co_Node()); }
+    void v_Import(const std::string& co_Content) {
+        CT_IdmlStoryCodec::v_Import(co_Node(), co_Content, CT_String("u1"));
+    }
+    std::string s_Xml() {
+        std::ostringstream co_out;
+        co_Node().print(co_out, "", CT_IdmlStoryXml::sn_WriteOptions);
+        return co_out.str();
+    }
+    std::string s_Text(const char* pc_XPath) {
+        return co_Node().select_node(pc_XPath).node().child_value();
+    }
+
+  private:
+    pugi::xml_document co_Document;
+};
+
+std::string s_Plain(CT_Story& co_Story, std::size_t n_Limit, bool b_Preview, bool* pb_More) {
+    std::string co_text;
+    *pb_More = CT_IdmlStoryCodec::b_PlainText(co_Story.co_Node(), co_text, n_Limit, b_Preview);
+    return co_text;
+}
+
+#define PLAIN \
+    "CharacterStyleRange AppliedCharacterStyle=\"CharacterStyle/$ID/[No character style]\""
+#define BOLD PLAIN " FontStyle=\"Bold\""
+#define BODY "ParagraphStyleRange AppliedParagraphStyle=\"ParagraphStyle/Body\""
+#define HEAD "ParagraphStyleRange AppliedParagraphStyle=\"ParagraphStyle/Head\""
+#define CELL(NAME, TEXT)                                                             \
+    "<Cell Self=\"c" NAME "\" Name=\"" NAME "\"><" BODY "><" PLAIN "><Content>" TEXT \
+    "</Content></CharacterStyleRange></ParagraphStyleRange></Cell>"
+
+// Runs, a break that ends a bold run's paragraph, and a run that differs only in tracking.
+const std::string sco_Formatted = "<Story Self=\"u1\"><StoryPreference/><" BODY "><" PLAIN
+                                  "><Content>Plain </Content></CharacterStyleRange><" BOLD
+                                  "><Properties><AppliedFont type=\"string\">Serif</AppliedFont>"
+                                  "</Properties><Content>bold</Content><Br/><Content>more bold"
+                                  "</Content></CharacterStyleRange><" PLAIN
+                                  " Tracking=\"-20\">"
+                                  "<Content>, tight</Content></CharacterStyleRange><" PLAIN
+                                  "><Content> and plain</Content></CharacterStyleRange>"
+                                  "</ParagraphStyleRange></Story>";
+
+// A hyperlink, a footnote, a table whose cells the file lists column by column, and a note.
+const std::string sco_Structured =
+    "<Story Self=\"u1\"><StoryPreference/><" BODY "><" PLAIN
+    "><Content>See </Content>"
+    "<HyperlinkTextSource Self=\"h1\" Name=\"Link\"><Content>the site</Content>"
+    "</HyperlinkTextSource><Content>.</Content><Footnote><" HEAD "><" PLAIN
+    "><Content>"
+    "<?ACE 4?>Source.</Content></CharacterStyleRange></ParagraphStyleRange></Footnote><Br/>"
+    "<Table Self=\"t1\"><Row Self=\"t1r0\" Name=\"0\"/><Row Self=\"t1r1\" Name=\"1\"/>" CELL(
+        "0:0", "r0c0") CELL("0:1", "r1c0") CELL("1:0", "r0c1")
+        CELL("1:1", "r1c1") "</Table><Note><" BODY "><" PLAIN
+                            "><Content>Check this</Content></CharacterStyleRange>"
+                            "</ParagraphStyleRange></Note></CharacterStyleRange></"
+                            "ParagraphStyleRange></Story>";
+
+const std::string sco_StructuredContent =
+    "See <x1/>the site<x2/>.<x3/><x4/>Source.\n<x5/>\n<x6/><x7/>r0c0\n<x8/>r0c1\n<x9/>r1c0\n"
+    "<x10/>r1c1\n<x11/><x12/>Check this\n<x13/>\n";
+
+// An instruction, an anchored frame, deleted and inserted text.
+const std::string sco_Objects =
+    "<Story Self=\"u1\"><" BODY "><" PLAIN
+    "><Content>Page <?ACE 18?> of</Content><TextFrame "
+    "Self=\"u9\" ParentStory=\"u8\"/><Change ChangeType=\"DeletedText\"><Content>old</Content>"
+    "</Change><Change ChangeType=\"InsertedText\"><Content>new</Content></Change><Content> end"
+    "</Content></CharacterStyleRange></ParagraphStyleRange></Story>";
+
+TEST(IdmlStoryExport, EscapesTextAndEndsEveryParagraphWithALineEnd) {
+    CT_Story co_text("<Story Self=\"u1\"><" BODY "><" PLAIN
+                     "><Content>a&lt;b&gt; c\\d</Content>"
+                     "<Br/><Content> </Content><Br/><Content>tab\tline\u2028break</Content>"
+                     "</CharacterStyleRange></ParagraphStyleRange></Story>");
+    EXPECT_EQ(co_text.s_Export(), "a\\<b\\> c\\\\d\n \ntab\tline\u2028break\n");
+
+    // A story that ends with a break ends with an empty paragraph.
+    CT_Story co_trailing("<Story Self=\"u1\"><" BODY "><" PLAIN
+                         "><Content>x</Content><Br/>"
+                         "</CharacterStyleRange></ParagraphStyleRange></Story>");
+    EXPECT_EQ(co_trailing.s_Export(), "x\n\n");
+    CT_Story co_empty("<Story Self=\"u1\"><StoryPreference/></Story>");
+    EXPECT_EQ(co_empty.s_Export(), "\n");
+}
+
+TEST(IdmlStoryExport, CodesOnlyFormattingThatDiffersFromItsParagraph) {
+    CT_Story co_story(sco_Formatted);
+    EXPECT_EQ(co_story.s_Export(), "Plain <g1>bold</g1>\n<g2>more bold</g2>, tight and plain\n");
+}
+
+TEST(IdmlStoryExport, GivesObjectsAndStructuresStandaloneCodes) {
+    CT_Story co_objects(sco_Objects);
+    EXPECT_EQ(co_objects.s_Export(), "Page <x1/> of<x2/><x3/><g4>new</g4> end\n");
+    CT_Story co_structured(sco_Structured);
+    EXPECT_EQ(co_structured.s_Export(), sco_StructuredContent);
+}
+
+TEST(IdmlStoryPlainText, LeavesCodesOutAndCountsCodePoints) {
+    CT_Story co_story(sco_Structured);
+    bool b_more = false;
+    EXPECT_EQ(s_Plain(co_story, 1000, false, &b_more),
+              "See the site.Source.\n\nr0c0\nr0c1\nr1c0\nr1c1\nCheck this\n");
+    EXPECT_FALSE(b_more);
+    EXPECT_EQ(s_Plain(co_story, 22, true, &b_more), "See the site.Source.  ");
+    EXPECT_TRUE(b_more);
+
+    CT_Story co_wide("<Story Self=\"u1\"><" BODY "><" PLAIN
+                     "><Content>日本\u2028&lt;語</Content>"
+                     "</CharacterStyleRange></ParagraphStyleRange></Story>");
+    EXPECT_EQ(s_Plain(co_wide, 2, false, &b_more), "日本");
+    EXPECT_TRUE(b_more);
+    EXPECT_EQ(s_Plain(co_wide, 5, true, &b_more), "日本 <語");
+    EXPECT_FALSE(b_more);
+}
+
+TEST(IdmlStoryImport, UnchangedContentLeavesTheXmlAsItWas) {
+    const std::string co_xml = "<Story Self=\"u1\">\n\t<" BODY ">\n\t\t<" PLAIN
+                               " Tracking=\"5\">"
+                               "<Content>a</Content></CharacterStyleRange>\n\t\t<" PLAIN
+                               ">"
+                               "<Content> </Content><Content>b</Content></CharacterStyleRange>"
+                               "\n\t</ParagraphStyleRange>\n</Story>";
+    CT_Story co_story(co_xml);
+    co_story.v_Import(co_story.s_Export());
+    EXPECT_EQ(co_story.s_Xml(), co_xml);
+}
+
+TEST(IdmlStoryImport, PutsTranslatedTextIntoTheRangesOfItsCodesAndParagraphs) {
+    CT_Story co_story(sco_Formatted);
+    co_story.v_Import("Einfach <g1>fett</g1>\n<g2>noch fetter</g2>, eng und einfach\n");
+    EXPECT_EQ(co_story.s_Xml(),
+              "<Story Self=\"u1\"><StoryPreference/><" BODY "><" PLAIN
+              "><Content>Einfach "
+              "</Content></CharacterStyleRange><" BOLD
+              "><Properties><AppliedFont type=\"string\">"
+              "Serif</AppliedFont></Properties><Content>fett</Content><Br/><Content>noch fetter"
+              "</Content></CharacterStyleRange><" PLAIN
+              "><Content>, eng und einfach</Content>"
+              "</CharacterStyleRange></ParagraphStyleRange></Story>");
+}
+
+TEST(IdmlStoryImport, ExtraParagraphsTakeTheLastParagraphsRanges) {
+    CT_Story co_story("<Story Self=\"u1\"><" BODY "><" PLAIN
+                      "><Content>One</Content><Br/>"
+                      "</CharacterStyleRange></ParagraphStyleRange><" HEAD "><" PLAIN
+                      "><Content>"
+                      "Two</Content></CharacterStyleRange></ParagraphStyleRange></Story>");
+    ASSERT_EQ(co_story.s_Export(), "One\nTwo\n");
+    co_story.v_Import("Eins\nZwei\nDrei");  // the last line end may be missing
+    EXPECT_EQ(co_story.s_Xml(), "<Story Self=\"u1\"><" BODY "><" PLAIN
+                                "><Content>Eins</Content><Br/>"
+                                "</CharacterStyleRange></ParagraphStyleRange><" HEAD "><" PLAIN
+                                "><Content>Zwei"
+                                "</Content><Br/><Content>Drei</Content></CharacterStyleRange>"
+                                "</ParagraphStyleRange></Story>");
+    co_story.v_Import("Alles\n");
+    EXPECT_EQ(co_story.s_Xml(), "<Story Self=\"u1\"><" BODY "><" PLAIN
+                                "><Content>Alles</Content>"
+                                "</CharacterStyleRange></ParagraphStyleRange></Story>");
+    co_story.v_Import("");
+    EXPECT_EQ(co_story.s_Xml(), "<Story Self=\"u1\"><" BODY "><" PLAIN
+                                "/></ParagraphStyleRange>"
+                                "</Story>");
+}
+
+TEST(IdmlStoryImport, MovedCodesCarryTheirFormattingAndDroppedOnesTheirParagraphs) {
+    CT_Story co_story(sco_Formatted);
+    co_story.v_Import("<g2>Fett</g2> einfach\n");
+    EXPECT_EQ(co_story.s_Xml(),
+              "<Story Self=\"u1\"><StoryPreference/><" BODY "><" BOLD
+              "><Properties><AppliedFont "
+              "type=\"string\">Serif</AppliedFont></Properties><Content>Fett</Content>"
+              "</CharacterStyleRange><" PLAIN
+              "><Content> einfach</Content>"
+              "</CharacterStyleRange></ParagraphStyleRange></Story>");
+
+    CT_Story co_objects(sco_Objects);
+    co_objects.v_Import("<x3/>Seite<x2/> von <x1/> neu\n");
+    EXPECT_EQ(co_objects.s_Xml(),
+              "<Story Self=\"u1\"><" BODY "><" PLAIN
+              "><Change ChangeType=\"DeletedText\"><Content>"
+              "old</Content></Change><Content>Seite</Content><TextFrame Self=\"u9\" ParentStory="
+              "\"u8\"/><Content> von <?ACE 18?> neu</Content></CharacterStyleRange>"
+              "</ParagraphStyleRange></Story>");
+}
+
+TEST(IdmlStoryImport, KeepsTrackedInsertionsThatKeepTheirCode) {
+    CT_Story co_story(sco_Objects);
+    co_story.v_Import("Seite <x1/> von<x2/><x3/><g4>neu</g4> Ende\n");
+    EXPECT_EQ(co_story.s_Xml(),
+              "<Story Self=\"u1\"><" BODY "><" PLAIN
+              "><Content>Seite <?ACE 18?> von</Content>"
+              "<TextFrame Self=\"u9\" ParentStory=\"u8\"/><Change ChangeType=\"DeletedText\">"
+              "<Content>old</Content></Change><Change ChangeType=\"InsertedText\"><Content>neu"
+              "</Content></Change><Content> Ende</Content></CharacterStyleRange>"
+              "</ParagraphStyleRange></Story>");
+}
+
+TEST(IdmlStoryImport, FillsCellsNotesAndWrappersByTheirCodes) {
+    CT_Story co_story(sco_Structured);
+    co_story.v_Import(
+        "<x1/>Siehe\ndie Seite<x2/>.<x3/><x4/>Quelle.\n<x5/>\n<x6/><x7/>z0s0\n<x9/>z1s0\n"
+        "<x8/>z0s1\n<x10/>z1s1\n<x11/><x12/>Prüfen\n<x13/>\n");
+    EXPECT_EQ(co_story.s_Text("//Cell[@Name='0:1']//Content"), "z1s0");
+    EXPECT_EQ(co_story.s_Text("//Cell[@Name='1:0']//Content"), "z0s1");
+    EXPECT_EQ(co_story.s_Text("//Note//Content"), "Prüfen");
+    EXPECT_EQ(co_story.s_Text("//Footnote//Content"), "Quelle.");
+    // The hyperlink now spans a paragraph end; it stays one element around both paragraphs.
+    pugi::xpath_node_set co_links = co_story.co_Node().select_nodes("//HyperlinkTextSource");
+    ASSERT_EQ(co_links.size(), 1u);
+    EXPECT_EQ(co_links.first().node().select_nodes(".//Content").size(), 2u);
+    EXPECT_EQ(co_story.s_Export(),
+              "<x1/>Siehe\ndie Seite<x2/>.<x3/><x4/>Quelle.\n<x5/>\n<x6/><x7/>z0s0\n<x8/>z0s1\n"
+              "<x9/>z1s0\n<x10/>z1s1\n<x11/><x12/>Prüfen\n<x13/>\n");
+}
+
+TEST(IdmlStoryImport, RefusesBrokenContentAndLeavesTheStoryAlone) {
+    const std::string co_xml =
+        "<Story Self=\"u1\"><" BODY "><" PLAIN "><Content>A </Content></CharacterStyleRange><" BOLD
+        "><Content>bold</Content></CharacterStyleRange><" PLAIN
+        "><Content> see </Content>"
+        "<HyperlinkTextSource Self=\"h1\"><Content>site</Content></HyperlinkTextSource><Content>"
+        "<?ACE 18?></Content><Table Self=\"t1\">" CELL("0:0", "x")
+            CELL("1:0", "y") "</Table></CharacterStyleRange></ParagraphStyleRange></Story>";
+    CT_Story co_story(co_xml);
+    ASSERT_EQ(co_story.s_Export(),
+              "A <g1>bold</g1> see <x2/>site<x3/><x4/><x5/><x6/>x\n<x7/>y\n<x8/>\n");
+    const std::pair<const char*, const char*> aco_cases[] = {
+        {"A <g1>bold</g1> see <x2/>site<x3/><x5/><x6/>x\n<x7/>y\n<x8/>\n", "code <x4/> is missing"},
+        {"A <g1>bold</g1> see <x2/>site<x3/><x4/><x5/><x6/>x<x9/>\n<x7/>y\n<x8/>\n",
+         "unknown code <x9/>"},
+        {"A <x1/>bold</g1> see <x2/>site<x3/><x4/><x5/><x6/>x\n<x7/>y\n<x8/>\n",
+         "unknown code <x1/>"},
+        {"A <g1>bold see <x2/>site<x3/><x4/><x5/><x6/>x\n<x7/>y\n<x8/>\n",
+         "code <g1> is not closed"},
+        {"A bold</g1> see <x2/>site<x3/><x4/><x5/><x6/>x\n<x7/>y\n<x8/>\n",
+         "code </g1> has no opening code"},
+        {"A <g1>bold</g1> see <x2/>site<x3/><x4/><x4/><x5/><x6/>x\n<x7/>y\n<x8/>\n",
+         "code <x4/> appears twice"},
+        {"A <g1>bold</g1> see <x3/>site<x2/><x4/><x5/><x6/>x\n<x7/>y\n<x8/>\n",
+         "code <x3/> is out of place"},
+        {"A <g1>bold</g1> see <x2/>site<x3/><x4/><x6/>x\n<x5/><x7/>y\n<x8/>\n",
+         "code <x6/> is out of place"},
+        {"A <g1>bold</g1> see <x2/>site<x3/><x4/><x5/>z<x6/>x\n<x7/>y\n<x8/>\n",
+         "text in table <x5/> outside its cells"},
+        {"A < B", "\"<\" that starts no code (escape it as \"\\<\") at byte 2"},
+        {"A \\q", "bad escape \"\\q\" at byte 2"},
+        {"A \xff", "text that is not UTF-8 at byte 2"},
+        {"A \x01", "control character U+0001 at byte 2"},
+    };
+    for (const auto& co_case : aco_cases) {
+        EXPECT_THROW(co_story.v_Import(co_case.first), et_ErrorCode) << co_case.first;
+        EXPECT_EQ(CT_Errors::set_GetLastError(), e_BadContent);
+        EXPECT_EQ(CT_Errors::cco_GetLastError().sv(), std::string("story u1: ") + co_case.second);
+        EXPECT_EQ(co_story.s_Xml(), co_xml);
+    }
+}
+
+}  // namespace
