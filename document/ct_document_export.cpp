@@ -1,0 +1,112 @@
+#include "document/ct_document.h"
+
+#include "platform/common/ct_errors.h"
+#include "platform/common/ct_files.h"
+#include "platform/common/ct_res_string.h"
+#include "platform/host/ct_basic_interface.h"
+#include "platform/host/ct_box_interface.h"
+#include "platform/host/ct_document_interface.h"
+#include "platform/host/ct_progress_listener.h"
+#include "resources/ct_library.h"
+#include "storyorder/ct_story_order.h"
+#include "textbox/ct_text_box.h"
+
+namespace {
+enum : unsigned {
+    kn_ExportCaption = 50,
+    kn_ExportStart = 100,
+    kn_OneStoryExported = 101,
+    kn_StoriesExported = 102,
+    kn_ExportCanceled = 103,
+    kn_Error = 120,
+};
+
+CT_ResString co_Message(unsigned n_Id) {
+    return CT_ResString(CT_Library::sp_GetModule(), n_Id, "%");
+}
+}  // namespace
+
+void CT_Document::v_SetProgressBar(unsigned n_CaptionId) {
+    CT_String co_caption = co_Message(n_CaptionId).cco_Get(co_GetFileName());
+    unsigned n_steps = pco_StoryOrder->n_Count();
+    CT_ProgressListener* pco_progress = CT_ProgressListener::spco_GetProgressListener();
+    if (pco_progress != nullptr) {
+        pco_progress->v_StartProgress(co_caption, n_steps);
+    }
+}
+
+int CT_Document::b_Export(const CT_String& co_TaggedPath, CT_ProcessData& co_Data) {
+    CT_LogStream& co_log = co_Data.co_GetLog();
+    v_SetProgressBar(kn_ExportCaption);
+    co_log << co_Message(kn_ExportStart).cco_Get(co_GetFileName()) << co_log.cco_Eof();
+
+    int b_result = 0;
+    try {
+        b_result = b_ProcessExport(co_TaggedPath, co_Data);
+    } catch (...) {
+        co_log << co_Message(kn_Error).cco_Get(CT_Errors::cco_GetLastError()) << co_log.cco_Eof();
+    }
+
+    if (b_result) {
+        co_log << co_Message(kn_ExportCanceled).cco_Get();
+    } else {
+        unsigned n_stories = CT_BoxInterface::sn_GetStoryCounter();
+        co_log << (n_stories == 1 ? co_Message(kn_OneStoryExported).cco_Get()
+                                  : co_Message(kn_StoriesExported).cco_Get(n_stories));
+    }
+    co_log << co_log.cco_Eof() << co_log.cco_Eof();
+    return b_result;
+}
+
+int CT_Document::b_ProcessExport(const CT_String& co_TaggedPath, CT_ProcessData& co_Data) {
+    CT_Files co_file;
+    CT_DocumentInterface::v_PrepareForExport();
+    CT_TextBox::v_SetFile(co_file);
+    const CT_StoryFormatSettings::et_TaggedTextFormat eo_format =
+        co_Data.cco_GetStoryFormatSettings().eo_GetTaggedTextFormat();
+    if (eo_format == CT_StoryFormatSettings::e_DtpTaggedText) {
+        co_file.v_Open(co_TaggedPath, e_OpenWrite, 1);
+    } else {
+        co_file.v_Open();
+    }
+    co_file.v_Write(CT_BasicInterface::co_GetOpenVersionTag());
+
+    int b_stopped = 0;
+    try {
+        b_stopped =
+            CT_ProgressListener::sb_IsCancel() || !pco_StoryOrder->b_Map(&CT_TextBox::b_Export);
+    } catch (et_ErrorCode) {
+        // Whatever the boxes wrote is abandoned; the target keeps what it held.
+        co_file.v_Cancel();
+        CT_Errors::v_ThrowAgain();
+    }
+
+    co_file.v_Write(CT_BasicInterface::co_GetCloseVersionTag());
+    if (CT_ProgressListener::sb_IsCancel() || b_stopped) {
+        co_file.v_Cancel();
+        b_stopped = 1;
+    } else {
+        co_file.v_Close();
+    }
+    CT_DocumentInterface::v_CloseExport();
+
+    if (eo_format == CT_StoryFormatSettings::e_QuarvelTaggedText) {
+        const CT_String co_workPath = co_file.cco_GetFullPath();
+        try {
+            b_stopped = b_ConvertToQuarvelTaggedFormat(co_workPath, co_TaggedPath);
+        } catch (et_ErrorCode) {
+            co_file.v_Delete();
+            CT_Errors::v_ThrowAgain();
+        }
+        co_file.v_Delete();
+    }
+    return b_stopped;
+}
+
+int CT_Document::b_ConvertToQuarvelTaggedFormat(const CT_String& co_WorkPath,
+                                                const CT_String& co_TargetPath) {
+    // The translation tool's format has no converter yet: nothing is written at the target.
+    (void)co_WorkPath;
+    (void)co_TargetPath;
+    return 0;
+}
