@@ -67,7 +67,7 @@ class CT_LinkedList {
 
     // Calls the member function on the elements in order until one returns 0. The result is
     // that of the last call: non-zero exactly when every element was visited and every call
-    // returned non-zero; 0 for an empty list.
+    // returned non-zero; 0 for an empty list. The cursor ends after the failing element.
     int b_Map(int (T::*pf_Call)());
 
     // Replaces this list's nodes (elements untouched) with the source's element pointers in
@@ -219,7 +219,9 @@ int CT_LinkedList<T>::b_Map(int (T::*pf_Call)()) {
     for (;;) {
         T* pco_element = pco_GetCurrent();
         int b_result = pco_element == nullptr ? 1 : (pco_element->*pf_Call)();
-        if (!b_result || !b_Next()) {
+        // The cursor moves on before the result is looked at, also after the last call.
+        int b_moved = b_Next();
+        if (!b_result || !b_moved) {
             return b_result;
         }
     }

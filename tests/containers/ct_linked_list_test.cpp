@@ -2,183 +2,174 @@
 
 #include <gtest/gtest.h>
 
-#include "tests/containers/ct_list_test_item.h"
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "containers/ct_ordered_linked_list.h"
 
 namespace {
 
-using CT_ItemList = CT_LinkedList<CT_ListTestItem>;
+std::vector<std::string> go_Deleted;
 
-// Exposes the in-place deletion that only derived lists may use.
-class CT_DeletingList : public CT_ItemList {
-  public:
-    using CT_ItemList::v_DeleteElement;
+// Equal keys count as the same element; the name tells equal keys apart.
+struct CT_Item {
+    CT_Item(int i_SortKey, const char* pc_Name) : i_Key(i_SortKey), s_Name(pc_Name) {}
+    ~CT_Item() { go_Deleted.push_back(s_Name); }
+    int operator==(const CT_Item& co_Other) const { return i_Key == co_Other.i_Key; }
+    int b_SortsAfter(CT_Item* pco_Other) { return i_Key > pco_Other->i_Key; }
+    int b_Run() { return i_Key != 0; }
+    int i_Key;
+    std::string s_Name;
 };
 
-// Counts the calls that b_Map and b_MapList make, answering from a script.
-struct CT_ScriptedCall {
-    std::vector<int> co_Answers;
-    std::vector<std::string> co_Seen;
-    int b_Visit(CT_ListTestItem* pco_Item) {
-        co_Seen.push_back(pco_Item->s_Name);
-        return co_Answers[co_Seen.size() - 1];
+using CT_List = CT_LinkedList<CT_Item>;
+
+// Exposes the in-place deletion, and fills a list from another by prepending.
+class CT_TestList : public CT_OrderedLinkedList<CT_Item> {
+  public:
+    using CT_OrderedLinkedList<CT_Item>::v_DeleteElement;
+};
+class CT_PrependingList : public CT_OrderedLinkedList<CT_Item> {
+  public:
+    int b_AddLast(CT_Item* pco_Item) override {
+        CT_List::v_Add(pco_Item);
+        return 1;
     }
 };
+
+// The names in list order ("-" for a null element), then the cursor's. Moves the cursor.
+std::string s_Show(CT_List& co_List) {
+    const CT_Item* pco_current = co_List.pco_GetCurrent();
+    std::string s_shown = "[";
+    if (!co_List.b_IsEmpty()) {
+        co_List.v_GotoFirst();
+        do {
+            CT_Item* pco_item = co_List.pco_GetCurrent();
+            s_shown += (s_shown.size() > 1 ? "," : "") + (pco_item ? pco_item->s_Name : "-");
+        } while (co_List.b_Next());
+    }
+    return s_shown + "] at " + (pco_current ? pco_current->s_Name : "none");
+}
 
 class LinkedListTest : public ::testing::Test {
   protected:
-    void SetUp() override { CT_ListTestItem::sco_Deleted().clear(); }
-    CT_ListTestItem co_A{1, "A"}, co_B{2, "B"}, co_C{3, "C"}, co_D{4, "D"};
+    void SetUp() override { go_Deleted.clear(); }
+    CT_Item co_A{1, "A"}, co_B{2, "B"}, co_C{3, "C"}, co_D{4, "D"};
 };
 
-TEST_F(LinkedListTest, EmptyListAnswersNothingAndIgnoresCursorOperations) {
-    CT_ItemList co_list;
+TEST_F(LinkedListTest, EmptyListAnswersNothing) {
+    CT_TestList co_list;
     EXPECT_EQ(co_list.b_IsEmpty(), 1);
     EXPECT_EQ(co_list.n_Count(), 0u);
-    EXPECT_EQ(co_list.pco_GetCurrent(), nullptr);
     EXPECT_EQ(co_list.b_Next(), 0);
-    EXPECT_EQ(co_list.b_Map(&CT_ListTestItem::b_Succeed), 0);
+    EXPECT_EQ(co_list.b_Map(&CT_Item::b_Run), 0);
+    EXPECT_EQ(co_list.b_Find(&co_A), 0);
     co_list.v_RemoveCurrent();
-    EXPECT_EQ(co_list.b_IsEmpty(), 1);
-
-    CT_ItemList co_appended, co_inserted;
-    co_appended.b_AddLast(&co_A);
-    co_inserted.v_Insert(&co_B);
-    EXPECT_EQ(s_CurrentName(co_appended), "A");
-    EXPECT_EQ(s_CurrentName(co_inserted), "B");
-    EXPECT_EQ(co_appended.n_Count(), 1u);
-    EXPECT_EQ(co_inserted.n_Count(), 1u);
+    co_list.v_Insert(&co_A);
+    EXPECT_EQ(s_Show(co_list), "[A] at A");
 }
 
 TEST_F(LinkedListTest, CursorFollowsEachOperation) {
-    CT_ItemList co_list;
+    CT_List co_list;
     co_list.v_Add(&co_B);
     co_list.v_Add(&co_A);
-    EXPECT_EQ(s_CurrentName(co_list), "A");  // v_Add: on the new first element
-
+    EXPECT_EQ(co_list.pco_GetCurrent(), &co_A);
     co_list.b_AddLast(&co_C);
-    EXPECT_EQ(s_CurrentName(co_list), "B");  // b_AddLast: on the node that was last
-    co_list.b_AddLast(&co_D);
-    EXPECT_EQ(s_CurrentName(co_list), "C");
-    EXPECT_EQ(co_list.b_Next(), 1);
-    EXPECT_EQ(co_list.b_Next(), 0);  // on the last node: stays
-    EXPECT_EQ(s_CurrentName(co_list), "D");
-    EXPECT_EQ(s_Names(co_list), "A,B,C,D");
-
-    EXPECT_EQ(co_list.n_Count(), 4u);
-    EXPECT_EQ(s_CurrentName(co_list), "D");
-}
-
-TEST_F(LinkedListTest, AppendWalksOnFromTheCursorNotTheFront) {
-    CT_ItemList co_list;
-    co_list.v_Add(&co_A);
-    co_list.b_AddLast(&co_B);
-    co_list.b_AddLast(&co_C);
+    EXPECT_EQ(co_list.pco_GetCurrent(), &co_B);  // on the node that was last
     co_list.v_GotoFirst();
-    co_list.b_Next();  // cursor in the middle
-    co_list.b_AddLast(&co_D);
-    EXPECT_EQ(s_CurrentName(co_list), "C");
-    EXPECT_EQ(s_Names(co_list), "A,B,C,D");
-}
+    co_list.v_Insert(&co_D);  // at the first node: D becomes first, under the cursor
+    EXPECT_EQ(co_list.pco_GetCurrent(), &co_D);
+    co_list.b_Next();
+    co_list.b_AddLast(&co_D);  // walks on from the cursor (A), not from the front
+    EXPECT_EQ(s_Show(co_list), "[D,A,B,C,D] at C");
+    EXPECT_EQ(co_list.b_Next(), 0);
+    EXPECT_EQ(co_list.pco_GetCurrent(), &co_D);
 
-TEST_F(LinkedListTest, InsertPutsTheNewElementUnderTheCursorBeforeTheOldOne) {
-    CT_ItemList co_list;
-    co_list.v_Add(&co_C);
-    co_list.v_Add(&co_B);
-    co_list.v_GotoFirst();
-    co_list.v_Insert(&co_A);  // at the first node
-    EXPECT_EQ(s_CurrentName(co_list), "A");
-    EXPECT_EQ(co_list.b_Next(), 1);
-    EXPECT_EQ(s_CurrentName(co_list), "B");
-    co_list.v_Insert(&co_D);  // in the middle
-    EXPECT_EQ(s_Names(co_list), "A,D,B,C");
-}
-
-TEST_F(LinkedListTest, RemovingTheLastNodeLeavesNoCursorAndAppendStillGoesToTheEnd) {
-    CT_ItemList co_list;
-    co_list.v_Add(&co_A);
-    co_list.b_AddLast(&co_B);
-    co_list.b_AddLast(&co_C);
-    co_list.n_Count();  // cursor on C
-    co_list.v_RemoveCurrent();
+    co_list.v_RemoveCurrent();  // the last: no cursor, and appending still goes to the end
     EXPECT_EQ(co_list.pco_GetCurrent(), nullptr);
-    co_list.b_AddLast(&co_D);
-    EXPECT_EQ(s_Names(co_list), "A,B,D");
-
+    co_list.b_AddLast(&co_A);
+    EXPECT_EQ(co_list.n_Count(), 5u);
+    EXPECT_EQ(s_Show(co_list), "[D,A,B,C,A] at A");
     co_list.v_GotoFirst();
     co_list.b_Next();
-    co_list.v_RemoveCurrent();  // B: cursor to its successor
-    EXPECT_EQ(s_CurrentName(co_list), "D");
-    co_list.v_GotoFirst();
-    co_list.v_RemoveCurrent();  // the first
-    EXPECT_EQ(s_Names(co_list), "D");
-    EXPECT_TRUE(CT_ListTestItem::sco_Deleted().empty());
+    co_list.v_RemoveCurrent();
+    EXPECT_EQ(s_Show(co_list), "[D,B,C,A] at B");
+    EXPECT_TRUE(go_Deleted.empty());
 }
 
-TEST_F(LinkedListTest, OnlyTheDestroyAllFamilyDeletesElements) {
-    {
-        CT_ItemList co_list;
-        co_list.b_AddLast(&co_A);
-        co_list.b_AddLast(&co_B);
-        co_list.v_Destroy();
-        EXPECT_EQ(co_list.b_IsEmpty(), 1);
-        EXPECT_EQ(co_list.pco_GetCurrent(), nullptr);
-        co_list.b_AddLast(&co_C);
-    }  // the destructor frees the node of C only
-    EXPECT_TRUE(CT_ListTestItem::sco_Deleted().empty());
-
-    CT_DeletingList co_list;
-    co_list.b_AddLast(new CT_ListTestItem(1, "x"));
-    co_list.b_AddLast(new CT_ListTestItem(2, "y"));
-    co_list.b_AddLast(new CT_ListTestItem(3, "z"));
+TEST_F(LinkedListTest, OnlyTheDeletingOperationsDeleteElements) {
+    CT_TestList co_list;
+    for (const char* pc_name : {"x", "y", "z"}) {
+        co_list.b_AddLast(new CT_Item(2, pc_name));
+    }
+    co_list.b_AddLast(&co_D);
+    co_list.b_AddLast(co_list.pco_GetCurrent());  // z, a second time
     co_list.v_GotoFirst();
     co_list.b_Next();
     co_list.v_DeleteElement();
-    co_list.v_DeleteElement();  // already null: nothing more
-    EXPECT_EQ(s_Names(co_list), "x,-,z");
+    co_list.v_DeleteElement();
+    EXPECT_EQ(s_Show(co_list), "[x,-,z,D,z] at none");
+
+    CT_Item co_probe(2, "probe");
+    co_list.v_RemoveAll(&co_probe);  // only x, the first equal one
+    co_list.v_Remove(&co_D);         // searches pass over the null node
+    EXPECT_EQ(s_Show(co_list), "[-,z,z] at z");
+    co_list.v_GotoFirst();
+    co_list.v_RemoveCurrent();
+    co_list.v_RemoveCurrent();  // one node of z goes; z lives on in the other
+    EXPECT_EQ(go_Deleted, (std::vector<std::string>{"y", "x"}));
     co_list.v_DestroyAll();
-    EXPECT_EQ(co_list.b_IsEmpty(), 1);
-    EXPECT_EQ(co_list.pco_GetCurrent(), nullptr);
-    EXPECT_EQ(CT_ListTestItem::sco_Deleted(), (std::vector<std::string>{"y", "x", "z"}));
+    EXPECT_EQ(s_Show(co_list), "[] at none");
+    EXPECT_EQ(go_Deleted, (std::vector<std::string>{"y", "x", "z"}));
 }
 
 TEST_F(LinkedListTest, MapStopsAtTheFirstZero) {
-    CT_ItemList co_list;
-    for (CT_ListTestItem* pco_item : {&co_A, &co_B, &co_C, &co_D}) {
+    CT_Item co_zero(0, "0");
+    CT_List co_list;
+    for (CT_Item* pco_item : {&co_A, &co_B, &co_zero, &co_C}) {
         co_list.b_AddLast(pco_item);
     }
-    CT_ScriptedCall co_call{{1, 1, 0, 1}, {}};
-    EXPECT_EQ(b_MapList(&co_list, &CT_ScriptedCall::b_Visit, &co_call), 0);
-    EXPECT_EQ(co_call.co_Seen, (std::vector<std::string>{"A", "B", "C"}));
-    EXPECT_EQ(s_CurrentName(co_list), "C");  // tested before the cursor moves
+    EXPECT_EQ(co_list.b_Map(&CT_Item::b_Run), 0);
+    EXPECT_EQ(co_list.pco_GetCurrent(), &co_C);  // advanced once more after the last call
 
-    CT_ScriptedCall co_all{{1, 1, 1, 1}, {}};
-    EXPECT_EQ(b_MapList(&co_list, &CT_ScriptedCall::b_Visit, &co_all), 1);
-    EXPECT_EQ(co_all.co_Seen.size(), 4u);
+    struct CT_Visitor {
+        std::string s_Seen;
+        int b_Visit(CT_Item* pco_Item) {
+            s_Seen += pco_Item->s_Name;
+            return pco_Item->i_Key;
+        }
+    } co_visitor;
+    EXPECT_EQ(b_MapList(&co_list, &CT_Visitor::b_Visit, &co_visitor), 0);
+    EXPECT_EQ(co_visitor.s_Seen, "AB0");
+    EXPECT_EQ(co_list.pco_GetCurrent(), &co_zero);  // tested before the cursor moves
+    EXPECT_EQ(b_MapList(&co_list, &CT_Visitor::b_Visit, nullptr), 0);
 
-    EXPECT_EQ(b_MapList(static_cast<CT_ItemList*>(nullptr), &CT_ScriptedCall::b_Visit, &co_all), 0);
-    EXPECT_EQ(b_MapList(&co_list, &CT_ScriptedCall::b_Visit, nullptr), 0);
+    co_zero.i_Key = 7;
+    EXPECT_EQ(co_list.b_Map(&CT_Item::b_Run), 1);
 }
 
-TEST_F(LinkedListTest, MemberMapReportsWhetherEveryCallSucceeded) {
-    struct CT_Counted : CT_ListTestItem {
-        using CT_ListTestItem::CT_ListTestItem;
-        int b_Run() {
-            ++i_Runs;
-            return i_Key != 0;
-        }
-        int i_Runs = 0;
-    };
-    CT_Counted co_one(1, "1"), co_two(1, "2"), co_zero(0, "0"), co_four(1, "4");
-    CT_LinkedList<CT_Counted> co_list;
-    for (CT_Counted* pco_item : {&co_one, &co_two, &co_zero, &co_four}) {
-        co_list.b_AddLast(pco_item);
+TEST_F(LinkedListTest, OrderedInsertionIsStableAndDuplicatesArePlainLists) {
+    CT_Item co_b2(2, "b2"), co_b3(2, "b3"), co_z(0, "z");
+    CT_OrderedLinkedList<CT_Item> co_list;
+    for (CT_Item* pco_item : {&co_B, &co_A, &co_C, &co_b2, &co_z, &co_b3}) {
+        co_list.v_Add(&CT_Item::b_SortsAfter, pco_item);
     }
-    EXPECT_EQ(co_list.b_Map(&CT_Counted::b_Run), 0);
-    EXPECT_EQ(co_one.i_Runs + co_two.i_Runs + co_zero.i_Runs + co_four.i_Runs, 3);
+    EXPECT_EQ(s_Show(co_list), "[z,A,B,b2,b3,C] at b3");
+    EXPECT_NE(co_list.b_Find(&CT_Item::b_SortsAfter, &co_b2), 0);
+    EXPECT_EQ(co_list.pco_GetCurrent(), &co_C);
 
-    co_zero.i_Key = 5;
-    EXPECT_EQ(co_list.b_Map(&CT_Counted::b_Run), 1);
-    EXPECT_EQ(co_four.i_Runs, 1);
+    std::unique_ptr<CT_List> pco_copy(co_list.pco_Duplicate());
+    EXPECT_EQ(dynamic_cast<CT_OrderedLinkedList<CT_Item>*>(pco_copy.get()), nullptr);
+    EXPECT_EQ(s_Show(*pco_copy), "[z,A,B,b2,b3,C] at b3");
+
+    // Filling from another list places by the receiving list's own rule.
+    CT_PrependingList co_reversed;
+    co_reversed.v_Duplicate(pco_copy.get());
+    EXPECT_EQ(s_Show(co_reversed), "[C,b3,b2,B,A,z] at C");
+    co_reversed.v_Add(&CT_Item::b_SortsAfter, &co_D);  // no element after it: its "append"
+    EXPECT_EQ(s_Show(co_reversed), "[D,C,b3,b2,B,A,z] at D");
+    EXPECT_TRUE(go_Deleted.empty());
 }
 
 }  // namespace

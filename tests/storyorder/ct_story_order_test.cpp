@@ -150,23 +150,7 @@ TEST_F(StoryOrderTest, CheckUnderCustomDropsVanishedBoxesAndPutsNewOnesFirstInTh
     EXPECT_EQ(s_Keys(co_order), "N1,C,A,N3,N2,Y,X");
 }
 
-TEST_F(StoryOrderTest, SavedArrangementIsRefreshedWhileAnotherKindIsInForce) {
-    v_OpenTwoPages();
-    CT_StoryOrder& co_order = co_NewOrder();
-    co_order.v_CheckStoryOrder();
-    co_order.v_Move(pco_Box(co_order, "C"), pco_Box(co_order, "A"));
-    co_order.v_SetStoryOrder(e_LeftRight);  // saves C,A,B,X,Y
-
-    co_LiveBoxes().erase(co_LiveBoxes().begin() + 3);  // A
-    co_LiveBoxes().push_back(so_OnPage("N", 1, 0, 5));
-    co_order.v_CheckStoryOrder();
-    EXPECT_EQ(s_Keys(co_order), "N,B,C,X,Y");
-    co_order.v_SetStoryOrder(e_Custom);
-    EXPECT_EQ(s_Keys(co_order), "N,C,B,X,Y");
-    v_ExpectOnlyHeldHandles();
-}
-
-TEST_F(StoryOrderTest, KindThreePlacesLikeCustomButNeverSavesOrRestores) {
+TEST_F(StoryOrderTest, KindThreePlacesLikeCustomAndLeavesTheSavedArrangementToRefresh) {
     v_OpenTwoPages();
     CT_StoryOrder& co_order = co_NewOrder();
     co_order.v_CheckStoryOrder();
@@ -177,12 +161,14 @@ TEST_F(StoryOrderTest, KindThreePlacesLikeCustomButNeverSavesOrRestores) {
     EXPECT_EQ(co_order.eo_GetStoryOrder(), 3);
     EXPECT_EQ(s_Keys(co_order), "A,B,C,X,Y");  // nothing restored
 
-    co_LiveBoxes().push_back(so_OnPage("N", 1, 0, 5));
+    co_LiveBoxes().erase(co_LiveBoxes().begin() + 3);  // A
+    co_LiveBoxes().push_back(so_OnPage("N", 1, 0, 15));
     co_order.v_CheckStoryOrder();
-    EXPECT_EQ(s_Keys(co_order), "N,A,B,C,X,Y");  // new box first in its page, as in custom
+    EXPECT_EQ(s_Keys(co_order), "N,B,C,X,Y");  // new box first in its page, as in custom
 
-    co_order.v_SetStoryOrder(e_Custom);  // the arrangement saved before kind 3 comes back
-    EXPECT_EQ(s_Keys(co_order), "N,C,A,B,X,Y");
+    // The saved arrangement lost A and gained N at its front; kind 3 saved nothing over it.
+    co_order.v_SetStoryOrder(e_Custom);
+    EXPECT_EQ(s_Keys(co_order), "N,C,B,X,Y");
     v_ExpectOnlyHeldHandles();
 }
 

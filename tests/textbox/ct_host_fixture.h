@@ -16,27 +16,14 @@
 
 inline CT_MemoryBox so_OnPage(const std::string& s_Key, unsigned n_Page, int i_X, int i_Y,
                               const std::string& s_Content = "") {
-    CT_MemoryBox co_box;
-    co_box.s_Key = s_Key;
-    co_box.n_Page = n_Page;
-    co_box.i_X = i_X;
-    co_box.i_Y = i_Y;
-    co_box.s_Content = s_Content;
-    return co_box;
+    return CT_MemoryBox{s_Key, n_Page, false, false, "", i_X, i_Y, s_Content};
 }
-
 inline CT_MemoryBox so_OnMaster(const std::string& s_Key, unsigned n_Page,
-                                const std::string& s_Spread, int i_X = 0, int i_Y = 0) {
-    CT_MemoryBox co_box = so_OnPage(s_Key, n_Page, i_X, i_Y);
-    co_box.b_OnMasterPage = true;
-    co_box.s_SpreadName = s_Spread;
-    return co_box;
+                                const std::string& s_Spread) {
+    return CT_MemoryBox{s_Key, n_Page, true, false, s_Spread, 0, 0, ""};
 }
-
-inline CT_MemoryBox so_OnPasteBoard(const std::string& s_Key, int i_X = 0, int i_Y = 0) {
-    CT_MemoryBox co_box = so_OnPage(s_Key, 1, i_X, i_Y);
-    co_box.b_OnPasteBoard = true;
-    return co_box;
+inline CT_MemoryBox so_OnPasteBoard(const std::string& s_Key, bool b_AlsoOnMaster = false) {
+    return CT_MemoryBox{s_Key, 1, b_AlsoOnMaster, true, "", 0, 0, ""};
 }
 
 class CT_HostFixture : public ::testing::Test {

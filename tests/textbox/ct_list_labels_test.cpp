@@ -67,10 +67,9 @@ TEST_F(ListLabelsTest, PagesLabelAndShowTheirGroup) {
     }
     EXPECT_EQ(co_labels, (std::vector<std::string>{"Master Pages", "Pasteboard", "Page 5"}));
 
-    CT_MemoryBox co_both = so_OnMaster("both", 0, "A");
-    co_both.b_OnPasteBoard = true;
     v_OpenDocument({so_OnMaster("m0", 0, "A"), so_OnMaster("m3", 3, "B"), so_OnPasteBoard("pb"),
-                    co_both, so_OnPage("p5", 5, 0, 0), so_OnPage("p6", 6, 0, 0)});
+                    so_OnPasteBoard("both", true), so_OnPage("p5", 5, 0, 0),
+                    so_OnPage("p6", 6, 0, 0)});
     auto co_boxes = co_TakeBoxes();
     std::vector<std::string> co_groups;
     for (CT_Page& co_page : co_pages) {
