@@ -21,30 +21,27 @@ bool b_IsText(const pugi::xml_node& co_Child) {
     }
 }
 
-// Puts the new text where the old text began, then removes the old text with the indentation
-// between its parts. Nothing here can be refused any more, so the story changes at once.
-void v_Replace(pugi::xml_node co_Story, const pugi::xml_node& co_New) {
+// Moves the new text to where the old text began, then removes the old text with the
+// indentation between its parts.
+void v_Replace(pugi::xml_node co_Story, pugi::xml_node co_New) {
     std::vector<pugi::xml_node> co_old;
-    for (pugi::xml_node co_child : co_Story.children()) {
-        if (b_IsText(co_child)) {
-            co_old.push_back(co_child);
-        } else if (!co_old.empty() && co_child.type() == pugi::node_pcdata) {
+    for (pugi::xml_node co_child = co_Story.first_child(); co_child != co_New;
+         co_child = co_child.next_sibling()) {
+        if (b_IsText(co_child) || (!co_old.empty() && co_child.type() == pugi::node_pcdata)) {
             co_old.push_back(co_child);
         }
     }
     while (!co_old.empty() && !b_IsText(co_old.back())) {
         co_old.pop_back();
     }
-    for (const pugi::xml_node& co_child : co_New.children()) {
-        if (co_old.empty()) {
-            co_Story.append_copy(co_child);
-        } else {
-            co_Story.insert_copy_before(co_child, co_old.front());
-        }
+    pugi::xml_node co_place = co_old.empty() ? co_New : co_old.front();
+    while (pugi::xml_node co_child = co_New.first_child()) {
+        co_Story.insert_move_before(co_child, co_place);
     }
     for (const pugi::xml_node& co_child : co_old) {
         co_Story.remove_child(co_child);
     }
+    co_Story.remove_child(co_New);
 }
 }  // namespace
 
@@ -68,8 +65,14 @@ void CT_IdmlStoryCodec::v_Import(pugi::xml_node co_Story, std::string_view co_Co
     }
     std::vector<CT_IdmlStoryLeaf> co_leaves;
     CT_IdmlStoryReader(co_analysis, co_Key).v_Read(co_Content, co_leaves);
-    pugi::xml_document co_aside;
-    pugi::xml_node co_new = co_aside.append_child(co_Story.name());
-    CT_IdmlStoryBuilder(co_analysis, co_leaves).v_Build(co_new);
+    // The content is sound: only memory can fail from here. The new text grows in an element
+    // of its own at the end of the story, which goes again if that happens.
+    pugi::xml_node co_new = co_Story.append_child(co_Story.name());
+    try {
+        CT_IdmlStoryBuilder(co_analysis, co_leaves).v_Build(co_new);
+    } catch (...) {
+        co_Story.remove_child(co_new);
+        throw;
+    }
     v_Replace(co_Story, co_new);
 }

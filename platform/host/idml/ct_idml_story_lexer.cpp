@@ -32,6 +32,12 @@ void CT_IdmlStoryLexer::v_Next(CT_Token& co_Token) {
 void CT_IdmlStoryLexer::v_Text(CT_Token& co_Token) {
     co_Token.eo_Kind = et_Token::e_Text;
     while (n_Position < co_Content.size()) {
+        std::size_t n_plain = n_PlainLength();
+        if (n_plain > 0) {
+            co_Token.co_Text.append(co_Content.substr(n_Position, n_plain));
+            n_Position += n_plain;
+            continue;
+        }
         unsigned char c = static_cast<unsigned char>(co_Content[n_Position]);
         if (c == '<' || c == '\n' || c == '\r') {
             return;
@@ -108,8 +114,21 @@ bool CT_IdmlStoryLexer::b_Number(unsigned& n_Number) {
     return n_digits > 0;
 }
 
+// Printable ASCII other than "<" and "\\", and tabs: taken as they stand, many at a time.
+std::size_t CT_IdmlStoryLexer::n_PlainLength() const {
+    std::size_t n_end = n_Position;
+    while (n_end < co_Content.size()) {
+        unsigned char c = static_cast<unsigned char>(co_Content[n_end]);
+        if (c >= 0x80 || c == '<' || c == '\\' || (c < 0x20 && c != '\t')) {
+            break;
+        }
+        ++n_end;
+    }
+    return n_end - n_Position;
+}
+
 // Length of the well-formed UTF-8 sequence at the position, 0 when there is none (overlong
-// forms and surrogates included).
+// forms and surrogates included) or when XML cannot carry its character.
 std::size_t CT_IdmlStoryLexer::n_CharacterLength() const {
     auto n_byte = [this](std::size_t n) -> unsigned {
         std::size_t n_at = n_Position + n;
@@ -132,7 +151,9 @@ std::size_t CT_IdmlStoryLexer::n_CharacterLength() const {
     bool b_overlong = (n_lead == 0xE0 && n_second < 0xA0) || (n_lead == 0xF0 && n_second < 0x90);
     bool b_surrogate = n_lead == 0xED && n_second >= 0xA0;
     bool b_beyond = n_lead == 0xF4 && n_second >= 0x90;
-    return b_overlong || b_surrogate || b_beyond ? 0 : n_length;
+    // U+FFFE and U+FFFF are no characters XML may hold.
+    bool b_noncharacter = n_lead == 0xEF && n_second == 0xBF && n_byte(2) >= 0xBE;
+    return b_overlong || b_surrogate || b_beyond || b_noncharacter ? 0 : n_length;
 }
 
 void CT_IdmlStoryLexer::v_BadEscape(char c_Next) const {

@@ -18,11 +18,15 @@ void CT_IdmlStoryWriter::v_Write(std::string& co_Content, std::vector<CT_IdmlSto
 }
 
 void CT_IdmlStoryWriter::sv_AppendEscaped(const char* pc_Text, std::string& co_Out) {
-    for (const char* pc = pc_Text; *pc != '\0'; ++pc) {
-        if (*pc == '\\' || *pc == '<' || *pc == '>') {
-            co_Out.push_back('\\');
+    for (const char* pc = pc_Text;;) {
+        std::size_t n_plain = std::strcspn(pc, "\\<>");
+        co_Out.append(pc, n_plain);
+        pc += n_plain;
+        if (*pc == '\0') {
+            return;
         }
-        co_Out.push_back(*pc);
+        co_Out.push_back('\\');
+        co_Out.push_back(*pc++);
     }
 }
 
