@@ -1,0 +1,197 @@
+// The IDML host as the kernel meets it: open documents and which one is active, closing with the
+// listener, handles that outlive their document, previews, refused content, and the pluggable
+// progress, cancel and listener stack.
+#include "platform/host/ct_document_interface.h"
+#include "platform/host/ct_listener.h"
+#include "tests/platform/host/idml/ct_idml_test_support.h"
+
+using namespace idml_test;
+
+namespace {
+
+class CT_IdmlHostTest : public CT_HostTest {
+  protected:
+    fs::path co_Make(const std::string& s_Name,
+                     const std::vector<std::pair<std::string, std::string>>& co_Stories) {
+        v_WriteZip(co_Dir / s_Name, co_SmallPackage(co_Stories));
+        return co_Dir / s_Name;
+    }
+    std::string s_ActivePath() {
+        void* p_Document = co_Host.p_GetCurrentDocument();
+        std::string s_Path =
+            p_Document ? std::string(co_Host.co_GetDocumentPath(p_Document).sv()) : "";
+        co_Host.v_Release(p_Document);
+        return s_Path;
+    }
+    // Expects the call to raise the code and returns the error's text.
+    template <typename F>
+    std::string s_Refusal(et_ErrorCode eo_Expected, F f_Do) {
+        try {
+            f_Do();
+        } catch (et_ErrorCode eo_Code) {
+            EXPECT_EQ(eo_Code, eo_Expected);
+            return std::string(CT_Errors::cco_GetLastError().sv());
+        }
+        ADD_FAILURE() << "no error raised";
+        return "";
+    }
+
+    CT_TempDir co_Dir;
+};
+
+TEST_F(CT_IdmlHostTest, DocumentsAreFoundByAnySpellingOfTheirPathAndOpenedOnce) {
+    fs::path co_A = co_Make("a.idml", {{"k1", "<Content>A</Content>"}});
+    fs::path co_B = co_Make("b.idml", {{"k1", "<Content>B</Content>"}});
+    void* p_A = co_Host.p_Open(CT_String(co_A.c_str()), 1);
+    v_Open(co_B);
+    EXPECT_EQ(s_ActivePath(), co_B.string());
+
+    fs::create_directory(co_Dir / "sub");
+    std::string s_Odd = (co_Dir / "sub" / ".." / "a.idml").string();
+    s_Odd[s_Odd.rfind('/')] = '\\';
+    void* p_Found = co_Host.p_IsDocumentOpen(CT_String(s_Odd.c_str()));
+    ASSERT_NE(p_Found, nullptr);
+    EXPECT_TRUE(co_Host.b_IsEqual(p_Found, p_A));
+    EXPECT_EQ(co_Host.p_IsDocumentOpen(CT_String((co_Dir / "c.idml").c_str())), nullptr);
+
+    void* p_Again = co_Host.p_Open(CT_String(s_Odd.c_str()), 1);
+    EXPECT_TRUE(co_Host.b_IsEqual(p_Again, p_A));
+    EXPECT_EQ(co_Host.n_OpenDocuments(), 2u);
+    EXPECT_EQ(s_ActivePath(), co_A.string());
+    for (void* p_Handle : {p_A, p_Found, p_Again}) {
+        co_Host.v_Release(p_Handle);
+    }
+}
+
+TEST_F(CT_IdmlHostTest, ClosingCallsTheListenerWithTheClosingDocumentActive) {
+    struct CT_Recorder : CT_Listener {
+        std::function<void()> f_Call;
+        void operator()() override { f_Call(); }
+    } co_Listener;
+    std::vector<std::string> co_Seen;
+    co_Listener.f_Call = [&]() { co_Seen.push_back(s_ActivePath()); };
+    CT_DocumentInterface::sv_SetCloseDocumentListener(&co_Listener);
+
+    fs::path co_A = co_Make("a.idml", {{"k1", "<Content>A</Content>"}});
+    v_Open(co_A);
+    void* p_Box = nullptr;
+    v_ForEachBox(false, [&](void*) { p_Box = co_Host.p_GetCurrentBox(); });
+    v_Open(co_Make("b.idml", {{"k1", "<Content>B</Content>"}}));
+    void* p_A = co_Host.p_IsDocumentOpen(CT_String(co_A.c_str()));
+    co_Host.v_Close(p_A, 0);
+    co_Host.v_Release(p_A);
+    EXPECT_EQ(co_Seen, std::vector<std::string>{co_A.string()});
+    EXPECT_EQ(s_ActivePath(), (co_Dir / "b.idml").string());
+
+    // A box of the closed document still answers what it carries, not what needs the document.
+    EXPECT_EQ(co_Host.co_GetKey(p_Box), "k1");
+    CT_String co_Text;
+    EXPECT_NE(
+        s_Refusal(e_UnknownDocument, [&]() { co_Host.b_GetContent(co_Text, p_Box, 20, 1, 0); }),
+        "");
+    co_Host.v_ReleaseBox(p_Box);
+
+    v_CloseActive(0);
+    EXPECT_EQ(co_Seen.size(), 2u);
+    EXPECT_EQ(co_Host.p_GetCurrentDocument(), nullptr);
+    s_Refusal(e_UnknownDocument, [&]() { co_Host.v_GenerateBoxList(0); });
+    CT_DocumentInterface::sv_SetCloseDocumentListener(nullptr);
+}
+
+TEST_F(CT_IdmlHostTest, PreviewsCountCharactersAndNeverSplitASurrogatePair) {
+    v_Open(co_Make("a.idml", {{"k1",
+                               "<Content>A\xF0\x9F\x98\x80"
+                               "B\tC</Content>"}}));
+    v_ForEachBox(false, [&](void* p_Box) {
+        CT_String co_Text;
+        EXPECT_TRUE(co_Host.b_GetContent(co_Text, p_Box, 2, 1, 0));
+        EXPECT_EQ(co_Text, "A\xF0\x9F\x98\x80");
+        EXPECT_FALSE(co_Host.b_GetContent(co_Text, p_Box, 10, 1, 0));
+        EXPECT_EQ(co_Text,
+                  "A\xF0\x9F\x98\x80"
+                  "B C");
+        char16_t auz_Text[8];
+        EXPECT_TRUE(co_Host.b_GetContent(auz_Text, p_Box, 2, 1, 0));
+        EXPECT_EQ(std::u16string(auz_Text), u"A");
+        EXPECT_TRUE(co_Host.b_GetContent(auz_Text, p_Box, 3, 1, 0));
+        EXPECT_EQ(std::u16string(auz_Text), u"A\U0001F600");
+        EXPECT_FALSE(co_Host.b_GetContent(auz_Text, p_Box, 7, 1, 0));
+        EXPECT_EQ(std::u16string(auz_Text), u"A\U0001F600B C");
+    });
+    v_CloseActive(0);
+}
+
+// Parsing never loads a document type or an external entity.
+TEST_F(CT_IdmlHostTest, ExternalEntitiesAreNeverRead) {
+    std::vector<CT_Entry> co_Entries = co_SmallPackage({{"k1", "<Content>&e;</Content>"}});
+    co_Entries[3].s_Bytes = "<!DOCTYPE s [<!ENTITY e SYSTEM \"/etc/passwd\">]>" +
+                            co_Entries[3].s_Bytes.substr(co_Entries[3].s_Bytes.find("?>") + 2);
+    v_WriteZip(co_Dir / "a.idml", co_Entries);
+    v_Open(co_Dir / "a.idml");
+    v_ForEachBox(false, [&](void* p_Box) {
+        CT_String co_Text;
+        co_Host.b_GetContent(co_Text, p_Box, 100, 0, 0);
+        EXPECT_EQ(std::string(co_Text.sv()).find("root"), std::string::npos);
+    });
+    v_CloseActive(0);
+}
+
+TEST_F(CT_IdmlHostTest, RefusedContentChangesNothingAndAcceptedContentIsSaved) {
+    fs::path co_A = co_Make("a.idml", {{"k1", "<Content>Old</Content>"}});
+    const std::string s_Before = s_ReadFile(co_A);
+    v_Open(co_A);
+    std::string s_Error = s_Refusal(e_BadContent, [&]() {
+        v_ImportAll(co_Dir / "t.stt", {{"k1", "<x9/>New"}});
+    });
+    EXPECT_NE(s_Error.find("k1"), std::string::npos) << s_Error;
+    v_CloseActive(1);
+    EXPECT_EQ(s_ReadFile(co_A), s_Before);
+
+    v_Open(co_A);
+    v_ImportAll(co_Dir / "t.stt", {{"k1", "New \\<text\\>"}});
+    v_CloseActive(1);
+    v_Open(co_A);
+    v_ForEachBox(false, [&](void* p_Box) {
+        CT_String co_Text;
+        co_Host.b_GetContent(co_Text, p_Box, 100, 0, 0);
+        EXPECT_EQ(co_Text, "New <text>");
+    });
+    v_CloseActive(0);
+    EXPECT_EQ(co_Dir.n_Files(), 2u);
+}
+
+TEST_F(CT_IdmlHostTest, ProgressCancelListenersAndCounterArePluggable) {
+    EXPECT_NE(co_Host.pco_GetProgressListener(), nullptr);
+    EXPECT_EQ(co_Host.b_IsCancel(), 0);
+    CT_ProgressListener co_Progress;
+    CT_ParentProgressListener co_Parent;
+    int n_Polls = 0;
+    co_Host.v_SetProgressListener(&co_Progress);
+    co_Host.v_SetParentProgressListener(&co_Parent);
+    co_Host.v_SetCancelSource([&]() { return ++n_Polls > 1; });
+    EXPECT_EQ(co_Host.pco_GetProgressListener(), &co_Progress);
+    EXPECT_EQ(co_Host.pco_GetParentProgressListener(), &co_Parent);
+    EXPECT_EQ(co_Host.b_IsCancel(), 0);
+    EXPECT_EQ(co_Host.b_IsCancel(), 1);
+    co_Host.v_SetProgressListener(nullptr);
+    EXPECT_NE(co_Host.pco_GetProgressListener(), &co_Progress);
+
+    struct CT_Nothing : CT_Listener {
+        void operator()() override {}
+    } co_First, co_Second;
+    co_Host.v_PushListener(&co_First);
+    co_Host.v_PushListener(&co_Second);
+    co_Host.v_PopListener();
+    EXPECT_EQ(co_Host.pco_GetCurrentListener(), &co_First);
+    co_Host.v_PopListener();
+    EXPECT_EQ(co_Host.pco_GetCurrentListener(), nullptr);
+
+    v_Open(co_Make("a.idml", {{"k1", "<Content>A</Content>"}, {"k2", "<Content>B</Content>"}}));
+    co_ExportAll(co_Dir / "t.stt");
+    EXPECT_EQ(co_Host.n_GetStoryCounter(), 2u);
+    co_Host.v_StartCounting(1);
+    EXPECT_EQ(co_Host.n_GetStoryCounter(), 0u);
+    v_CloseActive(0);
+}
+
+}  // namespace

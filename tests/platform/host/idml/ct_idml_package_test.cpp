@@ -1,0 +1,86 @@
+// Broken packages are refused when opened, with one error that names the file and the entry,
+// and nothing is written: the file keeps its bytes and nothing appears beside it.
+#include "tests/platform/host/idml/ct_idml_test_support.h"
+
+using namespace idml_test;
+
+namespace {
+
+struct CT_Broken {
+    const char* pc_Case;
+    std::function<void(const fs::path&)> f_Make;
+    std::string s_Expected;  // follows the quoted path in the error's text
+};
+
+std::vector<CT_Entry> co_Without(std::vector<CT_Entry> co_Entries, const std::string& s_Name) {
+    co_Entries.erase(
+        std::remove_if(co_Entries.begin(), co_Entries.end(),
+                       [&](const CT_Entry& co_Entry) { return co_Entry.s_Name == s_Name; }),
+        co_Entries.end());
+    return co_Entries;
+}
+
+class CT_IdmlPackageTest : public CT_HostTest {};
+
+TEST_F(CT_IdmlPackageTest, BrokenPackagesAreRefusedWithTheFileAndTheEntry) {
+    const std::vector<std::pair<std::string, std::string>> co_Two = {
+        {"k1", "<Content>A</Content>"}, {"k2", "<Content>B</Content>"}};
+    const std::vector<CT_Broken> co_Cases = {
+        {"not a zip", [](const fs::path& co_Path) { std::ofstream(co_Path) << "plain text"; },
+         " is not an IDML package: Not a zip archive"},
+        {"truncated",
+         [](const fs::path& co_Path) {
+             std::string s_Bytes = s_ReadFile(co_Sample("footnotes.idml"));
+             std::ofstream(co_Path, std::ios::binary) << s_Bytes.substr(0, s_Bytes.size() / 2);
+         },
+         " is not an IDML package: Not a zip archive"},
+        {"no design map",
+         [&](const fs::path& co_Path) {
+             v_WriteZip(co_Path, co_Without(co_SmallPackage(co_Two), "designmap.xml"));
+         },
+         ": entry \"designmap.xml\" is missing"},
+        {"story missing",
+         [&](const fs::path& co_Path) {
+             v_WriteZip(co_Path, co_Without(co_SmallPackage(co_Two), "Stories/Story_k2.xml"));
+         },
+         ": entry \"Stories/Story_k2.xml\" is missing"},
+        {"malformed story",
+         [&](const fs::path& co_Path) {
+             std::vector<CT_Entry> co_Entries = co_SmallPackage(co_Two);
+             co_Entries[4].s_Bytes.resize(co_Entries[4].s_Bytes.size() - 10);
+             v_WriteZip(co_Path, co_Entries);
+         },
+         ": entry \"Stories/Story_k2.xml\" is not well-formed XML (Start-end tags mismatch at "
+         "byte "},
+        {"packing bomb",
+         [&](const fs::path& co_Path) {
+             std::vector<CT_Entry> co_Entries = co_SmallPackage(co_Two);
+             co_Entries.emplace_back("Resources/Big.xml", std::string(8u << 20, ' '));
+             v_WriteZip(co_Path, co_Entries);
+         },
+         ": entry \"Resources/Big.xml\" unpacks to an absurd size (8388608 bytes from "},
+    };
+    for (const CT_Broken& co_Case : co_Cases) {
+        CT_TempDir co_Dir;
+        const fs::path co_Path = co_Dir / "broken.idml";
+        co_Case.f_Make(co_Path);
+        const std::string s_Before = s_ReadFile(co_Path);
+        try {
+            void* p_Document = co_Host.p_Open(CT_String(co_Path.c_str()), 1);
+            co_Host.v_Release(p_Document);
+            ADD_FAILURE() << co_Case.pc_Case << ": opened";
+        } catch (et_ErrorCode eo_Code) {
+            EXPECT_EQ(eo_Code, e_BadDocument) << co_Case.pc_Case;
+            std::string s_Text(CT_Errors::cco_GetLastError().sv());
+            EXPECT_EQ(s_Text.substr(0, co_Path.string().size() + 2 + co_Case.s_Expected.size()),
+                      "\"" + co_Path.string() + "\"" + co_Case.s_Expected)
+                << co_Case.pc_Case;
+        }
+        EXPECT_EQ(s_ReadFile(co_Path), s_Before) << co_Case.pc_Case;
+        EXPECT_EQ(co_Dir.n_Files(), 1u) << co_Case.pc_Case;
+        EXPECT_EQ(co_Host.n_OpenDocuments(), 0u) << co_Case.pc_Case;
+        EXPECT_EQ(co_Host.p_GetCurrentDocument(), nullptr) << co_Case.pc_Case;
+    }
+}
+
+}  // namespace

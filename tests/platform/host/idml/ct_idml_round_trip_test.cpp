@@ -1,0 +1,148 @@
+// Every shared sample goes through export, import and save: unchanged content leaves the file as
+// it was; translated content reaches every story and survives reopening; translating there and
+// back gives the same stories again, with every entry the import did not touch copied as it was.
+#include <map>
+
+#include "platform/host/idml/ct_idml_document.h"
+
+#include "tests/platform/host/idml/ct_idml_test_support.h"
+
+using namespace idml_test;
+
+namespace {
+
+using CT_Stories = std::map<std::string, std::string>;
+
+// Wraps every stretch of text between codes and line ends in "[" and "]", keeping escapes whole.
+std::string s_PseudoTranslate(const std::string& s_Content) {
+    std::string s_Out, s_Text;
+    auto v_Flush = [&]() {
+        if (s_Text.find_first_not_of(" \t") != std::string::npos) {
+            s_Text = "[" + s_Text + "]";
+        }
+        s_Out += s_Text;
+        s_Text.clear();
+    };
+    for (std::size_t n = 0; n < s_Content.size(); ++n) {
+        char c = s_Content[n];
+        if (c == '\\' && n + 1 < s_Content.size()) {
+            s_Text += s_Content.substr(n++, 2);
+        } else if (c == '<') {
+            v_Flush();
+            std::size_t n_End = s_Content.find('>', n);
+            s_Out += s_Content.substr(n, n_End + 1 - n);
+            n = n_End;
+        } else if (c == '\n') {
+            v_Flush();
+            s_Out += c;
+        } else {
+            s_Text += c;
+        }
+    }
+    v_Flush();
+    return s_Out;
+}
+
+CT_Stories co_PseudoTranslate(const CT_Stories& co_Stories) {
+    CT_Stories co_Out;
+    for (const auto& co_Story : co_Stories) {
+        co_Out[co_Story.first] = s_PseudoTranslate(co_Story.second);
+    }
+    return co_Out;
+}
+
+// The text a reader sees: codes left out, escapes read.
+std::string s_Text(const std::string& s_Content) {
+    std::string s_Out;
+    for (std::size_t n = 0; n < s_Content.size(); ++n) {
+        if (s_Content[n] == '<') {
+            n = s_Content.find('>', n);
+            continue;
+        }
+        n += s_Content[n] == '\\';
+        s_Out += s_Content[n];
+    }
+    return s_Out;
+}
+
+std::size_t n_Objects(const std::string& s_Content) {
+    std::size_t n_Count = 0;
+    for (std::size_t n = s_Content.find("<x"); n != std::string::npos;
+         n = s_Content.find("<x", n + 1)) {
+        n_Count += n == 0 || s_Content[n - 1] != '\\';
+    }
+    return n_Count;
+}
+
+class CT_IdmlRoundTrip : public CT_HostTest, public ::testing::WithParamInterface<std::string> {
+  protected:
+    CT_TempDir co_Dir;
+};
+
+TEST_P(CT_IdmlRoundTrip, UnchangedContentLeavesThePackageAsItWas) {
+    fs::path co_Package = co_Dir.co_CopySample(GetParam());
+    v_Open(co_Package);
+    CT_Stories co_Stories = co_ExportAll(co_Dir / "out.stt");
+    ASSERT_FALSE(co_Stories.empty());
+    v_ImportAll(co_Dir / "in.stt", co_Stories);
+    v_CloseActive(1);
+    EXPECT_EQ(s_ReadFile(co_Package), s_ReadFile(co_Sample(GetParam())));
+    EXPECT_EQ(co_Dir.n_Files(), 3u);
+}
+
+TEST_P(CT_IdmlRoundTrip, TranslationReachesEveryStoryWithItsObjects) {
+    fs::path co_Package = co_Dir.co_CopySample(GetParam());
+    v_Open(co_Package);
+    const CT_Stories co_Translated = co_PseudoTranslate(co_ExportAll(co_Dir / "out.stt"));
+    v_ImportAll(co_Dir / "in.stt", co_Translated);
+    v_CloseActive(1);
+
+    v_Open(co_Package);
+    const CT_Stories co_Reread = co_ExportAll(co_Dir / "out.stt");
+    v_CloseActive(0);
+    ASSERT_EQ(co_Reread.size(), co_Translated.size());
+    for (const auto& co_Story : co_Translated) {
+        const std::string& s_Got = co_Reread.at(co_Story.first);
+        EXPECT_EQ(s_Text(s_Got), s_Text(co_Story.second)) << "story " << co_Story.first;
+        EXPECT_EQ(n_Objects(s_Got), n_Objects(co_Story.second)) << "story " << co_Story.first;
+    }
+}
+
+// Every story parsed and written again holds the same XML; every other entry is copied byte for
+// byte as it was stored, in the same order, with the mimetype first and not compressed.
+TEST_P(CT_IdmlRoundTrip, StoriesWrittenAgainKeepTheirXmlAndTheRestIsCopied) {
+    fs::path co_Package = co_Dir.co_CopySample(GetParam());
+    {
+        CT_IdmlDocument co_Document(co_Package.string());
+        for (const auto& pco_Story : co_Document.co_Stories()) {
+            pco_Story->v_MarkChanged();
+        }
+        co_Document.v_Save();
+        EXPECT_FALSE(co_Document.b_IsChanged());
+    }
+    std::vector<CT_Entry> co_Before = co_ReadZip(co_Sample(GetParam()));
+    std::vector<CT_Entry> co_After = co_ReadZip(co_Package);
+    ASSERT_EQ(co_After.size(), co_Before.size());
+    EXPECT_EQ(co_After[0].s_Name, "mimetype");
+    EXPECT_EQ(co_After[0].i_Method, ZIP_CM_STORE);
+    for (std::size_t n = 0; n < co_Before.size(); ++n) {
+        const CT_Entry& co_Old = co_Before[n];
+        const CT_Entry& co_New = co_After[n];
+        ASSERT_EQ(co_New.s_Name, co_Old.s_Name);
+        if (co_Old.s_Name.rfind("Stories/", 0) == 0) {
+            EXPECT_EQ(s_Canonical(co_New.s_Bytes), s_Canonical(co_Old.s_Bytes)) << co_Old.s_Name;
+        } else {
+            EXPECT_EQ(co_New.s_Raw, co_Old.s_Raw) << co_Old.s_Name;
+        }
+    }
+    EXPECT_EQ(co_Dir.n_Files(), 1u);
+}
+
+INSTANTIATE_TEST_SUITE_P(Samples, CT_IdmlRoundTrip, ::testing::ValuesIn(co_SampleNames()),
+                         [](const ::testing::TestParamInfo<std::string>& co_Info) {
+                             std::string s_Name = fs::path(co_Info.param).stem().string();
+                             std::replace(s_Name.begin(), s_Name.end(), '-', '_');
+                             return s_Name;
+                         });
+
+}  // namespace
