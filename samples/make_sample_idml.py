@@ -257,7 +257,7 @@ SPREAD_1 = spread_file(
     [page_xml("ud9", "1", 0, "uc8", "Page")],
     [rect_frame("u1dc", "u1d6", 36, TOP + 36, PAGE_W - 72, 60),
      rect_frame("u1ea", "u1e4", 36, TOP + 120, 260, 300, nxt="u1ec"),
-     rect_frame("u1f9", "u1f3", 316, TOP + 120, 260, 160)])
+     rect_frame("u1f9", "u1f3", 316, TOP + 100, 260, 160)])
 
 SPREAD_2 = spread_file(
     "Spread", "ue0", PAGE_H + 36, 1,

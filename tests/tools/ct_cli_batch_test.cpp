@@ -1,0 +1,70 @@
+// Batches over several documents: tagged files named after the documents, the summary line,
+// documents that fail, and documents changed only by their own clean import.
+#include <filesystem>
+
+#include "tests/tools/ct_cli_fixture.h"
+
+TEST_F(CT_CliTest, BatchExportWritesOneFilePerDocumentAndReportsAFailure) {
+    v_CopyIn(s_Path("brochure.idml"), "second.idml");
+    v_Write("broken.idml", "not a package");
+    CT_CliResult co_result =
+        co_Run({"batch", "export", "--folder", "out", "brochure.idml", "second.idml"});
+    EXPECT_EQ(co_result.i_Status, 0);
+    const std::vector<std::string> co_lines = sco_Lines(co_result.s_Err);
+    ASSERT_EQ(co_lines.size(), 10u) << co_result.s_Err;
+    EXPECT_EQ(co_lines[1], "----------------------------------------");
+    EXPECT_EQ(co_lines[2], "Exporting brochure.idml...");
+    EXPECT_EQ(co_lines[5], "Exporting second.idml...");
+    EXPECT_EQ(co_lines[9], "Batch finished.");
+    EXPECT_EQ(s_Read("out/second.stt"), s_Read("out/brochure.stt"));
+
+    co_result = co_Run({"batch", "export", "--folder", "out2", "broken.idml", "second.idml"});
+    EXPECT_EQ(co_result.i_Status, 1);
+    ASSERT_EQ(sco_ErrorLines(co_result.s_Err).size(), 1u);
+    EXPECT_NE(sco_ErrorLines(co_result.s_Err)[0].find(s_Path("broken.idml")), std::string::npos);
+    EXPECT_EQ(sco_Lines(co_result.s_Err).back(),
+              "Batch finished but contains one or more errors (see above).");
+    EXPECT_EQ(co_Listing("out2"), (std::vector<std::string>{"second.stt"}));
+}
+
+TEST_F(CT_CliTest, BatchImportChangesOnlyTheDocumentsImportedCleanly) {
+    v_CopyIn(s_Path("brochure.idml"), "second.idml");
+    const std::string s_original = s_Read("brochure.idml");
+    std::filesystem::create_directory(s_Path("fr"));
+    v_CopyIn(s_Path("brochure.fr.stt"), "fr/brochure.stt");
+    std::string s_broken = s_Read("brochure.fr.stt");
+    s_broken.replace(s_broken.find("<x10/>"), 6, "");
+    v_Write("fr/second.stt", s_broken);
+    const CT_CliResult co_result =
+        co_Run({"batch", "import", "--folder", "fr", "brochure.idml", "second.idml"});
+    EXPECT_EQ(co_result.i_Status, 1);
+    EXPECT_EQ(sco_ErrorLines(co_result.s_Err).size(), 1u) << co_result.s_Err;
+    EXPECT_EQ(sco_Lines(co_result.s_Err).back(), "second.idml was left as it was.");
+    EXPECT_EQ(s_Read("second.idml"), s_original);
+    EXPECT_EQ(s_Read("brochure.idml.bak"), s_original);
+    EXPECT_EQ(co_Run({"export", "brochure.idml", "check.stt"}).i_Status, 0);
+    EXPECT_EQ(s_Read("check.stt"), s_Read("brochure.fr.stt"));
+    EXPECT_EQ(co_Listing(),
+              (std::vector<std::string>{"brochure.fr.stt", "brochure.idml", "brochure.idml.bak",
+                                        "check.stt", "config", "fr", "second.idml"}));
+}
+
+TEST_F(CT_CliTest, BatchImportWithAMissingTaggedFileChangesNothing) {
+    v_CopyIn(s_Path("brochure.idml"), "second.idml");
+    std::filesystem::create_directory(s_Path("fr"));
+    v_CopyIn(s_Path("brochure.fr.stt"), "fr/brochure.stt");
+    const std::vector<std::string> co_before = co_Listing();
+    const CT_CliResult co_result =
+        co_Run({"batch", "import", "--folder", "fr", "brochure.idml", "second.idml"});
+    EXPECT_EQ(co_result.i_Status, 1);
+    EXPECT_EQ(sco_ErrorLines(co_result.s_Err),
+              (std::vector<std::string>{"Error: no tagged file: fr/second.stt"}));
+    EXPECT_EQ(co_Listing(), co_before);
+}
+
+TEST_F(CT_CliTest, BatchFolderComesFromTheSettings) {
+    EXPECT_EQ(co_Run({"batch", "export", "brochure.idml"}).i_Status, 2);
+    ASSERT_EQ(co_Run({"settings", "set", "export-folder", s_Path("out")}).i_Status, 0);
+    EXPECT_EQ(co_Run({"batch", "export", "brochure.idml"}).i_Status, 0);
+    EXPECT_EQ(co_Listing("out"), (std::vector<std::string>{"brochure.stt"}));
+}

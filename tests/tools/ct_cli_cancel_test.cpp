@@ -1,0 +1,47 @@
+// Ctrl-C during an export or an import: a real SIGINT, sent while the command waits at a known
+// step (STORYPORT_PAUSE_AT_STEP), ends the operation the way the kernel ends a cancel, with
+// exit status 130 and every file as it was.
+#include "tests/tools/ct_cli_fixture.h"
+
+class CT_CliCancelTest : public CT_CliTest {
+  protected:
+    CT_CliResult co_Interrupt(const std::vector<std::string>& co_Args, unsigned n_Step) {
+        pco_Runner->v_SetEnv("STORYPORT_PAUSE_AT_STEP", std::to_string(n_Step));
+        return pco_Runner->co_RunAndInterrupt(
+            co_Args, "storyport: paused at step " + std::to_string(n_Step));
+    }
+};
+
+TEST_F(CT_CliCancelTest, CanceledExportKeepsTheEarlierTaggedFile) {
+    v_Write("brochure.stt", "earlier export\n");
+    const CT_CliResult co_result = co_Interrupt({"export", "brochure.idml", "brochure.stt"}, 3);
+    EXPECT_EQ(co_result.i_Status, 130);
+    EXPECT_EQ(co_result.s_Err,
+              "Exporting brochure.idml...\nstoryport: paused at step 3\nExport canceled.\n\n");
+    EXPECT_EQ(s_Read("brochure.stt"), "earlier export\n");
+    EXPECT_EQ(co_Listing(), (std::vector<std::string>{"brochure.fr.stt", "brochure.idml",
+                                                      "brochure.stt", "config"}));
+}
+
+TEST_F(CT_CliCancelTest, CanceledImportLeavesTheDocumentAndMakesNoBackup) {
+    const std::string s_original = s_Read("brochure.idml");
+    const CT_CliResult co_result = co_Interrupt({"import", "brochure.idml", "brochure.fr.stt"}, 4);
+    EXPECT_EQ(co_result.i_Status, 130);
+    EXPECT_EQ(co_result.s_Err,
+              "Importing brochure.idml...\nstoryport: paused at step 4\n"
+              "Warning: there are one or more stories in the document that cannot be found in "
+              "the tagged text file.\nImport canceled.\n\nbrochure.idml was left as it was.\n");
+    EXPECT_EQ(s_Read("brochure.idml"), s_original);
+    EXPECT_EQ(co_Listing(),
+              (std::vector<std::string>{"brochure.fr.stt", "brochure.idml", "config"}));
+}
+
+TEST_F(CT_CliCancelTest, CanceledBatchKeepsTheDocumentsDoneBeforeIt) {
+    v_CopyIn(s_Path("brochure.idml"), "second.idml");
+    const CT_CliResult co_result =
+        co_Interrupt({"batch", "export", "--folder", "out", "brochure.idml", "second.idml"}, 9);
+    EXPECT_EQ(co_result.i_Status, 130);
+    EXPECT_NE(co_result.s_Err.find("Export canceled.\n"), std::string::npos);
+    EXPECT_EQ(co_result.s_Err.substr(co_result.s_Err.size() - 16), "Batch canceled.\n");
+    EXPECT_EQ(co_Listing("out"), (std::vector<std::string>{"brochure.stt"}));
+}

@@ -1,0 +1,84 @@
+#include "tests/tools/ct_cli_fixture.h"
+
+#include <stdlib.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <sstream>
+
+namespace fs = std::filesystem;
+
+void CT_CliTest::SetUp() {
+    std::string s_template = (fs::temp_directory_path() / "storyport-cli-XXXXXX").string();
+    ASSERT_NE(mkdtemp(s_template.data()), nullptr);
+    s_Folder = s_template;
+    pco_Runner = std::make_unique<CT_CliRunner>(s_Folder);
+    // The runs keep their settings in config/; it is there from the start so that listings
+    // before and after a run compare the user's files only.
+    fs::create_directory(s_Path("config"));
+    v_CopyIn(ss_Sample("brochure.idml"), "brochure.idml");
+    v_CopyIn(ss_Sample("brochure.fr.stt"), "brochure.fr.stt");
+}
+
+void CT_CliTest::TearDown() {
+    fs::remove_all(s_Folder);
+}
+
+std::string CT_CliTest::s_Read(const std::string& s_Name) const {
+    std::ifstream co_file(s_Path(s_Name), std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(co_file), {});
+}
+
+void CT_CliTest::v_Write(const std::string& s_Name, const std::string& s_Text) const {
+    std::ofstream(s_Path(s_Name), std::ios::binary) << s_Text;
+}
+
+bool CT_CliTest::b_Exists(const std::string& s_Name) const {
+    return fs::exists(s_Path(s_Name));
+}
+
+std::vector<std::string> CT_CliTest::co_Listing(const std::string& s_Name) const {
+    std::vector<std::string> co_names;
+    for (const fs::directory_entry& co_entry : fs::directory_iterator(s_Path(s_Name))) {
+        co_names.push_back(co_entry.path().filename().string());
+    }
+    std::sort(co_names.begin(), co_names.end());
+    return co_names;
+}
+
+void CT_CliTest::v_CopyIn(const std::string& s_From, const std::string& s_Name) const {
+    fs::copy_file(s_From, s_Path(s_Name), fs::copy_options::overwrite_existing);
+}
+
+std::vector<std::string> CT_CliTest::sco_Lines(const std::string& s_Text) {
+    std::vector<std::string> co_lines;
+    std::istringstream co_stream(s_Text);
+    for (std::string s_line; std::getline(co_stream, s_line);) {
+        co_lines.push_back(s_line);
+    }
+    return co_lines;
+}
+
+std::vector<std::string> CT_CliTest::sco_ErrorLines(const std::string& s_Text) {
+    std::vector<std::string> co_lines;
+    for (const std::string& s_line : sco_Lines(s_Text)) {
+        if (s_line.rfind("Error: ", 0) == 0) {
+            co_lines.push_back(s_line);
+        }
+    }
+    return co_lines;
+}
+
+std::string CT_CliTest::ss_Sample(const std::string& s_Name) {
+    const char* pc_source = std::getenv("STORYPORT_SOURCE");
+    return std::string(pc_source != nullptr ? pc_source : STORYPORT_SOURCE_DIR) + "/samples/" +
+           s_Name;
+}
+
+std::string CT_CliTest::ss_Shared(const std::string& s_Name) {
+    const char* pc_shared = std::getenv("STORYPORT_SHARED");
+    return std::string(pc_shared != nullptr ? pc_shared : "../shared") + "/samples/idml/" + s_Name;
+}

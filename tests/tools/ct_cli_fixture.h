@@ -1,0 +1,40 @@
+// A fresh folder per test holding copies of the project's sample document and its French
+// translation and the config/ folder of the runs' settings, a runner for the storyport binary
+// in that folder, and file helpers. The folder is removed after the test.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "tests/tools/ct_cli_runner.h"
+
+class CT_CliTest : public ::testing::Test {
+  protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    std::string s_Path(const std::string& s_Name) const { return s_Folder + "/" + s_Name; }
+    std::string s_Read(const std::string& s_Name) const;
+    void v_Write(const std::string& s_Name, const std::string& s_Text) const;
+    bool b_Exists(const std::string& s_Name) const;
+    // Names in the folder, sorted, hidden ones included.
+    std::vector<std::string> co_Listing(const std::string& s_Name = "") const;
+    void v_CopyIn(const std::string& s_From, const std::string& s_Name) const;
+
+    CT_CliResult co_Run(const std::vector<std::string>& co_Args) const {
+        return pco_Runner->co_Run(co_Args);
+    }
+    // The lines of a text.
+    static std::vector<std::string> sco_Lines(const std::string& s_Text);
+    // Lines of the text that start with "Error: ".
+    static std::vector<std::string> sco_ErrorLines(const std::string& s_Text);
+
+    static std::string ss_Sample(const std::string& s_Name);  // a file under samples/
+    static std::string ss_Shared(const std::string& s_Name);  // a file under the shared samples
+
+    std::string s_Folder;
+    std::unique_ptr<CT_CliRunner> pco_Runner;
+};

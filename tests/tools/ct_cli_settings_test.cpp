@@ -1,0 +1,50 @@
+// The settings file from the command line: where it lives, what it holds, and that the
+// operations follow it.
+#include "tests/tools/ct_cli_fixture.h"
+
+TEST_F(CT_CliTest, SettingsAreMadeWithDefaultsInTheConfigFolder) {
+    const CT_CliResult co_result = co_Run({"settings"});
+    EXPECT_EQ(co_result.i_Status, 0);
+    EXPECT_EQ(co_result.s_Out, "# " + s_Path("config/storyport/settings") +
+                                   "\nIMPORT_FOLDER = \"\"\nEXPORT_FOLDER = \"\"\n"
+                                   "STORY_ORDER = \"0\"\nIGNORE_STORY_ON_PASTE_BOARD = \"0\"\n");
+    EXPECT_EQ(s_Read("config/storyport/settings"),
+              "IMPORT_FOLDER = \"\"\nEXPORT_FOLDER = \"\"\nSTORY_ORDER = \"0\"\n"
+              "IGNORE_STORY_ON_PASTE_BOARD = \"0\"\n");
+}
+
+TEST_F(CT_CliTest, SetSettingsAreSavedAndFollowed) {
+    ASSERT_EQ(co_Run({"settings", "set", "story-order", "left-right"}).i_Status, 0);
+    ASSERT_EQ(co_Run({"settings", "set", "IGNORE_STORY_ON_PASTE_BOARD", "yes"}).i_Status, 0);
+    ASSERT_EQ(co_Run({"settings", "set", "import-folder", "fr"}).i_Status, 0);
+    EXPECT_EQ(s_Read("config/storyport/settings"),
+              "IMPORT_FOLDER = \"" + s_Path("fr") +
+                  "\"\nEXPORT_FOLDER = \"\"\nSTORY_ORDER = \"1\"\n"
+                  "IGNORE_STORY_ON_PASTE_BOARD = \"1\"\n");
+    EXPECT_EQ(co_Run({"list", "brochure.idml", "--keys"}).s_Out,
+              "u1c2\nu1d6\nu1e4\nu1f3\nu205\nu21a\n");
+    EXPECT_EQ(co_Run({"list", "brochure.idml", "--keys", "--order", "top-down"}).s_Out,
+              "u1c2\nu1d6\nu1f3\nu1e4\nu205\nu21a\n");
+}
+
+TEST_F(CT_CliTest, WrongSettingsAreRefusedAndLeaveTheFile) {
+    ASSERT_EQ(co_Run({"settings", "show"}).i_Status, 0);
+    const std::string s_before = s_Read("config/storyport/settings");
+    EXPECT_EQ(co_Run({"settings", "set", "colour", "blue"}).i_Status, 2);
+    EXPECT_EQ(co_Run({"settings", "set", "story-order", "diagonal"}).i_Status, 2);
+    EXPECT_EQ(co_Run({"settings", "set", "export-folder", "a\"b"}).i_Status, 2);
+    EXPECT_EQ(s_Read("config/storyport/settings"), s_before);
+    const CT_CliResult co_result =
+        co_Run({"settings", "show", "--settings", s_Path("no/such/folder/settings")});
+    EXPECT_EQ(co_result.i_Status, 1);
+    EXPECT_EQ(sco_ErrorLines(co_result.s_Err).size(), 1u) << co_result.s_Err;
+}
+
+TEST_F(CT_CliTest, ChosenSettingsFileIsUsedInsteadOfTheDefault) {
+    v_Write("mine.settings",
+            "IMPORT_FOLDER = \"\"\nEXPORT_FOLDER = \"\"\nSTORY_ORDER = \"1\"\n"
+            "IGNORE_STORY_ON_PASTE_BOARD = \"0\"\n");
+    EXPECT_EQ(co_Run({"--settings", "mine.settings", "list", "brochure.idml", "--keys"}).s_Out,
+              "u1c2\nu22c\nu1d6\nu1e4\nu1f3\nu205\nu21a\n");
+    EXPECT_FALSE(b_Exists("config/storyport"));
+}

@@ -1,0 +1,97 @@
+// The story list as a person and a script see it, in the orders the user can choose.
+#include "tests/tools/ct_cli_fixture.h"
+
+namespace {
+const char* const gpc_TopDownList =
+    "brochure.idml: 7 stories, top-down order\n"
+    "\n"
+    "Master Pages\n"
+    "  Story 1: Alpine Travel \xC2\xB7 Summ...    u1c2\n"
+    "\n"
+    "Pasteboard\n"
+    "  Story 2: Designer note: repla...    u22c\n"
+    "\n"
+    "Page 1\n"
+    "  Story 3: Summer in the Alps         u1d6\n"
+    "  Story 4: Prices per person Da...    u1f3\n"
+    "  Story 5: Our mountain guides ...    u1e4\n"
+    "\n"
+    "Page 2\n"
+    "  Story 6: All tours include a ...    u205\n"
+    "\n"
+    "Page 3\n"
+    "  Story 7: Tours at a glance To...    u21a\n";
+}  // namespace
+
+TEST_F(CT_CliTest, ListShowsPageGroupsLabelsAndKeysAndLogsNothing) {
+    const CT_CliResult co_result = co_Run({"list", "brochure.idml"});
+    EXPECT_EQ(co_result.i_Status, 0);
+    EXPECT_EQ(co_result.s_Out, gpc_TopDownList);
+    EXPECT_EQ(co_result.s_Err, "");
+}
+
+TEST_F(CT_CliTest, ListFollowsOrderAndPasteboardOptions) {
+    EXPECT_EQ(co_Run({"list", "brochure.idml", "--keys", "--order", "left-right"}).s_Out,
+              "u1c2\nu22c\nu1d6\nu1e4\nu1f3\nu205\nu21a\n");
+    EXPECT_EQ(co_Run({"list", "brochure.idml", "--keys", "--ignore-pasteboard"}).s_Out,
+              "u1c2\nu1d6\nu1f3\nu1e4\nu205\nu21a\n");
+}
+
+TEST_F(CT_CliTest, JsonListGivesEveryStoryWithItsPage) {
+    const CT_CliResult co_result = co_Run({"list", "brochure.idml", "--json"});
+    ASSERT_EQ(co_result.i_Status, 0);
+    const std::vector<std::string> co_lines = sco_Lines(co_result.s_Out);
+    ASSERT_EQ(co_lines.size(), 13u);
+    EXPECT_EQ(co_lines[0], "{");
+    EXPECT_EQ(co_lines[1], "  \"document\": \"brochure.idml\",");
+    EXPECT_EQ(co_lines[2], "  \"order\": \"top-down\",");
+    EXPECT_EQ(co_lines[5],
+              "    {\"number\": 2, \"key\": \"u22c\", \"label\": \"Story 2: Designer note: "
+              "repla...\", \"preview\": \"Designer note: repla...\", \"page\": 0, \"group\": "
+              "\"Pasteboard\"},");
+    EXPECT_EQ(co_lines[10],
+              "    {\"number\": 7, \"key\": \"u21a\", \"label\": \"Story 7: Tours at a glance "
+              "To...\", \"preview\": \"Tours at a glance To...\", \"page\": 3, \"group\": \"Page "
+              "3\"}");
+    EXPECT_EQ(co_lines[12], "}");
+}
+
+// An arrangement saved with --keys and edited by hand: the listed stories lead their page in
+// the file's order, pages keep their places, and a stale key is only a warning.
+TEST_F(CT_CliTest, OrderFileArrangesEachPageAndWarnsAboutUnknownKeys) {
+    v_Write("order.txt", "# my order\n  u1e4\nu9999\n\nu21a\nu1d6\nu1e4\n");
+    const CT_CliResult co_result =
+        co_Run({"list", "brochure.idml", "--keys", "--order-file", "order.txt"});
+    EXPECT_EQ(co_result.i_Status, 0);
+    EXPECT_EQ(co_result.s_Out, "u1c2\nu22c\nu1e4\nu1d6\nu1f3\nu205\nu21a\n");
+    EXPECT_EQ(co_result.s_Err,
+              "Warning: the order file names a story that the document does not have: u9999\n");
+    EXPECT_EQ(co_Run({"list", "brochure.idml", "--order-file", "order.txt"}).s_Out.substr(0, 39),
+              "brochure.idml: 7 stories, custom order\n");
+}
+
+// Every shared sample opens and lists, and what list shows is what export writes: the same keys
+// in the same sequence.
+TEST_F(CT_CliTest, SharedSamplesListInTheOrderTheyExport) {
+    for (const char* pc_sample :
+         {"brochure-cs4.idml", "chinese.idml", "classifieds.idml", "footnotes.idml",
+          "frames-mixed.idml", "hyperlinks-table.idml", "korean-math.idml", "notes-mixed.idml",
+          "sections-masters.idml", "story-pointers.idml", "tables-nested.idml", "text-on-path.idml",
+          "threaded-island.idml", "tracked-changes.idml", "xml-structure.idml"}) {
+        SCOPED_TRACE(pc_sample);
+        v_CopyIn(ss_Shared(pc_sample), "shared.idml");
+        const CT_CliResult co_list = co_Run({"list", "shared.idml", "--keys"});
+        ASSERT_EQ(co_list.i_Status, 0) << co_list.s_Err;
+        ASSERT_EQ(co_Run({"export", "shared.idml", "shared.stt"}).i_Status, 0);
+        std::string s_keys;
+        const std::string s_tagged = s_Read("shared.stt");
+        const std::string s_start = "<STORY NAME=\"";
+        for (std::size_t n_at = s_tagged.find(s_start); n_at != std::string::npos;
+             n_at = s_tagged.find(s_start, n_at + 1)) {
+            const std::size_t n_key = n_at + s_start.size();
+            s_keys += s_tagged.substr(n_key, s_tagged.find('"', n_key) - n_key) + "\n";
+        }
+        EXPECT_FALSE(s_keys.empty());
+        EXPECT_EQ(s_keys, co_list.s_Out);
+    }
+}

@@ -1,0 +1,180 @@
+#include "tools/ct_batch_command.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <system_error>
+#include <vector>
+
+#include "batch/ct_batch.h"
+#include "containers/ct_linked_list.h"
+#include "platform/common/ct_errors.h"
+#include "settings/ct_process_data.h"
+#include "settings/ct_settings.h"
+#include "settings/ct_story_format_settings.h"
+#include "tools/ct_cancel_signal.h"
+#include "tools/ct_export_batch_action.h"
+#include "tools/ct_import_batch_action.h"
+#include "tools/ct_operation_outcome.h"
+#include "tools/ct_tool_session.h"
+#include "tools/ct_work_copy.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+using CT_WorkCopies = std::vector<std::unique_ptr<CT_WorkCopy>>;
+
+std::string s_Folder(CT_ToolSession& co_Session, bool b_Export) {
+    const CT_CommandOptions& co_options = co_Session.co_GetOptions();
+    if (!co_options.s_Folder.empty()) {
+        return co_options.s_Folder;
+    }
+    CT_PathSettings& co_paths =
+        co_Session.co_LoadSettings().co_GetProcessSettings().co_GetPathSettings();
+    return std::string(
+        (b_Export ? co_paths.co_GetBatchExportPath() : co_paths.co_GetBatchImportPath()).sv());
+}
+
+void v_PrepareFolder(const std::string& s_Folder, bool b_Export) {
+    std::error_code co_error;
+    if (b_Export) {
+        fs::create_directories(s_Folder, co_error);
+    }
+    if (co_error || !fs::is_directory(s_Folder, co_error)) {
+        const std::string s_why = co_error ? co_error.message() : "no such folder";
+        CT_Errors::v_ThrowError(
+            e_FileOpen,
+            CT_String(("cannot use the folder \"" + s_Folder + "\": " + s_why).c_str()));
+    }
+}
+
+// Refuses a batch import up front when a document has no tagged file, so that no document is
+// changed by a batch that cannot be complete.
+void v_RequireTaggedFiles(const std::vector<std::string>& co_Documents) {
+    std::string s_missing;
+    for (const std::string& s_document : co_Documents) {
+        if (!sco_Batch.b_IsTaggedFileExist(CT_String(s_document.c_str()))) {
+            s_missing +=
+                (s_missing.empty() ? "" : ", ") +
+                std::string(sco_Batch.co_GetTaggedFile(CT_String(s_document.c_str())).sv());
+        }
+    }
+    if (!s_missing.empty()) {
+        CT_Errors::v_ThrowError(e_FileOpen, CT_String(("no tagged file: " + s_missing).c_str()));
+    }
+}
+
+// Documents of the same name in different folders share one tagged file; in an export the
+// later one replaces the earlier, which the user should hear about before it happens.
+void v_WarnSharedTaggedFiles(CT_ToolSession& co_Session,
+                             const std::vector<std::string>& co_Documents) {
+    std::vector<std::string> co_files;
+    for (const std::string& s_document : co_Documents) {
+        const std::string s_file(sco_Batch.co_GetTaggedFile(CT_String(s_document.c_str())).sv());
+        if (std::find(co_files.begin(), co_files.end(), s_file) != co_files.end()) {
+            co_Session.v_LogLine("Warning: " + s_document + " is exported to " + s_file +
+                                 " as well, in place of an earlier document of the same name");
+        }
+        co_files.push_back(s_file);
+    }
+}
+
+CT_WorkCopies co_MakeWorkCopies(CT_ToolSession& co_Session,
+                                const std::vector<std::string>& co_Documents) {
+    CT_WorkCopies co_copies;
+    for (const std::string& s_document : co_Documents) {
+        co_copies.push_back(std::make_unique<CT_WorkCopy>(s_document));
+        co_Session.co_GetSink().v_AddRewrite(co_copies.back()->s_GetFolder(),
+                                             co_copies.back()->s_GetDocumentFolder());
+    }
+    return co_copies;
+}
+
+// The runner handles its list from the back, so the paths go in back to front and come out
+// in the order the user gave.
+void v_RunBatch(CT_BatchAction& co_Action, const std::vector<std::string>& co_Paths,
+                CT_ProcessData& co_Data) {
+    CT_LinkedList<CT_String> co_files;
+    for (const std::string& s_path : co_Paths) {
+        co_files.v_Add(new CT_String(s_path.c_str()));
+    }
+    co_files.v_GotoFirst();
+    try {
+        sco_Batch.v_InitBatch(co_Action, co_files);
+        sco_Batch.v_BatchAll(co_Data);
+    } catch (et_ErrorCode) {
+        co_files.v_DestroyAll();
+        co_Action.v_Close();
+        throw;
+    }
+    co_files.v_DestroyAll();
+}
+
+// Puts the documents that were imported cleanly in place; returns how many were not.
+unsigned n_CommitImports(CT_ToolSession& co_Session, CT_ImportBatchAction& co_Action,
+                         CT_WorkCopies& co_Copies) {
+    if (CT_CancelSignal::sb_IsRequested()) {
+        co_Action.v_DropLast();
+    }
+    unsigned n_left = 0;
+    for (const std::unique_ptr<CT_WorkCopy>& pco_copy : co_Copies) {
+        if (!co_Action.b_WasClean(pco_copy->s_GetPath())) {
+            co_Session.v_LogLine(pco_copy->s_GetDocument() + " was left as it was.");
+            ++n_left;
+            continue;
+        }
+        pco_copy->s_Commit(!co_Session.co_GetOptions().b_NoBackup);
+    }
+    return n_left;
+}
+}  // namespace
+
+et_ExitStatus CT_BatchCommand::seo_Run(CT_ToolSession& co_Session) {
+    const CT_CommandOptions& co_options = co_Session.co_GetOptions();
+    const bool b_export = co_options.eo_Command == CT_CommandOptions::e_BatchExport;
+    const std::string s_folder = s_Folder(co_Session, b_export);
+    if (s_folder.empty()) {
+        co_Session.v_LogLine(std::string("storyport: no folder for the tagged files: give --folder "
+                                         "or set ") +
+                             (b_export ? "EXPORT_FOLDER" : "IMPORT_FOLDER") + " in the settings");
+        return e_ExitUsage;
+    }
+    const CT_StoryListSettings& co_settings = co_Session.cco_GetStoryListSettings();
+    CT_ProcessData co_data(co_Session.co_GetLog(), CT_StoryFormatSettings(),
+                           b_export ? "Batch export" : "Batch import");
+    // The runner writes "<folder>\<name>"; the file layer reads the backslash as a separator.
+    co_Session.co_GetSink().v_AddRewrite(s_folder + "\\", s_folder + "/");
+    CT_OperationOutcome co_outcome(co_Session);
+    CT_ExportBatchAction co_exportAction;
+    CT_ImportBatchAction co_importAction(co_Session.co_GetSink());
+    CT_WorkCopies co_copies;
+    co_outcome.v_Run([&]() -> int {
+        v_PrepareFolder(s_folder, b_export);
+        sco_Batch.v_SetBatch(CT_String(s_folder.c_str()), co_settings);
+        if (b_export) {
+            v_WarnSharedTaggedFiles(co_Session, co_options.co_Documents);
+            v_RunBatch(co_exportAction, co_options.co_Documents, co_data);
+            return 0;
+        }
+        v_RequireTaggedFiles(co_options.co_Documents);
+        co_copies = co_MakeWorkCopies(co_Session, co_options.co_Documents);
+        std::vector<std::string> co_paths;
+        for (const auto& pco_copy : co_copies) {
+            co_paths.push_back(pco_copy->s_GetPath());
+        }
+        v_RunBatch(co_importAction, co_paths, co_data);
+        return 0;
+    });
+    co_Session.co_GetSink().v_Finish();
+    const unsigned n_done = sco_Batch.n_GetFileDone();
+    unsigned n_left = 0;
+    if (!b_export && !co_copies.empty()) {
+        n_left = n_CommitImports(co_Session, co_importAction, co_copies);
+    }
+    const et_ExitStatus eo_status = co_outcome.eo_GetExitStatus();
+    if (eo_status != e_ExitOk) {
+        return eo_status;
+    }
+    return n_done < co_options.co_Documents.size() || n_left > 0 ? e_ExitError : e_ExitOk;
+}

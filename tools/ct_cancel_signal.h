@@ -1,0 +1,14 @@
+// Ctrl-C as the user's cancel request. The first SIGINT only raises a flag, which the host's
+// cancel poll reads, so the kernel ends the running export or import the way it ends on a
+// cancel; a second SIGINT ends the process at once, for a user who does not want to wait. One
+// per process; installing it again restores nothing.
+#pragma once
+
+class CT_CancelSignal {
+  public:
+    static void sv_Install();
+    // Nonzero once the user has asked to cancel. Async-signal-safe to read from anywhere.
+    static int sb_IsRequested();
+    // Waits until a cancel is requested or the time is up; nonzero when it was requested.
+    static int sb_WaitForRequest(unsigned n_Seconds);
+};

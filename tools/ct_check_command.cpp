@@ -1,0 +1,170 @@
+#include "tools/ct_check_command.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <iostream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "document/ct_document.h"
+#include "platform/common/ct_errors.h"
+#include "platform/common/ct_files.h"
+#include "platform/common/ct_log_stream.h"
+#include "platform/host/ct_basic_interface.h"
+#include "settings/ct_process_data.h"
+#include "settings/ct_story_format_settings.h"
+#include "storyorder/ct_story_order.h"
+#include "textbox/ct_text_box.h"
+#include "tools/ct_current_document.h"
+#include "tools/ct_tool_session.h"
+#include "tools/ct_work_copy.h"
+
+namespace {
+// What the comparison found; the lines to show, and whether they make the import unclean.
+struct CT_Findings {
+    std::vector<std::string> co_Lines;
+    bool b_Differs = false;
+
+    void v_Add(const std::string& s_Line, bool b_Difference) {
+        co_Lines.push_back(s_Line);
+        b_Differs = b_Differs || b_Difference;
+    }
+};
+
+std::string s_Text(const CT_String& co_Text) {
+    return std::string(co_Text.sv());
+}
+
+std::string s_Stories(std::size_t n_Count) {
+    return std::to_string(n_Count) + (n_Count == 1 ? " story" : " stories");
+}
+
+// The keys of the file's stories, in file order, read the way an import reads them.
+std::vector<std::string> co_ReadKeys(const std::string& s_Tagged) {
+    CT_Files co_file;
+    co_file.v_Open(CT_String(s_Tagged.c_str()), e_OpenRead, 0);
+    CT_TextBox::v_SetFile(co_file);
+    std::string s_tag = s_Text(CT_BasicInterface::co_GetOpenVersionTag());
+    try {
+        co_file.v_MoveUntil(CT_String(s_tag.c_str()));
+    } catch (et_ErrorCode eo_code) {
+        if (eo_code != e_EndOfFile) {
+            throw;
+        }
+        s_tag.erase(s_tag.find_last_not_of("\r\n") + 1);
+        CT_Errors::v_ThrowError(
+            e_FileRead,
+            CT_String(
+                ("\"" + s_Tagged + "\" is not a tagged story file: it lacks " + s_tag).c_str()));
+    }
+    std::vector<std::string> co_keys;
+    CT_String co_key;
+    while (CT_TextBox::b_GetNextBoxKey(co_key)) {
+        co_keys.push_back(s_Text(co_key));
+    }
+    co_file.v_Close();
+    return co_keys;
+}
+
+void v_CompareKeys(CT_StoryOrder& co_Order, const std::vector<std::string>& co_Keys,
+                   CT_Findings& co_Findings) {
+    std::vector<std::string> co_seen;
+    for (const std::string& s_key : co_Keys) {
+        if (std::find(co_seen.begin(), co_seen.end(), s_key) != co_seen.end()) {
+            co_Findings.v_Add("Twice in the file: " + s_key, true);
+            continue;
+        }
+        co_seen.push_back(s_key);
+        if (!co_Order.b_Find(CT_String(s_key.c_str()))) {
+            co_Findings.v_Add("Not in the document: " + s_key, true);
+        }
+    }
+    if (co_Order.b_IsEmpty()) {
+        return;
+    }
+    unsigned n_index = 0;
+    co_Order.v_GotoFirst();
+    do {
+        CT_TextBox* pco_box = co_Order.pco_GetCurrent();
+        const std::string s_key = s_Text(pco_box->cco_GetKey());
+        if (std::find(co_seen.begin(), co_seen.end(), s_key) == co_seen.end()) {
+            pco_box->v_SetListLabel(n_index);
+            co_Findings.v_Add(
+                "Not in the file: " + s_key + " (" + s_Text(pco_box->cco_GetListLabel()) + ")",
+                true);
+        }
+        ++n_index;
+    } while (co_Order.b_Next());
+}
+
+CT_Findings co_Compare(CT_ToolSession& co_Session) {
+    const CT_CommandOptions& co_options = co_Session.co_GetOptions();
+    const std::vector<std::string> co_keys = co_ReadKeys(co_options.s_Tagged);
+    CT_CurrentDocument co_current(co_options.s_Document, co_Session.cco_GetStoryListSettings());
+    CT_Document& co_document = co_current.co_GetDocument();
+    CT_StoryOrder& co_order = co_current.co_GetStoryOrder();
+    const CT_String co_tagged(co_options.s_Tagged.c_str());
+    CT_Findings co_findings;
+    const bool b_sameCount =
+        co_document.eo_CompareTagFile(co_tagged) == CT_Document::e_SameStoryCount;
+    co_findings.v_Add(s_Text(co_document.co_GetFileName()) + ": " + s_Stories(co_order.n_Count()),
+                      !b_sameCount);
+    co_findings.v_Add(
+        s_Text(CT_Files::sco_GetFileName(co_tagged)) + ": " + s_Stories(co_keys.size()), false);
+    if (co_document.b_CompareFileName(co_tagged) != 0) {
+        // A translated file often carries a language in its name; the import does not mind.
+        co_findings.v_Add("Note: the file's name is not the document's name", false);
+    }
+    v_CompareKeys(co_order, co_keys, co_findings);
+    return co_findings;
+}
+
+// An import into a copy in the temporary folder, with its log kept aside; its error lines, if
+// any, are shown in the log. Nonzero when it went through.
+int b_TrialImport(CT_ToolSession& co_Session) {
+    const CT_CommandOptions& co_options = co_Session.co_GetOptions();
+    CT_WorkCopy co_copy(co_options.s_Document, std::filesystem::temp_directory_path().string());
+    std::ostringstream co_text;
+    CT_LogStream co_log(co_text);
+    CT_ProcessData co_data(co_log, CT_StoryFormatSettings(), "Check");
+    CT_Errors::v_ResetError();
+    int b_stopped = 0;
+    try {
+        b_stopped = CT_Document::sb_Import(CT_String(co_copy.s_GetPath().c_str()),
+                                           CT_String(co_options.s_Tagged.c_str()),
+                                           co_Session.cco_GetStoryListSettings(), co_data);
+    } catch (et_ErrorCode) {
+        co_text << CT_ToolSession::ss_ErrorPrefix() << CT_Errors::cco_GetLastError().sv() << "\n";
+    }
+    co_Session.v_ClearProgress();
+    co_Session.co_GetSink().v_AddRewrite(co_copy.s_GetFolder(), co_copy.s_GetDocumentFolder());
+    bool b_clean = b_stopped == 0;
+    std::istringstream co_lines(co_text.str());
+    const std::string s_prefix = CT_ToolSession::ss_ErrorPrefix();
+    for (std::string s_line; std::getline(co_lines, s_line);) {
+        if (s_line.compare(0, s_prefix.size(), s_prefix) == 0) {
+            co_Session.v_LogLine(s_line);
+            b_clean = false;
+        }
+    }
+    return b_clean;
+}
+}  // namespace
+
+et_ExitStatus CT_CheckCommand::seo_Run(CT_ToolSession& co_Session) {
+    const CT_Findings co_findings = co_Compare(co_Session);
+    for (const std::string& s_line : co_findings.co_Lines) {
+        std::cout << s_line << "\n";
+    }
+    if (co_findings.b_Differs) {
+        std::cout << "An import would not be clean." << std::endl;
+        return e_ExitDiffers;
+    }
+    if (!b_TrialImport(co_Session)) {
+        std::cout << "An import would not be clean: a story is refused (see the log)." << std::endl;
+        return e_ExitError;
+    }
+    std::cout << "An import would be clean." << std::endl;
+    return e_ExitOk;
+}

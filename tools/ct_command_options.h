@@ -1,0 +1,40 @@
+// What the user asked for on the command line, once parsed and checked: the command and its
+// operands and options. A plain value filled by CT_CommandLine and read by the commands.
+#pragma once
+
+#include <string>
+#include <vector>
+
+struct CT_CommandOptions {
+    enum et_Command {
+        e_None,
+        e_List,
+        e_Export,
+        e_Import,
+        e_Check,
+        e_BatchExport,
+        e_BatchImport,
+        e_SettingsShow,
+        e_SettingsSet,
+    };
+
+    et_Command eo_Command = e_None;
+
+    // Operands.
+    std::string s_Document;
+    std::string s_Tagged;
+    std::vector<std::string> co_Documents;  // batch
+    std::string s_SettingsKey;
+    std::string s_SettingsValue;
+
+    // Options. An empty s_Folder or s_Order means "as the settings say".
+    std::string s_Folder;
+    std::string s_Order;  // "top-down", "left-right" or "custom"
+    std::string s_OrderFile;
+    bool b_IgnorePasteBoard = false;
+    bool b_Json = false;
+    bool b_Keys = false;
+    bool b_NoBackup = false;
+    std::string s_SettingsFile;
+    std::string s_LogFile;
+};

@@ -1,0 +1,79 @@
+#include "tools/ct_log_sink.h"
+
+#include <cerrno>
+#include <cstring>
+#include <ostream>
+
+#include "platform/common/ct_errors.h"
+#include "tools/ct_terminal_progress.h"
+
+CT_LogSink::CT_LogSink(std::ostream& co_Terminal, std::string s_ErrorPrefix)
+    : co_Terminal(co_Terminal), s_ErrorPrefix(std::move(s_ErrorPrefix)) {}
+
+CT_LogSink::~CT_LogSink() {
+    v_Finish();
+}
+
+void CT_LogSink::v_OpenFile(const std::string& s_Path) {
+    co_File.open(s_Path, std::ios::out | std::ios::app | std::ios::binary);
+    if (!co_File) {
+        const std::string s_reason = std::strerror(errno);
+        CT_Errors::v_ThrowError(
+            e_FileOpen,
+            CT_String(("cannot open the log file \"" + s_Path + "\": " + s_reason).c_str()));
+    }
+}
+
+void CT_LogSink::v_SetProgress(CT_TerminalProgress* pco_Progress) {
+    this->pco_Progress = pco_Progress;
+}
+
+void CT_LogSink::v_AddRewrite(const std::string& s_From, const std::string& s_To) {
+    co_Rewrites.emplace_back(s_From, s_To);
+}
+
+void CT_LogSink::v_Finish() {
+    if (!s_Line.empty()) {
+        v_EmitLine();
+    }
+}
+
+CT_LogSink::int_type CT_LogSink::overflow(int_type i_Char) {
+    if (traits_type::eq_int_type(i_Char, traits_type::eof())) {
+        return traits_type::not_eof(i_Char);
+    }
+    const char c_char = traits_type::to_char_type(i_Char);
+    if (c_char == '\n') {
+        v_EmitLine();
+    } else {
+        s_Line.push_back(c_char);
+    }
+    return i_Char;
+}
+
+std::streamsize CT_LogSink::xsputn(const char* pc_Text, std::streamsize n_Count) {
+    for (std::streamsize n_at = 0; n_at < n_Count; ++n_at) {
+        overflow(traits_type::to_int_type(pc_Text[n_at]));
+    }
+    return n_Count;
+}
+
+void CT_LogSink::v_EmitLine() {
+    for (const auto& [s_from, s_to] : co_Rewrites) {
+        for (std::size_t n_at = s_Line.find(s_from); n_at != std::string::npos;
+             n_at = s_Line.find(s_from, n_at + s_to.size())) {
+            s_Line.replace(n_at, s_from.size(), s_to);
+        }
+    }
+    if (!s_ErrorPrefix.empty() && s_Line.compare(0, s_ErrorPrefix.size(), s_ErrorPrefix) == 0) {
+        ++n_ErrorLines;
+    }
+    if (pco_Progress != nullptr) {
+        pco_Progress->v_ClearLine();
+    }
+    co_Terminal << s_Line << '\n' << std::flush;
+    if (co_File.is_open()) {
+        co_File << s_Line << '\n' << std::flush;
+    }
+    s_Line.clear();
+}

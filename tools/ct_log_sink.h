@@ -1,0 +1,52 @@
+// Where the log stream of every operation ends up: standard error and, when the user asks for
+// it, a log file, line by line. Before a line goes to the terminal the progress line is erased,
+// so that log lines and the bar never mix. Paths of working copies are shown as the user's own
+// paths. It also counts the kernel's error lines, which is how the command learns that an
+// export or import it called ran into an error the kernel caught and logged.
+//
+// The sink owns the log file; the terminal stream and the progress line belong to the caller
+// and must outlive the sink.
+#pragma once
+
+#include <fstream>
+#include <streambuf>
+#include <string>
+#include <utility>
+#include <vector>
+
+class CT_TerminalProgress;
+
+class CT_LogSink : public std::streambuf {
+  public:
+    // s_ErrorPrefix: the start of the kernel's error line ("Error: ").
+    CT_LogSink(std::ostream& co_Terminal, std::string s_ErrorPrefix);
+    ~CT_LogSink() override;
+    CT_LogSink(const CT_LogSink&) = delete;
+    CT_LogSink& operator=(const CT_LogSink&) = delete;
+
+    // Appends every line to the file as well. Raises e_FileOpen naming the file on failure.
+    void v_OpenFile(const std::string& s_Path);
+    void v_SetProgress(CT_TerminalProgress* pco_Progress);
+    // Shows s_To wherever a line holds s_From.
+    void v_AddRewrite(const std::string& s_From, const std::string& s_To);
+
+    // Error lines written so far.
+    unsigned n_GetErrorLines() const { return n_ErrorLines; }
+    // Ends a line the kernel left open (the batch summary has no line end of its own).
+    void v_Finish();
+
+  protected:
+    int_type overflow(int_type i_Char) override;
+    std::streamsize xsputn(const char* pc_Text, std::streamsize n_Count) override;
+
+  private:
+    void v_EmitLine();
+
+    std::ostream& co_Terminal;
+    std::string s_ErrorPrefix;
+    std::ofstream co_File;
+    CT_TerminalProgress* pco_Progress = nullptr;
+    std::vector<std::pair<std::string, std::string>> co_Rewrites;
+    std::string s_Line;
+    unsigned n_ErrorLines = 0;
+};

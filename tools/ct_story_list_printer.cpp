@@ -1,0 +1,127 @@
+#include "tools/ct_story_list_printer.h"
+
+#include <cstdio>
+#include <utility>
+
+#include "storyorder/ct_story_order.h"
+#include "textbox/ct_page.h"
+#include "textbox/ct_text_box.h"
+
+namespace {
+// One story of the list, with the texts the kernel gives it.
+struct CT_Entry {
+    CT_TextBox* pco_Box;
+    unsigned n_Number;
+    std::string s_Label;
+    std::string s_Preview;
+};
+
+template <class F>
+void v_ForEachStory(CT_StoryOrder& co_Order, F f_Visit) {
+    if (co_Order.b_IsEmpty()) {
+        return;
+    }
+    unsigned n_index = 0;
+    co_Order.v_GotoFirst();
+    do {
+        CT_TextBox* pco_box = co_Order.pco_GetCurrent();
+        pco_box->v_SetListLabel(n_index);
+        CT_String co_preview;
+        pco_box->v_GetText(co_preview, 1);
+        f_Visit(CT_Entry{pco_box, n_index + 1, std::string(pco_box->cco_GetListLabel().sv()),
+                         std::string(co_preview.sv())});
+        ++n_index;
+    } while (co_Order.b_Next());
+}
+
+std::string s_GroupLabel(int i_Page) {
+    CT_Page co_page(i_Page);
+    co_page.v_SetListLabel(0);
+    return std::string(co_page.cco_GetListLabel().sv());
+}
+
+// Characters counted the way a terminal shows them: one column per code point.
+std::size_t n_Columns(const std::string& s_Text) {
+    std::size_t n_columns = 0;
+    for (const char c_byte : s_Text) {
+        n_columns += (static_cast<unsigned char>(c_byte) & 0xC0) != 0x80 ? 1 : 0;
+    }
+    return n_columns;
+}
+
+std::string s_Json(const std::string& s_Text) {
+    std::string s_out = "\"";
+    for (const char c_byte : s_Text) {
+        const unsigned char c_unsigned = static_cast<unsigned char>(c_byte);
+        if (c_byte == '"' || c_byte == '\\') {
+            s_out += '\\';
+            s_out += c_byte;
+        } else if (c_unsigned < 0x20) {
+            char ac_escape[8];
+            std::snprintf(ac_escape, sizeof ac_escape, "\\u%04x", c_unsigned);
+            s_out += ac_escape;
+        } else {
+            s_out += c_byte;
+        }
+    }
+    return s_out + "\"";
+}
+}  // namespace
+
+CT_StoryListPrinter::CT_StoryListPrinter(CT_StoryOrder& co_Order, std::string s_DocumentName)
+    : co_Order(co_Order), s_DocumentName(std::move(s_DocumentName)) {}
+
+void CT_StoryListPrinter::v_PrintText(std::ostream& co_Out) {
+    const unsigned n_count = co_Order.n_Count();
+    co_Out << s_DocumentName << ": " << n_count << (n_count == 1 ? " story" : " stories") << ", "
+           << ss_OrderName(co_Order.eo_GetStoryOrder()) << " order\n";
+    bool b_first = true;
+    int i_group = 0;
+    v_ForEachStory(co_Order, [&](const CT_Entry& co_Entry) {
+        const int i_page = co_Entry.pco_Box->i_GetPage();
+        if (b_first || i_page != i_group) {
+            co_Out << "\n" << s_GroupLabel(i_page) << "\n";
+            i_group = i_page;
+            b_first = false;
+        }
+        const std::size_t n_width = n_Columns(co_Entry.s_Label);
+        co_Out << "  " << co_Entry.s_Label << std::string(n_width < 36 ? 36 - n_width : 1, ' ')
+               << co_Entry.pco_Box->cco_GetKey().sv() << "\n";
+    });
+}
+
+void CT_StoryListPrinter::v_PrintJson(std::ostream& co_Out) {
+    co_Out << "{\n  \"document\": " << s_Json(s_DocumentName)
+           << ",\n  \"order\": " << s_Json(ss_OrderName(co_Order.eo_GetStoryOrder()))
+           << ",\n  \"stories\": [";
+    const char* pc_separator = "\n";
+    v_ForEachStory(co_Order, [&](const CT_Entry& co_Entry) {
+        const int i_page = co_Entry.pco_Box->i_GetPage();
+        co_Out << pc_separator << "    {\"number\": " << co_Entry.n_Number
+               << ", \"key\": " << s_Json(std::string(co_Entry.pco_Box->cco_GetKey().sv()))
+               << ", \"label\": " << s_Json(co_Entry.s_Label)
+               << ", \"preview\": " << s_Json(co_Entry.s_Preview) << ", \"page\": " << i_page
+               << ", \"group\": " << s_Json(s_GroupLabel(i_page)) << "}";
+        pc_separator = ",\n";
+    });
+    co_Out << (co_Order.b_IsEmpty() ? "]\n}\n" : "\n  ]\n}\n");
+}
+
+void CT_StoryListPrinter::v_PrintKeys(std::ostream& co_Out) {
+    v_ForEachStory(co_Order, [&](const CT_Entry& co_Entry) {
+        co_Out << co_Entry.pco_Box->cco_GetKey().sv() << "\n";
+    });
+}
+
+std::string CT_StoryListPrinter::ss_OrderName(int i_Kind) {
+    switch (i_Kind) {
+        case e_TopDown:
+            return "top-down";
+        case e_LeftRight:
+            return "left-right";
+        case e_Custom:
+            return "custom";
+        default:
+            return "kind " + std::to_string(i_Kind);
+    }
+}

@@ -1,0 +1,107 @@
+#include "tools/ct_tool_session.h"
+
+#include <unistd.h>
+
+#include <iostream>
+
+#include "platform/common/ct_errors.h"
+#include "platform/common/ct_res_string.h"
+#include "platform/host/ct_host.h"
+#include "resources/ct_library.h"
+#include "tools/ct_cancel_signal.h"
+#include "tools/ct_order_file.h"
+#include "tools/ct_settings_path.h"
+
+namespace {
+constexpr unsigned gn_ErrorMessage = 120;  // "Error: %"
+
+et_StoryOrder eo_OrderFromName(const std::string& s_Name) {
+    if (s_Name == "left-right") {
+        return e_LeftRight;
+    }
+    return s_Name == "custom" ? e_Custom : e_TopDown;
+}
+}  // namespace
+
+CT_ToolSession::CT_ToolSession(const CT_CommandOptions& co_Options)
+    : co_Options(co_Options),
+      co_Progress(isatty(STDERR_FILENO) != 0, CT_TerminalProgress::sn_PauseStepFromEnvironment()),
+      co_BatchProgress(co_Progress),
+      co_Sink(std::cerr, ss_ErrorPrefix()),
+      co_LogOutput(&co_Sink),
+      co_Log(co_LogOutput) {
+    co_Sink.v_SetProgress(&co_Progress);
+    if (!co_Options.s_LogFile.empty()) {
+        co_Sink.v_OpenFile(co_Options.s_LogFile);
+    }
+    s_SettingsPath = co_Options.s_SettingsFile.empty() ? CT_SettingsPath::s_GetDefault()
+                                                       : co_Options.s_SettingsFile;
+    co_Host.v_SetProgressListener(&co_Progress);
+    co_Host.v_SetParentProgressListener(&co_BatchProgress);
+    co_Host.v_SetCancelSource([] { return CT_CancelSignal::sb_IsRequested(); });
+    CT_Host::sv_Install(&co_Host);
+}
+
+CT_ToolSession::~CT_ToolSession() {
+    CT_Host::sv_Install(nullptr);
+    co_Sink.v_Finish();
+}
+
+CT_Settings& CT_ToolSession::co_LoadSettings() {
+    if (pco_Settings) {
+        return *pco_Settings;
+    }
+    pco_Settings = std::make_unique<CT_Settings>(CT_String(s_SettingsPath.c_str()));
+    const bool b_chosen = !co_Options.s_SettingsFile.empty();
+    try {
+        if (s_SettingsPath.empty()) {
+            CT_Errors::v_ThrowError(e_FileOpen, "no home folder for the settings file");
+        }
+        if (!b_chosen) {
+            CT_SettingsPath::sv_CreateFolder(s_SettingsPath);
+        }
+        pco_Settings->v_Load();
+    } catch (et_ErrorCode) {
+        if (b_chosen) {
+            throw;
+        }
+        v_LogLine("Warning: the default settings are used: " +
+                  std::string(CT_Errors::cco_GetLastError().sv()));
+        CT_Errors::v_ResetError();
+        pco_Settings = std::make_unique<CT_Settings>(CT_String(s_SettingsPath.c_str()));
+    }
+    return *pco_Settings;
+}
+
+const CT_StoryListSettings& CT_ToolSession::cco_GetStoryListSettings() {
+    co_StoryListSettings = co_LoadSettings().co_GetProcessSettings().co_GetStoryListSettings();
+    if (!co_Options.s_Order.empty()) {
+        co_StoryListSettings.v_SetDefaultStoryOrder(eo_OrderFromName(co_Options.s_Order));
+    }
+    if (co_Options.b_IgnorePasteBoard) {
+        co_StoryListSettings.v_SetIgnorePasteBoard(1);
+    }
+    return co_StoryListSettings;
+}
+
+void CT_ToolSession::v_ApplyOrderFile(const CT_OrderFile& co_File, CT_StoryOrder& co_Order) {
+    for (const std::string& s_key : co_File.co_Apply(co_Order)) {
+        v_LogLine("Warning: the order file names a story that the document does not have: " +
+                  s_key);
+    }
+}
+
+void CT_ToolSession::v_LogError(const CT_String& co_Text) {
+    CT_ResString co_message(CT_Library::sp_GetModule(), gn_ErrorMessage);
+    co_Log << co_message.cco_Get(static_cast<const char*>(co_Text)) << co_Log.cco_Eof();
+}
+
+void CT_ToolSession::v_LogLine(const std::string& s_Line) {
+    co_Log << s_Line.c_str() << co_Log.cco_Eof();
+}
+
+std::string CT_ToolSession::ss_ErrorPrefix() {
+    CT_ResString co_message(CT_Library::sp_GetModule(), gn_ErrorMessage);
+    const std::string s_text(co_message.cco_Get().sv());
+    return s_text.substr(0, s_text.find('%'));
+}

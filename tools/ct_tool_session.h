@@ -1,0 +1,69 @@
+// Everything one run of the storyport command sets up around the kernel: the IDML host,
+// installed as the host application, with the terminal's progress display and Ctrl-C as its
+// cancel source; the log stream on standard error (and the --log file); and the user's
+// settings. The session owns all of it and uninstalls the host when it ends.
+#pragma once
+
+#include <memory>
+#include <ostream>
+#include <string>
+
+#include "platform/common/ct_log_stream.h"
+#include "platform/common/ct_string.h"
+#include "platform/host/idml/ct_idml_host.h"
+#include "settings/ct_settings.h"
+#include "settings/ct_story_list_settings.h"
+#include "tools/ct_command_options.h"
+#include "tools/ct_log_sink.h"
+#include "tools/ct_terminal_batch_progress.h"
+#include "tools/ct_terminal_progress.h"
+
+class CT_OrderFile;
+class CT_StoryOrder;
+
+class CT_ToolSession {
+  public:
+    // Raises e_FileOpen when the log file cannot be opened.
+    explicit CT_ToolSession(const CT_CommandOptions& co_Options);
+    ~CT_ToolSession();
+    CT_ToolSession(const CT_ToolSession&) = delete;
+    CT_ToolSession& operator=(const CT_ToolSession&) = delete;
+
+    const CT_CommandOptions& co_GetOptions() const { return co_Options; }
+    CT_LogStream& co_GetLog() { return co_Log; }
+    CT_LogSink& co_GetSink() { return co_Sink; }
+
+    // The settings file's path: --settings, or the default place.
+    const std::string& s_GetSettingsPath() const { return s_SettingsPath; }
+    // Loads the settings file (made with defaults when missing). Errors reading or making a
+    // file the user named pass to the caller; for the default place they are logged as a
+    // warning and the defaults are used, so that a read-only home does not stop the tool.
+    CT_Settings& co_LoadSettings();
+    // The loaded story list settings with --order and --ignore-pasteboard applied. It lives as
+    // long as the session, as the kernel's documents require.
+    const CT_StoryListSettings& cco_GetStoryListSettings();
+
+    // Arranges the story order by the file and warns about keys that no story has.
+    void v_ApplyOrderFile(const CT_OrderFile& co_File, CT_StoryOrder& co_Order);
+
+    // Writes the kernel's error line for the text, in the kernel's words ("Error: ...").
+    void v_LogError(const CT_String& co_Text);
+    // Erases the progress line before the command writes to the terminal itself.
+    void v_ClearProgress() { co_Progress.v_ClearLine(); }
+    // Writes a line of the command's own.
+    void v_LogLine(const std::string& s_Line);
+    // The start of the kernel's error line, "Error: ".
+    static std::string ss_ErrorPrefix();
+
+  private:
+    const CT_CommandOptions& co_Options;
+    CT_TerminalProgress co_Progress;
+    CT_TerminalBatchProgress co_BatchProgress;
+    CT_LogSink co_Sink;
+    std::ostream co_LogOutput;
+    CT_LogStream co_Log;
+    CT_IdmlHost co_Host;
+    std::string s_SettingsPath;
+    std::unique_ptr<CT_Settings> pco_Settings;
+    CT_StoryListSettings co_StoryListSettings;
+};

@@ -1,0 +1,40 @@
+// A working copy of a document for an import. The import runs on a copy with the same file
+// name in a hidden folder beside the document, so that an import that fails half-way or is
+// cancelled leaves the document exactly as it was; only an import that went through is put in
+// place, in one rename, after the document as it was has been kept as DOC.bak.
+//
+// The object owns the hidden folder and removes it, with whatever is left in it, when it is
+// destroyed. Every failure raises an et_ErrorCode through CT_Errors with a text naming the path.
+#pragma once
+
+#include <string>
+
+class CT_WorkCopy {
+  public:
+    // The hidden folder goes beside the document, or into s_Parent when one is given (a copy
+    // that is never put in place need not be on the document's file system).
+    explicit CT_WorkCopy(const std::string& s_Document, const std::string& s_Parent = "");
+    ~CT_WorkCopy();
+    CT_WorkCopy(const CT_WorkCopy&) = delete;
+    CT_WorkCopy& operator=(const CT_WorkCopy&) = delete;
+
+    const std::string& s_GetDocument() const { return s_Document; }
+    const std::string& s_GetPath() const { return s_Path; }
+    // The hidden folder, with a trailing slash, and the document's folder the same way: a
+    // message naming the copy names the document once the first is replaced by the second.
+    const std::string& s_GetFolder() const { return s_Folder; }
+    const std::string& s_GetDocumentFolder() const { return s_DocumentFolder; }
+
+    // Keeps the document as it is now in DOC.bak (unless b_Backup is false), then puts the copy
+    // in its place. Returns the backup's path, empty without backup.
+    std::string s_Commit(bool b_Backup);
+
+    // The backup path of a document: DOC.bak beside it.
+    static std::string ss_BackupPath(const std::string& s_Document);
+
+  private:
+    std::string s_Document;
+    std::string s_DocumentFolder;
+    std::string s_Folder;
+    std::string s_Path;
+};
