@@ -7,9 +7,12 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <memory>
 #include <vector>
 
 #include "platform/common/ct_errors.h"
+#include "platform/host/idml/ct_idml_deflater.h"
+#include "platform/host/idml/ct_idml_packed_source.h"
 
 namespace {
 
@@ -66,6 +69,7 @@ void v_Settle(const std::string& s_Temp, const std::string& s_Path) {
     close(i_File);
 }
 
+// i_Method < 0 keeps what the source holds: packed data stays packed as it is.
 void v_Add(zip_t* pco_Out, const std::string& s_Name, zip_source_t* pco_Source,
            zip_int32_t i_Method, const std::string& s_Path) {
     if (pco_Source == nullptr) {
@@ -76,10 +80,8 @@ void v_Add(zip_t* pco_Out, const std::string& s_Name, zip_source_t* pco_Source,
         zip_source_free(pco_Source);
         v_FailWrite(s_Path, zip_strerror(pco_Out));
     }
-    // Rewritten stories favour speed: level 6 packs XML within a few percent of level 9.
     if (i_Method >= 0 &&
-        zip_set_file_compression(pco_Out, static_cast<zip_uint64_t>(i_Index), i_Method,
-                                 i_Method == ZIP_CM_STORE ? 0 : 6) != 0) {
+        zip_set_file_compression(pco_Out, static_cast<zip_uint64_t>(i_Index), i_Method, 0) != 0) {
         v_FailWrite(s_Path, zip_strerror(pco_Out));
     }
 }
@@ -157,6 +159,17 @@ bool CT_IdmlPackage::b_Has(const std::string& s_Entry) const {
     return co_Indexes.count(s_Entry) != 0;
 }
 
+bool CT_IdmlPackage::b_IsStored(const std::string& s_Entry) const {
+    zip_stat_t co_Stat;
+    return zip_stat_index(pco_Zip, co_Indexes.at(s_Entry), 0, &co_Stat) == 0 &&
+           co_Stat.comp_method == ZIP_CM_STORE;
+}
+
+// Start 0 and length -1 copy the packed data as it is, without unpacking it.
+zip_source_t* CT_IdmlPackage::pco_Copy(zip_t* pco_Out, const std::string& s_Entry) const {
+    return zip_source_zip(pco_Out, pco_Zip, co_Indexes.at(s_Entry), 0, 0, -1);
+}
+
 std::string CT_IdmlPackage::s_Read(const std::string& s_Entry) const {
     auto co_Found = co_Indexes.find(s_Entry);
     if (co_Found == co_Indexes.end()) {
@@ -217,18 +230,24 @@ void CT_IdmlPackage::v_Save(const std::map<std::string, std::string>& co_Replace
 
 void CT_IdmlPackage::v_WriteTo(const std::string& s_Temp,
                                const std::map<std::string, std::string>& co_Replaced) {
+    // Declared first: libzip reads the sources until the archive is closed or discarded.
+    CT_IdmlDeflater co_Deflater;
+    std::vector<std::unique_ptr<CT_IdmlPackedSource>> co_Packed;
+    std::string s_Mimetype;
     int i_Error = 0;
     zip_t* pco_Out = zip_open(s_Temp.c_str(), ZIP_TRUNCATE, &i_Error);
     if (pco_Out == nullptr) {
         v_FailWrite(s_FilePath, s_ZipError(i_Error));
     }
-    std::string s_Mimetype;
     try {
-        if (b_Has(gpc_Mimetype)) {
+        // The type comes first and unpacked, where readers look for it.
+        if (b_Has(gpc_Mimetype) && !b_IsStored(gpc_Mimetype)) {
             s_Mimetype = s_Read(gpc_Mimetype);
             v_Add(pco_Out, gpc_Mimetype,
                   zip_source_buffer(pco_Out, s_Mimetype.data(), s_Mimetype.size(), 0), ZIP_CM_STORE,
                   s_FilePath);
+        } else if (b_Has(gpc_Mimetype)) {
+            v_Add(pco_Out, gpc_Mimetype, pco_Copy(pco_Out, gpc_Mimetype), -1, s_FilePath);
         }
         for (const std::string& s_Name : co_Names) {
             if (s_Name == gpc_Mimetype) {
@@ -236,15 +255,12 @@ void CT_IdmlPackage::v_WriteTo(const std::string& s_Temp,
             }
             auto co_New = co_Replaced.find(s_Name);
             if (co_New != co_Replaced.end()) {
-                const std::string& s_Bytes = co_New->second;
-                v_Add(pco_Out, s_Name,
-                      zip_source_buffer(pco_Out, s_Bytes.data(), s_Bytes.size(), 0), ZIP_CM_DEFLATE,
-                      s_FilePath);
+                co_Packed.push_back(std::make_unique<CT_IdmlPackedSource>(
+                    co_New->second, co_Deflater.s_Pack(co_New->second)));
+                v_Add(pco_Out, s_Name, co_Packed.back()->pco_Source(pco_Out), -1, s_FilePath);
                 continue;
             }
-            // Start 0 and length -1 copy the compressed data without unpacking it.
-            v_Add(pco_Out, s_Name, zip_source_zip(pco_Out, pco_Zip, co_Indexes[s_Name], 0, 0, -1),
-                  -1, s_FilePath);
+            v_Add(pco_Out, s_Name, pco_Copy(pco_Out, s_Name), -1, s_FilePath);
         }
         if (zip_close(pco_Out) != 0) {
             v_FailWrite(s_FilePath, zip_strerror(pco_Out));

@@ -40,6 +40,8 @@ class CT_IdmlPackage {
   private:
     void v_Index();
     void v_CheckEntry(zip_uint64_t n_Index, const std::string& s_Name) const;
+    bool b_IsStored(const std::string& s_Entry) const;
+    zip_source_t* pco_Copy(zip_t* pco_Out, const std::string& s_Entry) const;
     void v_WriteTo(const std::string& s_Temp,
                    const std::map<std::string, std::string>& co_Replaced);
     [[noreturn]] void v_Refuse(const std::string& s_Entry, const std::string& s_What) const;

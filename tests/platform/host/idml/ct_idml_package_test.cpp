@@ -83,4 +83,26 @@ TEST_F(CT_IdmlPackageTest, BrokenPackagesAreRefusedWithTheFileAndTheEntry) {
     }
 }
 
+// A package written by a careless tool gets its type entry first and unpacked when saved; the
+// changed story is readable and every other entry keeps its place.
+TEST_F(CT_IdmlPackageTest, SavingPutsTheTypeFirstAndUnpacked) {
+    std::vector<CT_Entry> co_Entries = co_SmallPackage({{"k1", "<Content>Old</Content>"}});
+    std::swap(co_Entries[0], co_Entries[1]);
+    co_Entries[1].i_Method = ZIP_CM_DEFLATE;
+    CT_TempDir co_Dir;
+    v_WriteZip(co_Dir / "a.idml", co_Entries);
+    v_Open(co_Dir / "a.idml");
+    v_ImportAll(co_Dir / "t.stt", {{"k1", "New"}});
+    v_CloseActive(1);
+
+    std::vector<CT_Entry> co_Saved = co_ReadZip(co_Dir / "a.idml");
+    ASSERT_EQ(co_Saved.size(), 4u);
+    EXPECT_EQ(co_Saved[0].s_Name, "mimetype");
+    EXPECT_EQ(co_Saved[0].i_Method, ZIP_CM_STORE);
+    EXPECT_EQ(co_Saved[0].s_Raw, "application/vnd.adobe.indesign-idml-package");
+    EXPECT_EQ(co_Saved[1].s_Name, "designmap.xml");
+    EXPECT_EQ(co_Saved[3].s_Name, "Stories/Story_k1.xml");
+    EXPECT_NE(co_Saved[3].s_Bytes.find("<Content>New</Content>"), std::string::npos);
+}
+
 }  // namespace

@@ -1,0 +1,42 @@
+#include "platform/host/idml/ct_idml_deflater.h"
+
+#include "platform/common/ct_errors.h"
+
+namespace {
+
+// Level 6: on 16 MB of story XML level 1 saves a tenth of the time and packs 6 % worse.
+const int gi_Level = 6;
+
+[[noreturn]] void v_Fail(const char* pc_What) {
+    CT_Errors::v_ThrowError(e_HostFailure,
+                            CT_String((std::string("cannot pack a story: ") + pc_What).c_str()));
+}
+
+}  // namespace
+
+CT_IdmlDeflater::CT_IdmlDeflater() {
+    // Negative window bits: raw deflate, the form zip entries hold.
+    if (deflateInit2(&co_Stream, gi_Level, Z_DEFLATED, -MAX_WBITS, 8, Z_DEFAULT_STRATEGY) != Z_OK) {
+        v_Fail("the compressor cannot start");
+    }
+}
+
+CT_IdmlDeflater::~CT_IdmlDeflater() {
+    deflateEnd(&co_Stream);
+}
+
+std::string CT_IdmlDeflater::s_Pack(const std::string& s_Data) {
+    if (deflateReset(&co_Stream) != Z_OK) {
+        v_Fail("the compressor cannot restart");
+    }
+    std::string s_Packed(deflateBound(&co_Stream, s_Data.size()), '\0');
+    co_Stream.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(s_Data.data()));
+    co_Stream.avail_in = static_cast<uInt>(s_Data.size());
+    co_Stream.next_out = reinterpret_cast<Bytef*>(&s_Packed[0]);
+    co_Stream.avail_out = static_cast<uInt>(s_Packed.size());
+    if (deflate(&co_Stream, Z_FINISH) != Z_STREAM_END) {
+        v_Fail(co_Stream.msg != nullptr ? co_Stream.msg : "the output does not fit");
+    }
+    s_Packed.resize(co_Stream.total_out);
+    return s_Packed;
+}

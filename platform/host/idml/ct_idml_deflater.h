@@ -1,0 +1,22 @@
+// Packs entry data with deflate as zip entries store it (no zlib header), reusing one compressor
+// for every entry: setting a compressor up costs more than packing a typical story, and a fresh
+// one per entry makes the allocator hand memory back and forth. Owns its stream.
+#pragma once
+
+#include <zlib.h>
+
+#include <string>
+
+class CT_IdmlDeflater {
+  public:
+    CT_IdmlDeflater();
+    ~CT_IdmlDeflater();
+    CT_IdmlDeflater(const CT_IdmlDeflater&) = delete;
+    CT_IdmlDeflater& operator=(const CT_IdmlDeflater&) = delete;
+
+    // The packed form of the bytes; e_HostFailure when the compressor fails.
+    std::string s_Pack(const std::string& s_Data);
+
+  private:
+    z_stream co_Stream{};
+};
