@@ -42,7 +42,7 @@ std::vector<char*> co_Pointers(std::vector<std::string>& co_Texts) {
 
 CT_CliRunner::CT_CliRunner(std::string s_Folder) : s_Folder(std::move(s_Folder)) {
     co_Env["XDG_CONFIG_HOME"] = this->s_Folder + "/config";
-    co_Env.erase("STORYPORT_PAUSE_AT_STEP");
+    co_Env["STORYPORT_PAUSE_AT_STEP"] = "";  // never paused unless a test asks
 }
 
 void CT_CliRunner::v_SetEnv(const std::string& s_Name, const std::string& s_Value) {
