@@ -5,19 +5,31 @@
 
 #include "platform/common/ct_errors.h"
 
-std::string CT_IdmlDocuments::s_Normalise(const std::string& s_Path) {
-    std::string s_Slashed = s_Path;
-    std::replace(s_Slashed.begin(), s_Slashed.end(), '\\', '/');
+namespace {
+
+std::string s_Slashed(std::string s_Path) {
+    std::replace(s_Path.begin(), s_Path.end(), '\\', '/');
+    return s_Path;
+}
+
+}  // namespace
+
+std::string CT_IdmlDocuments::s_Absolute(const std::string& s_Path) {
     std::error_code co_Error;
-    std::filesystem::path co_Path = std::filesystem::weakly_canonical(s_Slashed, co_Error);
-    if (co_Error) {
-        co_Path = std::filesystem::absolute(s_Slashed, co_Error).lexically_normal();
-    }
-    return co_Path.string();
+    std::filesystem::path co_Path = std::filesystem::absolute(s_Slashed(s_Path), co_Error);
+    return (co_Error ? std::filesystem::path(s_Slashed(s_Path)) : co_Path)
+        .lexically_normal()
+        .string();
+}
+
+std::string CT_IdmlDocuments::s_Canonical(const std::string& s_Path) {
+    std::error_code co_Error;
+    std::filesystem::path co_Path = std::filesystem::weakly_canonical(s_Absolute(s_Path), co_Error);
+    return co_Error ? s_Absolute(s_Path) : co_Path.string();
 }
 
 unsigned CT_IdmlDocuments::n_Find(const std::string& s_Path) const {
-    const std::string s_Key = s_Normalise(s_Path);
+    const std::string s_Key = s_Canonical(s_Path);
     for (const auto& co_Entry : co_Open) {
         if (co_Entry.second.s_Key == s_Key) {
             return co_Entry.first;
@@ -29,12 +41,12 @@ unsigned CT_IdmlDocuments::n_Find(const std::string& s_Path) const {
 unsigned CT_IdmlDocuments::n_Open(const std::string& s_Path) {
     unsigned n_Serial = n_Find(s_Path);
     if (n_Serial == 0) {
-        // The absolute path keeps the package valid when the working folder changes, and saving
+        // The canonical path keeps the package valid when the working folder changes, and saving
         // through a symbolic link replaces the file it points to, not the link.
-        std::string s_Key = s_Normalise(s_Path);
+        std::string s_Key = s_Canonical(s_Path);
         auto pco_Document = std::make_unique<CT_IdmlDocument>(s_Key);
         n_Serial = ++n_LastSerial;
-        co_Open.emplace(n_Serial, CT_Entry{s_Key, std::move(pco_Document)});
+        co_Open.emplace(n_Serial, CT_Entry{s_Key, s_Absolute(s_Path), std::move(pco_Document)});
     }
     v_Activate(n_Serial);
     return n_Serial;
@@ -51,6 +63,11 @@ CT_IdmlDocument& CT_IdmlDocuments::co_Live(unsigned n_Serial) const {
         CT_Errors::v_ThrowError(e_UnknownDocument, "the IDML document has been closed");
     }
     return *co_Found->second.pco_Document;
+}
+
+const std::string& CT_IdmlDocuments::s_ShownPath(unsigned n_Serial) const {
+    co_Live(n_Serial);
+    return co_Open.find(n_Serial)->second.s_Shown;
 }
 
 void CT_IdmlDocuments::v_Drop(unsigned n_Serial) {

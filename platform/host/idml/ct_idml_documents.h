@@ -23,17 +23,21 @@ class CT_IdmlDocuments {
 
     // The open document with the serial; e_UnknownDocument when it has closed.
     CT_IdmlDocument& co_Live(unsigned n_Serial) const;
+    // The path the open document was first opened by, made absolute, without "." and "..".
+    const std::string& s_ShownPath(unsigned n_Serial) const;
     // Forgets the document; the most recently active other one becomes active.
     void v_Drop(unsigned n_Serial);
     std::size_t n_Count() const { return co_Open.size(); }
 
-    // An absolute form of the path in which "\" separates like "/" and "." and ".." are gone,
-    // so that two spellings of one file compare equal.
-    static std::string s_Normalise(const std::string& s_Path);
+    // Absolute forms of a path in which "\" separates like "/" and "." and ".." are gone; the
+    // canonical form also follows symbolic links, so that two spellings of one file are equal.
+    static std::string s_Absolute(const std::string& s_Path);
+    static std::string s_Canonical(const std::string& s_Path);
 
   private:
     struct CT_Entry {
-        std::string s_Key;  // the normalised path
+        std::string s_Key;    // the canonical path
+        std::string s_Shown;  // the absolute path as first opened
         std::unique_ptr<CT_IdmlDocument> pco_Document;
     };
     std::unordered_map<unsigned, CT_Entry> co_Open;

@@ -57,7 +57,7 @@ CT_Listener* CT_IdmlHost::pco_GetCurrentListener() const {
 // --- Documents -------------------------------------------------------------------------------
 
 void* CT_IdmlHost::p_DocumentHandle(unsigned n_Serial) {
-    return co_Handles.p_NewDocument(n_Serial, co_Documents.co_Live(n_Serial).s_Path());
+    return co_Handles.p_NewDocument(n_Serial, co_Documents.s_ShownPath(n_Serial));
 }
 
 void* CT_IdmlHost::p_GetCurrentDocument() {

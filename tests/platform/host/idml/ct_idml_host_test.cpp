@@ -63,6 +63,20 @@ TEST_F(CT_IdmlHostTest, DocumentsAreFoundByAnySpellingOfTheirPathAndOpenedOnce) 
     }
 }
 
+TEST_F(CT_IdmlHostTest, ALinkNamesTheDocumentAndSavingChangesTheFileItPointsTo) {
+    fs::path co_File = co_Make("a.idml", {{"k1", "<Content>Old</Content>"}});
+    fs::create_symlink(co_File, co_Dir / "link.idml");
+    v_Open(co_Dir / "link.idml");
+    EXPECT_EQ(s_ActivePath(), (co_Dir / "link.idml").string());
+    void* p_Found = co_Host.p_IsDocumentOpen(CT_String(co_File.c_str()));
+    EXPECT_NE(p_Found, nullptr);
+    co_Host.v_Release(p_Found);
+    v_ImportAll(co_Dir / "t.stt", {{"k1", "New"}});
+    v_CloseActive(1);
+    EXPECT_TRUE(fs::is_symlink(co_Dir / "link.idml"));
+    EXPECT_NE(co_ReadZip(co_File)[3].s_Bytes.find("<Content>New</Content>"), std::string::npos);
+}
+
 TEST_F(CT_IdmlHostTest, ClosingCallsTheListenerWithTheClosingDocumentActive) {
     struct CT_Recorder : CT_Listener {
         std::function<void()> f_Call;
