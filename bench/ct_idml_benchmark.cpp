@@ -1,0 +1,235 @@
+// The IDML host on a large generated package (2,000 stories, about 5 M characters): opening,
+// exporting every story, importing a translation of every story and saving, next to merely
+// unpacking and parsing all the package's XML. The package is made once in the temporary
+// folder with the shared generator. Peak memory is the process's peak resident size so far:
+// run one benchmark alone (--benchmark_filter) to see its own.
+#include <benchmark/benchmark.h>
+#include <sys/resource.h>
+#include <zip.h>
+#include <pugixml.hpp>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <string>
+
+#include "platform/common/ct_files.h"
+#include "platform/host/ct_host.h"
+#include "platform/host/idml/ct_idml_host.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+const fs::path gco_Folder = fs::temp_directory_path() / "storyport-idml-bench";
+const fs::path gco_Big = gco_Folder / "big.idml";
+
+std::string s_Shared() {
+    const char* pc_Shared = std::getenv("STORYPORT_SHARED");
+    return pc_Shared != nullptr ? pc_Shared : STORYPORT_SHARED_DIR;
+}
+
+void v_MakeBigPackage() {
+    if (fs::exists(gco_Big)) {
+        return;
+    }
+    fs::create_directories(gco_Folder);
+    const std::string s_Command = "python3 " + s_Shared() + "/tools/make_big_idml.py " +
+                                  s_Shared() + "/samples/idml/footnotes.idml " + gco_Big.string() +
+                                  " >/dev/null";
+    if (std::system(s_Command.c_str()) != 0) {
+        std::abort();
+    }
+}
+
+void v_ReportPeak(benchmark::State& co_State) {
+    struct rusage co_Usage;
+    getrusage(RUSAGE_SELF, &co_Usage);
+    co_State.counters["peak_MB"] = static_cast<double>(co_Usage.ru_maxrss) / 1024.0;
+}
+
+// Wraps each stretch of text between codes and line ends in "[" and "]".
+std::string s_Translate(const std::string& s_Content) {
+    std::string s_Out;
+    bool b_InText = false;
+    for (std::size_t n = 0; n < s_Content.size(); ++n) {
+        const char c = s_Content[n];
+        const bool b_Text = c != '<' && c != '\n';
+        if (b_Text != b_InText) {
+            s_Out += b_Text ? "[" : "]";
+            b_InText = b_Text;
+        }
+        if (c == '<') {
+            const std::size_t n_End = s_Content.find('>', n);
+            s_Out += s_Content.substr(n, n_End + 1 - n);
+            n = n_End;
+            continue;
+        }
+        s_Out += c;
+        if (c == '\\' && n + 1 < s_Content.size()) {
+            s_Out += s_Content[++n];
+        }
+    }
+    return b_InText ? s_Out + "]" : s_Out;
+}
+
+// Drives the host as the kernel does, with one story per "\x01key\x02...\x03" in the file.
+class CT_Driver {
+  public:
+    CT_Driver() { CT_Host::sv_Install(&co_Host); }
+    ~CT_Driver() { CT_Host::sv_Install(nullptr); }
+
+    void v_Open(const fs::path& co_Path) {
+        void* p_Document = co_Host.p_Open(CT_String(co_Path.c_str()), 1);
+        co_Host.v_Release(p_Document);
+        co_Host.v_GenerateBoxList(0);
+    }
+    void v_Close(int b_Save) {
+        void* p_Document = co_Host.p_GetCurrentDocument();
+        co_Host.v_Close(p_Document, b_Save);
+        co_Host.v_Release(p_Document);
+    }
+    template <typename F>
+    void v_ForEachBox(F f_Do) {
+        co_Host.v_ResetBoxList();
+        do {
+            void* p_Box = co_Host.p_GetCurrentBox();
+            f_Do(p_Box, std::string(co_Host.co_GetKey(p_Box).sv()));
+            co_Host.v_ReleaseBox(p_Box);
+        } while (co_Host.b_NextTextBox());
+    }
+    void v_Export(const fs::path& co_File) {
+        CT_Files co_Out;
+        co_Out.v_Open(CT_String(co_File.c_str()), e_OpenWrite, 0);
+        co_Host.v_PrepareForExport();
+        v_ForEachBox([&](void* p_Box, const std::string& s_Key) {
+            co_Out.v_Write(CT_String(("\x01" + s_Key + "\x02").c_str()));
+            co_Host.b_Export(p_Box, co_Out);
+            co_Out.v_Write(CT_String("\x03"));
+        });
+        co_Out.v_Close();
+    }
+    void v_Import(const fs::path& co_File) {
+        CT_Files co_In;
+        co_In.v_Open(CT_String(co_File.c_str()), e_OpenRead, 0);
+        co_Host.v_PrepareForImport();
+        v_ForEachBox([&](void* p_Box, const std::string& s_Key) {
+            co_In.v_MoveUntil(CT_String(("\x01" + s_Key + "\x02").c_str()));
+            co_Host.b_Import(p_Box, co_In, co_In.n_CountUntil(CT_String("\x03")));
+        });
+        co_In.v_Close();
+    }
+
+    CT_IdmlHost co_Host;
+};
+
+// The exported stories and their translation, made once.
+void v_MakeTaggedFiles() {
+    v_MakeBigPackage();
+    if (fs::exists(gco_Folder / "translated.txt")) {
+        return;
+    }
+    CT_Driver co_Driver;
+    co_Driver.v_Open(gco_Big);
+    co_Driver.v_Export(gco_Folder / "exported.txt");
+    co_Driver.v_Close(0);
+    std::ifstream co_In(gco_Folder / "exported.txt", std::ios::binary);
+    std::string s_All((std::istreambuf_iterator<char>(co_In)), std::istreambuf_iterator<char>());
+    std::ofstream co_Out(gco_Folder / "translated.txt", std::ios::binary);
+    for (std::size_t n = s_All.find('\x02'); n != std::string::npos;
+         n = s_All.find('\x02', n + 1)) {
+        const std::size_t n_Start = s_All.rfind('\x01', n);
+        const std::size_t n_End = s_All.find('\x03', n);
+        co_Out << s_All.substr(n_Start, n + 1 - n_Start)
+               << s_Translate(s_All.substr(n + 1, n_End - n - 1)) << '\x03';
+    }
+}
+
+void BM_UnpackAndParseAllXml(benchmark::State& co_State) {
+    v_MakeBigPackage();
+    for (auto _ : co_State) {
+        int i_Error = 0;
+        zip_t* pco_Zip = zip_open(gco_Big.c_str(), ZIP_RDONLY, &i_Error);
+        for (zip_int64_t i = 0; i < zip_get_num_entries(pco_Zip, 0); ++i) {
+            const zip_uint64_t n = static_cast<zip_uint64_t>(i);
+            if (fs::path(zip_get_name(pco_Zip, n, 0)).extension() != ".xml") {
+                continue;
+            }
+            zip_stat_t co_Stat;
+            zip_stat_index(pco_Zip, n, 0, &co_Stat);
+            std::string s_Bytes(co_Stat.size, '\0');
+            zip_file_t* pco_File = zip_fopen_index(pco_Zip, n, 0);
+            zip_fread(pco_File, s_Bytes.data(), s_Bytes.size());
+            zip_fclose(pco_File);
+            pugi::xml_document co_Doc;
+            co_Doc.load_buffer(s_Bytes.data(), s_Bytes.size(),
+                               pugi::parse_default | pugi::parse_pi | pugi::parse_ws_pcdata);
+            benchmark::DoNotOptimize(co_Doc.document_element());
+        }
+        zip_discard(pco_Zip);
+    }
+    v_ReportPeak(co_State);
+}
+
+void BM_OpenAndExportAll(benchmark::State& co_State) {
+    v_MakeTaggedFiles();
+    CT_Driver co_Driver;
+    for (auto _ : co_State) {
+        co_Driver.v_Open(gco_Big);
+        co_Driver.v_Export(gco_Folder / "out.txt");
+        co_Driver.v_Close(0);
+    }
+    v_ReportPeak(co_State);
+}
+
+void BM_ExportAll(benchmark::State& co_State) {
+    v_MakeTaggedFiles();
+    CT_Driver co_Driver;
+    co_Driver.v_Open(gco_Big);
+    for (auto _ : co_State) {
+        co_Driver.v_Export(gco_Folder / "out.txt");
+    }
+    co_Driver.v_Close(0);
+    v_ReportPeak(co_State);
+}
+
+void BM_ImportAll(benchmark::State& co_State) {
+    v_MakeTaggedFiles();
+    CT_Driver co_Driver;
+    for (auto _ : co_State) {
+        co_State.PauseTiming();
+        co_Driver.v_Open(gco_Big);
+        co_State.ResumeTiming();
+        co_Driver.v_Import(gco_Folder / "translated.txt");
+        co_State.PauseTiming();
+        co_Driver.v_Close(0);
+        co_State.ResumeTiming();
+    }
+    v_ReportPeak(co_State);
+}
+
+void BM_OpenImportAllAndSave(benchmark::State& co_State) {
+    v_MakeTaggedFiles();
+    const fs::path co_Copy = gco_Folder / "copy.idml";
+    CT_Driver co_Driver;
+    for (auto _ : co_State) {
+        co_State.PauseTiming();
+        fs::copy_file(gco_Big, co_Copy, fs::copy_options::overwrite_existing);
+        co_State.ResumeTiming();
+        co_Driver.v_Open(co_Copy);
+        co_Driver.v_Import(gco_Folder / "translated.txt");
+        co_Driver.v_Close(1);
+    }
+    v_ReportPeak(co_State);
+}
+
+BENCHMARK(BM_UnpackAndParseAllXml)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_OpenAndExportAll)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_ExportAll)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_ImportAll)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_OpenImportAllAndSave)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+}  // namespace
+
+BENCHMARK_MAIN();
