@@ -1,6 +1,5 @@
 // The IDML host as the kernel meets it: open documents and which one is active, closing with the
-// listener, handles that outlive their document, previews, refused content, and the pluggable
-// progress, cancel and listener stack.
+// listener, handles that outlive their document, previews, refused content, cancel and counting.
 #include "platform/host/ct_document_interface.h"
 #include "platform/host/ct_listener.h"
 #include "tests/platform/host/idml/ct_idml_test_support.h"
@@ -174,31 +173,12 @@ TEST_F(CT_IdmlHostTest, RefusedContentChangesNothingAndAcceptedContentIsSaved) {
     EXPECT_EQ(co_Dir.n_Files(), 2u);
 }
 
-TEST_F(CT_IdmlHostTest, ProgressCancelListenersAndCounterArePluggable) {
-    EXPECT_NE(co_Host.pco_GetProgressListener(), nullptr);
+TEST_F(CT_IdmlHostTest, CancelComesFromThePluggedSourceAndStoriesAreCounted) {
     EXPECT_EQ(co_Host.b_IsCancel(), 0);
-    CT_ProgressListener co_Progress;
-    CT_ParentProgressListener co_Parent;
     int n_Polls = 0;
-    co_Host.v_SetProgressListener(&co_Progress);
-    co_Host.v_SetParentProgressListener(&co_Parent);
     co_Host.v_SetCancelSource([&]() { return ++n_Polls > 1; });
-    EXPECT_EQ(co_Host.pco_GetProgressListener(), &co_Progress);
-    EXPECT_EQ(co_Host.pco_GetParentProgressListener(), &co_Parent);
     EXPECT_EQ(co_Host.b_IsCancel(), 0);
     EXPECT_EQ(co_Host.b_IsCancel(), 1);
-    co_Host.v_SetProgressListener(nullptr);
-    EXPECT_NE(co_Host.pco_GetProgressListener(), &co_Progress);
-
-    struct CT_Nothing : CT_Listener {
-        void operator()() override {}
-    } co_First, co_Second;
-    co_Host.v_PushListener(&co_First);
-    co_Host.v_PushListener(&co_Second);
-    co_Host.v_PopListener();
-    EXPECT_EQ(co_Host.pco_GetCurrentListener(), &co_First);
-    co_Host.v_PopListener();
-    EXPECT_EQ(co_Host.pco_GetCurrentListener(), nullptr);
 
     v_Open(co_Make("a.idml", {{"k1", "<Content>A</Content>"}, {"k2", "<Content>B</Content>"}}));
     co_ExportAll(co_Dir / "t.stt");

@@ -1,6 +1,6 @@
 // Every shared sample goes through export, import and save: unchanged content leaves the file as
-// it was; translated content reaches every story and survives reopening; translating there and
-// back gives the same stories again, with every entry the import did not touch copied as it was.
+// it was; translated content reaches every story with its objects and survives reopening; stories
+// written again keep their XML while every other entry is copied as it was stored.
 #include <map>
 
 #include "platform/host/idml/ct_idml_document.h"
@@ -13,49 +13,28 @@ namespace {
 
 using CT_Stories = std::map<std::string, std::string>;
 
-// Wraps every stretch of text between codes and line ends in "[" and "]", keeping escapes whole.
-std::string s_PseudoTranslate(const std::string& s_Content) {
-    std::string s_Out, s_Text;
-    auto v_Flush = [&]() {
-        if (s_Text.find_first_not_of(" \t") != std::string::npos) {
-            s_Text = "[" + s_Text + "]";
-        }
-        s_Out += s_Text;
-        s_Text.clear();
-    };
+// Every stretch of text between codes and line ends wrapped in "[" and "]".
+std::string s_Translate(const std::string& s_Content) {
+    std::string s_Out;
+    bool b_InText = false;
     for (std::size_t n = 0; n < s_Content.size(); ++n) {
-        char c = s_Content[n];
-        if (c == '\\' && n + 1 < s_Content.size()) {
-            s_Text += s_Content.substr(n++, 2);
-        } else if (c == '<') {
-            v_Flush();
-            std::size_t n_End = s_Content.find('>', n);
-            s_Out += s_Content.substr(n, n_End + 1 - n);
-            n = n_End;
-        } else if (c == '\n') {
-            v_Flush();
-            s_Out += c;
-        } else {
-            s_Text += c;
-        }
+        const bool b_Text = s_Content[n] != '<' && s_Content[n] != '\n';
+        s_Out += b_Text == b_InText ? "" : b_Text ? "[" : "]";
+        b_InText = b_Text;
+        const std::size_t n_End =
+            s_Content[n] == '<' ? s_Content.find('>', n) : n + (s_Content[n] == '\\');
+        s_Out += s_Content.substr(n, n_End + 1 - n);
+        n = n_End;
     }
-    v_Flush();
-    return s_Out;
+    return b_InText ? s_Out + "]" : s_Out;
 }
 
-CT_Stories co_PseudoTranslate(const CT_Stories& co_Stories) {
-    CT_Stories co_Out;
-    for (const auto& co_Story : co_Stories) {
-        co_Out[co_Story.first] = s_PseudoTranslate(co_Story.second);
-    }
-    return co_Out;
-}
-
-// The text a reader sees: codes left out, escapes read.
-std::string s_Text(const std::string& s_Content) {
+// What a reader sees and the objects in it: formatting codes left out, "*" for each object.
+std::string s_Skeleton(const std::string& s_Content) {
     std::string s_Out;
     for (std::size_t n = 0; n < s_Content.size(); ++n) {
         if (s_Content[n] == '<') {
+            s_Out += s_Content[n + 1] == 'x' ? "*" : "";
             n = s_Content.find('>', n);
             continue;
         }
@@ -63,15 +42,6 @@ std::string s_Text(const std::string& s_Content) {
         s_Out += s_Content[n];
     }
     return s_Out;
-}
-
-std::size_t n_Objects(const std::string& s_Content) {
-    std::size_t n_Count = 0;
-    for (std::size_t n = s_Content.find("<x"); n != std::string::npos;
-         n = s_Content.find("<x", n + 1)) {
-        n_Count += n == 0 || s_Content[n - 1] != '\\';
-    }
-    return n_Count;
 }
 
 class CT_IdmlRoundTrip : public CT_HostTest, public ::testing::WithParamInterface<std::string> {
@@ -93,7 +63,10 @@ TEST_P(CT_IdmlRoundTrip, UnchangedContentLeavesThePackageAsItWas) {
 TEST_P(CT_IdmlRoundTrip, TranslationReachesEveryStoryWithItsObjects) {
     fs::path co_Package = co_Dir.co_CopySample(GetParam());
     v_Open(co_Package);
-    const CT_Stories co_Translated = co_PseudoTranslate(co_ExportAll(co_Dir / "out.stt"));
+    CT_Stories co_Translated = co_ExportAll(co_Dir / "out.stt");
+    for (auto& co_Story : co_Translated) {
+        co_Story.second = s_Translate(co_Story.second);
+    }
     v_ImportAll(co_Dir / "in.stt", co_Translated);
     v_CloseActive(1);
 
@@ -103,8 +76,7 @@ TEST_P(CT_IdmlRoundTrip, TranslationReachesEveryStoryWithItsObjects) {
     ASSERT_EQ(co_Reread.size(), co_Translated.size());
     for (const auto& co_Story : co_Translated) {
         const std::string& s_Got = co_Reread.at(co_Story.first);
-        EXPECT_EQ(s_Text(s_Got), s_Text(co_Story.second)) << "story " << co_Story.first;
-        EXPECT_EQ(n_Objects(s_Got), n_Objects(co_Story.second)) << "story " << co_Story.first;
+        EXPECT_EQ(s_Skeleton(s_Got), s_Skeleton(co_Story.second)) << "story " << co_Story.first;
     }
 }
 
