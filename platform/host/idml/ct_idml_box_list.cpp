@@ -42,11 +42,11 @@ void v_CollectAnchored(const pugi::xml_node& co_Story, const std::string& s_Key,
 
 }  // namespace
 
-CT_IdmlBoxList::CT_IdmlBoxList(const CT_IdmlDocument& co_Document) {
+CT_IdmlBoxList::CT_IdmlBoxList(const CT_IdmlDocument& co_Document) : co_Source(co_Document) {
     for (const CT_IdmlSpreadPart& co_Spread : co_Document.co_Spreads()) {
         v_ScanSpread(co_Spread, co_Document.co_PageSize());
     }
-    v_PlaceAnchored(co_Document);
+    v_PlaceAnchored();
 }
 
 std::vector<CT_IdmlBox> CT_IdmlBoxList::co_Boxes(bool b_IgnorePasteBoard) const {
@@ -98,7 +98,7 @@ void CT_IdmlBoxList::v_Walk(const pugi::xml_node& co_Parent, const CT_IdmlTransf
 
 void CT_IdmlBoxList::v_Consider(const pugi::xml_node& co_Container, const CT_IdmlRect& co_Outline) {
     const std::string s_Key = co_Container.attribute("ParentStory").value();
-    if (!b_IsReference(s_Key.c_str())) {
+    if (!b_IsReference(s_Key.c_str()) || co_Source.pco_FindStory(s_Key) == nullptr) {
         return;
     }
     const bool b_Start = !b_IsReference(co_Container.attribute("PreviousTextFrame").value());
@@ -141,9 +141,9 @@ CT_IdmlBox CT_IdmlBoxList::co_Place(const std::string& s_Key, const CT_IdmlRect&
 // own in the layout. Their stories are listed on the page of the anchoring story's box, one
 // point below it, so that they sort right after the text they belong to. Anchors can nest, so
 // the pass repeats until no further story can be placed.
-void CT_IdmlBoxList::v_PlaceAnchored(const CT_IdmlDocument& co_Document) {
+void CT_IdmlBoxList::v_PlaceAnchored() {
     std::vector<std::pair<std::string, std::string>> co_Pairs;
-    for (const auto& pco_Story : co_Document.co_Stories()) {
+    for (const auto& pco_Story : co_Source.co_Stories()) {
         pugi::xml_node co_Story = CT_IdmlDocument::so_Inner(*pco_Story);
         v_CollectAnchored(co_Story, co_Story.attribute("Self").value(), co_Pairs);
     }
@@ -152,7 +152,8 @@ void CT_IdmlBoxList::v_PlaceAnchored(const CT_IdmlDocument& co_Document) {
         b_Placed = false;
         for (const auto& co_Pair : co_Pairs) {
             auto co_Anchor = co_IndexByKey.find(co_Pair.first);
-            if (co_Anchor == co_IndexByKey.end() || co_IndexByKey.count(co_Pair.second) != 0) {
+            if (co_Anchor == co_IndexByKey.end() || co_IndexByKey.count(co_Pair.second) != 0 ||
+                co_Source.pco_FindStory(co_Pair.second) == nullptr) {
                 continue;
             }
             CT_IdmlBox co_Box = co_List[co_Anchor->second];

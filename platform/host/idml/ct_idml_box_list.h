@@ -1,7 +1,7 @@
 // The box list of an IDML document: one entry per story shown in a text frame or on a path, on
 // pages, master spreads or the pasteboard, also inside groups, placed by its thread's first
-// frame. Stories of anchored and inline frames are listed too; stories shown nowhere are not.
-// Built once from a document it does not keep.
+// frame. Stories of anchored and inline frames are listed too; stories shown nowhere, and frames
+// naming a story the package lacks, are not. Reads the document only while it is being built.
 #pragma once
 
 #include <string>
@@ -25,8 +25,9 @@ class CT_IdmlBoxList {
     void v_Walk(const pugi::xml_node& co_Parent, const CT_IdmlTransform& co_Map);
     void v_Consider(const pugi::xml_node& co_Container, const CT_IdmlRect& co_Outline);
     CT_IdmlBox co_Place(const std::string& s_Key, const CT_IdmlRect& co_Outline) const;
-    void v_PlaceAnchored(const CT_IdmlDocument& co_Document);
+    void v_PlaceAnchored();
 
+    const CT_IdmlDocument& co_Source;
     // The spread being scanned.
     std::vector<CT_IdmlRect> co_PageRects;
     bool b_MasterSpread = false;

@@ -74,7 +74,8 @@ std::string s_Frame(const std::string& s_Story, const std::string& s_Transform, 
 
 // A package made here for what the samples show only in passing: a group moving its frame to
 // the next page, a rotated frame, a thread whose later frame comes first, text on a flat line,
-// an exact tie on the spine, an anchored frame, a story shown nowhere, pages without geometry.
+// an exact tie on the spine, an anchored frame, a story shown nowhere, a frame whose story is
+// missing, pages without geometry.
 TEST_F(CT_IdmlBoxListTest, GroupsRotationThreadsTiesAnchorsAndOlderPages) {
     const std::string s_Page = "<Page GeometricBounds=\"0 0 100 100\" ItemTransform=\"1 0 0 1 ";
     std::string s_Master =
@@ -92,7 +93,8 @@ TEST_F(CT_IdmlBoxListTest, GroupsRotationThreadsTiesAnchorsAndOlderPages) {
         "<PathPointArray><PathPointType Anchor=\"-60 10\"/><PathPointType Anchor=\"-40 10\"/>"
         "</PathPointArray></GeometryPathType></PathGeometry></Properties>"
         "<TextPath ParentStory=\"s5\" PreviousTextFrame=\"n\"/></GraphicLine>" +
-        s_Frame("s6", "1 0 0 1 0 0", -20, -40, 20, -30) + "</Spread></idPkg:Spread>";
+        s_Frame("s6", "1 0 0 1 0 0", -20, -40, 20, -30) +
+        s_Frame("s10", "1 0 0 1 0 0", 0, 0, 9, 9) + "</Spread></idPkg:Spread>";
     std::string s_Second =
         "<idPkg:Spread xmlns:idPkg=\"p\"><Spread BindingLocation=\"1\"><Page/><Page/>" +
         s_Frame("s2", "1 0 0 1 0 0", 5, 0, 15, 10) + "</Spread></idPkg:Spread>";
