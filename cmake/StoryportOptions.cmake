@@ -10,13 +10,14 @@ if(STORYPORT_SANITIZE)
 endif()
 
 # Declares one test executable from its sources and the libraries it uses; every TEST in it
-# becomes a CTest test. Test data that lives beside the repository is passed as environment.
+# becomes a CTest test. The shared sample folder beside the repository is passed as environment
+# (one variable only: the discovered tests' property list cannot carry a second one).
 function(storyport_test name)
     cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
     add_executable(${name} ${ARG_SOURCES})
     target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gtest GTest::gmock GTest::gtest_main)
     gtest_discover_tests(${name}
         PROPERTIES ENVIRONMENT
-        "STORYPORT_SHARED=${STORYPORT_SHARED_DIR};STORYPORT_SOURCE=${PROJECT_SOURCE_DIR};STORYPORT_BINARY=${PROJECT_BINARY_DIR}"
+        "STORYPORT_SHARED=${STORYPORT_SHARED_DIR}"
         DISCOVERY_TIMEOUT 60)
 endfunction()

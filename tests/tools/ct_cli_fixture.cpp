@@ -73,9 +73,7 @@ std::vector<std::string> CT_CliTest::sco_ErrorLines(const std::string& s_Text) {
 }
 
 std::string CT_CliTest::ss_Sample(const std::string& s_Name) {
-    const char* pc_source = std::getenv("STORYPORT_SOURCE");
-    return std::string(pc_source != nullptr ? pc_source : STORYPORT_SOURCE_DIR) + "/samples/" +
-           s_Name;
+    return std::string(STORYPORT_SOURCE_DIR) + "/samples/" + s_Name;
 }
 
 std::string CT_CliTest::ss_Shared(const std::string& s_Name) {
