@@ -38,4 +38,6 @@ int CT_Library::sb_EntryPoint(CT_ModuleHandle p_Module, et_LibraryReason eo_Reas
     return 1;
 }
 
-CT_ModuleHandle CT_Library::sp_GetModule() { return gp_Module; }
+CT_ModuleHandle CT_Library::sp_GetModule() {
+    return gp_Module;
+}

@@ -12,7 +12,7 @@ enum et_LibraryReason : unsigned {
 };
 
 class CT_Library {
-public:
+  public:
     // Keeps the handle on attach; reports success (1) for every notification.
     static int sb_EntryPoint(CT_ModuleHandle p_Module, et_LibraryReason eo_Reason);
     // The kernel's module handle; null before the library is attached.

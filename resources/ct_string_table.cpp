@@ -30,4 +30,5 @@ const CT_StringTableEntry g_KernelStringTable[] = {
     {200, "Quarvel Tagged File (*.qvx)|*.qvx||"},
 };
 
-const std::size_t gn_KernelStringTableSize = sizeof(g_KernelStringTable) / sizeof(g_KernelStringTable[0]);
+const std::size_t gn_KernelStringTableSize =
+    sizeof(g_KernelStringTable) / sizeof(g_KernelStringTable[0]);

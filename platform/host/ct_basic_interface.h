@@ -5,7 +5,7 @@
 #include "platform/common/ct_string.h"
 
 class CT_BasicInterface {
-public:
+  public:
     static CT_String co_GetOpenVersionTag();
     static CT_String co_GetCloseVersionTag();
     // The extension of tagged files, with its dot.

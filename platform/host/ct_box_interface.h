@@ -8,7 +8,7 @@
 #include "platform/common/ct_string.h"
 
 class CT_BoxInterface {
-public:
+  public:
     // At most n_Limit characters of the box's plain text; nonzero when the text goes on. With
     // b_Preview nonzero, line ends and tabs read as spaces. The 16-bit form writes a terminated
     // string; the buffer holds n_Limit + 1 units.

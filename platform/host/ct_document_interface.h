@@ -9,7 +9,7 @@
 class CT_Listener;
 
 class CT_DocumentInterface {
-public:
+  public:
     static void* p_GetCurrentDocument();
     // The handle of the document at the path when the host has it open, else null.
     static void* p_IsDocumentOpen(const CT_String& co_Path);

@@ -6,9 +6,13 @@ namespace {
 CT_HostBackend* gpco_Backend = nullptr;
 }
 
-void CT_Host::sv_Install(CT_HostBackend* pco_Backend) { gpco_Backend = pco_Backend; }
+void CT_Host::sv_Install(CT_HostBackend* pco_Backend) {
+    gpco_Backend = pco_Backend;
+}
 
-CT_HostBackend* CT_Host::spco_GetBackend() { return gpco_Backend; }
+CT_HostBackend* CT_Host::spco_GetBackend() {
+    return gpco_Backend;
+}
 
 CT_HostBackend& CT_Host::sco_Backend() {
     if (gpco_Backend == nullptr) {

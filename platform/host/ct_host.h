@@ -6,7 +6,7 @@
 #include "platform/host/ct_host_backend.h"
 
 class CT_Host {
-public:
+  public:
     static void sv_Install(CT_HostBackend* pco_Backend);
     static CT_HostBackend* spco_GetBackend();
     // The installed backend; raises e_NoHost when there is none.

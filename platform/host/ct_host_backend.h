@@ -12,7 +12,7 @@ class CT_ProgressListener;
 class CT_ParentProgressListener;
 
 class CT_HostBackend {
-public:
+  public:
     virtual ~CT_HostBackend() = default;
 
     // Documents.

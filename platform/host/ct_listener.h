@@ -4,7 +4,7 @@
 #pragma once
 
 class CT_Listener {
-public:
+  public:
     CT_Listener() = default;
     virtual ~CT_Listener() = default;
     virtual void operator()() = 0;

@@ -3,7 +3,7 @@
 #pragma once
 
 class CT_ParentProgressListener {
-public:
+  public:
     virtual ~CT_ParentProgressListener() = default;
     virtual void v_SetFileCount(unsigned n_Count);
     virtual void v_NextFile();

@@ -8,4 +8,6 @@ void CT_ProgressListener::v_StepProgress() {}
 CT_ProgressListener* CT_ProgressListener::spco_GetProgressListener() {
     return CT_Host::sco_Backend().pco_GetProgressListener();
 }
-int CT_ProgressListener::sb_IsCancel() { return CT_Host::sco_Backend().b_IsCancel(); }
+int CT_ProgressListener::sb_IsCancel() {
+    return CT_Host::sco_Backend().b_IsCancel();
+}

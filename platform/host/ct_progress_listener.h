@@ -5,7 +5,7 @@
 #include "platform/common/ct_string.h"
 
 class CT_ProgressListener {
-public:
+  public:
     virtual ~CT_ProgressListener() = default;
     // Starts a run with a caption and a number of steps.
     virtual void v_StartProgress(const CT_String& co_Message, unsigned n_Steps);
