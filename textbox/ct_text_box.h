@@ -50,6 +50,8 @@ class CT_TextBox {
     // -1 on a master page, 0 on the pasteboard, else the document page number.
     int i_GetPage() const;
     const CT_String& cco_GetKey() const { return co_Key; }
+    // Where the box stood when it was cached, in the host's coordinates.
+    const tagPOINT& cco_GetPosition() const { return co_Position; }
     int b_IsThisBox(const CT_String& co_BoxKey) const { return co_Key == co_BoxKey; }
     // The host's answer to whether both handles designate the same box.
     int operator==(const CT_TextBox& co_Other) const;

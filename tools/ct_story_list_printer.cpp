@@ -85,8 +85,11 @@ void CT_StoryListPrinter::v_PrintText(std::ostream& co_Out) {
             b_first = false;
         }
         const std::size_t n_width = n_Columns(co_Entry.s_Label);
+        const std::string s_key(co_Entry.pco_Box->cco_GetKey().sv());
+        const tagPOINT& co_at = co_Entry.pco_Box->cco_GetPosition();
         co_Out << "  " << co_Entry.s_Label << std::string(n_width < 36 ? 36 - n_width : 1, ' ')
-               << co_Entry.pco_Box->cco_GetKey().sv() << "\n";
+               << s_key << std::string(s_key.size() < 10 ? 10 - s_key.size() : 1, ' ') << "at "
+               << co_at.x << ", " << co_at.y << "\n";
     });
 }
 
@@ -101,7 +104,9 @@ void CT_StoryListPrinter::v_PrintJson(std::ostream& co_Out) {
                << ", \"key\": " << s_Json(std::string(co_Entry.pco_Box->cco_GetKey().sv()))
                << ", \"label\": " << s_Json(co_Entry.s_Label)
                << ", \"preview\": " << s_Json(co_Entry.s_Preview) << ", \"page\": " << i_page
-               << ", \"group\": " << s_Json(s_GroupLabel(i_page)) << "}";
+               << ", \"group\": " << s_Json(s_GroupLabel(i_page))
+               << ", \"x\": " << co_Entry.pco_Box->cco_GetPosition().x
+               << ", \"y\": " << co_Entry.pco_Box->cco_GetPosition().y << "}";
         pc_separator = ",\n";
     });
     co_Out << (co_Order.b_IsEmpty() ? "]\n}\n" : "\n  ]\n}\n");

@@ -6,21 +6,21 @@ const char* const gpc_TopDownList =
     "brochure.idml: 7 stories, top-down order\n"
     "\n"
     "Master Pages\n"
-    "  Story 1: Alpine Travel \xC2\xB7 Summ...    u1c2\n"
+    "  Story 1: Alpine Travel \xC2\xB7 Summ...    u1c2      at 36, 344\n"
     "\n"
     "Pasteboard\n"
-    "  Story 2: Designer note: repla...    u22c\n"
+    "  Story 2: Designer note: repla...    u22c      at -832, -196\n"
     "\n"
     "Page 1\n"
-    "  Story 3: Summer in the Alps         u1d6\n"
-    "  Story 4: Prices per person Da...    u1f3\n"
-    "  Story 5: Our mountain guides ...    u1e4\n"
+    "  Story 3: Summer in the Alps         u1d6      at 36, -360\n"
+    "  Story 4: Prices per person Da...    u1f3      at 316, -296\n"
+    "  Story 5: Our mountain guides ...    u1e4      at 36, -276\n"
     "\n"
     "Page 2\n"
-    "  Story 6: All tours include a ...    u205\n"
+    "  Story 6: All tours include a ...    u205      at -296, -360\n"
     "\n"
     "Page 3\n"
-    "  Story 7: Tours at a glance To...    u21a\n";
+    "  Story 7: Tours at a glance To...    u21a      at 36, -360\n";
 }  // namespace
 
 TEST_F(CT_CliTest, ListShowsPageGroupsLabelsAndKeysAndLogsNothing) {
@@ -48,11 +48,11 @@ TEST_F(CT_CliTest, JsonListGivesEveryStoryWithItsPage) {
     EXPECT_EQ(co_lines[5],
               "    {\"number\": 2, \"key\": \"u22c\", \"label\": \"Story 2: Designer note: "
               "repla...\", \"preview\": \"Designer note: repla...\", \"page\": 0, \"group\": "
-              "\"Pasteboard\"},");
+              "\"Pasteboard\", \"x\": -832, \"y\": -196},");
     EXPECT_EQ(co_lines[10],
               "    {\"number\": 7, \"key\": \"u21a\", \"label\": \"Story 7: Tours at a glance "
               "To...\", \"preview\": \"Tours at a glance To...\", \"page\": 3, \"group\": \"Page "
-              "3\"}");
+              "3\", \"x\": 36, \"y\": -360}");
     EXPECT_EQ(co_lines[12], "}");
 }
 
