@@ -1,6 +1,6 @@
 // One text flow of a story: the story itself, a footnote, a note or a table cell. Holds what
 // the rebuild needs to give new text the formatting of the old one: per paragraph its
-// paragraph range and its base character range (the one that most of its text had), and the
+// paragraph range and its base character range (the one whose text needs no code), and the
 // breaks in text order. Nodes belong to the story's XML document.
 #pragma once
 

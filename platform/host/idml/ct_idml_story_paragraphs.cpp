@@ -8,11 +8,10 @@ namespace {
 struct ct_Tally {
     pugi::xml_node co_Psr;
     pugi::xml_node co_FirstCsr;
-    // Per formatting: its text, and the range of that formatting with the longest text, which
-    // stands for it (a short kerned run does not).
+    // Per formatting: the range of that formatting with the longest text, which stands for it
+    // (a short kerned run does not).
     struct ct_Weight {
         unsigned n_Key;
-        std::size_t n_Bytes;
         pugi::xml_node co_Best;
         std::size_t n_BestBytes;
         pugi::xml_node co_Last;
@@ -31,18 +30,16 @@ struct ct_Tally {
             return;
         }
         unsigned n_key = co_Keys.n_Key(co_Event.co_Csr);
-        std::size_t n_bytes = std::strlen(co_Event.co_Node.value());
         ct_Weight* pco_weight = pco_Find(n_key);
         if (!pco_weight) {
-            co_Weights.push_back({n_key, 0, co_Event.co_Csr, 0, pugi::xml_node(), 0});
+            co_Weights.push_back({n_key, co_Event.co_Csr, 0, pugi::xml_node(), 0});
             pco_weight = &co_Weights.back();
         }
-        pco_weight->n_Bytes += n_bytes;
         if (pco_weight->co_Last != co_Event.co_Csr) {
             pco_weight->co_Last = co_Event.co_Csr;
             pco_weight->n_LastBytes = 0;
         }
-        pco_weight->n_LastBytes += n_bytes;
+        pco_weight->n_LastBytes += std::strlen(co_Event.co_Node.value());
         if (pco_weight->n_LastBytes > pco_weight->n_BestBytes) {
             pco_weight->co_Best = co_Event.co_Csr;
             pco_weight->n_BestBytes = pco_weight->n_LastBytes;
@@ -58,11 +55,16 @@ struct ct_Tally {
         return nullptr;
     }
 
-    // Ties go to the formatting met first.
-    pugi::xml_node co_Base() const {
+    // The base is the plainest formatting the paragraph's text has, not the one with the most
+    // characters or runs: a translation changes those (longer words, a formatted word moved to
+    // the front), the base would change with them and so would the number of every code after
+    // it, and the content just imported would no longer fit the story. The formattings a
+    // paragraph has survive any translation that keeps its codes and some uncoded text, and
+    // how plain each one is depends on the formatting alone.
+    pugi::xml_node co_Base(const CT_IdmlStoryRangeKeys& co_Keys) const {
         const ct_Weight* pco_best = nullptr;
         for (const ct_Weight& co_weight : co_Weights) {
-            if (!pco_best || co_weight.n_Bytes > pco_best->n_Bytes) {
+            if (!pco_best || co_Keys.b_Plainer(co_weight.n_Key, pco_best->n_Key)) {
                 pco_best = &co_weight;
             }
         }
@@ -77,7 +79,7 @@ void v_Close(ct_Tally& co_Tally, CT_IdmlStoryFlow& co_Flow, CT_IdmlStoryRangeKey
     co_paragraph.co_Psr = co_Tally.co_Psr ? co_Tally.co_Psr
                           : pco_before    ? pco_before->co_Psr
                                           : co_Flow.co_FirstPsr;
-    pugi::xml_node co_base = co_Tally.co_Base();
+    pugi::xml_node co_base = co_Tally.co_Base(co_Keys);
     co_paragraph.co_BaseCsr = co_base      ? co_base
                               : pco_before ? pco_before->co_BaseCsr
                                            : co_Flow.co_FirstCsr;

@@ -1,6 +1,6 @@
 // Fills each flow's paragraphs and breaks from the events of a walk: the paragraph range of a
-// paragraph, and its base character range, which is the formatting that most of its text has
-// (its text needs no code). Paragraphs without text or ranges of their own take those of the
+// paragraph, and its base character range, the plainest formatting its text has (its text
+// needs no code). Paragraphs without text or ranges of their own take those of the
 // paragraph before, or the first ones met in the flow.
 #pragma once
 

@@ -51,9 +51,39 @@ unsigned CT_IdmlStoryRangeKeys::n_Key(const pugi::xml_node& co_Range) {
         return co_known->second;
     }
     unsigned n_next = static_cast<unsigned>(co_BySignature.size()) + 1;
-    unsigned n_key = co_BySignature.emplace(s_Signature(co_Range), n_next).first->second;
+    auto co_entry = co_BySignature.emplace(s_Signature(co_Range), n_next);
+    if (co_entry.second) {
+        co_Formattings.push_back({&co_entry.first->first, sn_Overrides(co_Range)});
+    }
+    unsigned n_key = co_entry.first->second;
     co_ByNode.emplace(co_Range.internal_object(), n_key);
     return n_key;
+}
+
+bool CT_IdmlStoryRangeKeys::b_Plainer(unsigned n_A, unsigned n_B) const {
+    const ct_Formatting& co_a = co_Formattings[n_A - 1];
+    const ct_Formatting& co_b = co_Formattings[n_B - 1];
+    if (co_a.n_Overrides != co_b.n_Overrides) {
+        return co_a.n_Overrides < co_b.n_Overrides;
+    }
+    return *co_a.pco_Signature < *co_b.pco_Signature;
+}
+
+// Settings that change how text looks: attributes and properties, spacing aside.
+std::size_t CT_IdmlStoryRangeKeys::sn_Overrides(const pugi::xml_node& co_Range) {
+    std::size_t n_overrides = 0;
+    for (const pugi::xml_attribute& co_attribute : co_Range.attributes()) {
+        bool b_noStyle = std::strcmp(co_attribute.name(), "AppliedCharacterStyle") == 0 &&
+                         std::strstr(co_attribute.value(), "[No character style]");
+        n_overrides += b_IsSpacing(co_attribute.name()) || b_noStyle ? 0 : 1;
+    }
+    for (const pugi::xml_node& co_properties : co_Range.children("Properties")) {
+        for (const pugi::xml_node& co_property : co_properties.children()) {
+            bool b_setting = co_property.type() == pugi::node_element;
+            n_overrides += b_setting && !b_IsSpacing(co_property.name()) ? 1 : 0;
+        }
+    }
+    return n_overrides;
 }
 
 std::string CT_IdmlStoryRangeKeys::s_Signature(const pugi::xml_node& co_Range) {

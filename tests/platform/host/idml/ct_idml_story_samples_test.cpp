@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cctype>
 #include <cstring>
 #include <sstream>
 #include <string>
@@ -42,6 +43,50 @@ std::string s_Pseudo(const std::string& co_Content) {
         n += n_length - 1;
     }
     v_Flush();
+    return co_out;
+}
+
+// A translation that keeps every code where it was: each run of letters (ASCII or any
+// character beyond it) outside the codes becomes "[run~]", digits, spaces and punctuation stay.
+// Letters grow unevenly against the rest, as real translations make them.
+std::string s_LetterPseudo(const std::string& co_Content) {
+    std::string co_out;
+    bool b_inWord = false;
+    for (std::size_t n = 0; n < co_Content.size(); ++n) {
+        unsigned char c = static_cast<unsigned char>(co_Content[n]);
+        bool b_letter = c >= 0x80 || std::isalpha(c);
+        if (b_letter != b_inWord) {
+            co_out += b_letter ? "[" : "~]";
+            b_inWord = b_letter;
+        }
+        if (c == '<') {
+            std::size_t n_end = co_Content.find('>', n);
+            co_out.append(co_Content, n, n_end - n + 1);
+            n = n_end;
+            continue;
+        }
+        std::size_t n_length = c == '\\' ? 2 : 1;
+        co_out.append(co_Content, n, n_length);
+        n += n_length - 1;
+    }
+    return co_out + (b_inWord ? "~]" : "");
+}
+
+// Another word order: in each line that holds only formatting codes, the text before the first
+// code moves to the end of the line ("Press <g1>OK</g1> now" becomes "<g1>OK</g1> nowPress ").
+std::string s_Reordered(const std::string& co_Content) {
+    std::string co_out;
+    std::istringstream co_lines(co_Content);
+    for (std::string co_line; std::getline(co_lines, co_line);) {
+        std::size_t n_code = 0;
+        while (n_code < co_line.size() && co_line[n_code] != '<') {
+            n_code += co_line[n_code] == '\\' ? 2 : 1;
+        }
+        if (n_code > 0 && n_code < co_line.size() && co_line.find("<x") == std::string::npos) {
+            co_line = co_line.substr(n_code) + co_line.substr(0, n_code);
+        }
+        co_out += co_line + "\n";
+    }
     return co_out;
 }
 
@@ -177,7 +222,7 @@ TEST(IdmlStorySamples, ExportsSmallStoriesExactly) {
          "<x1/><x2/>A tagged <g3>styled </g3>text\nwith a new line.<x4/><x5/><x6/>\nAn untagged "
          "text.\n\n<x7/>Another tagged text.<x8/><x9/>\n"},
         {"hyperlinks-table.idml", "Stories/Story_uff.xml",
-         "Text <x1/>link before br\n<g2>link2</g2><x3/> to URL<g4> text.</g4>\n"},
+         "Text <x1/>link before br\n<g2>link2</g2><x3/><g4> to URL</g4> text.\n"},
         {"notes-mixed.idml", "Stories/Story_ufd.xml",
          "<x1/>note content\n<x2/><x3/>Note content\n<x4/>\n"},
         {"notes-mixed.idml", "Stories/Story_u116.xml", "<x1/><x2/>\tFootnote content\n<x3/> \n"},
@@ -227,6 +272,29 @@ TEST(IdmlStorySamples, PseudoTranslationKeepsFormattingObjectsAndStructures) {
                 << co_package << " " << co_story.co_Entry;
             EXPECT_EQ(s_PlainOf(CT_IdmlStoryCodec::s_Export(co_story.co_Story())),
                       s_PlainOf(co_pseudo));
+        }
+    }
+}
+
+// A translator who imports a file, corrects a typo and imports it again must find every code
+// meaning what it meant: export after an import gives back the imported content, which the
+// same story then takes again without a change. Translations make words longer or shorter and
+// move them around the codes.
+TEST(IdmlStorySamples, ExportAfterImportGivesBackTheImportedContent) {
+    for (const std::string& co_package : co_SamplePackages()) {
+        for (CT_SampleStory& co_story : co_ReadStories(co_package)) {
+            std::string co_longer =
+                s_LetterPseudo(CT_IdmlStoryCodec::s_Export(co_story.co_Story()));
+            for (const std::string& co_content : {co_longer, s_Reordered(co_longer)}) {
+                CT_IdmlStoryCodec::v_Import(co_story.co_Story(), co_content, CT_String("k"));
+                std::string co_xml = co_story.s_Xml();
+                EXPECT_EQ(CT_IdmlStoryCodec::s_Export(co_story.co_Story()), co_content)
+                    << co_package << " " << co_story.co_Entry;
+                EXPECT_NO_THROW(
+                    CT_IdmlStoryCodec::v_Import(co_story.co_Story(), co_content, CT_String("k")))
+                    << co_package << " " << co_story.co_Entry;
+                EXPECT_EQ(co_story.s_Xml(), co_xml) << co_package << " " << co_story.co_Entry;
+            }
         }
     }
 }
