@@ -1,16 +1,80 @@
-// Test helper: the stories of the shared sample packages, read with libzip into memory and
-// parsed the way a host parses them. Each story keeps its own document.
+// Test helper shared by the codec and the host tests, without the host: the shared sample
+// packages, their entries read with libzip, and their stories parsed the way a host parses them.
 #pragma once
 
+#include <gtest/gtest.h>
 #include <zip.h>
 #include <pugixml.hpp>
 
 #include <cstdlib>
+#include <filesystem>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/host/idml/ct_idml_story_xml.h"
+
+namespace idml_test {
+
+namespace fs = std::filesystem;
+
+struct CT_Entry {
+    CT_Entry(std::string s_EntryName, std::string s_Data, zip_int32_t i_How = ZIP_CM_DEFLATE,
+             std::string s_Stored = "")
+        : s_Name(std::move(s_EntryName)),
+          s_Bytes(std::move(s_Data)),
+          i_Method(i_How),
+          s_Raw(std::move(s_Stored)) {}
+    std::string s_Name;
+    std::string s_Bytes;
+    zip_int32_t i_Method;
+    std::string s_Raw;  // the compressed bytes as stored
+};
+
+inline fs::path co_Sample(const std::string& s_Name) {
+    const char* pc_Shared = std::getenv("STORYPORT_SHARED");
+    return fs::path(pc_Shared != nullptr ? pc_Shared : "../shared") / "samples" / "idml" / s_Name;
+}
+
+// The shared samples, named here so that test names exist before the samples are looked at.
+inline std::vector<std::string> co_SampleNames() {
+    return {"brochure-cs4.idml",    "chinese.idml",         "classifieds.idml",
+            "footnotes.idml",       "frames-mixed.idml",    "hyperlinks-table.idml",
+            "korean-math.idml",     "notes-mixed.idml",     "sections-masters.idml",
+            "story-pointers.idml",  "tables-nested.idml",   "text-on-path.idml",
+            "threaded-island.idml", "tracked-changes.idml", "xml-structure.idml"};
+}
+
+inline std::string s_ReadEntry(zip_t* pco_Zip, zip_uint64_t n_Index, zip_flags_t n_Flags) {
+    zip_stat_t co_Stat;
+    zip_stat_index(pco_Zip, n_Index, 0, &co_Stat);
+    std::string s_Bytes(n_Flags & ZIP_FL_COMPRESSED ? co_Stat.comp_size : co_Stat.size, '\0');
+    zip_file_t* pco_File = zip_fopen_index(pco_Zip, n_Index, n_Flags);
+    zip_fread(pco_File, s_Bytes.data(), s_Bytes.size());
+    zip_fclose(pco_File);
+    return s_Bytes;
+}
+
+// Every entry of a package in archive order, unpacked and as stored.
+inline std::vector<CT_Entry> co_ReadZip(const fs::path& co_Path) {
+    int i_Error = 0;
+    zip_t* pco_Zip = zip_open(co_Path.c_str(), ZIP_RDONLY, &i_Error);
+    EXPECT_NE(pco_Zip, nullptr) << co_Path;
+    std::vector<CT_Entry> co_Entries;
+    for (zip_int64_t i = 0; pco_Zip != nullptr && i < zip_get_num_entries(pco_Zip, 0); ++i) {
+        zip_uint64_t n = static_cast<zip_uint64_t>(i);
+        zip_stat_t co_Stat;
+        zip_stat_index(pco_Zip, n, 0, &co_Stat);
+        co_Entries.emplace_back(zip_get_name(pco_Zip, n, 0), s_ReadEntry(pco_Zip, n, 0),
+                                static_cast<zip_int32_t>(co_Stat.comp_method),
+                                s_ReadEntry(pco_Zip, n, ZIP_FL_COMPRESSED));
+    }
+    if (pco_Zip != nullptr) {
+        zip_discard(pco_Zip);
+    }
+    return co_Entries;
+}
 
 struct CT_SampleStory {
     std::string co_Package;  // file name, e.g. "footnotes.idml"
@@ -33,44 +97,17 @@ struct CT_SampleStory {
     }
 };
 
-inline std::string s_SampleFolder() {
-    const char* pc_shared = std::getenv("STORYPORT_SHARED");
-    return std::string(pc_shared ? pc_shared : "../shared") + "/samples/idml/";
-}
-
-inline std::vector<std::string> co_SamplePackages() {
-    return {"brochure-cs4.idml",    "chinese.idml",         "classifieds.idml",
-            "footnotes.idml",       "frames-mixed.idml",    "hyperlinks-table.idml",
-            "korean-math.idml",     "notes-mixed.idml",     "sections-masters.idml",
-            "story-pointers.idml",  "tables-nested.idml",   "text-on-path.idml",
-            "threaded-island.idml", "tracked-changes.idml", "xml-structure.idml"};
-}
-
-// Every Stories/*.xml entry of the package, in the package's order; empty when it cannot be read.
+// Every Stories/*.xml entry of the package, in the package's order, each in its own document.
 inline std::vector<CT_SampleStory> co_ReadStories(const std::string& co_Package) {
     std::vector<CT_SampleStory> co_stories;
-    int i_error = 0;
-    zip_t* pco_zip = zip_open((s_SampleFolder() + co_Package).c_str(), ZIP_RDONLY, &i_error);
-    if (!pco_zip) {
-        return co_stories;
-    }
-    for (zip_int64_t i = 0; i < zip_get_num_entries(pco_zip, 0); ++i) {
-        std::string co_name = zip_get_name(pco_zip, static_cast<zip_uint64_t>(i), 0);
-        zip_stat_t co_stat;
-        if (co_name.rfind("Stories/", 0) != 0 ||
-            zip_stat_index(pco_zip, static_cast<zip_uint64_t>(i), 0, &co_stat) != 0) {
+    for (const CT_Entry& co_entry : co_ReadZip(co_Sample(co_Package))) {
+        if (co_entry.s_Name.rfind("Stories/", 0) != 0) {
             continue;
         }
-        std::string co_bytes(co_stat.size, '\0');
-        zip_file_t* pco_file = zip_fopen_index(pco_zip, static_cast<zip_uint64_t>(i), 0);
-        zip_fread(pco_file, co_bytes.data(), co_stat.size);
-        zip_fclose(pco_file);
-        CT_SampleStory co_story{co_Package, co_name, std::make_unique<pugi::xml_document>()};
-        co_story.pco_Document->load_buffer(co_bytes.data(), co_bytes.size(),
-                                           CT_IdmlStoryXml::sn_ParseOptions);
-        co_stories.push_back(std::move(co_story));
+        co_stories.push_back({co_Package, co_entry.s_Name, std::make_unique<pugi::xml_document>()});
+        co_stories.back().pco_Document->load_buffer(
+            co_entry.s_Bytes.data(), co_entry.s_Bytes.size(), CT_IdmlStoryXml::sn_ParseOptions);
     }
-    zip_close(pco_zip);
     return co_stories;
 }
 
@@ -82,3 +119,5 @@ inline CT_SampleStory co_ReadStory(const std::string& co_Package, const std::str
     }
     return CT_SampleStory{co_Package, co_Entry, std::make_unique<pugi::xml_document>()};
 }
+
+}  // namespace idml_test

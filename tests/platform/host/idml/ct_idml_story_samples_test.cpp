@@ -17,6 +17,8 @@
 
 namespace {
 
+using namespace idml_test;
+
 const char* const pc_Open = "\u27e6";  // markers of the pseudo-translation
 const char* const pc_Close = "\u27e7";
 
@@ -244,7 +246,7 @@ TEST(IdmlStorySamples, ExportsSmallStoriesExactly) {
 
 TEST(IdmlStorySamples, EveryStoryComesBackUnchangedFromItsOwnContent) {
     std::size_t n_stories = 0;
-    for (const std::string& co_package : co_SamplePackages()) {
+    for (const std::string& co_package : co_SampleNames()) {
         std::vector<CT_SampleStory> co_stories = co_ReadStories(co_package);
         ASSERT_FALSE(co_stories.empty()) << co_package;
         for (CT_SampleStory& co_story : co_stories) {
@@ -260,7 +262,7 @@ TEST(IdmlStorySamples, EveryStoryComesBackUnchangedFromItsOwnContent) {
 }
 
 TEST(IdmlStorySamples, PseudoTranslationKeepsFormattingObjectsAndStructures) {
-    for (const std::string& co_package : co_SamplePackages()) {
+    for (const std::string& co_package : co_SampleNames()) {
         for (CT_SampleStory& co_story : co_ReadStories(co_package)) {
             std::string co_before = CT_Rendering(co_story.co_Story()).s_Text();
             std::string co_pseudo = s_Pseudo(CT_IdmlStoryCodec::s_Export(co_story.co_Story()));
@@ -281,7 +283,7 @@ TEST(IdmlStorySamples, PseudoTranslationKeepsFormattingObjectsAndStructures) {
 // same story then takes again without a change. Translations make words longer or shorter and
 // move them around the codes.
 TEST(IdmlStorySamples, ExportAfterImportGivesBackTheImportedContent) {
-    for (const std::string& co_package : co_SamplePackages()) {
+    for (const std::string& co_package : co_SampleNames()) {
         for (CT_SampleStory& co_story : co_ReadStories(co_package)) {
             std::string co_longer =
                 s_LetterPseudo(CT_IdmlStoryCodec::s_Export(co_story.co_Story()));

@@ -1,5 +1,5 @@
-// Helpers of the IDML host tests: a fresh temporary folder, the shared samples, reading and
-// writing zip packages, and a comparable form of story XML. Header only.
+// Helpers of the IDML host tests: a fresh temporary folder, writing zip packages and a
+// comparable form of story XML; the samples come from ct_idml_story_samples.h. Header only.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -23,73 +23,15 @@
 #include "platform/common/ct_files.h"
 #include "platform/host/ct_host.h"
 #include "platform/host/idml/ct_idml_host.h"
+#include "tests/platform/host/idml/ct_idml_story_samples.h"
 
 namespace idml_test {
-
-namespace fs = std::filesystem;
-
-struct CT_Entry {
-    CT_Entry(std::string s_EntryName, std::string s_Data, zip_int32_t i_How = ZIP_CM_DEFLATE,
-             std::string s_Stored = "")
-        : s_Name(std::move(s_EntryName)),
-          s_Bytes(std::move(s_Data)),
-          i_Method(i_How),
-          s_Raw(std::move(s_Stored)) {}
-    std::string s_Name;
-    std::string s_Bytes;
-    zip_int32_t i_Method;
-    std::string s_Raw;  // the compressed bytes as stored
-};
-
-inline fs::path co_Sample(const std::string& s_Name) {
-    const char* pc_Shared = std::getenv("STORYPORT_SHARED");
-    return fs::path(pc_Shared != nullptr ? pc_Shared : "../shared") / "samples" / "idml" / s_Name;
-}
-
-// The shared samples, named here so that test names exist before the samples are looked at.
-inline std::vector<std::string> co_SampleNames() {
-    return {"brochure-cs4.idml",    "chinese.idml",         "classifieds.idml",
-            "footnotes.idml",       "frames-mixed.idml",    "hyperlinks-table.idml",
-            "korean-math.idml",     "notes-mixed.idml",     "sections-masters.idml",
-            "story-pointers.idml",  "tables-nested.idml",   "text-on-path.idml",
-            "threaded-island.idml", "tracked-changes.idml", "xml-structure.idml"};
-}
 
 inline std::string s_ReadFile(const fs::path& co_Path) {
     std::ifstream co_In(co_Path, std::ios::binary);
     std::ostringstream co_Out;
     co_Out << co_In.rdbuf();
     return co_Out.str();
-}
-
-inline std::string s_ReadEntry(zip_t* pco_Zip, zip_uint64_t n_Index, zip_flags_t n_Flags) {
-    zip_stat_t co_Stat;
-    zip_stat_index(pco_Zip, n_Index, 0, &co_Stat);
-    std::string s_Bytes(n_Flags & ZIP_FL_COMPRESSED ? co_Stat.comp_size : co_Stat.size, '\0');
-    zip_file_t* pco_File = zip_fopen_index(pco_Zip, n_Index, n_Flags);
-    zip_fread(pco_File, s_Bytes.data(), s_Bytes.size());
-    zip_fclose(pco_File);
-    return s_Bytes;
-}
-
-// Every entry of a package in archive order, unpacked and as stored.
-inline std::vector<CT_Entry> co_ReadZip(const fs::path& co_Path) {
-    int i_Error = 0;
-    zip_t* pco_Zip = zip_open(co_Path.c_str(), ZIP_RDONLY, &i_Error);
-    EXPECT_NE(pco_Zip, nullptr) << co_Path;
-    std::vector<CT_Entry> co_Entries;
-    for (zip_int64_t i = 0; pco_Zip != nullptr && i < zip_get_num_entries(pco_Zip, 0); ++i) {
-        zip_uint64_t n = static_cast<zip_uint64_t>(i);
-        zip_stat_t co_Stat;
-        zip_stat_index(pco_Zip, n, 0, &co_Stat);
-        co_Entries.emplace_back(zip_get_name(pco_Zip, n, 0), s_ReadEntry(pco_Zip, n, 0),
-                                static_cast<zip_int32_t>(co_Stat.comp_method),
-                                s_ReadEntry(pco_Zip, n, ZIP_FL_COMPRESSED));
-    }
-    if (pco_Zip != nullptr) {
-        zip_discard(pco_Zip);
-    }
-    return co_Entries;
 }
 
 inline void v_WriteZip(const fs::path& co_Path, const std::vector<CT_Entry>& co_Entries) {
