@@ -40,7 +40,7 @@ class CT_BatchTest : public CT_KernelFixture {
     }
     // A batch over the caller's list from its first path.
     void v_Run(CT_BatchAction& co_Action) {
-        sco_Batch.v_SetBatch(CT_String(co_Folder.s_File("").c_str()), co_Settings);
+        sco_Batch.v_SetBatch(CT_String((co_Folder / "").c_str()), co_Settings);
         co_Files.v_GotoFirst();
         sco_Batch.v_InitBatch(co_Action, co_Files);
         sco_Batch.v_BatchAll(co_Data);
@@ -134,7 +134,7 @@ TEST_F(CT_BatchTest, AListIsTakenFromItsFirstPathWhenItsCursorStandsNowhere) {
     co_Files.n_Count();  // to the last path, which is then removed
     delete co_Files.pco_GetCurrent();
     co_Files.v_RemoveCurrent();
-    sco_Batch.v_SetBatch(CT_String(co_Folder.s_File("").c_str()), co_Settings);
+    sco_Batch.v_SetBatch(CT_String((co_Folder / "").c_str()), co_Settings);
     sco_Batch.v_InitBatch(co_Export, co_Files);
     sco_Batch.v_BatchAll(co_Data);
     // A document without text boxes is passed over and counts as done.

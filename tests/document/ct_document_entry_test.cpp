@@ -7,7 +7,7 @@
 using CT_DocumentEntryTest = CT_KernelFixture;
 
 TEST_F(CT_DocumentEntryTest, ExportClosesUnsavedAndImportSavesWhatCameBeforeAnError) {
-    const CT_String co_file(co_Folder.s_File("brochure.mtt").c_str());
+    const CT_String co_file((co_Folder / "brochure.mtt").c_str());
     co_Host.v_OpenDocument(spc_Document);
     EXPECT_EQ(CT_Document::sb_Export(spc_Document, co_file, co_Settings, co_Data), 0);
     EXPECT_TRUE(co_Host.b_IsOpen(spc_Document));  // open before: neither closed nor saved
@@ -26,7 +26,7 @@ TEST_F(CT_DocumentEntryTest, ExportClosesUnsavedAndImportSavesWhatCameBeforeAnEr
 
 TEST_F(CT_DocumentEntryTest, EmptyDocumentsAreRefusedAndAPendingCancelRunsNothing) {
     co_Host.v_PutDocument("/docs/empty.indd", {});
-    const CT_String co_file(co_Folder.s_File("t.mtt").c_str());
+    const CT_String co_file((co_Folder / "t.mtt").c_str());
     for (auto pf_entry : {&CT_Document::sb_Export, &CT_Document::sb_Import}) {
         try {
             pf_entry("/docs/empty.indd", co_file, co_Settings, co_Data);

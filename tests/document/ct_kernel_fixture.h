@@ -15,7 +15,7 @@
 #include "platform/host/ct_host.h"
 #include "platform/host/memory/ct_memory_host.h"
 #include "storyorder/ct_story_order.h"
-#include "tests/settings/ct_temp_folder.h"
+#include "tests/platform/common/ct_temp_folder.h"
 
 inline CT_MemoryBox co_Box(const std::string& s_Key, unsigned n_Page, int i_Y,
                            const std::string& s_Content) {
@@ -71,8 +71,8 @@ class CT_KernelFixture : public ::testing::Test {
                "</STORY>\n\n\n";
     }
     CT_String co_Tagged(const std::string& s_Name, const std::string& s_Stories) {
-        CT_TempFolder::v_Write(co_Folder.s_File(s_Name), spc_OpenTag + s_Stories + spc_CloseTag);
-        return CT_String(co_Folder.s_File(s_Name).c_str());
+        co_Folder.v_Put(s_Name, spc_OpenTag + s_Stories + spc_CloseTag);
+        return CT_String((co_Folder / s_Name).c_str());
     }
     // The contents of the boxes as "a|b|c|", of the open or of the saved document.
     std::string s_Contents(const std::string& s_Path, bool b_Saved = false) {

@@ -6,14 +6,14 @@
 #include "platform/common/ct_errors.h"
 #include "platform/host/ct_host.h"
 #include "platform/host/memory/ct_memory_host.h"
-#include "tests/settings/ct_temp_folder.h"
+#include "tests/platform/common/ct_temp_folder.h"
 
 class CT_SettingsTest : public ::testing::Test {
   protected:
     // The settings as loaded from the bytes over preset values "in", "out", 1 and 9, as
     // "import|export|order|pasteboard".
     std::string s_LoadFrom(const std::string& s_Bytes) {
-        CT_TempFolder::v_Write(s_File, s_Bytes);
+        co_Folder.v_Put("storyport.ini", s_Bytes);
         CT_Settings co_settings{CT_String(s_File.c_str())};
         CT_ProcessSettings& co_set = co_settings.co_GetProcessSettings();
         co_set.co_GetPathSettings().v_SetBatchImportPath("in");
@@ -31,13 +31,13 @@ class CT_SettingsTest : public ::testing::Test {
     }
 
     CT_TempFolder co_Folder;
-    std::string s_File = co_Folder.s_File("storyport.ini");
+    std::string s_File = (co_Folder / "storyport.ini");
 };
 
 TEST_F(CT_SettingsTest, MissingFileIsCreatedWithTheDefaultsAndSavedValuesLoadBack) {
     CT_Settings co_first{CT_String(s_File.c_str())};
     co_first.v_Load();
-    EXPECT_EQ(CT_TempFolder::s_Read(s_File),
+    EXPECT_EQ(co_Folder.co_Get("storyport.ini"),
               "IMPORT_FOLDER = \"\"\nEXPORT_FOLDER = \"\"\nSTORY_ORDER = \"0\"\n"
               "IGNORE_STORY_ON_PASTE_BOARD = \"0\"\n");
     EXPECT_EQ(s_Describe(co_first.co_GetProcessSettings()), "||0|0");
@@ -50,7 +50,7 @@ TEST_F(CT_SettingsTest, MissingFileIsCreatedWithTheDefaultsAndSavedValuesLoadBac
     co_set.co_GetStoryFormatSettings().v_SetTaggedTextFormat(
         CT_StoryFormatSettings::e_QuarvelTaggedText);
     co_first.v_Save();
-    EXPECT_EQ(CT_TempFolder::s_Read(s_File),
+    EXPECT_EQ(co_Folder.co_Get("storyport.ini"),
               "IMPORT_FOLDER = \"C:\\Tagged In\\\"\nEXPORT_FOLDER = \"/srv/a = b\"\n"
               "STORY_ORDER = \"2\"\nIGNORE_STORY_ON_PASTE_BOARD = \"-1\"\n");
     CT_Settings co_second{CT_String(s_File.c_str())};

@@ -1,15 +1,12 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
 #include "platform/common/ct_files.h"
 #include "platform/host/memory/ct_memory_host.h"
+#include "tests/platform/common/ct_temp_folder.h"
 #include "tests/textbox/ct_host_fixture.h"
 #include "textbox/ct_text_box.h"
 
@@ -17,19 +14,6 @@ namespace {
 
 class StoryTagsTest : public CT_HostFixture {
   protected:
-    void SetUp() override {
-        CT_HostFixture::SetUp();
-        std::string s_template =
-            (std::filesystem::temp_directory_path() / "storyport-tags-XXXXXX").string();
-        ASSERT_NE(mkdtemp(s_template.data()), nullptr);
-        s_Dir = s_template;
-        s_File = s_Dir + "/stories.mtt";
-    }
-    void TearDown() override {
-        std::filesystem::remove_all(s_Dir);
-        CT_HostFixture::TearDown();
-    }
-
     // Writes the boxes' stories between the host's version tags, as a document export does;
     // returns the b_Export results.
     std::vector<int> co_Export(const std::vector<std::unique_ptr<CT_TextBox>>& co_Boxes) {
@@ -66,16 +50,11 @@ class StoryTagsTest : public CT_HostFixture {
         return co_keys;
     }
 
-    std::string s_FileBytes() const {
-        std::ifstream co_in(s_File, std::ios::binary);
-        return std::string(std::istreambuf_iterator<char>(co_in), {});
-    }
-    void v_WriteFile(const std::string& s_Bytes) const {
-        std::ofstream(s_File, std::ios::binary) << s_Bytes;
-    }
+    std::string s_FileBytes() const { return co_Dir.co_Get("stories.mtt"); }
+    void v_WriteFile(const std::string& s_Bytes) const { co_Dir.v_Put("stories.mtt", s_Bytes); }
 
-    std::string s_Dir;
-    std::string s_File;
+    CT_TempFolder co_Dir;
+    const std::string s_File = co_Dir / "stories.mtt";
 };
 
 std::string s_LargeStory() {
