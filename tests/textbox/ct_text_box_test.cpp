@@ -43,23 +43,6 @@ TEST_F(TextBoxTest, PreviewKeepsTwentyCharactersAndFullTextIsAskedAgain) {
     EXPECT_EQ(std::u16string(co_wide.data()), std::u16string(10000, u'x') + u"...");
 }
 
-TEST_F(TextBoxTest, VirtualPageEncodesMasterPagesPasteboardAndDocumentPages) {
-    v_OpenDocument({so_OnPage("p12", 12, 0, 0), so_OnMaster("m0", 0, "A"),
-                    so_OnMaster("m1", 1, "A"), so_OnPasteBoard("pb"),
-                    so_OnPasteBoard("both", true)});
-    std::vector<std::vector<int>> co_seen;
-    for (const auto& pco_box : co_TakeBoxes()) {
-        co_seen.push_back({pco_box->i_GetVirtualPage(), pco_box->i_GetPage(),
-                           pco_box->b_IsOnMasterPage(), pco_box->b_IsOnPasteBoard(),
-                           pco_box->b_IsOnPage()});
-    }
-    EXPECT_EQ(co_seen, (std::vector<std::vector<int>>{{12, 12, 0, 0, 1},
-                                                      {-1, -1, 1, 0, 0},
-                                                      {-2, -1, 1, 0, 0},
-                                                      {0, 0, 0, 1, 0},
-                                                      {0, 0, 0, 1, 0}}));
-}
-
 // Whether each of the two boxes sorts after the other: {first after second, second after first}.
 std::vector<int> co_TopDown(CT_TextBox& co_First, CT_TextBox& co_Second) {
     return {co_First.b_CompareTopDown(&co_Second), co_Second.b_CompareTopDown(&co_First)};
@@ -90,10 +73,6 @@ TEST_F(TextBoxTest, ComparisonsOrderByVirtualPageThenExactPosition) {
 }
 
 TEST_F(TextBoxTest, HandlesAreComparedByTheHostAndReleasedOnce) {
-    co_Host.v_ClearJournal();
-    { CT_TextBox co_empty; }
-    EXPECT_TRUE(co_Host.co_Journal().empty());
-
     v_OpenDocument({so_OnPasteBoard("pb"), so_OnPage("A", 1, 0, 0, "alpha")});
     auto co_first = co_TakeBoxes();
     auto co_second = co_TakeBoxes();
@@ -104,11 +83,6 @@ TEST_F(TextBoxTest, HandlesAreComparedByTheHostAndReleasedOnce) {
     EXPECT_EQ(co_first[0]->b_Exist(), 0);
     EXPECT_EQ(co_first[1]->b_Exist(), 1);
     EXPECT_EQ(co_Host.n_LiveBoxHandles(), 4);  // compared handles were given back
-    co_LiveBoxes().pop_back();
-    CT_DocumentInterface::v_GenerateBoxList(1);
-    co_Host.v_ClearJournal();
-    EXPECT_EQ(co_first[0]->b_Exist(), 0);
-    EXPECT_EQ(co_Host.co_Journal(), std::vector<std::string>{"b_IsBoxListEmpty"});
 
     // Setting another handle (here none) gives the first back; the cached values stay.
     co_first[1]->v_Set(nullptr, 0);

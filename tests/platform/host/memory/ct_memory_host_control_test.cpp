@@ -1,5 +1,5 @@
-// What a test steers and reads back: cancel, planned faults, the journal, progress, listeners,
-// the story counter, and stories written to and read from a real file.
+// What a test steers and reads back: cancel, planned faults, the story counter, and stories
+// written to and read from a real file.
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -11,7 +11,6 @@
 #include "platform/host/ct_box_interface.h"
 #include "platform/host/ct_document_interface.h"
 #include "platform/host/ct_listener.h"
-#include "platform/host/ct_parent_progress_listener.h"
 #include "platform/host/ct_progress_listener.h"
 #include "tests/platform/host/memory/ct_memory_host_fixture.h"
 
@@ -68,14 +67,6 @@ TEST_F(MemoryHostControl, CancelAnswersAfterTheChosenPollAndStays) {
         co_Answers.push_back(CT_ProgressListener::sb_IsCancel());
     }
     EXPECT_EQ(co_Answers, (std::vector<int>{0, 0, 1, 1}));
-    EXPECT_EQ(co_Host.n_CancelPolls(), 4u);
-
-    co_Host.v_ClearCancel();
-    EXPECT_EQ(CT_ProgressListener::sb_IsCancel(), 0);
-    EXPECT_EQ(co_Host.n_CancelPolls(), 1u);
-    co_Host.v_RequestCancel();
-    EXPECT_NE(CT_ProgressListener::sb_IsCancel(), 0);
-    co_Host.v_CancelAfterPolls(0);
     co_Host.v_ClearCancel();
     EXPECT_EQ(CT_ProgressListener::sb_IsCancel(), 0);
 }
@@ -94,35 +85,6 @@ TEST_F(MemoryHostControl, PlannedFaultsHitOnlyTheChosenCall) {
     EXPECT_EQ(co_Host.co_Journal(),
               (Lines{"co_GetSpreadName A", "co_GetSpreadName B", "co_GetSpreadName C",
                      "v_Save /d/a.indd", "v_Save /d/a.indd"}));
-}
-
-TEST_F(MemoryHostControl, JournalNamesEveryCallWithItsArguments) {
-    CT_String co_Text;
-    char16_t auz_Text[8];
-    CT_BoxInterface::sb_GetContent(co_Text, ap_Boxes[0], 20, 1, 0);
-    CT_BoxInterface::sb_GetContent(auz_Text, ap_Boxes[2], 7, 0, 0);
-    CT_DocumentInterface::v_GotoThePage(-2);
-    CT_BoxInterface::sb_IsEqual(ap_Boxes[0], ap_Boxes[1]);
-    void* p_Null = nullptr;
-    CT_DocumentInterface::b_IsEqual(p_Document, p_Null);
-    CT_Listener::sv_Push(nullptr);
-    CT_Listener::sv_Pop();
-    EXPECT_EQ(eo_ErrorOf([] { CT_Listener::sv_Pop(); }), e_HostFailure);
-    EXPECT_EQ(co_Host.co_Journal(),
-              (Lines{"b_GetContent A 20 1 0", "b_GetContent C 7 0 0 u16", "v_GotoThePage -2",
-                     "b_IsEqualBox A B", "b_IsEqual /d/a.indd null", "v_PushListener",
-                     "v_PopListener", "v_PopListener"}));
-}
-
-TEST_F(MemoryHostControl, ProgressIsRecordedLineByLine) {
-    CT_ProgressListener* pco_Progress = CT_ProgressListener::spco_GetProgressListener();
-    pco_Progress->v_StartProgress(CT_String("Exporting a.indd..."), 3);
-    pco_Progress->v_StepProgress();
-    CT_ParentProgressListener* pco_Parent = CT_ParentProgressListener::spco_GetProgressListener();
-    pco_Parent->v_SetFileCount(2);
-    pco_Parent->v_NextFile();
-    EXPECT_EQ(co_Host.co_Progress(),
-              (Lines{"start Exporting a.indd... 3", "step", "files 2", "next file"}));
 }
 
 TEST_F(MemoryHostControl, ExportWritesContentAsItIsAndCountsStories) {
