@@ -4,8 +4,6 @@
 #include <gtest/gtest.h>
 
 #include "platform/common/ct_errors.h"
-#include "platform/host/ct_host.h"
-#include "platform/host/memory/ct_memory_host.h"
 #include "tests/platform/common/ct_temp_folder.h"
 
 class CT_SettingsTest : public ::testing::Test {
@@ -83,14 +81,4 @@ TEST_F(CT_SettingsTest, HandEditedFilesLoadWhatTheForwardReaderFinds) {
         EXPECT_EQ(s_LoadFrom(co_case.pc_Bytes), co_case.pc_Loaded) << co_case.pc_Bytes;
         EXPECT_EQ(CT_Errors::set_GetLastError(), e_NoError);
     }
-}
-
-TEST_F(CT_SettingsTest, TaggedFilterFollowsTheFormat) {
-    CT_MemoryHost co_host;
-    CT_Host::sv_Install(&co_host);
-    CT_StoryFormatSettings co_format;
-    EXPECT_EQ(co_format.cco_GetTaggedFilter(), "Memory Tagged Text (*.mtt)|*.mtt||");
-    co_format.v_SetTaggedTextFormat(static_cast<CT_StoryFormatSettings::et_TaggedTextFormat>(7));
-    EXPECT_EQ(co_format.cco_GetTaggedFilter(), "Quarvel Tagged File (*.qvx)|*.qvx||");
-    CT_Host::sv_Install(nullptr);
 }

@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <regex>
 #include <sstream>
 
 #include "platform/common/ct_errors.h"
@@ -17,14 +16,6 @@ TEST(LogStreamTest, WritesLinesToTheCallersStream) {
     co_log.v_Separator();
     EXPECT_EQ("Export", co_log.cco_GetName().sv());
     EXPECT_EQ("Exporting a.indd...\n" + std::string(40, '-') + "\n", co_out.str());
-}
-
-TEST(LogStreamTest, TimeIsLocalDateAndTime) {
-    std::ostringstream co_out;
-    CT_LogStream co_log(co_out);
-    co_log.v_PrintTime();
-    EXPECT_TRUE(std::regex_match(co_out.str(), std::regex(R"(\d{4}-\d\d-\d\d \d\d:\d\d:\d\d)")))
-        << co_out.str();
 }
 
 TEST(LogStreamTest, FileIsAppendedToAndCompleteAfterEachWrite) {
