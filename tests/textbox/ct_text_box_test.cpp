@@ -43,35 +43,6 @@ TEST_F(TextBoxTest, PreviewKeepsTwentyCharactersAndFullTextIsAskedAgain) {
     EXPECT_EQ(std::u16string(co_wide.data()), std::u16string(10000, u'x') + u"...");
 }
 
-// Whether each of the two boxes sorts after the other: {first after second, second after first}.
-std::vector<int> co_TopDown(CT_TextBox& co_First, CT_TextBox& co_Second) {
-    return {co_First.b_CompareTopDown(&co_Second), co_Second.b_CompareTopDown(&co_First)};
-}
-std::vector<int> co_LeftRight(CT_TextBox& co_First, CT_TextBox& co_Second) {
-    return {co_First.b_CompareLeftRight(&co_Second), co_Second.b_CompareLeftRight(&co_First)};
-}
-
-TEST_F(TextBoxTest, ComparisonsOrderByVirtualPageThenExactPosition) {
-    v_OpenDocument({so_OnMaster("m1", 1, "A"), so_OnMaster("m0", 0, "A"), so_OnPasteBoard("pb"),
-                    so_OnPage("A", 1, 50, 100), so_OnPage("same", 1, 50, 100),
-                    so_OnPage("D", 1, 300, 20), so_OnPage("G", 1, 10, 101)});
-    auto co_boxes = co_TakeBoxes();
-    CT_TextBox &co_m1 = *co_boxes[0], &co_m0 = *co_boxes[1], &co_pb = *co_boxes[2],
-               &co_a = *co_boxes[3], &co_same = *co_boxes[4], &co_d = *co_boxes[5],
-               &co_g = *co_boxes[6];
-    // Higher master page first, then the pasteboard, then the document pages.
-    EXPECT_EQ(co_TopDown(co_m1, co_m0), (std::vector<int>{0, 1}));
-    EXPECT_EQ(co_LeftRight(co_m0, co_pb), (std::vector<int>{0, 1}));
-    EXPECT_EQ(co_TopDown(co_pb, co_a), (std::vector<int>{0, 1}));
-    EXPECT_EQ(co_TopDown(co_a, co_same), (std::vector<int>{0, 0}));
-    EXPECT_EQ(co_LeftRight(co_a, co_same), (std::vector<int>{0, 0}));
-    // D is higher but further right; G is one unit lower, however far left.
-    EXPECT_EQ(co_TopDown(co_d, co_a), (std::vector<int>{0, 1}));
-    EXPECT_EQ(co_LeftRight(co_d, co_a), (std::vector<int>{1, 0}));
-    EXPECT_EQ(co_TopDown(co_g, co_a), (std::vector<int>{1, 0}));
-    EXPECT_EQ(co_LeftRight(co_g, co_a), (std::vector<int>{0, 1}));
-}
-
 TEST_F(TextBoxTest, HandlesAreComparedByTheHostAndReleasedOnce) {
     v_OpenDocument({so_OnPasteBoard("pb"), so_OnPage("A", 1, 0, 0, "alpha")});
     auto co_first = co_TakeBoxes();

@@ -173,19 +173,4 @@ TEST_F(CT_IdmlHostTest, RefusedContentChangesNothingAndAcceptedContentIsSaved) {
     EXPECT_EQ(co_Dir.n_Files(), 2u);
 }
 
-TEST_F(CT_IdmlHostTest, CancelComesFromThePluggedSourceAndStoriesAreCounted) {
-    EXPECT_EQ(co_Host.b_IsCancel(), 0);
-    int n_Polls = 0;
-    co_Host.v_SetCancelSource([&]() { return ++n_Polls > 1; });
-    EXPECT_EQ(co_Host.b_IsCancel(), 0);
-    EXPECT_EQ(co_Host.b_IsCancel(), 1);
-
-    v_Open(co_Make("a.idml", {{"k1", "<Content>A</Content>"}, {"k2", "<Content>B</Content>"}}));
-    co_ExportAll(co_Dir / "t.stt");
-    EXPECT_EQ(co_Host.n_GetStoryCounter(), 2u);
-    co_Host.v_StartCounting(1);
-    EXPECT_EQ(co_Host.n_GetStoryCounter(), 0u);
-    v_CloseActive(0);
-}
-
 }  // namespace

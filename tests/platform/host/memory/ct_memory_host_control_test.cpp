@@ -87,24 +87,6 @@ TEST_F(MemoryHostControl, PlannedFaultsHitOnlyTheChosenCall) {
                      "v_Save /d/a.indd", "v_Save /d/a.indd"}));
 }
 
-TEST_F(MemoryHostControl, ExportWritesContentAsItIsAndCountsStories) {
-    CT_Files co_Out;
-    co_Out.v_Open(co_File("out.mtt"), e_OpenWrite, 0);
-    CT_DocumentInterface::v_PrepareForExport();
-    for (void* p_Box : ap_Boxes) {
-        co_Out.v_Write(CT_String("|"));
-        EXPECT_EQ(CT_BoxInterface::sb_Export(p_Box, co_Out), 0);
-    }
-    co_Host.v_RefuseOn("b_Export", 1);
-    EXPECT_EQ(CT_BoxInterface::sb_Export(ap_Boxes[0], co_Out), 1);
-    co_Out.v_Close();
-    EXPECT_EQ(s_Bytes("out.mtt"), "|Ärger||zwei\nZeilen");
-    EXPECT_EQ(CT_BoxInterface::sn_GetStoryCounter(), 3u);
-
-    CT_DocumentInterface::v_PrepareForExport();
-    EXPECT_EQ(CT_BoxInterface::sn_GetStoryCounter(), 0u);
-}
-
 TEST_F(MemoryHostControl, ImportTakesExactlyTheCountedBytes) {
     std::ofstream(co_Dir / "in.mtt", std::ios::binary) << "Ölfaß</STORY>neu</STORY>\xff</STORY>";
     CT_Files co_In;

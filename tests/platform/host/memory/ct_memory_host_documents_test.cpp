@@ -1,5 +1,5 @@
-// Documents and boxes: opening, saving, closing with the close listener, the box list, and the
-// handles the host hands out.
+// Documents and boxes: saving, closing with the close listener, and the handles the host
+// hands out.
 #include <string>
 #include <vector>
 
@@ -44,44 +44,8 @@ class MemoryHostDocuments : public CT_MemoryHostFixture {
         return s_Path;
     }
 
-    std::vector<std::string> co_ListedKeys(int b_IgnorePasteBoard) {
-        std::vector<std::string> co_Keys;
-        CT_DocumentInterface::v_GenerateBoxList(b_IgnorePasteBoard);
-        if (CT_DocumentInterface::b_IsBoxListEmpty()) {
-            return co_Keys;
-        }
-        CT_DocumentInterface::v_ResetBoxList();
-        do {
-            void* p_Box = CT_DocumentInterface::p_GetCurrentBox();
-            co_Keys.push_back(std::string(CT_BoxInterface::sco_GetKey(p_Box).sv()));
-            CT_BoxInterface::sv_ReleaseBox(p_Box);
-        } while (CT_DocumentInterface::b_NextTextBox());
-        return co_Keys;
-    }
-
     CT_ActiveRecorder co_Listener;
 };
-
-TEST_F(MemoryHostDocuments, OpeningFindsSavedDocumentsOnly) {
-    EXPECT_EQ(s_ActivePath(), "none");
-    EXPECT_EQ(eo_ErrorOf([] { CT_DocumentInterface::p_Open(CT_String("/d/missing.indd"), 1); }),
-              e_BadDocument);
-    EXPECT_NE(s_LastError().find("/d/missing.indd"), std::string::npos);
-    EXPECT_EQ(CT_DocumentInterface::p_IsDocumentOpen(CT_String("/d/a.indd")), nullptr);
-
-    void* p_First = CT_DocumentInterface::p_Open(CT_String("/d/a.indd"), 1);
-    co_Host.v_OpenDocument("/d/b.indd");
-    void* p_Again = CT_DocumentInterface::p_Open(CT_String("/d/a.indd"), 1);
-    void* p_Open = CT_DocumentInterface::p_IsDocumentOpen(CT_String("/d/a.indd"));
-    EXPECT_EQ(s_ActivePath(), "/d/a.indd");  // opening an open document activates it
-    EXPECT_TRUE(CT_DocumentInterface::b_IsEqual(p_First, p_Again));
-    EXPECT_TRUE(CT_DocumentInterface::b_IsEqual(p_Again, p_Open));
-    EXPECT_EQ(co_Host.n_LiveDocumentHandles(), 3);
-    for (void** pp_Document : {&p_First, &p_Again, &p_Open}) {
-        CT_DocumentInterface::v_Release(*pp_Document);
-    }
-    EXPECT_EQ(co_Host.n_LiveDocumentHandles(), 0);
-}
 
 TEST_F(MemoryHostDocuments, CloseSavesOrDiscardsAndReopenShowsSavedState) {
     void* p_Document = CT_DocumentInterface::p_Open(CT_String("/d/a.indd"), 1);
@@ -120,38 +84,6 @@ TEST_F(MemoryHostDocuments, ListenerSeesClosingDocumentActiveThenMostRecentOther
     EXPECT_EQ(eo_ErrorOf([&] { CT_DocumentInterface::v_Close(p_B, 0); }), e_UnknownDocument);
     CT_DocumentInterface::v_Release(p_B);
     EXPECT_EQ(co_Host.n_LiveDocumentHandles(), 0);
-}
-
-TEST_F(MemoryHostDocuments, BoxListIsASnapshotOfTheActiveDocument) {
-    EXPECT_EQ(eo_ErrorOf([] { CT_DocumentInterface::v_GenerateBoxList(0); }), e_UnknownDocument);
-
-    CT_MemoryBox co_Master = co_Box("M", "master", 0);
-    co_Master.b_OnMasterPage = true;
-    co_Master.s_SpreadName = "A-Master";
-    CT_MemoryBox co_Board = co_Box("P", "board", 3);
-    co_Board.b_OnPasteBoard = true;
-    co_Host.v_PutDocument("/d/m.indd", {co_Box("Z", "z", 2), co_Board, co_Master});
-    co_Host.v_OpenDocument("/d/a.indd");
-    co_Host.v_OpenDocument("/d/m.indd");
-
-    EXPECT_EQ(co_ListedKeys(0), (std::vector<std::string>{"Z", "P", "M"}));
-    EXPECT_EQ(co_ListedKeys(1), (std::vector<std::string>{"Z", "M"}));
-
-    CT_DocumentInterface::v_GenerateBoxList(0);
-    CT_DocumentInterface::b_NextTextBox();
-    void* p_Board = CT_DocumentInterface::p_GetCurrentBox();
-    CT_DocumentInterface::b_NextTextBox();
-    void* p_Master = CT_DocumentInterface::p_GetCurrentBox();
-    EXPECT_EQ(CT_BoxInterface::sco_GetSpreadName(p_Master), "A-Master");
-    EXPECT_FALSE(CT_DocumentInterface::b_NextTextBox());
-    EXPECT_EQ(eo_ErrorOf([] { CT_DocumentInterface::p_GetCurrentBox(); }), e_HostFailure);
-
-    // Removing a box from the document leaves its handle naming a box that is gone.
-    co_Host.co_OpenBoxes("/d/m.indd").pop_back();
-    EXPECT_EQ(CT_BoxInterface::sco_GetKey(p_Master), "M");
-    EXPECT_EQ(eo_ErrorOf([&] { CT_BoxInterface::sn_GetPage(p_Master); }), e_UnknownDocument);
-    CT_BoxInterface::sv_ReleaseBox(p_Board);
-    CT_BoxInterface::sv_ReleaseBox(p_Master);
 }
 
 TEST_F(MemoryHostDocuments, EveryBoxHandleIsNewAndCountedUntilReleasedOnce) {
