@@ -150,51 +150,6 @@ TEST_F(StoryOrderTest, CheckUnderCustomDropsVanishedBoxesAndPutsNewOnesFirstInTh
     EXPECT_EQ(s_Keys(co_order), "N1,C,A,N3,N2,Y,X");
 }
 
-TEST_F(StoryOrderTest, KindThreePlacesLikeCustomAndLeavesTheSavedArrangementToRefresh) {
-    v_OpenTwoPages();
-    CT_StoryOrder& co_order = co_NewOrder();
-    co_order.v_CheckStoryOrder();
-    co_order.v_Move(pco_Box(co_order, "C"), pco_Box(co_order, "A"));
-    co_order.v_SetStoryOrder(e_LeftRight);  // saves C,A,B,X,Y
-
-    co_order.v_SetStoryOrder(static_cast<et_StoryOrder>(3));
-    EXPECT_EQ(co_order.eo_GetStoryOrder(), 3);
-    EXPECT_EQ(s_Keys(co_order), "A,B,C,X,Y");  // nothing restored
-
-    co_LiveBoxes().erase(co_LiveBoxes().begin() + 3);  // A
-    co_LiveBoxes().push_back(so_OnPage("N", 1, 0, 15));
-    co_order.v_CheckStoryOrder();
-    EXPECT_EQ(s_Keys(co_order), "N,B,C,X,Y");  // new box first in its page, as in custom
-
-    // The saved arrangement lost A and gained N at its front; kind 3 saved nothing over it.
-    co_order.v_SetStoryOrder(e_Custom);
-    EXPECT_EQ(s_Keys(co_order), "N,C,B,X,Y");
-    v_ExpectOnlyHeldHandles();
-}
-
-TEST_F(StoryOrderTest, DuplicateSharesBoxesAndReportsTheDefaultKind) {
-    v_OpenTwoPages();
-    CT_StoryOrder& co_order = co_NewOrder();
-    co_order.v_CheckStoryOrder();
-    co_order.v_Move(pco_Box(co_order, "B"), pco_Box(co_order, "A"));
-    co_order.v_SetStoryOrder(e_LeftRight);  // saves B,A,C,X,Y
-
-    std::unique_ptr<CT_LinkedList<CT_TextBox>> pco_copy(co_order.pco_Duplicate());
-    auto* pco_duplicate = dynamic_cast<CT_StoryOrder*>(pco_copy.get());
-    ASSERT_NE(pco_duplicate, nullptr);
-    EXPECT_EQ(pco_duplicate->eo_GetStoryOrder(), e_TopDown);
-    EXPECT_EQ(s_Keys(*pco_duplicate), "A,B,C,X,Y");
-    pco_duplicate->b_Find(CT_String("X", 0));
-    EXPECT_EQ(pco_duplicate->pco_GetCurrent(), pco_Box(co_order, "X"));
-
-    pco_duplicate->v_SetStoryOrder(e_Custom);
-    EXPECT_EQ(s_Keys(*pco_duplicate), "B,A,C,X,Y");
-    pco_copy.reset();  // deleted through the base class: frees its lists, never a box
-    v_ExpectOnlyHeldHandles();
-    co_order.v_SetStoryOrder(e_Custom);
-    EXPECT_EQ(s_Keys(co_order), "B,A,C,X,Y");
-}
-
 TEST_F(StoryOrderTest, FindByKeyAndMovesAroundBoxesNotInTheList) {
     v_OpenTwoPages();
     co_Settings.v_SetIgnorePasteBoard(1);

@@ -41,15 +41,6 @@ TEST_F(ModuleTest, WideTextIsCutBeforeTheCapacityAndNeverInsideAPair) {
     EXPECT_EQ(u"bad \uFFFD e", std::u16string(auz_buffer));
 }
 
-TEST_F(ModuleTest, NarrowTextAndMissingEntries) {
-    CT_String co_text("stale");
-    EXPECT_EQ(1, CT_Module::sb_LoadString(&gi_Module, 2, co_text));
-    EXPECT_EQ("Story %: % left", co_text.sv());
-    EXPECT_EQ(0, CT_Module::sb_LoadString(&gi_Module, 4, co_text));
-    EXPECT_TRUE(co_text.empty());
-    EXPECT_EQ(0, CT_Module::sb_LoadString(&gi_Module + 1, 2, co_text));
-}
-
 TEST_F(ModuleTest, ResStringFillsTheFirstMarker) {
     CT_ResString co_res(&gi_Module, 2);
     EXPECT_EQ("Story 7: % left", co_res.cco_Get(7u).sv());
