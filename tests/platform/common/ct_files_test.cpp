@@ -73,21 +73,6 @@ TEST_F(FilesTest, FailedSearchRaisesEndOfFileAndKeepsPosition) {
     EXPECT_EQ("\n", co_tail);
 }
 
-TEST_F(FilesTest, CountingLeavesThePositionForReading) {
-    std::string co_story(2 * gn_Block + 5, 'y');
-    v_OpenRead("<S>" + co_story + "</STORY><S></STORY>");
-    co_File.v_MoveUntil("<S>");
-    EXPECT_EQ(co_story.size(), co_File.n_CountUntil("</STORY>"));
-    EXPECT_EQ(co_story.size(), co_File.n_CountUntil("</STORY>"));
-    std::string co_read;
-    co_File.v_Read(co_read, co_story.size());
-    EXPECT_EQ(co_story, co_read);
-    co_File.v_MoveUntil("<S>");
-    EXPECT_EQ(0u, co_File.n_CountUntil("</STORY>"));
-    co_File.v_MoveUntil("</STORY>");
-    EXPECT_EQ(e_EndOfFile, eo_Raised([&] { co_File.v_MoveUntil("<S>"); }));
-}
-
 TEST_F(FilesTest, WritingReplacesTheTargetOnlyWhenClosed) {
     co_Dir.v_Put("out.txt", "old");
     const CT_String co_path(co_Dir / "out.txt");

@@ -47,21 +47,6 @@ class MemoryHostDocuments : public CT_MemoryHostFixture {
     CT_ActiveRecorder co_Listener;
 };
 
-TEST_F(MemoryHostDocuments, CloseSavesOrDiscardsAndReopenShowsSavedState) {
-    void* p_Document = CT_DocumentInterface::p_Open(CT_String("/d/a.indd"), 1);
-    co_Host.co_OpenBoxes("/d/a.indd")[0].s_Content = "changed";
-    CT_DocumentInterface::v_Close(p_Document, 0);
-    EXPECT_FALSE(co_Host.b_IsOpen("/d/a.indd"));
-    EXPECT_EQ(co_Host.co_SavedBoxes("/d/a.indd")[0].s_Content, "alpha");
-
-    co_Host.v_OpenDocument("/d/a.indd");
-    EXPECT_EQ(co_Host.s_Content("/d/a.indd", "A"), "alpha");
-    co_Host.co_OpenBoxes("/d/a.indd")[0].s_Content = "closed with saving";
-    CT_DocumentInterface::v_Close(p_Document, 1);  // the handle names the reopened document
-    EXPECT_EQ(co_Host.co_SavedBoxes("/d/a.indd")[0].s_Content, "closed with saving");
-    CT_DocumentInterface::v_Release(p_Document);
-}
-
 TEST_F(MemoryHostDocuments, ListenerSeesClosingDocumentActiveThenMostRecentOtherTakesOver) {
     co_Host.v_OpenDocument("/d/a.indd");
     co_Host.v_OpenDocument("/d/b.indd");
