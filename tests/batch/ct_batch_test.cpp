@@ -142,11 +142,6 @@ TEST_F(CT_BatchTest, AListIsTakenFromItsFirstPathWhenItsCursorStandsNowhere) {
               ks_Separator + "Exporting three.indd...\n2 stories have been exported.\n\n" +
                   "Exporting two.indd...\n1 story has been exported.\n\n" + "\nBatch finished.");
     EXPECT_EQ(sco_Batch.n_GetFileDone(), 3u);
-
-    co_Files.v_DestroyAll();
-    v_Run(co_Export);
-    EXPECT_EQ(s_BatchLog(), ks_Separator + "\nBatch finished.");
-    EXPECT_EQ(n_Calls("v_PushListener"), 1);
 }
 
 TEST(CT_BatchTaggedFileTest, TaggedFilesAreNamedAfterTheirDocumentInTheBatchFolder) {

@@ -25,17 +25,10 @@ struct CT_Item {
 
 using CT_List = CT_LinkedList<CT_Item>;
 
-// Exposes the in-place deletion, and fills a list from another by prepending.
+// Exposes the in-place deletion.
 class CT_TestList : public CT_OrderedLinkedList<CT_Item> {
   public:
     using CT_OrderedLinkedList<CT_Item>::v_DeleteElement;
-};
-class CT_PrependingList : public CT_OrderedLinkedList<CT_Item> {
-  public:
-    int b_AddLast(CT_Item* pco_Item) override {
-        CT_List::v_Add(pco_Item);
-        return 1;
-    }
 };
 
 // The names in list order ("-" for a null element), then the cursor's. Moves the cursor.
@@ -138,13 +131,6 @@ TEST_F(LinkedListTest, OrderedInsertionIsStableAndDuplicatesArePlainLists) {
     std::unique_ptr<CT_List> pco_copy(co_list.pco_Duplicate());
     EXPECT_EQ(dynamic_cast<CT_OrderedLinkedList<CT_Item>*>(pco_copy.get()), nullptr);
     EXPECT_EQ(s_Show(*pco_copy), "[z,A,B,b2,b3,C] at b3");
-
-    // Filling from another list places by the receiving list's own rule.
-    CT_PrependingList co_reversed;
-    co_reversed.v_Duplicate(pco_copy.get());
-    EXPECT_EQ(s_Show(co_reversed), "[C,b3,b2,B,A,z] at C");
-    co_reversed.v_Add(&CT_Item::b_SortsAfter, &co_D);  // no element after it: its "append"
-    EXPECT_EQ(s_Show(co_reversed), "[D,C,b3,b2,B,A,z] at D");
     EXPECT_TRUE(go_Deleted.empty());
 }
 

@@ -150,24 +150,6 @@ TEST_F(StoryOrderTest, CheckUnderCustomDropsVanishedBoxesAndPutsNewOnesFirstInTh
     EXPECT_EQ(s_Keys(co_order), "N1,C,A,N3,N2,Y,X");
 }
 
-TEST_F(StoryOrderTest, FindByKeyAndMovesAroundBoxesNotInTheList) {
-    v_OpenTwoPages();
-    co_Settings.v_SetIgnorePasteBoard(1);
-    co_LiveBoxes().push_back(so_OnPasteBoard("PB"));
-    CT_StoryOrder& co_order = co_NewOrder();
-    co_order.v_CheckStoryOrder();
-    EXPECT_EQ(co_order.b_Find(CT_String("nope", 0)), 0);
-    EXPECT_EQ(co_order.b_Find(CT_String("X", 0)), 1);
-    EXPECT_EQ(std::string(co_order.pco_GetCurrent()->cco_GetKey().sv()), "X");
-
-    auto co_outside = co_TakeBoxes();  // PB is last in the host's list
-    CT_TextBox* pco_pasteboard = co_outside.back().get();
-    co_order.v_Move(pco_Box(co_order, "A"), pco_pasteboard);  // before the last box
-    EXPECT_EQ(s_Keys(co_order), "B,C,X,A,Y");
-    co_outside.clear();
-    v_ExpectOnlyHeldHandles();
-}
-
 TEST_F(StoryOrderTest, HostFailureDuringACheckKeepsTheOldBoxes) {
     v_OpenTwoPages();
     CT_StoryOrder& co_order = co_NewOrder();

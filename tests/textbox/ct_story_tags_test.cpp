@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -91,14 +90,11 @@ TEST_F(StoryTagsTest, ExportWritesTheLayoutAndImportGivesEveryStoryBackByteForBy
     for (CT_MemoryBox& co_box : co_LiveBoxes()) {
         co_box.s_Content = "to be replaced";
     }
-    co_Host.v_ClearJournal();
     EXPECT_EQ(co_Import(co_boxes), (std::vector<std::string>{"u12", "m1", "pb", "e3", "big"}));
     for (std::size_t n_box = 0; n_box < co_original.size(); ++n_box) {
         EXPECT_EQ(co_LiveBoxes()[n_box].s_Content, co_original[n_box].s_Content)
             << co_original[n_box].s_Key;
     }
-    const auto& co_journal = co_Host.co_Journal();
-    EXPECT_NE(std::find(co_journal.begin(), co_journal.end(), "b_Import e3 0"), co_journal.end());
 }
 
 TEST_F(StoryTagsTest, CancelAndHostFailureStillCloseEveryStartTag) {

@@ -4,8 +4,6 @@
 
 #include <string>
 
-#include "platform/common/ct_res_string.h"
-
 namespace {
 // Two-, three- and four-byte characters, the last a surrogate pair in 16-bit text.
 const CT_StringTableEntry gco_Table[] = {
@@ -41,16 +39,4 @@ TEST_F(ModuleTest, WideTextIsCutBeforeTheCapacityAndNeverInsideAPair) {
     EXPECT_EQ(u"bad \uFFFD e", std::u16string(auz_buffer));
 }
 
-TEST_F(ModuleTest, ResStringFillsTheFirstMarker) {
-    CT_ResString co_res(&gi_Module, 2);
-    EXPECT_EQ("Story 7: % left", co_res.cco_Get(7u).sv());
-    EXPECT_EQ("Story A: % left", co_res.cco_Get("A").sv());
-    co_res.v_Fix(12, CT_String(), 0);
-    EXPECT_EQ("Story 12: % left", co_res.cco_Get().sv());
-    co_res.v_Set(2, ": ");
-    EXPECT_EQ("Story %<% left", co_res.cco_Get("<").sv());
-    co_res.v_Set(0);
-    EXPECT_TRUE(co_res.cco_Get().empty());
-    EXPECT_TRUE(CT_ResString(&gi_Module, 0).cco_Get(3u).empty());
-}
 }  // namespace
