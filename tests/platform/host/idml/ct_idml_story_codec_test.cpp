@@ -115,7 +115,7 @@ TEST(IdmlStoryExport, CodesFormattingObjectsAndStructures) {
     EXPECT_EQ(co_structured.s_Export(), sco_StructuredContent);
 }
 
-TEST(IdmlStoryPlainText, LeavesCodesOutAndCountsCodePoints) {
+TEST(IdmlStoryPlainText, LeavesCodesOutAndStopsAtTheLimit) {
     CT_Story co_story(sco_Structured);
     bool b_more = false;
     EXPECT_EQ(s_Plain(co_story, 1000, false, &b_more),
@@ -123,14 +123,6 @@ TEST(IdmlStoryPlainText, LeavesCodesOutAndCountsCodePoints) {
     EXPECT_FALSE(b_more);
     EXPECT_EQ(s_Plain(co_story, 22, true, &b_more), "See the site.Source.  ");
     EXPECT_TRUE(b_more);
-
-    CT_Story co_wide("<Story Self=\"u1\"><" BODY "><" PLAIN
-                     "><Content>日本\u2028&lt;語</Content>"
-                     "</CharacterStyleRange></ParagraphStyleRange></Story>");
-    EXPECT_EQ(s_Plain(co_wide, 2, false, &b_more), "日本");
-    EXPECT_TRUE(b_more);
-    EXPECT_EQ(s_Plain(co_wide, 5, true, &b_more), "日本 <語");
-    EXPECT_FALSE(b_more);
 }
 
 TEST(IdmlStoryImport, PutsTranslatedTextIntoTheRangesOfItsCodesAndParagraphs) {
