@@ -82,7 +82,6 @@ struct CT_SampleStory {
     std::unique_ptr<pugi::xml_document> pco_Document;
 
     pugi::xml_node co_Story() const { return pco_Document->document_element().child("Story"); }
-    std::string s_Key() const { return co_Story().attribute("Self").value(); }
     std::string s_Xml() const {
         std::string co_out;
         struct ct_Writer : pugi::xml_writer {

@@ -1,5 +1,5 @@
 // The story codec on every story of the shared sample packages: exact content of small stories,
-// untouched round trips, pseudo-translations that keep every formatting and object, refusals.
+// untouched round trips, pseudo-translations that keep every formatting and object.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -10,7 +10,6 @@
 #include <utility>
 #include <vector>
 
-#include "platform/common/ct_errors.h"
 #include "platform/host/idml/ct_idml_story_codec.h"
 #include "platform/host/idml/ct_idml_story_plain_text.h"
 #include "tests/platform/host/idml/ct_idml_story_samples.h"
@@ -299,19 +298,6 @@ TEST(IdmlStorySamples, ExportAfterImportGivesBackTheImportedContent) {
             }
         }
     }
-}
-
-TEST(IdmlStorySamples, RefusalNamesTheStoryAndTheCodeAndChangesNothing) {
-    CT_SampleStory co_story = co_ReadStory("footnotes.idml", "Stories/Story_udd.xml");
-    std::string co_xml = co_story.s_Xml();
-    std::string co_content = CT_IdmlStoryCodec::s_Export(co_story.co_Story());
-    std::string co_dropped = co_content;
-    co_dropped.erase(co_dropped.find("<x5/>"), 5);
-    CT_String co_key(co_story.s_Key().c_str());
-    EXPECT_THROW(CT_IdmlStoryCodec::v_Import(co_story.co_Story(), co_dropped, co_key),
-                 et_ErrorCode);
-    EXPECT_EQ(CT_Errors::cco_GetLastError().sv(), "story udd: code <x5/> is missing");
-    EXPECT_EQ(co_story.s_Xml(), co_xml);
 }
 
 }  // namespace
