@@ -102,6 +102,17 @@ class CT_Document {
     int b_ConvertToQuarvelTaggedFormat(const CT_String& co_WorkPath,
                                        const CT_String& co_TargetPath);
     void v_SetProgressBar(unsigned n_CaptionId);
+    // Message numbers of the outcome line of an export or an import.
+    struct CT_OutcomeMessages {
+        unsigned n_Canceled;
+        unsigned n_OneStory;
+        unsigned n_Stories;
+    };
+    // Runs the operation, logs the error it raises, then the outcome line and an empty line.
+    // Static because an import whose restore cannot reopen the document destroys it meanwhile.
+    static int sb_RunAndLog(CT_Document& co_Document, CT_Operation pf_Operation,
+                            const CT_String& co_TaggedPath, CT_ProcessData& co_Data,
+                            const CT_OutcomeMessages& co_Messages);
 
     int b_ProcessImport(const CT_String& co_TaggedPath, CT_ProcessData& co_Data);
     void v_FindTextBoxFromFile(CT_ProcessData& co_Data);

@@ -39,20 +39,27 @@ int CT_Document::b_Export(const CT_String& co_TaggedPath, CT_ProcessData& co_Dat
     CT_LogStream& co_log = co_Data.co_GetLog();
     v_SetProgressBar(kn_ExportCaption);
     co_log << co_Message(kn_ExportStart).cco_Get(co_GetFileName()) << co_log.cco_Eof();
+    return sb_RunAndLog(*this, &CT_Document::b_ProcessExport, co_TaggedPath, co_Data,
+                        {kn_ExportCanceled, kn_OneStoryExported, kn_StoriesExported});
+}
 
+int CT_Document::sb_RunAndLog(CT_Document& co_Document, CT_Operation pf_Operation,
+                              const CT_String& co_TaggedPath, CT_ProcessData& co_Data,
+                              const CT_OutcomeMessages& co_Messages) {
+    CT_LogStream& co_log = co_Data.co_GetLog();
     int b_result = 0;
     try {
-        b_result = b_ProcessExport(co_TaggedPath, co_Data);
+        b_result = (co_Document.*pf_Operation)(co_TaggedPath, co_Data);
     } catch (...) {
         co_log << co_Message(kn_Error).cco_Get(CT_Errors::cco_GetLastError()) << co_log.cco_Eof();
     }
 
     if (b_result) {
-        co_log << co_Message(kn_ExportCanceled).cco_Get();
+        co_log << co_Message(co_Messages.n_Canceled).cco_Get();
     } else {
         unsigned n_stories = CT_BoxInterface::sn_GetStoryCounter();
-        co_log << (n_stories == 1 ? co_Message(kn_OneStoryExported).cco_Get()
-                                  : co_Message(kn_StoriesExported).cco_Get(n_stories));
+        co_log << (n_stories == 1 ? co_Message(co_Messages.n_OneStory).cco_Get()
+                                  : co_Message(co_Messages.n_Stories).cco_Get(n_stories));
     }
     co_log << co_log.cco_Eof() << co_log.cco_Eof();
     return b_result;

@@ -19,7 +19,6 @@ enum : unsigned {
     kn_OneStoryImported = 111,
     kn_StoriesImported = 112,
     kn_ImportCanceled = 113,
-    kn_Error = 120,
     kn_MissingStories = 150,
     kn_ExtraStories = 151,
 };
@@ -41,24 +40,8 @@ int CT_Document::b_Import(const CT_String& co_TaggedPath, CT_ProcessData& co_Dat
     v_SetProgressBar(kn_ImportCaption);
     co_log << co_Message(kn_ImportStart).cco_Get(co_GetFileName()) << co_log.cco_Eof();
 
-    // From here on the object may be gone: a registry document whose restore failed to reopen
-    // it has been destroyed, so only the log and the host are used.
-    int b_result = 0;
-    try {
-        b_result = b_ProcessImport(co_TaggedPath, co_Data);
-    } catch (...) {
-        co_log << co_Message(kn_Error).cco_Get(CT_Errors::cco_GetLastError()) << co_log.cco_Eof();
-    }
-
-    if (b_result) {
-        co_log << co_Message(kn_ImportCanceled).cco_Get();
-    } else {
-        unsigned n_stories = CT_BoxInterface::sn_GetStoryCounter();
-        co_log << (n_stories == 1 ? co_Message(kn_OneStoryImported).cco_Get()
-                                  : co_Message(kn_StoriesImported).cco_Get(n_stories));
-    }
-    co_log << co_log.cco_Eof() << co_log.cco_Eof();
-    return b_result;
+    return sb_RunAndLog(*this, &CT_Document::b_ProcessImport, co_TaggedPath, co_Data,
+                        {kn_ImportCanceled, kn_OneStoryImported, kn_StoriesImported});
 }
 
 int CT_Document::b_ProcessImport(const CT_String& co_TaggedPath, CT_ProcessData& co_Data) {

@@ -66,33 +66,31 @@ void CT_IdmlStoryLexer::v_Text(CT_Token& co_Token) {
 }
 
 void CT_IdmlStoryLexer::v_Code(CT_Token& co_Token) {
-    std::size_t n_start = n_Position;
-    std::string_view co_rest = co_Content.substr(n_Position);
-    unsigned n_number = 0;
-    if (co_rest.substr(0, 2) == "<g") {
-        n_Position += 2;
-        co_Token.eo_Kind = et_Token::e_Open;
-        if (b_Number(n_number) && co_Content.substr(n_Position, 1) == ">") {
-            n_Position += 1;
+    struct CT_Shape {
+        std::string_view co_Head;
+        std::string_view co_Tail;
+        et_Token eo_Kind;
+    };
+    static constexpr CT_Shape sa_Shapes[] = {
+        {"<g", ">", et_Token::e_Open},
+        {"</g", ">", et_Token::e_Close},
+        {"<x", "/>", et_Token::e_Standalone},
+    };
+    const std::size_t n_start = n_Position;
+    for (const CT_Shape& co_shape : sa_Shapes) {
+        if (co_Content.substr(n_start, co_shape.co_Head.size()) != co_shape.co_Head) {
+            continue;
+        }
+        n_Position = n_start + co_shape.co_Head.size();
+        unsigned n_number = 0;
+        if (b_Number(n_number) &&
+            co_Content.substr(n_Position, co_shape.co_Tail.size()) == co_shape.co_Tail) {
+            n_Position += co_shape.co_Tail.size();
+            co_Token.eo_Kind = co_shape.eo_Kind;
             co_Token.n_Number = n_number;
             return;
         }
-    } else if (co_rest.substr(0, 3) == "</g") {
-        n_Position += 3;
-        co_Token.eo_Kind = et_Token::e_Close;
-        if (b_Number(n_number) && co_Content.substr(n_Position, 1) == ">") {
-            n_Position += 1;
-            co_Token.n_Number = n_number;
-            return;
-        }
-    } else if (co_rest.substr(0, 2) == "<x") {
-        n_Position += 2;
-        co_Token.eo_Kind = et_Token::e_Standalone;
-        if (b_Number(n_number) && co_Content.substr(n_Position, 2) == "/>") {
-            n_Position += 2;
-            co_Token.n_Number = n_number;
-            return;
-        }
+        break;
     }
     n_Position = n_start;
     v_Refuse("\"<\" that starts no code (escape it as \"\\<\")");
