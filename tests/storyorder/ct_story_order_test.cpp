@@ -127,6 +127,21 @@ TEST_F(StoryOrderTest, CustomArrangementSurvivesMovesAndAKindSwitchAndBack) {
     v_ExpectOnlyHeldHandles();
 }
 
+// A kind read from a hand-edited settings file places like the custom order, but its sequence
+// is never saved: switching away and back to the custom order finds nothing to restore.
+TEST_F(StoryOrderTest, UnknownKindPlacesLikeCustomWithoutSavingItsSequence) {
+    v_OpenTwoPages();
+    co_Settings.v_SetDefaultStoryOrder(static_cast<et_StoryOrder>(3));
+    CT_StoryOrder& co_order = co_NewOrder();
+    co_order.v_CheckStoryOrder();
+    EXPECT_EQ(s_Keys(co_order), "C,A,B,X,Y");
+    co_order.v_SetStoryOrder(e_TopDown);
+    EXPECT_EQ(s_Keys(co_order), "A,B,C,X,Y");
+    co_order.v_SetStoryOrder(e_Custom);
+    EXPECT_EQ(s_Keys(co_order), "A,B,C,X,Y");
+    v_ExpectOnlyHeldHandles();
+}
+
 TEST_F(StoryOrderTest, CheckUnderCustomDropsVanishedBoxesAndPutsNewOnesFirstInTheirPage) {
     v_OpenTwoPages();
     CT_StoryOrder& co_order = co_NewOrder();
