@@ -1,7 +1,7 @@
 // The IDML host on a large generated package (2,000 stories, about 5 M characters): opening,
 // exporting every story, importing a translation of every story and saving, next to merely
 // unpacking and parsing all the package's XML. The package is made once in the temporary
-// folder with the shared generator. Peak memory is the process's peak resident size so far:
+// folder with the project's generator, scripts/make_big_idml.py. Peak memory is the process's peak resident size so far:
 // run one benchmark alone (--benchmark_filter) to see its own.
 #include <benchmark/benchmark.h>
 #include <sys/resource.h>
@@ -25,18 +25,15 @@ namespace fs = std::filesystem;
 const fs::path gco_Folder = fs::temp_directory_path() / "storyport-idml-bench";
 const fs::path gco_Big = gco_Folder / "big.idml";
 
-std::string s_Shared() {
-    const char* pc_Shared = std::getenv("STORYPORT_SHARED");
-    return pc_Shared != nullptr ? pc_Shared : STORYPORT_SHARED_DIR;
-}
 
 void v_MakeBigPackage() {
     if (fs::exists(gco_Big)) {
         return;
     }
     fs::create_directories(gco_Folder);
-    const std::string s_Command = "python3 " + s_Shared() + "/tools/make_big_idml.py " +
-                                  s_Shared() + "/samples/idml/footnotes.idml " + gco_Big.string() +
+    const std::string s_Command = std::string("python3 ") + STORYPORT_SOURCE_DIR +
+                                  "/scripts/make_big_idml.py " + STORYPORT_SOURCE_DIR +
+                                  "/tests/data/idml/footnotes.idml " + gco_Big.string() +
                                   " >/dev/null";
     if (std::system(s_Command.c_str()) != 0) {
         std::abort();

@@ -10,14 +10,12 @@ if(STORYPORT_SANITIZE)
 endif()
 
 # Declares one test executable from its sources and the libraries it uses; every TEST in it
-# becomes a CTest test. The shared sample folder beside the repository is passed as environment
-# (one variable only: the discovered tests' property list cannot carry a second one).
+# becomes a CTest test. The test data folder's place is compiled in, so that a test runs the same
+# from CTest, from a debugger or by hand.
 function(storyport_test name)
     cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
     add_executable(${name} ${ARG_SOURCES})
     target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gtest GTest::gmock GTest::gtest_main)
-    gtest_discover_tests(${name}
-        PROPERTIES ENVIRONMENT
-        "STORYPORT_SHARED=${STORYPORT_SHARED_DIR}"
-        DISCOVERY_TIMEOUT 60)
+    target_compile_definitions(${name} PRIVATE STORYPORT_TEST_DATA="${STORYPORT_TEST_DATA_DIR}")
+    gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60)
 endfunction()

@@ -76,7 +76,6 @@ std::string CT_CliTest::ss_Sample(const std::string& s_Name) {
     return std::string(STORYPORT_SOURCE_DIR) + "/samples/" + s_Name;
 }
 
-std::string CT_CliTest::ss_Shared(const std::string& s_Name) {
-    const char* pc_shared = std::getenv("STORYPORT_SHARED");
-    return std::string(pc_shared != nullptr ? pc_shared : "../shared") + "/samples/idml/" + s_Name;
+std::string CT_CliTest::ss_ThirdParty(const std::string& s_Name) {
+    return std::string(STORYPORT_TEST_DATA) + "/idml/" + s_Name;
 }

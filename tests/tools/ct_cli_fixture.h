@@ -33,7 +33,7 @@ class CT_CliTest : public ::testing::Test {
     static std::vector<std::string> sco_ErrorLines(const std::string& s_Text);
 
     static std::string ss_Sample(const std::string& s_Name);  // a file under samples/
-    static std::string ss_Shared(const std::string& s_Name);  // a file under the shared samples
+    static std::string ss_ThirdParty(const std::string& s_Name);  // a third-party IDML sample
 
     std::string s_Folder;
     std::unique_ptr<CT_CliRunner> pco_Runner;

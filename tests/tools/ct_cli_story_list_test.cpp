@@ -70,7 +70,7 @@ TEST_F(CT_CliTest, OrderFileArrangesEachPageAndWarnsAboutUnknownKeys) {
               "brochure.idml: 7 stories, custom order\n");
 }
 
-// Every shared sample opens and lists, and what list shows is what export writes: the same keys
+// Every third-party sample opens and lists, and what list shows is what export writes: the same keys
 // in the same sequence.
 TEST_F(CT_CliTest, SharedSamplesListInTheOrderTheyExport) {
     for (const char* pc_sample :
@@ -79,12 +79,12 @@ TEST_F(CT_CliTest, SharedSamplesListInTheOrderTheyExport) {
           "sections-masters.idml", "story-pointers.idml", "tables-nested.idml", "text-on-path.idml",
           "threaded-island.idml", "tracked-changes.idml", "xml-structure.idml"}) {
         SCOPED_TRACE(pc_sample);
-        v_CopyIn(ss_Shared(pc_sample), "shared.idml");
-        const CT_CliResult co_list = co_Run({"list", "shared.idml", "--keys"});
+        v_CopyIn(ss_ThirdParty(pc_sample), "sample.idml");
+        const CT_CliResult co_list = co_Run({"list", "sample.idml", "--keys"});
         ASSERT_EQ(co_list.i_Status, 0) << co_list.s_Err;
-        ASSERT_EQ(co_Run({"export", "shared.idml", "shared.stt"}).i_Status, 0);
+        ASSERT_EQ(co_Run({"export", "sample.idml", "sample.stt"}).i_Status, 0);
         std::string s_keys;
-        const std::string s_tagged = s_Read("shared.stt");
+        const std::string s_tagged = s_Read("sample.stt");
         const std::string s_start = "<STORY NAME=\"";
         for (std::size_t n_at = s_tagged.find(s_start); n_at != std::string::npos;
              n_at = s_tagged.find(s_start, n_at + 1)) {

@@ -126,7 +126,7 @@ TEST_F(CT_CliTest, MissingTaggedFileAndUsageErrorsHaveTheirOwnStatus) {
               std::string::npos);
 }
 
-// Export, unchanged import and export again give the same file for every shared sample, and
+// Export, unchanged import and export again give the same file for every third-party sample, and
 // the log file receives what standard error shows.
 TEST_F(CT_CliTest, SharedSamplesSurviveAnUnchangedRoundTrip) {
     for (const char* pc_sample :
@@ -134,12 +134,12 @@ TEST_F(CT_CliTest, SharedSamplesSurviveAnUnchangedRoundTrip) {
           "sections-masters.idml", "tables-nested.idml", "text-on-path.idml",
           "threaded-island.idml", "tracked-changes.idml", "xml-structure.idml"}) {
         SCOPED_TRACE(pc_sample);
-        v_CopyIn(ss_Shared(pc_sample), "shared.idml");
-        ASSERT_EQ(co_Run({"export", "shared.idml", "first.stt"}).i_Status, 0);
+        v_CopyIn(ss_ThirdParty(pc_sample), "sample.idml");
+        ASSERT_EQ(co_Run({"export", "sample.idml", "first.stt"}).i_Status, 0);
         const CT_CliResult co_import =
-            co_Run({"import", "shared.idml", "first.stt", "--log", "run.log"});
+            co_Run({"import", "sample.idml", "first.stt", "--log", "run.log"});
         ASSERT_EQ(co_import.i_Status, 0) << co_import.s_Err;
-        ASSERT_EQ(co_Run({"export", "shared.idml", "second.stt"}).i_Status, 0);
+        ASSERT_EQ(co_Run({"export", "sample.idml", "second.stt"}).i_Status, 0);
         EXPECT_EQ(s_Read("second.stt"), s_Read("first.stt"));
         EXPECT_EQ(s_Read("run.log"), co_import.s_Err);
         std::remove(s_Path("run.log").c_str());

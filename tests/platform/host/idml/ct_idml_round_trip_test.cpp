@@ -1,4 +1,4 @@
-// Every shared sample goes through export, import and save: unchanged content leaves the file as
+// Every third-party sample goes through export, import and save: unchanged content leaves the file as
 // it was; stories written again keep their XML while every other entry is copied as stored.
 #include <map>
 

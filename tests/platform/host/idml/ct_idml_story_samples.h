@@ -1,4 +1,4 @@
-// Test helper shared by the codec and the host tests, without the host: the shared sample
+// Test helper shared by the codec and the host tests, without the host: the third-party sample
 // packages, their entries read with libzip, and their stories parsed the way a host parses them.
 #pragma once
 
@@ -33,11 +33,10 @@ struct CT_Entry {
 };
 
 inline fs::path co_Sample(const std::string& s_Name) {
-    const char* pc_Shared = std::getenv("STORYPORT_SHARED");
-    return fs::path(pc_Shared != nullptr ? pc_Shared : "../shared") / "samples" / "idml" / s_Name;
+    return fs::path(STORYPORT_TEST_DATA) / "idml" / s_Name;
 }
 
-// The shared samples, named here so that test names exist before the samples are looked at.
+// The third-party samples, named here so that test names exist before the samples are looked at.
 inline std::vector<std::string> co_SampleNames() {
     return {"brochure-cs4.idml",    "chinese.idml",         "classifieds.idml",
             "footnotes.idml",       "frames-mixed.idml",    "hyperlinks-table.idml",

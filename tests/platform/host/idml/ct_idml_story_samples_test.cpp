@@ -1,4 +1,4 @@
-// The story codec on every story of the shared sample packages: exact content of small stories,
+// The story codec on every story of the third-party sample packages: exact content of small stories,
 // untouched round trips, pseudo-translations that keep every formatting and object.
 #include <gtest/gtest.h>
 
