@@ -1,0 +1,55 @@
+// Counts what a translator is paid for in one story's tagged content: words and characters of
+// the text, with codes (<gN>, </gN>, <xN/>) left out and escapes (\\, \<, \>) read as the
+// characters they stand for. One counter holds one ICU word break iterator: it is cheap to
+// reuse and must not be shared between threads (make one per thread).
+//
+// Words: a run of text between spaces, line ends or object codes counts as one word when it
+// holds a letter or a digit, so that "well-known", "don't" and "3.5" are one word each, as
+// common counting tools have it. Text in scripts written without spaces (Chinese, Japanese
+// kana and ideographs, Thai and its neighbours) is cut into words by ICU's dictionaries, and
+// each of those counts as one word; Korean, written with spaces, counts by its space-separated
+// words. Paired codes join what they stand between ("Sum<g1>mer</g1>" is one word); <xN/>
+// stands for an object, a tab or a break and separates words.
+// Characters: user-perceived characters (grapheme clusters) other than white space.
+#pragma once
+
+#include <cstddef>
+#include <memory>
+#include <string>
+#include <string_view>
+
+struct CT_TextCount {
+    std::size_t n_Words = 0;
+    std::size_t n_Characters = 0;
+
+    CT_TextCount& operator+=(const CT_TextCount& co_Other) {
+        n_Words += co_Other.n_Words;
+        n_Characters += co_Other.n_Characters;
+        return *this;
+    }
+    bool operator==(const CT_TextCount& co_Other) const {
+        return n_Words == co_Other.n_Words && n_Characters == co_Other.n_Characters;
+    }
+};
+
+class CT_WordCount {
+  public:
+    // co_Locale: an ICU or BCP 47 locale name ("fr", "ja-JP"); empty for ICU's root rules,
+    // which already cut Chinese, Japanese and Thai by dictionary.
+    explicit CT_WordCount(const std::string& co_Locale = std::string());
+    ~CT_WordCount();
+    CT_WordCount(const CT_WordCount&) = delete;
+    CT_WordCount& operator=(const CT_WordCount&) = delete;
+
+    // Counts tagged content as a story file holds it (UTF-8). A "<" that starts no code and a
+    // lone "\" are counted as the text they are; bytes that are not UTF-8 count as one
+    // character each.
+    CT_TextCount co_CountTagged(std::string_view co_Content);
+
+    // Counts plain UTF-8 text: no codes, no escapes.
+    CT_TextCount co_CountText(std::string_view co_Text);
+
+  private:
+    struct ct_Iterators;  // ICU's, kept out of this header
+    std::unique_ptr<ct_Iterators> pco_Iterators;
+};
