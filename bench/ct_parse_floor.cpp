@@ -1,0 +1,89 @@
+// The least work any command on a package must do: open the zip, unpack every XML entry and
+// parse it with pugixml, keeping all trees alive at once as the host does. Prints the number of
+// XML entries and their unpacked bytes, so that a script can set command times and peak memory
+// against this floor.
+//   storyport_parse_floor PACKAGE
+#include <zip.h>
+#include <pugixml.hpp>
+
+#include <cstdio>
+#include <cstring>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace {
+
+struct CT_ZipCloser {
+    void operator()(zip_t* pco_Zip) const { zip_discard(pco_Zip); }
+};
+struct CT_EntryCloser {
+    void operator()(zip_file_t* pco_File) const { zip_fclose(pco_File); }
+};
+
+bool b_IsXml(const char* pc_Name) {
+    const std::size_t n_length = std::strlen(pc_Name);
+    return n_length > 4 && std::strcmp(pc_Name + n_length - 4, ".xml") == 0;
+}
+
+// The unpacked bytes of one entry, or false when it cannot be read.
+bool b_Unpack(zip_t* pco_Zip, zip_uint64_t n_Index, std::string& s_Bytes) {
+    zip_stat_t co_stat;
+    if (zip_stat_index(pco_Zip, n_Index, 0, &co_stat) != 0) {
+        return false;
+    }
+    std::unique_ptr<zip_file_t, CT_EntryCloser> pco_file(zip_fopen_index(pco_Zip, n_Index, 0));
+    if (!pco_file) {
+        return false;
+    }
+    s_Bytes.resize(static_cast<std::size_t>(co_stat.size));
+    std::size_t n_done = 0;
+    while (n_done < s_Bytes.size()) {
+        const zip_int64_t i_read =
+            zip_fread(pco_file.get(), &s_Bytes[n_done], s_Bytes.size() - n_done);
+        if (i_read <= 0) {
+            return false;
+        }
+        n_done += static_cast<std::size_t>(i_read);
+    }
+    return true;
+}
+
+}  // namespace
+
+int main(int i_Argc, char** ppc_Argv) {
+    if (i_Argc != 2) {
+        std::fprintf(stderr, "usage: %s PACKAGE\n", ppc_Argv[0]);
+        return 2;
+    }
+    int i_error = 0;
+    std::unique_ptr<zip_t, CT_ZipCloser> pco_zip(zip_open(ppc_Argv[1], ZIP_RDONLY, &i_error));
+    if (!pco_zip) {
+        std::fprintf(stderr, "%s: not a zip (libzip error %d)\n", ppc_Argv[1], i_error);
+        return 1;
+    }
+    std::vector<std::unique_ptr<pugi::xml_document>> co_trees;
+    std::uint64_t n_bytes = 0;
+    std::string s_bytes;
+    const zip_int64_t i_count = zip_get_num_entries(pco_zip.get(), 0);
+    for (zip_int64_t i_entry = 0; i_entry < i_count; ++i_entry) {
+        const zip_uint64_t n_index = static_cast<zip_uint64_t>(i_entry);
+        const char* pc_name = zip_get_name(pco_zip.get(), n_index, 0);
+        if (pc_name == nullptr || !b_IsXml(pc_name)) {
+            continue;
+        }
+        if (!b_Unpack(pco_zip.get(), n_index, s_bytes)) {
+            std::fprintf(stderr, "%s: entry %s cannot be unpacked\n", ppc_Argv[1], pc_name);
+            return 1;
+        }
+        co_trees.push_back(std::make_unique<pugi::xml_document>());
+        if (!co_trees.back()->load_buffer(s_bytes.data(), s_bytes.size())) {
+            std::fprintf(stderr, "%s: entry %s is not well-formed XML\n", ppc_Argv[1], pc_name);
+            return 1;
+        }
+        n_bytes += s_bytes.size();
+    }
+    std::printf("%zu XML entries, %llu bytes\n", co_trees.size(),
+                static_cast<unsigned long long>(n_bytes));
+    return 0;
+}
