@@ -4,6 +4,8 @@
 
 #include <string>
 
+#include "tools/ct_map_command.h"
+
 namespace {
 const char* const gpc_Description =
     "storyport prepares IDML documents for translation. It lists the stories of a document in "
@@ -77,6 +79,38 @@ void v_AddList(CLI::App& co_App, CT_CommandOptions& co_Options) {
         "  storyport list brochure.idml --order left-right\n"
         "  storyport list brochure.idml --keys > order.txt   # edit, then --order-file order.txt");
     pco_list->callback([&co_Options] { co_Options.eo_Command = CT_CommandOptions::e_List; });
+}
+
+void v_AddMap(CLI::App& co_App, CT_CommandOptions& co_Options) {
+    CLI::App* pco_map = co_App.add_subcommand(
+        "map", "Draw the pages with their frames, numbered in story order, to SVG or HTML");
+    pco_map->add_option("DOC", co_Options.s_Document, "the document, an IDML package")->required();
+    pco_map
+        ->add_option("OUT", co_Options.s_MapFile,
+                     "the picture to write: NAME.svg, or NAME.html for a page with the story "
+                     "list beside the picture")
+        ->required()
+        ->check(
+            [](const std::string& s_Path) {
+                return CT_MapCommand::sb_IsPictureName(s_Path)
+                           ? std::string()
+                           : std::string("the picture's name must end in .svg or .html");
+            },
+            "NAME.svg|NAME.html");
+    v_AddOrderOptions(*pco_map, co_Options, true);
+    v_AddPasteboardOption(*pco_map, co_Options);
+    pco_map->footer(
+        "Pages are drawn to scale, master spreads first, each spread's pasteboard beside it.\n"
+        "Every text frame shows the number of its story in the story order; threaded frames\n"
+        "are joined by arrows, a thin line follows the story order from story to story, and\n"
+        "frames whose stories are left out (the pasteboard with --ignore-pasteboard) are grey.\n"
+        "Each frame is an SVG group with data-key (the story key) and data-order (its number,\n"
+        "0 when left out). The HTML page is self-contained: pointing at or clicking a frame\n"
+        "shows its key, label and preview.\n"
+        "\n"
+        "Example:\n"
+        "  storyport map brochure.idml brochure-map.html --order left-right");
+    pco_map->callback([&co_Options] { co_Options.eo_Command = CT_CommandOptions::e_Map; });
 }
 
 void v_AddExport(CLI::App& co_App, CT_CommandOptions& co_Options) {
@@ -202,6 +236,7 @@ int CT_CommandLine::si_Parse(int i_Argc, const char* const* ppc_Argv, CT_Command
     co_app.add_option("--log", co_Options.s_LogFile, "append the log to this file as well")
         ->type_name("FILE");
     v_AddList(co_app, co_Options);
+    v_AddMap(co_app, co_Options);
     v_AddExport(co_app, co_Options);
     v_AddImport(co_app, co_Options);
     v_AddCheck(co_app, co_Options);

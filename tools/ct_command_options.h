@@ -12,6 +12,7 @@ struct CT_CommandOptions {
         e_Export,
         e_Import,
         e_Check,
+        e_Map,
         e_BatchExport,
         e_BatchImport,
         e_SettingsShow,
@@ -26,6 +27,7 @@ struct CT_CommandOptions {
     std::vector<std::string> co_Documents;  // batch
     std::string s_SettingsKey;
     std::string s_SettingsValue;
+    std::string s_MapFile;  // map: the picture to write
 
     // Options. An empty s_Folder or s_Order means "as the settings say".
     std::string s_Folder;

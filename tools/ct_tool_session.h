@@ -32,6 +32,7 @@ class CT_ToolSession {
     const CT_CommandOptions& co_GetOptions() const { return co_Options; }
     CT_LogStream& co_GetLog() { return co_Log; }
     CT_LogSink& co_GetSink() { return co_Sink; }
+    CT_IdmlHost& co_GetHost() { return co_Host; }
 
     // The settings file's path: --settings, or the default place.
     const std::string& s_GetSettingsPath() const { return s_SettingsPath; }

@@ -10,6 +10,7 @@
 #include "tools/ct_command_line.h"
 #include "tools/ct_exit_status.h"
 #include "tools/ct_list_command.h"
+#include "tools/ct_map_command.h"
 #include "tools/ct_settings_command.h"
 #include "tools/ct_tool_session.h"
 #include "tools/ct_transfer_command.h"
@@ -25,6 +26,8 @@ et_ExitStatus eo_Dispatch(CT_ToolSession& co_Session) {
             return CT_TransferCommand::seo_RunImport(co_Session);
         case CT_CommandOptions::e_Check:
             return CT_CheckCommand::seo_Run(co_Session);
+        case CT_CommandOptions::e_Map:
+            return CT_MapCommand::seo_Run(co_Session);
         case CT_CommandOptions::e_BatchExport:
         case CT_CommandOptions::e_BatchImport:
             return CT_BatchCommand::seo_Run(co_Session);

@@ -121,6 +121,14 @@ void CT_IdmlHost::v_GotoThePage(int) {}
 void CT_IdmlHost::v_GotoPasteBoard() {}
 void CT_IdmlHost::v_GotoMasterPage() {}
 
+const CT_IdmlDocument& CT_IdmlHost::cco_GetActiveDocument() const {
+    const unsigned n_Serial = co_Documents.n_Active();
+    if (n_Serial == 0) {
+        CT_Errors::v_ThrowError(e_UnknownDocument, "no IDML document is open");
+    }
+    return co_Documents.co_Live(n_Serial);
+}
+
 // --- The box list ----------------------------------------------------------------------------
 
 void CT_IdmlHost::v_GenerateBoxList(int b_IgnorePasteBoard) {

@@ -36,6 +36,9 @@ class CT_IdmlHost : public CT_HostBackend {
     int n_LiveDocumentHandles() const { return co_Handles.n_LiveDocuments(); }
     int n_LiveBoxHandles() const { return co_Handles.n_LiveBoxes(); }
     int n_BadReleases() const { return co_Handles.n_BadReleases(); }
+    // The document opened or activated last, for callers that read its layout; raises
+    // e_UnknownDocument when none is open.
+    const CT_IdmlDocument& cco_GetActiveDocument() const;
 
     // The texts of tagged files.
     static const char* const spc_OpenTag;    // "<STORYPORT-TAGGED-TEXT VERSION=\"1\">\n"
