@@ -73,7 +73,9 @@ void v_AddList(CLI::App& co_App, CT_CommandOptions& co_Options) {
     v_AddPasteboardOption(*pco_list, co_Options);
     pco_list->footer(
         "The stories are shown in story order under their page groups (master pages, the\n"
-        "pasteboard, each page), each with its numbered label and its key.\n"
+        "pasteboard, each page), each with its numbered label, its key, its place and the words\n"
+        "and characters a translator is paid for (paragraphs of codes and numbers alone are not\n"
+        "counted); \"repeated\" counts paragraphs met earlier in the order. Totals end the list.\n"
         "\n"
         "Example:\n"
         "  storyport list brochure.idml --order left-right\n"

@@ -6,6 +6,7 @@
 #include "document/ct_document.h"
 #include "tools/ct_current_document.h"
 #include "tools/ct_order_file.h"
+#include "tools/ct_story_counts.h"
 #include "tools/ct_story_list_printer.h"
 #include "tools/ct_tool_session.h"
 
@@ -21,6 +22,12 @@ et_ExitStatus CT_ListCommand::seo_Run(CT_ToolSession& co_Session) {
     }
     CT_StoryListPrinter co_printer(co_document.co_GetStoryOrder(),
                                    std::string(co_document.co_GetDocument().co_GetFileName().sv()));
+    std::unique_ptr<CT_StoryCounts> pco_counts;
+    if (!co_options.b_Keys) {
+        pco_counts = std::make_unique<CT_StoryCounts>(
+            co_Session.co_GetHost().cco_GetActiveDocument(), co_document.co_GetStoryOrder());
+        co_printer.v_SetCounts(pco_counts.get());
+    }
     if (co_options.b_Json) {
         co_printer.v_PrintJson(std::cout);
     } else if (co_options.b_Keys) {

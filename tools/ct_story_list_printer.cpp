@@ -6,6 +6,7 @@
 #include "storyorder/ct_story_order.h"
 #include "textbox/ct_page.h"
 #include "textbox/ct_text_box.h"
+#include "tools/ct_story_counts.h"
 
 namespace {
 // One story of the list, with the texts the kernel gives it.
@@ -49,6 +50,34 @@ std::size_t n_Columns(const std::string& s_Text) {
     return n_columns;
 }
 
+// "1,234": the counts a translator quotes from.
+std::string s_Grouped(std::size_t n_Value) {
+    std::string s_digits = std::to_string(n_Value);
+    for (std::size_t n_at = s_digits.size(); n_at > 3; n_at -= 3) {
+        s_digits.insert(n_at - 3, ",");
+    }
+    return s_digits;
+}
+
+std::string s_TallyText(const CT_StoryTally& co_Tally) {
+    char ac_text[96];
+    std::snprintf(ac_text, sizeof ac_text, "%7s words %8s chars",
+                  s_Grouped(co_Tally.co_All.n_Words).c_str(),
+                  s_Grouped(co_Tally.co_All.n_Characters).c_str());
+    std::string s_text = ac_text;
+    if (co_Tally.co_Repeated.n_Words != 0) {
+        s_text += ", " + s_Grouped(co_Tally.co_Repeated.n_Words) + " repeated";
+    }
+    return s_text;
+}
+
+std::string s_TallyJson(const CT_StoryTally& co_Tally) {
+    return "\"words\": " + std::to_string(co_Tally.co_All.n_Words) +
+           ", \"characters\": " + std::to_string(co_Tally.co_All.n_Characters) +
+           ", \"repeated_words\": " + std::to_string(co_Tally.co_Repeated.n_Words) +
+           ", \"repeated_characters\": " + std::to_string(co_Tally.co_Repeated.n_Characters);
+}
+
 std::string s_Json(const std::string& s_Text) {
     std::string s_out = "\"";
     for (const char c_byte : s_Text) {
@@ -87,10 +116,23 @@ void CT_StoryListPrinter::v_PrintText(std::ostream& co_Out) {
         const std::size_t n_width = n_Columns(co_Entry.s_Label);
         const std::string s_key(co_Entry.pco_Box->cco_GetKey().sv());
         const tagPOINT& co_at = co_Entry.pco_Box->cco_GetPosition();
+        const std::string s_at = "at " + std::to_string(co_at.x) + ", " + std::to_string(co_at.y);
         co_Out << "  " << co_Entry.s_Label << std::string(n_width < 36 ? 36 - n_width : 1, ' ')
-               << s_key << std::string(s_key.size() < 10 ? 10 - s_key.size() : 1, ' ') << "at "
-               << co_at.x << ", " << co_at.y << "\n";
+               << s_key << std::string(s_key.size() < 10 ? 10 - s_key.size() : 1, ' ') << s_at;
+        if (pco_StoryCounts != nullptr) {
+            co_Out << std::string(s_at.size() < 16 ? 16 - s_at.size() : 1, ' ')
+                   << s_TallyText(pco_StoryCounts->co_Get(s_key));
+        }
+        co_Out << "\n";
     });
+    if (pco_StoryCounts == nullptr) {
+        return;
+    }
+    const CT_StoryTally& co_total = pco_StoryCounts->co_GetTotal();
+    co_Out << "\nTo translate: " << s_Grouped(co_total.co_All.n_Words) << " words, "
+           << s_Grouped(co_total.co_All.n_Characters) << " characters; repeated inside the "
+           << "document: " << s_Grouped(co_total.co_Repeated.n_Words) << " words, "
+           << s_Grouped(co_total.co_Repeated.n_Characters) << " characters\n";
 }
 
 void CT_StoryListPrinter::v_PrintJson(std::ostream& co_Out) {
@@ -106,10 +148,20 @@ void CT_StoryListPrinter::v_PrintJson(std::ostream& co_Out) {
                << ", \"preview\": " << s_Json(co_Entry.s_Preview) << ", \"page\": " << i_page
                << ", \"group\": " << s_Json(s_GroupLabel(i_page))
                << ", \"x\": " << co_Entry.pco_Box->cco_GetPosition().x
-               << ", \"y\": " << co_Entry.pco_Box->cco_GetPosition().y << "}";
+               << ", \"y\": " << co_Entry.pco_Box->cco_GetPosition().y;
+        if (pco_StoryCounts != nullptr) {
+            co_Out << ", "
+                   << s_TallyJson(pco_StoryCounts->co_Get(
+                          std::string(co_Entry.pco_Box->cco_GetKey().sv())));
+        }
+        co_Out << "}";
         pc_separator = ",\n";
     });
-    co_Out << (co_Order.b_IsEmpty() ? "]\n}\n" : "\n  ]\n}\n");
+    co_Out << (co_Order.b_IsEmpty() ? "]" : "\n  ]");
+    if (pco_StoryCounts != nullptr) {
+        co_Out << ",\n  \"total\": {" << s_TallyJson(pco_StoryCounts->co_GetTotal()) << "}";
+    }
+    co_Out << "\n}\n";
 }
 
 void CT_StoryListPrinter::v_PrintKeys(std::ostream& co_Out) {

@@ -6,6 +6,7 @@
 #include <ostream>
 #include <string>
 
+class CT_StoryCounts;
 class CT_StoryOrder;
 
 class CT_StoryListPrinter {
@@ -13,10 +14,17 @@ class CT_StoryListPrinter {
     // s_DocumentName: the name shown in the heading.
     CT_StoryListPrinter(CT_StoryOrder& co_Order, std::string s_DocumentName);
 
-    // Page group labels as headings, then one line per story: label, then key.
+    // Words and characters to show per story and in total; they must outlive the printer.
+    // Without them, the list shows none.
+    void v_SetCounts(const CT_StoryCounts* pco_Counts) { pco_StoryCounts = pco_Counts; }
+
+    // Page group labels as headings, then one line per story: label, key, place and counts;
+    // a line of totals ends the list.
     void v_PrintText(std::ostream& co_Out);
     // {"document": ..., "order": ..., "stories": [{"number", "key", "label", "preview", "page",
-    // "group"}, ...]} with page -1 for master pages and 0 for the pasteboard.
+    // "group", "x", "y", "words", "characters", "repeated_words", "repeated_characters"}, ...],
+    // "total": {"words", ...}} with page -1 for master pages and 0 for the pasteboard; the
+    // counts only with v_SetCounts.
     void v_PrintJson(std::ostream& co_Out);
     void v_PrintKeys(std::ostream& co_Out);
 
@@ -26,4 +34,5 @@ class CT_StoryListPrinter {
   private:
     CT_StoryOrder& co_Order;
     std::string s_DocumentName;
+    const CT_StoryCounts* pco_StoryCounts = nullptr;
 };

@@ -6,21 +6,25 @@ const char* const gpc_TopDownList =
     "brochure.idml: 7 stories, top-down order\n"
     "\n"
     "Master Pages\n"
-    "  Story 1: Alpine Travel \xC2\xB7 Summ...    u1c2      at 36, 344\n"
+    "  Story 1: Alpine Travel \xC2\xB7 Summ...    u1c2      at 36, 344            4 words       24 "
+    "chars\n"
     "\n"
     "Pasteboard\n"
-    "  Story 2: Designer note: repla...    u22c      at -832, -196\n"
+    "  Story 2: Designer note: repla...    u22c      at -832, -196        10 words       50 chars\n"
     "\n"
     "Page 1\n"
-    "  Story 3: Summer in the Alps         u1d6      at 36, -360\n"
-    "  Story 4: Prices per person Da...    u1f3      at 316, -296\n"
-    "  Story 5: Our mountain guides ...    u1e4      at 36, -276\n"
+    "  Story 3: Summer in the Alps         u1d6      at 36, -360           4 words       15 chars\n"
+    "  Story 4: Prices per person Da...    u1f3      at 316, -296         15 words       57 chars\n"
+    "  Story 5: Our mountain guides ...    u1e4      at 36, -276          55 words      273 chars\n"
     "\n"
     "Page 2\n"
-    "  Story 6: All tours include a ...    u205      at -296, -360\n"
+    "  Story 6: All tours include a ...    u205      at -296, -360        14 words       78 chars\n"
     "\n"
     "Page 3\n"
-    "  Story 7: Tours at a glance To...    u21a      at 36, -360\n";
+    "  Story 7: Tours at a glance To...    u21a      at 36, -360          18 words       63 chars\n"
+    "\n"
+    "To translate: 120 words, 560 characters; repeated inside the document: 0 words, 0 "
+    "characters\n";
 }  // namespace
 
 TEST_F(CT_CliTest, ListShowsPageGroupsLabelsAndKeysAndLogsNothing) {
@@ -41,19 +45,25 @@ TEST_F(CT_CliTest, JsonListGivesEveryStoryWithItsPage) {
     const CT_CliResult co_result = co_Run({"list", "brochure.idml", "--json"});
     ASSERT_EQ(co_result.i_Status, 0);
     const std::vector<std::string> co_lines = sco_Lines(co_result.s_Out);
-    ASSERT_EQ(co_lines.size(), 13u);
+    ASSERT_EQ(co_lines.size(), 14u);
     EXPECT_EQ(co_lines[0], "{");
     EXPECT_EQ(co_lines[1], "  \"document\": \"brochure.idml\",");
     EXPECT_EQ(co_lines[2], "  \"order\": \"top-down\",");
     EXPECT_EQ(co_lines[5],
               "    {\"number\": 2, \"key\": \"u22c\", \"label\": \"Story 2: Designer note: "
               "repla...\", \"preview\": \"Designer note: repla...\", \"page\": 0, \"group\": "
-              "\"Pasteboard\", \"x\": -832, \"y\": -196},");
-    EXPECT_EQ(co_lines[10],
-              "    {\"number\": 7, \"key\": \"u21a\", \"label\": \"Story 7: Tours at a glance "
-              "To...\", \"preview\": \"Tours at a glance To...\", \"page\": 3, \"group\": \"Page "
-              "3\", \"x\": 36, \"y\": -360}");
-    EXPECT_EQ(co_lines[12], "}");
+              "\"Pasteboard\", \"x\": -832, \"y\": -196, \"words\": 10, \"characters\": 50, "
+              "\"repeated_words\": 0, \"repeated_characters\": 0},");
+    EXPECT_EQ(
+        co_lines[10],
+        "    {\"number\": 7, \"key\": \"u21a\", \"label\": \"Story 7: Tours at a glance "
+        "To...\", \"preview\": \"Tours at a glance To...\", \"page\": 3, \"group\": \"Page "
+        "3\", \"x\": 36, \"y\": -360, \"words\": 18, \"characters\": 63, \"repeated_words\": 0, "
+        "\"repeated_characters\": 0}");
+    EXPECT_EQ(co_lines[12],
+              "  \"total\": {\"words\": 120, \"characters\": 560, \"repeated_words\": "
+              "0, \"repeated_characters\": 0}");
+    EXPECT_EQ(co_lines[13], "}");
 }
 
 // An arrangement saved with --keys and edited by hand: the listed stories lead their page in
@@ -70,8 +80,8 @@ TEST_F(CT_CliTest, OrderFileArrangesEachPageAndWarnsAboutUnknownKeys) {
               "brochure.idml: 7 stories, custom order\n");
 }
 
-// Every third-party sample opens and lists, and what list shows is what export writes: the same keys
-// in the same sequence.
+// Every third-party sample opens and lists, and what list shows is what export writes: the same
+// keys in the same sequence.
 TEST_F(CT_CliTest, SharedSamplesListInTheOrderTheyExport) {
     for (const char* pc_sample :
          {"brochure-cs4.idml", "chinese.idml", "classifieds.idml", "footnotes.idml",
@@ -94,4 +104,23 @@ TEST_F(CT_CliTest, SharedSamplesListInTheOrderTheyExport) {
         EXPECT_FALSE(s_keys.empty());
         EXPECT_EQ(s_keys, co_list.s_Out);
     }
+}
+
+// A paragraph that comes again later in the story order is counted as repeated where it comes
+// again, in the story's line and in the totals.
+TEST_F(CT_CliTest, ListCountsAParagraphMetAgainAsRepeated) {
+    ASSERT_EQ(co_Run({"export", "brochure.idml", "brochure.stt"}).i_Status, 0);
+    std::string s_tagged = s_Read("brochure.stt");
+    const std::string s_note = "Designer note: replace the photo on page 2 before printing.\n";
+    ASSERT_NE(s_tagged.find(s_note), std::string::npos);
+    v_Write("brochure.stt",
+            s_tagged.replace(s_tagged.find(s_note), s_note.size(), "Summer in the  Alps\n"));
+    ASSERT_EQ(co_Run({"import", "brochure.idml", "brochure.stt", "--no-backup"}).i_Status, 0);
+    const std::vector<std::string> co_lines = sco_Lines(co_Run({"list", "brochure.idml"}).s_Out);
+    ASSERT_EQ(co_lines.size(), 20u);
+    EXPECT_EQ(co_lines[9].substr(co_lines[9].find("at 36")),
+              "at 36, -360           4 words       15 chars, 4 repeated");
+    EXPECT_EQ(co_lines[19],
+              "To translate: 114 words, 525 characters; repeated inside the document: "
+              "4 words, 15 characters");
 }

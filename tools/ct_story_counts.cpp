@@ -1,0 +1,27 @@
+#include "tools/ct_story_counts.h"
+
+#include "platform/host/idml/ct_idml_document.h"
+#include "platform/host/idml/ct_idml_story_codec.h"
+#include "storyorder/ct_story_order.h"
+#include "textbox/ct_text_box.h"
+
+CT_StoryCounts::CT_StoryCounts(const CT_IdmlDocument& co_Document, CT_StoryOrder& co_Order) {
+    CT_DocumentCount co_count;
+    if (!co_Order.b_IsEmpty()) {
+        co_Order.v_GotoFirst();
+        do {
+            const std::string s_key(co_Order.pco_GetCurrent()->cco_GetKey().sv());
+            const CT_IdmlXmlPart* pco_part = co_Document.pco_FindStory(s_key);
+            if (pco_part != nullptr) {
+                co_ByKey[s_key] = co_count.co_AddStory(
+                    CT_IdmlStoryCodec::s_Export(CT_IdmlDocument::so_Inner(*pco_part)));
+            }
+        } while (co_Order.b_Next());
+    }
+    co_Total = co_count.co_GetTotal();
+}
+
+CT_StoryTally CT_StoryCounts::co_Get(const std::string& s_Key) const {
+    const auto co_found = co_ByKey.find(s_Key);
+    return co_found == co_ByKey.end() ? CT_StoryTally{} : co_found->second;
+}

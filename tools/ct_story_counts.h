@@ -1,0 +1,26 @@
+// The counts of the storyport list: for every story of a story order, the words and characters
+// a translator is paid for and how many of them repeat text met earlier in the order, counted on
+// the tagged content the export writes (the IDML host's own story codec), and their totals.
+#pragma once
+
+#include <map>
+#include <string>
+
+#include "exchange/ct_document_count.h"
+
+class CT_IdmlDocument;
+class CT_StoryOrder;
+
+class CT_StoryCounts {
+  public:
+    // Walks the order (its cursor moves). Stories the document lacks count as empty.
+    CT_StoryCounts(const CT_IdmlDocument& co_Document, CT_StoryOrder& co_Order);
+
+    // Zero counts for a key that is not in the order.
+    CT_StoryTally co_Get(const std::string& s_Key) const;
+    const CT_StoryTally& co_GetTotal() const { return co_Total; }
+
+  private:
+    std::map<std::string, CT_StoryTally> co_ByKey;
+    CT_StoryTally co_Total;
+};
