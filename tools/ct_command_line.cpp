@@ -2,7 +2,16 @@
 
 #include <CLI/CLI.hpp>
 
+#include <fstream>
+#include <memory>
 #include <string>
+#include <vector>
+
+#include "tools/ct_bash_completion.h"
+#include "tools/ct_command_suggestion.h"
+#include "tools/ct_command_tree.h"
+#include "tools/ct_help_formatter.h"
+#include "tools/ct_manual_page.h"
 
 #include "tools/ct_map_command.h"
 
@@ -17,15 +26,15 @@ const char* const gpc_Footer =
     "that file and document differ; 130 canceled with Ctrl-C.\n"
     "\n"
     "The log goes to standard error (and to --log FILE); a progress bar is drawn on a terminal.\n"
-    "Settings are read from $XDG_CONFIG_HOME/storyport/settings (or ~/.config/storyport/\n"
-    "settings) unless --settings names another file.\n"
+    "Settings are read from $XDG_CONFIG_HOME/storyport/settings (or\n"
+    "~/.config/storyport/settings) unless --settings names another file.\n"
     "\n"
     "Example:\n"
     "  storyport list brochure.idml\n"
     "  storyport export brochure.idml brochure.stt\n"
-    "  storyport import brochure.idml brochure.fr.stt\n"
+    "  storyport import brochure.idml fr/brochure.stt\n"
     "\n"
-    "Run 'storyport COMMAND --help' for the options of a command.";
+    "Run 'storyport help COMMAND' for the options and examples of a command.";
 
 void v_AddOrderOptions(CLI::App& co_Command, CT_CommandOptions& co_Options, bool b_OrderFile) {
     co_Command
@@ -139,8 +148,8 @@ void v_AddImport(CLI::App& co_App, CT_CommandOptions& co_Options) {
         "only when the whole import succeeds; the document as it was is kept in DOC.bak.\n"
         "\n"
         "Example:\n"
-        "  storyport check brochure.idml brochure.fr.stt && "
-        "storyport import brochure.idml brochure.fr.stt");
+        "  storyport check brochure.idml fr/brochure.stt &&\n"
+        "    storyport import brochure.idml fr/brochure.stt");
     pco_import->callback([&co_Options] { co_Options.eo_Command = CT_CommandOptions::e_Import; });
 }
 
@@ -155,7 +164,7 @@ void v_AddCheck(CLI::App& co_App, CT_CommandOptions& co_Options) {
         "clean, 3 when file and document differ, 1 when a story would be refused.\n"
         "\n"
         "Example:\n"
-        "  storyport check brochure.idml brochure.fr.stt");
+        "  storyport check brochure.idml fr/brochure.stt");
     pco_check->callback([&co_Options] { co_Options.eo_Command = CT_CommandOptions::e_Check; });
 }
 
@@ -202,8 +211,14 @@ void v_AddBatch(CLI::App& co_App, CT_CommandOptions& co_Options) {
 void v_AddSettings(CLI::App& co_App, CT_CommandOptions& co_Options) {
     CLI::App* pco_settings = co_App.add_subcommand("settings", "Show or change the settings");
     pco_settings->require_subcommand(0, 1);
-    pco_settings->add_subcommand("show", "Write the settings file's path and its four values.");
-    CLI::App* pco_set = pco_settings->add_subcommand("set", "Change one setting and save.");
+    pco_settings->add_subcommand("show", "Write the settings file's path and its four values")
+        ->footer("Example:\n  storyport settings show --settings project.settings");
+    CLI::App* pco_set = pco_settings->add_subcommand("set", "Change one setting and save");
+    pco_set->footer(
+        "The values are written as 'settings show' prints them.\n"
+        "\n"
+        "Example:\n"
+        "  storyport settings set ignore-pasteboard yes");
     pco_set
         ->add_option("KEY", co_Options.s_SettingsKey,
                      "IMPORT_FOLDER, EXPORT_FOLDER, STORY_ORDER or IGNORE_STORY_ON_PASTE_BOARD "
@@ -211,10 +226,10 @@ void v_AddSettings(CLI::App& co_App, CT_CommandOptions& co_Options) {
         ->required();
     pco_set
         ->add_option("VALUE", co_Options.s_SettingsValue,
-                     "a folder; top-down, left-right or custom (or 0, 1, 2); yes or no")
+                     "a folder; top-down, left-right or custom; yes or no")
         ->required();
     pco_settings->footer(
-        "Without a subcommand the settings are shown.\n"
+        "'storyport settings' alone shows the settings, as 'settings show' does.\n"
         "\n"
         "Example:\n"
         "  storyport settings set story-order left-right\n"
@@ -224,19 +239,179 @@ void v_AddSettings(CLI::App& co_App, CT_CommandOptions& co_Options) {
                                                   : CT_CommandOptions::e_SettingsShow;
     });
 }
+
+// What the help command was asked about.
+void v_AddHelp(CLI::App& co_App, std::vector<std::string>& co_Topic, bool& b_Asked) {
+    CLI::App* pco_help = co_App.add_subcommand("help", "Show the help of a command");
+    pco_help->add_option("COMMAND", co_Topic, "the command, e.g. list or batch export");
+    pco_help->footer(
+        "Example:\n"
+        "  storyport help batch export");
+    pco_help->callback([&b_Asked] { b_Asked = true; });
+}
+
+std::vector<std::string> co_Names(const std::vector<const CLI::App*>& co_Commands) {
+    std::vector<std::string> co_names;
+    for (const CLI::App* pco_command : co_Commands) {
+        co_names.push_back(pco_command->get_name());
+    }
+    return co_names;
+}
+
+// The long option names that co_App and the commands above it take.
+std::vector<std::string> co_OptionNames(const CLI::App& co_App) {
+    std::vector<std::string> co_names;
+    for (const CLI::App* pco_app = &co_App; pco_app != nullptr; pco_app = pco_app->get_parent()) {
+        for (const CLI::Option* pco_option : CT_CommandTree::sco_Options(*pco_app)) {
+            for (const std::string& s_long : pco_option->get_lnames()) {
+                co_names.push_back("--" + s_long);
+            }
+        }
+    }
+    return co_names;
+}
+
+const CLI::Option* pco_FindOption(const CLI::App& co_App, const std::string& s_Name) {
+    for (const CLI::App* pco_app = &co_App; pco_app != nullptr; pco_app = pco_app->get_parent()) {
+        if (const CLI::Option* pco_option = pco_app->get_option_no_throw(s_Name)) {
+            return pco_option;
+        }
+    }
+    return nullptr;
+}
+
+const CLI::App* pco_FindCommand(const CLI::App& co_App, const std::string& s_Name) {
+    for (const CLI::App* pco_command : CT_CommandTree::sco_Commands(co_App)) {
+        if (pco_command->get_name() == s_Name) {
+            return pco_command;
+        }
+    }
+    return nullptr;
+}
+
+std::string s_HelpOf(const CLI::App& co_Command) {
+    const CLI::App* pco_top = &co_Command;
+    while (pco_top->get_parent() != nullptr) {
+        pco_top = pco_top->get_parent();
+    }
+    return pco_top->get_formatter()->make_help(&co_Command, "", CLI::AppFormatMode::Normal);
+}
+
+void v_RefuseCommand(const CLI::App& co_App, const std::string& s_Word, std::ostream& co_Err) {
+    // "batch " under "storyport batch", nothing at the top.
+    std::string s_above = CT_CommandTree::ss_Path(co_App) + " ";
+    s_above.erase(0, s_above.find(' ') + 1);
+    const std::string s_near =
+        CT_CommandSuggestion::ss_Nearest(s_Word, co_Names(CT_CommandTree::sco_Commands(co_App)));
+    co_Err << "storyport: unknown command '" << s_above << s_Word << "'";
+    if (s_near.empty()) {
+        std::string s_help = "storyport help " + s_above;
+        s_help.pop_back();
+        co_Err << "; '" << s_help << "' lists the commands\n";
+    } else {
+        co_Err << "; did you mean '" << s_above << s_near << "'?\n";
+    }
+}
+
+// The command the words name, read the way the parser will read them, so that a word that names
+// no command or option can be refused with a suggestion before the parser refuses it in its own
+// words. Sets pco_Command to the last command named; false when a word was refused.
+bool b_ScanWords(const CLI::App& co_App, int i_Argc, const char* const* ppc_Argv,
+                 const CLI::App*& pco_Command, bool& b_AskedForHelp, std::ostream& co_Err) {
+    pco_Command = &co_App;
+    bool b_operands = false;
+    for (int i_arg = 1; i_arg < i_Argc; ++i_arg) {
+        const std::string s_word = ppc_Argv[i_arg];
+        if (s_word == "--") {
+            return true;
+        }
+        if (s_word.size() > 1 && s_word.front() == '-') {
+            const std::string s_name = s_word.substr(0, s_word.find('='));
+            const CLI::Option* pco_option = pco_FindOption(*pco_Command, s_name);
+            if (pco_option == nullptr) {
+                if (s_name.rfind("--", 0) != 0 && s_name.size() > 2) {
+                    continue;  // grouped short flags: the parser says what is wrong
+                }
+                const std::string s_near =
+                    CT_CommandSuggestion::ss_Nearest(s_name, co_OptionNames(*pco_Command));
+                co_Err << "storyport: unknown option '" << s_name << "' for '"
+                       << CT_CommandTree::ss_Path(*pco_Command) << "'";
+                co_Err << (s_near.empty() ? "" : "; did you mean '" + s_near + "'?") << "\n";
+                return false;
+            }
+            b_AskedForHelp = b_AskedForHelp || pco_option == pco_Command->get_help_ptr() ||
+                             pco_option == co_App.get_help_ptr();
+            if (pco_option->get_items_expected_max() > 0 && s_word.find('=') == std::string::npos) {
+                ++i_arg;
+            }
+            continue;
+        }
+        if (b_operands) {
+            continue;
+        }
+        if (const CLI::App* pco_next = pco_FindCommand(*pco_Command, s_word)) {
+            pco_Command = pco_next;
+            continue;
+        }
+        if (!CT_CommandTree::sco_Commands(*pco_Command).empty() &&
+            CT_CommandTree::sco_Operands(*pco_Command).empty()) {
+            v_RefuseCommand(*pco_Command, s_word, co_Err);
+            return false;
+        }
+        b_operands = true;
+    }
+    return true;
+}
+
+// Answers "storyport help WORDS...": the help of the command the words name.
+int i_Help(const CLI::App& co_App, const std::vector<std::string>& co_Topic, std::ostream& co_Out,
+           std::ostream& co_Err) {
+    const CLI::App* pco_command = &co_App;
+    for (const std::string& s_word : co_Topic) {
+        const CLI::App* pco_next = pco_FindCommand(*pco_command, s_word);
+        if (pco_next == nullptr) {
+            v_RefuseCommand(*pco_command, s_word, co_Err);
+            return 2;
+        }
+        pco_command = pco_next;
+    }
+    co_Out << s_HelpOf(*pco_command);
+    return 0;
+}
+
+// Writes a file that the build makes from the command's own definition.
+int i_Generate(const std::string& s_Path, const std::string& s_Text, std::ostream& co_Err) {
+    std::ofstream co_file(s_Path, std::ios::binary | std::ios::trunc);
+    co_file << s_Text;
+    co_file.close();
+    if (!co_file) {
+        co_Err << "storyport: cannot write " << s_Path << "\n";
+        return 1;
+    }
+    return 0;
+}
 }  // namespace
 
 int CT_CommandLine::si_Parse(int i_Argc, const char* const* ppc_Argv, CT_CommandOptions& co_Options,
                              std::ostream& co_Out, std::ostream& co_Err) {
     CLI::App co_app(gpc_Description, "storyport");
-    co_app.footer(gpc_Footer);
-    co_app.require_subcommand(1);
+    // Set first: the commands below take the formatter and the help flag from here.
+    co_app.formatter(std::make_shared<CT_HelpFormatter>(CT_HelpFormatter::sn_TerminalWidth()));
+    co_app.set_help_flag("-h,--help", "show this help");
+    const std::string s_version = std::string("storyport ") + STORYPORT_VERSION;
+    co_app.set_version_flag("-V,--version", s_version, "show the version");
+    co_app.require_subcommand(0, 1);
     // Global options may stand after the command too: subcommands hand unknown options up.
     co_app.fallthrough();
     co_app.add_option("--settings", co_Options.s_SettingsFile, "the settings file to use")
         ->type_name("FILE");
     co_app.add_option("--log", co_Options.s_LogFile, "append the log to this file as well")
         ->type_name("FILE");
+    // Hidden: the build writes the manual page and the completion script with these.
+    std::string s_manual;
+    std::string s_completion;
+    co_app.add_option("--generate-man", s_manual)->group("");
+    co_app.add_option("--generate-completion", s_completion)->group("");
     v_AddList(co_app, co_Options);
     v_AddMap(co_app, co_Options);
     v_AddExport(co_app, co_Options);
@@ -244,11 +419,46 @@ int CT_CommandLine::si_Parse(int i_Argc, const char* const* ppc_Argv, CT_Command
     v_AddCheck(co_app, co_Options);
     v_AddBatch(co_app, co_Options);
     v_AddSettings(co_app, co_Options);
+    std::vector<std::string> co_topic;
+    bool b_help = false;
+    v_AddHelp(co_app, co_topic, b_help);
+    // Set last, so that no command takes it for its own.
+    co_app.footer(gpc_Footer);
+
+    const CLI::App* pco_named = nullptr;
+    bool b_askedForHelp = false;
+    if (!b_ScanWords(co_app, i_Argc, ppc_Argv, pco_named, b_askedForHelp, co_Err)) {
+        return 2;
+    }
+    // A command that only groups others, named alone: what it offers is the answer.
+    if (!b_askedForHelp && pco_named != &co_app && pco_named->get_require_subcommand_min() > 0) {
+        co_Out << s_HelpOf(*pco_named);
+        return 2;
+    }
     try {
         co_app.parse(i_Argc, ppc_Argv);
+    } catch (const CLI::CallForHelp& co_help) {
+        return co_app.exit(co_help, co_Out, co_Err);
+    } catch (const CLI::CallForVersion& co_version) {
+        return co_app.exit(co_version, co_Out, co_Err);
     } catch (const CLI::ParseError& co_error) {
-        const int i_status = co_app.exit(co_error, co_Out, co_Err);
-        return i_status == 0 ? 0 : 2;
+        co_Err << "storyport: " << co_error.what() << "\n"
+               << "Usage: " << CT_CommandTree::ss_Usage(*pco_named) << "\n";
+        return 2;
+    }
+    if (!s_manual.empty()) {
+        return i_Generate(s_manual, CT_ManualPage::ss_Write(co_app, s_version), co_Err);
+    }
+    if (!s_completion.empty()) {
+        return i_Generate(s_completion, CT_BashCompletion::ss_Write(co_app), co_Err);
+    }
+    if (b_help) {
+        return i_Help(co_app, co_topic, co_Out, co_Err);
+    }
+    if (co_Options.eo_Command == CT_CommandOptions::e_None) {
+        // Nothing asked: the usage and the commands, and a status that tells a script so.
+        co_Out << s_HelpOf(co_app);
+        return 2;
     }
     return -1;
 }

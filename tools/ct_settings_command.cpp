@@ -14,6 +14,8 @@ const char* const gpc_ImportFolder = "IMPORT_FOLDER";
 const char* const gpc_ExportFolder = "EXPORT_FOLDER";
 const char* const gpc_StoryOrder = "STORY_ORDER";
 const char* const gpc_IgnorePasteBoard = "IGNORE_STORY_ON_PASTE_BOARD";
+// The file keeps the order kind as its number; people read and type these words.
+const char* const gapc_OrderWords[] = {"top-down", "left-right", "custom"};
 
 std::string s_Normalised(std::string s_Text) {
     for (char& c_char : s_Text) {
@@ -33,9 +35,20 @@ void v_PrintAll(CT_ProcessSettings& co_Settings) {
     CT_StoryListSettings& co_list = co_Settings.co_GetStoryListSettings();
     v_PrintLine(gpc_ImportFolder, std::string(co_paths.co_GetBatchImportPath().sv()));
     v_PrintLine(gpc_ExportFolder, std::string(co_paths.co_GetBatchExportPath().sv()));
-    v_PrintLine(gpc_StoryOrder,
-                std::to_string(static_cast<int>(co_list.eo_GetDefaultStoryOrder())));
-    v_PrintLine(gpc_IgnorePasteBoard, std::to_string(co_list.b_GetIgnorePasteBoard()));
+    const int i_order = co_list.eo_GetDefaultStoryOrder();
+    v_PrintLine(gpc_StoryOrder, i_order >= e_TopDown && i_order <= e_Custom
+                                    ? gapc_OrderWords[i_order]
+                                    : std::to_string(i_order));
+    v_PrintLine(gpc_IgnorePasteBoard, co_list.b_GetIgnorePasteBoard() ? "yes" : "no");
+}
+
+// What a key takes, in the words that show prints, for a refused value.
+std::string s_Accepted(const std::string& s_Key) {
+    if (s_Key == gpc_StoryOrder) {
+        return std::string(gapc_OrderWords[e_TopDown]) + ", " + gapc_OrderWords[e_LeftRight] +
+               " or " + gapc_OrderWords[e_Custom];
+    }
+    return s_Key == gpc_IgnorePasteBoard ? "yes or no" : "a folder (without double quotes)";
 }
 
 // The order kind for a value, or -1.
@@ -116,7 +129,7 @@ et_ExitStatus CT_SettingsCommand::seo_RunSet(CT_ToolSession& co_Session) {
     CT_Settings& co_settings = co_Session.co_LoadSettings();
     if (!b_Apply(co_settings.co_GetProcessSettings(), s_key, co_options.s_SettingsValue)) {
         co_Session.v_LogLine("storyport: " + s_key + " cannot be \"" + co_options.s_SettingsValue +
-                             "\"");
+                             "\"; it takes " + s_Accepted(s_key));
         return e_ExitUsage;
     }
     co_settings.v_Save();

@@ -20,7 +20,7 @@ void CT_CliTest::SetUp() {
     // before and after a run compare the user's files only.
     fs::create_directory(s_Path("config"));
     v_CopyIn(ss_Sample("brochure.idml"), "brochure.idml");
-    v_CopyIn(ss_Sample("brochure.fr.stt"), "brochure.fr.stt");
+    v_CopyIn(ss_Sample("fr/brochure.stt"), "brochure.fr.stt");
 }
 
 void CT_CliTest::TearDown() {

@@ -50,15 +50,21 @@ void CT_CliRunner::v_SetEnv(const std::string& s_Name, const std::string& s_Valu
 }
 
 CT_CliResult CT_CliRunner::co_Run(const std::vector<std::string>& co_Args) const {
-    return co_Spawn(co_Args, "");
+    return co_Spawn(STORYPORT_CLI, co_Args, "");
+}
+
+CT_CliResult CT_CliRunner::co_RunProgram(const std::string& s_Program,
+                                         const std::vector<std::string>& co_Args) const {
+    return co_Spawn(s_Program, co_Args, "");
 }
 
 CT_CliResult CT_CliRunner::co_RunAndInterrupt(const std::vector<std::string>& co_Args,
                                               const std::string& s_Marker) const {
-    return co_Spawn(co_Args, s_Marker);
+    return co_Spawn(STORYPORT_CLI, co_Args, s_Marker);
 }
 
-CT_CliResult CT_CliRunner::co_Spawn(const std::vector<std::string>& co_Args,
+CT_CliResult CT_CliRunner::co_Spawn(const std::string& s_Program,
+                                    const std::vector<std::string>& co_Args,
                                     const std::string& s_Marker) const {
     int ai_out[2];
     int ai_err[2];
@@ -70,13 +76,13 @@ CT_CliResult CT_CliRunner::co_Spawn(const std::vector<std::string>& co_Args,
     posix_spawn_file_actions_adddup2(&co_actions, ai_out[1], STDOUT_FILENO);
     posix_spawn_file_actions_adddup2(&co_actions, ai_err[1], STDERR_FILENO);
     posix_spawn_file_actions_addchdir_np(&co_actions, s_Folder.c_str());
-    std::vector<std::string> co_argv = {STORYPORT_CLI};
+    std::vector<std::string> co_argv = {s_Program};
     co_argv.insert(co_argv.end(), co_Args.begin(), co_Args.end());
     std::vector<std::string> co_envp = co_Environment(co_Env);
     std::vector<char*> co_argPointers = co_Pointers(co_argv);
     std::vector<char*> co_envPointers = co_Pointers(co_envp);
     pid_t i_pid = 0;
-    const int i_spawned = posix_spawn(&i_pid, STORYPORT_CLI, &co_actions, nullptr,
+    const int i_spawned = posix_spawn(&i_pid, s_Program.c_str(), &co_actions, nullptr,
                                       co_argPointers.data(), co_envPointers.data());
     posix_spawn_file_actions_destroy(&co_actions);
     close(ai_out[1]);
@@ -84,7 +90,7 @@ CT_CliResult CT_CliRunner::co_Spawn(const std::vector<std::string>& co_Args,
     if (i_spawned != 0) {
         close(ai_out[0]);
         close(ai_err[0]);
-        throw std::runtime_error(std::string("cannot run storyport: ") + std::strerror(i_spawned));
+        throw std::runtime_error("cannot run " + s_Program + ": " + std::strerror(i_spawned));
     }
     CT_CliResult co_result;
     pollfd aco_fds[2] = {{ai_out[0], POLLIN, 0}, {ai_err[0], POLLIN, 0}};

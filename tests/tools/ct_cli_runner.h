@@ -21,12 +21,15 @@ class CT_CliRunner {
     void v_SetEnv(const std::string& s_Name, const std::string& s_Value);
 
     CT_CliResult co_Run(const std::vector<std::string>& co_Args) const;
+    // Runs another program (a shell, a compiler) the same way.
+    CT_CliResult co_RunProgram(const std::string& s_Program,
+                               const std::vector<std::string>& co_Args) const;
     // Runs, and sends SIGINT once standard error holds s_Marker (a whole line's text).
     CT_CliResult co_RunAndInterrupt(const std::vector<std::string>& co_Args,
                                     const std::string& s_Marker) const;
 
   private:
-    CT_CliResult co_Spawn(const std::vector<std::string>& co_Args,
+    CT_CliResult co_Spawn(const std::string& s_Program, const std::vector<std::string>& co_Args,
                           const std::string& s_Marker) const;
 
     std::string s_Folder;

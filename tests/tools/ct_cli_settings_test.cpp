@@ -5,9 +5,10 @@
 TEST_F(CT_CliTest, SettingsAreMadeWithDefaultsInTheConfigFolder) {
     const CT_CliResult co_result = co_Run({"settings"});
     EXPECT_EQ(co_result.i_Status, 0);
-    EXPECT_EQ(co_result.s_Out, "# " + s_Path("config/storyport/settings") +
-                                   "\nIMPORT_FOLDER = \"\"\nEXPORT_FOLDER = \"\"\n"
-                                   "STORY_ORDER = \"0\"\nIGNORE_STORY_ON_PASTE_BOARD = \"0\"\n");
+    EXPECT_EQ(co_result.s_Out,
+              "# " + s_Path("config/storyport/settings") +
+                  "\nIMPORT_FOLDER = \"\"\nEXPORT_FOLDER = \"\"\n"
+                  "STORY_ORDER = \"top-down\"\nIGNORE_STORY_ON_PASTE_BOARD = \"no\"\n");
     EXPECT_EQ(s_Read("config/storyport/settings"),
               "IMPORT_FOLDER = \"\"\nEXPORT_FOLDER = \"\"\nSTORY_ORDER = \"0\"\n"
               "IGNORE_STORY_ON_PASTE_BOARD = \"0\"\n");
@@ -31,7 +32,11 @@ TEST_F(CT_CliTest, WrongSettingsAreRefusedAndLeaveTheFile) {
     ASSERT_EQ(co_Run({"settings", "show"}).i_Status, 0);
     const std::string s_before = s_Read("config/storyport/settings");
     EXPECT_EQ(co_Run({"settings", "set", "colour", "blue"}).i_Status, 2);
-    EXPECT_EQ(co_Run({"settings", "set", "story-order", "diagonal"}).i_Status, 2);
+    const CT_CliResult co_refused = co_Run({"settings", "set", "story-order", "diagonal"});
+    EXPECT_EQ(co_refused.i_Status, 2);
+    EXPECT_EQ(sco_Lines(co_refused.s_Err).at(0),
+              "storyport: STORY_ORDER cannot be \"diagonal\"; it takes top-down, left-right or "
+              "custom");
     EXPECT_EQ(co_Run({"settings", "set", "export-folder", "a\"b"}).i_Status, 2);
     EXPECT_EQ(s_Read("config/storyport/settings"), s_before);
     const CT_CliResult co_result =
@@ -47,4 +52,23 @@ TEST_F(CT_CliTest, ChosenSettingsFileIsUsedInsteadOfTheDefault) {
     EXPECT_EQ(co_Run({"--settings", "mine.settings", "list", "brochure.idml", "--keys"}).s_Out,
               "u1c2\nu22c\nu1d6\nu1e4\nu1f3\nu205\nu21a\n");
     EXPECT_FALSE(b_Exists("config/storyport"));
+}
+
+// What show prints is what set takes: every line fed back to set is accepted and changes nothing.
+TEST_F(CT_CliTest, ShownSettingsAreAcceptedBySet) {
+    ASSERT_EQ(co_Run({"settings", "set", "story-order", "custom"}).i_Status, 0);
+    ASSERT_EQ(co_Run({"settings", "set", "ignore-pasteboard", "yes"}).i_Status, 0);
+    ASSERT_EQ(co_Run({"settings", "set", "export-folder", "out"}).i_Status, 0);
+    const std::string s_before = s_Read("config/storyport/settings");
+    const std::vector<std::string> co_shown = sco_Lines(co_Run({"settings", "show"}).s_Out);
+    ASSERT_EQ(co_shown.size(), 5u);
+    for (std::size_t n_line = 1; n_line < co_shown.size(); ++n_line) {
+        const std::string& s_line = co_shown[n_line];
+        const std::size_t n_equals = s_line.find(" = \"");
+        ASSERT_NE(n_equals, std::string::npos) << s_line;
+        const std::string s_key = s_line.substr(0, n_equals);
+        const std::string s_value = s_line.substr(n_equals + 4, s_line.size() - n_equals - 5);
+        EXPECT_EQ(co_Run({"settings", "set", s_key, s_value}).i_Status, 0) << s_line;
+    }
+    EXPECT_EQ(s_Read("config/storyport/settings"), s_before);
 }

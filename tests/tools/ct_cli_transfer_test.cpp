@@ -122,7 +122,7 @@ TEST_F(CT_CliTest, MissingTaggedFileAndUsageErrorsHaveTheirOwnStatus) {
     EXPECT_EQ(co_Run({"list", "brochure.idml", "--json", "--keys"}).i_Status, 2);
     const CT_CliResult co_help = co_Run({"import", "--help"});
     EXPECT_EQ(co_help.i_Status, 0);
-    EXPECT_NE(co_help.s_Out.find("Example:\n  storyport check brochure.idml brochure.fr.stt"),
+    EXPECT_NE(co_help.s_Out.find("Example:\n  storyport check brochure.idml fr/brochure.stt"),
               std::string::npos);
 }
 
