@@ -32,7 +32,7 @@ class CT_CliTest : public ::testing::Test {
     // Lines of the text that start with "Error: ".
     static std::vector<std::string> sco_ErrorLines(const std::string& s_Text);
 
-    static std::string ss_Sample(const std::string& s_Name);      // a file under samples/
+    static std::string ss_Sample(const std::string& s_Name);  // a file under samples/
     static std::string ss_ThirdParty(const std::string& s_Name);  // a third-party IDML sample
 
     std::string s_Folder;

@@ -80,8 +80,8 @@ TEST_F(CT_CliTest, OrderFileArrangesEachPageAndWarnsAboutUnknownKeys) {
               "brochure.idml: 7 stories, custom order\n");
 }
 
-// Every third-party sample opens and lists, and what list shows is what export writes: the same
-// keys in the same sequence.
+// Every third-party sample opens and lists, and what list shows is what export writes: the same keys
+// in the same sequence.
 TEST_F(CT_CliTest, SharedSamplesListInTheOrderTheyExport) {
     for (const char* pc_sample :
          {"brochure-cs4.idml", "chinese.idml", "classifieds.idml", "footnotes.idml",
