@@ -20,3 +20,11 @@ CT_HostBackend& CT_Host::sco_Backend() {
     }
     return *gpco_Backend;
 }
+
+// Every backend uninstalls itself, so that a destroyed host is never reached through the
+// interface.
+CT_HostBackend::~CT_HostBackend() {
+    if (gpco_Backend == this) {
+        gpco_Backend = nullptr;
+    }
+}

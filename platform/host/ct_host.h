@@ -1,6 +1,6 @@
 // The seat of the host backend behind the static host interface. The installer keeps the
-// backend alive while it is installed and uninstalls it (sv_Install(nullptr)) before
-// destroying it. Calls without a backend raise e_NoHost.
+// backend alive while it is installed; a backend uninstalls itself when it is destroyed.
+// Calls without a backend raise e_NoHost.
 #pragma once
 
 #include "platform/host/ct_host_backend.h"

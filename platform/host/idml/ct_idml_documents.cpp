@@ -70,6 +70,11 @@ const std::string& CT_IdmlDocuments::s_ShownPath(unsigned n_Serial) const {
     return co_Open.find(n_Serial)->second.s_Shown;
 }
 
+const std::string& CT_IdmlDocuments::s_FilePath(unsigned n_Serial) const {
+    co_Live(n_Serial);
+    return co_Open.find(n_Serial)->second.s_Key;
+}
+
 void CT_IdmlDocuments::v_Drop(unsigned n_Serial) {
     co_Open.erase(n_Serial);
     co_Recent.erase(std::remove(co_Recent.begin(), co_Recent.end(), n_Serial), co_Recent.end());

@@ -25,6 +25,8 @@ class CT_IdmlDocuments {
     CT_IdmlDocument& co_Live(unsigned n_Serial) const;
     // The path the open document was first opened by, made absolute, without "." and "..".
     const std::string& s_ShownPath(unsigned n_Serial) const;
+    // The canonical path of the open document: one text per file, whatever the spelling.
+    const std::string& s_FilePath(unsigned n_Serial) const;
     // Forgets the document; the most recently active other one becomes active.
     void v_Drop(unsigned n_Serial);
     std::size_t n_Count() const { return co_Open.size(); }

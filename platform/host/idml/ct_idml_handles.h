@@ -1,46 +1,54 @@
-// The handles the IDML host gives out: one small object per hand-out, freed by its release, so
-// that a count of live handles shows leaks. A handle names its document by serial number and
-// carries what it describes, so it stays a valid object after its document has closed; the host
-// then refuses only what needs the live document. Handles left at the end are freed with this.
+// The handles the IDML host gives out, each a serial number of its own registry, so that a
+// released handle can never name a later one and a count of live handles shows leaks. A handle
+// names its document by the opening's serial number and by the file, and carries what it
+// describes, so it stays a valid record after its document has closed; the host then refuses
+// only what needs the live document. Handles left at the end are freed with this object.
 #pragma once
 
-#include <memory>
+#include <map>
 #include <string>
 #include <unordered_map>
+#include <utility>
 
+#include "platform/host/ct_handle_registry.h"
 #include "platform/host/idml/ct_idml_box.h"
 
 struct CT_IdmlDocumentHandle {
-    unsigned n_Serial = 0;
-    std::string s_Path;  // as the document was opened
+    unsigned n_Serial = 0;  // the opening of the document
+    unsigned n_File = 0;    // the file: equal for every opening of one file
+    std::string s_Path;     // as the document was opened
 };
 
 struct CT_IdmlBoxHandle {
     unsigned n_Serial = 0;
+    unsigned long long n_Box = 0;  // one number per file and story key
     CT_IdmlBox co_Box;
 };
 
 class CT_IdmlHandles {
   public:
-    void* p_NewDocument(unsigned n_Serial, const std::string& s_Path);
-    void* p_NewBox(unsigned n_Serial, const CT_IdmlBox& co_Box);
+    // s_File names the file whatever the spelling of its path (its canonical path).
+    void* p_NewDocument(unsigned n_Serial, const std::string& s_File, const std::string& s_Path);
+    void* p_NewBox(unsigned n_Serial, const std::string& s_File, const CT_IdmlBox& co_Box);
 
     // The record behind a handle; a pointer that is no live handle of that kind raises
     // e_UnknownDocument.
     const CT_IdmlDocumentHandle& cco_Document(void* p_Handle) const;
     const CT_IdmlBoxHandle& cco_Box(void* p_Handle) const;
 
-    // Frees the handle and nulls the pointer. Null is accepted. Releases run in destructors, so
-    // an unknown pointer (a second release) raises nothing: it is counted and otherwise ignored.
-    void v_ReleaseDocument(void*& p_Handle);
-    void v_ReleaseBox(void*& p_Handle);
+    // Frees the handle and nulls the pointer; see CT_HandleRegistry::v_Release.
+    void v_ReleaseDocument(void*& p_Handle) { co_Documents.v_Release(p_Handle); }
+    void v_ReleaseBox(void*& p_Handle) { co_Boxes.v_Release(p_Handle); }
 
-    int n_LiveDocuments() const { return static_cast<int>(co_Documents.size()); }
-    int n_LiveBoxes() const { return static_cast<int>(co_Boxes.size()); }
-    int n_BadReleases() const { return n_Bad; }
+    int n_LiveDocuments() const { return static_cast<int>(co_Documents.n_Live()); }
+    int n_LiveBoxes() const { return static_cast<int>(co_Boxes.n_Live()); }
+    int n_BadReleases() const { return co_Documents.n_BadReleases() + co_Boxes.n_BadReleases(); }
 
   private:
-    std::unordered_map<const void*, std::unique_ptr<CT_IdmlDocumentHandle>> co_Documents;
-    std::unordered_map<const void*, std::unique_ptr<CT_IdmlBoxHandle>> co_Boxes;
-    int n_Bad = 0;
+    unsigned n_FileOf(const std::string& s_File);
+
+    CT_HandleRegistry<CT_IdmlDocumentHandle> co_Documents;
+    CT_HandleRegistry<CT_IdmlBoxHandle> co_Boxes;
+    std::unordered_map<std::string, unsigned> co_Files;
+    std::map<std::pair<unsigned, std::string>, unsigned long long> co_BoxIdentities;
 };

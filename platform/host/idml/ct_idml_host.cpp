@@ -57,7 +57,8 @@ CT_Listener* CT_IdmlHost::pco_GetCurrentListener() const {
 // --- Documents -------------------------------------------------------------------------------
 
 void* CT_IdmlHost::p_DocumentHandle(unsigned n_Serial) {
-    return co_Handles.p_NewDocument(n_Serial, co_Documents.s_ShownPath(n_Serial));
+    return co_Handles.p_NewDocument(n_Serial, co_Documents.s_FilePath(n_Serial),
+                                    co_Documents.s_ShownPath(n_Serial));
 }
 
 void* CT_IdmlHost::p_GetCurrentDocument() {
@@ -79,8 +80,10 @@ CT_String CT_IdmlHost::co_GetDocumentPath(void* p_Document) {
 }
 
 int CT_IdmlHost::b_IsEqual(void* p_Document, void* p_Other) {
-    return co_Handles.cco_Document(p_Document).n_Serial ==
-           co_Handles.cco_Document(p_Other).n_Serial;
+    if (p_Document == nullptr || p_Other == nullptr) {
+        return p_Document == p_Other;
+    }
+    return co_Handles.cco_Document(p_Document).n_File == co_Handles.cco_Document(p_Other).n_File;
 }
 
 void CT_IdmlHost::v_Release(void*& p_Document) {
@@ -151,9 +154,10 @@ void CT_IdmlHost::v_ResetBoxList() {
 
 void* CT_IdmlHost::p_GetCurrentBox() {
     if (n_Cursor >= co_BoxList.size()) {
-        return nullptr;
+        CT_Errors::v_ThrowError(e_HostFailure, "the box list has no current box");
     }
-    return co_Handles.p_NewBox(n_BoxListSerial, co_BoxList[n_Cursor]);
+    return co_Handles.p_NewBox(n_BoxListSerial, co_Documents.s_FilePath(n_BoxListSerial),
+                               co_BoxList[n_Cursor]);
 }
 
 int CT_IdmlHost::b_NextTextBox() {
@@ -173,6 +177,12 @@ void CT_IdmlHost::v_PrepareForImport() {
 void CT_IdmlHost::v_CloseImport() {}
 
 // --- Boxes -----------------------------------------------------------------------------------
+
+const CT_IdmlBox& CT_IdmlHost::cco_LiveBox(void* p_Box) const {
+    const CT_IdmlBoxHandle& co_Handle = co_Handles.cco_Box(p_Box);
+    co_Documents.co_Live(co_Handle.n_Serial);
+    return co_Handle.co_Box;
+}
 
 pugi::xml_node CT_IdmlHost::co_StoryOf(void* p_Box, CT_IdmlXmlPart** ppco_Part) const {
     const CT_IdmlBoxHandle& co_Handle = co_Handles.cco_Box(p_Box);
@@ -200,6 +210,9 @@ int CT_IdmlHost::b_GetContent(CT_String& co_Text, void* p_Box, unsigned n_Limit,
 
 int CT_IdmlHost::b_GetContent(char16_t* puz_Text, void* p_Box, unsigned n_Limit, int b_Preview,
                               int) {
+    if (puz_Text == nullptr) {
+        CT_Errors::v_ThrowError(e_HostFailure, "b_GetContent was given no buffer");
+    }
     // n_Limit code points give at least n_Limit UTF-16 units; cut there, never inside a pair.
     std::string s_Text;
     bool b_More =
@@ -228,32 +241,35 @@ CT_String CT_IdmlHost::co_GetKey(void* p_Box) {
 }
 
 unsigned CT_IdmlHost::n_GetPage(void* p_Box) {
-    return co_Handles.cco_Box(p_Box).co_Box.n_Page;
+    return cco_LiveBox(p_Box).n_Page;
 }
 
 int CT_IdmlHost::b_IsOnMasterPage(void* p_Box) {
-    return co_Handles.cco_Box(p_Box).co_Box.b_OnMasterPage;
+    return cco_LiveBox(p_Box).b_OnMasterPage;
 }
 
 int CT_IdmlHost::b_IsOnPasteBoard(void* p_Box) {
-    return co_Handles.cco_Box(p_Box).co_Box.b_OnPasteBoard;
+    return cco_LiveBox(p_Box).b_OnPasteBoard;
 }
 
 CT_String CT_IdmlHost::co_GetSpreadName(void* p_Box) {
-    return CT_String(co_Handles.cco_Box(p_Box).co_Box.s_SpreadName);
+    return CT_String(cco_LiveBox(p_Box).s_SpreadName);
 }
 
 void CT_IdmlHost::v_GetPosition(void* p_Box, tagPOINT& co_Position) {
-    co_Position = co_Handles.cco_Box(p_Box).co_Box.co_Position;
+    co_Position = cco_LiveBox(p_Box).co_Position;
 }
 
 int CT_IdmlHost::b_IsEqualBox(void* p_Box, void* p_Other) {
-    const CT_IdmlBoxHandle& co_Box = co_Handles.cco_Box(p_Box);
-    const CT_IdmlBoxHandle& co_Other = co_Handles.cco_Box(p_Other);
-    return co_Box.n_Serial == co_Other.n_Serial && co_Box.co_Box.s_Key == co_Other.co_Box.s_Key;
+    if (p_Box == nullptr || p_Other == nullptr) {
+        return p_Box == p_Other;
+    }
+    return co_Handles.cco_Box(p_Box).n_Box == co_Handles.cco_Box(p_Other).n_Box;
 }
 
-void CT_IdmlHost::v_DisplayBox(void*) {}
+void CT_IdmlHost::v_DisplayBox(void* p_Box) {
+    cco_LiveBox(p_Box);
+}
 
 void CT_IdmlHost::v_ReleaseBox(void*& p_Box) {
     co_Handles.v_ReleaseBox(p_Box);

@@ -97,6 +97,8 @@ class CT_IdmlHost : public CT_HostBackend {
     void v_StartCounting(int b_Reset) override;
 
   private:
+    // What a box handle carries; raises when its document has closed.
+    const CT_IdmlBox& cco_LiveBox(void* p_Box) const;
     // The <Story> element behind a box handle; raises when its document has closed.
     pugi::xml_node co_StoryOf(void* p_Box, CT_IdmlXmlPart** ppco_Part = nullptr) const;
     void* p_DocumentHandle(unsigned n_Serial);

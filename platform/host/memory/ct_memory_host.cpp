@@ -2,15 +2,18 @@
 
 #include "platform/common/ct_errors.h"
 #include "platform/host/ct_document_interface.h"
+#include "platform/host/ct_handle_registry.h"
 #include "platform/host/ct_host.h"
 #include "platform/host/ct_listener.h"
 #include "platform/host/memory/ct_memory_box_list.h"
 #include "platform/host/memory/ct_memory_cancel_switch.h"
-#include "platform/host/memory/ct_memory_handle_registry.h"
 #include "platform/host/memory/ct_memory_journal.h"
 #include "platform/host/memory/ct_memory_progress_recorder.h"
 #include "platform/host/memory/ct_memory_text.h"
 #include "platform/host/memory/ct_memory_workspace.h"
+
+#include <map>
+#include <utility>
 
 const char* const CT_MemoryHost::spc_OpenTag = "<MEMORY-TAGGED-TEXT 1.0>";
 const char* const CT_MemoryHost::spc_CloseTag = "</MEMORY-TAGGED-TEXT>";
@@ -30,11 +33,22 @@ std::string s_Number(long long i_Number) {
 }
 }  // namespace
 
+// What a handle names: a document by path and the opening it was given for, a box also by key.
+struct CT_MemoryHandle {
+    std::string s_Path;
+    unsigned n_Opening = 0;
+    std::string s_Key;             // empty for a document handle
+    unsigned long long n_Box = 0;  // the box's identity: one number per path and key
+};
+
 // Everything the host keeps, and the checks that every operation on a handle goes through.
 struct CT_MemoryHost::CT_State {
     CT_MemoryWorkspace co_Workspace;
-    CT_MemoryHandleRegistry co_Handles;
+    CT_HandleRegistry<CT_MemoryHandle> co_Documents;
+    CT_HandleRegistry<CT_MemoryHandle> co_Boxes;
+    std::map<std::pair<std::string, std::string>, unsigned long long> co_BoxIdentities;
     CT_MemoryBoxList co_BoxList;
+    unsigned n_BoxListOpening = 0;
     CT_MemoryJournal co_Journal;
     CT_MemoryCancelSwitch co_Cancel;
     CT_MemoryProgressRecorder co_Progress;
@@ -51,31 +65,51 @@ struct CT_MemoryHost::CT_State {
         if (p_Handle == nullptr) {
             return "null";
         }
-        const CT_MemoryHandle* pco_Handle = co_Handles.pco_Find(p_Handle);
-        if (pco_Handle == nullptr) {
-            return "?";
+        if (const CT_MemoryHandle* pco_Box = co_Boxes.pco_Find(p_Handle)) {
+            return pco_Box->s_Key;
         }
-        return pco_Handle->b_IsBox ? pco_Handle->s_Key : pco_Handle->s_Path;
+        if (const CT_MemoryHandle* pco_Document = co_Documents.pco_Find(p_Handle)) {
+            return pco_Document->s_Path;
+        }
+        return "?";
     }
 
-    // The record behind a handle of the wanted kind; raises e_UnknownDocument for a null,
-    // foreign or wrong-kind pointer, and for a released handle unless b_MayBeReleased.
-    const CT_MemoryHandle& co_Handle(const void* p_Handle, bool b_Box, bool b_MayBeReleased) {
+    void* p_NewDocument(const std::string& s_Path) {
+        return co_Documents.p_Add({s_Path, co_Workspace.n_Opening(s_Path), "", 0});
+    }
+
+    void* p_NewBox(const std::string& s_Key) {
+        const std::string& s_Path = co_BoxList.s_Path();
+        auto co_Identity =
+            co_BoxIdentities.emplace(std::make_pair(s_Path, s_Key), co_BoxIdentities.size() + 1);
+        return co_Boxes.p_Add({s_Path, n_BoxListOpening, s_Key, co_Identity.first->second});
+    }
+
+    // The record behind a live handle of the wanted kind; raises e_UnknownDocument for null, a
+    // released or foreign handle and a handle of the other kind.
+    const CT_MemoryHandle& co_Handle(const void* p_Handle, bool b_Box) const {
         const char* pc_Kind = b_Box ? "box" : "document";
-        const CT_MemoryHandle* pco_Handle = co_Handles.pco_Find(p_Handle);
-        if (pco_Handle == nullptr || pco_Handle->b_IsBox != b_Box) {
-            v_Raise(e_UnknownDocument, std::string("not a ") + pc_Kind + " handle of this host");
+        const CT_HandleRegistry<CT_MemoryHandle>& co_Registry = b_Box ? co_Boxes : co_Documents;
+        if (const CT_MemoryHandle* pco_Handle = co_Registry.pco_Find(p_Handle)) {
+            return *pco_Handle;
         }
-        if (pco_Handle->b_Released && !b_MayBeReleased) {
-            v_Raise(e_UnknownDocument, std::string(pc_Kind) + " handle " + s_Describe(p_Handle) +
-                                           " used after its release");
+        if (co_Registry.b_WasReleased(p_Handle)) {
+            v_Raise(e_UnknownDocument, std::string(pc_Kind) + " handle used after its release");
         }
-        return *pco_Handle;
+        v_Raise(e_UnknownDocument, std::string("not a ") + pc_Kind + " handle of this host");
+    }
+
+    // The open document a handle names; raises e_UnknownDocument once that opening has closed.
+    CT_MemoryDocument& co_LiveDocument(const CT_MemoryHandle& co_Handle) {
+        if (co_Workspace.n_Opening(co_Handle.s_Path) != co_Handle.n_Opening) {
+            v_Raise(e_UnknownDocument, "document " + co_Handle.s_Path + " has been closed");
+        }
+        return co_Workspace.co_Open(co_Handle.s_Path);
     }
 
     CT_MemoryBox& co_LiveBox(const void* p_Box) {
-        const CT_MemoryHandle& co_Box = co_Handle(p_Box, true, false);
-        CT_MemoryBox* pco_Box = co_Workspace.co_Open(co_Box.s_Path).pco_Find(co_Box.s_Key);
+        const CT_MemoryHandle& co_Box = co_Handle(p_Box, true);
+        CT_MemoryBox* pco_Box = co_LiveDocument(co_Box).pco_Find(co_Box.s_Key);
         if (pco_Box == nullptr) {
             v_Raise(e_UnknownDocument,
                     "document " + co_Box.s_Path + " has no box with the key " + co_Box.s_Key);
@@ -83,13 +117,13 @@ struct CT_MemoryHost::CT_State {
         return *pco_Box;
     }
 
-    void v_Release(void*& p_Handle, bool b_Box) {
-        if (p_Handle == nullptr) {
-            return;
+    // Null equals null and nothing else.
+    template <typename F>
+    int b_SameOrBothNull(void* p_Handle, void* p_Other, F f_Same) const {
+        if (p_Handle == nullptr || p_Other == nullptr) {
+            return p_Handle == p_Other;
         }
-        co_Handle(p_Handle, b_Box, true);
-        co_Handles.b_Release(p_Handle);
-        p_Handle = nullptr;
+        return f_Same(p_Handle, p_Other);
     }
 
     // The listener runs while the closing document is active, and may call back into the host.
@@ -99,9 +133,21 @@ struct CT_MemoryHost::CT_State {
             co_Workspace.v_Save(s_Path);
         }
         co_Workspace.v_Activate(s_Path);
-        CT_Listener* pco_Listener = CT_DocumentInterface::spco_GetCloseDocumentListener();
-        if (pco_Listener != nullptr) {
-            (*pco_Listener)();
+        try {
+            if (CT_Listener* pco_Listener = CT_DocumentInterface::spco_GetCloseDocumentListener()) {
+                (*pco_Listener)();
+            }
+        } catch (...) {
+            v_Forget(s_Path);
+            throw;
+        }
+        v_Forget(s_Path);
+    }
+
+    void v_Forget(const std::string& s_Path) {
+        if (co_Workspace.n_Opening(s_Path) == n_BoxListOpening) {
+            co_BoxList.v_Generate("", {}, false);
+            n_BoxListOpening = 0;
         }
         co_Workspace.v_Discard(s_Path);
     }
@@ -117,12 +163,7 @@ struct CT_MemoryHost::CT_State {
 
 CT_MemoryHost::CT_MemoryHost() : pco_State(std::make_unique<CT_State>()) {}
 
-CT_MemoryHost::~CT_MemoryHost() {
-    // A host destroyed while installed would leave the interface pointing at freed memory.
-    if (CT_Host::spco_GetBackend() == this) {
-        CT_Host::sv_Install(nullptr);
-    }
-}
+CT_MemoryHost::~CT_MemoryHost() = default;
 
 // --- What tests set up and inspect -------------------------------------------------------------
 
@@ -202,13 +243,13 @@ const std::vector<CT_Listener*>& CT_MemoryHost::co_PushedListeners() const {
 }
 
 int CT_MemoryHost::n_LiveBoxHandles() const {
-    return pco_State->co_Handles.n_LiveBoxes();
+    return static_cast<int>(pco_State->co_Boxes.n_Live());
 }
 int CT_MemoryHost::n_LiveDocumentHandles() const {
-    return pco_State->co_Handles.n_LiveDocuments();
+    return static_cast<int>(pco_State->co_Documents.n_Live());
 }
 int CT_MemoryHost::n_DoubleReleases() const {
-    return pco_State->co_Handles.n_DoubleReleases();
+    return pco_State->co_Boxes.n_BadReleases() + pco_State->co_Documents.n_BadReleases();
 }
 
 // --- Documents ---------------------------------------------------------------------------------
@@ -216,7 +257,7 @@ int CT_MemoryHost::n_DoubleReleases() const {
 void* CT_MemoryHost::p_GetCurrentDocument() {
     pco_State->v_Enter("p_GetCurrentDocument", {});
     const std::string* ps_Active = pco_State->co_Workspace.ps_Active();
-    return ps_Active == nullptr ? nullptr : pco_State->co_Handles.p_NewDocument(*ps_Active);
+    return ps_Active == nullptr ? nullptr : pco_State->p_NewDocument(*ps_Active);
 }
 
 void* CT_MemoryHost::p_IsDocumentOpen(const CT_String& co_Path) {
@@ -224,43 +265,46 @@ void* CT_MemoryHost::p_IsDocumentOpen(const CT_String& co_Path) {
     if (!pco_State->co_Workspace.b_IsOpen(s_Path(co_Path))) {
         return nullptr;
     }
-    return pco_State->co_Handles.p_NewDocument(s_Path(co_Path));
+    return pco_State->p_NewDocument(s_Path(co_Path));
 }
 
 void* CT_MemoryHost::p_Open(const CT_String& co_Path, int i_Option) {
     pco_State->v_Enter("p_Open", {s_Path(co_Path), s_Number(i_Option)});
     pco_State->co_Workspace.v_Open(s_Path(co_Path));
-    return pco_State->co_Handles.p_NewDocument(s_Path(co_Path));
+    return pco_State->p_NewDocument(s_Path(co_Path));
 }
 
 CT_String CT_MemoryHost::co_GetDocumentPath(void* p_Document) {
     pco_State->v_Enter("co_GetDocumentPath", {pco_State->s_Describe(p_Document)});
-    return CT_String(pco_State->co_Handle(p_Document, false, false).s_Path);
+    return CT_String(pco_State->co_Handle(p_Document, false).s_Path);
 }
 
 int CT_MemoryHost::b_IsEqual(void* p_Document, void* p_Other) {
     pco_State->v_Enter("b_IsEqual",
                        {pco_State->s_Describe(p_Document), pco_State->s_Describe(p_Other)});
-    if (p_Document == nullptr || p_Other == nullptr) {
-        return p_Document == p_Other;
-    }
-    return pco_State->co_Handle(p_Document, false, false).s_Path ==
-           pco_State->co_Handle(p_Other, false, false).s_Path;
+    return pco_State->b_SameOrBothNull(p_Document, p_Other, [this](void* p_One, void* p_Two) {
+        return pco_State->co_Handle(p_One, false).s_Path ==
+               pco_State->co_Handle(p_Two, false).s_Path;
+    });
 }
 
 void CT_MemoryHost::v_Release(void*& p_Document) {
     pco_State->v_Enter("v_Release", {pco_State->s_Describe(p_Document)});
-    pco_State->v_Release(p_Document, false);
+    pco_State->co_Documents.v_Release(p_Document);
 }
 
 void CT_MemoryHost::v_Save(void* p_Document) {
     pco_State->v_Enter("v_Save", {pco_State->s_Describe(p_Document)});
-    pco_State->co_Workspace.v_Save(pco_State->co_Handle(p_Document, false, false).s_Path);
+    const CT_MemoryHandle& co_Document = pco_State->co_Handle(p_Document, false);
+    pco_State->co_LiveDocument(co_Document);
+    pco_State->co_Workspace.v_Save(co_Document.s_Path);
 }
 
 void CT_MemoryHost::v_Close(void* p_Document, int b_Save) {
     pco_State->v_Enter("v_Close", {pco_State->s_Describe(p_Document), s_Number(b_Save)});
-    const std::string s_Closing = pco_State->co_Handle(p_Document, false, false).s_Path;
+    const CT_MemoryHandle& co_Document = pco_State->co_Handle(p_Document, false);
+    pco_State->co_LiveDocument(co_Document);
+    const std::string s_Closing = co_Document.s_Path;
     pco_State->v_Close(s_Closing, b_Save != 0);
 }
 
@@ -281,6 +325,7 @@ void CT_MemoryHost::v_GenerateBoxList(int b_IgnorePasteBoard) {
     const std::string s_Active = pco_State->s_ActivePath();
     const CT_MemoryDocument& co_Document = pco_State->co_Workspace.co_Open(s_Active);
     pco_State->co_BoxList.v_Generate(s_Active, co_Document.co_Boxes(), b_IgnorePasteBoard != 0);
+    pco_State->n_BoxListOpening = pco_State->co_Workspace.n_Opening(s_Active);
 }
 
 int CT_MemoryHost::b_IsBoxListEmpty() {
@@ -299,7 +344,7 @@ void* CT_MemoryHost::p_GetCurrentBox() {
     if (!co_List.b_HasCurrent()) {
         v_Raise(e_HostFailure, "the box list has no current box");
     }
-    return pco_State->co_Handles.p_NewBox(co_List.s_Path(), co_List.s_CurrentKey());
+    return pco_State->p_NewBox(co_List.s_CurrentKey());
 }
 
 int CT_MemoryHost::b_NextTextBox() {
@@ -358,7 +403,7 @@ int CT_MemoryHost::b_GetContent(char16_t* puz_Text, void* p_Box, unsigned n_Limi
 
 CT_String CT_MemoryHost::co_GetKey(void* p_Box) {
     pco_State->v_Enter("co_GetKey", {pco_State->s_Describe(p_Box)});
-    return CT_String(pco_State->co_Handle(p_Box, true, false).s_Key);
+    return CT_String(pco_State->co_Handle(p_Box, true).s_Key);
 }
 
 unsigned CT_MemoryHost::n_GetPage(void* p_Box) {
@@ -391,9 +436,9 @@ void CT_MemoryHost::v_GetPosition(void* p_Box, tagPOINT& co_Position) {
 int CT_MemoryHost::b_IsEqualBox(void* p_Box, void* p_Other) {
     pco_State->v_Enter("b_IsEqualBox",
                        {pco_State->s_Describe(p_Box), pco_State->s_Describe(p_Other)});
-    const CT_MemoryHandle& co_Box = pco_State->co_Handle(p_Box, true, false);
-    const CT_MemoryHandle& co_Other = pco_State->co_Handle(p_Other, true, false);
-    return co_Box.s_Path == co_Other.s_Path && co_Box.s_Key == co_Other.s_Key;
+    return pco_State->b_SameOrBothNull(p_Box, p_Other, [this](void* p_One, void* p_Two) {
+        return pco_State->co_Handle(p_One, true).n_Box == pco_State->co_Handle(p_Two, true).n_Box;
+    });
 }
 
 void CT_MemoryHost::v_DisplayBox(void* p_Box) {
@@ -403,7 +448,7 @@ void CT_MemoryHost::v_DisplayBox(void* p_Box) {
 
 void CT_MemoryHost::v_ReleaseBox(void*& p_Box) {
     pco_State->v_Enter("v_ReleaseBox", {pco_State->s_Describe(p_Box)});
-    pco_State->v_Release(p_Box, true);
+    pco_State->co_Boxes.v_Release(p_Box);
 }
 
 int CT_MemoryHost::b_Export(void* p_Box, CT_Files& co_File) {
@@ -480,10 +525,9 @@ void CT_MemoryHost::v_PushListener(CT_Listener* pco_Listener) {
 
 void CT_MemoryHost::v_PopListener() {
     pco_State->v_Enter("v_PopListener", {});
-    if (pco_State->co_Listeners.empty()) {
-        v_Raise(e_HostFailure, "v_PopListener: no listener is pushed");
+    if (!pco_State->co_Listeners.empty()) {
+        pco_State->co_Listeners.pop_back();
     }
-    pco_State->co_Listeners.pop_back();
 }
 
 void CT_MemoryHost::v_StartCounting(int b_Reset) {

@@ -89,14 +89,10 @@ class CT_MemoryHost : public CT_HostBackend {
     static const char* const spc_Filter;     // "Memory Tagged Text (*.mtt)|*.mtt||"
 
     // --- The host interface --------------------------------------------------------------------
-    // p_GetCurrentDocument answers null when no document is open. Every document handle, and
-    // every box handle, is a new one that must be released once. A handle keeps naming its
-    // document (and box) by path and key: operations that need the live document or box raise
-    // e_UnknownDocument once it is closed or gone, or once the handle was released; its path,
-    // key and equality stay available. v_GenerateBoxList raises e_UnknownDocument when no
-    // document is open. b_Import raises e_BadContent for bytes that are not UTF-8. The story
-    // counter restarts at v_PrepareForExport, v_PrepareForImport and v_StartCounting(nonzero).
-    // The host never calls a pushed listener itself.
+    // The contract of CT_HostBackend. Beyond it: a document is its path, and an opening of it
+    // lasts until it is closed; b_Import raises e_BadContent for bytes that are not UTF-8; the
+    // story counter also restarts at v_StartCounting(nonzero); the host never calls a pushed
+    // listener itself.
     void* p_GetCurrentDocument() override;
     void* p_IsDocumentOpen(const CT_String& co_Path) override;
     void* p_Open(const CT_String& co_Path, int i_Option) override;

@@ -42,12 +42,18 @@ const std::vector<CT_MemoryBox>& CT_MemoryWorkspace::co_Saved(const std::string&
 void CT_MemoryWorkspace::v_Open(const std::string& s_Path) {
     if (!b_IsOpen(s_Path)) {
         co_OpenDocuments.emplace(s_Path, CT_MemoryDocument(co_Saved(s_Path)));
+        co_Openings[s_Path] = ++n_LastOpening;
     }
     v_Activate(s_Path);
 }
 
 bool CT_MemoryWorkspace::b_IsOpen(const std::string& s_Path) const {
     return co_OpenDocuments.count(s_Path) != 0;
+}
+
+unsigned CT_MemoryWorkspace::n_Opening(const std::string& s_Path) const {
+    const auto co_It = co_Openings.find(s_Path);
+    return co_It == co_Openings.end() ? 0 : co_It->second;
 }
 
 void CT_MemoryWorkspace::v_Activate(const std::string& s_Path) {
@@ -81,6 +87,7 @@ void CT_MemoryWorkspace::v_Save(const std::string& s_Path) {
 
 void CT_MemoryWorkspace::v_Discard(const std::string& s_Path) {
     co_OpenDocuments.erase(s_Path);
+    co_Openings.erase(s_Path);
     co_ActiveOrder.erase(std::remove(co_ActiveOrder.begin(), co_ActiveOrder.end(), s_Path),
                          co_ActiveOrder.end());
 }

@@ -22,6 +22,9 @@ class CT_MemoryWorkspace {
     // e_BadDocument naming the path when nothing is saved there.
     void v_Open(const std::string& s_Path);
     bool b_IsOpen(const std::string& s_Path) const;
+    // Which opening of the document at the path is live: a number never given to an earlier
+    // opening, or 0 when the document is not open.
+    unsigned n_Opening(const std::string& s_Path) const;
     // Raises e_UnknownDocument when the document is not open.
     void v_Activate(const std::string& s_Path);
     // The active document's path, or null when no document is open.
@@ -39,4 +42,6 @@ class CT_MemoryWorkspace {
     std::map<std::string, std::vector<CT_MemoryBox>> co_SavedDocuments;
     std::map<std::string, CT_MemoryDocument> co_OpenDocuments;
     std::vector<std::string> co_ActiveOrder;  // open documents, the active one last
+    std::map<std::string, unsigned> co_Openings;
+    unsigned n_LastOpening = 0;
 };

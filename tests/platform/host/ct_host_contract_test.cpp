@@ -1,0 +1,439 @@
+// The host contract, one set of cases run on every backend with the same small document: three
+// stories k1 "Alpha", k2 "Beta" and k3 "Gamma" on page 1 at (10,20), (10,40) and (10,60).
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "platform/common/ct_errors.h"
+#include "platform/common/ct_files.h"
+#include "platform/host/ct_document_interface.h"
+#include "platform/host/ct_host.h"
+#include "platform/host/ct_listener.h"
+#include "platform/host/memory/ct_memory_host.h"
+#include "tests/platform/host/idml/ct_idml_test_support.h"
+
+namespace {
+
+using idml_test::CT_TempDir;
+
+class CT_MemoryBackend {
+  public:
+    CT_MemoryBackend() {
+        std::vector<CT_MemoryBox> co_Boxes;
+        for (const auto& co_Story : {std::make_pair("k1", "Alpha"), std::make_pair("k2", "Beta"),
+                                     std::make_pair("k3", "Gamma")}) {
+            CT_MemoryBox co_Box;
+            co_Box.s_Key = co_Story.first;
+            co_Box.s_Content = co_Story.second;
+            co_Box.i_X = 10;
+            co_Box.i_Y = 20 * static_cast<int>(co_Boxes.size() + 1);
+            co_Boxes.push_back(co_Box);
+        }
+        co_Host.v_PutDocument(s_Document(), co_Boxes);
+    }
+    std::string s_Document() const { return "/contract/small.indd"; }
+    std::string s_Missing() const { return "/contract/missing.indd"; }
+    std::string s_TaggedFile() const { return (co_Dir / "t.mtt").string(); }
+    void v_SetCancel(bool b_On) { b_On ? co_Host.v_RequestCancel() : co_Host.v_ClearCancel(); }
+    int n_LiveHandles() const {
+        return co_Host.n_LiveBoxHandles() + co_Host.n_LiveDocumentHandles();
+    }
+    int n_BadReleases() const { return co_Host.n_DoubleReleases(); }
+
+    CT_TempDir co_Dir;
+    CT_MemoryHost co_Host;
+};
+
+class CT_IdmlBackend {
+  public:
+    CT_IdmlBackend() {
+        idml_test::v_WriteZip(s_Document(), idml_test::co_SmallPackage({
+                                                {"k1", "<Content>Alpha</Content>"},
+                                                {"k2", "<Content>Beta</Content>"},
+                                                {"k3", "<Content>Gamma</Content>"},
+                                            }));
+        co_Host.v_SetCancelSource([this] { return i_Cancel; });
+    }
+    std::string s_Document() const { return (co_Dir / "small.idml").string(); }
+    std::string s_Missing() const { return (co_Dir / "missing.idml").string(); }
+    std::string s_TaggedFile() const { return (co_Dir / "t.stt").string(); }
+    void v_SetCancel(bool b_On) { i_Cancel = b_On; }
+    int n_LiveHandles() const {
+        return co_Host.n_LiveBoxHandles() + co_Host.n_LiveDocumentHandles();
+    }
+    int n_BadReleases() const { return co_Host.n_BadReleases(); }
+
+    CT_TempDir co_Dir;
+    CT_IdmlHost co_Host;
+    int i_Cancel = 0;
+};
+
+// A close listener that runs a chosen function.
+class CT_CloseProbe : public CT_Listener {
+  public:
+    void operator()() override { f_Call(); }
+    std::function<void()> f_Call = [] {};
+};
+
+template <typename T_Backend>
+class HostContract : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        CT_Host::sv_Install(&co_Backend.co_Host);
+        CT_DocumentInterface::sv_SetCloseDocumentListener(&co_Probe);
+    }
+    void TearDown() override {
+        CT_DocumentInterface::sv_SetCloseDocumentListener(nullptr);
+        EXPECT_EQ(co_Backend.n_LiveHandles(), 0);
+        EXPECT_EQ(co_Backend.n_BadReleases(), n_ExpectedBadReleases);
+    }
+
+    CT_HostBackend& host() { return co_Backend.co_Host; }
+    CT_String co_Path() const { return CT_String(co_Backend.s_Document().c_str()); }
+
+    // The code the call raised, e_NoError when it raised nothing.
+    static et_ErrorCode eo_ErrorOf(const std::function<void()>& f_Call) {
+        try {
+            f_Call();
+        } catch (et_ErrorCode eo_Code) {
+            return eo_Code;
+        }
+        return e_NoError;
+    }
+
+    // Opens the document and gives its handle back: it stays open and active.
+    void v_Open() {
+        void* p_Document = host().p_Open(co_Path(), 1);
+        host().v_Release(p_Document);
+    }
+    void v_CloseActive(int b_Save) {
+        void* p_Document = host().p_GetCurrentDocument();
+        host().v_Close(p_Document, b_Save);
+        host().v_Release(p_Document);
+    }
+    // The handle of the listed box with the key; the caller releases it.
+    void* p_Box(const std::string& s_Key) {
+        host().v_GenerateBoxList(0);
+        host().v_ResetBoxList();
+        do {
+            void* p_Candidate = host().p_GetCurrentBox();
+            if (host().co_GetKey(p_Candidate) == s_Key.c_str()) {
+                return p_Candidate;
+            }
+            host().v_ReleaseBox(p_Candidate);
+        } while (host().b_NextTextBox());
+        ADD_FAILURE() << "no box " << s_Key;
+        return nullptr;
+    }
+    std::string s_Text(void* p_Box) {
+        CT_String co_Text;
+        host().b_GetContent(co_Text, p_Box, 100, 0, 0);
+        return std::string(co_Text.sv());
+    }
+    // The story of the box as the host writes it into a tagged file.
+    std::string s_Exported(void* p_Box) {
+        CT_Files co_File;
+        co_File.v_Open(CT_String(co_Backend.s_TaggedFile().c_str()), e_OpenWrite, 0);
+        EXPECT_EQ(host().b_Export(p_Box, co_File), 0);
+        co_File.v_Close();
+        return idml_test::s_ReadFile(co_Backend.s_TaggedFile());
+    }
+    // Hands the bytes to the box as its new story, then reads one more byte to show where the
+    // host left the file.
+    et_ErrorCode eo_Import(void* p_Box, const std::string& s_Story, std::string& s_After) {
+        idml_test::fs::path co_File(co_Backend.s_TaggedFile());
+        std::ofstream(co_File, std::ios::binary) << s_Story << "|";
+        CT_Files co_In;
+        co_In.v_Open(CT_String(co_File.c_str()), e_OpenRead, 0);
+        et_ErrorCode eo_Code = eo_ErrorOf(
+            [&] { host().b_Import(p_Box, co_In, static_cast<unsigned>(s_Story.size())); });
+        co_In.v_Read(s_After, 1);
+        co_In.v_Close();
+        return eo_Code;
+    }
+
+    T_Backend co_Backend;
+    CT_CloseProbe co_Probe;
+    int n_ExpectedBadReleases = 0;
+};
+
+using Backends = ::testing::Types<CT_MemoryBackend, CT_IdmlBackend>;
+class BackendNames {
+  public:
+    template <typename T>
+    static std::string GetName(int) {
+        return std::is_same<T, CT_MemoryBackend>::value ? "Memory" : "Idml";
+    }
+};
+TYPED_TEST_SUITE(HostContract, Backends, BackendNames);
+
+TYPED_TEST(HostContract, DocumentsAreFoundOpenedAndComparedByFile) {
+    CT_HostBackend& co_Host = this->host();
+    EXPECT_EQ(co_Host.p_GetCurrentDocument(), nullptr);
+    EXPECT_EQ(co_Host.p_IsDocumentOpen(this->co_Path()), nullptr);
+    EXPECT_EQ(this->eo_ErrorOf(
+                  [&] { co_Host.p_Open(CT_String(this->co_Backend.s_Missing().c_str()), 1); }),
+              e_BadDocument);
+    EXPECT_EQ(this->co_Backend.n_LiveHandles(), 0);
+
+    void* p_Opened = co_Host.p_Open(this->co_Path(), 1);
+    void* p_Found = co_Host.p_IsDocumentOpen(this->co_Path());
+    void* p_Current = co_Host.p_GetCurrentDocument();
+    EXPECT_NE(p_Opened, p_Found);
+    EXPECT_TRUE(co_Host.b_IsEqual(p_Opened, p_Found));
+    EXPECT_TRUE(co_Host.b_IsEqual(p_Found, p_Current));
+    EXPECT_TRUE(co_Host.b_IsEqual(nullptr, nullptr));
+    EXPECT_FALSE(co_Host.b_IsEqual(p_Opened, nullptr));
+    EXPECT_FALSE(co_Host.b_IsEqual(nullptr, p_Opened));
+    EXPECT_EQ(std::string(co_Host.co_GetDocumentPath(p_Opened).sv()),
+              this->co_Backend.s_Document());
+    for (void* p_Handle : {p_Opened, p_Found, p_Current}) {
+        co_Host.v_Release(p_Handle);
+        EXPECT_EQ(p_Handle, nullptr);
+    }
+    void* p_Null = nullptr;
+    co_Host.v_Release(p_Null);
+    co_Host.v_ReleaseBox(p_Null);
+    this->v_CloseActive(0);
+}
+
+TYPED_TEST(HostContract, AReleasedHandleNeverNamesAnotherOne) {
+    CT_HostBackend& co_Host = this->host();
+    this->v_Open();
+    void* p_Old = co_Host.p_GetCurrentDocument();
+    void* p_Stale = p_Old;
+    co_Host.v_Release(p_Old);
+    void* p_New = co_Host.p_GetCurrentDocument();
+    EXPECT_NE(p_New, p_Stale);
+    EXPECT_EQ(this->eo_ErrorOf([&] { co_Host.co_GetDocumentPath(p_Stale); }), e_UnknownDocument);
+    EXPECT_EQ(this->eo_ErrorOf([&] { co_Host.b_IsEqual(p_Stale, p_New); }), e_UnknownDocument);
+    co_Host.v_Release(p_Stale);  // a second release touches nothing live
+    EXPECT_EQ(std::string(co_Host.co_GetDocumentPath(p_New).sv()), this->co_Backend.s_Document());
+    co_Host.v_Release(p_New);
+
+    void* p_Box = this->p_Box("k1");
+    void* p_StaleBox = p_Box;
+    co_Host.v_ReleaseBox(p_Box);
+    void* p_Live = this->p_Box("k1");
+    EXPECT_NE(p_Live, p_StaleBox);
+    co_Host.v_ReleaseBox(p_StaleBox);
+    EXPECT_EQ(this->eo_ErrorOf([&] { co_Host.co_GetKey(p_StaleBox); }), e_UnknownDocument);
+    EXPECT_EQ(this->s_Text(p_Live), "Alpha");
+    co_Host.v_ReleaseBox(p_Live);
+    this->n_ExpectedBadReleases = 2;
+    this->v_CloseActive(0);
+}
+
+TYPED_TEST(HostContract, HandlesOfTheWrongKindOrOfAnotherHostAreRefused) {
+    CT_HostBackend& co_Host = this->host();
+    this->v_Open();
+    void* p_Document = co_Host.p_GetCurrentDocument();
+    void* p_Box = this->p_Box("k2");
+    TypeParam co_Other;
+    void* p_Foreign = co_Other.co_Host.p_Open(CT_String(co_Other.s_Document().c_str()), 1);
+    const std::vector<std::function<void()>> co_Calls = {
+        [&] { co_Host.co_GetKey(p_Document); },
+        [&] { co_Host.co_GetDocumentPath(p_Box); },
+        [&] { co_Host.b_IsEqualBox(p_Box, p_Document); },
+        [&] { co_Host.co_GetDocumentPath(p_Foreign); },
+        [&] { co_Host.v_Save(p_Foreign); },
+        [&] { co_Host.n_GetPage(nullptr); },
+        [&] { co_Host.co_GetDocumentPath(nullptr); },
+    };
+    for (std::size_t n = 0; n < co_Calls.size(); ++n) {
+        SCOPED_TRACE("call " + std::to_string(n));
+        EXPECT_EQ(this->eo_ErrorOf(co_Calls[n]), e_UnknownDocument);
+    }
+    co_Other.co_Host.v_Release(p_Foreign);
+    co_Host.v_ReleaseBox(p_Box);
+    co_Host.v_Release(p_Document);
+    this->v_CloseActive(0);
+}
+
+TYPED_TEST(HostContract, TheBoxListWalksEveryBoxOnceAndStopsAtTheEnd) {
+    CT_HostBackend& co_Host = this->host();
+    EXPECT_TRUE(co_Host.b_IsBoxListEmpty());
+    EXPECT_EQ(this->eo_ErrorOf([&] { co_Host.v_GenerateBoxList(0); }), e_UnknownDocument);
+    this->v_Open();
+    co_Host.v_GenerateBoxList(0);
+    ASSERT_FALSE(co_Host.b_IsBoxListEmpty());
+    std::vector<std::string> co_Seen;
+    for (int i_Round = 0; i_Round < 2; ++i_Round) {
+        co_Host.v_ResetBoxList();
+        do {
+            void* p_Box = co_Host.p_GetCurrentBox();
+            tagPOINT co_At{0, 0};
+            co_Host.v_GetPosition(p_Box, co_At);
+            co_Seen.push_back(std::string(co_Host.co_GetKey(p_Box).sv()) + " p" +
+                              std::to_string(co_Host.n_GetPage(p_Box)) +
+                              (co_Host.b_IsOnMasterPage(p_Box) ? " master" : "") +
+                              (co_Host.b_IsOnPasteBoard(p_Box) ? " pasteboard" : "") + " " +
+                              std::to_string(co_At.x) + "," + std::to_string(co_At.y) +
+                              co_Host.co_GetSpreadName(p_Box).sv().data());
+            co_Host.v_DisplayBox(p_Box);
+            co_Host.v_ReleaseBox(p_Box);
+        } while (co_Host.b_NextTextBox());
+        EXPECT_FALSE(co_Host.b_NextTextBox());
+        EXPECT_EQ(this->eo_ErrorOf([&] { co_Host.p_GetCurrentBox(); }), e_HostFailure);
+    }
+    EXPECT_EQ(co_Seen, (std::vector<std::string>{"k1 p1 10,20", "k2 p1 10,40", "k3 p1 10,60",
+                                                 "k1 p1 10,20", "k2 p1 10,40", "k3 p1 10,60"}));
+    this->v_CloseActive(0);
+}
+
+TYPED_TEST(HostContract, BoxesAreEqualByDocumentAndKeyEvenAcrossOpenings) {
+    CT_HostBackend& co_Host = this->host();
+    this->v_Open();
+    void* p_First = this->p_Box("k1");
+    void* p_Again = this->p_Box("k1");
+    void* p_Other = this->p_Box("k2");
+    EXPECT_TRUE(co_Host.b_IsEqualBox(p_First, p_Again));
+    EXPECT_FALSE(co_Host.b_IsEqualBox(p_First, p_Other));
+    EXPECT_TRUE(co_Host.b_IsEqualBox(nullptr, nullptr));
+    EXPECT_FALSE(co_Host.b_IsEqualBox(p_First, nullptr));
+    this->v_CloseActive(0);
+    this->v_Open();
+    void* p_Reopened = this->p_Box("k1");
+    EXPECT_TRUE(co_Host.b_IsEqualBox(p_First, p_Reopened));
+    for (void* p_Box : {p_First, p_Again, p_Other, p_Reopened}) {
+        co_Host.v_ReleaseBox(p_Box);
+    }
+    this->v_CloseActive(0);
+}
+
+TYPED_TEST(HostContract, ContentIsCutAtTheLimitInCodePoints) {
+    CT_HostBackend& co_Host = this->host();
+    this->v_Open();
+    void* p_Box = this->p_Box("k3");
+    CT_String co_Text;
+    EXPECT_TRUE(co_Host.b_GetContent(co_Text, p_Box, 3, 1, 0));
+    EXPECT_EQ(co_Text, "Gam");
+    EXPECT_FALSE(co_Host.b_GetContent(co_Text, p_Box, 5, 1, 0));
+    EXPECT_EQ(co_Text, "Gamma");
+    char16_t auz_Text[8];
+    EXPECT_TRUE(co_Host.b_GetContent(auz_Text, p_Box, 2, 0, 0));
+    EXPECT_EQ(std::u16string(auz_Text), u"Ga");
+    EXPECT_EQ(this->eo_ErrorOf([&] { co_Host.b_GetContent(nullptr, p_Box, 2, 0, 0); }),
+              e_HostFailure);
+    co_Host.v_ReleaseBox(p_Box);
+    this->v_CloseActive(0);
+}
+
+TYPED_TEST(HostContract, StoriesGoOutAndComeBackAndRefusedContentChangesNothing) {
+    CT_HostBackend& co_Host = this->host();
+    this->v_Open();
+    void* p_Box = this->p_Box("k1");
+    co_Host.v_PrepareForExport();
+    const std::string s_Story = this->s_Exported(p_Box);
+    EXPECT_EQ(co_Host.n_GetStoryCounter(), 1u);
+    co_Host.v_CloseExport();
+    ASSERT_NE(s_Story.find("Alpha"), std::string::npos);
+
+    co_Host.v_PrepareForImport();
+    EXPECT_EQ(co_Host.n_GetStoryCounter(), 0u);
+    std::string s_Translated = s_Story;
+    s_Translated.replace(s_Translated.find("Alpha"), 5, "Omega");
+    std::string s_After;
+    EXPECT_EQ(this->eo_Import(p_Box, s_Translated, s_After), e_NoError);
+    EXPECT_EQ(s_After, "|");
+    EXPECT_EQ(this->s_Text(p_Box), "Omega");
+    std::string s_Broken = s_Story;
+    s_Broken.replace(s_Broken.find("Alpha"), 5, "\xC0\xAF\xED\xA0\x80");
+    EXPECT_EQ(this->eo_Import(p_Box, s_Broken, s_After), e_BadContent);
+    EXPECT_EQ(s_After, "|");
+    EXPECT_EQ(this->s_Text(p_Box), "Omega");
+    EXPECT_EQ(co_Host.n_GetStoryCounter(), 1u);
+    co_Host.v_CloseImport();
+
+    // Saved changes survive closing without saving; unsaved ones do not.
+    void* p_Document = co_Host.p_GetCurrentDocument();
+    co_Host.v_Save(p_Document);
+    co_Host.v_Release(p_Document);
+    EXPECT_EQ(this->eo_Import(p_Box, s_Story, s_After), e_NoError);
+    co_Host.v_ReleaseBox(p_Box);
+    this->v_CloseActive(0);
+    this->v_Open();
+    p_Box = this->p_Box("k1");
+    EXPECT_EQ(this->s_Text(p_Box), "Omega");
+    co_Host.v_ReleaseBox(p_Box);
+    this->v_CloseActive(0);
+}
+
+TYPED_TEST(HostContract, AClosedDocumentIsGoneEvenWhenTheListenerRaises) {
+    CT_HostBackend& co_Host = this->host();
+    this->v_Open();
+    void* p_Document = co_Host.p_GetCurrentDocument();
+    void* p_Box = this->p_Box("k2");
+    std::string s_ActiveInListener;
+    this->co_Probe.f_Call = [&] {
+        void* p_Active = CT_DocumentInterface::p_GetCurrentDocument();
+        s_ActiveInListener = std::string(co_Host.co_GetDocumentPath(p_Active).sv());
+        co_Host.v_Release(p_Active);
+        CT_Errors::v_ThrowError(e_HostFailure, "the listener failed");
+    };
+    EXPECT_EQ(this->eo_ErrorOf([&] { co_Host.v_Close(p_Document, 0); }), e_HostFailure);
+    EXPECT_EQ(s_ActiveInListener, this->co_Backend.s_Document());
+    EXPECT_EQ(co_Host.p_IsDocumentOpen(this->co_Path()), nullptr);
+    EXPECT_EQ(co_Host.p_GetCurrentDocument(), nullptr);
+    EXPECT_TRUE(co_Host.b_IsBoxListEmpty());
+
+    // What the handles carry stays; what needs the open document is refused.
+    EXPECT_EQ(std::string(co_Host.co_GetDocumentPath(p_Document).sv()),
+              this->co_Backend.s_Document());
+    EXPECT_EQ(co_Host.co_GetKey(p_Box), "k2");
+    EXPECT_TRUE(co_Host.b_IsEqualBox(p_Box, p_Box));
+    CT_String co_Text;
+    tagPOINT co_At{0, 0};
+    const std::vector<std::function<void()>> co_Refused = {
+        [&] { co_Host.v_Save(p_Document); },
+        [&] { co_Host.v_Close(p_Document, 0); },
+        [&] { co_Host.b_GetContent(co_Text, p_Box, 10, 0, 0); },
+        [&] { co_Host.n_GetPage(p_Box); },
+        [&] { co_Host.v_GetPosition(p_Box, co_At); },
+        [&] { co_Host.v_DisplayBox(p_Box); },
+    };
+    for (std::size_t n = 0; n < co_Refused.size(); ++n) {
+        SCOPED_TRACE("call " + std::to_string(n));
+        EXPECT_EQ(this->eo_ErrorOf(co_Refused[n]), e_UnknownDocument);
+    }
+    // Opening the file again does not bring old handles back to life.
+    this->co_Probe.f_Call = [] {};
+    this->v_Open();
+    EXPECT_EQ(this->eo_ErrorOf([&] { co_Host.v_Save(p_Document); }), e_UnknownDocument);
+    co_Host.v_ReleaseBox(p_Box);
+    co_Host.v_Release(p_Document);
+    this->v_CloseActive(0);
+}
+
+TYPED_TEST(HostContract, ListenersCancelAndFixedTextsNeverFail) {
+    CT_HostBackend& co_Host = this->host();
+    co_Host.v_PopListener();
+    CT_CloseProbe co_Listener;
+    co_Host.v_PushListener(&co_Listener);
+    co_Host.v_PopListener();
+    co_Host.v_PopListener();
+    EXPECT_FALSE(co_Host.b_IsCancel());
+    this->co_Backend.v_SetCancel(true);
+    EXPECT_TRUE(co_Host.b_IsCancel());
+    this->co_Backend.v_SetCancel(false);
+    EXPECT_NE(co_Host.pco_GetProgressListener(), nullptr);
+    EXPECT_NE(co_Host.pco_GetParentProgressListener(), nullptr);
+    EXPECT_FALSE(co_Host.co_GetOpenVersionTag().empty());
+    EXPECT_FALSE(co_Host.co_GetCloseVersionTag().empty());
+    EXPECT_EQ(co_Host.co_GetTaggedExtension()[0], u'.');
+    EXPECT_FALSE(co_Host.cco_GetDtpTaggedFilter().empty());
+    co_Host.v_StartCounting(1);
+    EXPECT_EQ(co_Host.n_GetStoryCounter(), 0u);
+}
+
+TYPED_TEST(HostContract, DestroyingTheInstalledHostUninstallsIt) {
+    {
+        TypeParam co_Other;
+        CT_Host::sv_Install(&co_Other.co_Host);
+    }
+    EXPECT_EQ(CT_Host::spco_GetBackend(), nullptr);
+}
+
+}  // namespace
