@@ -1,0 +1,112 @@
+# Install rules, the CMake package, the pkg-config files and the Debian package. Included last,
+# so that it sees every library the tree defines, whoever added it.
+include(GNUInstallDirs)
+include(CMakePackageConfigHelpers)
+
+# The libraries a program built against storyport links: the kernel, the two libraries it
+# calls, the IDML host (with its story codec) and the exchange formats. The name after the
+# colon is the one a consumer uses, storyport::NAME; the tree gets the same aliases.
+set(storyport_installed_libraries
+    storyport:storyport
+    storyport_common:common
+    storyport_host:host
+    storyport_idml_codec:idml_codec
+    storyport_host_idml:host_idml
+    storyport_exchange:exchange)
+set(storyport_export_targets)
+set(storyport_include_folders platform/common platform/host containers textbox storyorder document
+    settings batch resources)
+foreach(entry IN LISTS storyport_installed_libraries)
+    string(REPLACE ":" ";" entry "${entry}")
+    list(GET entry 0 target)
+    list(GET entry 1 export_name)
+    if(NOT TARGET ${target})
+        continue()
+    endif()
+    list(APPEND storyport_export_targets ${target})
+    add_library(storyport::${export_name} ALIAS ${target})
+    set_target_properties(${target} PROPERTIES EXPORT_NAME ${export_name})
+    # Libraries find each other beside themselves once installed.
+    get_target_property(type ${target} TYPE)
+    if(type STREQUAL "SHARED_LIBRARY")
+        set_target_properties(${target} PROPERTIES
+            VERSION ${PROJECT_VERSION} SOVERSION ${PROJECT_VERSION_MAJOR} INSTALL_RPATH "$ORIGIN")
+    endif()
+    # Sources include each other from the top of the tree ("document/ct_document.h"); installed,
+    # the same paths start under include/storyport.
+    get_target_property(includes ${target} INTERFACE_INCLUDE_DIRECTORIES)
+    set(kept)
+    foreach(dir IN LISTS includes)
+        if(dir MATCHES "^(${PROJECT_SOURCE_DIR}|${PROJECT_BINARY_DIR})")
+            list(APPEND kept "$<BUILD_INTERFACE:${dir}>")
+        else()
+            list(APPEND kept "${dir}")
+        endif()
+    endforeach()
+    list(APPEND kept "$<INSTALL_INTERFACE:${CMAKE_INSTALL_INCLUDEDIR}/storyport>")
+    set_target_properties(${target} PROPERTIES INTERFACE_INCLUDE_DIRECTORIES "${kept}")
+endforeach()
+if(TARGET storyport_host_idml)
+    list(APPEND storyport_include_folders platform/host/idml)
+endif()
+if(TARGET storyport_exchange)
+    list(APPEND storyport_include_folders exchange)
+endif()
+
+install(TARGETS ${storyport_export_targets} EXPORT storyportTargets
+    LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR}
+    ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR}
+    RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+foreach(folder IN LISTS storyport_include_folders)
+    file(GLOB headers ${PROJECT_SOURCE_DIR}/${folder}/*.h)
+    install(FILES ${headers} DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/storyport/${folder})
+endforeach()
+
+# The command runs from PREFIX/bin with its libraries in PREFIX/lib, wherever PREFIX is.
+file(RELATIVE_PATH storyport_bin_to_lib ${CMAKE_INSTALL_FULL_BINDIR} ${CMAKE_INSTALL_FULL_LIBDIR})
+set_target_properties(storyport_cli PROPERTIES INSTALL_RPATH "$ORIGIN/${storyport_bin_to_lib}")
+install(TARGETS storyport_cli RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+install(FILES ${PROJECT_BINARY_DIR}/tools/storyport.1 DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+install(FILES ${PROJECT_BINARY_DIR}/tools/storyport.bash
+    DESTINATION ${CMAKE_INSTALL_DATADIR}/bash-completion/completions RENAME storyport)
+
+# find_package(storyport): storyport::storyport, storyport::host_idml and the rest.
+set(storyport_cmake_dir ${CMAKE_INSTALL_LIBDIR}/cmake/storyport)
+install(EXPORT storyportTargets NAMESPACE storyport:: DESTINATION ${storyport_cmake_dir})
+configure_package_config_file(${PROJECT_SOURCE_DIR}/cmake/storyportConfig.cmake.in
+    ${PROJECT_BINARY_DIR}/storyportConfig.cmake INSTALL_DESTINATION ${storyport_cmake_dir})
+write_basic_package_version_file(${PROJECT_BINARY_DIR}/storyportConfigVersion.cmake
+    COMPATIBILITY SameMajorVersion)
+install(FILES ${PROJECT_BINARY_DIR}/storyportConfig.cmake
+    ${PROJECT_BINARY_DIR}/storyportConfigVersion.cmake DESTINATION ${storyport_cmake_dir})
+
+# pkg-config: storyport for the kernel, storyport-idml for the IDML host with it.
+file(RELATIVE_PATH storyport_pc_to_prefix ${CMAKE_INSTALL_FULL_LIBDIR}/pkgconfig
+    ${CMAKE_INSTALL_PREFIX})
+string(REGEX REPLACE "/$" "" storyport_pc_to_prefix "${storyport_pc_to_prefix}")
+foreach(pc storyport storyport-idml)
+    configure_file(${PROJECT_SOURCE_DIR}/cmake/${pc}.pc.in ${PROJECT_BINARY_DIR}/${pc}.pc @ONLY)
+    install(FILES ${PROJECT_BINARY_DIR}/${pc}.pc DESTINATION ${CMAKE_INSTALL_LIBDIR}/pkgconfig)
+endforeach()
+
+# cpack -G DEB: one package with the command, the libraries and what builds against them. Its
+# dependencies are read off the installed binaries (libzip, pugixml, ICU, zlib, the C++ runtime).
+set(STORYPORT_PACKAGE_CONTACT "storyport maintainers <maintainers@storyport.invalid>"
+    CACHE STRING "The Maintainer of the Debian package")
+set(CPACK_PACKAGE_NAME storyport)
+set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
+set(CPACK_PACKAGE_CONTACT "${STORYPORT_PACKAGE_CONTACT}")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "prepares IDML documents for translation")
+set(CPACK_PACKAGE_DESCRIPTION
+    "storyport lists the stories of an IDML document in story order, exports them into one tagged story file for a translator, and imports the translated file back by story key. The package holds the storyport command, its libraries and what a C++ program needs to use them.")
+set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
+set(CPACK_STRIP_FILES ON)
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_DEBIAN_PACKAGE_SECTION text)
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+set(CPACK_DEBIAN_PACKAGE_GENERATE_SHLIBS ON)
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS_PRIVATE_DIRS ${PROJECT_BINARY_DIR}/platform/common
+    ${PROJECT_BINARY_DIR}/platform/host ${PROJECT_BINARY_DIR} ${PROJECT_BINARY_DIR}/exchange)
+# A program built with find_package(storyport) and the IDML host needs these headers too.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "libpugixml-dev, libzip-dev, zlib1g-dev")
+include(CPack)
