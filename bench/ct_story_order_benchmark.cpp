@@ -1,7 +1,8 @@
 // How the check of a story order against the host grows with the number of boxes. Each check
-// makes a new box object per host box and matches old and new boxes by asking the host whether
-// two handles designate the same box, so the host comparisons grow with the square of the
-// number of boxes. The memory host answers; its journal is off so that it does not grow.
+// makes a new box object per host box, matches old and new boxes through an index by key (the
+// host confirms each match) and places whole lists by sorting, so it grows as N log N: 5,000
+// boxes should take well under 100 ms, 20,000 well under a second. The memory host answers;
+// its journal is off so that it does not grow.
 #include <benchmark/benchmark.h>
 
 #include <string>
@@ -60,7 +61,8 @@ BENCHMARK(BM_CheckStoryOrder)
     ->Arg(100)
     ->Arg(1000)
     ->Arg(5000)
-    ->Complexity(benchmark::oNSquared)
+    ->Arg(20000)
+    ->Complexity(benchmark::oNLogN)
     ->Unit(benchmark::kMillisecond);
 
 }  // namespace

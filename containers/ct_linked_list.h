@@ -74,6 +74,10 @@ class CT_LinkedList {
     // order, placed by this list's own b_AddLast. The source's cursor ends on its last node.
     void v_Duplicate(CT_LinkedList* pco_Source);
 
+    // Grows with every change of the chain or of an element it holds, so that a derived list can
+    // tell whether an index it keeps beside the chain is still true.
+    unsigned n_GetChanges() const { return n_Changes; }
+
   protected:
     // Deletes the current element and leaves its node holding null. b_Map and the ordered
     // list's searches pass over such a node; b_MapList hands its null on.
@@ -81,6 +85,7 @@ class CT_LinkedList {
 
     CT_ListNode<T>* pco_First = nullptr;
     CT_ListNode<T>* pco_Current = nullptr;  // null or a node of the chain from pco_First
+    unsigned n_Changes = 0;
 };
 
 // Keeps the object's class out of template argument deduction: it comes from the member
@@ -132,6 +137,7 @@ unsigned CT_LinkedList<T>::n_Count() {
 
 template <class T>
 void CT_LinkedList<T>::v_Add(T* pco_Element) {
+    ++n_Changes;
     pco_First = new CT_ListNode<T>{pco_Element, pco_First};
     pco_Current = pco_First;
 }
@@ -147,6 +153,7 @@ int CT_LinkedList<T>::b_AddLast(T* pco_Element) {
     }
     while (b_Next()) {
     }
+    ++n_Changes;
     pco_Current->pco_Next = new CT_ListNode<T>{pco_Element, nullptr};
     return 1;
 }
@@ -157,6 +164,7 @@ void CT_LinkedList<T>::v_Insert(T* pco_Element) {
         CT_LinkedList::v_Add(pco_Element);
         return;
     }
+    ++n_Changes;
     // The current node keeps its place and takes the new element; its old element moves into a
     // new node right after it.
     pco_Current->pco_Next = new CT_ListNode<T>{pco_Current->pco_Element, pco_Current->pco_Next};
@@ -169,6 +177,7 @@ void CT_LinkedList<T>::v_RemoveCurrent() {
     if (pco_node == nullptr) {
         return;
     }
+    ++n_Changes;
     if (pco_node == pco_First) {
         pco_First = pco_node->pco_Next;
     } else {
@@ -192,6 +201,7 @@ void CT_LinkedList<T>::v_Destroy() {
 
 template <class T>
 void CT_LinkedList<T>::v_DestroyAll() {
+    ++n_Changes;
     while (pco_First != nullptr) {
         CT_ListNode<T>* pco_node = pco_First;
         pco_First = pco_node->pco_Next;
@@ -206,6 +216,7 @@ void CT_LinkedList<T>::v_DeleteElement() {
     if (pco_Current == nullptr || pco_Current->pco_Element == nullptr) {
         return;
     }
+    ++n_Changes;
     delete pco_Current->pco_Element;
     pco_Current->pco_Element = nullptr;
 }

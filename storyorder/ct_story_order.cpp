@@ -1,5 +1,6 @@
 #include "storyorder/ct_story_order.h"
 
+#include <algorithm>
 #include <memory>
 
 #include "platform/host/ct_document_interface.h"
@@ -63,12 +64,11 @@ int CT_StoryOrder::b_AddInOrder(CT_TextBox* pco_Box) {
 void CT_StoryOrder::v_SetStoryOrder(et_StoryOrder eo_Order) {
     v_SaveCustomOrder();
     eo_StoryOrder = eo_Order;
-    std::unique_ptr<CT_LinkedList<CT_TextBox>> pco_source(
-        eo_Order == e_Custom && pco_CustomStory != nullptr
-            ? pco_CustomStory->pco_Duplicate()
-            : CT_LinkedList<CT_TextBox>::pco_Duplicate());
-    v_Destroy();
-    b_MapList(pco_source.get(), &CT_StoryOrder::b_AddInOrder, this);
+    CT_Boxes co_boxes = sco_Boxes(eo_Order == e_Custom && pco_CustomStory != nullptr
+                                      ? pco_CustomStory
+                                      : static_cast<CT_LinkedList<CT_TextBox>*>(this));
+    sv_Arrange(co_boxes, eo_Order);
+    sv_Refill(this, co_boxes);
 }
 
 void CT_StoryOrder::v_SaveCustomOrder() {
@@ -100,13 +100,25 @@ int CT_StoryOrder::b_Find(const CT_String& co_Key) {
     if (b_IsEmpty()) {
         return 0;
     }
-    v_GotoFirst();
-    do {
-        if (pco_GetCurrent()->b_IsThisBox(co_Key)) {
-            return 1;
+    if (!b_Indexed || n_IndexedChanges != n_GetChanges()) {
+        v_IndexKeys();
+    }
+    auto co_found = co_KeyIndex.find(std::string(co_Key.sv()));
+    pco_Current = co_found == co_KeyIndex.end() ? pco_IndexedLast : co_found->second;
+    return co_found != co_KeyIndex.end();
+}
+
+void CT_StoryOrder::v_IndexKeys() {
+    co_KeyIndex.clear();
+    for (CT_ListNode<CT_TextBox>* pco_node = pco_First; pco_node != nullptr;
+         pco_node = pco_node->pco_Next) {
+        if (pco_node->pco_Element != nullptr) {
+            co_KeyIndex.emplace(std::string(pco_node->pco_Element->cco_GetKey().sv()), pco_node);
         }
-    } while (b_Next());
-    return 0;
+        pco_IndexedLast = pco_node;
+    }
+    n_IndexedChanges = n_GetChanges();
+    b_Indexed = true;
 }
 
 // --- Copies ----------------------------------------------------------------------------------
@@ -120,8 +132,9 @@ CT_StoryOrder* CT_StoryOrder::pco_DuplicateOrder() {
     if (pco_CustomStory != nullptr) {
         pco_copy->pco_CustomStory = spco_PlainCopy(pco_CustomStory);
     }
-    b_MapList(static_cast<CT_LinkedList<CT_TextBox>*>(this), &CT_StoryOrder::b_AddLast,
-              pco_copy.get());
+    CT_Boxes co_boxes = sco_Boxes(this);
+    sv_Arrange(co_boxes, e_Custom);
+    sv_Refill(pco_copy.get(), co_boxes);
     return pco_copy.release();
 }
 
@@ -142,4 +155,72 @@ void CT_StoryOrder::sv_CopySequence(CT_LinkedList<CT_TextBox>* pco_Source, CT_Bo
     do {
         pco_Target->CT_LinkedList<CT_TextBox>::b_AddLast(pco_Source->pco_GetCurrent());
     } while (pco_Source->b_Next());
+}
+
+// --- Whole lists -----------------------------------------------------------------------------
+
+CT_StoryOrder::CT_Boxes CT_StoryOrder::sco_Boxes(CT_LinkedList<CT_TextBox>* pco_List) {
+    CT_Boxes co_boxes;
+    if (pco_List == nullptr || pco_List->b_IsEmpty()) {
+        return co_boxes;
+    }
+    pco_List->v_GotoFirst();
+    do {
+        co_boxes.push_back(pco_List->pco_GetCurrent());
+    } while (pco_List->b_Next());
+    return co_boxes;
+}
+
+// Appends plainly: with the cursor left on the last node each append is one step.
+void CT_StoryOrder::sv_Refill(CT_LinkedList<CT_TextBox>* pco_List, const CT_Boxes& co_Boxes) {
+    pco_List->v_Destroy();
+    for (CT_TextBox* pco_box : co_Boxes) {
+        pco_List->CT_LinkedList<CT_TextBox>::b_AddLast(pco_box);
+    }
+}
+
+// A box goes before the first one that sorts strictly after it, so equal boxes keep the
+// sequence in which they came: the stable sort by "the other sorts after this one".
+void CT_StoryOrder::sv_Arrange(CT_Boxes& co_Boxes, et_StoryOrder eo_Order) {
+    switch (eo_Order) {
+        case e_TopDown:
+            std::stable_sort(co_Boxes.begin(), co_Boxes.end(),
+                             [](CT_TextBox* pco_A, CT_TextBox* pco_B) {
+                                 return pco_B->b_CompareTopDown(pco_A) != 0;
+                             });
+            break;
+        case e_LeftRight:
+            std::stable_sort(co_Boxes.begin(), co_Boxes.end(),
+                             [](CT_TextBox* pco_A, CT_TextBox* pco_B) {
+                                 return pco_B->b_CompareLeftRight(pco_A) != 0;
+                             });
+            break;
+        default:
+            std::stable_sort(co_Boxes.begin(), co_Boxes.end(),
+                             [](CT_TextBox* pco_A, CT_TextBox* pco_B) {
+                                 return pco_A->i_GetVirtualPage() < pco_B->i_GetVirtualPage();
+                             });
+            break;
+    }
+}
+
+CT_StoryOrder::CT_BoxesByKey CT_StoryOrder::sco_ByKey(const CT_Boxes& co_Boxes) {
+    CT_BoxesByKey co_index;
+    for (CT_TextBox* pco_box : co_Boxes) {
+        co_index[std::string(pco_box->cco_GetKey().sv())].push_back(pco_box);
+    }
+    return co_index;
+}
+
+CT_TextBox* CT_StoryOrder::spco_Match(const CT_BoxesByKey& co_Index, CT_TextBox* pco_Box) {
+    auto co_found = co_Index.find(std::string(pco_Box->cco_GetKey().sv()));
+    if (co_found == co_Index.end()) {
+        return nullptr;
+    }
+    for (CT_TextBox* pco_candidate : co_found->second) {
+        if (*pco_candidate == *pco_Box) {
+            return pco_candidate;
+        }
+    }
+    return nullptr;
 }

@@ -10,6 +10,10 @@
 // the caller's and must outlive the story order.
 #pragma once
 
+#include <string>
+#include <unordered_map>
+#include <vector>
+
 #include "containers/ct_linked_list.h"
 #include "containers/ct_ordered_linked_list.h"
 #include "platform/common/ct_string.h"
@@ -58,16 +62,19 @@ class CT_StoryOrder : public CT_OrderedLinkedList<CT_TextBox> {
     // place like e_Custom but never save or restore.
     void v_SetStoryOrder(et_StoryOrder eo_Order);
     et_StoryOrder eo_GetStoryOrder() const { return eo_StoryOrder; }
-    // Puts the cursor on the first box with this key; 0 when none has it.
+    // Puts the cursor on the first box with this key; 0 when none has it (the cursor then
+    // stands on the last box). An index by key, built at the first search after a change of the
+    // list, makes a run of searches cost one walk; it assumes that a box keeps the key it had
+    // when it was placed, as every box made by a check does.
     int b_Find(const CT_String& co_Key);
 
   private:
     using CT_BoxList = CT_OrderedLinkedList<CT_TextBox>;
+    using CT_Boxes = std::vector<CT_TextBox*>;
+    using CT_BoxesByKey = std::unordered_map<std::string, CT_Boxes>;
 
     void v_GenerateBoxList(CT_StoryOrder* pco_Target);
     void v_CheckLinkList(CT_BoxList* pco_Source, CT_BoxList* pco_Target);
-    int b_CheckAdd(CT_TextBox* pco_Box);
-    int b_CheckBoxPresence(CT_TextBox* pco_Box);
     void v_SaveCustomOrder();
     void v_ClearCustomStory();
     int b_AddInOrder(CT_TextBox* pco_Box);
@@ -79,6 +86,24 @@ class CT_StoryOrder : public CT_OrderedLinkedList<CT_TextBox> {
     // Puts the source's boxes into the target in sequence, without any placement rule.
     static void sv_CopySequence(CT_LinkedList<CT_TextBox>* pco_Source, CT_BoxList* pco_Target);
     void v_UndoCheck(CT_StoryOrder* pco_OldState);
+
+    // The bulk forms of the walks above. Placing boxes one after the other by a kind, into an
+    // empty list, is a stable sort by that kind's comparison (by virtual page alone for the
+    // page-group append), so whole lists are placed by sorting, and boxes are matched through
+    // an index by key: boxes with different keys are never the same box, as the key is unique
+    // in the document; the host still decides identity among boxes of one key.
+    static CT_Boxes sco_Boxes(CT_LinkedList<CT_TextBox>* pco_List);
+    static void sv_Refill(CT_LinkedList<CT_TextBox>* pco_List, const CT_Boxes& co_Boxes);
+    static void sv_Arrange(CT_Boxes& co_Boxes, et_StoryOrder eo_Order);
+    static CT_BoxesByKey sco_ByKey(const CT_Boxes& co_Boxes);
+    // The first box of the index equal to the box (the host's answer), or null.
+    static CT_TextBox* spco_Match(const CT_BoxesByKey& co_Index, CT_TextBox* pco_Box);
+    void v_IndexKeys();
+
+    std::unordered_map<std::string, CT_ListNode<CT_TextBox>*> co_KeyIndex;
+    CT_ListNode<CT_TextBox>* pco_IndexedLast = nullptr;
+    unsigned n_IndexedChanges = 0;
+    bool b_Indexed = false;
 
     et_StoryOrder eo_StoryOrder;
     CT_BoxList* pco_CustomStory = nullptr;          // owned; the saved arrangement

@@ -41,6 +41,8 @@ void CT_StoryOrder::v_UndoCheck(CT_StoryOrder* pco_OldState) {
     delete pco_OldState;
 }
 
+// The host's boxes are appended as they come, so that a failure leaves every box made so far in
+// the target, and then placed by the target's kind at once.
 void CT_StoryOrder::v_GenerateBoxList(CT_StoryOrder* pco_Target) {
     pco_Target->v_Destroy();
     CT_DocumentInterface::v_GenerateBoxList(pco_StoryListSettings->b_GetIgnorePasteBoard());
@@ -51,35 +53,44 @@ void CT_StoryOrder::v_GenerateBoxList(CT_StoryOrder* pco_Target) {
     do {
         std::unique_ptr<CT_TextBox> pco_box(
             new CT_TextBox(CT_DocumentInterface::p_GetCurrentBox()));
-        pco_Target->v_Add(pco_box.get());
+        pco_Target->CT_LinkedList<CT_TextBox>::b_AddLast(pco_box.get());
         pco_box.release();
     } while (CT_DocumentInterface::b_NextTextBox());
+    CT_Boxes co_boxes = sco_Boxes(pco_Target);
+    sv_Arrange(co_boxes, pco_Target->eo_StoryOrder);
+    sv_Refill(pco_Target, co_boxes);
 }
 
+// Surviving boxes (their new objects) follow the source's sequence, appended to the target by
+// its own rule: the page-group append of the story order, the plain one of the saved
+// arrangement. Boxes new to the document then go to the front one after the other, so they
+// stand in the reverse of the generated sequence.
 void CT_StoryOrder::v_CheckLinkList(CT_BoxList* pco_Source, CT_BoxList* pco_Target) {
     if (pco_Target == nullptr) {
         return;
     }
     pco_TargetList = pco_Target;
     pco_Target->v_Destroy();
-    b_MapList(static_cast<CT_LinkedList<CT_TextBox>*>(pco_Source), &CT_StoryOrder::b_CheckAdd,
-              this);
-    b_MapList(static_cast<CT_LinkedList<CT_TextBox>*>(pco_GeneratedBoxList),
-              &CT_StoryOrder::b_CheckBoxPresence, this);
-}
-
-// A surviving box: its new object takes the old one's place in the sequence.
-int CT_StoryOrder::b_CheckAdd(CT_TextBox* pco_Box) {
-    if (pco_GeneratedBoxList->CT_BoxList::b_Find(pco_Box)) {
-        pco_TargetList->b_AddLast(pco_GeneratedBoxList->pco_GetCurrent());
+    const CT_Boxes co_generated = sco_Boxes(pco_GeneratedBoxList);
+    const CT_BoxesByKey co_by_key = sco_ByKey(co_generated);
+    CT_Boxes co_kept;
+    for (CT_TextBox* pco_old : sco_Boxes(pco_Source)) {
+        if (CT_TextBox* pco_new = spco_Match(co_by_key, pco_old)) {
+            co_kept.push_back(pco_new);
+        }
     }
-    return 1;
-}
-
-// A box new to the document goes to the front; the final placement puts it in its group.
-int CT_StoryOrder::b_CheckBoxPresence(CT_TextBox* pco_Box) {
-    if (!pco_TargetList->b_Find(pco_Box)) {
-        pco_TargetList->CT_LinkedList<CT_TextBox>::v_Add(pco_Box);
+    if (pco_Target == this) {
+        sv_Arrange(co_kept, e_Custom);
     }
-    return 1;
+    CT_BoxesByKey co_held = sco_ByKey(co_kept);
+    CT_Boxes co_front;
+    for (CT_TextBox* pco_new : co_generated) {
+        if (spco_Match(co_held, pco_new) == nullptr) {
+            co_front.push_back(pco_new);
+            co_held[std::string(pco_new->cco_GetKey().sv())].push_back(pco_new);
+        }
+    }
+    CT_Boxes co_sequence(co_front.rbegin(), co_front.rend());
+    co_sequence.insert(co_sequence.end(), co_kept.begin(), co_kept.end());
+    sv_Refill(pco_Target, co_sequence);
 }
