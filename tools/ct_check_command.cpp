@@ -17,6 +17,9 @@
 #include "storyorder/ct_story_order.h"
 #include "textbox/ct_text_box.h"
 #include "tools/ct_current_document.h"
+#include "tools/ct_fit_report.h"
+#include "tools/ct_json_string.h"
+#include "tools/ct_tagged_stories.h"
 #include "tools/ct_tool_session.h"
 #include "tools/ct_work_copy.h"
 
@@ -154,17 +157,40 @@ int b_TrialImport(CT_ToolSession& co_Session) {
 
 et_ExitStatus CT_CheckCommand::seo_Run(CT_ToolSession& co_Session) {
     const CT_Findings co_findings = co_Compare(co_Session);
+    et_ExitStatus eo_status = e_ExitOk;
+    std::string s_verdict = "An import would be clean.";
+    if (co_findings.b_Differs) {
+        eo_status = e_ExitDiffers;
+        s_verdict = "An import would not be clean.";
+    } else if (!b_TrialImport(co_Session)) {
+        eo_status = e_ExitError;
+        s_verdict = "An import would not be clean: a story is refused (see the log).";
+    }
+    const CT_CommandOptions& co_options = co_Session.co_GetOptions();
+    CT_CurrentDocument co_current(co_options.s_Document, co_Session.cco_GetStoryListSettings());
+    const CT_FitReport co_fit(
+        co_Session.co_GetHost().cco_GetActiveDocument(), co_current.co_GetStoryOrder(),
+        CT_TaggedStories::sco_Read(co_options.s_Tagged), co_options.d_MaxGrowth / 100);
+    if (co_options.b_Json) {
+        std::cout << "{\n  \"document\": " << CT_JsonString::ss_Quote(co_options.s_Document)
+                  << ",\n  \"file\": " << CT_JsonString::ss_Quote(co_options.s_Tagged)
+                  << ",\n  \"findings\": [";
+        const char* pc_separator = "\n    ";
+        for (const std::string& s_line : co_findings.co_Lines) {
+            std::cout << pc_separator << CT_JsonString::ss_Quote(s_line);
+            pc_separator = ",\n    ";
+        }
+        std::cout << "\n  ],\n  \"clean\": " << (eo_status == e_ExitOk ? "true" : "false")
+                  << ",\n  \"verdict\": " << CT_JsonString::ss_Quote(s_verdict) << ",\n  \"fit\": ";
+        co_fit.v_PrintJson(std::cout, "  ");
+        std::cout << "\n}" << std::endl;
+        return eo_status;
+    }
     for (const std::string& s_line : co_findings.co_Lines) {
         std::cout << s_line << "\n";
     }
-    if (co_findings.b_Differs) {
-        std::cout << "An import would not be clean." << std::endl;
-        return e_ExitDiffers;
-    }
-    if (!b_TrialImport(co_Session)) {
-        std::cout << "An import would not be clean: a story is refused (see the log)." << std::endl;
-        return e_ExitError;
-    }
-    std::cout << "An import would be clean." << std::endl;
-    return e_ExitOk;
+    std::cout << s_verdict << "\n";
+    co_fit.v_PrintText(std::cout);
+    std::cout.flush();
+    return eo_status;
 }

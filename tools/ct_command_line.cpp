@@ -92,6 +92,15 @@ void v_AddList(CLI::App& co_App, CT_CommandOptions& co_Options) {
     pco_list->callback([&co_Options] { co_Options.eo_Command = CT_CommandOptions::e_List; });
 }
 
+void v_AddMaxGrowthOption(CLI::App& co_Command, CT_CommandOptions& co_Options) {
+    co_Command
+        .add_option("--max-growth", co_Options.d_MaxGrowth,
+                    "the growth in percent that a story in a frame of its own may take before "
+                    "it is flagged (default 15)")
+        ->check(CLI::Range(0.0, 10000.0))
+        ->type_name("PERCENT");
+}
+
 void v_AddMap(CLI::App& co_App, CT_CommandOptions& co_Options) {
     CLI::App* pco_map = co_App.add_subcommand(
         "map", "Draw the pages with their frames, numbered in story order, to SVG or HTML");
@@ -110,6 +119,11 @@ void v_AddMap(CLI::App& co_App, CT_CommandOptions& co_Options) {
             "NAME.svg|NAME.html");
     v_AddOrderOptions(*pco_map, co_Options, true);
     v_AddPasteboardOption(*pco_map, co_Options);
+    pco_map
+        ->add_option("--check", co_Options.s_CheckFile,
+                     "a translated tagged story file: frames whose stories may overflow are red")
+        ->type_name("TRANSLATED");
+    v_AddMaxGrowthOption(*pco_map, co_Options);
     pco_map->footer(
         "Pages are drawn to scale, master spreads first, each spread's pasteboard beside it.\n"
         "Every text frame shows the number of its story in the story order; threaded frames\n"
@@ -117,10 +131,12 @@ void v_AddMap(CLI::App& co_App, CT_CommandOptions& co_Options) {
         "frames whose stories are left out (the pasteboard with --ignore-pasteboard) are grey.\n"
         "Each frame is an SVG group with data-key (the story key) and data-order (its number,\n"
         "0 when left out). The HTML page is self-contained: pointing at or clicking a frame\n"
-        "shows its key, label and preview.\n"
+        "shows its key, label and preview. With --check, frames whose stories grew by more\n"
+        "than --max-growth in a frame of their own are red.\n"
         "\n"
         "Example:\n"
-        "  storyport map brochure.idml brochure-map.html --order left-right");
+        "  storyport map brochure.idml brochure-map.html --order left-right\n"
+        "  storyport map brochure.idml fit.html --check brochure.fr.stt");
     pco_map->callback([&co_Options] { co_Options.eo_Command = CT_CommandOptions::e_Map; });
 }
 
@@ -158,10 +174,15 @@ void v_AddCheck(CLI::App& co_App, CT_CommandOptions& co_Options) {
         co_App.add_subcommand("check", "Tell whether importing a tagged story file would be clean");
     v_AddDocumentAndTagged(*pco_check, co_Options, "the tagged story file to compare");
     v_AddPasteboardOption(*pco_check, co_Options);
+    v_AddMaxGrowthOption(*pco_check, co_Options);
+    pco_check->add_flag("--json", co_Options.b_Json, "write the findings and the fit as JSON");
     pco_check->footer(
         "Compares the story counts, the file name, the keys the document lacks and the stories\n"
         "the file lacks, then tries the import on a copy. Exit status 0 when an import would be\n"
         "clean, 3 when file and document differ, 1 when a story would be refused.\n"
+        "Then shows, story by story, the translation's length against the source (characters\n"
+        "other than spaces) and flags the stories that grew by more than --max-growth in a\n"
+        "frame with no threaded continuation: they may overflow.\n"
         "\n"
         "Example:\n"
         "  storyport check brochure.idml fr/brochure.stt");

@@ -27,7 +27,8 @@ struct CT_CommandOptions {
     std::vector<std::string> co_Documents;  // batch
     std::string s_SettingsKey;
     std::string s_SettingsValue;
-    std::string s_MapFile;  // map: the picture to write
+    std::string s_MapFile;    // map: the picture to write
+    std::string s_CheckFile;  // map: a translation whose fit to show
 
     // Options. An empty s_Folder or s_Order means "as the settings say".
     std::string s_Folder;
@@ -37,6 +38,7 @@ struct CT_CommandOptions {
     bool b_Json = false;
     bool b_Keys = false;
     bool b_NoBackup = false;
+    double d_MaxGrowth = 15;  // percent
     std::string s_SettingsFile;
     std::string s_LogFile;
 };

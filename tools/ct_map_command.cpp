@@ -8,10 +8,12 @@
 #include "platform/common/ct_files.h"
 #include "platform/host/idml/ct_idml_layout.h"
 #include "tools/ct_current_document.h"
+#include "tools/ct_fit_report.h"
 #include "tools/ct_map_html_writer.h"
 #include "tools/ct_map_svg_writer.h"
 #include "tools/ct_order_file.h"
 #include "tools/ct_story_map.h"
+#include "tools/ct_tagged_stories.h"
 #include "tools/ct_tool_session.h"
 
 namespace {
@@ -60,6 +62,12 @@ et_ExitStatus CT_MapCommand::seo_Run(CT_ToolSession& co_Session) {
     const CT_StoryMap co_map(co_layout, co_document.co_GetStoryOrder(),
                              co_settings.b_GetIgnorePasteBoard() != 0);
     CT_MapSvgWriter co_svg(co_map);
+    if (!co_options.s_CheckFile.empty()) {
+        const CT_FitReport co_fit(
+            co_Session.co_GetHost().cco_GetActiveDocument(), co_document.co_GetStoryOrder(),
+            CT_TaggedStories::sco_Read(co_options.s_CheckFile), co_options.d_MaxGrowth / 100);
+        co_svg.v_SetRisks(co_fit.co_GetRisks());
+    }
     std::ostringstream co_text;
     if (sb_IsHtml(co_options.s_MapFile)) {
         const std::string s_name(co_document.co_GetDocument().co_GetFileName().sv());

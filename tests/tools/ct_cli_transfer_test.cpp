@@ -8,6 +8,11 @@ std::string s_WithStory(std::string s_Tagged, const std::string& s_Old, const st
     const std::size_t n_at = s_Tagged.find(s_Old);
     return n_at == std::string::npos ? s_Tagged : s_Tagged.replace(n_at, s_Old.size(), s_New);
 }
+
+// What check says before its fit report, which ends its output after an empty line.
+std::string s_Findings(const std::string& s_Out) {
+    return s_Out.substr(0, s_Out.find("\n\n") + 1);
+}
 }  // namespace
 
 TEST_F(CT_CliTest, ExportWritesTheStoriesAndLogsTheKernelLinesWithoutProgressOnAPipe) {
@@ -57,7 +62,7 @@ TEST_F(CT_CliTest, ImportWithoutBackupAndOrderedExport) {
 TEST_F(CT_CliTest, CheckReportsAgreementAndDifferences) {
     CT_CliResult co_result = co_Run({"check", "brochure.idml", "brochure.fr.stt"});
     EXPECT_EQ(co_result.i_Status, 0);
-    EXPECT_EQ(co_result.s_Out,
+    EXPECT_EQ(s_Findings(co_result.s_Out),
               "brochure.idml: 7 stories\nbrochure.fr.stt: 7 stories\n"
               "Note: the file's name is not the document's name\nAn import would be clean.\n");
     std::string s_tagged = s_Read("brochure.fr.stt");
@@ -65,7 +70,7 @@ TEST_F(CT_CliTest, CheckReportsAgreementAndDifferences) {
     v_Write("brochure.stt", s_tagged);
     co_result = co_Run({"check", "brochure.idml", "brochure.stt"});
     EXPECT_EQ(co_result.i_Status, 3);
-    EXPECT_EQ(co_result.s_Out,
+    EXPECT_EQ(s_Findings(co_result.s_Out),
               "brochure.idml: 7 stories\nbrochure.stt: 7 stories\n"
               "Not in the document: u999\n"
               "Not in the file: u1d6 (Story 3: Summer in the Alps)\n"
