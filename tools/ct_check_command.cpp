@@ -5,6 +5,7 @@
 #include <iostream>
 #include <sstream>
 #include <string>
+#include <unordered_set>
 #include <vector>
 
 #include "document/ct_document.h"
@@ -72,13 +73,12 @@ std::vector<std::string> co_ReadKeys(const std::string& s_Tagged) {
 
 void v_CompareKeys(CT_StoryOrder& co_Order, const std::vector<std::string>& co_Keys,
                    CT_Findings& co_Findings) {
-    std::vector<std::string> co_seen;
+    std::unordered_set<std::string> co_seen;
     for (const std::string& s_key : co_Keys) {
-        if (std::find(co_seen.begin(), co_seen.end(), s_key) != co_seen.end()) {
+        if (!co_seen.insert(s_key).second) {
             co_Findings.v_Add("Twice in the file: " + s_key, true);
             continue;
         }
-        co_seen.push_back(s_key);
         if (!co_Order.b_Find(CT_String(s_key.c_str()))) {
             co_Findings.v_Add("Not in the document: " + s_key, true);
         }
@@ -91,7 +91,7 @@ void v_CompareKeys(CT_StoryOrder& co_Order, const std::vector<std::string>& co_K
     do {
         CT_TextBox* pco_box = co_Order.pco_GetCurrent();
         const std::string s_key = s_Text(pco_box->cco_GetKey());
-        if (std::find(co_seen.begin(), co_seen.end(), s_key) == co_seen.end()) {
+        if (co_seen.count(s_key) == 0) {
             pco_box->v_SetListLabel(n_index);
             co_Findings.v_Add(
                 "Not in the file: " + s_key + " (" + s_Text(pco_box->cco_GetListLabel()) + ")",

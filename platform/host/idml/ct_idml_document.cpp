@@ -2,6 +2,7 @@
 
 #include <cstring>
 #include <map>
+#include <unordered_set>
 
 #include "platform/common/ct_errors.h"
 
@@ -35,7 +36,14 @@ CT_IdmlDocument::CT_IdmlDocument(const std::string& s_Path) : co_Package(s_Path)
     }
     CT_IdmlXmlPart co_Map(s_Path, gpc_DesignMap, co_Package.s_Read(gpc_DesignMap),
                           CT_IdmlXmlPart::e_ReadOnly);
+    // A part named twice would be read, parsed and listed once per naming: refused, so that a
+    // small package cannot cost the work of a huge one.
+    std::unordered_set<std::string> co_named;
     for (pugi::xml_node co_Reference : co_Map.co_Root().children()) {
+        const std::string s_entry = co_Reference.attribute("src").value();
+        if (!s_entry.empty() && !co_named.insert(s_entry).second) {
+            v_Refuse(s_Path, gpc_DesignMap, "names the part \"" + s_entry + "\" more than once");
+        }
         v_LoadPart(co_Reference);
     }
 }
