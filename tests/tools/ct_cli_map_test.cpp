@@ -173,6 +173,21 @@ TEST_F(CT_CliTest, HtmlMapIsWellFormedSelfContainedAndListsTheStoriesBesideThePi
     EXPECT_STREQ(co_frame.child("title").text().get(), "Story 3: Summer in the Alps (u1d6)");
 }
 
+// The README shows what the command draws of the sample, not what it drew once.
+TEST_F(CT_CliTest, ReadmePicturesAreWhatTheCommandDraws) {
+    const std::string s_docs = std::string(STORYPORT_SOURCE_DIR) + "/docs/";
+    ASSERT_EQ(co_Run({"map", "brochure.idml", "map.svg"}).i_Status, 0);
+    ASSERT_EQ(co_Run({"map", "brochure.idml", "fit.svg", "--check", "brochure.fr.stt"}).i_Status,
+              0);
+    v_CopyIn(s_docs + "brochure-map.svg", "readme-map.svg");
+    v_CopyIn(s_docs + "brochure-fit.svg", "readme-fit.svg");
+    EXPECT_TRUE(s_Read("map.svg") == s_Read("readme-map.svg"))
+        << "make it again: storyport map samples/brochure.idml docs/brochure-map.svg";
+    EXPECT_TRUE(s_Read("fit.svg") == s_Read("readme-fit.svg"))
+        << "make it again: storyport map samples/brochure.idml docs/brochure-fit.svg --check "
+           "samples/fr/brochure.stt";
+}
+
 TEST_F(CT_CliTest, RenderedMapIsNotBlank) {
     if (std::system("command -v rsvg-convert >/dev/null 2>&1") != 0) {
         GTEST_SKIP() << "rsvg-convert is not installed";
