@@ -162,6 +162,10 @@ et_ExitStatus CT_BatchCommand::seo_Run(CT_ToolSession& co_Session) {
         std::vector<std::string> co_paths;
         for (const auto& pco_copy : co_copies) {
             co_paths.push_back(pco_copy->s_GetPath());
+            co_Session.v_ListStoriesOfFile(
+                pco_copy->s_GetPath(),
+                std::string(
+                    sco_Batch.co_GetTaggedFile(CT_String(pco_copy->s_GetDocument().c_str())).sv()));
         }
         v_RunBatch(co_importAction, co_paths, co_data);
         return 0;

@@ -5,7 +5,6 @@
 #include <iostream>
 #include <sstream>
 #include <string>
-#include <unordered_set>
 #include <vector>
 
 #include "document/ct_document.h"
@@ -20,6 +19,7 @@
 #include "tools/ct_current_document.h"
 #include "tools/ct_fit_report.h"
 #include "tools/ct_json_string.h"
+#include "tools/ct_tagged_keys.h"
 #include "tools/ct_tagged_stories.h"
 #include "tools/ct_tool_session.h"
 #include "tools/ct_work_copy.h"
@@ -44,41 +44,15 @@ std::string s_Stories(std::size_t n_Count) {
     return std::to_string(n_Count) + (n_Count == 1 ? " story" : " stories");
 }
 
-// The keys of the file's stories, in file order, read the way an import reads them.
-std::vector<std::string> co_ReadKeys(const std::string& s_Tagged) {
-    CT_Files co_file;
-    co_file.v_Open(CT_String(s_Tagged.c_str()), e_OpenRead, 0);
-    CT_TextBox::v_SetFile(co_file);
-    std::string s_tag = s_Text(CT_BasicInterface::co_GetOpenVersionTag());
-    try {
-        co_file.v_MoveUntil(CT_String(s_tag.c_str()));
-    } catch (et_ErrorCode eo_code) {
-        if (eo_code != e_EndOfFile) {
-            throw;
-        }
-        s_tag.erase(s_tag.find_last_not_of("\r\n") + 1);
-        CT_Errors::v_ThrowError(
-            e_FileRead,
-            CT_String(
-                ("\"" + s_Tagged + "\" is not a tagged story file: it lacks " + s_tag).c_str()));
-    }
-    std::vector<std::string> co_keys;
-    CT_String co_key;
-    while (CT_TextBox::b_GetNextBoxKey(co_key)) {
-        co_keys.push_back(s_Text(co_key));
-    }
-    co_file.v_Close();
-    return co_keys;
-}
-
 void v_CompareKeys(CT_StoryOrder& co_Order, const std::vector<std::string>& co_Keys,
                    CT_Findings& co_Findings) {
-    std::unordered_set<std::string> co_seen;
+    std::vector<std::string> co_seen;
     for (const std::string& s_key : co_Keys) {
-        if (!co_seen.insert(s_key).second) {
+        if (std::find(co_seen.begin(), co_seen.end(), s_key) != co_seen.end()) {
             co_Findings.v_Add("Twice in the file: " + s_key, true);
             continue;
         }
+        co_seen.push_back(s_key);
         if (!co_Order.b_Find(CT_String(s_key.c_str()))) {
             co_Findings.v_Add("Not in the document: " + s_key, true);
         }
@@ -91,7 +65,7 @@ void v_CompareKeys(CT_StoryOrder& co_Order, const std::vector<std::string>& co_K
     do {
         CT_TextBox* pco_box = co_Order.pco_GetCurrent();
         const std::string s_key = s_Text(pco_box->cco_GetKey());
-        if (co_seen.count(s_key) == 0) {
+        if (std::find(co_seen.begin(), co_seen.end(), s_key) == co_seen.end()) {
             pco_box->v_SetListLabel(n_index);
             co_Findings.v_Add(
                 "Not in the file: " + s_key + " (" + s_Text(pco_box->cco_GetListLabel()) + ")",
@@ -103,7 +77,8 @@ void v_CompareKeys(CT_StoryOrder& co_Order, const std::vector<std::string>& co_K
 
 CT_Findings co_Compare(CT_ToolSession& co_Session) {
     const CT_CommandOptions& co_options = co_Session.co_GetOptions();
-    const std::vector<std::string> co_keys = co_ReadKeys(co_options.s_Tagged);
+    const std::vector<std::string> co_keys = CT_TaggedKeys::sco_Read(co_options.s_Tagged);
+    co_Session.v_ListStoriesOfFile(co_options.s_Document, co_options.s_Tagged);
     CT_CurrentDocument co_current(co_options.s_Document, co_Session.cco_GetStoryListSettings());
     CT_Document& co_document = co_current.co_GetDocument();
     CT_StoryOrder& co_order = co_current.co_GetStoryOrder();
@@ -128,6 +103,7 @@ CT_Findings co_Compare(CT_ToolSession& co_Session) {
 int b_TrialImport(CT_ToolSession& co_Session) {
     const CT_CommandOptions& co_options = co_Session.co_GetOptions();
     CT_WorkCopy co_copy(co_options.s_Document, std::filesystem::temp_directory_path().string());
+    co_Session.v_ListStoriesOfFile(co_copy.s_GetPath(), co_options.s_Tagged);
     std::ostringstream co_text;
     CT_LogStream co_log(co_text);
     CT_ProcessData co_data(co_log, CT_StoryFormatSettings(), "Check");

@@ -57,6 +57,23 @@ void v_AddPasteboardOption(CLI::App& co_Command, CT_CommandOptions& co_Options) 
                         "leave out the stories of frames on the pasteboard");
 }
 
+void v_AddLayerOptions(CLI::App& co_Command, CT_CommandOptions& co_Options, bool b_Export) {
+    co_Command
+        .add_option("--layers", co_Options.s_Layers,
+                    b_Export ? "which frames' stories go out: printable (the default: no hidden "
+                               "or non-printing frame or layer), visible, or all"
+                             : "the layers the file was exported with, so that only the stories "
+                               "those leave out may be missing from it: printable (the "
+                               "default), visible, or all")
+        ->check(CLI::IsMember({"all", "visible", "printable"}))
+        ->type_name("WHICH");
+    co_Command
+        .add_option("--layer", co_Options.co_LayerNames,
+                    "only frames on the layer of this name (repeatable), shown or hidden")
+        ->type_name("NAME")
+        ->allow_extra_args(false);
+}
+
 void v_AddBackupOption(CLI::App& co_Command, CT_CommandOptions& co_Options) {
     co_Command.add_flag("--no-backup", co_Options.b_NoBackup,
                         "do not keep the document as it was in DOC.bak");
@@ -78,13 +95,19 @@ void v_AddList(CLI::App& co_App, CT_CommandOptions& co_Options) {
         ->add_flag("--keys", co_Options.b_Keys,
                    "write only the story keys, one per line: a file for --order-file")
         ->excludes(pco_json);
+    pco_list->add_flag("--all", co_Options.b_All,
+                       "show the stories left out too, marked with the reason (--json always "
+                       "does)");
     v_AddOrderOptions(*pco_list, co_Options, true);
     v_AddPasteboardOption(*pco_list, co_Options);
+    v_AddLayerOptions(*pco_list, co_Options, true);
     pco_list->footer(
         "The stories are shown in story order under their page groups (master pages, the\n"
-        "pasteboard, each page), each with its numbered label, its key, its place and the words\n"
-        "and characters a translator is paid for (paragraphs of codes and numbers alone are not\n"
-        "counted); \"repeated\" counts paragraphs met earlier in the order. Totals end the list.\n"
+        "pasteboard, each page), each with its numbered label, its key, its place, its layer and\n"
+        "the words and characters a translator is paid for (paragraphs of codes and numbers alone\n"
+        "are not counted); \"repeated\" counts paragraphs met earlier in the order. Totals end\n"
+        "the list. Stories of hidden or non-printing frames and layers are left out unless\n"
+        "--layers says otherwise; the log says how many.\n"
         "\n"
         "Example:\n"
         "  storyport list brochure.idml --order left-right\n"
@@ -124,6 +147,7 @@ void v_AddMap(CLI::App& co_App, CT_CommandOptions& co_Options) {
                      "a translated tagged story file: frames whose stories may overflow are red")
         ->type_name("TRANSLATED");
     v_AddMaxGrowthOption(*pco_map, co_Options);
+    v_AddLayerOptions(*pco_map, co_Options, true);
     pco_map->footer(
         "Pages are drawn to scale, master spreads first, each spread's pasteboard beside it.\n"
         "Every text frame shows the number of its story in the story order; threaded frames\n"
@@ -147,6 +171,7 @@ void v_AddExport(CLI::App& co_App, CT_CommandOptions& co_Options) {
                            "the tagged story file to write (replaced only when the export ends)");
     v_AddOrderOptions(*pco_export, co_Options, true);
     v_AddPasteboardOption(*pco_export, co_Options);
+    v_AddLayerOptions(*pco_export, co_Options, true);
     pco_export->footer(
         "Example:\n"
         "  storyport export brochure.idml brochure.stt --order-file order.txt");
@@ -158,6 +183,7 @@ void v_AddImport(CLI::App& co_App, CT_CommandOptions& co_Options) {
         co_App.add_subcommand("import", "Import a translated tagged story file into its document");
     v_AddDocumentAndTagged(*pco_import, co_Options, "the translated tagged story file to read");
     v_AddPasteboardOption(*pco_import, co_Options);
+    v_AddLayerOptions(*pco_import, co_Options, false);
     v_AddBackupOption(*pco_import, co_Options);
     pco_import->footer(
         "Each story goes into the frame whose key its start tag names. The document is changed\n"
@@ -176,6 +202,7 @@ void v_AddCheck(CLI::App& co_App, CT_CommandOptions& co_Options) {
     v_AddPasteboardOption(*pco_check, co_Options);
     v_AddMaxGrowthOption(*pco_check, co_Options);
     pco_check->add_flag("--json", co_Options.b_Json, "write the findings and the fit as JSON");
+    v_AddLayerOptions(*pco_check, co_Options, false);
     pco_check->footer(
         "Compares the story counts, the file name, the keys the document lacks and the stories\n"
         "the file lacks, then tries the import on a copy. Exit status 0 when an import would be\n"
@@ -205,6 +232,7 @@ void v_AddBatchKind(CLI::App& co_Batch, CT_CommandOptions& co_Options, bool b_Ex
         v_AddOrderOptions(*pco_kind, co_Options, false);
     }
     v_AddPasteboardOption(*pco_kind, co_Options);
+    v_AddLayerOptions(*pco_kind, co_Options, b_Export);
     if (!b_Export) {
         v_AddBackupOption(*pco_kind, co_Options);
     }

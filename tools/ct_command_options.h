@@ -35,6 +35,11 @@ struct CT_CommandOptions {
     std::string s_Order;  // "top-down", "left-right" or "custom"
     std::string s_OrderFile;
     bool b_IgnorePasteBoard = false;
+    // Which frames' stories go out: "all", "visible" or "printable" (the default, empty), and
+    // when not empty only frames on layers of these names.
+    std::string s_Layers;
+    std::vector<std::string> co_LayerNames;
+    bool b_All = false;  // list: show the stories left out too
     bool b_Json = false;
     bool b_Keys = false;
     bool b_NoBackup = false;

@@ -21,11 +21,16 @@ et_ExitStatus CT_ListCommand::seo_Run(CT_ToolSession& co_Session) {
         co_Session.v_ApplyOrderFile(*pco_orderFile, co_document.co_GetStoryOrder());
     }
     CT_StoryListPrinter co_printer(co_document.co_GetStoryOrder(),
-                                   std::string(co_document.co_GetDocument().co_GetFileName().sv()));
+                                   std::string(co_document.co_GetDocument().co_GetFileName().sv()),
+                                   co_Session.co_GetHost());
     std::unique_ptr<CT_StoryCounts> pco_counts;
     if (!co_options.b_Keys) {
         pco_counts = std::make_unique<CT_StoryCounts>(
-            co_Session.co_GetHost().cco_GetActiveDocument(), co_document.co_GetStoryOrder());
+            co_Session.co_GetHost().cco_GetActiveDocument(), co_document.co_GetStoryOrder(),
+            [&co_Session](const std::string& s_Key) {
+                const CT_IdmlBox* pco_box = co_Session.co_GetHost().pco_FindListed(s_Key);
+                return pco_box == nullptr || pco_box->s_LeftOut.empty();
+            });
         co_printer.v_SetCounts(pco_counts.get());
     }
     if (co_options.b_Json) {

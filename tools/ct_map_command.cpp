@@ -1,8 +1,10 @@
 #include "tools/ct_map_command.h"
 
 #include <cctype>
+#include <map>
 #include <memory>
 #include <sstream>
+#include <utility>
 
 #include "document/ct_document.h"
 #include "platform/common/ct_files.h"
@@ -59,8 +61,15 @@ et_ExitStatus CT_MapCommand::seo_Run(CT_ToolSession& co_Session) {
         co_Session.v_ApplyOrderFile(*pco_orderFile, co_document.co_GetStoryOrder());
     }
     const CT_IdmlLayout co_layout(co_Session.co_GetHost().cco_GetActiveDocument());
+    // A story is left out when none of its frames is kept: the first frame's reason says why.
+    std::map<std::string, std::string> co_reasons;
+    for (const CT_IdmlBoxList::CT_Frame& co_frame : co_Session.co_GetHost().co_GetFrames()) {
+        if (!co_frame.s_LeftOut.empty()) {
+            co_reasons.emplace(co_frame.s_Story, co_frame.s_LeftOut);
+        }
+    }
     const CT_StoryMap co_map(co_layout, co_document.co_GetStoryOrder(),
-                             co_settings.b_GetIgnorePasteBoard() != 0);
+                             co_settings.b_GetIgnorePasteBoard() != 0, std::move(co_reasons));
     CT_MapSvgWriter co_svg(co_map);
     if (!co_options.s_CheckFile.empty()) {
         const CT_FitReport co_fit(

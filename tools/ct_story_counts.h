@@ -3,6 +3,7 @@
 // the tagged content the export writes (the IDML host's own story codec), and their totals.
 #pragma once
 
+#include <functional>
 #include <map>
 #include <string>
 
@@ -13,8 +14,11 @@ class CT_StoryOrder;
 
 class CT_StoryCounts {
   public:
-    // Walks the order (its cursor moves). Stories the document lacks count as empty.
-    CT_StoryCounts(const CT_IdmlDocument& co_Document, CT_StoryOrder& co_Order);
+    // Walks the order (its cursor moves). Stories the document lacks count as empty. Stories
+    // for which b_GoesOut is false (listed although left out of the export) are counted alone:
+    // nobody pays for them, so they stay out of the totals and of the repeats.
+    CT_StoryCounts(const CT_IdmlDocument& co_Document, CT_StoryOrder& co_Order,
+                   const std::function<bool(const std::string&)>& b_GoesOut = {});
 
     // Zero counts for a key that is not in the order.
     CT_StoryTally co_Get(const std::string& s_Key) const;

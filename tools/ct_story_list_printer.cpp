@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <utility>
 
+#include "platform/host/idml/ct_idml_host.h"
 #include "storyorder/ct_story_order.h"
 #include "textbox/ct_page.h"
 #include "textbox/ct_text_box.h"
@@ -16,10 +17,12 @@ struct CT_Entry {
     unsigned n_Number;
     std::string s_Label;
     std::string s_Preview;
+    std::string s_Layer;
+    std::string s_LeftOut;
 };
 
 template <class F>
-void v_ForEachStory(CT_StoryOrder& co_Order, F f_Visit) {
+void v_ForEachStory(CT_StoryOrder& co_Order, const CT_IdmlHost& co_Host, F f_Visit) {
     if (co_Order.b_IsEmpty()) {
         return;
     }
@@ -30,8 +33,12 @@ void v_ForEachStory(CT_StoryOrder& co_Order, F f_Visit) {
         pco_box->v_SetListLabel(n_index);
         CT_String co_preview;
         pco_box->v_GetText(co_preview, 1);
+        const CT_IdmlBox* pco_listed =
+            co_Host.pco_FindListed(std::string(pco_box->cco_GetKey().sv()));
         f_Visit(CT_Entry{pco_box, n_index + 1, std::string(pco_box->cco_GetListLabel().sv()),
-                         std::string(co_preview.sv())});
+                         std::string(co_preview.sv()),
+                         pco_listed != nullptr ? pco_listed->s_Layer : std::string(),
+                         pco_listed != nullptr ? pco_listed->s_LeftOut : std::string()});
         ++n_index;
     } while (co_Order.b_Next());
 }
@@ -84,16 +91,24 @@ std::string s_Json(const std::string& s_Text) {
 }
 }  // namespace
 
-CT_StoryListPrinter::CT_StoryListPrinter(CT_StoryOrder& co_Order, std::string s_DocumentName)
-    : co_Order(co_Order), s_DocumentName(std::move(s_DocumentName)) {}
+CT_StoryListPrinter::CT_StoryListPrinter(CT_StoryOrder& co_Order, std::string s_DocumentName,
+                                         const CT_IdmlHost& co_Host)
+    : co_Order(co_Order), s_DocumentName(std::move(s_DocumentName)), co_Host(co_Host) {}
 
 void CT_StoryListPrinter::v_PrintText(std::ostream& co_Out) {
-    const unsigned n_count = co_Order.n_Count();
-    co_Out << s_DocumentName << ": " << n_count << (n_count == 1 ? " story" : " stories") << ", "
-           << ss_OrderName(co_Order.eo_GetStoryOrder()) << " order\n";
+    unsigned n_count = 0;
+    unsigned n_left = 0;
+    v_ForEachStory(co_Order, co_Host, [&](const CT_Entry& co_Entry) {
+        ++(co_Entry.s_LeftOut.empty() ? n_count : n_left);
+    });
+    co_Out << s_DocumentName << ": " << n_count << (n_count == 1 ? " story" : " stories");
+    if (n_left > 0) {
+        co_Out << " (and " << n_left << " left out)";
+    }
+    co_Out << ", " << ss_OrderName(co_Order.eo_GetStoryOrder()) << " order\n";
     bool b_first = true;
     int i_group = 0;
-    v_ForEachStory(co_Order, [&](const CT_Entry& co_Entry) {
+    v_ForEachStory(co_Order, co_Host, [&](const CT_Entry& co_Entry) {
         const int i_page = co_Entry.pco_Box->i_GetPage();
         if (b_first || i_page != i_group) {
             co_Out << "\n" << s_GroupLabel(i_page) << "\n";
@@ -109,6 +124,12 @@ void CT_StoryListPrinter::v_PrintText(std::ostream& co_Out) {
         if (pco_StoryCounts != nullptr) {
             co_Out << std::string(s_at.size() < 16 ? 16 - s_at.size() : 1, ' ')
                    << s_TallyText(pco_StoryCounts->co_Get(s_key));
+        }
+        if (!co_Entry.s_Layer.empty()) {
+            co_Out << "  layer \"" << co_Entry.s_Layer << "\"";
+        }
+        if (!co_Entry.s_LeftOut.empty()) {
+            co_Out << "  [left out: " << co_Entry.s_LeftOut << "]";
         }
         co_Out << "\n";
     });
@@ -127,7 +148,7 @@ void CT_StoryListPrinter::v_PrintJson(std::ostream& co_Out) {
            << ",\n  \"order\": " << s_Json(ss_OrderName(co_Order.eo_GetStoryOrder()))
            << ",\n  \"stories\": [";
     const char* pc_separator = "\n";
-    v_ForEachStory(co_Order, [&](const CT_Entry& co_Entry) {
+    v_ForEachStory(co_Order, co_Host, [&](const CT_Entry& co_Entry) {
         const int i_page = co_Entry.pco_Box->i_GetPage();
         co_Out << pc_separator << "    {\"number\": " << co_Entry.n_Number
                << ", \"key\": " << s_Json(std::string(co_Entry.pco_Box->cco_GetKey().sv()))
@@ -135,7 +156,11 @@ void CT_StoryListPrinter::v_PrintJson(std::ostream& co_Out) {
                << ", \"preview\": " << s_Json(co_Entry.s_Preview) << ", \"page\": " << i_page
                << ", \"group\": " << s_Json(s_GroupLabel(i_page))
                << ", \"x\": " << co_Entry.pco_Box->cco_GetPosition().x
-               << ", \"y\": " << co_Entry.pco_Box->cco_GetPosition().y;
+               << ", \"y\": " << co_Entry.pco_Box->cco_GetPosition().y
+               << ", \"layer\": " << s_Json(co_Entry.s_Layer)
+               << ", \"export\": " << (co_Entry.s_LeftOut.empty() ? "true" : "false")
+               << ", \"left_out\": "
+               << (co_Entry.s_LeftOut.empty() ? std::string("null") : s_Json(co_Entry.s_LeftOut));
         if (pco_StoryCounts != nullptr) {
             co_Out << ", "
                    << s_TallyJson(pco_StoryCounts->co_Get(
@@ -152,8 +177,10 @@ void CT_StoryListPrinter::v_PrintJson(std::ostream& co_Out) {
 }
 
 void CT_StoryListPrinter::v_PrintKeys(std::ostream& co_Out) {
-    v_ForEachStory(co_Order, [&](const CT_Entry& co_Entry) {
-        co_Out << co_Entry.pco_Box->cco_GetKey().sv() << "\n";
+    v_ForEachStory(co_Order, co_Host, [&](const CT_Entry& co_Entry) {
+        if (co_Entry.s_LeftOut.empty()) {
+            co_Out << co_Entry.pco_Box->cco_GetKey().sv() << "\n";
+        }
     });
 }
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <set>
 #include <unordered_map>
+#include <utility>
 
 #include "platform/host/idml/ct_idml_layout.h"
 #include "storyorder/ct_story_order.h"
@@ -70,8 +71,8 @@ std::vector<CT_Pending> co_InThreadOrder(const std::vector<CT_Pending>& co_Frame
 }  // namespace
 
 CT_StoryMap::CT_StoryMap(const CT_IdmlLayout& co_Layout, CT_StoryOrder& co_Order,
-                         bool b_IgnorePasteBoard)
-    : s_PasteBoard(s_PageLabel(0)) {
+                         bool b_IgnorePasteBoard, std::map<std::string, std::string> co_Reasons)
+    : co_Reasons(std::move(co_Reasons)), s_PasteBoard(s_PageLabel(0)) {
     v_ReadOrder(co_Order);
     v_AddRows(co_Layout, b_IgnorePasteBoard);
     v_Scale();
@@ -161,7 +162,8 @@ std::string CT_StoryMap::s_WhyLeftOut(const std::string& s_Key, bool b_IgnorePas
     if (b_IgnorePasteBoard && co_Rows[co_first.n_Row].co_Frames[co_first.n_Frame].b_OnPasteBoard) {
         return "on the pasteboard, which is ignored";
     }
-    return "not in the story list";
+    const auto co_reason = co_Reasons.find(s_Key);
+    return co_reason != co_Reasons.end() ? co_reason->second : "not in the story list";
 }
 
 // An anchored story is marked in the first frame of the story that holds its anchor, where the

@@ -54,8 +54,10 @@ struct CT_MapPoint {
 class CT_StoryMap {
   public:
     // The order is walked (its cursor moves); b_IgnorePasteBoard tells why pasteboard stories
-    // are missing from it.
-    CT_StoryMap(const CT_IdmlLayout& co_Layout, CT_StoryOrder& co_Order, bool b_IgnorePasteBoard);
+    // are missing from it, co_Reasons (story key to reason) why others are: the reasons the
+    // host gives for the frames that its layer choice leaves out.
+    CT_StoryMap(const CT_IdmlLayout& co_Layout, CT_StoryOrder& co_Order, bool b_IgnorePasteBoard,
+                std::map<std::string, std::string> co_Reasons = {});
 
     const std::vector<CT_MapStory>& co_GetStories() const { return co_Stories; }
     // Stories that have frames but are not in the order, each with the reason, in layout order.
@@ -98,6 +100,7 @@ class CT_StoryMap {
     std::vector<CT_MapStory> co_Stories;
     std::map<std::string, std::size_t> co_StoryIndex;
     std::vector<std::pair<std::string, std::string>> co_LeftOut;
+    std::map<std::string, std::string> co_Reasons;
     std::vector<CT_MapRow> co_Rows;
     std::map<std::string, std::vector<CT_Place>> co_FramesOf;  // in thread order
     std::vector<std::vector<CT_MapPoint>> co_Threads;

@@ -11,6 +11,7 @@
 #include "tools/ct_cancel_signal.h"
 #include "tools/ct_order_file.h"
 #include "tools/ct_settings_path.h"
+#include "tools/ct_tagged_keys.h"
 
 namespace {
 constexpr unsigned gn_ErrorMessage = 120;  // "Error: %"
@@ -39,7 +40,45 @@ CT_ToolSession::CT_ToolSession(const CT_CommandOptions& co_Options)
     co_Host.v_SetProgressListener(&co_Progress);
     co_Host.v_SetParentProgressListener(&co_BatchProgress);
     co_Host.v_SetCancelSource([] { return CT_CancelSignal::sb_IsRequested(); });
+    v_SetSelection();
     CT_Host::sv_Install(&co_Host);
+}
+
+void CT_ToolSession::v_SetSelection() {
+    CT_IdmlSelection co_selection;
+    if (co_Options.s_Layers == "all") {
+        co_selection.eo_Layers = CT_IdmlSelection::e_AllLayers;
+    } else if (co_Options.s_Layers == "visible") {
+        co_selection.eo_Layers = CT_IdmlSelection::e_VisibleLayers;
+    }
+    co_selection.co_LayerNames = co_Options.co_LayerNames;
+    const CT_CommandOptions::et_Command eo_command = co_Options.eo_Command;
+    co_selection.b_ListLeftOut =
+        eo_command == CT_CommandOptions::e_List && (co_Options.b_All || co_Options.b_Json);
+    co_Host.v_SetSelection(co_selection);
+    if (eo_command != CT_CommandOptions::e_List && eo_command != CT_CommandOptions::e_Export &&
+        eo_command != CT_CommandOptions::e_BatchExport && eo_command != CT_CommandOptions::e_Map) {
+        return;
+    }
+    const bool b_listed = co_selection.b_ListLeftOut;
+    co_Host.v_SetLeftOutReporter([this, b_listed](const std::string& s_Lines, unsigned n_Left) {
+        std::string s_lines = s_Lines;
+        if (n_Left > 0 && !b_listed) {
+            s_lines += n_Left == 1 ? " 'list --all' shows it." : " 'list --all' shows them.";
+        }
+        for (std::size_t n_end; (n_end = s_lines.find('\n')) != std::string::npos;) {
+            v_LogLine(s_lines.substr(0, n_end));
+            s_lines.erase(0, n_end + 1);
+        }
+        if (!s_lines.empty()) {
+            v_LogLine(s_lines);
+        }
+    });
+}
+
+void CT_ToolSession::v_ListStoriesOfFile(const std::string& s_Document,
+                                         const std::string& s_Tagged) {
+    co_Host.v_AlwaysList(s_Document, CT_TaggedKeys::sco_ReadOrNone(s_Tagged));
 }
 
 CT_ToolSession::~CT_ToolSession() {

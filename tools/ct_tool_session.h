@@ -44,6 +44,10 @@ class CT_ToolSession {
     // long as the session, as the kernel's documents require.
     const CT_StoryListSettings& cco_GetStoryListSettings();
 
+    // Makes the host list, for the document at the path, every story the tagged file names,
+    // whatever the layers chosen: an import finds each story of the file by its key.
+    void v_ListStoriesOfFile(const std::string& s_Document, const std::string& s_Tagged);
+
     // Arranges the story order by the file and warns about keys that no story has.
     void v_ApplyOrderFile(const CT_OrderFile& co_File, CT_StoryOrder& co_Order);
 
@@ -57,6 +61,8 @@ class CT_ToolSession {
     static std::string ss_ErrorPrefix();
 
   private:
+    void v_SetSelection();
+
     const CT_CommandOptions& co_Options;
     CT_TerminalProgress co_Progress;
     CT_TerminalBatchProgress co_BatchProgress;

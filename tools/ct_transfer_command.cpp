@@ -50,6 +50,7 @@ et_ExitStatus CT_TransferCommand::seo_RunImport(CT_ToolSession& co_Session) {
     co_outcome.v_Run([&]() -> int {
         const CT_StoryListSettings& co_settings = co_Session.cco_GetStoryListSettings();
         pco_copy = std::make_unique<CT_WorkCopy>(co_options.s_Document);
+        co_Session.v_ListStoriesOfFile(pco_copy->s_GetPath(), co_options.s_Tagged);
         co_Session.co_GetSink().v_AddRewrite(pco_copy->s_GetFolder(),
                                              pco_copy->s_GetDocumentFolder());
         return CT_Document::sb_Import(CT_String(pco_copy->s_GetPath().c_str()),

@@ -7,21 +7,27 @@ const char* const gpc_TopDownList =
     "\n"
     "Master Pages\n"
     "  Story 1: Alpine Travel \xC2\xB7 Summ...    u1c2      at 36, 344            4 words       24 "
-    "chars\n"
+    "chars  layer \"Layer 1\"\n"
     "\n"
     "Pasteboard\n"
-    "  Story 2: Designer note: repla...    u22c      at -832, -196        10 words       50 chars\n"
+    "  Story 2: Designer note: repla...    u22c      at -832, -196        10 words       50 chars  "
+    "layer \"Layer 1\"\n"
     "\n"
     "Page 1\n"
-    "  Story 3: Summer in the Alps         u1d6      at 36, -360           4 words       15 chars\n"
-    "  Story 4: Prices per person Da...    u1f3      at 316, -296         15 words       57 chars\n"
-    "  Story 5: Our mountain guides ...    u1e4      at 36, -276          55 words      273 chars\n"
+    "  Story 3: Summer in the Alps         u1d6      at 36, -360           4 words       15 chars  "
+    "layer \"Layer 1\"\n"
+    "  Story 4: Prices per person Da...    u1f3      at 316, -296         15 words       57 chars  "
+    "layer \"Layer 1\"\n"
+    "  Story 5: Our mountain guides ...    u1e4      at 36, -276          55 words      273 chars  "
+    "layer \"Layer 1\"\n"
     "\n"
     "Page 2\n"
-    "  Story 6: All tours include a ...    u205      at -296, -360        14 words       78 chars\n"
+    "  Story 6: All tours include a ...    u205      at -296, -360        14 words       78 chars  "
+    "layer \"Layer 1\"\n"
     "\n"
     "Page 3\n"
-    "  Story 7: Tours at a glance To...    u21a      at 36, -360          18 words       63 chars\n"
+    "  Story 7: Tours at a glance To...    u21a      at 36, -360          18 words       63 chars  "
+    "layer \"Layer 1\"\n"
     "\n"
     "To translate: 120 words, 560 characters; repeated inside the document: 0 words, 0 "
     "characters\n";
@@ -52,14 +58,15 @@ TEST_F(CT_CliTest, JsonListGivesEveryStoryWithItsPage) {
     EXPECT_EQ(co_lines[5],
               "    {\"number\": 2, \"key\": \"u22c\", \"label\": \"Story 2: Designer note: "
               "repla...\", \"preview\": \"Designer note: repla...\", \"page\": 0, \"group\": "
-              "\"Pasteboard\", \"x\": -832, \"y\": -196, \"words\": 10, \"characters\": 50, "
+              "\"Pasteboard\", \"x\": -832, \"y\": -196, \"layer\": \"Layer 1\", \"export\": true, "
+              "\"left_out\": null, \"words\": 10, \"characters\": 50, "
               "\"repeated_words\": 0, \"repeated_characters\": 0},");
-    EXPECT_EQ(
-        co_lines[10],
-        "    {\"number\": 7, \"key\": \"u21a\", \"label\": \"Story 7: Tours at a glance "
-        "To...\", \"preview\": \"Tours at a glance To...\", \"page\": 3, \"group\": \"Page "
-        "3\", \"x\": 36, \"y\": -360, \"words\": 18, \"characters\": 63, \"repeated_words\": 0, "
-        "\"repeated_characters\": 0}");
+    EXPECT_EQ(co_lines[10],
+              "    {\"number\": 7, \"key\": \"u21a\", \"label\": \"Story 7: Tours at a glance "
+              "To...\", \"preview\": \"Tours at a glance To...\", \"page\": 3, \"group\": \"Page "
+              "3\", \"x\": 36, \"y\": -360, \"layer\": \"Layer 1\", \"export\": true, "
+              "\"left_out\": null, \"words\": 18, \"characters\": 63, \"repeated_words\": 0, "
+              "\"repeated_characters\": 0}");
     EXPECT_EQ(co_lines[12],
               "  \"total\": {\"words\": 120, \"characters\": 560, \"repeated_words\": "
               "0, \"repeated_characters\": 0}");
@@ -80,8 +87,8 @@ TEST_F(CT_CliTest, OrderFileArrangesEachPageAndWarnsAboutUnknownKeys) {
               "brochure.idml: 7 stories, custom order\n");
 }
 
-// Every third-party sample opens and lists, and what list shows is what export writes: the same keys
-// in the same sequence.
+// Every third-party sample opens and lists, and what list shows is what export writes: the same
+// keys in the same sequence.
 TEST_F(CT_CliTest, SharedSamplesListInTheOrderTheyExport) {
     for (const char* pc_sample :
          {"brochure-cs4.idml", "chinese.idml", "classifieds.idml", "footnotes.idml",
@@ -119,7 +126,7 @@ TEST_F(CT_CliTest, ListCountsAParagraphMetAgainAsRepeated) {
     const std::vector<std::string> co_lines = sco_Lines(co_Run({"list", "brochure.idml"}).s_Out);
     ASSERT_EQ(co_lines.size(), 20u);
     EXPECT_EQ(co_lines[9].substr(co_lines[9].find("at 36")),
-              "at 36, -360           4 words       15 chars, 4 repeated");
+              "at 36, -360           4 words       15 chars, 4 repeated  layer \"Layer 1\"");
     EXPECT_EQ(co_lines[19],
               "To translate: 114 words, 525 characters; repeated inside the document: "
               "4 words, 15 characters");

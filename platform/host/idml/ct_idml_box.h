@@ -14,4 +14,6 @@ struct CT_IdmlBox {
     bool b_OnPasteBoard = false;
     std::string s_SpreadName;    // the master spread's Name, for boxes on master pages
     tagPOINT co_Position{0, 0};  // top-left corner in spread coordinates, whole points
+    std::string s_Layer;         // the layer of the frame that shows it; empty for none
+    std::string s_LeftOut;       // why it does not go to the translator; empty when it goes
 };

@@ -40,9 +40,23 @@ void v_CollectAnchored(const pugi::xml_node& co_Story, const std::string& s_Key,
     }
 }
 
+// An item's own state, on top of what the groups around it give it.
+CT_IdmlFrameState co_StateOf(const pugi::xml_node& co_Item, const CT_IdmlFrameState& co_Outer) {
+    CT_IdmlFrameState co_state = co_Outer;
+    if (pugi::xml_attribute co_layer = co_Item.attribute("ItemLayer")) {
+        co_state.s_LayerId = co_layer.value();
+    }
+    co_state.b_Hidden = co_state.b_Hidden || !co_Item.attribute("Visible").as_bool(true);
+    co_state.b_NonPrinting =
+        co_state.b_NonPrinting || co_Item.attribute("Nonprinting").as_bool(false);
+    return co_state;
+}
+
 }  // namespace
 
-CT_IdmlBoxList::CT_IdmlBoxList(const CT_IdmlDocument& co_Document) : co_Source(co_Document) {
+CT_IdmlBoxList::CT_IdmlBoxList(const CT_IdmlDocument& co_Document,
+                               const CT_IdmlSelection& co_Selection)
+    : co_Source(co_Document), co_Selection(co_Selection) {
     for (const CT_IdmlSpreadPart& co_Spread : co_Document.co_Spreads()) {
         v_ScanSpread(co_Spread, co_Document.co_PageSize());
     }
@@ -51,9 +65,19 @@ CT_IdmlBoxList::CT_IdmlBoxList(const CT_IdmlDocument& co_Document) : co_Source(c
 
 std::vector<CT_IdmlBox> CT_IdmlBoxList::co_Boxes(bool b_IgnorePasteBoard) const {
     std::vector<CT_IdmlBox> co_Result;
-    for (const CT_IdmlBox& co_Box : co_List) {
-        if (!(b_IgnorePasteBoard && co_Box.b_OnPasteBoard)) {
-            co_Result.push_back(co_Box);
+    for (CT_IdmlBox& co_Box : co_AllBoxes(b_IgnorePasteBoard)) {
+        if (co_Box.s_LeftOut.empty()) {
+            co_Result.push_back(std::move(co_Box));
+        }
+    }
+    return co_Result;
+}
+
+std::vector<CT_IdmlBox> CT_IdmlBoxList::co_AllBoxes(bool b_IgnorePasteBoard) const {
+    std::vector<CT_IdmlBox> co_Result = co_List;
+    for (CT_IdmlBox& co_Box : co_Result) {
+        if (b_IgnorePasteBoard && co_Box.b_OnPasteBoard && co_Box.s_LeftOut.empty()) {
+            co_Box.s_LeftOut = "on the pasteboard";
         }
     }
     return co_Result;
@@ -71,46 +95,68 @@ void CT_IdmlBoxList::v_ScanSpread(const CT_IdmlSpreadPart& co_Spread,
     }
     // The spread's own transform only stacks spreads on the pasteboard: items are placed in
     // spread coordinates, which is what the pages are measured in too.
-    v_Walk(co_Node, CT_IdmlTransform{});
+    v_Walk(co_Node, CT_IdmlTransform{}, CT_IdmlFrameState{});
 }
 
-void CT_IdmlBoxList::v_Walk(const pugi::xml_node& co_Parent, const CT_IdmlTransform& co_Map) {
+void CT_IdmlBoxList::v_Walk(const pugi::xml_node& co_Parent, const CT_IdmlTransform& co_Map,
+                            const CT_IdmlFrameState& co_State) {
     for (pugi::xml_node co_Child : co_Parent.children()) {
         if (b_Is(co_Child, "Page")) {
             continue;
         }
         if (b_Is(co_Child, "TextPath")) {
-            // Text on a path follows the outline of the item that carries it.
-            v_Consider(co_Child, CT_IdmlGeometry::so_Outline(co_Parent, co_Map));
+            // Text on a path follows the outline, the layer and the state of its carrier.
+            v_Consider(co_Child, CT_IdmlGeometry::so_Outline(co_Parent, co_Map), co_State);
             continue;
         }
+        const CT_IdmlFrameState co_state = co_StateOf(co_Child, co_State);
         pugi::xml_attribute co_Transform = co_Child.attribute("ItemTransform");
         CT_IdmlTransform co_Inner =
             co_Transform ? CT_IdmlGeometry::so_Then(
                                CT_IdmlGeometry::so_ParseTransform(co_Transform.value()), co_Map)
                          : co_Map;
         if (b_Is(co_Child, "TextFrame")) {
-            v_Consider(co_Child, CT_IdmlGeometry::so_Outline(co_Child, co_Inner));
+            v_Consider(co_Child, CT_IdmlGeometry::so_Outline(co_Child, co_Inner), co_state);
         }
-        v_Walk(co_Child, co_Inner);
+        v_Walk(co_Child, co_Inner, co_state);
     }
 }
 
-void CT_IdmlBoxList::v_Consider(const pugi::xml_node& co_Container, const CT_IdmlRect& co_Outline) {
+void CT_IdmlBoxList::v_Consider(const pugi::xml_node& co_Container, const CT_IdmlRect& co_Outline,
+                                const CT_IdmlFrameState& co_State) {
     const std::string s_Key = co_Container.attribute("ParentStory").value();
     if (!b_IsReference(s_Key.c_str()) || co_Source.pco_FindStory(s_Key) == nullptr) {
         return;
     }
+    co_Frames.push_back({co_Container.attribute("Self").value(), s_Key,
+                         CT_IdmlSelection::ss_LayerName(co_State, co_Source),
+                         co_Selection.s_LeftOut(co_State, co_Source)});
+    const CT_Frame& co_frame = co_Frames.back();
     const bool b_Start = !b_IsReference(co_Container.attribute("PreviousTextFrame").value());
     auto co_Found = co_IndexByKey.find(s_Key);
     if (co_Found == co_IndexByKey.end()) {
         co_IndexByKey.emplace(s_Key, co_List.size());
         co_List.push_back(co_Place(s_Key, co_Outline));
-    } else if (b_Start && co_ThreadStarts.count(s_Key) == 0) {
-        // A later frame of the thread was met first; the thread's first frame places the story.
-        co_List[co_Found->second] = co_Place(s_Key, co_Outline);
+        co_List.back().s_Layer = co_frame.s_Layer;
+        co_List.back().s_LeftOut = co_frame.s_LeftOut;
     } else {
-        return;
+        // A story threaded across frames goes out whole when any one of them is kept; it is
+        // shown on the layer of a kept frame, the thread's first one when that is kept.
+        CT_IdmlBox& co_box = co_List[co_Found->second];
+        const bool b_place = b_Start && co_ThreadStarts.count(s_Key) == 0;
+        std::string s_layer = std::move(co_box.s_Layer);
+        std::string s_leftOut = std::move(co_box.s_LeftOut);
+        if (b_place) {
+            // A later frame of the thread was met first; the first frame places the story.
+            co_box = co_Place(s_Key, co_Outline);
+        }
+        const bool b_take = co_frame.s_LeftOut.empty() ? !s_leftOut.empty() || b_place
+                                                       : !s_leftOut.empty() && b_place;
+        co_box.s_Layer = b_take ? co_frame.s_Layer : std::move(s_layer);
+        co_box.s_LeftOut = b_take ? co_frame.s_LeftOut : std::move(s_leftOut);
+        if (!b_place) {
+            return;
+        }
     }
     if (b_Start) {
         co_ThreadStarts.insert(s_Key);

@@ -1,7 +1,9 @@
 // The box list of an IDML document: one entry per story shown in a text frame or on a path, on
 // pages, master spreads or the pasteboard, also inside groups, placed by its thread's first
 // frame. Stories of anchored and inline frames are listed too; stories shown nowhere, and frames
-// naming a story the package lacks, are not. Reads the document only while it is being built.
+// naming a story the package lacks, are not. A story goes out when any of its frames is kept by
+// the selection (anchored stories go with the story that anchors them); the others stay in the
+// list marked with the reason. Reads the document only while it is being built.
 #pragma once
 
 #include <string>
@@ -12,22 +14,40 @@
 #include "platform/host/idml/ct_idml_box.h"
 #include "platform/host/idml/ct_idml_document.h"
 #include "platform/host/idml/ct_idml_geometry.h"
+#include "platform/host/idml/ct_idml_selection.h"
 
 class CT_IdmlBoxList {
   public:
-    explicit CT_IdmlBoxList(const CT_IdmlDocument& co_Document);
+    // One text frame or text path met on a spread, with its layer's name and why it is left
+    // out (empty when kept): what a drawing of the layout greys.
+    struct CT_Frame {
+        std::string s_Id;
+        std::string s_Story;
+        std::string s_Layer;
+        std::string s_LeftOut;
+    };
 
-    // The entries in design-map order of their spreads, anchored stories last.
+    CT_IdmlBoxList(const CT_IdmlDocument& co_Document, const CT_IdmlSelection& co_Selection);
+
+    // The stories that go out, in design-map order of their spreads, anchored stories last.
     std::vector<CT_IdmlBox> co_Boxes(bool b_IgnorePasteBoard) const;
+    // Every story in the same order; those left out carry their reason, pasteboard stories
+    // "on the pasteboard" when they are ignored.
+    std::vector<CT_IdmlBox> co_AllBoxes(bool b_IgnorePasteBoard) const;
+    // Every frame in design-map order.
+    const std::vector<CT_Frame>& co_GetFrames() const { return co_Frames; }
 
   private:
     void v_ScanSpread(const CT_IdmlSpreadPart& co_Spread, const CT_IdmlPageSize& co_Size);
-    void v_Walk(const pugi::xml_node& co_Parent, const CT_IdmlTransform& co_Map);
-    void v_Consider(const pugi::xml_node& co_Container, const CT_IdmlRect& co_Outline);
+    void v_Walk(const pugi::xml_node& co_Parent, const CT_IdmlTransform& co_Map,
+                const CT_IdmlFrameState& co_State);
+    void v_Consider(const pugi::xml_node& co_Container, const CT_IdmlRect& co_Outline,
+                    const CT_IdmlFrameState& co_State);
     CT_IdmlBox co_Place(const std::string& s_Key, const CT_IdmlRect& co_Outline) const;
     void v_PlaceAnchored();
 
     const CT_IdmlDocument& co_Source;
+    const CT_IdmlSelection& co_Selection;
     // The spread being scanned.
     std::vector<CT_IdmlRect> co_PageRects;
     bool b_MasterSpread = false;
@@ -36,6 +56,7 @@ class CT_IdmlBoxList {
     unsigned n_NextPage = 1;
 
     std::vector<CT_IdmlBox> co_List;
+    std::vector<CT_Frame> co_Frames;
     std::unordered_map<std::string, std::size_t> co_IndexByKey;
     std::unordered_set<std::string> co_ThreadStarts;  // keys placed by their thread's first frame
 };

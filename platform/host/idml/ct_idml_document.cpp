@@ -2,7 +2,6 @@
 
 #include <cstring>
 #include <map>
-#include <unordered_set>
 
 #include "platform/common/ct_errors.h"
 
@@ -36,14 +35,7 @@ CT_IdmlDocument::CT_IdmlDocument(const std::string& s_Path) : co_Package(s_Path)
     }
     CT_IdmlXmlPart co_Map(s_Path, gpc_DesignMap, co_Package.s_Read(gpc_DesignMap),
                           CT_IdmlXmlPart::e_ReadOnly);
-    // A part named twice would be read, parsed and listed once per naming: refused, so that a
-    // small package cannot cost the work of a huge one.
-    std::unordered_set<std::string> co_named;
     for (pugi::xml_node co_Reference : co_Map.co_Root().children()) {
-        const std::string s_entry = co_Reference.attribute("src").value();
-        if (!s_entry.empty() && !co_named.insert(s_entry).second) {
-            v_Refuse(s_Path, gpc_DesignMap, "names the part \"" + s_entry + "\" more than once");
-        }
         v_LoadPart(co_Reference);
     }
 }
@@ -59,7 +51,36 @@ void CT_IdmlDocument::v_LoadPart(const pugi::xml_node& co_Reference) {
         co_SpreadParts.push_back({std::move(pco_Part), b_Is(pc_Name, "MasterSpread")});
     } else if (b_Is(pc_Name, "Preferences")) {
         v_LoadPreferences(s_Entry);
+    } else if (b_Is(pc_Name, "Layer")) {
+        v_LoadLayer(co_Reference);
+    } else if (b_Is(pc_Name, "Condition") && !co_Reference.attribute("Visible").as_bool(true)) {
+        co_Hidden.insert(co_Reference.attribute("Self").value());
     }
+}
+
+void CT_IdmlDocument::v_LoadLayer(const pugi::xml_node& co_Layer) {
+    CT_IdmlLayer co_layer;
+    co_layer.s_Name = co_Layer.attribute("Name").value();
+    co_layer.b_Visible = co_Layer.attribute("Visible").as_bool(true);
+    co_layer.b_Printable = co_Layer.attribute("Printable").as_bool(true);
+    co_LayerList.emplace_back(co_Layer.attribute("Self").value(), std::move(co_layer));
+}
+
+const CT_IdmlLayer* CT_IdmlDocument::pco_FindLayer(const std::string& s_Id) const {
+    for (const auto& co_entry : co_LayerList) {
+        if (co_entry.first == s_Id) {
+            return &co_entry.second;
+        }
+    }
+    return nullptr;
+}
+
+std::vector<std::string> CT_IdmlDocument::co_LayerNames() const {
+    std::vector<std::string> co_names;
+    for (const auto& co_entry : co_LayerList) {
+        co_names.push_back(co_entry.second.s_Name);
+    }
+    return co_names;
 }
 
 void CT_IdmlDocument::v_LoadStory(const std::string& s_Entry) {

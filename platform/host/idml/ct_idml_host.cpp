@@ -1,5 +1,8 @@
 #include "platform/host/idml/ct_idml_host.h"
 
+#include <algorithm>
+#include <filesystem>
+#include <system_error>
 #include <utility>
 
 #include "platform/common/ct_errors.h"
@@ -14,6 +17,12 @@ const char* const CT_IdmlHost::spc_Extension = ".stt";
 const char* const CT_IdmlHost::spc_Filter = "Story Tagged Text (*.stt)|*.stt||";
 
 namespace {
+
+std::string s_Canonical(const std::string& s_Path) {
+    std::error_code co_error;
+    const std::filesystem::path co_path = std::filesystem::weakly_canonical(s_Path, co_error);
+    return co_error ? s_Path : co_path.string();
+}
 
 // The next code point of valid or damaged UTF-8; a damaged byte reads as U+FFFD.
 char32_t c_NextCodePoint(const std::string& s_Text, std::size_t& n_At) {
@@ -139,9 +148,100 @@ void CT_IdmlHost::v_GenerateBoxList(int b_IgnorePasteBoard) {
     if (n_Serial == 0) {
         CT_Errors::v_ThrowError(e_UnknownDocument, "no IDML document is open");
     }
-    co_BoxList = CT_IdmlBoxList(co_Documents.co_Live(n_Serial)).co_Boxes(b_IgnorePasteBoard != 0);
+    const CT_IdmlDocument& co_document = co_Documents.co_Live(n_Serial);
+    std::vector<CT_IdmlBox> co_all =
+        CT_IdmlBoxList(co_document, co_Selection).co_AllBoxes(b_IgnorePasteBoard != 0);
+    const std::vector<std::string>* pco_always = nullptr;
+    const std::string s_path = s_Canonical(co_document.s_Path());
+    for (const auto& co_entry : co_AlwaysListed) {
+        if (co_entry.first == s_path) {
+            pco_always = &co_entry.second;
+        }
+    }
+    v_ReportLeftOut(co_all, co_document);
+    co_BoxList.clear();
+    for (CT_IdmlBox& co_box : co_all) {
+        if (co_box.s_LeftOut.empty() || co_Selection.b_ListLeftOut ||
+            (pco_always != nullptr && std::find(pco_always->begin(), pco_always->end(),
+                                                co_box.s_Key) != pco_always->end())) {
+            co_BoxList.push_back(std::move(co_box));
+        }
+    }
     n_BoxListSerial = n_Serial;
     n_Cursor = 0;
+}
+
+void CT_IdmlHost::v_AlwaysList(const std::string& s_DocumentPath,
+                               std::vector<std::string> co_Keys) {
+    co_AlwaysListed.emplace_back(s_Canonical(s_DocumentPath), std::move(co_Keys));
+}
+
+void CT_IdmlHost::v_SetLeftOutReporter(
+    std::function<void(const std::string&, unsigned)> co_Report) {
+    co_Reporter = std::move(co_Report);
+}
+
+std::vector<CT_IdmlBoxList::CT_Frame> CT_IdmlHost::co_GetFrames() const {
+    const unsigned n_serial = co_Documents.n_Active();
+    if (n_serial == 0) {
+        CT_Errors::v_ThrowError(e_UnknownDocument, "no IDML document is open");
+    }
+    return CT_IdmlBoxList(co_Documents.co_Live(n_serial), co_Selection).co_GetFrames();
+}
+
+const CT_IdmlBox* CT_IdmlHost::pco_FindListed(const std::string& s_Key) const {
+    for (const CT_IdmlBox& co_box : co_BoxList) {
+        if (co_box.s_Key == s_Key) {
+            return &co_box;
+        }
+    }
+    return nullptr;
+}
+
+// One line: how many stories stay behind and why, most frequent reason first.
+void CT_IdmlHost::v_ReportLeftOut(const std::vector<CT_IdmlBox>& co_All,
+                                  const CT_IdmlDocument& co_Document) {
+    if (!co_Reporter) {
+        return;
+    }
+    std::vector<std::pair<std::string, unsigned>> co_reasons;
+    unsigned n_left = 0;
+    for (const CT_IdmlBox& co_box : co_All) {
+        if (co_box.s_LeftOut.empty()) {
+            continue;
+        }
+        ++n_left;
+        auto it = std::find_if(co_reasons.begin(), co_reasons.end(),
+                               [&](const auto& co_r) { return co_r.first == co_box.s_LeftOut; });
+        if (it == co_reasons.end()) {
+            co_reasons.emplace_back(co_box.s_LeftOut, 1);
+        } else {
+            ++it->second;
+        }
+    }
+    std::string s_line;
+    for (const std::string& s_name : co_Selection.co_UnknownLayers(co_Document)) {
+        s_line += "Warning: " + co_Document.s_Path() + " has no layer named \"" + s_name + "\".\n";
+    }
+    if (n_left > 0) {
+        std::stable_sort(
+            co_reasons.begin(), co_reasons.end(),
+            [](const auto& co_a, const auto& co_b) { return co_a.second > co_b.second; });
+        s_line +=
+            std::to_string(n_left) + (n_left == 1 ? " story is" : " stories are") + " left out:";
+        const char* pc_separator = " ";
+        for (const auto& co_reason : co_reasons) {
+            s_line += pc_separator + std::to_string(co_reason.second) + " " + co_reason.first;
+            pc_separator = ", ";
+        }
+        s_line += ".";
+    }
+    const std::string s_report = co_Document.s_Path() + "\n" + s_line;
+    if (s_line.empty() || s_report == s_LastReport) {
+        return;
+    }
+    s_LastReport = s_report;
+    co_Reporter(s_line, n_left);
 }
 
 int CT_IdmlHost::b_IsBoxListEmpty() {

@@ -14,8 +14,10 @@
 #include "platform/host/ct_parent_progress_listener.h"
 #include "platform/host/ct_progress_listener.h"
 #include "platform/host/idml/ct_idml_box.h"
+#include "platform/host/idml/ct_idml_box_list.h"
 #include "platform/host/idml/ct_idml_documents.h"
 #include "platform/host/idml/ct_idml_handles.h"
+#include "platform/host/idml/ct_idml_selection.h"
 
 class CT_IdmlHost : public CT_HostBackend {
   public:
@@ -29,6 +31,25 @@ class CT_IdmlHost : public CT_HostBackend {
     void v_SetParentProgressListener(CT_ParentProgressListener* pco_Listener);
     // Asked at every cancel poll; nonzero means the user cancelled. Empty: never cancelled.
     void v_SetCancelSource(std::function<int()> co_Source);
+
+    // Which stories the box list gives the kernel (see CT_IdmlSelection). By default the
+    // stories of frames that do not print are left out.
+    void v_SetSelection(const CT_IdmlSelection& co_Choice) { co_Selection = co_Choice; }
+    const CT_IdmlSelection& cco_GetSelection() const { return co_Selection; }
+    // Stories of the document at the path that are listed whatever the selection: those a
+    // tagged file about to be imported names, so that a file exported with another selection
+    // finds its stories and one exported with this selection finds exactly its own.
+    void v_AlwaysList(const std::string& s_DocumentPath, std::vector<std::string> co_Keys);
+    // Called when a new box list leaves stories out, with the number and one line that says
+    // how many and why (after a warning line for each chosen layer name the document lacks).
+    void v_SetLeftOutReporter(std::function<void(const std::string&, unsigned)> co_Reporter);
+    // The entry of the current box list with this key, or null: its layer and why it is left
+    // out, for showing the list.
+    const CT_IdmlBox* pco_FindListed(const std::string& s_Key) const;
+
+    // Every text frame and text path of the active document, with its layer and why the
+    // selection leaves it out (empty when kept): what a drawing of the layout greys.
+    std::vector<CT_IdmlBoxList::CT_Frame> co_GetFrames() const;
 
     // The listener pushed last and not yet popped, or null.
     CT_Listener* pco_GetCurrentListener() const;
@@ -105,6 +126,13 @@ class CT_IdmlHost : public CT_HostBackend {
 
     CT_IdmlDocuments co_Documents;
     CT_IdmlHandles co_Handles;
+
+    void v_ReportLeftOut(const std::vector<CT_IdmlBox>& co_All, const CT_IdmlDocument& co_Document);
+
+    CT_IdmlSelection co_Selection;
+    std::vector<std::pair<std::string, std::vector<std::string>>> co_AlwaysListed;
+    std::function<void(const std::string&, unsigned)> co_Reporter;
+    std::string s_LastReport;  // a rebuilt list of the same document is not reported again
 
     std::vector<CT_IdmlBox> co_BoxList;
     unsigned n_BoxListSerial = 0;  // the document the box list was made of

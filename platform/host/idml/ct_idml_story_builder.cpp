@@ -35,7 +35,6 @@ void CT_IdmlStoryBuilder::v_Build(pugi::xml_node co_Target) {
     v_Places();
     v_Anchors();
     n_BuildFlow(co_Target, 0);
-    v_FlushText();
 }
 
 void CT_IdmlStoryBuilder::v_Places() {
@@ -145,7 +144,7 @@ void CT_IdmlStoryBuilder::v_Leaf(ct_Flow& co_Flow, std::size_t n_Leaf) {
     switch (co_leaf.eo_Kind) {
         case et_IdmlLeaf::e_Text:
             v_Place(co_Flow, n_Leaf, true);
-            v_AppendText(co_Top(co_Flow), co_leaf.co_Text);
+            sv_AppendText(co_Top(co_Flow), co_leaf.co_Text);
             return;
         case et_IdmlLeaf::e_Pi:
             v_Place(co_Flow, n_Leaf, true);
@@ -295,28 +294,11 @@ pugi::xml_node CT_IdmlStoryBuilder::co_Top(ct_Flow& co_Flow) {
     return co_Flow.co_Open.empty() ? co_Flow.co_Target : co_Flow.co_Open.back().co_Element;
 }
 
-void CT_IdmlStoryBuilder::v_AppendText(pugi::xml_node co_Content, const std::string& co_Text) {
+void CT_IdmlStoryBuilder::sv_AppendText(pugi::xml_node co_Content, const std::string& co_Text) {
     pugi::xml_node co_last = co_Content.last_child();
-    if (co_PendingNode && co_last == co_PendingNode) {
-        s_PendingText += co_Text;
-        return;
-    }
     if (co_last.type() == pugi::node_pcdata) {
-        v_FlushText();
-        co_PendingNode = co_last;
-        s_PendingText = co_last.value();
-        s_PendingText += co_Text;
+        co_last.set_value((std::string(co_last.value()) + co_Text).c_str());
         return;
     }
-    v_FlushText();
-    co_PendingNode = co_Content.append_child(pugi::node_pcdata);
-    s_PendingText = co_Text;
-}
-
-void CT_IdmlStoryBuilder::v_FlushText() {
-    if (co_PendingNode) {
-        co_PendingNode.set_value(s_PendingText.c_str());
-    }
-    co_PendingNode = pugi::xml_node();
-    s_PendingText.clear();
+    co_Content.append_child(pugi::node_pcdata).set_value(co_Text.c_str());
 }

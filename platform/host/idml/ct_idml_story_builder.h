@@ -12,7 +12,6 @@
 #include <pugixml.hpp>
 
 #include <cstdint>
-#include <string>
 #include <unordered_map>
 #include <vector>
 
@@ -66,11 +65,7 @@ class CT_IdmlStoryBuilder {
     void v_MoveTo(ct_Flow& co_Flow, const std::vector<ct_Entry>& co_Wanted);
     void v_Place(ct_Flow& co_Flow, std::size_t n_Leaf, bool b_Content);
     pugi::xml_node co_Top(ct_Flow& co_Flow);
-    // Text goes to the Content's last text node; the node's value is set once, when another
-    // node starts or the build ends, so that a run of leaves costs its length and not the
-    // square of it.
-    void v_AppendText(pugi::xml_node co_Content, const std::string& co_Text);
-    void v_FlushText();
+    static void sv_AppendText(pugi::xml_node co_Content, const std::string& co_Text);
 
     CT_IdmlStoryAnalysis& co_Analysis;
     const std::vector<CT_IdmlStoryEvent>& co_Events;
@@ -80,6 +75,4 @@ class CT_IdmlStoryBuilder {
     std::vector<ct_Place> co_Anchors;  // per wrapper code
     std::vector<bool> co_Made;         // per wrapper code: its element exists
     std::unordered_map<const void*, pugi::xml_node> co_Cells;  // old cell -> its new copy
-    pugi::xml_node co_PendingNode;                             // the text node being filled
-    std::string s_PendingText;
 };

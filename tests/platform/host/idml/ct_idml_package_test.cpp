@@ -59,14 +59,6 @@ TEST_F(CT_IdmlPackageTest, BrokenPackagesAreRefusedWithTheFileAndTheEntry) {
              v_WriteZip(co_Path, co_Entries);
          },
          ": entry \"Resources/Big.xml\" unpacks to an absurd size (8388608 bytes from "},
-        {"spread named twice",
-         [&](const fs::path& co_Path) {
-             std::vector<CT_Entry> co_Entries = co_SmallPackage(co_Two);
-             const std::string s_Ref = "<idPkg:Spread src=\"Spreads/S.xml\"/>";
-             co_Entries[1].s_Bytes.insert(co_Entries[1].s_Bytes.find(s_Ref), s_Ref);
-             v_WriteZip(co_Path, co_Entries);
-         },
-         ": entry \"designmap.xml\" names the part \"Spreads/S.xml\" more than once"},
     };
     for (const CT_Broken& co_Case : co_Cases) {
         CT_TempDir co_Dir;

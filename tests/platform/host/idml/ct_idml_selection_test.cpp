@@ -1,0 +1,171 @@
+// Which stories go to the translator: the box list leaves out the stories of hidden and
+// non-printing frames and layers unless asked otherwise, keeps a threaded story whole when any
+// frame of it is kept, and says why each story left out stays behind.
+#include "tests/platform/host/idml/ct_idml_test_support.h"
+
+using namespace idml_test;
+
+namespace {
+
+class CT_IdmlSelectionTest : public CT_HostTest {
+  protected:
+    // The keys listed, and for stories left out the key, then the reason.
+    std::vector<std::string> co_Keys(const CT_IdmlSelection& co_Selection) {
+        co_Host.v_SetSelection(co_Selection);
+        std::vector<std::string> co_keys;
+        v_ForEachBox(false, [&](void* p_Box) {
+            const std::string s_key(co_Host.co_GetKey(p_Box).sv());
+            const CT_IdmlBox* pco_box = co_Host.pco_FindListed(s_key);
+            EXPECT_NE(pco_box, nullptr);
+            co_keys.push_back(pco_box->s_LeftOut.empty() ? s_key
+                                                         : s_key + " " + pco_box->s_LeftOut);
+        });
+        return co_keys;
+    }
+
+    static CT_IdmlSelection so_Selection(CT_IdmlSelection::et_Layers eo_Layers,
+                                         std::vector<std::string> co_Names = {},
+                                         bool b_ListLeftOut = false) {
+        CT_IdmlSelection co_selection;
+        co_selection.eo_Layers = eo_Layers;
+        co_selection.co_LayerNames = std::move(co_Names);
+        co_selection.b_ListLeftOut = b_ListLeftOut;
+        return co_selection;
+    }
+};
+
+// frames-mixed hides "Layer 2" (two stories, one of them anchored) and one frame of Layer 1.
+TEST_F(CT_IdmlSelectionTest, FramesMixedUnderEachChoice) {
+    v_Open(co_Sample("frames-mixed.idml"));
+    const std::vector<std::string> co_all = co_Keys(so_Selection(CT_IdmlSelection::e_AllLayers));
+    ASSERT_EQ(co_all.size(), 28u);
+    std::vector<std::string> co_shown = co_all;
+    for (const char* pc_key : {"u280", "u31b", "u29f"}) {
+        co_shown.erase(std::find(co_shown.begin(), co_shown.end(), pc_key));
+    }
+    EXPECT_EQ(co_Keys(so_Selection(CT_IdmlSelection::e_PrintableLayers)), co_shown);
+    EXPECT_EQ(co_Keys(so_Selection(CT_IdmlSelection::e_VisibleLayers)), co_shown);
+    // The layer asked for by name goes out although it is hidden; nothing else does.
+    EXPECT_EQ(co_Keys(so_Selection(CT_IdmlSelection::e_PrintableLayers, {"Layer 2"})),
+              (std::vector<std::string>{"u280", "u31b"}));
+    // Listed with their reasons, in their places in the list.
+    std::vector<std::string> co_marked = co_all;
+    co_marked[std::find(co_all.begin(), co_all.end(), "u280") - co_all.begin()] =
+        "u280 on hidden layer \"Layer 2\"";
+    co_marked[std::find(co_all.begin(), co_all.end(), "u31b") - co_all.begin()] =
+        "u31b on hidden layer \"Layer 2\"";
+    co_marked[std::find(co_all.begin(), co_all.end(), "u29f") - co_all.begin()] =
+        "u29f in a hidden frame";
+    EXPECT_EQ(co_Keys(so_Selection(CT_IdmlSelection::e_PrintableLayers, {}, true)), co_marked);
+    v_CloseActive(0);
+}
+
+// story-pointers has a non-printing layer "Notes" that holds a rule but no text, and a
+// "Guides" layer with three stories.
+TEST_F(CT_IdmlSelectionTest, StoryPointersByLayerName) {
+    v_Open(co_Sample("story-pointers.idml"));
+    EXPECT_EQ(co_Keys(so_Selection(CT_IdmlSelection::e_PrintableLayers)),
+              co_Keys(so_Selection(CT_IdmlSelection::e_AllLayers)));
+    EXPECT_EQ(co_Keys(so_Selection(CT_IdmlSelection::e_PrintableLayers, {"Guides"})),
+              (std::vector<std::string>{"ub4e4", "ub4fd", "u8f24"}));
+    EXPECT_EQ(co_Keys(so_Selection(CT_IdmlSelection::e_AllLayers, {"Notes"})),
+              std::vector<std::string>{});
+    v_CloseActive(0);
+}
+
+// A package made here: story "a" runs from a frame on the hidden layer into one on the shown
+// layer; "b" stays on the hidden layer; "c" sits in a hidden group, "d" in a non-printing frame,
+// "e" on a shown layer that does not print, "f" has an anchored story "g".
+TEST_F(CT_IdmlSelectionTest, ThreadsGroupsAndFrameStates) {
+    auto s_Frame = [](const std::string& s_Story, const std::string& s_Self,
+                      const std::string& s_Previous, const std::string& s_Attributes, int i_Top) {
+        return "<TextFrame Self=\"" + s_Self + "\" ParentStory=\"" + s_Story +
+               "\" PreviousTextFrame=\"" + s_Previous + "\" " + s_Attributes +
+               " ItemTransform=\"1 0 0 1 10 " + std::to_string(i_Top) + "\"/>";
+    };
+    const std::string s_Spread =
+        "<idPkg:Spread xmlns:idPkg=\"p\"><Spread><Page GeometricBounds=\"0 0 100 100\" "
+        "ItemTransform=\"1 0 0 1 0 0\"/>" +
+        s_Frame("a", "a1", "n", "ItemLayer=\"hid\"", 10) +
+        s_Frame("a", "a2", "a1", "ItemLayer=\"top\"", 20) +
+        s_Frame("b", "b1", "n", "ItemLayer=\"hid\"", 30) +
+        "<Group ItemLayer=\"top\" Visible=\"false\">" + s_Frame("c", "c1", "n", "", 40) +
+        "</Group>" + s_Frame("d", "d1", "n", "ItemLayer=\"top\" Nonprinting=\"true\"", 50) +
+        s_Frame("e", "e1", "n", "ItemLayer=\"plan\"", 60) +
+        s_Frame("f", "f1", "n", "ItemLayer=\"hid\"", 70) + "</Spread></idPkg:Spread>";
+    std::string s_Map =
+        "<Document xmlns:idPkg=\"p\"><Layer Self=\"top\" Name=\"Text\" Visible=\"true\"/>"
+        "<Layer Self=\"hid\" Name=\"Old\" Visible=\"false\"/>"
+        "<Layer Self=\"plan\" Name=\"Plan\" Printable=\"false\"/>"
+        "<idPkg:Spread src=\"S.xml\"/>";
+    std::vector<CT_Entry> co_entries = {
+        {"mimetype", "application/vnd.adobe.indesign-idml-package", ZIP_CM_STORE},
+        {"designmap.xml", ""},
+        {"S.xml", s_Spread}};
+    for (std::string s_key : {"a", "b", "c", "d", "e", "f", "g"}) {
+        const std::string s_anchored =
+            s_key == "f" ? s_Frame("g", "g1", "n", "", 0) : std::string();
+        co_entries.emplace_back("Stories/Story_" + s_key + ".xml",
+                                s_StoryXml(s_key, "<Content>" + s_key + "</Content>" + s_anchored));
+        s_Map += "<idPkg:Story src=\"Stories/Story_" + s_key + ".xml\"/>";
+    }
+    co_entries[1].s_Bytes = s_Map + "</Document>";
+    CT_TempDir co_dir;
+    v_WriteZip(co_dir / "layers.idml", co_entries);
+    v_Open(co_dir / "layers.idml");
+
+    EXPECT_EQ(
+        co_Keys(so_Selection(CT_IdmlSelection::e_PrintableLayers, {}, true)),
+        (std::vector<std::string>{"a", "b on hidden layer \"Old\"", "c in a hidden frame",
+                                  "d in a non-printing frame", "e on non-printing layer \"Plan\"",
+                                  "f on hidden layer \"Old\"", "g on hidden layer \"Old\""}));
+    EXPECT_EQ(co_Keys(so_Selection(CT_IdmlSelection::e_VisibleLayers)),
+              (std::vector<std::string>{"a", "d", "e"}));
+    EXPECT_EQ(co_Keys(so_Selection(CT_IdmlSelection::e_PrintableLayers, {"Old"})),
+              (std::vector<std::string>{"a", "b", "f", "g"}));
+    // The kept thread is placed by its first frame, on the hidden layer, and shown on the
+    // layer of the frame that keeps it.
+    co_Host.v_SetSelection(CT_IdmlSelection());
+    EXPECT_EQ(co_Listing().front(), "a P1 10,10");
+    EXPECT_EQ(co_Host.pco_FindListed("a")->s_Layer, "Text");
+    // Frame by frame, for a drawing of the layout.
+    std::vector<std::string> co_frames;
+    for (const CT_IdmlBoxList::CT_Frame& co_frame : co_Host.co_GetFrames()) {
+        co_frames.push_back(co_frame.s_Id + " " + co_frame.s_Story + " " + co_frame.s_Layer + ": " +
+                            co_frame.s_LeftOut);
+    }
+    EXPECT_EQ(
+        co_frames,
+        (std::vector<std::string>{
+            "a1 a Old: on hidden layer \"Old\"", "a2 a Text: ", "b1 b Old: on hidden layer \"Old\"",
+            "c1 c Text: in a hidden frame", "d1 d Text: in a non-printing frame",
+            "e1 e Plan: on non-printing layer \"Plan\"", "f1 f Old: on hidden layer \"Old\""}));
+    v_CloseActive(0);
+}
+
+// A story the caller names is listed whatever the choice, so that a file exported with another
+// choice finds it; the report says how many stories stay behind and why, once per list.
+TEST_F(CT_IdmlSelectionTest, NamedStoriesAreListedAndTheRestReported) {
+    const fs::path co_path = co_Sample("frames-mixed.idml");
+    std::vector<std::string> co_lines;
+    co_Host.v_SetLeftOutReporter([&](const std::string& s_Line, unsigned n_Left) {
+        co_lines.push_back(std::to_string(n_Left) + ": " + s_Line);
+    });
+    co_Host.v_AlwaysList(co_path.string(), {"u29f"});
+    v_Open(co_path);
+    const std::vector<std::string> co_keys = co_Keys(CT_IdmlSelection());
+    EXPECT_NE(std::find(co_keys.begin(), co_keys.end(), "u29f in a hidden frame"), co_keys.end());
+    EXPECT_EQ(std::count_if(co_keys.begin(), co_keys.end(),
+                            [](const std::string& s_Key) { return s_Key.size() > 5; }),
+              1);
+    co_Keys(so_Selection(CT_IdmlSelection::e_PrintableLayers, {"Layer 3"}));
+    EXPECT_EQ(co_lines,
+              (std::vector<std::string>{
+                  "3: 3 stories are left out: 2 on hidden layer \"Layer 2\", 1 in a hidden frame.",
+                  "28: Warning: " + co_path.string() +
+                      " has no layer named \"Layer 3\".\n28 stories are left out: 26 on layer "
+                      "\"Layer 1\", not chosen, 2 on layer \"Layer 2\", not chosen."}));
+    v_CloseActive(0);
+}
+
+}  // namespace

@@ -1,0 +1,86 @@
+// What reaches the translator from a document with a hidden layer and a hidden frame: the
+// stories left out by default, the options that change it, what list shows of them, and an
+// import that finds every story of a file whatever the choice it was exported with.
+#include <string>
+#include <vector>
+
+#include "tests/tools/ct_cli_fixture.h"
+
+namespace {
+// The keys of a tagged file, in file order.
+std::vector<std::string> co_FileKeys(const std::string& s_Text) {
+    std::vector<std::string> co_keys;
+    const std::string s_start = "<STORY NAME=\"";
+    for (std::size_t n_at = s_Text.find(s_start); n_at != std::string::npos;
+         n_at = s_Text.find(s_start, n_at + 1)) {
+        const std::size_t n_key = n_at + s_start.size();
+        co_keys.push_back(s_Text.substr(n_key, s_Text.find('"', n_key) - n_key));
+    }
+    return co_keys;
+}
+
+bool b_Has(const std::vector<std::string>& co_Keys, const std::string& s_Key) {
+    return std::find(co_Keys.begin(), co_Keys.end(), s_Key) != co_Keys.end();
+}
+}  // namespace
+
+TEST_F(CT_CliTest, HiddenStoriesStayBehindUnlessAskedAndImportFindsThemAnyway) {
+    v_CopyIn(ss_ThirdParty("frames-mixed.idml"), "frames.idml");
+    const CT_CliResult co_default = co_Run({"export", "frames.idml", "default.stt"});
+    ASSERT_EQ(co_default.i_Status, 0) << co_default.s_Err;
+    EXPECT_EQ(sco_Lines(co_default.s_Err).front(),
+              "3 stories are left out: 2 on hidden layer \"Layer 2\", 1 in a hidden frame. "
+              "'list --all' shows them.");
+    const std::vector<std::string> co_shown = co_FileKeys(s_Read("default.stt"));
+    EXPECT_EQ(co_shown.size(), 25u);
+    for (const char* pc_key : {"u280", "u31b", "u29f"}) {
+        EXPECT_FALSE(b_Has(co_shown, pc_key)) << pc_key;
+    }
+    ASSERT_EQ(co_Run({"export", "frames.idml", "all.stt", "--layers", "all"}).i_Status, 0);
+    EXPECT_EQ(co_FileKeys(s_Read("all.stt")).size(), 28u);
+    ASSERT_EQ(co_Run({"export", "frames.idml", "layer2.stt", "--layer", "Layer 2"}).i_Status, 0);
+    EXPECT_EQ(co_FileKeys(s_Read("layer2.stt")), (std::vector<std::string>{"u280", "u31b"}));
+
+    // Each file checks clean and imports without a warning, whatever it was exported with.
+    for (const char* pc_file : {"default.stt", "all.stt"}) {
+        EXPECT_EQ(co_Run({"check", "frames.idml", pc_file}).i_Status, 0) << pc_file;
+    }
+    std::string s_text = s_Read("all.stt");
+    const std::string s_hidden = "Layer 2. <x1/>Text 1.";
+    s_text.replace(s_text.find(s_hidden), s_hidden.size(), "Calque 2. <x1/>Texte 1.");
+    v_Write("all.stt", s_text);
+    const CT_CliResult co_import = co_Run({"import", "frames.idml", "all.stt", "--no-backup"});
+    EXPECT_EQ(co_import.i_Status, 0);
+    EXPECT_EQ(co_import.s_Err, "Importing frames.idml...\n28 stories have been imported.\n\n");
+    ASSERT_EQ(co_Run({"export", "frames.idml", "again.stt", "--layer", "Layer 2"}).i_Status, 0);
+    EXPECT_NE(s_Read("again.stt").find("Calque 2. <x1/>Texte 1."), std::string::npos);
+    EXPECT_EQ(co_Run({"import", "frames.idml", "default.stt", "--no-backup"}).s_Err,
+              "Importing frames.idml...\n25 stories have been imported.\n\n");
+}
+
+TEST_F(CT_CliTest, ListShowsLayersAndMarksWhatIsLeftOut) {
+    v_CopyIn(ss_ThirdParty("frames-mixed.idml"), "frames.idml");
+    const CT_CliResult co_all = co_Run({"list", "frames.idml", "--all"});
+    ASSERT_EQ(co_all.i_Status, 0);
+    const std::vector<std::string> co_lines = sco_Lines(co_all.s_Out);
+    EXPECT_EQ(co_lines.front(), "frames.idml: 25 stories (and 3 left out), top-down order");
+    EXPECT_NE(
+        std::find(co_lines.begin(), co_lines.end(),
+                  "  Story 3: Layer 2. Text 1.           u280      at 242, -361          4 words  "
+                  "     13 chars  layer \"Layer 2\"  [left out: on hidden layer \"Layer 2\"]"),
+        co_lines.end());
+    const std::string s_json = co_Run({"list", "frames.idml", "--json"}).s_Out;
+    EXPECT_NE(s_json.find("\"key\": \"u29f\", \"label\": \"Story 21: A header for the 2nd...\", "
+                          "\"preview\": \"A header for the 2nd...\", \"page\": 2, \"group\": "
+                          "\"Page 2\", \"x\": -446, \"y\": -369, \"layer\": \"Layer 1\", "
+                          "\"export\": false, \"left_out\": \"in a hidden frame\", \"words\": 6"),
+              std::string::npos);
+    EXPECT_EQ(co_Run({"list", "frames.idml", "--keys", "--layer", "Layer 2"}).s_Out,
+              "u280\nu31b\n");
+    // The map greys the frames left out, with the same reason.
+    ASSERT_EQ(co_Run({"map", "frames.idml", "map.svg"}).i_Status, 0);
+    EXPECT_NE(s_Read("map.svg").find("<g class=\"frame left-out\" data-key=\"u29f\" "
+                                     "data-order=\"0\" data-thread=\"1\" data-label=\"\" "
+                                     "data-preview=\"\" data-left-out=\"in a hidden frame\">"),
+              std::string::npos);
+}
