@@ -22,8 +22,9 @@ const char* const gpc_Description =
     "translated file back into the document, story by story, by key.";
 
 const char* const gpc_Footer =
-    "Exit status: 0 done; 1 an error (the log says which); 2 a wrong command line; 3 check found\n"
-    "that file and document differ; 130 canceled with Ctrl-C.\n"
+    "Exit status: 0 done; 1 an error (the log says which); 2 a wrong command line, or none\n"
+    "(the usage is shown); 3 check found that file and document differ; 130 canceled with\n"
+    "Ctrl-C.\n"
     "\n"
     "The log goes to standard error (and to --log FILE); a progress bar is drawn on a terminal.\n"
     "Settings are read from $XDG_CONFIG_HOME/storyport/settings (or\n"
