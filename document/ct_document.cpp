@@ -19,7 +19,11 @@ CT_Document::~CT_Document() {
     pco_StoryOrder->v_DestroyAll();
     delete pco_StoryOrder;
     v_DeleteStoryOrder();
-    CT_DocumentInterface::v_Release(p_Document);
+    // A destructor must not raise: a host that fails to take the handle back keeps it.
+    try {
+        CT_DocumentInterface::v_Release(p_Document);
+    } catch (...) {
+    }
 }
 
 int CT_Document::operator==(const CT_Document& co_Other) const {

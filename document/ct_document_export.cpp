@@ -68,7 +68,7 @@ int CT_Document::sb_RunAndLog(CT_Document& co_Document, CT_Operation pf_Operatio
 int CT_Document::b_ProcessExport(const CT_String& co_TaggedPath, CT_ProcessData& co_Data) {
     CT_Files co_file;
     CT_DocumentInterface::v_PrepareForExport();
-    CT_TextBox::v_SetFile(co_file);
+    CT_TextBox::CT_FileInUse co_fileInUse(co_file);
     const CT_StoryFormatSettings::et_TaggedTextFormat eo_format =
         co_Data.cco_GetStoryFormatSettings().eo_GetTaggedTextFormat();
     if (eo_format == CT_StoryFormatSettings::e_DtpTaggedText) {

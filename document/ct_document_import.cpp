@@ -46,7 +46,7 @@ int CT_Document::b_Import(const CT_String& co_TaggedPath, CT_ProcessData& co_Dat
 
 int CT_Document::b_ProcessImport(const CT_String& co_TaggedPath, CT_ProcessData& co_Data) {
     CT_Files co_file;
-    CT_TextBox::v_SetFile(co_file);
+    CT_TextBox::CT_FileInUse co_fileInUse(co_file);
     try {
         CT_DocumentInterface::v_Save(p_Document);
     } catch (et_ErrorCode) {

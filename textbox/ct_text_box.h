@@ -76,6 +76,15 @@ class CT_TextBox {
     // --- Story tags (the file is owned by the export or import that installs it) -----------
     // Makes the file the one all boxes write to and read from.
     static void v_SetFile(CT_Files& co_File);
+    // Makes the file the current one for the life of this object, then none, so that the boxes
+    // never keep a pointer to a file that is gone. Export, import and key readers hold one.
+    class CT_FileInUse {
+      public:
+        explicit CT_FileInUse(CT_Files& co_File) { v_SetFile(co_File); }
+        ~CT_FileInUse() { spco_File = nullptr; }
+        CT_FileInUse(const CT_FileInUse&) = delete;
+        CT_FileInUse& operator=(const CT_FileInUse&) = delete;
+    };
     // Writes start tag, story (unless cancelled) and end tag; non-zero when the next box may
     // follow, 0 after a cancel or a host failure.
     int b_Export();
@@ -121,5 +130,5 @@ class CT_TextBox {
     CT_String co_Content;
     std::unique_ptr<char16_t[]> puz_UContent;  // sn_UContentCapacity units once cached
 
-    static CT_Files* spco_File;  // not owned; null until the first v_SetFile
+    static CT_Files* spco_File;  // not owned; null outside an export, import or key read
 };

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "platform/common/ct_utf8.h"
 #include "tools/ct_story_map.h"
 
 namespace {
@@ -18,35 +19,13 @@ std::string s_Number(double d_Value) {
     return s_text == "-0" ? "0" : s_text;
 }
 
-// The length of the UTF-8 sequence that starts with the byte, 0 when it cannot start one.
-std::size_t n_SequenceLength(unsigned char c_Byte) {
-    if (c_Byte < 0x80) {
-        return 1;
-    }
-    if (c_Byte >= 0xC2 && c_Byte <= 0xDF) {
-        return 2;
-    }
-    if (c_Byte >= 0xE0 && c_Byte <= 0xEF) {
-        return 3;
-    }
-    if (c_Byte >= 0xF0 && c_Byte <= 0xF4) {
-        return 4;
-    }
-    return 0;
-}
-
-bool b_Continues(const std::string& s_Text, std::size_t n_At, std::size_t n_Length) {
-    if (n_At + n_Length > s_Text.size()) {
-        return false;
-    }
-    for (std::size_t n = 1; n < n_Length; ++n) {
-        if ((static_cast<unsigned char>(s_Text[n_At + n]) & 0xC0) != 0x80) {
-            return false;
-        }
-    }
+// The length of the well-formed sequence at the position that XML can carry, 0 when none.
+std::size_t n_XmlCharacterLength(const std::string& s_Text, std::size_t n_At) {
+    const std::size_t n_Length = CT_Utf8::sn_SequenceLength(s_Text, n_At);
     // U+FFFE and U+FFFF are not XML characters.
-    return !(n_Length == 3 && s_Text.compare(n_At, 2, "\xEF\xBF") == 0 &&
-             static_cast<unsigned char>(s_Text[n_At + 2]) >= 0xBE);
+    const bool b_NonCharacter = n_Length == 3 && s_Text.compare(n_At, 2, "\xEF\xBF") == 0 &&
+                                static_cast<unsigned char>(s_Text[n_At + 2]) >= 0xBE;
+    return b_NonCharacter ? 0 : n_Length;
 }
 }  // namespace
 
@@ -57,8 +36,8 @@ std::string CT_MapSvgWriter::ss_Escape(const std::string& s_Text) {
     s_out.reserve(s_Text.size());
     for (std::size_t n = 0; n < s_Text.size();) {
         const unsigned char c_byte = static_cast<unsigned char>(s_Text[n]);
-        const std::size_t n_length = n_SequenceLength(c_byte);
-        if (n_length == 0 || !b_Continues(s_Text, n, n_length)) {
+        const std::size_t n_length = n_XmlCharacterLength(s_Text, n);
+        if (n_length == 0) {
             s_out += "\xEF\xBF\xBD";
             ++n;
             continue;

@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <utility>
 
+#include "platform/common/ct_utf8.h"
 #include "platform/host/idml/ct_idml_host.h"
 #include "storyorder/ct_story_order.h"
 #include "textbox/ct_page.h"
@@ -51,11 +52,7 @@ std::string s_GroupLabel(int i_Page) {
 
 // Characters counted the way a terminal shows them: one column per code point.
 std::size_t n_Columns(const std::string& s_Text) {
-    std::size_t n_columns = 0;
-    for (const char c_byte : s_Text) {
-        n_columns += (static_cast<unsigned char>(c_byte) & 0xC0) != 0x80 ? 1 : 0;
-    }
-    return n_columns;
+    return CT_Utf8::sn_Columns(s_Text);
 }
 
 // "1,234": the counts a translator quotes from.

@@ -9,7 +9,7 @@
 std::map<std::string, std::string> CT_TaggedStories::sco_Read(const std::string& s_Path) {
     CT_Files co_file;
     co_file.v_Open(CT_String(s_Path.c_str()), e_OpenRead, 0);
-    CT_TextBox::v_SetFile(co_file);
+    CT_TextBox::CT_FileInUse co_fileInUse(co_file);
     std::string s_tag(CT_BasicInterface::co_GetOpenVersionTag().sv());
     try {
         co_file.v_MoveUntil(CT_String(s_tag.c_str()));

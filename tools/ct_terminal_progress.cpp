@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "platform/common/ct_utf8.h"
 #include "tools/ct_cancel_signal.h"
 
 namespace {
@@ -23,16 +24,7 @@ unsigned n_TerminalColumns() {
 
 // Cuts a UTF-8 text to at most n_Columns characters, counting one column per code point.
 std::string s_Fit(const std::string& s_Text, unsigned n_Columns) {
-    unsigned n_count = 0;
-    for (std::size_t n_at = 0; n_at < s_Text.size(); ++n_at) {
-        if ((static_cast<unsigned char>(s_Text[n_at]) & 0xC0) == 0x80) {
-            continue;
-        }
-        if (++n_count > n_Columns) {
-            return s_Text.substr(0, n_at);
-        }
-    }
-    return s_Text;
+    return std::string(CT_Utf8::so_FirstColumns(s_Text, n_Columns));
 }
 
 void v_WriteAll(const std::string& s_Text) {

@@ -8,6 +8,7 @@
 #include <string>
 #include <string_view>
 
+#include "platform/common/ct_atomic_replace.h"
 #include "platform/common/ct_errors.h"
 #include "platform/common/internal/ct_os_file.h"
 #include "platform/common/internal/ct_read_window.h"
@@ -29,9 +30,9 @@ CT_String co_Quoted(const CT_String& co_text) {
 struct CT_Files::CT_Impl {
     et_State eo_State = e_Closed;
     int i_Fd = -1;
-    CT_String co_Path;      // as the caller gave it: cco_GetFullPath and error texts
-    std::string co_Target;  // where the finished file goes
-    std::string co_Temp;    // what is being written
+    CT_String co_Path;  // as the caller gave it: cco_GetFullPath and error texts
+    std::optional<CT_AtomicReplace> co_Replace;  // writing: the temporary beside the target
+    std::string co_Temp;                         // an intermediate file
     bool b_Durable = false;
     CT_String co_FailText;  // of the write that failed
 
@@ -67,7 +68,9 @@ void CT_Files::CT_Impl::v_Start(const CT_String& co_path) {
 }
 
 void CT_Files::CT_Impl::v_Reset() {
-    if (i_Fd >= 0) {
+    if (co_Replace) {
+        co_Replace.reset();  // closes the descriptor and removes an unfinished temporary
+    } else if (i_Fd >= 0) {
         ::close(i_Fd);
     }
     i_Fd = -1;
@@ -81,8 +84,11 @@ void CT_Files::CT_Impl::v_Reset() {
 
 // Removes the unfinished file, so that nothing half-written stays, then raises.
 void CT_Files::CT_Impl::v_Abandon(et_ErrorCode eo_code, const char* pc_what, int i_errno) {
+    const bool b_intermediate = eo_State == e_Intermediate;
     v_Reset();
-    ::unlink(co_Temp.c_str());
+    if (b_intermediate) {
+        ::unlink(co_Temp.c_str());
+    }
     eo_State = e_Failed;
     try {
         CT_OsFile::sv_Raise(eo_code, pc_what, co_Path, "", i_errno);
@@ -148,8 +154,8 @@ void CT_Files::v_Open(const CT_String& co_Path, et_OpenMode eo_Mode, int i_Durab
     if (eo_Mode != e_OpenWrite) {
         CT_OsFile::sv_Raise(e_FileOpen, "cannot open ", co_Path, " in an unknown mode", EINVAL);
     }
-    // Beside the target, so that the rename that puts it in place is atomic.
-    co.i_Fd = CT_OsFile::si_CreateBeside(co_Path, co.co_Target, co.co_Temp);
+    co.co_Replace.emplace(co_Path);
+    co.i_Fd = co.co_Replace->i_Fd();
     co.eo_State = e_Writing;
 }
 
@@ -158,7 +164,6 @@ void CT_Files::v_Open() {
     co.v_Start(CT_String());
     co.i_Fd = CT_OsFile::si_CreateIntermediate(co.co_Temp);
     co.co_Path = CT_String(co.co_Temp);
-    co.co_Target = co.co_Temp;
     co.b_Durable = false;
     co.eo_State = e_Intermediate;
 }
@@ -182,8 +187,18 @@ void CT_Files::v_Close() {
         CT_Errors::v_ThrowError(e_FileWrite, co.co_FailText);
     }
     co.v_Put(co.co_Pending.data(), co.co_Pending.size());
-    if (co.b_Durable && ::fsync(co.i_Fd) != 0) {
-        co.v_Abandon(e_FileWrite, "cannot write ", errno);
+    if (co.eo_State == e_Writing) {
+        try {
+            co.co_Replace->v_Commit(co.b_Durable);
+        } catch (et_ErrorCode) {
+            co.co_FailText = CT_Errors::cco_GetLastError();
+            co.v_Reset();
+            co.eo_State = e_Failed;
+            throw;
+        }
+        co.i_Fd = -1;
+        co.v_Reset();
+        return;
     }
     // Some file systems report a failed write only when the file is closed.
     const int i_closed = ::close(co.i_Fd);
@@ -191,20 +206,14 @@ void CT_Files::v_Close() {
     if (i_closed != 0) {
         co.v_Abandon(e_FileWrite, "cannot write ", errno);
     }
-    if (co.eo_State == e_Writing && ::rename(co.co_Temp.c_str(), co.co_Target.c_str()) != 0) {
-        co.v_Abandon(e_FileReplace, "cannot replace ", errno);
-    }
-    if (co.b_Durable) {
-        CT_OsFile::sv_SyncFolder(CT_OsFile::sco_Folder(co.co_Target));
-    }
     co.v_Reset();
 }
 
 void CT_Files::v_Cancel() {
     CT_Impl& co = *pco_Impl;
-    const bool b_writing = co.eo_State == e_Writing || co.eo_State == e_Intermediate;
+    const bool b_intermediate = co.eo_State == e_Intermediate;
     co.v_Reset();
-    if (b_writing) {
+    if (b_intermediate) {
         ::unlink(co.co_Temp.c_str());
     }
 }

@@ -7,12 +7,22 @@
 #include <algorithm>
 #include <atomic>
 #include <cerrno>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
 #include "platform/common/ct_errors.h"
 
 namespace {
+CT_OsFile::CT_FaultHook gpf_FaultHook = nullptr;
+
+// The errno the fault hook chooses for the call, 0 when it runs.
+int i_Fault(const char* pc_Call) {
+    const int i_errno = gpf_FaultHook != nullptr ? gpf_FaultHook(pc_Call) : 0;
+    errno = i_errno;
+    return i_errno;
+}
+
 // The file a write replaces: a symbolic link goes on naming the file it named.
 std::string co_ResolveLink(const std::string& co_path) {
     struct stat co_info {};
@@ -110,7 +120,22 @@ int CT_OsFile::si_CreateIntermediate(std::string& co_Path) {
     return i_fd;
 }
 
+void CT_OsFile::sv_SetFaultHook(CT_FaultHook pf_Hook) {
+    gpf_FaultHook = pf_Hook;
+}
+
+int CT_OsFile::si_Sync(int i_Fd) {
+    return i_Fault("fsync") != 0 ? -1 : ::fsync(i_Fd);
+}
+
+int CT_OsFile::si_Rename(const std::string& co_From, const std::string& co_To) {
+    return i_Fault("rename") != 0 ? -1 : ::rename(co_From.c_str(), co_To.c_str());
+}
+
 bool CT_OsFile::sb_WriteAll(int i_Fd, const char* pc_Data, std::size_t n_Length) {
+    if (n_Length > 0 && i_Fault("write") != 0) {
+        return false;
+    }
     while (n_Length > 0) {
         ssize_t i_done = ::write(i_Fd, pc_Data, n_Length);
         if (i_done < 0 && errno == EINTR) {

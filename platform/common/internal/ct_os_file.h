@@ -34,6 +34,15 @@ class CT_OsFile {
 
     // False with errno set when not every byte could be written.
     static bool sb_WriteAll(int i_Fd, const char* pc_Data, std::size_t n_Length);
+    // fsync and rename, 0 or -1 with errno set.
+    static int si_Sync(int i_Fd);
+    static int si_Rename(const std::string& co_From, const std::string& co_To);
+
+    // A seam for tests that make the disk fail: asked before every write, flush and rename of
+    // a file being written ("write", "fsync", "rename"), it answers 0 to let the call run or
+    // the errno it fails with. Null, the default, lets every call run.
+    using CT_FaultHook = int (*)(const char* pc_Call);
+    static void sv_SetFaultHook(CT_FaultHook pf_Hook);
     // Flushes a folder so that a rename inside it survives a crash; failures are ignored.
     static void sv_SyncFolder(const std::string& co_OsFolder);
 };

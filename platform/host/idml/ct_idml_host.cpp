@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "platform/common/ct_errors.h"
+#include "platform/common/ct_utf8.h"
 #include "platform/host/ct_document_interface.h"
 #include "platform/host/ct_listener.h"
 #include "platform/host/idml/ct_idml_box_list.h"
@@ -22,23 +23,6 @@ std::string s_Canonical(const std::string& s_Path) {
     std::error_code co_error;
     const std::filesystem::path co_path = std::filesystem::weakly_canonical(s_Path, co_error);
     return co_error ? s_Path : co_path.string();
-}
-
-// The next code point of valid or damaged UTF-8; a damaged byte reads as U+FFFD.
-char32_t c_NextCodePoint(const std::string& s_Text, std::size_t& n_At) {
-    const unsigned char c_Lead = static_cast<unsigned char>(s_Text[n_At++]);
-    int i_More = c_Lead >= 0xF0 ? 3 : c_Lead >= 0xE0 ? 2 : c_Lead >= 0xC0 ? 1 : 0;
-    if (c_Lead >= 0x80 && i_More == 0) {
-        return 0xFFFD;
-    }
-    char32_t c_Point = i_More == 0 ? c_Lead : c_Lead & (0x3F >> i_More);
-    for (; i_More > 0; --i_More) {
-        if (n_At >= s_Text.size() || (static_cast<unsigned char>(s_Text[n_At]) & 0xC0) != 0x80) {
-            return 0xFFFD;
-        }
-        c_Point = (c_Point << 6) | (static_cast<unsigned char>(s_Text[n_At++]) & 0x3F);
-    }
-    return c_Point;
 }
 
 }  // namespace
@@ -317,21 +301,9 @@ int CT_IdmlHost::b_GetContent(char16_t* puz_Text, void* p_Box, unsigned n_Limit,
     std::string s_Text;
     bool b_More =
         CT_IdmlStoryCodec::b_PlainText(co_StoryOf(p_Box), s_Text, n_Limit, b_Preview != 0);
-    std::size_t n_Out = 0;
-    for (std::size_t n_At = 0; n_At < s_Text.size();) {
-        char32_t c_Point = c_NextCodePoint(s_Text, n_At);
-        std::size_t n_Units = c_Point > 0xFFFF ? 2 : 1;
-        if (n_Out + n_Units > n_Limit) {
-            b_More = true;
-            break;
-        }
-        if (n_Units == 2) {
-            puz_Text[n_Out++] = static_cast<char16_t>(0xD800 + ((c_Point - 0x10000) >> 10));
-            puz_Text[n_Out++] = static_cast<char16_t>(0xDC00 + ((c_Point - 0x10000) & 0x3FF));
-        } else {
-            puz_Text[n_Out++] = static_cast<char16_t>(c_Point);
-        }
-    }
+    bool b_Cut = false;
+    const std::size_t n_Out = CT_Utf8::sn_ToUtf16(s_Text, puz_Text, n_Limit, b_Cut);
+    b_More = b_More || b_Cut;
     puz_Text[n_Out] = 0;
     return b_More;
 }

@@ -1,15 +1,9 @@
 #include "platform/host/idml/ct_idml_package.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <cerrno>
-#include <cstdio>
-#include <cstring>
 #include <memory>
 #include <vector>
 
+#include "platform/common/ct_atomic_replace.h"
 #include "platform/common/ct_errors.h"
 #include "platform/host/idml/ct_idml_deflater.h"
 #include "platform/host/idml/ct_idml_packed_source.h"
@@ -35,40 +29,6 @@ std::string s_ZipError(int i_Code) {
                             CT_String(("cannot write " + s_Quoted(s_Path) + ": " + s_Why).c_str()));
 }
 
-// The new package goes beside the old one, so that the final rename stays on one file system.
-std::string s_MakeTemp(const std::string& s_Path) {
-    std::string::size_type n_Slash = s_Path.rfind('/');
-    std::string s_Folder = n_Slash == std::string::npos ? "." : s_Path.substr(0, n_Slash);
-    std::string s_Name = n_Slash == std::string::npos ? s_Path : s_Path.substr(n_Slash + 1);
-    std::string s_Template = s_Folder + "/." + s_Name + ".XXXXXX";
-    std::vector<char> co_Buffer(s_Template.begin(), s_Template.end());
-    co_Buffer.push_back('\0');
-    int i_File = mkstemp(co_Buffer.data());
-    if (i_File < 0) {
-        v_FailWrite(s_Path, std::strerror(errno));
-    }
-    close(i_File);
-    return co_Buffer.data();
-}
-
-// The finished file takes the old file's permissions and reaches the disk before it replaces
-// the old one.
-void v_Settle(const std::string& s_Temp, const std::string& s_Path) {
-    struct stat co_Old;
-    if (stat(s_Path.c_str(), &co_Old) == 0) {
-        chmod(s_Temp.c_str(), co_Old.st_mode & 07777);
-    }
-    int i_File = open(s_Temp.c_str(), O_RDONLY);
-    if (i_File < 0 || fsync(i_File) != 0) {
-        std::string s_Why = std::strerror(errno);
-        if (i_File >= 0) {
-            close(i_File);
-        }
-        v_FailWrite(s_Path, s_Why);
-    }
-    close(i_File);
-}
-
 // i_Method < 0 keeps what the source holds: packed data stays packed as it is.
 void v_Add(zip_t* pco_Out, const std::string& s_Name, zip_source_t* pco_Source,
            zip_int32_t i_Method, const std::string& s_Path) {
@@ -90,23 +50,14 @@ void v_Add(zip_t* pco_Out, const std::string& s_Name, zip_source_t* pco_Source,
 
 CT_IdmlPackage::CT_IdmlPackage(const std::string& s_Path) : s_FilePath(s_Path) {
     int i_Error = 0;
-    pco_Zip = zip_open(s_Path.c_str(), ZIP_RDONLY | ZIP_CHECKCONS, &i_Error);
-    if (pco_Zip == nullptr) {
+    co_Zip.reset(zip_open(s_Path.c_str(), ZIP_RDONLY | ZIP_CHECKCONS, &i_Error));
+    if (co_Zip == nullptr) {
         CT_Errors::v_ThrowError(
             e_BadDocument,
             CT_String(
                 (s_Quoted(s_Path) + " is not an IDML package: " + s_ZipError(i_Error)).c_str()));
     }
-    try {
-        v_Index();
-    } catch (...) {
-        zip_discard(pco_Zip);
-        throw;
-    }
-}
-
-CT_IdmlPackage::~CT_IdmlPackage() {
-    zip_discard(pco_Zip);
+    v_Index();
 }
 
 void CT_IdmlPackage::v_Refuse(const std::string& s_Entry, const std::string& s_What) const {
@@ -118,10 +69,10 @@ void CT_IdmlPackage::v_Refuse(const std::string& s_Entry, const std::string& s_W
 void CT_IdmlPackage::v_Index() {
     co_Names.clear();
     co_Indexes.clear();
-    zip_int64_t i_Count = zip_get_num_entries(pco_Zip, 0);
+    zip_int64_t i_Count = zip_get_num_entries(co_Zip.get(), 0);
     for (zip_int64_t i = 0; i < i_Count; ++i) {
         zip_uint64_t n_Index = static_cast<zip_uint64_t>(i);
-        const char* pc_Name = zip_get_name(pco_Zip, n_Index, ZIP_FL_ENC_GUESS);
+        const char* pc_Name = zip_get_name(co_Zip.get(), n_Index, ZIP_FL_ENC_GUESS);
         if (pc_Name == nullptr) {
             v_Refuse("#" + std::to_string(i), "has no readable name");
         }
@@ -136,8 +87,8 @@ void CT_IdmlPackage::v_Index() {
 
 void CT_IdmlPackage::v_CheckEntry(zip_uint64_t n_Index, const std::string& s_Name) const {
     zip_stat_t co_Stat;
-    if (zip_stat_index(pco_Zip, n_Index, 0, &co_Stat) != 0) {
-        v_Refuse(s_Name, std::string("cannot be read: ") + zip_strerror(pco_Zip));
+    if (zip_stat_index(co_Zip.get(), n_Index, 0, &co_Stat) != 0) {
+        v_Refuse(s_Name, std::string("cannot be read: ") + zip_strerror(co_Zip.get()));
     }
     if (co_Stat.encryption_method != ZIP_EM_NONE) {
         v_Refuse(s_Name, "is encrypted");
@@ -161,13 +112,13 @@ bool CT_IdmlPackage::b_Has(const std::string& s_Entry) const {
 
 bool CT_IdmlPackage::b_IsStored(const std::string& s_Entry) const {
     zip_stat_t co_Stat;
-    return zip_stat_index(pco_Zip, co_Indexes.at(s_Entry), 0, &co_Stat) == 0 &&
+    return zip_stat_index(co_Zip.get(), co_Indexes.at(s_Entry), 0, &co_Stat) == 0 &&
            co_Stat.comp_method == ZIP_CM_STORE;
 }
 
 // Start 0 and length -1 copy the packed data as it is, without unpacking it.
 zip_source_t* CT_IdmlPackage::pco_Copy(zip_t* pco_Out, const std::string& s_Entry) const {
-    return zip_source_zip(pco_Out, pco_Zip, co_Indexes.at(s_Entry), 0, 0, -1);
+    return zip_source_zip(pco_Out, co_Zip.get(), co_Indexes.at(s_Entry), 0, 0, -1);
 }
 
 std::string CT_IdmlPackage::s_Read(const std::string& s_Entry) const {
@@ -176,25 +127,24 @@ std::string CT_IdmlPackage::s_Read(const std::string& s_Entry) const {
         v_Refuse(s_Entry, "is missing");
     }
     zip_stat_t co_Stat;
-    zip_file_t* pco_File = nullptr;
-    if (zip_stat_index(pco_Zip, co_Found->second, 0, &co_Stat) != 0 ||
-        (pco_File = zip_fopen_index(pco_Zip, co_Found->second, 0)) == nullptr) {
-        v_Refuse(s_Entry, std::string("cannot be unpacked: ") + zip_strerror(pco_Zip));
+    CT_IdmlZipFile co_File;
+    if (zip_stat_index(co_Zip.get(), co_Found->second, 0, &co_Stat) != 0 ||
+        (co_File.reset(zip_fopen_index(co_Zip.get(), co_Found->second, 0)), co_File == nullptr)) {
+        v_Refuse(s_Entry, std::string("cannot be unpacked: ") + zip_strerror(co_Zip.get()));
     }
     std::string s_Bytes(static_cast<std::size_t>(co_Stat.size), '\0');
     std::size_t n_Done = 0;
     zip_int64_t i_Read = 1;
     while (n_Done < s_Bytes.size() &&
-           (i_Read = zip_fread(pco_File, &s_Bytes[n_Done], s_Bytes.size() - n_Done)) > 0) {
+           (i_Read = zip_fread(co_File.get(), &s_Bytes[n_Done], s_Bytes.size() - n_Done)) > 0) {
         n_Done += static_cast<std::size_t>(i_Read);
     }
     // Reading on to the end lets the library check the entry's checksum.
     char c_Extra = 0;
     if (i_Read > 0) {
-        i_Read = zip_fread(pco_File, &c_Extra, 1);
+        i_Read = zip_fread(co_File.get(), &c_Extra, 1);
     }
-    std::string s_Why = i_Read < 0 ? zip_file_strerror(pco_File) : "";
-    zip_fclose(pco_File);
+    std::string s_Why = i_Read < 0 ? zip_file_strerror(co_File.get()) : "";
     if (i_Read != 0 || n_Done != s_Bytes.size()) {
         v_Refuse(s_Entry, "cannot be unpacked: " + (s_Why.empty() ? "wrong size" : s_Why));
     }
@@ -202,29 +152,18 @@ std::string CT_IdmlPackage::s_Read(const std::string& s_Entry) const {
 }
 
 void CT_IdmlPackage::v_Save(const std::map<std::string, std::string>& co_Replaced) {
-    const std::string s_Temp = s_MakeTemp(s_FilePath);
-    try {
-        v_WriteTo(s_Temp, co_Replaced);
-        v_Settle(s_Temp, s_FilePath);
-        if (std::rename(s_Temp.c_str(), s_FilePath.c_str()) != 0) {
-            CT_Errors::v_ThrowError(
-                e_FileReplace,
-                CT_String(("cannot replace " + s_Quoted(s_FilePath) + ": " + std::strerror(errno))
-                              .c_str()));
-        }
-    } catch (...) {
-        std::remove(s_Temp.c_str());
-        throw;
-    }
+    CT_AtomicReplace co_Replace{CT_String(s_FilePath.c_str())};
+    co_Replace.v_CloseFd();  // libzip writes the temporary by its path
+    v_WriteTo(co_Replace.s_TempPath(), co_Replaced);
+    co_Replace.v_Commit();
     int i_Error = 0;
-    zip_t* pco_New = zip_open(s_FilePath.c_str(), ZIP_RDONLY, &i_Error);
-    if (pco_New == nullptr) {
+    CT_IdmlZip co_New(zip_open(s_FilePath.c_str(), ZIP_RDONLY, &i_Error));
+    if (co_New == nullptr) {
         CT_Errors::v_ThrowError(e_FileRead, CT_String(("cannot read " + s_Quoted(s_FilePath) +
                                                        " again: " + s_ZipError(i_Error))
                                                           .c_str()));
     }
-    zip_discard(pco_Zip);
-    pco_Zip = pco_New;
+    co_Zip = std::move(co_New);
     v_Index();
 }
 
@@ -235,38 +174,35 @@ void CT_IdmlPackage::v_WriteTo(const std::string& s_Temp,
     std::vector<std::unique_ptr<CT_IdmlPackedSource>> co_Packed;
     std::string s_Mimetype;
     int i_Error = 0;
-    zip_t* pco_Out = zip_open(s_Temp.c_str(), ZIP_TRUNCATE, &i_Error);
-    if (pco_Out == nullptr) {
+    CT_IdmlZip co_Out(zip_open(s_Temp.c_str(), ZIP_TRUNCATE, &i_Error));
+    if (co_Out == nullptr) {
         v_FailWrite(s_FilePath, s_ZipError(i_Error));
     }
-    try {
-        // The type comes first and unpacked, where readers look for it.
-        if (b_Has(gpc_Mimetype) && !b_IsStored(gpc_Mimetype)) {
-            s_Mimetype = s_Read(gpc_Mimetype);
-            v_Add(pco_Out, gpc_Mimetype,
-                  zip_source_buffer(pco_Out, s_Mimetype.data(), s_Mimetype.size(), 0), ZIP_CM_STORE,
-                  s_FilePath);
-        } else if (b_Has(gpc_Mimetype)) {
-            v_Add(pco_Out, gpc_Mimetype, pco_Copy(pco_Out, gpc_Mimetype), -1, s_FilePath);
-        }
-        for (const std::string& s_Name : co_Names) {
-            if (s_Name == gpc_Mimetype) {
-                continue;
-            }
-            auto co_New = co_Replaced.find(s_Name);
-            if (co_New != co_Replaced.end()) {
-                co_Packed.push_back(std::make_unique<CT_IdmlPackedSource>(
-                    co_New->second, co_Deflater.s_Pack(co_New->second)));
-                v_Add(pco_Out, s_Name, co_Packed.back()->pco_Source(pco_Out), -1, s_FilePath);
-                continue;
-            }
-            v_Add(pco_Out, s_Name, pco_Copy(pco_Out, s_Name), -1, s_FilePath);
-        }
-        if (zip_close(pco_Out) != 0) {
-            v_FailWrite(s_FilePath, zip_strerror(pco_Out));
-        }
-    } catch (...) {
-        zip_discard(pco_Out);
-        throw;
+    zip_t* pco_Out = co_Out.get();
+    // The type comes first and unpacked, where readers look for it.
+    if (b_Has(gpc_Mimetype) && !b_IsStored(gpc_Mimetype)) {
+        s_Mimetype = s_Read(gpc_Mimetype);
+        v_Add(pco_Out, gpc_Mimetype,
+              zip_source_buffer(pco_Out, s_Mimetype.data(), s_Mimetype.size(), 0), ZIP_CM_STORE,
+              s_FilePath);
+    } else if (b_Has(gpc_Mimetype)) {
+        v_Add(pco_Out, gpc_Mimetype, pco_Copy(pco_Out, gpc_Mimetype), -1, s_FilePath);
     }
+    for (const std::string& s_Name : co_Names) {
+        if (s_Name == gpc_Mimetype) {
+            continue;
+        }
+        auto co_New = co_Replaced.find(s_Name);
+        if (co_New != co_Replaced.end()) {
+            co_Packed.push_back(std::make_unique<CT_IdmlPackedSource>(
+                co_New->second, co_Deflater.s_Pack(co_New->second)));
+            v_Add(pco_Out, s_Name, co_Packed.back()->pco_Source(pco_Out), -1, s_FilePath);
+            continue;
+        }
+        v_Add(pco_Out, s_Name, pco_Copy(pco_Out, s_Name), -1, s_FilePath);
+    }
+    if (zip_close(pco_Out) != 0) {
+        v_FailWrite(s_FilePath, zip_strerror(pco_Out));
+    }
+    co_Out.release();  // closed: the archive is freed
 }

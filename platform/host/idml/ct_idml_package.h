@@ -11,12 +11,13 @@
 #include <unordered_map>
 #include <vector>
 
+#include "platform/host/idml/ct_idml_zip_owners.h"
+
 class CT_IdmlPackage {
   public:
     // Opens and checks the package: a readable zip, no encrypted entries, no entry whose
     // unpacked size is absurd.
     explicit CT_IdmlPackage(const std::string& s_Path);
-    ~CT_IdmlPackage();
     CT_IdmlPackage(const CT_IdmlPackage&) = delete;
     CT_IdmlPackage& operator=(const CT_IdmlPackage&) = delete;
 
@@ -47,7 +48,7 @@ class CT_IdmlPackage {
     [[noreturn]] void v_Refuse(const std::string& s_Entry, const std::string& s_What) const;
 
     std::string s_FilePath;
-    zip_t* pco_Zip = nullptr;
+    CT_IdmlZip co_Zip;
     std::vector<std::string> co_Names;  // in the order of the archive
     std::unordered_map<std::string, zip_uint64_t> co_Indexes;
 };

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "platform/common/ct_utf8.h"
 #include "platform/host/idml/ct_idml_story_refusal.h"
 
 CT_IdmlStoryLexer::CT_IdmlStoryLexer(std::string_view co_Content, const CT_String& co_Key)
@@ -128,30 +129,12 @@ std::size_t CT_IdmlStoryLexer::n_PlainLength() const {
 // Length of the well-formed UTF-8 sequence at the position, 0 when there is none (overlong
 // forms and surrogates included) or when XML cannot carry its character.
 std::size_t CT_IdmlStoryLexer::n_CharacterLength() const {
-    auto n_byte = [this](std::size_t n) -> unsigned {
-        std::size_t n_at = n_Position + n;
-        return n_at < co_Content.size() ? static_cast<unsigned char>(co_Content[n_at]) : 0u;
-    };
-    unsigned n_lead = n_byte(0);
-    if (n_lead < 0x80) {
-        return 1;
-    }
-    std::size_t n_length = n_lead >= 0xF0 ? 4 : n_lead >= 0xE0 ? 3 : n_lead >= 0xC2 ? 2 : 0;
-    if (n_length == 0 || n_lead > 0xF4) {
-        return 0;
-    }
-    for (std::size_t n = 1; n < n_length; ++n) {
-        if ((n_byte(n) & 0xC0) != 0x80) {
-            return 0;
-        }
-    }
-    unsigned n_second = n_byte(1);
-    bool b_overlong = (n_lead == 0xE0 && n_second < 0xA0) || (n_lead == 0xF0 && n_second < 0x90);
-    bool b_surrogate = n_lead == 0xED && n_second >= 0xA0;
-    bool b_beyond = n_lead == 0xF4 && n_second >= 0x90;
+    const std::size_t n_length = CT_Utf8::sn_SequenceLength(co_Content, n_Position);
     // U+FFFE and U+FFFF are no characters XML may hold.
-    bool b_noncharacter = n_lead == 0xEF && n_second == 0xBF && n_byte(2) >= 0xBE;
-    return b_overlong || b_surrogate || b_beyond || b_noncharacter ? 0 : n_length;
+    const bool b_noncharacter = n_length == 3 &&
+                                co_Content.compare(n_Position, 2, "\xEF\xBF") == 0 &&
+                                static_cast<unsigned char>(co_Content[n_Position + 2]) >= 0xBE;
+    return b_noncharacter ? 0 : n_length;
 }
 
 void CT_IdmlStoryLexer::v_BadEscape(char c_Next) const {

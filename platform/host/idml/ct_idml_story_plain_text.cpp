@@ -1,5 +1,9 @@
 #include "platform/host/idml/ct_idml_story_plain_text.h"
 
+#include <algorithm>
+
+#include "platform/common/ct_utf8.h"
+
 bool CT_IdmlStoryPlainText::sb_Extract(std::string_view co_Content, std::string& co_Text,
                                        std::size_t n_Limit, bool b_Preview) {
     co_Text.clear();
@@ -21,7 +25,9 @@ bool CT_IdmlStoryPlainText::sb_Extract(std::string_view co_Content, std::string&
         if (c == '\\' && n_at + 1 < co_Content.size()) {
             ++n_at;
         }
-        std::size_t n_length = sn_SequenceLength(static_cast<unsigned char>(co_Content[n_at]));
+        // Content that reached the document is well formed; a stray byte still moves one on.
+        std::size_t n_length =
+            std::max<std::size_t>(CT_Utf8::sn_SequenceLength(co_Content, n_at), 1);
         std::string_view co_character = co_Content.substr(n_at, n_length);
         n_at += co_character.size();
         ++n_count;
@@ -34,14 +40,4 @@ bool CT_IdmlStoryPlainText::sb_Extract(std::string_view co_Content, std::string&
         }
     }
     return false;
-}
-
-std::size_t CT_IdmlStoryPlainText::sn_SequenceLength(unsigned char c_Lead) {
-    if (c_Lead >= 0xF0) {
-        return 4;
-    }
-    if (c_Lead >= 0xE0) {
-        return 3;
-    }
-    return c_Lead >= 0xC0 ? 2 : 1;
 }

@@ -12,7 +12,4 @@ class CT_IdmlStoryPlainText {
     // text follows. With b_Preview, "\n", "\r", "\t" and U+2028 read as a space.
     static bool sb_Extract(std::string_view co_Content, std::string& co_Text, std::size_t n_Limit,
                            bool b_Preview);
-
-  private:
-    static std::size_t sn_SequenceLength(unsigned char c_Lead);
 };

@@ -1,6 +1,7 @@
 #include "platform/host/memory/ct_memory_host.h"
 
 #include "platform/common/ct_errors.h"
+#include "platform/common/ct_utf8.h"
 #include "platform/host/ct_document_interface.h"
 #include "platform/host/ct_handle_registry.h"
 #include "platform/host/ct_host.h"
@@ -470,7 +471,7 @@ int CT_MemoryHost::b_Import(void* p_Box, CT_Files& co_File, unsigned n_Count) {
     }
     std::string s_Bytes;
     co_File.v_Read(s_Bytes, n_Count);
-    if (!CT_MemoryText::b_IsValidUtf8(s_Bytes)) {
+    if (!CT_Utf8::sb_IsValid(s_Bytes)) {
         v_Raise(e_BadContent, "the story for box " + co_Box.s_Key + " is not UTF-8 text");
     }
     co_Box.s_Content = std::move(s_Bytes);

@@ -17,10 +17,4 @@ class CT_MemoryText {
     // Line ends and tabs read as spaces, as a one-line preview shows them.
     static void v_Flatten(std::string& co_Text);
     static void v_Flatten(std::u16string& co_Text);
-    static bool b_IsValidUtf8(std::string_view co_Text);
-
-  private:
-    // The length in bytes of the well-formed sequence at the position, or 0 when it is not one.
-    static std::size_t n_SequenceLength(std::string_view co_Text, std::size_t n_Pos);
-    static char32_t c_Decode(std::string_view co_Text, std::size_t n_Pos, std::size_t n_Length);
 };
