@@ -5,6 +5,8 @@
 #include <memory>
 #include <string>
 #include <system_error>
+#include <thread>
+#include <unordered_set>
 #include <vector>
 
 #include "batch/ct_batch.h"
@@ -17,6 +19,7 @@
 #include "tools/ct_export_batch_action.h"
 #include "tools/ct_import_batch_action.h"
 #include "tools/ct_operation_outcome.h"
+#include "tools/ct_parallel_batch.h"
 #include "tools/ct_tool_session.h"
 #include "tools/ct_work_copy.h"
 
@@ -111,6 +114,26 @@ void v_RunBatch(CT_BatchAction& co_Action, const std::vector<std::string>& co_Pa
     co_files.v_DestroyAll();
 }
 
+// Workers pay off with several documents; documents that share a tagged file stay in one
+// process, where the later one replaces the earlier as it does sequentially.
+unsigned n_Workers(const CT_CommandOptions& co_Options) {
+    unsigned n_jobs = co_Options.n_Jobs;
+    if (n_jobs == 0) {
+        n_jobs = std::max(1u, std::thread::hardware_concurrency());
+    }
+    n_jobs = std::min<std::size_t>(n_jobs, co_Options.co_Documents.size());
+    std::unordered_set<std::string> co_files;
+    for (const std::string& s_document : co_Options.co_Documents) {
+        if (!co_files
+                 .insert(
+                     std::string(sco_Batch.co_GetTaggedFile(CT_String(s_document.c_str())).sv()))
+                 .second) {
+            return 1;
+        }
+    }
+    return n_jobs;
+}
+
 // Puts the documents that were imported cleanly in place; returns how many were not.
 unsigned n_CommitImports(CT_ToolSession& co_Session, CT_ImportBatchAction& co_Action,
                          CT_WorkCopies& co_Copies) {
@@ -145,6 +168,22 @@ et_ExitStatus CT_BatchCommand::seo_Run(CT_ToolSession& co_Session) {
                            b_export ? "Batch export" : "Batch import");
     // The runner writes "<folder>\<name>"; the file layer reads the backslash as a separator.
     co_Session.co_GetSink().v_AddRewrite(s_folder + "\\", s_folder + "/");
+    sco_Batch.v_SetBatch(CT_String(s_folder.c_str()), co_settings);
+    if (n_Workers(co_options) > 1) {
+        CT_OperationOutcome co_checks(co_Session);
+        co_checks.v_Run([&]() -> int {
+            v_PrepareFolder(s_folder, b_export);
+            if (!b_export) {
+                v_RequireTaggedFiles(co_options.co_Documents);
+            }
+            return 0;
+        });
+        co_Session.co_GetSink().v_Finish();
+        if (co_checks.eo_GetExitStatus() != e_ExitOk) {
+            return co_checks.eo_GetExitStatus();
+        }
+        return CT_ParallelBatch(co_Session, s_folder, n_Workers(co_options)).eo_Run();
+    }
     CT_OperationOutcome co_outcome(co_Session);
     CT_ExportBatchAction co_exportAction;
     CT_ImportBatchAction co_importAction(co_Session.co_GetSink());

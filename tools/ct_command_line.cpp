@@ -229,6 +229,12 @@ void v_AddBatchKind(CLI::App& co_Batch, CT_CommandOptions& co_Options, bool b_Ex
                                 "settings)")
         ->type_name("DIR");
     pco_kind->add_option("DOC", co_Options.co_Documents, "the documents")->required();
+    pco_kind
+        ->add_option("--jobs", co_Options.n_Jobs,
+                     "documents handled at the same time, each in a process of its own "
+                     "(default: one per core); the log keeps the order of the documents")
+        ->check(CLI::PositiveNumber)
+        ->type_name("N");
     if (b_Export) {
         v_AddOrderOptions(*pco_kind, co_Options, false);
     }

@@ -43,6 +43,7 @@ struct CT_CommandOptions {
     bool b_Json = false;
     bool b_Keys = false;
     bool b_NoBackup = false;
+    unsigned n_Jobs = 0;      // batch: worker processes; 0 means one per core
     double d_MaxGrowth = 15;  // percent
     std::string s_SettingsFile;
     std::string s_LogFile;

@@ -68,3 +68,52 @@ TEST_F(CT_CliTest, BatchFolderComesFromTheSettings) {
     EXPECT_EQ(co_Run({"batch", "export", "brochure.idml"}).i_Status, 0);
     EXPECT_EQ(co_Listing("out"), (std::vector<std::string>{"brochure.stt"}));
 }
+
+// Workers change how a batch runs, never what it gives: the same log after its time line, the
+// same exit status and the same files as one process handling the documents in turn.
+TEST_F(CT_CliTest, BatchInWorkersGivesWhatTheSequentialBatchGives) {
+    v_CopyIn(s_Path("brochure.idml"), "second.idml");
+    v_CopyIn(s_Path("brochure.idml"), "third.idml");
+    v_Write("broken.idml", "not a package");
+    const std::vector<std::string> co_documents = {"second.idml", "broken.idml", "brochure.idml",
+                                                   "third.idml"};
+    auto co_Batch = [&](const std::string& s_Kind, const std::string& s_Folder,
+                        const std::string& s_Jobs) {
+        std::vector<std::string> co_args = {"batch",  s_Kind,   "--folder",
+                                            s_Folder, "--jobs", s_Jobs};
+        co_args.insert(co_args.end(), co_documents.begin(), co_documents.end());
+        CT_CliResult co_result = co_Run(co_args);
+        co_result.s_Err.erase(0, co_result.s_Err.find('\n'));  // the time line
+        return co_result;
+    };
+    const CT_CliResult co_one = co_Batch("export", "one", "1");
+    const CT_CliResult co_three = co_Batch("export", "three", "3");
+    EXPECT_EQ(co_three.i_Status, co_one.i_Status);
+    EXPECT_EQ(co_three.s_Err, co_one.s_Err);
+    EXPECT_EQ(co_Listing("three"), co_Listing("one"));
+    for (const std::string& s_file : co_Listing("one")) {
+        EXPECT_EQ(s_Read("three/" + s_file), s_Read("one/" + s_file)) << s_file;
+    }
+
+    // The second document's translation drops an object and is refused; the others go in.
+    std::filesystem::create_directory(s_Path("fr"));
+    v_CopyIn(s_Path("brochure.fr.stt"), "fr/brochure.stt");
+    v_CopyIn(s_Path("brochure.fr.stt"), "fr/third.stt");
+    v_CopyIn(s_Path("brochure.fr.stt"), "fr/broken.stt");
+    std::string s_refused = s_Read("brochure.fr.stt");
+    s_refused.replace(s_refused.find("<x10/>"), 6, "");
+    v_Write("fr/second.stt", s_refused);
+    const std::string s_original = s_Read("brochure.idml");
+    const CT_CliResult co_sequential = co_Batch("import", "fr", "1");
+    const std::string s_imported = s_Read("brochure.idml");
+    for (const char* pc_name : {"brochure.idml", "third.idml"}) {
+        v_Write(pc_name, s_original);
+    }
+    const CT_CliResult co_parallel = co_Batch("import", "fr", "3");
+    EXPECT_EQ(co_parallel.i_Status, co_sequential.i_Status);
+    EXPECT_EQ(co_parallel.s_Err, co_sequential.s_Err);
+    EXPECT_NE(co_parallel.s_Err.find("\nsecond.idml was left as it was.\n"), std::string::npos);
+    EXPECT_EQ(s_Read("brochure.idml"), s_imported);
+    EXPECT_EQ(s_Read("third.idml"), s_imported);
+    EXPECT_EQ(s_Read("second.idml"), s_original);
+}

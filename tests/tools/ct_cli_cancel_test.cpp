@@ -38,8 +38,8 @@ TEST_F(CT_CliCancelTest, CanceledImportLeavesTheDocumentAndMakesNoBackup) {
 
 TEST_F(CT_CliCancelTest, CanceledBatchKeepsTheDocumentsDoneBeforeIt) {
     v_CopyIn(s_Path("brochure.idml"), "second.idml");
-    const CT_CliResult co_result =
-        co_Interrupt({"batch", "export", "--folder", "out", "brochure.idml", "second.idml"}, 9);
+    const CT_CliResult co_result = co_Interrupt(
+        {"batch", "export", "--jobs", "1", "--folder", "out", "brochure.idml", "second.idml"}, 9);
     EXPECT_EQ(co_result.i_Status, 130);
     EXPECT_NE(co_result.s_Err.find("Export canceled.\n"), std::string::npos);
     EXPECT_EQ(co_result.s_Err.substr(co_result.s_Err.size() - 16), "Batch canceled.\n");
