@@ -53,7 +53,8 @@ class CT_MemoryHost : public CT_HostBackend {
 
     // Makes the k-th call (from now, counting from 1) of the named operation raise eo_Code with
     // a text naming the operation. Operation names are those of CT_HostBackend ("b_Export",
-    // "p_Open", "v_Save", ...).
+    // "p_Open", "v_Save", ...); "*" counts the calls of every operation, so that a sweep can
+    // fail each call of a run in turn.
     void v_FailOn(const std::string& s_Operation, unsigned n_Call,
                   et_ErrorCode eo_Code = e_HostFailure);
     // Makes the k-th call (from now) of "b_Export" or "b_Import" do nothing and return 1, as a

@@ -2,6 +2,8 @@
 
 #include "platform/common/ct_errors.h"
 
+const char* const CT_MemoryJournal::ks_AnyOperation = "*";
+
 void CT_MemoryJournal::v_Enter(const std::string& s_Operation,
                                const std::vector<std::string>& co_Arguments) {
     if (b_Recording) {
@@ -13,9 +15,10 @@ void CT_MemoryJournal::v_Enter(const std::string& s_Operation,
         co_JournalLines.push_back(s_Line);
     }
     ++co_Calls[s_Operation];
+    ++co_Calls[ks_AnyOperation];
 
     CT_Fault co_Fault;
-    if (b_TakeFault(s_Operation, true, co_Fault)) {
+    if (b_TakeFault(s_Operation, true, co_Fault) || b_TakeFault(ks_AnyOperation, true, co_Fault)) {
         CT_Errors::v_ThrowError(co_Fault.eo_Code,
                                 CT_String(s_Operation + " failed: the host was told to fail it"));
     }
@@ -37,6 +40,9 @@ void CT_MemoryJournal::v_RefuseOn(const std::string& s_Operation, unsigned n_Cal
 
 bool CT_MemoryJournal::b_TakeFault(const std::string& s_Operation, bool b_Raise,
                                    CT_Fault& co_Fault) {
+    if (co_Faults.empty()) {
+        return false;
+    }
     const unsigned n_Call = co_Calls[s_Operation];
     for (auto co_It = co_Faults.begin(); co_It != co_Faults.end(); ++co_It) {
         if (co_It->s_Operation == s_Operation && co_It->n_AtCall == n_Call &&

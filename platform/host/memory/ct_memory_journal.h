@@ -18,7 +18,9 @@ class CT_MemoryJournal {
     // True when the call just entered was told to report failure.
     bool b_IsRefused(const std::string& s_Operation);
 
+    // The operation "*" (ks_AnyOperation) counts the calls of every operation.
     void v_FailOn(const std::string& s_Operation, unsigned n_Call, et_ErrorCode eo_Code);
+    static const char* const ks_AnyOperation;
     void v_RefuseOn(const std::string& s_Operation, unsigned n_Call);
 
     const std::vector<std::string>& co_Lines() const { return co_JournalLines; }
