@@ -75,6 +75,15 @@ void v_AddLayerOptions(CLI::App& co_Command, CT_CommandOptions& co_Options, bool
         ->allow_extra_args(false);
 }
 
+void v_AddNotesOption(CLI::App& co_Command, CT_CommandOptions& co_Options) {
+    co_Command
+        .add_option("--notes", co_Options.s_Notes,
+                    "keep (the default: a note's text stands in a code of its own) or skip (each "
+                    "note is one code, kept in the document as it is)")
+        ->check(CLI::IsMember({"keep", "skip"}))
+        ->type_name("keep|skip");
+}
+
 void v_AddBackupOption(CLI::App& co_Command, CT_CommandOptions& co_Options) {
     co_Command.add_flag("--no-backup", co_Options.b_NoBackup,
                         "do not keep the document as it was in DOC.bak");
@@ -173,6 +182,7 @@ void v_AddExport(CLI::App& co_App, CT_CommandOptions& co_Options) {
     v_AddOrderOptions(*pco_export, co_Options, true);
     v_AddPasteboardOption(*pco_export, co_Options);
     v_AddLayerOptions(*pco_export, co_Options, true);
+    v_AddNotesOption(*pco_export, co_Options);
     pco_export->footer(
         "Example:\n"
         "  storyport export brochure.idml brochure.stt --order-file order.txt");
@@ -240,6 +250,9 @@ void v_AddBatchKind(CLI::App& co_Batch, CT_CommandOptions& co_Options, bool b_Ex
     }
     v_AddPasteboardOption(*pco_kind, co_Options);
     v_AddLayerOptions(*pco_kind, co_Options, b_Export);
+    if (b_Export) {
+        v_AddNotesOption(*pco_kind, co_Options);
+    }
     if (!b_Export) {
         v_AddBackupOption(*pco_kind, co_Options);
     }

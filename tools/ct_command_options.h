@@ -39,7 +39,8 @@ struct CT_CommandOptions {
     // when not empty only frames on layers of these names.
     std::string s_Layers;
     std::vector<std::string> co_LayerNames;
-    bool b_All = false;  // list: show the stories left out too
+    bool b_All = false;   // list: show the stories left out too
+    std::string s_Notes;  // "keep" (the default, empty) or "skip"
     bool b_Json = false;
     bool b_Keys = false;
     bool b_NoBackup = false;

@@ -56,6 +56,7 @@ void CT_ToolSession::v_SetSelection() {
     co_selection.b_ListLeftOut =
         eo_command == CT_CommandOptions::e_List && (co_Options.b_All || co_Options.b_Json);
     co_Host.v_SetSelection(co_selection);
+    co_Host.v_SetSkipNotes(co_Options.s_Notes == "skip");
     if (eo_command != CT_CommandOptions::e_List && eo_command != CT_CommandOptions::e_Export &&
         eo_command != CT_CommandOptions::e_BatchExport && eo_command != CT_CommandOptions::e_Map) {
         return;

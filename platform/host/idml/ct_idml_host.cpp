@@ -268,6 +268,14 @@ const CT_IdmlBox& CT_IdmlHost::cco_LiveBox(void* p_Box) const {
     return co_Handle.co_Box;
 }
 
+CT_IdmlStoryOptions CT_IdmlHost::co_OptionsOf(void* p_Box) const {
+    CT_IdmlStoryOptions co_options;
+    co_options.b_SkipNotes = b_SkipNotes;
+    co_options.pco_HiddenConditions =
+        &co_Documents.co_Live(co_Handles.cco_Box(p_Box).n_Serial).co_HiddenConditions();
+    return co_options;
+}
+
 pugi::xml_node CT_IdmlHost::co_StoryOf(void* p_Box, CT_IdmlXmlPart** ppco_Part) const {
     const CT_IdmlBoxHandle& co_Handle = co_Handles.cco_Box(p_Box);
     CT_IdmlXmlPart* pco_Part =
@@ -286,8 +294,8 @@ pugi::xml_node CT_IdmlHost::co_StoryOf(void* p_Box, CT_IdmlXmlPart** ppco_Part) 
 int CT_IdmlHost::b_GetContent(CT_String& co_Text, void* p_Box, unsigned n_Limit, int b_Preview,
                               int) {
     std::string s_Text;
-    bool b_More =
-        CT_IdmlStoryCodec::b_PlainText(co_StoryOf(p_Box), s_Text, n_Limit, b_Preview != 0);
+    bool b_More = CT_IdmlStoryCodec::b_PlainText(co_StoryOf(p_Box), s_Text, n_Limit, b_Preview != 0,
+                                                 co_OptionsOf(p_Box));
     co_Text = CT_String(s_Text);
     return b_More;
 }
@@ -299,8 +307,8 @@ int CT_IdmlHost::b_GetContent(char16_t* puz_Text, void* p_Box, unsigned n_Limit,
     }
     // n_Limit code points give at least n_Limit UTF-16 units; cut there, never inside a pair.
     std::string s_Text;
-    bool b_More =
-        CT_IdmlStoryCodec::b_PlainText(co_StoryOf(p_Box), s_Text, n_Limit, b_Preview != 0);
+    bool b_More = CT_IdmlStoryCodec::b_PlainText(co_StoryOf(p_Box), s_Text, n_Limit, b_Preview != 0,
+                                                 co_OptionsOf(p_Box));
     bool b_Cut = false;
     const std::size_t n_Out = CT_Utf8::sn_ToUtf16(s_Text, puz_Text, n_Limit, b_Cut);
     b_More = b_More || b_Cut;
@@ -348,7 +356,8 @@ void CT_IdmlHost::v_ReleaseBox(void*& p_Box) {
 }
 
 int CT_IdmlHost::b_Export(void* p_Box, CT_Files& co_File) {
-    const std::string s_Content = CT_IdmlStoryCodec::s_Export(co_StoryOf(p_Box));
+    const std::string s_Content =
+        CT_IdmlStoryCodec::s_Export(co_StoryOf(p_Box), co_OptionsOf(p_Box));
     co_File.v_Write(s_Content.data(), s_Content.size());
     ++n_StoryCounter;
     return 0;
@@ -361,8 +370,9 @@ int CT_IdmlHost::b_Import(void* p_Box, CT_Files& co_File, unsigned n_Count) {
     co_File.v_Read(s_Content, n_Count);
     // Content the translator left as it was changes nothing, so the story keeps its bytes in
     // the package.
-    if (s_Content != CT_IdmlStoryCodec::s_Export(co_Story)) {
-        CT_IdmlStoryCodec::v_Import(co_Story, s_Content, co_GetKey(p_Box));
+    const CT_IdmlStoryOptions co_options = co_OptionsOf(p_Box);
+    if (!CT_IdmlStoryCodec::sb_IsUnchanged(co_Story, s_Content, co_options)) {
+        CT_IdmlStoryCodec::v_Import(co_Story, s_Content, co_GetKey(p_Box), co_options);
         pco_Part->v_MarkChanged();
     }
     ++n_StoryCounter;

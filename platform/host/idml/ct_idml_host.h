@@ -18,6 +18,7 @@
 #include "platform/host/idml/ct_idml_documents.h"
 #include "platform/host/idml/ct_idml_handles.h"
 #include "platform/host/idml/ct_idml_selection.h"
+#include "platform/host/idml/ct_idml_story_options.h"
 
 class CT_IdmlHost : public CT_HostBackend {
   public:
@@ -36,6 +37,9 @@ class CT_IdmlHost : public CT_HostBackend {
     // stories of frames that do not print are left out.
     void v_SetSelection(const CT_IdmlSelection& co_Choice) { co_Selection = co_Choice; }
     const CT_IdmlSelection& cco_GetSelection() const { return co_Selection; }
+    // Whether notes are left out of exported stories (each then one code) or shown in a
+    // paired code of their own (the default). Import takes either.
+    void v_SetSkipNotes(bool b_Skip) { b_SkipNotes = b_Skip; }
     // Stories of the document at the path that are listed whatever the selection: those a
     // tagged file about to be imported names, so that a file exported with another selection
     // finds its stories and one exported with this selection finds exactly its own.
@@ -122,6 +126,8 @@ class CT_IdmlHost : public CT_HostBackend {
     const CT_IdmlBox& cco_LiveBox(void* p_Box) const;
     // The <Story> element behind a box handle; raises when its document has closed.
     pugi::xml_node co_StoryOf(void* p_Box, CT_IdmlXmlPart** ppco_Part = nullptr) const;
+    // How the box's story is shown: the notes choice and its document's hidden conditions.
+    CT_IdmlStoryOptions co_OptionsOf(void* p_Box) const;
     void* p_DocumentHandle(unsigned n_Serial);
 
     CT_IdmlDocuments co_Documents;
@@ -130,6 +136,7 @@ class CT_IdmlHost : public CT_HostBackend {
     void v_ReportLeftOut(const std::vector<CT_IdmlBox>& co_All, const CT_IdmlDocument& co_Document);
 
     CT_IdmlSelection co_Selection;
+    bool b_SkipNotes = false;
     std::vector<std::pair<std::string, std::vector<std::string>>> co_AlwaysListed;
     std::function<void(const std::string&, unsigned)> co_Reporter;
     std::string s_LastReport;  // a rebuilt list of the same document is not reported again

@@ -12,11 +12,13 @@
 #include "platform/host/idml/ct_idml_story_code.h"
 #include "platform/host/idml/ct_idml_story_event.h"
 #include "platform/host/idml/ct_idml_story_flow.h"
+#include "platform/host/idml/ct_idml_story_options.h"
 #include "platform/host/idml/ct_idml_story_range_keys.h"
 
 class CT_IdmlStoryAnalysis {
   public:
-    explicit CT_IdmlStoryAnalysis(const pugi::xml_node& co_Story);
+    explicit CT_IdmlStoryAnalysis(const pugi::xml_node& co_Story,
+                                  const CT_IdmlStoryOptions& co_Options = {});
 
     const std::string& cco_Content() const { return co_Content; }
     const std::vector<CT_IdmlStoryEvent>& cco_Events() const { return co_Events; }

@@ -16,6 +16,9 @@ enum class et_IdmlCode {
     e_TableOpen,   // <xN/>
     e_Cell,        // <xN/>: start of a cell; n_Partner is its table's number
     e_TableClose,  // <xN/>: n_Partner is the table's number
+    // <gN>...</gN> around a note's text, or <xN/> for a note left out whole; n_Partner is the
+    // number of the last code inside the note (N when it holds none).
+    e_Note,
 };
 
 struct CT_IdmlStoryCode {
@@ -26,6 +29,8 @@ struct CT_IdmlStoryCode {
     bool b_IsPaired() const {
         return eo_Kind == et_IdmlCode::e_Format || eo_Kind == et_IdmlCode::e_Change;
     }
+    // Written either way: a note is paired when its text is shown, standalone when left out.
+    bool b_IsNote() const { return eo_Kind == et_IdmlCode::e_Note; }
     static std::string s_Open(unsigned n_Number) { return "<g" + std::to_string(n_Number) + ">"; }
     static std::string s_Close(unsigned n_Number) { return "</g" + std::to_string(n_Number) + ">"; }
     static std::string s_Standalone(unsigned n_Number) {

@@ -45,24 +45,52 @@ void v_Replace(pugi::xml_node co_Story, pugi::xml_node co_New) {
 }
 }  // namespace
 
-std::string CT_IdmlStoryCodec::s_Export(const pugi::xml_node& co_Story) {
-    return CT_IdmlStoryAnalysis(co_Story).cco_Content();
+std::string CT_IdmlStoryCodec::s_Export(const pugi::xml_node& co_Story,
+                                        const CT_IdmlStoryOptions& co_Options) {
+    return CT_IdmlStoryAnalysis(co_Story, co_Options).cco_Content();
+}
+
+bool CT_IdmlStoryCodec::sb_IsNoteCode(const pugi::xml_node& co_Story, unsigned n_Number,
+                                      const CT_IdmlStoryOptions& co_Options) {
+    const CT_IdmlStoryAnalysis co_analysis(co_Story, co_Options);
+    const std::vector<CT_IdmlStoryCode>& co_codes = co_analysis.cco_Codes();
+    return n_Number < co_codes.size() && co_codes[n_Number].b_IsNote();
+}
+
+bool CT_IdmlStoryCodec::sb_IsUnchanged(const pugi::xml_node& co_Story, std::string_view co_Content,
+                                       const CT_IdmlStoryOptions& co_Options) {
+    CT_IdmlStoryOptions co_options = co_Options;
+    co_options.b_SkipNotes = false;
+    const CT_IdmlStoryAnalysis co_kept(co_Story, co_options);
+    if (co_Content == co_kept.cco_Content()) {
+        return true;
+    }
+    bool b_notes = false;
+    for (const CT_IdmlStoryCode& co_code : co_kept.cco_Codes()) {
+        b_notes = b_notes || co_code.b_IsNote();
+    }
+    co_options.b_SkipNotes = true;
+    return b_notes && co_Content == CT_IdmlStoryAnalysis(co_Story, co_options).cco_Content();
 }
 
 bool CT_IdmlStoryCodec::b_PlainText(const pugi::xml_node& co_Story, std::string& co_Text,
-                                    std::size_t n_Limit, bool b_Preview) {
-    return CT_IdmlStoryPlainText::sb_Extract(s_Export(co_Story), co_Text, n_Limit, b_Preview);
+                                    std::size_t n_Limit, bool b_Preview,
+                                    const CT_IdmlStoryOptions& co_Options) {
+    return CT_IdmlStoryPlainText::sb_Extract(s_Export(co_Story, co_Options), co_Text, n_Limit,
+                                             b_Preview);
 }
 
 void CT_IdmlStoryCodec::v_Import(pugi::xml_node co_Story, std::string_view co_Content,
-                                 const CT_String& co_Key) {
-    CT_IdmlStoryAnalysis co_analysis(co_Story);
+                                 const CT_String& co_Key, const CT_IdmlStoryOptions& co_Options) {
     // Untranslated content comes back exactly as export wrote it. Rebuilding would give the
     // same text, but not the same XML: ranges that differ only in spacing would merge and
     // the indentation would go. Leaving the story alone keeps an untouched round trip exact.
-    if (co_Content == co_analysis.cco_Content()) {
+    if (sb_IsUnchanged(co_Story, co_Content, co_Options)) {
         return;
     }
+    CT_IdmlStoryOptions co_kept = co_Options;
+    co_kept.b_SkipNotes = false;
+    CT_IdmlStoryAnalysis co_analysis(co_Story, co_kept);
     std::vector<CT_IdmlStoryLeaf> co_leaves;
     CT_IdmlStoryReader(co_analysis, co_Key).v_Read(co_Content, co_leaves);
     // The content is sound: only memory can fail from here. The new text grows in an element

@@ -10,6 +10,7 @@
 #include <string_view>
 
 #include "platform/common/ct_string.h"
+#include "platform/host/idml/ct_idml_story_options.h"
 
 class CT_IdmlStoryCodec {
   public:
@@ -18,20 +19,36 @@ class CT_IdmlStoryCodec {
     // <gN>...</gN> around formatting runs and <xN/> for objects, N unique in the story.
     // Every paragraph ends in "\n", the last one too, so a story that ends with a break ends
     // in "\n\n" and an empty story is "\n". Footnotes, notes and table cells (row by row) stand
-    // where they are anchored, between <xN/> codes, their paragraphs ending the same way.
-    static std::string s_Export(const pugi::xml_node& co_Story);
+    // where they are anchored, between <xN/> codes, their paragraphs ending the same way; a
+    // note's text stands in a <gN>...</gN> of its own (a note code, see sb_IsNoteCode), or with
+    // b_SkipNotes the whole note is one <xN/>. Text under hidden conditions is one <xN/>.
+    static std::string s_Export(const pugi::xml_node& co_Story,
+                                const CT_IdmlStoryOptions& co_Options = {});
+
+    // Whether code N of the story's content stands for a note: what a writer of another format
+    // needs to make a note a unit of its own.
+    static bool sb_IsNoteCode(const pugi::xml_node& co_Story, unsigned n_Number,
+                              const CT_IdmlStoryOptions& co_Options = {});
+
+    // Whether the content is what export writes, with notes kept or skipped: such content
+    // changes nothing.
+    static bool sb_IsUnchanged(const pugi::xml_node& co_Story, std::string_view co_Content,
+                               const CT_IdmlStoryOptions& co_Options = {});
 
     // The story's plain text without codes (and without the last paragraph's line end), at most
     // n_Limit code points of it into co_Text; true when the text goes on. With b_Preview, line
     // ends, tabs and U+2028 read as spaces.
     static bool b_PlainText(const pugi::xml_node& co_Story, std::string& co_Text,
-                            std::size_t n_Limit, bool b_Preview);
+                            std::size_t n_Limit, bool b_Preview,
+                            const CT_IdmlStoryOptions& co_Options = {});
 
     // Rebuilds the story element from tagged content. Refuses content that drops an object,
     // uses an unknown code or leaves a code unbalanced, by raising e_BadContent with a text that
     // names the key and the code; the story is then left exactly as it was. Content equal to
     // s_Export's leaves the XML untouched. A flow's last line end may be missing; "\r\n" and
-    // "\r" count as line ends. Only running out of memory raises anything else.
+    // "\r" count as line ends. Only running out of memory raises anything else. A note may come
+    // back as its text in its code or whole as <xN/>, however it was exported; b_SkipNotes of
+    // the options is not used.
     static void v_Import(pugi::xml_node co_Story, std::string_view co_Content,
-                         const CT_String& co_Key);
+                         const CT_String& co_Key, const CT_IdmlStoryOptions& co_Options = {});
 };

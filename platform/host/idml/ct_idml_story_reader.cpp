@@ -60,12 +60,16 @@ void CT_IdmlStoryReader::v_LineEnd() {
 // Paired codes may repeat (the same formatting twice) and may cross structure codes: they only
 // say how the text between them looks.
 void CT_IdmlStoryReader::v_OpenPaired(unsigned n_Number) {
-    cco_Code(n_Number, true);
+    if (cco_Code(n_Number, true).b_IsNote()) {
+        return v_NoteOpen(n_Number);
+    }
     co_Paired.push_back(n_Number);
 }
 
 void CT_IdmlStoryReader::v_ClosePaired(unsigned n_Number) {
-    cco_Code(n_Number, true);
+    if (cco_Code(n_Number, true).b_IsNote()) {
+        return v_NoteClose(n_Number);
+    }
     if (!co_Paired.empty() && co_Paired.back() == n_Number) {
         co_Paired.pop_back();
         return;
@@ -84,6 +88,8 @@ void CT_IdmlStoryReader::v_Standalone(unsigned n_Number) {
     }
     co_Seen[n_Number] = true;
     switch (co_code.eo_Kind) {
+        case et_IdmlCode::e_Note:
+            return v_NoteWhole(n_Number);
         case et_IdmlCode::e_Object: {
             v_CheckInCell();
             bool b_inContent =
@@ -135,6 +141,43 @@ void CT_IdmlStoryReader::v_Close(unsigned n_Number) {
     v_EndFlow(co_open.n_Inner);
     co_FlowStack.pop_back();
     co_Add(et_IdmlLeaf::e_NoteClose, co_code.n_Event);
+}
+
+void CT_IdmlStoryReader::v_NoteOpen(unsigned n_Number) {
+    v_CheckInCell();
+    if (co_Seen[n_Number]) {
+        v_Refuse("code " + CT_IdmlStoryCode::s_Open(n_Number) + " appears twice");
+    }
+    co_Seen[n_Number] = true;
+    const CT_IdmlStoryEvent& co_event = co_Analysis.cco_Events()[co_Codes[n_Number].n_Event];
+    co_Structures.push_back(n_Number);
+    co_Add(et_IdmlLeaf::e_NoteOpen, co_Codes[n_Number].n_Event).n_Inner = co_event.n_Inner;
+    co_FlowStack.push_back(co_event.n_Inner);
+}
+
+void CT_IdmlStoryReader::v_NoteClose(unsigned n_Number) {
+    if (co_Structures.empty() || co_Structures.back() != n_Number) {
+        v_Refuse("code " + CT_IdmlStoryCode::s_Close(n_Number) + " is out of place");
+    }
+    co_Structures.pop_back();
+    const CT_IdmlStoryEvent& co_open = co_Analysis.cco_Events()[co_Codes[n_Number].n_Event];
+    v_EndFlow(co_open.n_Inner);
+    co_FlowStack.pop_back();
+    co_Add(et_IdmlLeaf::e_NoteClose, co_Codes[n_Number].n_Event);
+}
+
+// A note left out of the file comes back as it was, whole, with every code inside it.
+void CT_IdmlStoryReader::v_NoteWhole(unsigned n_Number) {
+    v_CheckInCell();
+    const CT_IdmlStoryCode& co_code = co_Codes[n_Number];
+    for (unsigned n_inner = n_Number + 1; n_inner <= co_code.n_Partner; ++n_inner) {
+        if (co_Seen[n_inner]) {
+            v_Refuse("code " + CT_IdmlStoryCode::s_Standalone(n_Number) + " stands for a note " +
+                     "whose codes appear elsewhere");
+        }
+        co_Seen[n_inner] = true;
+    }
+    co_Add(et_IdmlLeaf::e_Object, co_code.n_Event);
 }
 
 void CT_IdmlStoryReader::v_Cell(unsigned n_Number) {
@@ -191,6 +234,11 @@ void CT_IdmlStoryReader::v_Finish() {
     if (!co_Paired.empty()) {
         v_Refuse("code " + CT_IdmlStoryCode::s_Open(co_Paired.front()) + " is not closed");
     }
+    for (unsigned n_open : co_Structures) {
+        if (co_Codes[n_open].b_IsNote()) {
+            v_Refuse("code " + CT_IdmlStoryCode::s_Open(n_open) + " is not closed");
+        }
+    }
     for (unsigned n_number = 1; n_number < co_Codes.size(); ++n_number) {
         if (!co_Codes[n_number].b_IsPaired() && !co_Seen[n_number]) {
             v_Refuse("code " + CT_IdmlStoryCode::s_Standalone(n_number) + " is missing");
@@ -223,7 +271,8 @@ unsigned CT_IdmlStoryReader::n_Innermost(et_IdmlCode eo_Kind) const {
 }
 
 const CT_IdmlStoryCode& CT_IdmlStoryReader::cco_Code(unsigned n_Number, bool b_Paired) const {
-    if (n_Number > 0 && n_Number < co_Codes.size() && co_Codes[n_Number].b_IsPaired() == b_Paired) {
+    if (n_Number > 0 && n_Number < co_Codes.size() &&
+        (co_Codes[n_Number].b_IsPaired() == b_Paired || co_Codes[n_Number].b_IsNote())) {
         return co_Codes[n_Number];
     }
     v_Refuse("unknown code " + (b_Paired ? CT_IdmlStoryCode::s_Open(n_Number)

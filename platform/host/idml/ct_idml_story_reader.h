@@ -27,6 +27,9 @@ class CT_IdmlStoryReader {
     void v_Standalone(unsigned n_Number);
     void v_Open(unsigned n_Number);
     void v_Close(unsigned n_Number);
+    void v_NoteOpen(unsigned n_Number);
+    void v_NoteClose(unsigned n_Number);
+    void v_NoteWhole(unsigned n_Number);
     void v_Cell(unsigned n_Number);
     void v_TableClose(unsigned n_Number);
     void v_LeaveCell(unsigned n_Table);

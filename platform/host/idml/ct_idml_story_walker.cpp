@@ -6,8 +6,9 @@
 #include "platform/host/idml/ct_idml_story_elements.h"
 
 CT_IdmlStoryWalker::CT_IdmlStoryWalker(std::vector<CT_IdmlStoryEvent>& co_Events,
-                                       std::vector<CT_IdmlStoryFlow>& co_Flows)
-    : co_Events(co_Events), co_Flows(co_Flows) {}
+                                       std::vector<CT_IdmlStoryFlow>& co_Flows,
+                                       const std::unordered_set<std::string>* pco_HiddenConditions)
+    : co_Events(co_Events), co_Flows(co_Flows), pco_Hidden(pco_HiddenConditions) {}
 
 void CT_IdmlStoryWalker::v_Walk(const pugi::xml_node& co_Story) {
     v_Flow(co_Story);
@@ -48,6 +49,9 @@ void CT_IdmlStoryWalker::v_Element(const pugi::xml_node& co_Element, const ct_Co
         case et_IdmlRole::e_ParagraphRange:
             return v_Range(co_Element, co_Context, true);
         case et_IdmlRole::e_CharacterRange:
+            if (b_IsHidden(co_Element)) {
+                return v_Add(et_IdmlEvent::e_Object, co_Element, co_Context);
+            }
             return v_Range(co_Element, co_Context, false);
         case et_IdmlRole::e_Setting:
             return;
@@ -144,6 +148,39 @@ void CT_IdmlStoryWalker::v_Add(et_IdmlEvent eo_Kind, const pugi::xml_node& co_No
     co_event.n_Inner = n_Inner;
     co_event.n_Level = co_Context.n_Level;
     co_Events.push_back(co_event);
+}
+
+// Text shows when any of its conditions is shown. The ids in AppliedConditions are written
+// with "%20" and the like for the characters they stand for.
+bool CT_IdmlStoryWalker::b_IsHidden(const pugi::xml_node& co_Range) const {
+    if (pco_Hidden == nullptr || pco_Hidden->empty()) {
+        return false;
+    }
+    const char* pc_applied = co_Range.attribute("AppliedConditions").value();
+    bool b_any = false;
+    std::string s_id;
+    for (const char* pc = pc_applied;; ++pc) {
+        if (*pc != ' ' && *pc != '\0') {
+            unsigned n_code = 0;
+            if (*pc == '%' && std::sscanf(pc + 1, "%2x", &n_code) == 1 && pc[1] && pc[2]) {
+                s_id.push_back(static_cast<char>(n_code));
+                pc += 2;
+            } else {
+                s_id.push_back(*pc);
+            }
+            continue;
+        }
+        if (!s_id.empty()) {
+            if (pco_Hidden->count(s_id) == 0) {
+                return false;
+            }
+            b_any = true;
+            s_id.clear();
+        }
+        if (*pc == '\0') {
+            return b_any;
+        }
+    }
 }
 
 // A cell's Name is "column:row". Merged cells are stored once, at their first position. When a

@@ -1,11 +1,14 @@
 // Reads a story's XML in text order and lays it out flat: one event per piece of text, break,
 // object, and start or end of a wrapper, note or table; every footnote, note and table cell
 // gets a flow of its own, read where it is anchored (cells row by row, a merged cell once).
-// Fills vectors the caller owns; the events point into the caller's XML document.
+// A character range under conditions that are all hidden is one object, carried whole. Fills
+// vectors the caller owns; the events point into the caller's XML document.
 #pragma once
 
 #include <pugixml.hpp>
 
+#include <string>
+#include <unordered_set>
 #include <vector>
 
 #include "platform/host/idml/ct_idml_story_event.h"
@@ -13,8 +16,10 @@
 
 class CT_IdmlStoryWalker {
   public:
+    // pco_HiddenConditions: the ids of the hidden conditions, or null for none; the caller's.
     CT_IdmlStoryWalker(std::vector<CT_IdmlStoryEvent>& co_Events,
-                       std::vector<CT_IdmlStoryFlow>& co_Flows);
+                       std::vector<CT_IdmlStoryFlow>& co_Flows,
+                       const std::unordered_set<std::string>* pco_HiddenConditions = nullptr);
 
     // Flow 0 is the story itself.
     void v_Walk(const pugi::xml_node& co_Story);
@@ -40,8 +45,11 @@ class CT_IdmlStoryWalker {
     void v_Add(et_IdmlEvent eo_Kind, const pugi::xml_node& co_Node, const ct_Context& co_Context,
                unsigned n_Inner = 0);
 
+    bool b_IsHidden(const pugi::xml_node& co_Range) const;
+
     static std::vector<pugi::xml_node> sco_CellsInReadingOrder(const pugi::xml_node& co_Table);
 
     std::vector<CT_IdmlStoryEvent>& co_Events;
     std::vector<CT_IdmlStoryFlow>& co_Flows;
+    const std::unordered_set<std::string>* pco_Hidden;
 };

@@ -4,8 +4,8 @@
 
 CT_IdmlStoryWriter::CT_IdmlStoryWriter(const std::vector<CT_IdmlStoryEvent>& co_Events,
                                        const std::vector<CT_IdmlStoryFlow>& co_Flows,
-                                       CT_IdmlStoryRangeKeys& co_Keys)
-    : co_Events(co_Events), co_Flows(co_Flows), co_Keys(co_Keys) {}
+                                       CT_IdmlStoryRangeKeys& co_Keys, bool b_SkipNotes)
+    : co_Events(co_Events), co_Flows(co_Flows), co_Keys(co_Keys), b_SkipNotes(b_SkipNotes) {}
 
 void CT_IdmlStoryWriter::v_Write(std::string& co_Content, std::vector<CT_IdmlStoryCode>& co_Codes) {
     pco_Content = &co_Content;
@@ -85,6 +85,9 @@ void CT_IdmlStoryWriter::v_Text(std::size_t n_Event) {
 void CT_IdmlStoryWriter::v_Structure(std::size_t n_Event) {
     v_CloseSpans(0);
     v_FlushPending();
+    if (b_Note(n_Event)) {
+        return;
+    }
     unsigned n_code = 0;
     switch (co_Events[n_Event].eo_Kind) {
         case et_IdmlEvent::e_WrapOpen:
@@ -110,6 +113,41 @@ void CT_IdmlStoryWriter::v_Structure(std::size_t n_Event) {
             break;
     }
     *pco_Content += CT_IdmlStoryCode::s_Standalone(n_code);
+}
+
+// A note (not a footnote, which prints) is the designer's, not the reader's: the translator
+// sees where it starts and ends, or, when notes are skipped, only where it stands.
+bool CT_IdmlStoryWriter::b_Note(std::size_t n_Event) {
+    const CT_IdmlStoryEvent& co_event = co_Events[n_Event];
+    if (std::strcmp(co_event.co_Node.name(), "Note") != 0) {
+        return false;
+    }
+    if (co_event.eo_Kind == et_IdmlEvent::e_NoteOpen) {
+        const unsigned n_code = n_NewCode(et_IdmlCode::e_Note, n_Event);
+        co_Structures.push_back(n_code);
+        if (!b_SkipNotes) {
+            *pco_Content += CT_IdmlStoryCode::s_Open(n_code);
+            return true;
+        }
+        *pco_Content += CT_IdmlStoryCode::s_Standalone(n_code);
+        pco_Shown = pco_Content;
+        pco_Content = &co_Skipped;
+        return true;
+    }
+    if (co_event.eo_Kind != et_IdmlEvent::e_NoteClose) {
+        return false;
+    }
+    const unsigned n_code = co_Structures.back();
+    co_Structures.pop_back();
+    (*pco_Codes)[n_code].n_Partner = static_cast<unsigned>(pco_Codes->size() - 1);
+    if (pco_Shown != nullptr) {
+        pco_Content = pco_Shown;
+        pco_Shown = nullptr;
+        co_Skipped.clear();
+        return true;
+    }
+    *pco_Content += CT_IdmlStoryCode::s_Close(n_code);
+    return true;
 }
 
 // A format code stands for the range of its longest text, not for a short kerned run in it.

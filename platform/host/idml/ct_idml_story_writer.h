@@ -2,8 +2,10 @@
 // or the end of a flow writes "\n"; text whose formatting differs from its paragraph's base,
 // and tracked inserted or moved text, stand in <gN>...</gN>, closed at every line end and
 // around every structure code so that each line keeps its codes balanced; objects and the
-// starts and ends of wrappers, notes, tables and cells are <xN/>. Reads the caller's events
-// and flows; fills the caller's content and code table.
+// starts and ends of wrappers, footnotes, tables and cells are <xN/>. A note's text stands in
+// one <gN>...</gN> of its own, or, when notes are skipped, the whole note is <xN/>; its codes are
+// numbered either way, so that every other code keeps its number. Reads the caller's events and
+// flows; fills the caller's content and code table.
 #pragma once
 
 #include <cstdint>
@@ -19,7 +21,7 @@ class CT_IdmlStoryWriter {
   public:
     CT_IdmlStoryWriter(const std::vector<CT_IdmlStoryEvent>& co_Events,
                        const std::vector<CT_IdmlStoryFlow>& co_Flows,
-                       CT_IdmlStoryRangeKeys& co_Keys);
+                       CT_IdmlStoryRangeKeys& co_Keys, bool b_SkipNotes = false);
 
     void v_Write(std::string& co_Content, std::vector<CT_IdmlStoryCode>& co_Codes);
 
@@ -40,6 +42,7 @@ class CT_IdmlStoryWriter {
     void v_Event(std::size_t n_Event);
     void v_Text(std::size_t n_Event);
     void v_Structure(std::size_t n_Event);
+    bool b_Note(std::size_t n_Event);
     void v_KeepLongestRun(std::size_t n_Kept, std::size_t n_Event);
     unsigned n_NewCode(et_IdmlCode eo_Kind, std::size_t n_Event, unsigned n_Partner = 0);
     void v_CloseSpans(std::size_t n_Keep);
@@ -56,4 +59,7 @@ class CT_IdmlStoryWriter {
     std::vector<unsigned> co_Structures;  // open wrapper, note and table codes
     // Objects wait here until the next text tells whether they stand inside its spans.
     std::string co_Pending;
+    bool b_SkipNotes;
+    std::string* pco_Shown = nullptr;  // the content while a skipped note writes elsewhere
+    std::string co_Skipped;
 };

@@ -169,3 +169,53 @@ TEST_F(CT_IdmlSelectionTest, NamedStoriesAreListedAndTheRestReported) {
 }
 
 }  // namespace
+
+namespace {
+
+// tracked-changes with its condition "Web Only" hidden: its text never reaches the file, and a
+// translated import leaves it as it was in the package (the story is written anew, so only
+// the spelling of empty elements may differ).
+TEST_F(CT_IdmlSelectionTest, HiddenConditionSurvivesATranslatedImport) {
+    std::vector<CT_Entry> co_entries = co_ReadZip(co_Sample("tracked-changes.idml"));
+    const std::string s_shown = "<Condition Self=\"Condition/Web Only\"";
+    for (CT_Entry& co_entry : co_entries) {
+        if (co_entry.s_Name == "designmap.xml") {
+            const std::size_t n_at = co_entry.s_Bytes.find(s_shown);
+            ASSERT_NE(n_at, std::string::npos);
+            const std::size_t n_visible = co_entry.s_Bytes.find("Visible=\"true\"", n_at);
+            co_entry.s_Bytes.replace(n_visible, 14, "Visible=\"false\"");
+        }
+    }
+    CT_TempDir co_dir;
+    v_WriteZip(co_dir / "web.idml", co_entries);
+    v_Open(co_dir / "web.idml");
+    std::map<std::string, std::string> co_stories = co_ExportAll(co_dir / "out.stt");
+    std::string& s_story = co_stories.at("ue6");
+    EXPECT_EQ(s_story.find("Web only!"), std::string::npos);
+    const std::size_t n_print = s_story.find("Print");
+    ASSERT_NE(n_print, std::string::npos);
+    s_story.replace(n_print, 5, "Druck");
+    v_ImportAll(co_dir / "in.stt", co_stories);
+    v_CloseActive(1);
+    const auto co_story = [](const fs::path& co_Path) {
+        for (const CT_Entry& co_entry : co_ReadZip(co_Path)) {
+            if (co_entry.s_Name == "Stories/Story_ue6.xml") {
+                return co_entry.s_Bytes;
+            }
+        }
+        return std::string();
+    };
+    const std::string s_after = co_story(co_dir / "web.idml");
+    const std::string s_before = co_story(co_Sample("tracked-changes.idml"));
+    const auto s_hiddenRange = [](const std::string& s_Xml) {
+        const std::size_t n_start =
+            s_Xml.rfind("<CharacterStyleRange", s_Xml.find("Web%20Only\">"));
+        const std::size_t n_end = s_Xml.find("</CharacterStyleRange>", n_start) + 22;
+        return s_Canonical(s_Xml.substr(n_start, n_end - n_start));
+    };
+    EXPECT_NE(s_after.find("Druck"), std::string::npos);
+    ASSERT_NE(s_hiddenRange(s_before).find("{\tThis text is Web only!}"), std::string::npos);
+    EXPECT_EQ(s_hiddenRange(s_after), s_hiddenRange(s_before));
+}
+
+}  // namespace

@@ -4,6 +4,7 @@
 #include <pugixml.hpp>
 
 #include <string>
+#include <unordered_set>
 
 #include "platform/common/ct_errors.h"
 #include "platform/host/idml/ct_idml_story_codec.h"
@@ -78,7 +79,7 @@ const std::string sco_Structured =
 
 const std::string sco_StructuredContent =
     "See <x1/>the site<x2/>.<x3/><x4/>Source.\n<x5/>\n<x6/><x7/>r0c0\n<x8/>r0c1\n<x9/>r1c0\n"
-    "<x10/>r1c1\n<x11/><x12/>Check this\n<x13/>\n";
+    "<x10/>r1c1\n<x11/><g12>Check this\n</g12>\n";
 
 // An instruction, an anchored frame, deleted and inserted text.
 const std::string sco_Objects =
@@ -188,7 +189,7 @@ TEST(IdmlStoryImport, FillsCellsNotesAndWrappersByTheirCodes) {
     CT_Story co_story(sco_Structured);
     co_story.v_Import(
         "<x1/>Siehe\ndie Seite<x2/>.<x3/><x4/>Quelle.\n<x5/>\n<x6/><x7/>z0s0\n<x9/>z1s0\n"
-        "<x8/>z0s1\n<x10/>z1s1\n<x11/><x12/>Prüfen\n<x13/>\n");
+        "<x8/>z0s1\n<x10/>z1s1\n<x11/><g12>Prüfen\n</g12>\n");
     EXPECT_EQ(co_story.s_Text("//Cell[@Name='0:1']//Content"), "z1s0");
     EXPECT_EQ(co_story.s_Text("//Cell[@Name='1:0']//Content"), "z0s1");
     EXPECT_EQ(co_story.s_Text("//Note//Content"), "Prüfen");
@@ -199,7 +200,7 @@ TEST(IdmlStoryImport, FillsCellsNotesAndWrappersByTheirCodes) {
     EXPECT_EQ(co_links.first().node().select_nodes(".//Content").size(), 2u);
     EXPECT_EQ(co_story.s_Export(),
               "<x1/>Siehe\ndie Seite<x2/>.<x3/><x4/>Quelle.\n<x5/>\n<x6/><x7/>z0s0\n<x8/>z0s1\n"
-              "<x9/>z1s0\n<x10/>z1s1\n<x11/><x12/>Prüfen\n<x13/>\n");
+              "<x9/>z1s0\n<x10/>z1s1\n<x11/><g12>Prüfen\n</g12>\n");
 }
 
 TEST(IdmlStoryImport, RefusesBrokenContentAndLeavesTheStoryAlone) {
@@ -241,3 +242,73 @@ TEST(IdmlStoryImport, RefusesBrokenContentAndLeavesTheStoryAlone) {
 }
 
 }  // namespace
+
+namespace {
+// A note between two runs of text, and a run under a condition.
+const std::string sco_Noted =
+    "<Story Self=\"u1\"><" BODY "><" PLAIN "><Content>Text 2.</Content><Note><" BODY "><" PLAIN
+    "><Content>Check this</Content></CharacterStyleRange>"
+    "</ParagraphStyleRange></Note><Content> More.</Content>"
+    "</CharacterStyleRange></ParagraphStyleRange></Story>";
+
+std::string s_Around(CT_Story& co_Story, const char* pc_XPath) {
+    pugi::xml_node co_node = co_Story.co_Node().select_node(pc_XPath).node();
+    return std::string(co_node.previous_sibling("Content").child_value()) + "|" +
+           co_node.next_sibling("Content").child_value();
+}
+}  // namespace
+
+// A kept note is a paired code around its own text: translated, it stays where it was. A
+// skipped note is one code and comes back whole; import takes either form.
+TEST(IdmlStoryNotes, KeptTranslatedSkippedCarriedWhole) {
+    CT_Story co_story(sco_Noted);
+    ASSERT_EQ(co_story.s_Export(), "Text 2.<g1>Check this\n</g1> More.\n");
+    EXPECT_TRUE(CT_IdmlStoryCodec::sb_IsNoteCode(co_story.co_Node(), 1));
+    CT_IdmlStoryOptions co_skip;
+    co_skip.b_SkipNotes = true;
+    EXPECT_EQ(CT_IdmlStoryCodec::s_Export(co_story.co_Node(), co_skip), "Text 2.<x1/> More.\n");
+    const std::string s_before = co_story.s_Xml();
+    co_story.v_Import("Text 2.<x1/> More.\n");
+    EXPECT_EQ(co_story.s_Xml(), s_before);
+
+    co_story.v_Import("Texte 2.<g1>Vérifier\n</g1> Plus.\n");
+    EXPECT_EQ(co_story.s_Text("//Note//Content"), "Vérifier");
+    EXPECT_EQ(s_Around(co_story, "//Note"), "Texte 2.| Plus.");
+
+    co_story.v_Import("Text zwei.<x1/> Mehr.\n");
+    EXPECT_EQ(co_story.s_Text("//Note//Content"), "Vérifier");
+    EXPECT_EQ(s_Around(co_story, "//Note"), "Text zwei.| Mehr.");
+    EXPECT_EQ(co_story.s_Export(), "Text zwei.<g1>Vérifier\n</g1> Mehr.\n");
+
+    for (const char* pc_bad : {"Text<g1>a\n</g1><x1/>\n", "Text <g1>a\n More.\n", "Text.\n"}) {
+        SCOPED_TRACE(pc_bad);
+        EXPECT_THROW(co_story.v_Import(pc_bad), et_ErrorCode);
+        EXPECT_EQ(co_story.s_Export(), "Text zwei.<g1>Vérifier\n</g1> Mehr.\n");
+    }
+}
+
+// Text under hidden conditions is one object: never shown, and after an import exactly as it
+// was. Text with one shown condition among hidden ones is shown.
+TEST(IdmlStoryConditions, HiddenTextStaysAsItWas) {
+    const std::string s_hiddenRange =
+        "<" PLAIN
+        " AppliedConditions=\"Condition/Web%20Only\"><Content>Web only</Content><Br/>"
+        "<Content>still web</Content></CharacterStyleRange>";
+    CT_Story co_story("<Story Self=\"u1\"><" BODY "><" PLAIN
+                      "><Content>Shown </Content></CharacterStyleRange>" +
+                      s_hiddenRange +
+                      "<" PLAIN
+                      " AppliedConditions=\"Condition/Web%20Only Condition/Print\"><Content>"
+                      " both</Content></CharacterStyleRange></ParagraphStyleRange></Story>");
+    const std::unordered_set<std::string> co_hidden = {"Condition/Web Only"};
+    CT_IdmlStoryOptions co_options;
+    co_options.pco_HiddenConditions = &co_hidden;
+    EXPECT_EQ(co_story.s_Export(), "Shown <g1>Web only</g1>\nstill web<g2> both</g2>\n");
+    ASSERT_EQ(CT_IdmlStoryCodec::s_Export(co_story.co_Node(), co_options),
+              "Shown <x1/><g2> both</g2>\n");
+    CT_IdmlStoryCodec::v_Import(co_story.co_Node(), "Gezeigt <x1/><g2> beide</g2>\n",
+                                CT_String("u1"), co_options);
+    EXPECT_NE(co_story.s_Xml().find(s_hiddenRange), std::string::npos) << co_story.s_Xml();
+    EXPECT_EQ(CT_IdmlStoryCodec::s_Export(co_story.co_Node(), co_options),
+              "Gezeigt <x1/><g2> beide</g2>\n");
+}

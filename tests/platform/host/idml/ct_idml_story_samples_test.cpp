@@ -1,5 +1,5 @@
-// The story codec on every story of the third-party sample packages: exact content of small stories,
-// untouched round trips, pseudo-translations that keep every formatting and object.
+// The story codec on every story of the third-party sample packages: exact content of small
+// stories, untouched round trips, pseudo-translations that keep every formatting and object.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -225,7 +225,7 @@ TEST(IdmlStorySamples, ExportsSmallStoriesExactly) {
         {"hyperlinks-table.idml", "Stories/Story_uff.xml",
          "Text <x1/>link before br\n<g2>link2</g2><x3/><g4> to URL</g4> text.\n"},
         {"notes-mixed.idml", "Stories/Story_ufd.xml",
-         "<x1/>note content\n<x2/><x3/>Note content\n<x4/>\n"},
+         "<g1>note content\n</g1><g2>Note content\n</g2>\n"},
         {"notes-mixed.idml", "Stories/Story_u116.xml", "<x1/><x2/>\tFootnote content\n<x3/> \n"},
         {"story-pointers.idml", "Stories/Story_u1117c.xml", "ONLINE\u2028www.napoleon.com\n"},
         {"tables-nested.idml", "Stories/Story_ue7.xml",
