@@ -130,6 +130,15 @@ std::vector<std::string> CT_ParallelBatch::co_Arguments(const std::string& s_Doc
     if (co_options.b_NoBackup) {
         co_arguments.push_back("--no-backup");
     }
+    if (!co_options.s_Layers.empty()) {
+        co_arguments.insert(co_arguments.end(), {"--layers", co_options.s_Layers});
+    }
+    for (const std::string& s_layer : co_options.co_LayerNames) {
+        co_arguments.insert(co_arguments.end(), {"--layer", s_layer});
+    }
+    if (!co_options.s_Notes.empty()) {
+        co_arguments.insert(co_arguments.end(), {"--notes", co_options.s_Notes});
+    }
     co_arguments.push_back(s_Document);
     return co_arguments;
 }

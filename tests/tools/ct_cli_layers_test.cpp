@@ -102,3 +102,16 @@ TEST_F(CT_CliTest, NotesKeptOrSkipped) {
     ASSERT_EQ(co_Run({"import", "notes.idml", "skipped.stt", "--no-backup"}).i_Status, 0);
     EXPECT_EQ(s_Read("notes.idml"), s_before);
 }
+
+// The layer choice reaches every document of a batch, also in worker processes.
+TEST_F(CT_CliTest, BatchExportTakesTheLayerChoice) {
+    v_CopyIn(ss_ThirdParty("frames-mixed.idml"), "a.idml");
+    v_CopyIn(ss_ThirdParty("frames-mixed.idml"), "b.idml");
+    const CT_CliResult co_batch = co_Run({"batch", "export", "--folder", "out", "--jobs", "2",
+                                          "--layer", "Layer 2", "a.idml", "b.idml"});
+    ASSERT_EQ(co_batch.i_Status, 0) << co_batch.s_Err;
+    for (const char* pc_file : {"out/a.stt", "out/b.stt"}) {
+        EXPECT_EQ(co_FileKeys(s_Read(pc_file)), (std::vector<std::string>{"u280", "u31b"}))
+            << pc_file;
+    }
+}
