@@ -1,8 +1,14 @@
 # Warnings and sanitizers are set here once, for every target of the tree.
 option(STORYPORT_SANITIZE "Build with AddressSanitizer, UndefinedBehaviorSanitizer and LeakSanitizer" OFF)
 option(STORYPORT_BENCH "Build the benchmarks under bench/" ON)
+option(STORYPORT_FUZZ "Build the libFuzzer targets under fuzz/ (needs clang)" OFF)
 
 add_compile_options(-Wall -Wextra -Wpedantic -Werror)
+
+if(STORYPORT_FUZZ)
+    add_compile_options(-fsanitize=fuzzer-no-link,address,undefined -fno-omit-frame-pointer)
+    add_link_options(-fsanitize=address,undefined)
+endif()
 
 if(STORYPORT_SANITIZE)
     add_compile_options(-fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer)
