@@ -1,0 +1,73 @@
+// Saving a package when the disk fails at the flush or the rename: the package on disk stays as
+// it was, nothing is left beside it, the document stays open with its changes and a later save
+// succeeds.
+#include <cerrno>
+#include <cstring>
+
+#include "platform/common/internal/ct_os_file.h"
+#include "tests/platform/host/idml/ct_idml_test_support.h"
+
+using namespace idml_test;
+
+namespace {
+
+struct CT_SaveFault {
+    const char* pc_Call;
+    int i_Errno;
+    et_ErrorCode eo_Expected;
+};
+
+const char* gpc_Failing = "";
+int gi_Errno = 0;
+int i_Hook(const char* pc_Call) {
+    return std::strcmp(pc_Call, gpc_Failing) == 0 ? gi_Errno : 0;
+}
+
+class CT_IdmlSaveFault : public CT_HostTest, public ::testing::WithParamInterface<CT_SaveFault> {
+  protected:
+    void TearDown() override {
+        CT_OsFile::sv_SetFaultHook(nullptr);
+        CT_HostTest::TearDown();
+    }
+    CT_TempDir co_Dir;
+};
+
+TEST_P(CT_IdmlSaveFault, TheOldPackageStaysAndALaterSaveWorks) {
+    const fs::path co_File = co_Dir / "a.idml";
+    v_WriteZip(co_File, co_SmallPackage({{"k1", "<Content>Old</Content>"}}));
+    const std::string s_Before = s_ReadFile(co_File);
+    v_Open(co_File);
+    v_ImportAll(co_Dir / "t.stt", {{"k1", "New"}});
+    fs::remove(co_Dir / "t.stt");
+
+    gpc_Failing = GetParam().pc_Call;
+    gi_Errno = GetParam().i_Errno;
+    CT_OsFile::sv_SetFaultHook(&i_Hook);
+    void* p_Document = co_Host.p_GetCurrentDocument();
+    et_ErrorCode eo_Code = e_NoError;
+    try {
+        co_Host.v_Save(p_Document);
+    } catch (et_ErrorCode eo_Raised) {
+        eo_Code = eo_Raised;
+    }
+    EXPECT_EQ(eo_Code, GetParam().eo_Expected);
+    EXPECT_NE(std::string(CT_Errors::cco_GetLastError().sv()).find(co_File.string()),
+              std::string::npos);
+    EXPECT_EQ(s_ReadFile(co_File), s_Before);
+    EXPECT_EQ(co_Dir.n_Files(), 1u);
+
+    CT_OsFile::sv_SetFaultHook(nullptr);
+    co_Host.v_Save(p_Document);
+    co_Host.v_Release(p_Document);
+    v_CloseActive(0);
+    EXPECT_NE(co_ReadZip(co_File)[3].s_Bytes.find("<Content>New</Content>"), std::string::npos);
+}
+
+INSTANTIATE_TEST_SUITE_P(Calls, CT_IdmlSaveFault,
+                         ::testing::Values(CT_SaveFault{"fsync", EIO, e_FileWrite},
+                                           CT_SaveFault{"rename", ENOSPC, e_FileReplace}),
+                         [](const ::testing::TestParamInfo<CT_SaveFault>& co_Info) {
+                             return co_Info.param.pc_Call;
+                         });
+
+}  // namespace
