@@ -1,6 +1,7 @@
 // The story tags of one box: writing its story into the current tagged file and reading the
 // next story back.
 #include <cassert>
+#include <string_view>
 
 #include "platform/common/ct_error_code.h"
 #include "platform/common/ct_errors.h"
@@ -67,11 +68,16 @@ int CT_TextBox::b_GetNextBoxKey(CT_String& co_BoxKey) {
 }
 
 void CT_TextBox::v_WriteStartTag() {
-    CT_String co_tag = CT_StoryTags::sco_StartTagTemplate;
+    // A key or a spread name may itself hold "@" or "%": each marker is looked for in the
+    // template's own text only, never in what was put in for the other one.
+    const std::string_view co_template = CT_StoryTags::sco_StartTagTemplate.sv();
+    const std::size_t n_split = co_template.find(CT_StoryTags::spc_LocationMarker);
+    CT_String co_tag(co_template.substr(0, n_split));
     co_tag.v_Replace(CT_StoryTags::spc_KeyMarker, co_Key);
+    CT_String co_rest(co_template.substr(n_split));
     CT_String co_location = v_GetLocationName();
-    co_tag.v_Replace(CT_StoryTags::spc_LocationMarker, co_location);
-    spco_File->v_Write(co_tag);
+    co_rest.v_Replace(CT_StoryTags::spc_LocationMarker, co_location);
+    spco_File->v_Write(co_tag + co_rest);
 }
 
 void CT_TextBox::v_WriteEndTag() {

@@ -17,6 +17,7 @@
 #include "settings/ct_story_format_settings.h"
 #include "tools/ct_cancel_signal.h"
 #include "tools/ct_export_batch_action.h"
+#include "tools/ct_export_target.h"
 #include "tools/ct_import_batch_action.h"
 #include "tools/ct_operation_outcome.h"
 #include "tools/ct_parallel_batch.h"
@@ -52,22 +53,6 @@ void v_PrepareFolder(const std::string& s_Folder, bool b_Export) {
     }
 }
 
-// Refuses a batch import up front when a document has no tagged file, so that no document is
-// changed by a batch that cannot be complete.
-void v_RequireTaggedFiles(const std::vector<std::string>& co_Documents) {
-    std::string s_missing;
-    for (const std::string& s_document : co_Documents) {
-        if (!sco_Batch.b_IsTaggedFileExist(CT_String(s_document.c_str()))) {
-            s_missing +=
-                (s_missing.empty() ? "" : ", ") +
-                std::string(sco_Batch.co_GetTaggedFile(CT_String(s_document.c_str())).sv());
-        }
-    }
-    if (!s_missing.empty()) {
-        CT_Errors::v_ThrowError(e_FileOpen, CT_String(("no tagged file: " + s_missing).c_str()));
-    }
-}
-
 // Documents of the same name in different folders share one tagged file; in an export the
 // later one replaces the earlier, which the user should hear about before it happens.
 void v_WarnSharedTaggedFiles(CT_ToolSession& co_Session,
@@ -81,6 +66,25 @@ void v_WarnSharedTaggedFiles(CT_ToolSession& co_Session,
         }
         co_files.push_back(s_file);
     }
+}
+
+// The documents whose tagged file may be written: a document is left out, with an error line,
+// when its tagged file is the document itself or an existing file that an export did not write.
+std::vector<std::string> co_Exportable(CT_ToolSession& co_Session,
+                                       const std::vector<std::string>& co_Documents) {
+    std::vector<std::string> co_accepted;
+    for (const std::string& s_document : co_Documents) {
+        std::string s_tagged(sco_Batch.co_GetTaggedFile(CT_String(s_document.c_str())).sv());
+        std::replace(s_tagged.begin(), s_tagged.end(), '\\', '/');
+        try {
+            CT_ExportTarget::sv_Check(s_document, s_tagged, false);
+            co_accepted.push_back(s_document);
+        } catch (et_ErrorCode) {
+            co_Session.v_LogError(CT_Errors::cco_GetLastError());
+            CT_Errors::v_ResetError();
+        }
+    }
+    return co_accepted;
 }
 
 CT_WorkCopies co_MakeWorkCopies(CT_ToolSession& co_Session,
@@ -158,9 +162,10 @@ et_ExitStatus CT_BatchCommand::seo_Run(CT_ToolSession& co_Session) {
     const bool b_export = co_options.eo_Command == CT_CommandOptions::e_BatchExport;
     const std::string s_folder = s_Folder(co_Session, b_export);
     if (s_folder.empty()) {
-        co_Session.v_LogLine(std::string("storyport: no folder for the tagged files: give --folder "
-                                         "or set ") +
-                             (b_export ? "EXPORT_FOLDER" : "IMPORT_FOLDER") + " in the settings");
+        co_Session.v_LogError(
+            CT_String((std::string("no folder for the tagged files: give --folder or set ") +
+                       (b_export ? "EXPORT_FOLDER" : "IMPORT_FOLDER") + " in the settings")
+                          .c_str()));
         return e_ExitUsage;
     }
     const CT_StoryListSettings& co_settings = co_Session.cco_GetStoryListSettings();
@@ -186,17 +191,17 @@ et_ExitStatus CT_BatchCommand::seo_Run(CT_ToolSession& co_Session) {
     }
     CT_OperationOutcome co_outcome(co_Session);
     CT_ExportBatchAction co_exportAction;
-    CT_ImportBatchAction co_importAction(co_Session.co_GetSink());
+    CT_ImportBatchAction co_importAction(co_Session);
     CT_WorkCopies co_copies;
     co_outcome.v_Run([&]() -> int {
         v_PrepareFolder(s_folder, b_export);
         sco_Batch.v_SetBatch(CT_String(s_folder.c_str()), co_settings);
         if (b_export) {
             v_WarnSharedTaggedFiles(co_Session, co_options.co_Documents);
-            v_RunBatch(co_exportAction, co_options.co_Documents, co_data);
+            v_RunBatch(co_exportAction, co_Exportable(co_Session, co_options.co_Documents),
+                       co_data);
             return 0;
         }
-        v_RequireTaggedFiles(co_options.co_Documents);
         co_copies = co_MakeWorkCopies(co_Session, co_options.co_Documents);
         std::vector<std::string> co_paths;
         for (const auto& pco_copy : co_copies) {

@@ -2,9 +2,11 @@
 
 #include <csignal>
 #include <ctime>
+#include <initializer_list>
 
 namespace {
 volatile std::sig_atomic_t gb_Requested = 0;
+volatile std::sig_atomic_t gi_Signal = 0;
 
 extern "C" void v_OnInterrupt(int i_Signal) {
     if (gb_Requested) {
@@ -12,6 +14,7 @@ extern "C" void v_OnInterrupt(int i_Signal) {
         std::raise(i_Signal);
         return;
     }
+    gi_Signal = i_Signal;
     gb_Requested = 1;
 }
 }  // namespace
@@ -23,11 +26,17 @@ void CT_CancelSignal::sv_Install() {
     // Restart interrupted reads and writes: the kernel's file calls must not fail with EINTR
     // just because the user asked to cancel; the cancel is seen at the next poll.
     co_action.sa_flags = SA_RESTART;
-    sigaction(SIGINT, &co_action, nullptr);
+    for (const int i_signal : {SIGINT, SIGTERM, SIGHUP}) {
+        sigaction(i_signal, &co_action, nullptr);
+    }
 }
 
 int CT_CancelSignal::sb_IsRequested() {
     return gb_Requested != 0;
+}
+
+int CT_CancelSignal::si_GetSignal() {
+    return gi_Signal;
 }
 
 int CT_CancelSignal::sb_WaitForRequest(unsigned n_Seconds) {

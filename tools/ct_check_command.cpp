@@ -19,7 +19,7 @@
 #include "tools/ct_current_document.h"
 #include "tools/ct_fit_report.h"
 #include "tools/ct_json_string.h"
-#include "tools/ct_tagged_keys.h"
+#include "tools/ct_tagged_file.h"
 #include "tools/ct_tagged_stories.h"
 #include "tools/ct_tool_session.h"
 #include "tools/ct_work_copy.h"
@@ -42,6 +42,15 @@ std::string s_Text(const CT_String& co_Text) {
 
 std::string s_Stories(std::size_t n_Count) {
     return std::to_string(n_Count) + (n_Count == 1 ? " story" : " stories");
+}
+
+// The keys of the file's stories, in file order, read the way an import reads them.
+std::vector<std::string> co_ReadKeys(const CT_TaggedFile& co_File) {
+    std::vector<std::string> co_keys;
+    for (const CT_TaggedFile::CT_Story& co_story : co_File.co_GetStories()) {
+        co_keys.push_back(co_story.s_Key);
+    }
+    return co_keys;
 }
 
 void v_CompareKeys(CT_StoryOrder& co_Order, const std::vector<std::string>& co_Keys,
@@ -75,22 +84,23 @@ void v_CompareKeys(CT_StoryOrder& co_Order, const std::vector<std::string>& co_K
     } while (co_Order.b_Next());
 }
 
-CT_Findings co_Compare(CT_ToolSession& co_Session) {
+CT_Findings co_Compare(CT_ToolSession& co_Session, const CT_TaggedFile& co_File) {
     const CT_CommandOptions& co_options = co_Session.co_GetOptions();
-    const std::vector<std::string> co_keys = CT_TaggedKeys::sco_Read(co_options.s_Tagged);
-    co_Session.v_ListStoriesOfFile(co_options.s_Document, co_options.s_Tagged);
+    const std::vector<std::string> co_keys = co_ReadKeys(co_File);
+    co_Session.v_ListStoriesOfFile(co_options.s_Document, co_File.s_GetReadablePath());
     CT_CurrentDocument co_current(co_options.s_Document, co_Session.cco_GetStoryListSettings());
     CT_Document& co_document = co_current.co_GetDocument();
     CT_StoryOrder& co_order = co_current.co_GetStoryOrder();
-    const CT_String co_tagged(co_options.s_Tagged.c_str());
+    const CT_String co_tagged(co_File.s_GetReadablePath().c_str());
     CT_Findings co_findings;
     const bool b_sameCount =
         co_document.eo_CompareTagFile(co_tagged) == CT_Document::e_SameStoryCount;
     co_findings.v_Add(s_Text(co_document.co_GetFileName()) + ": " + s_Stories(co_order.n_Count()),
                       !b_sameCount);
-    co_findings.v_Add(
-        s_Text(CT_Files::sco_GetFileName(co_tagged)) + ": " + s_Stories(co_keys.size()), false);
-    if (co_document.b_CompareFileName(co_tagged) != 0) {
+    co_findings.v_Add(s_Text(CT_Files::sco_GetFileName(CT_String(co_options.s_Tagged.c_str()))) +
+                          ": " + s_Stories(co_keys.size()),
+                      false);
+    if (co_document.b_CompareFileName(CT_String(co_options.s_Tagged.c_str())) != 0) {
         // A translated file often carries a language in its name; the import does not mind.
         co_findings.v_Add("Note: the file's name is not the document's name", false);
     }
@@ -100,10 +110,10 @@ CT_Findings co_Compare(CT_ToolSession& co_Session) {
 
 // An import into a copy in the temporary folder, with its log kept aside; its error lines, if
 // any, are shown in the log. Nonzero when it went through.
-int b_TrialImport(CT_ToolSession& co_Session) {
+int b_TrialImport(CT_ToolSession& co_Session, const CT_TaggedFile& co_File) {
     const CT_CommandOptions& co_options = co_Session.co_GetOptions();
     CT_WorkCopy co_copy(co_options.s_Document, std::filesystem::temp_directory_path().string());
-    co_Session.v_ListStoriesOfFile(co_copy.s_GetPath(), co_options.s_Tagged);
+    co_Session.v_ListStoriesOfFile(co_copy.s_GetPath(), co_File.s_GetReadablePath());
     std::ostringstream co_text;
     CT_LogStream co_log(co_text);
     CT_ProcessData co_data(co_log, CT_StoryFormatSettings(), "Check");
@@ -111,14 +121,16 @@ int b_TrialImport(CT_ToolSession& co_Session) {
     int b_stopped = 0;
     try {
         b_stopped = CT_Document::sb_Import(CT_String(co_copy.s_GetPath().c_str()),
-                                           CT_String(co_options.s_Tagged.c_str()),
+                                           CT_String(co_File.s_GetReadablePath().c_str()),
                                            co_Session.cco_GetStoryListSettings(), co_data);
     } catch (et_ErrorCode) {
         co_text << CT_ToolSession::ss_ErrorPrefix() << CT_Errors::cco_GetLastError().sv() << "\n";
     }
     co_Session.v_ClearProgress();
     co_Session.co_GetSink().v_AddRewrite(co_copy.s_GetFolder(), co_copy.s_GetDocumentFolder());
+    co_Session.co_GetSink().v_AddRewrite(co_File.s_GetReadablePath(), co_File.s_GetPath());
     bool b_clean = b_stopped == 0;
+    co_Session.v_LocateErrorsIn(&co_File);
     std::istringstream co_lines(co_text.str());
     const std::string s_prefix = CT_ToolSession::ss_ErrorPrefix();
     for (std::string s_line; std::getline(co_lines, s_line);) {
@@ -127,18 +139,20 @@ int b_TrialImport(CT_ToolSession& co_Session) {
             b_clean = false;
         }
     }
+    co_Session.v_LocateErrorsIn(nullptr);
     return b_clean;
 }
 }  // namespace
 
 et_ExitStatus CT_CheckCommand::seo_Run(CT_ToolSession& co_Session) {
-    const CT_Findings co_findings = co_Compare(co_Session);
+    const CT_TaggedFile co_file(co_Session.co_GetOptions().s_Tagged);
+    const CT_Findings co_findings = co_Compare(co_Session, co_file);
     et_ExitStatus eo_status = e_ExitOk;
     std::string s_verdict = "An import would be clean.";
     if (co_findings.b_Differs) {
         eo_status = e_ExitDiffers;
         s_verdict = "An import would not be clean.";
-    } else if (!b_TrialImport(co_Session)) {
+    } else if (!b_TrialImport(co_Session, co_file)) {
         eo_status = e_ExitError;
         s_verdict = "An import would not be clean: a story is refused (see the log).";
     }
@@ -146,7 +160,7 @@ et_ExitStatus CT_CheckCommand::seo_Run(CT_ToolSession& co_Session) {
     CT_CurrentDocument co_current(co_options.s_Document, co_Session.cco_GetStoryListSettings());
     const CT_FitReport co_fit(
         co_Session.co_GetHost().cco_GetActiveDocument(), co_current.co_GetStoryOrder(),
-        CT_TaggedStories::sco_Read(co_options.s_Tagged), co_options.d_MaxGrowth / 100);
+        CT_TaggedStories::sco_Read(co_file.s_GetReadablePath()), co_options.d_MaxGrowth / 100);
     if (co_options.b_Json) {
         std::cout << "{\n  \"document\": " << CT_JsonString::ss_Quote(co_options.s_Document)
                   << ",\n  \"file\": " << CT_JsonString::ss_Quote(co_options.s_Tagged)

@@ -23,8 +23,8 @@ const char* const gpc_Description =
 
 const char* const gpc_Footer =
     "Exit status: 0 done; 1 an error (the log says which); 2 a wrong command line, or none\n"
-    "(the usage is shown); 3 check found that file and document differ; 130 canceled with\n"
-    "Ctrl-C.\n"
+    "(the usage is shown); 3 check found that file and document differ, or import refused such\n"
+    "a file; 130 canceled with Ctrl-C.\n"
     "\n"
     "The log goes to standard error (and to --log FILE); a progress bar is drawn on a terminal.\n"
     "Settings are read from $XDG_CONFIG_HOME/storyport/settings (or\n"
@@ -48,7 +48,8 @@ void v_AddOrderOptions(CLI::App& co_Command, CT_CommandOptions& co_Options, bool
         co_Command
             .add_option("--order-file", co_Options.s_OrderFile,
                         "a file of story keys, one per line: those stories come first on their "
-                        "page, in the file's order (a custom order, kept and reused)")
+                        "page, in the file's order (a custom order for this run only: give the "
+                        "file again to reuse it)")
             ->type_name("FILE");
     }
 }
@@ -86,7 +87,13 @@ void v_AddNotesOption(CLI::App& co_Command, CT_CommandOptions& co_Options) {
 
 void v_AddBackupOption(CLI::App& co_Command, CT_CommandOptions& co_Options) {
     co_Command.add_flag("--no-backup", co_Options.b_NoBackup,
-                        "do not keep the document as it was in DOC.bak");
+                        "do not keep the document as it was in a backup (DOC.bak)");
+}
+
+void v_AddAllowDifferencesOption(CLI::App& co_Command, CT_CommandOptions& co_Options) {
+    co_Command.add_flag("--allow-differences", co_Options.b_AllowDifferences,
+                        "import even when a key stands twice in the tagged file or the file "
+                        "lacks some of the document's stories");
 }
 
 void v_AddDocumentAndTagged(CLI::App& co_Command, CT_CommandOptions& co_Options,
@@ -183,6 +190,8 @@ void v_AddExport(CLI::App& co_App, CT_CommandOptions& co_Options) {
     v_AddPasteboardOption(*pco_export, co_Options);
     v_AddLayerOptions(*pco_export, co_Options, true);
     v_AddNotesOption(*pco_export, co_Options);
+    pco_export->add_flag("--force", co_Options.b_Force,
+                         "replace TAGGED even when it is not a tagged story or XLIFF file");
     pco_export->footer(
         "Example:\n"
         "  storyport export brochure.idml brochure.stt --order-file order.txt");
@@ -196,9 +205,11 @@ void v_AddImport(CLI::App& co_App, CT_CommandOptions& co_Options) {
     v_AddPasteboardOption(*pco_import, co_Options);
     v_AddLayerOptions(*pco_import, co_Options, false);
     v_AddBackupOption(*pco_import, co_Options);
+    v_AddAllowDifferencesOption(*pco_import, co_Options);
     pco_import->footer(
         "Each story goes into the frame whose key its start tag names. The document is changed\n"
-        "only when the whole import succeeds; the document as it was is kept in DOC.bak.\n"
+        "only when the whole import succeeds; the document as it was is kept in DOC.bak (or,\n"
+        "when that is taken, DOC.bak.2, DOC.bak.3, ...: no backup is ever replaced).\n"
         "\n"
         "Example:\n"
         "  storyport check brochure.idml fr/brochure.stt &&\n"
@@ -255,6 +266,7 @@ void v_AddBatchKind(CLI::App& co_Batch, CT_CommandOptions& co_Options, bool b_Ex
     }
     if (!b_Export) {
         v_AddBackupOption(*pco_kind, co_Options);
+        v_AddAllowDifferencesOption(*pco_kind, co_Options);
     }
     pco_kind->footer(b_Export ? "Example:\n  storyport batch export --folder out *.idml"
                               : "A document is changed only when its own import succeeds.\n\n"

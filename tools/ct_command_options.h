@@ -44,8 +44,10 @@ struct CT_CommandOptions {
     bool b_Json = false;
     bool b_Keys = false;
     bool b_NoBackup = false;
-    unsigned n_Jobs = 0;      // batch: worker processes; 0 means one per core
-    double d_MaxGrowth = 15;  // percent
+    unsigned n_Jobs = 0;              // batch: worker processes; 0 means one per core
+    double d_MaxGrowth = 15;          // percent
+    bool b_AllowDifferences = false;  // import although keys stand twice or stories are missing
+    bool b_Force = false;             // export over a file that is not a tagged file
     std::string s_SettingsFile;
     std::string s_LogFile;
 };

@@ -4,7 +4,11 @@
 #include <filesystem>
 #include <system_error>
 
+#include "platform/common/ct_errors.h"
+#include "tools/ct_import_gate.h"
 #include "tools/ct_log_sink.h"
+#include "tools/ct_tagged_file.h"
+#include "tools/ct_tool_session.h"
 
 namespace {
 std::string s_Canonical(const std::string& s_Path) {
@@ -14,13 +18,46 @@ std::string s_Canonical(const std::string& s_Path) {
 }
 }  // namespace
 
-CT_ImportBatchAction::CT_ImportBatchAction(const CT_LogSink& co_Sink) : co_Sink(co_Sink) {}
+CT_ImportBatchAction::CT_ImportBatchAction(CT_ToolSession& co_Session) : co_Session(co_Session) {}
 
 int CT_ImportBatchAction::b_Execute(const CT_String& co_TaggedFile, CT_ProcessData& co_Data) {
-    const unsigned n_errorsBefore = co_Sink.n_GetErrorLines();
-    const int b_stopped = pco_Document->b_Import(co_TaggedFile, co_Data);
+    const unsigned n_errorsBefore = co_Session.co_GetSink().n_GetErrorLines();
+    int b_stopped = 0;
+    try {
+        b_stopped = b_Import(co_TaggedFile, co_Data);
+    } catch (et_ErrorCode) {
+        // This document's file is at fault, not the batch: it is reported and the batch goes
+        // on with the next document.
+        co_Session.v_LogError(CT_Errors::cco_GetLastError());
+        CT_Errors::v_ResetError();
+    }
     co_Handled.push_back(s_Canonical(std::string(pco_Document->co_GetFilePath().sv())));
-    co_Clean.push_back(b_stopped == 0 && co_Sink.n_GetErrorLines() == n_errorsBefore);
+    co_Clean.push_back(b_stopped == 0 &&
+                       co_Session.co_GetSink().n_GetErrorLines() == n_errorsBefore);
+    return b_stopped;
+}
+
+int CT_ImportBatchAction::b_Import(const CT_String& co_TaggedFile, CT_ProcessData& co_Data) {
+    // The runner joins folder and name with a backslash, which the kernel's file layer reads
+    // as a separator.
+    std::string s_tagged(co_TaggedFile.sv());
+    std::replace(s_tagged.begin(), s_tagged.end(), '\\', '/');
+    const CT_TaggedFile co_file(s_tagged);
+    const std::string s_document(pco_Document->co_GetFilePath().sv());
+    if (!CT_ImportGate::sb_Admit(co_Session, co_file, *pco_Document->pco_GetStoryOrder(0),
+                                 s_document)) {
+        return 0;
+    }
+    co_Session.co_GetSink().v_AddRewrite(co_file.s_GetReadablePath(), s_tagged);
+    co_Session.v_LocateErrorsIn(&co_file);
+    int b_stopped = 0;
+    try {
+        b_stopped = pco_Document->b_Import(CT_String(co_file.s_GetReadablePath().c_str()), co_Data);
+    } catch (et_ErrorCode) {
+        co_Session.v_LocateErrorsIn(nullptr);
+        throw;
+    }
+    co_Session.v_LocateErrorsIn(nullptr);
     return b_stopped;
 }
 

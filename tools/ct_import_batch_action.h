@@ -1,7 +1,9 @@
 // The batch action of "storyport batch import": each document (a working copy, see
-// CT_WorkCopy) takes the stories of its tagged file and is saved when closed. It remembers
-// which documents went through without an error line, so that only those are put in place of
-// the user's documents once the batch is over.
+// CT_WorkCopy) takes the stories of its tagged file and is saved when closed. The tagged file
+// passes the command's import gate first (CT_ImportGate), so a missing or broken file, or one
+// that does not match its document, is reported for that document and the batch goes on. The
+// action remembers which documents went through without an error line, so that only those are
+// put in place of the user's documents once the batch is over.
 #pragma once
 
 #include <string>
@@ -9,12 +11,12 @@
 
 #include "batch/ct_batch_action.h"
 
-class CT_LogSink;
+class CT_ToolSession;
 
 class CT_ImportBatchAction : public CT_BatchAction {
   public:
-    // The sink tells whether the kernel logged an error during a document's import.
-    explicit CT_ImportBatchAction(const CT_LogSink& co_Sink);
+    // The session's log tells whether an error was logged during a document's import.
+    explicit CT_ImportBatchAction(CT_ToolSession& co_Session);
 
     int b_Execute(const CT_String& co_TaggedFile, CT_ProcessData& co_Data) override;
     int b_IsSaveNeeded() override { return 1; }
@@ -27,7 +29,9 @@ class CT_ImportBatchAction : public CT_BatchAction {
     void v_DropLast();
 
   private:
-    const CT_LogSink& co_Sink;
+    int b_Import(const CT_String& co_TaggedFile, CT_ProcessData& co_Data);
+
+    CT_ToolSession& co_Session;
     std::vector<std::string> co_Handled;  // canonical paths, in the order handled
     std::vector<bool> co_Clean;
 };

@@ -3,12 +3,13 @@
 #include <cerrno>
 #include <cstring>
 #include <ostream>
+#include <utility>
 
 #include "platform/common/ct_errors.h"
 #include "tools/ct_terminal_progress.h"
 
-CT_LogSink::CT_LogSink(std::ostream& co_Terminal, std::string s_ErrorPrefix)
-    : co_Terminal(co_Terminal), s_ErrorPrefix(std::move(s_ErrorPrefix)) {}
+CT_LogSink::CT_LogSink(std::ostream& co_Terminal, std::vector<std::string> co_ErrorPrefixes)
+    : co_Terminal(co_Terminal), co_ErrorPrefixes(std::move(co_ErrorPrefixes)) {}
 
 CT_LogSink::~CT_LogSink() {
     v_Finish();
@@ -30,6 +31,19 @@ void CT_LogSink::v_SetProgress(CT_TerminalProgress* pco_Progress) {
 
 void CT_LogSink::v_AddRewrite(const std::string& s_From, const std::string& s_To) {
     co_Rewrites.emplace_back(s_From, s_To);
+}
+
+void CT_LogSink::v_SetFilter(std::function<std::string(const std::string&)> co_Filter) {
+    this->co_Filter = std::move(co_Filter);
+}
+
+void CT_LogSink::v_HoldAfterError(bool b_Hold) {
+    this->b_Hold = b_Hold;
+    b_HoldNow = false;
+}
+
+std::vector<std::string> CT_LogSink::co_TakeHeld() {
+    return std::exchange(co_Held, {});
 }
 
 void CT_LogSink::v_Finish() {
@@ -65,8 +79,20 @@ void CT_LogSink::v_EmitLine() {
             s_Line.replace(n_at, s_from.size(), s_to);
         }
     }
-    if (!s_ErrorPrefix.empty() && s_Line.compare(0, s_ErrorPrefix.size(), s_ErrorPrefix) == 0) {
-        ++n_ErrorLines;
+    if (co_Filter) {
+        s_Line = co_Filter(s_Line);
+    }
+    if (b_HoldNow) {
+        co_Held.push_back(std::move(s_Line));
+        s_Line.clear();
+        return;
+    }
+    for (const std::string& s_prefix : co_ErrorPrefixes) {
+        if (!s_prefix.empty() && s_Line.compare(0, s_prefix.size(), s_prefix) == 0) {
+            ++n_ErrorLines;
+            b_HoldNow = b_Hold;
+            break;
+        }
     }
     if (pco_Progress != nullptr) {
         pco_Progress->v_ClearLine();

@@ -9,6 +9,7 @@
 #pragma once
 
 #include <fstream>
+#include <functional>
 #include <streambuf>
 #include <string>
 #include <utility>
@@ -18,8 +19,8 @@ class CT_TerminalProgress;
 
 class CT_LogSink : public std::streambuf {
   public:
-    // s_ErrorPrefix: the start of the kernel's error line ("Error: ").
-    CT_LogSink(std::ostream& co_Terminal, std::string s_ErrorPrefix);
+    // co_ErrorPrefixes: how error lines start, the kernel's ("Error: ") and the command's.
+    CT_LogSink(std::ostream& co_Terminal, std::vector<std::string> co_ErrorPrefixes);
     ~CT_LogSink() override;
     CT_LogSink(const CT_LogSink&) = delete;
     CT_LogSink& operator=(const CT_LogSink&) = delete;
@@ -29,6 +30,14 @@ class CT_LogSink : public std::streambuf {
     void v_SetProgress(CT_TerminalProgress* pco_Progress);
     // Shows s_To wherever a line holds s_From.
     void v_AddRewrite(const std::string& s_From, const std::string& s_To);
+    // Passes every line through the function before it is shown; an empty one stops that.
+    void v_SetFilter(std::function<std::string(const std::string&)> co_Filter);
+
+    // While on, the lines that follow an error line are kept back instead of shown, so that
+    // the command can tell what the failure means before, or in place of, what follows it.
+    void v_HoldAfterError(bool b_Hold);
+    // The lines kept back so far; they are forgotten here.
+    std::vector<std::string> co_TakeHeld();
 
     // Error lines written so far.
     unsigned n_GetErrorLines() const { return n_ErrorLines; }
@@ -43,10 +52,14 @@ class CT_LogSink : public std::streambuf {
     void v_EmitLine();
 
     std::ostream& co_Terminal;
-    std::string s_ErrorPrefix;
+    std::vector<std::string> co_ErrorPrefixes;
     std::ofstream co_File;
     CT_TerminalProgress* pco_Progress = nullptr;
     std::vector<std::pair<std::string, std::string>> co_Rewrites;
+    std::function<std::string(const std::string&)> co_Filter;
     std::string s_Line;
     unsigned n_ErrorLines = 0;
+    bool b_Hold = false;
+    bool b_HoldNow = false;
+    std::vector<std::string> co_Held;
 };

@@ -11,6 +11,7 @@
 #include "tools/ct_cancel_signal.h"
 #include "tools/ct_order_file.h"
 #include "tools/ct_settings_path.h"
+#include "tools/ct_tagged_file.h"
 #include "tools/ct_tagged_keys.h"
 
 namespace {
@@ -28,7 +29,7 @@ CT_ToolSession::CT_ToolSession(const CT_CommandOptions& co_Options)
     : co_Options(co_Options),
       co_Progress(isatty(STDERR_FILENO) != 0, CT_TerminalProgress::sn_PauseStepFromEnvironment()),
       co_BatchProgress(co_Progress),
-      co_Sink(std::cerr, ss_ErrorPrefix()),
+      co_Sink(std::cerr, {ss_ErrorPrefix(), ss_CommandErrorPrefix()}),
       co_LogOutput(&co_Sink),
       co_Log(co_LogOutput) {
     co_Sink.v_SetProgress(&co_Progress);
@@ -131,9 +132,23 @@ void CT_ToolSession::v_ApplyOrderFile(const CT_OrderFile& co_File, CT_StoryOrder
     }
 }
 
+void CT_ToolSession::v_LocateErrorsIn(const CT_TaggedFile* pco_File) {
+    if (pco_File == nullptr) {
+        co_Sink.v_SetFilter(nullptr);
+        return;
+    }
+    co_Sink.v_SetFilter([pco_File](const std::string& s_Line) {
+        for (const std::string& s_prefix : {ss_ErrorPrefix(), ss_CommandErrorPrefix()}) {
+            if (s_Line.compare(0, s_prefix.size(), s_prefix) == 0) {
+                return s_prefix + pco_File->s_Locate(s_Line.substr(s_prefix.size()));
+            }
+        }
+        return s_Line;
+    });
+}
+
 void CT_ToolSession::v_LogError(const CT_String& co_Text) {
-    CT_ResString co_message(CT_Library::sp_GetModule(), gn_ErrorMessage);
-    co_Log << co_message.cco_Get(static_cast<const char*>(co_Text)) << co_Log.cco_Eof();
+    v_LogLine(ss_CommandErrorPrefix() + std::string(co_Text.sv()));
 }
 
 void CT_ToolSession::v_LogLine(const std::string& s_Line) {

@@ -20,6 +20,7 @@
 
 class CT_OrderFile;
 class CT_StoryOrder;
+class CT_TaggedFile;
 
 class CT_ToolSession {
   public:
@@ -51,7 +52,10 @@ class CT_ToolSession {
     // Arranges the story order by the file and warns about keys that no story has.
     void v_ApplyOrderFile(const CT_OrderFile& co_File, CT_StoryOrder& co_Order);
 
-    // Writes the kernel's error line for the text, in the kernel's words ("Error: ...").
+    // Until called again with null, error lines that name a story of the file are shown with
+    // the file, the line and the column of the fault. The file must outlive that time.
+    void v_LocateErrorsIn(const CT_TaggedFile* pco_File);
+    // Writes the command's error line for the text: "storyport: error: ...".
     void v_LogError(const CT_String& co_Text);
     // Erases the progress line before the command writes to the terminal itself.
     void v_ClearProgress() { co_Progress.v_ClearLine(); }
@@ -59,6 +63,8 @@ class CT_ToolSession {
     void v_LogLine(const std::string& s_Line);
     // The start of the kernel's error line, "Error: ".
     static std::string ss_ErrorPrefix();
+    // The start of every error line of the command itself, "storyport: error: ".
+    static std::string ss_CommandErrorPrefix() { return "storyport: error: "; }
 
   private:
     void v_SetSelection();

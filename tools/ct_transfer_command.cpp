@@ -2,14 +2,20 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "document/ct_document.h"
 #include "platform/common/ct_errors.h"
+#include "platform/common/ct_res_string.h"
+#include "resources/ct_library.h"
 #include "settings/ct_process_data.h"
 #include "settings/ct_story_format_settings.h"
 #include "tools/ct_current_document.h"
+#include "tools/ct_export_target.h"
+#include "tools/ct_import_gate.h"
 #include "tools/ct_operation_outcome.h"
 #include "tools/ct_order_file.h"
+#include "tools/ct_tagged_file.h"
 #include "tools/ct_tool_session.h"
 #include "tools/ct_work_copy.h"
 
@@ -25,6 +31,15 @@ int b_ExportArranged(CT_ToolSession& co_Session, CT_ProcessData& co_Data) {
     co_Session.v_ApplyOrderFile(co_orderFile, co_document.co_GetStoryOrder());
     return co_document.co_GetDocument().b_Export(CT_String(co_options.s_Tagged.c_str()), co_Data);
 }
+// Whether the line is the kernel's count of imported stories (string-table entries 111, 112).
+bool b_IsImportCount(const std::string& s_Line) {
+    const std::string s_one(CT_ResString(CT_Library::sp_GetModule(), 111).cco_Get().sv());
+    const std::string s_many(CT_ResString(CT_Library::sp_GetModule(), 112).cco_Get().sv());
+    const std::string s_tail = s_many.substr(s_many.find('%') + 1);
+    const std::size_t n_digits = s_Line.find_first_not_of("0123456789");
+    return s_Line == s_one ||
+           (n_digits > 0 && n_digits != std::string::npos && s_Line.substr(n_digits) == s_tail);
+}
 }  // namespace
 
 et_ExitStatus CT_TransferCommand::seo_RunExport(CT_ToolSession& co_Session) {
@@ -32,6 +47,7 @@ et_ExitStatus CT_TransferCommand::seo_RunExport(CT_ToolSession& co_Session) {
     CT_ProcessData co_data(co_Session.co_GetLog(), CT_StoryFormatSettings(), "Export");
     CT_OperationOutcome co_outcome(co_Session);
     co_outcome.v_Run([&]() -> int {
+        CT_ExportTarget::sv_Check(co_options.s_Document, co_options.s_Tagged, co_options.b_Force);
         if (!co_options.s_OrderFile.empty()) {
             return b_ExportArranged(co_Session, co_data);
         }
@@ -46,22 +62,58 @@ et_ExitStatus CT_TransferCommand::seo_RunImport(CT_ToolSession& co_Session) {
     const CT_CommandOptions& co_options = co_Session.co_GetOptions();
     CT_ProcessData co_data(co_Session.co_GetLog(), CT_StoryFormatSettings(), "Import");
     CT_OperationOutcome co_outcome(co_Session);
+    std::unique_ptr<CT_TaggedFile> pco_tagged;
     std::unique_ptr<CT_WorkCopy> pco_copy;
+    bool b_refused = false;
+    co_Session.co_GetSink().v_HoldAfterError(true);
     co_outcome.v_Run([&]() -> int {
         const CT_StoryListSettings& co_settings = co_Session.cco_GetStoryListSettings();
+        pco_tagged = std::make_unique<CT_TaggedFile>(co_options.s_Tagged);
+        {
+            co_Session.v_ListStoriesOfFile(co_options.s_Document, pco_tagged->s_GetReadablePath());
+            CT_CurrentDocument co_current(co_options.s_Document, co_settings);
+            if (co_current.co_GetDocument().b_IsEmpty()) {
+                CT_Errors::v_ThrowError(e_NoTextBox, CT_String(co_options.s_Document.c_str()));
+            }
+            b_refused = !CT_ImportGate::sb_Admit(
+                co_Session, *pco_tagged, co_current.co_GetStoryOrder(), co_options.s_Document);
+        }
+        if (b_refused) {
+            return 0;
+        }
         pco_copy = std::make_unique<CT_WorkCopy>(co_options.s_Document);
-        co_Session.v_ListStoriesOfFile(pco_copy->s_GetPath(), co_options.s_Tagged);
+        co_Session.v_ListStoriesOfFile(pco_copy->s_GetPath(), pco_tagged->s_GetReadablePath());
         co_Session.co_GetSink().v_AddRewrite(pco_copy->s_GetFolder(),
                                              pco_copy->s_GetDocumentFolder());
+        co_Session.co_GetSink().v_AddRewrite(pco_tagged->s_GetReadablePath(), co_options.s_Tagged);
+        co_Session.v_LocateErrorsIn(pco_tagged.get());
         return CT_Document::sb_Import(CT_String(pco_copy->s_GetPath().c_str()),
-                                      CT_String(co_options.s_Tagged.c_str()), co_settings, co_data);
+                                      CT_String(pco_tagged->s_GetReadablePath().c_str()),
+                                      co_settings, co_data);
     });
+    co_Session.v_LocateErrorsIn(nullptr);
+    co_Session.co_GetSink().v_HoldAfterError(false);
+    const std::vector<std::string> co_held = co_Session.co_GetSink().co_TakeHeld();
+    if (b_refused) {
+        return e_ExitDiffers;
+    }
     const et_ExitStatus eo_status = co_outcome.eo_GetExitStatus();
     if (eo_status != e_ExitOk) {
+        // The stories counted after an error went into the working copy, which is dropped:
+        // the user is told what happened to the document instead.
+        for (const std::string& s_line : co_held) {
+            if (!s_line.empty() && !b_IsImportCount(s_line)) {
+                co_Session.v_LogLine(s_line);
+            }
+        }
         if (pco_copy) {
-            co_Session.v_LogLine(co_options.s_Document + " was left as it was.");
+            co_Session.v_LogLine("Nothing was imported: " + co_options.s_Document +
+                                 " was left as it was.");
         }
         return eo_status;
+    }
+    for (const std::string& s_line : co_held) {
+        co_Session.v_LogLine(s_line);
     }
     const std::string s_backup = pco_copy->s_Commit(!co_options.b_NoBackup);
     if (!s_backup.empty()) {

@@ -1,7 +1,12 @@
 // A working copy of a document for an import. The import runs on a copy with the same file
 // name in a hidden folder beside the document, so that an import that fails half-way or is
 // cancelled leaves the document exactly as it was; only an import that went through is put in
-// place, in one rename, after the document as it was has been kept as DOC.bak.
+// place, in one rename, after the document as it was has been kept as a backup.
+//
+// A document named through a symbolic link is the file the link points to: that file is
+// replaced, with its permissions, and the link stays. The hidden folder carries the process id
+// in its name (".storyport-PID-XXXXXX"), so that the folders of runs that were killed can be
+// told from those of runs still going, and removed the next time the document is used.
 //
 // The object owns the hidden folder and removes it, with whatever is left in it, when it is
 // destroyed. Every failure raises an et_ErrorCode through CT_Errors with a text naming the path.
@@ -12,7 +17,8 @@
 class CT_WorkCopy {
   public:
     // The hidden folder goes beside the document, or into s_Parent when one is given (a copy
-    // that is never put in place need not be on the document's file system).
+    // that is never put in place need not be on the document's file system). A copy to be put
+    // in place refuses a read-only document.
     explicit CT_WorkCopy(const std::string& s_Document, const std::string& s_Parent = "");
     ~CT_WorkCopy();
     CT_WorkCopy(const CT_WorkCopy&) = delete;
@@ -25,15 +31,22 @@ class CT_WorkCopy {
     const std::string& s_GetFolder() const { return s_Folder; }
     const std::string& s_GetDocumentFolder() const { return s_DocumentFolder; }
 
-    // Keeps the document as it is now in DOC.bak (unless b_Backup is false), then puts the copy
-    // in its place. Returns the backup's path, empty without backup.
+    // Keeps the document as it is now in a backup (unless b_Backup is false), then puts the
+    // copy in its place with the document's permissions. Returns the backup's path, empty
+    // without backup.
     std::string s_Commit(bool b_Backup);
 
-    // The backup path of a document: DOC.bak beside it.
+    // The path of the next backup of a document: DOC.bak, or, when that is taken by an
+    // earlier import, the first free one of DOC.bak.2, DOC.bak.3, ... No backup is ever
+    // replaced, so the document as it was before its first import stays in DOC.bak.
     static std::string ss_BackupPath(const std::string& s_Document);
+    // Removes what runs that were killed left beside the document: hidden working folders of
+    // processes that no longer run and half-written backups.
+    static void sv_RemoveLeftovers(const std::string& s_Document);
 
   private:
-    std::string s_Document;
+    std::string s_Document;  // as the user named it
+    std::string s_Target;    // the file itself, links resolved
     std::string s_DocumentFolder;
     std::string s_Folder;
     std::string s_Path;

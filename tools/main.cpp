@@ -8,6 +8,7 @@
 #include "tools/ct_cancel_signal.h"
 #include "tools/ct_check_command.h"
 #include "tools/ct_command_line.h"
+#include "tools/ct_document_path.h"
 #include "tools/ct_exit_status.h"
 #include "tools/ct_list_command.h"
 #include "tools/ct_map_command.h"
@@ -17,6 +18,9 @@
 
 namespace {
 et_ExitStatus eo_Dispatch(CT_ToolSession& co_Session) {
+    if (!co_Session.co_GetOptions().s_Document.empty()) {
+        CT_DocumentPath::sv_Check(co_Session.co_GetOptions().s_Document);
+    }
     switch (co_Session.co_GetOptions().eo_Command) {
         case CT_CommandOptions::e_List:
             return CT_ListCommand::seo_Run(co_Session);
@@ -41,7 +45,7 @@ et_ExitStatus eo_Dispatch(CT_ToolSession& co_Session) {
     return e_ExitUsage;
 }
 
-// Runs the command; an error that reaches this far is logged once, in the kernel's words.
+// Runs the command; an error that reaches this far is logged once, as the command's error.
 et_ExitStatus eo_RunCommand(CT_ToolSession& co_Session) {
     try {
         return eo_Dispatch(co_Session);
@@ -67,9 +71,10 @@ int main(int i_Argc, char** ppc_Argv) {
         CT_ToolSession co_session(co_options);
         eo_status = eo_RunCommand(co_session);
     } catch (et_ErrorCode) {
-        std::cerr << CT_ToolSession::ss_ErrorPrefix() << CT_Errors::cco_GetLastError().sv()
+        std::cerr << CT_ToolSession::ss_CommandErrorPrefix() << CT_Errors::cco_GetLastError().sv()
                   << std::endl;
         return e_ExitError;
     }
-    return CT_CancelSignal::sb_IsRequested() ? e_ExitCanceled : eo_status;
+    // 128 + the signal, as shells report it: 130 for Ctrl-C.
+    return CT_CancelSignal::sb_IsRequested() ? 128 + CT_CancelSignal::si_GetSignal() : eo_status;
 }

@@ -97,6 +97,23 @@ TEST_F(StoryTagsTest, ExportWritesTheLayoutAndImportGivesEveryStoryBackByteForBy
     }
 }
 
+// The markers of the template may stand in a key or a spread name: the tag still holds each
+// text once, in its place, and the story comes back by that key.
+TEST_F(StoryTagsTest, KeysAndSpreadNamesWithTheTemplateMarkersStayWhole) {
+    v_OpenDocument({so_OnPage("50%", 1, 0, 0, "one"), so_OnMaster("a@b%c", 0, "%@-Master"),
+                    so_OnPage("@", 2, 0, 0, "three")});
+    co_LiveBoxes()[1].s_Content = "two";
+    auto co_boxes = co_TakeBoxes();
+    EXPECT_EQ(co_Export(co_boxes), (std::vector<int>{1, 1, 1}));
+    EXPECT_EQ(s_FileBytes(),
+              "<MEMORY-TAGGED-TEXT 1.0>"
+              "<STORY NAME=\"50%\" LOCATION=\"P1\">one</STORY>\n\n\n"
+              "<STORY NAME=\"a@b%c\" LOCATION=\"M%@-Master0\">two</STORY>\n\n\n"
+              "<STORY NAME=\"@\" LOCATION=\"P2\">three</STORY>\n\n\n"
+              "</MEMORY-TAGGED-TEXT>");
+    EXPECT_EQ(co_Import(co_boxes), (std::vector<std::string>{"50%", "a@b%c", "@"}));
+}
+
 TEST_F(StoryTagsTest, CancelAndHostFailureStillCloseEveryStartTag) {
     v_OpenDocument({so_OnPage("a", 1, 0, 0, "one"), so_OnPage("b", 1, 0, 0, "two"),
                     so_OnPage("c", 2, 0, 0, "three")});

@@ -49,17 +49,25 @@ TEST_F(CT_CliTest, BatchImportChangesOnlyTheDocumentsImportedCleanly) {
                                         "check.stt", "config", "fr", "second.idml"}));
 }
 
-TEST_F(CT_CliTest, BatchImportWithAMissingTaggedFileChangesNothing) {
+// A document without its tagged file is reported and left as it was; the others go on.
+TEST_F(CT_CliTest, BatchImportGoesOnPastAMissingTaggedFile) {
     v_CopyIn(s_Path("brochure.idml"), "second.idml");
+    const std::string s_original = s_Read("brochure.idml");
     std::filesystem::create_directory(s_Path("fr"));
     v_CopyIn(s_Path("brochure.fr.stt"), "fr/brochure.stt");
-    const std::vector<std::string> co_before = co_Listing();
     const CT_CliResult co_result =
-        co_Run({"batch", "import", "--folder", "fr", "brochure.idml", "second.idml"});
+        co_Run({"batch", "import", "--folder", "fr", "second.idml", "brochure.idml"});
     EXPECT_EQ(co_result.i_Status, 1);
     EXPECT_EQ(sco_ErrorLines(co_result.s_Err),
-              (std::vector<std::string>{"Error: no tagged file: fr/second.stt"}));
-    EXPECT_EQ(co_Listing(), co_before);
+              (std::vector<std::string>{
+                  "storyport: error: cannot open \"fr/second.stt\": No such file or directory"}));
+    EXPECT_EQ(sco_Lines(co_result.s_Err).back(), "second.idml was left as it was.");
+    EXPECT_EQ(s_Read("second.idml"), s_original);
+    EXPECT_EQ(s_Read("brochure.idml.bak"), s_original);
+    EXPECT_NE(s_Read("brochure.idml"), s_original);
+    EXPECT_EQ(co_Listing(),
+              (std::vector<std::string>{"brochure.fr.stt", "brochure.idml", "brochure.idml.bak",
+                                        "config", "fr", "second.idml"}));
 }
 
 TEST_F(CT_CliTest, BatchFolderComesFromTheSettings) {

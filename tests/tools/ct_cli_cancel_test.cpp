@@ -5,20 +5,22 @@
 
 class CT_CliCancelTest : public CT_CliTest {
   protected:
-    CT_CliResult co_Interrupt(const std::vector<std::string>& co_Args, unsigned n_Step) {
+    CT_CliResult co_Interrupt(const std::vector<std::string>& co_Args, unsigned n_Step,
+                              int i_Signal = SIGINT) {
         pco_Runner->v_SetEnv("STORYPORT_PAUSE_AT_STEP", std::to_string(n_Step));
         return pco_Runner->co_RunAndInterrupt(
-            co_Args, "storyport: paused at step " + std::to_string(n_Step));
+            co_Args, "storyport: paused at step " + std::to_string(n_Step), i_Signal);
     }
 };
 
 TEST_F(CT_CliCancelTest, CanceledExportKeepsTheEarlierTaggedFile) {
-    v_Write("brochure.stt", "earlier export\n");
+    const std::string s_earlier = "<STORYPORT-TAGGED-TEXT VERSION=\"1\">\nearlier export\n";
+    v_Write("brochure.stt", s_earlier);
     const CT_CliResult co_result = co_Interrupt({"export", "brochure.idml", "brochure.stt"}, 3);
     EXPECT_EQ(co_result.i_Status, 130);
     EXPECT_EQ(co_result.s_Err,
               "Exporting brochure.idml...\nstoryport: paused at step 3\nExport canceled.\n\n");
-    EXPECT_EQ(s_Read("brochure.stt"), "earlier export\n");
+    EXPECT_EQ(s_Read("brochure.stt"), s_earlier);
     EXPECT_EQ(co_Listing(), (std::vector<std::string>{"brochure.fr.stt", "brochure.idml",
                                                       "brochure.stt", "config"}));
 }
@@ -30,10 +32,26 @@ TEST_F(CT_CliCancelTest, CanceledImportLeavesTheDocumentAndMakesNoBackup) {
     EXPECT_EQ(co_result.s_Err,
               "Importing brochure.idml...\nstoryport: paused at step 4\n"
               "Warning: there are one or more stories in the document that cannot be found in "
-              "the tagged text file.\nImport canceled.\n\nbrochure.idml was left as it was.\n");
+              "the tagged text file.\nImport canceled.\n\n"
+              "Nothing was imported: brochure.idml was left as it was.\n");
     EXPECT_EQ(s_Read("brochure.idml"), s_original);
     EXPECT_EQ(co_Listing(),
               (std::vector<std::string>{"brochure.fr.stt", "brochure.idml", "config"}));
+}
+
+// A terminal closed or a service stopped ends the run as Ctrl-C does: nothing changed, nothing
+// left behind, and the signal in the exit status.
+TEST_F(CT_CliCancelTest, TerminatedImportLeavesNothingBehind) {
+    for (const int i_signal : {SIGTERM, SIGHUP}) {
+        SCOPED_TRACE(i_signal);
+        const auto co_before = co_Snapshot();
+        const CT_CliResult co_result =
+            co_Interrupt({"import", "brochure.idml", "brochure.fr.stt"}, 4, i_signal);
+        EXPECT_EQ(co_result.i_Status, 128 + i_signal);
+        EXPECT_EQ(sco_Lines(co_result.s_Err).back(),
+                  "Nothing was imported: brochure.idml was left as it was.");
+        EXPECT_TRUE(co_Snapshot() == co_before);
+    }
 }
 
 TEST_F(CT_CliCancelTest, CanceledBatchKeepsTheDocumentsDoneBeforeIt) {

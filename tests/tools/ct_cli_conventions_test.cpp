@@ -11,7 +11,7 @@ namespace {
 struct CT_Convention {
     std::vector<std::string> co_Args;
     int i_Status;
-    bool b_OnErr;  // the first line is on standard error, standard output stays empty
+    bool b_OnErr;             // the first line is on standard error, standard output stays empty
     std::string s_FirstLine;  // how the first line starts
 };
 
@@ -86,7 +86,7 @@ INSTANTIATE_TEST_SUITE_P(
                       "storyport: unknown option '--jsn' for 'storyport list'; did you mean "
                       "'--json'?"},
         // An operand that happens to look like a command is an operand.
-        CT_Convention{{"list", "lst"}, 1, true, "Error: \""}));
+        CT_Convention{{"list", "lst"}, 1, true, "storyport: error: cannot open \"lst\""}));
 
 namespace {
 // The commands under a help text's "Commands:" section.

@@ -87,7 +87,8 @@ TEST_F(CT_CliFitTest, MapWithAFileThatIsNoTranslationWritesNothing) {
         co_Run({"map", "brochure.idml", "fit.svg", "--check", "notes.txt"});
     EXPECT_EQ(co_result.i_Status, 1);
     EXPECT_EQ(sco_ErrorLines(co_result.s_Err),
-              std::vector<std::string>{"Error: \"notes.txt\" is not a tagged story file: it lacks "
-                                       "<STORYPORT-TAGGED-TEXT VERSION=\"1\">"});
+              std::vector<std::string>{
+                  "storyport: error: \"notes.txt\" is not a tagged story file: it lacks "
+                  "<STORYPORT-TAGGED-TEXT VERSION=\"1\">"});
     EXPECT_FALSE(b_Exists("fit.svg"));
 }

@@ -40,6 +40,24 @@ bool CT_CliTest::b_Exists(const std::string& s_Name) const {
     return fs::exists(s_Path(s_Name));
 }
 
+std::map<std::string, std::string> CT_CliTest::co_Snapshot() const {
+    std::map<std::string, std::string> co_files;
+    for (auto it_entry = fs::recursive_directory_iterator(s_Folder);
+         it_entry != fs::recursive_directory_iterator(); ++it_entry) {
+        const std::string s_name = fs::relative(it_entry->path(), s_Folder).string();
+        if (s_name == "config") {
+            it_entry.disable_recursion_pending();
+        } else if (it_entry->is_symlink()) {
+            co_files[s_name] = "-> " + fs::read_symlink(it_entry->path()).string();
+        } else if (it_entry->is_regular_file()) {
+            co_files[s_name] = s_Read(s_name);
+        } else {
+            co_files[s_name + "/"] = "";
+        }
+    }
+    return co_files;
+}
+
 std::vector<std::string> CT_CliTest::co_Listing(const std::string& s_Name) const {
     std::vector<std::string> co_names;
     for (const fs::directory_entry& co_entry : fs::directory_iterator(s_Path(s_Name))) {
@@ -65,7 +83,7 @@ std::vector<std::string> CT_CliTest::sco_Lines(const std::string& s_Text) {
 std::vector<std::string> CT_CliTest::sco_ErrorLines(const std::string& s_Text) {
     std::vector<std::string> co_lines;
     for (const std::string& s_line : sco_Lines(s_Text)) {
-        if (s_line.rfind("Error: ", 0) == 0) {
+        if (s_line.rfind("Error: ", 0) == 0 || s_line.rfind("storyport: error: ", 0) == 0) {
             co_lines.push_back(s_line);
         }
     }

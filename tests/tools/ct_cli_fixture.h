@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -20,6 +21,10 @@ class CT_CliTest : public ::testing::Test {
     std::string s_Read(const std::string& s_Name) const;
     void v_Write(const std::string& s_Name, const std::string& s_Text) const;
     bool b_Exists(const std::string& s_Name) const;
+    // Every file under the folder (config/ left out), hidden ones included, by relative path,
+    // with its bytes; a symbolic link shows as "-> TARGET". Compared before and after a run,
+    // it shows that nothing was changed, made or left behind.
+    std::map<std::string, std::string> co_Snapshot() const;
     // Names in the folder, sorted, hidden ones included.
     std::vector<std::string> co_Listing(const std::string& s_Name = "") const;
     void v_CopyIn(const std::string& s_From, const std::string& s_Name) const;
@@ -29,10 +34,10 @@ class CT_CliTest : public ::testing::Test {
     }
     // The lines of a text.
     static std::vector<std::string> sco_Lines(const std::string& s_Text);
-    // Lines of the text that start with "Error: ".
+    // Lines of the text that start with "Error: " (the kernel's) or "storyport: error: ".
     static std::vector<std::string> sco_ErrorLines(const std::string& s_Text);
 
-    static std::string ss_Sample(const std::string& s_Name);  // a file under samples/
+    static std::string ss_Sample(const std::string& s_Name);      // a file under samples/
     static std::string ss_ThirdParty(const std::string& s_Name);  // a third-party IDML sample
 
     std::string s_Folder;

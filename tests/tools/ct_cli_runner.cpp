@@ -59,13 +59,13 @@ CT_CliResult CT_CliRunner::co_RunProgram(const std::string& s_Program,
 }
 
 CT_CliResult CT_CliRunner::co_RunAndInterrupt(const std::vector<std::string>& co_Args,
-                                              const std::string& s_Marker) const {
-    return co_Spawn(STORYPORT_CLI, co_Args, s_Marker);
+                                              const std::string& s_Marker, int i_Signal) const {
+    return co_Spawn(STORYPORT_CLI, co_Args, s_Marker, i_Signal);
 }
 
 CT_CliResult CT_CliRunner::co_Spawn(const std::string& s_Program,
                                     const std::vector<std::string>& co_Args,
-                                    const std::string& s_Marker) const {
+                                    const std::string& s_Marker, int i_Signal) const {
     int ai_out[2];
     int ai_err[2];
     if (pipe2(ai_out, O_CLOEXEC) != 0 || pipe2(ai_err, O_CLOEXEC) != 0) {
@@ -117,7 +117,7 @@ CT_CliResult CT_CliRunner::co_Spawn(const std::string& s_Program,
             apco_texts[i_at]->append(ac_buffer, static_cast<std::size_t>(n_read));
         }
         if (!b_interrupted && co_result.s_Err.find(s_Marker + "\n") != std::string::npos) {
-            kill(i_pid, SIGINT);
+            kill(i_pid, i_Signal);
             b_interrupted = true;
         }
     }

@@ -3,6 +3,7 @@
 // no test touches the real user's settings.
 #pragma once
 
+#include <csignal>
 #include <map>
 #include <string>
 #include <vector>
@@ -24,13 +25,13 @@ class CT_CliRunner {
     // Runs another program (a shell, a compiler) the same way.
     CT_CliResult co_RunProgram(const std::string& s_Program,
                                const std::vector<std::string>& co_Args) const;
-    // Runs, and sends SIGINT once standard error holds s_Marker (a whole line's text).
+    // Runs, and sends the signal once standard error holds s_Marker (a whole line's text).
     CT_CliResult co_RunAndInterrupt(const std::vector<std::string>& co_Args,
-                                    const std::string& s_Marker) const;
+                                    const std::string& s_Marker, int i_Signal = SIGINT) const;
 
   private:
     CT_CliResult co_Spawn(const std::string& s_Program, const std::vector<std::string>& co_Args,
-                          const std::string& s_Marker) const;
+                          const std::string& s_Marker, int i_Signal = SIGINT) const;
 
     std::string s_Folder;
     std::map<std::string, std::string> co_Env;

@@ -98,7 +98,8 @@ TEST_F(CT_CliTest, RefusedStoryLeavesEveryFileAsItWas) {
 
 TEST_F(CT_CliTest, BrokenPackageGivesOneErrorNamingItAndWritesNothing) {
     v_Write("broken.idml", s_Read("brochure.idml").substr(0, 3000));
-    v_Write("old.stt", "earlier export\n");
+    const std::string s_earlier = "<STORYPORT-TAGGED-TEXT VERSION=\"1\">\nearlier export\n";
+    v_Write("old.stt", s_earlier);
     const std::vector<std::string> co_before = co_Listing();
     for (const std::vector<std::string>& co_args :
          std::vector<std::vector<std::string>>{{"list", "broken.idml"},
@@ -112,7 +113,7 @@ TEST_F(CT_CliTest, BrokenPackageGivesOneErrorNamingItAndWritesNothing) {
         ASSERT_EQ(co_errors.size(), 1u) << co_result.s_Err;
         EXPECT_NE(co_errors[0].find(s_Path("broken.idml")), std::string::npos) << co_errors[0];
         EXPECT_EQ(co_Listing(), co_before);
-        EXPECT_EQ(s_Read("old.stt"), "earlier export\n");
+        EXPECT_EQ(s_Read("old.stt"), s_earlier);
     }
 }
 

@@ -1,9 +1,14 @@
 #include "platform/host/idml/ct_idml_document.h"
 
+#include <cstdint>
 #include <cstring>
 #include <map>
+#include <unordered_set>
+#include <utility>
 
 #include "platform/common/ct_errors.h"
+#include "platform/host/idml/ct_idml_deflater.h"
+#include "platform/host/idml/ct_idml_tag_text.h"
 
 namespace {
 
@@ -25,6 +30,35 @@ bool b_Is(const char* pc_Name, const char* pc_Expected) {
     CT_Errors::v_ThrowError(
         e_BadDocument,
         CT_String(("\"" + s_Path + "\": entry \"" + s_Entry + "\" " + s_What).c_str()));
+}
+
+// The package reader refuses an entry that unpacks to an absurd size (CT_IdmlPackage); a story
+// made that large by an import is refused before the package is written, by its key, so that
+// the document is never saved in a form that cannot be opened again.
+void v_CheckStorySize(const CT_IdmlXmlPart& co_Part, const std::string& s_Bytes,
+                      CT_IdmlDeflater& co_Deflater) {
+    const std::uint64_t n_size = s_Bytes.size();
+    std::string s_why;
+    if (n_size > CT_IdmlPackage::n_MaxEntrySize) {
+        s_why = "more than the " + std::to_string(CT_IdmlPackage::n_MaxEntrySize) +
+                " bytes a package may hold for one story";
+    } else if (n_size > CT_IdmlPackage::n_RatioFloor) {
+        const std::uint64_t n_packed = co_Deflater.s_Pack(s_Bytes).size();
+        if (n_size / CT_IdmlPackage::n_MaxRatio > n_packed) {
+            s_why = "packed into " + std::to_string(n_packed) +
+                    " bytes, more tightly than a package may hold (" +
+                    std::to_string(CT_IdmlPackage::n_MaxRatio) + " to 1)";
+        }
+    }
+    if (s_why.empty()) {
+        return;
+    }
+    const std::string s_key =
+        CT_IdmlTagText::ss_Key(CT_IdmlDocument::so_Inner(co_Part).attribute("Self").value());
+    CT_Errors::v_ThrowError(
+        e_BadContent, CT_String(("story " + s_key + " is too large: " + std::to_string(n_size) +
+                                 " bytes of XML, " + s_why + "; the document was not saved")
+                                    .c_str()));
 }
 
 }  // namespace
@@ -132,9 +166,12 @@ bool CT_IdmlDocument::b_IsChanged() const {
 
 void CT_IdmlDocument::v_Save() {
     std::map<std::string, std::string> co_Replaced;
+    CT_IdmlDeflater co_deflater;
     for (const auto& pco_Story : co_StoryParts) {
         if (pco_Story->b_IsChanged()) {
-            co_Replaced.emplace(pco_Story->s_Entry(), pco_Story->s_Serialize());
+            std::string s_bytes = pco_Story->s_Serialize();
+            v_CheckStorySize(*pco_Story, s_bytes, co_deflater);
+            co_Replaced.emplace(pco_Story->s_Entry(), std::move(s_bytes));
         }
     }
     if (co_Replaced.empty()) {

@@ -11,6 +11,7 @@
 #include "platform/host/ct_listener.h"
 #include "platform/host/idml/ct_idml_box_list.h"
 #include "platform/host/idml/ct_idml_story_codec.h"
+#include "platform/host/idml/ct_idml_tag_text.h"
 
 const char* const CT_IdmlHost::spc_OpenTag = "<STORYPORT-TAGGED-TEXT VERSION=\"1\">\n";
 const char* const CT_IdmlHost::spc_CloseTag = "</STORYPORT-TAGGED-TEXT>\n";
@@ -146,8 +147,9 @@ void CT_IdmlHost::v_GenerateBoxList(int b_IgnorePasteBoard) {
     co_BoxList.clear();
     for (CT_IdmlBox& co_box : co_all) {
         if (co_box.s_LeftOut.empty() || co_Selection.b_ListLeftOut ||
-            (pco_always != nullptr && std::find(pco_always->begin(), pco_always->end(),
-                                                co_box.s_Key) != pco_always->end())) {
+            (pco_always != nullptr &&
+             std::find(pco_always->begin(), pco_always->end(),
+                       CT_IdmlTagText::ss_Key(co_box.s_Key)) != pco_always->end())) {
             co_BoxList.push_back(std::move(co_box));
         }
     }
@@ -317,7 +319,7 @@ int CT_IdmlHost::b_GetContent(char16_t* puz_Text, void* p_Box, unsigned n_Limit,
 }
 
 CT_String CT_IdmlHost::co_GetKey(void* p_Box) {
-    return CT_String(co_Handles.cco_Box(p_Box).co_Box.s_Key);
+    return CT_String(CT_IdmlTagText::ss_Key(co_Handles.cco_Box(p_Box).co_Box.s_Key));
 }
 
 unsigned CT_IdmlHost::n_GetPage(void* p_Box) {
@@ -333,7 +335,7 @@ int CT_IdmlHost::b_IsOnPasteBoard(void* p_Box) {
 }
 
 CT_String CT_IdmlHost::co_GetSpreadName(void* p_Box) {
-    return CT_String(cco_LiveBox(p_Box).s_SpreadName);
+    return CT_String(CT_IdmlTagText::ss_Location(cco_LiveBox(p_Box).s_SpreadName));
 }
 
 void CT_IdmlHost::v_GetPosition(void* p_Box, tagPOINT& co_Position) {

@@ -41,8 +41,9 @@ class CT_IdmlHost : public CT_HostBackend {
     // paired code of their own (the default). Import takes either.
     void v_SetSkipNotes(bool b_Skip) { b_SkipNotes = b_Skip; }
     // Stories of the document at the path that are listed whatever the selection: those a
-    // tagged file about to be imported names, so that a file exported with another selection
-    // finds its stories and one exported with this selection finds exactly its own.
+    // tagged file about to be imported names (as the tagged file writes them, co_GetKey), so
+    // that a file exported with another selection finds its stories and one exported with this
+    // selection finds exactly its own.
     void v_AlwaysList(const std::string& s_DocumentPath, std::vector<std::string> co_Keys);
     // Called when a new box list leaves stories out, with the number and one line that says
     // how many and why (after a warning line for each chosen layer name the document lacks).

@@ -12,6 +12,7 @@ CT_IdmlStoryReader::CT_IdmlStoryReader(const CT_IdmlStoryAnalysis& co_Analysis,
 void CT_IdmlStoryReader::v_Read(std::string_view co_Content,
                                 std::vector<CT_IdmlStoryLeaf>& co_Leaves) {
     pco_Leaves = &co_Leaves;
+    this->co_Content = co_Content;
     std::size_t n_flows = co_Analysis.cco_Flows().size();
     co_FlowStack.assign(1, 0);
     co_ParagraphOf.assign(n_flows, 0);
@@ -113,6 +114,17 @@ void CT_IdmlStoryReader::v_Standalone(unsigned n_Number) {
     }
 }
 
+// A closing code whose opener stands nowhere in the content means that the opener was dropped:
+// that is the code the translator has to put back, so it is the one named.
+void CT_IdmlStoryReader::v_RefuseOutOfPlace(unsigned n_Number) {
+    const unsigned n_partner = co_Codes[n_Number].n_Partner;
+    if (!co_Seen[n_partner] &&
+        co_Content.find(CT_IdmlStoryCode::s_Standalone(n_partner)) == std::string_view::npos) {
+        v_Refuse("code " + CT_IdmlStoryCode::s_Standalone(n_partner) + " is missing");
+    }
+    v_Refuse("code " + CT_IdmlStoryCode::s_Standalone(n_Number) + " is out of place");
+}
+
 void CT_IdmlStoryReader::v_Open(unsigned n_Number) {
     v_CheckInCell();
     const CT_IdmlStoryCode& co_code = co_Codes[n_Number];
@@ -129,7 +141,7 @@ void CT_IdmlStoryReader::v_Open(unsigned n_Number) {
 void CT_IdmlStoryReader::v_Close(unsigned n_Number) {
     const CT_IdmlStoryCode& co_code = co_Codes[n_Number];
     if (co_Structures.empty() || co_Structures.back() != co_code.n_Partner) {
-        v_Refuse("code " + CT_IdmlStoryCode::s_Standalone(n_Number) + " is out of place");
+        v_RefuseOutOfPlace(n_Number);
     }
     co_Structures.pop_back();
     const CT_IdmlStoryEvent& co_open =
@@ -184,7 +196,7 @@ void CT_IdmlStoryReader::v_Cell(unsigned n_Number) {
     const CT_IdmlStoryCode& co_code = co_Codes[n_Number];
     v_LeaveCell(co_code.n_Partner);
     if (co_Structures.empty() || co_Structures.back() != co_code.n_Partner) {
-        v_Refuse("code " + CT_IdmlStoryCode::s_Standalone(n_Number) + " is out of place");
+        v_RefuseOutOfPlace(n_Number);
     }
     unsigned n_inner = co_Analysis.cco_Events()[co_code.n_Event].n_Inner;
     co_Add(et_IdmlLeaf::e_Cell, co_code.n_Event).n_Inner = n_inner;
@@ -196,7 +208,7 @@ void CT_IdmlStoryReader::v_TableClose(unsigned n_Number) {
     const CT_IdmlStoryCode& co_code = co_Codes[n_Number];
     v_LeaveCell(co_code.n_Partner);
     if (co_Structures.empty() || co_Structures.back() != co_code.n_Partner) {
-        v_Refuse("code " + CT_IdmlStoryCode::s_Standalone(n_Number) + " is out of place");
+        v_RefuseOutOfPlace(n_Number);
     }
     co_Structures.pop_back();
     co_Add(et_IdmlLeaf::e_TableClose, co_code.n_Event);

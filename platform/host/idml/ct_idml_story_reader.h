@@ -25,6 +25,7 @@ class CT_IdmlStoryReader {
     void v_OpenPaired(unsigned n_Number);
     void v_ClosePaired(unsigned n_Number);
     void v_Standalone(unsigned n_Number);
+    [[noreturn]] void v_RefuseOutOfPlace(unsigned n_Number);
     void v_Open(unsigned n_Number);
     void v_Close(unsigned n_Number);
     void v_NoteOpen(unsigned n_Number);
@@ -55,4 +56,5 @@ class CT_IdmlStoryReader {
     std::vector<unsigned> co_BreaksOf;     // per flow
     std::vector<std::size_t> co_LastOf;    // per flow: its last leaf's index + 1, 0 for none
     std::vector<bool> co_Seen;             // per code number
+    std::string_view co_Content;           // while read
 };

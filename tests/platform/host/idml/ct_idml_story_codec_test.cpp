@@ -226,6 +226,7 @@ TEST(IdmlStoryImport, RefusesBrokenContentAndLeavesTheStoryAlone) {
          "code <x4/> appears twice"},
         {"A <g1>bold</g1> see <x2/>site<x3/><x4/><x6/>x\n<x5/><x7/>y\n<x8/>\n",
          "code <x6/> is out of place"},
+        {"A <g1>bold</g1> see <x2/>site<x3/><x4/><x6/>x\n<x7/>y\n<x8/>\n", "code <x5/> is missing"},
         {"A <g1>bold</g1> see <x2/>site<x3/><x4/><x5/>z<x6/>x\n<x7/>y\n<x8/>\n",
          "text in table <x5/> outside its cells"},
         {"A < B", "\"<\" that starts no code (escape it as \"\\<\") at byte 2"},

@@ -1,0 +1,299 @@
+// The ordinary mistakes and bad inputs a user hands the command: each ends either in the right
+// result or in one clear refusal, and a refusal changes no file. Every case compares the bytes
+// of every file in the folder before and after the run.
+#include <unistd.h>
+
+#include <filesystem>
+#include <regex>
+
+#include "tests/tools/ct_cli_fixture.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+std::string s_Replaced(std::string s_Text, const std::string& s_Old, const std::string& s_New) {
+    const std::size_t n_at = s_Text.find(s_Old);
+    EXPECT_NE(n_at, std::string::npos) << s_Old;
+    return n_at == std::string::npos ? s_Text : s_Text.replace(n_at, s_Old.size(), s_New);
+}
+
+std::string s_LineEnds(const std::string& s_Text, const std::string& s_End) {
+    return std::regex_replace(s_Text, std::regex("\n"), s_End);
+}
+
+// A case of a run that must be refused: what the run is, and its status and only error line.
+struct CT_Refusal {
+    std::vector<std::string> co_Args;
+    int i_Status;
+    std::string s_Error;
+};
+
+class CT_CliBadInputTest : public CT_CliTest {
+  protected:
+    // Runs each case and checks that it is refused with its error and that nothing changed.
+    void v_ExpectRefusals(const std::vector<CT_Refusal>& co_Cases) {
+        const auto co_before = co_Snapshot();
+        for (const CT_Refusal& co_case : co_Cases) {
+            SCOPED_TRACE(co_case.co_Args[0] + " " + co_case.co_Args[2]);
+            const CT_CliResult co_result = co_Run(co_case.co_Args);
+            EXPECT_EQ(co_result.i_Status, co_case.i_Status) << co_result.s_Err;
+            EXPECT_EQ(sco_ErrorLines(co_result.s_Err), (std::vector<std::string>{co_case.s_Error}))
+                << co_result.s_Err;
+            EXPECT_TRUE(co_Snapshot() == co_before);
+        }
+    }
+};
+}  // namespace
+
+TEST_F(CT_CliBadInputTest, ExportNeverReplacesItsDocumentOrAFileThatIsNotTagged) {
+    v_CopyIn(ss_ThirdParty("footnotes.idml"), "other.idml");
+    fs::create_symlink("brochure.idml", s_Path("link.stt"));
+    const std::string s_itself = " itself: an export never replaces its document";
+    v_ExpectRefusals({
+        {{"export", "brochure.idml", "brochure.idml"},
+         1,
+         "storyport: error: brochure.idml is the document brochure.idml" + s_itself},
+        {{"export", "brochure.idml", "./brochure.idml", "--force"},
+         1,
+         "storyport: error: ./brochure.idml is the document brochure.idml" + s_itself},
+        {{"export", "brochure.idml", "link.stt", "--force"},
+         1,
+         "storyport: error: link.stt is the document brochure.idml" + s_itself},
+        {{"export", "brochure.idml", "other.idml"},
+         1,
+         "storyport: error: other.idml exists and is not a tagged story or XLIFF file: it was "
+         "left as it is (export --force replaces it)"},
+        {{"export", "brochure.idml", "config"},
+         1,
+         "storyport: error: config is a folder: give the path of the tagged story file to write"},
+    });
+    // What an earlier export may have written is replaced, and so is anything with --force.
+    v_Write("old.xlf",
+            "\xEF\xBB\xBF<?xml version=\"1.0\"?>\n<!-- old -->\n<xliff version=\"1.2\"/>");
+    v_Write("old.stt", s_LineEnds(s_Read("brochure.fr.stt"), "\r\n"));
+    for (const char* pc_target : {"old.xlf", "old.stt", "other.idml"}) {
+        SCOPED_TRACE(pc_target);
+        EXPECT_EQ(co_Run({"export", "brochure.idml", pc_target, "--force"}).i_Status, 0);
+        EXPECT_EQ(s_Read(pc_target).substr(0, 36), "<STORYPORT-TAGGED-TEXT VERSION=\"1\">\n");
+    }
+    // A batch leaves such a file alone too, and goes on with the other documents.
+    fs::create_directory(s_Path("out"));
+    v_Write("out/brochure.stt", "my notes\n");
+    v_CopyIn(s_Path("brochure.idml"), "second.idml");
+    const CT_CliResult co_batch =
+        co_Run({"batch", "export", "--folder", "out", "brochure.idml", "second.idml"});
+    EXPECT_EQ(co_batch.i_Status, 1);
+    EXPECT_EQ(sco_ErrorLines(co_batch.s_Err),
+              (std::vector<std::string>{
+                  "storyport: error: out/brochure.stt exists and is not a tagged story or XLIFF "
+                  "file: it was left as it is (export --force replaces it)"}));
+    EXPECT_EQ(s_Read("out/brochure.stt"), "my notes\n");
+    EXPECT_EQ(co_Listing("out"), (std::vector<std::string>{"brochure.stt", "second.stt"}));
+}
+
+// A key that stands twice and a story the file lacks: import refuses (exit 3) after naming
+// both, unless the user accepts the difference.
+TEST_F(CT_CliBadInputTest, ImportRefusesAFileWhoseKeysDifferUnlessAccepted) {
+    v_Write("dup.stt", s_Replaced(s_Read("brochure.fr.stt"),
+                                  "NAME=\"u1d6\" LOCATION=\"P1\">L’été dans les Alpes",
+                                  "NAME=\"u1c2\" LOCATION=\"P1\">Alpine Travel <x1/>"));
+    const auto co_before = co_Snapshot();
+    const CT_CliResult co_refused = co_Run({"import", "brochure.idml", "dup.stt"});
+    EXPECT_EQ(co_refused.i_Status, 3);
+    EXPECT_EQ(co_refused.s_Err,
+              "Warning: dup.stt:10:1: the key \"u1c2\" stands in the file a second time (first "
+              "on line 2); the later story would replace the earlier one\n"
+              "Warning: dup.stt has no story for the key \"u1d6\" (Story 3: Summer in the "
+              "Alps)\n"
+              "storyport: error: dup.stt and brochure.idml do not hold the same stories: nothing "
+              "was imported (--allow-differences imports all the same)\n");
+    EXPECT_TRUE(co_Snapshot() == co_before);
+
+    const CT_CliResult co_accepted =
+        co_Run({"import", "brochure.idml", "dup.stt", "--allow-differences"});
+    EXPECT_EQ(co_accepted.i_Status, 0) << co_accepted.s_Err;
+    EXPECT_NE(co_accepted.s_Err.find("Warning: dup.stt has no story for the key \"u1d6\""),
+              std::string::npos);
+    EXPECT_EQ(s_Read("brochure.idml.bak"), co_before.at("brochure.idml"));
+}
+
+// Files that are not what the import can take are refused before anything is imported, with
+// the file, the line and the column of the fault.
+TEST_F(CT_CliBadInputTest, ImportAndCheckRefuseABrokenFileNamingThePlace) {
+    const std::string s_good = s_Read("brochure.fr.stt");
+    v_Write("unknown.stt", s_Replaced(s_good, "NAME=\"u1f3\"", "NAME=\"zzz\""));
+    v_Write("empty-key.stt", s_Replaced(s_good, "NAME=\"u1f3\"", "NAME=\"\""));
+    v_Write("utf16.stt", "\xFF\xFE<\0S\0");
+    v_Write("latin1.stt", s_Replaced(s_good, "L’été", "L'\xE9t\xE9"));
+    v_Write("no-version.stt", s_Replaced(s_good, "<STORYPORT-TAGGED-TEXT VERSION=\"1\">", ""));
+    // Files in which no story is recognised at all.
+    v_Write("quotes.stt", std::regex_replace(s_good, std::regex("NAME=\"(\\w+)\""), "NAME='$1'"));
+    v_Write("lower.stt", std::regex_replace(s_good, std::regex("STORY( |>)"), "story$1"));
+    v_Write("garbage.stt", "<STORYPORT-TAGGED-TEXT VERSION=\"1\">\n\n  hello\n");
+    std::vector<CT_Refusal> co_cases;
+    for (const char* pc_command : {"import", "check"}) {
+        const auto co_case = [&](const std::string& s_File, int i_Status,
+                                 const std::string& s_Error) {
+            co_cases.push_back({{pc_command, "brochure.idml", s_File}, i_Status, s_Error});
+        };
+        if (std::string(pc_command) == "import") {
+            co_case("unknown.stt", 1,
+                    "storyport: error: unknown.stt:14:1: the document has no story with the key "
+                    "\"zzz\"");
+        }
+        co_case("empty-key.stt", 1,
+                "storyport: error: empty-key.stt:14:1: the story's key is empty (NAME=\"\")");
+        co_case("utf16.stt", 1,
+                "storyport: error: \"utf16.stt\" is UTF-16 text; a tagged story file is read as "
+                "UTF-8: save it as UTF-8");
+        co_case("latin1.stt", 1,
+                "storyport: error: latin1.stt:10:36: the byte 0xE9 is not UTF-8: the file seems "
+                "to be in a legacy 8-bit encoding (such as Latin-1 or Windows-1252); save it as "
+                "UTF-8");
+        co_case("quotes.stt", 1,
+                "storyport: error: quotes.stt:2:1: no story was found: this line is not a story "
+                "tag <STORY NAME=\"KEY\" ...>: <STORY NAME='u1c2' LOCATION=\"MA-Master1\"...");
+        co_case("lower.stt", 1,
+                "storyport: error: lower.stt:2:1: no story was found: this line is not a story "
+                "tag <STORY NAME=\"KEY\" ...>: <story NAME=\"u1c2\" LOCATION=\"MA-Master1\"...");
+        co_case("garbage.stt", 1,
+                "storyport: error: garbage.stt:3:1: no story was found: this line is not a story "
+                "tag <STORY NAME=\"KEY\" ...>:   hello");
+        co_case("no-version.stt", 1,
+                "storyport: error: no-version.stt:1:1: not a tagged story file: it lacks the "
+                "version tag <STORYPORT-TAGGED-TEXT VERSION=\"1\">");
+    }
+    v_ExpectRefusals(co_cases);
+}
+
+// Windows and old Mac line ends are read like LF ones, by import, check and batch import.
+TEST_F(CT_CliBadInputTest, TaggedFilesWithCrLfOrCrLineEndsAreImported) {
+    for (const char* pc_end : {"\r\n", "\r"}) {
+        SCOPED_TRACE(pc_end[1] == '\n' ? "CR LF" : "CR");
+        v_CopyIn(ss_Sample("brochure.idml"), "brochure.idml");
+        v_Write("fr.stt", s_LineEnds(s_Read("brochure.fr.stt"), pc_end));
+        const CT_CliResult co_check = co_Run({"check", "brochure.idml", "fr.stt"});
+        EXPECT_EQ(co_check.i_Status, 0) << co_check.s_Out << co_check.s_Err;
+        const CT_CliResult co_import = co_Run({"import", "brochure.idml", "fr.stt", "--no-backup"});
+        EXPECT_EQ(co_import.i_Status, 0) << co_import.s_Err;
+        EXPECT_EQ(co_Run({"export", "brochure.idml", "back.stt"}).i_Status, 0);
+        EXPECT_EQ(s_Read("back.stt"), s_Read("brochure.fr.stt"));
+    }
+    fs::create_directory(s_Path("fr"));
+    v_CopyIn(ss_Sample("brochure.idml"), "brochure.idml");
+    v_Write("fr/brochure.stt", s_LineEnds(s_Read("brochure.fr.stt"), "\r\n"));
+    const CT_CliResult co_batch =
+        co_Run({"batch", "import", "--folder", "fr", "brochure.idml", "--no-backup"});
+    EXPECT_EQ(co_batch.i_Status, 0) << co_batch.s_Err;
+    EXPECT_EQ(co_Run({"export", "brochure.idml", "back.stt"}).i_Status, 0);
+    EXPECT_EQ(s_Read("back.stt"), s_Read("brochure.fr.stt"));
+    EXPECT_EQ(co_Listing(), (std::vector<std::string>{"back.stt", "brochure.fr.stt",
+                                                      "brochure.idml", "config", "fr", "fr.stt"}));
+}
+
+// A document named through a link is imported where the link points, with its permissions; a
+// read-only document, a folder or a missing file is refused by name.
+TEST_F(CT_CliBadInputTest, ImportWritesThroughLinksAndRefusesWhatItCannotWrite) {
+    fs::rename(s_Path("brochure.idml"), s_Path("real.idml"));
+    fs::create_symlink("real.idml", s_Path("link.idml"));
+    fs::permissions(s_Path("real.idml"),
+                    fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+    const std::string s_original = s_Read("real.idml");
+    const CT_CliResult co_import = co_Run({"import", "link.idml", "brochure.fr.stt"});
+    EXPECT_EQ(co_import.i_Status, 0) << co_import.s_Err;
+    EXPECT_TRUE(fs::is_symlink(s_Path("link.idml")));
+    EXPECT_NE(s_Read("real.idml"), s_original);
+    EXPECT_EQ(s_Read("link.idml.bak"), s_original);
+    EXPECT_EQ(fs::status(s_Path("real.idml")).permissions(),
+              fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+
+    fs::permissions(s_Path("real.idml"), fs::perms::owner_read | fs::perms::group_read);
+    fs::create_directory(s_Path("folder.idml"));
+    v_ExpectRefusals({
+        {{"import", "link.idml", "brochure.fr.stt"},
+         1,
+         "storyport: error: link.idml is read-only: nothing was imported (make it writable to "
+         "import into it)"},
+        {{"import", "folder.idml", "brochure.fr.stt"},
+         1,
+         "storyport: error: \"folder.idml\" is a folder, not an IDML package"},
+        {{"export", "none.idml", "none.stt"},
+         1,
+         "storyport: error: cannot open \"none.idml\": no such file"},
+    });
+}
+
+// A story the host refuses: the user reads where it is and that nothing was imported, not a
+// count of stories that went into a copy that is thrown away.
+TEST_F(CT_CliBadInputTest, RefusedStorySaysWhereAndThatNothingWasImported) {
+    const std::string s_good = s_Read("brochure.fr.stt");
+    v_Write("dropped.stt", s_Replaced(s_good, "pique-nique<x1/><x2/>", "pique-nique<x2/>"));
+    v_Write("escape.stt", s_LineEnds(s_Replaced(s_good, "<x10/>", "<x10/>\\q"), "\r\n"));
+    const auto co_before = co_Snapshot();
+    const std::pair<const char*, const char*> aco_cases[] = {
+        {"dropped.stt", "dropped.stt:28:1: story u205: code <x1/> is missing"},
+        {"escape.stt", "escape.stt:42:7: story u21a: bad escape \"\\q\""},
+    };
+    for (const auto& [pc_file, pc_error] : aco_cases) {
+        SCOPED_TRACE(pc_file);
+        const CT_CliResult co_result = co_Run({"import", "brochure.idml", pc_file});
+        EXPECT_EQ(co_result.i_Status, 1);
+        EXPECT_EQ(co_result.s_Err, "Importing brochure.idml...\nError: " + std::string(pc_error) +
+                                       "\nNothing was imported: brochure.idml was left as it "
+                                       "was.\n");
+        EXPECT_TRUE(co_Snapshot() == co_before);
+    }
+}
+
+// A translation that makes a story larger than the package reader takes is refused before the
+// document is saved, naming the story. A run of one letter packs tightly enough once the story
+// is some tens of megabytes.
+TEST_F(CT_CliBadInputTest, StoryTooLargeForThePackageIsRefusedByName) {
+    v_Write("huge.stt", s_Replaced(s_Read("brochure.fr.stt"), "Note pour la mise en page",
+                                   std::string(40u << 20, 'a')));
+    const auto co_before = co_Snapshot();
+    const CT_CliResult co_result = co_Run({"import", "brochure.idml", "huge.stt"});
+    EXPECT_EQ(co_result.i_Status, 1);
+    const std::vector<std::string> co_errors = sco_ErrorLines(co_result.s_Err);
+    ASSERT_EQ(co_errors.size(), 1u) << co_result.s_Err;
+    EXPECT_TRUE(std::regex_match(co_errors[0],
+                                 std::regex("storyport: error: story u22c is too large: [0-9]+ "
+                                            "bytes of XML, packed into [0-9]+ bytes, more tightly "
+                                            "than a package may hold \\(1000 to 1\\); the "
+                                            "document was not saved")))
+        << co_errors[0];
+    EXPECT_TRUE(co_Snapshot() == co_before);
+}
+
+// What killed runs left is removed the next time the document is used (a live run's folder
+// stays), and every import keeps its own backup.
+TEST_F(CT_CliBadInputTest, LeftoversOfKilledRunsGoAndBackupsAreNeverReplaced) {
+    fs::create_directories(s_Path(".storyport-999999999-abcdef/inner"));
+    v_Write(".storyport-999999999-abcdef/inner/brochure.idml", "copy");
+    const std::string s_live = ".storyport-" + std::to_string(getppid()) + "-abcdef";
+    fs::create_directory(s_Path(s_live));
+    v_Write("brochure.idml.bak.partial", "half");
+    const std::string s_original = s_Read("brochure.idml");
+    EXPECT_EQ(co_Run({"list", "brochure.idml"}).i_Status, 0);
+    EXPECT_EQ(co_Listing(),
+              (std::vector<std::string>{s_live, "brochure.fr.stt", "brochure.idml", "config"}));
+
+    EXPECT_EQ(co_Run({"import", "brochure.idml", "brochure.fr.stt"}).i_Status, 0);
+    const std::string s_first = s_Read("brochure.idml");
+    const CT_CliResult co_second = co_Run({"import", "brochure.idml", "brochure.fr.stt"});
+    EXPECT_EQ(co_second.i_Status, 0);
+    EXPECT_EQ(sco_Lines(co_second.s_Err).back(),
+              "The document as it was is kept in brochure.idml.bak.2.");
+    EXPECT_EQ(s_Read("brochure.idml.bak"), s_original);
+    EXPECT_EQ(s_Read("brochure.idml.bak.2"), s_first);
+    EXPECT_EQ(co_Listing(),
+              (std::vector<std::string>{s_live, "brochure.fr.stt", "brochure.idml",
+                                        "brochure.idml.bak", "brochure.idml.bak.2", "config"}));
+}
+
+TEST_F(CT_CliBadInputTest, OrderFileHelpPromisesNoKeeping) {
+    const CT_CliResult co_help = co_Run({"list", "--help"});
+    EXPECT_EQ(co_help.i_Status, 0);
+    EXPECT_EQ(co_help.s_Out.find("kept"), std::string::npos);
+    EXPECT_NE(co_help.s_Out.find("give the file again to reuse it"), std::string::npos);
+}

@@ -1,0 +1,131 @@
+// Every sample package, with characters that end or break a start tag ('>', '"', '<', quotes)
+// and the template's markers ('%', '@') put into its story ids and master spread names: export,
+// an unchanged import and a second export give well-formed start tags, the same tagged file
+// and the same document.
+#include <zip.h>
+
+#include <filesystem>
+#include <map>
+#include <regex>
+
+#include "tests/tools/ct_cli_fixture.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+using CT_Entries = std::vector<std::pair<std::string, std::string>>;
+
+// What is added to every id and name, as it stands in an XML attribute.
+const std::string gs_Hostile = "&gt;x&quot;%@&lt;'";
+
+CT_Entries co_ReadEntries(const std::string& s_Path) {
+    CT_Entries co_entries;
+    int i_error = 0;
+    zip_t* pco_zip = zip_open(s_Path.c_str(), ZIP_RDONLY, &i_error);
+    if (pco_zip == nullptr) {
+        ADD_FAILURE() << "cannot open " << s_Path;
+        return co_entries;
+    }
+    for (zip_int64_t i_at = 0; i_at < zip_get_num_entries(pco_zip, 0); ++i_at) {
+        zip_stat_t co_stat;
+        zip_stat_index(pco_zip, static_cast<zip_uint64_t>(i_at), 0, &co_stat);
+        std::string s_bytes(co_stat.size, '\0');
+        zip_file_t* pco_file = zip_fopen_index(pco_zip, static_cast<zip_uint64_t>(i_at), 0);
+        zip_fread(pco_file, s_bytes.data(), co_stat.size);
+        zip_fclose(pco_file);
+        co_entries.emplace_back(co_stat.name, s_bytes);
+    }
+    zip_discard(pco_zip);
+    return co_entries;
+}
+
+void v_WriteEntries(const std::string& s_Path, const CT_Entries& co_Entries) {
+    int i_error = 0;
+    zip_t* pco_zip = zip_open(s_Path.c_str(), ZIP_CREATE | ZIP_TRUNCATE, &i_error);
+    ASSERT_NE(pco_zip, nullptr);
+    for (const auto& [s_name, s_bytes] : co_Entries) {
+        zip_source_t* pco_source = zip_source_buffer(pco_zip, s_bytes.data(), s_bytes.size(), 0);
+        const zip_int64_t i_index = zip_file_add(pco_zip, s_name.c_str(), pco_source, 0);
+        zip_set_file_compression(pco_zip, static_cast<zip_uint64_t>(i_index),
+                                 s_name == "mimetype" ? ZIP_CM_STORE : ZIP_CM_DEFLATE, 0);
+    }
+    ASSERT_EQ(zip_close(pco_zip), 0);
+}
+
+// Replaces every whole-token use of the id in attribute values (bounded by quotes or blanks,
+// as in Self, ParentStory and the design map's StoryList).
+void v_RenameId(std::string& s_Xml, const std::string& s_Id) {
+    auto b_Bound = [](char c_Char) { return c_Char == '"' || c_Char == ' '; };
+    for (std::size_t n_at = s_Xml.find(s_Id); n_at != std::string::npos;
+         n_at = s_Xml.find(s_Id, n_at + 1)) {
+        const std::size_t n_end = n_at + s_Id.size();
+        if (n_at > 0 && b_Bound(s_Xml[n_at - 1]) && n_end < s_Xml.size() && b_Bound(s_Xml[n_end])) {
+            s_Xml.insert(n_end, gs_Hostile);
+        }
+    }
+}
+
+// The package with hostile story ids and master spread names.
+CT_Entries co_Hostile(const CT_Entries& co_Entries) {
+    std::vector<std::string> co_ids;
+    for (const auto& [s_name, s_bytes] : co_Entries) {
+        if (s_name == "designmap.xml") {
+            const std::regex co_story("Stories/Story_([^\"]+)\\.xml");
+            for (std::sregex_iterator it_match(s_bytes.begin(), s_bytes.end(), co_story);
+                 it_match != std::sregex_iterator(); ++it_match) {
+                co_ids.push_back((*it_match)[1]);
+            }
+        }
+    }
+    const std::regex co_master("(<MasterSpread [^>]*?Name=\"[^\"]*)\"");
+    CT_Entries co_result = co_Entries;
+    for (auto& [s_name, s_bytes] : co_result) {
+        if (s_name.size() < 4 || s_name.substr(s_name.size() - 4) != ".xml") {
+            continue;
+        }
+        for (const std::string& s_id : co_ids) {
+            v_RenameId(s_bytes, s_id);
+        }
+        if (s_name.rfind("MasterSpreads/", 0) == 0) {
+            s_bytes = std::regex_replace(s_bytes, co_master, "$1" + gs_Hostile + "\"",
+                                         std::regex_constants::format_first_only);
+        }
+    }
+    return co_result;
+}
+
+std::size_t n_Count(const std::string& s_Text, const std::regex& co_Pattern) {
+    return static_cast<std::size_t>(
+        std::distance(std::sregex_iterator(s_Text.begin(), s_Text.end(), co_Pattern), {}));
+}
+}  // namespace
+
+TEST_F(CT_CliTest, HostileIdsAndMasterNamesSurviveARoundTripOfEverySample) {
+    const std::regex co_wellFormed("<STORY NAME=\"[^\"<>\\n]+\" LOCATION=\"[^\"<>\\n]*\">");
+    const std::regex co_endTag("</STORY>");
+    const std::regex co_hostileKey("<STORY NAME=\"[^\"]*%3Ex%22%25@%3C'\"");
+    const std::regex co_hostileMaster("LOCATION=\"M[^\"]*%3Ex%22%25@%3C'[0-9]+\">");
+    std::size_t n_masters = 0;
+    for (const fs::directory_entry& co_sample :
+         fs::directory_iterator(std::string(STORYPORT_TEST_DATA) + "/idml")) {
+        if (co_sample.path().extension() != ".idml") {
+            continue;
+        }
+        SCOPED_TRACE(co_sample.path().filename().string());
+        v_WriteEntries(s_Path("h.idml"), co_Hostile(co_ReadEntries(co_sample.path().string())));
+        const CT_CliResult co_export = co_Run({"export", "h.idml", "first.stt"});
+        ASSERT_EQ(co_export.i_Status, 0) << co_export.s_Err;
+        const std::string s_first = s_Read("first.stt");
+        EXPECT_EQ(n_Count(s_first, co_wellFormed), n_Count(s_first, co_endTag));
+        EXPECT_EQ(n_Count(s_first, co_hostileKey), n_Count(s_first, co_endTag));
+        n_masters += n_Count(s_first, co_hostileMaster);
+
+        const CT_Entries co_before = co_ReadEntries(s_Path("h.idml"));
+        const CT_CliResult co_import = co_Run({"import", "h.idml", "first.stt", "--no-backup"});
+        ASSERT_EQ(co_import.i_Status, 0) << co_import.s_Err;
+        EXPECT_EQ(co_Run({"export", "h.idml", "second.stt"}).i_Status, 0);
+        EXPECT_EQ(s_Read("second.stt"), s_first);
+        EXPECT_TRUE(co_ReadEntries(s_Path("h.idml")) == co_before);
+    }
+    EXPECT_GT(n_masters, 0u);  // some samples have text on master pages
+}

@@ -1,0 +1,203 @@
+#include "tools/ct_tagged_file.h"
+
+#include <stdlib.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <iterator>
+#include <regex>
+
+#include "platform/common/ct_errors.h"
+#include "platform/common/ct_utf8.h"
+#include "platform/host/ct_basic_interface.h"
+#include "textbox/ct_story_tags.h"
+#include "tools/ct_text_place.h"
+
+namespace {
+std::string s_Plain(const CT_String& co_Text) {
+    return std::string(co_Text.sv());
+}
+
+// CR LF and a lone CR become LF; nothing else changes, so lines and columns stay where they
+// were.
+std::string s_WithLineFeeds(const std::string& s_Bytes) {
+    std::string s_out;
+    s_out.reserve(s_Bytes.size());
+    for (std::size_t n_at = 0; n_at < s_Bytes.size(); ++n_at) {
+        if (s_Bytes[n_at] != '\r') {
+            s_out.push_back(s_Bytes[n_at]);
+        } else if (n_at + 1 >= s_Bytes.size() || s_Bytes[n_at + 1] != '\n') {
+            s_out.push_back('\n');
+        }
+    }
+    return s_out;
+}
+
+std::string s_WriteCopy(const std::string& s_Text, const std::string& s_Original) {
+    std::string s_template = "/tmp/storyport-XXXXXX.stt";
+    if (const char* pc_temp = std::getenv("TMPDIR"); pc_temp != nullptr && *pc_temp != '\0') {
+        s_template = std::string(pc_temp) + "/storyport-XXXXXX.stt";
+    }
+    const int i_fd = mkstemps(s_template.data(), 4);
+    if (i_fd < 0) {
+        CT_Errors::v_ThrowError(
+            e_FileWrite,
+            CT_String(
+                ("cannot make a copy of \"" + s_Original + "\": " + std::strerror(errno)).c_str()));
+    }
+    std::size_t n_done = 0;
+    while (n_done < s_Text.size()) {
+        const ssize_t n_written = write(i_fd, s_Text.data() + n_done, s_Text.size() - n_done);
+        if (n_written <= 0) {
+            const std::string s_why = std::strerror(errno);
+            close(i_fd);
+            unlink(s_template.c_str());
+            CT_Errors::v_ThrowError(
+                e_FileWrite,
+                CT_String(("cannot make a copy of \"" + s_Original + "\": " + s_why).c_str()));
+        }
+        n_done += static_cast<std::size_t>(n_written);
+    }
+    close(i_fd);
+    return s_template;
+}
+}  // namespace
+
+CT_TaggedFile::CT_TaggedFile(const std::string& s_Path) : s_Path(s_Path) {
+    std::ifstream co_file(s_Path, std::ios::binary);
+    if (!co_file) {
+        const std::string s_why = std::strerror(errno);
+        CT_Errors::v_ThrowError(e_FileOpen,
+                                CT_String(("cannot open \"" + s_Path + "\": " + s_why).c_str()));
+    }
+    const std::string s_bytes{std::istreambuf_iterator<char>(co_file), {}};
+    if (co_file.bad()) {
+        CT_Errors::v_ThrowError(e_FileRead, CT_String(("cannot read \"" + s_Path + "\"").c_str()));
+    }
+    v_CheckEncoding(s_bytes);
+    s_Text = s_WithLineFeeds(s_bytes);
+    v_ReadStories();
+    if (s_bytes.find('\r') != std::string::npos) {
+        s_Copy = s_WriteCopy(s_Text, s_Path);
+    }
+}
+
+CT_TaggedFile::~CT_TaggedFile() {
+    if (!s_Copy.empty()) {
+        unlink(s_Copy.c_str());
+    }
+}
+
+std::string CT_TaggedFile::s_Message(std::size_t n_Offset, const std::string& s_What) const {
+    return CT_TextPlace::ss_Message(s_Path, s_Text, n_Offset, s_What);
+}
+
+std::size_t CT_TaggedFile::n_GetLine(std::size_t n_Offset) const {
+    return CT_TextPlace::sn_Line(s_Text, n_Offset);
+}
+
+std::string CT_TaggedFile::s_Locate(const std::string& s_Error) const {
+    static const std::regex co_refusal("story (\\S+): (.*?)(?: at byte ([0-9]+))?");
+    std::smatch co_match;
+    if (!std::regex_match(s_Error, co_match, co_refusal)) {
+        return s_Error;
+    }
+    for (const CT_Story& co_story : co_Stories) {
+        if (co_story.s_Key == co_match[1].str()) {
+            const std::size_t n_at = co_match[3].matched
+                                         ? co_story.n_Content + std::stoul(co_match[3].str())
+                                         : co_story.n_Tag;
+            return s_Message(n_at, "story " + co_story.s_Key + ": " + co_match[2].str());
+        }
+    }
+    return s_Error;
+}
+
+void CT_TaggedFile::v_Refuse(std::size_t n_Offset, const std::string& s_What) const {
+    CT_Errors::v_ThrowError(e_FileRead, CT_String(s_Message(n_Offset, s_What).c_str()));
+}
+
+void CT_TaggedFile::v_CheckEncoding(const std::string& s_Bytes) const {
+    const bool b_utf16 = s_Bytes.compare(0, 2, "\xFF\xFE") == 0 ||
+                         s_Bytes.compare(0, 2, "\xFE\xFF") == 0 ||
+                         s_Bytes.find('\0') != std::string::npos;
+    if (b_utf16) {
+        CT_Errors::v_ThrowError(
+            e_FileRead, CT_String(("\"" + s_Path +
+                                   "\" is UTF-16 text; a tagged story file is read as UTF-8: "
+                                   "save it as UTF-8")
+                                      .c_str()));
+    }
+    const std::size_t n_at = CT_Utf8::sn_FirstInvalid(s_Bytes);
+    if (n_at != std::string::npos) {
+        char ac_byte[8];
+        std::snprintf(ac_byte, sizeof ac_byte, "0x%02X", static_cast<unsigned char>(s_Bytes[n_at]));
+        CT_Errors::v_ThrowError(
+            e_FileRead,
+            CT_String(CT_TextPlace::ss_Message(
+                          s_Path, s_Bytes, n_at,
+                          std::string("the byte ") + ac_byte +
+                              " is not UTF-8: the file seems to be in a legacy 8-bit encoding "
+                              "(such as Latin-1 or Windows-1252); save it as UTF-8")
+                          .c_str()));
+    }
+}
+
+void CT_TaggedFile::v_ReadStories() {
+    const std::string s_version = s_Plain(CT_BasicInterface::co_GetOpenVersionTag());
+    std::size_t n_at = s_Text.find(s_version);
+    if (n_at == std::string::npos) {
+        std::string s_shown = s_version;
+        s_shown.erase(s_shown.find_last_not_of("\r\n") + 1);
+        v_Refuse(0, "not a tagged story file: it lacks the version tag " + s_shown);
+    }
+    n_at += s_version.size();
+    const std::size_t n_body = n_at;
+    const std::string s_start = s_Plain(CT_StoryTags::sco_StoryStart);
+    const std::string s_keyEnd = s_Plain(CT_StoryTags::sco_KeyEnd);
+    const std::string s_tagEnd = s_Plain(CT_StoryTags::sco_StartTagEnd);
+    const std::string s_endTag = s_Plain(CT_StoryTags::sco_EndTag);
+    for (std::size_t n_tag = s_Text.find(s_start, n_at); n_tag != std::string::npos;
+         n_tag = s_Text.find(s_start, n_at)) {
+        const std::size_t n_key = n_tag + s_start.size();
+        const std::size_t n_keyEnd = s_Text.find(s_keyEnd, n_key);
+        const std::size_t n_line = s_Text.find('\n', n_key);
+        if (n_keyEnd == std::string::npos || n_keyEnd > n_line) {
+            v_Refuse(n_tag, "the story's key has no closing quote on its line");
+        }
+        const std::string s_key = s_Text.substr(n_key, n_keyEnd - n_key);
+        if (s_key.empty()) {
+            v_Refuse(n_tag, "the story's key is empty (NAME=\"\")");
+        }
+        const std::size_t n_tagEnd = s_Text.find(s_tagEnd, n_keyEnd);
+        if (n_tagEnd == std::string::npos) {
+            v_Refuse(n_tag, "the start tag of the story \"" + s_key + "\" has no " + s_tagEnd);
+        }
+        const std::size_t n_end = s_Text.find(s_endTag, n_tagEnd);
+        if (n_end == std::string::npos) {
+            v_Refuse(n_tag, "the story \"" + s_key + "\" has no end tag " + s_endTag);
+        }
+        co_Stories.push_back({s_key, n_tag, n_tagEnd + s_tagEnd.size()});
+        n_at = n_end;
+    }
+    if (!co_Stories.empty()) {
+        return;
+    }
+    // Nothing that the import would take: name the first line that the user meant as a story.
+    const std::string s_close = s_Plain(CT_BasicInterface::co_GetCloseVersionTag());
+    for (std::size_t n_line = n_body; n_line < s_Text.size();) {
+        std::size_t n_next = s_Text.find('\n', n_line);
+        n_next = n_next == std::string::npos ? s_Text.size() : n_next + 1;
+        const std::string s_line = s_Text.substr(n_line, n_next - n_line);
+        const bool b_blank = s_line.find_first_not_of(" \t\n") == std::string::npos;
+        if (!b_blank && s_Text.compare(n_line, s_close.size(), s_close) != 0) {
+            v_Refuse(n_line, "no story was found: this line is not a story tag " + s_start +
+                                 "KEY\" ...>: " + CT_TextPlace::ss_LineAt(s_Text, n_line));
+        }
+        n_line = n_next;
+    }
+    v_Refuse(n_body, "the file holds no story");
+}

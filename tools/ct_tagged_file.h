@@ -1,0 +1,48 @@
+// A translator's tagged story file, read and checked by the command before the kernel sees it:
+// its encoding, its line ends, its version tag and the start tag of every story, read the way
+// the kernel's import reads them. Whatever is wrong is named with the file, the line and the
+// column. A file saved with CR LF or CR line ends is accepted: the kernel is given a copy with
+// LF line ends, which the object owns and removes when it is destroyed.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <vector>
+
+class CT_TaggedFile {
+  public:
+    struct CT_Story {
+        std::string s_Key;
+        std::size_t n_Tag;      // offset of the start tag
+        std::size_t n_Content;  // offset of the story's first character
+    };
+
+    // Reads and checks the file. Raises e_FileOpen when it cannot be read and e_FileRead when
+    // it is not a tagged story file in UTF-8, with a text naming the file and the place.
+    explicit CT_TaggedFile(const std::string& s_Path);
+    ~CT_TaggedFile();
+    CT_TaggedFile(const CT_TaggedFile&) = delete;
+    CT_TaggedFile& operator=(const CT_TaggedFile&) = delete;
+
+    const std::string& s_GetPath() const { return s_Path; }
+    // The stories in file order.
+    const std::vector<CT_Story>& co_GetStories() const { return co_Stories; }
+    // The path to give the kernel: the file itself, or its copy with LF line ends.
+    const std::string& s_GetReadablePath() const { return s_Copy.empty() ? s_Path : s_Copy; }
+    // "FILE:LINE:COLUMN: WHAT" for a place in the file.
+    std::string s_Message(std::size_t n_Offset, const std::string& s_What) const;
+    std::size_t n_GetLine(std::size_t n_Offset) const;
+    // A refusal of the host for one story ("story KEY: WHAT", maybe ending "at byte N" of the
+    // story's content) with the file and the place put in front; other texts as they are.
+    std::string s_Locate(const std::string& s_Error) const;
+
+  private:
+    void v_CheckEncoding(const std::string& s_Bytes) const;
+    void v_ReadStories();
+    [[noreturn]] void v_Refuse(std::size_t n_Offset, const std::string& s_What) const;
+
+    std::string s_Path;
+    std::string s_Text;  // with LF line ends
+    std::string s_Copy;
+    std::vector<CT_Story> co_Stories;
+};
