@@ -68,10 +68,11 @@ void v_WarnSharedTaggedFiles(CT_ToolSession& co_Session,
     }
 }
 
-// The documents whose tagged file may be written: a document is left out, with an error line,
-// when its tagged file is the document itself or an existing file that an export did not write.
-std::vector<std::string> co_Exportable(CT_ToolSession& co_Session,
-                                       const std::vector<std::string>& co_Documents) {
+// The documents whose tagged file may be written: a document is left out when its tagged file
+// is the document itself or an existing file that an export did not write. Why is kept in
+// co_Refusals, to be told after the batch's own lines.
+std::vector<std::string> co_Exportable(const std::vector<std::string>& co_Documents,
+                                       std::vector<CT_String>& co_Refusals) {
     std::vector<std::string> co_accepted;
     for (const std::string& s_document : co_Documents) {
         std::string s_tagged(sco_Batch.co_GetTaggedFile(CT_String(s_document.c_str())).sv());
@@ -80,7 +81,7 @@ std::vector<std::string> co_Exportable(CT_ToolSession& co_Session,
             CT_ExportTarget::sv_Check(s_document, s_tagged, false);
             co_accepted.push_back(s_document);
         } catch (et_ErrorCode) {
-            co_Session.v_LogError(CT_Errors::cco_GetLastError());
+            co_Refusals.push_back(CT_Errors::cco_GetLastError());
             CT_Errors::v_ResetError();
         }
     }
@@ -178,9 +179,6 @@ et_ExitStatus CT_BatchCommand::seo_Run(CT_ToolSession& co_Session) {
         CT_OperationOutcome co_checks(co_Session);
         co_checks.v_Run([&]() -> int {
             v_PrepareFolder(s_folder, b_export);
-            if (!b_export) {
-                v_RequireTaggedFiles(co_options.co_Documents);
-            }
             return 0;
         });
         co_Session.co_GetSink().v_Finish();
@@ -198,8 +196,13 @@ et_ExitStatus CT_BatchCommand::seo_Run(CT_ToolSession& co_Session) {
         sco_Batch.v_SetBatch(CT_String(s_folder.c_str()), co_settings);
         if (b_export) {
             v_WarnSharedTaggedFiles(co_Session, co_options.co_Documents);
-            v_RunBatch(co_exportAction, co_Exportable(co_Session, co_options.co_Documents),
+            std::vector<CT_String> co_refusals;
+            v_RunBatch(co_exportAction, co_Exportable(co_options.co_Documents, co_refusals),
                        co_data);
+            co_Session.co_GetSink().v_Finish();
+            for (const CT_String& co_refusal : co_refusals) {
+                co_Session.v_LogError(co_refusal);
+            }
             return 0;
         }
         co_copies = co_MakeWorkCopies(co_Session, co_options.co_Documents);

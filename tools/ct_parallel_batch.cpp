@@ -139,6 +139,9 @@ std::vector<std::string> CT_ParallelBatch::co_Arguments(const std::string& s_Doc
     if (!co_options.s_Notes.empty()) {
         co_arguments.insert(co_arguments.end(), {"--notes", co_options.s_Notes});
     }
+    if (co_options.b_AllowDifferences) {
+        co_arguments.push_back("--allow-differences");
+    }
     co_arguments.push_back(s_Document);
     return co_arguments;
 }

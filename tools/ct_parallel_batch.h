@@ -3,7 +3,8 @@
 // The log reads as the sequential batch's: one time line and separator, each document's block
 // of lines in the order the documents were given, one summary line, then the lines each worker
 // wrote after its summary (documents left as they were). The session's checks that concern the
-// whole batch (the folder, missing tagged files, shared tagged files) run here first.
+// whole batch (the folder, shared tagged files) run here first; a document whose tagged file
+// is missing is reported by its own worker.
 #pragma once
 
 #include <cstddef>
