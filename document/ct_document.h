@@ -99,6 +99,7 @@ class CT_Document {
     using CT_Operation = int (CT_Document::*)(const CT_String&, CT_ProcessData&);
 
     int b_ProcessExport(const CT_String& co_TaggedPath, CT_ProcessData& co_Data);
+    static void sv_RequireConverter(const CT_String& co_TargetPath);
     int b_ConvertToQuarvelTaggedFormat(const CT_String& co_WorkPath,
                                        const CT_String& co_TargetPath);
     void v_SetProgressBar(unsigned n_CaptionId);

@@ -1,5 +1,7 @@
 #include "document/ct_document.h"
 
+#include "document/ct_tagged_converter.h"
+
 #include "platform/common/ct_errors.h"
 #include "platform/common/ct_files.h"
 #include "platform/common/ct_res_string.h"
@@ -71,6 +73,9 @@ int CT_Document::b_ProcessExport(const CT_String& co_TaggedPath, CT_ProcessData&
     CT_TextBox::CT_FileInUse co_fileInUse(co_file);
     const CT_StoryFormatSettings::et_TaggedTextFormat eo_format =
         co_Data.cco_GetStoryFormatSettings().eo_GetTaggedTextFormat();
+    if (eo_format == CT_StoryFormatSettings::e_QuarvelTaggedText) {
+        sv_RequireConverter(co_TaggedPath);
+    }
     if (eo_format == CT_StoryFormatSettings::e_DtpTaggedText) {
         co_file.v_Open(co_TaggedPath, e_OpenWrite, 1);
     } else {
@@ -97,7 +102,8 @@ int CT_Document::b_ProcessExport(const CT_String& co_TaggedPath, CT_ProcessData&
     }
     CT_DocumentInterface::v_CloseExport();
 
-    if (eo_format == CT_StoryFormatSettings::e_QuarvelTaggedText) {
+    // A stopped export's intermediate file is already gone: nothing is converted.
+    if (eo_format == CT_StoryFormatSettings::e_QuarvelTaggedText && !b_stopped) {
         const CT_String co_workPath = co_file.cco_GetFullPath();
         try {
             b_stopped = b_ConvertToQuarvelTaggedFormat(co_workPath, co_TaggedPath);
@@ -112,8 +118,17 @@ int CT_Document::b_ProcessExport(const CT_String& co_TaggedPath, CT_ProcessData&
 
 int CT_Document::b_ConvertToQuarvelTaggedFormat(const CT_String& co_WorkPath,
                                                 const CT_String& co_TargetPath) {
-    // The translation tool's format has no converter yet: nothing is written at the target.
-    (void)co_WorkPath;
-    (void)co_TargetPath;
-    return 0;
+    sv_RequireConverter(co_TargetPath);
+    return CT_TaggedConverter::spco_Get()->b_Convert(co_WorkPath, co_TargetPath, co_GetFileName());
+}
+
+// Asked before anything is written, so that an export that cannot end in a file does not
+// start, and never reports stories it did not write.
+void CT_Document::sv_RequireConverter(const CT_String& co_TargetPath) {
+    if (CT_TaggedConverter::spco_Get() == nullptr) {
+        CT_Errors::v_ThrowError(e_NoConverter,
+                                CT_String("no converter to the translation tool's format is "
+                                          "installed; nothing was written to ") +
+                                    co_TargetPath);
+    }
 }

@@ -4,9 +4,10 @@
 
 enum et_ErrorCode : int {
     e_NoError = 0,
-    e_NoTextBox = 13,   // a document named by path holds no text box; text: the path
-    e_UnknownKey = 16,  // a story of a tagged file names a key no box has; text: the key
-    e_EndOfFile = 19,   // a search reached the end of the file before its marker
+    e_NoTextBox = 13,    // a document named by path holds no text box; text: the path
+    e_UnknownKey = 16,   // a story of a tagged file names a key no box has; text: the key
+    e_EndOfFile = 19,    // a search reached the end of the file before its marker
+    e_NoConverter = 20,  // an export in the translation tool's format with no converter
 
     // Common library: files. The text names the path and the system's reason.
     e_FileOpen = 100,

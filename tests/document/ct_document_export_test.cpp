@@ -4,8 +4,13 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <functional>
+#include <iterator>
+#include <set>
 
+#include "document/ct_tagged_converter.h"
+#include "platform/common/ct_errors.h"
 #include "tests/document/ct_kernel_fixture.h"
 
 using CT_DocumentExportTest = CT_KernelFixture;
@@ -51,25 +56,87 @@ TEST_F(CT_DocumentExportTest, StoppedOrFailedExportsLeaveTheFileAtTheTargetAlone
     }
 }
 
-TEST_F(CT_DocumentExportTest, EmptyOrderEndsCanceledAndTheToolFormatLeavesNoWorkFile) {
+TEST_F(CT_DocumentExportTest, EmptyOrderEndsCanceled) {
     co_Host.v_PutDocument("/docs/empty.indd", {});
     co_Host.v_OpenDocument("/docs/empty.indd");
     EXPECT_EQ(pco_Current()->b_Export((co_Folder / "empty.mtt").c_str(), co_Data), 1);
     co_Host.v_CloseDocument("/docs/empty.indd", false);
+    EXPECT_EQ(s_Log(), "Exporting empty.indd...\nExport canceled.\n\n");
+    EXPECT_TRUE(co_Folder.co_Names().empty());
+}
 
-    // The converter writes nothing yet; the work file in the temporary folder is deleted.
-    const char* pc_tmp = std::getenv("TMPDIR");
-    const std::string s_oldTmp = pc_tmp != nullptr ? pc_tmp : "";
-    ::setenv("TMPDIR", (co_Folder / "").c_str(), 1);
-    CT_StoryFormatSettings co_tool;
-    co_tool.v_SetTaggedTextFormat(CT_StoryFormatSettings::e_QuarvelTaggedText);
-    CT_ProcessData co_data(co_Log, co_tool, CT_String("Translation"));
-    co_Host.v_OpenDocument(spc_Document);
-    EXPECT_EQ(pco_Current()->b_Export((co_Folder / "brochure.qvx").c_str(), co_data), 0);
-    pc_tmp != nullptr ? ::setenv("TMPDIR", s_oldTmp.c_str(), 1) : ::unsetenv("TMPDIR");
+// The tool's format: the converter gets the complete work file, which goes afterwards; with no
+// converter, after a cancel or when the converter fails, nothing is left at the target or in
+// the temporary folder, and the converter never sees a file already deleted.
+class CT_ToolFormatExportTest : public CT_KernelFixture, public CT_TaggedConverter {
+  protected:
+    void SetUp() override {
+        CT_KernelFixture::SetUp();
+        const char* pc_tmp = std::getenv("TMPDIR");
+        b_HadTmp = pc_tmp != nullptr;
+        s_OldTmp = b_HadTmp ? pc_tmp : "";
+        ::setenv("TMPDIR", (co_Folder / "").c_str(), 1);
+        co_Host.v_OpenDocument(spc_Document);
+    }
+    void TearDown() override {
+        CT_TaggedConverter::sv_Install(nullptr);
+        b_HadTmp ? ::setenv("TMPDIR", s_OldTmp.c_str(), 1) : ::unsetenv("TMPDIR");
+        CT_KernelFixture::TearDown();
+    }
+    int b_Convert(const CT_String& co_TaggedPath, const CT_String& co_TargetPath,
+                  const CT_String& co_DocumentName) override {
+        std::ifstream co_in(std::string(co_TaggedPath.sv()));
+        EXPECT_TRUE(co_in.good()) << "the converter was handed a missing file";
+        s_Seen = std::string(std::istreambuf_iterator<char>(co_in), {});
+        s_Document = std::string(co_DocumentName.sv());
+        if (b_Fail) {
+            CT_Errors::v_ThrowError(e_FileWrite, CT_String("cannot write the target"));
+        }
+        std::ofstream(std::string(co_TargetPath.sv())) << "converted";
+        return 0;
+    }
+    int b_ExportTool() {
+        CT_StoryFormatSettings co_tool;
+        co_tool.v_SetTaggedTextFormat(CT_StoryFormatSettings::e_QuarvelTaggedText);
+        CT_ProcessData co_data(co_Log, co_tool, CT_String("Translation"));
+        return pco_Current()->b_Export((co_Folder / "brochure.xlf").c_str(), co_data);
+    }
 
+    bool b_HadTmp = false;
+    std::string s_OldTmp;
+    bool b_Fail = false;
+    std::string s_Seen = "not called";
+    std::string s_Document;
+};
+
+TEST_F(CT_ToolFormatExportTest, ConverterWritesTheTargetFromTheCompleteWorkFile) {
+    CT_TaggedConverter::sv_Install(this);
+    EXPECT_EQ(b_ExportTool(), 0);
+    EXPECT_EQ(s_Seen, spc_OpenTag + s_Story("A", "Hello") + s_Story("B", "World") +
+                          s_Story("C", "Third story", "P2") + spc_CloseTag);
+    EXPECT_EQ(s_Document, "brochure.indd");
+    EXPECT_EQ(co_Folder.co_Names(), (std::set<std::string>{"brochure.xlf"}));
+    EXPECT_EQ(co_Folder.co_Get("brochure.xlf"), "converted");
+}
+
+TEST_F(CT_ToolFormatExportTest, NoConverterCancelOrFailureLeavesNothing) {
+    EXPECT_EQ(b_ExportTool(), 0);
     EXPECT_EQ(s_Log(),
-              "Exporting empty.indd...\nExport canceled.\n\n"
-              "Exporting brochure.indd...\n3 stories have been exported.\n\n");
+              "Exporting brochure.indd...\nError: no converter to the translation tool's format "
+              "is installed; nothing was written to " +
+                  (co_Folder / "brochure.xlf") + "\n0 stories have been exported.\n\n");
+
+    CT_TaggedConverter::sv_Install(this);
+    co_Host.v_CancelAfterPolls(2);
+    EXPECT_EQ(b_ExportTool(), 1);
+    EXPECT_EQ(s_Seen, "not called");
+
+    co_Host.v_ClearCancel();
+    b_Fail = true;
+    v_ClearLog();
+    EXPECT_EQ(b_ExportTool(), 0);
+    EXPECT_EQ(s_Log(),
+              "Exporting brochure.indd...\nError: cannot write the target\n"
+              "3 stories have been exported.\n\n");
     EXPECT_TRUE(co_Folder.co_Names().empty());
 }
