@@ -255,6 +255,7 @@ int CT_IdmlHost::b_NextTextBox() {
 
 void CT_IdmlHost::v_PrepareForExport() {
     n_StoryCounter = 0;
+    co_ExportedCodes.clear();
 }
 void CT_IdmlHost::v_CloseExport() {}
 void CT_IdmlHost::v_PrepareForImport() {
@@ -358,9 +359,11 @@ void CT_IdmlHost::v_ReleaseBox(void*& p_Box) {
 }
 
 int CT_IdmlHost::b_Export(void* p_Box, CT_Files& co_File) {
+    std::vector<CT_IdmlStoryCodeInfo> co_codes;
     const std::string s_Content =
-        CT_IdmlStoryCodec::s_Export(co_StoryOf(p_Box), co_OptionsOf(p_Box));
+        CT_IdmlStoryCodec::s_Export(co_StoryOf(p_Box), co_codes, co_OptionsOf(p_Box));
     co_File.v_Write(s_Content.data(), s_Content.size());
+    co_ExportedCodes[co_Handles.cco_Box(p_Box).co_Box.s_Key] = std::move(co_codes);
     ++n_StoryCounter;
     return 0;
 }
@@ -379,6 +382,12 @@ int CT_IdmlHost::b_Import(void* p_Box, CT_Files& co_File, unsigned n_Count) {
     }
     ++n_StoryCounter;
     return 0;
+}
+
+const std::vector<CT_IdmlStoryCodeInfo>* CT_IdmlHost::pco_ExportedCodes(
+    const std::string& s_Key) const {
+    auto co_found = co_ExportedCodes.find(s_Key);
+    return co_found == co_ExportedCodes.end() ? nullptr : &co_found->second;
 }
 
 unsigned CT_IdmlHost::n_GetStoryCounter() {

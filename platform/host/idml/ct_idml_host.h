@@ -8,6 +8,7 @@
 
 #include <functional>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "platform/host/ct_host_backend.h"
@@ -19,6 +20,7 @@
 #include "platform/host/idml/ct_idml_handles.h"
 #include "platform/host/idml/ct_idml_selection.h"
 #include "platform/host/idml/ct_idml_story_options.h"
+#include "platform/host/idml/ct_idml_story_code_info.h"
 
 class CT_IdmlHost : public CT_HostBackend {
   public:
@@ -65,6 +67,11 @@ class CT_IdmlHost : public CT_HostBackend {
     // The document opened or activated last, for callers that read its layout; raises
     // e_UnknownDocument when none is open.
     const CT_IdmlDocument& cco_GetActiveDocument() const;
+
+    // What the codes of a story written by the last export stand for (index = code number), so
+    // that a conversion of the tagged file can describe them; null for a key that export did
+    // not write. Valid until the next export begins.
+    const std::vector<CT_IdmlStoryCodeInfo>* pco_ExportedCodes(const std::string& s_Key) const;
 
     // The texts of tagged files.
     static const char* const spc_OpenTag;    // "<STORYPORT-TAGGED-TEXT VERSION=\"1\">\n"
@@ -147,6 +154,7 @@ class CT_IdmlHost : public CT_HostBackend {
     std::size_t n_Cursor = 0;
 
     unsigned n_StoryCounter = 0;
+    std::unordered_map<std::string, std::vector<CT_IdmlStoryCodeInfo>> co_ExportedCodes;
     CT_ProgressListener co_SilentProgress;
     CT_ParentProgressListener co_SilentParentProgress;
     CT_ProgressListener* pco_Progress = &co_SilentProgress;

@@ -1,5 +1,6 @@
 #include "platform/host/idml/ct_idml_story_codec.h"
 
+#include <cstdio>
 #include <vector>
 
 #include "platform/host/idml/ct_idml_story_analysis.h"
@@ -71,6 +72,71 @@ bool CT_IdmlStoryCodec::sb_IsUnchanged(const pugi::xml_node& co_Story, std::stri
     }
     co_options.b_SkipNotes = true;
     return b_notes && co_Content == CT_IdmlStoryAnalysis(co_Story, co_options).cco_Content();
+}
+
+namespace {
+using et_Info = CT_IdmlStoryCodeInfo::et_Kind;
+
+et_Info eo_InfoKind(const CT_IdmlStoryCode& co_Code, const CT_IdmlStoryEvent& co_Event) {
+    bool b_note = co_Event.eo_Kind == et_IdmlEvent::e_NoteOpen ||
+                  co_Event.eo_Kind == et_IdmlEvent::e_NoteClose;
+    switch (co_Code.eo_Kind) {
+        case et_IdmlCode::e_Format:
+            return et_Info::e_Format;
+        case et_IdmlCode::e_Change:
+            return et_Info::e_Change;
+        case et_IdmlCode::e_Object:
+            return et_Info::e_Object;
+        case et_IdmlCode::e_Open:
+            return b_note ? et_Info::e_NoteOpen : et_Info::e_WrapOpen;
+        case et_IdmlCode::e_Close:
+            return b_note ? et_Info::e_NoteClose : et_Info::e_WrapClose;
+        case et_IdmlCode::e_TableOpen:
+            return et_Info::e_TableOpen;
+        case et_IdmlCode::e_Cell:
+            return et_Info::e_Cell;
+        case et_IdmlCode::e_TableClose:
+            return et_Info::e_TableClose;
+        case et_IdmlCode::e_Note:
+            return et_Info::e_Note;
+        default:
+            return et_Info::e_None;
+    }
+}
+
+CT_IdmlStoryCodeInfo co_InfoOf(const CT_IdmlStoryCode& co_Code, const CT_IdmlStoryEvent& co_Event) {
+    CT_IdmlStoryCodeInfo co_info;
+    co_info.eo_Kind = eo_InfoKind(co_Code, co_Event);
+    const pugi::xml_node& co_node = co_Event.co_Node;
+    co_info.co_Element = co_node.name();
+    if (co_node.type() != pugi::node_element) {
+        co_info.co_Element += std::string(" ") + co_node.value();
+    }
+    if (co_info.eo_Kind == et_Info::e_Format || co_info.eo_Kind == et_Info::e_Change) {
+        co_info.co_Element = co_Code.eo_Kind == et_IdmlCode::e_Change ? "Change" : "";
+    }
+    long i_column = 0;
+    long i_row = 0;
+    if (co_info.eo_Kind == et_Info::e_Cell &&
+        std::sscanf(co_node.attribute("Name").value(), "%ld:%ld", &i_column, &i_row) == 2 &&
+        i_column >= 0 && i_row >= 0) {
+        co_info.n_Row = static_cast<unsigned>(i_row) + 1;
+        co_info.n_Column = static_cast<unsigned>(i_column) + 1;
+    }
+    return co_info;
+}
+}  // namespace
+
+std::string CT_IdmlStoryCodec::s_Export(const pugi::xml_node& co_Story,
+                                        std::vector<CT_IdmlStoryCodeInfo>& co_Codes,
+                                        const CT_IdmlStoryOptions& co_Options) {
+    CT_IdmlStoryAnalysis co_analysis(co_Story, co_Options);
+    const std::vector<CT_IdmlStoryCode>& co_codes = co_analysis.cco_Codes();
+    co_Codes.assign(1, CT_IdmlStoryCodeInfo());
+    for (std::size_t n = 1; n < co_codes.size(); ++n) {
+        co_Codes.push_back(co_InfoOf(co_codes[n], co_analysis.cco_Events()[co_codes[n].n_Event]));
+    }
+    return co_analysis.cco_Content();
 }
 
 bool CT_IdmlStoryCodec::b_PlainText(const pugi::xml_node& co_Story, std::string& co_Text,

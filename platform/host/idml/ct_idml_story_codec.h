@@ -8,9 +8,11 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "platform/common/ct_string.h"
 #include "platform/host/idml/ct_idml_story_options.h"
+#include "platform/host/idml/ct_idml_story_code_info.h"
 
 class CT_IdmlStoryCodec {
   public:
@@ -34,6 +36,12 @@ class CT_IdmlStoryCodec {
     // changes nothing.
     static bool sb_IsUnchanged(const pugi::xml_node& co_Story, std::string_view co_Content,
                                const CT_IdmlStoryOptions& co_Options = {});
+
+    // s_Export's content with what each of its codes stands for, indexed by code number
+    // (index 0 unused), so that an exchange format can tell the translator what a code is.
+    static std::string s_Export(const pugi::xml_node& co_Story,
+                                std::vector<CT_IdmlStoryCodeInfo>& co_Codes,
+                                const CT_IdmlStoryOptions& co_Options = {});
 
     // The story's plain text without codes (and without the last paragraph's line end), at most
     // n_Limit code points of it into co_Text; true when the text goes on. With b_Preview, line

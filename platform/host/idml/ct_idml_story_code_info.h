@@ -1,0 +1,29 @@
+// What a translation tool may show about one code of a story's tagged content: its kind and
+// the element it stands for, and for a table cell its row and column. Made from a story's XML by
+// CT_IdmlStoryCodec::s_DescribeCodes; a plain value that owns its texts.
+#pragma once
+
+#include <string>
+
+struct CT_IdmlStoryCodeInfo {
+    enum class et_Kind {
+        e_None,        // index 0
+        e_Format,      // <gN>: formatting differs from the paragraph's
+        e_Change,      // <gN>: tracked insertion
+        e_Object,      // <xN/>: an object or special character carried whole
+        e_WrapOpen,    // <xN/>: start of a hyperlink or XML element around text
+        e_WrapClose,   // <xN/>: its end
+        e_NoteOpen,    // <xN/>: start of a footnote or note, whose paragraphs follow
+        e_NoteClose,   // <xN/>: its end
+        e_TableOpen,   // <xN/>: start of a table
+        e_Cell,        // <xN/>: start of a cell, whose paragraphs follow
+        e_TableClose,  // <xN/>: end of a table
+        e_Note,        // <gN>...</gN> around a note's text, or <xN/> for a note left out
+    };
+    et_Kind eo_Kind = et_Kind::e_None;
+    // The element's name ("Footnote", "Rectangle", "HyperlinkTextSource"), or for a processing
+    // instruction its text ("ACE 18").
+    std::string co_Element;
+    unsigned n_Row = 0;     // cells: from 1
+    unsigned n_Column = 0;  // cells: from 1
+};
