@@ -23,6 +23,7 @@
 #include "tools/ct_tagged_stories.h"
 #include "tools/ct_tool_session.h"
 #include "tools/ct_work_copy.h"
+#include "tools/ct_xliff_import.h"
 
 namespace {
 // What the comparison found; the lines to show, and whether they make the import unclean.
@@ -145,7 +146,8 @@ int b_TrialImport(CT_ToolSession& co_Session, const CT_TaggedFile& co_File) {
 }  // namespace
 
 et_ExitStatus CT_CheckCommand::seo_Run(CT_ToolSession& co_Session) {
-    const CT_TaggedFile co_file(co_Session.co_GetOptions().s_Tagged);
+    const CT_XliffImport co_xliff(co_Session, co_Session.co_GetOptions().s_Tagged);
+    const CT_TaggedFile co_file(co_xliff.s_GetTagged());
     const CT_Findings co_findings = co_Compare(co_Session, co_file);
     et_ExitStatus eo_status = e_ExitOk;
     std::string s_verdict = "An import would be clean.";

@@ -15,6 +15,8 @@
 
 #include "tools/ct_map_command.h"
 
+#include "tools/ct_xliff_options.h"
+
 namespace {
 const char* const gpc_Description =
     "storyport prepares IDML documents for translation. It lists the stories of a document in "
@@ -185,8 +187,10 @@ void v_AddExport(CLI::App& co_App, CT_CommandOptions& co_Options) {
     CLI::App* pco_export =
         co_App.add_subcommand("export", "Export the stories of a document to a tagged story file");
     v_AddDocumentAndTagged(*pco_export, co_Options,
-                           "the tagged story file to write (replaced only when the export ends)");
+                           "the tagged story file or XLIFF file to write (replaced only when the "
+                           "export ends)");
     v_AddOrderOptions(*pco_export, co_Options, true);
+    CT_XliffOptions::sv_AddExport(*pco_export, co_Options);
     v_AddPasteboardOption(*pco_export, co_Options);
     v_AddLayerOptions(*pco_export, co_Options, true);
     v_AddNotesOption(*pco_export, co_Options);
@@ -201,9 +205,11 @@ void v_AddExport(CLI::App& co_App, CT_CommandOptions& co_Options) {
 void v_AddImport(CLI::App& co_App, CT_CommandOptions& co_Options) {
     CLI::App* pco_import =
         co_App.add_subcommand("import", "Import a translated tagged story file into its document");
-    v_AddDocumentAndTagged(*pco_import, co_Options, "the translated tagged story file to read");
+    v_AddDocumentAndTagged(*pco_import, co_Options,
+                           "the translated tagged story file or XLIFF file to read");
     v_AddPasteboardOption(*pco_import, co_Options);
     v_AddLayerOptions(*pco_import, co_Options, false);
+    CT_XliffOptions::sv_AddImport(*pco_import, co_Options);
     v_AddBackupOption(*pco_import, co_Options);
     v_AddAllowDifferencesOption(*pco_import, co_Options);
     pco_import->footer(
@@ -220,11 +226,13 @@ void v_AddImport(CLI::App& co_App, CT_CommandOptions& co_Options) {
 void v_AddCheck(CLI::App& co_App, CT_CommandOptions& co_Options) {
     CLI::App* pco_check =
         co_App.add_subcommand("check", "Tell whether importing a tagged story file would be clean");
-    v_AddDocumentAndTagged(*pco_check, co_Options, "the tagged story file to compare");
+    v_AddDocumentAndTagged(*pco_check, co_Options,
+                           "the tagged story file or XLIFF file to compare");
     v_AddPasteboardOption(*pco_check, co_Options);
     v_AddMaxGrowthOption(*pco_check, co_Options);
     pco_check->add_flag("--json", co_Options.b_Json, "write the findings and the fit as JSON");
     v_AddLayerOptions(*pco_check, co_Options, false);
+    CT_XliffOptions::sv_AddImport(*pco_check, co_Options);
     pco_check->footer(
         "Compares the story counts, the file name, the keys the document lacks and the stories\n"
         "the file lacks, then tries the import on a copy. Exit status 0 when an import would be\n"
@@ -258,6 +266,9 @@ void v_AddBatchKind(CLI::App& co_Batch, CT_CommandOptions& co_Options, bool b_Ex
         ->type_name("N");
     if (b_Export) {
         v_AddOrderOptions(*pco_kind, co_Options, false);
+        CT_XliffOptions::sv_AddExport(*pco_kind, co_Options);
+    } else {
+        CT_XliffOptions::sv_AddImport(*pco_kind, co_Options);
     }
     v_AddPasteboardOption(*pco_kind, co_Options);
     v_AddLayerOptions(*pco_kind, co_Options, b_Export);
@@ -541,5 +552,5 @@ int CT_CommandLine::si_Parse(int i_Argc, const char* const* ppc_Argv, CT_Command
         co_Out << s_HelpOf(co_app);
         return 2;
     }
-    return -1;
+    return CT_XliffOptions::si_Check(co_Options, co_Err) == 0 ? -1 : 2;
 }

@@ -50,4 +50,11 @@ struct CT_CommandOptions {
     bool b_Force = false;             // export over a file that is not a tagged file
     std::string s_SettingsFile;
     std::string s_LogFile;
+
+    // XLIFF. An empty s_Format means "as the file's extension says".
+    std::string s_Format;  // "tagged" or "xliff"
+    std::string s_SourceLanguage;
+    std::string s_TargetLanguage;
+    bool b_NoTarget = false;
+    bool b_RequireTranslated = false;
 };

@@ -18,6 +18,8 @@
 #include "tools/ct_tagged_file.h"
 #include "tools/ct_tool_session.h"
 #include "tools/ct_work_copy.h"
+#include "tools/ct_xliff_export.h"
+#include "tools/ct_xliff_import.h"
 
 namespace {
 int b_ExportArranged(CT_ToolSession& co_Session, CT_ProcessData& co_Data) {
@@ -44,7 +46,8 @@ bool b_IsImportCount(const std::string& s_Line) {
 
 et_ExitStatus CT_TransferCommand::seo_RunExport(CT_ToolSession& co_Session) {
     const CT_CommandOptions& co_options = co_Session.co_GetOptions();
-    CT_ProcessData co_data(co_Session.co_GetLog(), CT_StoryFormatSettings(), "Export");
+    const CT_XliffExport co_format(co_Session, co_options.s_Tagged);
+    CT_ProcessData co_data(co_Session.co_GetLog(), co_format.cco_GetFormat(), "Export");
     CT_OperationOutcome co_outcome(co_Session);
     co_outcome.v_Run([&]() -> int {
         CT_ExportTarget::sv_Check(co_options.s_Document, co_options.s_Tagged, co_options.b_Force);
@@ -64,11 +67,13 @@ et_ExitStatus CT_TransferCommand::seo_RunImport(CT_ToolSession& co_Session) {
     CT_OperationOutcome co_outcome(co_Session);
     std::unique_ptr<CT_TaggedFile> pco_tagged;
     std::unique_ptr<CT_WorkCopy> pco_copy;
+    std::unique_ptr<CT_XliffImport> pco_xliff;
     bool b_refused = false;
     co_Session.co_GetSink().v_HoldAfterError(true);
     co_outcome.v_Run([&]() -> int {
+        pco_xliff = std::make_unique<CT_XliffImport>(co_Session, co_options.s_Tagged);
         const CT_StoryListSettings& co_settings = co_Session.cco_GetStoryListSettings();
-        pco_tagged = std::make_unique<CT_TaggedFile>(co_options.s_Tagged);
+        pco_tagged = std::make_unique<CT_TaggedFile>(pco_xliff->s_GetTagged());
         {
             co_Session.v_ListStoriesOfFile(co_options.s_Document, pco_tagged->s_GetReadablePath());
             CT_CurrentDocument co_current(co_options.s_Document, co_settings);

@@ -1,0 +1,23 @@
+// What one code of a story's tagged content stands for, as an exchange format shows it to a
+// translator and needs it to cut the story into units. Filled by whoever knows the document
+// (the command, from the host); a plain value that owns its texts.
+#pragma once
+
+#include <string>
+
+struct CT_ExchangeCode {
+    enum class et_Kind {
+        e_Inline,    // <xN/> or <gN>: kept in its unit's text
+        e_FlowOpen,  // <xN/>: a footnote or note whose paragraphs follow, up to its e_FlowClose
+        e_FlowClose,
+        e_TableOpen,  // <xN/>: a table whose cells follow, up to its e_TableClose
+        e_Cell,       // <xN/>: a cell whose paragraphs follow
+        e_TableClose,
+    };
+    et_Kind eo_Kind = et_Kind::e_Inline;
+    std::string co_Ctype;   // XLIFF ctype: "bold", "lb", "x-footnote"... empty: none
+    std::string co_Equiv;   // a short text the translator reads for it: "footnote", "tab"
+    std::string co_Label;   // e_FlowOpen: "footnote", "note"
+    unsigned n_Row = 0;     // e_Cell, from 1
+    unsigned n_Column = 0;  // e_Cell, from 1
+};

@@ -1,0 +1,177 @@
+#include "exchange/ct_story_layout.h"
+
+#include <cstddef>
+
+namespace {
+using et_Code = CT_ExchangeCode::et_Kind;
+using et_Token = CT_TaggedToken::et_Kind;
+
+// Reads flows from a token list along the codes' kinds; every method returns false at the
+// first token that does not fit, and the caller then lays the story out flat.
+class CT_LayoutReader {
+  public:
+    CT_LayoutReader(const std::vector<CT_TaggedToken>& co_Tokens,
+                    const CT_StoryLayout::CT_Codes& co_Codes)
+        : co_Tokens(co_Tokens), co_Codes(co_Codes) {}
+
+    // Reads paragraphs up to the end (b_Inner false) or up to a token that ends an inner flow.
+    bool b_Flow(std::vector<CT_LayoutParagraph>& co_Paragraphs, bool b_Inner) {
+        CT_LayoutParagraph co_paragraph;
+        bool b_open = false;  // co_paragraph has something or was begun
+        while (n_At < co_Tokens.size()) {
+            const CT_TaggedToken& co_token = co_Tokens[n_At];
+            const et_Code eo_kind = eo_Kind(co_token);
+            if (co_token.eo_Kind == et_Token::e_LineEnd) {
+                co_Paragraphs.push_back(std::move(co_paragraph));
+                co_paragraph = CT_LayoutParagraph();
+                b_open = false;
+                ++n_At;
+                continue;
+            }
+            if (eo_kind == et_Code::e_FlowClose || eo_kind == et_Code::e_Cell ||
+                eo_kind == et_Code::e_TableClose) {
+                return b_Inner && !b_open;
+            }
+            b_open = true;
+            co_paragraph.co_Tokens.push_back(co_token);
+            ++n_At;
+            if (eo_kind == et_Code::e_FlowOpen && !b_Note(co_token, co_paragraph)) {
+                return false;
+            }
+            if (eo_kind == et_Code::e_TableOpen && !b_Table(co_token, co_paragraph)) {
+                return false;
+            }
+        }
+        if (b_open) {
+            return false;  // a last paragraph without its line end
+        }
+        return !b_Inner;
+    }
+
+  private:
+    et_Code eo_Kind(const CT_TaggedToken& co_Token) const {
+        if (co_Token.eo_Kind != et_Token::e_Standalone) {
+            return et_Code::e_Inline;
+        }
+        auto co_found = co_Codes.find(co_Token.n_Code);
+        return co_found == co_Codes.end() ? et_Code::e_Inline : co_found->second.eo_Kind;
+    }
+
+    bool b_Close(et_Code eo_Kind, CT_LayoutAnchor& co_Anchor) {
+        if (n_At >= co_Tokens.size() || this->eo_Kind(co_Tokens[n_At]) != eo_Kind) {
+            return false;
+        }
+        co_Anchor.n_Close = co_Tokens[n_At++].n_Code;
+        return true;
+    }
+
+    bool b_Note(const CT_TaggedToken& co_Open, CT_LayoutParagraph& co_Paragraph) {
+        CT_LayoutAnchor co_anchor;
+        co_anchor.n_Open = co_Open.n_Code;
+        co_anchor.co_Label = co_Codes.at(co_Open.n_Code).co_Label;
+        co_anchor.co_Flows.emplace_back();
+        if (!b_Flow(co_anchor.co_Flows.back().co_Paragraphs, true) ||
+            !b_Close(et_Code::e_FlowClose, co_anchor)) {
+            return false;
+        }
+        co_Paragraph.co_Anchors.push_back(std::move(co_anchor));
+        return true;
+    }
+
+    bool b_Table(const CT_TaggedToken& co_Open, CT_LayoutParagraph& co_Paragraph) {
+        CT_LayoutAnchor co_anchor;
+        co_anchor.b_Table = true;
+        co_anchor.n_Open = co_Open.n_Code;
+        co_anchor.co_Label = "table";
+        while (n_At < co_Tokens.size() && eo_Kind(co_Tokens[n_At]) == et_Code::e_Cell) {
+            const CT_ExchangeCode& co_cell = co_Codes.at(co_Tokens[n_At].n_Code);
+            CT_LayoutFlow co_flow;
+            co_flow.n_Code = co_Tokens[n_At++].n_Code;
+            co_flow.n_Row = co_cell.n_Row;
+            co_flow.n_Column = co_cell.n_Column;
+            if (!b_Flow(co_flow.co_Paragraphs, true)) {
+                return false;
+            }
+            co_anchor.co_Flows.push_back(std::move(co_flow));
+        }
+        if (!b_Close(et_Code::e_TableClose, co_anchor)) {
+            return false;
+        }
+        co_Paragraph.co_Anchors.push_back(std::move(co_anchor));
+        return true;
+    }
+
+    const std::vector<CT_TaggedToken>& co_Tokens;
+    const CT_StoryLayout::CT_Codes& co_Codes;
+    std::size_t n_At = 0;
+};
+
+void v_WriteFlow(const std::vector<CT_LayoutParagraph>& co_Paragraphs, std::string& co_Out);
+
+// The anchor that opens at the code; a translator may have moved anchors around.
+const CT_LayoutAnchor* pco_AnchorAt(const CT_LayoutParagraph& co_Paragraph,
+                                    const CT_TaggedToken& co_Token) {
+    if (co_Token.eo_Kind != et_Token::e_Standalone) {
+        return nullptr;
+    }
+    for (const CT_LayoutAnchor& co_anchor : co_Paragraph.co_Anchors) {
+        if (co_anchor.n_Open == co_Token.n_Code) {
+            return &co_anchor;
+        }
+    }
+    return nullptr;
+}
+
+void v_WriteParagraph(const CT_LayoutParagraph& co_Paragraph, std::string& co_Out) {
+    for (const CT_TaggedToken& co_token : co_Paragraph.co_Tokens) {
+        CT_TaggedToken::sv_Write({co_token}, co_Out);
+        const CT_LayoutAnchor* pco_anchor = pco_AnchorAt(co_Paragraph, co_token);
+        if (pco_anchor == nullptr) {
+            continue;
+        }
+        const CT_LayoutAnchor& co_anchor = *pco_anchor;
+        for (const CT_LayoutFlow& co_flow : co_anchor.co_Flows) {
+            if (co_flow.n_Code != 0) {
+                co_Out += "<x" + std::to_string(co_flow.n_Code) + "/>";
+            }
+            v_WriteFlow(co_flow.co_Paragraphs, co_Out);
+        }
+        co_Out += "<x" + std::to_string(co_anchor.n_Close) + "/>";
+    }
+}
+
+void v_WriteFlow(const std::vector<CT_LayoutParagraph>& co_Paragraphs, std::string& co_Out) {
+    for (const CT_LayoutParagraph& co_paragraph : co_Paragraphs) {
+        v_WriteParagraph(co_paragraph, co_Out);
+        co_Out.push_back('\n');
+    }
+}
+}  // namespace
+
+CT_StoryLayout::CT_StoryLayout(std::string_view co_Content, const CT_Codes& co_Codes) {
+    std::vector<CT_TaggedToken> co_tokens;
+    CT_TaggedToken::sv_Read(co_Content, co_tokens);
+    if (b_Layout(co_tokens, co_Codes) && s_Content() == co_Content) {
+        return;
+    }
+    // Flat: one paragraph per line, codes inline; a last line without its line end still
+    // gets one, which the import reads the same way.
+    co_Paragraphs_.clear();
+    b_Layout(co_tokens, CT_Codes());
+    if (!co_tokens.empty() && co_tokens.back().eo_Kind != et_Token::e_LineEnd) {
+        co_tokens.push_back(CT_TaggedToken{et_Token::e_LineEnd, std::string(), 0});
+        co_Paragraphs_.clear();
+        b_Layout(co_tokens, CT_Codes());
+    }
+}
+
+bool CT_StoryLayout::b_Layout(const std::vector<CT_TaggedToken>& co_Tokens,
+                              const CT_Codes& co_Codes) {
+    return CT_LayoutReader(co_Tokens, co_Codes).b_Flow(co_Paragraphs_, false);
+}
+
+std::string CT_StoryLayout::s_Content() const {
+    std::string co_out;
+    v_WriteFlow(co_Paragraphs_, co_out);
+    return co_out;
+}

@@ -1,0 +1,56 @@
+#include "exchange/ct_tagged_file.h"
+
+#include <stdexcept>
+
+namespace {
+constexpr std::string_view kco_Start = "<STORY NAME=\"";
+constexpr std::string_view kco_Location = " LOCATION=\"";
+constexpr std::string_view kco_End = "</STORY>";
+}  // namespace
+
+std::vector<CT_TaggedStory> CT_TaggedStoryFile::sco_Read(std::string_view co_File) {
+    std::vector<CT_TaggedStory> co_stories;
+    std::size_t n = co_File.find(kco_Start);
+    while (n != std::string_view::npos) {
+        n += kco_Start.size();
+        const std::size_t n_quote = co_File.find('"', n);
+        const std::size_t n_close =
+            co_File.find('>', n_quote == std::string_view::npos ? n : n_quote);
+        if (n_quote == std::string_view::npos || n_close == std::string_view::npos) {
+            throw std::invalid_argument("a story start tag has no end, after byte " +
+                                        std::to_string(n));
+        }
+        CT_TaggedStory co_story;
+        co_story.co_Key = std::string(co_File.substr(n, n_quote - n));
+        std::string_view co_attributes = co_File.substr(n_quote + 1, n_close - n_quote - 1);
+        if (co_attributes.substr(0, kco_Location.size()) == kco_Location &&
+            co_attributes.size() > kco_Location.size() && co_attributes.back() == '"') {
+            co_story.co_Location = std::string(co_attributes.substr(
+                kco_Location.size(), co_attributes.size() - kco_Location.size() - 1));
+        }
+        const std::size_t n_end = co_File.find(kco_End, n_close + 1);
+        if (n_end == std::string_view::npos) {
+            throw std::invalid_argument("story " + co_story.co_Key + " has no end tag");
+        }
+        co_story.co_Content = std::string(co_File.substr(n_close + 1, n_end - n_close - 1));
+        co_stories.push_back(std::move(co_story));
+        n = co_File.find(kco_Start, n_end + kco_End.size());
+    }
+    return co_stories;
+}
+
+std::string CT_TaggedStoryFile::s_Write(const std::vector<CT_TaggedStory>& co_Stories,
+                                        std::string_view co_OpenTag, std::string_view co_CloseTag) {
+    std::string co_out(co_OpenTag);
+    for (const CT_TaggedStory& co_story : co_Stories) {
+        co_out += kco_Start;
+        co_out += co_story.co_Key;
+        co_out += '"';
+        co_out += kco_Location;
+        co_out += co_story.co_Location + "\">" + co_story.co_Content;
+        co_out += kco_End;
+        co_out += "\n\n\n";
+    }
+    co_out += co_CloseTag;
+    return co_out;
+}

@@ -1,0 +1,24 @@
+// The stories of a tagged story file as the exchange formats need them: key, location and
+// content, in file order; and the file built back from stories. Works on the whole file in
+// memory; the version tags are the caller's (they belong to the host).
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+struct CT_TaggedStory {
+    std::string co_Key;
+    std::string co_Location;
+    std::string co_Content;
+};
+
+class CT_TaggedStoryFile {
+  public:
+    // The stories of co_File. Raises std::invalid_argument naming the story when a start tag
+    // is broken or a story has no end tag.
+    static std::vector<CT_TaggedStory> sco_Read(std::string_view co_File);
+    // A file as export writes one: open tag, each story framed by its tags, close tag.
+    static std::string s_Write(const std::vector<CT_TaggedStory>& co_Stories,
+                               std::string_view co_OpenTag, std::string_view co_CloseTag);
+};

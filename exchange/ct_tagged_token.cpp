@@ -1,0 +1,119 @@
+#include "exchange/ct_tagged_token.h"
+
+namespace {
+using et_Kind = CT_TaggedToken::et_Kind;
+
+[[noreturn]] void v_Refuse(const char* pc_What, std::size_t n_At) {
+    throw std::invalid_argument(std::string(pc_What) + " at byte " + std::to_string(n_At));
+}
+
+void v_AddText(std::vector<CT_TaggedToken>& co_Tokens, std::string_view co_Text) {
+    if (co_Tokens.empty() || co_Tokens.back().eo_Kind != et_Kind::e_Text) {
+        co_Tokens.push_back(CT_TaggedToken{et_Kind::e_Text, std::string(), 0});
+    }
+    co_Tokens.back().co_Text.append(co_Text);
+}
+
+// The code at n_At ("<gN>", "</gN>" or "<xN/>"); its length, 0 when there is none.
+std::size_t n_CodeLength(std::string_view co_Content, std::size_t n_At, CT_TaggedToken& co_Token) {
+    std::size_t n = n_At + 1;
+    bool b_close = n < co_Content.size() && co_Content[n] == '/';
+    n += b_close ? 1 : 0;
+    if (n >= co_Content.size() || (co_Content[n] != 'g' && co_Content[n] != 'x') ||
+        (b_close && co_Content[n] == 'x')) {
+        return 0;
+    }
+    const bool b_standalone = co_Content[n] == 'x';
+    std::size_t n_digits = ++n;
+    unsigned n_number = 0;
+    while (n < co_Content.size() && co_Content[n] >= '0' && co_Content[n] <= '9' &&
+           n - n_digits < 9) {
+        n_number = n_number * 10 + static_cast<unsigned>(co_Content[n] - '0');
+        ++n;
+    }
+    std::string_view co_tail = b_standalone ? "/>" : ">";
+    if (n == n_digits || co_Content[n_digits] == '0' ||
+        co_Content.substr(n, co_tail.size()) != co_tail) {
+        return 0;
+    }
+    co_Token.eo_Kind = b_standalone ? et_Kind::e_Standalone
+                       : b_close    ? et_Kind::e_Close
+                                    : et_Kind::e_Open;
+    co_Token.n_Code = n_number;
+    return n + co_tail.size() - n_At;
+}
+}  // namespace
+
+void CT_TaggedToken::sv_Read(std::string_view co_Content, std::vector<CT_TaggedToken>& co_Tokens) {
+    std::size_t n = 0;
+    while (n < co_Content.size()) {
+        std::size_t n_plain = co_Content.find_first_of("\\<\r\n", n);
+        if (n_plain == std::string_view::npos) {
+            n_plain = co_Content.size();
+        }
+        if (n_plain > n) {
+            v_AddText(co_Tokens, co_Content.substr(n, n_plain - n));
+            n = n_plain;
+            continue;
+        }
+        const char c = co_Content[n];
+        if (c == '\n' || c == '\r') {
+            n += c == '\r' && n + 1 < co_Content.size() && co_Content[n + 1] == '\n' ? 2 : 1;
+            co_Tokens.push_back(CT_TaggedToken{et_Kind::e_LineEnd, std::string(), 0});
+            continue;
+        }
+        if (c == '\\') {
+            const char c_next = n + 1 < co_Content.size() ? co_Content[n + 1] : '\0';
+            if (c_next != '\\' && c_next != '<' && c_next != '>') {
+                v_Refuse("\"\\\" that escapes nothing", n);
+            }
+            v_AddText(co_Tokens, co_Content.substr(n + 1, 1));
+            n += 2;
+            continue;
+        }
+        CT_TaggedToken co_code;
+        const std::size_t n_length = n_CodeLength(co_Content, n, co_code);
+        if (n_length == 0) {
+            v_Refuse("\"<\" that starts no code", n);
+        }
+        co_Tokens.push_back(co_code);
+        n += n_length;
+    }
+}
+
+void CT_TaggedToken::sv_AppendEscaped(std::string_view co_Text, std::string& co_Out) {
+    std::size_t n = 0;
+    while (n < co_Text.size()) {
+        std::size_t n_special = co_Text.find_first_of("\\<>", n);
+        if (n_special == std::string_view::npos) {
+            co_Out.append(co_Text.substr(n));
+            return;
+        }
+        co_Out.append(co_Text.substr(n, n_special - n));
+        co_Out.push_back('\\');
+        co_Out.push_back(co_Text[n_special]);
+        n = n_special + 1;
+    }
+}
+
+void CT_TaggedToken::sv_Write(const std::vector<CT_TaggedToken>& co_Tokens, std::string& co_Out) {
+    for (const CT_TaggedToken& co_token : co_Tokens) {
+        switch (co_token.eo_Kind) {
+            case et_Kind::e_Text:
+                sv_AppendEscaped(co_token.co_Text, co_Out);
+                break;
+            case et_Kind::e_LineEnd:
+                co_Out.push_back('\n');
+                break;
+            case et_Kind::e_Open:
+                co_Out += "<g" + std::to_string(co_token.n_Code) + ">";
+                break;
+            case et_Kind::e_Close:
+                co_Out += "</g" + std::to_string(co_token.n_Code) + ">";
+                break;
+            case et_Kind::e_Standalone:
+                co_Out += "<x" + std::to_string(co_token.n_Code) + "/>";
+                break;
+        }
+    }
+}

@@ -1,0 +1,29 @@
+// One piece of a story's tagged content: text (unescaped, UTF-8), a line end, or a code. A
+// content is read into tokens by CT_TaggedToken::sv_Read and written back by sv_Write, which
+// gives back the same bytes for content that export wrote.
+#pragma once
+
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <vector>
+
+struct CT_TaggedToken {
+    enum class et_Kind { e_Text, e_LineEnd, e_Open, e_Close, e_Standalone };
+    et_Kind eo_Kind = et_Kind::e_Text;
+    std::string co_Text;  // e_Text
+    unsigned n_Code = 0;  // codes
+
+    bool operator==(const CT_TaggedToken& co_Other) const {
+        return eo_Kind == co_Other.eo_Kind && co_Text == co_Other.co_Text &&
+               n_Code == co_Other.n_Code;
+    }
+
+    // Appends the tokens of co_Content to co_Tokens; adjacent text becomes one token. "\r\n"
+    // and "\r" are line ends. Raises std::invalid_argument, naming the byte offset, on a bad
+    // escape or a "<" that starts no code.
+    static void sv_Read(std::string_view co_Content, std::vector<CT_TaggedToken>& co_Tokens);
+    // Appends the tagged form of the tokens: text escaped, line ends as "\n".
+    static void sv_Write(const std::vector<CT_TaggedToken>& co_Tokens, std::string& co_Out);
+    static void sv_AppendEscaped(std::string_view co_Text, std::string& co_Out);
+};

@@ -1,0 +1,98 @@
+#include "exchange/ct_xliff_reader.h"
+
+#include <pugixml.hpp>
+
+#include <cstring>
+
+#include "exchange/ct_xliff_story_reader.h"
+
+namespace {
+const char* pc_LocalName(const pugi::xml_node& co_Node) {
+    const char* pc_name = co_Node.name();
+    const char* pc_colon = std::strrchr(pc_name, ':');
+    return pc_colon != nullptr ? pc_colon + 1 : pc_name;
+}
+
+bool b_Is(const pugi::xml_node& co_Node, const char* pc_Name) {
+    return co_Node.type() == pugi::node_element && std::strcmp(pc_LocalName(co_Node), pc_Name) == 0;
+}
+
+pugi::xml_node co_Child(const pugi::xml_node& co_Parent, const char* pc_Name) {
+    for (pugi::xml_node co_child : co_Parent.children()) {
+        if (b_Is(co_child, pc_Name)) {
+            return co_child;
+        }
+    }
+    return pugi::xml_node();
+}
+
+[[noreturn]] void v_NotWellFormed(std::string_view co_Bytes,
+                                  const pugi::xml_parse_result& co_Result) {
+    std::size_t n_line = 1;
+    std::size_t n_column = 1;
+    const std::size_t n_end = std::min(static_cast<std::size_t>(co_Result.offset), co_Bytes.size());
+    for (std::size_t n = 0; n < n_end; ++n) {
+        if (co_Bytes[n] == '\n') {
+            ++n_line;
+            n_column = 1;
+        } else if ((static_cast<unsigned char>(co_Bytes[n]) & 0xC0) != 0x80) {
+            ++n_column;
+        }
+    }
+    throw CT_XliffReader::CT_Refusal("not well-formed XML at line " + std::to_string(n_line) +
+                                     ", column " + std::to_string(n_column) + ": " +
+                                     co_Result.description());
+}
+
+void v_CheckVersion(const pugi::xml_node& co_Root) {
+    if (!b_Is(co_Root, "xliff")) {
+        throw CT_XliffReader::CT_Refusal(std::string("not an XLIFF file: its root element is <") +
+                                         co_Root.name() + ">");
+    }
+    const std::string co_version = co_Root.attribute("version").value();
+    const std::string co_space = co_Root.attribute("xmlns").value();
+    if (co_version.compare(0, 1, "2") == 0 || co_space.find(":2.") != std::string::npos) {
+        throw CT_XliffReader::CT_Refusal("XLIFF " + (co_version.empty() ? "2" : co_version) +
+                                         " is not read: save the translation as XLIFF 1.2");
+    }
+    if (co_version != "1.2" && co_version != "1.1" && co_version != "1.0") {
+        throw CT_XliffReader::CT_Refusal("XLIFF version \"" + co_version +
+                                         "\" is not read: save the translation as XLIFF 1.2");
+    }
+}
+}  // namespace
+
+CT_XliffReader::CT_XliffReader(std::string_view co_Bytes) {
+    pugi::xml_document co_document;
+    const pugi::xml_parse_result co_result = co_document.load_buffer(
+        co_Bytes.data(), co_Bytes.size(), pugi::parse_default | pugi::parse_ws_pcdata);
+    if (!co_result) {
+        v_NotWellFormed(co_Bytes, co_result);
+    }
+    const pugi::xml_node co_root = co_document.document_element();
+    v_CheckVersion(co_root);
+    const pugi::xml_node co_file = co_Child(co_root, "file");
+    co_Original = co_file.attribute("original").value();
+    co_SourceLanguage = co_file.attribute("source-language").value();
+    co_TargetLanguage = co_file.attribute("target-language").value();
+    for (pugi::xml_node co_child : co_Child(co_file, "body").children()) {
+        if (b_Is(co_child, "trans-unit")) {
+            throw CT_Refusal(std::string("unit ") + co_child.attribute("id").value() +
+                             " stands outside any story group");
+        }
+        if (!b_Is(co_child, "group")) {
+            continue;
+        }
+        std::string co_key = co_child.attribute("resname").value();
+        if (co_key.empty()) {
+            co_key = co_child.attribute("id").value();
+        }
+        CT_TaggedStory co_story;
+        co_story.co_Key = co_key;
+        co_story.co_Content = CT_XliffStoryReader(*this, co_key).s_Read(co_child);
+        co_Stories.push_back(std::move(co_story));
+    }
+    if (n_Units_ == 0) {
+        throw CT_Refusal("the file holds no translation units");
+    }
+}

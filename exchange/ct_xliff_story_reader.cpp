@@ -1,0 +1,255 @@
+#include "exchange/ct_xliff_story_reader.h"
+
+#include <cstdlib>
+#include <cstring>
+#include <utility>
+
+namespace {
+using et_Token = CT_TaggedToken::et_Kind;
+
+const char* pc_LocalName(const pugi::xml_node& co_Node) {
+    const char* pc_name = co_Node.name();
+    const char* pc_colon = std::strrchr(pc_name, ':');
+    return pc_colon != nullptr ? pc_colon + 1 : pc_name;
+}
+
+bool b_Is(const pugi::xml_node& co_Node, const char* pc_Name) {
+    return co_Node.type() == pugi::node_element && std::strcmp(pc_LocalName(co_Node), pc_Name) == 0;
+}
+
+void v_AddText(std::vector<CT_TaggedToken>& co_Tokens, const std::string& co_Text) {
+    if (co_Text.empty()) {
+        return;
+    }
+    if (co_Tokens.empty() || co_Tokens.back().eo_Kind != et_Token::e_Text) {
+        co_Tokens.push_back(CT_TaggedToken{et_Token::e_Text, std::string(), 0});
+    }
+    co_Tokens.back().co_Text += co_Text;
+}
+
+std::string co_Utf8(unsigned long n_Code) {
+    std::string co_out;
+    if (n_Code < 0x80) {
+        co_out.push_back(static_cast<char>(n_Code));
+    } else if (n_Code < 0x800) {
+        co_out.push_back(static_cast<char>(0xC0 | (n_Code >> 6)));
+        co_out.push_back(static_cast<char>(0x80 | (n_Code & 0x3F)));
+    } else {
+        co_out.push_back(static_cast<char>(0xE0 | (n_Code >> 12)));
+        co_out.push_back(static_cast<char>(0x80 | ((n_Code >> 6) & 0x3F)));
+        co_out.push_back(static_cast<char>(0x80 | (n_Code & 0x3F)));
+    }
+    return co_out;
+}
+
+std::string co_Name(const CT_TaggedToken& co_Token) {
+    const std::string co_number = std::to_string(co_Token.n_Code);
+    switch (co_Token.eo_Kind) {
+        case et_Token::e_Open:
+            return "<g" + co_number + ">";
+        case et_Token::e_Close:
+            return "</g" + co_number + ">";
+        default:
+            return "<x" + co_number + "/>";
+    }
+}
+
+// The codes of a unit's content, each with how often it stands there.
+std::map<std::pair<int, unsigned>, int> co_Codes(const std::vector<CT_TaggedToken>& co_Tokens) {
+    std::map<std::pair<int, unsigned>, int> co_codes;
+    for (const CT_TaggedToken& co_token : co_Tokens) {
+        if (co_token.eo_Kind != et_Token::e_Text) {
+            ++co_codes[{static_cast<int>(co_token.eo_Kind), co_token.n_Code}];
+        }
+    }
+    return co_codes;
+}
+}  // namespace
+
+CT_XliffStoryReader::CT_XliffStoryReader(CT_XliffReader& co_Reader, const std::string& co_Key)
+    : co_Reader(co_Reader), co_Key(co_Key) {}
+
+std::string CT_XliffStoryReader::s_Read(const pugi::xml_node& co_Group) {
+    CT_StoryLayout co_layout;
+    v_Flow(co_Group, co_layout.co_Paragraphs());
+    return co_layout.s_Content();
+}
+
+void CT_XliffStoryReader::v_Flow(const pugi::xml_node& co_Parent,
+                                 std::vector<CT_LayoutParagraph>& co_Paragraphs) {
+    for (pugi::xml_node co_child : co_Parent.children()) {
+        if (b_Is(co_child, "trans-unit")) {
+            co_Paragraphs.emplace_back();
+            v_Unit(co_child, co_Paragraphs.back());
+        } else if (b_Is(co_child, "group")) {
+            if (co_Paragraphs.empty()) {
+                co_Unit = co_child.attribute("id").value();
+                v_Refuse("a footnote, note or table group stands before any paragraph");
+            }
+            v_Anchor(co_child, co_Paragraphs.back());
+        }
+    }
+}
+
+// extradata: "open close" for the anchor, the cell's code for each cell group of a table.
+void CT_XliffStoryReader::v_Anchor(const pugi::xml_node& co_Group,
+                                   CT_LayoutParagraph& co_Paragraph) {
+    CT_LayoutAnchor co_anchor;
+    co_Unit = co_Group.attribute("id").value();
+    const char* pc_codes = co_Group.attribute("extradata").value();
+    char* pc_end = nullptr;
+    co_anchor.n_Open = static_cast<unsigned>(std::strtoul(pc_codes, &pc_end, 10));
+    co_anchor.n_Close = static_cast<unsigned>(std::strtoul(pc_end, nullptr, 10));
+    if (co_anchor.n_Open == 0 || co_anchor.n_Close == 0) {
+        v_Refuse("the group does not say which codes it stands between (extradata)");
+    }
+    if (std::strcmp(co_Group.attribute("restype").value(), "x-table") == 0) {
+        for (pugi::xml_node co_cell : co_Group.children()) {
+            if (b_Is(co_cell, "group")) {
+                co_anchor.co_Flows.emplace_back();
+                co_Unit = co_cell.attribute("id").value();
+                co_anchor.co_Flows.back().n_Code = n_Number(co_cell, "extradata");
+                v_Flow(co_cell, co_anchor.co_Flows.back().co_Paragraphs);
+            }
+        }
+    } else {
+        co_anchor.co_Flows.emplace_back();
+        v_Flow(co_Group, co_anchor.co_Flows.back().co_Paragraphs);
+    }
+    co_Paragraph.co_Anchors.push_back(std::move(co_anchor));
+}
+
+void CT_XliffStoryReader::v_Unit(const pugi::xml_node& co_Unit, CT_LayoutParagraph& co_Paragraph) {
+    ++co_Reader.n_Units_;
+    this->co_Unit = co_Unit.attribute("id").value();
+    co_Characters.clear();
+    pugi::xml_node co_source;
+    pugi::xml_node co_target;
+    for (pugi::xml_node co_child : co_Unit.children()) {
+        if (b_Is(co_child, "source")) {
+            co_source = co_child;
+        } else if (b_Is(co_child, "target")) {
+            co_target = co_child;
+        }
+    }
+    std::vector<CT_TaggedToken> co_sourceTokens;
+    v_Inline(co_source, co_sourceTokens, true);
+    std::vector<CT_TaggedToken> co_targetTokens;
+    if (co_target) {
+        v_Inline(co_target, co_targetTokens, false);
+    }
+    // A tool may write an empty target for a unit it did not translate.
+    const bool b_translated = co_target && !(co_targetTokens.empty() && !co_sourceTokens.empty()) &&
+                              co_targetTokens != co_sourceTokens;
+    if (!b_translated && std::strcmp(co_Unit.attribute("translate").value(), "no") != 0) {
+        co_Reader.co_Untranslated.push_back(this->co_Unit);
+    }
+    if (!b_translated) {
+        co_Paragraph.co_Tokens = std::move(co_sourceTokens);
+        return;
+    }
+    v_CheckCodes(co_sourceTokens, co_targetTokens);
+    co_Paragraph.co_Tokens = std::move(co_targetTokens);
+}
+
+void CT_XliffStoryReader::v_Inline(const pugi::xml_node& co_Parent,
+                                   std::vector<CT_TaggedToken>& co_Tokens, bool b_Source) {
+    for (pugi::xml_node co_child : co_Parent.children()) {
+        if (co_child.type() == pugi::node_pcdata || co_child.type() == pugi::node_cdata) {
+            v_AddText(co_Tokens, co_child.value());
+            continue;
+        }
+        if (co_child.type() != pugi::node_element) {
+            continue;
+        }
+        if (b_Is(co_child, "mrk")) {
+            v_Inline(co_child, co_Tokens, b_Source);
+        } else if (b_Is(co_child, "g")) {
+            const unsigned n_code = n_Number(co_child, "id");
+            co_Tokens.push_back(CT_TaggedToken{et_Token::e_Open, std::string(), n_code});
+            v_Inline(co_child, co_Tokens, b_Source);
+            co_Tokens.push_back(CT_TaggedToken{et_Token::e_Close, std::string(), n_code});
+        } else if (b_Is(co_child, "bx") || b_Is(co_child, "ex")) {
+            co_Tokens.push_back(
+                CT_TaggedToken{b_Is(co_child, "bx") ? et_Token::e_Open : et_Token::e_Close,
+                               std::string(), n_Number(co_child, "id")});
+        } else if (b_Is(co_child, "x") && co_child.attribute("id").value()[0] == 'c') {
+            // A character XML cannot carry, kept as a code: the source says which.
+            const std::string co_id = co_child.attribute("id").value();
+            if (b_Source) {
+                const char* pc_equiv = co_child.attribute("equiv-text").value();
+                const unsigned long n_char = std::strncmp(pc_equiv, "U+", 2) == 0
+                                                 ? std::strtoul(pc_equiv + 2, nullptr, 16)
+                                                 : 0;
+                if (n_char == 0 || n_char > 0xFFFF) {
+                    v_Refuse("character code " + co_id +
+                             " does not say its character (equiv-text)");
+                }
+                co_Characters[co_id] = co_Utf8(n_char);
+            }
+            auto co_found = co_Characters.find(co_id);
+            if (co_found == co_Characters.end()) {
+                v_Refuse("the target has character code " + co_id +
+                         " that its source does not have");
+            }
+            v_AddText(co_Tokens, co_found->second);
+        } else if (b_Is(co_child, "x")) {
+            co_Tokens.push_back(
+                CT_TaggedToken{et_Token::e_Standalone, std::string(), n_Number(co_child, "id")});
+        } else {
+            v_Refuse(std::string("<") + co_child.name() + "> is no code of this file");
+        }
+    }
+}
+
+void CT_XliffStoryReader::v_CheckCodes(const std::vector<CT_TaggedToken>& co_Source,
+                                       const std::vector<CT_TaggedToken>& co_Target) const {
+    const auto co_source = co_Codes(co_Source);
+    const auto co_target = co_Codes(co_Target);
+    auto co_NameOf = [](const std::pair<int, unsigned>& co_Key) {
+        return co_Name(
+            CT_TaggedToken{static_cast<et_Token>(co_Key.first), std::string(), co_Key.second});
+    };
+    for (const auto& co_code : co_source) {
+        if (co_target.count(co_code.first) == 0) {
+            v_Refuse("the target lacks code " + co_NameOf(co_code.first) + " of its source");
+        }
+    }
+    for (const auto& co_code : co_target) {
+        if (co_source.count(co_code.first) == 0) {
+            v_Refuse("the target has code " + co_NameOf(co_code.first) +
+                     " that its source does not have");
+        }
+        if (co_code.second > co_source.at(co_code.first)) {
+            v_Refuse("the target has code " + co_NameOf(co_code.first) +
+                     " more often than its source");
+        }
+    }
+    std::vector<unsigned> co_open;
+    for (const CT_TaggedToken& co_token : co_Target) {
+        if (co_token.eo_Kind == et_Token::e_Open) {
+            co_open.push_back(co_token.n_Code);
+        } else if (co_token.eo_Kind == et_Token::e_Close) {
+            if (co_open.empty() || co_open.back() != co_token.n_Code) {
+                v_Refuse("the target closes code " + co_Name(co_token) + " out of order");
+            }
+            co_open.pop_back();
+        }
+    }
+}
+
+unsigned CT_XliffStoryReader::n_Number(const pugi::xml_node& co_Element,
+                                       const char* pc_Attribute) const {
+    const char* pc_value = co_Element.attribute(pc_Attribute).value();
+    char* pc_end = nullptr;
+    const unsigned long n_value = std::strtoul(pc_value, &pc_end, 10);
+    if (*pc_value < '1' || *pc_value > '9' || *pc_end != '\0' || n_value > 999999999ul) {
+        v_Refuse(std::string("<") + co_Element.name() + "> has " + pc_Attribute + " \"" + pc_value +
+                 "\", which is no code number of this file");
+    }
+    return static_cast<unsigned>(n_value);
+}
+
+void CT_XliffStoryReader::v_Refuse(const std::string& co_What) const {
+    throw CT_XliffReader::CT_Refusal("story " + co_Key + ", unit " + co_Unit + ": " + co_What);
+}

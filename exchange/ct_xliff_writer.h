@@ -1,0 +1,55 @@
+// Writes the stories of one document as an XLIFF 1.2 file for translation tools: one <file>,
+// one <group> per story in story order, one <trans-unit> per paragraph, footnote or note
+// paragraph and table cell paragraph, each cut into sentences (<seg-source>, <mrk mtype="seg">)
+// and carrying a <target> that copies its source unless targets are left out. Codes become
+// <g> and <x> with the same numbers; characters XML cannot carry become <x> codes too. The
+// file keeps what an import needs to put every story back together byte for byte.
+#pragma once
+
+#include <cstddef>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "exchange/ct_sentence_splitter.h"
+#include "exchange/ct_story_layout.h"
+
+class CT_XliffWriter {
+  public:
+    struct CT_Options {
+        std::string co_Original;        // the document's file name
+        std::string co_SourceLanguage;  // BCP 47, required
+        std::string co_TargetLanguage;  // BCP 47, required
+        bool b_Targets = true;
+    };
+
+    explicit CT_XliffWriter(const CT_Options& co_Options);
+
+    // Adds the next story in story order. co_Location is the story's location as the tagged
+    // file's start tag gives it ("P3", "B", "M" and the master). Raises std::invalid_argument
+    // when the content is no tagged content.
+    void v_AddStory(const std::string& co_Key, const std::string& co_Location,
+                    std::string_view co_Content, const CT_StoryLayout::CT_Codes& co_Codes);
+
+    // The whole file, UTF-8; the writer is spent afterwards.
+    std::string s_Finish();
+
+    std::size_t n_Units() const { return n_Units_; }
+
+  private:
+    struct ct_Story;
+
+    void v_Flow(ct_Story& co_Story, const std::vector<CT_LayoutParagraph>& co_Paragraphs,
+                const std::string& co_Label, const std::string& co_Restype);
+    void v_Anchor(ct_Story& co_Story, const CT_LayoutAnchor& co_Anchor);
+    void v_Unit(ct_Story& co_Story, const CT_LayoutParagraph& co_Paragraph,
+                const std::string& co_Label, const std::string& co_Restype);
+    void v_Inline(const std::vector<CT_TaggedToken>& co_Tokens, const ct_Story& co_Story,
+                  bool b_Segmented);
+
+    CT_Options co_Options;
+    CT_SentenceSplitter co_Splitter;
+    std::string co_Out;
+    std::size_t n_Stories = 0;
+    std::size_t n_Units_ = 0;
+};

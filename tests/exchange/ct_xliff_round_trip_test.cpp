@@ -1,0 +1,71 @@
+// XLIFF out and back in without a translation tool between: every story comes back byte for
+// byte, whatever its structure, codes, white space and characters.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "exchange/ct_xliff_reader.h"
+#include "exchange/ct_xliff_writer.h"
+
+namespace {
+using et_Kind = CT_ExchangeCode::et_Kind;
+
+CT_ExchangeCode co_Code(et_Kind eo_Kind, const char* pc_Label = "", unsigned n_Row = 0,
+                        unsigned n_Column = 0) {
+    CT_ExchangeCode co_code;
+    co_code.eo_Kind = eo_Kind;
+    co_code.co_Label = pc_Label;
+    co_code.n_Row = n_Row;
+    co_code.n_Column = n_Column;
+    return co_code;
+}
+
+// Codes 1-2: a footnote; 3-7: a table of two cells; 8: a formatting run.
+const CT_StoryLayout::CT_Codes gco_Codes = {
+    {1, co_Code(et_Kind::e_FlowOpen, "footnote")},
+    {2, co_Code(et_Kind::e_FlowClose)},
+    {3, co_Code(et_Kind::e_TableOpen)},
+    {4, co_Code(et_Kind::e_Cell, "", 1, 1)},
+    {5, co_Code(et_Kind::e_Cell, "", 1, 2)},
+    {7, co_Code(et_Kind::e_TableClose)},
+};
+
+std::string s_Export(const std::string& s_Content, bool b_Targets = true) {
+    CT_XliffWriter co_writer({"doc.idml", "en-US", "fr-FR", b_Targets});
+    co_writer.v_AddStory("u1", "P1", s_Content, gco_Codes);
+    co_writer.v_AddStory("u2", "B", "Second story.\n", {});
+    return co_writer.s_Finish();
+}
+
+class CT_XliffRoundTripTest : public ::testing::TestWithParam<std::string> {};
+
+TEST_P(CT_XliffRoundTripTest, StoriesComeBackByteForByte) {
+    for (bool b_targets : {true, false}) {
+        const CT_XliffReader co_reader(s_Export(GetParam(), b_targets));
+        ASSERT_EQ(co_reader.cco_Stories().size(), 2u);
+        EXPECT_EQ(co_reader.cco_Stories()[0].co_Key, "u1");
+        EXPECT_EQ(co_reader.cco_Stories()[0].co_Content, GetParam());
+        EXPECT_EQ(co_reader.cco_Stories()[1].co_Content, "Second story.\n");
+        EXPECT_EQ(co_reader.cco_Original(), "doc.idml");
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Contents, CT_XliffRoundTripTest,
+    ::testing::Values("\n", "One. Two sentences.\n\nA third paragraph after an empty one.\n\n",
+                      "Sum<g8>mer <g9>sale</g9></g8> today<x6/>.\n",
+                      "Escapes \\<b\\> and \\\\ and & \" ' kept.\n",
+                      "  Leading, inner\ttabs,   runs and trailing spaces.  \n",
+                      "A note<x1/>Its text. Two sentences.\nA second paragraph.\n<x2/> after it.\n",
+                      "Table: <x3/><x4/>cell one\n<x5/>\n<x7/>\nend.\n",
+                      "Control \x01 and \xEF\xBF\xBE characters\x1F kept.\n",
+                      "Chinese \xE4\xB8\xAD\xE6\x96\x87\xE3\x80\x82 Unicode \xF0\x9F\x91\x8D.\n",
+                      "Codes out of order <g1>a</g2> stay codes.\n"),
+    [](const auto& co_Info) { return std::to_string(co_Info.index); });
+
+TEST(CT_XliffRoundTripTest, ALastParagraphWithoutItsLineEndGetsOne) {
+    const CT_XliffReader co_reader(s_Export("<x1/>no line end, and a stray code"));
+    EXPECT_EQ(co_reader.cco_Stories()[0].co_Content, "<x1/>no line end, and a stray code\n");
+}
+
+}  // namespace

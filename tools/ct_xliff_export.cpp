@@ -1,0 +1,18 @@
+#include "tools/ct_xliff_export.h"
+
+#include "tools/ct_tool_session.h"
+#include "tools/ct_xliff_options.h"
+
+CT_XliffExport::CT_XliffExport(CT_ToolSession& co_Session, const std::string& s_Target) {
+    const CT_CommandOptions& co_options = co_Session.co_GetOptions();
+    if (!CT_XliffOptions::sb_IsXliff(co_options, s_Target)) {
+        return;
+    }
+    CT_XliffWriter::CT_Options co_xliff;
+    co_xliff.co_SourceLanguage =
+        co_options.s_SourceLanguage.empty() ? "en" : co_options.s_SourceLanguage;
+    co_xliff.co_TargetLanguage = co_options.s_TargetLanguage;
+    co_xliff.b_Targets = !co_options.b_NoTarget;
+    co_Format.v_SetTaggedTextFormat(CT_StoryFormatSettings::e_QuarvelTaggedText);
+    pco_Converter = std::make_unique<CT_XliffConverter>(co_Session.co_GetHost(), co_xliff);
+}

@@ -1,0 +1,95 @@
+#include "tools/ct_xliff_options.h"
+
+#include <CLI/CLI.hpp>
+
+#include <cctype>
+
+namespace {
+bool b_EndsWith(const std::string& s_Text, const std::string& s_End) {
+    if (s_Text.size() < s_End.size()) {
+        return false;
+    }
+    for (std::size_t n = 0; n < s_End.size(); ++n) {
+        const char c = s_Text[s_Text.size() - s_End.size() + n];
+        if (std::tolower(static_cast<unsigned char>(c)) != s_End[n]) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// A BCP 47 code as users write them: letters, digits and hyphens, starting with letters.
+bool b_IsLanguage(const std::string& s_Code) {
+    if (s_Code.empty() || !std::isalpha(static_cast<unsigned char>(s_Code[0]))) {
+        return false;
+    }
+    for (char c : s_Code) {
+        if (!std::isalnum(static_cast<unsigned char>(c)) && c != '-') {
+            return false;
+        }
+    }
+    return s_Code.back() != '-';
+}
+}  // namespace
+
+void CT_XliffOptions::sv_AddFormat(CLI::App& co_Command, CT_CommandOptions& co_Options) {
+    co_Command
+        .add_option("--format", co_Options.s_Format,
+                    "tagged (the tagged story file) or xliff (XLIFF 1.2); the default follows the "
+                    "file's extension: .xlf and .xliff are XLIFF")
+        ->check(CLI::IsMember({"tagged", "xliff"}))
+        ->type_name("FORMAT");
+}
+
+void CT_XliffOptions::sv_AddExport(CLI::App& co_Command, CT_CommandOptions& co_Options) {
+    sv_AddFormat(co_Command, co_Options);
+    co_Command
+        .add_option("--source-lang", co_Options.s_SourceLanguage,
+                    "XLIFF: the document's language, a BCP 47 code such as en-US (default: en)")
+        ->type_name("LANG");
+    co_Command
+        .add_option("--target-lang", co_Options.s_TargetLanguage,
+                    "XLIFF: the language to translate into, a BCP 47 code such as fr-FR "
+                    "(required for XLIFF)")
+        ->type_name("LANG");
+    co_Command.add_flag("--no-target", co_Options.b_NoTarget,
+                        "XLIFF: write no <target> copying each source");
+}
+
+void CT_XliffOptions::sv_AddImport(CLI::App& co_Command, CT_CommandOptions& co_Options) {
+    sv_AddFormat(co_Command, co_Options);
+    co_Command.add_flag("--require-translated", co_Options.b_RequireTranslated,
+                        "XLIFF: refuse the file when a unit is left untranslated");
+}
+
+int CT_XliffOptions::si_Check(const CT_CommandOptions& co_Options, std::ostream& co_Err) {
+    const bool b_export = co_Options.eo_Command == CT_CommandOptions::e_Export ||
+                          co_Options.eo_Command == CT_CommandOptions::e_BatchExport;
+    const bool b_xliff = co_Options.eo_Command == CT_CommandOptions::e_BatchExport
+                             ? co_Options.s_Format == "xliff"
+                             : sb_IsXliff(co_Options, co_Options.s_Tagged);
+    if (!b_export || !b_xliff) {
+        return 0;
+    }
+    if (co_Options.s_TargetLanguage.empty()) {
+        co_Err << "An XLIFF export needs --target-lang, the language to translate into (a BCP 47 "
+                  "code such as fr-FR).\n";
+        return 2;
+    }
+    for (const std::string* ps_code :
+         {&co_Options.s_SourceLanguage, &co_Options.s_TargetLanguage}) {
+        if (!ps_code->empty() && !b_IsLanguage(*ps_code)) {
+            co_Err << "\"" << *ps_code
+                   << "\" is no language code: give a BCP 47 code such as en-US or fr.\n";
+            return 2;
+        }
+    }
+    return 0;
+}
+
+bool CT_XliffOptions::sb_IsXliff(const CT_CommandOptions& co_Options, const std::string& s_Path) {
+    if (!co_Options.s_Format.empty()) {
+        return co_Options.s_Format == "xliff";
+    }
+    return b_EndsWith(s_Path, ".xlf") || b_EndsWith(s_Path, ".xliff");
+}
