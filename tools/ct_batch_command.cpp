@@ -23,6 +23,7 @@
 #include "tools/ct_parallel_batch.h"
 #include "tools/ct_tool_session.h"
 #include "tools/ct_work_copy.h"
+#include "tools/ct_xliff_export.h"
 
 namespace fs = std::filesystem;
 
@@ -170,7 +171,13 @@ et_ExitStatus CT_BatchCommand::seo_Run(CT_ToolSession& co_Session) {
         return e_ExitUsage;
     }
     const CT_StoryListSettings& co_settings = co_Session.cco_GetStoryListSettings();
-    CT_ProcessData co_data(co_Session.co_GetLog(), CT_StoryFormatSettings(),
+    // XLIFF files are named DIR/NAME.xlf; an export converts each document's stories.
+    const bool b_xliff = co_options.s_Format == "xliff";
+    if (b_xliff) {
+        co_Session.co_GetHost().v_SetTaggedExtension(".xlf");
+    }
+    const CT_XliffExport co_format(co_Session, b_export && b_xliff ? ".xlf" : "");
+    CT_ProcessData co_data(co_Session.co_GetLog(), co_format.cco_GetFormat(),
                            b_export ? "Batch export" : "Batch import");
     // The runner writes "<folder>\<name>"; the file layer reads the backslash as a separator.
     co_Session.co_GetSink().v_AddRewrite(s_folder + "\\", s_folder + "/");
@@ -190,6 +197,9 @@ et_ExitStatus CT_BatchCommand::seo_Run(CT_ToolSession& co_Session) {
     CT_OperationOutcome co_outcome(co_Session);
     CT_ExportBatchAction co_exportAction;
     CT_ImportBatchAction co_importAction(co_Session);
+    if (b_xliff) {
+        co_importAction.v_SetXliff();
+    }
     CT_WorkCopies co_copies;
     co_outcome.v_Run([&]() -> int {
         v_PrepareFolder(s_folder, b_export);

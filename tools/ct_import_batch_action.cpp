@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <memory>
 #include <system_error>
 
 #include "platform/common/ct_errors.h"
@@ -9,6 +10,7 @@
 #include "tools/ct_log_sink.h"
 #include "tools/ct_tagged_file.h"
 #include "tools/ct_tool_session.h"
+#include "tools/ct_xliff_import.h"
 
 namespace {
 std::string s_Canonical(const std::string& s_Path) {
@@ -42,7 +44,11 @@ int CT_ImportBatchAction::b_Import(const CT_String& co_TaggedFile, CT_ProcessDat
     // as a separator.
     std::string s_tagged(co_TaggedFile.sv());
     std::replace(s_tagged.begin(), s_tagged.end(), '\\', '/');
-    const CT_TaggedFile co_file(s_tagged);
+    std::unique_ptr<CT_XliffImport> pco_xliff;
+    if (b_Xliff) {
+        pco_xliff = std::make_unique<CT_XliffImport>(co_Session, s_tagged);
+    }
+    const CT_TaggedFile co_file(pco_xliff ? pco_xliff->s_GetTagged() : s_tagged);
     const std::string s_document(pco_Document->co_GetFilePath().sv());
     if (!CT_ImportGate::sb_Admit(co_Session, co_file, *pco_Document->pco_GetStoryOrder(0),
                                  s_document)) {

@@ -17,6 +17,8 @@ class CT_ImportBatchAction : public CT_BatchAction {
   public:
     // The session's log tells whether an error was logged during a document's import.
     explicit CT_ImportBatchAction(CT_ToolSession& co_Session);
+    // The documents' files are XLIFF files, each read into a tagged story file first.
+    void v_SetXliff() { b_Xliff = true; }
 
     int b_Execute(const CT_String& co_TaggedFile, CT_ProcessData& co_Data) override;
     int b_IsSaveNeeded() override { return 1; }
@@ -32,6 +34,7 @@ class CT_ImportBatchAction : public CT_BatchAction {
     int b_Import(const CT_String& co_TaggedFile, CT_ProcessData& co_Data);
 
     CT_ToolSession& co_Session;
+    bool b_Xliff = false;
     std::vector<std::string> co_Handled;  // canonical paths, in the order handled
     std::vector<bool> co_Clean;
 };

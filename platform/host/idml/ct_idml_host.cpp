@@ -403,7 +403,7 @@ CT_String CT_IdmlHost::co_GetCloseVersionTag() {
     return CT_String(spc_CloseTag);
 }
 CT_String CT_IdmlHost::co_GetTaggedExtension() {
-    return CT_String(spc_Extension);
+    return CT_String(s_TaggedExtension.c_str());
 }
 const CT_String& CT_IdmlHost::cco_GetDtpTaggedFilter() {
     return co_Filter;

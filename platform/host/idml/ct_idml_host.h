@@ -78,6 +78,9 @@ class CT_IdmlHost : public CT_HostBackend {
     static const char* const spc_CloseTag;   // "</STORYPORT-TAGGED-TEXT>\n"
     static const char* const spc_Extension;  // ".stt"
     static const char* const spc_Filter;     // "Story Tagged Text (*.stt)|*.stt||"
+    // The extension that co_GetTaggedExtension gives from now on, for a batch whose files are
+    // of another format; spc_Extension until then.
+    void v_SetTaggedExtension(const std::string& s_Extension) { s_TaggedExtension = s_Extension; }
 
     // --- The host interface --------------------------------------------------------------------
     void* p_GetCurrentDocument() override;
@@ -162,4 +165,5 @@ class CT_IdmlHost : public CT_HostBackend {
     std::function<int()> co_Cancel;
     std::vector<CT_Listener*> co_Listeners;
     CT_String co_Filter;
+    std::string s_TaggedExtension = spc_Extension;
 };
