@@ -1,0 +1,115 @@
+// XLIFF through the command: every sample goes out valid against the XLIFF 1.2 schema and comes
+// back unchanged; a translated target lands in its story; a target whose codes were broken, a
+// missing language or an untranslated file under --require-translated is refused and leaves
+// the document as it was.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+
+#include "tests/tools/ct_cli_fixture.h"
+
+namespace {
+namespace fs = std::filesystem;
+
+class CT_CliXliffTest : public CT_CliTest {
+  protected:
+    // The exported file with the target of the unit whose source is s_Source replaced.
+    std::string s_Translated(const std::string& s_File, const std::string& s_Source,
+                             const std::string& s_Target) const {
+        std::string s_xliff = s_Read(s_File);
+        const std::size_t n_source = s_xliff.find("<source>" + s_Source + "</source>");
+        const std::size_t n_target = s_xliff.find("<target", n_source);
+        const std::size_t n_end = s_xliff.find("</target>", n_target) + 9;
+        return s_xliff.replace(n_target, n_end - n_target, "<target>" + s_Target + "</target>");
+    }
+    bool b_HasXmllint() const {
+        return pco_Runner->co_RunProgram("/bin/sh", {"-c", "command -v xmllint"}).i_Status == 0;
+    }
+};
+
+TEST_F(CT_CliXliffTest, EverySampleGoesOutValidAndComesBackUnchanged) {
+    const bool b_xmllint = b_HasXmllint();
+    const std::string s_schema =
+        std::string(STORYPORT_TEST_DATA) + "/xliff-1.2/xliff-core-1.2-strict.xsd";
+    for (const auto& co_entry :
+         fs::directory_iterator(std::string(STORYPORT_TEST_DATA) + "/idml")) {
+        if (co_entry.path().extension() != ".idml") {
+            continue;
+        }
+        const std::string s_name = co_entry.path().filename().string();
+        SCOPED_TRACE(s_name);
+        v_CopyIn(co_entry.path().string(), s_name);
+        ASSERT_EQ(co_Run({"export", s_name, "out.xlf", "--target-lang", "fr-FR"}).i_Status, 0);
+        if (b_xmllint) {
+            const CT_CliResult co_lint = pco_Runner->co_RunProgram(
+                "/bin/sh", {"-c", "xmllint --noout --schema '" + s_schema + "' out.xlf"});
+            EXPECT_EQ(co_lint.i_Status, 0) << co_lint.s_Err;
+        }
+        EXPECT_EQ(co_Run({"import", s_name, "out.xlf", "--no-backup"}).i_Status, 0);
+        v_CopyIn(co_entry.path().string(), "original.idml");
+        EXPECT_TRUE(s_Read(s_name) == s_Read("original.idml")) << "the package changed";
+    }
+}
+
+TEST_F(CT_CliXliffTest, TranslatedTargetsLandAndUntranslatedUnitsAreNamed) {
+    ASSERT_EQ(co_Run({"export", "brochure.idml", "brochure.xlf", "--target-lang", "fr"}).i_Status,
+              0);
+    v_Write("brochure.fr.xlf", s_Translated("brochure.xlf", "Summer in the Alps",
+                                            "L\xE2\x80\x99\xC3\xA9t\xC3\xA9 dans les Alpes"));
+
+    const std::vector<std::string> co_before = co_Listing();
+    const std::string s_before = s_Read("brochure.idml");
+    const CT_CliResult co_strict =
+        co_Run({"import", "brochure.idml", "brochure.fr.xlf", "--require-translated"});
+    EXPECT_EQ(co_strict.i_Status, 1);
+    EXPECT_EQ(co_Listing(), co_before);
+    EXPECT_TRUE(s_Read("brochure.idml") == s_before);
+
+    const CT_CliResult co_import = co_Run({"import", "brochure.idml", "brochure.fr.xlf"});
+    EXPECT_EQ(co_import.i_Status, 0) << co_import.s_Err;
+    EXPECT_NE(
+        co_import.s_Err.find(
+            "Warning: 21 units of brochure.fr.xlf are not translated: u1c2.1, u22c.1, u1f3.1,"),
+        std::string::npos)
+        << co_import.s_Err;
+    ASSERT_EQ(co_Run({"export", "brochure.idml", "after.stt"}).i_Status, 0);
+    EXPECT_NE(
+        s_Read("after.stt").find("\">L\xE2\x80\x99\xC3\xA9t\xC3\xA9 dans les Alpes\n</STORY>"),
+        std::string::npos);
+}
+
+TEST_F(CT_CliXliffTest, RefusalsLeaveTheDocumentAsItWas) {
+    ASSERT_EQ(co_Run({"export", "brochure.idml", "b.xlf", "--target-lang", "fr"}).i_Status, 0);
+    const std::string s_before = s_Read("brochure.idml");
+    const std::string s_source =
+        "Alpine Travel · Summer 2024 · <x id=\"1\" ctype=\"x-special-character\" "
+        "equiv-text=\"special character\"/>";
+    v_Write("broken.xlf", s_Translated("b.xlf", s_source, "Voyages alpins"));
+    v_Write("v2.xlf", "<xliff version=\"2.0\" xmlns=\"urn:oasis:names:tc:xliff:document:2.0\"/>");
+    const struct {
+        std::vector<std::string> co_Args;
+        int i_Status;
+        std::string s_Error;
+    } aco_cases[] = {
+        {{"import", "brochure.idml", "broken.xlf"},
+         1,
+         "Error: broken.xlf: story u1c2, unit u1c2.1: the target lacks code <x1/> of its source"},
+        {{"check", "brochure.idml", "v2.xlf"},
+         1,
+         "Error: v2.xlf: XLIFF 2.0 is not read: save the translation as XLIFF 1.2"},
+    };
+    for (const auto& co_case : aco_cases) {
+        SCOPED_TRACE(co_case.co_Args[2]);
+        const CT_CliResult co_result = co_Run(co_case.co_Args);
+        EXPECT_EQ(co_result.i_Status, co_case.i_Status);
+        EXPECT_EQ(sco_ErrorLines(co_result.s_Err), (std::vector<std::string>{co_case.s_Error}));
+        EXPECT_EQ(s_Read("brochure.idml"), s_before);
+    }
+    const CT_CliResult co_noLanguage = co_Run({"export", "brochure.idml", "c.xlf"});
+    EXPECT_EQ(co_noLanguage.i_Status, 2);
+    EXPECT_NE(co_noLanguage.s_Err.find("needs --target-lang"), std::string::npos);
+    EXPECT_FALSE(b_Exists("c.xlf"));
+}
+
+}  // namespace
