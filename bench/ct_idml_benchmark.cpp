@@ -1,8 +1,10 @@
 // The IDML host on a large generated package (2,000 stories, about 5 M characters): opening,
 // exporting every story, importing a translation of every story and saving, next to merely
-// unpacking and parsing all the package's XML. The package is made once in the temporary
-// folder with the project's generator, scripts/make_big_idml.py. Peak memory is the process's peak resident size so far:
-// run one benchmark alone (--benchmark_filter) to see its own.
+// unpacking and parsing all the package's XML. The XLIFF export and import do the same through
+// an XLIFF file (BM_ExportAllXliff against BM_ExportAll, BM_ImportAllXliff against
+// BM_ImportAll: the goal is 1.5 times the tagged form's time at most). The package is made once in
+// the temporary folder with the project's generator, scripts/make_big_idml.py. Peak memory is the
+// process's peak resident size so far: run one benchmark alone (--benchmark_filter) to see its own.
 #include <benchmark/benchmark.h>
 #include <sys/resource.h>
 #include <zip.h>
@@ -14,9 +16,13 @@
 #include <map>
 #include <string>
 
+#include "exchange/ct_tagged_file.h"
+#include "exchange/ct_xliff_reader.h"
+#include "exchange/ct_xliff_writer.h"
 #include "platform/common/ct_files.h"
 #include "platform/host/ct_host.h"
 #include "platform/host/idml/ct_idml_host.h"
+#include "tools/ct_xliff_codes.h"
 
 namespace {
 
@@ -24,7 +30,6 @@ namespace fs = std::filesystem;
 
 const fs::path gco_Folder = fs::temp_directory_path() / "storyport-idml-bench";
 const fs::path gco_Big = gco_Folder / "big.idml";
-
 
 void v_MakeBigPackage() {
     if (fs::exists(gco_Big)) {
@@ -143,6 +148,54 @@ void v_MakeTaggedFiles() {
     }
 }
 
+std::string s_ReadAll(const fs::path& co_File) {
+    std::ifstream co_In(co_File, std::ios::binary);
+    return std::string((std::istreambuf_iterator<char>(co_In)), std::istreambuf_iterator<char>());
+}
+
+// The stories of a driver's file ("\x01key\x02content\x03" each).
+std::vector<CT_TaggedStory> co_Stories(const std::string& s_All) {
+    std::vector<CT_TaggedStory> co_Out;
+    for (std::size_t n = s_All.find('\x01'); n != std::string::npos;
+         n = s_All.find('\x01', n + 1)) {
+        const std::size_t n_Key = s_All.find('\x02', n);
+        const std::size_t n_End = s_All.find('\x03', n_Key);
+        co_Out.push_back(
+            {s_All.substr(n + 1, n_Key - n - 1), "P1", s_All.substr(n_Key + 1, n_End - n_Key - 1)});
+    }
+    return co_Out;
+}
+
+// The driver's file of stories as XLIFF, codes described by the host's last export.
+std::string s_ToXliff(const CT_IdmlHost& co_Host, const std::string& s_Tagged) {
+    CT_XliffWriter co_Writer({"big.idml", "en", "fr", true});
+    for (const CT_TaggedStory& co_Story : co_Stories(s_Tagged)) {
+        const auto* pco_Infos = co_Host.pco_ExportedCodes(co_Story.co_Key);
+        co_Writer.v_AddStory(
+            co_Story.co_Key, co_Story.co_Location, co_Story.co_Content,
+            pco_Infos ? CT_XliffCodes::sco_From(*pco_Infos) : CT_StoryLayout::CT_Codes());
+    }
+    return co_Writer.s_Finish();
+}
+
+void v_Write(const fs::path& co_File, const std::string& s_Bytes) {
+    std::ofstream(co_File, std::ios::binary) << s_Bytes;
+}
+
+// The translation as an XLIFF file whose targets hold the translated stories, made once.
+void v_MakeXliffTranslation() {
+    v_MakeTaggedFiles();
+    if (fs::exists(gco_Folder / "translated.xlf")) {
+        return;
+    }
+    CT_Driver co_Driver;
+    co_Driver.v_Open(gco_Big);
+    co_Driver.v_Export(gco_Folder / "codes.txt");
+    std::string s_Xliff = s_ToXliff(co_Driver.co_Host, s_ReadAll(gco_Folder / "translated.txt"));
+    co_Driver.v_Close(0);
+    v_Write(gco_Folder / "translated.xlf", s_Xliff);
+}
+
 void BM_UnpackAndParseAllXml(benchmark::State& co_State) {
     v_MakeBigPackage();
     for (auto _ : co_State) {
@@ -191,6 +244,19 @@ void BM_ExportAll(benchmark::State& co_State) {
     v_ReportPeak(co_State);
 }
 
+void BM_ExportAllXliff(benchmark::State& co_State) {
+    v_MakeTaggedFiles();
+    CT_Driver co_Driver;
+    co_Driver.v_Open(gco_Big);
+    for (auto _ : co_State) {
+        co_Driver.v_Export(gco_Folder / "out.txt");
+        v_Write(gco_Folder / "out.xlf",
+                s_ToXliff(co_Driver.co_Host, s_ReadAll(gco_Folder / "out.txt")));
+    }
+    co_Driver.v_Close(0);
+    v_ReportPeak(co_State);
+}
+
 void BM_ImportAll(benchmark::State& co_State) {
     v_MakeTaggedFiles();
     CT_Driver co_Driver;
@@ -199,6 +265,27 @@ void BM_ImportAll(benchmark::State& co_State) {
         co_Driver.v_Open(gco_Big);
         co_State.ResumeTiming();
         co_Driver.v_Import(gco_Folder / "translated.txt");
+        co_State.PauseTiming();
+        co_Driver.v_Close(0);
+        co_State.ResumeTiming();
+    }
+    v_ReportPeak(co_State);
+}
+
+void BM_ImportAllXliff(benchmark::State& co_State) {
+    v_MakeXliffTranslation();
+    CT_Driver co_Driver;
+    for (auto _ : co_State) {
+        co_State.PauseTiming();
+        co_Driver.v_Open(gco_Big);
+        co_State.ResumeTiming();
+        const CT_XliffReader co_Reader(s_ReadAll(gco_Folder / "translated.xlf"));
+        std::string s_Tagged;
+        for (const CT_TaggedStory& co_Story : co_Reader.cco_Stories()) {
+            s_Tagged += "\x01" + co_Story.co_Key + "\x02" + co_Story.co_Content + "\x03";
+        }
+        v_Write(gco_Folder / "from-xliff.txt", s_Tagged);
+        co_Driver.v_Import(gco_Folder / "from-xliff.txt");
         co_State.PauseTiming();
         co_Driver.v_Close(0);
         co_State.ResumeTiming();
@@ -224,7 +311,9 @@ void BM_OpenImportAllAndSave(benchmark::State& co_State) {
 BENCHMARK(BM_UnpackAndParseAllXml)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_OpenAndExportAll)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_ExportAll)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_ExportAllXliff)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_ImportAll)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_ImportAllXliff)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_OpenImportAllAndSave)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 }  // namespace
