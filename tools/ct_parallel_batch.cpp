@@ -142,6 +142,22 @@ std::vector<std::string> CT_ParallelBatch::co_Arguments(const std::string& s_Doc
     if (co_options.b_AllowDifferences) {
         co_arguments.push_back("--allow-differences");
     }
+    // XLIFF: the format and, for an export, its languages; for an import, its strictness.
+    const std::pair<const char*, const std::string*> ao_values[] = {
+        {"--format", &co_options.s_Format},
+        {"--source-lang", &co_options.s_SourceLanguage},
+        {"--target-lang", &co_options.s_TargetLanguage}};
+    for (const auto& co_value : ao_values) {
+        if (!co_value.second->empty()) {
+            co_arguments.insert(co_arguments.end(), {co_value.first, *co_value.second});
+        }
+    }
+    if (co_options.b_NoTarget) {
+        co_arguments.push_back("--no-target");
+    }
+    if (co_options.b_RequireTranslated) {
+        co_arguments.push_back("--require-translated");
+    }
     co_arguments.push_back(s_Document);
     return co_arguments;
 }
