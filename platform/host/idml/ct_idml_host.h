@@ -19,8 +19,8 @@
 #include "platform/host/idml/ct_idml_documents.h"
 #include "platform/host/idml/ct_idml_handles.h"
 #include "platform/host/idml/ct_idml_selection.h"
-#include "platform/host/idml/ct_idml_story_options.h"
 #include "platform/host/idml/ct_idml_story_code_info.h"
+#include "platform/host/idml/ct_idml_story_options.h"
 
 class CT_IdmlHost : public CT_HostBackend {
   public:

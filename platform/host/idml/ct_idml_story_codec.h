@@ -11,8 +11,8 @@
 #include <vector>
 
 #include "platform/common/ct_string.h"
-#include "platform/host/idml/ct_idml_story_options.h"
 #include "platform/host/idml/ct_idml_story_code_info.h"
+#include "platform/host/idml/ct_idml_story_options.h"
 
 class CT_IdmlStoryCodec {
   public:
