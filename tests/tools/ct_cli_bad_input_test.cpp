@@ -73,7 +73,9 @@ TEST_F(CT_CliBadInputTest, ExportNeverReplacesItsDocumentOrAFileThatIsNotTagged)
     v_Write("old.stt", s_LineEnds(s_Read("brochure.fr.stt"), "\r\n"));
     for (const char* pc_target : {"old.xlf", "old.stt", "other.idml"}) {
         SCOPED_TRACE(pc_target);
-        EXPECT_EQ(co_Run({"export", "brochure.idml", pc_target, "--force"}).i_Status, 0);
+        EXPECT_EQ(co_Run({"export", "brochure.idml", pc_target, "--force", "--format", "tagged"})
+                      .i_Status,
+                  0);
         EXPECT_EQ(s_Read(pc_target).substr(0, 36), "<STORYPORT-TAGGED-TEXT VERSION=\"1\">\n");
     }
     // A batch leaves such a file alone too, and goes on with the other documents.

@@ -94,10 +94,11 @@ TEST_F(CT_CliXliffTest, RefusalsLeaveTheDocumentAsItWas) {
     } aco_cases[] = {
         {{"import", "brochure.idml", "broken.xlf"},
          1,
-         "Error: broken.xlf: story u1c2, unit u1c2.1: the target lacks code <x1/> of its source"},
+         "storyport: error: broken.xlf: story u1c2, unit u1c2.1: the target lacks code <x1/> of "
+         "its source"},
         {{"check", "brochure.idml", "v2.xlf"},
          1,
-         "Error: v2.xlf: XLIFF 2.0 is not read: save the translation as XLIFF 1.2"},
+         "storyport: error: v2.xlf: XLIFF 2.0 is not read: save the translation as XLIFF 1.2"},
     };
     for (const auto& co_case : aco_cases) {
         SCOPED_TRACE(co_case.co_Args[2]);
