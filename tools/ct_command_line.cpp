@@ -163,7 +163,8 @@ void v_AddMap(CLI::App& co_App, CT_CommandOptions& co_Options) {
     v_AddPasteboardOption(*pco_map, co_Options);
     pco_map
         ->add_option("--check", co_Options.s_CheckFile,
-                     "a translated tagged story file: frames whose stories may overflow are red")
+                     "a translation, as a tagged story file or XLIFF: frames whose stories may "
+                     "overflow are red")
         ->type_name("TRANSLATED");
     v_AddMaxGrowthOption(*pco_map, co_Options);
     v_AddLayerOptions(*pco_map, co_Options, true);

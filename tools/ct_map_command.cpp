@@ -17,6 +17,7 @@
 #include "tools/ct_story_map.h"
 #include "tools/ct_tagged_stories.h"
 #include "tools/ct_tool_session.h"
+#include "tools/ct_xliff_import.h"
 
 namespace {
 // A name that is only the ending is no name.
@@ -72,9 +73,11 @@ et_ExitStatus CT_MapCommand::seo_Run(CT_ToolSession& co_Session) {
                              co_settings.b_GetIgnorePasteBoard() != 0, std::move(co_reasons));
     CT_MapSvgWriter co_svg(co_map);
     if (!co_options.s_CheckFile.empty()) {
+        // A translation in XLIFF is read through the tagged form it imports by.
+        const CT_XliffImport co_translation(co_Session, co_options.s_CheckFile);
         const CT_FitReport co_fit(
             co_Session.co_GetHost().cco_GetActiveDocument(), co_document.co_GetStoryOrder(),
-            CT_TaggedStories::sco_Read(co_options.s_CheckFile), co_options.d_MaxGrowth / 100);
+            CT_TaggedStories::sco_Read(co_translation.s_GetTagged()), co_options.d_MaxGrowth / 100);
         co_svg.v_SetRisks(co_fit.co_GetRisks());
     }
     std::ostringstream co_text;

@@ -1,6 +1,6 @@
 // The fit of a translation: a scripted translation grows one story in a frame of its own, grows
 // a threaded one more and shrinks another; check flags only the first, by the limit the user
-// sets, and the map colours only its frame.
+// sets, and the map colours only its frame, from a tagged file or from XLIFF.
 #include <pugixml.hpp>
 
 #include "tests/tools/ct_cli_fixture.h"
@@ -79,6 +79,23 @@ TEST_F(CT_CliFitTest, MapColoursOnlyTheFramesAtRisk) {
     EXPECT_STREQ(co_page.select_node("//g[@data-key='u1d6']").node().attribute("data-risk").value(),
                  "may overflow: grown to 173 % (15 to 26 characters) in a frame with no threaded "
                  "continuation");
+}
+
+TEST_F(CT_CliFitTest, MapReadsATranslationInXliff) {
+    ASSERT_EQ(co_Run({"export", "brochure.idml", "b.xlf", "--target-lang", "fr"}).i_Status, 0);
+    std::string s_xliff = s_Read("b.xlf");
+    const std::size_t n_source = s_xliff.find("<source>Summer in the Alps</source>");
+    ASSERT_NE(n_source, std::string::npos);
+    const std::size_t n_target = s_xliff.find("<target", n_source);
+    const std::size_t n_end = s_xliff.find("</target>", n_target) + 9;
+    s_xliff.replace(n_target, n_end - n_target,
+                    "<target>Summer in the Alps and the lakes</target>");
+    v_Write("grown.xlf", s_xliff);
+    ASSERT_EQ(co_Run({"map", "brochure.idml", "fit.html", "--check", "grown.xlf"}).i_Status, 0);
+    pugi::xml_document co_page;
+    ASSERT_TRUE(co_page.load_file(s_Path("fit.html").c_str()));
+    EXPECT_EQ(co_page.select_nodes("//g[contains(@class,'at-risk')]").size(), 1u);
+    EXPECT_TRUE(co_page.select_node("//g[@data-key='u1d6' and contains(@class,'at-risk')]"));
 }
 
 TEST_F(CT_CliFitTest, MapWithAFileThatIsNoTranslationWritesNothing) {
