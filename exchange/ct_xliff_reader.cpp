@@ -7,14 +7,8 @@
 #include "exchange/ct_xliff_story_reader.h"
 
 namespace {
-const char* pc_LocalName(const pugi::xml_node& co_Node) {
-    const char* pc_name = co_Node.name();
-    const char* pc_colon = std::strrchr(pc_name, ':');
-    return pc_colon != nullptr ? pc_colon + 1 : pc_name;
-}
-
 bool b_Is(const pugi::xml_node& co_Node, const char* pc_Name) {
-    return co_Node.type() == pugi::node_element && std::strcmp(pc_LocalName(co_Node), pc_Name) == 0;
+    return CT_XliffStoryReader::sb_IsElement(co_Node, pc_Name);
 }
 
 pugi::xml_node co_Child(const pugi::xml_node& co_Parent, const char* pc_Name) {

@@ -7,14 +7,8 @@
 namespace {
 using et_Token = CT_TaggedToken::et_Kind;
 
-const char* pc_LocalName(const pugi::xml_node& co_Node) {
-    const char* pc_name = co_Node.name();
-    const char* pc_colon = std::strrchr(pc_name, ':');
-    return pc_colon != nullptr ? pc_colon + 1 : pc_name;
-}
-
 bool b_Is(const pugi::xml_node& co_Node, const char* pc_Name) {
-    return co_Node.type() == pugi::node_element && std::strcmp(pc_LocalName(co_Node), pc_Name) == 0;
+    return CT_XliffStoryReader::sb_IsElement(co_Node, pc_Name);
 }
 
 void v_AddText(std::vector<CT_TaggedToken>& co_Tokens, const std::string& co_Text) {
@@ -252,4 +246,15 @@ unsigned CT_XliffStoryReader::n_Number(const pugi::xml_node& co_Element,
 
 void CT_XliffStoryReader::v_Refuse(const std::string& co_What) const {
     throw CT_XliffReader::CT_Refusal("story " + co_Key + ", unit " + co_Unit + ": " + co_What);
+}
+
+// Elements are matched by their local name, so that a file that gives the XLIFF namespace a
+// prefix reads the same as one that makes it the default.
+bool CT_XliffStoryReader::sb_IsElement(const pugi::xml_node& co_Node, const char* pc_Name) {
+    if (co_Node.type() != pugi::node_element) {
+        return false;
+    }
+    const char* pc_name = co_Node.name();
+    const char* pc_colon = std::strrchr(pc_name, ':');
+    return std::strcmp(pc_colon != nullptr ? pc_colon + 1 : pc_name, pc_Name) == 0;
 }

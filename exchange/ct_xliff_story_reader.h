@@ -19,6 +19,9 @@ class CT_XliffStoryReader {
     // The tagged content of the story whose group this is.
     std::string s_Read(const pugi::xml_node& co_Group);
 
+    // Whether the node is an element of that local name, whatever its namespace prefix.
+    static bool sb_IsElement(const pugi::xml_node& co_Node, const char* pc_Name);
+
   private:
     void v_Flow(const pugi::xml_node& co_Parent, std::vector<CT_LayoutParagraph>& co_Paragraphs);
     void v_Anchor(const pugi::xml_node& co_Group, CT_LayoutParagraph& co_Paragraph);

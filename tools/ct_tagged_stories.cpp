@@ -2,27 +2,14 @@
 
 #include "platform/common/ct_errors.h"
 #include "platform/common/ct_files.h"
-#include "platform/host/ct_basic_interface.h"
 #include "textbox/ct_story_tags.h"
 #include "textbox/ct_text_box.h"
+#include "tools/ct_tagged_keys.h"
 
 std::map<std::string, std::string> CT_TaggedStories::sco_Read(const std::string& s_Path) {
     CT_Files co_file;
-    co_file.v_Open(CT_String(s_Path.c_str()), e_OpenRead, 0);
+    CT_TaggedKeys::sv_OpenAtFirstStory(co_file, s_Path);
     CT_TextBox::CT_FileInUse co_fileInUse(co_file);
-    std::string s_tag(CT_BasicInterface::co_GetOpenVersionTag().sv());
-    try {
-        co_file.v_MoveUntil(CT_String(s_tag.c_str()));
-    } catch (et_ErrorCode eo_code) {
-        if (eo_code != e_EndOfFile) {
-            throw;
-        }
-        s_tag.erase(s_tag.find_last_not_of("\r\n") + 1);
-        CT_Errors::v_ThrowError(
-            e_FileRead,
-            CT_String(
-                ("\"" + s_Path + "\" is not a tagged story file: it lacks " + s_tag).c_str()));
-    }
     std::map<std::string, std::string> co_stories;
     CT_String co_key;
     while (CT_TextBox::b_GetNextBoxKey(co_key)) {

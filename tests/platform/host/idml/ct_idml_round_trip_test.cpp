@@ -1,5 +1,6 @@
-// Every third-party sample goes through export, import and save: unchanged content leaves the file as
-// it was; stories written again keep their XML while every other entry is copied as stored.
+// Every third-party sample goes through export, import and save: unchanged content leaves the
+// file as it was; stories written again keep their XML while every other entry is copied as
+// stored.
 #include <map>
 
 #include "platform/host/idml/ct_idml_document.h"
