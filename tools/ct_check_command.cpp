@@ -1,10 +1,10 @@
 #include "tools/ct_check_command.h"
 
-#include <algorithm>
 #include <filesystem>
 #include <iostream>
 #include <sstream>
 #include <string>
+#include <unordered_set>
 #include <vector>
 
 #include "document/ct_document.h"
@@ -12,6 +12,7 @@
 #include "platform/common/ct_files.h"
 #include "platform/common/ct_log_stream.h"
 #include "platform/host/ct_basic_interface.h"
+#include "platform/host/ct_progress_listener.h"
 #include "settings/ct_process_data.h"
 #include "settings/ct_story_format_settings.h"
 #include "storyorder/ct_story_order.h"
@@ -56,13 +57,12 @@ std::vector<std::string> co_ReadKeys(const CT_TaggedFile& co_File) {
 
 void v_CompareKeys(CT_StoryOrder& co_Order, const std::vector<std::string>& co_Keys,
                    CT_Findings& co_Findings) {
-    std::vector<std::string> co_seen;
+    std::unordered_set<std::string> co_seen;
     for (const std::string& s_key : co_Keys) {
-        if (std::find(co_seen.begin(), co_seen.end(), s_key) != co_seen.end()) {
+        if (!co_seen.insert(s_key).second) {
             co_Findings.v_Add("Twice in the file: " + s_key, true);
             continue;
         }
-        co_seen.push_back(s_key);
         if (!co_Order.b_Find(CT_String(s_key.c_str()))) {
             co_Findings.v_Add("Not in the document: " + s_key, true);
         }
@@ -75,7 +75,7 @@ void v_CompareKeys(CT_StoryOrder& co_Order, const std::vector<std::string>& co_K
     do {
         CT_TextBox* pco_box = co_Order.pco_GetCurrent();
         const std::string s_key = s_Text(pco_box->cco_GetKey());
-        if (std::find(co_seen.begin(), co_seen.end(), s_key) == co_seen.end()) {
+        if (co_seen.count(s_key) == 0) {
             pco_box->v_SetListLabel(n_index);
             co_Findings.v_Add(
                 "Not in the file: " + s_key + " (" + s_Text(pco_box->cco_GetListLabel()) + ")",
@@ -85,11 +85,10 @@ void v_CompareKeys(CT_StoryOrder& co_Order, const std::vector<std::string>& co_K
     } while (co_Order.b_Next());
 }
 
-CT_Findings co_Compare(CT_ToolSession& co_Session, const CT_TaggedFile& co_File) {
+CT_Findings co_Compare(CT_ToolSession& co_Session, const CT_TaggedFile& co_File,
+                       CT_CurrentDocument& co_current) {
     const CT_CommandOptions& co_options = co_Session.co_GetOptions();
     const std::vector<std::string> co_keys = co_ReadKeys(co_File);
-    co_Session.v_ListStoriesOfFile(co_options.s_Document, co_File.s_GetReadablePath());
-    CT_CurrentDocument co_current(co_options.s_Document, co_Session.cco_GetStoryListSettings());
     CT_Document& co_document = co_current.co_GetDocument();
     CT_StoryOrder& co_order = co_current.co_GetStoryOrder();
     const CT_String co_tagged(co_File.s_GetReadablePath().c_str());
@@ -109,27 +108,25 @@ CT_Findings co_Compare(CT_ToolSession& co_Session, const CT_TaggedFile& co_File)
     return co_findings;
 }
 
-// An import into a copy in the temporary folder, with its log kept aside; its error lines, if
-// any, are shown in the log. Nonzero when it went through.
-int b_TrialImport(CT_ToolSession& co_Session, const CT_TaggedFile& co_File) {
-    const CT_CommandOptions& co_options = co_Session.co_GetOptions();
-    CT_WorkCopy co_copy(co_options.s_Document, std::filesystem::temp_directory_path().string());
-    co_Session.v_ListStoriesOfFile(co_copy.s_GetPath(), co_File.s_GetReadablePath());
+// An import into the open copy, saved as a real import saves it, with its log kept aside; its
+// error lines, if any, are shown in the log. Nonzero when it went through.
+int b_TrialImport(CT_ToolSession& co_Session, const CT_TaggedFile& co_File,
+                  CT_Document& co_Document) {
     std::ostringstream co_text;
     CT_LogStream co_log(co_text);
     CT_ProcessData co_data(co_log, CT_StoryFormatSettings(), "Check");
     CT_Errors::v_ResetError();
     int b_stopped = 0;
     try {
-        b_stopped = CT_Document::sb_Import(CT_String(co_copy.s_GetPath().c_str()),
-                                           CT_String(co_File.s_GetReadablePath().c_str()),
-                                           co_Session.cco_GetStoryListSettings(), co_data);
+        b_stopped = CT_ProgressListener::sb_IsCancel() ||
+                    co_Document.b_Import(CT_String(co_File.s_GetReadablePath().c_str()), co_data);
+        if (b_stopped == 0) {
+            co_Document.v_Save();
+        }
     } catch (et_ErrorCode) {
         co_text << CT_ToolSession::ss_ErrorPrefix() << CT_Errors::cco_GetLastError().sv() << "\n";
     }
     co_Session.v_ClearProgress();
-    co_Session.co_GetSink().v_AddRewrite(co_copy.s_GetFolder(), co_copy.s_GetDocumentFolder());
-    co_Session.co_GetSink().v_AddRewrite(co_File.s_GetReadablePath(), co_File.s_GetPath());
     bool b_clean = b_stopped == 0;
     co_Session.v_LocateErrorsIn(&co_File);
     std::istringstream co_lines(co_text.str());
@@ -148,21 +145,28 @@ int b_TrialImport(CT_ToolSession& co_Session, const CT_TaggedFile& co_File) {
 et_ExitStatus CT_CheckCommand::seo_Run(CT_ToolSession& co_Session) {
     const CT_XliffImport co_xliff(co_Session, co_Session.co_GetOptions().s_Tagged);
     const CT_TaggedFile co_file(co_xliff.s_GetTagged());
-    const CT_Findings co_findings = co_Compare(co_Session, co_file);
+    const CT_CommandOptions& co_options = co_Session.co_GetOptions();
+    // One copy in the temporary folder, opened once: compared with the file, measured for the
+    // fit while it still holds the document's own text, then imported into as a real import
+    // would, so that a large document is parsed and ordered only once.
+    CT_WorkCopy co_copy(co_options.s_Document, std::filesystem::temp_directory_path().string());
+    co_Session.v_ListStoriesOfFile(co_copy.s_GetPath(), co_file.s_GetReadablePath());
+    co_Session.co_GetSink().v_AddRewrite(co_copy.s_GetFolder(), co_copy.s_GetDocumentFolder());
+    co_Session.co_GetSink().v_AddRewrite(co_file.s_GetReadablePath(), co_file.s_GetPath());
+    CT_CurrentDocument co_current(co_copy.s_GetPath(), co_Session.cco_GetStoryListSettings());
+    const CT_Findings co_findings = co_Compare(co_Session, co_file, co_current);
+    const CT_FitReport co_fit(
+        co_Session.co_GetHost().cco_GetActiveDocument(), co_current.co_GetStoryOrder(),
+        CT_TaggedStories::sco_Read(co_file.s_GetReadablePath()), co_options.d_MaxGrowth / 100);
     et_ExitStatus eo_status = e_ExitOk;
     std::string s_verdict = "An import would be clean.";
     if (co_findings.b_Differs) {
         eo_status = e_ExitDiffers;
         s_verdict = "An import would not be clean.";
-    } else if (!b_TrialImport(co_Session, co_file)) {
+    } else if (!b_TrialImport(co_Session, co_file, co_current.co_GetDocument())) {
         eo_status = e_ExitError;
         s_verdict = "An import would not be clean: a story is refused (see the log).";
     }
-    const CT_CommandOptions& co_options = co_Session.co_GetOptions();
-    CT_CurrentDocument co_current(co_options.s_Document, co_Session.cco_GetStoryListSettings());
-    const CT_FitReport co_fit(
-        co_Session.co_GetHost().cco_GetActiveDocument(), co_current.co_GetStoryOrder(),
-        CT_TaggedStories::sco_Read(co_file.s_GetReadablePath()), co_options.d_MaxGrowth / 100);
     if (co_options.b_Json) {
         std::cout << "{\n  \"document\": " << CT_JsonString::ss_Quote(co_options.s_Document)
                   << ",\n  \"file\": " << CT_JsonString::ss_Quote(co_options.s_Tagged)

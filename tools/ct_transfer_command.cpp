@@ -7,6 +7,7 @@
 #include "document/ct_document.h"
 #include "platform/common/ct_errors.h"
 #include "platform/common/ct_res_string.h"
+#include "platform/host/ct_progress_listener.h"
 #include "resources/ct_library.h"
 #include "settings/ct_process_data.h"
 #include "settings/ct_story_format_settings.h"
@@ -69,32 +70,41 @@ et_ExitStatus CT_TransferCommand::seo_RunImport(CT_ToolSession& co_Session) {
     std::unique_ptr<CT_WorkCopy> pco_copy;
     std::unique_ptr<CT_XliffImport> pco_xliff;
     bool b_refused = false;
+    bool b_importing = false;
     co_Session.co_GetSink().v_HoldAfterError(true);
     co_outcome.v_Run([&]() -> int {
         pco_xliff = std::make_unique<CT_XliffImport>(co_Session, co_options.s_Tagged);
         const CT_StoryListSettings& co_settings = co_Session.cco_GetStoryListSettings();
         pco_tagged = std::make_unique<CT_TaggedFile>(pco_xliff->s_GetTagged());
-        {
-            co_Session.v_ListStoriesOfFile(co_options.s_Document, pco_tagged->s_GetReadablePath());
-            CT_CurrentDocument co_current(co_options.s_Document, co_settings);
-            if (co_current.co_GetDocument().b_IsEmpty()) {
-                CT_Errors::v_ThrowError(e_NoTextBox, CT_String(co_options.s_Document.c_str()));
-            }
-            b_refused = !CT_ImportGate::sb_Admit(
-                co_Session, *pco_tagged, co_current.co_GetStoryOrder(), co_options.s_Document);
-        }
-        if (b_refused) {
-            return 0;
-        }
+        // The copy is a byte copy of the document: it is opened once, compared with the file
+        // and imported into, so that a large document is parsed and ordered only once.
         pco_copy = std::make_unique<CT_WorkCopy>(co_options.s_Document);
         co_Session.v_ListStoriesOfFile(pco_copy->s_GetPath(), pco_tagged->s_GetReadablePath());
         co_Session.co_GetSink().v_AddRewrite(pco_copy->s_GetFolder(),
                                              pco_copy->s_GetDocumentFolder());
         co_Session.co_GetSink().v_AddRewrite(pco_tagged->s_GetReadablePath(), co_options.s_Tagged);
+        CT_CurrentDocument co_current(pco_copy->s_GetPath(), co_settings);
+        CT_Document& co_document = co_current.co_GetDocument();
+        if (co_document.b_IsEmpty()) {
+            CT_Errors::v_ThrowError(e_NoTextBox, CT_String(co_options.s_Document.c_str()));
+        }
+        b_refused = !CT_ImportGate::sb_Admit(co_Session, *pco_tagged, co_current.co_GetStoryOrder(),
+                                             co_options.s_Document);
+        if (b_refused) {
+            return 0;
+        }
+        b_importing = true;
+        if (CT_ProgressListener::sb_IsCancel()) {
+            return 1;
+        }
         co_Session.v_LocateErrorsIn(pco_tagged.get());
-        return CT_Document::sb_Import(CT_String(pco_copy->s_GetPath().c_str()),
-                                      CT_String(pco_tagged->s_GetReadablePath().c_str()),
-                                      co_settings, co_data);
+        const int b_stopped =
+            co_document.b_Import(CT_String(pco_tagged->s_GetReadablePath().c_str()), co_data);
+        // A stopped import leaves nothing to keep: the copy is dropped.
+        if (b_stopped == 0) {
+            co_document.v_Save();
+        }
+        return b_stopped != 0;
     });
     co_Session.v_LocateErrorsIn(nullptr);
     co_Session.co_GetSink().v_HoldAfterError(false);
@@ -111,7 +121,7 @@ et_ExitStatus CT_TransferCommand::seo_RunImport(CT_ToolSession& co_Session) {
                 co_Session.v_LogLine(s_line);
             }
         }
-        if (pco_copy) {
+        if (b_importing) {
             co_Session.v_LogLine("Nothing was imported: " + co_options.s_Document +
                                  " was left as it was.");
         }
