@@ -25,15 +25,17 @@ std::size_t n_CodeEnd(std::string_view co_Unit, std::size_t n_At) {
 // collapsed. Object codes part words, as they do when words are counted.
 std::string s_RepeatKey(std::string_view co_Unit) {
     std::string s_key;
+    s_key.reserve(co_Unit.size());
     bool b_blank = false;
     for (std::size_t n = 0; n < co_Unit.size();) {
-        const std::size_t n_end = co_Unit[n] == '<' ? n_CodeEnd(co_Unit, n) : n;
+        const char c = co_Unit[n];
+        const std::size_t n_end = c == '<' ? n_CodeEnd(co_Unit, n) : n;
         const bool b_object = n_end != n && co_Unit[n + 1] == 'x';
         if (n_end != n && !b_object) {
             n = n_end;
             continue;
         }
-        if (b_object || co_Unit[n] == ' ' || co_Unit[n] == '\t' || co_Unit[n] == '\r') {
+        if (b_object || c == ' ' || c == '\t' || c == '\r') {
             b_blank = true;
             n = b_object ? n_end : n + 1;
             continue;
@@ -42,9 +44,17 @@ std::string s_RepeatKey(std::string_view co_Unit) {
             s_key += ' ';
         }
         b_blank = false;
-        const std::size_t n_length = co_Unit[n] == '\\' && n + 1 < co_Unit.size() ? 2 : 1;
-        s_key.append(co_Unit.substr(n, n_length));
-        n += n_length;
+        // Text up to the next code, blank or escape goes in at once.
+        std::size_t n_run = n;
+        while (n_run < co_Unit.size() && co_Unit[n_run] != '<' && co_Unit[n_run] != ' ' &&
+               co_Unit[n_run] != '\t' && co_Unit[n_run] != '\r' && co_Unit[n_run] != '\\') {
+            ++n_run;
+        }
+        if (n_run == n) {
+            n_run = c == '\\' && n + 1 < co_Unit.size() ? n + 2 : n + 1;
+        }
+        s_key.append(co_Unit.data() + n, n_run - n);
+        n = n_run;
     }
     return s_key;
 }

@@ -3,8 +3,10 @@
 #include <unicode/brkiter.h>
 #include <unicode/uchar.h>
 #include <unicode/unistr.h>
+#include <unicode/utf8.h>
 
 #include <stdexcept>
+#include <unordered_map>
 
 #include "exchange/ct_icu_locale.h"
 
@@ -64,17 +66,72 @@ std::string co_PlainOf(std::string_view co_Content) {
                 continue;
             }
         }
-        co_plain.push_back(c);
-        ++n;
+        // Text up to the next escape or angle bracket goes in at once.
+        std::size_t n_run = n + 1;
+        while (n_run < co_Content.size() && co_Content[n_run] != '\\' && co_Content[n_run] != '<') {
+            ++n_run;
+        }
+        co_plain.append(co_Content.data() + n, n_run - n);
+        n = n_run;
     }
     return co_plain;
 }
+
+bool b_IsBlank(char c) {
+    return c == ' ' || (c >= '\t' && c <= '\r');
+}
+
+bool b_IsAsciiWord(std::string_view co_Piece) {
+    for (char c : co_Piece) {
+        if (!((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9'))) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// Whether the text may be cut between n_End (the end of a piece) and n_Next (the start of the
+// next, after blanks) without changing a word or a character: the blanks then stand alone and
+// count nothing. They do not when a mark, a joiner or a format character follows them (it
+// clings to the blank before it) or a prefix character precedes them (it clings to what follows).
+bool b_CutsCleanly(std::string_view co_Text, std::size_t n_End, std::size_t n_Next) {
+    if (n_Next < co_Text.size() && static_cast<unsigned char>(co_Text[n_Next]) >= 0x80) {
+        int32_t i_at = static_cast<int32_t>(n_Next);
+        UChar32 c_next = 0;
+        U8_NEXT(co_Text.data(), i_at, static_cast<int32_t>(co_Text.size()), c_next);
+        if (c_next >= 0) {
+            const int32_t i_word = u_getIntPropertyValue(c_next, UCHAR_WORD_BREAK);
+            const int32_t i_grapheme = u_getIntPropertyValue(c_next, UCHAR_GRAPHEME_CLUSTER_BREAK);
+            if (i_word == U_WB_EXTEND || i_word == U_WB_FORMAT || i_word == U_WB_ZWJ ||
+                i_grapheme == U_GCB_EXTEND || i_grapheme == U_GCB_ZWJ ||
+                i_grapheme == U_GCB_SPACING_MARK) {
+                return false;
+            }
+        }
+    }
+    if (n_End > 0 && static_cast<unsigned char>(co_Text[n_End - 1]) >= 0x80) {
+        int32_t i_at = static_cast<int32_t>(n_End);
+        UChar32 c_last = 0;
+        U8_PREV(co_Text.data(), 0, i_at, c_last);
+        if (c_last >= 0 &&
+            u_getIntPropertyValue(c_last, UCHAR_GRAPHEME_CLUSTER_BREAK) == U_GCB_PREPEND) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// Pieces met before and what they counted; bounded, since a long text of numbers or names
+// could otherwise fill memory with pieces met once.
+constexpr std::size_t kn_MaxRemembered = 1u << 16;
 
 }  // namespace
 
 struct CT_WordCount::ct_Iterators {
     std::unique_ptr<icu::BreakIterator> pco_Words;
     std::unique_ptr<icu::BreakIterator> pco_Characters;
+    std::unordered_map<std::string, CT_TextCount> co_Remembered;
+    std::string s_Piece;  // the lookup key, kept to reuse its buffer
 };
 
 CT_WordCount::CT_WordCount(const std::string& co_Locale) : pco_Iterators(new ct_Iterators) {
@@ -89,7 +146,57 @@ CT_TextCount CT_WordCount::co_CountTagged(std::string_view co_Content) {
     return co_CountText(co_PlainOf(co_Content));
 }
 
+// Text is counted piece by piece, a piece being what stands between blanks: words and
+// characters never reach across a blank, and a translator's text repeats its words, so most
+// pieces are counted once and then remembered, and the plainest need no counting at all.
 CT_TextCount CT_WordCount::co_CountText(std::string_view co_Text) {
+    CT_TextCount co_count;
+    std::size_t n_start = 0;
+    while (n_start < co_Text.size() && b_IsBlank(co_Text[n_start])) {
+        ++n_start;
+    }
+    if (n_start < co_Text.size() && !b_CutsCleanly(co_Text, 0, n_start)) {
+        n_start = 0;
+    }
+    std::size_t n_end = n_start;
+    while (n_start < co_Text.size()) {
+        while (n_end < co_Text.size() && !b_IsBlank(co_Text[n_end])) {
+            ++n_end;
+        }
+        std::size_t n_next = n_end;
+        while (n_next < co_Text.size() && b_IsBlank(co_Text[n_next])) {
+            ++n_next;
+        }
+        if (n_next < co_Text.size() && !b_CutsCleanly(co_Text, n_end, n_next)) {
+            n_end = n_next;  // the blanks belong to the piece
+            continue;
+        }
+        co_count += co_CountPiece(co_Text.substr(n_start, n_end - n_start));
+        n_start = n_end = n_next;
+    }
+    return co_count;
+}
+
+CT_TextCount CT_WordCount::co_CountPiece(std::string_view co_Piece) {
+    if (b_IsAsciiWord(co_Piece)) {
+        return CT_TextCount{1, co_Piece.size()};
+    }
+    std::string& s_piece = pco_Iterators->s_Piece;
+    s_piece.assign(co_Piece.data(), co_Piece.size());
+    auto& co_remembered = pco_Iterators->co_Remembered;
+    const auto co_found = co_remembered.find(s_piece);
+    if (co_found != co_remembered.end()) {
+        return co_found->second;
+    }
+    if (co_remembered.size() >= kn_MaxRemembered) {
+        co_remembered.clear();
+    }
+    const CT_TextCount co_count = co_CountWhole(co_Piece);
+    co_remembered.emplace(s_piece, co_count);
+    return co_count;
+}
+
+CT_TextCount CT_WordCount::co_CountWhole(std::string_view co_Text) {
     CT_TextCount co_count;
     icu::BreakIterator* pco_Words = pco_Iterators->pco_Words.get();
     icu::BreakIterator* pco_Characters = pco_Iterators->pco_Characters.get();

@@ -50,6 +50,10 @@ class CT_WordCount {
     CT_TextCount co_CountText(std::string_view co_Text);
 
   private:
-    struct ct_Iterators;  // ICU's, kept out of this header
+    // One piece of text between blanks, remembered; and any text, counted by ICU at once.
+    CT_TextCount co_CountPiece(std::string_view co_Piece);
+    CT_TextCount co_CountWhole(std::string_view co_Text);
+
+    struct ct_Iterators;  // ICU's and the pieces met before, kept out of this header
     std::unique_ptr<ct_Iterators> pco_Iterators;
 };

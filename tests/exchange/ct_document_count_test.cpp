@@ -68,3 +68,16 @@ TEST(CT_DocumentCountTest, RepeatsAreUnitsWithTheWordsOfAnEarlierUnit) {
     EXPECT_EQ(co_count.co_GetTotal().co_All, (CT_TextCount{11, 50}));
     EXPECT_EQ(co_count.co_GetTotal().co_Repeated, (CT_TextCount{5, 22}));
 }
+
+// Escapes and angle brackets that start no code are text: a unit repeats only with the same.
+TEST(CT_DocumentCountTest, RepeatsReadEscapesAndStrayBracketsAsText) {
+    CT_DocumentCount co_count;
+    const CT_StoryTally co_first = co_count.co_AddStory("Save \\<5\\> \\\\ now <later\n");
+    EXPECT_EQ(co_first.co_Repeated, CT_TextCount{});
+    const CT_StoryTally co_second =
+        co_count.co_AddStory("<g1>Save</g1>  \\<5\\>\t\\\\ now<x1/><later\n");
+    EXPECT_EQ(co_second.co_Repeated, co_second.co_All);
+    EXPECT_GT(co_second.co_All.n_Words, 0u);
+    const CT_StoryTally co_third = co_count.co_AddStory("Save <5> \\\\ now <later\n");
+    EXPECT_EQ(co_third.co_Repeated, CT_TextCount{});
+}

@@ -1,8 +1,14 @@
 #include "exchange/ct_word_count.h"
 
 #include <gtest/gtest.h>
+#include <unicode/brkiter.h>
+#include <unicode/uchar.h>
+#include <unicode/unistr.h>
 
+#include <memory>
+#include <random>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -67,6 +73,100 @@ TEST(CT_WordCountTest, CountsPlainTextWithoutReadingCodes) {
     CT_WordCount co_counter("en-US");
     EXPECT_EQ(co_counter.co_CountText("<g1>x</g1>"), (CT_TextCount{1, 10}));
     EXPECT_EQ(co_counter.co_CountText("\\<"), (CT_TextCount{0, 2}));
+}
+
+// The count of the whole text by ICU's iterators at once, as the counter's rules put it: what
+// the counter, which counts piece by piece and remembers pieces, must give.
+CT_TextCount co_CountAtOnce(const std::string& s_Text) {
+    UErrorCode eo_status = U_ZERO_ERROR;
+    std::unique_ptr<icu::BreakIterator> pco_words(
+        icu::BreakIterator::createWordInstance(icu::Locale::getRoot(), eo_status));
+    std::unique_ptr<icu::BreakIterator> pco_characters(
+        icu::BreakIterator::createCharacterInstance(icu::Locale::getRoot(), eo_status));
+    const icu::UnicodeString co_text = icu::UnicodeString::fromUTF8(s_Text);
+    CT_TextCount co_count;
+    pco_words->setText(co_text);
+    bool b_open = false;
+    bool b_joined = false;
+    int32_t i_start = pco_words->first();
+    for (int32_t i_end = pco_words->next(); i_end != icu::BreakIterator::DONE;
+         i_start = i_end, i_end = pco_words->next()) {
+        const int32_t i_status = pco_words->getRuleStatus();
+        if (i_status < UBRK_WORD_NONE_LIMIT) {
+            bool b_space = false;
+            for (int32_t i = i_start; i < i_end; i = co_text.moveIndex32(i, 1)) {
+                b_space = b_space || u_isUWhiteSpace(co_text.char32At(i));
+            }
+            b_joined = b_open && !b_space;
+            b_open = b_joined;
+            continue;
+        }
+        const bool b_ideographic = i_status >= UBRK_WORD_KANA && i_status < UBRK_WORD_IDEO_LIMIT;
+        co_count.n_Words += !(b_open && b_joined) || b_ideographic ? 1 : 0;
+        b_open = !b_ideographic;
+        b_joined = false;
+    }
+    pco_characters->setText(co_text);
+    i_start = pco_characters->first();
+    for (int32_t i_end = pco_characters->next(); i_end != icu::BreakIterator::DONE;
+         i_start = i_end, i_end = pco_characters->next()) {
+        co_count.n_Characters += u_isUWhiteSpace(co_text.char32At(i_start)) ? 0 : 1;
+    }
+    return co_count;
+}
+
+// Marks, joiners, format and prefix characters beside blanks, words of every script, blanks of
+// every kind: random texts of them count the same piece by piece, with pieces remembered from
+// earlier texts, as at once.
+TEST(CT_WordCountTest, CountsPieceByPieceAsTheWholeTextAtOnce) {
+    const std::vector<std::string> co_parts = {
+        "a",
+        "Z",
+        "9",
+        "word",
+        "3.5",
+        " ",
+        "  ",
+        "\t",
+        "\r",
+        "\v",
+        "-",
+        ".",
+        "'",
+        ",",
+        "_",
+        "__",
+        ":",
+        "\xC3\xA9",                  // e acute
+        "\xCC\x81",                  // combining acute
+        "\xD8\x80",                  // Arabic number sign, a prefix
+        "\xE0\xA4\x95\xE0\xA4\xBF",  // Devanagari ka with its vowel sign
+        "\xE0\xA4\xBF",              // the vowel sign alone, a spacing mark
+        "\xE2\x80\x8D",              // zero width joiner
+        "\xC2\xAD",                  // soft hyphen, a format character
+        "\xC2\xA0",                  // no-break space
+        "\xE3\x80\x80",              // ideographic space
+        "\xE6\x96\x87\xE6\x9B\xB8",
+        "\xE9\xA1\xB5\xE9\x9D\xA2",                          // Chinese
+        "\xE3\x82\xAB\xE3\x82\xBF",                          // katakana
+        "\xE0\xB8\xAA\xE0\xB8\xA7\xE0\xB8\xB1\xE0\xB8\xAA",  // Thai
+        "\xEC\x97\xAC\xEB\xA6\x84",                          // Hangul
+        "\xF0\x9F\x91\x8D",
+        "\xF0\x9F\x8F\xBD",                          // emoji, skin tone
+        "\xF0\x9F\x87\xAB\xF0\x9F\x87\xB7",          // a flag
+        "\xD0\xBA\xD0\xBD\xD0\xB8\xD0\xB3\xD0\xB0",  // Cyrillic
+        "\xFF",
+        "\xE6\x96"};  // not UTF-8
+    std::mt19937 co_random(14);
+    CT_WordCount co_counter;
+    for (int n_text = 0; n_text < 3000; ++n_text) {
+        std::string s_text;
+        const int n_parts = 1 + static_cast<int>(co_random() % 10);
+        for (int n = 0; n < n_parts; ++n) {
+            s_text += co_parts[co_random() % co_parts.size()];
+        }
+        ASSERT_EQ(co_counter.co_CountText(s_text), co_CountAtOnce(s_text)) << ::testing::PrintToString(s_text);
+    }
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <system_error>
+#include <unordered_set>
 #include <utility>
 
 #include "platform/common/ct_errors.h"
@@ -11,6 +12,7 @@
 #include "platform/host/ct_listener.h"
 #include "platform/host/idml/ct_idml_box_list.h"
 #include "platform/host/idml/ct_idml_story_codec.h"
+#include "platform/host/idml/ct_idml_story_plain_text.h"
 #include "platform/host/idml/ct_idml_tag_text.h"
 
 const char* const CT_IdmlHost::spc_OpenTag = "<STORYPORT-TAGGED-TEXT VERSION=\"1\">\n";
@@ -98,6 +100,7 @@ void CT_IdmlHost::v_Close(void* p_Document, int b_Save) {
         co_Documents.v_Drop(n_Serial);
         if (n_BoxListSerial == n_Serial) {
             co_BoxList.clear();
+            co_ListedByKey.clear();
             n_BoxListSerial = 0;
         }
     };
@@ -145,11 +148,15 @@ void CT_IdmlHost::v_GenerateBoxList(int b_IgnorePasteBoard) {
     }
     v_ReportLeftOut(co_all, co_document);
     co_BoxList.clear();
+    co_ListedByKey.clear();
+    const std::unordered_set<std::string> co_always =
+        pco_always != nullptr
+            ? std::unordered_set<std::string>(pco_always->begin(), pco_always->end())
+            : std::unordered_set<std::string>();
     for (CT_IdmlBox& co_box : co_all) {
         if (co_box.s_LeftOut.empty() || co_Selection.b_ListLeftOut ||
-            (pco_always != nullptr &&
-             std::find(pco_always->begin(), pco_always->end(),
-                       CT_IdmlTagText::ss_Key(co_box.s_Key)) != pco_always->end())) {
+            co_always.count(CT_IdmlTagText::ss_Key(co_box.s_Key)) != 0) {
+            co_ListedByKey.emplace(co_box.s_Key, co_BoxList.size());
             co_BoxList.push_back(std::move(co_box));
         }
     }
@@ -176,12 +183,8 @@ std::vector<CT_IdmlBoxList::CT_Frame> CT_IdmlHost::co_GetFrames() const {
 }
 
 const CT_IdmlBox* CT_IdmlHost::pco_FindListed(const std::string& s_Key) const {
-    for (const CT_IdmlBox& co_box : co_BoxList) {
-        if (co_box.s_Key == s_Key) {
-            return &co_box;
-        }
-    }
-    return nullptr;
+    const auto co_found = co_ListedByKey.find(s_Key);
+    return co_found == co_ListedByKey.end() ? nullptr : &co_BoxList[co_found->second];
 }
 
 // One line: how many stories stay behind and why, most frequent reason first.
@@ -294,11 +297,28 @@ pugi::xml_node CT_IdmlHost::co_StoryOf(void* p_Box, CT_IdmlXmlPart** ppco_Part) 
     return CT_IdmlDocument::so_Inner(*pco_Part);
 }
 
+// A box's preview is asked for twice in a row (as text and as wide text), and a story's
+// content costs a whole reading of its XML: the last one is kept for the next call.
+const std::string& CT_IdmlHost::cco_ContentOf(void* p_Box) {
+    const CT_IdmlBoxHandle& co_handle = co_Handles.cco_Box(p_Box);
+    const pugi::xml_node co_story = co_StoryOf(p_Box);
+    if (co_LastContent.n_Serial != co_handle.n_Serial ||
+        co_LastContent.s_Key != co_handle.co_Box.s_Key ||
+        co_LastContent.b_SkipNotes != b_SkipNotes) {
+        co_LastContent.n_Serial = 0;  // nothing is kept should the export fail
+        co_LastContent.s_Content = CT_IdmlStoryCodec::s_Export(co_story, co_OptionsOf(p_Box));
+        co_LastContent.s_Key = co_handle.co_Box.s_Key;
+        co_LastContent.b_SkipNotes = b_SkipNotes;
+        co_LastContent.n_Serial = co_handle.n_Serial;
+    }
+    return co_LastContent.s_Content;
+}
+
 int CT_IdmlHost::b_GetContent(CT_String& co_Text, void* p_Box, unsigned n_Limit, int b_Preview,
                               int) {
     std::string s_Text;
-    bool b_More = CT_IdmlStoryCodec::b_PlainText(co_StoryOf(p_Box), s_Text, n_Limit, b_Preview != 0,
-                                                 co_OptionsOf(p_Box));
+    bool b_More =
+        CT_IdmlStoryPlainText::sb_Extract(cco_ContentOf(p_Box), s_Text, n_Limit, b_Preview != 0);
     co_Text = CT_String(s_Text);
     return b_More;
 }
@@ -310,8 +330,8 @@ int CT_IdmlHost::b_GetContent(char16_t* puz_Text, void* p_Box, unsigned n_Limit,
     }
     // n_Limit code points give at least n_Limit UTF-16 units; cut there, never inside a pair.
     std::string s_Text;
-    bool b_More = CT_IdmlStoryCodec::b_PlainText(co_StoryOf(p_Box), s_Text, n_Limit, b_Preview != 0,
-                                                 co_OptionsOf(p_Box));
+    bool b_More =
+        CT_IdmlStoryPlainText::sb_Extract(cco_ContentOf(p_Box), s_Text, n_Limit, b_Preview != 0);
     bool b_Cut = false;
     const std::size_t n_Out = CT_Utf8::sn_ToUtf16(s_Text, puz_Text, n_Limit, b_Cut);
     b_More = b_More || b_Cut;
@@ -377,6 +397,7 @@ int CT_IdmlHost::b_Import(void* p_Box, CT_Files& co_File, unsigned n_Count) {
     // the package.
     const CT_IdmlStoryOptions co_options = co_OptionsOf(p_Box);
     if (!CT_IdmlStoryCodec::sb_IsUnchanged(co_Story, s_Content, co_options)) {
+        co_LastContent.n_Serial = 0;
         CT_IdmlStoryCodec::v_Import(co_Story, s_Content, co_GetKey(p_Box), co_options);
         pco_Part->v_MarkChanged();
     }

@@ -140,6 +140,8 @@ class CT_IdmlHost : public CT_HostBackend {
     // How the box's story is shown: the notes choice and its document's hidden conditions.
     CT_IdmlStoryOptions co_OptionsOf(void* p_Box) const;
     void* p_DocumentHandle(unsigned n_Serial);
+    // The story's content as export writes it, kept for the next call about the same story.
+    const std::string& cco_ContentOf(void* p_Box);
 
     CT_IdmlDocuments co_Documents;
     CT_IdmlHandles co_Handles;
@@ -152,7 +154,15 @@ class CT_IdmlHost : public CT_HostBackend {
     std::function<void(const std::string&, unsigned)> co_Reporter;
     std::string s_LastReport;  // a rebuilt list of the same document is not reported again
 
+    struct CT_LastContent {
+        unsigned n_Serial = 0;  // 0: nothing kept
+        std::string s_Key;
+        bool b_SkipNotes = false;
+        std::string s_Content;
+    } co_LastContent;
+
     std::vector<CT_IdmlBox> co_BoxList;
+    std::unordered_map<std::string, std::size_t> co_ListedByKey;  // index into co_BoxList
     unsigned n_BoxListSerial = 0;  // the document the box list was made of
     std::size_t n_Cursor = 0;
 

@@ -1,5 +1,6 @@
 // The IDML host as the kernel meets it: open documents and which one is active, closing with the
 // listener, handles that outlive their document, previews, refused content, cancel and counting.
+#include "platform/common/ct_utf8.h"
 #include "platform/host/ct_document_interface.h"
 #include "platform/host/ct_listener.h"
 #include "tests/platform/host/idml/ct_idml_test_support.h"
@@ -167,6 +168,41 @@ TEST_F(CT_IdmlHostTest, RefusedContentChangesNothingAndAcceptedContentIsSaved) {
     });
     v_CloseActive(0);
     EXPECT_EQ(co_Dir.n_Files(), 2u);
+}
+
+// A story's text is kept between calls about it; what an import or a change of the notes choice
+// changes shows at once, and each story shows its own.
+TEST_F(CT_IdmlHostTest, TextShowsWhatTheStoryHoldsNow) {
+    auto co_texts = [&]() {
+        std::vector<std::string> co_out;
+        v_ForEachBox(false, [&](void* p_Box) {
+            CT_String co_Text;
+            co_Host.b_GetContent(co_Text, p_Box, 100, 0, 0);
+            char16_t auz_Text[101] = {};
+            co_Host.b_GetContent(auz_Text, p_Box, 100, 0, 0);
+            char16_t auz_Expected[101] = {};
+            bool b_Cut = false;
+            CT_Utf8::sn_ToUtf16(co_Text.sv(), auz_Expected, 100, b_Cut);
+            EXPECT_EQ(std::u16string(auz_Text), std::u16string(auz_Expected));
+            co_out.push_back(std::string(co_Text.sv()));
+        });
+        return co_out;
+    };
+    v_Open(co_Make("a.idml", {{"k1", "<Content>Old</Content>"},
+                              {"k2",
+                               "<Content>Two</Content><Note><ParagraphStyleRange>"
+                               "<Content>N</Content></ParagraphStyleRange></Note>"}}));
+    EXPECT_EQ(co_texts(), (std::vector<std::string>{"Old", "TwoN\n"}));
+    co_Host.v_SetSkipNotes(true);
+    EXPECT_EQ(co_texts(), (std::vector<std::string>{"Old", "Two"}));
+    co_Host.v_SetSkipNotes(false);
+    v_CloseActive(0);
+
+    v_Open(co_Make("b.idml", {{"k1", "<Content>Old</Content>"}}));
+    EXPECT_EQ(co_texts(), (std::vector<std::string>{"Old"}));
+    v_ImportAll(co_Dir / "t.stt", {{"k1", "New"}});
+    EXPECT_EQ(co_texts(), (std::vector<std::string>{"New"}));
+    v_CloseActive(0);
 }
 
 }  // namespace
