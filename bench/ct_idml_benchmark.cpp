@@ -1,10 +1,12 @@
 // The IDML host on a large generated package (2,000 stories, about 5 M characters): opening,
 // exporting every story, importing a translation of every story and saving, next to merely
 // unpacking and parsing all the package's XML. The XLIFF export and import do the same through
-// an XLIFF file (BM_ExportAllXliff against BM_ExportAll, BM_ImportAllXliff against
-// BM_ImportAll: the goal is 1.5 times the tagged form's time at most). The package is made once in
-// the temporary folder with the project's generator, scripts/make_big_idml.py. Peak memory is the
-// process's peak resident size so far: run one benchmark alone (--benchmark_filter) to see its own.
+// an XLIFF file, as the command does: the tagged story file, then the command's converter to
+// XLIFF; the XLIFF file read back into a tagged story file, then imported (BM_ExportAllXliff
+// against BM_ExportAll, BM_ImportAllXliff against BM_ImportAll: the goal is 1.5 times the
+// tagged form's time at most). The package is made once in the temporary folder with the
+// project's generator, scripts/make_big_idml.py. Peak memory is the process's peak resident
+// size so far: run one benchmark alone (--benchmark_filter) to see its own.
 #include <benchmark/benchmark.h>
 #include <sys/resource.h>
 #include <zip.h>
@@ -22,7 +24,7 @@
 #include "platform/common/ct_files.h"
 #include "platform/host/ct_host.h"
 #include "platform/host/idml/ct_idml_host.h"
-#include "tools/ct_xliff_codes.h"
+#include "tools/ct_xliff_converter.h"
 
 namespace {
 
@@ -76,7 +78,7 @@ std::string s_Translate(const std::string& s_Content) {
     return b_InText ? s_Out + "]" : s_Out;
 }
 
-// Drives the host as the kernel does, with one story per "\x01key\x02...\x03" in the file.
+// Drives the host as the kernel does, with a tagged story file as export writes one.
 class CT_Driver {
   public:
     CT_Driver() { CT_Host::sv_Install(&co_Host); }
@@ -105,11 +107,13 @@ class CT_Driver {
         CT_Files co_Out;
         co_Out.v_Open(CT_String(co_File.c_str()), e_OpenWrite, 0);
         co_Host.v_PrepareForExport();
+        co_Out.v_Write(CT_String(CT_IdmlHost::spc_OpenTag));
         v_ForEachBox([&](void* p_Box, const std::string& s_Key) {
-            co_Out.v_Write(CT_String(("\x01" + s_Key + "\x02").c_str()));
+            co_Out.v_Write(CT_String(("<STORY NAME=\"" + s_Key + "\" LOCATION=\"P1\">").c_str()));
             co_Host.b_Export(p_Box, co_Out);
-            co_Out.v_Write(CT_String("\x03"));
+            co_Out.v_Write(CT_String("</STORY>\n\n\n"));
         });
+        co_Out.v_Write(CT_String(CT_IdmlHost::spc_CloseTag));
         co_Out.v_Close();
     }
     void v_Import(const fs::path& co_File) {
@@ -117,8 +121,9 @@ class CT_Driver {
         co_In.v_Open(CT_String(co_File.c_str()), e_OpenRead, 0);
         co_Host.v_PrepareForImport();
         v_ForEachBox([&](void* p_Box, const std::string& s_Key) {
-            co_In.v_MoveUntil(CT_String(("\x01" + s_Key + "\x02").c_str()));
-            co_Host.b_Import(p_Box, co_In, co_In.n_CountUntil(CT_String("\x03")));
+            co_In.v_MoveUntil(CT_String(("<STORY NAME=\"" + s_Key + "\"").c_str()));
+            co_In.v_MoveUntil(CT_String(">"));
+            co_Host.b_Import(p_Box, co_In, co_In.n_CountUntil(CT_String("</STORY>")));
         });
         co_In.v_Close();
     }
@@ -126,61 +131,36 @@ class CT_Driver {
     CT_IdmlHost co_Host;
 };
 
-// The exported stories and their translation, made once.
-void v_MakeTaggedFiles() {
-    v_MakeBigPackage();
-    if (fs::exists(gco_Folder / "translated.txt")) {
-        return;
-    }
-    CT_Driver co_Driver;
-    co_Driver.v_Open(gco_Big);
-    co_Driver.v_Export(gco_Folder / "exported.txt");
-    co_Driver.v_Close(0);
-    std::ifstream co_In(gco_Folder / "exported.txt", std::ios::binary);
-    std::string s_All((std::istreambuf_iterator<char>(co_In)), std::istreambuf_iterator<char>());
-    std::ofstream co_Out(gco_Folder / "translated.txt", std::ios::binary);
-    for (std::size_t n = s_All.find('\x02'); n != std::string::npos;
-         n = s_All.find('\x02', n + 1)) {
-        const std::size_t n_Start = s_All.rfind('\x01', n);
-        const std::size_t n_End = s_All.find('\x03', n);
-        co_Out << s_All.substr(n_Start, n + 1 - n_Start)
-               << s_Translate(s_All.substr(n + 1, n_End - n - 1)) << '\x03';
-    }
-}
-
 std::string s_ReadAll(const fs::path& co_File) {
     std::ifstream co_In(co_File, std::ios::binary);
     return std::string((std::istreambuf_iterator<char>(co_In)), std::istreambuf_iterator<char>());
 }
 
-// The stories of a driver's file ("\x01key\x02content\x03" each).
-std::vector<CT_TaggedStory> co_Stories(const std::string& s_All) {
-    std::vector<CT_TaggedStory> co_Out;
-    for (std::size_t n = s_All.find('\x01'); n != std::string::npos;
-         n = s_All.find('\x01', n + 1)) {
-        const std::size_t n_Key = s_All.find('\x02', n);
-        const std::size_t n_End = s_All.find('\x03', n_Key);
-        co_Out.push_back(
-            {s_All.substr(n + 1, n_Key - n - 1), "P1", s_All.substr(n_Key + 1, n_End - n_Key - 1)});
-    }
-    return co_Out;
-}
-
-// The driver's file of stories as XLIFF, codes described by the host's last export.
-std::string s_ToXliff(const CT_IdmlHost& co_Host, const std::string& s_Tagged) {
-    CT_XliffWriter co_Writer({"big.idml", "en", "fr", true});
-    for (const CT_TaggedStory& co_Story : co_Stories(s_Tagged)) {
-        const auto* pco_Infos = co_Host.pco_ExportedCodes(co_Story.co_Key);
-        co_Writer.v_AddStory(
-            co_Story.co_Key, co_Story.co_Location, co_Story.co_Content,
-            pco_Infos ? CT_XliffCodes::sco_From(*pco_Infos) : CT_StoryLayout::CT_Codes());
-    }
-    return co_Writer.s_Finish();
-}
-
 void v_Write(const fs::path& co_File, const std::string& s_Bytes) {
     std::ofstream(co_File, std::ios::binary) << s_Bytes;
 }
+
+// The exported stories and their translation, made once.
+void v_MakeTaggedFiles() {
+    v_MakeBigPackage();
+    if (fs::exists(gco_Folder / "translated.stt")) {
+        return;
+    }
+    CT_Driver co_Driver;
+    co_Driver.v_Open(gco_Big);
+    co_Driver.v_Export(gco_Folder / "exported.stt");
+    co_Driver.v_Close(0);
+    std::vector<CT_TaggedStory> co_stories =
+        CT_TaggedStoryFile::sco_Read(s_ReadAll(gco_Folder / "exported.stt"));
+    for (CT_TaggedStory& co_story : co_stories) {
+        co_story.co_Content = s_Translate(co_story.co_Content);
+    }
+    v_Write(gco_Folder / "translated.stt",
+            CT_TaggedStoryFile::s_Write(co_stories, CT_IdmlHost::spc_OpenTag,
+                                        CT_IdmlHost::spc_CloseTag));
+}
+
+const CT_XliffWriter::CT_Options gco_XliffOptions = {"", "en", "fr", true};
 
 // The translation as an XLIFF file whose targets hold the translated stories, made once.
 void v_MakeXliffTranslation() {
@@ -190,10 +170,12 @@ void v_MakeXliffTranslation() {
     }
     CT_Driver co_Driver;
     co_Driver.v_Open(gco_Big);
-    co_Driver.v_Export(gco_Folder / "codes.txt");
-    std::string s_Xliff = s_ToXliff(co_Driver.co_Host, s_ReadAll(gco_Folder / "translated.txt"));
+    co_Driver.v_Export(gco_Folder / "codes.stt");
+    CT_XliffConverter co_Converter(co_Driver.co_Host, gco_XliffOptions);
+    co_Converter.b_Convert(CT_String((gco_Folder / "translated.stt").c_str()),
+                           CT_String((gco_Folder / "translated.xlf").c_str()),
+                           CT_String("big.idml"));
     co_Driver.v_Close(0);
-    v_Write(gco_Folder / "translated.xlf", s_Xliff);
 }
 
 void BM_UnpackAndParseAllXml(benchmark::State& co_State) {
@@ -227,7 +209,7 @@ void BM_OpenAndExportAll(benchmark::State& co_State) {
     CT_Driver co_Driver;
     for (auto _ : co_State) {
         co_Driver.v_Open(gco_Big);
-        co_Driver.v_Export(gco_Folder / "out.txt");
+        co_Driver.v_Export(gco_Folder / "out.stt");
         co_Driver.v_Close(0);
     }
     v_ReportPeak(co_State);
@@ -238,7 +220,7 @@ void BM_ExportAll(benchmark::State& co_State) {
     CT_Driver co_Driver;
     co_Driver.v_Open(gco_Big);
     for (auto _ : co_State) {
-        co_Driver.v_Export(gco_Folder / "out.txt");
+        co_Driver.v_Export(gco_Folder / "out.stt");
     }
     co_Driver.v_Close(0);
     v_ReportPeak(co_State);
@@ -248,10 +230,11 @@ void BM_ExportAllXliff(benchmark::State& co_State) {
     v_MakeTaggedFiles();
     CT_Driver co_Driver;
     co_Driver.v_Open(gco_Big);
+    CT_XliffConverter co_Converter(co_Driver.co_Host, gco_XliffOptions);
     for (auto _ : co_State) {
-        co_Driver.v_Export(gco_Folder / "out.txt");
-        v_Write(gco_Folder / "out.xlf",
-                s_ToXliff(co_Driver.co_Host, s_ReadAll(gco_Folder / "out.txt")));
+        co_Driver.v_Export(gco_Folder / "out.stt");
+        co_Converter.b_Convert(CT_String((gco_Folder / "out.stt").c_str()),
+                               CT_String((gco_Folder / "out.xlf").c_str()), CT_String("big.idml"));
     }
     co_Driver.v_Close(0);
     v_ReportPeak(co_State);
@@ -264,7 +247,7 @@ void BM_ImportAll(benchmark::State& co_State) {
         co_State.PauseTiming();
         co_Driver.v_Open(gco_Big);
         co_State.ResumeTiming();
-        co_Driver.v_Import(gco_Folder / "translated.txt");
+        co_Driver.v_Import(gco_Folder / "translated.stt");
         co_State.PauseTiming();
         co_Driver.v_Close(0);
         co_State.ResumeTiming();
@@ -279,13 +262,19 @@ void BM_ImportAllXliff(benchmark::State& co_State) {
         co_State.PauseTiming();
         co_Driver.v_Open(gco_Big);
         co_State.ResumeTiming();
-        const CT_XliffReader co_Reader(s_ReadAll(gco_Folder / "translated.xlf"));
-        std::string s_Tagged;
-        for (const CT_TaggedStory& co_Story : co_Reader.cco_Stories()) {
-            s_Tagged += "\x01" + co_Story.co_Key + "\x02" + co_Story.co_Content + "\x03";
-        }
-        v_Write(gco_Folder / "from-xliff.txt", s_Tagged);
-        co_Driver.v_Import(gco_Folder / "from-xliff.txt");
+        // As the import command reads an XLIFF file: whole, then written as a tagged story file.
+        std::ifstream co_In(gco_Folder / "translated.xlf", std::ios::binary | std::ios::ate);
+        std::string s_Bytes(static_cast<std::size_t>(co_In.tellg()), '\0');
+        co_In.seekg(0);
+        co_In.read(s_Bytes.data(), static_cast<std::streamsize>(s_Bytes.size()));
+        const CT_XliffReader co_Reader(s_Bytes);
+        CT_Files co_Out;
+        co_Out.v_Open(CT_String((gco_Folder / "from-xliff.stt").c_str()), e_OpenWrite, 0);
+        const std::string s_Tagged = CT_TaggedStoryFile::s_Write(
+            co_Reader.cco_Stories(), CT_IdmlHost::spc_OpenTag, CT_IdmlHost::spc_CloseTag);
+        co_Out.v_Write(s_Tagged.data(), s_Tagged.size());
+        co_Out.v_Close();
+        co_Driver.v_Import(gco_Folder / "from-xliff.stt");
         co_State.PauseTiming();
         co_Driver.v_Close(0);
         co_State.ResumeTiming();
@@ -302,7 +291,7 @@ void BM_OpenImportAllAndSave(benchmark::State& co_State) {
         fs::copy_file(gco_Big, co_Copy, fs::copy_options::overwrite_existing);
         co_State.ResumeTiming();
         co_Driver.v_Open(co_Copy);
-        co_Driver.v_Import(gco_Folder / "translated.txt");
+        co_Driver.v_Import(gco_Folder / "translated.stt");
         co_Driver.v_Close(1);
     }
     v_ReportPeak(co_State);

@@ -3,28 +3,36 @@
 #include <unicode/brkiter.h>
 #include <unicode/filteredbrk.h>
 #include <unicode/uchar.h>
-#include <unicode/unistr.h>
+#include <unicode/uniset.h>
+#include <unicode/utext.h>
+#include <unicode/utf8.h>
 
 #include <stdexcept>
+#include <string_view>
 
 #include "exchange/ct_icu_locale.h"
 
 namespace {
 using et_Token = CT_TaggedToken::et_Kind;
 
-icu::UnicodeString co_Utf16(const std::string& co_Text) {
-    return icu::UnicodeString::fromUTF8(
-        icu::StringPiece(co_Text.data(), static_cast<int32_t>(co_Text.size())));
+CT_TaggedToken co_Text(std::string_view co_Value) {
+    return CT_TaggedToken{et_Token::e_Text, std::string(co_Value), 0};
 }
 
-std::string co_Utf8(const icu::UnicodeString& co_Text) {
-    std::string co_out;
-    co_Text.toUTF8String(co_out);
-    return co_out;
+// Whether a sentence can end inside the text: sentences end only after a full stop, a question
+// or exclamation mark (of any script) or a paragraph separator, so text without one is one
+// sentence and needs no break iterator. Most units are headings, captions, cells or short
+// paragraphs: this spares the iterator most of the text.
+bool b_MayEnd(const icu::UnicodeSet& co_Ends, std::string_view co_Text) {
+    const int32_t i_length = static_cast<int32_t>(co_Text.size());
+    return co_Ends.spanUTF8(co_Text.data(), i_length, USET_SPAN_NOT_CONTAINED) < i_length;
 }
 
-CT_TaggedToken co_Text(std::string co_Value) {
-    return CT_TaggedToken{et_Token::e_Text, std::move(co_Value), 0};
+bool b_EndsInSpace(const std::string& co_Text) {
+    int32_t i_end = static_cast<int32_t>(co_Text.size());
+    UChar32 c = 0;
+    U8_PREV(co_Text.data(), 0, i_end, c);
+    return c >= 0 && u_isUWhiteSpace(c);
 }
 
 // Moves the white space that ends a sentence out of it, into a piece of its own.
@@ -32,15 +40,21 @@ void v_AddSentence(std::vector<CT_TaggedToken>& co_Tokens,
                    std::vector<CT_SentenceSplitter::CT_Piece>& co_Pieces) {
     CT_TaggedToken co_space = co_Text("");
     if (!co_Tokens.empty() && co_Tokens.back().eo_Kind == et_Token::e_Text) {
-        icu::UnicodeString co_text = co_Utf16(co_Tokens.back().co_Text);
-        int32_t i_end = co_text.length();
-        while (i_end > 0 && u_isUWhiteSpace(co_text.char32At(co_text.moveIndex32(i_end, -1)))) {
-            i_end = co_text.moveIndex32(i_end, -1);
+        std::string& co_text = co_Tokens.back().co_Text;
+        int32_t i_end = static_cast<int32_t>(co_text.size());
+        while (i_end > 0) {
+            int32_t i_before = i_end;
+            UChar32 c = 0;
+            U8_PREV(co_text.data(), 0, i_before, c);
+            if (c < 0 || !u_isUWhiteSpace(c)) {
+                break;
+            }
+            i_end = i_before;
         }
-        if (i_end < co_text.length()) {
-            co_space.co_Text = co_Utf8(co_text.tempSubString(i_end));
-            co_Tokens.back().co_Text = co_Utf8(co_text.tempSubString(0, i_end));
-            if (co_Tokens.back().co_Text.empty()) {
+        if (static_cast<std::size_t>(i_end) < co_text.size()) {
+            co_space.co_Text = co_text.substr(static_cast<std::size_t>(i_end));
+            co_text.resize(static_cast<std::size_t>(i_end));
+            if (co_text.empty()) {
                 co_Tokens.pop_back();
             }
         }
@@ -49,7 +63,7 @@ void v_AddSentence(std::vector<CT_TaggedToken>& co_Tokens,
         co_Pieces.push_back({true, std::move(co_Tokens)});
     }
     if (!co_space.co_Text.empty()) {
-        co_Pieces.push_back({false, {co_space}});
+        co_Pieces.push_back({false, {std::move(co_space)}});
     }
     co_Tokens.clear();
 }
@@ -57,12 +71,30 @@ void v_AddSentence(std::vector<CT_TaggedToken>& co_Tokens,
 
 struct CT_SentenceSplitter::ct_Iterator {
     std::unique_ptr<icu::BreakIterator> pco_Sentences;
+    // The unit's text as one UTF-8 string, which the iterator reads in place: its offsets
+    // are byte offsets, so no text is turned into UTF-16 and back.
+    std::string co_Plain;
+    UText* pco_Text = nullptr;
+    icu::UnicodeSet co_Ends;   // what a sentence can end after
+    icu::UnicodeSet co_Stops;  // of those, the full stops and question and exclamation marks
+
+    ~ct_Iterator() { utext_close(pco_Text); }
 };
 
 CT_SentenceSplitter::CT_SentenceSplitter(const std::string& co_Language)
     : pco_Iterator(new ct_Iterator) {
     const icu::Locale co_locale = CT_IcuLocale::sco_From(co_Language);
     UErrorCode eo_status = U_ZERO_ERROR;
+    pco_Iterator->co_Ends.applyPattern(
+        icu::UnicodeString(u"[[:SB=STerm:][:SB=ATerm:][:SB=Sep:][:SB=CR:][:SB=LF:]]"), eo_status);
+    pco_Iterator->co_Ends.freeze();
+    pco_Iterator->co_Stops.applyPattern(icu::UnicodeString(u"[[:SB=STerm:][:SB=ATerm:]]"),
+                                        eo_status);
+    pco_Iterator->co_Stops.freeze();
+    if (U_FAILURE(eo_status)) {
+        throw std::runtime_error(std::string("ICU cannot cut sentences: ") +
+                                 u_errorName(eo_status));
+    }
     std::unique_ptr<icu::BreakIterator> pco_plain(
         icu::BreakIterator::createSentenceInstance(co_locale, eo_status));
     if (U_FAILURE(eo_status) || !pco_plain) {
@@ -86,23 +118,67 @@ CT_SentenceSplitter::CT_SentenceSplitter(const std::string& co_Language)
 
 CT_SentenceSplitter::~CT_SentenceSplitter() = default;
 
+bool CT_SentenceSplitter::b_OneSentence(const std::vector<CT_TaggedToken>& co_Tokens) const {
+    for (const CT_TaggedToken& co_token : co_Tokens) {
+        if (co_token.eo_Kind == et_Token::e_Text &&
+            b_MayEnd(pco_Iterator->co_Ends, co_token.co_Text)) {
+            return false;
+        }
+    }
+    return !co_Tokens.empty() && !(co_Tokens.back().eo_Kind == et_Token::e_Text &&
+                                   b_EndsInSpace(co_Tokens.back().co_Text));
+}
+
+// The byte offsets inside the unit's text where a sentence ends. Without a full stop, question
+// or exclamation mark, sentences end only after paragraph separators and line ends (forced
+// line breaks are common in layouts), never between CR and LF: no break iterator is needed.
+void CT_SentenceSplitter::v_Cut(std::vector<std::size_t>& co_Cuts) {
+    const std::string& co_plain = pco_Iterator->co_Plain;
+    const int32_t i_length = static_cast<int32_t>(co_plain.size());
+    if (pco_Iterator->co_Stops.spanUTF8(co_plain.data(), i_length, USET_SPAN_NOT_CONTAINED) ==
+        i_length) {
+        int32_t i = 0;
+        while (i < i_length) {
+            UChar32 c = 0;
+            U8_NEXT(co_plain.data(), i, i_length, c);
+            const bool b_crlf = c == '\r' && i < i_length && co_plain[i] == '\n';
+            if (c >= 0 && !b_crlf && i < i_length && pco_Iterator->co_Ends.contains(c)) {
+                co_Cuts.push_back(static_cast<std::size_t>(i));
+            }
+        }
+        return;
+    }
+    UErrorCode eo_status = U_ZERO_ERROR;
+    pco_Iterator->pco_Text = utext_openUTF8(pco_Iterator->pco_Text, co_plain.data(),
+                                            static_cast<int64_t>(co_plain.size()), &eo_status);
+    icu::BreakIterator& co_iterator = *pco_Iterator->pco_Sentences;
+    co_iterator.setText(pco_Iterator->pco_Text, eo_status);
+    if (U_FAILURE(eo_status)) {
+        throw std::runtime_error(std::string("ICU cannot cut sentences: ") +
+                                 u_errorName(eo_status));
+    }
+    for (int32_t i = co_iterator.next(); i != icu::BreakIterator::DONE && i < i_length;
+         i = co_iterator.next()) {
+        co_Cuts.push_back(static_cast<std::size_t>(i));
+    }
+}
+
 std::vector<CT_SentenceSplitter::CT_Piece> CT_SentenceSplitter::co_Split(
     const std::vector<CT_TaggedToken>& co_Tokens) {
     // The text of the unit, and where each text token starts in it.
-    icu::UnicodeString co_plain;
-    std::vector<int32_t> co_starts;
+    std::string& co_plain = pco_Iterator->co_Plain;
+    co_plain.clear();
+    std::vector<std::size_t> co_starts;
+    co_starts.reserve(co_Tokens.size());
     for (const CT_TaggedToken& co_token : co_Tokens) {
-        co_starts.push_back(co_plain.length());
+        co_starts.push_back(co_plain.size());
         if (co_token.eo_Kind == et_Token::e_Text) {
-            co_plain += co_Utf16(co_token.co_Text);
+            co_plain += co_token.co_Text;
         }
     }
-    icu::BreakIterator& co_iterator = *pco_Iterator->pco_Sentences;
-    co_iterator.setText(co_plain);
-    std::vector<int32_t> co_cuts;
-    for (int32_t i = co_iterator.next(); i != icu::BreakIterator::DONE && i < co_plain.length();
-         i = co_iterator.next()) {
-        co_cuts.push_back(i);
+    std::vector<std::size_t> co_cuts;
+    if (b_MayEnd(pco_Iterator->co_Ends, co_plain)) {
+        v_Cut(co_cuts);
     }
 
     // A cut between two texts waits for the next text, or for a code opening before it:
@@ -111,12 +187,14 @@ std::vector<CT_SentenceSplitter::CT_Piece> CT_SentenceSplitter::co_Split(
     std::vector<CT_TaggedToken> co_sentence;
     std::size_t n_cut = 0;
     int i_depth = 0;
-    auto b_CutAt = [&](int32_t i_At) { return n_cut < co_cuts.size() && co_cuts[n_cut] == i_At; };
+    auto b_CutAt = [&](std::size_t n_At) {
+        return n_cut < co_cuts.size() && co_cuts[n_cut] == n_At;
+    };
     for (std::size_t n = 0; n < co_Tokens.size(); ++n) {
         const CT_TaggedToken& co_token = co_Tokens[n];
-        const int32_t i_start = co_starts[n];
+        const std::size_t n_start = co_starts[n];
         if (co_token.eo_Kind != et_Token::e_Text) {
-            if (co_token.eo_Kind == et_Token::e_Open && b_CutAt(i_start)) {
+            if (co_token.eo_Kind == et_Token::e_Open && b_CutAt(n_start)) {
                 if (i_depth == 0) {
                     v_AddSentence(co_sentence, co_pieces);
                 }
@@ -128,23 +206,22 @@ std::vector<CT_SentenceSplitter::CT_Piece> CT_SentenceSplitter::co_Split(
             co_sentence.push_back(co_token);
             continue;
         }
-        const icu::UnicodeString co_text = co_Utf16(co_token.co_Text);
-        const int32_t i_end = i_start + co_text.length();
-        int32_t i_from = i_start;
-        while (n_cut < co_cuts.size() && co_cuts[n_cut] < i_end) {
-            const int32_t i_at = co_cuts[n_cut++];
-            if (i_at < i_start || i_depth != 0) {
+        const std::string_view co_text = co_token.co_Text;
+        const std::size_t n_end = n_start + co_text.size();
+        std::size_t n_from = n_start;
+        while (n_cut < co_cuts.size() && co_cuts[n_cut] < n_end) {
+            const std::size_t n_at = co_cuts[n_cut++];
+            if (n_at < n_start || i_depth != 0) {
                 continue;
             }
-            if (i_at > i_from) {
-                co_sentence.push_back(
-                    co_Text(co_Utf8(co_text.tempSubString(i_from - i_start, i_at - i_from))));
+            if (n_at > n_from) {
+                co_sentence.push_back(co_Text(co_text.substr(n_from - n_start, n_at - n_from)));
             }
             v_AddSentence(co_sentence, co_pieces);
-            i_from = i_at;
+            n_from = n_at;
         }
-        if (i_end > i_from) {
-            co_sentence.push_back(co_Text(co_Utf8(co_text.tempSubString(i_from - i_start))));
+        if (n_end > n_from) {
+            co_sentence.push_back(co_Text(co_text.substr(n_from - n_start)));
         }
     }
     v_AddSentence(co_sentence, co_pieces);

@@ -4,6 +4,7 @@
 // space between sentences stands outside them. Holds one ICU iterator: not for two threads.
 #pragma once
 
+#include <cstddef>
 #include <memory>
 #include <string>
 #include <vector>
@@ -26,8 +27,14 @@ class CT_SentenceSplitter {
 
     // The pieces of co_Tokens (no line ends), in order; together they hold every token.
     std::vector<CT_Piece> co_Split(const std::vector<CT_TaggedToken>& co_Tokens);
+    // True when co_Split would surely give one sentence of every token (no sentence end
+    // inside, no white space at the end), found without a break iterator and without copies:
+    // most units are such. False says nothing; co_Split then tells.
+    bool b_OneSentence(const std::vector<CT_TaggedToken>& co_Tokens) const;
 
   private:
+    void v_Cut(std::vector<std::size_t>& co_Cuts);
+
     struct ct_Iterator;
     std::unique_ptr<ct_Iterator> pco_Iterator;
 };

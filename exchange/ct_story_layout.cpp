@@ -1,6 +1,7 @@
 #include "exchange/ct_story_layout.h"
 
 #include <cstddef>
+#include <utility>
 
 namespace {
 using et_Code = CT_ExchangeCode::et_Kind;
@@ -10,7 +11,7 @@ using et_Token = CT_TaggedToken::et_Kind;
 // first token that does not fit, and the caller then lays the story out flat.
 class CT_LayoutReader {
   public:
-    CT_LayoutReader(const std::vector<CT_TaggedToken>& co_Tokens,
+    CT_LayoutReader(std::vector<CT_TaggedToken>& co_Tokens,
                     const CT_StoryLayout::CT_Codes& co_Codes)
         : co_Tokens(co_Tokens), co_Codes(co_Codes) {}
 
@@ -19,7 +20,7 @@ class CT_LayoutReader {
         CT_LayoutParagraph co_paragraph;
         bool b_open = false;  // co_paragraph has something or was begun
         while (n_At < co_Tokens.size()) {
-            const CT_TaggedToken& co_token = co_Tokens[n_At];
+            CT_TaggedToken& co_token = co_Tokens[n_At];
             const et_Code eo_kind = eo_Kind(co_token);
             if (co_token.eo_Kind == et_Token::e_LineEnd) {
                 co_Paragraphs.push_back(std::move(co_paragraph));
@@ -33,7 +34,7 @@ class CT_LayoutReader {
                 return b_Inner && !b_open;
             }
             b_open = true;
-            co_paragraph.co_Tokens.push_back(co_token);
+            co_paragraph.co_Tokens.push_back(std::move(co_token));
             ++n_At;
             if (eo_kind == et_Code::e_FlowOpen && !b_Note(co_token, co_paragraph)) {
                 return false;
@@ -101,7 +102,7 @@ class CT_LayoutReader {
         return true;
     }
 
-    const std::vector<CT_TaggedToken>& co_Tokens;
+    std::vector<CT_TaggedToken>& co_Tokens;
     const CT_StoryLayout::CT_Codes& co_Codes;
     std::size_t n_At = 0;
 };
@@ -124,7 +125,7 @@ const CT_LayoutAnchor* pco_AnchorAt(const CT_LayoutParagraph& co_Paragraph,
 
 void v_WriteParagraph(const CT_LayoutParagraph& co_Paragraph, std::string& co_Out) {
     for (const CT_TaggedToken& co_token : co_Paragraph.co_Tokens) {
-        CT_TaggedToken::sv_Write({co_token}, co_Out);
+        CT_TaggedToken::sv_Write(co_token, co_Out);
         const CT_LayoutAnchor* pco_anchor = pco_AnchorAt(co_Paragraph, co_token);
         if (pco_anchor == nullptr) {
             continue;
@@ -132,11 +133,13 @@ void v_WriteParagraph(const CT_LayoutParagraph& co_Paragraph, std::string& co_Ou
         const CT_LayoutAnchor& co_anchor = *pco_anchor;
         for (const CT_LayoutFlow& co_flow : co_anchor.co_Flows) {
             if (co_flow.n_Code != 0) {
-                co_Out += "<x" + std::to_string(co_flow.n_Code) + "/>";
+                CT_TaggedToken::sv_Write(
+                    CT_TaggedToken{et_Token::e_Standalone, std::string(), co_flow.n_Code}, co_Out);
             }
             v_WriteFlow(co_flow.co_Paragraphs, co_Out);
         }
-        co_Out += "<x" + std::to_string(co_anchor.n_Close) + "/>";
+        CT_TaggedToken::sv_Write(
+            CT_TaggedToken{et_Token::e_Standalone, std::string(), co_anchor.n_Close}, co_Out);
     }
 }
 
@@ -155,18 +158,18 @@ CT_StoryLayout::CT_StoryLayout(std::string_view co_Content, const CT_Codes& co_C
         return;
     }
     // Flat: one paragraph per line, codes inline; a last line without its line end still
-    // gets one, which the import reads the same way.
+    // gets one, which the import reads the same way. The tokens were moved away: read again.
     co_Paragraphs_.clear();
-    b_Layout(co_tokens, CT_Codes());
+    co_tokens.clear();
+    CT_TaggedToken::sv_Read(co_Content, co_tokens);
     if (!co_tokens.empty() && co_tokens.back().eo_Kind != et_Token::e_LineEnd) {
         co_tokens.push_back(CT_TaggedToken{et_Token::e_LineEnd, std::string(), 0});
-        co_Paragraphs_.clear();
-        b_Layout(co_tokens, CT_Codes());
     }
+    b_Layout(co_tokens, CT_Codes());
 }
 
-bool CT_StoryLayout::b_Layout(const std::vector<CT_TaggedToken>& co_Tokens,
-                              const CT_Codes& co_Codes) {
+// Moves the tokens' texts into the paragraphs.
+bool CT_StoryLayout::b_Layout(std::vector<CT_TaggedToken>& co_Tokens, const CT_Codes& co_Codes) {
     return CT_LayoutReader(co_Tokens, co_Codes).b_Flow(co_Paragraphs_, false);
 }
 

@@ -55,7 +55,7 @@ class CT_StoryLayout {
     std::string s_Content() const;
 
   private:
-    bool b_Layout(const std::vector<CT_TaggedToken>& co_Tokens, const CT_Codes& co_Codes);
+    bool b_Layout(std::vector<CT_TaggedToken>& co_Tokens, const CT_Codes& co_Codes);
 
     std::vector<CT_LayoutParagraph> co_Paragraphs_;
 };

@@ -10,6 +10,15 @@ constexpr std::string_view kco_End = "</STORY>";
 
 std::vector<CT_TaggedStory> CT_TaggedStoryFile::sco_Read(std::string_view co_File) {
     std::vector<CT_TaggedStory> co_stories;
+    sv_ForEach(co_File, [&](std::string_view co_Key, std::string_view co_Location,
+                            std::string_view co_Content) {
+        co_stories.push_back(
+            {std::string(co_Key), std::string(co_Location), std::string(co_Content)});
+    });
+    return co_stories;
+}
+
+void CT_TaggedStoryFile::sv_ForEach(std::string_view co_File, const CT_Visit& f_Visit) {
     std::size_t n = co_File.find(kco_Start);
     while (n != std::string_view::npos) {
         n += kco_Start.size();
@@ -20,34 +29,41 @@ std::vector<CT_TaggedStory> CT_TaggedStoryFile::sco_Read(std::string_view co_Fil
             throw std::invalid_argument("a story start tag has no end, after byte " +
                                         std::to_string(n));
         }
-        CT_TaggedStory co_story;
-        co_story.co_Key = std::string(co_File.substr(n, n_quote - n));
+        const std::string_view co_key = co_File.substr(n, n_quote - n);
+        std::string_view co_location;
         std::string_view co_attributes = co_File.substr(n_quote + 1, n_close - n_quote - 1);
         if (co_attributes.substr(0, kco_Location.size()) == kco_Location &&
             co_attributes.size() > kco_Location.size() && co_attributes.back() == '"') {
-            co_story.co_Location = std::string(co_attributes.substr(
-                kco_Location.size(), co_attributes.size() - kco_Location.size() - 1));
+            co_location = co_attributes.substr(kco_Location.size(),
+                                               co_attributes.size() - kco_Location.size() - 1);
         }
         const std::size_t n_end = co_File.find(kco_End, n_close + 1);
         if (n_end == std::string_view::npos) {
-            throw std::invalid_argument("story " + co_story.co_Key + " has no end tag");
+            throw std::invalid_argument("story " + std::string(co_key) + " has no end tag");
         }
-        co_story.co_Content = std::string(co_File.substr(n_close + 1, n_end - n_close - 1));
-        co_stories.push_back(std::move(co_story));
+        f_Visit(co_key, co_location, co_File.substr(n_close + 1, n_end - n_close - 1));
         n = co_File.find(kco_Start, n_end + kco_End.size());
     }
-    return co_stories;
 }
 
 std::string CT_TaggedStoryFile::s_Write(const std::vector<CT_TaggedStory>& co_Stories,
                                         std::string_view co_OpenTag, std::string_view co_CloseTag) {
-    std::string co_out(co_OpenTag);
+    std::size_t n_size = co_OpenTag.size() + co_CloseTag.size();
+    for (const CT_TaggedStory& co_story : co_Stories) {
+        n_size +=
+            co_story.co_Key.size() + co_story.co_Location.size() + co_story.co_Content.size() + 40;
+    }
+    std::string co_out;
+    co_out.reserve(n_size);
+    co_out += co_OpenTag;
     for (const CT_TaggedStory& co_story : co_Stories) {
         co_out += kco_Start;
         co_out += co_story.co_Key;
         co_out += '"';
         co_out += kco_Location;
-        co_out += co_story.co_Location + "\">" + co_story.co_Content;
+        co_out += co_story.co_Location;
+        co_out += "\">";
+        co_out += co_story.co_Content;
         co_out += kco_End;
         co_out += "\n\n\n";
     }

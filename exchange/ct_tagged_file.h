@@ -3,6 +3,7 @@
 // memory; the version tags are the caller's (they belong to the host).
 #pragma once
 
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -18,6 +19,9 @@ class CT_TaggedStoryFile {
     // The stories of co_File. Raises std::invalid_argument naming the story when a start tag
     // is broken or a story has no end tag.
     static std::vector<CT_TaggedStory> sco_Read(std::string_view co_File);
+    // The same, story by story as views into co_File (key, location, content), without copies.
+    using CT_Visit = std::function<void(std::string_view, std::string_view, std::string_view)>;
+    static void sv_ForEach(std::string_view co_File, const CT_Visit& f_Visit);
     // A file as export writes one: open tag, each story framed by its tags, close tag.
     static std::string s_Write(const std::vector<CT_TaggedStory>& co_Stories,
                                std::string_view co_OpenTag, std::string_view co_CloseTag);

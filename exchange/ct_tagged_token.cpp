@@ -1,5 +1,8 @@
 #include "exchange/ct_tagged_token.h"
 
+#include <array>
+#include <charconv>
+
 namespace {
 using et_Kind = CT_TaggedToken::et_Kind;
 
@@ -12,6 +15,26 @@ void v_AddText(std::vector<CT_TaggedToken>& co_Tokens, std::string_view co_Text)
         co_Tokens.push_back(CT_TaggedToken{et_Kind::e_Text, std::string(), 0});
     }
     co_Tokens.back().co_Text.append(co_Text);
+}
+
+// Per byte: 1 for what ends a run of plain text when reading ("\\", "<", line ends), 2 for
+// what is escaped when writing ("\\", "<", ">"), 3 for both.
+constexpr std::array<unsigned char, 256> kac_Kinds = [] {
+    std::array<unsigned char, 256> ac_kinds{};
+    ac_kinds['\\'] = 3;
+    ac_kinds['<'] = 3;
+    ac_kinds['>'] = 2;
+    ac_kinds['\r'] = 1;
+    ac_kinds['\n'] = 1;
+    return ac_kinds;
+}();
+
+bool b_Special(char c) {
+    return (kac_Kinds[static_cast<unsigned char>(c)] & 1) != 0;
+}
+
+bool b_Escaped(char c) {
+    return (kac_Kinds[static_cast<unsigned char>(c)] & 2) != 0;
 }
 
 // The code at n_At ("<gN>", "</gN>" or "<xN/>"); its length, 0 when there is none.
@@ -47,9 +70,9 @@ std::size_t n_CodeLength(std::string_view co_Content, std::size_t n_At, CT_Tagge
 void CT_TaggedToken::sv_Read(std::string_view co_Content, std::vector<CT_TaggedToken>& co_Tokens) {
     std::size_t n = 0;
     while (n < co_Content.size()) {
-        std::size_t n_plain = co_Content.find_first_of("\\<\r\n", n);
-        if (n_plain == std::string_view::npos) {
-            n_plain = co_Content.size();
+        std::size_t n_plain = n;
+        while (n_plain < co_Content.size() && !b_Special(co_Content[n_plain])) {
+            ++n_plain;
         }
         if (n_plain > n) {
             v_AddText(co_Tokens, co_Content.substr(n, n_plain - n));
@@ -82,38 +105,50 @@ void CT_TaggedToken::sv_Read(std::string_view co_Content, std::vector<CT_TaggedT
 }
 
 void CT_TaggedToken::sv_AppendEscaped(std::string_view co_Text, std::string& co_Out) {
-    std::size_t n = 0;
-    while (n < co_Text.size()) {
-        std::size_t n_special = co_Text.find_first_of("\\<>", n);
-        if (n_special == std::string_view::npos) {
-            co_Out.append(co_Text.substr(n));
-            return;
+    std::size_t n_from = 0;
+    for (std::size_t n = 0; n < co_Text.size(); ++n) {
+        const char c = co_Text[n];
+        if (!b_Escaped(c)) {
+            continue;
         }
-        co_Out.append(co_Text.substr(n, n_special - n));
+        co_Out.append(co_Text.data() + n_from, n - n_from);
         co_Out.push_back('\\');
-        co_Out.push_back(co_Text[n_special]);
-        n = n_special + 1;
+        co_Out.push_back(c);
+        n_from = n + 1;
     }
+    co_Out.append(co_Text.data() + n_from, co_Text.size() - n_from);
 }
 
 void CT_TaggedToken::sv_Write(const std::vector<CT_TaggedToken>& co_Tokens, std::string& co_Out) {
     for (const CT_TaggedToken& co_token : co_Tokens) {
-        switch (co_token.eo_Kind) {
-            case et_Kind::e_Text:
-                sv_AppendEscaped(co_token.co_Text, co_Out);
-                break;
-            case et_Kind::e_LineEnd:
-                co_Out.push_back('\n');
-                break;
-            case et_Kind::e_Open:
-                co_Out += "<g" + std::to_string(co_token.n_Code) + ">";
-                break;
-            case et_Kind::e_Close:
-                co_Out += "</g" + std::to_string(co_token.n_Code) + ">";
-                break;
-            case et_Kind::e_Standalone:
-                co_Out += "<x" + std::to_string(co_token.n_Code) + "/>";
-                break;
-        }
+        sv_Write(co_token, co_Out);
     }
+}
+
+void CT_TaggedToken::sv_Write(const CT_TaggedToken& co_Token, std::string& co_Out) {
+    const char* pc_open = "<g";
+    const char* pc_close = ">";
+    switch (co_Token.eo_Kind) {
+        case et_Kind::e_Text:
+            sv_AppendEscaped(co_Token.co_Text, co_Out);
+            return;
+        case et_Kind::e_LineEnd:
+            co_Out.push_back('\n');
+            return;
+        case et_Kind::e_Open:
+            break;
+        case et_Kind::e_Close:
+            pc_open = "</g";
+            break;
+        case et_Kind::e_Standalone:
+            pc_open = "<x";
+            pc_close = "/>";
+            break;
+    }
+    char ac_digits[16];
+    const std::to_chars_result co_end =
+        std::to_chars(ac_digits, ac_digits + sizeof ac_digits, co_Token.n_Code);
+    co_Out += pc_open;
+    co_Out.append(ac_digits, co_end.ptr);
+    co_Out += pc_close;
 }

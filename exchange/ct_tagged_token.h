@@ -25,5 +25,6 @@ struct CT_TaggedToken {
     static void sv_Read(std::string_view co_Content, std::vector<CT_TaggedToken>& co_Tokens);
     // Appends the tagged form of the tokens: text escaped, line ends as "\n".
     static void sv_Write(const std::vector<CT_TaggedToken>& co_Tokens, std::string& co_Out);
+    static void sv_Write(const CT_TaggedToken& co_Token, std::string& co_Out);
     static void sv_AppendEscaped(std::string_view co_Text, std::string& co_Out);
 };

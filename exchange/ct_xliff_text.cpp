@@ -1,17 +1,70 @@
 #include "exchange/ct_xliff_text.h"
 
-void CT_XliffText::sv_AppendText(std::string_view co_Text, std::string& co_Out) {
-    std::size_t n = 0;
-    while (n < co_Text.size()) {
-        std::size_t n_special = co_Text.find_first_of("&<>", n);
-        if (n_special == std::string_view::npos) {
-            co_Out.append(co_Text.substr(n));
-            return;
-        }
-        co_Out.append(co_Text.substr(n, n_special - n));
-        co_Out += co_Text[n_special] == '&' ? "&amp;" : co_Text[n_special] == '<' ? "&lt;" : "&gt;";
-        n = n_special + 1;
+#include <array>
+
+namespace {
+// Per byte: 0 for a byte that text content carries as it is, 1 for "&", "<" and ">", 2 for
+// a control character XML cannot carry, 3 for 0xEF, which may start U+FFFE or U+FFFF. A lookup
+// per byte keeps the common run of plain text one tight loop.
+constexpr std::array<unsigned char, 256> kac_Kinds = [] {
+    std::array<unsigned char, 256> ac_kinds{};
+    for (unsigned c = 0; c < 0x20; ++c) {
+        ac_kinds[c] = c == '\t' || c == '\n' || c == '\r' ? 0 : 2;
     }
+    ac_kinds['&'] = 1;
+    ac_kinds['<'] = 1;
+    ac_kinds['>'] = 1;
+    ac_kinds[0xEF] = 3;
+    return ac_kinds;
+}();
+
+unsigned char c_Kind(char c) {
+    return kac_Kinds[static_cast<unsigned char>(c)];
+}
+
+bool b_Refused(std::string_view co_Text, std::size_t n) {
+    const unsigned char c_kind = c_Kind(co_Text[n]);
+    return c_kind == 2 || (c_kind == 3 && n + 2 < co_Text.size() &&
+                           static_cast<unsigned char>(co_Text[n + 1]) == 0xBF &&
+                           static_cast<unsigned char>(co_Text[n + 2]) >= 0xBE);
+}
+}  // namespace
+
+void CT_XliffText::sv_AppendText(std::string_view co_Text, std::string& co_Out) {
+    std::size_t n_from = 0;
+    for (std::size_t n = 0; n < co_Text.size(); ++n) {
+        const char c = co_Text[n];
+        if (c_Kind(c) != 1) {
+            continue;
+        }
+        co_Out.append(co_Text.data() + n_from, n - n_from);
+        co_Out += c == '&' ? "&amp;" : c == '<' ? "&lt;" : "&gt;";
+        n_from = n + 1;
+    }
+    co_Out.append(co_Text.data() + n_from, co_Text.size() - n_from);
+}
+
+std::size_t CT_XliffText::sn_AppendCarried(std::string_view co_Text, std::string& co_Out) {
+    std::size_t n_from = 0;
+    std::size_t n = 0;
+    for (; n < co_Text.size(); ++n) {
+        const char c = co_Text[n];
+        const unsigned char c_kind = c_Kind(c);
+        if (c_kind == 0) {
+            continue;
+        }
+        if (c_kind != 1) {
+            if (b_Refused(co_Text, n)) {
+                break;
+            }
+            continue;
+        }
+        co_Out.append(co_Text.data() + n_from, n - n_from);
+        co_Out += c == '&' ? "&amp;" : c == '<' ? "&lt;" : "&gt;";
+        n_from = n + 1;
+    }
+    co_Out.append(co_Text.data() + n_from, n - n_from);
+    return n;
 }
 
 void CT_XliffText::sv_AppendAttribute(std::string_view co_Text, std::string& co_Out) {
@@ -43,13 +96,7 @@ void CT_XliffText::sv_AppendAttribute(std::string_view co_Text, std::string& co_
 
 std::size_t CT_XliffText::sn_Carried(std::string_view co_Text) {
     for (std::size_t n = 0; n < co_Text.size(); ++n) {
-        const unsigned char c = static_cast<unsigned char>(co_Text[n]);
-        if (c < 0x20 && c != '\t' && c != '\n' && c != '\r') {
-            return n;
-        }
-        if (c == 0xEF && n + 2 < co_Text.size() &&
-            static_cast<unsigned char>(co_Text[n + 1]) == 0xBF &&
-            static_cast<unsigned char>(co_Text[n + 2]) >= 0xBE) {
+        if (c_Kind(co_Text[n]) >= 2 && b_Refused(co_Text, n)) {
             return n;
         }
     }

@@ -15,6 +15,8 @@ class CT_XliffText {
     // ends at a control character other than tab, line feed and carriage return, or at U+FFFE
     // or U+FFFF.
     static std::size_t sn_Carried(std::string_view co_Text);
+    // sv_AppendText of the run that sn_Carried measures, in one pass; returns its length.
+    static std::size_t sn_AppendCarried(std::string_view co_Text, std::string& co_Out);
     // The character that stops sn_Carried at co_Text's start, and its length in bytes.
     static char32_t sc_Refused(std::string_view co_Text, std::size_t& n_Length);
 };

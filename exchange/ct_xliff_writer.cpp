@@ -3,6 +3,7 @@
 #include <unicode/uchar.h>
 #include <unicode/utf8.h>
 
+#include <charconv>
 #include <cstdio>
 #include <map>
 
@@ -11,20 +12,14 @@
 namespace {
 using et_Token = CT_TaggedToken::et_Kind;
 
-std::string co_Attribute(const char* pc_Name, std::string_view co_Value) {
-    std::string co_out = std::string(" ") + pc_Name + "=\"";
-    CT_XliffText::sv_AppendAttribute(co_Value, co_out);
-    return co_out + "\"";
-}
-
-std::string co_LocationText(const std::string& co_Location) {
+std::string co_LocationText(std::string_view co_Location) {
     if (co_Location.size() > 1 && co_Location[0] == 'P') {
-        return "page " + co_Location.substr(1);
+        return "page " + std::string(co_Location.substr(1));
     }
     if (co_Location.size() > 1 && co_Location[0] == 'M') {
-        return "master page " + co_Location.substr(1);
+        return "master page " + std::string(co_Location.substr(1));
     }
-    return co_Location == "B" ? "pasteboard" : co_Location;
+    return co_Location == "B" ? "pasteboard" : std::string(co_Location);
 }
 
 // Something a translator can translate: a letter of any script.
@@ -71,20 +66,45 @@ struct CT_XliffWriter::ct_Story {
     unsigned n_Chars = 0;                       // character codes of the unit being written
 };
 
+namespace {
+// Stories are handed to a sink once this much is ready: the buffer stays small and is reused.
+constexpr std::size_t kn_SinkChunk = 256 * 1024;
+}  // namespace
+
 CT_XliffWriter::CT_XliffWriter(const CT_Options& co_Options)
-    : co_Options(co_Options), co_Splitter(co_Options.co_SourceLanguage) {
+    : CT_XliffWriter(co_Options, CT_Sink()) {}
+
+CT_XliffWriter::CT_XliffWriter(const CT_Options& co_Options, CT_Sink co_Sink)
+    : co_Options(co_Options),
+      co_Sink(std::move(co_Sink)),
+      co_Splitter(co_Options.co_SourceLanguage) {
     co_Out =
         "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
         "<xliff version=\"1.2\" xmlns=\"urn:oasis:names:tc:xliff:document:1.2\">\n<file";
-    co_Out += co_Attribute("original", co_Options.co_Original);
-    co_Out += co_Attribute("source-language", co_Options.co_SourceLanguage);
-    co_Out += co_Attribute("target-language", co_Options.co_TargetLanguage);
+    v_Attribute("original", co_Options.co_Original);
+    v_Attribute("source-language", co_Options.co_SourceLanguage);
+    v_Attribute("target-language", co_Options.co_TargetLanguage);
     co_Out +=
         " datatype=\"x-idml\">\n<header><tool tool-id=\"storyport\" tool-name=\"storyport\"/>"
         "</header>\n<body>\n";
 }
 
-void CT_XliffWriter::v_AddStory(const std::string& co_Key, const std::string& co_Location,
+void CT_XliffWriter::v_Attribute(const char* pc_Name, std::string_view co_Value) {
+    co_Out += ' ';
+    co_Out += pc_Name;
+    co_Out += "=\"";
+    CT_XliffText::sv_AppendAttribute(co_Value, co_Out);
+    co_Out += '"';
+}
+
+void CT_XliffWriter::v_Number(std::size_t n_Value) {
+    char ac_digits[24];
+    const std::to_chars_result co_end =
+        std::to_chars(ac_digits, ac_digits + sizeof ac_digits, n_Value);
+    co_Out.append(ac_digits, co_end.ptr);
+}
+
+void CT_XliffWriter::v_AddStory(std::string_view co_Key, std::string_view co_Location,
                                 std::string_view co_Content,
                                 const CT_StoryLayout::CT_Codes& co_Codes) {
     const CT_StoryLayout co_layout(co_Content, co_Codes);
@@ -92,22 +112,31 @@ void CT_XliffWriter::v_AddStory(const std::string& co_Key, const std::string& co
     co_story.co_Key = co_Key;
     co_story.pco_Codes = &co_Codes;
     ++n_Stories;
-    co_Out += "<group" + co_Attribute("id", co_Key) + co_Attribute("resname", co_Key) +
-              " restype=\"x-story\"><note>story " + std::to_string(n_Stories) + ", ";
+    co_Out += "<group";
+    v_Attribute("id", co_Key);
+    v_Attribute("resname", co_Key);
+    co_Out += " restype=\"x-story\"><note>story ";
+    v_Number(n_Stories);
+    co_Out += ", ";
     CT_XliffText::sv_AppendText(co_LocationText(co_Location), co_Out);
     co_Out += "</note>\n";
     v_Flow(co_story, co_layout.cco_Paragraphs(), "", "x-paragraph");
     co_Out += "</group>\n";
+    if (co_Sink && co_Out.size() >= kn_SinkChunk) {
+        co_Sink(co_Out);
+        co_Out.clear();
+    }
 }
 
 void CT_XliffWriter::v_Flow(ct_Story& co_Story,
                             const std::vector<CT_LayoutParagraph>& co_Paragraphs,
                             const std::string& co_Label, const std::string& co_Restype) {
+    std::string co_label;
     for (std::size_t n = 0; n < co_Paragraphs.size(); ++n) {
-        std::string co_label = co_Label;
+        co_label = co_Label;
         if (co_Label.empty() || co_Paragraphs.size() > 1) {
-            co_label +=
-                (co_Label.empty() ? "" : ", ") + std::string("paragraph ") + std::to_string(n + 1);
+            co_label += co_Label.empty() ? "paragraph " : ", paragraph ";
+            co_label += std::to_string(n + 1);
         }
         v_Unit(co_Story, co_Paragraphs[n], co_label, co_Restype);
         for (const CT_LayoutAnchor& co_anchor : co_Paragraphs[n].co_Anchors) {
@@ -121,12 +150,14 @@ void CT_XliffWriter::v_Flow(ct_Story& co_Story,
 void CT_XliffWriter::v_Anchor(ct_Story& co_Story, const CT_LayoutAnchor& co_Anchor) {
     const std::string co_name =
         co_Anchor.co_Label + " " + std::to_string(++co_Story.co_Counts[co_Anchor.co_Label]);
-    const std::string co_id = co_Story.co_Key + ".a" + std::to_string(++co_Story.n_Groups);
-    co_Out += "<group" + co_Attribute("id", co_id) + co_Attribute("resname", co_name) +
-              co_Attribute("restype", "x-" + co_Anchor.co_Label) +
-              co_Attribute("extradata", std::to_string(co_Anchor.n_Open) + " " +
-                                            std::to_string(co_Anchor.n_Close)) +
-              "><note>";
+    co_Out += "<group";
+    v_Attribute("id", co_Story.co_Key);
+    co_Out.insert(co_Out.size() - 1, ".a" + std::to_string(++co_Story.n_Groups));
+    v_Attribute("resname", co_name);
+    v_Attribute("restype", "x-" + co_Anchor.co_Label);
+    v_Attribute("extradata",
+                std::to_string(co_Anchor.n_Open) + " " + std::to_string(co_Anchor.n_Close));
+    co_Out += "><note>";
     CT_XliffText::sv_AppendText(co_name, co_Out);
     co_Out += "</note>\n";
     for (const CT_LayoutFlow& co_flow : co_Anchor.co_Flows) {
@@ -136,10 +167,13 @@ void CT_XliffWriter::v_Anchor(ct_Story& co_Story, const CT_LayoutAnchor& co_Anch
         }
         const std::string co_cell = co_name + ", row " + std::to_string(co_flow.n_Row) +
                                     ", column " + std::to_string(co_flow.n_Column);
-        co_Out += "<group" +
-                  co_Attribute("id", co_Story.co_Key + ".a" + std::to_string(++co_Story.n_Groups)) +
-                  co_Attribute("resname", co_cell) + " restype=\"x-cell\"" +
-                  co_Attribute("extradata", std::to_string(co_flow.n_Code)) + ">\n";
+        co_Out += "<group";
+        v_Attribute("id", co_Story.co_Key);
+        co_Out.insert(co_Out.size() - 1, ".a" + std::to_string(++co_Story.n_Groups));
+        v_Attribute("resname", co_cell);
+        co_Out += " restype=\"x-cell\" extradata=\"";
+        v_Number(co_flow.n_Code);
+        co_Out += "\">\n";
         v_Flow(co_Story, co_flow.co_Paragraphs, co_cell, "x-cell");
         co_Out += "</group>\n";
     }
@@ -148,32 +182,63 @@ void CT_XliffWriter::v_Anchor(ct_Story& co_Story, const CT_LayoutAnchor& co_Anch
 
 void CT_XliffWriter::v_Unit(ct_Story& co_Story, const CT_LayoutParagraph& co_Paragraph,
                             const std::string& co_Label, const std::string& co_Restype) {
+    static constexpr std::string_view kco_SegOpen = "<seg-source>";
+    static constexpr std::string_view kco_SegClose = "</seg-source>\n";
+    static constexpr std::string_view kco_Target = "<target state=\"needs-translation\">";
     ++n_Units_;
     const std::vector<CT_TaggedToken>& co_tokens = co_Paragraph.co_Tokens;
     const bool b_translate = b_HasLetter(co_tokens);
     co_Story.b_Balanced = b_Balanced(co_tokens);
-    co_Out += "<trans-unit" +
-              co_Attribute("id", co_Story.co_Key + "." + std::to_string(++co_Story.n_Units)) +
-              co_Attribute("restype", co_Restype) + (b_translate ? "" : " translate=\"no\"") +
-              " xml:space=\"preserve\">\n<source>";
+    co_Out += "<trans-unit";
+    v_Attribute("id", co_Story.co_Key);
+    co_Out.back() = '.';
+    v_Number(++co_Story.n_Units);
+    co_Out += '"';
+    v_Attribute("restype", co_Restype);
+    co_Out += b_translate ? " xml:space=\"preserve\">\n<source>"
+                          : " translate=\"no\" xml:space=\"preserve\">\n<source>";
     co_Story.n_Chars = 0;
-    v_Inline(co_tokens, co_Story, false);
+    const std::size_t n_source = co_Out.size();
+    v_Inline(co_tokens, co_Story);
+    const std::size_t n_sourceLength = co_Out.size() - n_source;
     co_Out += "</source>\n";
     if (b_translate && co_Story.b_Balanced) {
+        co_Out += kco_SegOpen;
         const std::size_t n_start = co_Out.size();
-        co_Out += "<seg-source>";
-        co_Story.n_Chars = 0;
-        v_Inline(co_tokens, co_Story, true);
-        co_Out += "</seg-source>\n";
+        if (co_Splitter.b_OneSentence(co_tokens)) {
+            // One segment of the whole source, as it was just written.
+            co_Out.reserve(co_Out.size() + 2 * n_sourceLength + 128);
+            co_Out += "<mrk mtype=\"seg\" mid=\"1\">";
+            co_Out.append(co_Out, n_source, n_sourceLength);
+            co_Out += "</mrk>";
+        } else {
+            co_Story.n_Chars = 0;
+            std::size_t n_mid = 0;
+            for (const CT_SentenceSplitter::CT_Piece& co_piece : co_Splitter.co_Split(co_tokens)) {
+                if (co_piece.b_Segment) {
+                    co_Out += "<mrk mtype=\"seg\" mid=\"";
+                    v_Number(++n_mid);
+                    co_Out += "\">";
+                }
+                v_Inline(co_piece.co_Tokens, co_Story);
+                if (co_piece.b_Segment) {
+                    co_Out += "</mrk>";
+                }
+            }
+        }
+        const std::size_t n_length = co_Out.size() - n_start;
+        co_Out += kco_SegClose;
         if (co_Options.b_Targets) {
-            const std::string co_segments =
-                co_Out.substr(n_start + 12, co_Out.size() - n_start - 26);
-            co_Out += "<target state=\"needs-translation\">" + co_segments + "</target>\n";
+            // The target copies the segments just written.
+            co_Out.reserve(co_Out.size() + kco_Target.size() + n_length + 10);
+            co_Out += kco_Target;
+            co_Out.append(co_Out, n_start, n_length);
+            co_Out += "</target>\n";
         }
     } else if (co_Options.b_Targets) {
-        co_Out += "<target state=\"needs-translation\">";
+        co_Out += kco_Target;
         co_Story.n_Chars = 0;
-        v_Inline(co_tokens, co_Story, false);
+        v_Inline(co_tokens, co_Story);
         co_Out += "</target>\n";
     }
     co_Out += "<note>";
@@ -181,74 +246,69 @@ void CT_XliffWriter::v_Unit(ct_Story& co_Story, const CT_LayoutParagraph& co_Par
     co_Out += "</note>\n</trans-unit>\n";
 }
 
-void CT_XliffWriter::v_Inline(const std::vector<CT_TaggedToken>& co_Tokens,
-                              const ct_Story& co_Story, bool b_Segmented) {
-    if (b_Segmented) {
-        std::size_t n_mid = 0;
-        for (const CT_SentenceSplitter::CT_Piece& co_piece : co_Splitter.co_Split(co_Tokens)) {
-            if (co_piece.b_Segment) {
-                co_Out += "<mrk mtype=\"seg\" mid=\"" + std::to_string(++n_mid) + "\">";
-            }
-            v_Inline(co_piece.co_Tokens, co_Story, false);
-            if (co_piece.b_Segment) {
-                co_Out += "</mrk>";
-            }
+void CT_XliffWriter::v_Inline(const std::vector<CT_TaggedToken>& co_Tokens, ct_Story& co_Story) {
+    for (const CT_TaggedToken& co_token : co_Tokens) {
+        if (co_token.eo_Kind == et_Token::e_Text) {
+            v_Text(co_token.co_Text, co_Story);
+        } else if (co_token.eo_Kind != et_Token::e_LineEnd) {
+            v_Code(co_token, co_Story);
         }
+    }
+}
+
+void CT_XliffWriter::v_Code(const CT_TaggedToken& co_Token, const ct_Story& co_Story) {
+    if (co_Token.eo_Kind == et_Token::e_Close && co_Story.b_Balanced) {
+        co_Out += "</g>";
         return;
     }
-    ct_Story& co_story = const_cast<ct_Story&>(co_Story);
-    for (const CT_TaggedToken& co_token : co_Tokens) {
-        const CT_ExchangeCode* pco_code = nullptr;
-        auto co_found = co_Story.pco_Codes->find(co_token.n_Code);
-        if (co_token.eo_Kind != et_Token::e_Text && co_found != co_Story.pco_Codes->end()) {
-            pco_code = &co_found->second;
+    co_Out += co_Token.eo_Kind == et_Token::e_Standalone ? "<x id=\""
+              : co_Token.eo_Kind == et_Token::e_Close    ? "<ex id=\""
+              : co_Story.b_Balanced                      ? "<g id=\""
+                                                         : "<bx id=\"";
+    v_Number(co_Token.n_Code);
+    co_Out += '"';
+    if (co_Token.eo_Kind == et_Token::e_Close) {
+        co_Out += "/>";
+        return;
+    }
+    auto co_found = co_Story.pco_Codes->find(co_Token.n_Code);
+    if (co_found != co_Story.pco_Codes->end()) {
+        const CT_ExchangeCode& co_code = co_found->second;
+        if (!co_code.co_Ctype.empty()) {
+            v_Attribute("ctype", co_code.co_Ctype);
         }
-        std::string co_details;
-        if (pco_code != nullptr && !pco_code->co_Ctype.empty()) {
-            co_details += co_Attribute("ctype", pco_code->co_Ctype);
+        if (!co_code.co_Equiv.empty()) {
+            v_Attribute("equiv-text", co_code.co_Equiv);
         }
-        if (pco_code != nullptr && !pco_code->co_Equiv.empty()) {
-            co_details += co_Attribute("equiv-text", pco_code->co_Equiv);
+    }
+    co_Out += co_Token.eo_Kind == et_Token::e_Open && co_Story.b_Balanced ? ">" : "/>";
+}
+
+// Characters XML cannot carry become codes that say which character they stand for.
+void CT_XliffWriter::v_Text(std::string_view co_Text, ct_Story& co_Story) {
+    while (!co_Text.empty()) {
+        co_Text.remove_prefix(CT_XliffText::sn_AppendCarried(co_Text, co_Out));
+        if (co_Text.empty()) {
+            break;
         }
-        const std::string co_id = "id=\"" + std::to_string(co_token.n_Code) + "\"";
-        switch (co_token.eo_Kind) {
-            case et_Token::e_Open:
-                co_Out += (co_Story.b_Balanced ? "<g " : "<bx ") + co_id + co_details +
-                          (co_Story.b_Balanced ? ">" : "/>");
-                break;
-            case et_Token::e_Close:
-                co_Out += co_Story.b_Balanced ? "</g>" : "<ex " + co_id + "/>";
-                break;
-            case et_Token::e_Standalone:
-                co_Out += "<x " + co_id + co_details + "/>";
-                break;
-            case et_Token::e_Text: {
-                std::string_view co_text = co_token.co_Text;
-                while (!co_text.empty()) {
-                    const std::size_t n_carried = CT_XliffText::sn_Carried(co_text);
-                    CT_XliffText::sv_AppendText(co_text.substr(0, n_carried), co_Out);
-                    co_text.remove_prefix(n_carried);
-                    if (co_text.empty()) {
-                        break;
-                    }
-                    std::size_t n_length = 0;
-                    char ac_code[16];
-                    std::snprintf(
-                        ac_code, sizeof ac_code, "U+%04X",
-                        static_cast<unsigned>(CT_XliffText::sc_Refused(co_text, n_length)));
-                    co_Out += "<x id=\"c" + std::to_string(++co_story.n_Chars) +
-                              "\" ctype=\"x-character\" equiv-text=\"" + ac_code + "\"/>";
-                    co_text.remove_prefix(n_length);
-                }
-                break;
-            }
-            case et_Token::e_LineEnd:
-                break;
-        }
+        std::size_t n_length = 0;
+        char ac_code[16];
+        std::snprintf(ac_code, sizeof ac_code, "U+%04X",
+                      static_cast<unsigned>(CT_XliffText::sc_Refused(co_Text, n_length)));
+        co_Out += "<x id=\"c";
+        v_Number(++co_Story.n_Chars);
+        co_Out += "\" ctype=\"x-character\" equiv-text=\"";
+        co_Out += ac_code;
+        co_Out += "\"/>";
+        co_Text.remove_prefix(n_length);
     }
 }
 
 std::string CT_XliffWriter::s_Finish() {
     co_Out += "</body>\n</file>\n</xliff>\n";
+    if (co_Sink) {
+        co_Sink(co_Out);
+        co_Out.clear();
+    }
     return std::move(co_Out);
 }

@@ -7,6 +7,7 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -23,15 +24,21 @@ class CT_XliffWriter {
         bool b_Targets = true;
     };
 
+    // Takes the file's bytes as they are ready, in order.
+    using CT_Sink = std::function<void(std::string_view)>;
+
     explicit CT_XliffWriter(const CT_Options& co_Options);
+    // Hands the file to co_Sink a few hundred kilobytes at a time, so that a big file never
+    // stands whole in memory; s_Finish then hands the rest and returns nothing.
+    CT_XliffWriter(const CT_Options& co_Options, CT_Sink co_Sink);
 
     // Adds the next story in story order. co_Location is the story's location as the tagged
     // file's start tag gives it ("P3", "B", "M" and the master). Raises std::invalid_argument
     // when the content is no tagged content.
-    void v_AddStory(const std::string& co_Key, const std::string& co_Location,
+    void v_AddStory(std::string_view co_Key, std::string_view co_Location,
                     std::string_view co_Content, const CT_StoryLayout::CT_Codes& co_Codes);
 
-    // The whole file, UTF-8; the writer is spent afterwards.
+    // The whole file, UTF-8, or the empty string with a sink; the writer is spent afterwards.
     std::string s_Finish();
 
     std::size_t n_Units() const { return n_Units_; }
@@ -44,10 +51,14 @@ class CT_XliffWriter {
     void v_Anchor(ct_Story& co_Story, const CT_LayoutAnchor& co_Anchor);
     void v_Unit(ct_Story& co_Story, const CT_LayoutParagraph& co_Paragraph,
                 const std::string& co_Label, const std::string& co_Restype);
-    void v_Inline(const std::vector<CT_TaggedToken>& co_Tokens, const ct_Story& co_Story,
-                  bool b_Segmented);
+    void v_Inline(const std::vector<CT_TaggedToken>& co_Tokens, ct_Story& co_Story);
+    void v_Code(const CT_TaggedToken& co_Token, const ct_Story& co_Story);
+    void v_Text(std::string_view co_Text, ct_Story& co_Story);
+    void v_Attribute(const char* pc_Name, std::string_view co_Value);
+    void v_Number(std::size_t n_Value);
 
     CT_Options co_Options;
+    CT_Sink co_Sink;
     CT_SentenceSplitter co_Splitter;
     std::string co_Out;
     std::size_t n_Stories = 0;

@@ -13,9 +13,11 @@
 
 namespace {
 std::string s_ReadAll(const CT_String& co_Path) {
-    std::ifstream co_in(std::string(co_Path.sv()), std::ios::binary);
-    std::string s_all((std::istreambuf_iterator<char>(co_in)), std::istreambuf_iterator<char>());
-    if (!co_in.good() && !co_in.eof()) {
+    std::ifstream co_in(std::string(co_Path.sv()), std::ios::binary | std::ios::ate);
+    const std::streamoff n_size = co_in ? static_cast<std::streamoff>(co_in.tellg()) : -1;
+    std::string s_all(n_size > 0 ? static_cast<std::size_t>(n_size) : 0, '\0');
+    co_in.seekg(0);
+    if (n_size < 0 || !co_in.read(s_all.data(), static_cast<std::streamsize>(s_all.size()))) {
         CT_Errors::v_ThrowError(e_FileRead, CT_String("cannot read ") + co_Path);
     }
     return s_all;
@@ -32,37 +34,44 @@ CT_XliffConverter::~CT_XliffConverter() {
     CT_TaggedConverter::sv_Install(nullptr);
 }
 
+// The XLIFF file goes to the target's temporary file as it is written; it takes the target's
+// place only when every story is in, and a cancel or an error leaves the target as it was.
 int CT_XliffConverter::b_Convert(const CT_String& co_TaggedPath, const CT_String& co_TargetPath,
                                  const CT_String& co_DocumentName) {
+    const std::string s_tagged = s_ReadAll(co_TaggedPath);
     CT_XliffWriter::CT_Options co_options = co_Options;
     co_options.co_Original = std::string(co_DocumentName.sv());
-    CT_XliffWriter co_writer(co_options);
-    std::vector<CT_TaggedStory> co_stories;
-    try {
-        co_stories = CT_TaggedStoryFile::sco_Read(s_ReadAll(co_TaggedPath));
-    } catch (const std::invalid_argument& co_error) {
-        CT_Errors::v_ThrowError(e_BadContent, CT_String(co_error.what()));
-    }
-    for (const CT_TaggedStory& co_story : co_stories) {
-        if (CT_ProgressListener::sb_IsCancel()) {
-            return 1;
-        }
-        const std::vector<CT_IdmlStoryCodeInfo>* pco_infos =
-            co_Host.pco_ExportedCodes(co_story.co_Key);
-        try {
-            co_writer.v_AddStory(co_story.co_Key, co_story.co_Location, co_story.co_Content,
-                                 pco_infos != nullptr ? CT_XliffCodes::sco_From(*pco_infos)
-                                                      : CT_StoryLayout::CT_Codes());
-        } catch (const std::invalid_argument& co_error) {
-            CT_Errors::v_ThrowError(
-                e_BadContent,
-                CT_String(("story " + co_story.co_Key + ": " + co_error.what()).c_str()));
-        }
-    }
-    const std::string s_xliff = co_writer.s_Finish();
     CT_Files co_target;
     co_target.v_Open(co_TargetPath, e_OpenWrite, 1);
-    co_target.v_Write(s_xliff.data(), s_xliff.size());
+    CT_XliffWriter co_writer(co_options, [&co_target](std::string_view co_Bytes) {
+        co_target.v_Write(co_Bytes.data(), co_Bytes.size());
+    });
+    bool b_cancelled = false;
+    std::string s_key;
+    try {
+        CT_TaggedStoryFile::sv_ForEach(s_tagged, [&](std::string_view co_Key,
+                                                     std::string_view co_Location,
+                                                     std::string_view co_Content) {
+            b_cancelled = b_cancelled || CT_ProgressListener::sb_IsCancel();
+            if (b_cancelled) {
+                return;
+            }
+            s_key = co_Key;
+            const std::vector<CT_IdmlStoryCodeInfo>* pco_infos = co_Host.pco_ExportedCodes(s_key);
+            co_writer.v_AddStory(s_key, co_Location, co_Content,
+                                 pco_infos != nullptr ? CT_XliffCodes::sco_From(*pco_infos)
+                                                      : CT_StoryLayout::CT_Codes());
+            s_key.clear();
+        });
+    } catch (const std::invalid_argument& co_error) {
+        const std::string s_where = s_key.empty() ? std::string() : "story " + s_key + ": ";
+        CT_Errors::v_ThrowError(e_BadContent, CT_String((s_where + co_error.what()).c_str()));
+    }
+    if (b_cancelled) {
+        co_target.v_Cancel();
+        return 1;
+    }
+    co_writer.s_Finish();
     co_target.v_Close();
     return 0;
 }

@@ -20,11 +20,17 @@ namespace {
 }
 
 std::string s_ReadAll(const std::string& s_File) {
-    std::ifstream co_in(s_File, std::ios::binary);
+    std::ifstream co_in(s_File, std::ios::binary | std::ios::ate);
     if (!co_in) {
         CT_Errors::v_ThrowError(e_FileOpen, CT_String(("cannot open " + s_File).c_str()));
     }
-    return std::string(std::istreambuf_iterator<char>(co_in), std::istreambuf_iterator<char>());
+    const std::streamoff n_size = co_in.tellg();
+    std::string s_all(n_size > 0 ? static_cast<std::size_t>(n_size) : 0, '\0');
+    co_in.seekg(0);
+    if (n_size < 0 || !co_in.read(s_all.data(), static_cast<std::streamsize>(s_all.size()))) {
+        CT_Errors::v_ThrowError(e_FileRead, CT_String(("cannot read " + s_File).c_str()));
+    }
+    return s_all;
 }
 
 std::string s_UntranslatedLine(const std::string& s_File, const std::vector<std::string>& co_Ids) {
@@ -57,7 +63,7 @@ CT_XliffImport::CT_XliffImport(CT_ToolSession& co_Session, const std::string& s_
         return;
     }
     const std::string s_bytes = s_ReadAll(s_File);
-    std::vector<CT_TaggedStory> co_stories;
+    std::string s_tagged;
     std::string s_original;
     try {
         const CT_XliffReader co_reader(s_bytes);
@@ -69,7 +75,8 @@ CT_XliffImport::CT_XliffImport(CT_ToolSession& co_Session, const std::string& s_
             }
             co_Session.v_LogLine("Warning: " + s_line);
         }
-        co_stories = co_reader.cco_Stories();
+        s_tagged = CT_TaggedStoryFile::s_Write(co_reader.cco_Stories(), CT_IdmlHost::spc_OpenTag,
+                                               CT_IdmlHost::spc_CloseTag);
         s_original = co_reader.cco_Original();
     } catch (const CT_XliffReader::CT_Refusal& co_refusal) {
         v_Refuse(s_File, co_refusal.what());
@@ -81,8 +88,6 @@ CT_XliffImport::CT_XliffImport(CT_ToolSession& co_Session, const std::string& s_
     }
     s_Folder = s_template;
     s_Tagged = s_Folder + "/" + s_Stem(s_original, s_File) + CT_IdmlHost::spc_Extension;
-    const std::string s_tagged = CT_TaggedStoryFile::s_Write(co_stories, CT_IdmlHost::spc_OpenTag,
-                                                             CT_IdmlHost::spc_CloseTag);
     CT_Files co_file;
     co_file.v_Open(CT_String(s_Tagged.c_str()), e_OpenWrite, 0);
     co_file.v_Write(s_tagged.data(), s_tagged.size());

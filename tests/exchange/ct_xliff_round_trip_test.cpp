@@ -68,4 +68,24 @@ TEST(CT_XliffRoundTripTest, ALastParagraphWithoutItsLineEndGetsOne) {
     EXPECT_EQ(co_reader.cco_Stories()[0].co_Content, "<x1/>no line end, and a stray code\n");
 }
 
+// A big file goes to the sink in pieces, which together are the file written whole.
+TEST(CT_XliffRoundTripTest, ASinkGetsTheSameFileInPieces) {
+    const std::string s_story(4000, 'a');
+    CT_XliffWriter co_whole({"doc.idml", "en", "fr", true});
+    std::string s_pieces;
+    std::size_t n_pieces = 0;
+    CT_XliffWriter co_sunk({"doc.idml", "en", "fr", true}, [&](std::string_view co_Bytes) {
+        s_pieces += co_Bytes;
+        ++n_pieces;
+    });
+    for (int i = 0; i < 200; ++i) {
+        co_whole.v_AddStory("u" + std::to_string(i), "P1", s_story + " end.\n", {});
+        co_sunk.v_AddStory("u" + std::to_string(i), "P1", s_story + " end.\n", {});
+    }
+    const std::string s_whole = co_whole.s_Finish();
+    EXPECT_EQ(co_sunk.s_Finish(), "");
+    EXPECT_GT(n_pieces, 2u);
+    EXPECT_EQ(s_pieces, s_whole);
+}
+
 }  // namespace
