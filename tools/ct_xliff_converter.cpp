@@ -9,6 +9,7 @@
 #include "platform/common/ct_errors.h"
 #include "platform/common/ct_files.h"
 #include "platform/host/ct_progress_listener.h"
+#include "tools/ct_document_language.h"
 #include "tools/ct_xliff_codes.h"
 
 namespace {
@@ -41,6 +42,12 @@ int CT_XliffConverter::b_Convert(const CT_String& co_TaggedPath, const CT_String
     const std::string s_tagged = s_ReadAll(co_TaggedPath);
     CT_XliffWriter::CT_Options co_options = co_Options;
     co_options.co_Original = std::string(co_DocumentName.sv());
+    if (co_options.co_SourceLanguage.empty()) {
+        co_options.co_SourceLanguage = CT_DocumentLanguage::ss_Of(co_Host.cco_GetActiveDocument());
+    }
+    if (co_options.co_SourceLanguage.empty()) {
+        co_options.co_SourceLanguage = "en";
+    }
     CT_Files co_target;
     co_target.v_Open(co_TargetPath, e_OpenWrite, 1);
     CT_XliffWriter co_writer(co_options, [&co_target](std::string_view co_Bytes) {

@@ -1,7 +1,8 @@
 // Converts the tagged story file of an export into an XLIFF 1.2 file, for the export command.
 // Made around one export and installed as the kernel's converter for as long as it lives; it
-// asks the IDML host what the codes of each exported story stand for. The host and the
-// options must outlive it.
+// asks the IDML host what the codes of each exported story stand for. Without a source
+// language in the options, each document's own is used (English when it names none). The host and
+// the options must outlive it.
 #pragma once
 
 #include "document/ct_tagged_converter.h"

@@ -9,8 +9,7 @@ CT_XliffExport::CT_XliffExport(CT_ToolSession& co_Session, const std::string& s_
         return;
     }
     CT_XliffWriter::CT_Options co_xliff;
-    co_xliff.co_SourceLanguage =
-        co_options.s_SourceLanguage.empty() ? "en" : co_options.s_SourceLanguage;
+    co_xliff.co_SourceLanguage = co_options.s_SourceLanguage;
     co_xliff.co_TargetLanguage = co_options.s_TargetLanguage;
     co_xliff.b_Targets = !co_options.b_NoTarget;
     co_Format.v_SetTaggedTextFormat(CT_StoryFormatSettings::e_QuarvelTaggedText);

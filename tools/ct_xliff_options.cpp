@@ -45,7 +45,8 @@ void CT_XliffOptions::sv_AddExport(CLI::App& co_Command, CT_CommandOptions& co_O
     sv_AddFormat(co_Command, co_Options);
     co_Command
         .add_option("--source-lang", co_Options.s_SourceLanguage,
-                    "XLIFF: the document's language, a BCP 47 code such as en-US (default: en)")
+                    "XLIFF: the document's language, a BCP 47 code such as en-US (default: the "
+                    "language most of the document's text is set in, or en when it names none)")
         ->type_name("LANG");
     co_Command
         .add_option("--target-lang", co_Options.s_TargetLanguage,

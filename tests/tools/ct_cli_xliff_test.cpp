@@ -52,6 +52,40 @@ TEST_F(CT_CliXliffTest, EverySampleGoesOutValidAndComesBackUnchanged) {
     }
 }
 
+// The source language is the one most of the document's text is set in, through its paragraph
+// styles: korean-math is Korean though new text in it would be English, sections-masters
+// Norwegian though its base style is English. English when nothing names one (the project's
+// sample); --source-lang wins.
+class CT_CliXliffLanguageTest
+    : public CT_CliXliffTest,
+      public ::testing::WithParamInterface<std::pair<const char*, const char*>> {};
+
+TEST_P(CT_CliXliffLanguageTest, SourceLanguageIsTheDocumentsOwn) {
+    const std::string s_name = GetParam().first;
+    if (s_name != "brochure.idml") {
+        v_CopyIn(std::string(STORYPORT_TEST_DATA) + "/idml/" + s_name, s_name);
+    }
+    ASSERT_EQ(co_Run({"export", s_name, "out.xlf", "--target-lang", "fr"}).i_Status, 0);
+    EXPECT_NE(s_Read("out.xlf").find(std::string(" source-language=\"") + GetParam().second +
+                                     "\" target-language=\"fr\""),
+              std::string::npos);
+    ASSERT_EQ(
+        co_Run({"export", s_name, "de.xlf", "--target-lang", "fr", "--source-lang", "de"}).i_Status,
+        0);
+    EXPECT_NE(s_Read("de.xlf").find(" source-language=\"de\""), std::string::npos);
+}
+
+INSTANTIATE_TEST_SUITE_P(Samples, CT_CliXliffLanguageTest,
+                         ::testing::Values(std::make_pair("brochure.idml", "en"),
+                                           std::make_pair("korean-math.idml", "ko-KR"),
+                                           std::make_pair("sections-masters.idml", "nb-NO"),
+                                           std::make_pair("footnotes.idml", "en-GB"),
+                                           std::make_pair("xml-structure.idml", "ar")),
+                         [](const auto& co_Info) {
+                             std::string s_name = co_Info.param.first;
+                             return s_name.substr(0, s_name.find_first_of(".-"));
+                         });
+
 TEST_F(CT_CliXliffTest, TranslatedTargetsLandAndUntranslatedUnitsAreNamed) {
     ASSERT_EQ(co_Run({"export", "brochure.idml", "brochure.xlf", "--target-lang", "fr"}).i_Status,
               0);

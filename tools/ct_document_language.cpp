@@ -1,0 +1,208 @@
+#include "tools/ct_document_language.h"
+
+#include <pugixml.hpp>
+
+#include <cstring>
+#include <map>
+#include <unordered_map>
+
+#include "platform/host/idml/ct_idml_document.h"
+#include "platform/host/idml/ct_idml_package.h"
+
+namespace {
+// IDML's names of the languages its dictionaries cover, without "$ID/".
+const std::unordered_map<std::string, std::string>& gco_Codes() {
+    static const std::unordered_map<std::string, std::string> sco_codes = {
+        {"English: USA", "en-US"},
+        {"English: USA Legal", "en-US"},
+        {"English: USA Medical", "en-US"},
+        {"English: UK", "en-GB"},
+        {"English: Canadian", "en-CA"},
+        {"German: Traditional", "de-DE"},
+        {"German: Reformed", "de-DE"},
+        {"German: 2006 Reform", "de-DE"},
+        {"de_DE_2006", "de-DE"},
+        {"German: Swiss", "de-CH"},
+        {"German: Swiss 2006 Reform", "de-CH"},
+        {"de_CH_2006", "de-CH"},
+        {"German: Austrian", "de-AT"},
+        {"French", "fr-FR"},
+        {"French: Canadian", "fr-CA"},
+        {"Italian", "it-IT"},
+        {"Spanish", "es-ES"},
+        {"Spanish: Castilian", "es-ES"},
+        {"Portuguese", "pt-PT"},
+        {"Portuguese: Orthographic Agreement", "pt-PT"},
+        {"Portuguese: Brazilian", "pt-BR"},
+        {"Brazilian Portuguese: Orthographic Agreement", "pt-BR"},
+        {"Catalan", "ca"},
+        {"Dutch", "nl-NL"},
+        {"Dutch: 2005 Reform", "nl-NL"},
+        {"Danish", "da-DK"},
+        {"Swedish", "sv-SE"},
+        {"Norwegian: Bokmal", "nb-NO"},
+        {"Norwegian: Nynorsk", "nn-NO"},
+        {"Finnish", "fi-FI"},
+        {"Icelandic", "is-IS"},
+        {"Estonian", "et-EE"},
+        {"Latvian", "lv-LV"},
+        {"Lithuanian", "lt-LT"},
+        {"Polish", "pl-PL"},
+        {"Czech", "cs-CZ"},
+        {"Slovak", "sk-SK"},
+        {"Slovenian", "sl-SI"},
+        {"Croatian", "hr-HR"},
+        {"Serbian", "sr"},
+        {"Hungarian", "hu-HU"},
+        {"Romanian", "ro-RO"},
+        {"Bulgarian", "bg-BG"},
+        {"Russian", "ru-RU"},
+        {"Ukrainian", "uk-UA"},
+        {"Belarusian", "be-BY"},
+        {"Greek", "el-GR"},
+        {"Greek: Mono-Tonic", "el-GR"},
+        {"Turkish", "tr-TR"},
+        {"Arabic", "ar"},
+        {"Hebrew", "he-IL"},
+        {"Persian", "fa-IR"},
+        {"Urdu", "ur"},
+        {"Hindi", "hi-IN"},
+        {"Bengali", "bn"},
+        {"Thai", "th-TH"},
+        {"Vietnamese", "vi-VN"},
+        {"Indonesian", "id-ID"},
+        {"Malay", "ms"},
+        {"Japanese", "ja-JP"},
+        {"Korean", "ko-KR"},
+        {"Chinese: Simplified", "zh-CN"},
+        {"Simplified Chinese", "zh-CN"},
+        {"zh_CN", "zh-CN"},
+        {"Chinese: Traditional", "zh-TW"},
+        {"Traditional Chinese", "zh-TW"},
+        {"zh_TW", "zh-TW"},
+    };
+    return sco_codes;
+}
+
+bool b_Is(const pugi::xml_node& co_Node, const char* pc_Name) {
+    return std::strcmp(co_Node.name(), pc_Name) == 0;
+}
+
+// The paragraph styles' languages, each resolved through the styles it is based on.
+class CT_StyleLanguages {
+  public:
+    CT_StyleLanguages(const pugi::xml_node& co_Styles, const std::string& s_Default)
+        : s_Default(s_Default) {
+        for (const pugi::xpath_node& co_found : co_Styles.select_nodes("//ParagraphStyle")) {
+            const pugi::xml_node co_style = co_found.node();
+            ct_Style& co_entry = co_Styles_[co_style.attribute("Self").value()];
+            co_entry.s_Language = co_style.attribute("AppliedLanguage").value();
+            std::string s_base = co_style.child("Properties").child_value("BasedOn");
+            if (!s_base.empty() && s_base.compare(0, 15, "ParagraphStyle/") != 0) {
+                s_base = "ParagraphStyle/" + s_base;
+            }
+            co_entry.s_BasedOn = s_base;
+        }
+    }
+
+    const std::string& s_Of(const std::string& s_Style) const {
+        // Based-on chains are short; the bound keeps a loop in a broken file finite.
+        std::string s_at = s_Style;
+        for (int n = 0; n < 64; ++n) {
+            auto co_found = co_Styles_.find(s_at);
+            if (co_found == co_Styles_.end()) {
+                break;
+            }
+            if (!co_found->second.s_Language.empty()) {
+                return co_found->second.s_Language;
+            }
+            s_at = co_found->second.s_BasedOn;
+        }
+        auto co_root = co_Styles_.find("ParagraphStyle/$ID/[No paragraph style]");
+        if (co_root != co_Styles_.end() && !co_root->second.s_Language.empty()) {
+            return co_root->second.s_Language;
+        }
+        return s_Default;
+    }
+
+  private:
+    struct ct_Style {
+        std::string s_Language;
+        std::string s_BasedOn;
+    };
+    std::unordered_map<std::string, ct_Style> co_Styles_;
+    std::string s_Default;
+};
+
+std::size_t n_Characters(const char* pc_Text) {
+    std::size_t n_count = 0;
+    for (const char* pc = pc_Text; *pc != '\0'; ++pc) {
+        n_count += (static_cast<unsigned char>(*pc) & 0xC0) != 0x80 ? 1 : 0;
+    }
+    return n_count;
+}
+
+// Adds the characters under co_Node to the language they are set in.
+void v_Count(const pugi::xml_node& co_Node, const std::string& s_Language,
+             const CT_StyleLanguages& co_Styles, std::map<std::string, std::size_t>& co_Counts) {
+    for (pugi::xml_node co_child : co_Node.children()) {
+        if (co_child.type() != pugi::node_element) {
+            continue;
+        }
+        if (b_Is(co_child, "Content")) {
+            co_Counts[s_Language] += n_Characters(co_child.child_value());
+            continue;
+        }
+        std::string s_language = s_Language;
+        if (b_Is(co_child, "ParagraphStyleRange")) {
+            s_language = co_Styles.s_Of(co_child.attribute("AppliedParagraphStyle").value());
+        }
+        const pugi::xml_attribute co_own = co_child.attribute("AppliedLanguage");
+        if (co_own) {
+            s_language = co_own.value();
+        }
+        v_Count(co_child, s_language, co_Styles, co_Counts);
+    }
+}
+
+std::string s_Stripped(const std::string& s_Name) {
+    return s_Name.compare(0, 4, "$ID/") == 0 ? s_Name.substr(4) : s_Name;
+}
+}  // namespace
+
+std::string CT_DocumentLanguage::ss_FromIdml(const std::string& s_Name) {
+    auto co_found = gco_Codes().find(s_Stripped(s_Name));
+    return co_found == gco_Codes().end() ? std::string() : co_found->second;
+}
+
+std::string CT_DocumentLanguage::ss_Of(const CT_IdmlDocument& co_Document) {
+    const CT_IdmlPackage co_package(co_Document.s_Path());
+    pugi::xml_document co_preferences;
+    pugi::xml_document co_styles;
+    if (co_package.b_Has("Resources/Preferences.xml")) {
+        const std::string s_bytes = co_package.s_Read("Resources/Preferences.xml");
+        co_preferences.load_buffer(s_bytes.data(), s_bytes.size());
+    }
+    if (co_package.b_Has("Resources/Styles.xml")) {
+        const std::string s_bytes = co_package.s_Read("Resources/Styles.xml");
+        co_styles.load_buffer(s_bytes.data(), s_bytes.size());
+    }
+    // The language new text gets: what text that names none is set in.
+    const std::string s_default =
+        co_preferences.document_element().child("TextDefault").attribute("AppliedLanguage").value();
+    const CT_StyleLanguages co_languages(co_styles, s_default);
+    std::map<std::string, std::size_t> co_counts;
+    for (const auto& pco_part : co_Document.co_Stories()) {
+        v_Count(CT_IdmlDocument::so_Inner(*pco_part), co_languages.s_Of(""), co_languages,
+                co_counts);
+    }
+    std::string s_best;
+    std::size_t n_best = 0;
+    for (const auto& co_count : co_counts) {
+        if (co_count.second > n_best && !ss_FromIdml(co_count.first).empty()) {
+            s_best = co_count.first;
+            n_best = co_count.second;
+        }
+    }
+    return ss_FromIdml(s_best.empty() ? co_languages.s_Of("") : s_best);
+}
