@@ -37,6 +37,7 @@ std::string CT_IdmlDeflater::s_Pack(const std::string& s_Data) {
     if (deflate(&co_Stream, Z_FINISH) != Z_STREAM_END) {
         v_Fail(co_Stream.msg != nullptr ? co_Stream.msg : "the output does not fit");
     }
-    s_Packed.resize(co_Stream.total_out);
-    return s_Packed;
+    // The bound is about the size of the data: a copy of the right size is what stays held
+    // until the package is written.
+    return s_Packed.substr(0, co_Stream.total_out);
 }

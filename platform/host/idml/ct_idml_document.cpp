@@ -35,15 +35,12 @@ bool b_Is(const char* pc_Name, const char* pc_Expected) {
 // The package reader refuses an entry that unpacks to an absurd size (CT_IdmlPackage); a story
 // made that large by an import is refused before the package is written, by its key, so that
 // the document is never saved in a form that cannot be opened again.
-void v_CheckStorySize(const CT_IdmlXmlPart& co_Part, const std::string& s_Bytes,
-                      CT_IdmlDeflater& co_Deflater) {
-    const std::uint64_t n_size = s_Bytes.size();
+void v_CheckStorySize(const CT_IdmlXmlPart& co_Part, std::uint64_t n_size, std::uint64_t n_packed) {
     std::string s_why;
     if (n_size > CT_IdmlPackage::n_MaxEntrySize) {
         s_why = "more than the " + std::to_string(CT_IdmlPackage::n_MaxEntrySize) +
                 " bytes a package may hold for one story";
     } else if (n_size > CT_IdmlPackage::n_RatioFloor) {
-        const std::uint64_t n_packed = co_Deflater.s_Pack(s_Bytes).size();
         if (n_size / CT_IdmlPackage::n_MaxRatio > n_packed) {
             s_why = "packed into " + std::to_string(n_packed) +
                     " bytes, more tightly than a package may hold (" +
@@ -165,13 +162,16 @@ bool CT_IdmlDocument::b_IsChanged() const {
 }
 
 void CT_IdmlDocument::v_Save() {
-    std::map<std::string, std::string> co_Replaced;
+    CT_IdmlPackage::CT_Replaced co_Replaced;
     CT_IdmlDeflater co_deflater;
     for (const auto& pco_Story : co_StoryParts) {
         if (pco_Story->b_IsChanged()) {
-            std::string s_bytes = pco_Story->s_Serialize();
-            v_CheckStorySize(*pco_Story, s_bytes, co_deflater);
-            co_Replaced.emplace(pco_Story->s_Entry(), std::move(s_bytes));
+            // Each story is packed at once: its XML is held only while it is packed.
+            const std::string s_bytes = pco_Story->s_Serialize();
+            auto pco_packed =
+                std::make_unique<CT_IdmlPackedSource>(s_bytes, co_deflater.s_Pack(s_bytes));
+            v_CheckStorySize(*pco_Story, s_bytes.size(), pco_packed->n_PackedSize());
+            co_Replaced.emplace(pco_Story->s_Entry(), std::move(pco_packed));
         }
     }
     if (co_Replaced.empty()) {

@@ -5,8 +5,6 @@
 
 #include "platform/common/ct_atomic_replace.h"
 #include "platform/common/ct_errors.h"
-#include "platform/host/idml/ct_idml_deflater.h"
-#include "platform/host/idml/ct_idml_packed_source.h"
 
 namespace {
 
@@ -151,7 +149,7 @@ std::string CT_IdmlPackage::s_Read(const std::string& s_Entry) const {
     return s_Bytes;
 }
 
-void CT_IdmlPackage::v_Save(const std::map<std::string, std::string>& co_Replaced) {
+void CT_IdmlPackage::v_Save(const CT_Replaced& co_Replaced) {
     CT_AtomicReplace co_Replace{CT_String(s_FilePath.c_str())};
     co_Replace.v_CloseFd();  // libzip writes the temporary by its path
     v_WriteTo(co_Replace.s_TempPath(), co_Replaced);
@@ -167,11 +165,8 @@ void CT_IdmlPackage::v_Save(const std::map<std::string, std::string>& co_Replace
     v_Index();
 }
 
-void CT_IdmlPackage::v_WriteTo(const std::string& s_Temp,
-                               const std::map<std::string, std::string>& co_Replaced) {
-    // Declared first: libzip reads the sources until the archive is closed or discarded.
-    CT_IdmlDeflater co_Deflater;
-    std::vector<std::unique_ptr<CT_IdmlPackedSource>> co_Packed;
+// The replaced entries' sources must outlive the archive: libzip reads them when it is closed.
+void CT_IdmlPackage::v_WriteTo(const std::string& s_Temp, const CT_Replaced& co_Replaced) {
     std::string s_Mimetype;
     int i_Error = 0;
     CT_IdmlZip co_Out(zip_open(s_Temp.c_str(), ZIP_TRUNCATE, &i_Error));
@@ -194,9 +189,7 @@ void CT_IdmlPackage::v_WriteTo(const std::string& s_Temp,
         }
         auto co_New = co_Replaced.find(s_Name);
         if (co_New != co_Replaced.end()) {
-            co_Packed.push_back(std::make_unique<CT_IdmlPackedSource>(
-                co_New->second, co_Deflater.s_Pack(co_New->second)));
-            v_Add(pco_Out, s_Name, co_Packed.back()->pco_Source(pco_Out), -1, s_FilePath);
+            v_Add(pco_Out, s_Name, co_New->second->pco_Source(pco_Out), -1, s_FilePath);
             continue;
         }
         v_Add(pco_Out, s_Name, pco_Copy(pco_Out, s_Name), -1, s_FilePath);

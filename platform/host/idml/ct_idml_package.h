@@ -7,14 +7,20 @@
 #include <zip.h>
 
 #include <map>
+#include <memory>
 #include <string>
 #include <unordered_map>
 #include <vector>
 
+#include "platform/host/idml/ct_idml_packed_source.h"
 #include "platform/host/idml/ct_idml_zip_owners.h"
 
 class CT_IdmlPackage {
   public:
+    // New entries by name, each packed as soon as it was made, so that only the packed bytes
+    // are held until the package is written.
+    using CT_Replaced = std::map<std::string, std::unique_ptr<CT_IdmlPackedSource>>;
+
     // Opens and checks the package: a readable zip, no encrypted entries, no entry whose
     // unpacked size is absurd.
     explicit CT_IdmlPackage(const std::string& s_Path);
@@ -30,7 +36,7 @@ class CT_IdmlPackage {
     // the mimetype entry first and stored, every other entry in its old place, unchanged ones
     // copied compressed as they were; then the new file is renamed into place. On failure the
     // old file stays as it was. Afterwards the package reads from the new file.
-    void v_Save(const std::map<std::string, std::string>& co_Replaced);
+    void v_Save(const CT_Replaced& co_Replaced);
 
     // The unpacked size above which an entry is refused, and the largest packing ratio allowed
     // for entries above n_RatioFloor bytes.
@@ -43,8 +49,7 @@ class CT_IdmlPackage {
     void v_CheckEntry(zip_uint64_t n_Index, const std::string& s_Name) const;
     bool b_IsStored(const std::string& s_Entry) const;
     zip_source_t* pco_Copy(zip_t* pco_Out, const std::string& s_Entry) const;
-    void v_WriteTo(const std::string& s_Temp,
-                   const std::map<std::string, std::string>& co_Replaced);
+    void v_WriteTo(const std::string& s_Temp, const CT_Replaced& co_Replaced);
     [[noreturn]] void v_Refuse(const std::string& s_Entry, const std::string& s_What) const;
 
     std::string s_FilePath;
