@@ -35,6 +35,7 @@ bool b_Is(const char* pc_Name, const char* pc_Expected) {
 // The package reader refuses an entry that unpacks to an absurd size (CT_IdmlPackage); a story
 // made that large by an import is refused before the package is written, by its key, so that
 // the document is never saved in a form that cannot be opened again.
+// The key is read from the story only when it is refused: that parses it again.
 void v_CheckStorySize(const CT_IdmlXmlPart& co_Part, std::uint64_t n_size, std::uint64_t n_packed) {
     std::string s_why;
     if (n_size > CT_IdmlPackage::n_MaxEntrySize) {
@@ -163,15 +164,12 @@ bool CT_IdmlDocument::b_IsChanged() const {
 
 void CT_IdmlDocument::v_Save() {
     CT_IdmlPackage::CT_Replaced co_Replaced;
-    CT_IdmlDeflater co_deflater;
     for (const auto& pco_Story : co_StoryParts) {
         if (pco_Story->b_IsChanged()) {
-            // Each story is packed at once: its XML is held only while it is packed.
-            const std::string s_bytes = pco_Story->s_Serialize();
-            auto pco_packed =
-                std::make_unique<CT_IdmlPackedSource>(s_bytes, co_deflater.s_Pack(s_bytes));
-            v_CheckStorySize(*pco_Story, s_bytes.size(), pco_packed->n_PackedSize());
-            co_Replaced.emplace(pco_Story->s_Entry(), std::move(pco_packed));
+            pco_Story->v_PutAway(co_Deflater);
+            CT_IdmlPackedSource* pco_packed = pco_Story->pco_GetPacked();
+            v_CheckStorySize(*pco_Story, pco_packed->n_DataSize(), pco_packed->n_PackedSize());
+            co_Replaced.emplace(pco_Story->s_Entry(), pco_packed);
         }
     }
     if (co_Replaced.empty()) {

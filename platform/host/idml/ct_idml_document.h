@@ -11,6 +11,7 @@
 #include <utility>
 #include <vector>
 
+#include "platform/host/idml/ct_idml_deflater.h"
 #include "platform/host/idml/ct_idml_geometry.h"
 #include "platform/host/idml/ct_idml_package.h"
 #include "platform/host/idml/ct_idml_xml_part.h"
@@ -55,6 +56,9 @@ class CT_IdmlDocument {
     static pugi::xml_node so_Inner(const CT_IdmlXmlPart& co_Part);
 
     bool b_IsChanged() const;
+    // Puts a story away after an import changed it (CT_IdmlXmlPart::v_PutAway): importing
+    // every story then needs little more memory than reading them.
+    void v_PutAway(CT_IdmlXmlPart& co_Story) { co_Story.v_PutAway(co_Deflater); }
     // Writes the changed stories back into the package; nothing is written when none changed.
     void v_Save();
 
@@ -65,6 +69,7 @@ class CT_IdmlDocument {
     void v_LoadLayer(const pugi::xml_node& co_Layer);
 
     CT_IdmlPackage co_Package;
+    CT_IdmlDeflater co_Deflater;
     std::vector<CT_IdmlSpreadPart> co_SpreadParts;
     std::vector<std::unique_ptr<CT_IdmlXmlPart>> co_StoryParts;
     std::unordered_map<std::string, CT_IdmlXmlPart*> co_StoriesById;

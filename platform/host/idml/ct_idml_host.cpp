@@ -400,6 +400,7 @@ int CT_IdmlHost::b_Import(void* p_Box, CT_Files& co_File, unsigned n_Count) {
         co_LastContent.n_Serial = 0;
         CT_IdmlStoryCodec::v_Import(co_Story, s_Content, co_GetKey(p_Box), co_options);
         pco_Part->v_MarkChanged();
+        co_Documents.co_Live(co_Handles.cco_Box(p_Box).n_Serial).v_PutAway(*pco_Part);
     }
     ++n_StoryCounter;
     return 0;

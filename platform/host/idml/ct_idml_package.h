@@ -7,7 +7,6 @@
 #include <zip.h>
 
 #include <map>
-#include <memory>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -17,9 +16,9 @@
 
 class CT_IdmlPackage {
   public:
-    // New entries by name, each packed as soon as it was made, so that only the packed bytes
-    // are held until the package is written.
-    using CT_Replaced = std::map<std::string, std::unique_ptr<CT_IdmlPackedSource>>;
+    // New entries by name, already packed, so that only packed bytes are held until the
+    // package is written. The caller owns the sources; they must outlive the save.
+    using CT_Replaced = std::map<std::string, CT_IdmlPackedSource*>;
 
     // Opens and checks the package: a readable zip, no encrypted entries, no entry whose
     // unpacked size is absurd.

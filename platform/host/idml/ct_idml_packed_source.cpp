@@ -6,6 +6,8 @@
 #include <cstring>
 #include <utility>
 
+#include "platform/common/ct_errors.h"
+
 CT_IdmlPackedSource::CT_IdmlPackedSource(const std::string& s_Data, std::string s_Packed)
     : s_Bytes(std::move(s_Packed)),
       n_Size(s_Data.size()),
@@ -17,6 +19,25 @@ CT_IdmlPackedSource::CT_IdmlPackedSource(const std::string& s_Data, std::string 
 
 CT_IdmlPackedSource::~CT_IdmlPackedSource() {
     zip_error_fini(&co_Error);
+}
+
+std::string CT_IdmlPackedSource::s_Unpack() const {
+    std::string s_Data(static_cast<std::size_t>(n_Size), '\0');
+    z_stream co_stream{};
+    // Negative window bits: raw deflate, as packed for a zip entry.
+    bool b_done = inflateInit2(&co_stream, -MAX_WBITS) == Z_OK;
+    if (b_done) {
+        co_stream.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(s_Bytes.data()));
+        co_stream.avail_in = static_cast<uInt>(s_Bytes.size());
+        co_stream.next_out = reinterpret_cast<Bytef*>(&s_Data[0]);
+        co_stream.avail_out = static_cast<uInt>(s_Data.size());
+        b_done = inflate(&co_stream, Z_FINISH) == Z_STREAM_END && co_stream.total_out == n_Size;
+        inflateEnd(&co_stream);
+    }
+    if (!b_done) {
+        CT_Errors::v_ThrowError(e_HostFailure, "a packed story cannot be unpacked again");
+    }
+    return s_Data;
 }
 
 zip_source_t* CT_IdmlPackedSource::pco_Source(zip_t* pco_Archive) {

@@ -20,6 +20,9 @@ class CT_IdmlPackedSource {
     // A new libzip source reading this object; null when libzip refuses it.
     zip_source_t* pco_Source(zip_t* pco_Archive);
     std::size_t n_PackedSize() const { return s_Bytes.size(); }
+    std::uint64_t n_DataSize() const { return n_Size; }
+    // The data again; e_HostFailure when the packed bytes do not give it back.
+    std::string s_Unpack() const;
 
   private:
     static zip_int64_t si_Serve(void* p_Self, void* p_Data, zip_uint64_t n_Length,

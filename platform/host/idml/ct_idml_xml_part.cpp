@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "platform/common/ct_errors.h"
+#include "platform/host/idml/ct_idml_deflater.h"
 
 namespace {
 
@@ -29,7 +30,11 @@ class CT_StringWriter : public pugi::xml_writer {
 
 CT_IdmlXmlPart::CT_IdmlXmlPart(const std::string& s_Package, std::string s_Entry,
                                const std::string& s_Bytes, et_Use eo_Use)
-    : s_EntryName(std::move(s_Entry)) {
+    : s_EntryName(std::move(s_Entry)), eo_Use(eo_Use) {
+    v_Parse(s_Package, s_Bytes);
+}
+
+void CT_IdmlXmlPart::v_Parse(const std::string& s_Package, const std::string& s_Bytes) const {
     pugi::xml_parse_result co_Result =
         co_Tree.load_buffer(s_Bytes.data(), s_Bytes.size(), n_Flags(eo_Use), pugi::encoding_auto);
     if (!co_Result || !co_Tree.document_element()) {
@@ -40,9 +45,30 @@ CT_IdmlXmlPart::CT_IdmlXmlPart(const std::string& s_Package, std::string s_Entry
                                            std::to_string(co_Result.offset) + ")")
                                               .c_str()));
     }
+    b_Parsed = true;
+}
+
+pugi::xml_node CT_IdmlXmlPart::co_Root() const {
+    if (!b_Parsed) {
+        // The bytes were written from a tree, so they parse; the tree is the content again.
+        v_Parse("", pco_Packed->s_Unpack());
+        pco_Packed.reset();
+    }
+    return co_Tree.document_element();
+}
+
+void CT_IdmlXmlPart::v_PutAway(CT_IdmlDeflater& co_Deflater) {
+    if (!b_Parsed) {
+        return;
+    }
+    const std::string s_Bytes = s_Serialize();
+    pco_Packed = std::make_unique<CT_IdmlPackedSource>(s_Bytes, co_Deflater.s_Pack(s_Bytes));
+    co_Tree.reset();
+    b_Parsed = false;
 }
 
 std::string CT_IdmlXmlPart::s_Serialize() const {
+    co_Root();
     std::string s_Out;
     CT_StringWriter co_Writer(s_Out);
     co_Tree.save(co_Writer, "", pugi::format_raw | pugi::format_no_declaration,

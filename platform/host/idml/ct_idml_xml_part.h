@@ -1,11 +1,18 @@
 // One XML entry of an IDML package, parsed: the design map, a spread, the preferences or a
 // story. It owns its parsed tree and remembers whether the tree was changed since it was read.
-// pugixml never loads a DTD or an external entity, so parsing reads nothing but these bytes.
+// A changed tree may be put away packed, as the package will store it, and is parsed again
+// when it is next asked for. pugixml never loads a DTD or an external entity, so parsing
+// reads nothing but these bytes.
 #pragma once
 
 #include <pugixml.hpp>
 
+#include <memory>
 #include <string>
+
+#include "platform/host/idml/ct_idml_packed_source.h"
+
+class CT_IdmlDeflater;
 
 class CT_IdmlXmlPart {
   public:
@@ -21,8 +28,8 @@ class CT_IdmlXmlPart {
     CT_IdmlXmlPart& operator=(const CT_IdmlXmlPart&) = delete;
 
     const std::string& s_Entry() const { return s_EntryName; }
-    // The document element.
-    pugi::xml_node co_Root() const { return co_Tree.document_element(); }
+    // The document element; a tree put away is parsed again first.
+    pugi::xml_node co_Root() const;
 
     void v_MarkChanged() { b_Changed = true; }
     void v_ClearChanged() { b_Changed = false; }
@@ -31,8 +38,22 @@ class CT_IdmlXmlPart {
     // The tree as UTF-8 bytes, exactly as parsed apart from the changes.
     std::string s_Serialize() const;
 
+    // Writes the tree out, packs it and lets the tree go. A tree that was changed holds its
+    // old nodes as well as the new ones until it is freed, so a document changed story by
+    // story is kept small this way; the packed bytes are also what a save stores.
+    void v_PutAway(CT_IdmlDeflater& co_Deflater);
+    // The packed bytes of a tree put away, or null while the tree is parsed.
+    CT_IdmlPackedSource* pco_GetPacked() const { return b_Parsed ? nullptr : pco_Packed.get(); }
+
   private:
+    void v_Parse(const std::string& s_Package, const std::string& s_Bytes) const;
+
     std::string s_EntryName;
-    pugi::xml_document co_Tree;
+    et_Use eo_Use;
+    // The tree is parsed on demand from the packed bytes: asking for it does not change the
+    // part's content, so a const part may do it.
+    mutable pugi::xml_document co_Tree;
+    mutable bool b_Parsed = false;
+    mutable std::unique_ptr<CT_IdmlPackedSource> pco_Packed;
     bool b_Changed = false;
 };
