@@ -205,4 +205,27 @@ TEST_F(CT_IdmlHostTest, TextShowsWhatTheStoryHoldsNow) {
     v_CloseActive(0);
 }
 
+// An imported story is kept packed until it is asked for again: it reads back, takes a second
+// import and is saved as it stands then, also across saves of the open document.
+TEST_F(CT_IdmlHostTest, AnImportedStoryReadsBackAndChangesAgainBeforeAndAfterASave) {
+    const fs::path co_A =
+        co_Make("a.idml", {{"k1", "<Content>Old</Content>"}, {"k2", "<Content>Two</Content>"}});
+    v_Open(co_A);
+    void* p_Document = co_Host.p_GetCurrentDocument();
+    const std::map<std::string, std::string> co_first{{"k1", "New \\<1\\>\n"}, {"k2", "Two\n"}};
+    const std::map<std::string, std::string> co_second{{"k1", "Newer\n"}, {"k2", "Deux\n"}};
+    v_ImportAll(co_Dir / "t.stt", co_first);
+    EXPECT_EQ(co_ExportAll(co_Dir / "e.stt"), co_first);
+    v_ImportAll(co_Dir / "t.stt", co_second);
+    co_Host.v_Save(p_Document);
+    EXPECT_EQ(co_ExportAll(co_Dir / "e.stt"), co_second);
+    v_ImportAll(co_Dir / "t.stt", co_first);
+    co_Host.v_Save(p_Document);
+    co_Host.v_Release(p_Document);
+    v_CloseActive(0);
+    v_Open(co_A);
+    EXPECT_EQ(co_ExportAll(co_Dir / "e.stt"), co_first);
+    v_CloseActive(0);
+}
+
 }  // namespace
