@@ -10,14 +10,16 @@ struct CT_ExchangeCode {
         e_Inline,    // <xN/> or <gN>: kept in its unit's text
         e_FlowOpen,  // <xN/>: a footnote or note whose paragraphs follow, up to its e_FlowClose
         e_FlowClose,
-        e_TableOpen,  // <xN/>: a table whose cells follow, up to its e_TableClose
-        e_Cell,       // <xN/>: a cell whose paragraphs follow
+        e_FlowAround,  // <gN>...</gN>: a note whose paragraphs stand inside the pair; <xN/>
+                       // of such a code (a note left out) is inline
+        e_TableOpen,   // <xN/>: a table whose cells follow, up to its e_TableClose
+        e_Cell,        // <xN/>: a cell whose paragraphs follow
         e_TableClose,
     };
     et_Kind eo_Kind = et_Kind::e_Inline;
     std::string co_Ctype;   // XLIFF ctype: "bold", "lb", "x-footnote"... empty: none
     std::string co_Equiv;   // a short text the translator reads for it: "footnote", "tab"
-    std::string co_Label;   // e_FlowOpen: "footnote", "note"
+    std::string co_Label;   // e_FlowOpen, e_FlowAround: "footnote", "note"
     unsigned n_Row = 0;     // e_Cell, from 1
     unsigned n_Column = 0;  // e_Cell, from 1
 };

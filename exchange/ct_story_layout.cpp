@@ -34,6 +34,11 @@ class CT_LayoutReader {
                 return b_Inner && !b_open;
             }
             b_open = true;
+            if (eo_kind == et_Code::e_FlowOpen && co_token.eo_Kind == et_Token::e_Open) {
+                // A note around its text: its unit shows it as one object code, as a
+                // footnote's; writing the layout back gives <gN> again.
+                co_token.eo_Kind = et_Token::e_Standalone;
+            }
             co_paragraph.co_Tokens.push_back(std::move(co_token));
             ++n_At;
             if (eo_kind == et_Code::e_FlowOpen && !b_Note(co_token, co_paragraph)) {
@@ -50,16 +55,31 @@ class CT_LayoutReader {
     }
 
   private:
+    // A paired code around a note's text opens and closes a flow as a footnote's codes do.
     et_Code eo_Kind(const CT_TaggedToken& co_Token) const {
-        if (co_Token.eo_Kind != et_Token::e_Standalone) {
+        if (co_Token.eo_Kind == et_Token::e_Text || co_Token.eo_Kind == et_Token::e_LineEnd) {
             return et_Code::e_Inline;
         }
         auto co_found = co_Codes.find(co_Token.n_Code);
-        return co_found == co_Codes.end() ? et_Code::e_Inline : co_found->second.eo_Kind;
+        const et_Code eo_kind =
+            co_found == co_Codes.end() ? et_Code::e_Inline : co_found->second.eo_Kind;
+        if (eo_kind == et_Code::e_FlowAround) {
+            return co_Token.eo_Kind == et_Token::e_Open    ? et_Code::e_FlowOpen
+                   : co_Token.eo_Kind == et_Token::e_Close ? et_Code::e_FlowClose
+                                                           : et_Code::e_Inline;
+        }
+        return co_Token.eo_Kind == et_Token::e_Standalone ? eo_kind : et_Code::e_Inline;
     }
 
+    // The anchor's closing code: an object code of the kind, or for a paired note the close of
+    // its own code.
     bool b_Close(et_Code eo_Kind, CT_LayoutAnchor& co_Anchor) {
         if (n_At >= co_Tokens.size() || this->eo_Kind(co_Tokens[n_At]) != eo_Kind) {
+            return false;
+        }
+        const CT_TaggedToken& co_close = co_Tokens[n_At];
+        if (co_Anchor.b_Paired != (co_close.eo_Kind == et_Token::e_Close) ||
+            (co_Anchor.b_Paired && co_close.n_Code != co_Anchor.n_Open)) {
             return false;
         }
         co_Anchor.n_Close = co_Tokens[n_At++].n_Code;
@@ -69,6 +89,7 @@ class CT_LayoutReader {
     bool b_Note(const CT_TaggedToken& co_Open, CT_LayoutParagraph& co_Paragraph) {
         CT_LayoutAnchor co_anchor;
         co_anchor.n_Open = co_Open.n_Code;
+        co_anchor.b_Paired = co_Codes.at(co_Open.n_Code).eo_Kind == et_Code::e_FlowAround;
         co_anchor.co_Label = co_Codes.at(co_Open.n_Code).co_Label;
         co_anchor.co_Flows.emplace_back();
         if (!b_Flow(co_anchor.co_Flows.back().co_Paragraphs, true) ||
@@ -125,8 +146,13 @@ const CT_LayoutAnchor* pco_AnchorAt(const CT_LayoutParagraph& co_Paragraph,
 
 void v_WriteParagraph(const CT_LayoutParagraph& co_Paragraph, std::string& co_Out) {
     for (const CT_TaggedToken& co_token : co_Paragraph.co_Tokens) {
-        CT_TaggedToken::sv_Write(co_token, co_Out);
         const CT_LayoutAnchor* pco_anchor = pco_AnchorAt(co_Paragraph, co_token);
+        if (pco_anchor == nullptr || !pco_anchor->b_Paired) {
+            CT_TaggedToken::sv_Write(co_token, co_Out);
+        } else {
+            CT_TaggedToken::sv_Write(
+                CT_TaggedToken{et_Token::e_Open, std::string(), co_token.n_Code}, co_Out);
+        }
         if (pco_anchor == nullptr) {
             continue;
         }
@@ -139,7 +165,9 @@ void v_WriteParagraph(const CT_LayoutParagraph& co_Paragraph, std::string& co_Ou
             v_WriteFlow(co_flow.co_Paragraphs, co_Out);
         }
         CT_TaggedToken::sv_Write(
-            CT_TaggedToken{et_Token::e_Standalone, std::string(), co_anchor.n_Close}, co_Out);
+            CT_TaggedToken{co_anchor.b_Paired ? et_Token::e_Close : et_Token::e_Standalone,
+                           std::string(), co_anchor.n_Close},
+            co_Out);
     }
 }
 

@@ -28,9 +28,12 @@ struct CT_LayoutFlow {
     std::vector<CT_LayoutParagraph> co_Paragraphs;
 };
 
-// A footnote, note or table anchored in a paragraph at its opening code.
+// A footnote, note or table anchored in a paragraph at its opening code. A note whose text
+// stands inside a paired code (<gN>...</gN>) is b_Paired: n_Open and n_Close are both N, and
+// its paragraph holds the code as an object code (<xN/>).
 struct CT_LayoutAnchor {
     bool b_Table = false;
+    bool b_Paired = false;
     unsigned n_Open = 0;
     unsigned n_Close = 0;
     std::string co_Label;  // "footnote", "note", "table"

@@ -97,6 +97,8 @@ void CT_XliffStoryReader::v_Anchor(const pugi::xml_node& co_Group,
     if (co_anchor.n_Open == 0 || co_anchor.n_Close == 0) {
         v_Refuse("the group does not say which codes it stands between (extradata)");
     }
+    // One code for both ends: a note inside a paired code.
+    co_anchor.b_Paired = co_anchor.n_Open == co_anchor.n_Close;
     if (std::strcmp(co_Group.attribute("restype").value(), "x-table") == 0) {
         for (pugi::xml_node co_cell : co_Group.children()) {
             if (b_Is(co_cell, "group")) {

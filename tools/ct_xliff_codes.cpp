@@ -85,8 +85,11 @@ CT_ExchangeCode co_CodeOf(const CT_IdmlStoryCodeInfo& co_Info) {
         }
         case et_Info::e_TableClose:
             return co_Code(et_Code::e_TableClose, "x-table-end", "table end");
-        case et_Info::e_Note:
-            return co_Code(et_Code::e_Inline, "x-note", "note");
+        case et_Info::e_Note: {
+            CT_ExchangeCode co_code = co_Code(et_Code::e_FlowAround, "x-note", "note");
+            co_code.co_Label = "note";
+            return co_code;
+        }
         case et_Info::e_None:
             break;
     }

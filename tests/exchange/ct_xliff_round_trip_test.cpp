@@ -20,13 +20,12 @@ CT_ExchangeCode co_Code(et_Kind eo_Kind, const char* pc_Label = "", unsigned n_R
     return co_code;
 }
 
-// Codes 1-2: a footnote; 3-7: a table of two cells; 8: a formatting run.
+// Codes 1-2: a footnote; 3-7: a table of two cells; 8: a formatting run; 10: a note around
+// its text.
 const CT_StoryLayout::CT_Codes gco_Codes = {
-    {1, co_Code(et_Kind::e_FlowOpen, "footnote")},
-    {2, co_Code(et_Kind::e_FlowClose)},
-    {3, co_Code(et_Kind::e_TableOpen)},
-    {4, co_Code(et_Kind::e_Cell, "", 1, 1)},
-    {5, co_Code(et_Kind::e_Cell, "", 1, 2)},
+    {10, co_Code(et_Kind::e_FlowAround, "note")}, {1, co_Code(et_Kind::e_FlowOpen, "footnote")},
+    {2, co_Code(et_Kind::e_FlowClose)},           {3, co_Code(et_Kind::e_TableOpen)},
+    {4, co_Code(et_Kind::e_Cell, "", 1, 1)},      {5, co_Code(et_Kind::e_Cell, "", 1, 2)},
     {7, co_Code(et_Kind::e_TableClose)},
 };
 
@@ -60,8 +59,23 @@ INSTANTIATE_TEST_SUITE_P(
                       "Table: <x3/><x4/>cell one\n<x5/>\n<x7/>\nend.\n",
                       "Control \x01 and \xEF\xBF\xBE characters\x1F kept.\n",
                       "Chinese \xE4\xB8\xAD\xE6\x96\x87\xE3\x80\x82 Unicode \xF0\x9F\x91\x8D.\n",
-                      "Codes out of order <g1>a</g2> stay codes.\n"),
+                      "Codes out of order <g1>a</g2> stay codes.\n",
+                      "A note<g10>Its text. Two.\nSecond paragraph.\n</g10> after it.\n",
+                      "A note without its line end <g10>stays inline</g10>.\n",
+                      "A note in a footnote<x1/>Foot<g10>note\n</g10>.\n<x2/>\n"),
     [](const auto& co_Info) { return std::to_string(co_Info.index); });
+
+// A note is a unit of its own, as a footnote is: its paragraph shows it as an object code.
+TEST(CT_XliffRoundTripTest, ANoteIsAUnitOfItsOwn) {
+    const std::string s_xliff = s_Export("Before<g10>The note.\n</g10> after.\n");
+    EXPECT_NE(s_xliff.find("<source>Before<x id=\"10\"/> after.</source>"), std::string::npos)
+        << s_xliff;
+    EXPECT_NE(s_xliff.find("resname=\"note 1\" restype=\"x-note\" extradata=\"10 10\">"),
+              std::string::npos);
+    EXPECT_NE(s_xliff.find("restype=\"x-note\" xml:space=\"preserve\">\n<source>The "
+                           "note.</source>"),
+              std::string::npos);
+}
 
 TEST(CT_XliffRoundTripTest, ALastParagraphWithoutItsLineEndGetsOne) {
     const CT_XliffReader co_reader(s_Export("<x1/>no line end, and a stray code"));
