@@ -92,6 +92,9 @@ class CT_ToolFormatExportTest : public CT_KernelFixture, public CT_TaggedConvert
         if (b_Fail) {
             CT_Errors::v_ThrowError(e_FileWrite, CT_String("cannot write the target"));
         }
+        if (b_Stop) {
+            return 1;
+        }
         std::ofstream(std::string(co_TargetPath.sv())) << "converted";
         return 0;
     }
@@ -105,6 +108,7 @@ class CT_ToolFormatExportTest : public CT_KernelFixture, public CT_TaggedConvert
     bool b_HadTmp = false;
     std::string s_OldTmp;
     bool b_Fail = false;
+    bool b_Stop = false;
     std::string s_Seen = "not called";
     std::string s_Document;
 };
@@ -138,5 +142,16 @@ TEST_F(CT_ToolFormatExportTest, NoConverterCancelOrFailureLeavesNothing) {
     EXPECT_EQ(s_Log(),
               "Exporting brochure.indd...\nError: cannot write the target\n"
               "3 stories have been exported.\n\n");
+    EXPECT_TRUE(co_Folder.co_Names().empty());
+}
+
+// A converter that stops (a cancel while it converts) makes the export a cancelled one: no
+// count of stories, no target, no intermediate file.
+TEST_F(CT_ToolFormatExportTest, AConverterThatStopsCancelsTheExport) {
+    CT_TaggedConverter::sv_Install(this);
+    b_Stop = true;
+    EXPECT_EQ(b_ExportTool(), 1);
+    EXPECT_NE(s_Seen, "not called");
+    EXPECT_EQ(s_Log(), "Exporting brochure.indd...\nExport canceled.\n\n");
     EXPECT_TRUE(co_Folder.co_Names().empty());
 }

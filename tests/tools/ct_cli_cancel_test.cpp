@@ -25,6 +25,18 @@ TEST_F(CT_CliCancelTest, CanceledExportKeepsTheEarlierTaggedFile) {
                                                       "brochure.stt", "config"}));
 }
 
+TEST_F(CT_CliCancelTest, CanceledXliffExportKeepsTheEarlierFileAndCountsNoStories) {
+    v_Write("brochure.xlf", "earlier export");
+    const CT_CliResult co_result = co_Interrupt(
+        {"export", "brochure.idml", "brochure.xlf", "--target-lang", "fr", "--force"}, 3);
+    EXPECT_EQ(co_result.i_Status, 130);
+    EXPECT_EQ(co_result.s_Err,
+              "Exporting brochure.idml...\nstoryport: paused at step 3\nExport canceled.\n\n");
+    EXPECT_EQ(s_Read("brochure.xlf"), "earlier export");
+    EXPECT_EQ(co_Listing(), (std::vector<std::string>{"brochure.fr.stt", "brochure.idml",
+                                                      "brochure.xlf", "config"}));
+}
+
 TEST_F(CT_CliCancelTest, CanceledImportLeavesTheDocumentAndMakesNoBackup) {
     const std::string s_original = s_Read("brochure.idml");
     const CT_CliResult co_result = co_Interrupt({"import", "brochure.idml", "brochure.fr.stt"}, 4);
