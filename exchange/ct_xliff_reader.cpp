@@ -20,6 +20,12 @@ pugi::xml_node co_Child(const pugi::xml_node& co_Parent, const char* pc_Name) {
     return pugi::xml_node();
 }
 
+// The key of a story group: its resname, or its id when a tool dropped the resname.
+std::string co_KeyOf(const pugi::xml_node& co_Group) {
+    std::string co_key = co_Group.attribute("resname").value();
+    return co_key.empty() ? co_Group.attribute("id").value() : co_key;
+}
+
 [[noreturn]] void v_NotWellFormed(std::string_view co_Bytes,
                                   const pugi::xml_parse_result& co_Result) {
     std::size_t n_line = 1;
@@ -56,6 +62,22 @@ void v_CheckVersion(const pugi::xml_node& co_Root) {
 }
 }  // namespace
 
+std::vector<std::string> CT_XliffReader::sco_StoryKeys(std::string_view co_Bytes) {
+    std::vector<std::string> co_keys;
+    pugi::xml_document co_document;
+    if (!co_document.load_buffer(co_Bytes.data(), co_Bytes.size())) {
+        return co_keys;
+    }
+    const pugi::xml_node co_body =
+        co_Child(co_Child(co_document.document_element(), "file"), "body");
+    for (pugi::xml_node co_child : co_body.children()) {
+        if (b_Is(co_child, "group")) {
+            co_keys.push_back(co_KeyOf(co_child));
+        }
+    }
+    return co_keys;
+}
+
 CT_XliffReader::CT_XliffReader(std::string_view co_Bytes) {
     pugi::xml_document co_document;
     const pugi::xml_parse_result co_result = co_document.load_buffer(
@@ -77,10 +99,7 @@ CT_XliffReader::CT_XliffReader(std::string_view co_Bytes) {
         if (!b_Is(co_child, "group")) {
             continue;
         }
-        std::string co_key = co_child.attribute("resname").value();
-        if (co_key.empty()) {
-            co_key = co_child.attribute("id").value();
-        }
+        const std::string co_key = co_KeyOf(co_child);
         CT_TaggedStory co_story;
         co_story.co_Key = co_key;
         co_story.co_Content = CT_XliffStoryReader(*this, co_key).s_Read(co_child);

@@ -26,6 +26,10 @@ class CT_XliffReader {
     // Reads the file's bytes. Raises CT_Refusal.
     explicit CT_XliffReader(std::string_view co_Bytes);
 
+    // The story keys a file names, in file order, without reading its units; none for bytes
+    // that are no XLIFF file (the reading that follows says why).
+    static std::vector<std::string> sco_StoryKeys(std::string_view co_Bytes);
+
     // The <file> element's original (the document's file name), and its languages.
     const std::string& cco_Original() const { return co_Original; }
     const std::string& cco_SourceLanguage() const { return co_SourceLanguage; }

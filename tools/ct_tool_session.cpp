@@ -2,8 +2,11 @@
 
 #include <unistd.h>
 
+#include <algorithm>
+#include <fstream>
 #include <iostream>
 
+#include "exchange/ct_xliff_reader.h"
 #include "platform/common/ct_errors.h"
 #include "platform/common/ct_res_string.h"
 #include "platform/host/ct_host.h"
@@ -13,6 +16,7 @@
 #include "tools/ct_settings_path.h"
 #include "tools/ct_tagged_file.h"
 #include "tools/ct_tagged_keys.h"
+#include "tools/ct_xliff_options.h"
 
 namespace {
 constexpr unsigned gn_ErrorMessage = 120;  // "Error: %"
@@ -80,7 +84,24 @@ void CT_ToolSession::v_SetSelection() {
 
 void CT_ToolSession::v_ListStoriesOfFile(const std::string& s_Document,
                                          const std::string& s_Tagged) {
-    co_Host.v_AlwaysList(s_Document, CT_TaggedKeys::sco_ReadOrNone(s_Tagged));
+    if (!CT_XliffOptions::sb_IsXliff(co_Options, s_Tagged)) {
+        co_Host.v_AlwaysList(s_Document, CT_TaggedKeys::sco_ReadOrNone(s_Tagged));
+        return;
+    }
+    // An XLIFF file names its stories in its groups; one that cannot be read names none, and
+    // the import that follows says why. A batch joins folder and name with a backslash, which
+    // the kernel's file layer reads as a separator.
+    std::ifstream co_in(s_Tagged, std::ios::binary | std::ios::ate);
+    if (!co_in) {
+        std::string s_path = s_Tagged;
+        std::replace(s_path.begin(), s_path.end(), '\\', '/');
+        co_in.open(s_path, std::ios::binary | std::ios::ate);
+    }
+    const std::streamoff n_size = co_in ? static_cast<std::streamoff>(co_in.tellg()) : -1;
+    std::string s_bytes(n_size > 0 ? static_cast<std::size_t>(n_size) : 0, '\0');
+    co_in.seekg(0);
+    co_in.read(s_bytes.data(), static_cast<std::streamsize>(s_bytes.size()));
+    co_Host.v_AlwaysList(s_Document, CT_XliffReader::sco_StoryKeys(s_bytes));
 }
 
 CT_ToolSession::~CT_ToolSession() {

@@ -45,8 +45,9 @@ class CT_ToolSession {
     // long as the session, as the kernel's documents require.
     const CT_StoryListSettings& cco_GetStoryListSettings();
 
-    // Makes the host list, for the document at the path, every story the tagged file names,
-    // whatever the layers chosen: an import finds each story of the file by its key.
+    // Makes the host list, for the document at the path, every story the tagged file (or XLIFF
+    // file) names, whatever the layers chosen: an import finds each story of the file by its
+    // key.
     void v_ListStoriesOfFile(const std::string& s_Document, const std::string& s_Tagged);
 
     // Arranges the story order by the file and warns about keys that no story has.

@@ -103,6 +103,36 @@ TEST_F(CT_CliTest, NotesKeptOrSkipped) {
     EXPECT_EQ(s_Read("notes.idml"), s_before);
 }
 
+// A batch import of XLIFF files finds every story a file names, as one of tagged files does:
+// stories on a hidden layer, exported with --layers all, are imported with the default choice,
+// in one process and in workers.
+TEST_F(CT_CliTest, BatchXliffImportFindsStoriesLeftOutByTheLayerChoice) {
+    v_CopyIn(ss_ThirdParty("frames-mixed.idml"), "a.idml");
+    v_CopyIn(ss_ThirdParty("frames-mixed.idml"), "b.idml");
+    ASSERT_EQ(co_Run({"batch", "export", "--folder", "out", "--format", "xliff", "--target-lang",
+                      "fr", "--layers", "all", "a.idml", "b.idml"})
+                  .i_Status,
+              0);
+    for (const char* pc_name : {"a", "b"}) {
+        const std::string s_file = std::string("out/") + pc_name + ".xlf";
+        std::string s_xliff = s_Read(s_file);
+        const std::string s_source = "<source>Layer 2. ";
+        const std::size_t n_target = s_xliff.find("<target", s_xliff.find(s_source));
+        s_xliff.replace(n_target, s_xliff.find("</target>", n_target) + 9 - n_target,
+                        "<target>Calque 2. <x id=\"1\"/>Texte 1.</target>");
+        v_Write(s_file, s_xliff);
+    }
+    for (const char* pc_jobs : {"1", "2"}) {
+        const CT_CliResult co_batch = co_Run({"batch", "import", "--folder", "out", "--format",
+                                              "xliff", "--jobs", pc_jobs, "a.idml", "b.idml"});
+        EXPECT_EQ(co_batch.i_Status, 0) << co_batch.s_Err;
+        EXPECT_NE(co_batch.s_Err.find("28 stories have been imported."), std::string::npos)
+            << co_batch.s_Err;
+    }
+    ASSERT_EQ(co_Run({"export", "a.idml", "again.stt", "--layer", "Layer 2"}).i_Status, 0);
+    EXPECT_NE(s_Read("again.stt").find("Calque 2. <x1/>Texte 1."), std::string::npos);
+}
+
 // The layer choice reaches every document of a batch, also in worker processes.
 TEST_F(CT_CliTest, BatchExportTakesTheLayerChoice) {
     v_CopyIn(ss_ThirdParty("frames-mixed.idml"), "a.idml");
