@@ -86,6 +86,20 @@ INSTANTIATE_TEST_SUITE_P(Samples, CT_CliXliffLanguageTest,
                              return s_name.substr(0, s_name.find_first_of(".-"));
                          });
 
+// The demo's translation, as a CAT tool gives it back, brings the same stories as the tagged
+// translation the project ships.
+TEST_F(CT_CliXliffTest, TheShippedTranslationImportsAsTheTaggedOneDoes) {
+    v_CopyIn(ss_Sample("fr/brochure.xlf"), "brochure.fr.xlf");
+    v_CopyIn(ss_Sample("brochure.idml"), "tagged.idml");
+    const CT_CliResult co_check = co_Run({"check", "brochure.idml", "brochure.fr.xlf"});
+    EXPECT_EQ(co_check.i_Status, 0) << co_check.s_Err;
+    ASSERT_EQ(co_Run({"import", "brochure.idml", "brochure.fr.xlf", "--no-backup"}).i_Status, 0);
+    ASSERT_EQ(co_Run({"import", "tagged.idml", "brochure.fr.stt", "--no-backup"}).i_Status, 0);
+    ASSERT_EQ(co_Run({"export", "brochure.idml", "from-xliff.stt"}).i_Status, 0);
+    ASSERT_EQ(co_Run({"export", "tagged.idml", "from-tagged.stt"}).i_Status, 0);
+    EXPECT_EQ(s_Read("from-xliff.stt"), s_Read("from-tagged.stt"));
+}
+
 TEST_F(CT_CliXliffTest, TranslatedTargetsLandAndUntranslatedUnitsAreNamed) {
     ASSERT_EQ(co_Run({"export", "brochure.idml", "brochure.xlf", "--target-lang", "fr"}).i_Status,
               0);
