@@ -192,10 +192,9 @@ std::string CT_DocumentLanguage::ss_Of(const CT_IdmlDocument& co_Document) {
         co_preferences.document_element().child("TextDefault").attribute("AppliedLanguage").value();
     const CT_StyleLanguages co_languages(co_styles, s_default);
     std::map<std::string, std::size_t> co_counts;
-    for (const auto& pco_part : co_Document.co_Stories()) {
-        v_Count(CT_IdmlDocument::so_Inner(*pco_part), co_languages.s_Of(""), co_languages,
-                co_counts);
-    }
+    co_Document.v_ForEachStory([&](const std::string&, const pugi::xml_node& co_Story) {
+        v_Count(co_Story, co_languages.s_Of(""), co_languages, co_counts);
+    });
     std::string s_best;
     std::size_t n_best = 0;
     for (const auto& co_count : co_counts) {

@@ -26,7 +26,7 @@ et_ExitStatus CT_ListCommand::seo_Run(CT_ToolSession& co_Session) {
     std::unique_ptr<CT_StoryCounts> pco_counts;
     if (!co_options.b_Keys) {
         pco_counts = std::make_unique<CT_StoryCounts>(
-            co_Session.co_GetHost().cco_GetActiveDocument(), co_document.co_GetStoryOrder(),
+            co_Session.co_GetHost(), co_document.co_GetStoryOrder(),
             [&co_Session](const std::string& s_Key) {
                 const CT_IdmlBox* pco_box = co_Session.co_GetHost().pco_FindListed(s_Key);
                 return pco_box == nullptr || pco_box->s_LeftOut.empty();

@@ -1,24 +1,24 @@
 #include "tools/ct_story_counts.h"
 
-#include "platform/host/idml/ct_idml_document.h"
-#include "platform/host/idml/ct_idml_story_codec.h"
+#include "platform/host/idml/ct_idml_host.h"
 #include "storyorder/ct_story_order.h"
 #include "textbox/ct_text_box.h"
 
-CT_StoryCounts::CT_StoryCounts(const CT_IdmlDocument& co_Document, CT_StoryOrder& co_Order,
+CT_StoryCounts::CT_StoryCounts(const CT_IdmlHost& co_Host, CT_StoryOrder& co_Order,
                                const std::function<bool(const std::string&)>& b_GoesOut) {
     CT_DocumentCount co_count;
+    std::string s_content;
     if (!co_Order.b_IsEmpty()) {
         co_Order.v_GotoFirst();
         do {
             const std::string s_key(co_Order.pco_GetCurrent()->cco_GetKey().sv());
-            const CT_IdmlXmlPart* pco_part = co_Document.pco_FindStory(s_key);
-            if (pco_part != nullptr && b_GoesOut && !b_GoesOut(s_key)) {
-                co_ByKey[s_key] = CT_DocumentCount().co_AddStory(
-                    CT_IdmlStoryCodec::s_Export(CT_IdmlDocument::so_Inner(*pco_part)));
-            } else if (pco_part != nullptr) {
-                co_ByKey[s_key] = co_count.co_AddStory(
-                    CT_IdmlStoryCodec::s_Export(CT_IdmlDocument::so_Inner(*pco_part)));
+            if (!co_Host.b_CountedContent(s_key, s_content)) {
+                continue;
+            }
+            if (b_GoesOut && !b_GoesOut(s_key)) {
+                co_ByKey[s_key] = CT_DocumentCount().co_AddStory(s_content);
+            } else {
+                co_ByKey[s_key] = co_count.co_AddStory(s_content);
             }
         } while (co_Order.b_Next());
     }

@@ -1,6 +1,6 @@
 // The counts of the storyport list: for every story of a story order, the words and characters
 // a translator is paid for and how many of them repeat text met earlier in the order, counted on
-// the tagged content the export writes (the IDML host's own story codec), and their totals.
+// the tagged content the export writes (as the IDML host gives it), and their totals.
 #pragma once
 
 #include <functional>
@@ -9,15 +9,16 @@
 
 #include "exchange/ct_document_count.h"
 
-class CT_IdmlDocument;
+class CT_IdmlHost;
 class CT_StoryOrder;
 
 class CT_StoryCounts {
   public:
-    // Walks the order (its cursor moves). Stories the document lacks count as empty. Stories
+    // Walks the order (its cursor moves) over the host's active document. Stories the document
+    // lacks count as empty. Stories
     // for which b_GoesOut is false (listed although left out of the export) are counted alone:
     // nobody pays for them, so they stay out of the totals and of the repeats.
-    CT_StoryCounts(const CT_IdmlDocument& co_Document, CT_StoryOrder& co_Order,
+    CT_StoryCounts(const CT_IdmlHost& co_Host, CT_StoryOrder& co_Order,
                    const std::function<bool(const std::string&)>& b_GoesOut = {});
 
     // Zero counts for a key that is not in the order.

@@ -62,6 +62,10 @@ void CT_ToolSession::v_SetSelection() {
         eo_command == CT_CommandOptions::e_List && (co_Options.b_All || co_Options.b_Json);
     co_Host.v_SetSelection(co_selection);
     co_Host.v_SetSkipNotes(co_Options.s_Notes == "skip");
+    // Commands that only read and go through every story once need no story's tree kept.
+    co_Host.v_SetReadThrough(eo_command == CT_CommandOptions::e_List ||
+                             eo_command == CT_CommandOptions::e_Export ||
+                             eo_command == CT_CommandOptions::e_BatchExport);
     if (eo_command != CT_CommandOptions::e_List && eo_command != CT_CommandOptions::e_Export &&
         eo_command != CT_CommandOptions::e_BatchExport && eo_command != CT_CommandOptions::e_Map) {
         return;

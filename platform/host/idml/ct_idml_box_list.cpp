@@ -10,34 +10,9 @@ bool b_Is(const pugi::xml_node& co_Node, const char* pc_Name) {
     return std::strcmp(co_Node.name(), pc_Name) == 0;
 }
 
-bool b_IsTextContainer(const pugi::xml_node& co_Node) {
-    return b_Is(co_Node, "TextFrame") || b_Is(co_Node, "TextPath");
-}
-
 // "n" is IDML's null reference.
 bool b_IsReference(const char* pc_Id) {
     return *pc_Id != '\0' && std::strcmp(pc_Id, "n") != 0;
-}
-
-// Every anchored or inline text container inside a story, as pairs (anchoring, anchored).
-void v_CollectAnchored(const pugi::xml_node& co_Story, const std::string& s_Key,
-                       std::vector<std::pair<std::string, std::string>>& co_Pairs) {
-    std::vector<pugi::xml_node> co_Stack{co_Story};
-    while (!co_Stack.empty()) {
-        pugi::xml_node co_Node = co_Stack.back();
-        co_Stack.pop_back();
-        for (pugi::xml_node co_Child = co_Node.last_child(); co_Child;
-             co_Child = co_Child.previous_sibling()) {
-            if (co_Child.type() != pugi::node_element) {
-                continue;
-            }
-            const char* pc_Story = co_Child.attribute("ParentStory").value();
-            if (b_IsTextContainer(co_Child) && b_IsReference(pc_Story)) {
-                co_Pairs.emplace_back(s_Key, pc_Story);
-            }
-            co_Stack.push_back(co_Child);
-        }
-    }
 }
 
 // An item's own state, on top of what the groups around it give it.
@@ -125,7 +100,7 @@ void CT_IdmlBoxList::v_Walk(const pugi::xml_node& co_Parent, const CT_IdmlTransf
 void CT_IdmlBoxList::v_Consider(const pugi::xml_node& co_Container, const CT_IdmlRect& co_Outline,
                                 const CT_IdmlFrameState& co_State) {
     const std::string s_Key = co_Container.attribute("ParentStory").value();
-    if (!b_IsReference(s_Key.c_str()) || co_Source.pco_FindStory(s_Key) == nullptr) {
+    if (!b_IsReference(s_Key.c_str()) || !co_Source.b_HasStory(s_Key)) {
         return;
     }
     co_Frames.push_back({co_Container.attribute("Self").value(), s_Key,
@@ -188,18 +163,14 @@ CT_IdmlBox CT_IdmlBoxList::co_Place(const std::string& s_Key, const CT_IdmlRect&
 // point below it, so that they sort right after the text they belong to. Anchors can nest, so
 // the pass repeats until no further story can be placed.
 void CT_IdmlBoxList::v_PlaceAnchored() {
-    std::vector<std::pair<std::string, std::string>> co_Pairs;
-    for (const auto& pco_Story : co_Source.co_Stories()) {
-        pugi::xml_node co_Story = CT_IdmlDocument::so_Inner(*pco_Story);
-        v_CollectAnchored(co_Story, co_Story.attribute("Self").value(), co_Pairs);
-    }
+    const std::vector<std::pair<std::string, std::string>>& co_Pairs = co_Source.co_Anchored();
     bool b_Placed = true;
     while (b_Placed) {
         b_Placed = false;
         for (const auto& co_Pair : co_Pairs) {
             auto co_Anchor = co_IndexByKey.find(co_Pair.first);
             if (co_Anchor == co_IndexByKey.end() || co_IndexByKey.count(co_Pair.second) != 0 ||
-                co_Source.pco_FindStory(co_Pair.second) == nullptr) {
+                !co_Source.b_HasStory(co_Pair.second)) {
                 continue;
             }
             CT_IdmlBox co_Box = co_List[co_Anchor->second];

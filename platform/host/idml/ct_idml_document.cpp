@@ -61,7 +61,8 @@ void v_CheckStorySize(const CT_IdmlXmlPart& co_Part, std::uint64_t n_size, std::
 
 }  // namespace
 
-CT_IdmlDocument::CT_IdmlDocument(const std::string& s_Path) : co_Package(s_Path) {
+CT_IdmlDocument::CT_IdmlDocument(const std::string& s_Path, CT_StoryReader co_Reader)
+    : co_Package(s_Path), co_Reader(std::move(co_Reader)) {
     if (!co_Package.b_Has(gpc_DesignMap)) {
         v_Refuse(s_Path, gpc_DesignMap, "is missing");
     }
@@ -115,19 +116,50 @@ std::vector<std::string> CT_IdmlDocument::co_LayerNames() const {
     return co_names;
 }
 
+std::unique_ptr<CT_IdmlXmlPart> CT_IdmlDocument::pco_ReadStory(const std::string& s_Entry) const {
+    return std::make_unique<CT_IdmlXmlPart>(s_Path(), s_Entry, co_Package.s_Read(s_Entry),
+                                            CT_IdmlXmlPart::e_Editable);
+}
+
 void CT_IdmlDocument::v_LoadStory(const std::string& s_Entry) {
-    auto pco_Part = std::make_unique<CT_IdmlXmlPart>(s_Path(), s_Entry, co_Package.s_Read(s_Entry),
-                                                     CT_IdmlXmlPart::e_Editable);
+    std::unique_ptr<CT_IdmlXmlPart> pco_Part = pco_ReadStory(s_Entry);
     pugi::xml_node co_Story = so_Inner(*pco_Part);
     const std::string s_Key = co_Story.attribute("Self").value();
     if (!b_Is(co_Story.name(), "Story") || s_Key.empty()) {
         v_Refuse(s_Path(), s_Entry, "holds no story");
     }
     // The story id is the key the tagged file names; it must lead to one story only.
-    if (!co_StoriesById.emplace(s_Key, pco_Part.get()).second) {
+    auto co_entry = co_StoriesById.emplace(s_Key, CT_StoryEntry{s_Entry, nullptr});
+    if (!co_entry.second) {
         v_Refuse(s_Path(), s_Entry, "repeats the story id " + s_Key);
     }
-    co_StoryParts.push_back(std::move(pco_Part));
+    co_Keys.push_back(s_Key);
+    v_CollectAnchored(co_Story, s_Key);
+    if (co_Reader) {
+        co_Reader(*this, s_Key, co_Story);
+        return;
+    }
+    co_entry.first->second.pco_Part = std::move(pco_Part);
+}
+
+void CT_IdmlDocument::v_CollectAnchored(const pugi::xml_node& co_Story, const std::string& s_Key) {
+    std::vector<pugi::xml_node> co_stack{co_Story};
+    while (!co_stack.empty()) {
+        pugi::xml_node co_node = co_stack.back();
+        co_stack.pop_back();
+        for (pugi::xml_node co_child = co_node.last_child(); co_child;
+             co_child = co_child.previous_sibling()) {
+            if (co_child.type() != pugi::node_element) {
+                continue;
+            }
+            const char* pc_story = co_child.attribute("ParentStory").value();
+            if ((b_Is(co_child.name(), "TextFrame") || b_Is(co_child.name(), "TextPath")) &&
+                *pc_story != '\0' && std::strcmp(pc_story, "n") != 0) {
+                co_AnchoredPairs.emplace_back(s_Key, pc_story);
+            }
+            co_stack.push_back(co_child);
+        }
+    }
 }
 
 void CT_IdmlDocument::v_LoadPreferences(const std::string& s_Entry) {
@@ -141,7 +173,26 @@ void CT_IdmlDocument::v_LoadPreferences(const std::string& s_Entry) {
 
 CT_IdmlXmlPart* CT_IdmlDocument::pco_FindStory(const std::string& s_Key) const {
     auto co_Found = co_StoriesById.find(s_Key);
-    return co_Found == co_StoriesById.end() ? nullptr : co_Found->second;
+    if (co_Found == co_StoriesById.end()) {
+        return nullptr;
+    }
+    if (!co_Found->second.pco_Part) {
+        co_Found->second.pco_Part = pco_ReadStory(co_Found->second.s_Entry);
+    }
+    return co_Found->second.pco_Part.get();
+}
+
+void CT_IdmlDocument::v_ForEachStory(
+    const std::function<void(const std::string&, const pugi::xml_node&)>& f_Do) const {
+    for (const std::string& s_key : co_Keys) {
+        const CT_StoryEntry& co_entry = co_StoriesById.at(s_key);
+        if (co_entry.pco_Part) {
+            f_Do(s_key, so_Inner(*co_entry.pco_Part));
+            continue;
+        }
+        const std::unique_ptr<CT_IdmlXmlPart> pco_part = pco_ReadStory(co_entry.s_Entry);
+        f_Do(s_key, so_Inner(*pco_part));
+    }
 }
 
 pugi::xml_node CT_IdmlDocument::so_Inner(const CT_IdmlXmlPart& co_Part) {
@@ -154,8 +205,8 @@ pugi::xml_node CT_IdmlDocument::so_Inner(const CT_IdmlXmlPart& co_Part) {
 }
 
 bool CT_IdmlDocument::b_IsChanged() const {
-    for (const auto& pco_Story : co_StoryParts) {
-        if (pco_Story->b_IsChanged()) {
+    for (const auto& co_story : co_StoriesById) {
+        if (co_story.second.pco_Part && co_story.second.pco_Part->b_IsChanged()) {
             return true;
         }
     }
@@ -164,8 +215,10 @@ bool CT_IdmlDocument::b_IsChanged() const {
 
 void CT_IdmlDocument::v_Save() {
     CT_IdmlPackage::CT_Replaced co_Replaced;
-    for (const auto& pco_Story : co_StoryParts) {
-        if (pco_Story->b_IsChanged()) {
+    // In design-map order, so that of several stories too large the first is named.
+    for (const std::string& s_key : co_Keys) {
+        CT_IdmlXmlPart* pco_Story = co_StoriesById.at(s_key).pco_Part.get();
+        if (pco_Story != nullptr && pco_Story->b_IsChanged()) {
             pco_Story->v_PutAway(co_Deflater);
             CT_IdmlPackedSource* pco_packed = pco_Story->pco_GetPacked();
             v_CheckStorySize(*pco_Story, pco_packed->n_DataSize(), pco_packed->n_PackedSize());
@@ -176,7 +229,9 @@ void CT_IdmlDocument::v_Save() {
         return;
     }
     co_Package.v_Save(co_Replaced);
-    for (const auto& pco_Story : co_StoryParts) {
-        pco_Story->v_ClearChanged();
+    for (const auto& co_story : co_StoriesById) {
+        if (co_story.second.pco_Part) {
+            co_story.second.pco_Part->v_ClearChanged();
+        }
     }
 }

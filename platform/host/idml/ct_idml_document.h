@@ -1,9 +1,11 @@
 // An open IDML document: its package and the parsed parts the host works with (the design map,
 // with its layers and conditions, the spreads and master spreads in design-map order, the page
 // size of the preferences and every story by its id). It owns all of them. Saving rewrites only
-// the stories that changed.
+// the stories that changed. A document opened to be read through hands each story to a reader
+// as it opens and lets its tree go; a story asked for later is parsed again from the package.
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <unordered_map>
@@ -30,17 +32,28 @@ struct CT_IdmlSpreadPart {
 
 class CT_IdmlDocument {
   public:
+    // Called with the document as far as it is loaded, each story's id and its <Story> element
+    // as the document opens; the element goes when the call returns.
+    using CT_StoryReader =
+        std::function<void(const CT_IdmlDocument&, const std::string&, const pugi::xml_node&)>;
+
     // Loads the package at the path and parses its design map, spreads, preferences and all
-    // stories. A broken package raises e_BadDocument naming the file and the entry.
-    explicit CT_IdmlDocument(const std::string& s_Path);
+    // stories. A broken package raises e_BadDocument naming the file and the entry. With a
+    // reader, no story's tree is kept: each is handed to the reader instead.
+    explicit CT_IdmlDocument(const std::string& s_Path, CT_StoryReader co_Reader = {});
     CT_IdmlDocument(const CT_IdmlDocument&) = delete;
     CT_IdmlDocument& operator=(const CT_IdmlDocument&) = delete;
 
     const std::string& s_Path() const { return co_Package.s_Path(); }
     const std::vector<CT_IdmlSpreadPart>& co_Spreads() const { return co_SpreadParts; }
     const CT_IdmlPageSize& co_PageSize() const { return co_Size; }
-    // Story parts in design-map order.
-    const std::vector<std::unique_ptr<CT_IdmlXmlPart>>& co_Stories() const { return co_StoryParts; }
+    // Story ids in design-map order.
+    const std::vector<std::string>& co_StoryKeys() const { return co_Keys; }
+    // Every text frame or text path inside a story, as (the story's id, its own story's id),
+    // in design-map order and document order within a story: anchored and inline frames.
+    const std::vector<std::pair<std::string, std::string>>& co_Anchored() const {
+        return co_AnchoredPairs;
+    }
     // The layer with this id (a frame's ItemLayer), or null.
     const CT_IdmlLayer* pco_FindLayer(const std::string& s_Id) const;
     // Layer names in design-map order.
@@ -49,7 +62,13 @@ class CT_IdmlDocument {
     // not shown in the layout.
     const std::unordered_set<std::string>& co_HiddenConditions() const { return co_Hidden; }
 
-    // The part of the story with this id, or null.
+    // Hands every story's id and <Story> element to the function, in design-map order: a
+    // story's tree when it is kept, else one parsed for the call and let go after it.
+    void v_ForEachStory(
+        const std::function<void(const std::string&, const pugi::xml_node&)>& f_Do) const;
+    // Whether the document has a story with this id.
+    bool b_HasStory(const std::string& s_Key) const { return co_StoriesById.count(s_Key) != 0; }
+    // The part of the story with this id (parsed again when it was let go), or null.
     CT_IdmlXmlPart* pco_FindStory(const std::string& s_Key) const;
 
     // The <Story> element of a story part, the <Spread> or <MasterSpread> of a spread part.
@@ -63,16 +82,26 @@ class CT_IdmlDocument {
     void v_Save();
 
   private:
+    struct CT_StoryEntry {
+        std::string s_Entry;
+        std::unique_ptr<CT_IdmlXmlPart> pco_Part;  // null while let go
+    };
+
     void v_LoadPart(const pugi::xml_node& co_Reference);
     void v_LoadStory(const std::string& s_Entry);
+    std::unique_ptr<CT_IdmlXmlPart> pco_ReadStory(const std::string& s_Entry) const;
+    void v_CollectAnchored(const pugi::xml_node& co_Story, const std::string& s_Key);
     void v_LoadPreferences(const std::string& s_Entry);
     void v_LoadLayer(const pugi::xml_node& co_Layer);
 
     CT_IdmlPackage co_Package;
     CT_IdmlDeflater co_Deflater;
     std::vector<CT_IdmlSpreadPart> co_SpreadParts;
-    std::vector<std::unique_ptr<CT_IdmlXmlPart>> co_StoryParts;
-    std::unordered_map<std::string, CT_IdmlXmlPart*> co_StoriesById;
+    CT_StoryReader co_Reader;
+    std::vector<std::string> co_Keys;
+    // Parts are parsed again on demand, by const callers too.
+    mutable std::unordered_map<std::string, CT_StoryEntry> co_StoriesById;
+    std::vector<std::pair<std::string, std::string>> co_AnchoredPairs;
     CT_IdmlPageSize co_Size;
     std::vector<std::pair<std::string, CT_IdmlLayer>> co_LayerList;  // by id, in design-map order
     std::unordered_set<std::string> co_Hidden;

@@ -38,13 +38,14 @@ unsigned CT_IdmlDocuments::n_Find(const std::string& s_Path) const {
     return 0;
 }
 
-unsigned CT_IdmlDocuments::n_Open(const std::string& s_Path) {
+unsigned CT_IdmlDocuments::n_Open(const std::string& s_Path,
+                                  CT_IdmlDocument::CT_StoryReader co_Reader) {
     unsigned n_Serial = n_Find(s_Path);
     if (n_Serial == 0) {
         // The canonical path keeps the package valid when the working folder changes, and saving
         // through a symbolic link replaces the file it points to, not the link.
         std::string s_Key = s_Canonical(s_Path);
-        auto pco_Document = std::make_unique<CT_IdmlDocument>(s_Key);
+        auto pco_Document = std::make_unique<CT_IdmlDocument>(s_Key, std::move(co_Reader));
         n_Serial = ++n_LastSerial;
         co_Open.emplace(n_Serial, CT_Entry{s_Key, s_Absolute(s_Path), std::move(pco_Document)});
     }

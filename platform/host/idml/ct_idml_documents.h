@@ -16,7 +16,8 @@ class CT_IdmlDocuments {
     unsigned n_Find(const std::string& s_Path) const;
     // Loads the document at the path (raising e_BadDocument when it is broken), unless it is
     // open already, and makes it the active one. Returns its serial.
-    unsigned n_Open(const std::string& s_Path);
+    // A reader is handed each story as a newly opened document loads (see CT_IdmlDocument).
+    unsigned n_Open(const std::string& s_Path, CT_IdmlDocument::CT_StoryReader co_Reader = {});
     void v_Activate(unsigned n_Serial);
     // The active document's serial, or 0 when none is open.
     unsigned n_Active() const { return co_Recent.empty() ? 0 : co_Recent.back(); }

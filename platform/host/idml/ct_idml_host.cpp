@@ -68,7 +68,29 @@ void* CT_IdmlHost::p_IsDocumentOpen(const CT_String& co_Path) {
 }
 
 void* CT_IdmlHost::p_Open(const CT_String& co_Path, int) {
-    return p_DocumentHandle(co_Documents.n_Open(std::string(co_Path.sv())));
+    const std::string s_path(co_Path.sv());
+    if (!b_ReadThrough || co_Documents.n_Find(s_path) != 0) {
+        return p_DocumentHandle(co_Documents.n_Open(s_path));
+    }
+    CT_Digests co_digests;
+    co_digests.b_SkipNotes = b_SkipNotes;
+    const unsigned n_serial = co_Documents.n_Open(
+        s_path, [&co_digests](const CT_IdmlDocument& co_Document, const std::string& s_Key,
+                              const pugi::xml_node& co_Story) {
+            CT_IdmlStoryOptions co_options;
+            co_options.b_SkipNotes = co_digests.b_SkipNotes;
+            co_options.pco_HiddenConditions = &co_Document.co_HiddenConditions();
+            CT_Digest& co_digest = co_digests.co_ByKey[s_Key];
+            co_digest.n_Hidden = co_Document.co_HiddenConditions().size();
+            co_digest.s_Content =
+                CT_IdmlStoryCodec::s_Export(co_Story, co_digest.co_Codes, co_options);
+            co_digest.b_Counted = !co_options.b_SkipNotes && co_digest.n_Hidden == 0;
+            if (!co_digest.b_Counted) {
+                co_digest.s_Counted = CT_IdmlStoryCodec::s_Export(co_Story);
+            }
+        });
+    co_Digests[n_serial] = std::move(co_digests);
+    return p_DocumentHandle(n_serial);
 }
 
 CT_String CT_IdmlHost::co_GetDocumentPath(void* p_Document) {
@@ -98,6 +120,7 @@ void CT_IdmlHost::v_Close(void* p_Document, int b_Save) {
     }
     auto v_Forget = [this, n_Serial]() {
         co_Documents.v_Drop(n_Serial);
+        co_Digests.erase(n_Serial);
         if (n_BoxListSerial == n_Serial) {
             co_BoxList.clear();
             co_ListedByKey.clear();
@@ -297,9 +320,46 @@ pugi::xml_node CT_IdmlHost::co_StoryOf(void* p_Box, CT_IdmlXmlPart** ppco_Part) 
     return CT_IdmlDocument::so_Inner(*pco_Part);
 }
 
+const CT_IdmlHost::CT_Digest* CT_IdmlHost::pco_DigestOf(void* p_Box) const {
+    const CT_IdmlBoxHandle& co_handle = co_Handles.cco_Box(p_Box);
+    const auto co_digests = co_Digests.find(co_handle.n_Serial);
+    if (co_digests == co_Digests.end() || co_digests->second.b_SkipNotes != b_SkipNotes) {
+        return nullptr;
+    }
+    const auto co_digest = co_digests->second.co_ByKey.find(co_handle.co_Box.s_Key);
+    if (co_digest == co_digests->second.co_ByKey.end() ||
+        co_digest->second.n_Hidden !=
+            co_Documents.co_Live(co_handle.n_Serial).co_HiddenConditions().size()) {
+        return nullptr;
+    }
+    return &co_digest->second;
+}
+
+bool CT_IdmlHost::b_CountedContent(const std::string& s_Key, std::string& s_Content) const {
+    const CT_IdmlDocument& co_document = cco_GetActiveDocument();
+    const auto co_digests = co_Digests.find(co_Documents.n_Active());
+    if (co_digests != co_Digests.end()) {
+        const auto co_digest = co_digests->second.co_ByKey.find(s_Key);
+        if (co_digest != co_digests->second.co_ByKey.end()) {
+            s_Content = co_digest->second.b_Counted ? co_digest->second.s_Content
+                                                    : co_digest->second.s_Counted;
+            return true;
+        }
+    }
+    const CT_IdmlXmlPart* pco_part = co_document.pco_FindStory(s_Key);
+    if (pco_part == nullptr) {
+        return false;
+    }
+    s_Content = CT_IdmlStoryCodec::s_Export(CT_IdmlDocument::so_Inner(*pco_part));
+    return true;
+}
+
 // A box's preview is asked for twice in a row (as text and as wide text), and a story's
 // content costs a whole reading of its XML: the last one is kept for the next call.
 const std::string& CT_IdmlHost::cco_ContentOf(void* p_Box) {
+    if (const CT_Digest* pco_digest = pco_DigestOf(p_Box)) {
+        return pco_digest->s_Content;
+    }
     const CT_IdmlBoxHandle& co_handle = co_Handles.cco_Box(p_Box);
     const pugi::xml_node co_story = co_StoryOf(p_Box);
     if (co_LastContent.n_Serial != co_handle.n_Serial ||
@@ -380,6 +440,12 @@ void CT_IdmlHost::v_ReleaseBox(void*& p_Box) {
 
 int CT_IdmlHost::b_Export(void* p_Box, CT_Files& co_File) {
     std::vector<CT_IdmlStoryCodeInfo> co_codes;
+    if (const CT_Digest* pco_digest = pco_DigestOf(p_Box)) {
+        co_File.v_Write(pco_digest->s_Content.data(), pco_digest->s_Content.size());
+        co_ExportedCodes[co_Handles.cco_Box(p_Box).co_Box.s_Key] = pco_digest->co_Codes;
+        ++n_StoryCounter;
+        return 0;
+    }
     const std::string s_Content =
         CT_IdmlStoryCodec::s_Export(co_StoryOf(p_Box), co_codes, co_OptionsOf(p_Box));
     co_File.v_Write(s_Content.data(), s_Content.size());
@@ -398,6 +464,11 @@ int CT_IdmlHost::b_Import(void* p_Box, CT_Files& co_File, unsigned n_Count) {
     const CT_IdmlStoryOptions co_options = co_OptionsOf(p_Box);
     if (!CT_IdmlStoryCodec::sb_IsUnchanged(co_Story, s_Content, co_options)) {
         co_LastContent.n_Serial = 0;
+        const CT_IdmlBoxHandle& co_handle = co_Handles.cco_Box(p_Box);
+        const auto co_digests = co_Digests.find(co_handle.n_Serial);
+        if (co_digests != co_Digests.end()) {
+            co_digests->second.co_ByKey.erase(co_handle.co_Box.s_Key);
+        }
         CT_IdmlStoryCodec::v_Import(co_Story, s_Content, co_GetKey(p_Box), co_options);
         pco_Part->v_MarkChanged();
         co_Documents.co_Live(co_Handles.cco_Box(p_Box).n_Serial).v_PutAway(*pco_Part);

@@ -50,6 +50,14 @@ class CT_IdmlHost : public CT_HostBackend {
     // Called when a new box list leaves stories out, with the number and one line that says
     // how many and why (after a warning line for each chosen layer name the document lacks).
     void v_SetLeftOutReporter(std::function<void(const std::string&, unsigned)> co_Reporter);
+    // Documents opened from now on keep no story's tree: what export and list read of each
+    // story (its content and codes, under the notes choice made before) is taken as the
+    // document opens, one story at a time, and a tree is parsed again only when something asks
+    // for it. For commands that only read.
+    void v_SetReadThrough(bool b_On) { b_ReadThrough = b_On; }
+    // The content of the active document's story as export writes it with notes kept and no
+    // condition hidden: what is counted. False when the document has no such story.
+    bool b_CountedContent(const std::string& s_Key, std::string& s_Content) const;
     // The entry of the current box list with this key, or null: its layer and why it is left
     // out, for showing the list.
     const CT_IdmlBox* pco_FindListed(const std::string& s_Key) const;
@@ -153,6 +161,23 @@ class CT_IdmlHost : public CT_HostBackend {
     std::vector<std::pair<std::string, std::vector<std::string>>> co_AlwaysListed;
     std::function<void(const std::string&, unsigned)> co_Reporter;
     std::string s_LastReport;  // a rebuilt list of the same document is not reported again
+
+    // What a document opened to be read through keeps of a story.
+    struct CT_Digest {
+        std::string s_Content;  // under the notes choice and the hidden conditions then known
+        std::vector<CT_IdmlStoryCodeInfo> co_Codes;
+        std::size_t n_Hidden = 0;  // how many hidden conditions were known
+        bool b_Counted = false;    // whether s_Content is what is counted too
+        std::string s_Counted;     // what is counted, when it differs
+    };
+    struct CT_Digests {
+        bool b_SkipNotes = false;
+        std::unordered_map<std::string, CT_Digest> co_ByKey;
+    };
+    // The box's story as its document was read through, when that is what it holds now.
+    const CT_Digest* pco_DigestOf(void* p_Box) const;
+    bool b_ReadThrough = false;
+    std::unordered_map<unsigned, CT_Digests> co_Digests;  // by document serial
 
     struct CT_LastContent {
         unsigned n_Serial = 0;  // 0: nothing kept

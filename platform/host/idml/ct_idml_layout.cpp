@@ -67,7 +67,7 @@ void CT_IdmlLayout::v_Add(const pugi::xml_node& co_Container, const CT_IdmlRect&
                           CT_IdmlSpreadLayout& co_Spread) const {
     CT_IdmlFrame co_Frame;
     co_Frame.s_Key = s_Reference(co_Container, "ParentStory");
-    if (co_Frame.s_Key.empty() || co_Source.pco_FindStory(co_Frame.s_Key) == nullptr) {
+    if (co_Frame.s_Key.empty() || !co_Source.b_HasStory(co_Frame.s_Key)) {
         return;
     }
     co_Frame.s_Id = co_Container.attribute("Self").value();
@@ -81,8 +81,8 @@ void CT_IdmlLayout::v_Add(const pugi::xml_node& co_Container, const CT_IdmlRect&
 // Anchored frames are text containers inside a story's XML. Their stories have no place of
 // their own on a spread; a picture puts them by the story that holds the anchor.
 void CT_IdmlLayout::v_CollectAnchors() {
-    for (const auto& pco_Story : co_Source.co_Stories()) {
-        pugi::xml_node co_Story = CT_IdmlDocument::so_Inner(*pco_Story);
+    for (const std::string& s_Key : co_Source.co_StoryKeys()) {
+        pugi::xml_node co_Story = CT_IdmlDocument::so_Inner(*co_Source.pco_FindStory(s_Key));
         const std::string s_Holder = co_Story.attribute("Self").value();
         for (pugi::xpath_node co_Found : co_Story.select_nodes(".//TextFrame | .//TextPath")) {
             const std::string s_Key = s_Reference(co_Found.node(), "ParentStory");

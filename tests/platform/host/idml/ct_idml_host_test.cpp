@@ -228,4 +228,33 @@ TEST_F(CT_IdmlHostTest, AnImportedStoryReadsBackAndChangesAgainBeforeAndAfterASa
     v_CloseActive(0);
 }
 
+// A condition the design map hides after naming the stories it applies to still hides their
+// text in a document read through; what is counted shows every condition and keeps notes.
+TEST_F(CT_IdmlHostTest, ReadingThroughHidesConditionsNamedAfterTheStories) {
+    std::vector<CT_Entry> co_entries =
+        co_SmallPackage({{"k1",
+                          "<Content>Shown</Content></CharacterStyleRange>"
+                          "<CharacterStyleRange AppliedConditions=\"Condition/Web\">"
+                          "<Content>Hidden</Content>"}});
+    std::string& s_map = co_entries[1].s_Bytes;
+    s_map.insert(s_map.rfind("</Document>"),
+                 "<Condition Self=\"Condition/Web\" Visible=\"false\"/>");
+    v_WriteZip(co_Dir / "a.idml", co_entries);
+    for (bool b_through : {false, true}) {
+        co_Host.v_SetReadThrough(b_through);
+        v_Open(co_Dir / "a.idml");
+        v_ForEachBox(false, [&](void* p_Box) {
+            CT_String co_text;
+            co_Host.b_GetContent(co_text, p_Box, 100, 0, 0);
+            EXPECT_EQ(co_text, "Shown");
+        });
+        EXPECT_EQ(co_ExportAll(co_Dir / "out.stt").at("k1"), "Shown<x1/>\n");
+        std::string s_counted;
+        EXPECT_TRUE(co_Host.b_CountedContent("k1", s_counted));
+        EXPECT_EQ(s_counted, "Shown<g1>Hidden</g1>\n");
+        EXPECT_FALSE(co_Host.b_CountedContent("k2", s_counted));
+        v_CloseActive(0);
+    }
+}
+
 }  // namespace

@@ -29,14 +29,59 @@ TEST_P(CT_IdmlRoundTrip, UnchangedContentLeavesThePackageAsItWas) {
     EXPECT_EQ(co_Dir.n_Files(), 3u);
 }
 
+// What export and list read of a document opened to be read through, which keeps no story's
+// tree, is what they read of one that keeps every tree, with notes kept or skipped; a tree
+// asked for afterwards is read again, so that an import still finds every story.
+TEST_P(CT_IdmlRoundTrip, ReadingThroughGivesWhatTheTreesGive) {
+    fs::path co_Package = co_Dir.co_CopySample(GetParam());
+    auto co_seen = [&]() {
+        v_Open(co_Package);
+        std::vector<std::string> co_lines = co_Listing();
+        v_ForEachBox(false, [&](void* p_Box) {
+            CT_String co_text;
+            co_Host.b_GetContent(co_text, p_Box, 10000, 0, 0);
+            std::string s_counted;
+            EXPECT_TRUE(
+                co_Host.b_CountedContent(std::string(co_Host.co_GetKey(p_Box).sv()), s_counted));
+            co_lines.push_back(std::string(co_text.sv()) + "|" + s_counted);
+        });
+        for (const auto& co_story : co_ExportAll(co_Dir / "out.stt")) {
+            co_lines.push_back(co_story.first + "|" + co_story.second);
+            if (const auto* pco_codes = co_Host.pco_ExportedCodes(co_story.first)) {
+                for (const CT_IdmlStoryCodeInfo& co_code : *pco_codes) {
+                    co_lines.push_back(co_code.co_Element + " " +
+                                       std::to_string(static_cast<int>(co_code.eo_Kind)) + " " +
+                                       std::to_string(co_code.n_Row) + ":" +
+                                       std::to_string(co_code.n_Column));
+                }
+            }
+        }
+        return co_lines;
+    };
+    for (bool b_skip : {false, true}) {
+        co_Host.v_SetSkipNotes(b_skip);
+        co_Host.v_SetReadThrough(false);
+        const std::vector<std::string> co_trees = co_seen();
+        v_CloseActive(0);
+        co_Host.v_SetReadThrough(true);
+        EXPECT_EQ(co_seen(), co_trees);
+        v_CloseActive(0);
+    }
+    co_Host.v_SetSkipNotes(false);
+    v_Open(co_Package);
+    v_ImportAll(co_Dir / "in.stt", co_ExportAll(co_Dir / "out.stt"));
+    v_CloseActive(1);
+    EXPECT_EQ(s_ReadFile(co_Package), s_ReadFile(co_Sample(GetParam())));
+}
+
 // Every story parsed and written again holds the same XML; every other entry is copied byte for
 // byte as it was stored, in the same order, with the mimetype first and not compressed.
 TEST_P(CT_IdmlRoundTrip, StoriesWrittenAgainKeepTheirXmlAndTheRestIsCopied) {
     fs::path co_Package = co_Dir.co_CopySample(GetParam());
     {
         CT_IdmlDocument co_Document(co_Package.string());
-        for (const auto& pco_Story : co_Document.co_Stories()) {
-            pco_Story->v_MarkChanged();
+        for (const std::string& s_Key : co_Document.co_StoryKeys()) {
+            co_Document.pco_FindStory(s_Key)->v_MarkChanged();
         }
         co_Document.v_Save();
         EXPECT_FALSE(co_Document.b_IsChanged());
