@@ -2,9 +2,12 @@
 
 #include <pugixml.hpp>
 
+#include <algorithm>
+#include <cstddef>
 #include <cstring>
 
 #include "exchange/ct_xliff_story_reader.h"
+#include "platform/common/ct_utf8.h"
 
 namespace {
 bool b_Is(const pugi::xml_node& co_Node, const char* pc_Name) {
@@ -26,11 +29,12 @@ std::string co_KeyOf(const pugi::xml_node& co_Group) {
     return co_key.empty() ? co_Group.attribute("id").value() : co_key;
 }
 
-[[noreturn]] void v_NotWellFormed(std::string_view co_Bytes,
-                                  const pugi::xml_parse_result& co_Result) {
+[[noreturn]] void v_NotWellFormed(std::string_view co_Bytes, std::ptrdiff_t n_Offset,
+                                  const char* pc_What) {
     std::size_t n_line = 1;
     std::size_t n_column = 1;
-    const std::size_t n_end = std::min(static_cast<std::size_t>(co_Result.offset), co_Bytes.size());
+    const std::size_t n_end =
+        std::min(static_cast<std::size_t>(std::max<std::ptrdiff_t>(n_Offset, 0)), co_Bytes.size());
     for (std::size_t n = 0; n < n_end; ++n) {
         if (co_Bytes[n] == '\n') {
             ++n_line;
@@ -40,8 +44,7 @@ std::string co_KeyOf(const pugi::xml_node& co_Group) {
         }
     }
     throw CT_XliffReader::CT_Refusal("not well-formed XML at line " + std::to_string(n_line) +
-                                     ", column " + std::to_string(n_column) + ": " +
-                                     co_Result.description());
+                                     ", column " + std::to_string(n_column) + ": " + pc_What);
 }
 
 void v_CheckVersion(const pugi::xml_node& co_Root) {
@@ -83,7 +86,16 @@ CT_XliffReader::CT_XliffReader(std::string_view co_Bytes) {
     const pugi::xml_parse_result co_result = co_document.load_buffer(
         co_Bytes.data(), co_Bytes.size(), pugi::parse_default | pugi::parse_ws_pcdata);
     if (!co_result) {
-        v_NotWellFormed(co_Bytes, co_result);
+        v_NotWellFormed(co_Bytes, co_result.offset, co_result.description());
+    }
+    // The parser passes bad bytes of a UTF-8 file on as they are; the document would refuse
+    // them later, naming neither this file nor the place.
+    if (co_result.encoding == pugi::encoding_utf8) {
+        const std::size_t n_bad = CT_Utf8::sn_FirstInvalid(co_Bytes);
+        if (n_bad != std::string_view::npos) {
+            v_NotWellFormed(co_Bytes, static_cast<std::ptrdiff_t>(n_bad),
+                            "bytes that are not UTF-8");
+        }
     }
     const pugi::xml_node co_root = co_document.document_element();
     v_CheckVersion(co_root);
@@ -100,6 +112,12 @@ CT_XliffReader::CT_XliffReader(std::string_view co_Bytes) {
             continue;
         }
         const std::string co_key = co_KeyOf(co_child);
+        // The tagged story file ends a key at its quote and the start tag at ">": a key with
+        // either, or with a line end, would come into the import as another key.
+        if (co_key.find_first_of("\"<>\r\n") != std::string::npos) {
+            throw CT_Refusal("story \"" + co_key +
+                             "\": a story key holds no quote, \"<\", \">\" or line end");
+        }
         CT_TaggedStory co_story;
         co_story.co_Key = co_key;
         co_story.co_Content = CT_XliffStoryReader(*this, co_key).s_Read(co_child);

@@ -4,6 +4,8 @@
 #include <cstring>
 #include <utility>
 
+#include "platform/common/ct_utf8.h"
+
 namespace {
 using et_Token = CT_TaggedToken::et_Kind;
 
@@ -21,19 +23,19 @@ void v_AddText(std::vector<CT_TaggedToken>& co_Tokens, const std::string& co_Tex
     co_Tokens.back().co_Text += co_Text;
 }
 
-std::string co_Utf8(unsigned long n_Code) {
-    std::string co_out;
-    if (n_Code < 0x80) {
-        co_out.push_back(static_cast<char>(n_Code));
-    } else if (n_Code < 0x800) {
-        co_out.push_back(static_cast<char>(0xC0 | (n_Code >> 6)));
-        co_out.push_back(static_cast<char>(0x80 | (n_Code & 0x3F)));
-    } else {
-        co_out.push_back(static_cast<char>(0xE0 | (n_Code >> 12)));
-        co_out.push_back(static_cast<char>(0x80 | ((n_Code >> 6) & 0x3F)));
-        co_out.push_back(static_cast<char>(0x80 | (n_Code & 0x3F)));
+// The code number at pc_At after one space at most, moving past it; 0 when none stands there.
+// Code numbers have at most nine digits, as the tagged form reads them.
+unsigned n_CodeAt(const char*& pc_At) {
+    pc_At += *pc_At == ' ' ? 1 : 0;
+    unsigned n_code = 0;
+    std::size_t n_digits = 0;
+    for (; *pc_At >= '0' && *pc_At <= '9'; ++pc_At, ++n_digits) {
+        if (n_digits == 9 || (n_digits == 0 && *pc_At == '0')) {
+            return 0;
+        }
+        n_code = n_code * 10 + static_cast<unsigned>(*pc_At - '0');
     }
-    return co_out;
+    return n_code;
 }
 
 std::string co_Name(const CT_TaggedToken& co_Token) {
@@ -91,10 +93,9 @@ void CT_XliffStoryReader::v_Anchor(const pugi::xml_node& co_Group,
     CT_LayoutAnchor co_anchor;
     co_Unit = co_Group.attribute("id").value();
     const char* pc_codes = co_Group.attribute("extradata").value();
-    char* pc_end = nullptr;
-    co_anchor.n_Open = static_cast<unsigned>(std::strtoul(pc_codes, &pc_end, 10));
-    co_anchor.n_Close = static_cast<unsigned>(std::strtoul(pc_end, nullptr, 10));
-    if (co_anchor.n_Open == 0 || co_anchor.n_Close == 0) {
+    co_anchor.n_Open = n_CodeAt(pc_codes);
+    co_anchor.n_Close = n_CodeAt(pc_codes);
+    if (co_anchor.n_Open == 0 || co_anchor.n_Close == 0 || *pc_codes != '\0') {
         v_Refuse("the group does not say which codes it stands between (extradata)");
     }
     // One code for both ends: a note inside a paired code.
@@ -152,6 +153,12 @@ void CT_XliffStoryReader::v_Inline(const pugi::xml_node& co_Parent,
                                    std::vector<CT_TaggedToken>& co_Tokens, bool b_Source) {
     for (pugi::xml_node co_child : co_Parent.children()) {
         if (co_child.type() == pugi::node_pcdata || co_child.type() == pugi::node_cdata) {
+            // A line end in tagged content ends the paragraph: one inside a unit would cut its
+            // paragraph in two in the document, so it is refused rather than guessed at.
+            if (std::strpbrk(co_child.value(), "\r\n") != nullptr) {
+                v_Refuse(std::string(b_Source ? "the source" : "the target") +
+                         " breaks a line, and a unit is one paragraph: join its lines");
+            }
             v_AddText(co_Tokens, co_child.value());
             continue;
         }
@@ -177,11 +184,14 @@ void CT_XliffStoryReader::v_Inline(const pugi::xml_node& co_Parent,
                 const unsigned long n_char = std::strncmp(pc_equiv, "U+", 2) == 0
                                                  ? std::strtoul(pc_equiv + 2, nullptr, 16)
                                                  : 0;
-                if (n_char == 0 || n_char > 0xFFFF) {
+                // No surrogate half, and no line end: that would cut the paragraph in two.
+                if (n_char == 0 || n_char > 0xFFFF || (n_char >= 0xD800 && n_char <= 0xDFFF) ||
+                    n_char == '\n' || n_char == '\r') {
                     v_Refuse("character code " + co_id +
                              " does not say its character (equiv-text)");
                 }
-                co_Characters[co_id] = co_Utf8(n_char);
+                co_Characters[co_id].clear();
+                CT_Utf8::sv_Append(co_Characters[co_id], static_cast<char32_t>(n_char));
             }
             auto co_found = co_Characters.find(co_id);
             if (co_found == co_Characters.end()) {
@@ -237,13 +247,13 @@ void CT_XliffStoryReader::v_CheckCodes(const std::vector<CT_TaggedToken>& co_Sou
 unsigned CT_XliffStoryReader::n_Number(const pugi::xml_node& co_Element,
                                        const char* pc_Attribute) const {
     const char* pc_value = co_Element.attribute(pc_Attribute).value();
-    char* pc_end = nullptr;
-    const unsigned long n_value = std::strtoul(pc_value, &pc_end, 10);
-    if (*pc_value < '1' || *pc_value > '9' || *pc_end != '\0' || n_value > 999999999ul) {
+    const char* pc_end = pc_value;
+    const unsigned n_value = *pc_value == ' ' ? 0 : n_CodeAt(pc_end);
+    if (n_value == 0 || *pc_end != '\0') {
         v_Refuse(std::string("<") + co_Element.name() + "> has " + pc_Attribute + " \"" + pc_value +
                  "\", which is no code number of this file");
     }
-    return static_cast<unsigned>(n_value);
+    return n_value;
 }
 
 void CT_XliffStoryReader::v_Refuse(const std::string& co_What) const {

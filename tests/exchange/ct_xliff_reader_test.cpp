@@ -84,8 +84,62 @@ INSTANTIATE_TEST_SUITE_P(
         ct_Edit{"foreign element", "<target><ph id=\"1\">x</ph></target>",
                 "story u7, unit u7.1: <ph> is no code of this file"},
         ct_Edit{"bad number", "<target><g id=\"01\">A</g><x id=\"2\"/></target>",
-                "story u7, unit u7.1: <g> has id \"01\", which is no code number of this file"}),
+                "story u7, unit u7.1: <g> has id \"01\", which is no code number of this file"},
+        ct_Edit{"number past nine digits",
+                "<target><g id=\"1\">A</g><x id=\"4294967298\"/></target>",
+                "story u7, unit u7.1: <x> has id \"4294967298\", which is no code number of this "
+                "file"}),
     [](const auto& co_Info) { return std::to_string(co_Info.index); });
+
+// What XML carries but a unit's paragraph cannot: a line end would make two paragraphs of one
+// in the document, a surrogate half is no character.
+INSTANTIATE_TEST_SUITE_P(
+    Text, CT_XliffReaderEditTest,
+    ::testing::Values(
+        ct_Edit{"line end as a character reference",
+                "<target>Hallo&#13;<g id=\"1\">A</g><x id=\"2\"/></target>",
+                "story u7, unit u7.1: the target breaks a line, and a unit is one paragraph: join "
+                "its lines"},
+        ct_Edit{"line ends of an indented target",
+                "<target>\n  <mrk mtype=\"seg\" mid=\"1\"><g id=\"1\">A</g><x "
+                "id=\"2\"/></mrk>\n</target>",
+                "story u7, unit u7.1: the target breaks a line, and a unit is one paragraph: join "
+                "its lines"}),
+    [](const auto& co_Info) { return std::to_string(co_Info.index); });
+
+TEST(CT_XliffReaderTest, CharacterCodesGiveTheirCharacterOrAreRefused) {
+    auto s_Read = [](const std::string& s_Equiv) {
+        CT_XliffWriter co_writer({"doc.idml", "en", "de", true});
+        co_writer.v_AddStory("u7", "P2",
+                             "A\x07"
+                             "B\n",
+                             {});
+        std::string s_file = co_writer.s_Finish();
+        const std::string s_written = "equiv-text=\"U+0007\"";
+        std::size_t n_at = 0;
+        while ((n_at = s_file.find(s_written, n_at)) != std::string::npos) {
+            s_file.replace(n_at, s_written.size(), "equiv-text=\"" + s_Equiv + "\"");
+            ++n_at;
+        }
+        try {
+            return CT_XliffReader(s_file).cco_Stories()[0].co_Content;
+        } catch (const CT_XliffReader::CT_Refusal& co_refusal) {
+            return std::string(co_refusal.what());
+        }
+    };
+    EXPECT_EQ(s_Read("U+0007"),
+              "A\x07"
+              "B\n");
+    EXPECT_EQ(s_Read("U+00E4"),
+              "A\xC3\xA4"
+              "B\n");
+    for (const char* pc_equiv : {"U+D800", "U+DFFF", "U+000A", "U+000D", "U+10000", "x"}) {
+        SCOPED_TRACE(pc_equiv);
+        EXPECT_EQ(s_Read(pc_equiv),
+                  "story u7, unit u7.1: character code c1 does not say its character "
+                  "(equiv-text)");
+    }
+}
 
 TEST(CT_XliffReaderTest, UntranslatedUnitsAreNamedAndKeepTheirSource) {
     for (const std::string& s_target :
@@ -113,6 +167,17 @@ TEST(CT_XliffReaderTest, FilesThatCannotBeImportedGetOneClearError) {
         {"<xliff version=\"1.2\"><file original=\"a\"><body><group "
          "resname=\"u1\"/></body></file></xliff>",
          "the file holds no translation units"},
+        {"<xliff version=\"1.2\"><file><body><group resname=\"u1\"><trans-unit id=\"1\">\n"
+         "<source>ab\xC3\x28</source></trans-unit></group></body></file></xliff>",
+         "not well-formed XML at line 2, column 11: bytes that are not UTF-8"},
+        {"<xliff version=\"1.2\"><file><body><group resname=\"u&quot;1\"><trans-unit "
+         "id=\"1\"><source>a</source></trans-unit></group></body></file></xliff>",
+         "story \"u\"1\": a story key holds no quote, \"<\", \">\" or line end"},
+        {"<xliff version=\"1.2\"><file><body><group resname=\"u1\"><trans-unit "
+         "id=\"1\"><source>a<x id=\"1\"/></source></trans-unit><group id=\"n\" "
+         "extradata=\"1 4294967299\"><trans-unit id=\"2\"><source>b</source></trans-unit>"
+         "</group></group></body></file></xliff>",
+         "story u1, unit n: the group does not say which codes it stands between (extradata)"},
     };
     for (const auto& co_case : aco_cases) {
         SCOPED_TRACE(co_case.s_File);
