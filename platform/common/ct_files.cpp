@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <climits>
 #include <optional>
@@ -21,6 +22,14 @@ enum et_State {
     e_Intermediate,  // in place, in the temporary folder
     e_Failed,        // a write failed and the file is gone: v_Close raises that failure again
 };
+
+// The file sv_ServeFromMemory serves, and its bytes.
+std::string gs_MemoryPath;
+std::string_view gco_MemoryBytes;
+
+bool b_FromMemory(const CT_String& co_path) {
+    return !gs_MemoryPath.empty() && co_path.sv() == gs_MemoryPath;
+}
 
 CT_String co_Quoted(const CT_String& co_text) {
     return CT_String("\"") + co_text + "\"";
@@ -145,6 +154,13 @@ void CT_Files::v_Open(const CT_String& co_Path, et_OpenMode eo_Mode, int i_Durab
     CT_Impl& co = *pco_Impl;
     co.v_Start(co_Path);
     co.b_Durable = i_Durable != 0;
+    if (eo_Mode == e_OpenRead && b_FromMemory(co_Path)) {
+        // Blocks no bigger than the bytes: nothing to gain from a bigger window.
+        co.co_Window.emplace(gco_MemoryBytes, co_Path,
+                             std::min(sn_BlockSize, gco_MemoryBytes.size() + 1));
+        co.eo_State = e_Reading;
+        return;
+    }
     if (eo_Mode == e_OpenRead) {
         co.i_Fd = CT_OsFile::si_OpenForReading(co_Path);
         co.co_Window.emplace(co.i_Fd, co_Path, sn_BlockSize);
@@ -303,7 +319,19 @@ void CT_Files::v_Read(std::string& co_Bytes, std::size_t n_Count) {
     co_Bytes.swap(co_bytes);
 }
 
+void CT_Files::sv_ServeFromMemory(const CT_String& co_Path, std::string_view co_Bytes) {
+    gs_MemoryPath.assign(co_Path.sv());
+    gco_MemoryBytes = co_Bytes;
+}
+
+const std::string_view* CT_Files::spco_ServedFromMemory(const CT_String& co_Path) {
+    return b_FromMemory(co_Path) ? &gco_MemoryBytes : nullptr;
+}
+
 int CT_Files::sb_Exist(const CT_String& co_Path) {
+    if (b_FromMemory(co_Path)) {
+        return 1;
+    }
     return ::access(CT_OsFile::sco_OsPath(co_Path.sv()).c_str(), F_OK) == 0;
 }
 

@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <string_view>
 
 #include "platform/common/ct_string.h"
 
@@ -64,6 +65,13 @@ class CT_Files {
     void v_Read(std::string& co_Bytes, std::size_t n_Count);
 
     static int sb_Exist(const CT_String& co_Path);
+    // A seam for fuzzing: while set, opening the path (spelled exactly so) for reading reads
+    // these bytes instead of the disk, and sb_Exist finds it; everything else about reading is
+    // the same. One path at a time; the bytes must outlive the setting. An empty path ends it.
+    static void sv_ServeFromMemory(const CT_String& co_Path, std::string_view co_Bytes);
+    // The bytes served for the path, or null when it is read from the disk: for readers that
+    // open files in their own way.
+    static const std::string_view* spco_ServedFromMemory(const CT_String& co_Path);
     // The last component of the path, extension included.
     static CT_String sco_GetFileName(const CT_String& co_Path);
     // Removes the extension (from the last "." of the last component) in place.

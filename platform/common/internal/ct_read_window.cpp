@@ -11,6 +11,10 @@
 CT_ReadWindow::CT_ReadWindow(int i_Fd, const CT_String& co_Path, std::size_t n_BlockSize)
     : i_Fd(i_Fd), co_Path(co_Path), n_BlockSize(n_BlockSize) {}
 
+CT_ReadWindow::CT_ReadWindow(std::string_view co_Bytes, const CT_String& co_Path,
+                             std::size_t n_BlockSize)
+    : i_Fd(-1), co_Memory(co_Bytes), co_Path(co_Path), n_BlockSize(n_BlockSize) {}
+
 std::uint64_t CT_ReadWindow::n_Find(std::uint64_t n_From, std::string_view co_Marker,
                                     std::string* pco_Passed) {
     const std::size_t n_marker = co_Marker.size();
@@ -74,6 +78,15 @@ bool CT_ReadWindow::b_Refill(std::uint64_t n_From) {
     n_Length = n_keep;
     if (co_Buffer.size() < n_Length + n_BlockSize) {
         co_Buffer.resize(n_Length + n_BlockSize);
+    }
+    if (i_Fd < 0) {
+        const std::uint64_t n_at = n_Base + n_Length;
+        const std::size_t n_read = n_at >= co_Memory.size()
+                                       ? 0
+                                       : co_Memory.copy(co_Buffer.data() + n_Length, n_BlockSize,
+                                                        static_cast<std::size_t>(n_at));
+        n_Length += n_read;
+        return n_read > 0;
     }
     for (;;) {
         ssize_t i_read = ::pread(i_Fd, co_Buffer.data() + n_Length, n_BlockSize,

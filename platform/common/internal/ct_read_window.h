@@ -1,6 +1,7 @@
 // The bytes of a file open for reading, fetched a block at a time into one window and searched
 // for markers that may straddle blocks, so that a search costs time linear in the bytes it
-// passes. The window borrows the descriptor; its owner closes it.
+// passes. The window borrows the descriptor (or the bytes of a file served from memory); its
+// owner closes or keeps them.
 #pragma once
 
 #include <cstddef>
@@ -17,6 +18,8 @@ class CT_ReadWindow {
 
     // co_Path names the file in error texts.
     CT_ReadWindow(int i_Fd, const CT_String& co_Path, std::size_t n_BlockSize);
+    // Reads co_Bytes instead of a descriptor, in the same blocks.
+    CT_ReadWindow(std::string_view co_Bytes, const CT_String& co_Path, std::size_t n_BlockSize);
 
     // The offset of the marker's first occurrence at or after n_From, or sn_NotFound. The
     // bytes before it are appended to pco_Passed when given. Raises e_FileRead.
@@ -31,6 +34,7 @@ class CT_ReadWindow {
     bool b_Refill(std::uint64_t n_From);
 
     int i_Fd;
+    std::string_view co_Memory;  // when i_Fd is -1
     CT_String co_Path;
     std::size_t n_BlockSize;
     std::vector<char> co_Buffer;

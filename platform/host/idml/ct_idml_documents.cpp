@@ -4,6 +4,7 @@
 #include <filesystem>
 
 #include "platform/common/ct_errors.h"
+#include "platform/common/ct_files.h"
 
 namespace {
 
@@ -23,6 +24,9 @@ std::string CT_IdmlDocuments::s_Absolute(const std::string& s_Path) {
 }
 
 std::string CT_IdmlDocuments::s_Canonical(const std::string& s_Path) {
+    if (CT_Files::spco_ServedFromMemory(CT_String(s_Path)) != nullptr) {
+        return s_Path;  // no file to resolve links for
+    }
     std::error_code co_Error;
     std::filesystem::path co_Path = std::filesystem::weakly_canonical(s_Absolute(s_Path), co_Error);
     return co_Error ? s_Absolute(s_Path) : co_Path.string();

@@ -1,10 +1,12 @@
 #include "platform/host/idml/ct_idml_package.h"
 
 #include <memory>
+#include <string_view>
 #include <vector>
 
 #include "platform/common/ct_atomic_replace.h"
 #include "platform/common/ct_errors.h"
+#include "platform/common/ct_files.h"
 
 namespace {
 
@@ -44,11 +46,34 @@ void v_Add(zip_t* pco_Out, const std::string& s_Name, zip_source_t* pco_Source,
     }
 }
 
+// The archive in the bytes, read in place as a file would be; null with i_Error set when they
+// hold none.
+zip_t* pco_OpenBytes(std::string_view co_Bytes, int& i_Error) {
+    zip_error_t co_Error;
+    zip_error_init(&co_Error);
+    zip_t* pco_Zip = nullptr;
+    zip_source_t* pco_Source =
+        zip_source_buffer_create(co_Bytes.data(), co_Bytes.size(), 0, &co_Error);
+    if (pco_Source != nullptr) {
+        pco_Zip = zip_open_from_source(pco_Source, ZIP_RDONLY | ZIP_CHECKCONS, &co_Error);
+        if (pco_Zip == nullptr) {
+            zip_source_free(pco_Source);
+        }
+    }
+    i_Error = zip_error_code_zip(&co_Error);
+    zip_error_fini(&co_Error);
+    return pco_Zip;
+}
+
 }  // namespace
 
 CT_IdmlPackage::CT_IdmlPackage(const std::string& s_Path) : s_FilePath(s_Path) {
     int i_Error = 0;
-    co_Zip.reset(zip_open(s_Path.c_str(), ZIP_RDONLY | ZIP_CHECKCONS, &i_Error));
+    if (const std::string_view* pco_Bytes = CT_Files::spco_ServedFromMemory(CT_String(s_Path))) {
+        co_Zip.reset(pco_OpenBytes(*pco_Bytes, i_Error));
+    } else {
+        co_Zip.reset(zip_open(s_Path.c_str(), ZIP_RDONLY | ZIP_CHECKCONS, &i_Error));
+    }
     if (co_Zip == nullptr) {
         CT_Errors::v_ThrowError(
             e_BadDocument,
@@ -150,6 +175,9 @@ std::string CT_IdmlPackage::s_Read(const std::string& s_Entry) const {
 }
 
 void CT_IdmlPackage::v_Save(const CT_Replaced& co_Replaced) {
+    if (CT_Files::spco_ServedFromMemory(CT_String(s_FilePath)) != nullptr) {
+        v_FailWrite(s_FilePath, "it was read from memory");
+    }
     CT_AtomicReplace co_Replace{CT_String(s_FilePath.c_str())};
     co_Replace.v_CloseFd();  // libzip writes the temporary by its path
     v_WriteTo(co_Replace.s_TempPath(), co_Replaced);

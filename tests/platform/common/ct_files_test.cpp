@@ -169,6 +169,41 @@ TEST_F(FilesTest, BackslashesSeparateFoldersToo) {
     EXPECT_TRUE(co_text == "A");
 }
 
+// The fuzz targets read their input from memory: every reading call must behave as it does on
+// the same bytes on disk, markers split across blocks and failed searches included.
+TEST_F(FilesTest, ServedFromMemoryReadsAsTheFileDoes) {
+    const std::string co_bytes = std::string(gn_Block - 3, 'x') + "</STORY>A=\"1\"\nB" + "tail";
+    auto co_Trace = [](CT_Files& co_file) {
+        std::string co_trace;
+        CT_String co_text;
+        co_file.v_MoveUntil("xx");
+        co_trace += std::to_string(co_file.n_CountUntil("</STORY>")) + ";";
+        co_file.v_ReadUntil(co_text, "</STORY>");
+        co_trace += std::to_string(co_text.sv().size()) + ";";
+        co_trace += std::to_string(eo_Raised([&] { co_file.v_MoveUntil("none"); })) + ";";
+        co_file.v_ReadUntil(co_text, "\"");
+        std::string co_rest;
+        co_file.v_Read(co_rest, 3);
+        co_trace += std::string(co_text.sv()) + "|" + co_rest + ";";
+        co_trace += std::to_string(eo_Raised([&] { co_file.v_Read(co_rest, 99); }));
+        return co_trace;
+    };
+    v_OpenRead(co_bytes);
+    const std::string co_fromDisk = co_Trace(co_File);
+    co_File.v_Close();
+
+    const CT_String co_served(co_Dir / "served.txt");
+    CT_Files::sv_ServeFromMemory(co_served, co_bytes);
+    EXPECT_TRUE(CT_Files::sb_Exist(co_served));
+    EXPECT_FALSE(CT_Files::sb_Exist(CT_String(co_Dir / "other.txt")));
+    co_File.v_Open(co_served, e_OpenRead, 0);
+    EXPECT_EQ(co_Trace(co_File), co_fromDisk);
+    co_File.v_Close();
+    CT_Files::sv_ServeFromMemory(CT_String(), {});
+    EXPECT_FALSE(CT_Files::sb_Exist(co_served));
+    EXPECT_EQ(e_FileOpen, eo_Raised([&] { co_File.v_Open(co_served, e_OpenRead, 0); }));
+}
+
 TEST(FileNamesTest, LastComponentAndExtension) {
     EXPECT_TRUE(CT_Files::sco_GetFileName("C:\\docs/book\\ch1.v2.indd") == "ch1.v2.indd");
     EXPECT_TRUE(CT_Files::sco_GetFileName("/a/b/") == "");

@@ -1,5 +1,6 @@
 // Broken packages are refused when opened, with one error that names the file and the entry,
 // and nothing is written: the file keeps its bytes and nothing appears beside it.
+#include "platform/host/idml/ct_idml_package.h"
 #include "tests/platform/host/idml/ct_idml_test_support.h"
 
 using namespace idml_test;
@@ -11,6 +12,16 @@ struct CT_Broken {
     std::function<void(const fs::path&)> f_Make;
     std::string s_Expected;  // follows the quoted path in the error's text
 };
+
+template <typename F>
+et_ErrorCode eo_Raised(F f_Call) {
+    try {
+        f_Call();
+    } catch (et_ErrorCode eo_Code) {
+        return eo_Code;
+    }
+    return e_NoError;
+}
 
 std::vector<CT_Entry> co_Without(std::vector<CT_Entry> co_Entries, const std::string& s_Name) {
     co_Entries.erase(
@@ -80,7 +91,39 @@ TEST_F(CT_IdmlPackageTest, BrokenPackagesAreRefusedWithTheFileAndTheEntry) {
         EXPECT_EQ(co_Dir.n_Files(), 1u) << co_Case.pc_Case;
         EXPECT_EQ(co_Host.n_OpenDocuments(), 0u) << co_Case.pc_Case;
         EXPECT_EQ(co_Host.p_GetCurrentDocument(), nullptr) << co_Case.pc_Case;
+
+        // The same bytes served from memory, as the fuzz target reads them, get the same error.
+        const std::string s_Served = (co_Dir / "served.idml").string();
+        CT_Files::sv_ServeFromMemory(CT_String(s_Served), s_Before);
+        EXPECT_EQ(e_BadDocument, eo_Raised([&] { v_Open(s_Served); })) << co_Case.pc_Case;
+        EXPECT_EQ(std::string(CT_Errors::cco_GetLastError().sv())
+                      .substr(0, s_Served.size() + 2 + co_Case.s_Expected.size()),
+                  "\"" + s_Served + "\"" + co_Case.s_Expected)
+            << co_Case.pc_Case;
+        CT_Files::sv_ServeFromMemory(CT_String(), {});
     }
+}
+
+// A package served from memory lists and exports what the file does, and is never written.
+TEST_F(CT_IdmlPackageTest, ServedFromMemoryReadsAsTheFileAndIsNotSaved) {
+    CT_TempDir co_Dir;
+    v_Open(co_Sample("tables-nested.idml"));
+    const std::vector<std::string> co_FromDisk = co_Listing();
+    const std::map<std::string, std::string> co_Stories = co_ExportAll(co_Dir / "disk.stt");
+    v_CloseActive(0);
+
+    const std::string s_Bytes = s_ReadFile(co_Sample("tables-nested.idml"));
+    const std::string s_Served = (co_Dir / "served.idml").string();
+    CT_Files::sv_ServeFromMemory(CT_String(s_Served), s_Bytes);
+    v_Open(s_Served);
+    EXPECT_EQ(co_Listing(), co_FromDisk);
+    EXPECT_EQ(co_ExportAll(co_Dir / "served.stt"), co_Stories);
+    v_CloseActive(0);
+
+    CT_IdmlPackage co_Package(s_Served);
+    EXPECT_EQ(e_FileWrite, eo_Raised([&] { co_Package.v_Save({}); }));
+    CT_Files::sv_ServeFromMemory(CT_String(), {});
+    EXPECT_FALSE(fs::exists(s_Served));
 }
 
 // A package written by a careless tool gets its type entry first and unpacked when saved; the
