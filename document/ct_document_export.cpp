@@ -100,7 +100,22 @@ int CT_Document::b_ProcessExport(const CT_String& co_TaggedPath, CT_ProcessData&
     } else {
         co_file.v_Close();
     }
-    CT_DocumentInterface::v_CloseExport();
+    try {
+        CT_DocumentInterface::v_CloseExport();
+    } catch (et_ErrorCode) {
+        // The work file of a conversion is closed and kept by now: it must not outlive the
+        // export. A failure to remove it would hide the error that matters.
+        if (eo_format == CT_StoryFormatSettings::e_QuarvelTaggedText) {
+            const et_ErrorCode eo_code = CT_Errors::set_GetLastError();
+            const CT_String co_text = CT_Errors::cco_GetLastError();
+            try {
+                co_file.v_Delete();
+            } catch (et_ErrorCode) {
+            }
+            CT_Errors::v_ThrowError(eo_code, co_text);
+        }
+        CT_Errors::v_ThrowAgain();
+    }
 
     // A stopped export's intermediate file is already gone: nothing is converted.
     if (eo_format == CT_StoryFormatSettings::e_QuarvelTaggedText && !b_stopped) {

@@ -1,11 +1,16 @@
 // Every host call of a run fails in turn, and the user cancels at every poll in turn: export,
-// import, both entry points, a batch of three imports and a story order check. Each run starts
-// from the same fresh state and must end in one of the states a user can live with: the old
-// tagged file or the complete new one, every story either old or translated, one error line or
-// the cancel line, no handle left given out, nothing raised past the operation's own boundary.
+// import, both entry points, a batch of three imports, a story order check, and an export to
+// XLIFF and an import from it as the command makes them (its converter; the reader and the
+// tagged file written from what it reads). Each run starts from the same fresh state and must
+// end in one of the states a user can live with: the old tagged or XLIFF file or the complete
+// new one, every story either old or translated, one error line or the cancel line, no handle
+// left given out, no intermediate file left, nothing raised past the operation's own boundary.
 #include <gtest/gtest.h>
 
+#include <stdlib.h>
+
 #include <algorithm>
+#include <optional>
 #include <set>
 #include <sstream>
 #include <string>
@@ -13,11 +18,25 @@
 
 #include "batch/ct_batch.h"
 #include "batch/ct_batch_action.h"
+#include "exchange/ct_tagged_file.h"
+#include "exchange/ct_xliff_reader.h"
+#include "exchange/ct_xliff_writer.h"
+#include "platform/host/idml/ct_idml_host.h"
 #include "tests/document/ct_kernel_fixture.h"
+#include "tools/ct_xliff_converter.h"
 
 namespace {
 
-enum et_Operation { e_Export, e_Import, e_EntryExport, e_EntryImport, e_Batch, e_Check };
+enum et_Operation {
+    e_Export,
+    e_Import,
+    e_EntryExport,
+    e_EntryImport,
+    e_Batch,
+    e_Check,
+    e_XliffExport,
+    e_XliffImport
+};
 enum et_Mode { e_Fail, e_Cancel };
 
 const char* const kpc_Failed = "failed: the host was told to fail it";
@@ -30,17 +49,43 @@ class CT_ImportAction : public CT_BatchAction {
     int b_IsSaveNeeded() override { return 1; }
 };
 
+// Points the system's temporary folder, where intermediate files go, at a folder of its own
+// for as long as it lives, so that a run can be seen to leave none.
+class CT_OwnTemporaryFolder {
+  public:
+    CT_OwnTemporaryFolder() {
+        const char* pc_old = std::getenv("TMPDIR");
+        b_Had = pc_old != nullptr;
+        s_Old = b_Had ? pc_old : "";
+        ::setenv("TMPDIR", co_Folder.co_Path.c_str(), 1);
+    }
+    ~CT_OwnTemporaryFolder() {
+        if (b_Had) {
+            ::setenv("TMPDIR", s_Old.c_str(), 1);
+        } else {
+            ::unsetenv("TMPDIR");
+        }
+    }
+    CT_TempFolder co_Folder;
+
+  private:
+    bool b_Had = false;
+    std::string s_Old;
+};
+
 // One fresh host with four documents and their tagged files, installed for one run.
 class CT_World {
   public:
     static constexpr const char* spc_Main = "/docs/brochure.indd";
 
-    CT_World() {
+    explicit CT_World(et_Operation eo_Operation) : co_Format(sco_Format(eo_Operation)) {
         CT_Host::sv_Install(&co_Host);
         co_Host.v_PutDocument(spc_Main, {co_Box("A", 1, 10, "Hello"), co_Box("B", 1, 50, "World"),
                                          co_Box("C", 2, 10, "Third")});
         co_Folder.v_Put("out.mtt", "the old tagged file");
         co_Folder.v_Put("in.mtt", s_File({{"C", "Dritte"}, {"A", "Hallo"}, {"B", "Welt"}}));
+        co_Folder.v_Put("out.xlf", "the old XLIFF file");
+        co_Folder.v_Put("in.xlf", s_Xliff({{"C", "Dritte"}, {"A", "Hallo"}, {"B", "Welt"}}));
         for (const char* pc_Name : {"one", "two", "three"}) {
             const std::string s_Path = std::string("/docs/") + pc_Name + ".indd";
             co_Host.v_PutDocument(s_Path, {co_Box("X", 1, 0, "old"), co_Box("Y", 1, 9, "old")});
@@ -62,11 +107,33 @@ class CT_World {
         }
         return s_File + CT_MemoryHost::spc_CloseTag;
     }
+    // An export to XLIFF writes a tagged work file and has it converted.
+    static CT_StoryFormatSettings sco_Format(et_Operation eo_Operation) {
+        CT_StoryFormatSettings co_format;
+        if (eo_Operation == e_XliffExport) {
+            co_format.v_SetTaggedTextFormat(CT_StoryFormatSettings::e_QuarvelTaggedText);
+        }
+        return co_format;
+    }
+
+    // A translated XLIFF file as a translation tool gives it back: targets in every unit.
+    static std::string s_Xliff(const std::vector<std::pair<std::string, std::string>>& co_Stories) {
+        CT_XliffWriter co_writer({"brochure.indd", "en", "de", true});
+        for (const auto& co_Story : co_Stories) {
+            co_writer.v_AddStory(co_Story.first, "P1", co_Story.second + "\n", {});
+        }
+        return co_writer.s_Finish();
+    }
     CT_String co_In(const char* pc_Name) const { return CT_String((co_Folder / pc_Name).c_str()); }
 
     // Opens the main document as the user would, with its story order checked, and for the
     // check changes the document behind it: B goes, D comes.
     void v_Prepare(et_Operation eo_Operation) {
+        if (eo_Operation == e_XliffExport) {
+            // The command's converter; the IDML host it asks about codes knows none here, so
+            // every code stays inline.
+            co_Converter.emplace(co_CodeSource, CT_XliffWriter::CT_Options{"", "en", "de", true});
+        }
         if (eo_Operation == e_EntryExport || eo_Operation == e_EntryImport ||
             eo_Operation == e_Batch) {
             return;
@@ -104,7 +171,30 @@ class CT_World {
             case e_Check:
                 pco_Document->v_CheckStoryOrder();
                 break;
+            case e_XliffExport:
+                pco_Document->b_Export(co_In("out.xlf"), co_Data);
+                break;
+            case e_XliffImport:
+                v_ImportXliff();
+                break;
         }
+    }
+
+    // What the command does with an XLIFF file to import: reads it, writes the tagged file of
+    // what it read where intermediate files go, imports that and removes it.
+    void v_ImportXliff() {
+        const CT_XliffReader co_reader(co_Folder.co_Get("in.xlf"));
+        const std::string s_tagged = CT_TaggedStoryFile::s_Write(
+            co_reader.cco_Stories(), CT_MemoryHost::spc_OpenTag, CT_MemoryHost::spc_CloseTag);
+        CT_Files co_file;
+        co_file.v_Open();
+        co_file.v_Write(s_tagged.data(), s_tagged.size());
+        co_file.v_Close();
+        struct CT_Remove {
+            CT_Files& co_File;
+            ~CT_Remove() { co_File.v_Delete(); }
+        } co_remove{co_file};
+        pco_Document->b_Import(co_file.cco_GetFullPath(), co_Data);
     }
 
     std::string s_Order() { return s_Keys(*pco_Document->pco_GetStoryOrder(0)); }
@@ -145,9 +235,12 @@ class CT_World {
     CT_StoryFormatSettings co_Format;
     CT_ProcessData co_Data{co_Log, co_Format, CT_String("Translation")};
     CT_TempFolder co_Folder;
+    CT_OwnTemporaryFolder co_Temporary;  // after co_Folder, which must not lie in it
     CT_LinkedList<CT_String> co_Files;
     CT_ImportAction co_Action;
     CT_Document* pco_Document = nullptr;
+    CT_IdmlHost co_CodeSource;  // never installed
+    std::optional<CT_XliffConverter> co_Converter;
 };
 
 // What a complete run leaves, and how many host calls and cancel polls it makes.
@@ -155,6 +248,7 @@ struct CT_FullRun {
     std::vector<std::string> co_Journal;
     unsigned n_Polls = 0;
     std::string s_Tagged;
+    std::string s_Xliff;
     std::vector<std::string> co_Stories;
     std::string s_Order;
 };
@@ -170,14 +264,17 @@ class FaultSweep : public ::testing::TestWithParam<CT_SweepCase> {
     et_Operation eo_Op() const { return GetParam().eo_Operation; }
 
     CT_FullRun co_Record() {
-        CT_World co_World;
+        CT_World co_World(eo_Op());
         co_World.v_Prepare(eo_Op());
         co_World.co_Host.v_ClearJournal();
         const unsigned n_PollsBefore = co_World.co_Host.n_CancelPolls();
         co_World.v_Run(eo_Op());
         CT_FullRun co_Run{co_World.co_Host.co_Journal(),
                           co_World.co_Host.n_CancelPolls() - n_PollsBefore,
-                          co_World.co_Folder.co_Get("out.mtt"), co_World.co_Stories(), ""};
+                          co_World.co_Folder.co_Get("out.mtt"),
+                          co_World.co_Folder.co_Get("out.xlf"),
+                          co_World.co_Stories(),
+                          ""};
         if (eo_Op() == e_Check) {
             co_Run.s_Order = co_World.s_Order();
         }
@@ -187,7 +284,7 @@ class FaultSweep : public ::testing::TestWithParam<CT_SweepCase> {
 
     // One run with the fault or the cancel at index n (from 1) and every check on what it left.
     void v_RunOnce(unsigned n, const CT_FullRun& co_Full, const std::vector<std::string>& co_Old) {
-        CT_World co_World;
+        CT_World co_World(eo_Op());
         co_World.v_Prepare(eo_Op());
         const std::string s_OrderBefore = eo_Op() == e_Check ? co_World.s_Order() : "";
         const std::string s_Failing =
@@ -215,9 +312,13 @@ class FaultSweep : public ::testing::TestWithParam<CT_SweepCase> {
         }
         v_CheckLog(co_World.co_Out.str());
         EXPECT_EQ(co_World.co_Folder.co_Names(),
-                  (std::set<std::string>{"in.mtt", "one.mtt", "out.mtt", "three.mtt", "two.mtt"}));
+                  (std::set<std::string>{"in.mtt", "in.xlf", "one.mtt", "out.mtt", "out.xlf",
+                                         "three.mtt", "two.mtt"}));
+        EXPECT_TRUE(co_World.co_Temporary.co_Folder.co_Names().empty());
         const std::string s_Tagged = co_World.co_Folder.co_Get("out.mtt");
         EXPECT_TRUE(s_Tagged == "the old tagged file" || s_Tagged == co_Full.s_Tagged) << s_Tagged;
+        const std::string s_Xliff = co_World.co_Folder.co_Get("out.xlf");
+        EXPECT_TRUE(s_Xliff == "the old XLIFF file" || s_Xliff == co_Full.s_Xliff) << s_Xliff;
         if (eo_Op() == e_Check) {
             const std::string s_Order = co_World.s_Order();
             EXPECT_EQ(s_Order, b_Escaped ? s_OrderBefore : co_Full.s_Order);
@@ -240,7 +341,8 @@ class FaultSweep : public ::testing::TestWithParam<CT_SweepCase> {
         }
         static const std::set<std::string> sco_Outside = {
             "co_GetDocumentPath", "pco_GetProgressListener", "n_GetStoryCounter"};
-        if (eo_Op() == e_Export || eo_Op() == e_Import) {
+        if (eo_Op() == e_Export || eo_Op() == e_Import || eo_Op() == e_XliffExport ||
+            eo_Op() == e_XliffImport) {
             EXPECT_TRUE(!b_Escaped || sco_Outside.count(s_Failing) != 0);
         }
     }
@@ -299,7 +401,7 @@ class FaultSweep : public ::testing::TestWithParam<CT_SweepCase> {
 
 TEST_P(FaultSweep, EveryRunEndsInAStateTheUserCanLiveWith) {
     const std::vector<std::string> co_Old = [this] {
-        CT_World co_World;
+        CT_World co_World(eo_Op());
         co_World.v_Prepare(eo_Op());
         std::vector<std::string> co_Stories = co_World.co_Stories();
         co_World.v_CloseAll();
@@ -310,6 +412,13 @@ TEST_P(FaultSweep, EveryRunEndsInAStateTheUserCanLiveWith) {
                                    ? static_cast<unsigned>(co_Full.co_Journal.size())
                                    : co_Full.n_Polls;
     ASSERT_GT(n_Indexes, 0u);
+    // A sweep over a run that left nothing new would prove nothing.
+    if (eo_Op() == e_XliffExport) {
+        ASSERT_NE(co_Full.s_Xliff.find("<trans-unit"), std::string::npos) << co_Full.s_Xliff;
+    }
+    if (eo_Op() == e_XliffImport) {
+        ASSERT_NE(co_Full.co_Stories, co_Old);
+    }
     RecordProperty("indexes", static_cast<int>(n_Indexes));
     for (unsigned n = 1; n <= n_Indexes; ++n) {
         v_RunOnce(n, co_Full, co_Old);
@@ -331,7 +440,11 @@ INSTANTIATE_TEST_SUITE_P(
                       CT_SweepCase{e_EntryImport, e_Cancel, "EntryImportCancels"},
                       CT_SweepCase{e_Batch, e_Fail, "BatchFails"},
                       CT_SweepCase{e_Batch, e_Cancel, "BatchCancels"},
-                      CT_SweepCase{e_Check, e_Fail, "CheckFails"}),
+                      CT_SweepCase{e_Check, e_Fail, "CheckFails"},
+                      CT_SweepCase{e_XliffExport, e_Fail, "XliffExportFails"},
+                      CT_SweepCase{e_XliffExport, e_Cancel, "XliffExportCancels"},
+                      CT_SweepCase{e_XliffImport, e_Fail, "XliffImportFails"},
+                      CT_SweepCase{e_XliffImport, e_Cancel, "XliffImportCancels"}),
     [](const ::testing::TestParamInfo<CT_SweepCase>& co_Info) { return co_Info.param.pc_Name; });
 
 }  // namespace
