@@ -1,19 +1,79 @@
 // The XLIFF reader, on files that translation tools and translators have been at: any bytes
 // give stories or one refusal, never a crash or another error. The stories it gives must reach
 // the document as they stand: well-formed UTF-8, tagged content that reads back to the same
-// bytes, and keys and contents that come out of the tagged story file written for the import
-// unchanged.
+// bytes, keys and contents that come out of the tagged story file written for the import
+// unchanged, and, imported by the kernel into a document of those keys (the memory host, the
+// file served from memory), every story in its box byte for byte.
 #include <cstdint>
 #include <cstdlib>
+#include <set>
+#include <sstream>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "document/ct_document.h"
 #include "exchange/ct_tagged_file.h"
 #include "exchange/ct_tagged_token.h"
 #include "exchange/ct_xliff_reader.h"
+#include "platform/common/ct_errors.h"
+#include "platform/common/ct_files.h"
 #include "platform/common/ct_utf8.h"
+#include "platform/host/ct_host.h"
 #include "platform/host/idml/ct_idml_host.h"
+#include "platform/host/memory/ct_memory_host.h"
+
+namespace {
+// Imports the stories into a document that has a box for each key and checks that each box
+// then holds its story's content. Keys given twice cannot make such a document.
+void v_ImportIntoDocument(const std::vector<CT_TaggedStory>& co_Stories) {
+    std::set<std::string> co_keys;
+    std::vector<CT_MemoryBox> co_boxes;
+    for (const CT_TaggedStory& co_story : co_Stories) {
+        if (!co_keys.insert(co_story.co_Key).second) {
+            return;
+        }
+        CT_MemoryBox co_box;
+        co_box.s_Key = co_story.co_Key;
+        co_box.i_Y = static_cast<int>(co_boxes.size()) * 10;
+        co_box.s_Content = "old";
+        co_boxes.push_back(co_box);
+    }
+    if (co_boxes.empty()) {
+        return;
+    }
+    const std::string s_tagged = CT_TaggedStoryFile::s_Write(co_Stories, CT_MemoryHost::spc_OpenTag,
+                                                             CT_MemoryHost::spc_CloseTag);
+    const CT_String co_path("/x.mtt");
+    CT_Files::sv_ServeFromMemory(co_path, s_tagged);
+    {
+        CT_MemoryHost co_host;
+        co_host.v_SetJournaling(false);
+        CT_Host::sv_Install(&co_host);
+        co_host.v_PutDocument("/x.indd", co_boxes);
+        std::ostringstream co_out;
+        CT_LogStream co_log(co_out);
+        CT_StoryListSettings co_settings;
+        CT_StoryFormatSettings co_format;
+        CT_ProcessData co_data(co_log, co_format, CT_String("Fuzz"));
+        if (CT_Document::sb_Import("/x.indd", co_path, co_settings, co_data) != 0) {
+            std::abort();
+        }
+        for (const CT_MemoryBox& co_box : co_host.co_SavedBoxes("/x.indd")) {
+            for (const CT_TaggedStory& co_story : co_Stories) {
+                if (co_story.co_Key == co_box.s_Key && co_story.co_Content != co_box.s_Content) {
+                    std::abort();
+                }
+            }
+        }
+        if (co_host.n_LiveBoxHandles() != 0 || co_host.n_LiveDocumentHandles() != 0) {
+            std::abort();
+        }
+    }
+    CT_Files::sv_ServeFromMemory(CT_String(), std::string_view());
+    CT_Errors::v_ResetError();
+}
+}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* pc_Data, std::size_t n_Size) {
     std::vector<CT_TaggedStory> co_stories;
@@ -48,5 +108,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* pc_Data, std::size_t n
             std::abort();
         }
     }
+    v_ImportIntoDocument(co_stories);
     return 0;
 }
