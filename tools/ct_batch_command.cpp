@@ -9,9 +9,17 @@
 #include <unordered_set>
 #include <vector>
 
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <iostream>
+
 #include "batch/ct_batch.h"
 #include "containers/ct_linked_list.h"
 #include "platform/common/ct_errors.h"
+#include "platform/common/ct_res_string.h"
+#include "platform/host/ct_progress_listener.h"
+#include "resources/ct_library.h"
 #include "settings/ct_process_data.h"
 #include "settings/ct_settings.h"
 #include "settings/ct_story_format_settings.h"
@@ -29,6 +37,9 @@ namespace fs = std::filesystem;
 
 namespace {
 using CT_WorkCopies = std::vector<std::unique_ptr<CT_WorkCopy>>;
+
+constexpr unsigned kn_Finished = 121;  // the runner's summaries
+constexpr unsigned kn_Canceled = 123;
 
 std::string s_Folder(CT_ToolSession& co_Session, bool b_Export) {
     const CT_CommandOptions& co_options = co_Session.co_GetOptions();
@@ -100,10 +111,31 @@ CT_WorkCopies co_MakeWorkCopies(CT_ToolSession& co_Session,
     return co_copies;
 }
 
+// A batch worker handles one document of a longer batch at a time. When a document before it
+// was done, an error the runner would raise (nothing done yet in the worker's own batch) is
+// what the whole batch clears: the document is closed and the batch ends as the runner ends it.
+void v_EndAsAfterADoneDocument(CT_ProcessData& co_Data) {
+    CT_Errors::v_ResetError();
+    while (!sco_Batch.b_IsBatchComplete()) {
+        try {
+            sco_Batch();
+        } catch (et_ErrorCode) {
+            CT_Errors::v_ResetError();
+        }
+    }
+    // A batch of one that got as far as processing its document reported no error of its own.
+    CT_LogStream& co_log = co_Data.co_GetLog();
+    co_log << co_log.cco_Eof()
+           << CT_ResString(CT_Library::sp_GetModule(),
+                           CT_ProgressListener::sb_IsCancel() ? kn_Canceled : kn_Finished)
+                  .cco_Get();
+}
+
 // The runner handles its list from the back, so the paths go in back to front and come out
-// in the order the user gave.
+// in the order the user gave. b_AfterDone: the documents follow one that was done elsewhere.
+// b_Raised tells whether the runner raised an error, which then goes on to the caller.
 void v_RunBatch(CT_BatchAction& co_Action, const std::vector<std::string>& co_Paths,
-                CT_ProcessData& co_Data) {
+                CT_ProcessData& co_Data, bool b_AfterDone, bool& b_Raised) {
     CT_LinkedList<CT_String> co_files;
     for (const std::string& s_path : co_Paths) {
         co_files.v_Add(new CT_String(s_path.c_str()));
@@ -113,6 +145,12 @@ void v_RunBatch(CT_BatchAction& co_Action, const std::vector<std::string>& co_Pa
         sco_Batch.v_InitBatch(co_Action, co_files);
         sco_Batch.v_BatchAll(co_Data);
     } catch (et_ErrorCode) {
+        if (b_AfterDone) {
+            v_EndAsAfterADoneDocument(co_Data);
+            co_files.v_DestroyAll();
+            return;
+        }
+        b_Raised = true;
         co_files.v_DestroyAll();
         co_Action.v_Close();
         throw;
@@ -194,6 +232,26 @@ et_ExitStatus CT_BatchCommand::seo_Run(CT_ToolSession& co_Session) {
         }
         return CT_ParallelBatch(co_Session, s_folder, n_Workers(co_options)).eo_Run();
     }
+    if (co_options.b_Worker) {
+        return seo_RunWorker(co_Session,
+                             [&](const std::string& s_Document, bool b_AfterDone, bool& b_Raised) {
+                                 return seo_RunDocuments(co_Session, {s_Document}, s_folder,
+                                                         co_data, b_xliff, b_AfterDone, b_Raised);
+                             });
+    }
+    bool b_raised = false;
+    return seo_RunDocuments(co_Session, co_options.co_Documents, s_folder, co_data, b_xliff, false,
+                            b_raised);
+}
+
+et_ExitStatus CT_BatchCommand::seo_RunDocuments(CT_ToolSession& co_Session,
+                                                const std::vector<std::string>& co_Documents,
+                                                const std::string& s_folder,
+                                                CT_ProcessData& co_data, bool b_xliff,
+                                                bool b_AfterDone, bool& b_Raised) {
+    const CT_CommandOptions& co_options = co_Session.co_GetOptions();
+    const bool b_export = co_options.eo_Command == CT_CommandOptions::e_BatchExport;
+    const CT_StoryListSettings& co_settings = co_Session.cco_GetStoryListSettings();
     CT_OperationOutcome co_outcome(co_Session);
     CT_ExportBatchAction co_exportAction;
     CT_ImportBatchAction co_importAction(co_Session);
@@ -205,17 +263,17 @@ et_ExitStatus CT_BatchCommand::seo_Run(CT_ToolSession& co_Session) {
         v_PrepareFolder(s_folder, b_export);
         sco_Batch.v_SetBatch(CT_String(s_folder.c_str()), co_settings);
         if (b_export) {
-            v_WarnSharedTaggedFiles(co_Session, co_options.co_Documents);
+            v_WarnSharedTaggedFiles(co_Session, co_Documents);
             std::vector<CT_String> co_refusals;
-            v_RunBatch(co_exportAction, co_Exportable(co_options.co_Documents, co_refusals),
-                       co_data);
+            v_RunBatch(co_exportAction, co_Exportable(co_Documents, co_refusals), co_data,
+                       b_AfterDone, b_Raised);
             co_Session.co_GetSink().v_Finish();
             for (const CT_String& co_refusal : co_refusals) {
                 co_Session.v_LogError(co_refusal);
             }
             return 0;
         }
-        co_copies = co_MakeWorkCopies(co_Session, co_options.co_Documents);
+        co_copies = co_MakeWorkCopies(co_Session, co_Documents);
         std::vector<std::string> co_paths;
         for (const auto& pco_copy : co_copies) {
             co_paths.push_back(pco_copy->s_GetPath());
@@ -224,7 +282,7 @@ et_ExitStatus CT_BatchCommand::seo_Run(CT_ToolSession& co_Session) {
                 std::string(
                     sco_Batch.co_GetTaggedFile(CT_String(pco_copy->s_GetDocument().c_str())).sv()));
         }
-        v_RunBatch(co_importAction, co_paths, co_data);
+        v_RunBatch(co_importAction, co_paths, co_data, b_AfterDone, b_Raised);
         return 0;
     });
     co_Session.co_GetSink().v_Finish();
@@ -237,5 +295,42 @@ et_ExitStatus CT_BatchCommand::seo_Run(CT_ToolSession& co_Session) {
     if (eo_status != e_ExitOk) {
         return eo_status;
     }
-    return n_done < co_options.co_Documents.size() || n_left > 0 ? e_ExitError : e_ExitOk;
+    return n_done < co_Documents.size() || n_left > 0 ? e_ExitError : e_ExitOk;
+}
+
+et_ExitStatus CT_BatchCommand::seo_RunWorker(CT_ToolSession& co_Session,
+                                             const CT_RunOne& f_RunOne) {
+    std::string s_job;
+    while (std::getline(std::cin, s_job)) {
+        const std::size_t n_log = s_job.find('\t');
+        const std::size_t n_document = s_job.find('\t', n_log + 1);
+        if (n_log == std::string::npos || n_document == std::string::npos) {
+            break;
+        }
+        const std::string s_log = s_job.substr(n_log + 1, n_document - n_log - 1);
+        // The log goes where the session writes it: standard error, now the document's file.
+        std::cerr.flush();
+        const int i_log = ::open(s_log.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+        if (i_log < 0 || ::dup2(i_log, STDERR_FILENO) < 0) {
+            return e_ExitError;
+        }
+        ::close(i_log);
+        bool b_raised = false;
+        et_ExitStatus eo_status = e_ExitError;
+        try {
+            eo_status = f_RunOne(s_job.substr(n_document + 1), s_job[0] == 'A', b_raised);
+        } catch (et_ErrorCode) {
+            co_Session.v_LogError(CT_Errors::cco_GetLastError());
+            CT_Errors::v_ResetError();
+        }
+        co_Session.co_GetSink().v_Finish();
+        std::cerr.flush();
+        const std::string s_answer = std::to_string(static_cast<int>(eo_status)) + "\t" +
+                                     (sco_Batch.n_GetFileDone() > 0 ? "1" : "0") + "\t" +
+                                     (b_raised ? "1" : "0") + "\n";
+        if (::write(3, s_answer.data(), s_answer.size()) != static_cast<ssize_t>(s_answer.size())) {
+            return e_ExitError;
+        }
+    }
+    return e_ExitOk;
 }

@@ -265,6 +265,7 @@ void v_AddBatchKind(CLI::App& co_Batch, CT_CommandOptions& co_Options, bool b_Ex
                      "(default: one per core); the log keeps the order of the documents")
         ->check(CLI::PositiveNumber)
         ->type_name("N");
+    pco_kind->add_flag("--worker", co_Options.b_Worker)->group("");
     if (b_Export) {
         v_AddOrderOptions(*pco_kind, co_Options, false);
         CT_XliffOptions::sv_AddExport(*pco_kind, co_Options);

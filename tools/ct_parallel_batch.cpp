@@ -1,11 +1,14 @@
 #include "tools/ct_parallel_batch.h"
 
 #include <fcntl.h>
+#include <poll.h>
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -78,8 +81,11 @@ CT_ParallelBatch::CT_ParallelBatch(CT_ToolSession& co_Session, std::string s_Fol
                                    unsigned n_Jobs)
     : co_Session(co_Session), s_Folder(std::move(s_Folder)), n_Jobs(n_Jobs) {}
 
+// Documents go out in their order. One whose batch could end the whole batch, as the first
+// document done ends what an error may stop, waits for the documents before it: a runner error
+// on a document before any was done ends the sequential batch there, later on it is cleared.
 et_ExitStatus CT_ParallelBatch::eo_Run() {
-    const std::vector<std::string>& co_documents = co_Session.co_GetOptions().co_Documents;
+    const std::vector<std::string>& co_paths = co_Session.co_GetOptions().co_Documents;
     std::error_code co_error;
     s_TempFolder =
         (std::filesystem::temp_directory_path(co_error) / "storyport-batch-XXXXXX").string();
@@ -87,29 +93,54 @@ et_ExitStatus CT_ParallelBatch::eo_Run() {
         co_Session.v_LogError(CT_String("cannot make a folder for the workers' logs"));
         return e_ExitError;
     }
-    std::vector<CT_Worker> co_workers(co_documents.size());
-    std::size_t n_next = 0;
-    unsigned n_running = 0;
-    while (n_running > 0 || (n_next < co_documents.size() && !CT_CancelSignal::sb_IsRequested())) {
-        if (n_running < n_Jobs && n_next < co_documents.size() &&
-            !CT_CancelSignal::sb_IsRequested()) {
-            v_Start(co_workers[n_next], co_documents[n_next], n_next);
-            ++n_next;
-            ++n_running;
-            continue;
-        }
-        v_WaitOne(co_workers);
-        --n_running;
+    ::signal(SIGPIPE, SIG_IGN);  // a worker that died is seen by its answers, not by a signal
+    co_Documents.assign(co_paths.size(), CT_Document());
+    std::vector<CT_Worker> co_workers(std::min<std::size_t>(n_Jobs, co_paths.size()));
+    for (std::size_t n = 0; n < co_workers.size(); ++n) {
+        b_Start(co_workers[n], n);
     }
-    co_workers.resize(n_next);
+    std::size_t n_next = 0;
+    while (true) {
+        bool b_busy = false;
+        for (const CT_Worker& co_worker : co_workers) {
+            b_busy = b_busy || co_worker.i_Document >= 0;
+        }
+        for (CT_Worker& co_worker : co_workers) {
+            const bool b_ready = n_next < co_paths.size() && !b_Ended &&
+                                 !CT_CancelSignal::sb_IsRequested() &&
+                                 (n_FirstDone < n_next || !b_busy);
+            if (co_worker.i_Document >= 0 || !b_ready) {
+                continue;
+            }
+            if (co_worker.i_Pid <= 0) {
+                // No worker could be started for this slot: the document says so.
+                co_Documents[n_next].s_LogFile =
+                    s_TempFolder + "/" + std::to_string(n_next) + ".log";
+                std::ofstream(co_Documents[n_next].s_LogFile)
+                    << "Error: cannot start a worker for " << co_paths[n_next] << "\n\n";
+                co_Documents[n_next].i_Status = e_ExitError;
+                ++n_next;
+                continue;
+            }
+            v_Send(co_worker, n_next++);
+            b_busy = true;
+        }
+        if (!b_busy) {
+            break;
+        }
+        v_WaitAnswer(co_workers);
+    }
+    for (CT_Worker& co_worker : co_workers) {
+        v_Stop(co_worker);
+    }
     et_ExitStatus eo_status = e_ExitOk;
-    v_Compose(co_workers, eo_status);
+    v_Compose(n_next, eo_status);
     co_Session.co_GetSink().v_Finish();
     std::filesystem::remove_all(s_TempFolder, co_error);
     return eo_status;
 }
 
-std::vector<std::string> CT_ParallelBatch::co_Arguments(const std::string& s_Document) const {
+std::vector<std::string> CT_ParallelBatch::co_Arguments() const {
     const CT_CommandOptions& co_options = co_Session.co_GetOptions();
     const bool b_export = co_options.eo_Command == CT_CommandOptions::e_BatchExport;
     std::vector<std::string> co_arguments = {"storyport",
@@ -119,6 +150,7 @@ std::vector<std::string> CT_ParallelBatch::co_Arguments(const std::string& s_Doc
                                              b_export ? "export" : "import",
                                              "--jobs",
                                              "1",
+                                             "--worker",
                                              "--folder",
                                              s_Folder};
     if (!co_options.s_Order.empty()) {
@@ -158,68 +190,166 @@ std::vector<std::string> CT_ParallelBatch::co_Arguments(const std::string& s_Doc
     if (co_options.b_RequireTranslated) {
         co_arguments.push_back("--require-translated");
     }
-    co_arguments.push_back(s_Document);
+    // The documents come one by one on the worker's input; the first stands for them here.
+    co_arguments.push_back(co_options.co_Documents.front());
     return co_arguments;
 }
 
-// The worker's log goes to a file of its own; its standard output stays the command's.
-void CT_ParallelBatch::v_Start(CT_Worker& co_Worker, const std::string& s_Document,
-                               std::size_t n_Index) {
-    co_Worker.s_LogFile = s_TempFolder + "/" + std::to_string(n_Index) + ".log";
-    const std::vector<std::string> co_arguments = co_Arguments(s_Document);
+// A worker reads its jobs on its standard input and answers on descriptor 3; its standard
+// output stays the command's, and what it writes before its first job is dropped.
+bool CT_ParallelBatch::b_Start(CT_Worker& co_Worker, std::size_t n_Number) {
+    co_Worker = CT_Worker();
+    const std::vector<std::string> co_arguments = co_Arguments();
     std::vector<char*> co_argv;
     for (const std::string& s_argument : co_arguments) {
         co_argv.push_back(const_cast<char*>(s_argument.c_str()));
     }
     co_argv.push_back(nullptr);
-    const int i_log = ::open(co_Worker.s_LogFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-    const pid_t i_pid = i_log < 0 ? -1 : ::fork();
+    const std::string s_log = s_TempFolder + "/worker-" + std::to_string(n_Number) + ".log";
+    int ai_jobs[2] = {-1, -1};
+    int ai_answers[2] = {-1, -1};
+    const int i_log = ::open(s_log.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
+    if (i_log < 0 || ::pipe2(ai_jobs, O_CLOEXEC) != 0 || ::pipe2(ai_answers, O_CLOEXEC) != 0) {
+        for (int i_fd : {i_log, ai_jobs[0], ai_jobs[1], ai_answers[0], ai_answers[1]}) {
+            if (i_fd >= 0) {
+                ::close(i_fd);
+            }
+        }
+        return false;
+    }
+    const pid_t i_pid = ::fork();
     if (i_pid == 0) {
+        ::dup2(ai_jobs[0], STDIN_FILENO);
+        ::dup2(ai_answers[1], 3);
         ::dup2(i_log, STDERR_FILENO);
-        ::close(i_log);
         ::execv("/proc/self/exe", co_argv.data());
         ::_exit(127);
     }
-    if (i_log >= 0) {
-        ::close(i_log);
+    for (int i_fd : {i_log, ai_jobs[0], ai_answers[1]}) {
+        ::close(i_fd);
     }
     if (i_pid < 0) {
-        std::ofstream(co_Worker.s_LogFile)
-            << "Error: cannot start a worker for " << s_Document << "\n\n";
-        co_Worker.i_Status = e_ExitError;
-        co_Worker.i_Pid = 0;
-        return;
+        ::close(ai_jobs[1]);
+        ::close(ai_answers[0]);
+        return false;
     }
     co_Worker.i_Pid = i_pid;
+    co_Worker.i_Jobs = ai_jobs[1];
+    co_Worker.i_Answers = ai_answers[0];
+    return true;
+}
+
+void CT_ParallelBatch::v_Send(CT_Worker& co_Worker, std::size_t n_Index) {
+    CT_Document& co_document = co_Documents[n_Index];
+    co_document.s_LogFile = s_TempFolder + "/" + std::to_string(n_Index) + ".log";
+    co_document.b_AfterDone = n_FirstDone < n_Index;
+    const std::string s_job = std::string(co_document.b_AfterDone ? "A" : "F") + "\t" +
+                              co_document.s_LogFile + "\t" +
+                              co_Session.co_GetOptions().co_Documents[n_Index] + "\n";
+    co_Worker.i_Document = static_cast<long>(n_Index);
+    if (::write(co_Worker.i_Jobs, s_job.data(), s_job.size()) !=
+        static_cast<ssize_t>(s_job.size())) {
+        // The worker is gone; waiting for its answer finds that out.
+        ::close(co_Worker.i_Jobs);
+        co_Worker.i_Jobs = -1;
+    }
 }
 
 // A cancel that reached this process alone (not the whole process group, as Ctrl-C does) is
 // passed on to the workers, which then cancel the way the sequential batch does.
-void CT_ParallelBatch::v_WaitOne(std::vector<CT_Worker>& co_Workers) {
-    int i_status = 0;
-    pid_t i_pid = 0;
+void CT_ParallelBatch::v_WaitAnswer(std::vector<CT_Worker>& co_Workers) {
     bool b_passed = false;
-    while ((i_pid = ::waitpid(-1, &i_status, WNOHANG)) == 0 || (i_pid < 0 && errno == EINTR)) {
+    while (true) {
         if (CT_CancelSignal::sb_IsRequested() && !b_passed) {
             for (const CT_Worker& co_worker : co_Workers) {
-                if (co_worker.i_Pid > 0 && co_worker.i_Status < 0) {
+                if (co_worker.i_Pid > 0 && co_worker.i_Document >= 0) {
                     ::kill(co_worker.i_Pid, SIGINT);
                 }
             }
             b_passed = true;
         }
-        ::usleep(5000);
-    }
-    for (CT_Worker& co_worker : co_Workers) {
-        if (co_worker.i_Pid == i_pid && i_pid > 0) {
-            co_worker.i_Status = WIFEXITED(i_status) ? WEXITSTATUS(i_status) : e_ExitError;
-            return;
+        std::vector<pollfd> co_polled;
+        std::vector<CT_Worker*> co_busy;
+        for (CT_Worker& co_worker : co_Workers) {
+            if (co_worker.i_Document >= 0) {
+                co_polled.push_back({co_worker.i_Answers, POLLIN, 0});
+                co_busy.push_back(&co_worker);
+            }
+        }
+        if (::poll(co_polled.data(), co_polled.size(), 100) <= 0) {
+            continue;
+        }
+        for (std::size_t n = 0; n < co_polled.size(); ++n) {
+            if (co_polled[n].revents == 0) {
+                continue;
+            }
+            CT_Worker& co_worker = *co_busy[n];
+            char ac_buffer[256];
+            const ssize_t i_read = ::read(co_worker.i_Answers, ac_buffer, sizeof ac_buffer);
+            if (i_read < 0 && errno == EINTR) {
+                continue;
+            }
+            if (i_read <= 0) {
+                // The worker ended without an answer: its document failed; a new worker takes
+                // the slot.
+                const std::size_t n_index = static_cast<std::size_t>(co_worker.i_Document);
+                co_Documents[n_index].i_Status = e_ExitError;
+                std::ofstream(co_Documents[n_index].s_LogFile, std::ios::app)
+                    << "Error: the worker for " << co_Session.co_GetOptions().co_Documents[n_index]
+                    << " ended before the document was done\n\n";
+                v_Stop(co_worker);
+                b_Start(co_worker, co_Documents.size() + ++n_Restarts);
+                return;
+            }
+            co_worker.s_Answer.append(ac_buffer, static_cast<std::size_t>(i_read));
+            const std::size_t n_end = co_worker.s_Answer.find('\n');
+            if (n_end != std::string::npos) {
+                const std::string s_answer = co_worker.s_Answer.substr(0, n_end);
+                co_worker.s_Answer.erase(0, n_end + 1);
+                v_Answered(co_worker, s_answer);
+                return;
+            }
         }
     }
 }
 
-void CT_ParallelBatch::v_Compose(const std::vector<CT_Worker>& co_Workers,
-                                 et_ExitStatus& eo_Status) {
+void CT_ParallelBatch::v_Answered(CT_Worker& co_Worker, const std::string& s_Answer) {
+    const std::size_t n_index = static_cast<std::size_t>(co_Worker.i_Document);
+    co_Worker.i_Document = -1;
+    CT_Document& co_document = co_Documents[n_index];
+    int i_status = e_ExitError;
+    int i_done = 0;
+    int i_raised = 0;
+    if (std::sscanf(s_Answer.c_str(), "%d\t%d\t%d", &i_status, &i_done, &i_raised) != 3) {
+        i_status = e_ExitError;
+    }
+    co_document.i_Status = i_status;
+    co_document.b_Done = i_done != 0;
+    co_document.b_Raised = i_raised != 0;
+    if (co_document.b_Done && n_index < n_FirstDone) {
+        n_FirstDone = n_index;
+    }
+    // Nothing was done before this document, so the sequential batch would have ended here.
+    b_Ended = b_Ended || (co_document.b_Raised && !co_document.b_AfterDone);
+}
+
+void CT_ParallelBatch::v_Stop(CT_Worker& co_Worker) {
+    for (int* pi_fd : {&co_Worker.i_Jobs, &co_Worker.i_Answers}) {
+        if (*pi_fd >= 0) {
+            ::close(*pi_fd);
+            *pi_fd = -1;
+        }
+    }
+    if (co_Worker.i_Pid > 0) {
+        int i_status = 0;
+        while (::waitpid(co_Worker.i_Pid, &i_status, 0) < 0 && errno == EINTR) {
+        }
+    }
+    co_Worker.i_Pid = 0;
+    co_Worker.i_Document = -1;
+}
+
+void CT_ParallelBatch::v_Compose(std::size_t n_Started, et_ExitStatus& eo_Status) {
     CT_LogStream& co_log = co_Session.co_GetLog();
     co_log.v_PrintTime();
     co_log << co_log.cco_Eof();
@@ -228,7 +358,8 @@ void CT_ParallelBatch::v_Compose(const std::vector<CT_Worker>& co_Workers,
     bool b_canceled = CT_CancelSignal::sb_IsRequested() != 0;
     bool b_failed = false;
     std::string s_tails;
-    for (const CT_Worker& co_worker : co_Workers) {
+    for (std::size_t n = 0; n < n_Started; ++n) {
+        const CT_Document& co_worker = co_Documents[n];
         const CT_WorkerLog co_cut = co_Cut(s_ReadAll(co_worker.s_LogFile));
         co_log << CT_String(co_cut.s_Block.c_str());
         // The worker ended its summary line; the lines it wrote after it follow the summary.

@@ -1,5 +1,5 @@
-// Runs a batch over several documents in worker processes, each the storyport command itself
-// batching one document (its own kernel, single-threaded as ever), at most n_Jobs at a time.
+// Runs a batch over several documents in n_Jobs worker processes, each the storyport command
+// itself batching one document at a time (its own kernel, single-threaded as ever).
 // The log reads as the sequential batch's: one time line and separator, each document's block
 // of lines in the order the documents were given, one summary line, then the lines each worker
 // wrote after its summary (documents left as they were). The session's checks that concern the
@@ -22,19 +22,39 @@ class CT_ParallelBatch {
     et_ExitStatus eo_Run();
 
   private:
+    // A worker process takes one document after another (CT_BatchCommand::seo_RunWorker), so
+    // that each core pays for starting the command once, not once per document.
     struct CT_Worker {
         int i_Pid = 0;
+        int i_Jobs = -1;     // its standard input
+        int i_Answers = -1;  // its descriptor 3
+        std::string s_Answer;
+        long i_Document = -1;  // the document it works on, or -1
+    };
+    struct CT_Document {
         std::string s_LogFile;
-        int i_Status = -1;  // the exit status, once it ended
+        int i_Status = -1;  // the exit status of its batch of one, once it ended
+        bool b_Done = false;
+        bool b_Raised = false;
+        bool b_AfterDone = false;
     };
 
-    std::vector<std::string> co_Arguments(const std::string& s_Document) const;
-    void v_Start(CT_Worker& co_Worker, const std::string& s_Document, std::size_t n_Index);
-    void v_WaitOne(std::vector<CT_Worker>& co_Workers);
-    void v_Compose(const std::vector<CT_Worker>& co_Workers, et_ExitStatus& eo_Status);
+    std::vector<std::string> co_Arguments() const;
+    bool b_Start(CT_Worker& co_Worker, std::size_t n_Number);
+    void v_Send(CT_Worker& co_Worker, std::size_t n_Index);
+    // Waits for the next answer of a busy worker; a worker that ended without one leaves its
+    // document failed and is started again.
+    void v_WaitAnswer(std::vector<CT_Worker>& co_Workers);
+    void v_Answered(CT_Worker& co_Worker, const std::string& s_Answer);
+    void v_Stop(CT_Worker& co_Worker);
+    void v_Compose(std::size_t n_Started, et_ExitStatus& eo_Status);
 
     CT_ToolSession& co_Session;
     const std::string s_Folder;
     const unsigned n_Jobs;
     std::string s_TempFolder;
+    std::vector<CT_Document> co_Documents;
+    std::size_t n_FirstDone = static_cast<std::size_t>(-1);
+    bool b_Ended = false;  // the runner raised an error that ends the batch
+    std::size_t n_Restarts = 0;
 };

@@ -129,3 +129,33 @@ TEST_F(CT_CliTest, BatchInWorkersGivesWhatTheSequentialBatchGives) {
     }
     EXPECT_EQ(s_Read("second.idml"), s_original);
 }
+
+// Workers take one document after another; those that come before any document was done wait
+// for the documents before them, as an error there could end the batch. Failures first, in the
+// middle and last give the same log, status and files with two workers as in one process.
+TEST_F(CT_CliTest, BatchInWorkersGivesTheSameWithFailuresBeforeAnyDocumentIsDone) {
+    const std::vector<std::string> co_documents = {"broken1.idml", "broken2.idml", "a.idml",
+                                                   "b.idml",       "broken3.idml", "c.idml"};
+    for (const std::string& s_document : co_documents) {
+        if (s_document.rfind("broken", 0) == 0) {
+            v_Write(s_document, "not a package");
+        } else {
+            v_CopyIn(s_Path("brochure.idml"), s_document);
+        }
+    }
+    auto co_batch = [&](const std::string& s_Folder, const std::string& s_Jobs) {
+        std::vector<std::string> co_args = {"batch",  "export", "--folder",
+                                            s_Folder, "--jobs", s_Jobs};
+        co_args.insert(co_args.end(), co_documents.begin(), co_documents.end());
+        CT_CliResult co_result = co_Run(co_args);
+        co_result.s_Err.erase(0, co_result.s_Err.find('\n'));  // the time line
+        return co_result;
+    };
+    const CT_CliResult co_one = co_batch("one", "1");
+    const CT_CliResult co_two = co_batch("two", "2");
+    EXPECT_EQ(co_one.i_Status, 1);
+    EXPECT_EQ(co_two.i_Status, co_one.i_Status);
+    EXPECT_EQ(co_two.s_Err, co_one.s_Err);
+    EXPECT_EQ(co_Listing("two"), (std::vector<std::string>{"a.stt", "b.stt", "c.stt"}));
+    EXPECT_EQ(co_Listing("two"), co_Listing("one"));
+}
