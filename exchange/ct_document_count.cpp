@@ -1,5 +1,10 @@
 #include "exchange/ct_document_count.h"
 
+#include <unicode/uchar.h>
+#include <unicode/utf8.h>
+
+#include <stdexcept>
+
 namespace {
 // The end of the code that starts at n_At ("<gN>", "</gN>", "<xN/>"), or n_At when none does.
 std::size_t n_CodeEnd(std::string_view co_Unit, std::size_t n_At) {
@@ -22,7 +27,7 @@ std::size_t n_CodeEnd(std::string_view co_Unit, std::size_t n_At) {
 }
 
 // The unit as a repeat is recognised: its words in their order, without codes, blanks
-// collapsed. Object codes part words, as they do when words are counted.
+// collapsed; object codes read as blanks.
 std::string s_RepeatKey(std::string_view co_Unit) {
     std::string s_key;
     s_key.reserve(co_Unit.size());
@@ -59,17 +64,28 @@ std::string s_RepeatKey(std::string_view co_Unit) {
     return s_key;
 }
 
-// Not only numbers: a letter of ASCII, or a character beyond it (a unit of non-ASCII
-// punctuation alone has no word, which the caller checks).
-bool b_HasText(std::string_view co_Unit) {
+// The unit's text as a translation tool reads it: codes left out, escapes kept.
+void v_TextOf(std::string_view co_Unit, std::string& s_Text) {
+    s_Text.clear();
     for (std::size_t n = 0; n < co_Unit.size();) {
         const std::size_t n_end = co_Unit[n] == '<' ? n_CodeEnd(co_Unit, n) : n;
         if (n_end != n) {
             n = n_end;
             continue;
         }
-        const unsigned char c = static_cast<unsigned char>(co_Unit[n++]);
-        if (c >= 0x80 || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z')) {
+        const std::size_t n_length = co_Unit[n] == '\\' && n + 1 < co_Unit.size() ? 2 : 1;
+        s_Text.append(co_Unit.data() + n, n_length);
+        n += n_length;
+    }
+}
+
+// Something to translate: a letter of any script, as the XLIFF writer decides.
+bool b_HasLetter(std::string_view co_Text) {
+    const int32_t i_length = static_cast<int32_t>(co_Text.size());
+    for (int32_t i = 0; i < i_length;) {
+        UChar32 c = 0;
+        U8_NEXT(co_Text.data(), i, i_length, c);
+        if (c >= 0 && u_isUAlphabetic(c)) {
             return true;
         }
     }
@@ -79,25 +95,53 @@ bool b_HasText(std::string_view co_Unit) {
 
 CT_DocumentCount::CT_DocumentCount(const std::string& co_Locale) : co_Counter(co_Locale) {}
 
-CT_StoryTally CT_DocumentCount::co_AddStory(std::string_view co_Content) {
+CT_StoryTally CT_DocumentCount::co_AddStory(std::string_view co_Content,
+                                            const CT_StoryLayout::CT_Codes& co_Codes) {
     CT_StoryTally co_story;
-    while (!co_Content.empty()) {
-        const std::size_t n_end = co_Content.find('\n');
-        const std::string_view co_unit = co_Content.substr(0, n_end);
-        co_Content.remove_prefix(n_end == std::string_view::npos ? co_Content.size() : n_end + 1);
-        if (!b_HasText(co_unit)) {
-            continue;
-        }
-        const CT_TextCount co_count = co_Counter.co_CountTagged(co_unit);
-        if (co_count.n_Words == 0) {
-            continue;
-        }
-        co_story.co_All += co_count;
-        if (!co_Seen.insert(s_RepeatKey(co_unit)).second) {
-            co_story.co_Repeated += co_count;
+    try {
+        const CT_StoryLayout co_layout(co_Content, co_Codes);
+        v_AddFlow(co_layout.cco_Paragraphs(), co_story);
+    } catch (const std::invalid_argument&) {
+        // Not content export writes (a "<" that starts no code): line by line, what is no
+        // code read as text.
+        co_story = CT_StoryTally();
+        while (!co_Content.empty()) {
+            const std::size_t n_end = co_Content.find('\n');
+            v_AddUnit(co_Content.substr(0, n_end), co_story);
+            co_Content.remove_prefix(n_end == std::string_view::npos ? co_Content.size()
+                                                                     : n_end + 1);
         }
     }
     co_Total.co_All += co_story.co_All;
     co_Total.co_Repeated += co_story.co_Repeated;
     return co_story;
+}
+
+void CT_DocumentCount::v_AddFlow(const std::vector<CT_LayoutParagraph>& co_Paragraphs,
+                                 CT_StoryTally& co_Story) {
+    for (const CT_LayoutParagraph& co_paragraph : co_Paragraphs) {
+        s_Unit.clear();
+        CT_TaggedToken::sv_Write(co_paragraph.co_Tokens, s_Unit);
+        v_AddUnit(s_Unit, co_Story);
+        for (const CT_LayoutAnchor& co_anchor : co_paragraph.co_Anchors) {
+            for (const CT_LayoutFlow& co_flow : co_anchor.co_Flows) {
+                v_AddFlow(co_flow.co_Paragraphs, co_Story);
+            }
+        }
+    }
+}
+
+void CT_DocumentCount::v_AddUnit(std::string_view co_Unit, CT_StoryTally& co_Story) {
+    v_TextOf(co_Unit, s_Text);
+    if (!b_HasLetter(s_Text)) {
+        return;
+    }
+    const CT_TextCount co_count = co_Counter.co_CountTagged(s_Text);
+    if (co_count.n_Words == 0) {
+        return;
+    }
+    co_Story.co_All += co_count;
+    if (!co_Seen.insert(s_RepeatKey(co_Unit)).second) {
+        co_Story.co_Repeated += co_count;
+    }
 }

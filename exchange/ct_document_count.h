@@ -1,16 +1,20 @@
 // What a translator is paid for in a whole document, story by story in story order: the words
-// and characters of every unit (a paragraph, a table cell, a footnote: one line of tagged
-// content) that has something to translate, and how much of that repeats a unit met earlier in
-// the document. Units of codes, numbers, punctuation and spaces alone are not counted, as
-// translation tools skip them. A repeat is a unit whose text, codes and blanks at its ends set
-// aside, is the text of an earlier unit: code numbers differ from story to story. Counts with
-// one CT_WordCount of its own.
+// and characters of every unit that has something to translate, and how much of that repeats a
+// unit met earlier in the document. Units are those of the XLIFF file (CT_StoryLayout: a
+// paragraph, a table cell's paragraph, a footnote's or note's paragraph), counted as a
+// translation tool counts the unit it reads: object codes inside a unit take no room, so that
+// "one<x1/>two" is one word, as the unit's text shows it. Units without a letter (codes,
+// numbers, punctuation and spaces alone) are not counted, as they are not for translation. A
+// repeat is a unit whose text, codes and blanks at its ends set aside, is the text of an
+// earlier unit: code numbers differ from story to story. Counts with one CT_WordCount of its
+// own.
 #pragma once
 
 #include <string>
 #include <string_view>
 #include <unordered_set>
 
+#include "exchange/ct_story_layout.h"
 #include "exchange/ct_word_count.h"
 
 struct CT_StoryTally {
@@ -23,12 +27,21 @@ class CT_DocumentCount {
     // co_Locale as for CT_WordCount.
     explicit CT_DocumentCount(const std::string& co_Locale = std::string());
 
-    // Counts the next story's tagged content; "earlier" is the order of these calls.
-    CT_StoryTally co_AddStory(std::string_view co_Content);
+    // Counts the next story's tagged content, cut into units along what its codes stand for
+    // (without them every line is a unit); "earlier" is the order of these calls. Content
+    // that is no tagged content is counted line by line, a "<" that starts no code and a lone
+    // "\" read as text.
+    CT_StoryTally co_AddStory(std::string_view co_Content,
+                              const CT_StoryLayout::CT_Codes& co_Codes = {});
     const CT_StoryTally& co_GetTotal() const { return co_Total; }
 
   private:
+    void v_AddFlow(const std::vector<CT_LayoutParagraph>& co_Paragraphs, CT_StoryTally& co_Story);
+    void v_AddUnit(std::string_view co_Unit, CT_StoryTally& co_Story);
+
     CT_WordCount co_Counter;
+    std::string s_Unit;  // the unit being counted, and its text without codes: kept to reuse
+    std::string s_Text;  // their buffers
     std::unordered_set<std::string> co_Seen;
     CT_StoryTally co_Total;
 };

@@ -3,6 +3,7 @@
 #include <unicode/brkiter.h>
 #include <unicode/uchar.h>
 #include <unicode/unistr.h>
+#include <unicode/uscript.h>
 #include <unicode/utf8.h>
 
 #include <stdexcept>
@@ -121,6 +122,44 @@ bool b_CutsCleanly(std::string_view co_Text, std::size_t n_End, std::size_t n_Ne
     return true;
 }
 
+// What counting tools take for punctuation: a run of these alone is no word, and they are no
+// part of the word they stand at the ends of.
+bool b_IsPunctuation(UChar32 c) {
+    static const std::u32string sco_marks =
+        U".,;:!?-@#$%^*_()[]{}/\\'`\"<>"
+        U"\u2018\u2019\u201B\u201C\u201D\u201E\u201F\u2032\u2033\u2034\u2035\u2036\u2037"
+        U"\u2039\u203A\u00AB\u00BB"
+        U"\u00BF\u00A1"
+        U"\u060C\u061F\u061B\u00F7"
+        U"\u3002\u3001\uFF0C\uFF1B\uFF01\uFF1F\u300C\u300D\u300E\u300F\u3010\u3011"
+        U"\u0964\u0965\u0970"
+        U"\u1362\u1364\u1363"
+        U"\u2026\u00B1\u00B0\u00B9\u00B2\u00B3\u00B7\u00A9\u00AE\u00D7\u00A3\u00A5\u20AC";
+    return sco_marks.find(static_cast<char32_t>(c)) != std::u32string::npos;
+}
+
+bool b_IsSpace(UChar32 c) {
+    return u_isUWhiteSpace(c) || (c >= 0x1C && c <= 0x1F);
+}
+
+// Scripts written without spaces between words, which ICU's dictionaries cut.
+bool b_IsSpaceless(UChar32 c) {
+    UErrorCode eo_status = U_ZERO_ERROR;
+    switch (uscript_getScript(c, &eo_status)) {
+        case USCRIPT_HAN:
+        case USCRIPT_HIRAGANA:
+        case USCRIPT_KATAKANA:
+        case USCRIPT_KATAKANA_OR_HIRAGANA:
+        case USCRIPT_THAI:
+        case USCRIPT_LAO:
+        case USCRIPT_KHMER:
+        case USCRIPT_MYANMAR:
+            return true;
+        default:
+            return false;
+    }
+}
+
 // Pieces met before and what they counted; bounded, since a long text of numbers or names
 // could otherwise fill memory with pieces met once.
 constexpr std::size_t kn_MaxRemembered = 1u << 16;
@@ -174,7 +213,67 @@ CT_TextCount CT_WordCount::co_CountText(std::string_view co_Text) {
         co_count += co_CountPiece(co_Text.substr(n_start, n_end - n_start));
         n_start = n_end = n_next;
     }
+    co_count.n_Words = n_Words(co_Text);
     return co_count;
+}
+
+std::size_t CT_WordCount::n_Words(std::string_view co_Text) {
+    // The text's characters, with each full stop between two characters that are not digits
+    // taken out together with them, leaving a space.
+    std::u32string co_chars;
+    co_chars.reserve(co_Text.size());
+    const int32_t i_length = static_cast<int32_t>(co_Text.size());
+    for (int32_t i = 0; i < i_length;) {
+        UChar32 c = 0;
+        U8_NEXT(co_Text.data(), i, i_length, c);
+        co_chars.push_back(static_cast<char32_t>(c < 0 ? 0xFFFD : c));
+    }
+    std::u32string co_plain;
+    co_plain.reserve(co_chars.size());
+    for (std::size_t n = 0; n < co_chars.size(); ++n) {
+        if (n + 2 < co_chars.size() && co_chars[n + 1] == U'.' &&
+            !u_isdigit(static_cast<UChar32>(co_chars[n])) &&
+            !u_isdigit(static_cast<UChar32>(co_chars[n + 2]))) {
+            co_plain.push_back(U' ');
+            n += 2;
+            continue;
+        }
+        co_plain.push_back(co_chars[n]);
+    }
+    std::size_t n_words = 0;
+    std::size_t n = 0;
+    while (n < co_plain.size()) {
+        if (b_IsSpace(static_cast<UChar32>(co_plain[n]))) {
+            ++n;
+            continue;
+        }
+        std::size_t n_end = n;
+        bool b_spaceless = false;
+        while (n_end < co_plain.size() && !b_IsSpace(static_cast<UChar32>(co_plain[n_end]))) {
+            b_spaceless = b_spaceless || b_IsSpaceless(static_cast<UChar32>(co_plain[n_end]));
+            ++n_end;
+        }
+        std::size_t n_first = n;
+        std::size_t n_last = n_end;
+        while (n_first < n_last && b_IsPunctuation(static_cast<UChar32>(co_plain[n_first]))) {
+            ++n_first;
+        }
+        while (n_last > n_first && b_IsPunctuation(static_cast<UChar32>(co_plain[n_last - 1]))) {
+            --n_last;
+        }
+        if (b_spaceless) {
+            icu::UnicodeString co_run =
+                icu::UnicodeString::fromUTF32(reinterpret_cast<const UChar32*>(co_plain.data() + n),
+                                              static_cast<int32_t>(n_end - n));
+            std::string s_run;
+            co_run.toUTF8String(s_run);
+            n_words += co_CountPiece(s_run).n_Words;
+        } else if (n_first < n_last) {
+            ++n_words;
+        }
+        n = n_end;
+    }
+    return n_words;
 }
 
 CT_TextCount CT_WordCount::co_CountPiece(std::string_view co_Piece) {

@@ -3,13 +3,17 @@
 // characters they stand for. One counter holds one ICU word break iterator: it is cheap to
 // reuse and must not be shared between threads (make one per thread).
 //
-// Words: a run of text between spaces, line ends or object codes counts as one word when it
-// holds a letter or a digit, so that "well-known", "don't" and "3.5" are one word each, as
-// common counting tools have it. Text in scripts written without spaces (Chinese, Japanese
-// kana and ideographs, Thai and its neighbours) is cut into words by ICU's dictionaries, and
-// each of those counts as one word; Korean, written with spaces, counts by its space-separated
-// words. Paired codes join what they stand between ("Sum<g1>mer</g1>" is one word); <xN/>
-// stands for an object, a tab or a break and separates words.
+// Words as common counting tools (translate-toolkit's pocount among them) count them, so that
+// the numbers a translator's tools show agree: a run of text between white space (of any kind)
+// or object codes is one word unless it is only common punctuation (. , ; : ! ? - ( ) quotes
+// and the like), so that "well-known", "don't", "3.5", "50%", "&", "=" and a dash standing
+// alone are one word each; a full stop between two characters that are not digits stands for
+// a break, taking those two characters with it, as those tools have it ("www.adobe.com" is
+// three words). Text in scripts written without spaces (Chinese, Japanese kana and
+// ideographs, Thai and its neighbours) is cut into words by ICU's dictionaries, and each of
+// those counts as one word (there those tools count a whole run as one). Paired codes join
+// what they stand between ("Sum<g1>mer</g1>" is one word); <xN/> stands for an object, a tab
+// or a break and separates words.
 // Characters: user-perceived characters (grapheme clusters) other than white space.
 #pragma once
 
@@ -53,6 +57,7 @@ class CT_WordCount {
     // One piece of text between blanks, remembered; and any text, counted by ICU at once.
     CT_TextCount co_CountPiece(std::string_view co_Piece);
     CT_TextCount co_CountWhole(std::string_view co_Text);
+    std::size_t n_Words(std::string_view co_Text);
 
     struct ct_Iterators;  // ICU's and the pieces met before, kept out of this header
     std::unique_ptr<ct_Iterators> pco_Iterators;

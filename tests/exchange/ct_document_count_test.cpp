@@ -48,11 +48,26 @@ INSTANTIATE_TEST_SUITE_P(
                 6},
         // Day / pass / CHF / 45, Kids / 12 / free: the escaped "<" is a character, no word.
         CT_Case{"tabs separate words", "Day pass\tCHF 45\nKids \\< 12\tfree\n", 7, 23},
+        // Object codes take no room in a unit, as a translation tool reads it.
         CT_Case{"codes are not counted",
-                "Our <g1>three new</g1> tours<x1/>start<x2/>today.\n<g2></g2>\n", 6, 27},
+                "Our <g1>three new</g1> tours<x1/>start<x2/>today.\n<g2></g2>\n", 4, 27},
         CT_Case{"empty story", "\n", 0, 0}),
     [](const auto& co_Info) { return std::to_string(co_Info.index); });
 }  // namespace
+
+// Units are the XLIFF file's: a footnote's paragraph is a unit of its own, and the paragraph
+// around its anchor reads on across it; line by line "Text2." and "Foot" would run together.
+TEST(CT_DocumentCountTest, UnitsAreTheXliffFilesWithTheirAnchorsTakingNoRoom) {
+    CT_ExchangeCode co_open;
+    co_open.eo_Kind = CT_ExchangeCode::et_Kind::e_FlowOpen;
+    co_open.co_Label = "footnote";
+    CT_ExchangeCode co_close;
+    co_close.eo_Kind = CT_ExchangeCode::et_Kind::e_FlowClose;
+    const std::string s_story = "See Text2.<x1/>Foot note\n<x2/> Text3.\n";
+    EXPECT_EQ(CT_DocumentCount().co_AddStory(s_story, {{1, co_open}, {2, co_close}}).co_All,
+              (CT_TextCount{5, 23}));
+    EXPECT_EQ(CT_DocumentCount().co_AddStory(s_story).co_All, (CT_TextCount{4, 23}));
+}
 
 // The second time a unit's words come, in any story, whatever the codes and blanks around
 // them, they are repeats; the first time they are not.

@@ -18,7 +18,7 @@ const char* const gpc_TopDownList =
     "layer \"Layer 1\"\n"
     "  Story 4: Prices per person Da...    u1f3      at 316, -296         15 words       57 chars  "
     "layer \"Layer 1\"\n"
-    "  Story 5: Our mountain guides ...    u1e4      at 36, -276          55 words      273 chars  "
+    "  Story 5: Our mountain guides ...    u1e4      at 36, -276          56 words      273 chars  "
     "layer \"Layer 1\"\n"
     "\n"
     "Page 2\n"
@@ -26,10 +26,10 @@ const char* const gpc_TopDownList =
     "layer \"Layer 1\"\n"
     "\n"
     "Page 3\n"
-    "  Story 7: Tours at a glance To...    u21a      at 36, -360          18 words       63 chars  "
+    "  Story 7: Tours at a glance To...    u21a      at 36, -360          19 words       63 chars  "
     "layer \"Layer 1\"\n"
     "\n"
-    "To translate: 120 words, 560 characters; repeated inside the document: 0 words, 0 "
+    "To translate: 122 words, 560 characters; repeated inside the document: 0 words, 0 "
     "characters\n";
 }  // namespace
 
@@ -65,10 +65,10 @@ TEST_F(CT_CliTest, JsonListGivesEveryStoryWithItsPage) {
               "    {\"number\": 7, \"key\": \"u21a\", \"label\": \"Story 7: Tours at a glance "
               "To...\", \"preview\": \"Tours at a glance To...\", \"page\": 3, \"group\": \"Page "
               "3\", \"x\": 36, \"y\": -360, \"layer\": \"Layer 1\", \"export\": true, "
-              "\"left_out\": null, \"words\": 18, \"characters\": 63, \"repeated_words\": 0, "
+              "\"left_out\": null, \"words\": 19, \"characters\": 63, \"repeated_words\": 0, "
               "\"repeated_characters\": 0}");
     EXPECT_EQ(co_lines[12],
-              "  \"total\": {\"words\": 120, \"characters\": 560, \"repeated_words\": "
+              "  \"total\": {\"words\": 122, \"characters\": 560, \"repeated_words\": "
               "0, \"repeated_characters\": 0}");
     EXPECT_EQ(co_lines[13], "}");
 }
@@ -128,6 +128,6 @@ TEST_F(CT_CliTest, ListCountsAParagraphMetAgainAsRepeated) {
     EXPECT_EQ(co_lines[9].substr(co_lines[9].find("at 36")),
               "at 36, -360           4 words       15 chars, 4 repeated  layer \"Layer 1\"");
     EXPECT_EQ(co_lines[19],
-              "To translate: 114 words, 525 characters; repeated inside the document: "
+              "To translate: 116 words, 525 characters; repeated inside the document: "
               "4 words, 15 characters");
 }

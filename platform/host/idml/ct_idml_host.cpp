@@ -86,7 +86,8 @@ void* CT_IdmlHost::p_Open(const CT_String& co_Path, int) {
                 CT_IdmlStoryCodec::s_Export(co_Story, co_digest.co_Codes, co_options);
             co_digest.b_Counted = !co_options.b_SkipNotes && co_digest.n_Hidden == 0;
             if (!co_digest.b_Counted) {
-                co_digest.s_Counted = CT_IdmlStoryCodec::s_Export(co_Story);
+                co_digest.s_Counted =
+                    CT_IdmlStoryCodec::s_Export(co_Story, co_digest.co_CountedCodes);
             }
         });
     co_Digests[n_serial] = std::move(co_digests);
@@ -335,14 +336,16 @@ const CT_IdmlHost::CT_Digest* CT_IdmlHost::pco_DigestOf(void* p_Box) const {
     return &co_digest->second;
 }
 
-bool CT_IdmlHost::b_CountedContent(const std::string& s_Key, std::string& s_Content) const {
+bool CT_IdmlHost::b_CountedContent(const std::string& s_Key, std::string& s_Content,
+                                   std::vector<CT_IdmlStoryCodeInfo>& co_Codes) const {
     const CT_IdmlDocument& co_document = cco_GetActiveDocument();
     const auto co_digests = co_Digests.find(co_Documents.n_Active());
     if (co_digests != co_Digests.end()) {
         const auto co_digest = co_digests->second.co_ByKey.find(s_Key);
         if (co_digest != co_digests->second.co_ByKey.end()) {
-            s_Content = co_digest->second.b_Counted ? co_digest->second.s_Content
-                                                    : co_digest->second.s_Counted;
+            const CT_Digest& co_found = co_digest->second;
+            s_Content = co_found.b_Counted ? co_found.s_Content : co_found.s_Counted;
+            co_Codes = co_found.b_Counted ? co_found.co_Codes : co_found.co_CountedCodes;
             return true;
         }
     }
@@ -350,7 +353,8 @@ bool CT_IdmlHost::b_CountedContent(const std::string& s_Key, std::string& s_Cont
     if (pco_part == nullptr) {
         return false;
     }
-    s_Content = CT_IdmlStoryCodec::s_Export(CT_IdmlDocument::so_Inner(*pco_part));
+    co_Codes.clear();
+    s_Content = CT_IdmlStoryCodec::s_Export(CT_IdmlDocument::so_Inner(*pco_part), co_Codes);
     return true;
 }
 

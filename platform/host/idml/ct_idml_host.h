@@ -56,8 +56,14 @@ class CT_IdmlHost : public CT_HostBackend {
     // for it. For commands that only read.
     void v_SetReadThrough(bool b_On) { b_ReadThrough = b_On; }
     // The content of the active document's story as export writes it with notes kept and no
-    // condition hidden: what is counted. False when the document has no such story.
-    bool b_CountedContent(const std::string& s_Key, std::string& s_Content) const;
+    // condition hidden, and what its codes stand for: what is counted, unit by unit. False
+    // when the document has no such story.
+    bool b_CountedContent(const std::string& s_Key, std::string& s_Content,
+                          std::vector<CT_IdmlStoryCodeInfo>& co_Codes) const;
+    bool b_CountedContent(const std::string& s_Key, std::string& s_Content) const {
+        std::vector<CT_IdmlStoryCodeInfo> co_codes;
+        return b_CountedContent(s_Key, s_Content, co_codes);
+    }
     // The entry of the current box list with this key, or null: its layer and why it is left
     // out, for showing the list.
     const CT_IdmlBox* pco_FindListed(const std::string& s_Key) const;
@@ -169,6 +175,7 @@ class CT_IdmlHost : public CT_HostBackend {
         std::size_t n_Hidden = 0;  // how many hidden conditions were known
         bool b_Counted = false;    // whether s_Content is what is counted too
         std::string s_Counted;     // what is counted, when it differs
+        std::vector<CT_IdmlStoryCodeInfo> co_CountedCodes;  // its codes
     };
     struct CT_Digests {
         bool b_SkipNotes = false;
