@@ -114,9 +114,10 @@ CT_XliffReader::CT_XliffReader(std::string_view co_Bytes) {
         const std::string co_key = co_KeyOf(co_child);
         // The tagged story file ends a key at its quote and the start tag at ">": a key with
         // either, or with a line end, would come into the import as another key.
-        if (co_key.find_first_of("\"<>\r\n") != std::string::npos) {
+        if (co_key.find_first_of("\"<>\r\n") != std::string::npos || !CT_Utf8::sb_IsValid(co_key)) {
             throw CT_Refusal("story \"" + co_key +
-                             "\": a story key holds no quote, \"<\", \">\" or line end");
+                             "\": a story key holds no quote, \"<\", \">\", line end or "
+                             "character that does not exist");
         }
         CT_TaggedStory co_story;
         co_story.co_Key = co_key;

@@ -92,7 +92,7 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& co_Info) { return std::to_string(co_Info.index); });
 
 // What XML carries but a unit's paragraph cannot: a line end would make two paragraphs of one
-// in the document, a surrogate half is no character.
+// in the document; a surrogate half or a number past U+10FFFF is no character.
 INSTANTIATE_TEST_SUITE_P(
     Text, CT_XliffReaderEditTest,
     ::testing::Values(
@@ -100,6 +100,14 @@ INSTANTIATE_TEST_SUITE_P(
                 "<target>Hallo&#13;<g id=\"1\">A</g><x id=\"2\"/></target>",
                 "story u7, unit u7.1: the target breaks a line, and a unit is one paragraph: join "
                 "its lines"},
+        ct_Edit{"reference to a surrogate",
+                "<target>Hallo&#xD800;<g id=\"1\">A</g><x id=\"2\"/></target>",
+                "story u7, unit u7.1: the target holds a character that does not exist (a "
+                "surrogate or a code past U+10FFFF)"},
+        ct_Edit{"reference past the last character",
+                "<target><g id=\"1\">A&#x1111111111111114;</g><x id=\"2\"/></target>",
+                "story u7, unit u7.1: the target holds a character that does not exist (a "
+                "surrogate or a code past U+10FFFF)"},
         ct_Edit{"line ends of an indented target",
                 "<target>\n  <mrk mtype=\"seg\" mid=\"1\"><g id=\"1\">A</g><x "
                 "id=\"2\"/></mrk>\n</target>",
@@ -172,7 +180,12 @@ TEST(CT_XliffReaderTest, FilesThatCannotBeImportedGetOneClearError) {
          "not well-formed XML at line 2, column 11: bytes that are not UTF-8"},
         {"<xliff version=\"1.2\"><file><body><group resname=\"u&quot;1\"><trans-unit "
          "id=\"1\"><source>a</source></trans-unit></group></body></file></xliff>",
-         "story \"u\"1\": a story key holds no quote, \"<\", \">\" or line end"},
+         "story \"u\"1\": a story key holds no quote, \"<\", \">\", line end or character that "
+         "does not exist"},
+        {"<xliff version=\"1.2\"><file><body><group resname=\"u&#xDFFF;\"><trans-unit "
+         "id=\"1\"><source>a</source></trans-unit></group></body></file></xliff>",
+         "story \"u\xED\xBF\xBF\": a story key holds no quote, \"<\", \">\", line end or "
+         "character that does not exist"},
         {"<xliff version=\"1.2\"><file><body><group resname=\"u1\"><trans-unit "
          "id=\"1\"><source>a<x id=\"1\"/></source></trans-unit><group id=\"n\" "
          "extradata=\"1 4294967299\"><trans-unit id=\"2\"><source>b</source></trans-unit>"
