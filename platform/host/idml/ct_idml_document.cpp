@@ -76,6 +76,13 @@ CT_IdmlDocument::CT_IdmlDocument(const std::string& s_Path, CT_StoryReader co_Re
 void CT_IdmlDocument::v_LoadPart(const pugi::xml_node& co_Reference) {
     const char* pc_Name = pc_LocalName(co_Reference);
     const std::string s_Entry = co_Reference.attribute("src").value();
+    // A part the design map names again is read once: a second reading adds nothing to the
+    // layout or the text, and would let a small package cost without end.
+    const bool b_part = b_Is(pc_Name, "Story") || b_Is(pc_Name, "Spread") ||
+                        b_Is(pc_Name, "MasterSpread") || b_Is(pc_Name, "Preferences");
+    if (b_part && !co_Read.insert(s_Entry).second) {
+        return;
+    }
     if (b_Is(pc_Name, "Story")) {
         v_LoadStory(s_Entry);
     } else if (b_Is(pc_Name, "Spread") || b_Is(pc_Name, "MasterSpread")) {

@@ -105,4 +105,5 @@ class CT_IdmlDocument {
     CT_IdmlPageSize co_Size;
     std::vector<std::pair<std::string, CT_IdmlLayer>> co_LayerList;  // by id, in design-map order
     std::unordered_set<std::string> co_Hidden;
+    std::unordered_set<std::string> co_Read;  // the parts read, by entry name
 };

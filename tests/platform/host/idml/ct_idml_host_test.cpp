@@ -257,4 +257,26 @@ TEST_F(CT_IdmlHostTest, ReadingThroughHidesConditionsNamedAfterTheStories) {
     }
 }
 
+// A part the design map names more than once is read once: the document is the one that
+// names each part once.
+TEST_F(CT_IdmlHostTest, APartNamedAgainIsReadOnce) {
+    const std::vector<CT_Entry> co_once =
+        co_SmallPackage({{"k1", "<Content>One</Content>"}, {"k2", "<Content>Two</Content>"}});
+    std::vector<CT_Entry> co_again = co_once;
+    std::string& s_map = co_again[1].s_Bytes;
+    const std::string s_spread = "<idPkg:Spread src=\"Spreads/S.xml\"/>";
+    const std::string s_story = "<idPkg:Story src=\"Stories/Story_k1.xml\"/>";
+    s_map.insert(s_map.rfind("</Document>"), s_spread + s_story + s_spread);
+    v_WriteZip(co_Dir / "once.idml", co_once);
+    v_WriteZip(co_Dir / "again.idml", co_again);
+    v_Open(co_Dir / "once.idml");
+    const std::vector<std::string> co_listing = co_Listing();
+    const std::map<std::string, std::string> co_stories = co_ExportAll(co_Dir / "once.stt");
+    v_CloseActive(0);
+    v_Open(co_Dir / "again.idml");
+    EXPECT_EQ(co_Listing(), co_listing);
+    EXPECT_EQ(co_ExportAll(co_Dir / "again.stt"), co_stories);
+    v_CloseActive(0);
+}
+
 }  // namespace
