@@ -6,6 +6,7 @@
 #include <unicode/uscript.h>
 #include <unicode/utf8.h>
 
+#include <array>
 #include <stdexcept>
 #include <unordered_map>
 
@@ -125,6 +126,17 @@ bool b_CutsCleanly(std::string_view co_Text, std::size_t n_End, std::size_t n_Ne
 // What counting tools take for punctuation: a run of these alone is no word, and they are no
 // part of the word they stand at the ends of.
 bool b_IsPunctuation(UChar32 c) {
+    if (c < 0x80) {
+        // The ASCII marks of the list below, looked up at once: most text is ASCII.
+        static const std::array<bool, 128> sab_ascii = [] {
+            std::array<bool, 128> ab_marks{};
+            for (const char* pc = ".,;:!?-@#$%^*_()[]{}/\\'`\"<>"; *pc != '\0'; ++pc) {
+                ab_marks[static_cast<unsigned char>(*pc)] = true;
+            }
+            return ab_marks;
+        }();
+        return c >= 0 && sab_ascii[static_cast<std::size_t>(c)];
+    }
     static const std::u32string sco_marks =
         U".,;:!?-@#$%^*_()[]{}/\\'`\"<>"
         U"\u2018\u2019\u201B\u201C\u201D\u201E\u201F\u2032\u2033\u2034\u2035\u2036\u2037"
@@ -139,11 +151,17 @@ bool b_IsPunctuation(UChar32 c) {
 }
 
 bool b_IsSpace(UChar32 c) {
-    return u_isUWhiteSpace(c) || (c >= 0x1C && c <= 0x1F);
+    if (c < 0x80) {
+        return c == ' ' || (c >= '\t' && c <= '\r') || (c >= 0x1C && c <= 0x1F);
+    }
+    return u_isUWhiteSpace(c);
 }
 
 // Scripts written without spaces between words, which ICU's dictionaries cut.
 bool b_IsSpaceless(UChar32 c) {
+    if (c < 0x0E00) {
+        return false;  // every script before Thai is written with spaces
+    }
     UErrorCode eo_status = U_ZERO_ERROR;
     switch (uscript_getScript(c, &eo_status)) {
         case USCRIPT_HAN:
@@ -170,7 +188,9 @@ struct CT_WordCount::ct_Iterators {
     std::unique_ptr<icu::BreakIterator> pco_Words;
     std::unique_ptr<icu::BreakIterator> pco_Characters;
     std::unordered_map<std::string, CT_TextCount> co_Remembered;
-    std::string s_Piece;  // the lookup key, kept to reuse its buffer
+    std::string s_Piece;      // the lookup key, kept to reuse its buffer
+    std::u32string co_Chars;  // a text's characters while its words are counted
+    std::u32string co_Plain;
 };
 
 CT_WordCount::CT_WordCount(const std::string& co_Locale) : pco_Iterators(new ct_Iterators) {
@@ -220,16 +240,16 @@ CT_TextCount CT_WordCount::co_CountText(std::string_view co_Text) {
 std::size_t CT_WordCount::n_Words(std::string_view co_Text) {
     // The text's characters, with each full stop between two characters that are not digits
     // taken out together with them, leaving a space.
-    std::u32string co_chars;
-    co_chars.reserve(co_Text.size());
+    std::u32string& co_chars = pco_Iterators->co_Chars;
+    co_chars.clear();
     const int32_t i_length = static_cast<int32_t>(co_Text.size());
     for (int32_t i = 0; i < i_length;) {
         UChar32 c = 0;
         U8_NEXT(co_Text.data(), i, i_length, c);
         co_chars.push_back(static_cast<char32_t>(c < 0 ? 0xFFFD : c));
     }
-    std::u32string co_plain;
-    co_plain.reserve(co_chars.size());
+    std::u32string& co_plain = pco_Iterators->co_Plain;
+    co_plain.clear();
     for (std::size_t n = 0; n < co_chars.size(); ++n) {
         if (n + 2 < co_chars.size() && co_chars[n + 1] == U'.' &&
             !u_isdigit(static_cast<UChar32>(co_chars[n])) &&
