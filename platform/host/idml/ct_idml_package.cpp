@@ -151,7 +151,12 @@ std::string CT_IdmlPackage::s_Read(const std::string& s_Entry) const {
     }
     zip_stat_t co_Stat;
     CT_IdmlZipFile co_File;
-    if (zip_stat_index(co_Zip.get(), co_Found->second, 0, &co_Stat) != 0 ||
+    const zip_uint64_t n_needed = ZIP_STAT_SIZE | ZIP_STAT_COMP_SIZE | ZIP_STAT_CRC;
+    const bool b_stat = zip_stat_index(co_Zip.get(), co_Found->second, 0, &co_Stat) == 0;
+    if (b_stat && co_Stat.comp_method == ZIP_CM_DEFLATE && (co_Stat.valid & n_needed) == n_needed) {
+        return s_Unpack(s_Entry, co_Found->second, co_Stat);
+    }
+    if (!b_stat ||
         (co_File.reset(zip_fopen_index(co_Zip.get(), co_Found->second, 0)), co_File == nullptr)) {
         v_Refuse(s_Entry, std::string("cannot be unpacked: ") + zip_strerror(co_Zip.get()));
     }
@@ -170,6 +175,36 @@ std::string CT_IdmlPackage::s_Read(const std::string& s_Entry) const {
     std::string s_Why = i_Read < 0 ? zip_file_strerror(co_File.get()) : "";
     if (i_Read != 0 || n_Done != s_Bytes.size()) {
         v_Refuse(s_Entry, "cannot be unpacked: " + (s_Why.empty() ? "wrong size" : s_Why));
+    }
+    return s_Bytes;
+}
+
+// A deflated entry: its packed bytes are read as they are and unpacked here, with the
+// decompressor and the buffer every entry shares.
+std::string CT_IdmlPackage::s_Unpack(const std::string& s_Entry, zip_uint64_t n_Index,
+                                     const zip_stat_t& co_Stat) const {
+    CT_IdmlZipFile co_File(zip_fopen_index(co_Zip.get(), n_Index, ZIP_FL_COMPRESSED));
+    if (co_File == nullptr) {
+        v_Refuse(s_Entry, std::string("cannot be unpacked: ") + zip_strerror(co_Zip.get()));
+    }
+    s_PackedBytes.resize(static_cast<std::size_t>(co_Stat.comp_size));
+    std::size_t n_Done = 0;
+    zip_int64_t i_Read = 1;
+    while (n_Done < s_PackedBytes.size() &&
+           (i_Read = zip_fread(co_File.get(), &s_PackedBytes[n_Done],
+                               s_PackedBytes.size() - n_Done)) > 0) {
+        n_Done += static_cast<std::size_t>(i_Read);
+    }
+    if (i_Read < 0 || n_Done != s_PackedBytes.size()) {
+        v_Refuse(s_Entry,
+                 "cannot be unpacked: " +
+                     std::string(i_Read < 0 ? zip_file_strerror(co_File.get()) : "wrong size"));
+    }
+    std::string s_Bytes;
+    const std::string s_Why =
+        co_Inflater.s_Unpack(s_PackedBytes, co_Stat.size, co_Stat.crc, s_Bytes);
+    if (!s_Why.empty()) {
+        v_Refuse(s_Entry, "cannot be unpacked: " + s_Why);
     }
     return s_Bytes;
 }

@@ -11,6 +11,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "platform/host/idml/ct_idml_inflater.h"
 #include "platform/host/idml/ct_idml_packed_source.h"
 #include "platform/host/idml/ct_idml_zip_owners.h"
 
@@ -47,6 +48,8 @@ class CT_IdmlPackage {
     void v_Index();
     void v_CheckEntry(zip_uint64_t n_Index, const std::string& s_Name) const;
     bool b_IsStored(const std::string& s_Entry) const;
+    std::string s_Unpack(const std::string& s_Entry, zip_uint64_t n_Index,
+                         const zip_stat_t& co_Stat) const;
     zip_source_t* pco_Copy(zip_t* pco_Out, const std::string& s_Entry) const;
     void v_WriteTo(const std::string& s_Temp, const CT_Replaced& co_Replaced);
     [[noreturn]] void v_Refuse(const std::string& s_Entry, const std::string& s_What) const;
@@ -55,4 +58,7 @@ class CT_IdmlPackage {
     CT_IdmlZip co_Zip;
     std::vector<std::string> co_Names;  // in the order of the archive
     std::unordered_map<std::string, zip_uint64_t> co_Indexes;
+    // Reading keeps one decompressor and one buffer for the packed bytes for every entry.
+    mutable CT_IdmlInflater co_Inflater;
+    mutable std::string s_PackedBytes;
 };

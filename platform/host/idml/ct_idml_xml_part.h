@@ -22,7 +22,8 @@ class CT_IdmlXmlPart {
 
     // Parses the bytes; a text that is not well-formed XML raises e_BadDocument naming the
     // package and the entry.
-    CT_IdmlXmlPart(const std::string& s_Package, std::string s_Entry, const std::string& s_Bytes,
+    // The tree is parsed in place: the part keeps the bytes, which the tree points into.
+    CT_IdmlXmlPart(const std::string& s_Package, std::string s_Entry, std::string s_Bytes,
                    et_Use eo_Use);
     CT_IdmlXmlPart(const CT_IdmlXmlPart&) = delete;
     CT_IdmlXmlPart& operator=(const CT_IdmlXmlPart&) = delete;
@@ -46,12 +47,13 @@ class CT_IdmlXmlPart {
     CT_IdmlPackedSource* pco_GetPacked() const { return b_Parsed ? nullptr : pco_Packed.get(); }
 
   private:
-    void v_Parse(const std::string& s_Package, const std::string& s_Bytes) const;
+    void v_Parse(const std::string& s_Package, std::string s_Bytes) const;
 
     std::string s_EntryName;
     et_Use eo_Use;
     // The tree is parsed on demand from the packed bytes: asking for it does not change the
     // part's content, so a const part may do it.
+    mutable std::string s_Buffer;  // declared before the tree, which points into it
     mutable pugi::xml_document co_Tree;
     mutable bool b_Parsed = false;
     mutable std::unique_ptr<CT_IdmlPackedSource> pco_Packed;

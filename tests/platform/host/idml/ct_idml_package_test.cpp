@@ -63,6 +63,24 @@ TEST_F(CT_IdmlPackageTest, BrokenPackagesAreRefusedWithTheFileAndTheEntry) {
          },
          ": entry \"Stories/Story_k2.xml\" is not well-formed XML (Start-end tags mismatch at "
          "byte "},
+        {"damaged story",
+         [&](const fs::path& co_Path) {
+             std::string s_Text;
+             for (int i = 0; i < 200; ++i) {
+                 s_Text += "line " + std::to_string(i * 7919 % 1000) + " of the story\n";
+             }
+             v_WriteZip(co_Path, co_SmallPackage({{"k1", "<Content>A</Content>"},
+                                                  {"k2", "<Content>" + s_Text + "</Content>"}}));
+             // One byte of the story's packed data changed: the local header gives its place.
+             std::string s_Bytes = s_ReadFile(co_Path);
+             const std::string s_Name = "Stories/Story_k2.xml";
+             const std::size_t n_Name = s_Bytes.find(s_Name);
+             const std::size_t n_Extra = static_cast<unsigned char>(s_Bytes[n_Name - 2]) |
+                                         static_cast<unsigned char>(s_Bytes[n_Name - 1]) << 8;
+             s_Bytes[n_Name + s_Name.size() + n_Extra + 40] ^= 0x55;
+             std::ofstream(co_Path, std::ios::binary) << s_Bytes;
+         },
+         ": entry \"Stories/Story_k2.xml\" cannot be unpacked: "},
         {"packing bomb",
          [&](const fs::path& co_Path) {
              std::vector<CT_Entry> co_Entries = co_SmallPackage(co_Two);
