@@ -9,6 +9,7 @@
 #include <fstream>
 #include <iterator>
 #include <regex>
+#include <utility>
 
 #include "platform/common/ct_errors.h"
 #include "platform/common/ct_utf8.h"
@@ -73,14 +74,28 @@ CT_TaggedFile::CT_TaggedFile(const std::string& s_Path) : s_Path(s_Path) {
         CT_Errors::v_ThrowError(e_FileOpen,
                                 CT_String(("cannot open \"" + s_Path + "\": " + s_why).c_str()));
     }
-    const std::string s_bytes{std::istreambuf_iterator<char>(co_file), {}};
+    // Read in one piece: a translation of a large document runs to tens of megabytes. A pipe
+    // has no size and is read as it comes.
+    std::string s_bytes;
+    co_file.seekg(0, std::ios::end);
+    const std::streamoff n_size = co_file.tellg();
+    if (n_size >= 0) {
+        co_file.seekg(0, std::ios::beg);
+        s_bytes.resize(static_cast<std::size_t>(n_size));
+        co_file.read(&s_bytes[0], n_size);
+        s_bytes.resize(static_cast<std::size_t>(co_file.gcount()));
+    } else {
+        co_file.clear();
+        s_bytes.assign(std::istreambuf_iterator<char>(co_file), {});
+    }
     if (co_file.bad()) {
         CT_Errors::v_ThrowError(e_FileRead, CT_String(("cannot read \"" + s_Path + "\"").c_str()));
     }
     v_CheckEncoding(s_bytes);
-    s_Text = s_WithLineFeeds(s_bytes);
+    const bool b_cr = s_bytes.find('\r') != std::string::npos;
+    s_Text = b_cr ? s_WithLineFeeds(s_bytes) : std::move(s_bytes);
     v_ReadStories();
-    if (s_bytes.find('\r') != std::string::npos) {
+    if (b_cr) {
         s_Copy = s_WriteCopy(s_Text, s_Path);
     }
 }

@@ -1,5 +1,8 @@
 #include "platform/common/ct_utf8.h"
 
+#include <cstdint>
+#include <cstring>
+
 namespace {
 
 unsigned n_Byte(std::string_view co_Text, std::size_t n_At) {
@@ -59,6 +62,15 @@ char32_t CT_Utf8::sc_Next(std::string_view co_Text, std::size_t& n_At) {
 
 std::size_t CT_Utf8::sn_FirstInvalid(std::string_view co_Text) {
     for (std::size_t n_At = 0; n_At < co_Text.size();) {
+        // Most text is ASCII: eight bytes without a high bit are passed at once.
+        std::uint64_t n_Eight = 0;
+        if (n_At + sizeof n_Eight <= co_Text.size()) {
+            std::memcpy(&n_Eight, co_Text.data() + n_At, sizeof n_Eight);
+            if ((n_Eight & 0x8080808080808080ull) == 0) {
+                n_At += sizeof n_Eight;
+                continue;
+            }
+        }
         const std::size_t n_Length = sn_SequenceLength(co_Text, n_At);
         if (n_Length == 0) {
             return n_At;

@@ -62,14 +62,22 @@ bool CT_IdmlStoryCodec::sb_IsUnchanged(const pugi::xml_node& co_Story, std::stri
                                        const CT_IdmlStoryOptions& co_Options) {
     CT_IdmlStoryOptions co_options = co_Options;
     co_options.b_SkipNotes = false;
-    const CT_IdmlStoryAnalysis co_kept(co_Story, co_options);
-    if (co_Content == co_kept.cco_Content()) {
+    return sb_IsUnchanged(CT_IdmlStoryAnalysis(co_Story, co_options), co_Story, co_Content,
+                          co_options);
+}
+
+// co_Kept: the story's analysis with notes kept, under co_Kept's options otherwise.
+bool CT_IdmlStoryCodec::sb_IsUnchanged(const CT_IdmlStoryAnalysis& co_Kept,
+                                       const pugi::xml_node& co_Story, std::string_view co_Content,
+                                       const CT_IdmlStoryOptions& co_KeptOptions) {
+    if (co_Content == co_Kept.cco_Content()) {
         return true;
     }
     bool b_notes = false;
-    for (const CT_IdmlStoryCode& co_code : co_kept.cco_Codes()) {
+    for (const CT_IdmlStoryCode& co_code : co_Kept.cco_Codes()) {
         b_notes = b_notes || co_code.b_IsNote();
     }
+    CT_IdmlStoryOptions co_options = co_KeptOptions;
     co_options.b_SkipNotes = true;
     return b_notes && co_Content == CT_IdmlStoryAnalysis(co_Story, co_options).cco_Content();
 }
@@ -148,15 +156,20 @@ bool CT_IdmlStoryCodec::b_PlainText(const pugi::xml_node& co_Story, std::string&
 
 void CT_IdmlStoryCodec::v_Import(pugi::xml_node co_Story, std::string_view co_Content,
                                  const CT_String& co_Key, const CT_IdmlStoryOptions& co_Options) {
-    // Untranslated content comes back exactly as export wrote it. Rebuilding would give the
-    // same text, but not the same XML: ranges that differ only in spacing would merge and
-    // the indentation would go. Leaving the story alone keeps an untouched round trip exact.
-    if (sb_IsUnchanged(co_Story, co_Content, co_Options)) {
-        return;
-    }
+    sb_Import(co_Story, co_Content, co_Key, co_Options);
+}
+
+bool CT_IdmlStoryCodec::sb_Import(pugi::xml_node co_Story, std::string_view co_Content,
+                                  const CT_String& co_Key, const CT_IdmlStoryOptions& co_Options) {
     CT_IdmlStoryOptions co_kept = co_Options;
     co_kept.b_SkipNotes = false;
     CT_IdmlStoryAnalysis co_analysis(co_Story, co_kept);
+    // Untranslated content comes back exactly as export wrote it. Rebuilding would give the
+    // same text, but not the same XML: ranges that differ only in spacing would merge and
+    // the indentation would go. Leaving the story alone keeps an untouched round trip exact.
+    if (sb_IsUnchanged(co_analysis, co_Story, co_Content, co_kept)) {
+        return false;
+    }
     std::vector<CT_IdmlStoryLeaf> co_leaves;
     CT_IdmlStoryReader(co_analysis, co_Key).v_Read(co_Content, co_leaves);
     // The content is sound: only memory can fail from here. The new text grows in an element
@@ -169,4 +182,5 @@ void CT_IdmlStoryCodec::v_Import(pugi::xml_node co_Story, std::string_view co_Co
         throw;
     }
     v_Replace(co_Story, co_new);
+    return true;
 }

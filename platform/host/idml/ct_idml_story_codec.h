@@ -14,6 +14,8 @@
 #include "platform/host/idml/ct_idml_story_code_info.h"
 #include "platform/host/idml/ct_idml_story_options.h"
 
+class CT_IdmlStoryAnalysis;
+
 class CT_IdmlStoryCodec {
   public:
     // The tagged content of the story element (the <Story> inside Stories/Story_*.xml): UTF-8,
@@ -59,4 +61,13 @@ class CT_IdmlStoryCodec {
     // the options is not used.
     static void v_Import(pugi::xml_node co_Story, std::string_view co_Content,
                          const CT_String& co_Key, const CT_IdmlStoryOptions& co_Options = {});
+    // The same, true when the story changed (false for content sb_IsUnchanged accepts): the
+    // story is analysed once for both.
+    static bool sb_Import(pugi::xml_node co_Story, std::string_view co_Content,
+                          const CT_String& co_Key, const CT_IdmlStoryOptions& co_Options = {});
+
+  private:
+    static bool sb_IsUnchanged(const CT_IdmlStoryAnalysis& co_Kept, const pugi::xml_node& co_Story,
+                               std::string_view co_Content,
+                               const CT_IdmlStoryOptions& co_KeptOptions);
 };
