@@ -155,9 +155,9 @@ et_ExitStatus CT_CheckCommand::seo_Run(CT_ToolSession& co_Session) {
     co_Session.co_GetSink().v_AddRewrite(co_file.s_GetReadablePath(), co_file.s_GetPath());
     CT_CurrentDocument co_current(co_copy.s_GetPath(), co_Session.cco_GetStoryListSettings());
     const CT_Findings co_findings = co_Compare(co_Session, co_file, co_current);
-    const CT_FitReport co_fit(
-        co_Session.co_GetHost().cco_GetActiveDocument(), co_current.co_GetStoryOrder(),
-        CT_TaggedStories::sco_Read(co_file.s_GetReadablePath()), co_options.d_MaxGrowth / 100);
+    const CT_FitReport co_fit(co_Session.co_GetHost(), co_current.co_GetStoryOrder(),
+                              CT_TaggedStories::sco_Read(co_file.s_GetReadablePath()),
+                              co_options.d_MaxGrowth / 100);
     et_ExitStatus eo_status = e_ExitOk;
     std::string s_verdict = "An import would be clean.";
     if (co_findings.b_Differs) {

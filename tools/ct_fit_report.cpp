@@ -6,8 +6,8 @@
 
 #include "exchange/ct_word_count.h"
 #include "platform/host/idml/ct_idml_document.h"
+#include "platform/host/idml/ct_idml_host.h"
 #include "platform/host/idml/ct_idml_layout.h"
-#include "platform/host/idml/ct_idml_story_codec.h"
 #include "storyorder/ct_story_order.h"
 #include "textbox/ct_text_box.h"
 #include "tools/ct_json_string.h"
@@ -45,14 +45,15 @@ std::unordered_map<std::string, unsigned> co_FrameCounts(const CT_IdmlDocument& 
 }
 }  // namespace
 
-CT_FitReport::CT_FitReport(const CT_IdmlDocument& co_Document, CT_StoryOrder& co_Order,
+CT_FitReport::CT_FitReport(const CT_IdmlHost& co_Host, CT_StoryOrder& co_Order,
                            const std::map<std::string, std::string>& co_Translated,
                            double d_MaxGrowth)
     : d_MaxGrowth(d_MaxGrowth) {
     if (co_Order.b_IsEmpty()) {
         return;
     }
-    const std::unordered_map<std::string, unsigned> co_frames = co_FrameCounts(co_Document);
+    const std::unordered_map<std::string, unsigned> co_frames =
+        co_FrameCounts(co_Host.cco_GetActiveDocument());
     CT_WordCount co_counter;
     unsigned n_index = 0;
     co_Order.v_GotoFirst();
@@ -63,11 +64,10 @@ CT_FitReport::CT_FitReport(const CT_IdmlDocument& co_Document, CT_StoryOrder& co
         co_story.n_Number = ++n_index;
         co_story.s_Key = std::string(pco_box->cco_GetKey().sv());
         co_story.s_Label = std::string(pco_box->cco_GetListLabel().sv());
-        if (const CT_IdmlXmlPart* pco_part = co_Document.pco_FindStory(co_story.s_Key)) {
-            co_story.n_Source = co_counter
-                                    .co_CountTagged(CT_IdmlStoryCodec::s_Export(
-                                        CT_IdmlDocument::so_Inner(*pco_part)))
-                                    .n_Characters;
+        // What export writes with notes kept, which a document read through has at hand.
+        std::string s_source;
+        if (co_Host.b_CountedContent(co_story.s_Key, s_source)) {
+            co_story.n_Source = co_counter.co_CountTagged(s_source).n_Characters;
         }
         const auto co_text = co_Translated.find(co_story.s_Key);
         co_story.b_InFile = co_text != co_Translated.end();

@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-class CT_IdmlDocument;
+class CT_IdmlHost;
 class CT_StoryOrder;
 
 struct CT_StoryFit {
@@ -27,9 +27,10 @@ struct CT_StoryFit {
 
 class CT_FitReport {
   public:
-    // co_Translated: content by key, as CT_TaggedStories reads it. d_MaxGrowth: the growth
-    // allowed, 0.15 for 15 %. Walks the order (its cursor moves).
-    CT_FitReport(const CT_IdmlDocument& co_Document, CT_StoryOrder& co_Order,
+    // The host's active document against co_Translated: content by key, as CT_TaggedStories
+    // reads it. d_MaxGrowth: the growth allowed, 0.15 for 15 %. Walks the order (its cursor
+    // moves).
+    CT_FitReport(const CT_IdmlHost& co_Host, CT_StoryOrder& co_Order,
                  const std::map<std::string, std::string>& co_Translated, double d_MaxGrowth);
 
     const std::vector<CT_StoryFit>& co_GetStories() const { return co_Stories; }

@@ -75,9 +75,9 @@ et_ExitStatus CT_MapCommand::seo_Run(CT_ToolSession& co_Session) {
     if (!co_options.s_CheckFile.empty()) {
         // A translation in XLIFF is read through the tagged form it imports by.
         const CT_XliffImport co_translation(co_Session, co_options.s_CheckFile);
-        const CT_FitReport co_fit(
-            co_Session.co_GetHost().cco_GetActiveDocument(), co_document.co_GetStoryOrder(),
-            CT_TaggedStories::sco_Read(co_translation.s_GetTagged()), co_options.d_MaxGrowth / 100);
+        const CT_FitReport co_fit(co_Session.co_GetHost(), co_document.co_GetStoryOrder(),
+                                  CT_TaggedStories::sco_Read(co_translation.s_GetTagged()),
+                                  co_options.d_MaxGrowth / 100);
         co_svg.v_SetRisks(co_fit.co_GetRisks());
     }
     std::ostringstream co_text;

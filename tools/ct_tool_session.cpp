@@ -62,10 +62,13 @@ void CT_ToolSession::v_SetSelection() {
         eo_command == CT_CommandOptions::e_List && (co_Options.b_All || co_Options.b_Json);
     co_Host.v_SetSelection(co_selection);
     co_Host.v_SetSkipNotes(co_Options.s_Notes == "skip");
-    // Commands that only read and go through every story once need no story's tree kept.
-    co_Host.v_SetReadThrough(eo_command == CT_CommandOptions::e_List ||
-                             eo_command == CT_CommandOptions::e_Export ||
-                             eo_command == CT_CommandOptions::e_BatchExport);
+    // Commands that go through every story once need no story's tree kept: those that only
+    // read, and import and check, which parse a story again only to import into it, and then
+    // keep it packed.
+    co_Host.v_SetReadThrough(
+        eo_command == CT_CommandOptions::e_List || eo_command == CT_CommandOptions::e_Export ||
+        eo_command == CT_CommandOptions::e_BatchExport ||
+        eo_command == CT_CommandOptions::e_Import || eo_command == CT_CommandOptions::e_Check);
     if (eo_command != CT_CommandOptions::e_List && eo_command != CT_CommandOptions::e_Export &&
         eo_command != CT_CommandOptions::e_BatchExport && eo_command != CT_CommandOptions::e_Map) {
         return;

@@ -96,6 +96,31 @@ TEST_F(CT_CliTest, RefusedStoryLeavesEveryFileAsItWas) {
     }
 }
 
+// Check imports into a copy on the one reading of the document it compares and measures: an
+// import goes through exactly when check foresaw it as clean.
+TEST_F(CT_CliTest, CheckForeseesTheOutcomeOfTheImport) {
+    const std::string s_original = s_Read("brochure.idml");
+    const std::string s_fr = s_Read("brochure.fr.stt");
+    ASSERT_EQ(co_Run({"export", "brochure.idml", "same.stt"}).i_Status, 0);
+    const std::vector<std::pair<const char*, std::string>> co_cases = {
+        {"translation", s_fr},
+        {"untranslated", s_Read("same.stt")},
+        {"unknown key", s_WithStory(s_fr, "NAME=\"u1d6\"", "NAME=\"u999\"")},
+        {"dropped object", s_WithStory(s_fr, "<x10/>", "")},
+        {"story twice", s_WithStory(s_fr, "NAME=\"u1d6\"", "NAME=\"u21a\"")},
+    };
+    for (const auto& [pc_case, s_tagged] : co_cases) {
+        SCOPED_TRACE(pc_case);
+        v_Write("brochure.idml", s_original);
+        v_Write("t.stt", s_tagged);
+        const int i_check = co_Run({"check", "brochure.idml", "t.stt"}).i_Status;
+        EXPECT_EQ(s_Read("brochure.idml"), s_original);
+        const int i_import = co_Run({"import", "brochure.idml", "t.stt", "--no-backup"}).i_Status;
+        EXPECT_EQ(i_check == 0, i_import == 0) << i_check << " " << i_import;
+        EXPECT_EQ(s_Read("brochure.idml") == s_original, i_import != 0 || s_tagged != s_fr);
+    }
+}
+
 TEST_F(CT_CliTest, BrokenPackageGivesOneErrorNamingItAndWritesNothing) {
     v_Write("broken.idml", s_Read("brochure.idml").substr(0, 3000));
     const std::string s_earlier = "<STORYPORT-TAGGED-TEXT VERSION=\"1\">\nearlier export\n";

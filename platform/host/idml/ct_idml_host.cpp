@@ -466,14 +466,23 @@ int CT_IdmlHost::b_Import(void* p_Box, CT_Files& co_File, unsigned n_Count) {
     // Content the translator left as it was changes nothing, so the story keeps its bytes in
     // the package.
     const CT_IdmlStoryOptions co_options = co_OptionsOf(p_Box);
-    if (!CT_IdmlStoryCodec::sb_IsUnchanged(co_Story, s_Content, co_options)) {
+    auto v_Forget = [&]() {
         co_LastContent.n_Serial = 0;
         const CT_IdmlBoxHandle& co_handle = co_Handles.cco_Box(p_Box);
         const auto co_digests = co_Digests.find(co_handle.n_Serial);
         if (co_digests != co_Digests.end()) {
             co_digests->second.co_ByKey.erase(co_handle.co_Box.s_Key);
         }
-        CT_IdmlStoryCodec::v_Import(co_Story, s_Content, co_GetKey(p_Box), co_options);
+    };
+    bool b_changed = false;
+    try {
+        b_changed = CT_IdmlStoryCodec::sb_Import(co_Story, s_Content, co_GetKey(p_Box), co_options);
+    } catch (...) {
+        v_Forget();  // whatever the story holds now, what was known of it may be gone
+        throw;
+    }
+    if (b_changed) {
+        v_Forget();
         pco_Part->v_MarkChanged();
         co_Documents.co_Live(co_Handles.cco_Box(p_Box).n_Serial).v_PutAway(*pco_Part);
     }

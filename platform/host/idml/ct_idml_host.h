@@ -53,7 +53,8 @@ class CT_IdmlHost : public CT_HostBackend {
     // Documents opened from now on keep no story's tree: what export and list read of each
     // story (its content and codes, under the notes choice made before) is taken as the
     // document opens, one story at a time, and a tree is parsed again only when something asks
-    // for it. For commands that only read.
+    // for it. For commands that read every story, or import into them (a story an import
+    // changes is let go packed, and what was read of it is dropped).
     void v_SetReadThrough(bool b_On) { b_ReadThrough = b_On; }
     // The content of the active document's story as export writes it with notes kept and no
     // condition hidden, and what its codes stand for: what is counted, unit by unit. False

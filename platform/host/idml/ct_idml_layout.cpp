@@ -80,15 +80,11 @@ void CT_IdmlLayout::v_Add(const pugi::xml_node& co_Container, const CT_IdmlRect&
 
 // Anchored frames are text containers inside a story's XML. Their stories have no place of
 // their own on a spread; a picture puts them by the story that holds the anchor.
+// The document collected the frames inside stories as it loaded them: no story is parsed again.
 void CT_IdmlLayout::v_CollectAnchors() {
-    for (const std::string& s_Key : co_Source.co_StoryKeys()) {
-        pugi::xml_node co_Story = CT_IdmlDocument::so_Inner(*co_Source.pco_FindStory(s_Key));
-        const std::string s_Holder = co_Story.attribute("Self").value();
-        for (pugi::xpath_node co_Found : co_Story.select_nodes(".//TextFrame | .//TextPath")) {
-            const std::string s_Key = s_Reference(co_Found.node(), "ParentStory");
-            if (!s_Key.empty() && s_Key != s_Holder) {
-                co_Anchors.emplace(s_Key, s_Holder);
-            }
+    for (const auto& [s_Holder, s_Key] : co_Source.co_Anchored()) {
+        if (s_Key != s_Holder) {
+            co_Anchors.emplace(s_Key, s_Holder);
         }
     }
 }
