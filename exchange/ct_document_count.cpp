@@ -64,25 +64,37 @@ std::string s_RepeatKey(std::string_view co_Unit) {
     return s_key;
 }
 
-// The unit's text as a translation tool reads it: codes left out, escapes kept.
+// The unit's text as a translation tool reads it: codes left out, escapes kept. Text between
+// codes goes in a run at a time, since a listing passes every unit through here.
 void v_TextOf(std::string_view co_Unit, std::string& s_Text) {
     s_Text.clear();
+    std::size_t n_run = 0;
     for (std::size_t n = 0; n < co_Unit.size();) {
         const std::size_t n_end = co_Unit[n] == '<' ? n_CodeEnd(co_Unit, n) : n;
         if (n_end != n) {
+            s_Text.append(co_Unit.data() + n_run, n - n_run);
             n = n_end;
+            n_run = n;
             continue;
         }
-        const std::size_t n_length = co_Unit[n] == '\\' && n + 1 < co_Unit.size() ? 2 : 1;
-        s_Text.append(co_Unit.data() + n, n_length);
-        n += n_length;
+        n += co_Unit[n] == '\\' && n + 1 < co_Unit.size() ? 2 : 1;
     }
+    s_Text.append(co_Unit.data() + n_run, co_Unit.size() - n_run);
 }
 
 // Something to translate: a letter of any script, as the XLIFF writer decides.
 bool b_HasLetter(std::string_view co_Text) {
     const int32_t i_length = static_cast<int32_t>(co_Text.size());
     for (int32_t i = 0; i < i_length;) {
+        const unsigned char c_byte = static_cast<unsigned char>(co_Text[i]);
+        if (c_byte < 0x80) {
+            // In ASCII only the letters are alphabetic; most text needs no ICU lookup.
+            if ((c_byte | 0x20) >= 'a' && (c_byte | 0x20) <= 'z') {
+                return true;
+            }
+            ++i;
+            continue;
+        }
         UChar32 c = 0;
         U8_NEXT(co_Text.data(), i, i_length, c);
         if (c >= 0 && u_isUAlphabetic(c)) {
