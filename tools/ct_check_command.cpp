@@ -20,6 +20,7 @@
 #include "tools/ct_current_document.h"
 #include "tools/ct_fit_report.h"
 #include "tools/ct_json_string.h"
+#include "tools/ct_order_walk.h"
 #include "tools/ct_tagged_file.h"
 #include "tools/ct_tagged_stories.h"
 #include "tools/ct_tool_session.h"
@@ -67,22 +68,14 @@ void v_CompareKeys(CT_StoryOrder& co_Order, const std::vector<std::string>& co_K
             co_Findings.v_Add("Not in the document: " + s_key, true);
         }
     }
-    if (co_Order.b_IsEmpty()) {
-        return;
-    }
-    unsigned n_index = 0;
-    co_Order.v_GotoFirst();
-    do {
-        CT_TextBox* pco_box = co_Order.pco_GetCurrent();
-        const std::string s_key = s_Text(pco_box->cco_GetKey());
+    v_ForEachBox(co_Order, [&](CT_TextBox& co_Box, unsigned n_Index) {
+        const std::string s_key = s_Text(co_Box.cco_GetKey());
         if (co_seen.count(s_key) == 0) {
-            pco_box->v_SetListLabel(n_index);
+            co_Box.v_SetListLabel(n_Index);
             co_Findings.v_Add(
-                "Not in the file: " + s_key + " (" + s_Text(pco_box->cco_GetListLabel()) + ")",
-                true);
+                "Not in the file: " + s_key + " (" + s_Text(co_Box.cco_GetListLabel()) + ")", true);
         }
-        ++n_index;
-    } while (co_Order.b_Next());
+    });
 }
 
 CT_Findings co_Compare(CT_ToolSession& co_Session, const CT_TaggedFile& co_File,

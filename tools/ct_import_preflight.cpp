@@ -6,17 +6,14 @@
 #include "platform/common/ct_errors.h"
 #include "storyorder/ct_story_order.h"
 #include "textbox/ct_text_box.h"
+#include "tools/ct_order_walk.h"
 #include "tools/ct_tagged_file.h"
 
 CT_ImportPreflight::CT_ImportPreflight(const CT_TaggedFile& co_File, CT_StoryOrder& co_Order) {
     // The document's keys in a set: a file of many stories is compared in linear time.
     std::unordered_set<std::string> co_keys;
-    if (!co_Order.b_IsEmpty()) {
-        co_Order.v_GotoFirst();
-        do {
-            co_keys.emplace(co_Order.pco_GetCurrent()->cco_GetKey().sv());
-        } while (co_Order.b_Next());
-    }
+    v_ForEachBox(co_Order,
+                 [&](CT_TextBox& co_Box, unsigned) { co_keys.emplace(co_Box.cco_GetKey().sv()); });
     std::unordered_map<std::string, std::size_t> co_first;  // key, offset of its first tag
     for (const CT_TaggedFile::CT_Story& co_story : co_File.co_GetStories()) {
         if (co_keys.count(co_story.s_Key) == 0) {
@@ -38,20 +35,13 @@ CT_ImportPreflight::CT_ImportPreflight(const CT_TaggedFile& co_File, CT_StoryOrd
                                       "); the later story would replace the earlier one"));
         }
     }
-    if (co_Order.b_IsEmpty()) {
-        return;
-    }
-    unsigned n_index = 0;
-    co_Order.v_GotoFirst();
-    do {
-        CT_TextBox* pco_box = co_Order.pco_GetCurrent();
-        const std::string s_key(pco_box->cco_GetKey().sv());
+    v_ForEachBox(co_Order, [&](CT_TextBox& co_Box, unsigned n_Index) {
+        const std::string s_key(co_Box.cco_GetKey().sv());
         if (co_first.count(s_key) == 0) {
-            pco_box->v_SetListLabel(n_index);
+            co_Box.v_SetListLabel(n_Index);
             co_Warnings.push_back("Warning: " + co_File.s_GetPath() +
                                   " has no story for the key \"" + s_key + "\" (" +
-                                  std::string(pco_box->cco_GetListLabel().sv()) + ")");
+                                  std::string(co_Box.cco_GetListLabel().sv()) + ")");
         }
-        ++n_index;
-    } while (co_Order.b_Next());
+    });
 }

@@ -9,6 +9,7 @@
 #include "textbox/ct_page.h"
 #include "textbox/ct_text_box.h"
 #include "tools/ct_json_string.h"
+#include "tools/ct_order_walk.h"
 #include "tools/ct_story_counts.h"
 
 namespace {
@@ -24,24 +25,17 @@ struct CT_Entry {
 
 template <class F>
 void v_ForEachStory(CT_StoryOrder& co_Order, const CT_IdmlHost& co_Host, F f_Visit) {
-    if (co_Order.b_IsEmpty()) {
-        return;
-    }
-    unsigned n_index = 0;
-    co_Order.v_GotoFirst();
-    do {
-        CT_TextBox* pco_box = co_Order.pco_GetCurrent();
-        pco_box->v_SetListLabel(n_index);
+    v_ForEachBox(co_Order, [&](CT_TextBox& co_Box, unsigned n_Index) {
+        co_Box.v_SetListLabel(n_Index);
         CT_String co_preview;
-        pco_box->v_GetText(co_preview, 1);
+        co_Box.v_GetText(co_preview, 1);
         const CT_IdmlBox* pco_listed =
-            co_Host.pco_FindListed(std::string(pco_box->cco_GetKey().sv()));
-        f_Visit(CT_Entry{pco_box, n_index + 1, std::string(pco_box->cco_GetListLabel().sv()),
+            co_Host.pco_FindListed(std::string(co_Box.cco_GetKey().sv()));
+        f_Visit(CT_Entry{&co_Box, n_Index + 1, std::string(co_Box.cco_GetListLabel().sv()),
                          std::string(co_preview.sv()),
                          pco_listed != nullptr ? pco_listed->s_Layer : std::string(),
                          pco_listed != nullptr ? pco_listed->s_LeftOut : std::string()});
-        ++n_index;
-    } while (co_Order.b_Next());
+    });
 }
 
 std::string s_GroupLabel(int i_Page) {

@@ -9,6 +9,7 @@
 #include "storyorder/ct_story_order.h"
 #include "textbox/ct_page.h"
 #include "textbox/ct_text_box.h"
+#include "tools/ct_order_walk.h"
 
 namespace {
 std::string s_PageLabel(int i_Page) {
@@ -81,25 +82,19 @@ CT_StoryMap::CT_StoryMap(const CT_IdmlLayout& co_Layout, CT_StoryOrder& co_Order
 }
 
 void CT_StoryMap::v_ReadOrder(CT_StoryOrder& co_Order) {
-    if (co_Order.b_IsEmpty()) {
-        return;
-    }
-    unsigned n_index = 0;
-    co_Order.v_GotoFirst();
-    do {
-        CT_TextBox* pco_box = co_Order.pco_GetCurrent();
-        pco_box->v_SetListLabel(n_index);
+    v_ForEachBox(co_Order, [&](CT_TextBox& co_Box, unsigned n_Index) {
+        co_Box.v_SetListLabel(n_Index);
         CT_String co_preview;
-        pco_box->v_GetText(co_preview, 1);
+        co_Box.v_GetText(co_preview, 1);
         CT_MapStory co_story;
-        co_story.n_Number = ++n_index;
-        co_story.s_Key = std::string(pco_box->cco_GetKey().sv());
-        co_story.s_Label = std::string(pco_box->cco_GetListLabel().sv());
+        co_story.n_Number = n_Index + 1;
+        co_story.s_Key = std::string(co_Box.cco_GetKey().sv());
+        co_story.s_Label = std::string(co_Box.cco_GetListLabel().sv());
         co_story.s_Preview = std::string(co_preview.sv());
-        co_story.s_Group = s_PageLabel(pco_box->i_GetPage());
+        co_story.s_Group = s_PageLabel(co_Box.i_GetPage());
         co_StoryIndex.emplace(co_story.s_Key, co_Stories.size());
         co_Stories.push_back(std::move(co_story));
-    } while (co_Order.b_Next());
+    });
 }
 
 void CT_StoryMap::v_AddRows(const CT_IdmlLayout& co_Layout, bool b_IgnorePasteBoard) {
