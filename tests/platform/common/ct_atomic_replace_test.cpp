@@ -9,33 +9,15 @@
 
 #include "platform/common/ct_errors.h"
 #include "platform/common/ct_files.h"
-#include "platform/common/internal/ct_os_file.h"
+#include "tests/platform/common/ct_failing_os_call.h"
 #include "tests/platform/common/ct_temp_folder.h"
 
 namespace {
 
-struct CT_Fault {
-    const char* pc_Call;
-    int i_Errno;
-    et_ErrorCode eo_Expected;
-};
-
-const char* gpc_Failing = "";
-int gi_Errno = 0;
-
-int i_Hook(const char* pc_Call) {
-    return std::strcmp(pc_Call, gpc_Failing) == 0 ? gi_Errno : 0;
-}
-
-class AtomicReplaceFaults : public ::testing::TestWithParam<CT_Fault> {
+class AtomicReplaceFaults : public ::testing::TestWithParam<CT_OsFault> {
   protected:
-    void SetUp() override {
-        gpc_Failing = GetParam().pc_Call;
-        gi_Errno = GetParam().i_Errno;
-        CT_OsFile::sv_SetFaultHook(&i_Hook);
-    }
-    void TearDown() override { CT_OsFile::sv_SetFaultHook(nullptr); }
     CT_TempFolder co_Dir;
+    const CT_FailingOsCall co_Failing{GetParam()};
 };
 
 TEST_P(AtomicReplaceFaults, TheOldFileStaysAndNothingIsLeftBeside) {
@@ -58,10 +40,10 @@ TEST_P(AtomicReplaceFaults, TheOldFileStaysAndNothingIsLeftBeside) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Calls, AtomicReplaceFaults,
-                         ::testing::Values(CT_Fault{"write", ENOSPC, e_FileWrite},
-                                           CT_Fault{"fsync", EIO, e_FileWrite},
-                                           CT_Fault{"rename", EXDEV, e_FileReplace}),
-                         [](const ::testing::TestParamInfo<CT_Fault>& co_Info) {
+                         ::testing::Values(CT_OsFault{"write", ENOSPC, e_FileWrite},
+                                           CT_OsFault{"fsync", EIO, e_FileWrite},
+                                           CT_OsFault{"rename", EXDEV, e_FileReplace}),
+                         [](const ::testing::TestParamInfo<CT_OsFault>& co_Info) {
                              return co_Info.param.pc_Call;
                          });
 

@@ -2,33 +2,16 @@
 // it was, nothing is left beside it, the document stays open with its changes and a later save
 // succeeds.
 #include <cerrno>
-#include <cstring>
 
-#include "platform/common/internal/ct_os_file.h"
+#include "tests/platform/common/ct_failing_os_call.h"
 #include "tests/platform/host/idml/ct_idml_test_support.h"
 
 using namespace idml_test;
 
 namespace {
 
-struct CT_SaveFault {
-    const char* pc_Call;
-    int i_Errno;
-    et_ErrorCode eo_Expected;
-};
-
-const char* gpc_Failing = "";
-int gi_Errno = 0;
-int i_Hook(const char* pc_Call) {
-    return std::strcmp(pc_Call, gpc_Failing) == 0 ? gi_Errno : 0;
-}
-
-class CT_IdmlSaveFault : public CT_HostTest, public ::testing::WithParamInterface<CT_SaveFault> {
+class CT_IdmlSaveFault : public CT_HostTest, public ::testing::WithParamInterface<CT_OsFault> {
   protected:
-    void TearDown() override {
-        CT_OsFile::sv_SetFaultHook(nullptr);
-        CT_HostTest::TearDown();
-    }
     CT_TempDir co_Dir;
 };
 
@@ -40,12 +23,10 @@ TEST_P(CT_IdmlSaveFault, TheOldPackageStaysAndALaterSaveWorks) {
     v_ImportAll(co_Dir / "t.stt", {{"k1", "New"}});
     fs::remove(co_Dir / "t.stt");
 
-    gpc_Failing = GetParam().pc_Call;
-    gi_Errno = GetParam().i_Errno;
-    CT_OsFile::sv_SetFaultHook(&i_Hook);
     void* p_Document = co_Host.p_GetCurrentDocument();
     et_ErrorCode eo_Code = e_NoError;
     try {
+        const CT_FailingOsCall co_failing(GetParam());
         co_Host.v_Save(p_Document);
     } catch (et_ErrorCode eo_Raised) {
         eo_Code = eo_Raised;
@@ -56,7 +37,6 @@ TEST_P(CT_IdmlSaveFault, TheOldPackageStaysAndALaterSaveWorks) {
     EXPECT_EQ(s_ReadFile(co_File), s_Before);
     EXPECT_EQ(co_Dir.n_Files(), 1u);
 
-    CT_OsFile::sv_SetFaultHook(nullptr);
     co_Host.v_Save(p_Document);
     co_Host.v_Release(p_Document);
     v_CloseActive(0);
@@ -64,9 +44,9 @@ TEST_P(CT_IdmlSaveFault, TheOldPackageStaysAndALaterSaveWorks) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Calls, CT_IdmlSaveFault,
-                         ::testing::Values(CT_SaveFault{"fsync", EIO, e_FileWrite},
-                                           CT_SaveFault{"rename", ENOSPC, e_FileReplace}),
-                         [](const ::testing::TestParamInfo<CT_SaveFault>& co_Info) {
+                         ::testing::Values(CT_OsFault{"fsync", EIO, e_FileWrite},
+                                           CT_OsFault{"rename", ENOSPC, e_FileReplace}),
+                         [](const ::testing::TestParamInfo<CT_OsFault>& co_Info) {
                              return co_Info.param.pc_Call;
                          });
 
