@@ -115,7 +115,7 @@ void CT_Batch::v_ContinueProcessing(CT_ProcessData& co_Data) {
             v_ProcessStep(co_Data);
             break;
         case e_CloseStep:
-            v_CloseStep();
+            v_CloseStep(co_Data);
             break;
         default:
             break;
@@ -137,11 +137,7 @@ void CT_Batch::v_OpenStep(CT_ProcessData& co_Data) {
         n_State = e_ProcessStep;
     } else {
         n_State = e_CloseStep;
-        CT_LogStream& co_log = co_Data.co_GetLog();
-        co_log << co_log.cco_Eof() << co_Message(kn_Error).cco_Get(CT_Errors::cco_GetLastError())
-               << co_log.cco_Eof() << co_log.cco_Eof();
-        CT_Errors::v_ResetError();
-        b_Error = 1;
+        v_LogError(co_Data);
     }
     CT_ParentProgressListener* pco_progress = CT_ParentProgressListener::spco_GetProgressListener();
     if (pco_progress != nullptr) {
@@ -158,15 +154,25 @@ void CT_Batch::v_ProcessStep(CT_ProcessData& co_Data) {
     }
 }
 
-void CT_Batch::v_CloseStep() {
+// A close that fails may be a save that was refused: what the document's operation did is then
+// lost, and the user must hear of it even after other documents were done. It is reported as a
+// document that cannot be opened is, and the batch goes on; the action has let the document go,
+// so the same close is never tried again.
+void CT_Batch::v_CloseStep(CT_ProcessData& co_Data) {
     try {
         pco_BatchAction->v_Close();
     } catch (et_ErrorCode) {
-        // The action has let the document go; trying the same close again could never end.
-        v_MoveToNextDocument();
-        CT_Errors::v_ThrowAgain();
+        v_LogError(co_Data);
     }
     v_MoveToNextDocument();
+}
+
+void CT_Batch::v_LogError(CT_ProcessData& co_Data) {
+    CT_LogStream& co_log = co_Data.co_GetLog();
+    co_log << co_log.cco_Eof() << co_Message(kn_Error).cco_Get(CT_Errors::cco_GetLastError())
+           << co_log.cco_Eof() << co_log.cco_Eof();
+    CT_Errors::v_ResetError();
+    b_Error = 1;
 }
 
 void CT_Batch::v_MoveToNextDocument() {

@@ -32,8 +32,10 @@ class CT_Batch : public CT_Listener {
     // and pushes the runner as the host's current listener, unless the list is empty.
     void v_InitBatch(CT_BatchAction& co_Action, CT_LinkedList<CT_String>& co_Files);
     // Runs every step and writes the time, a separator and the summary to the context's log.
-    // An error while nothing is done yet (other than a document without text boxes) leaves
-    // here; the runner then stands where it failed and a further call goes on from there.
+    // A document that fails to open or to close (a refused save) is logged as an error and
+    // passed over. An error while processing when nothing is done yet (other than a document
+    // without text boxes) leaves here; the runner then stands where it failed and a further
+    // call goes on from there.
     void v_BatchAll(CT_ProcessData& co_Data);
     // One step with the context of v_BatchAll.
     void operator()() override;
@@ -50,7 +52,10 @@ class CT_Batch : public CT_Listener {
     void v_ContinueProcessing(CT_ProcessData& co_Data);
     void v_OpenStep(CT_ProcessData& co_Data);
     void v_ProcessStep(CT_ProcessData& co_Data);
-    void v_CloseStep();
+    void v_CloseStep(CT_ProcessData& co_Data);
+    // Message 120 with the last error's text, between line ends; the error is cleared and the
+    // batch counts as one with errors.
+    void v_LogError(CT_ProcessData& co_Data);
     // To the next document, or to the end of the batch.
     void v_MoveToNextDocument();
     void v_Finish();

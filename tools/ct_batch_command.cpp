@@ -82,7 +82,7 @@ void v_WarnSharedTaggedFiles(CT_ToolSession& co_Session,
 
 // The documents whose tagged file may be written: a document is left out when its tagged file
 // is the document itself or an existing file that an export did not write. Why is kept in
-// co_Refusals, to be told after the batch's own lines.
+// co_Refusals.
 std::vector<std::string> co_Exportable(const std::vector<std::string>& co_Documents,
                                        std::vector<CT_String>& co_Refusals) {
     std::vector<std::string> co_accepted;
@@ -96,6 +96,18 @@ std::vector<std::string> co_Exportable(const std::vector<std::string>& co_Docume
             co_Refusals.push_back(CT_Errors::cco_GetLastError());
             CT_Errors::v_ResetError();
         }
+    }
+    return co_accepted;
+}
+
+// The refusals are told before the batch begins, as they are found, so that the batch's summary
+// stays the last line the user reads.
+std::vector<std::string> co_ExportableTold(CT_ToolSession& co_Session,
+                                           const std::vector<std::string>& co_Documents) {
+    std::vector<CT_String> co_refusals;
+    std::vector<std::string> co_accepted = co_Exportable(co_Documents, co_refusals);
+    for (const CT_String& co_refusal : co_refusals) {
+        co_Session.v_LogError(co_refusal);
     }
     return co_accepted;
 }
@@ -230,7 +242,14 @@ et_ExitStatus CT_BatchCommand::seo_Run(CT_ToolSession& co_Session) {
         if (co_checks.eo_GetExitStatus() != e_ExitOk) {
             return co_checks.eo_GetExitStatus();
         }
-        return CT_ParallelBatch(co_Session, s_folder, n_Workers(co_options)).eo_Run();
+        const unsigned n_errorsBefore = co_Session.co_GetSink().n_GetErrorLines();
+        const std::vector<std::string> co_documents =
+            b_export ? co_ExportableTold(co_Session, co_options.co_Documents)
+                     : co_options.co_Documents;
+        const et_ExitStatus eo_status =
+            CT_ParallelBatch(co_Session, s_folder, n_Workers(co_options), co_documents).eo_Run();
+        const bool b_refused = co_Session.co_GetSink().n_GetErrorLines() != n_errorsBefore;
+        return eo_status == e_ExitOk && b_refused ? e_ExitError : eo_status;
     }
     if (co_options.b_Worker) {
         return seo_RunWorker(co_Session,
@@ -264,6 +283,14 @@ et_ExitStatus CT_BatchCommand::seo_RunDocuments(CT_ToolSession& co_Session,
         sco_Batch.v_SetBatch(CT_String(s_folder.c_str()), co_settings);
         if (b_export) {
             v_WarnSharedTaggedFiles(co_Session, co_Documents);
+            if (!co_options.b_Worker) {
+                v_RunBatch(co_exportAction, co_ExportableTold(co_Session, co_Documents), co_data,
+                           b_AfterDone, b_Raised);
+                return 0;
+            }
+            // A worker's document passed the check before it was sent; should its tagged file
+            // have appeared since, the refusal follows the worker's summary, which is where
+            // the log of a batch of one may hold lines of its own.
             std::vector<CT_String> co_refusals;
             v_RunBatch(co_exportAction, co_Exportable(co_Documents, co_refusals), co_data,
                        b_AfterDone, b_Raised);

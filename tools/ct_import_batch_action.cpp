@@ -33,10 +33,38 @@ int CT_ImportBatchAction::b_Execute(const CT_String& co_TaggedFile, CT_ProcessDa
         co_Session.v_LogError(CT_Errors::cco_GetLastError());
         CT_Errors::v_ResetError();
     }
-    co_Handled.push_back(s_Canonical(std::string(pco_Document->co_GetFilePath().sv())));
-    co_Clean.push_back(b_stopped == 0 &&
-                       co_Session.co_GetSink().n_GetErrorLines() == n_errorsBefore);
+    const std::string s_path(pco_Document->co_GetFilePath().sv());
+    const bool b_clean = b_stopped == 0 &&
+                         co_Session.co_GetSink().n_GetErrorLines() == n_errorsBefore &&
+                         b_Save(s_path);
+    co_Handled.push_back(s_Canonical(s_path));
+    co_Clean.push_back(b_clean);
     return b_stopped;
+}
+
+// Saved here rather than when the document is closed, so that a save the host refuses (a story
+// the translation made too large) is this document's error: the document is named, and its
+// copy is not put in place.
+bool CT_ImportBatchAction::b_Save(const std::string& s_Path) {
+    try {
+        pco_Document->v_Save();
+    } catch (et_ErrorCode) {
+        co_Session.v_LogError(CT_String((s_Path + ": ").c_str()) + CT_Errors::cco_GetLastError());
+        CT_Errors::v_ResetError();
+        return false;
+    }
+    return true;
+}
+
+// A copy that will not be put in place is not saved again: a refused save would only be
+// refused once more.
+int CT_ImportBatchAction::b_IsSaveNeeded() {
+    if (pco_Document == nullptr || co_Handled.empty()) {
+        return 1;
+    }
+    const bool b_handled =
+        co_Handled.back() == s_Canonical(std::string(pco_Document->co_GetFilePath().sv()));
+    return !b_handled || co_Clean.back();
 }
 
 int CT_ImportBatchAction::b_Import(const CT_String& co_TaggedFile, CT_ProcessData& co_Data) {

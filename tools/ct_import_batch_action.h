@@ -21,7 +21,8 @@ class CT_ImportBatchAction : public CT_BatchAction {
     void v_SetXliff() { b_Xliff = true; }
 
     int b_Execute(const CT_String& co_TaggedFile, CT_ProcessData& co_Data) override;
-    int b_IsSaveNeeded() override { return 1; }
+    // Not for a document whose import is not put in place.
+    int b_IsSaveNeeded() override;
 
     // Whether the document at the path (as the host names it) was imported to its end without
     // an error and without a cancel.
@@ -32,6 +33,8 @@ class CT_ImportBatchAction : public CT_BatchAction {
 
   private:
     int b_Import(const CT_String& co_TaggedFile, CT_ProcessData& co_Data);
+    // Saves the document; false, after an error line naming it, when the host refuses.
+    bool b_Save(const std::string& s_Path);
 
     CT_ToolSession& co_Session;
     bool b_Xliff = false;

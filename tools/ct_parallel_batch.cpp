@@ -78,14 +78,17 @@ CT_WorkerLog co_Cut(const std::string& s_Log) {
 }  // namespace
 
 CT_ParallelBatch::CT_ParallelBatch(CT_ToolSession& co_Session, std::string s_Folder,
-                                   unsigned n_Jobs)
-    : co_Session(co_Session), s_Folder(std::move(s_Folder)), n_Jobs(n_Jobs) {}
+                                   unsigned n_Jobs, std::vector<std::string> co_Paths)
+    : co_Session(co_Session),
+      s_Folder(std::move(s_Folder)),
+      n_Jobs(n_Jobs),
+      co_Paths(std::move(co_Paths)) {}
 
 // Documents go out in their order. One whose batch could end the whole batch, as the first
 // document done ends what an error may stop, waits for the documents before it: a runner error
 // on a document before any was done ends the sequential batch there, later on it is cleared.
 et_ExitStatus CT_ParallelBatch::eo_Run() {
-    const std::vector<std::string>& co_paths = co_Session.co_GetOptions().co_Documents;
+    const std::vector<std::string>& co_paths = co_Paths;
     std::error_code co_error;
     s_TempFolder =
         (std::filesystem::temp_directory_path(co_error) / "storyport-batch-XXXXXX").string();
@@ -244,8 +247,7 @@ void CT_ParallelBatch::v_Send(CT_Worker& co_Worker, std::size_t n_Index) {
     co_document.s_LogFile = s_TempFolder + "/" + std::to_string(n_Index) + ".log";
     co_document.b_AfterDone = n_FirstDone < n_Index;
     const std::string s_job = std::string(co_document.b_AfterDone ? "A" : "F") + "\t" +
-                              co_document.s_LogFile + "\t" +
-                              co_Session.co_GetOptions().co_Documents[n_Index] + "\n";
+                              co_document.s_LogFile + "\t" + co_Paths[n_Index] + "\n";
     co_Worker.i_Document = static_cast<long>(n_Index);
     if (::write(co_Worker.i_Jobs, s_job.data(), s_job.size()) !=
         static_cast<ssize_t>(s_job.size())) {
@@ -295,7 +297,7 @@ void CT_ParallelBatch::v_WaitAnswer(std::vector<CT_Worker>& co_Workers) {
                 const std::size_t n_index = static_cast<std::size_t>(co_worker.i_Document);
                 co_Documents[n_index].i_Status = e_ExitError;
                 std::ofstream(co_Documents[n_index].s_LogFile, std::ios::app)
-                    << "Error: the worker for " << co_Session.co_GetOptions().co_Documents[n_index]
+                    << "Error: the worker for " << co_Paths[n_index]
                     << " ended before the document was done\n\n";
                 v_Stop(co_worker);
                 b_Start(co_worker, co_Documents.size() + ++n_Restarts);

@@ -17,7 +17,9 @@ class CT_ToolSession;
 
 class CT_ParallelBatch {
   public:
-    CT_ParallelBatch(CT_ToolSession& co_Session, std::string s_Folder, unsigned n_Jobs);
+    // co_Paths: the documents to run, in the user's order (those the command did not refuse).
+    CT_ParallelBatch(CT_ToolSession& co_Session, std::string s_Folder, unsigned n_Jobs,
+                     std::vector<std::string> co_Paths);
 
     et_ExitStatus eo_Run();
 
@@ -52,6 +54,7 @@ class CT_ParallelBatch {
     CT_ToolSession& co_Session;
     const std::string s_Folder;
     const unsigned n_Jobs;
+    const std::vector<std::string> co_Paths;
     std::string s_TempFolder;
     std::vector<CT_Document> co_Documents;
     std::size_t n_FirstDone = static_cast<std::size_t>(-1);

@@ -111,9 +111,10 @@ TEST_F(CT_BatchTest, ErrorsWhileProcessingOrClosingNeitherLoopNorLeak) {
     sco_Batch.v_BatchAll(co_Data);
     EXPECT_EQ(sco_Batch.n_GetFileDone(), 2u);
 
-    // Once a document is done, a failing check and a failing close are passed over, and each
-    // document is closed once.
+    // Once a document is done, a failing check is passed over; a failing close is reported
+    // and the batch goes on; each document is closed once.
     co_Host.v_ClearJournal();
+    v_ClearLog();
     co_Host.v_FailOn("v_Close", 1);
     co_Host.v_FailOn("v_GenerateBoxList", 2);
     v_Run(co_Export);
@@ -121,9 +122,41 @@ TEST_F(CT_BatchTest, ErrorsWhileProcessingOrClosingNeitherLoopNorLeak) {
     EXPECT_EQ(n_Calls("v_Close /docs/three.indd 0") + n_Calls("v_Close /docs/two.indd 0") +
                   n_Calls("v_Close /docs/one.indd 0"),
               3);
-    const std::string s_log = s_Log();
-    EXPECT_EQ(s_log.substr(s_log.rfind('\n')), "\nBatch finished.");
+    EXPECT_EQ(s_BatchLog(), ks_Separator +
+                                "Exporting three.indd...\n2 stories have been exported.\n\n" +
+                                "\nError: v_Close failed: the host was told to fail it\n\n" +
+                                "Exporting one.indd...\n1 story has been exported.\n\n" +
+                                "\nBatch finished but contains one or more errors (see above).");
     co_Host.v_CloseDocument("/docs/three.indd", false);
+}
+
+// A save refused when an imported document is closed loses that document's import: the user
+// is told, also when a document was done before and when it is the first, and the batch goes
+// on with the next document.
+TEST_F(CT_BatchTest, ARefusedSaveOnCloseIsReportedAndTheBatchGoesOn) {
+    // The first close fails, then the second: the first document, then one after a done one.
+    for (const std::string s_round : {"1", "2"}) {
+        SCOPED_TRACE(s_round);
+        co_Tagged("one.mtt", s_Story("O", "eins" + s_round));
+        co_Tagged("two.mtt", s_Story("T", "zwei" + s_round));
+        co_Tagged("three.mtt", s_Story("H", "drei" + s_round) + s_Story("E", "vier" + s_round));
+        co_Host.v_FailOn("v_Close", s_round == "1" ? 1 : 2);
+        v_Run(co_Import);
+        const std::string s_name = s_round == "1" ? "three" : "two";
+        const std::string s_log = s_BatchLog();
+        EXPECT_NE(s_log.find(" been imported.\n\n\nError: v_Close failed: the host was told to "
+                             "fail it\n\n"),
+                  std::string::npos)
+            << s_log;
+        EXPECT_LT(s_log.find("Importing " + s_name + ".indd"), s_log.find("Error: "));
+        EXPECT_EQ(s_log.substr(s_log.rfind('\n')),
+                  "\nBatch finished but contains one or more errors (see above).");
+        co_Host.v_CloseDocument("/docs/" + s_name + ".indd", false);
+        EXPECT_EQ(s_Contents("/docs/three.indd", true) + s_Contents("/docs/two.indd", true) +
+                      s_Contents("/docs/one.indd", true),
+                  s_round == "1" ? "3|drei|zwei1|eins1|" : "drei2|vier2|zwei1|eins2|");
+    }
+    EXPECT_TRUE(co_Host.co_PushedListeners().empty());
 }
 
 TEST_F(CT_BatchTest, AListIsTakenFromItsFirstPathWhenItsCursorStandsNowhere) {

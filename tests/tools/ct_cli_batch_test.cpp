@@ -159,3 +159,71 @@ TEST_F(CT_CliTest, BatchInWorkersGivesTheSameWithFailuresBeforeAnyDocumentIsDone
     EXPECT_EQ(co_Listing("two"), (std::vector<std::string>{"a.stt", "b.stt", "c.stt"}));
     EXPECT_EQ(co_Listing("two"), co_Listing("one"));
 }
+
+// A translation that makes a story too large for the package has its save refused. The batch
+// names the document and the story, puts the other documents in place and leaves that one as
+// it was, with the same log and status in workers as in one process. A run of one letter packs
+// tightly enough once the story is some tens of megabytes.
+TEST_F(CT_CliTest, BatchImportReportsADocumentWhoseSaveIsRefusedAndGoesOn) {
+    const std::string s_original = s_Read("brochure.idml");
+    std::filesystem::create_directory(s_Path("fr"));
+    v_CopyIn(s_Path("brochure.fr.stt"), "fr/brochure.stt");
+    std::string s_huge = s_Read("brochure.fr.stt");
+    const std::string s_note = "Note pour la mise en page";
+    s_huge.replace(s_huge.find(s_note), s_note.size(), std::string(32u << 20, 'a'));
+    v_Write("fr/second.stt", s_huge);
+    s_huge.clear();
+    std::vector<std::string> co_logs;
+    for (const char* pc_jobs : {"1", "2"}) {
+        SCOPED_TRACE(pc_jobs);
+        for (const char* pc_name : {"second.idml", "brochure.idml"}) {
+            v_Write(pc_name, s_original);
+            std::filesystem::remove(s_Path(std::string(pc_name) + ".bak"));
+        }
+        CT_CliResult co_result = co_Run({"batch", "import", "--folder", "fr", "--jobs", pc_jobs,
+                                         "second.idml", "brochure.idml"});
+        EXPECT_EQ(co_result.i_Status, 1);
+        const std::vector<std::string> co_errors = sco_ErrorLines(co_result.s_Err);
+        ASSERT_EQ(co_errors.size(), 1u) << co_result.s_Err;
+        EXPECT_EQ(
+            co_errors[0].rfind(
+                "storyport: error: " + s_Path("second.idml") + ": story u22c is too large: ", 0),
+            0u)
+            << co_errors[0];
+        EXPECT_EQ(sco_Lines(co_result.s_Err).back(), "second.idml was left as it was.");
+        EXPECT_EQ(s_Read("second.idml"), s_original);
+        EXPECT_FALSE(b_Exists("second.idml.bak"));
+        EXPECT_EQ(s_Read("brochure.idml.bak"), s_original);
+        ASSERT_EQ(co_Run({"export", "brochure.idml", "check.stt"}).i_Status, 0);
+        EXPECT_EQ(s_Read("check.stt"), s_Read("brochure.fr.stt"));
+        co_logs.push_back(co_result.s_Err.erase(0, co_result.s_Err.find('\n')));  // the time
+    }
+    EXPECT_EQ(co_logs[1], co_logs[0]);
+}
+
+// A document whose tagged file may not be written is refused before the batch begins: the
+// refusal comes first and the summary stays last, in workers as in one process.
+TEST_F(CT_CliTest, BatchExportTellsRefusalsBeforeItsSummary) {
+    v_CopyIn(s_Path("brochure.idml"), "second.idml");
+    std::filesystem::create_directory(s_Path("out"));
+    v_Write("out/second.stt", "notes of my own");
+    std::vector<std::string> co_logs;
+    for (const char* pc_jobs : {"1", "2"}) {
+        SCOPED_TRACE(pc_jobs);
+        const CT_CliResult co_result = co_Run({"batch", "export", "--folder", "out", "--jobs",
+                                               pc_jobs, "brochure.idml", "second.idml"});
+        EXPECT_EQ(co_result.i_Status, 1);
+        std::vector<std::string> co_lines = sco_Lines(co_result.s_Err);
+        ASSERT_GE(co_lines.size(), 3u) << co_result.s_Err;
+        EXPECT_EQ(co_lines.front(),
+                  "storyport: error: out/second.stt exists and is not a tagged story or XLIFF "
+                  "file: it was left as it is (export --force replaces it)");
+        EXPECT_EQ(sco_ErrorLines(co_result.s_Err).size(), 1u) << co_result.s_Err;
+        EXPECT_EQ(co_lines.back(), "Batch finished.");
+        co_lines.erase(co_lines.begin() + 1);  // the time
+        co_logs.push_back(::testing::PrintToString(co_lines));
+        EXPECT_EQ(s_Read("out/second.stt"), "notes of my own");
+        EXPECT_EQ(co_Listing("out"), (std::vector<std::string>{"brochure.stt", "second.stt"}));
+    }
+    EXPECT_EQ(co_logs[1], co_logs[0]);
+}
