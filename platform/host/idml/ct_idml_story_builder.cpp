@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "platform/host/idml/ct_idml_story_break_run.h"
 #include "platform/host/idml/ct_idml_story_template.h"
 
 namespace {
@@ -35,6 +36,7 @@ void CT_IdmlStoryBuilder::v_Build(pugi::xml_node co_Target) {
     v_Places();
     v_Anchors();
     n_BuildFlow(co_Target, 0);
+    v_SetText();
 }
 
 void CT_IdmlStoryBuilder::v_Places() {
@@ -47,12 +49,15 @@ void CT_IdmlStoryBuilder::v_Places() {
 
 // Text takes its paragraph's ranges; breaks and objects keep the character range and tracked
 // change they had (a page break keeps its break type), unless a change code now covers them.
-CT_IdmlStoryBuilder::ct_Place CT_IdmlStoryBuilder::co_PlaceOf(const CT_IdmlStoryLeaf& co_Leaf) {
+// n_Offset: which line end of a break leaf.
+CT_IdmlStoryBuilder::ct_Place CT_IdmlStoryBuilder::co_PlaceOf(const CT_IdmlStoryLeaf& co_Leaf,
+                                                              unsigned n_Offset) {
     ct_Place co_place;
     if (co_Leaf.eo_Kind == et_IdmlLeaf::e_FlowEnd || co_Leaf.eo_Kind == et_IdmlLeaf::e_Skip) {
         return co_place;
     }
-    const CT_IdmlStoryParagraph& co_paragraph = cco_Paragraph(co_Leaf.n_Flow, co_Leaf.n_Paragraph);
+    const CT_IdmlStoryParagraph& co_paragraph =
+        cco_Paragraph(co_Leaf.n_Flow, co_Leaf.n_Paragraph + n_Offset);
     co_place.co_Psr = co_paragraph.co_Psr;
     co_place.co_Csr =
         co_Leaf.n_Format ? co_EventNode(co_Leaf.n_Format, true) : co_paragraph.co_BaseCsr;
@@ -62,8 +67,8 @@ CT_IdmlStoryBuilder::ct_Place CT_IdmlStoryBuilder::co_PlaceOf(const CT_IdmlStory
     if (co_Leaf.eo_Kind == et_IdmlLeaf::e_Break) {
         const std::vector<std::size_t>& co_breaks =
             co_Analysis.cco_Flows()[co_Leaf.n_Flow].co_Breaks;
-        pco_old =
-            co_Leaf.n_Break < co_breaks.size() ? &co_Events[co_breaks[co_Leaf.n_Break]] : nullptr;
+        const std::size_t n_break = co_Leaf.n_Break + n_Offset;
+        pco_old = n_break < co_breaks.size() ? &co_Events[co_breaks[n_break]] : nullptr;
     } else if (co_Leaf.eo_Kind != et_IdmlLeaf::e_Text &&
                co_Leaf.eo_Kind != et_IdmlLeaf::e_WrapOpen) {
         pco_old = &co_Events[co_Leaf.n_Event];
@@ -144,7 +149,7 @@ void CT_IdmlStoryBuilder::v_Leaf(ct_Flow& co_Flow, std::size_t n_Leaf) {
     switch (co_leaf.eo_Kind) {
         case et_IdmlLeaf::e_Text:
             v_Place(co_Flow, n_Leaf, true);
-            sv_AppendText(co_Top(co_Flow), co_leaf.co_Text);
+            v_AppendText(co_Top(co_Flow), co_leaf.co_Text);
             return;
         case et_IdmlLeaf::e_Pi:
             v_Place(co_Flow, n_Leaf, true);
@@ -154,17 +159,8 @@ void CT_IdmlStoryBuilder::v_Leaf(ct_Flow& co_Flow, std::size_t n_Leaf) {
             v_Place(co_Flow, n_Leaf, false);
             co_Top(co_Flow).append_copy(co_Events[co_leaf.n_Event].co_Node);
             return;
-        case et_IdmlLeaf::e_Break: {
-            v_Place(co_Flow, n_Leaf, false);
-            const std::vector<std::size_t>& co_breaks =
-                co_Analysis.cco_Flows()[co_leaf.n_Flow].co_Breaks;
-            if (co_leaf.n_Break < co_breaks.size()) {
-                co_Top(co_Flow).append_copy(co_Events[co_breaks[co_leaf.n_Break]].co_Node);
-            } else {
-                co_Top(co_Flow).append_child("Br");
-            }
-            return;
-        }
+        case et_IdmlLeaf::e_Break:
+            return v_Breaks(co_Flow, n_Leaf);
         case et_IdmlLeaf::e_TableOpen:
             return v_Table(co_Flow, n_Leaf);
         case et_IdmlLeaf::e_WrapOpen:
@@ -179,6 +175,34 @@ void CT_IdmlStoryBuilder::v_Leaf(ct_Flow& co_Flow, std::size_t n_Leaf) {
             return;
         default:  // skipped line ends and the ends of notes and tables
             return;
+    }
+}
+
+// A line end the story had keeps its element; new ones are plain. Once they are all new and past
+// the old paragraphs, the rest take the same ranges, and go in as one run.
+void CT_IdmlStoryBuilder::v_Breaks(ct_Flow& co_Flow, std::size_t n_Leaf) {
+    const CT_IdmlStoryLeaf& co_leaf = co_Leaves[n_Leaf];
+    const CT_IdmlStoryFlow& co_old = co_Analysis.cco_Flows()[co_leaf.n_Flow];
+    std::vector<ct_Entry> co_wanted;
+    for (unsigned n = 0; n < co_leaf.n_Count; ++n) {
+        const std::size_t n_break = co_leaf.n_Break + n;
+        const ct_Place co_place = n == 0 ? co_Places[n_Leaf] : co_PlaceOf(co_leaf, n);
+        v_Wanted(co_Flow, &co_place, false, co_wanted);
+        v_MoveTo(co_Flow, co_wanted);
+        pugi::xml_node co_top = co_Top(co_Flow);
+        if (n_break < co_old.co_Breaks.size()) {
+            const pugi::xml_node& co_node = co_Events[co_old.co_Breaks[n_break]].co_Node;
+            if (CT_IdmlStoryBreakRun::sb_IsRun(co_node)) {
+                CT_IdmlStoryBreakRun::sv_Append(co_top, 1);
+            } else {
+                co_top.append_copy(co_node);
+            }
+        } else if (co_leaf.n_Paragraph + n + 1 >= co_old.co_Paragraphs.size()) {
+            CT_IdmlStoryBreakRun::sv_Append(co_top, co_leaf.n_Count - n);
+            return;
+        } else {
+            CT_IdmlStoryBreakRun::sv_Append(co_top, 1);
+        }
     }
 }
 
@@ -294,11 +318,27 @@ pugi::xml_node CT_IdmlStoryBuilder::co_Top(ct_Flow& co_Flow) {
     return co_Flow.co_Open.empty() ? co_Flow.co_Target : co_Flow.co_Open.back().co_Element;
 }
 
-void CT_IdmlStoryBuilder::sv_AppendText(pugi::xml_node co_Content, const std::string& co_Text) {
+// Text that comes in many pieces (a code around every letter) gathers in co_PendingText: giving
+// the node its value piece by piece would copy all that came before with each piece.
+void CT_IdmlStoryBuilder::v_AppendText(pugi::xml_node co_Content, const std::string& co_Text) {
     pugi::xml_node co_last = co_Content.last_child();
+    if (co_last && co_last == co_PendingNode) {
+        co_PendingText += co_Text;
+        return;
+    }
     if (co_last.type() == pugi::node_pcdata) {
         co_last.set_value((std::string(co_last.value()) + co_Text).c_str());
         return;
     }
-    co_Content.append_child(pugi::node_pcdata).set_value(co_Text.c_str());
+    v_SetText();
+    co_PendingNode = co_Content.append_child(pugi::node_pcdata);
+    co_PendingText = co_Text;
+}
+
+void CT_IdmlStoryBuilder::v_SetText() {
+    if (co_PendingNode) {
+        co_PendingNode.set_value(co_PendingText.c_str());
+    }
+    co_PendingNode = pugi::xml_node();
+    co_PendingText.clear();
 }

@@ -12,6 +12,7 @@
 #include <pugixml.hpp>
 
 #include <cstdint>
+#include <string>
 #include <unordered_map>
 #include <vector>
 
@@ -49,13 +50,14 @@ class CT_IdmlStoryBuilder {
     };
 
     void v_Places();
-    ct_Place co_PlaceOf(const CT_IdmlStoryLeaf& co_Leaf);
+    ct_Place co_PlaceOf(const CT_IdmlStoryLeaf& co_Leaf, unsigned n_Offset = 0);
     const CT_IdmlStoryParagraph& cco_Paragraph(unsigned n_Flow, unsigned n_Paragraph) const;
     pugi::xml_node co_EventNode(unsigned n_Code, bool b_Csr) const;
     void v_Anchors();
 
     std::size_t n_BuildFlow(pugi::xml_node co_Target, std::size_t n_Leaf);
     void v_Leaf(ct_Flow& co_Flow, std::size_t n_Leaf);
+    void v_Breaks(ct_Flow& co_Flow, std::size_t n_Leaf);
     std::size_t n_Note(ct_Flow& co_Flow, std::size_t n_Leaf);
     void v_Table(ct_Flow& co_Flow, std::size_t n_Leaf);
     void v_EndFlow(ct_Flow& co_Flow, unsigned n_Flow);
@@ -65,7 +67,8 @@ class CT_IdmlStoryBuilder {
     void v_MoveTo(ct_Flow& co_Flow, const std::vector<ct_Entry>& co_Wanted);
     void v_Place(ct_Flow& co_Flow, std::size_t n_Leaf, bool b_Content);
     pugi::xml_node co_Top(ct_Flow& co_Flow);
-    static void sv_AppendText(pugi::xml_node co_Content, const std::string& co_Text);
+    void v_AppendText(pugi::xml_node co_Content, const std::string& co_Text);
+    void v_SetText();  // gives the text node being filled its value
 
     CT_IdmlStoryAnalysis& co_Analysis;
     const std::vector<CT_IdmlStoryEvent>& co_Events;
@@ -75,4 +78,6 @@ class CT_IdmlStoryBuilder {
     std::vector<ct_Place> co_Anchors;  // per wrapper code
     std::vector<bool> co_Made;         // per wrapper code: its element exists
     std::unordered_map<const void*, pugi::xml_node> co_Cells;  // old cell -> its new copy
+    pugi::xml_node co_PendingNode;  // the last text node made, whose value is still ...
+    std::string co_PendingText;     // ... this
 };

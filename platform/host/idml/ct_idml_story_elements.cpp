@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "platform/host/idml/ct_idml_story_break_run.h"
+
 namespace {
 bool b_Is(const pugi::xml_node& co_Node, const char* pc_Name) {
     return std::strcmp(co_Node.name(), pc_Name) == 0;
@@ -36,7 +38,7 @@ et_IdmlRole CT_IdmlStoryElements::seo_Role(const pugi::xml_node& co_Element) {
     if (b_Is(co_Element, "Content")) {
         return et_IdmlRole::e_Content;
     }
-    if (b_Is(co_Element, "Br")) {
+    if (b_Is(co_Element, "Br") || CT_IdmlStoryBreakRun::sb_IsRun(co_Element)) {
         return et_IdmlRole::e_Break;
     }
     if (b_Is(co_Element, "HyperlinkTextSource") || b_Is(co_Element, "XMLElement")) {

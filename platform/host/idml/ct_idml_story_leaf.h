@@ -27,6 +27,7 @@ struct CT_IdmlStoryLeaf {
     unsigned n_Flow = 0;       // flow whose text it is part of (a cell: its table's flow)
     unsigned n_Paragraph = 0;  // paragraph of that flow in the new text
     unsigned n_Break = 0;      // e_Break: how many breaks of the flow came before
+    unsigned n_Count = 1;      // e_Break: how many line ends in a row it stands for
     std::size_t n_Event = 0;   // x codes: the event the code stands for
     unsigned n_Code = 0;       // wrappers: the number of their opening code
     unsigned n_Inner = 0;      // e_NoteOpen, e_Cell: the flow that starts

@@ -51,10 +51,19 @@ void CT_IdmlStoryReader::v_Text(std::string& co_Text) {
     co_leaf.co_Text.swap(co_Text);
 }
 
+// Line ends in a row with nothing between but paired codes that change nothing are one leaf.
 void CT_IdmlStoryReader::v_LineEnd() {
     v_CheckInCell();
     unsigned n_flow = n_Flow();
-    co_Add(et_IdmlLeaf::e_Break).n_Break = co_BreaksOf[n_flow]++;
+    CT_IdmlStoryLeaf* pco_last = pco_Leaves->empty() ? nullptr : &pco_Leaves->back();
+    if (pco_last && pco_last->eo_Kind == et_IdmlLeaf::e_Break && pco_last->n_Flow == n_flow &&
+        pco_last->n_Format == n_Innermost(et_IdmlCode::e_Format) &&
+        pco_last->n_Change == n_Innermost(et_IdmlCode::e_Change)) {
+        ++pco_last->n_Count;
+    } else {
+        co_Add(et_IdmlLeaf::e_Break).n_Break = co_BreaksOf[n_flow];
+    }
+    ++co_BreaksOf[n_flow];
     ++co_ParagraphOf[n_flow];
 }
 
@@ -234,7 +243,12 @@ void CT_IdmlStoryReader::v_LeaveCell(unsigned n_Table) {
 void CT_IdmlStoryReader::v_EndFlow(unsigned n_Flow) {
     std::size_t n_last = co_LastOf[n_Flow];
     if (n_last != 0 && (*pco_Leaves)[n_last - 1].eo_Kind == et_IdmlLeaf::e_Break) {
-        (*pco_Leaves)[n_last - 1].eo_Kind = et_IdmlLeaf::e_Skip;
+        CT_IdmlStoryLeaf& co_breaks = (*pco_Leaves)[n_last - 1];
+        if (co_breaks.n_Count > 1) {
+            --co_breaks.n_Count;
+        } else {
+            co_breaks.eo_Kind = et_IdmlLeaf::e_Skip;
+        }
     }
     CT_IdmlStoryLeaf co_end;
     co_end.eo_Kind = et_IdmlLeaf::e_FlowEnd;

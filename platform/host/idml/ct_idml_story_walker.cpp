@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "platform/host/idml/ct_idml_story_break_run.h"
 #include "platform/host/idml/ct_idml_story_elements.h"
 
 CT_IdmlStoryWalker::CT_IdmlStoryWalker(std::vector<CT_IdmlStoryEvent>& co_Events,
@@ -58,7 +59,10 @@ void CT_IdmlStoryWalker::v_Element(const pugi::xml_node& co_Element, const ct_Co
         case et_IdmlRole::e_Content:
             return v_Content(co_Element, co_Context);
         case et_IdmlRole::e_Break:
-            return v_Add(et_IdmlEvent::e_Break, co_Element, co_Context);
+            for (std::size_t n = CT_IdmlStoryBreakRun::sn_Count(co_Element); n > 0; --n) {
+                v_Add(et_IdmlEvent::e_Break, co_Element, co_Context);
+            }
+            return;
         case et_IdmlRole::e_Wrapper:
             return v_Wrapper(co_Element, co_Context);
         case et_IdmlRole::e_TrackedText: {

@@ -313,3 +313,111 @@ TEST(IdmlStoryConditions, HiddenTextStaysAsItWas) {
     EXPECT_EQ(CT_IdmlStoryCodec::s_Export(co_story.co_Node(), co_options),
               "Gezeigt <x1/><g2> beide</g2>\n");
 }
+
+// Line ends in a row: the tree holds each run as one element, which must write out as the plain
+// <Br/> elements it stands for and read back as the same content, wherever the run stands.
+namespace {
+struct ct_RunCase {
+    const char* pc_Name;
+    const std::string* pco_Story;
+    const char* pc_Content;
+    std::size_t n_Breaks;   // <Br/> elements the story then has
+    const char* pc_Export;  // what export then gives, when not the content: a paragraph of
+                            // one run of text needs no code
+};
+
+void PrintTo(const ct_RunCase& co_Case, std::ostream* pco_Out) {
+    *pco_Out << co_Case.pc_Name;
+}
+
+class IdmlStoryLineEndRuns : public testing::TestWithParam<ct_RunCase> {};
+
+TEST_P(IdmlStoryLineEndRuns, WriteOutAsPlainBreaksAndReadBackAsTheContent) {
+    const ct_RunCase& co_case = GetParam();
+    CT_Story co_story(*co_case.pco_Story);
+    co_story.v_Import(co_case.pc_Content);
+    const std::string s_content = co_story.s_Export();
+    EXPECT_EQ(s_content, co_case.pc_Export ? co_case.pc_Export : co_case.pc_Content);
+    EXPECT_FALSE(CT_IdmlStoryCodec::sb_Import(co_story.co_Node(), s_content, CT_String("u1")));
+
+    CT_Story co_reread(co_story.s_Xml());
+    EXPECT_EQ(co_reread.s_Xml(), co_story.s_Xml());
+    EXPECT_EQ(co_reread.co_Node().select_nodes("//Br").size(), co_case.n_Breaks);
+    EXPECT_EQ(co_reread.s_Export(), s_content);
+
+    // A story that holds runs takes new content as the story read back from its file does.
+    std::string s_fewer = s_content;
+    for (std::size_t n = s_fewer.find("\n\n"); n != std::string::npos; n = s_fewer.find("\n\n")) {
+        s_fewer.erase(n, 1);
+    }
+    for (const std::string& s_next : {s_fewer, "x\n\n" + s_content + "x\n\n"}) {
+        CT_Story co_runs(*co_case.pco_Story);
+        co_runs.v_Import(co_case.pc_Content);
+        CT_Story co_copy(co_runs.s_Xml());
+        co_runs.v_Import(s_next);
+        co_copy.v_Import(s_next);
+        EXPECT_EQ(co_runs.s_Xml(), co_copy.s_Xml()) << s_next;
+        EXPECT_EQ(co_runs.s_Export(), co_copy.s_Export());
+    }
+}
+
+const ct_RunCase aco_RunCases[] = {
+    {"AtStart", &sco_Formatted, "\n\n\nPlain <g1>bold</g1>\n<g2>more bold</g2>, tight and plain\n",
+     4, nullptr},
+    {"AtEnd", &sco_Formatted, "Plain <g1>bold</g1>\n<g2>more bold</g2>, tight and plain\n\n\n\n", 4,
+     nullptr},
+    {"InsideAndAtTheEdgesOfCodes", &sco_Formatted,
+     "Plain \n\n<g1>bold\n\n\nmore</g1> plain\n\n<g2>more bold</g2> plain\n\n\n", 9,
+     "Plain \n\nbold\n\n\n<g1>more</g1> plain\n\n<g2>more bold</g2> plain\n\n\n"},
+    {"AloneInTheStory", &sco_Formatted, "\n\n\n\n\n\n", 5, nullptr},
+    {"InCellsNotesAndFootnotes", &sco_Structured,
+     "See <x1/>the site\n\n<x2/>.<x3/><x4/>Source.\n\n\n<x5/>\n\n<x6/><x7/>\n\n\n<x8/>r0c1\n"
+     "<x9/>\n\n<x10/>r1c1\n\n\n\n<x11/><g12>\n\nCheck this\n\n</g12>\n\n\n",
+     17, nullptr},
+};
+
+INSTANTIATE_TEST_SUITE_P(Shapes, IdmlStoryLineEndRuns, testing::ValuesIn(aco_RunCases),
+                         [](const testing::TestParamInfo<ct_RunCase>& co_Info) {
+                             return std::string(co_Info.param.pc_Name);
+                         });
+}  // namespace
+
+// The XML a run of new paragraphs makes, element for element: the story's own break keeps its
+// place, the new ones follow in the ranges of the last paragraph, a run in a code in the code's.
+TEST(IdmlStoryImport, RunsOfLineEndsBecomeParagraphsInTheirRanges) {
+    CT_Story co_story(sco_Formatted);
+    co_story.v_Import("\n\n\nPlain <g1>bold\n\n</g1>\n<g2>more bold</g2>\n\n");
+    EXPECT_EQ(co_story.s_Xml(),
+              "<Story Self=\"u1\"><StoryPreference/><" BODY "><" BOLD
+              "><Properties><AppliedFont type=\"string\">Serif</AppliedFont>"
+              "</Properties><Br/></CharacterStyleRange><" PLAIN
+              "><Br/><Br/><Content>Plain </Content></CharacterStyleRange><" BOLD
+              "><Properties><AppliedFont type=\"string\">Serif</AppliedFont>"
+              "</Properties><Content>bold</Content><Br/><Br/>"
+              "</CharacterStyleRange><" PLAIN "><Br/></CharacterStyleRange><" BOLD
+              "><Properties><AppliedFont type=\"string\">Serif</AppliedFont>"
+              "</Properties><Content>more bold</Content></CharacterStyleRange><" PLAIN
+              "><Br/></CharacterStyleRange></ParagraphStyleRange></Story>");
+}
+
+// Text cut into pieces by codes that all mean the same range is one text node, whole.
+TEST(IdmlStoryImport, TextInManyPiecesJoinsInOneNode) {
+    CT_Story co_story(sco_Formatted);
+    std::string s_content = "Plain ";
+    std::string s_bold;
+    for (int n = 0; n < 300; ++n) {
+        const char c_letter = static_cast<char>('a' + n % 26);
+        s_content +=
+            (n % 3 ? "<g1>" : "<g2>") + std::string(1, c_letter) + (n % 3 ? "</g1>" : "</g2>");
+        s_bold += c_letter;
+    }
+    co_story.v_Import(s_content + " plain\n");
+    EXPECT_EQ(co_story.s_Xml(), "<Story Self=\"u1\"><StoryPreference/><" BODY "><" PLAIN
+                                "><Content>Plain </Content></CharacterStyleRange><" BOLD
+                                "><Properties><AppliedFont type=\"string\">Serif</AppliedFont>"
+                                "</Properties><Content>" +
+                                    s_bold +
+                                    "</Content></CharacterStyleRange><" PLAIN
+                                    "><Content> plain</Content></CharacterStyleRange>"
+                                    "</ParagraphStyleRange></Story>");
+}
