@@ -73,7 +73,8 @@ void v_AddLayerOptions(CLI::App& co_Command, CT_CommandOptions& co_Options, bool
         ->type_name("WHICH");
     co_Command
         .add_option("--layer", co_Options.co_LayerNames,
-                    "only frames on the layer of this name (repeatable), shown or hidden")
+                    "only frames on the layer of this name (repeatable), shown or hidden; a "
+                    "document without that layer is refused")
         ->type_name("NAME")
         ->allow_extra_args(false);
 }

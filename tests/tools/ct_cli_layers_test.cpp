@@ -145,3 +145,40 @@ TEST_F(CT_CliTest, BatchExportTakesTheLayerChoice) {
             << pc_file;
     }
 }
+
+// A layer asked for by name that a document lacks is an error naming both, and that document
+// is left alone; a batch goes on with the others, in workers as in one process.
+TEST_F(CT_CliTest, ALayerTheDocumentLacksIsAnErrorNamingIt) {
+    v_CopyIn(ss_ThirdParty("frames-mixed.idml"), "frames.idml");
+    const std::string s_error = "\"" + s_Path("frames.idml") +
+                                "\" has no layer named \"Layer 3\"; its layers are \"Layer 1\", "
+                                "\"Layer 2\"";
+    const auto co_before = co_Snapshot();
+    for (const std::vector<std::string>& co_args :
+         {std::vector<std::string>{"export", "frames.idml", "out.stt", "--layer", "Layer 3"},
+          {"list", "frames.idml", "--layer", "Layer 3"},
+          {"import", "frames.idml", "brochure.fr.stt", "--layer", "Layer 3"}}) {
+        SCOPED_TRACE(co_args[0]);
+        const CT_CliResult co_result = co_Run(co_args);
+        EXPECT_EQ(co_result.i_Status, 1);
+        EXPECT_EQ(sco_ErrorLines(co_result.s_Err),
+                  (std::vector<std::string>{"storyport: error: " + s_error}));
+        EXPECT_TRUE(co_Snapshot() == co_before);
+    }
+
+    std::vector<std::string> co_logs;
+    for (const char* pc_jobs : {"1", "2"}) {
+        SCOPED_TRACE(pc_jobs);
+        const std::string s_folder = std::string("out") + pc_jobs;
+        CT_CliResult co_result = co_Run({"batch", "export", "--folder", s_folder, "--jobs", pc_jobs,
+                                         "--layer", "Layer 2", "frames.idml", "brochure.idml"});
+        EXPECT_EQ(co_result.i_Status, 1);
+        EXPECT_EQ(sco_ErrorLines(co_result.s_Err),
+                  (std::vector<std::string>{"Error: \"" + s_Path("brochure.idml") +
+                                            "\" has no layer named \"Layer 2\"; its layers are "
+                                            "\"Layer 1\""}));
+        EXPECT_EQ(co_Listing(s_folder), (std::vector<std::string>{"frames.stt"}));
+        co_logs.push_back(co_result.s_Err.erase(0, co_result.s_Err.find('\n')));  // the time
+    }
+    EXPECT_EQ(co_logs[1], co_logs[0]);
+}

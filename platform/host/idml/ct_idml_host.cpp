@@ -69,8 +69,13 @@ void* CT_IdmlHost::p_IsDocumentOpen(const CT_String& co_Path) {
 
 void* CT_IdmlHost::p_Open(const CT_String& co_Path, int) {
     const std::string s_path(co_Path.sv());
-    if (!b_ReadThrough || co_Documents.n_Find(s_path) != 0) {
-        return p_DocumentHandle(co_Documents.n_Open(s_path));
+    const bool b_open = co_Documents.n_Find(s_path) != 0;
+    if (!b_ReadThrough || b_open) {
+        const unsigned n_serial = co_Documents.n_Open(s_path);
+        if (!b_open) {
+            v_RequireNamedLayers(n_serial);
+        }
+        return p_DocumentHandle(n_serial);
     }
     CT_Digests co_digests;
     co_digests.b_SkipNotes = b_SkipNotes;
@@ -91,7 +96,33 @@ void* CT_IdmlHost::p_Open(const CT_String& co_Path, int) {
             }
         });
     co_Digests[n_serial] = std::move(co_digests);
+    v_RequireNamedLayers(n_serial);
     return p_DocumentHandle(n_serial);
+}
+
+// A layer named by the user that the document does not have is most likely a slip: going on
+// would leave that layer's stories out without a word, and a batch would pass the document by.
+// The document is refused as it opens, naming what it has instead.
+void CT_IdmlHost::v_RequireNamedLayers(unsigned n_Serial) {
+    const CT_IdmlDocument& co_document = co_Documents.co_Live(n_Serial);
+    const std::vector<std::string> co_unknown = co_Selection.co_UnknownLayers(co_document);
+    if (co_unknown.empty()) {
+        return;
+    }
+    auto s_Quoted = [](const std::vector<std::string>& co_Names, const char* pc_Between) {
+        std::string s_names;
+        for (const std::string& s_name : co_Names) {
+            s_names += (s_names.empty() ? "\"" : pc_Between + std::string("\"")) + s_name + "\"";
+        }
+        return s_names;
+    };
+    const std::vector<std::string> co_known = co_document.co_LayerNames();
+    const std::string s_text =
+        "\"" + co_document.s_Path() + "\" has no layer named " + s_Quoted(co_unknown, " or ") +
+        (co_known.empty() ? "; it has no layers" : "; its layers are " + s_Quoted(co_known, ", "));
+    co_Documents.v_Drop(n_Serial);
+    co_Digests.erase(n_Serial);
+    CT_Errors::v_ThrowError(e_BadDocument, CT_String(s_text.c_str()));
 }
 
 CT_String CT_IdmlHost::co_GetDocumentPath(void* p_Document) {
@@ -233,9 +264,6 @@ void CT_IdmlHost::v_ReportLeftOut(const std::vector<CT_IdmlBox>& co_All,
         }
     }
     std::string s_line;
-    for (const std::string& s_name : co_Selection.co_UnknownLayers(co_Document)) {
-        s_line += "Warning: " + co_Document.s_Path() + " has no layer named \"" + s_name + "\".\n";
-    }
     if (n_left > 0) {
         std::stable_sort(
             co_reasons.begin(), co_reasons.end(),

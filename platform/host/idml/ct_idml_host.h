@@ -155,6 +155,8 @@ class CT_IdmlHost : public CT_HostBackend {
     // How the box's story is shown: the notes choice and its document's hidden conditions.
     CT_IdmlStoryOptions co_OptionsOf(void* p_Box) const;
     void* p_DocumentHandle(unsigned n_Serial);
+    // Raises e_BadDocument, and forgets the document, when it lacks a layer the selection names.
+    void v_RequireNamedLayers(unsigned n_Serial);
     // The story's content as export writes it, kept for the next call about the same story.
     const std::string& cco_ContentOf(void* p_Box);
 

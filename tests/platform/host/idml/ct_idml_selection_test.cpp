@@ -158,13 +158,34 @@ TEST_F(CT_IdmlSelectionTest, NamedStoriesAreListedAndTheRestReported) {
     EXPECT_EQ(std::count_if(co_keys.begin(), co_keys.end(),
                             [](const std::string& s_Key) { return s_Key.size() > 5; }),
               1);
-    co_Keys(so_Selection(CT_IdmlSelection::e_PrintableLayers, {"Layer 3"}));
+    co_Keys(so_Selection(CT_IdmlSelection::e_PrintableLayers, {"Layer 2"}));
     EXPECT_EQ(co_lines,
               (std::vector<std::string>{
                   "3: 3 stories are left out: 2 on hidden layer \"Layer 2\", 1 in a hidden frame.",
-                  "28: Warning: " + co_path.string() +
-                      " has no layer named \"Layer 3\".\n28 stories are left out: 26 on layer "
-                      "\"Layer 1\", not chosen, 2 on layer \"Layer 2\", not chosen."}));
+                  "26: 26 stories are left out: 26 on layer \"Layer 1\", not chosen."}));
+    v_CloseActive(0);
+}
+
+// A layer asked for by name that the document lacks would leave stories out unseen: the
+// document is refused as it opens, with the names it has, and is not kept open.
+TEST_F(CT_IdmlSelectionTest, ADocumentWithoutALayerAskedForIsRefused) {
+    const fs::path co_path = co_Sample("frames-mixed.idml");
+    for (const bool b_ReadThrough : {false, true}) {
+        SCOPED_TRACE(b_ReadThrough);
+        co_Host.v_SetReadThrough(b_ReadThrough);
+        co_Host.v_SetSelection(
+            so_Selection(CT_IdmlSelection::e_PrintableLayers, {"Layer 2", "Layer 3", "Calque"}));
+        EXPECT_THROW(co_Host.p_Open(CT_String(co_path.c_str()), 0), et_ErrorCode);
+        EXPECT_EQ(CT_Errors::set_GetLastError(), e_BadDocument);
+        EXPECT_EQ(std::string(CT_Errors::cco_GetLastError().sv()),
+                  "\"" + co_path.string() +
+                      "\" has no layer named \"Layer 3\" or \"Calque\"; its layers are "
+                      "\"Layer 1\", \"Layer 2\"");
+        CT_Errors::v_ResetError();
+        EXPECT_EQ(co_Host.p_GetCurrentDocument(), nullptr);
+    }
+    co_Host.v_SetSelection(so_Selection(CT_IdmlSelection::e_PrintableLayers, {"Layer 2"}));
+    v_Open(co_path);
     v_CloseActive(0);
 }
 
