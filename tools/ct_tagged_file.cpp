@@ -15,6 +15,7 @@
 #include "platform/common/ct_utf8.h"
 #include "platform/host/ct_basic_interface.h"
 #include "textbox/ct_story_tags.h"
+#include "tools/ct_file_kind.h"
 #include "tools/ct_text_place.h"
 
 namespace {
@@ -136,15 +137,28 @@ void CT_TaggedFile::v_Refuse(std::size_t n_Offset, const std::string& s_What) co
 }
 
 void CT_TaggedFile::v_CheckEncoding(const std::string& s_Bytes) const {
-    const bool b_utf16 = s_Bytes.compare(0, 2, "\xFF\xFE") == 0 ||
-                         s_Bytes.compare(0, 2, "\xFE\xFF") == 0 ||
-                         s_Bytes.find('\0') != std::string::npos;
-    if (b_utf16) {
-        CT_Errors::v_ThrowError(
-            e_FileRead, CT_String(("\"" + s_Path +
-                                   "\" is UTF-16 text; a tagged story file is read as UTF-8: "
-                                   "save it as UTF-8")
-                                      .c_str()));
+    const char* pc_what = nullptr;
+    switch (CT_FileKind::seo_Guess(s_Bytes.substr(0, CT_FileKind::sn_Head))) {
+        case CT_FileKind::e_Zip:
+            pc_what = " is a zip archive (a document?), not a tagged story file";
+            break;
+        case CT_FileKind::e_Utf16:
+            pc_what = " is UTF-16 text; a tagged story file is read as UTF-8: save it as UTF-8";
+            break;
+        case CT_FileKind::e_Binary:
+            pc_what = " is not text (it holds zero bytes), not a tagged story file";
+            break;
+        case CT_FileKind::e_Xliff:
+            pc_what = " is an XLIFF file, not a tagged story file: give --format xliff to read it";
+            break;
+        default:
+            break;
+    }
+    if (pc_what == nullptr && s_Bytes.find('\0', CT_FileKind::sn_Head) != std::string::npos) {
+        pc_what = " is not text (it holds zero bytes), not a tagged story file";
+    }
+    if (pc_what != nullptr) {
+        CT_Errors::v_ThrowError(e_FileRead, CT_String(("\"" + s_Path + "\"" + pc_what).c_str()));
     }
     const std::size_t n_at = CT_Utf8::sn_FirstInvalid(s_Bytes);
     if (n_at != std::string::npos) {

@@ -1,6 +1,8 @@
 #include "tools/ct_xliff_import.h"
 
+#include <cerrno>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -11,6 +13,7 @@
 #include "platform/common/ct_errors.h"
 #include "platform/common/ct_files.h"
 #include "platform/host/idml/ct_idml_host.h"
+#include "tools/ct_file_kind.h"
 #include "tools/ct_tool_session.h"
 #include "tools/ct_xliff_options.h"
 
@@ -22,7 +25,9 @@ namespace {
 std::string s_ReadAll(const std::string& s_File) {
     std::ifstream co_in(s_File, std::ios::binary | std::ios::ate);
     if (!co_in) {
-        CT_Errors::v_ThrowError(e_FileOpen, CT_String(("cannot open " + s_File).c_str()));
+        CT_Errors::v_ThrowError(
+            e_FileOpen,
+            CT_String(("cannot open \"" + s_File + "\": " + std::strerror(errno)).c_str()));
     }
     const std::streamoff n_size = co_in.tellg();
     std::string s_all(n_size > 0 ? static_cast<std::size_t>(n_size) : 0, '\0');
@@ -63,6 +68,18 @@ CT_XliffImport::CT_XliffImport(CT_ToolSession& co_Session, const std::string& s_
         return;
     }
     const std::string s_bytes = s_ReadAll(s_File);
+    switch (CT_FileKind::seo_Guess(s_bytes.substr(0, CT_FileKind::sn_Head))) {
+        case CT_FileKind::e_Zip:
+            v_Refuse(s_File, "a zip archive (a document?), not an XLIFF file");
+        case CT_FileKind::e_Binary:
+            v_Refuse(s_File, "not text (it holds zero bytes), not an XLIFF file");
+        case CT_FileKind::e_Tagged:
+            v_Refuse(s_File,
+                     "a tagged story file, not an XLIFF file: give --format tagged to "
+                     "read it");
+        default:
+            break;
+    }
     std::string s_tagged;
     std::string s_original;
     try {

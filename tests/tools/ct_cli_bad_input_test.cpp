@@ -168,6 +168,52 @@ TEST_F(CT_CliBadInputTest, ImportAndCheckRefuseABrokenFileNamingThePlace) {
     v_ExpectRefusals(co_cases);
 }
 
+// A file of the wrong kind given as the translation (the document itself, the other format,
+// bytes that are no text) is named as what it is, by import and check alike.
+TEST_F(CT_CliBadInputTest, ATranslationOfTheWrongKindIsNamedAsWhatItIs) {
+    ASSERT_EQ(co_Run({"export", "brochure.idml", "brochure.xlf", "--target-lang", "fr"}).i_Status,
+              0);
+    v_CopyIn(s_Path("brochure.xlf"), "xliff.stt");
+    v_CopyIn(s_Path("brochure.fr.stt"), "tagged.xlf");
+    v_CopyIn(s_Path("brochure.idml"), "copy.stt");
+    v_CopyIn(s_Path("brochure.idml"), "copy.xlf");
+    v_Write("binary.stt", std::string("\x7F"
+                                      "ELF\x02\x01\x01\0\0\0\0\0\0\0\0\0\x03\0>\0",
+                                      20));
+    std::string s_wide;
+    for (const char c : std::string("<STORYPORT-TAGGED-TEXT VERSION=\"1\">\n")) {
+        s_wide += std::string(1, c) + '\0';
+    }
+    v_Write("wide.stt", s_wide);
+    const std::string s_zip = " is a zip archive (a document?), not a tagged story file";
+    std::vector<CT_Refusal> co_cases;
+    for (const char* pc_command : {"import", "check"}) {
+        const auto co_case = [&](const std::string& s_File, const std::string& s_Error) {
+            co_cases.push_back(
+                {{pc_command, "brochure.idml", s_File}, 1, "storyport: error: " + s_Error});
+        };
+        co_case("copy.stt", "\"copy.stt\"" + s_zip);
+        co_case("brochure.idml", "\"brochure.idml\"" + s_zip);
+        co_case("copy.xlf", "copy.xlf: a zip archive (a document?), not an XLIFF file");
+        co_case("xliff.stt",
+                "\"xliff.stt\" is an XLIFF file, not a tagged story file: give --format xliff "
+                "to read it");
+        co_case("tagged.xlf",
+                "tagged.xlf: a tagged story file, not an XLIFF file: give --format tagged to "
+                "read it");
+        co_case("binary.stt",
+                "\"binary.stt\" is not text (it holds zero bytes), not a tagged story file");
+        co_case("wide.stt",
+                "\"wide.stt\" is UTF-16 text; a tagged story file is read as UTF-8: save it as "
+                "UTF-8");
+        co_case("missing.xlf", "cannot open \"missing.xlf\": No such file or directory");
+    }
+    v_ExpectRefusals(co_cases);
+    // Read in the format its content has, each goes in.
+    EXPECT_EQ(co_Run({"check", "brochure.idml", "xliff.stt", "--format", "xliff"}).i_Status, 0);
+    EXPECT_EQ(co_Run({"check", "brochure.idml", "tagged.xlf", "--format", "tagged"}).i_Status, 0);
+}
+
 // Windows and old Mac line ends are read like LF ones, by import, check and batch import.
 TEST_F(CT_CliBadInputTest, TaggedFilesWithCrLfOrCrLineEndsAreImported) {
     for (const char* pc_end : {"\r\n", "\r"}) {
