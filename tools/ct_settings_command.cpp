@@ -127,6 +127,15 @@ et_ExitStatus CT_SettingsCommand::seo_RunSet(CT_ToolSession& co_Session) {
         return e_ExitUsage;
     }
     CT_Settings& co_settings = co_Session.co_LoadSettings();
+    // Saving would drop the lines the reader skipped, which the user may still want.
+    if (co_Session.b_AreSettingsMisread()) {
+        co_Session.v_LogError(CT_String(
+            (co_Session.s_GetSettingsPath() +
+             " holds lines that are not read as they stand (see above): correct them first; "
+             "nothing was changed")
+                .c_str()));
+        return e_ExitError;
+    }
     if (!b_Apply(co_settings.co_GetProcessSettings(), s_key, co_options.s_SettingsValue)) {
         co_Session.v_LogLine("storyport: " + s_key + " cannot be \"" + co_options.s_SettingsValue +
                              "\"; it takes " + s_Accepted(s_key));

@@ -13,6 +13,7 @@
 #include "resources/ct_library.h"
 #include "tools/ct_cancel_signal.h"
 #include "tools/ct_order_file.h"
+#include "tools/ct_settings_file_check.h"
 #include "tools/ct_settings_path.h"
 #include "tools/ct_tagged_file.h"
 #include "tools/ct_tagged_keys.h"
@@ -130,6 +131,7 @@ CT_Settings& CT_ToolSession::co_LoadSettings() {
             CT_SettingsPath::sv_CreateFolder(s_SettingsPath);
         }
         pco_Settings->v_Load();
+        v_CheckSettingsFile();
     } catch (et_ErrorCode) {
         if (b_chosen) {
             throw;
@@ -140,6 +142,19 @@ CT_Settings& CT_ToolSession::co_LoadSettings() {
         pco_Settings = std::make_unique<CT_Settings>(CT_String(s_SettingsPath.c_str()));
     }
     return *pco_Settings;
+}
+
+void CT_ToolSession::v_CheckSettingsFile() {
+    for (const std::string& s_problem : CT_SettingsFileCheck::sco_Problems(s_SettingsPath)) {
+        v_LogLine("Warning: " + s_problem);
+        b_SettingsMisread = true;
+    }
+    // An order the file cannot mean is taken as the first one, as the warning says.
+    CT_StoryListSettings& co_list = pco_Settings->co_GetProcessSettings().co_GetStoryListSettings();
+    const int i_order = co_list.eo_GetDefaultStoryOrder();
+    if (i_order < e_TopDown || i_order > e_Custom) {
+        co_list.v_SetDefaultStoryOrder(e_TopDown);
+    }
 }
 
 const CT_StoryListSettings& CT_ToolSession::cco_GetStoryListSettings() {

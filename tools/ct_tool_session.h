@@ -41,6 +41,9 @@ class CT_ToolSession {
     // file the user named pass to the caller; for the default place they are logged as a
     // warning and the defaults are used, so that a read-only home does not stop the tool.
     CT_Settings& co_LoadSettings();
+    // Whether the loaded file holds lines its reader skips or misreads (each was logged as a
+    // warning when it was loaded).
+    bool b_AreSettingsMisread() const { return b_SettingsMisread; }
     // The loaded story list settings with --order and --ignore-pasteboard applied. It lives as
     // long as the session, as the kernel's documents require.
     const CT_StoryListSettings& cco_GetStoryListSettings();
@@ -68,6 +71,9 @@ class CT_ToolSession {
     static std::string ss_CommandErrorPrefix() { return "storyport: error: "; }
 
   private:
+    // Warns of each line of the settings file that is not read as it stands.
+    void v_CheckSettingsFile();
+
     void v_SetSelection();
 
     const CT_CommandOptions& co_Options;
@@ -79,5 +85,6 @@ class CT_ToolSession {
     CT_IdmlHost co_Host;
     std::string s_SettingsPath;
     std::unique_ptr<CT_Settings> pco_Settings;
+    bool b_SettingsMisread = false;
     CT_StoryListSettings co_StoryListSettings;
 };

@@ -72,3 +72,56 @@ TEST_F(CT_CliTest, ShownSettingsAreAcceptedBySet) {
     }
     EXPECT_EQ(s_Read("config/storyport/settings"), s_before);
 }
+
+// A settings file edited by hand: each line its reader would skip or misread is named with
+// what becomes of it, the command still runs, and set refuses to write over such a file.
+TEST_F(CT_CliTest, SettingsLinesThatAreNotReadAsTheyStandAreNamed) {
+    const std::string s_order =
+        "the settings are read in the order IMPORT_FOLDER, EXPORT_FOLDER, "
+        "STORY_ORDER and IGNORE_STORY_ON_PASTE_BOARD, each once and after "
+        "the one before";
+    const std::pair<std::string, std::string> aco_cases[] = {
+        {"STORY_ORDER = \"7\"\n",
+         "1: STORY_ORDER cannot be \"7\"; it is 0 (top-down), 1 (left-right) or 2 (custom): "
+         "top-down is used"},
+        {"IGNORE_STORY_ON_PASTE_BOARD = \"yes\"\n",
+         "1: IGNORE_STORY_ON_PASTE_BOARD cannot be \"yes\"; it is 0 (no) or 1 (yes): it is read "
+         "as no"},
+        {"STORY_ORDER = \"1\"\nIMPORT_FOLDER = \"in\"\n", "1: STORY_ORDER is not read: " + s_order},
+        {"\nEXPORT_FOLDER = \"a\"\nEXPORT_FOLDER = \"b\"\n",
+         "3: EXPORT_FOLDER is not read: " + s_order},
+        {"COLOUR = \"blue\"\n",
+         "1: \"COLOUR\" is not a setting; the settings are IMPORT_FOLDER, EXPORT_FOLDER, "
+         "STORY_ORDER and IGNORE_STORY_ON_PASTE_BOARD"},
+        {"EXPORT_FOLDER= \"out\"\nSTORY_ORDER = \"1\"\n",
+         "1: not a setting: each line is KEY = \"VALUE\"; the settings around it may be "
+         "misread"},
+    };
+    const std::string s_topDown = co_Run({"list", "brochure.idml", "--keys"}).s_Out;
+    for (const auto& [s_file, s_warning] : aco_cases) {
+        SCOPED_TRACE(s_file);
+        v_Write("mine.settings", s_file);
+        const CT_CliResult co_list =
+            co_Run({"--settings", "mine.settings", "list", "brochure.idml", "--keys"});
+        EXPECT_EQ(co_list.i_Status, 0);
+        EXPECT_EQ(sco_Lines(co_list.s_Err).at(0), "Warning: mine.settings:" + s_warning);
+        const CT_CliResult co_set =
+            co_Run({"--settings", "mine.settings", "settings", "set", "story-order", "custom"});
+        EXPECT_EQ(co_set.i_Status, 1);
+        EXPECT_EQ(sco_ErrorLines(co_set.s_Err),
+                  (std::vector<std::string>{
+                      "storyport: error: mine.settings holds lines that are not read as they "
+                      "stand (see above): correct them first; nothing was changed"}));
+        EXPECT_EQ(s_Read("mine.settings"), s_file);
+    }
+    v_Write("mine.settings", "STORY_ORDER = \"7\"\n");
+    EXPECT_EQ(co_Run({"--settings", "mine.settings", "list", "brochure.idml", "--keys"}).s_Out,
+              s_topDown);
+    // What set writes, with CR LF line ends as well, reads without a word.
+    v_Write("mine.settings", "STORY_ORDER = \"1\"\r\n");
+    const CT_CliResult co_clean =
+        co_Run({"--settings", "mine.settings", "settings", "set", "story-order", "custom"});
+    EXPECT_EQ(co_clean.i_Status, 0);
+    EXPECT_EQ(co_clean.s_Err, "");
+    EXPECT_EQ(co_Run({"--settings", "mine.settings", "settings", "show"}).s_Err, "");
+}

@@ -1,0 +1,15 @@
+// The lines of a settings file that the settings reader would not read as the user meant: it
+// looks for each key in a fixed order and only forward, and takes any text as a number, so a
+// line edited by hand can be skipped or misread without a word. Each such line is named with
+// the file, its number and what becomes of it. Stateless.
+#pragma once
+
+#include <string>
+#include <vector>
+
+class CT_SettingsFileCheck {
+  public:
+    // "FILE:LINE: WHAT" for each line at fault, in file order; none for a file as the settings
+    // writer writes it. A file that cannot be read has none (the reader reports it).
+    static std::vector<std::string> sco_Problems(const std::string& s_Path);
+};
