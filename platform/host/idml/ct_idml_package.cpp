@@ -1,7 +1,9 @@
 #include "platform/host/idml/ct_idml_package.h"
 
+#include <filesystem>
 #include <memory>
 #include <string_view>
+#include <system_error>
 #include <vector>
 
 #include "platform/common/ct_atomic_replace.h"
@@ -75,10 +77,15 @@ CT_IdmlPackage::CT_IdmlPackage(const std::string& s_Path) : s_FilePath(s_Path) {
         co_Zip.reset(zip_open(s_Path.c_str(), ZIP_RDONLY | ZIP_CHECKCONS, &i_Error));
     }
     if (co_Zip == nullptr) {
-        CT_Errors::v_ThrowError(
-            e_BadDocument,
-            CT_String(
-                (s_Quoted(s_Path) + " is not an IDML package: " + s_ZipError(i_Error)).c_str()));
+        // A wrong path in a list of documents is the likelier mistake than a broken package.
+        std::error_code co_error;
+        const std::filesystem::file_status co_status = std::filesystem::status(s_Path, co_error);
+        const std::string s_Text =
+            i_Error == ZIP_ER_NOENT ? "cannot open " + s_Quoted(s_Path) + ": no such file"
+            : std::filesystem::is_directory(co_status)
+                ? s_Quoted(s_Path) + " is a folder, not an IDML package"
+                : s_Quoted(s_Path) + " is not an IDML package: " + s_ZipError(i_Error);
+        CT_Errors::v_ThrowError(e_BadDocument, CT_String(s_Text.c_str()));
     }
     v_Index();
 }

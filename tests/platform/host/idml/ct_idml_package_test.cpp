@@ -122,6 +122,24 @@ TEST_F(CT_IdmlPackageTest, BrokenPackagesAreRefusedWithTheFileAndTheEntry) {
     }
 }
 
+// A path that names nothing, or a folder, is told as such: in a list of documents that is the
+// likelier mistake than a broken package.
+TEST_F(CT_IdmlPackageTest, AMissingPathOrAFolderIsToldAsSuch) {
+    CT_TempDir co_Dir;
+    fs::create_directory(co_Dir / "folder.idml");
+    const std::pair<std::string, std::string> aco_cases[] = {
+        {(co_Dir / "missing.idml").string(),
+         "cannot open \"" + (co_Dir / "missing.idml").string() + "\": no such file"},
+        {(co_Dir / "folder.idml").string(),
+         "\"" + (co_Dir / "folder.idml").string() + "\" is a folder, not an IDML package"},
+    };
+    for (const auto& [s_path, s_expected] : aco_cases) {
+        EXPECT_EQ(e_BadDocument, eo_Raised([&] { v_Open(s_path); })) << s_path;
+        EXPECT_EQ(std::string(CT_Errors::cco_GetLastError().sv()), s_expected);
+        EXPECT_EQ(co_Host.n_OpenDocuments(), 0u);
+    }
+}
+
 // A package served from memory lists and exports what the file does, and is never written.
 TEST_F(CT_IdmlPackageTest, ServedFromMemoryReadsAsTheFileAndIsNotSaved) {
     CT_TempDir co_Dir;
