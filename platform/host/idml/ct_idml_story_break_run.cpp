@@ -12,10 +12,10 @@ void CT_IdmlStoryBreakRun::sv_Append(pugi::xml_node co_Parent, std::size_t n_Cou
     if (n_Count == 0) {
         return;
     }
-    std::string s_name = "Br";
-    s_name.reserve(2 + (n_Count - 1) * n_Between);
-    for (std::size_t n = 1; n < n_Count; ++n) {
-        s_name += ac_Between;
+    std::string s_name(2 + (n_Count - 1) * n_Between, '\0');
+    std::memcpy(&s_name[0], "Br", 2);
+    for (char* pc_at = &s_name[2]; pc_at != &s_name[0] + s_name.size(); pc_at += n_Between) {
+        std::memcpy(pc_at, ac_Between, n_Between);
     }
     co_Parent.append_child(s_name.c_str());
 }
