@@ -28,9 +28,8 @@ std::size_t n_CodeEnd(std::string_view co_Unit, std::size_t n_At) {
 
 // The unit as a repeat is recognised: its words in their order, without codes, blanks
 // collapsed; object codes read as blanks.
-std::string s_RepeatKey(std::string_view co_Unit) {
-    std::string s_key;
-    s_key.reserve(co_Unit.size());
+void v_RepeatKey(std::string_view co_Unit, std::string& s_Key) {
+    s_Key.clear();
     bool b_blank = false;
     for (std::size_t n = 0; n < co_Unit.size();) {
         const char c = co_Unit[n];
@@ -45,8 +44,8 @@ std::string s_RepeatKey(std::string_view co_Unit) {
             n = b_object ? n_end : n + 1;
             continue;
         }
-        if (b_blank && !s_key.empty()) {
-            s_key += ' ';
+        if (b_blank && !s_Key.empty()) {
+            s_Key += ' ';
         }
         b_blank = false;
         // Text up to the next code, blank or escape goes in at once.
@@ -58,10 +57,9 @@ std::string s_RepeatKey(std::string_view co_Unit) {
         if (n_run == n) {
             n_run = c == '\\' && n + 1 < co_Unit.size() ? n + 2 : n + 1;
         }
-        s_key.append(co_Unit.data() + n, n_run - n);
+        s_Key.append(co_Unit.data() + n, n_run - n);
         n = n_run;
     }
-    return s_key;
 }
 
 // The unit's text as a translation tool reads it: codes left out, escapes kept. Text between
@@ -153,7 +151,8 @@ void CT_DocumentCount::v_AddUnit(std::string_view co_Unit, CT_StoryTally& co_Sto
         return;
     }
     co_Story.co_All += co_count;
-    if (!co_Seen.insert(s_RepeatKey(co_Unit)).second) {
+    v_RepeatKey(co_Unit, s_Key);
+    if (!co_Seen.b_Insert(s_Key)) {
         co_Story.co_Repeated += co_count;
     }
 }

@@ -12,9 +12,9 @@
 
 #include <string>
 #include <string_view>
-#include <unordered_set>
 
 #include "exchange/ct_story_layout.h"
+#include "exchange/ct_text_set.h"
 #include "exchange/ct_word_count.h"
 
 struct CT_StoryTally {
@@ -40,8 +40,9 @@ class CT_DocumentCount {
     void v_AddUnit(std::string_view co_Unit, CT_StoryTally& co_Story);
 
     CT_WordCount co_Counter;
-    std::string s_Unit;  // the unit being counted, and its text without codes: kept to reuse
-    std::string s_Text;  // their buffers
-    std::unordered_set<std::string> co_Seen;
+    std::string s_Unit;  // the unit being counted, its text without codes and what tells it as
+    std::string s_Text;  // a repeat: kept to reuse their buffers
+    std::string s_Key;
+    CT_TextSet co_Seen;
     CT_StoryTally co_Total;
 };

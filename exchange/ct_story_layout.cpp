@@ -182,8 +182,13 @@ void v_WriteFlow(const std::vector<CT_LayoutParagraph>& co_Paragraphs, std::stri
 CT_StoryLayout::CT_StoryLayout(std::string_view co_Content, const CT_Codes& co_Codes) {
     std::vector<CT_TaggedToken> co_tokens;
     CT_TaggedToken::sv_Read(co_Content, co_tokens);
-    if (b_Layout(co_tokens, co_Codes) && s_Content() == co_Content) {
-        return;
+    if (b_Layout(co_tokens, co_Codes)) {
+        std::string s_back;
+        s_back.reserve(co_Content.size());
+        v_WriteFlow(co_Paragraphs_, s_back);
+        if (s_back == co_Content) {
+            return;
+        }
     }
     // Flat: one paragraph per line, codes inline; a last line without its line end still
     // gets one, which the import reads the same way. The tokens were moved away: read again.

@@ -35,15 +35,14 @@ bool b_HasSpace(const icu::UnicodeString& co_Text, int32_t i_Start, int32_t i_En
 }
 
 // The plain text of tagged content: paired codes vanish, object codes become a space.
-std::string co_PlainOf(std::string_view co_Content) {
-    std::string co_plain;
-    co_plain.reserve(co_Content.size());
+void v_PlainOf(std::string_view co_Content, std::string& co_Plain) {
+    co_Plain.clear();
     std::size_t n = 0;
     while (n < co_Content.size()) {
         char c = co_Content[n];
         if (c == '\\' && n + 1 < co_Content.size() &&
             (co_Content[n + 1] == '\\' || co_Content[n + 1] == '<' || co_Content[n + 1] == '>')) {
-            co_plain.push_back(co_Content[n + 1]);
+            co_Plain.push_back(co_Content[n + 1]);
             n += 2;
             continue;
         }
@@ -63,7 +62,7 @@ std::string co_PlainOf(std::string_view co_Content) {
                 continue;
             }
             if (n_digits > n_at + 1 && !b_close && c_kind == 'x' && co_tail == "/>") {
-                co_plain.push_back(' ');
+                co_Plain.push_back(' ');
                 n = n_digits + 2;
                 continue;
             }
@@ -73,10 +72,9 @@ std::string co_PlainOf(std::string_view co_Content) {
         while (n_run < co_Content.size() && co_Content[n_run] != '\\' && co_Content[n_run] != '<') {
             ++n_run;
         }
-        co_plain.append(co_Content.data() + n, n_run - n);
+        co_Plain.append(co_Content.data() + n, n_run - n);
         n = n_run;
     }
-    return co_plain;
 }
 
 bool b_IsBlank(char c) {
@@ -188,9 +186,9 @@ struct CT_WordCount::ct_Iterators {
     std::unique_ptr<icu::BreakIterator> pco_Words;
     std::unique_ptr<icu::BreakIterator> pco_Characters;
     std::unordered_map<std::string, CT_TextCount> co_Remembered;
-    std::string s_Piece;      // the lookup key, kept to reuse its buffer
-    std::u32string co_Chars;  // a text's characters while its words are counted
-    std::u32string co_Plain;
+    std::string s_Piece;  // the lookup key, kept to reuse its buffer
+    std::string s_Plain;  // tagged content's text, likewise
+    std::string s_Run;    // a run of text cut by a dictionary, likewise
 };
 
 CT_WordCount::CT_WordCount(const std::string& co_Locale) : pco_Iterators(new ct_Iterators) {
@@ -202,7 +200,8 @@ CT_WordCount::CT_WordCount(const std::string& co_Locale) : pco_Iterators(new ct_
 CT_WordCount::~CT_WordCount() = default;
 
 CT_TextCount CT_WordCount::co_CountTagged(std::string_view co_Content) {
-    return co_CountText(co_PlainOf(co_Content));
+    v_PlainOf(co_Content, pco_Iterators->s_Plain);
+    return co_CountText(pco_Iterators->s_Plain);
 }
 
 // Text is counted piece by piece, a piece being what stands between blanks: words and
@@ -218,8 +217,10 @@ CT_TextCount CT_WordCount::co_CountText(std::string_view co_Text) {
         n_start = 0;
     }
     std::size_t n_end = n_start;
+    unsigned char c_bits = 0;  // every byte of the piece or'ed: below 0x80 for ASCII
     while (n_start < co_Text.size()) {
         while (n_end < co_Text.size() && !b_IsBlank(co_Text[n_end])) {
+            c_bits |= static_cast<unsigned char>(co_Text[n_end]);
             ++n_end;
         }
         std::size_t n_next = n_end;
@@ -230,68 +231,81 @@ CT_TextCount CT_WordCount::co_CountText(std::string_view co_Text) {
             n_end = n_next;  // the blanks belong to the piece
             continue;
         }
-        co_count += co_CountPiece(co_Text.substr(n_start, n_end - n_start));
+        // Only non-ASCII text keeps blanks in a piece; in ASCII every other byte is a
+        // character of its own. Words are counted over the whole text below.
+        const std::string_view co_piece = co_Text.substr(n_start, n_end - n_start);
+        co_count.n_Characters +=
+            c_bits < 0x80 ? co_piece.size() : co_CountPiece(co_piece).n_Characters;
+        c_bits = 0;
         n_start = n_end = n_next;
     }
     co_count.n_Words = n_Words(co_Text);
     return co_count;
 }
 
+namespace {
+
+// The code point at i_At, U+FFFD for bytes that are no UTF-8; i_At moves past it.
+UChar32 c_Next(std::string_view co_Text, int32_t& i_At) {
+    const unsigned char c_byte = static_cast<unsigned char>(co_Text[i_At]);
+    if (c_byte < 0x80) {
+        ++i_At;
+        return c_byte;
+    }
+    UChar32 c = 0;
+    U8_NEXT(co_Text.data(), i_At, static_cast<int32_t>(co_Text.size()), c);
+    return c < 0 ? 0xFFFD : c;
+}
+
+}  // namespace
+
+// Each full stop between two characters that are not digits is taken out together with them,
+// leaving a space; then every run between spaces that holds more than punctuation is a word,
+// and a run of a script written without spaces has the words a dictionary cuts it into. Such
+// a stop only ends runs, so a run is a piece of co_Text and is read where it stands.
 std::size_t CT_WordCount::n_Words(std::string_view co_Text) {
-    // The text's characters, with each full stop between two characters that are not digits
-    // taken out together with them, leaving a space.
-    std::u32string& co_chars = pco_Iterators->co_Chars;
-    co_chars.clear();
     const int32_t i_length = static_cast<int32_t>(co_Text.size());
-    for (int32_t i = 0; i < i_length;) {
-        UChar32 c = 0;
-        U8_NEXT(co_Text.data(), i, i_length, c);
-        co_chars.push_back(static_cast<char32_t>(c < 0 ? 0xFFFD : c));
-    }
-    std::u32string& co_plain = pco_Iterators->co_Plain;
-    co_plain.clear();
-    for (std::size_t n = 0; n < co_chars.size(); ++n) {
-        if (n + 2 < co_chars.size() && co_chars[n + 1] == U'.' &&
-            !u_isdigit(static_cast<UChar32>(co_chars[n])) &&
-            !u_isdigit(static_cast<UChar32>(co_chars[n + 2]))) {
-            co_plain.push_back(U' ');
-            n += 2;
-            continue;
-        }
-        co_plain.push_back(co_chars[n]);
-    }
     std::size_t n_words = 0;
-    std::size_t n = 0;
-    while (n < co_plain.size()) {
-        if (b_IsSpace(static_cast<UChar32>(co_plain[n]))) {
-            ++n;
-            continue;
-        }
-        std::size_t n_end = n;
-        bool b_spaceless = false;
-        while (n_end < co_plain.size() && !b_IsSpace(static_cast<UChar32>(co_plain[n_end]))) {
-            b_spaceless = b_spaceless || b_IsSpaceless(static_cast<UChar32>(co_plain[n_end]));
-            ++n_end;
-        }
-        std::size_t n_first = n;
-        std::size_t n_last = n_end;
-        while (n_first < n_last && b_IsPunctuation(static_cast<UChar32>(co_plain[n_first]))) {
-            ++n_first;
-        }
-        while (n_last > n_first && b_IsPunctuation(static_cast<UChar32>(co_plain[n_last - 1]))) {
-            --n_last;
-        }
+    int32_t i_start = 0;       // the run's first byte
+    bool b_word = false;       // the run holds more than punctuation
+    bool b_spaceless = false;  // and a character of a script written without spaces
+    const auto v_end_run = [&](int32_t i_End) {
         if (b_spaceless) {
-            icu::UnicodeString co_run =
-                icu::UnicodeString::fromUTF32(reinterpret_cast<const UChar32*>(co_plain.data() + n),
-                                              static_cast<int32_t>(n_end - n));
-            std::string s_run;
-            co_run.toUTF8String(s_run);
+            // Read again as characters, as a byte that is no UTF-8 counts as U+FFFD.
+            std::string& s_run = pco_Iterators->s_Run;
+            s_run.clear();
+            for (int32_t i = i_start; i < i_End;) {
+                uint8_t ac_bytes[U8_MAX_LENGTH];
+                int32_t i_bytes = 0;
+                U8_APPEND_UNSAFE(ac_bytes, i_bytes, c_Next(co_Text, i));
+                s_run.append(reinterpret_cast<const char*>(ac_bytes),
+                             static_cast<std::size_t>(i_bytes));
+            }
             n_words += co_CountPiece(s_run).n_Words;
-        } else if (n_first < n_last) {
+        } else if (b_word) {
             ++n_words;
         }
-        n = n_end;
+        b_word = b_spaceless = false;
+    };
+    for (int32_t i = 0; i < i_length;) {
+        const int32_t i_at = i;
+        const UChar32 c = c_Next(co_Text, i);
+        int32_t i_past_stop = i;
+        const bool b_stop = i + 1 < i_length && co_Text[i] == '.' && !u_isdigit(c) &&
+                            !u_isdigit(c_Next(co_Text, ++i_past_stop));
+        if (b_stop || b_IsSpace(c)) {
+            if (i_at > i_start) {
+                v_end_run(i_at);
+            }
+            i = b_stop ? i_past_stop : i;
+            i_start = i;
+            continue;
+        }
+        b_word = b_word || !b_IsPunctuation(c);
+        b_spaceless = b_spaceless || b_IsSpaceless(c);
+    }
+    if (i_length > i_start) {
+        v_end_run(i_length);
     }
     return n_words;
 }

@@ -56,6 +56,20 @@ INSTANTIATE_TEST_SUITE_P(
                       ct_Case{"a stray angle bracket is text", "x < y <gz>", 3, 7}),
     [](const auto& co_Info) { return std::to_string(co_Info.index); });
 
+// A full stop between two characters that are not digits takes them with it, wherever they
+// stand: inside a word, after a space, beside another stop or a byte that is no UTF-8.
+INSTANTIATE_TEST_SUITE_P(
+    FullStops, CT_WordCountTaggedTest,
+    ::testing::Values(ct_Case{"stops in a row", "a.b.c", 1, 5},
+                      ct_Case{"a stop after a space", " .x y", 1, 3},
+                      ct_Case{"digits keep their stop", "e.g. 1.a a.1 ...", 2, 13},
+                      ct_Case{"around a run without spaces", "end.\xE6\x88\x91\xE4\xBB\xAC.x", 1,
+                              8},
+                      ct_Case{"between Greek letters", "\xCE\xB1.\xCE\xB2 \xCE\xB3", 1, 4},
+                      ct_Case{"after a byte that is no UTF-8", "x\xFF.y", 1, 4},
+                      ct_Case{"quotes, brackets and dashes alone", "\"quoted\" (x) -- ;", 2, 14}),
+    [](const auto& co_Info) { return std::to_string(co_Info.index); });
+
 // Chinese and Japanese are cut by dictionary; Korean counts by its space-separated words;
 // Thai by dictionary too. Characters are grapheme clusters: a base with its combining mark or
 // an emoji with its modifier is one.
