@@ -3,6 +3,7 @@
 #include <unicode/uchar.h>
 #include <unicode/utf8.h>
 
+#include <algorithm>
 #include <stdexcept>
 
 namespace {
@@ -109,8 +110,16 @@ CT_StoryTally CT_DocumentCount::co_AddStory(std::string_view co_Content,
                                             const CT_StoryLayout::CT_Codes& co_Codes) {
     CT_StoryTally co_story;
     try {
-        const CT_StoryLayout co_layout(co_Content, co_Codes);
-        v_AddFlow(co_layout.cco_Paragraphs(), co_story);
+        const bool b_inline =
+            std::all_of(co_Codes.begin(), co_Codes.end(), [](const auto& co_Code) {
+                return co_Code.second.eo_Kind == CT_ExchangeCode::et_Kind::e_Inline;
+            });
+        if (b_inline) {
+            v_AddLines(co_Content, co_story);
+        } else {
+            const CT_StoryLayout co_layout(co_Content, co_Codes);
+            v_AddFlow(co_layout.cco_Paragraphs(), co_story);
+        }
     } catch (const std::invalid_argument&) {
         // Not content export writes (a "<" that starts no code): line by line, what is no
         // code read as text.
@@ -125,6 +134,28 @@ CT_StoryTally CT_DocumentCount::co_AddStory(std::string_view co_Content,
     co_Total.co_All += co_story.co_All;
     co_Total.co_Repeated += co_story.co_Repeated;
     return co_story;
+}
+
+// Without a code that opens a note or a table, a story's layout is its lines, whether or not
+// the content is as export writes it: they are counted from its tokens, read once, without
+// building the layout.
+void CT_DocumentCount::v_AddLines(std::string_view co_Content, CT_StoryTally& co_Story) {
+    co_Tokens.clear();
+    CT_TaggedToken::sv_Read(co_Content, co_Tokens);
+    auto it_line = co_Tokens.cbegin();
+    for (auto it = co_Tokens.cbegin(); it != co_Tokens.cend(); ++it) {
+        const bool b_last = it + 1 == co_Tokens.cend();
+        if (it->eo_Kind != CT_TaggedToken::et_Kind::e_LineEnd && !b_last) {
+            continue;
+        }
+        s_Unit.clear();
+        const auto it_end = it->eo_Kind == CT_TaggedToken::et_Kind::e_LineEnd ? it : it + 1;
+        for (; it_line != it_end; ++it_line) {
+            CT_TaggedToken::sv_Write(*it_line, s_Unit);
+        }
+        v_AddUnit(s_Unit, co_Story);
+        it_line = it + 1;
+    }
 }
 
 void CT_DocumentCount::v_AddFlow(const std::vector<CT_LayoutParagraph>& co_Paragraphs,

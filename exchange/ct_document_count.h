@@ -36,6 +36,7 @@ class CT_DocumentCount {
     const CT_StoryTally& co_GetTotal() const { return co_Total; }
 
   private:
+    void v_AddLines(std::string_view co_Content, CT_StoryTally& co_Story);
     void v_AddFlow(const std::vector<CT_LayoutParagraph>& co_Paragraphs, CT_StoryTally& co_Story);
     void v_AddUnit(std::string_view co_Unit, CT_StoryTally& co_Story);
 
@@ -43,6 +44,7 @@ class CT_DocumentCount {
     std::string s_Unit;  // the unit being counted, its text without codes and what tells it as
     std::string s_Text;  // a repeat: kept to reuse their buffers
     std::string s_Key;
+    std::vector<CT_TaggedToken> co_Tokens;  // a story's, kept likewise
     CT_TextSet co_Seen;
     CT_StoryTally co_Total;
 };

@@ -288,6 +288,13 @@ std::size_t CT_WordCount::n_Words(std::string_view co_Text) {
         b_word = b_spaceless = false;
     };
     for (int32_t i = 0; i < i_length;) {
+        if (b_word) {
+            // Inside a word only a blank, a stop or a character beyond ASCII matters.
+            while (i + 1 < i_length && static_cast<unsigned char>(co_Text[i]) > ' ' &&
+                   static_cast<unsigned char>(co_Text[i]) < 0x80 && co_Text[i + 1] != '.') {
+                ++i;
+            }
+        }
         const int32_t i_at = i;
         const UChar32 c = c_Next(co_Text, i);
         int32_t i_past_stop = i;

@@ -96,3 +96,16 @@ TEST(CT_DocumentCountTest, RepeatsReadEscapesAndStrayBracketsAsText) {
     const CT_StoryTally co_third = co_count.co_AddStory("Save <5> \\\\ now <later\n");
     EXPECT_EQ(co_third.co_Repeated, CT_TextCount{});
 }
+
+// Content export would not write (line ends of CR, a bare ">", no line end at the end) is
+// still cut at its line ends, and the bare ">" reads as the escaped one.
+TEST(CT_DocumentCountTest, CutsContentExportWouldNotWriteAtItsLineEnds) {
+    CT_DocumentCount co_count;
+    const CT_StoryTally co_first =
+        co_count.co_AddStory("Go > on<x1/>\r\nsecond line\rthird <g2>and</g2> last");
+    EXPECT_EQ(co_first.co_All, (CT_TextCount{7, 27}));
+    EXPECT_EQ(co_first.co_Repeated, CT_TextCount{});
+    const CT_StoryTally co_second = co_count.co_AddStory("Go \\> on\nsecond  line\n");
+    EXPECT_EQ(co_second.co_Repeated, (CT_TextCount{4, 15}));
+    EXPECT_EQ(co_count.co_AddStory("third and last\n").co_Repeated, (CT_TextCount{3, 12}));
+}
