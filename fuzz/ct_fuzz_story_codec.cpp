@@ -3,10 +3,12 @@
 #include <cstdint>
 #include <cstdlib>
 #include <pugixml.hpp>
+#include <sstream>
 #include <string>
 
 #include "platform/common/ct_errors.h"
 #include "platform/host/idml/ct_idml_story_codec.h"
+#include "platform/host/idml/ct_idml_story_xml.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* pc_Data, std::size_t n_Size) {
     pugi::xml_document co_Doc;
@@ -24,6 +26,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* pc_Data, std::size_t n
     const std::string s_Once = CT_IdmlStoryCodec::s_Export(co_Story);
     CT_IdmlStoryCodec::v_Import(co_Story, s_Once, CT_String("u1"));  // must be accepted
     if (CT_IdmlStoryCodec::s_Export(co_Story) != s_Once) {
+        std::abort();
+    }
+    // The story as a save writes it reads back as the same content: what the tree holds in a
+    // compact form (runs of line ends) is written out in full.
+    std::ostringstream co_Written;
+    co_Story.print(co_Written, "", CT_IdmlStoryXml::sn_WriteOptions);
+    pugi::xml_document co_Reread;
+    co_Reread.load_string(co_Written.str().c_str(), CT_IdmlStoryXml::sn_ParseOptions);
+    if (CT_IdmlStoryCodec::s_Export(co_Reread.child("Story")) != s_Once) {
         std::abort();
     }
     return 0;
