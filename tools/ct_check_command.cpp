@@ -137,7 +137,7 @@ int b_TrialImport(CT_ToolSession& co_Session, const CT_TaggedFile& co_File,
 
 et_ExitStatus CT_CheckCommand::seo_Run(CT_ToolSession& co_Session) {
     const CT_XliffImport co_xliff(co_Session, co_Session.co_GetOptions().s_Tagged);
-    const CT_TaggedFile co_file(co_xliff.s_GetTagged());
+    const CT_TaggedFile co_file(co_xliff.s_GetTagged(), !co_xliff.b_IsConverted());
     const CT_CommandOptions& co_options = co_Session.co_GetOptions();
     // One copy in the temporary folder, opened once: compared with the file, measured for the
     // fit while it still holds the document's own text, then imported into as a real import

@@ -76,7 +76,8 @@ int CT_ImportBatchAction::b_Import(const CT_String& co_TaggedFile, CT_ProcessDat
     if (b_Xliff) {
         pco_xliff = std::make_unique<CT_XliffImport>(co_Session, s_tagged);
     }
-    const CT_TaggedFile co_file(pco_xliff ? pco_xliff->s_GetTagged() : s_tagged);
+    const CT_TaggedFile co_file(pco_xliff ? pco_xliff->s_GetTagged() : s_tagged,
+                                !pco_xliff || !pco_xliff->b_IsConverted());
     const std::string s_document(pco_Document->co_GetFilePath().sv());
     if (!CT_ImportGate::sb_Admit(co_Session, co_file, *pco_Document->pco_GetStoryOrder(0),
                                  s_document)) {

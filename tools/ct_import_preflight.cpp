@@ -28,11 +28,14 @@ CT_ImportPreflight::CT_ImportPreflight(const CT_TaggedFile& co_File, CT_StoryOrd
         if (!b_new) {
             co_Warnings.push_back(
                 "Warning: " +
-                co_File.s_Message(co_story.n_Tag,
-                                  "the key \"" + co_story.s_Key +
-                                      "\" stands in the file a second time (first on line " +
-                                      std::to_string(co_File.n_GetLine(it_first->second)) +
-                                      "); the later story would replace the earlier one"));
+                co_File.s_Message(
+                    co_story.n_Tag,
+                    "the key \"" + co_story.s_Key + "\" stands in the file a second time" +
+                        (co_File.b_HasPlaces()
+                             ? " (first on line " +
+                                   std::to_string(co_File.n_GetLine(it_first->second)) + ")"
+                             : std::string()) +
+                        "; the later story would replace the earlier one"));
         }
     }
     v_ForEachBox(co_Order, [&](CT_TextBox& co_Box, unsigned n_Index) {

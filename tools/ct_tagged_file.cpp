@@ -68,7 +68,8 @@ std::string s_WriteCopy(const std::string& s_Text, const std::string& s_Original
 }
 }  // namespace
 
-CT_TaggedFile::CT_TaggedFile(const std::string& s_Path) : s_Path(s_Path) {
+CT_TaggedFile::CT_TaggedFile(const std::string& s_Path, bool b_Places)
+    : s_Path(s_Path), b_Places(b_Places) {
     std::ifstream co_file(s_Path, std::ios::binary);
     if (!co_file) {
         const std::string s_why = std::strerror(errno);
@@ -108,7 +109,8 @@ CT_TaggedFile::~CT_TaggedFile() {
 }
 
 std::string CT_TaggedFile::s_Message(std::size_t n_Offset, const std::string& s_What) const {
-    return CT_TextPlace::ss_Message(s_Path, s_Text, n_Offset, s_What);
+    return b_Places ? CT_TextPlace::ss_Message(s_Path, s_Text, n_Offset, s_What)
+                    : s_Path + ": " + s_What;
 }
 
 std::size_t CT_TaggedFile::n_GetLine(std::size_t n_Offset) const {

@@ -19,7 +19,9 @@ class CT_TaggedFile {
 
     // Reads and checks the file. Raises e_FileOpen when it cannot be read and e_FileRead when
     // it is not a tagged story file in UTF-8, with a text naming the file and the place.
-    explicit CT_TaggedFile(const std::string& s_Path);
+    // b_Places false: the file was made from another one (an XLIFF file), whose lines are not
+    // its lines, so messages name the file without a line and column.
+    explicit CT_TaggedFile(const std::string& s_Path, bool b_Places = true);
     ~CT_TaggedFile();
     CT_TaggedFile(const CT_TaggedFile&) = delete;
     CT_TaggedFile& operator=(const CT_TaggedFile&) = delete;
@@ -29,9 +31,10 @@ class CT_TaggedFile {
     const std::vector<CT_Story>& co_GetStories() const { return co_Stories; }
     // The path to give the kernel: the file itself, or its copy with LF line ends.
     const std::string& s_GetReadablePath() const { return s_Copy.empty() ? s_Path : s_Copy; }
-    // "FILE:LINE:COLUMN: WHAT" for a place in the file.
+    // "FILE:LINE:COLUMN: WHAT" for a place in the file ("FILE: WHAT" without places).
     std::string s_Message(std::size_t n_Offset, const std::string& s_What) const;
     std::size_t n_GetLine(std::size_t n_Offset) const;
+    bool b_HasPlaces() const { return b_Places; }
     // A refusal of the host for one story ("story KEY: WHAT", maybe ending "at byte N" of the
     // story's content) with the file and the place put in front; other texts as they are.
     std::string s_Locate(const std::string& s_Error) const;
@@ -42,6 +45,7 @@ class CT_TaggedFile {
     [[noreturn]] void v_Refuse(std::size_t n_Offset, const std::string& s_What) const;
 
     std::string s_Path;
+    bool b_Places;
     std::string s_Text;  // with LF line ends
     std::string s_Copy;
     std::vector<CT_Story> co_Stories;

@@ -75,7 +75,8 @@ et_ExitStatus CT_TransferCommand::seo_RunImport(CT_ToolSession& co_Session) {
     co_outcome.v_Run([&]() -> int {
         pco_xliff = std::make_unique<CT_XliffImport>(co_Session, co_options.s_Tagged);
         const CT_StoryListSettings& co_settings = co_Session.cco_GetStoryListSettings();
-        pco_tagged = std::make_unique<CT_TaggedFile>(pco_xliff->s_GetTagged());
+        pco_tagged =
+            std::make_unique<CT_TaggedFile>(pco_xliff->s_GetTagged(), !pco_xliff->b_IsConverted());
         // The copy is a byte copy of the document: it is opened once, compared with the file
         // and imported into, so that a large document is parsed and ordered only once.
         pco_copy = std::make_unique<CT_WorkCopy>(co_options.s_Document);

@@ -20,6 +20,8 @@ class CT_XliffImport {
     // The tagged story file to import: the given file, or the one made from the XLIFF file,
     // named after the document the XLIFF file was made for.
     const std::string& s_GetTagged() const { return s_Tagged; }
+    // Whether s_GetTagged was made from an XLIFF file, whose lines are not its lines.
+    bool b_IsConverted() const { return !s_Folder.empty(); }
 
   private:
     std::string s_Tagged;

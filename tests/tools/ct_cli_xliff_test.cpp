@@ -209,3 +209,28 @@ TEST_F(CT_CliXliffTest, RefusalsLeaveTheDocumentAsItWas) {
 }
 
 }  // namespace
+
+// An XLIFF file is read through a tagged copy whose lines are not the XLIFF file's: what is
+// wrong with its stories names the XLIFF file and the key, never a line of the copy.
+TEST_F(CT_CliXliffTest, StoryFaultsNameTheXliffFileWithoutLinesOfItsCopy) {
+    ASSERT_EQ(co_Run({"export", "brochure.idml", "b.xlf", "--target-lang", "fr"}).i_Status, 0);
+    std::string s_twice = s_Read("b.xlf");
+    const std::size_t n_group = s_twice.find("<group id=\"u22c\"");
+    const std::size_t n_end = s_twice.find("</group>", n_group) + 8;
+    s_twice.insert(n_end, s_twice.substr(n_group, n_end - n_group));
+    v_Write("twice.xlf", s_twice);
+    v_CopyIn(std::string(STORYPORT_TEST_DATA) + "/idml/footnotes.idml", "footnotes.idml");
+    const auto co_before = co_Snapshot();
+    const CT_CliResult co_twice = co_Run({"import", "brochure.idml", "twice.xlf"});
+    EXPECT_EQ(co_twice.i_Status, 3);
+    EXPECT_NE(co_twice.s_Err.find("Warning: twice.xlf: the key \"u22c\" stands in the file a "
+                                  "second time; the later story would replace the earlier one\n"),
+              std::string::npos)
+        << co_twice.s_Err;
+    const CT_CliResult co_other = co_Run({"import", "footnotes.idml", "b.xlf"});
+    EXPECT_EQ(co_other.i_Status, 1);
+    EXPECT_EQ(sco_ErrorLines(co_other.s_Err),
+              (std::vector<std::string>{
+                  "storyport: error: b.xlf: the document has no story with the key \"u1c2\""}));
+    EXPECT_TRUE(co_Snapshot() == co_before);
+}
