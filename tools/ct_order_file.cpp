@@ -8,6 +8,7 @@
 #include "platform/common/ct_errors.h"
 #include "storyorder/ct_story_order.h"
 #include "textbox/ct_text_box.h"
+#include "tools/ct_file_kind.h"
 
 namespace {
 std::string s_Trim(const std::string& s_Line) {
@@ -32,7 +33,7 @@ std::vector<CT_TextBox*> co_BoxesOf(CT_StoryOrder& co_Order) {
 }
 }  // namespace
 
-CT_OrderFile::CT_OrderFile(const std::string& s_Path) {
+CT_OrderFile::CT_OrderFile(const std::string& s_Path) : s_Path(s_Path) {
     std::ifstream co_file(s_Path, std::ios::binary);
     if (!co_file) {
         const std::string s_reason = std::strerror(errno);
@@ -40,21 +41,51 @@ CT_OrderFile::CT_OrderFile(const std::string& s_Path) {
             e_FileOpen,
             CT_String(("cannot open the order file \"" + s_Path + "\": " + s_reason).c_str()));
     }
+    const char* pc_kind = nullptr;
+    switch (CT_FileKind::seo_Guess(CT_FileKind::ss_ReadHead(s_Path))) {
+        case CT_FileKind::e_Zip:
+            pc_kind = "a zip archive (a document?)";
+            break;
+        case CT_FileKind::e_Tagged:
+            pc_kind = "a tagged story file";
+            break;
+        case CT_FileKind::e_Xliff:
+            pc_kind = "an XLIFF file";
+            break;
+        case CT_FileKind::e_Utf16:
+            pc_kind = "UTF-16 text";
+            break;
+        case CT_FileKind::e_Binary:
+            pc_kind = "not text";
+            break;
+        default:
+            break;
+    }
+    if (pc_kind != nullptr) {
+        CT_Errors::v_ThrowError(
+            e_FileRead, CT_String(("\"" + s_Path + "\" is " + pc_kind +
+                                   ", not an order file: an order file lists story keys, one per "
+                                   "line, as 'list --keys' writes them")
+                                      .c_str()));
+    }
     std::string s_line;
-    while (std::getline(co_file, s_line)) {
+    for (std::size_t n_line = 1; std::getline(co_file, s_line); ++n_line) {
         const std::string s_key = s_Trim(s_line);
         if (!s_key.empty() && s_key[0] != '#') {
             co_Keys.push_back(s_key);
+            co_Lines.push_back(n_line);
         }
     }
 }
 
-std::vector<std::string> CT_OrderFile::co_Apply(CT_StoryOrder& co_Order) const {
+std::vector<std::pair<std::size_t, std::string>> CT_OrderFile::co_Apply(
+    CT_StoryOrder& co_Order) const {
     std::vector<CT_TextBox*> co_rest = co_BoxesOf(co_Order);
     std::vector<CT_TextBox*> co_sequence;
-    std::vector<std::string> co_unknown;
+    std::vector<std::pair<std::size_t, std::string>> co_unknown;
     std::vector<std::string> co_placed;
-    for (const std::string& s_key : co_Keys) {
+    for (std::size_t n_key = 0; n_key < co_Keys.size(); ++n_key) {
+        const std::string& s_key = co_Keys[n_key];
         if (std::find(co_placed.begin(), co_placed.end(), s_key) != co_placed.end()) {
             continue;  // a key listed twice keeps its first place
         }
@@ -64,7 +95,7 @@ std::vector<std::string> CT_OrderFile::co_Apply(CT_StoryOrder& co_Order) const {
             ++it_box;
         }
         if (it_box == co_rest.end()) {
-            co_unknown.push_back(s_key);
+            co_unknown.emplace_back(co_Lines[n_key], s_key);
             continue;
         }
         co_sequence.push_back(*it_box);

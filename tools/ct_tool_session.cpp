@@ -169,9 +169,9 @@ const CT_StoryListSettings& CT_ToolSession::cco_GetStoryListSettings() {
 }
 
 void CT_ToolSession::v_ApplyOrderFile(const CT_OrderFile& co_File, CT_StoryOrder& co_Order) {
-    for (const std::string& s_key : co_File.co_Apply(co_Order)) {
-        v_LogLine("Warning: the order file names a story that the document does not have: " +
-                  s_key);
+    for (const auto& [n_line, s_key] : co_File.co_Apply(co_Order)) {
+        v_LogLine("Warning: " + co_File.s_GetPath() + ":" + std::to_string(n_line) +
+                  ": the order file names a story that the document does not have: " + s_key);
     }
 }
 

@@ -82,9 +82,33 @@ TEST_F(CT_CliTest, OrderFileArrangesEachPageAndWarnsAboutUnknownKeys) {
     EXPECT_EQ(co_result.i_Status, 0);
     EXPECT_EQ(co_result.s_Out, "u1c2\nu22c\nu1e4\nu1d6\nu1f3\nu205\nu21a\n");
     EXPECT_EQ(co_result.s_Err,
-              "Warning: the order file names a story that the document does not have: u9999\n");
+              "Warning: order.txt:3: the order file names a story that the document does not "
+              "have: u9999\n");
     EXPECT_EQ(co_Run({"list", "brochure.idml", "--order-file", "order.txt"}).s_Out.substr(0, 39),
               "brochure.idml: 7 stories, custom order\n");
+}
+
+// A file of another kind given as the order file (the document, the translation) is refused as
+// what it is, rather than each of its lines being taken for a key.
+TEST_F(CT_CliTest, OrderFileOfAnotherKindIsRefused) {
+    const auto co_before = co_Snapshot();
+    for (const char* pc_file : {"brochure.idml", "brochure.fr.stt"}) {
+        SCOPED_TRACE(pc_file);
+        const std::string s_kind = std::string(pc_file) == "brochure.idml"
+                                       ? "a zip archive (a document?)"
+                                       : "a tagged story file";
+        for (const std::vector<std::string>& co_args :
+             {std::vector<std::string>{"list", "brochure.idml", "--order-file", pc_file},
+              {"export", "brochure.idml", "out.stt", "--order-file", pc_file}}) {
+            const CT_CliResult co_result = co_Run(co_args);
+            EXPECT_EQ(co_result.i_Status, 1);
+            EXPECT_EQ(co_result.s_Err, "storyport: error: \"" + std::string(pc_file) + "\" is " +
+                                           s_kind +
+                                           ", not an order file: an order file lists story keys, "
+                                           "one per line, as 'list --keys' writes them\n");
+            EXPECT_TRUE(co_Snapshot() == co_before);
+        }
+    }
 }
 
 // Every third-party sample opens and lists, and what list shows is what export writes: the same
