@@ -19,14 +19,60 @@ CT_TaggedToken co_Text(std::string_view co_Value) {
     return CT_TaggedToken{et_Token::e_Text, std::string(co_Value), 0};
 }
 
-// Whether a sentence can end inside the text: sentences end only after a full stop, a question
-// or exclamation mark (of any script) or a paragraph separator, so text without one is one
-// sentence and needs no break iterator. Most units are headings, captions, cells or short
-// paragraphs: this spares the iterator most of the text.
-bool b_MayEnd(const icu::UnicodeSet& co_Ends, std::string_view co_Text) {
-    const int32_t i_length = static_cast<int32_t>(co_Text.size());
-    return co_Ends.spanUTF8(co_Text.data(), i_length, USET_SPAN_NOT_CONTAINED) < i_length;
-}
+// Finds the characters of a set in UTF-8 text: a table says which bytes can start one of them,
+// and only text at such a byte is decoded and looked up. Sentence ends are few and mostly
+// ASCII, so most text passes at the pace of a byte-by-byte scan; text that is not UTF-8 holds
+// none of them, as for ICU's own span.
+class CT_SetFinder {
+  public:
+    explicit CT_SetFinder(const icu::UnicodeSet& co_Set) : pco_Set(&co_Set) {
+        // A code point's first byte never falls as the code point rises: a range's first
+        // bytes are those from its start's to its end's.
+        for (int32_t i = 0; i < co_Set.getRangeCount(); ++i) {
+            for (unsigned n = n_Lead(co_Set.getRangeStart(i)); n <= n_Lead(co_Set.getRangeEnd(i));
+                 ++n) {
+                ab_Leads[n] = true;
+            }
+        }
+    }
+
+    // Where the first character of the set at or after n_From starts, and its length in
+    // bytes; npos when there is none.
+    std::size_t n_Find(std::string_view co_Text, std::size_t n_From, std::size_t& n_Length) const {
+        const int32_t i_length = static_cast<int32_t>(co_Text.size());
+        for (std::size_t n = n_From; n < co_Text.size(); ++n) {
+            const unsigned char c_byte = static_cast<unsigned char>(co_Text[n]);
+            if (!ab_Leads[c_byte]) {
+                continue;
+            }
+            int32_t i = static_cast<int32_t>(n);
+            UChar32 c = 0;
+            U8_NEXT(co_Text.data(), i, i_length, c);
+            if (c >= 0 && pco_Set->contains(c)) {
+                n_Length = static_cast<std::size_t>(i) - n;
+                return n;
+            }
+        }
+        return std::string_view::npos;
+    }
+
+    bool b_Holds(std::string_view co_Text) const {
+        std::size_t n_length = 0;
+        return n_Find(co_Text, 0, n_length) != std::string_view::npos;
+    }
+
+  private:
+    static unsigned n_Lead(UChar32 c) {
+        const uint32_t n = static_cast<uint32_t>(c);
+        return n < 0x80      ? n
+               : n < 0x800   ? 0xC0 | (n >> 6)
+               : n < 0x10000 ? 0xE0 | (n >> 12)
+                             : 0xF0 | (n >> 18);
+    }
+
+    const icu::UnicodeSet* pco_Set;
+    bool ab_Leads[256] = {};
+};
 
 bool b_EndsInSpace(const std::string& co_Text) {
     int32_t i_end = static_cast<int32_t>(co_Text.size());
@@ -75,8 +121,14 @@ struct CT_SentenceSplitter::ct_Iterator {
     // are byte offsets, so no text is turned into UTF-16 and back.
     std::string co_Plain;
     UText* pco_Text = nullptr;
+    // Whether a sentence can end inside a text: sentences end only after a full stop, a
+    // question or exclamation mark (of any script) or a paragraph separator, so text without
+    // one is one sentence and needs no break iterator. Most units are headings, captions,
+    // cells or short paragraphs: this spares the iterator most of the text.
     icu::UnicodeSet co_Ends;   // what a sentence can end after
     icu::UnicodeSet co_Stops;  // of those, the full stops and question and exclamation marks
+    std::unique_ptr<CT_SetFinder> pco_Ends;
+    std::unique_ptr<CT_SetFinder> pco_Stops;
 
     ~ct_Iterator() { utext_close(pco_Text); }
 };
@@ -95,6 +147,8 @@ CT_SentenceSplitter::CT_SentenceSplitter(const std::string& co_Language)
         throw std::runtime_error(std::string("ICU cannot cut sentences: ") +
                                  u_errorName(eo_status));
     }
+    pco_Iterator->pco_Ends = std::make_unique<CT_SetFinder>(pco_Iterator->co_Ends);
+    pco_Iterator->pco_Stops = std::make_unique<CT_SetFinder>(pco_Iterator->co_Stops);
     std::unique_ptr<icu::BreakIterator> pco_plain(
         icu::BreakIterator::createSentenceInstance(co_locale, eo_status));
     if (U_FAILURE(eo_status) || !pco_plain) {
@@ -121,7 +175,7 @@ CT_SentenceSplitter::~CT_SentenceSplitter() = default;
 bool CT_SentenceSplitter::b_OneSentence(const std::vector<CT_TaggedToken>& co_Tokens) const {
     for (const CT_TaggedToken& co_token : co_Tokens) {
         if (co_token.eo_Kind == et_Token::e_Text &&
-            b_MayEnd(pco_Iterator->co_Ends, co_token.co_Text)) {
+            pco_Iterator->pco_Ends->b_Holds(co_token.co_Text)) {
             return false;
         }
     }
@@ -135,15 +189,16 @@ bool CT_SentenceSplitter::b_OneSentence(const std::vector<CT_TaggedToken>& co_To
 void CT_SentenceSplitter::v_Cut(std::vector<std::size_t>& co_Cuts) {
     const std::string& co_plain = pco_Iterator->co_Plain;
     const int32_t i_length = static_cast<int32_t>(co_plain.size());
-    if (pco_Iterator->co_Stops.spanUTF8(co_plain.data(), i_length, USET_SPAN_NOT_CONTAINED) ==
-        i_length) {
-        int32_t i = 0;
-        while (i < i_length) {
-            UChar32 c = 0;
-            U8_NEXT(co_plain.data(), i, i_length, c);
-            const bool b_crlf = c == '\r' && i < i_length && co_plain[i] == '\n';
-            if (c >= 0 && !b_crlf && i < i_length && pco_Iterator->co_Ends.contains(c)) {
-                co_Cuts.push_back(static_cast<std::size_t>(i));
+    if (!pco_Iterator->pco_Stops->b_Holds(co_plain)) {
+        std::size_t n_length = 0;
+        for (std::size_t n = pco_Iterator->pco_Ends->n_Find(co_plain, 0, n_length);
+             n != std::string::npos;
+             n = pco_Iterator->pco_Ends->n_Find(co_plain, n + n_length, n_length)) {
+            const std::size_t n_after = n + n_length;
+            const bool b_crlf =
+                co_plain[n] == '\r' && n_after < co_plain.size() && co_plain[n_after] == '\n';
+            if (!b_crlf && n_after < co_plain.size()) {
+                co_Cuts.push_back(n_after);
             }
         }
         return;
@@ -177,7 +232,7 @@ std::vector<CT_SentenceSplitter::CT_Piece> CT_SentenceSplitter::co_Split(
         }
     }
     std::vector<std::size_t> co_cuts;
-    if (b_MayEnd(pco_Iterator->co_Ends, co_plain)) {
+    if (pco_Iterator->pco_Ends->b_Holds(co_plain)) {
         v_Cut(co_cuts);
     }
 

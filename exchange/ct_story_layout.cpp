@@ -181,8 +181,17 @@ void v_WriteFlow(const std::vector<CT_LayoutParagraph>& co_Paragraphs, std::stri
 
 CT_StoryLayout::CT_StoryLayout(std::string_view co_Content, const CT_Codes& co_Codes) {
     std::vector<CT_TaggedToken> co_tokens;
-    CT_TaggedToken::sv_Read(co_Content, co_tokens);
+    const bool b_readsBack = CT_TaggedToken::sb_Read(co_Content, co_tokens);
     if (b_Layout(co_tokens, co_Codes)) {
+        // Paragraphs without anchors write their tokens back in the order they were read, so
+        // only anchors and content the tokens do not give back need the comparison.
+        bool b_anchors = false;
+        for (const CT_LayoutParagraph& co_paragraph : co_Paragraphs_) {
+            b_anchors = b_anchors || !co_paragraph.co_Anchors.empty();
+        }
+        if (b_readsBack && !b_anchors) {
+            return;
+        }
         std::string s_back;
         s_back.reserve(co_Content.size());
         v_WriteFlow(co_Paragraphs_, s_back);

@@ -67,7 +67,11 @@ std::size_t n_CodeLength(std::string_view co_Content, std::size_t n_At, CT_Tagge
 }
 }  // namespace
 
-void CT_TaggedToken::sv_Read(std::string_view co_Content, std::vector<CT_TaggedToken>& co_Tokens) {
+bool CT_TaggedToken::sb_Read(std::string_view co_Content, std::vector<CT_TaggedToken>& co_Tokens) {
+    // Every ">" that sv_Write gives back ends a code or is escaped; any other is read as text
+    // and written back escaped.
+    std::size_t n_closers = 0;
+    bool b_cr = false;
     std::size_t n = 0;
     while (n < co_Content.size()) {
         std::size_t n_plain = n;
@@ -81,6 +85,7 @@ void CT_TaggedToken::sv_Read(std::string_view co_Content, std::vector<CT_TaggedT
         }
         const char c = co_Content[n];
         if (c == '\n' || c == '\r') {
+            b_cr = b_cr || c == '\r';
             n += c == '\r' && n + 1 < co_Content.size() && co_Content[n + 1] == '\n' ? 2 : 1;
             co_Tokens.push_back(CT_TaggedToken{et_Kind::e_LineEnd, std::string(), 0});
             continue;
@@ -91,6 +96,7 @@ void CT_TaggedToken::sv_Read(std::string_view co_Content, std::vector<CT_TaggedT
                 v_Refuse("\"\\\" that escapes nothing", n);
             }
             v_AddText(co_Tokens, co_Content.substr(n + 1, 1));
+            n_closers += c_next == '>' ? 1 : 0;
             n += 2;
             continue;
         }
@@ -100,8 +106,15 @@ void CT_TaggedToken::sv_Read(std::string_view co_Content, std::vector<CT_TaggedT
             v_Refuse("\"<\" that starts no code", n);
         }
         co_Tokens.push_back(co_code);
+        ++n_closers;
         n += n_length;
     }
+    std::size_t n_all = 0;
+    for (std::size_t n_at = co_Content.find('>'); n_at != std::string_view::npos;
+         n_at = co_Content.find('>', n_at + 1)) {
+        ++n_all;
+    }
+    return !b_cr && n_all == n_closers;
 }
 
 void CT_TaggedToken::sv_AppendEscaped(std::string_view co_Text, std::string& co_Out) {

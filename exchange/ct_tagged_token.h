@@ -22,7 +22,13 @@ struct CT_TaggedToken {
     // Appends the tokens of co_Content to co_Tokens; adjacent text becomes one token. "\r\n"
     // and "\r" are line ends. Raises std::invalid_argument, naming the byte offset, on a bad
     // escape or a "<" that starts no code.
-    static void sv_Read(std::string_view co_Content, std::vector<CT_TaggedToken>& co_Tokens);
+    static void sv_Read(std::string_view co_Content, std::vector<CT_TaggedToken>& co_Tokens) {
+        sb_Read(co_Content, co_Tokens);
+    }
+    // As sv_Read; returns whether sv_Write gives back co_Content byte for byte (it does not
+    // for CR line ends and for a ">" left unescaped), so that a caller can spare writing the
+    // tokens back to compare.
+    static bool sb_Read(std::string_view co_Content, std::vector<CT_TaggedToken>& co_Tokens);
     // Appends the tagged form of the tokens: text escaped, line ends as "\n".
     static void sv_Write(const std::vector<CT_TaggedToken>& co_Tokens, std::string& co_Out);
     static void sv_Write(const CT_TaggedToken& co_Token, std::string& co_Out);

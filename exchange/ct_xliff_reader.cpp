@@ -96,6 +96,7 @@ CT_XliffReader::CT_XliffReader(std::string_view co_Bytes) {
             v_NotWellFormed(co_Bytes, static_cast<std::ptrdiff_t>(n_bad),
                             "bytes that are not UTF-8");
         }
+        b_CheckTexts = co_Bytes.find("&#") != std::string_view::npos;
     }
     const pugi::xml_node co_root = co_document.document_element();
     v_CheckVersion(co_root);

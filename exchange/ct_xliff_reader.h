@@ -47,6 +47,9 @@ class CT_XliffReader {
     std::vector<CT_TaggedStory> co_Stories;
     std::vector<std::string> co_Untranslated;
     std::size_t n_Units_ = 0;
+    // Whether a text may hold bytes that are not UTF-8: the file's own bytes are checked
+    // whole, but the parser makes character references (and other encodings) into bytes.
+    bool b_CheckTexts = true;
 
     friend class CT_XliffStoryReader;
 };

@@ -161,7 +161,7 @@ void CT_XliffStoryReader::v_Inline(const pugi::xml_node& co_Parent,
             }
             // The parser makes any character reference into bytes, even one to a surrogate or
             // past U+10FFFF, and passes the bytes of other encodings on unchecked.
-            if (!CT_Utf8::sb_IsValid(co_child.value())) {
+            if (co_Reader.b_CheckTexts && !CT_Utf8::sb_IsValid(co_child.value())) {
                 v_Refuse(std::string(b_Source ? "the source" : "the target") +
                          " holds a character that does not exist (a surrogate or a code past "
                          "U+10FFFF)");

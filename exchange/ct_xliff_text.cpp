@@ -1,6 +1,9 @@
 #include "exchange/ct_xliff_text.h"
 
+#include <algorithm>
 #include <array>
+#include <cstdint>
+#include <cstring>
 
 namespace {
 // Per byte: 0 for a byte that text content carries as it is, 1 for "&", "<" and ">", 2 for
@@ -44,54 +47,94 @@ void CT_XliffText::sv_AppendText(std::string_view co_Text, std::string& co_Out) 
     co_Out.append(co_Text.data() + n_from, co_Text.size() - n_from);
 }
 
+namespace {
+constexpr std::uint64_t kn_Ones = 0x0101010101010101ull;
+constexpr std::uint64_t kn_Highs = 0x8080808080808080ull;
+
+std::uint64_t n_Zeros(std::uint64_t n_Eight) {
+    return (n_Eight - kn_Ones) & ~n_Eight & kn_Highs;
+}
+
+// Whether any of eight bytes is a control character, "&", "<", ">" or 0xEF: whether the byte
+// loop must look at them. Text is mostly long runs of none of these, passed a word at a time.
+bool b_AnyToLookAt(std::uint64_t n_Eight) {
+    const std::uint64_t n_controls = (n_Eight - kn_Ones * 0x20) & ~n_Eight & kn_Highs;
+    return (n_controls | n_Zeros(n_Eight ^ (kn_Ones * '&')) | n_Zeros(n_Eight ^ (kn_Ones * '<')) |
+            n_Zeros(n_Eight ^ (kn_Ones * '>')) | n_Zeros(n_Eight ^ (kn_Ones * 0xEF))) != 0;
+}
+
+const char* pc_Entity(char c) {
+    return c == '&' ? "&amp;" : c == '<' ? "&lt;" : "&gt;";
+}
+}  // namespace
+
 std::size_t CT_XliffText::sn_AppendCarried(std::string_view co_Text, std::string& co_Out) {
     std::size_t n_from = 0;
     std::size_t n = 0;
-    for (; n < co_Text.size(); ++n) {
-        const char c = co_Text[n];
-        const unsigned char c_kind = c_Kind(c);
-        if (c_kind == 0) {
-            continue;
-        }
-        if (c_kind != 1) {
-            if (b_Refused(co_Text, n)) {
-                break;
+    bool b_refused = false;
+    while (n < co_Text.size() && !b_refused) {
+        std::uint64_t n_eight = 0;
+        if (n + sizeof n_eight <= co_Text.size()) {
+            std::memcpy(&n_eight, co_Text.data() + n, sizeof n_eight);
+            if (!b_AnyToLookAt(n_eight)) {
+                n += sizeof n_eight;
+                continue;
             }
-            continue;
         }
-        co_Out.append(co_Text.data() + n_from, n - n_from);
-        co_Out += c == '&' ? "&amp;" : c == '<' ? "&lt;" : "&gt;";
-        n_from = n + 1;
+        const std::size_t n_stop = std::min(n + sizeof n_eight, co_Text.size());
+        for (; n < n_stop; ++n) {
+            const char c = co_Text[n];
+            const unsigned char c_kind = c_Kind(c);
+            if (c_kind == 0) {
+                continue;
+            }
+            if (c_kind != 1) {
+                b_refused = b_Refused(co_Text, n);
+                if (b_refused) {
+                    break;
+                }
+                continue;
+            }
+            co_Out.append(co_Text.data() + n_from, n - n_from);
+            co_Out += pc_Entity(c);
+            n_from = n + 1;
+        }
     }
     co_Out.append(co_Text.data() + n_from, n - n_from);
     return n;
 }
 
 void CT_XliffText::sv_AppendAttribute(std::string_view co_Text, std::string& co_Out) {
-    for (char c : co_Text) {
-        switch (c) {
+    std::size_t n_from = 0;
+    for (std::size_t n = 0; n < co_Text.size(); ++n) {
+        const char* pc_entity = nullptr;
+        switch (co_Text[n]) {
             case '&':
-                co_Out += "&amp;";
+                pc_entity = "&amp;";
                 break;
             case '<':
-                co_Out += "&lt;";
+                pc_entity = "&lt;";
                 break;
             case '"':
-                co_Out += "&quot;";
+                pc_entity = "&quot;";
                 break;
             case '\t':
-                co_Out += "&#9;";
+                pc_entity = "&#9;";
                 break;
             case '\n':
-                co_Out += "&#10;";
+                pc_entity = "&#10;";
                 break;
             case '\r':
-                co_Out += "&#13;";
+                pc_entity = "&#13;";
                 break;
             default:
-                co_Out.push_back(c);
+                continue;
         }
+        co_Out.append(co_Text.data() + n_from, n - n_from);
+        co_Out += pc_entity;
+        n_from = n + 1;
     }
+    co_Out.append(co_Text.data() + n_from, co_Text.size() - n_from);
 }
 
 std::size_t CT_XliffText::sn_Carried(std::string_view co_Text) {

@@ -61,15 +61,34 @@ char32_t CT_Utf8::sc_Next(std::string_view co_Text, std::size_t& n_At) {
 }
 
 std::size_t CT_Utf8::sn_FirstInvalid(std::string_view co_Text) {
-    for (std::size_t n_At = 0; n_At < co_Text.size();) {
+    const unsigned char* pc_Bytes = reinterpret_cast<const unsigned char*>(co_Text.data());
+    const std::size_t n_Size = co_Text.size();
+    for (std::size_t n_At = 0; n_At < n_Size;) {
         // Most text is ASCII: eight bytes without a high bit are passed at once.
         std::uint64_t n_Eight = 0;
-        if (n_At + sizeof n_Eight <= co_Text.size()) {
-            std::memcpy(&n_Eight, co_Text.data() + n_At, sizeof n_Eight);
+        if (n_At + sizeof n_Eight <= n_Size) {
+            std::memcpy(&n_Eight, pc_Bytes + n_At, sizeof n_Eight);
             if ((n_Eight & 0x8080808080808080ull) == 0) {
                 n_At += sizeof n_Eight;
                 continue;
             }
+        }
+        // Then the common sequences without a call: ASCII, two bytes, and three bytes whose
+        // lead leaves every continuation open (not E0 or ED, which narrow the second byte).
+        const unsigned n_Lead = pc_Bytes[n_At];
+        if (n_Lead < 0x80) {
+            ++n_At;
+            continue;
+        }
+        if (n_Lead >= 0xC2 && n_Lead < 0xE0 && n_At + 1 < n_Size &&
+            b_IsContinuation(pc_Bytes[n_At + 1])) {
+            n_At += 2;
+            continue;
+        }
+        if (n_Lead > 0xE0 && n_Lead < 0xF0 && n_Lead != 0xED && n_At + 2 < n_Size &&
+            b_IsContinuation(pc_Bytes[n_At + 1]) && b_IsContinuation(pc_Bytes[n_At + 2])) {
+            n_At += 3;
+            continue;
         }
         const std::size_t n_Length = sn_SequenceLength(co_Text, n_At);
         if (n_Length == 0) {

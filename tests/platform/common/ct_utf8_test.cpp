@@ -20,12 +20,23 @@ class Utf8Reading : public ::testing::TestWithParam<CT_Sequence> {};
 TEST_P(Utf8Reading, OnlyShortestFormsOfScalarValuesAreCharacters) {
     const CT_Sequence& co_Case = GetParam();
     std::u32string co_Read;
+    std::size_t n_FirstBad = std::string_view::npos;
     for (std::size_t n_At = 0; n_At < co_Case.s_Bytes.size();) {
+        const std::size_t n_Start = n_At;
         co_Read.push_back(CT_Utf8::sc_Next(co_Case.s_Bytes, n_At));
+        if (co_Read.back() == CT_Utf8::sc_Replacement && n_FirstBad == std::string_view::npos &&
+            CT_Utf8::sn_SequenceLength(co_Case.s_Bytes, n_Start) == 0) {
+            n_FirstBad = n_Start;
+        }
     }
     EXPECT_EQ(co_Read, co_Case.co_Read);
     const bool b_Valid = co_Read.find(CT_Utf8::sc_Replacement) == std::u32string::npos;
     EXPECT_EQ(CT_Utf8::sb_IsValid(co_Case.s_Bytes), b_Valid);
+    // Also behind a run of ASCII long enough to be passed eight bytes at a time.
+    const std::string s_Behind = std::string(13, 'a') + co_Case.s_Bytes;
+    EXPECT_EQ(CT_Utf8::sn_FirstInvalid(co_Case.s_Bytes), n_FirstBad);
+    EXPECT_EQ(CT_Utf8::sn_FirstInvalid(s_Behind),
+              n_FirstBad == std::string_view::npos ? n_FirstBad : n_FirstBad + 13);
     EXPECT_EQ(CT_Utf8::sn_Columns(co_Case.s_Bytes), co_Case.co_Read.size());
     if (b_Valid) {
         std::string s_Again;
@@ -50,7 +61,11 @@ INSTANTIATE_TEST_SUITE_P(
         CT_Sequence{"past_10FFFF", "\xF4\x90\x80\x80", {R, R, R, R}},
         CT_Sequence{"lead_F5", "\xF5\x80", {R, R}},
         CT_Sequence{"cut_short", "a\xE2\x82", {U'a', R, R}},
-        CT_Sequence{"lone_continuation", "\x80z", {R, U'z'}}),
+        CT_Sequence{"lone_continuation", "\x80z", {R, U'z'}},
+        CT_Sequence{"two_cut_at_end", "\xC3", {R}},
+        CT_Sequence{"three_without_continuation", "\xE4\x41\x80", {R, U'A', R}},
+        CT_Sequence{"three_cut_at_end", "\xE4\xB8", {R, R}},
+        CT_Sequence{"below_surrogates", "\xED\x9F\xBF", {0xD7FF}}),
     [](const ::testing::TestParamInfo<CT_Sequence>& co_Info) { return co_Info.param.pc_Name; });
 
 TEST(Utf8, Utf16OutputStopsBeforeAPairThatDoesNotFit) {
