@@ -39,19 +39,28 @@ class CT_SetFinder {
     // Where the first character of the set at or after n_From starts, and its length in
     // bytes; npos when there is none.
     std::size_t n_Find(std::string_view co_Text, std::size_t n_From, std::size_t& n_Length) const {
-        const int32_t i_length = static_cast<int32_t>(co_Text.size());
-        for (std::size_t n = n_From; n < co_Text.size(); ++n) {
-            const unsigned char c_byte = static_cast<unsigned char>(co_Text[n]);
-            if (!ab_Leads[c_byte]) {
+        const unsigned char* pc_bytes = reinterpret_cast<const unsigned char*>(co_Text.data());
+        const std::size_t n_size = co_Text.size();
+        std::size_t n = n_From;
+        while (n < n_size) {
+            // Four bytes at a time while none of them can start a character of the set.
+            if (n + 4 <= n_size && !(ab_Leads[pc_bytes[n]] | ab_Leads[pc_bytes[n + 1]] |
+                                     ab_Leads[pc_bytes[n + 2]] | ab_Leads[pc_bytes[n + 3]])) {
+                n += 4;
+                continue;
+            }
+            if (!ab_Leads[pc_bytes[n]]) {
+                ++n;
                 continue;
             }
             int32_t i = static_cast<int32_t>(n);
             UChar32 c = 0;
-            U8_NEXT(co_Text.data(), i, i_length, c);
+            U8_NEXT(co_Text.data(), i, static_cast<int32_t>(n_size), c);
             if (c >= 0 && pco_Set->contains(c)) {
                 n_Length = static_cast<std::size_t>(i) - n;
                 return n;
             }
+            ++n;
         }
         return std::string_view::npos;
     }
@@ -128,7 +137,6 @@ struct CT_SentenceSplitter::ct_Iterator {
     icu::UnicodeSet co_Ends;   // what a sentence can end after
     icu::UnicodeSet co_Stops;  // of those, the full stops and question and exclamation marks
     std::unique_ptr<CT_SetFinder> pco_Ends;
-    std::unique_ptr<CT_SetFinder> pco_Stops;
 
     ~ct_Iterator() { utext_close(pco_Text); }
 };
@@ -148,7 +156,6 @@ CT_SentenceSplitter::CT_SentenceSplitter(const std::string& co_Language)
                                  u_errorName(eo_status));
     }
     pco_Iterator->pco_Ends = std::make_unique<CT_SetFinder>(pco_Iterator->co_Ends);
-    pco_Iterator->pco_Stops = std::make_unique<CT_SetFinder>(pco_Iterator->co_Stops);
     std::unique_ptr<icu::BreakIterator> pco_plain(
         icu::BreakIterator::createSentenceInstance(co_locale, eo_status));
     if (U_FAILURE(eo_status) || !pco_plain) {
@@ -189,20 +196,26 @@ bool CT_SentenceSplitter::b_OneSentence(const std::vector<CT_TaggedToken>& co_To
 void CT_SentenceSplitter::v_Cut(std::vector<std::size_t>& co_Cuts) {
     const std::string& co_plain = pco_Iterator->co_Plain;
     const int32_t i_length = static_cast<int32_t>(co_plain.size());
-    if (!pco_Iterator->pco_Stops->b_Holds(co_plain)) {
-        std::size_t n_length = 0;
-        for (std::size_t n = pco_Iterator->pco_Ends->n_Find(co_plain, 0, n_length);
-             n != std::string::npos;
-             n = pco_Iterator->pco_Ends->n_Find(co_plain, n + n_length, n_length)) {
-            const std::size_t n_after = n + n_length;
-            const bool b_crlf =
-                co_plain[n] == '\r' && n_after < co_plain.size() && co_plain[n_after] == '\n';
-            if (!b_crlf && n_after < co_plain.size()) {
-                co_Cuts.push_back(n_after);
-            }
+    // The ends found are the cuts unless one of them is a stop: then ICU cuts the whole unit.
+    std::size_t n_length = 0;
+    bool b_stop = false;
+    for (std::size_t n = pco_Iterator->pco_Ends->n_Find(co_plain, 0, n_length);
+         n != std::string::npos && !b_stop;
+         n = pco_Iterator->pco_Ends->n_Find(co_plain, n + n_length, n_length)) {
+        int32_t i_after = static_cast<int32_t>(n);
+        UChar32 c = 0;
+        U8_NEXT(co_plain.data(), i_after, i_length, c);
+        b_stop = pco_Iterator->co_Stops.contains(c);
+        const std::size_t n_after = static_cast<std::size_t>(i_after);
+        const bool b_crlf = c == '\r' && n_after < co_plain.size() && co_plain[n_after] == '\n';
+        if (!b_crlf && n_after < co_plain.size()) {
+            co_Cuts.push_back(n_after);
         }
+    }
+    if (!b_stop) {
         return;
     }
+    co_Cuts.clear();
     UErrorCode eo_status = U_ZERO_ERROR;
     pco_Iterator->pco_Text = utext_openUTF8(pco_Iterator->pco_Text, co_plain.data(),
                                             static_cast<int64_t>(co_plain.size()), &eo_status);
@@ -232,9 +245,7 @@ std::vector<CT_SentenceSplitter::CT_Piece> CT_SentenceSplitter::co_Split(
         }
     }
     std::vector<std::size_t> co_cuts;
-    if (pco_Iterator->pco_Ends->b_Holds(co_plain)) {
-        v_Cut(co_cuts);
-    }
+    v_Cut(co_cuts);
 
     // A cut between two texts waits for the next text, or for a code opening before it:
     // codes that close or stand alone stay with the sentence before.

@@ -33,6 +33,9 @@ class CT_LayoutReader {
                 eo_kind == et_Code::e_TableClose) {
                 return b_Inner && !b_open;
             }
+            if (!b_open) {
+                v_Reserve(co_paragraph);
+            }
             b_open = true;
             if (eo_kind == et_Code::e_FlowOpen && co_token.eo_Kind == et_Token::e_Open) {
                 // A note around its text: its unit shows it as one object code, as a
@@ -55,6 +58,16 @@ class CT_LayoutReader {
     }
 
   private:
+    // Room for the tokens up to the next line end, so that a long paragraph is not moved
+    // again and again as it grows.
+    void v_Reserve(CT_LayoutParagraph& co_Paragraph) const {
+        std::size_t n_end = n_At;
+        while (n_end < co_Tokens.size() && co_Tokens[n_end].eo_Kind != et_Token::e_LineEnd) {
+            ++n_end;
+        }
+        co_Paragraph.co_Tokens.reserve(n_end - n_At);
+    }
+
     // A paired code around a note's text opens and closes a flow as a footnote's codes do.
     et_Code eo_Kind(const CT_TaggedToken& co_Token) const {
         if (co_Token.eo_Kind == et_Token::e_Text || co_Token.eo_Kind == et_Token::e_LineEnd) {

@@ -72,6 +72,18 @@ bool CT_TaggedToken::sb_Read(std::string_view co_Content, std::vector<CT_TaggedT
     // and written back escaped.
     std::size_t n_closers = 0;
     bool b_cr = false;
+    // Tokens alternate between text and codes or line ends at most: room for them all at once.
+    std::size_t n_all = 0;
+    std::size_t n_lines = 0;
+    for (std::size_t n_at = co_Content.find('>'); n_at != std::string_view::npos;
+         n_at = co_Content.find('>', n_at + 1)) {
+        ++n_all;
+    }
+    for (std::size_t n_at = co_Content.find('\n'); n_at != std::string_view::npos;
+         n_at = co_Content.find('\n', n_at + 1)) {
+        ++n_lines;
+    }
+    co_Tokens.reserve(co_Tokens.size() + 2 * (n_all + n_lines) + 1);
     std::size_t n = 0;
     while (n < co_Content.size()) {
         std::size_t n_plain = n;
@@ -108,11 +120,6 @@ bool CT_TaggedToken::sb_Read(std::string_view co_Content, std::vector<CT_TaggedT
         co_Tokens.push_back(co_code);
         ++n_closers;
         n += n_length;
-    }
-    std::size_t n_all = 0;
-    for (std::size_t n_at = co_Content.find('>'); n_at != std::string_view::npos;
-         n_at = co_Content.find('>', n_at + 1)) {
-        ++n_all;
     }
     return !b_cr && n_all == n_closers;
 }
