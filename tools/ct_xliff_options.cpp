@@ -73,15 +73,15 @@ int CT_XliffOptions::si_Check(const CT_CommandOptions& co_Options, std::ostream&
         return 0;
     }
     if (co_Options.s_TargetLanguage.empty()) {
-        co_Err << "An XLIFF export needs --target-lang, the language to translate into (a BCP 47 "
-                  "code such as fr-FR).\n";
+        co_Err << "storyport: an XLIFF export needs --target-lang, the language to translate into "
+                  "(a BCP 47 code such as fr-FR)\n";
         return 2;
     }
     for (const std::string* ps_code :
          {&co_Options.s_SourceLanguage, &co_Options.s_TargetLanguage}) {
         if (!ps_code->empty() && !b_IsLanguage(*ps_code)) {
-            co_Err << "\"" << *ps_code
-                   << "\" is no language code: give a BCP 47 code such as en-US or fr.\n";
+            co_Err << "storyport: \"" << *ps_code
+                   << "\" is no language code: give a BCP 47 code such as en-US or fr\n";
             return 2;
         }
     }

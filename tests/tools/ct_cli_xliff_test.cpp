@@ -202,9 +202,17 @@ TEST_F(CT_CliXliffTest, RefusalsLeaveTheDocumentAsItWas) {
         EXPECT_EQ(sco_ErrorLines(co_result.s_Err), (std::vector<std::string>{co_case.s_Error}));
         EXPECT_EQ(s_Read("brochure.idml"), s_before);
     }
+    // Usage errors, told as the command's other usage errors are.
     const CT_CliResult co_noLanguage = co_Run({"export", "brochure.idml", "c.xlf"});
     EXPECT_EQ(co_noLanguage.i_Status, 2);
-    EXPECT_NE(co_noLanguage.s_Err.find("needs --target-lang"), std::string::npos);
+    EXPECT_EQ(co_noLanguage.s_Err,
+              "storyport: an XLIFF export needs --target-lang, the language to translate into (a "
+              "BCP 47 code such as fr-FR)\n");
+    const CT_CliResult co_badLanguage =
+        co_Run({"export", "brochure.idml", "c.xlf", "--target-lang", "fr_FR"});
+    EXPECT_EQ(co_badLanguage.i_Status, 2);
+    EXPECT_EQ(co_badLanguage.s_Err,
+              "storyport: \"fr_FR\" is no language code: give a BCP 47 code such as en-US or fr\n");
     EXPECT_FALSE(b_Exists("c.xlf"));
 }
 
