@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <fstream>
 
-#include "platform/host/ct_basic_interface.h"
+#include "platform/host/idml/ct_idml_host.h"
 
 namespace {
 // Skips what may stand before the root element of an XML file: blanks, the declaration,
@@ -64,7 +64,7 @@ CT_FileKind::et_Kind CT_FileKind::seo_Guess(const std::string& s_Head) {
         s_Head.compare(0, 2, "\xFE\xFF") == 0) {
         return b_IsUtf16(s_Head) ? e_Utf16 : e_Binary;
     }
-    std::string s_version(CT_BasicInterface::co_GetOpenVersionTag().sv());
+    std::string s_version(CT_IdmlHost::spc_OpenTag);
     s_version.erase(s_version.find_last_not_of("\r\n") + 1);
     if (!s_version.empty() && s_Head.find(s_version) != std::string::npos) {
         return e_Tagged;

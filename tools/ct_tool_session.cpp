@@ -3,8 +3,10 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <filesystem>
 #include <fstream>
 #include <iostream>
+#include <system_error>
 
 #include "exchange/ct_xliff_reader.h"
 #include "platform/common/ct_errors.h"
@@ -12,6 +14,7 @@
 #include "platform/host/ct_host.h"
 #include "resources/ct_library.h"
 #include "tools/ct_cancel_signal.h"
+#include "tools/ct_file_kind.h"
 #include "tools/ct_order_file.h"
 #include "tools/ct_settings_file_check.h"
 #include "tools/ct_settings_path.h"
@@ -38,16 +41,57 @@ CT_ToolSession::CT_ToolSession(const CT_CommandOptions& co_Options)
       co_LogOutput(&co_Sink),
       co_Log(co_LogOutput) {
     co_Sink.v_SetProgress(&co_Progress);
-    if (!co_Options.s_LogFile.empty()) {
-        co_Sink.v_OpenFile(co_Options.s_LogFile);
-    }
     s_SettingsPath = co_Options.s_SettingsFile.empty() ? CT_SettingsPath::s_GetDefault()
                                                        : co_Options.s_SettingsFile;
+    if (!co_Options.s_LogFile.empty()) {
+        v_CheckLogFile();
+        co_Sink.v_OpenFile(co_Options.s_LogFile);
+    }
     co_Host.v_SetProgressListener(&co_Progress);
     co_Host.v_SetParentProgressListener(&co_BatchProgress);
     co_Host.v_SetCancelSource([] { return CT_CancelSignal::sb_IsRequested(); });
     v_SetSelection();
     CT_Host::sv_Install(&co_Host);
+}
+
+// The log is appended to: given the path of the document or of another file the command reads
+// or writes, it would break that file, so such a path is refused before anything runs.
+void CT_ToolSession::v_CheckLogFile() const {
+    namespace fs = std::filesystem;
+    const std::string& s_log = co_Options.s_LogFile;
+    std::error_code co_error;
+    // Made absolute first: a path to a file not yet made is not made absolute otherwise.
+    const fs::path co_log = fs::weakly_canonical(fs::absolute(s_log, co_error), co_error);
+    std::vector<std::string> co_named = co_Options.co_Documents;
+    for (const std::string* ps_named :
+         {&co_Options.s_Document, &co_Options.s_Tagged, &co_Options.s_OrderFile,
+          &co_Options.s_MapFile, &co_Options.s_CheckFile, &s_SettingsPath}) {
+        co_named.push_back(*ps_named);
+    }
+    for (const std::string& s_named : co_named) {
+        std::error_code co_other;
+        if (!s_named.empty() && !co_error &&
+            fs::weakly_canonical(fs::absolute(s_named, co_other), co_other) == co_log &&
+            !co_other) {
+            CT_Errors::v_ThrowError(
+                e_FileOpen, CT_String(("the log file \"" + s_log + "\" is " + s_named +
+                                       ", which the command works on: give the log a file of "
+                                       "its own")
+                                          .c_str()));
+        }
+    }
+    const CT_FileKind::et_Kind eo_kind = CT_FileKind::seo_Guess(CT_FileKind::ss_ReadHead(s_log));
+    const char* pc_kind = eo_kind == CT_FileKind::e_Zip      ? "a zip archive (a document?)"
+                          : eo_kind == CT_FileKind::e_Tagged ? "a tagged story file"
+                          : eo_kind == CT_FileKind::e_Xliff  ? "an XLIFF file"
+                          : eo_kind == CT_FileKind::e_Other  ? nullptr
+                                                             : "not text";
+    if (pc_kind != nullptr) {
+        CT_Errors::v_ThrowError(e_FileOpen,
+                                CT_String(("the log file \"" + s_log + "\" is " + pc_kind +
+                                           ": give the log a file of its own; it was left as it is")
+                                              .c_str()));
+    }
 }
 
 void CT_ToolSession::v_SetSelection() {

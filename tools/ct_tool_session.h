@@ -73,6 +73,8 @@ class CT_ToolSession {
   private:
     // Warns of each line of the settings file that is not read as it stands.
     void v_CheckSettingsFile();
+    // Raises e_FileOpen when the log file is a file the command works on or plainly no log.
+    void v_CheckLogFile() const;
 
     void v_SetSelection();
 

@@ -214,6 +214,34 @@ TEST_F(CT_CliBadInputTest, ATranslationOfTheWrongKindIsNamedAsWhatItIs) {
     EXPECT_EQ(co_Run({"check", "brochure.idml", "tagged.xlf", "--format", "tagged"}).i_Status, 0);
 }
 
+// The log is appended to, so it never goes into a file the command works on or into a file
+// that is plainly no log: the run is refused before anything is written.
+TEST_F(CT_CliBadInputTest, TheLogNeverGoesIntoAFileOfTheWork) {
+    v_CopyIn(s_Path("brochure.idml"), "copy.idml");
+    const std::string s_own = ", which the command works on: give the log a file of its own";
+    const std::string s_kind = ": give the log a file of its own; it was left as it is";
+    v_ExpectRefusals({
+        {{"--log", "brochure.idml", "export", "brochure.idml", "out.stt"},
+         1,
+         "storyport: error: the log file \"brochure.idml\" is brochure.idml" + s_own},
+        {{"--log", "./out.stt", "export", "brochure.idml", "out.stt"},
+         1,
+         "storyport: error: the log file \"./out.stt\" is out.stt" + s_own},
+        {{"--log", "brochure.fr.stt", "import", "brochure.idml", "brochure.fr.stt"},
+         1,
+         "storyport: error: the log file \"brochure.fr.stt\" is brochure.fr.stt" + s_own},
+        {{"--log", "copy.idml", "list", "brochure.idml"},
+         1,
+         "storyport: error: the log file \"copy.idml\" is a zip archive (a document?)" + s_kind},
+        {{"--log", "brochure.fr.stt", "list", "brochure.idml"},
+         1,
+         "storyport: error: the log file \"brochure.fr.stt\" is a tagged story file" + s_kind},
+    });
+    const CT_CliResult co_logged = co_Run({"--log", "run.log", "list", "brochure.idml", "--keys"});
+    EXPECT_EQ(co_logged.i_Status, 0);
+    EXPECT_TRUE(b_Exists("run.log"));
+}
+
 // Windows and old Mac line ends are read like LF ones, by import, check and batch import.
 TEST_F(CT_CliBadInputTest, TaggedFilesWithCrLfOrCrLineEndsAreImported) {
     for (const char* pc_end : {"\r\n", "\r"}) {
