@@ -204,11 +204,20 @@ CT_TextCount CT_WordCount::co_CountTagged(std::string_view co_Content) {
     return co_CountText(pco_Iterators->s_Plain);
 }
 
-// Text is counted piece by piece, a piece being what stands between blanks: words and
-// characters never reach across a blank, and a translator's text repeats its words, so most
-// pieces are counted once and then remembered, and the plainest need no counting at all.
+std::size_t CT_WordCount::n_CountTaggedCharacters(std::string_view co_Content) {
+    v_PlainOf(co_Content, pco_Iterators->s_Plain);
+    return n_Characters(pco_Iterators->s_Plain);
+}
+
 CT_TextCount CT_WordCount::co_CountText(std::string_view co_Text) {
-    CT_TextCount co_count;
+    return CT_TextCount{n_Words(co_Text), n_Characters(co_Text)};
+}
+
+// Characters are counted piece by piece, a piece being what stands between blanks: they never
+// reach across a blank, and a translator's text repeats its words, so most pieces are counted
+// once and then remembered, and the plainest need no counting at all.
+std::size_t CT_WordCount::n_Characters(std::string_view co_Text) {
+    std::size_t n_characters = 0;
     std::size_t n_start = 0;
     while (n_start < co_Text.size() && b_IsBlank(co_Text[n_start])) {
         ++n_start;
@@ -232,15 +241,13 @@ CT_TextCount CT_WordCount::co_CountText(std::string_view co_Text) {
             continue;
         }
         // Only non-ASCII text keeps blanks in a piece; in ASCII every other byte is a
-        // character of its own. Words are counted over the whole text below.
+        // character of its own.
         const std::string_view co_piece = co_Text.substr(n_start, n_end - n_start);
-        co_count.n_Characters +=
-            c_bits < 0x80 ? co_piece.size() : co_CountPiece(co_piece).n_Characters;
+        n_characters += c_bits < 0x80 ? co_piece.size() : co_CountPiece(co_piece).n_Characters;
         c_bits = 0;
         n_start = n_end = n_next;
     }
-    co_count.n_Words = n_Words(co_Text);
-    return co_count;
+    return n_characters;
 }
 
 namespace {

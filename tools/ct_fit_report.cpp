@@ -67,12 +67,12 @@ CT_FitReport::CT_FitReport(const CT_IdmlHost& co_Host, CT_StoryOrder& co_Order,
         // What export writes with notes kept, which a document read through has at hand.
         std::string s_source;
         if (co_Host.b_CountedContent(co_story.s_Key, s_source)) {
-            co_story.n_Source = co_counter.co_CountTagged(s_source).n_Characters;
+            co_story.n_Source = co_counter.n_CountTaggedCharacters(s_source);
         }
         const auto co_text = co_Translated.find(co_story.s_Key);
         co_story.b_InFile = co_text != co_Translated.end();
         if (co_story.b_InFile) {
-            co_story.n_Translated = co_counter.co_CountTagged(co_text->second).n_Characters;
+            co_story.n_Translated = co_counter.n_CountTaggedCharacters(co_text->second);
         }
         const auto co_count = co_frames.find(co_story.s_Key);
         co_story.n_Frames = co_count == co_frames.end() ? 1 : co_count->second;

@@ -30,6 +30,7 @@ TEST_P(CT_WordCountTaggedTest, CountsWordsAndCharacters) {
     CT_TextCount co_count = co_counter.co_CountTagged(GetParam().co_Content);
     EXPECT_EQ(co_count.n_Words, GetParam().n_Words);
     EXPECT_EQ(co_count.n_Characters, GetParam().n_Characters);
+    EXPECT_EQ(co_counter.n_CountTaggedCharacters(GetParam().co_Content), GetParam().n_Characters);
 }
 
 INSTANTIATE_TEST_SUITE_P(
