@@ -124,12 +124,7 @@ CT_StoryTally CT_DocumentCount::co_AddStory(std::string_view co_Content,
         // Not content export writes (a "<" that starts no code): line by line, what is no
         // code read as text.
         co_story = CT_StoryTally();
-        while (!co_Content.empty()) {
-            const std::size_t n_end = co_Content.find('\n');
-            v_AddUnit(co_Content.substr(0, n_end), co_story);
-            co_Content.remove_prefix(n_end == std::string_view::npos ? co_Content.size()
-                                                                     : n_end + 1);
-        }
+        v_AddRawLines(co_Content, co_story);
     }
     co_Total.co_All += co_story.co_All;
     co_Total.co_Repeated += co_story.co_Repeated;
@@ -137,9 +132,14 @@ CT_StoryTally CT_DocumentCount::co_AddStory(std::string_view co_Content,
 }
 
 // Without a code that opens a note or a table, a story's layout is its lines, whether or not
-// the content is as export writes it: they are counted from its tokens, read once, without
-// building the layout.
+// the content is as export writes it, and no layout is built. Content that reads as it is
+// written is its units line by line where it stands; other content is written again from its
+// tokens, line by line.
 void CT_DocumentCount::v_AddLines(std::string_view co_Content, CT_StoryTally& co_Story) {
+    if (CT_TaggedToken::sb_ReadsAsWritten(co_Content)) {
+        v_AddRawLines(co_Content, co_Story);
+        return;
+    }
     co_Tokens.clear();
     CT_TaggedToken::sv_Read(co_Content, co_Tokens);
     auto it_line = co_Tokens.cbegin();
@@ -155,6 +155,14 @@ void CT_DocumentCount::v_AddLines(std::string_view co_Content, CT_StoryTally& co
         }
         v_AddUnit(s_Unit, co_Story);
         it_line = it + 1;
+    }
+}
+
+void CT_DocumentCount::v_AddRawLines(std::string_view co_Content, CT_StoryTally& co_Story) {
+    while (!co_Content.empty()) {
+        const std::size_t n_end = co_Content.find('\n');
+        v_AddUnit(co_Content.substr(0, n_end), co_Story);
+        co_Content.remove_prefix(n_end == std::string_view::npos ? co_Content.size() : n_end + 1);
     }
 }
 

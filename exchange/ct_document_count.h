@@ -37,6 +37,7 @@ class CT_DocumentCount {
 
   private:
     void v_AddLines(std::string_view co_Content, CT_StoryTally& co_Story);
+    void v_AddRawLines(std::string_view co_Content, CT_StoryTally& co_Story);
     void v_AddFlow(const std::vector<CT_LayoutParagraph>& co_Paragraphs, CT_StoryTally& co_Story);
     void v_AddUnit(std::string_view co_Unit, CT_StoryTally& co_Story);
 

@@ -124,6 +124,34 @@ bool CT_TaggedToken::sb_Read(std::string_view co_Content, std::vector<CT_TaggedT
     return !b_cr && n_all == n_closers;
 }
 
+bool CT_TaggedToken::sb_ReadsAsWritten(std::string_view co_Content) {
+    std::size_t n = 0;
+    while (n < co_Content.size()) {
+        const char c = co_Content[n];
+        if (kac_Kinds[static_cast<unsigned char>(c)] == 0) {
+            ++n;
+            continue;
+        }
+        if (c == '\\') {
+            const char c_next = n + 1 < co_Content.size() ? co_Content[n + 1] : '\0';
+            if (!b_Escaped(c_next)) {
+                return false;
+            }
+            n += 2;
+            continue;
+        }
+        CT_TaggedToken co_code;
+        const std::size_t n_length = c == '<' ? n_CodeLength(co_Content, n, co_code) : 0;
+        if (c == '\n') {
+            ++n;
+        } else if (n_length == 0) {
+            return false;  // CR, a bare ">" or a "<" that starts no code
+        }
+        n += n_length;
+    }
+    return true;
+}
+
 void CT_TaggedToken::sv_AppendEscaped(std::string_view co_Text, std::string& co_Out) {
     std::size_t n_from = 0;
     for (std::size_t n = 0; n < co_Text.size(); ++n) {

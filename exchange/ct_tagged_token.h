@@ -29,6 +29,9 @@ struct CT_TaggedToken {
     // for CR line ends and for a ">" left unescaped), so that a caller can spare writing the
     // tokens back to compare.
     static bool sb_Read(std::string_view co_Content, std::vector<CT_TaggedToken>& co_Tokens);
+    // Whether sv_Read takes the content without error and sv_Write gives back the same bytes:
+    // no CR and no bare ">". Then every line is its tokens' tagged form as it stands.
+    static bool sb_ReadsAsWritten(std::string_view co_Content);
     // Appends the tagged form of the tokens: text escaped, line ends as "\n".
     static void sv_Write(const std::vector<CT_TaggedToken>& co_Tokens, std::string& co_Out);
     static void sv_Write(const CT_TaggedToken& co_Token, std::string& co_Out);
