@@ -27,6 +27,18 @@ std::size_t n_CodeEnd(std::string_view co_Unit, std::size_t n_At) {
     return co_Unit.substr(n, co_end.size()) == co_end ? n + co_end.size() : n_At;
 }
 
+bool b_Blank(char c) {
+    return c == ' ' || c == '\t' || c == '\r';
+}
+
+bool b_EndsRun(std::string_view co_Unit, std::size_t n) {
+    const char c = co_Unit[n];
+    if (c == ' ') {
+        return n + 1 == co_Unit.size() || b_Blank(co_Unit[n + 1]) || co_Unit[n + 1] == '<';
+    }
+    return c == '<' || c == '\\' || b_Blank(c);
+}
+
 // The unit as a repeat is recognised: its words in their order, without codes, blanks
 // collapsed; object codes read as blanks.
 void v_RepeatKey(std::string_view co_Unit, std::string& s_Key) {
@@ -40,7 +52,7 @@ void v_RepeatKey(std::string_view co_Unit, std::string& s_Key) {
             n = n_end;
             continue;
         }
-        if (b_object || c == ' ' || c == '\t' || c == '\r') {
+        if (b_object || b_Blank(c)) {
             b_blank = true;
             n = b_object ? n_end : n + 1;
             continue;
@@ -49,10 +61,10 @@ void v_RepeatKey(std::string_view co_Unit, std::string& s_Key) {
             s_Key += ' ';
         }
         b_blank = false;
-        // Text up to the next code, blank or escape goes in at once.
+        // Text up to the next code, escape or blank that does not stand alone between text
+        // goes in at once: a space between words stays as it is.
         std::size_t n_run = n;
-        while (n_run < co_Unit.size() && co_Unit[n_run] != '<' && co_Unit[n_run] != ' ' &&
-               co_Unit[n_run] != '\t' && co_Unit[n_run] != '\r' && co_Unit[n_run] != '\\') {
+        while (n_run < co_Unit.size() && !b_EndsRun(co_Unit, n_run)) {
             ++n_run;
         }
         if (n_run == n) {

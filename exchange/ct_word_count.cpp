@@ -46,11 +46,12 @@ void v_PlainOf(std::string_view co_Content, std::string& co_Plain) {
             n += 2;
             continue;
         }
-        if (c == '<') {
+        const bool b_room = n + 2 < co_Content.size();  // for "<gN", the shortest start of a code
+        if (c == '<' && b_room) {
             std::size_t n_at = n + 1;
-            bool b_close = n_at < co_Content.size() && co_Content[n_at] == '/';
+            bool b_close = co_Content[n_at] == '/';
             n_at += b_close ? 1 : 0;
-            char c_kind = n_at < co_Content.size() ? co_Content[n_at] : '\0';
+            char c_kind = co_Content[n_at];
             std::size_t n_digits = n_at + 1;
             while (n_digits < co_Content.size() && co_Content[n_digits] >= '0' &&
                    co_Content[n_digits] <= '9') {
@@ -264,6 +265,27 @@ UChar32 c_Next(std::string_view co_Text, int32_t& i_At) {
     return c < 0 ? 0xFFFD : c;
 }
 
+// Inside a word only a blank, a stop or a character of a script written without spaces
+// matters: passes over what is none of these and has no full stop after it. Below U+0800 the
+// only blanks beyond ASCII are U+0085 and U+00A0 (lead byte C2), and no script is written
+// without spaces.
+int32_t i_PastWord(std::string_view co_Text, int32_t i) {
+    const int32_t i_length = static_cast<int32_t>(co_Text.size());
+    while (i + 1 < i_length) {
+        const unsigned char c_byte = static_cast<unsigned char>(co_Text[i]);
+        const unsigned char c_next = static_cast<unsigned char>(co_Text[i + 1]);
+        if (c_byte > ' ' && c_byte < 0x80 && c_next != '.') {
+            ++i;
+        } else if (c_byte >= 0xC3 && c_byte <= 0xDF && (c_next & 0xC0) == 0x80 &&
+                   i + 2 < i_length && co_Text[i + 2] != '.') {
+            i += 2;
+        } else {
+            break;
+        }
+    }
+    return i;
+}
+
 }  // namespace
 
 // Each full stop between two characters that are not digits is taken out together with them,
@@ -296,11 +318,7 @@ std::size_t CT_WordCount::n_Words(std::string_view co_Text) {
     };
     for (int32_t i = 0; i < i_length;) {
         if (b_word) {
-            // Inside a word only a blank, a stop or a character beyond ASCII matters.
-            while (i + 1 < i_length && static_cast<unsigned char>(co_Text[i]) > ' ' &&
-                   static_cast<unsigned char>(co_Text[i]) < 0x80 && co_Text[i + 1] != '.') {
-                ++i;
-            }
+            i = i_PastWord(co_Text, i);
         }
         const int32_t i_at = i;
         const UChar32 c = c_Next(co_Text, i);

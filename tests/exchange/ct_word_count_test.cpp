@@ -54,7 +54,9 @@ INSTANTIATE_TEST_SUITE_P(
                       ct_Case{"object codes separate", "Price<x3/>5<x4/><x5/>", 2, 6},
                       ct_Case{"only codes", "<x1/><g2></g2>", 0, 0},
                       ct_Case{"escapes count as their characters", "a \\<b\\> c\\\\d", 3, 7},
-                      ct_Case{"a stray angle bracket is text", "x < y <gz>", 3, 7}),
+                      ct_Case{"a stray angle bracket is text", "x < y <gz>", 3, 7},
+                      ct_Case{"so is one at the end", "x <", 1, 2},
+                      ct_Case{"or a closing one", "x </", 1, 3}),
     [](const auto& co_Info) { return std::to_string(co_Info.index); });
 
 // A full stop between two characters that are not digits takes them with it, wherever they
