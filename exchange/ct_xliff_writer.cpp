@@ -58,6 +58,7 @@ bool b_Balanced(const std::vector<CT_TaggedToken>& co_Tokens) {
 
 struct CT_XliffWriter::ct_Story {
     std::string co_Key;
+    std::string co_UnitId;  // ' id="' and the key, escaped: a unit's id goes on with its number
     const CT_StoryLayout::CT_Codes* pco_Codes = nullptr;
     std::size_t n_Units = 0;
     std::size_t n_Groups = 0;
@@ -110,6 +111,8 @@ void CT_XliffWriter::v_AddStory(std::string_view co_Key, std::string_view co_Loc
     const CT_StoryLayout co_layout(co_Content, co_Codes);
     ct_Story co_story;
     co_story.co_Key = co_Key;
+    co_story.co_UnitId = " id=\"";
+    CT_XliffText::sv_AppendAttribute(co_Key, co_story.co_UnitId);
     co_story.pco_Codes = &co_Codes;
     ++n_Stories;
     co_Out += "<group";
@@ -190,8 +193,8 @@ void CT_XliffWriter::v_Unit(ct_Story& co_Story, const CT_LayoutParagraph& co_Par
     const bool b_translate = b_HasLetter(co_tokens);
     co_Story.b_Balanced = b_Balanced(co_tokens);
     co_Out += "<trans-unit";
-    v_Attribute("id", co_Story.co_Key);
-    co_Out.back() = '.';
+    co_Out += co_Story.co_UnitId;
+    co_Out += '.';
     v_Number(++co_Story.n_Units);
     co_Out += '"';
     v_Attribute("restype", co_Restype);
@@ -273,13 +276,24 @@ void CT_XliffWriter::v_Code(const CT_TaggedToken& co_Token, const ct_Story& co_S
     }
     auto co_found = co_Story.pco_Codes->find(co_Token.n_Code);
     if (co_found != co_Story.pco_Codes->end()) {
+        // Most codes say the same as the one before (formatting runs): that is written once.
         const CT_ExchangeCode& co_code = co_found->second;
-        if (!co_code.co_Ctype.empty()) {
-            v_Attribute("ctype", co_code.co_Ctype);
+        if (co_code.co_Ctype != co_LastCtype || co_code.co_Equiv != co_LastEquiv) {
+            co_LastCtype = co_code.co_Ctype;
+            co_LastEquiv = co_code.co_Equiv;
+            co_LastAttributes.clear();
+            if (!co_code.co_Ctype.empty()) {
+                co_LastAttributes += " ctype=\"";
+                CT_XliffText::sv_AppendAttribute(co_code.co_Ctype, co_LastAttributes);
+                co_LastAttributes += '"';
+            }
+            if (!co_code.co_Equiv.empty()) {
+                co_LastAttributes += " equiv-text=\"";
+                CT_XliffText::sv_AppendAttribute(co_code.co_Equiv, co_LastAttributes);
+                co_LastAttributes += '"';
+            }
         }
-        if (!co_code.co_Equiv.empty()) {
-            v_Attribute("equiv-text", co_code.co_Equiv);
-        }
+        co_Out += co_LastAttributes;
     }
     co_Out += co_Token.eo_Kind == et_Token::e_Open && co_Story.b_Balanced ? ">" : "/>";
 }

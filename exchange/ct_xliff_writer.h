@@ -61,6 +61,10 @@ class CT_XliffWriter {
     CT_Sink co_Sink;
     CT_SentenceSplitter co_Splitter;
     std::string co_Out;
+    // What the last code written stood for, and its attributes as written.
+    std::string co_LastCtype;
+    std::string co_LastEquiv;
+    std::string co_LastAttributes;
     std::size_t n_Stories = 0;
     std::size_t n_Units_ = 0;
 };

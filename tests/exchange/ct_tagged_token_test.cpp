@@ -33,7 +33,11 @@ INSTANTIATE_TEST_SUITE_P(
                       CT_Case{"a > b\n", false}, CT_Case{"<g1>a</g1>>\n", false},
                       CT_Case{"CR LF\r\nline\n", false}, CT_Case{"lone CR\rline\n", false},
                       // A bare ">" and an escaped one that make up the count of codes.
-                      CT_Case{"\\> and > <x1/>\n", false}),
+                      CT_Case{"\\> and > <x1/>\n", false},
+                      // Plain runs are read sixteen bytes at a time: what ends them lies past.
+                      CT_Case{"a run of more than sixteen bytes\\<tag\\> then <g1>a code</g1>\n",
+                              true},
+                      CT_Case{"a run of more than sixteen bytes, then\r\n", false}),
     [](const auto& co_Info) { return std::to_string(co_Info.index); });
 
 // What the quick test must agree with: reading and writing back give the same bytes.
