@@ -15,6 +15,7 @@
 #include "tools/ct_map_svg_writer.h"
 #include "tools/ct_order_file.h"
 #include "tools/ct_story_map.h"
+#include "tools/ct_tagged_file.h"
 #include "tools/ct_tagged_stories.h"
 #include "tools/ct_tool_session.h"
 #include "tools/ct_xliff_import.h"
@@ -74,9 +75,14 @@ et_ExitStatus CT_MapCommand::seo_Run(CT_ToolSession& co_Session) {
     CT_MapSvgWriter co_svg(co_map);
     if (!co_options.s_CheckFile.empty()) {
         // A translation in XLIFF is read through the tagged form it imports by.
+        // Checked as import and check check it, so that a broken file is told the same way.
         const CT_XliffImport co_translation(co_Session, co_options.s_CheckFile);
+        const CT_TaggedFile co_checked(co_translation.s_GetTagged(),
+                                       !co_translation.b_IsConverted());
+        co_Session.co_GetSink().v_AddRewrite(co_checked.s_GetReadablePath(),
+                                             co_options.s_CheckFile);
         const CT_FitReport co_fit(co_Session.co_GetHost(), co_document.co_GetStoryOrder(),
-                                  CT_TaggedStories::sco_Read(co_translation.s_GetTagged()),
+                                  CT_TaggedStories::sco_Read(co_checked.s_GetReadablePath()),
                                   co_options.d_MaxGrowth / 100);
         co_svg.v_SetRisks(co_fit.co_GetRisks());
     }

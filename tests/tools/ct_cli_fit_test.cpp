@@ -105,7 +105,27 @@ TEST_F(CT_CliFitTest, MapWithAFileThatIsNoTranslationWritesNothing) {
     EXPECT_EQ(co_result.i_Status, 1);
     EXPECT_EQ(sco_ErrorLines(co_result.s_Err),
               std::vector<std::string>{
-                  "storyport: error: \"notes.txt\" is not a tagged story file: it lacks "
-                  "<STORYPORT-TAGGED-TEXT VERSION=\"1\">"});
+                  "storyport: error: notes.txt:1:1: not a tagged story file: it lacks the "
+                  "version tag <STORYPORT-TAGGED-TEXT VERSION=\"1\">"});
     EXPECT_FALSE(b_Exists("fit.svg"));
+    // The document given for the translation, and a translation in a legacy encoding, are told
+    // as import tells them.
+    std::string s_latin1 = s_Read("brochure.fr.stt");
+    s_latin1.replace(s_latin1.find("L’été"), std::string("L’été").size(), "L\x92\xE9t\xE9");
+    v_Write("latin1.stt", s_latin1);
+    const std::pair<const char*, const char*> aco_cases[] = {
+        {"brochure.idml",
+         "storyport: error: \"brochure.idml\" is a zip archive (a document?), not a tagged story "
+         "file"},
+        {"latin1.stt",
+         "storyport: error: latin1.stt:10:35: the byte 0x92 is not UTF-8: the file seems to be in "
+         "a legacy 8-bit encoding (such as Latin-1 or Windows-1252); save it as UTF-8"},
+    };
+    for (const auto& [pc_file, pc_error] : aco_cases) {
+        const CT_CliResult co_refused =
+            co_Run({"map", "brochure.idml", "fit.svg", "--check", pc_file});
+        EXPECT_EQ(co_refused.i_Status, 1);
+        EXPECT_EQ(sco_ErrorLines(co_refused.s_Err), std::vector<std::string>{pc_error});
+        EXPECT_FALSE(b_Exists("fit.svg"));
+    }
 }
