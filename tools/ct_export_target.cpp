@@ -33,6 +33,13 @@ void CT_ExportTarget::sv_Check(const std::string& s_Document, const std::string&
     if (fs::is_directory(co_status)) {
         v_Refuse(s_Target + " is a folder: give the path of the tagged story file to write");
     }
+    // The file is written beside its target and put in its place in one step, which a pipe or
+    // a device cannot take; and looking into one to see what it holds would wait without end.
+    if (!fs::is_regular_file(co_status)) {
+        v_Refuse(s_Target +
+                 " is not a regular file (a pipe, a device or a socket): give the path of the "
+                 "tagged story file to write");
+    }
     if (b_Force || fs::file_size(s_Target, co_error) == 0 || sb_IsTaggedOrXliff(s_Target)) {
         return;
     }

@@ -1,7 +1,9 @@
 #include "tools/ct_file_kind.h"
 
 #include <algorithm>
+#include <filesystem>
 #include <fstream>
+#include <system_error>
 
 #include "platform/host/idml/ct_idml_host.h"
 
@@ -73,6 +75,12 @@ CT_FileKind::et_Kind CT_FileKind::seo_Guess(const std::string& s_Head) {
 }
 
 std::string CT_FileKind::ss_ReadHead(const std::string& s_Path) {
+    // A pipe or a device is never read ahead: reading it would wait for a writer, or take what
+    // another reader is owed.
+    std::error_code co_error;
+    if (!std::filesystem::is_regular_file(s_Path, co_error)) {
+        return std::string();
+    }
     std::ifstream co_file(s_Path, std::ios::binary);
     std::string s_head(sn_Head, '\0');
     co_file.read(s_head.data(), static_cast<std::streamsize>(s_head.size()));

@@ -16,6 +16,7 @@ class CT_FileKind {
 
     // From the file's first bytes (sn_Head of them are enough).
     static et_Kind seo_Guess(const std::string& s_Head);
-    // The first bytes of the file at the path; empty when it cannot be read.
+    // The first bytes of the file at the path; empty when it cannot be read or is no regular
+    // file (a pipe, a device).
     static std::string ss_ReadHead(const std::string& s_Path);
 };

@@ -1,6 +1,7 @@
 // The ordinary mistakes and bad inputs a user hands the command: each ends either in the right
 // result or in one clear refusal, and a refusal changes no file. Every case compares the bytes
 // of every file in the folder before and after the run.
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -91,6 +92,26 @@ TEST_F(CT_CliBadInputTest, ExportNeverReplacesItsDocumentOrAFileThatIsNotTagged)
                   "file: it was left as it is (export --force replaces it)"}));
     EXPECT_EQ(s_Read("out/brochure.stt"), "my notes\n");
     EXPECT_EQ(co_Listing("out"), (std::vector<std::string>{"brochure.stt", "second.stt"}));
+}
+
+// A pipe cannot take a file put in its place, and looking into it would wait for a writer
+// without end: an export to one is refused at once, forced or not, and the pipe stays.
+TEST_F(CT_CliBadInputTest, ExportToAPipeIsRefusedWithoutWaiting) {
+    ASSERT_EQ(mkfifo(s_Path("pipe.stt").c_str(), 0600), 0);
+    for (const bool b_force : {false, true}) {
+        SCOPED_TRACE(b_force);
+        std::vector<std::string> co_args = {"export", "brochure.idml", "pipe.stt"};
+        if (b_force) {
+            co_args.push_back("--force");
+        }
+        const CT_CliResult co_result = co_Run(co_args);
+        EXPECT_EQ(co_result.i_Status, 1);
+        EXPECT_EQ(sco_ErrorLines(co_result.s_Err),
+                  (std::vector<std::string>{
+                      "storyport: error: pipe.stt is not a regular file (a pipe, a device or a "
+                      "socket): give the path of the tagged story file to write"}));
+        EXPECT_TRUE(fs::is_fifo(s_Path("pipe.stt")));
+    }
 }
 
 // A key that stands twice and a story the file lacks: import refuses (exit 3) after naming
