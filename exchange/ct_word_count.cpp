@@ -321,7 +321,8 @@ std::size_t CT_WordCount::n_Words(std::string_view co_Text) {
             i = i_PastWord(co_Text, i);
         }
         const int32_t i_at = i;
-        const UChar32 c = c_Next(co_Text, i);
+        const unsigned char c_byte = static_cast<unsigned char>(co_Text[i]);
+        const UChar32 c = c_byte < 0x80 ? co_Text[i++] : c_Next(co_Text, i);
         int32_t i_past_stop = i;
         const bool b_stop = i + 1 < i_length && co_Text[i] == '.' && !u_isdigit(c) &&
                             !u_isdigit(c_Next(co_Text, ++i_past_stop));
