@@ -6,9 +6,11 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <regex>
+#include <system_error>
 #include <utility>
 
 #include "platform/common/ct_errors.h"
@@ -97,7 +99,9 @@ CT_TaggedFile::CT_TaggedFile(const std::string& s_Path, bool b_Places)
     const bool b_cr = s_bytes.find('\r') != std::string::npos;
     s_Text = b_cr ? s_WithLineFeeds(s_bytes) : std::move(s_bytes);
     v_ReadStories();
-    if (b_cr) {
+    // A pipe is read once: the kernel, which opens the file again by its path, gets a copy.
+    std::error_code co_error;
+    if (b_cr || !std::filesystem::is_regular_file(s_Path, co_error)) {
         s_Copy = s_WriteCopy(s_Text, s_Path);
     }
 }

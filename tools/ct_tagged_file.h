@@ -2,7 +2,8 @@
 // its encoding, its line ends, its version tag and the start tag of every story, read the way
 // the kernel's import reads them. Whatever is wrong is named with the file, the line and the
 // column. A file saved with CR LF or CR line ends is accepted: the kernel is given a copy with
-// LF line ends, which the object owns and removes when it is destroyed.
+// LF line ends, which the object owns and removes when it is destroyed; so is a pipe, which can
+// be read only once.
 #pragma once
 
 #include <cstddef>

@@ -23,16 +23,27 @@ namespace {
 }
 
 std::string s_ReadAll(const std::string& s_File) {
-    std::ifstream co_in(s_File, std::ios::binary | std::ios::ate);
+    std::ifstream co_in(s_File, std::ios::binary);
     if (!co_in) {
         CT_Errors::v_ThrowError(
             e_FileOpen,
             CT_String(("cannot open \"" + s_File + "\": " + std::strerror(errno)).c_str()));
     }
+    co_in.seekg(0, std::ios::end);
     const std::streamoff n_size = co_in.tellg();
-    std::string s_all(n_size > 0 ? static_cast<std::size_t>(n_size) : 0, '\0');
+    if (n_size < 0) {
+        // A pipe has no size and is read as it comes.
+        co_in.clear();
+        std::string s_all((std::istreambuf_iterator<char>(co_in)),
+                          std::istreambuf_iterator<char>());
+        if (co_in.bad()) {
+            CT_Errors::v_ThrowError(e_FileRead, CT_String(("cannot read " + s_File).c_str()));
+        }
+        return s_all;
+    }
+    std::string s_all(static_cast<std::size_t>(n_size), '\0');
     co_in.seekg(0);
-    if (n_size < 0 || !co_in.read(s_all.data(), static_cast<std::streamsize>(s_all.size()))) {
+    if (!co_in.read(s_all.data(), static_cast<std::streamsize>(s_all.size()))) {
         CT_Errors::v_ThrowError(e_FileRead, CT_String(("cannot read " + s_File).c_str()));
     }
     return s_all;

@@ -114,6 +114,26 @@ TEST_F(CT_CliBadInputTest, ExportToAPipeIsRefusedWithoutWaiting) {
     }
 }
 
+// A translation piped in is read once: import and check work from a copy of it, as they do
+// from a file, in both formats.
+TEST_F(CT_CliBadInputTest, TranslationsArePipedIn) {
+    ASSERT_EQ(co_Run({"export", "brochure.idml", "b.xlf", "--target-lang", "fr"}).i_Status, 0);
+    const auto co_piped = [&](const std::string& s_File, const std::string& s_Command) {
+        return pco_Runner->co_RunProgram(
+            "/bin/sh", {"-c", "cat " + s_File + " | \"$0\" " + s_Command, STORYPORT_CLI});
+    };
+    const CT_CliResult co_check = co_piped("brochure.fr.stt", "check brochure.idml /dev/stdin");
+    EXPECT_EQ(co_check.i_Status, 0) << co_check.s_Err;
+    const CT_CliResult co_xliff =
+        co_piped("b.xlf", "import brochure.idml /dev/stdin --format xliff --no-backup");
+    EXPECT_EQ(co_xliff.i_Status, 0) << co_xliff.s_Err;
+    const CT_CliResult co_tagged =
+        co_piped("brochure.fr.stt", "import brochure.idml /dev/stdin --no-backup");
+    EXPECT_EQ(co_tagged.i_Status, 0) << co_tagged.s_Err;
+    ASSERT_EQ(co_Run({"export", "brochure.idml", "again.stt"}).i_Status, 0);
+    EXPECT_EQ(s_Read("again.stt"), s_Read("brochure.fr.stt"));
+}
+
 // A key that stands twice and a story the file lacks: import refuses (exit 3) after naming
 // both, unless the user accepts the difference.
 TEST_F(CT_CliBadInputTest, ImportRefusesAFileWhoseKeysDifferUnlessAccepted) {
