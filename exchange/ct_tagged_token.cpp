@@ -33,21 +33,17 @@ constexpr std::array<unsigned char, 256> kac_Kinds = [] {
     return ac_kinds;
 }();
 
-bool b_Special(char c) {
-    return (kac_Kinds[static_cast<unsigned char>(c)] & 1) != 0;
-}
-
-// Where the run of plain text from n ends: at "\\", "<", a line end or the content's end.
-// Sixteen bytes at a time where the processor has SSE2: stories are mostly long runs.
-std::size_t n_PlainEnd(std::string_view co_Content, std::size_t n) {
+// Where the first of the bytes a, b, c and d at or after n stands; the text's size when none.
+// Sixteen bytes at a time where the processor has SSE2: stories are mostly long runs of text.
+std::size_t n_FindAny(std::string_view co_Text, std::size_t n, char a, char b, char c, char d) {
 #if defined(__SSE2__)
-    while (n + 16 <= co_Content.size()) {
+    while (n + 16 <= co_Text.size()) {
         const __m128i co_bytes =
-            _mm_loadu_si128(reinterpret_cast<const __m128i*>(co_Content.data() + n));
-        __m128i co_marks = _mm_cmpeq_epi8(co_bytes, _mm_set1_epi8('\\'));
-        co_marks = _mm_or_si128(co_marks, _mm_cmpeq_epi8(co_bytes, _mm_set1_epi8('<')));
-        co_marks = _mm_or_si128(co_marks, _mm_cmpeq_epi8(co_bytes, _mm_set1_epi8('\r')));
-        co_marks = _mm_or_si128(co_marks, _mm_cmpeq_epi8(co_bytes, _mm_set1_epi8('\n')));
+            _mm_loadu_si128(reinterpret_cast<const __m128i*>(co_Text.data() + n));
+        __m128i co_marks = _mm_cmpeq_epi8(co_bytes, _mm_set1_epi8(a));
+        co_marks = _mm_or_si128(co_marks, _mm_cmpeq_epi8(co_bytes, _mm_set1_epi8(b)));
+        co_marks = _mm_or_si128(co_marks, _mm_cmpeq_epi8(co_bytes, _mm_set1_epi8(c)));
+        co_marks = _mm_or_si128(co_marks, _mm_cmpeq_epi8(co_bytes, _mm_set1_epi8(d)));
         const unsigned n_marks = static_cast<unsigned>(_mm_movemask_epi8(co_marks));
         if (n_marks != 0) {
             return n + static_cast<std::size_t>(__builtin_ctz(n_marks));
@@ -55,10 +51,16 @@ std::size_t n_PlainEnd(std::string_view co_Content, std::size_t n) {
         n += 16;
     }
 #endif
-    while (n < co_Content.size() && !b_Special(co_Content[n])) {
+    while (n < co_Text.size() && co_Text[n] != a && co_Text[n] != b && co_Text[n] != c &&
+           co_Text[n] != d) {
         ++n;
     }
     return n;
+}
+
+// Where the run of plain text from n ends: at "\\", "<", a line end or the content's end.
+std::size_t n_PlainEnd(std::string_view co_Content, std::size_t n) {
+    return n_FindAny(co_Content, n, '\\', '<', '\r', '\n');
 }
 
 bool b_Escaped(char c) {
@@ -179,14 +181,11 @@ bool CT_TaggedToken::sb_ReadsAsWritten(std::string_view co_Content) {
 
 void CT_TaggedToken::sv_AppendEscaped(std::string_view co_Text, std::string& co_Out) {
     std::size_t n_from = 0;
-    for (std::size_t n = 0; n < co_Text.size(); ++n) {
-        const char c = co_Text[n];
-        if (!b_Escaped(c)) {
-            continue;
-        }
+    for (std::size_t n = n_FindAny(co_Text, 0, '\\', '<', '>', '>'); n < co_Text.size();
+         n = n_FindAny(co_Text, n + 1, '\\', '<', '>', '>')) {
         co_Out.append(co_Text.data() + n_from, n - n_from);
         co_Out.push_back('\\');
-        co_Out.push_back(c);
+        co_Out.push_back(co_Text[n]);
         n_from = n + 1;
     }
     co_Out.append(co_Text.data() + n_from, co_Text.size() - n_from);
