@@ -1,7 +1,9 @@
 #include "exchange/ct_xliff_story_reader.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
+#include <string_view>
 #include <utility>
 
 #include "platform/common/ct_utf8.h"
@@ -13,7 +15,7 @@ bool b_Is(const pugi::xml_node& co_Node, const char* pc_Name) {
     return CT_XliffStoryReader::sb_IsElement(co_Node, pc_Name);
 }
 
-void v_AddText(std::vector<CT_TaggedToken>& co_Tokens, const std::string& co_Text) {
+void v_AddText(std::vector<CT_TaggedToken>& co_Tokens, std::string_view co_Text) {
     if (co_Text.empty()) {
         return;
     }
@@ -48,6 +50,25 @@ std::string co_Name(const CT_TaggedToken& co_Token) {
         default:
             return "<x" + co_number + "/>";
     }
+}
+
+// Whether the target holds the source's codes in the source's order, as it mostly does: then
+// no code is missing, extra or there too often.
+bool b_SameCodes(const std::vector<CT_TaggedToken>& co_Source,
+                 const std::vector<CT_TaggedToken>& co_Target) {
+    auto b_Code = [](const CT_TaggedToken& co_Token) {
+        return co_Token.eo_Kind != et_Token::e_Text;
+    };
+    auto co_source = std::find_if(co_Source.begin(), co_Source.end(), b_Code);
+    auto co_target = std::find_if(co_Target.begin(), co_Target.end(), b_Code);
+    while (co_source != co_Source.end() && co_target != co_Target.end()) {
+        if (co_source->eo_Kind != co_target->eo_Kind || co_source->n_Code != co_target->n_Code) {
+            return false;
+        }
+        co_source = std::find_if(co_source + 1, co_Source.end(), b_Code);
+        co_target = std::find_if(co_target + 1, co_Target.end(), b_Code);
+    }
+    return co_source == co_Source.end() && co_target == co_Target.end();
 }
 
 // The codes of a unit's content, each with how often it stands there.
@@ -217,6 +238,24 @@ void CT_XliffStoryReader::v_Inline(const pugi::xml_node& co_Parent,
 
 void CT_XliffStoryReader::v_CheckCodes(const std::vector<CT_TaggedToken>& co_Source,
                                        const std::vector<CT_TaggedToken>& co_Target) const {
+    if (!b_SameCodes(co_Source, co_Target)) {
+        v_CheckCodeCounts(co_Source, co_Target);
+    }
+    std::vector<unsigned> co_open;
+    for (const CT_TaggedToken& co_token : co_Target) {
+        if (co_token.eo_Kind == et_Token::e_Open) {
+            co_open.push_back(co_token.n_Code);
+        } else if (co_token.eo_Kind == et_Token::e_Close) {
+            if (co_open.empty() || co_open.back() != co_token.n_Code) {
+                v_Refuse("the target closes code " + co_Name(co_token) + " out of order");
+            }
+            co_open.pop_back();
+        }
+    }
+}
+
+void CT_XliffStoryReader::v_CheckCodeCounts(const std::vector<CT_TaggedToken>& co_Source,
+                                            const std::vector<CT_TaggedToken>& co_Target) const {
     const auto co_source = co_Codes(co_Source);
     const auto co_target = co_Codes(co_Target);
     auto co_NameOf = [](const std::pair<int, unsigned>& co_Key) {
@@ -236,17 +275,6 @@ void CT_XliffStoryReader::v_CheckCodes(const std::vector<CT_TaggedToken>& co_Sou
         if (co_code.second > co_source.at(co_code.first)) {
             v_Refuse("the target has code " + co_NameOf(co_code.first) +
                      " more often than its source");
-        }
-    }
-    std::vector<unsigned> co_open;
-    for (const CT_TaggedToken& co_token : co_Target) {
-        if (co_token.eo_Kind == et_Token::e_Open) {
-            co_open.push_back(co_token.n_Code);
-        } else if (co_token.eo_Kind == et_Token::e_Close) {
-            if (co_open.empty() || co_open.back() != co_token.n_Code) {
-                v_Refuse("the target closes code " + co_Name(co_token) + " out of order");
-            }
-            co_open.pop_back();
         }
     }
 }

@@ -30,6 +30,8 @@ class CT_XliffStoryReader {
                   bool b_Source);
     void v_CheckCodes(const std::vector<CT_TaggedToken>& co_Source,
                       const std::vector<CT_TaggedToken>& co_Target) const;
+    void v_CheckCodeCounts(const std::vector<CT_TaggedToken>& co_Source,
+                           const std::vector<CT_TaggedToken>& co_Target) const;
     [[noreturn]] void v_Refuse(const std::string& co_What) const;
     unsigned n_Number(const pugi::xml_node& co_Element, const char* pc_Attribute) const;
 
