@@ -193,11 +193,16 @@ void CT_DocumentCount::v_AddFlow(const std::vector<CT_LayoutParagraph>& co_Parag
 }
 
 void CT_DocumentCount::v_AddUnit(std::string_view co_Unit, CT_StoryTally& co_Story) {
-    v_TextOf(co_Unit, s_Text);
-    if (!b_HasLetter(s_Text)) {
+    // Without a "<" the unit has no code to leave out: its text is itself.
+    std::string_view co_text = co_Unit;
+    if (co_Unit.find('<') != std::string_view::npos) {
+        v_TextOf(co_Unit, s_Text);
+        co_text = s_Text;
+    }
+    if (!b_HasLetter(co_text)) {
         return;
     }
-    const CT_TextCount co_count = co_Counter.co_CountTagged(s_Text);
+    const CT_TextCount co_count = co_Counter.co_CountTagged(co_text);
     if (co_count.n_Words == 0) {
         return;
     }

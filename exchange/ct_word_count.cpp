@@ -201,13 +201,21 @@ CT_WordCount::CT_WordCount(const std::string& co_Locale) : pco_Iterators(new ct_
 CT_WordCount::~CT_WordCount() = default;
 
 CT_TextCount CT_WordCount::co_CountTagged(std::string_view co_Content) {
-    v_PlainOf(co_Content, pco_Iterators->s_Plain);
-    return co_CountText(pco_Iterators->s_Plain);
+    return co_CountText(co_PlainOf(co_Content));
 }
 
 std::size_t CT_WordCount::n_CountTaggedCharacters(std::string_view co_Content) {
+    return n_Characters(co_PlainOf(co_Content));
+}
+
+// Content without "\" or "<" has neither escapes nor codes: it is its own text.
+std::string_view CT_WordCount::co_PlainOf(std::string_view co_Content) {
+    if (co_Content.find('\\') == std::string_view::npos &&
+        co_Content.find('<') == std::string_view::npos) {
+        return co_Content;
+    }
     v_PlainOf(co_Content, pco_Iterators->s_Plain);
-    return n_Characters(pco_Iterators->s_Plain);
+    return pco_Iterators->s_Plain;
 }
 
 CT_TextCount CT_WordCount::co_CountText(std::string_view co_Text) {

@@ -61,6 +61,8 @@ class CT_WordCount {
     CT_TextCount co_CountWhole(std::string_view co_Text);
     std::size_t n_Words(std::string_view co_Text);
     std::size_t n_Characters(std::string_view co_Text);
+    // The text of tagged content; a view of the content or of pco_Iterators' buffer.
+    std::string_view co_PlainOf(std::string_view co_Content);
 
     struct ct_Iterators;  // ICU's and the pieces met before, kept out of this header
     std::unique_ptr<ct_Iterators> pco_Iterators;
