@@ -74,6 +74,23 @@ CT_FileKind::et_Kind CT_FileKind::seo_Guess(const std::string& s_Head) {
     return b_IsXliff(s_Head) ? e_Xliff : e_Other;
 }
 
+const char* CT_FileKind::spc_Describe(et_Kind eo_Kind) {
+    switch (eo_Kind) {
+        case e_Zip:
+            return "a zip archive (a document?)";
+        case e_Tagged:
+            return "a tagged story file";
+        case e_Xliff:
+            return "an XLIFF file";
+        case e_Utf16:
+            return "UTF-16 text";
+        case e_Binary:
+            return "not text";
+        default:
+            return nullptr;
+    }
+}
+
 std::string CT_FileKind::ss_ReadHead(const std::string& s_Path) {
     // A pipe or a device is never read ahead: reading it would wait for a writer, or take what
     // another reader is owed.

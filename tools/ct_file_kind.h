@@ -16,6 +16,9 @@ class CT_FileKind {
 
     // From the file's first bytes (sn_Head of them are enough).
     static et_Kind seo_Guess(const std::string& s_Head);
+    // What a file of the kind is, worded to follow "is" in a message ("a zip archive (a
+    // document?)"); nullptr for e_Other, which has nothing to say.
+    static const char* spc_Describe(et_Kind eo_Kind);
     // The first bytes of the file at the path; empty when it cannot be read or is no regular
     // file (a pipe, a device).
     static std::string ss_ReadHead(const std::string& s_Path);

@@ -41,26 +41,8 @@ CT_OrderFile::CT_OrderFile(const std::string& s_Path) : s_Path(s_Path) {
             e_FileOpen,
             CT_String(("cannot open the order file \"" + s_Path + "\": " + s_reason).c_str()));
     }
-    const char* pc_kind = nullptr;
-    switch (CT_FileKind::seo_Guess(CT_FileKind::ss_ReadHead(s_Path))) {
-        case CT_FileKind::e_Zip:
-            pc_kind = "a zip archive (a document?)";
-            break;
-        case CT_FileKind::e_Tagged:
-            pc_kind = "a tagged story file";
-            break;
-        case CT_FileKind::e_Xliff:
-            pc_kind = "an XLIFF file";
-            break;
-        case CT_FileKind::e_Utf16:
-            pc_kind = "UTF-16 text";
-            break;
-        case CT_FileKind::e_Binary:
-            pc_kind = "not text";
-            break;
-        default:
-            break;
-    }
+    const char* pc_kind =
+        CT_FileKind::spc_Describe(CT_FileKind::seo_Guess(CT_FileKind::ss_ReadHead(s_Path)));
     if (pc_kind != nullptr) {
         CT_Errors::v_ThrowError(
             e_FileRead, CT_String(("\"" + s_Path + "\" is " + pc_kind +

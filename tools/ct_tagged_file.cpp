@@ -143,28 +143,24 @@ void CT_TaggedFile::v_Refuse(std::size_t n_Offset, const std::string& s_What) co
 }
 
 void CT_TaggedFile::v_CheckEncoding(const std::string& s_Bytes) const {
-    const char* pc_what = nullptr;
-    switch (CT_FileKind::seo_Guess(s_Bytes.substr(0, CT_FileKind::sn_Head))) {
-        case CT_FileKind::e_Zip:
-            pc_what = " is a zip archive (a document?), not a tagged story file";
-            break;
-        case CT_FileKind::e_Utf16:
-            pc_what = " is UTF-16 text; a tagged story file is read as UTF-8: save it as UTF-8";
-            break;
-        case CT_FileKind::e_Binary:
-            pc_what = " is not text (it holds zero bytes), not a tagged story file";
-            break;
-        case CT_FileKind::e_Xliff:
-            pc_what = " is an XLIFF file, not a tagged story file: give --format xliff to read it";
-            break;
-        default:
-            break;
+    CT_FileKind::et_Kind eo_kind = CT_FileKind::seo_Guess(s_Bytes.substr(0, CT_FileKind::sn_Head));
+    if ((eo_kind == CT_FileKind::e_Other || eo_kind == CT_FileKind::e_Tagged) &&
+        s_Bytes.find('\0', CT_FileKind::sn_Head) != std::string::npos) {
+        eo_kind = CT_FileKind::e_Binary;
     }
-    if (pc_what == nullptr && s_Bytes.find('\0', CT_FileKind::sn_Head) != std::string::npos) {
-        pc_what = " is not text (it holds zero bytes), not a tagged story file";
-    }
-    if (pc_what != nullptr) {
-        CT_Errors::v_ThrowError(e_FileRead, CT_String(("\"" + s_Path + "\"" + pc_what).c_str()));
+    const char* pc_after = eo_kind == CT_FileKind::e_Zip ? ", not a tagged story file"
+                           : eo_kind == CT_FileKind::e_Utf16
+                               ? "; a tagged story file is read as UTF-8: save it as UTF-8"
+                           : eo_kind == CT_FileKind::e_Binary
+                               ? " (it holds zero bytes), not a tagged story file"
+                           : eo_kind == CT_FileKind::e_Xliff
+                               ? ", not a tagged story file: give --format xliff to read it"
+                               : nullptr;
+    if (pc_after != nullptr) {
+        CT_Errors::v_ThrowError(
+            e_FileRead,
+            CT_String(("\"" + s_Path + "\" is " + CT_FileKind::spc_Describe(eo_kind) + pc_after)
+                          .c_str()));
     }
     const std::size_t n_at = CT_Utf8::sn_FirstInvalid(s_Bytes);
     if (n_at != std::string::npos) {

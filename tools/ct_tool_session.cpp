@@ -81,11 +81,9 @@ void CT_ToolSession::v_CheckLogFile() const {
         }
     }
     const CT_FileKind::et_Kind eo_kind = CT_FileKind::seo_Guess(CT_FileKind::ss_ReadHead(s_log));
-    const char* pc_kind = eo_kind == CT_FileKind::e_Zip      ? "a zip archive (a document?)"
-                          : eo_kind == CT_FileKind::e_Tagged ? "a tagged story file"
-                          : eo_kind == CT_FileKind::e_Xliff  ? "an XLIFF file"
-                          : eo_kind == CT_FileKind::e_Other  ? nullptr
-                                                             : "not text";
+    // A log is written as UTF-8: UTF-16 is no more its text than any other bytes.
+    const char* pc_kind = CT_FileKind::spc_Describe(
+        eo_kind == CT_FileKind::e_Utf16 ? CT_FileKind::e_Binary : eo_kind);
     if (pc_kind != nullptr) {
         CT_Errors::v_ThrowError(e_FileOpen,
                                 CT_String(("the log file \"" + s_log + "\" is " + pc_kind +

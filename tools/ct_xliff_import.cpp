@@ -79,17 +79,15 @@ CT_XliffImport::CT_XliffImport(CT_ToolSession& co_Session, const std::string& s_
         return;
     }
     const std::string s_bytes = s_ReadAll(s_File);
-    switch (CT_FileKind::seo_Guess(s_bytes.substr(0, CT_FileKind::sn_Head))) {
-        case CT_FileKind::e_Zip:
-            v_Refuse(s_File, "a zip archive (a document?), not an XLIFF file");
-        case CT_FileKind::e_Binary:
-            v_Refuse(s_File, "not text (it holds zero bytes), not an XLIFF file");
-        case CT_FileKind::e_Tagged:
-            v_Refuse(s_File,
-                     "a tagged story file, not an XLIFF file: give --format tagged to "
-                     "read it");
-        default:
-            break;
+    const CT_FileKind::et_Kind eo_kind =
+        CT_FileKind::seo_Guess(s_bytes.substr(0, CT_FileKind::sn_Head));
+    const char* pc_after =
+        eo_kind == CT_FileKind::e_Zip      ? ", not an XLIFF file"
+        : eo_kind == CT_FileKind::e_Binary ? " (it holds zero bytes), not an XLIFF file"
+        : eo_kind == CT_FileKind::e_Tagged ? ", not an XLIFF file: give --format tagged to read it"
+                                           : nullptr;
+    if (pc_after != nullptr) {
+        v_Refuse(s_File, CT_FileKind::spc_Describe(eo_kind) + std::string(pc_after));
     }
     std::string s_tagged;
     std::string s_original;
