@@ -14,9 +14,6 @@ CT_Batch sco_Batch;
 namespace {
 enum : unsigned {
     kn_Error = 120,
-    kn_BatchFinished = 121,
-    kn_BatchCanceled = 123,
-    kn_BatchWithErrors = 124,
 };
 
 const char kc_Backslash = '\\';
@@ -77,11 +74,11 @@ void CT_Batch::v_BatchAll(CT_ProcessData& co_Data) {
     while (!b_IsBatchComplete()) {
         (*this)();
     }
-    unsigned n_summary = kn_BatchFinished;
+    unsigned n_summary = e_FinishedSummary;
     if (CT_ProgressListener::sb_IsCancel()) {
-        n_summary = kn_BatchCanceled;
+        n_summary = e_CanceledSummary;
     } else if (b_Error) {
-        n_summary = kn_BatchWithErrors;
+        n_summary = e_WithErrorsSummary;
     }
     co_log << co_log.cco_Eof() << co_Message(n_summary).cco_Get();
 }

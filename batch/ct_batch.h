@@ -18,6 +18,12 @@ class CT_BatchAction;
 class CT_Batch : public CT_Listener {
   public:
     enum et_Step : unsigned { e_OpenStep = 0, e_ProcessStep = 1, e_CloseStep = 2, e_Complete = 3 };
+    // The ids of the line a batch's log ends with; a parallel batch reads them back.
+    enum et_Summary : unsigned {
+        e_FinishedSummary = 121,
+        e_CanceledSummary = 123,
+        e_WithErrorsSummary = 124
+    };
 
     CT_Batch() = default;
     ~CT_Batch() override;

@@ -38,9 +38,6 @@ namespace fs = std::filesystem;
 namespace {
 using CT_WorkCopies = std::vector<std::unique_ptr<CT_WorkCopy>>;
 
-constexpr unsigned kn_Finished = 121;  // the runner's summaries
-constexpr unsigned kn_Canceled = 123;
-
 std::string s_Folder(CT_ToolSession& co_Session, bool b_Export) {
     const CT_CommandOptions& co_options = co_Session.co_GetOptions();
     if (!co_options.s_Folder.empty()) {
@@ -138,8 +135,9 @@ void v_EndAsAfterADoneDocument(CT_ProcessData& co_Data) {
     // A batch of one that got as far as processing its document reported no error of its own.
     CT_LogStream& co_log = co_Data.co_GetLog();
     co_log << co_log.cco_Eof()
-           << CT_ResString(CT_Library::sp_GetModule(),
-                           CT_ProgressListener::sb_IsCancel() ? kn_Canceled : kn_Finished)
+           << CT_ResString(CT_Library::sp_GetModule(), CT_ProgressListener::sb_IsCancel()
+                                                           ? CT_Batch::e_CanceledSummary
+                                                           : CT_Batch::e_FinishedSummary)
                   .cco_Get();
 }
 

@@ -15,6 +15,7 @@
 #include <sstream>
 #include <system_error>
 
+#include "batch/ct_batch.h"
 #include "platform/common/ct_errors.h"
 #include "platform/common/ct_res_string.h"
 #include "resources/ct_library.h"
@@ -22,10 +23,6 @@
 #include "tools/ct_tool_session.h"
 
 namespace {
-
-constexpr unsigned kn_Finished = 121;
-constexpr unsigned kn_Canceled = 123;
-constexpr unsigned kn_WithErrors = 124;
 
 std::string s_Message(unsigned n_Id) {
     return std::string(CT_ResString(CT_Library::sp_GetModule(), n_Id).cco_Get().sv());
@@ -41,7 +38,7 @@ std::string s_ReadAll(const std::string& s_Path) {
 // One worker's log cut into its document block, its summary and what followed the summary.
 struct CT_WorkerLog {
     std::string s_Block;
-    unsigned n_Summary = kn_WithErrors;
+    unsigned n_Summary = CT_Batch::e_WithErrorsSummary;
     std::string s_Tail;
 };
 
@@ -58,7 +55,8 @@ CT_WorkerLog co_Cut(const std::string& s_Log) {
         return co_log;
     }
     std::size_t n_best = std::string::npos;
-    for (unsigned n_id : {kn_Finished, kn_Canceled, kn_WithErrors}) {
+    for (unsigned n_id : {CT_Batch::e_FinishedSummary, CT_Batch::e_CanceledSummary,
+                          CT_Batch::e_WithErrorsSummary}) {
         const std::string s_summary = "\n" + s_Message(n_id);
         const std::size_t n_at = s_Log.rfind(s_summary);
         if (n_at != std::string::npos && n_at >= n_start &&
@@ -356,7 +354,7 @@ void CT_ParallelBatch::v_Compose(std::size_t n_Started, et_ExitStatus& eo_Status
     co_log.v_PrintTime();
     co_log << co_log.cco_Eof();
     co_log.v_Separator();
-    unsigned n_summary = kn_Finished;
+    unsigned n_summary = CT_Batch::e_FinishedSummary;
     bool b_canceled = CT_CancelSignal::sb_IsRequested() != 0;
     bool b_failed = false;
     std::string s_tails;
@@ -366,14 +364,15 @@ void CT_ParallelBatch::v_Compose(std::size_t n_Started, et_ExitStatus& eo_Status
         co_log << CT_String(co_cut.s_Block.c_str());
         // The worker ended its summary line; the lines it wrote after it follow the summary.
         s_tails += co_cut.s_Tail.empty() ? "" : co_cut.s_Tail.substr(1);
-        b_canceled =
-            b_canceled || co_cut.n_Summary == kn_Canceled || co_worker.i_Status == e_ExitCanceled;
-        b_failed = b_failed || co_cut.n_Summary == kn_WithErrors || co_worker.i_Status != e_ExitOk;
-        if (co_cut.n_Summary == kn_WithErrors) {
-            n_summary = kn_WithErrors;
+        b_canceled = b_canceled || co_cut.n_Summary == CT_Batch::e_CanceledSummary ||
+                     co_worker.i_Status == e_ExitCanceled;
+        b_failed = b_failed || co_cut.n_Summary == CT_Batch::e_WithErrorsSummary ||
+                   co_worker.i_Status != e_ExitOk;
+        if (co_cut.n_Summary == CT_Batch::e_WithErrorsSummary) {
+            n_summary = CT_Batch::e_WithErrorsSummary;
         }
     }
-    n_summary = b_canceled ? kn_Canceled : n_summary;
+    n_summary = b_canceled ? CT_Batch::e_CanceledSummary : n_summary;
     co_log << co_log.cco_Eof() << CT_String(s_Message(n_summary).c_str());
     if (!s_tails.empty()) {
         co_log << co_log.cco_Eof() << CT_String(s_tails.c_str());
