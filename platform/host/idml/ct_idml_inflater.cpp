@@ -34,10 +34,13 @@ std::string CT_IdmlInflater::s_Unpack(const std::string& s_Packed, std::uint64_t
                    ? "wrong size or damaged data"
                    : "the decompressor failed";
     }
-    const uLong n_crc =
-        crc32_z(crc32(0, Z_NULL, 0), reinterpret_cast<const Bytef*>(s_Data.data()), s_Data.size());
-    if (n_crc != n_Crc) {
+    if (sn_Crc(s_Data) != n_Crc) {
         return "CRC error";
     }
     return "";
+}
+
+std::uint32_t CT_IdmlInflater::sn_Crc(const std::string& s_Data) {
+    return static_cast<std::uint32_t>(
+        crc32_z(crc32(0, Z_NULL, 0), reinterpret_cast<const Bytef*>(s_Data.data()), s_Data.size()));
 }

@@ -19,6 +19,8 @@ class CT_IdmlInflater {
     // s_Data. Returns an empty text when they do, else what is wrong.
     std::string s_Unpack(const std::string& s_Packed, std::uint64_t n_Size, std::uint32_t n_Crc,
                          std::string& s_Data);
+    // The checksum a zip entry holding the data records.
+    static std::uint32_t sn_Crc(const std::string& s_Data);
 
   private:
     z_stream co_Stream{};

@@ -1,18 +1,16 @@
 #include "platform/host/idml/ct_idml_packed_source.h"
 
-#include <zlib.h>
-
 #include <algorithm>
 #include <cstring>
 #include <utility>
 
 #include "platform/common/ct_errors.h"
+#include "platform/host/idml/ct_idml_inflater.h"
 
 CT_IdmlPackedSource::CT_IdmlPackedSource(const std::string& s_Data, std::string s_Packed)
     : s_Bytes(std::move(s_Packed)),
       n_Size(s_Data.size()),
-      n_Crc(static_cast<std::uint32_t>(crc32_z(
-          crc32(0, Z_NULL, 0), reinterpret_cast<const Bytef*>(s_Data.data()), s_Data.size()))),
+      n_Crc(CT_IdmlInflater::sn_Crc(s_Data)),
       i_Time(std::time(nullptr)) {
     zip_error_init(&co_Error);
 }
@@ -22,19 +20,8 @@ CT_IdmlPackedSource::~CT_IdmlPackedSource() {
 }
 
 std::string CT_IdmlPackedSource::s_Unpack() const {
-    std::string s_Data(static_cast<std::size_t>(n_Size), '\0');
-    z_stream co_stream{};
-    // Negative window bits: raw deflate, as packed for a zip entry.
-    bool b_done = inflateInit2(&co_stream, -MAX_WBITS) == Z_OK;
-    if (b_done) {
-        co_stream.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(s_Bytes.data()));
-        co_stream.avail_in = static_cast<uInt>(s_Bytes.size());
-        co_stream.next_out = reinterpret_cast<Bytef*>(&s_Data[0]);
-        co_stream.avail_out = static_cast<uInt>(s_Data.size());
-        b_done = inflate(&co_stream, Z_FINISH) == Z_STREAM_END && co_stream.total_out == n_Size;
-        inflateEnd(&co_stream);
-    }
-    if (!b_done) {
+    std::string s_Data;
+    if (!CT_IdmlInflater().s_Unpack(s_Bytes, n_Size, n_Crc, s_Data).empty()) {
         CT_Errors::v_ThrowError(e_HostFailure, "a packed story cannot be unpacked again");
     }
     return s_Data;
