@@ -34,11 +34,6 @@ class CT_IdmlStoryCodec {
     static bool sb_IsNoteCode(const pugi::xml_node& co_Story, unsigned n_Number,
                               const CT_IdmlStoryOptions& co_Options = {});
 
-    // Whether the content is what export writes, with notes kept or skipped: such content
-    // changes nothing.
-    static bool sb_IsUnchanged(const pugi::xml_node& co_Story, std::string_view co_Content,
-                               const CT_IdmlStoryOptions& co_Options = {});
-
     // s_Export's content with what each of its codes stands for, indexed by code number
     // (index 0 unused), so that an exchange format can tell the translator what a code is.
     static std::string s_Export(const pugi::xml_node& co_Story,
@@ -61,12 +56,13 @@ class CT_IdmlStoryCodec {
     // the options is not used.
     static void v_Import(pugi::xml_node co_Story, std::string_view co_Content,
                          const CT_String& co_Key, const CT_IdmlStoryOptions& co_Options = {});
-    // The same, true when the story changed (false for content sb_IsUnchanged accepts): the
-    // story is analysed once for both.
+    // The same, true when the story changed (false for content that is what export writes,
+    // with notes kept or skipped: such content changes nothing).
     static bool sb_Import(pugi::xml_node co_Story, std::string_view co_Content,
                           const CT_String& co_Key, const CT_IdmlStoryOptions& co_Options = {});
 
   private:
+    // Whether the content is what export writes, with notes kept or skipped.
     static bool sb_IsUnchanged(const CT_IdmlStoryAnalysis& co_Kept, const pugi::xml_node& co_Story,
                                std::string_view co_Content,
                                const CT_IdmlStoryOptions& co_KeptOptions);

@@ -10,6 +10,7 @@
 #include <utility>
 #include <vector>
 
+#include "platform/host/idml/ct_idml_story_break_run.h"
 #include "platform/host/idml/ct_idml_story_codec.h"
 #include "platform/host/idml/ct_idml_story_plain_text.h"
 #include "tests/platform/host/idml/ct_idml_story_samples.h"
@@ -174,8 +175,9 @@ class CT_Rendering {
                 v_Walk(co_node, co_Psr, s_Style(co_node), co_Around);
             } else if (co_name == "Content") {
                 v_Walk(co_node, co_Psr, co_Csr, co_Around);
-            } else if (co_name == "Br") {
-                v_Add(co_Psr + "|break|" + co_Around, "\n");
+            } else if (co_name == "Br" || CT_IdmlStoryBreakRun::sb_IsRun(co_node)) {
+                v_Add(co_Psr + "|break|" + co_Around,
+                      std::string(CT_IdmlStoryBreakRun::sn_Count(co_node), '\n'));
             } else if (co_name == "HyperlinkTextSource" || co_name == "XMLElement") {
                 v_Walk(co_node, co_Psr, co_Csr, co_Around + co_self + " ");
             } else if (co_name == "Change" &&
