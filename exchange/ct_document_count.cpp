@@ -1,8 +1,5 @@
 #include "exchange/ct_document_count.h"
 
-#include <unicode/uchar.h>
-#include <unicode/utf8.h>
-
 #include <algorithm>
 #include <stdexcept>
 
@@ -92,28 +89,6 @@ void v_TextOf(std::string_view co_Unit, std::string& s_Text) {
     }
     s_Text.append(co_Unit.data() + n_run, co_Unit.size() - n_run);
 }
-
-// Something to translate: a letter of any script, as the XLIFF writer decides.
-bool b_HasLetter(std::string_view co_Text) {
-    const int32_t i_length = static_cast<int32_t>(co_Text.size());
-    for (int32_t i = 0; i < i_length;) {
-        const unsigned char c_byte = static_cast<unsigned char>(co_Text[i]);
-        if (c_byte < 0x80) {
-            // In ASCII only the letters are alphabetic; most text needs no ICU lookup.
-            if ((c_byte | 0x20) >= 'a' && (c_byte | 0x20) <= 'z') {
-                return true;
-            }
-            ++i;
-            continue;
-        }
-        UChar32 c = 0;
-        U8_NEXT(co_Text.data(), i, i_length, c);
-        if (c >= 0 && u_isUAlphabetic(c)) {
-            return true;
-        }
-    }
-    return false;
-}
 }  // namespace
 
 CT_DocumentCount::CT_DocumentCount(const std::string& co_Locale) : co_Counter(co_Locale) {}
@@ -199,7 +174,7 @@ void CT_DocumentCount::v_AddUnit(std::string_view co_Unit, CT_StoryTally& co_Sto
         v_TextOf(co_Unit, s_Text);
         co_text = s_Text;
     }
-    if (!b_HasLetter(co_text)) {
+    if (!CT_WordCount::sb_HasLetter(co_text)) {
         return;
     }
     const CT_TextCount co_count = co_Counter.co_CountTagged(co_text);

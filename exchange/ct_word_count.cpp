@@ -218,6 +218,27 @@ std::string_view CT_WordCount::co_PlainOf(std::string_view co_Content) {
     return pco_Iterators->s_Plain;
 }
 
+bool CT_WordCount::sb_HasLetter(std::string_view co_Text) {
+    const int32_t i_length = static_cast<int32_t>(co_Text.size());
+    for (int32_t i = 0; i < i_length;) {
+        const unsigned char c_byte = static_cast<unsigned char>(co_Text[i]);
+        if (c_byte < 0x80) {
+            // In ASCII only the letters are alphabetic; most text needs no ICU lookup.
+            if ((c_byte | 0x20) >= 'a' && (c_byte | 0x20) <= 'z') {
+                return true;
+            }
+            ++i;
+            continue;
+        }
+        UChar32 c = 0;
+        U8_NEXT(co_Text.data(), i, i_length, c);
+        if (c >= 0 && u_isUAlphabetic(c)) {
+            return true;
+        }
+    }
+    return false;
+}
+
 CT_TextCount CT_WordCount::co_CountText(std::string_view co_Text) {
     return CT_TextCount{n_Words(co_Text), n_Characters(co_Text)};
 }

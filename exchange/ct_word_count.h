@@ -55,6 +55,10 @@ class CT_WordCount {
     // Counts plain UTF-8 text: no codes, no escapes.
     CT_TextCount co_CountText(std::string_view co_Text);
 
+    // Whether the text holds a letter of any script: something a translator can translate.
+    // Numbers, punctuation and spaces alone are not.
+    static bool sb_HasLetter(std::string_view co_Text);
+
   private:
     // One piece of text between blanks, remembered; and any text, counted by ICU at once.
     CT_TextCount co_CountPiece(std::string_view co_Piece);

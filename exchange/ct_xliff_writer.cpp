@@ -1,12 +1,11 @@
 #include "exchange/ct_xliff_writer.h"
 
-#include <unicode/uchar.h>
-#include <unicode/utf8.h>
-
+#include <algorithm>
 #include <charconv>
 #include <cstdio>
 #include <map>
 
+#include "exchange/ct_word_count.h"
 #include "exchange/ct_xliff_text.h"
 
 namespace {
@@ -22,21 +21,20 @@ std::string co_LocationText(std::string_view co_Location) {
     return co_Location == "B" ? "pasteboard" : std::string(co_Location);
 }
 
-// Something a translator can translate: a letter of any script.
+// ' name="value"', the value escaped: to the file, or to the attributes a code keeps.
+void v_AppendAttribute(const char* pc_Name, std::string_view co_Value, std::string& co_Out) {
+    co_Out += ' ';
+    co_Out += pc_Name;
+    co_Out += "=\"";
+    CT_XliffText::sv_AppendAttribute(co_Value, co_Out);
+    co_Out += '"';
+}
+
+// Something a translator can translate: a letter of any script in its text.
 bool b_HasLetter(const std::vector<CT_TaggedToken>& co_Tokens) {
-    for (const CT_TaggedToken& co_token : co_Tokens) {
-        const std::string& co_text = co_token.co_Text;
-        int32_t i = 0;
-        const int32_t i_length = static_cast<int32_t>(co_text.size());
-        while (co_token.eo_Kind == et_Token::e_Text && i < i_length) {
-            UChar32 c = 0;
-            U8_NEXT(co_text.data(), i, i_length, c);
-            if (c >= 0 && u_isUAlphabetic(c)) {
-                return true;
-            }
-        }
-    }
-    return false;
+    return std::any_of(co_Tokens.begin(), co_Tokens.end(), [](const CT_TaggedToken& co_Token) {
+        return co_Token.eo_Kind == et_Token::e_Text && CT_WordCount::sb_HasLetter(co_Token.co_Text);
+    });
 }
 
 // Paired codes that open and close in order, so that they can stand as <g> elements.
@@ -91,11 +89,7 @@ CT_XliffWriter::CT_XliffWriter(const CT_Options& co_Options, CT_Sink co_Sink)
 }
 
 void CT_XliffWriter::v_Attribute(const char* pc_Name, std::string_view co_Value) {
-    co_Out += ' ';
-    co_Out += pc_Name;
-    co_Out += "=\"";
-    CT_XliffText::sv_AppendAttribute(co_Value, co_Out);
-    co_Out += '"';
+    v_AppendAttribute(pc_Name, co_Value, co_Out);
 }
 
 void CT_XliffWriter::v_Number(std::size_t n_Value) {
@@ -283,14 +277,10 @@ void CT_XliffWriter::v_Code(const CT_TaggedToken& co_Token, const ct_Story& co_S
             co_LastEquiv = co_code.co_Equiv;
             co_LastAttributes.clear();
             if (!co_code.co_Ctype.empty()) {
-                co_LastAttributes += " ctype=\"";
-                CT_XliffText::sv_AppendAttribute(co_code.co_Ctype, co_LastAttributes);
-                co_LastAttributes += '"';
+                v_AppendAttribute("ctype", co_code.co_Ctype, co_LastAttributes);
             }
             if (!co_code.co_Equiv.empty()) {
-                co_LastAttributes += " equiv-text=\"";
-                CT_XliffText::sv_AppendAttribute(co_code.co_Equiv, co_LastAttributes);
-                co_LastAttributes += '"';
+                v_AppendAttribute("equiv-text", co_code.co_Equiv, co_LastAttributes);
             }
         }
         co_Out += co_LastAttributes;
