@@ -179,9 +179,13 @@ class CT_Driver {
     CT_IdmlHost co_Host;
 };
 
+// Whole, at its size, as the command reads a file.
 std::string s_ReadAll(const fs::path& co_File) {
-    std::ifstream co_In(co_File, std::ios::binary);
-    return std::string((std::istreambuf_iterator<char>(co_In)), std::istreambuf_iterator<char>());
+    std::ifstream co_In(co_File, std::ios::binary | std::ios::ate);
+    std::string s_Bytes(static_cast<std::size_t>(co_In.tellg()), '\0');
+    co_In.seekg(0);
+    co_In.read(s_Bytes.data(), static_cast<std::streamsize>(s_Bytes.size()));
+    return s_Bytes;
 }
 
 void v_Write(const fs::path& co_File, const std::string& s_Bytes) {
@@ -312,11 +316,7 @@ void BM_ImportAll(benchmark::State& co_State) {
 // As the import command reads an XLIFF file: whole, then written as a tagged story file, which
 // is imported.
 void v_ImportXliff(CT_Driver& co_Driver) {
-    std::ifstream co_In(gco_Folder / "translated.xlf", std::ios::binary | std::ios::ate);
-    std::string s_Bytes(static_cast<std::size_t>(co_In.tellg()), '\0');
-    co_In.seekg(0);
-    co_In.read(s_Bytes.data(), static_cast<std::streamsize>(s_Bytes.size()));
-    const CT_XliffReader co_Reader(s_Bytes);
+    const CT_XliffReader co_Reader(s_ReadAll(gco_Folder / "translated.xlf"));
     CT_Files co_Out;
     co_Out.v_Open(CT_String((gco_Folder / "from-xliff.stt").c_str()), e_OpenWrite, 0);
     const std::string s_Tagged = CT_TaggedStoryFile::s_Write(
