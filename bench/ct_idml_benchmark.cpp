@@ -26,10 +26,10 @@
 #include "exchange/ct_tagged_file.h"
 #include "exchange/ct_xliff_reader.h"
 #include "exchange/ct_xliff_writer.h"
+#include "operations/ct_xliff_converter.h"
 #include "platform/common/ct_files.h"
 #include "platform/host/ct_host.h"
 #include "platform/host/idml/ct_idml_host.h"
-#include "tools/ct_xliff_converter.h"
 
 namespace {
 

@@ -8,6 +8,13 @@
 #include <vector>
 
 #include "document/ct_document.h"
+#include "map/ct_fit_report.h"
+#include "operations/ct_current_document.h"
+#include "operations/ct_json_string.h"
+#include "operations/ct_order_walk.h"
+#include "operations/ct_tagged_file.h"
+#include "operations/ct_tagged_stories.h"
+#include "operations/ct_work_copy.h"
 #include "platform/common/ct_errors.h"
 #include "platform/common/ct_files.h"
 #include "platform/common/ct_log_stream.h"
@@ -17,14 +24,7 @@
 #include "settings/ct_story_format_settings.h"
 #include "storyorder/ct_story_order.h"
 #include "textbox/ct_text_box.h"
-#include "tools/ct_current_document.h"
-#include "tools/ct_fit_report.h"
-#include "tools/ct_json_string.h"
-#include "tools/ct_order_walk.h"
-#include "tools/ct_tagged_file.h"
-#include "tools/ct_tagged_stories.h"
 #include "tools/ct_tool_session.h"
-#include "tools/ct_work_copy.h"
 #include "tools/ct_xliff_import.h"
 
 namespace {

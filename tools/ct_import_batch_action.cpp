@@ -5,10 +5,10 @@
 #include <memory>
 #include <system_error>
 
+#include "operations/ct_tagged_file.h"
 #include "platform/common/ct_errors.h"
 #include "tools/ct_import_gate.h"
 #include "tools/ct_log_sink.h"
-#include "tools/ct_tagged_file.h"
 #include "tools/ct_tool_session.h"
 #include "tools/ct_xliff_import.h"
 

@@ -1,8 +1,8 @@
 #include "tools/ct_import_gate.h"
 
+#include "operations/ct_import_preflight.h"
+#include "operations/ct_tagged_file.h"
 #include "platform/common/ct_string.h"
-#include "tools/ct_import_preflight.h"
-#include "tools/ct_tagged_file.h"
 #include "tools/ct_tool_session.h"
 
 bool CT_ImportGate::sb_Admit(CT_ToolSession& co_Session, const CT_TaggedFile& co_File,

@@ -4,9 +4,9 @@
 #include <string>
 
 #include "document/ct_document.h"
-#include "tools/ct_current_document.h"
-#include "tools/ct_order_file.h"
-#include "tools/ct_story_counts.h"
+#include "operations/ct_current_document.h"
+#include "operations/ct_order_file.h"
+#include "operations/ct_story_counts.h"
 #include "tools/ct_story_list_printer.h"
 #include "tools/ct_tool_session.h"
 

@@ -3,14 +3,14 @@
 #include <cstdio>
 #include <utility>
 
+#include "operations/ct_json_string.h"
+#include "operations/ct_order_walk.h"
+#include "operations/ct_story_counts.h"
 #include "platform/common/ct_utf8.h"
 #include "platform/host/idml/ct_idml_host.h"
 #include "storyorder/ct_story_order.h"
 #include "textbox/ct_page.h"
 #include "textbox/ct_text_box.h"
-#include "tools/ct_json_string.h"
-#include "tools/ct_order_walk.h"
-#include "tools/ct_story_counts.h"
 
 namespace {
 // One story of the list, with the texts the kernel gives it.

@@ -9,17 +9,17 @@
 #include <system_error>
 
 #include "exchange/ct_xliff_reader.h"
+#include "operations/ct_file_kind.h"
+#include "operations/ct_order_file.h"
+#include "operations/ct_settings_file_check.h"
+#include "operations/ct_settings_path.h"
+#include "operations/ct_tagged_file.h"
+#include "operations/ct_tagged_keys.h"
 #include "platform/common/ct_errors.h"
 #include "platform/common/ct_res_string.h"
 #include "platform/host/ct_host.h"
 #include "resources/ct_library.h"
 #include "tools/ct_cancel_signal.h"
-#include "tools/ct_file_kind.h"
-#include "tools/ct_order_file.h"
-#include "tools/ct_settings_file_check.h"
-#include "tools/ct_settings_path.h"
-#include "tools/ct_tagged_file.h"
-#include "tools/ct_tagged_keys.h"
 #include "tools/ct_xliff_options.h"
 
 namespace {

@@ -6,8 +6,8 @@
 #include <memory>
 #include <string>
 
+#include "operations/ct_xliff_converter.h"
 #include "settings/ct_story_format_settings.h"
-#include "tools/ct_xliff_converter.h"
 
 class CT_ToolSession;
 

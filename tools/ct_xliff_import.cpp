@@ -10,10 +10,10 @@
 
 #include "exchange/ct_tagged_file.h"
 #include "exchange/ct_xliff_reader.h"
+#include "operations/ct_file_kind.h"
 #include "platform/common/ct_errors.h"
 #include "platform/common/ct_files.h"
 #include "platform/host/idml/ct_idml_host.h"
-#include "tools/ct_file_kind.h"
 #include "tools/ct_tool_session.h"
 #include "tools/ct_xliff_options.h"
 

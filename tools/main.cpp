@@ -3,12 +3,12 @@
 #include <exception>
 #include <iostream>
 
+#include "operations/ct_document_path.h"
 #include "platform/common/ct_errors.h"
 #include "tools/ct_batch_command.h"
 #include "tools/ct_cancel_signal.h"
 #include "tools/ct_check_command.h"
 #include "tools/ct_command_line.h"
-#include "tools/ct_document_path.h"
 #include "tools/ct_exit_status.h"
 #include "tools/ct_list_command.h"
 #include "tools/ct_map_command.h"

@@ -21,9 +21,9 @@
 #include "exchange/ct_tagged_file.h"
 #include "exchange/ct_xliff_reader.h"
 #include "exchange/ct_xliff_writer.h"
+#include "operations/ct_xliff_converter.h"
 #include "platform/host/idml/ct_idml_host.h"
 #include "tests/document/ct_kernel_fixture.h"
-#include "tools/ct_xliff_converter.h"
 
 namespace {
 

@@ -1,9 +1,9 @@
-#include "tools/ct_map_html_writer.h"
+#include "map/ct_map_html_writer.h"
 
 #include <utility>
 
-#include "tools/ct_map_svg_writer.h"
-#include "tools/ct_story_map.h"
+#include "map/ct_map_svg_writer.h"
+#include "map/ct_story_map.h"
 
 namespace {
 const char* const gpc_Style =

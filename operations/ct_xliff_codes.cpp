@@ -1,4 +1,4 @@
-#include "tools/ct_xliff_codes.h"
+#include "operations/ct_xliff_codes.h"
 
 #include <cstring>
 

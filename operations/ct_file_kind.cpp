@@ -1,4 +1,4 @@
-#include "tools/ct_file_kind.h"
+#include "operations/ct_file_kind.h"
 
 #include <algorithm>
 #include <filesystem>

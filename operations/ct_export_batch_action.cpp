@@ -1,4 +1,4 @@
-#include "tools/ct_export_batch_action.h"
+#include "operations/ct_export_batch_action.h"
 
 int CT_ExportBatchAction::b_Execute(const CT_String& co_TaggedFile, CT_ProcessData& co_Data) {
     return pco_Document->b_Export(co_TaggedFile, co_Data);

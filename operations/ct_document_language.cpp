@@ -1,4 +1,4 @@
-#include "tools/ct_document_language.h"
+#include "operations/ct_document_language.h"
 
 #include <pugixml.hpp>
 

@@ -1,9 +1,9 @@
-#include "tools/ct_map_svg_writer.h"
+#include "map/ct_map_svg_writer.h"
 
 #include <cstdio>
 
+#include "map/ct_story_map.h"
 #include "platform/common/ct_utf8.h"
-#include "tools/ct_story_map.h"
 
 namespace {
 const char* const gpc_Font = "font-family=\"sans-serif\"";

@@ -1,4 +1,4 @@
-#include "tools/ct_tagged_file.h"
+#include "operations/ct_tagged_file.h"
 
 #include <stdlib.h>
 #include <unistd.h>
@@ -13,12 +13,12 @@
 #include <system_error>
 #include <utility>
 
+#include "operations/ct_file_kind.h"
+#include "operations/ct_text_place.h"
 #include "platform/common/ct_errors.h"
 #include "platform/common/ct_utf8.h"
 #include "platform/host/ct_basic_interface.h"
 #include "textbox/ct_story_tags.h"
-#include "tools/ct_file_kind.h"
-#include "tools/ct_text_place.h"
 
 namespace {
 std::string s_Plain(const CT_String& co_Text) {

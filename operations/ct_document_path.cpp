@@ -1,4 +1,4 @@
-#include "tools/ct_document_path.h"
+#include "operations/ct_document_path.h"
 
 #include <cerrno>
 #include <cstring>
@@ -6,8 +6,8 @@
 #include <fstream>
 #include <system_error>
 
+#include "operations/ct_work_copy.h"
 #include "platform/common/ct_errors.h"
-#include "tools/ct_work_copy.h"
 
 namespace fs = std::filesystem;
 

@@ -1,4 +1,4 @@
-#include "tools/ct_work_copy.h"
+#include "operations/ct_work_copy.h"
 
 #include <signal.h>
 #include <stdlib.h>

@@ -1,4 +1,4 @@
-#include "tools/ct_xliff_converter.h"
+#include "operations/ct_xliff_converter.h"
 
 #include <fstream>
 #include <iterator>
@@ -6,11 +6,11 @@
 #include <string>
 
 #include "exchange/ct_tagged_file.h"
+#include "operations/ct_document_language.h"
+#include "operations/ct_xliff_codes.h"
 #include "platform/common/ct_errors.h"
 #include "platform/common/ct_files.h"
 #include "platform/host/ct_progress_listener.h"
-#include "tools/ct_document_language.h"
-#include "tools/ct_xliff_codes.h"
 
 namespace {
 std::string s_ReadAll(const CT_String& co_Path) {

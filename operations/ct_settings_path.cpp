@@ -1,4 +1,4 @@
-#include "tools/ct_settings_path.h"
+#include "operations/ct_settings_path.h"
 
 #include <pwd.h>
 #include <unistd.h>

@@ -1,13 +1,13 @@
-#include "tools/ct_import_preflight.h"
+#include "operations/ct_import_preflight.h"
 
 #include <unordered_map>
 #include <unordered_set>
 
+#include "operations/ct_order_walk.h"
+#include "operations/ct_tagged_file.h"
 #include "platform/common/ct_errors.h"
 #include "storyorder/ct_story_order.h"
 #include "textbox/ct_text_box.h"
-#include "tools/ct_order_walk.h"
-#include "tools/ct_tagged_file.h"
 
 CT_ImportPreflight::CT_ImportPreflight(const CT_TaggedFile& co_File, CT_StoryOrder& co_Order) {
     // The document's keys in a set: a file of many stories is compared in linear time.

@@ -1,15 +1,15 @@
-#include "tools/ct_story_map.h"
+#include "map/ct_story_map.h"
 
 #include <algorithm>
 #include <set>
 #include <unordered_map>
 #include <utility>
 
+#include "operations/ct_order_walk.h"
 #include "platform/host/idml/ct_idml_layout.h"
 #include "storyorder/ct_story_order.h"
 #include "textbox/ct_page.h"
 #include "textbox/ct_text_box.h"
-#include "tools/ct_order_walk.h"
 
 namespace {
 std::string s_PageLabel(int i_Page) {

@@ -1,10 +1,10 @@
-#include "tools/ct_tagged_stories.h"
+#include "operations/ct_tagged_stories.h"
 
+#include "operations/ct_tagged_keys.h"
 #include "platform/common/ct_errors.h"
 #include "platform/common/ct_files.h"
 #include "textbox/ct_story_tags.h"
 #include "textbox/ct_text_box.h"
-#include "tools/ct_tagged_keys.h"
 
 std::map<std::string, std::string> CT_TaggedStories::sco_Read(const std::string& s_Path) {
     CT_Files co_file;

@@ -1,10 +1,10 @@
-#include "tools/ct_story_counts.h"
+#include "operations/ct_story_counts.h"
 
+#include "operations/ct_order_walk.h"
+#include "operations/ct_xliff_codes.h"
 #include "platform/host/idml/ct_idml_host.h"
 #include "storyorder/ct_story_order.h"
 #include "textbox/ct_text_box.h"
-#include "tools/ct_order_walk.h"
-#include "tools/ct_xliff_codes.h"
 
 CT_StoryCounts::CT_StoryCounts(const CT_IdmlHost& co_Host, CT_StoryOrder& co_Order,
                                const std::function<bool(const std::string&)>& b_GoesOut) {

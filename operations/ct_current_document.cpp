@@ -1,4 +1,4 @@
-#include "tools/ct_current_document.h"
+#include "operations/ct_current_document.h"
 
 #include "document/ct_document.h"
 #include "platform/common/ct_errors.h"

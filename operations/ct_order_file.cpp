@@ -1,14 +1,14 @@
-#include "tools/ct_order_file.h"
+#include "operations/ct_order_file.h"
 
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <fstream>
 
+#include "operations/ct_file_kind.h"
 #include "platform/common/ct_errors.h"
 #include "storyorder/ct_story_order.h"
 #include "textbox/ct_text_box.h"
-#include "tools/ct_file_kind.h"
 
 namespace {
 std::string s_Trim(const std::string& s_Line) {

@@ -1,4 +1,4 @@
-#include "tools/ct_text_place.h"
+#include "operations/ct_text_place.h"
 
 #include <algorithm>
 

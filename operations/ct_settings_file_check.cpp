@@ -1,4 +1,4 @@
-#include "tools/ct_settings_file_check.h"
+#include "operations/ct_settings_file_check.h"
 
 #include <algorithm>
 #include <cstdlib>

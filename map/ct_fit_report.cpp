@@ -1,16 +1,16 @@
-#include "tools/ct_fit_report.h"
+#include "map/ct_fit_report.h"
 
 #include <cmath>
 #include <cstdio>
 #include <unordered_map>
 
 #include "exchange/ct_word_count.h"
+#include "operations/ct_json_string.h"
 #include "platform/host/idml/ct_idml_document.h"
 #include "platform/host/idml/ct_idml_host.h"
 #include "platform/host/idml/ct_idml_layout.h"
 #include "storyorder/ct_story_order.h"
 #include "textbox/ct_text_box.h"
-#include "tools/ct_json_string.h"
 
 namespace {
 std::string s_Json(const std::string& s_Text) {

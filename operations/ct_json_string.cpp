@@ -1,4 +1,4 @@
-#include "tools/ct_json_string.h"
+#include "operations/ct_json_string.h"
 
 #include <cstdio>
 

@@ -1,10 +1,10 @@
-#include "tools/ct_export_target.h"
+#include "operations/ct_export_target.h"
 
 #include <filesystem>
 #include <system_error>
 
+#include "operations/ct_file_kind.h"
 #include "platform/common/ct_errors.h"
-#include "tools/ct_file_kind.h"
 
 namespace fs = std::filesystem;
 

@@ -1,4 +1,4 @@
-#include "tools/ct_tagged_keys.h"
+#include "operations/ct_tagged_keys.h"
 
 #include "platform/common/ct_errors.h"
 #include "platform/common/ct_files.h"
