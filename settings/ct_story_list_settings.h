@@ -3,7 +3,7 @@
 // documents keep a pointer to the caller's record, which must outlive them.
 #pragma once
 
-#include "storyorder/ct_story_order_kind.h"
+#include "settings/ct_story_order_kind.h"
 
 class CT_StoryListSettings {
   public:

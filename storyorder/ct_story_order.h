@@ -18,7 +18,7 @@
 #include "containers/ct_ordered_linked_list.h"
 #include "platform/common/ct_string.h"
 #include "settings/ct_story_list_settings.h"
-#include "storyorder/ct_story_order_kind.h"
+#include "settings/ct_story_order_kind.h"
 #include "textbox/ct_text_box.h"
 
 // The text-box lists are part of the library's interface and are instantiated in it once.
