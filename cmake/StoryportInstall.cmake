@@ -14,8 +14,7 @@ set(storyport_installed_libraries
     storyport_host_idml:host_idml
     storyport_exchange:exchange)
 set(storyport_export_targets)
-set(storyport_include_folders platform/common platform/host containers textbox storyorder document
-    settings batch resources)
+set(storyport_installed_headers)
 foreach(entry IN LISTS storyport_installed_libraries)
     string(REPLACE ":" ";" entry "${entry}")
     list(GET entry 0 target)
@@ -45,21 +44,21 @@ foreach(entry IN LISTS storyport_installed_libraries)
     endforeach()
     list(APPEND kept "$<INSTALL_INTERFACE:${CMAKE_INSTALL_INCLUDEDIR}/storyport>")
     set_target_properties(${target} PROPERTIES INTERFACE_INCLUDE_DIRECTORIES "${kept}")
+    # The headers each layer lists (the kernel's are those of its folders), internal ones aside.
+    get_target_property(headers ${target} STORYPORT_HEADERS)
+    if(headers)
+        list(APPEND storyport_installed_headers ${headers})
+    endif()
 endforeach()
-if(TARGET storyport_host_idml)
-    list(APPEND storyport_include_folders platform/host/idml)
-endif()
-if(TARGET storyport_exchange)
-    list(APPEND storyport_include_folders exchange)
-endif()
 
 install(TARGETS ${storyport_export_targets} EXPORT storyportTargets
     LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR}
     ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR}
     RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
-foreach(folder IN LISTS storyport_include_folders)
-    file(GLOB headers ${PROJECT_SOURCE_DIR}/${folder}/*.h)
-    install(FILES ${headers} DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/storyport/${folder})
+foreach(header IN LISTS storyport_installed_headers)
+    get_filename_component(folder ${header} DIRECTORY)
+    install(FILES ${PROJECT_SOURCE_DIR}/${header}
+        DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/storyport/${folder})
 endforeach()
 
 # The command runs from PREFIX/bin with its libraries in PREFIX/lib, wherever PREFIX is.

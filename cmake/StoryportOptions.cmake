@@ -17,10 +17,12 @@ endif()
 
 # Declares one test executable from its sources and the libraries it uses; every TEST in it
 # becomes a CTest test. The test data folder's place is compiled in, so that a test runs the same
-# from CTest, from a debugger or by hand.
+# from CTest, from a debugger or by hand. Tests stand above every layer and include from the top of
+# the tree, their own fixtures too.
 function(storyport_test name)
     cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
     add_executable(${name} ${ARG_SOURCES})
+    target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR})
     target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gtest GTest::gmock GTest::gtest_main)
     target_compile_definitions(${name} PRIVATE STORYPORT_TEST_DATA="${STORYPORT_TEST_DATA_DIR}")
     gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60)
