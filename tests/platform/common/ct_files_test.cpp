@@ -1,8 +1,6 @@
 #include "platform/common/ct_files.h"
 
 #include <gtest/gtest.h>
-#include <signal.h>
-#include <sys/resource.h>
 
 #include <set>
 #include <string>
@@ -93,37 +91,6 @@ TEST_F(FilesTest, WritingReplacesTheTargetOnlyWhenClosed) {
     co_File.v_Writeln(CT_String());
     co_File.v_Close();
     EXPECT_EQ("new\n" + std::string(3 * gn_Block, 'z') + "\n", co_Dir.co_Get("out.txt"));
-    EXPECT_EQ(std::set<std::string>{"out.txt"}, co_Dir.co_Names());
-}
-
-TEST_F(FilesTest, FailedWriteKeepsTheTargetAndLeavesNoTemporary) {
-    co_Dir.v_Put("out.txt", "old");
-    rlimit co_saved{};
-    ::getrlimit(RLIMIT_FSIZE, &co_saved);
-    auto p_handler = ::signal(SIGXFSZ, SIG_IGN);
-    rlimit co_small = co_saved;
-    co_small.rlim_cur = gn_Block;
-    ::setrlimit(RLIMIT_FSIZE, &co_small);
-    co_File.v_Open(CT_String(co_Dir / "out.txt"), e_OpenWrite, 0);
-    const std::string co_big(4 * gn_Block, 'b');
-    et_ErrorCode eo_write = eo_Raised([&] { co_File.v_Write(co_big.data(), co_big.size()); });
-    et_ErrorCode eo_close = eo_Raised([&] { co_File.v_Close(); });
-    ::setrlimit(RLIMIT_FSIZE, &co_saved);
-    ::signal(SIGXFSZ, p_handler);
-    EXPECT_EQ(e_FileWrite, eo_write);
-    EXPECT_EQ(e_FileWrite, eo_close);
-    EXPECT_EQ("old", co_Dir.co_Get("out.txt"));
-    EXPECT_EQ(std::set<std::string>{"out.txt"}, co_Dir.co_Names());
-}
-
-TEST_F(FilesTest, FailedReplaceRemovesTheTemporary) {
-    const CT_String co_path(co_Dir / "out.txt");
-    co_File.v_Open(co_path, e_OpenWrite, 0);
-    co_File.v_Write("text");
-    std::filesystem::create_directory(co_Dir / "out.txt");
-    EXPECT_EQ(e_FileReplace, eo_Raised([&] { co_File.v_Close(); }));
-    EXPECT_EQ("cannot replace \"" + co_Dir / "out.txt" + "\": Is a directory",
-              CT_Errors::cco_GetLastError().sv());
     EXPECT_EQ(std::set<std::string>{"out.txt"}, co_Dir.co_Names());
 }
 

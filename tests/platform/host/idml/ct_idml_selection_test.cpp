@@ -34,32 +34,6 @@ class CT_IdmlSelectionTest : public CT_HostTest {
     }
 };
 
-// frames-mixed hides "Layer 2" (two stories, one of them anchored) and one frame of Layer 1.
-TEST_F(CT_IdmlSelectionTest, FramesMixedUnderEachChoice) {
-    v_Open(co_Sample("frames-mixed.idml"));
-    const std::vector<std::string> co_all = co_Keys(so_Selection(CT_IdmlSelection::e_AllLayers));
-    ASSERT_EQ(co_all.size(), 28u);
-    std::vector<std::string> co_shown = co_all;
-    for (const char* pc_key : {"u280", "u31b", "u29f"}) {
-        co_shown.erase(std::find(co_shown.begin(), co_shown.end(), pc_key));
-    }
-    EXPECT_EQ(co_Keys(so_Selection(CT_IdmlSelection::e_PrintableLayers)), co_shown);
-    EXPECT_EQ(co_Keys(so_Selection(CT_IdmlSelection::e_VisibleLayers)), co_shown);
-    // The layer asked for by name goes out although it is hidden; nothing else does.
-    EXPECT_EQ(co_Keys(so_Selection(CT_IdmlSelection::e_PrintableLayers, {"Layer 2"})),
-              (std::vector<std::string>{"u280", "u31b"}));
-    // Listed with their reasons, in their places in the list.
-    std::vector<std::string> co_marked = co_all;
-    co_marked[std::find(co_all.begin(), co_all.end(), "u280") - co_all.begin()] =
-        "u280 on hidden layer \"Layer 2\"";
-    co_marked[std::find(co_all.begin(), co_all.end(), "u31b") - co_all.begin()] =
-        "u31b on hidden layer \"Layer 2\"";
-    co_marked[std::find(co_all.begin(), co_all.end(), "u29f") - co_all.begin()] =
-        "u29f in a hidden frame";
-    EXPECT_EQ(co_Keys(so_Selection(CT_IdmlSelection::e_PrintableLayers, {}, true)), co_marked);
-    v_CloseActive(0);
-}
-
 // story-pointers has a non-printing layer "Notes" that holds a rule but no text, and a
 // "Guides" layer with three stories.
 TEST_F(CT_IdmlSelectionTest, StoryPointersByLayerName) {
@@ -163,29 +137,6 @@ TEST_F(CT_IdmlSelectionTest, NamedStoriesAreListedAndTheRestReported) {
               (std::vector<std::string>{
                   "3: 3 stories are left out: 2 on hidden layer \"Layer 2\", 1 in a hidden frame.",
                   "26: 26 stories are left out: 26 on layer \"Layer 1\", not chosen."}));
-    v_CloseActive(0);
-}
-
-// A layer asked for by name that the document lacks would leave stories out unseen: the
-// document is refused as it opens, with the names it has, and is not kept open.
-TEST_F(CT_IdmlSelectionTest, ADocumentWithoutALayerAskedForIsRefused) {
-    const fs::path co_path = co_Sample("frames-mixed.idml");
-    for (const bool b_ReadThrough : {false, true}) {
-        SCOPED_TRACE(b_ReadThrough);
-        co_Host.v_SetReadThrough(b_ReadThrough);
-        co_Host.v_SetSelection(
-            so_Selection(CT_IdmlSelection::e_PrintableLayers, {"Layer 2", "Layer 3", "Calque"}));
-        EXPECT_THROW(co_Host.p_Open(CT_String(co_path.c_str()), 0), et_ErrorCode);
-        EXPECT_EQ(CT_Errors::set_GetLastError(), e_BadDocument);
-        EXPECT_EQ(std::string(CT_Errors::cco_GetLastError().sv()),
-                  "\"" + co_path.string() +
-                      "\" has no layer named \"Layer 3\" or \"Calque\"; its layers are "
-                      "\"Layer 1\", \"Layer 2\"");
-        CT_Errors::v_ResetError();
-        EXPECT_EQ(co_Host.p_GetCurrentDocument(), nullptr);
-    }
-    co_Host.v_SetSelection(so_Selection(CT_IdmlSelection::e_PrintableLayers, {"Layer 2"}));
-    v_Open(co_path);
     v_CloseActive(0);
 }
 
