@@ -165,6 +165,41 @@ TEST_F(StoryOrderTest, CheckUnderCustomDropsVanishedBoxesAndPutsNewOnesFirstInTh
     EXPECT_EQ(s_Keys(co_order), "N1,C,A,N3,N2,Y,X");
 }
 
+// Whole lists are placed at once (a stable sort, old and new boxes matched by key), which must
+// give what placing the boxes one at a time by the rules gives: ties keep the sequence they came
+// in, new boxes come before the old ones they tie with, a box that moved goes by its new place.
+TEST_F(StoryOrderTest, ChecksAndSwitchesOverManyTiesGiveTheOneAtATimeSequences) {
+    v_OpenDocument({so_OnPage("a", 1, 0, 0), so_OnPage("b", 1, 0, 0), so_OnPage("c", 1, 10, 0),
+                    so_OnPage("d", 1, 0, 50), so_OnPage("e", 2, 0, 0), so_OnPage("f", 2, 0, 0),
+                    so_OnPasteBoard("p"), so_OnPage("g", 1, 10, 0)});
+    CT_StoryOrder& co_order = co_NewOrder();
+    co_order.v_CheckStoryOrder();
+    EXPECT_EQ(s_Keys(co_order), "p,b,a,g,c,d,f,e");
+
+    co_LiveBoxes().erase(co_LiveBoxes().begin() + 1);  // b goes
+    co_LiveBoxes()[1].n_Page = 2;                      // c moves to page 2
+    co_LiveBoxes().push_back(so_OnPage("h", 1, 0, 0));
+    co_LiveBoxes().push_back(so_OnPage("i", 2, 0, 0));
+    co_LiveBoxes().push_back(so_OnPage("j", 1, 0, 0));
+    co_order.v_CheckStoryOrder();
+    EXPECT_EQ(s_Keys(co_order), "p,j,h,a,g,d,i,f,e,c");
+    co_order.v_SetStoryOrder(e_LeftRight);
+    EXPECT_EQ(s_Keys(co_order), "p,j,h,a,d,g,i,f,e,c");
+
+    co_order.v_Move(pco_Box(co_order, "d"), pco_Box(co_order, "a"));
+    co_order.v_Move(pco_Box(co_order, "i"), nullptr);
+    EXPECT_EQ(s_Keys(co_order), "p,j,h,d,a,g,f,e,c,i");
+    co_LiveBoxes().push_back(so_OnPage("k", 2, 10, 0));
+    co_LiveBoxes().push_back(so_OnPage("l", 1, 0, 50));
+    co_order.v_CheckStoryOrder();
+    EXPECT_EQ(s_Keys(co_order), "p,l,j,h,d,a,g,k,f,e,c,i");
+    co_order.v_SetStoryOrder(e_TopDown);
+    EXPECT_EQ(s_Keys(co_order), "p,j,h,a,g,l,d,f,e,i,k,c");
+    co_order.v_SetStoryOrder(e_Custom);
+    EXPECT_EQ(s_Keys(co_order), "p,l,j,h,d,a,g,k,f,e,c,i");
+    v_ExpectOnlyHeldHandles();
+}
+
 TEST_F(StoryOrderTest, HostFailureDuringACheckKeepsTheOldBoxes) {
     v_OpenTwoPages();
     CT_StoryOrder& co_order = co_NewOrder();
