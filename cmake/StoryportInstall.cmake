@@ -4,7 +4,8 @@ include(GNUInstallDirs)
 include(CMakePackageConfigHelpers)
 
 # The libraries a program built against storyport links: the kernel, the two libraries it
-# calls, the IDML host (with its story codec) and the exchange formats. The name after the
+# calls, the IDML host (with its story codec), the exchange formats, the map and the operations
+# a user runs (include/storyport/operations.h). The name after the
 # colon is the one a consumer uses, storyport::NAME; the tree gets the same aliases.
 set(storyport_installed_libraries
     storyport:storyport
@@ -12,7 +13,9 @@ set(storyport_installed_libraries
     storyport_host:host
     storyport_idml_codec:idml_codec
     storyport_host_idml:host_idml
-    storyport_exchange:exchange)
+    storyport_exchange:exchange
+    storyport_map:map
+    storyport_operations:operations)
 set(storyport_export_targets)
 set(storyport_installed_headers)
 foreach(entry IN LISTS storyport_installed_libraries)
@@ -50,6 +53,14 @@ foreach(entry IN LISTS storyport_installed_libraries)
         list(APPEND storyport_installed_headers ${headers})
     endif()
 endforeach()
+# The operations' public header is <storyport/operations.h>; what it includes starts under
+# include/storyport like every other header.
+if(TARGET storyport_operations)
+    set_property(TARGET storyport_operations APPEND PROPERTY INTERFACE_INCLUDE_DIRECTORIES
+        "$<INSTALL_INTERFACE:${CMAKE_INSTALL_INCLUDEDIR}>")
+    install(FILES ${PROJECT_SOURCE_DIR}/include/storyport/operations.h
+        DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/storyport)
+endif()
 
 install(TARGETS ${storyport_export_targets} EXPORT storyportTargets
     LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR}

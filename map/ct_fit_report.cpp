@@ -5,7 +5,7 @@
 #include <unordered_map>
 
 #include "exchange/ct_word_count.h"
-#include "operations/ct_json_string.h"
+#include "map/ct_json_string.h"
 #include "platform/host/idml/ct_idml_document.h"
 #include "platform/host/idml/ct_idml_host.h"
 #include "platform/host/idml/ct_idml_layout.h"

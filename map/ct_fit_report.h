@@ -27,6 +27,8 @@ struct CT_StoryFit {
 
 class CT_FitReport {
   public:
+    // No stories: the report of a check that measured nothing.
+    CT_FitReport() = default;
     // The host's active document against co_Translated: content by key, as CT_TaggedStories
     // reads it. d_MaxGrowth: the growth allowed, 0.15 for 15 %. Walks the order (its cursor
     // moves).
@@ -47,5 +49,5 @@ class CT_FitReport {
     std::string s_Why(const CT_StoryFit& co_Story) const;
 
     std::vector<CT_StoryFit> co_Stories;
-    double d_MaxGrowth;
+    double d_MaxGrowth = 0;
 };

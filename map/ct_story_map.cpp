@@ -5,7 +5,7 @@
 #include <unordered_map>
 #include <utility>
 
-#include "operations/ct_order_walk.h"
+#include "map/ct_order_walk.h"
 #include "platform/host/idml/ct_idml_layout.h"
 #include "storyorder/ct_story_order.h"
 #include "textbox/ct_page.h"

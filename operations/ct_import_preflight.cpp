@@ -3,7 +3,7 @@
 #include <unordered_map>
 #include <unordered_set>
 
-#include "operations/ct_order_walk.h"
+#include "map/ct_order_walk.h"
 #include "operations/ct_tagged_file.h"
 #include "platform/common/ct_errors.h"
 #include "storyorder/ct_story_order.h"

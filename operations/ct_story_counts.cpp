@@ -1,6 +1,6 @@
 #include "operations/ct_story_counts.h"
 
-#include "operations/ct_order_walk.h"
+#include "map/ct_order_walk.h"
 #include "operations/ct_xliff_codes.h"
 #include "platform/host/idml/ct_idml_host.h"
 #include "storyorder/ct_story_order.h"

@@ -18,7 +18,10 @@
 #include "containers/ct_linked_list.h"
 #include "operations/ct_export_batch_action.h"
 #include "operations/ct_export_target.h"
+#include "operations/ct_import_batch_action.h"
+#include "operations/ct_operation_outcome.h"
 #include "operations/ct_work_copy.h"
+#include "operations/ct_xliff_export.h"
 #include "platform/common/ct_errors.h"
 #include "platform/common/ct_res_string.h"
 #include "platform/host/ct_progress_listener.h"
@@ -27,11 +30,8 @@
 #include "settings/ct_settings.h"
 #include "settings/ct_story_format_settings.h"
 #include "tools/ct_cancel_signal.h"
-#include "tools/ct_import_batch_action.h"
-#include "tools/ct_operation_outcome.h"
 #include "tools/ct_parallel_batch.h"
 #include "tools/ct_tool_session.h"
-#include "tools/ct_xliff_export.h"
 
 namespace fs = std::filesystem;
 

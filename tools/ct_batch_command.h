@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "tools/ct_exit_status.h"
+#include "operations/ct_exit_status.h"
 
 class CT_ProcessData;
 class CT_ToolSession;

@@ -9,12 +9,13 @@
 
 #include "document/ct_document.h"
 #include "map/ct_fit_report.h"
+#include "map/ct_json_string.h"
+#include "map/ct_order_walk.h"
 #include "operations/ct_current_document.h"
-#include "operations/ct_json_string.h"
-#include "operations/ct_order_walk.h"
 #include "operations/ct_tagged_file.h"
 #include "operations/ct_tagged_stories.h"
 #include "operations/ct_work_copy.h"
+#include "operations/ct_xliff_import.h"
 #include "platform/common/ct_errors.h"
 #include "platform/common/ct_files.h"
 #include "platform/common/ct_log_stream.h"
@@ -25,7 +26,6 @@
 #include "storyorder/ct_story_order.h"
 #include "textbox/ct_text_box.h"
 #include "tools/ct_tool_session.h"
-#include "tools/ct_xliff_import.h"
 
 namespace {
 // What the comparison found; the lines to show, and whether they make the import unclean.

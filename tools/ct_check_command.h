@@ -6,7 +6,7 @@
 // the file are never changed.
 #pragma once
 
-#include "tools/ct_exit_status.h"
+#include "operations/ct_exit_status.h"
 
 class CT_ToolSession;
 

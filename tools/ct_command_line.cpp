@@ -7,13 +7,12 @@
 #include <string>
 #include <vector>
 
+#include "storyport/operations.h"
 #include "tools/ct_bash_completion.h"
 #include "tools/ct_command_suggestion.h"
 #include "tools/ct_command_tree.h"
 #include "tools/ct_help_formatter.h"
 #include "tools/ct_manual_page.h"
-
-#include "tools/ct_map_command.h"
 
 #include "tools/ct_xliff_options.h"
 
@@ -155,7 +154,7 @@ void v_AddMap(CLI::App& co_App, CT_CommandOptions& co_Options) {
         ->required()
         ->check(
             [](const std::string& s_Path) {
-                return CT_MapCommand::sb_IsPictureName(s_Path)
+                return CT_Operations::sb_IsMapName(s_Path)
                            ? std::string()
                            : std::string("the picture's name must end in .svg or .html");
             },

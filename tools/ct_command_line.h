@@ -4,7 +4,7 @@
 
 #include <ostream>
 
-#include "tools/ct_command_options.h"
+#include "operations/ct_command_options.h"
 
 class CT_CommandLine {
   public:

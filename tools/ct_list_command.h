@@ -2,7 +2,7 @@
 // standard output.
 #pragma once
 
-#include "tools/ct_exit_status.h"
+#include "operations/ct_exit_status.h"
 
 class CT_ToolSession;
 

@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "tools/ct_exit_status.h"
+#include "operations/ct_exit_status.h"
 
 class CT_ToolSession;
 

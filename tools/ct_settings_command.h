@@ -3,7 +3,7 @@
 // STORY_ORDER, IGNORE_STORY_ON_PASTE_BOARD) or their spelled-out forms (import-folder, ...).
 #pragma once
 
-#include "tools/ct_exit_status.h"
+#include "operations/ct_exit_status.h"
 
 class CT_ToolSession;
 

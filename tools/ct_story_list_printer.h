@@ -5,40 +5,25 @@
 #pragma once
 
 #include <ostream>
-#include <string>
 
-class CT_StoryCounts;
-class CT_IdmlHost;
-class CT_StoryOrder;
+struct CT_StoryListing;
 
 class CT_StoryListPrinter {
   public:
-    // s_DocumentName: the name shown in the heading. The host that listed the stories tells
-    // their layers; it must outlive the printer.
-    CT_StoryListPrinter(CT_StoryOrder& co_Order, std::string s_DocumentName,
-                        const CT_IdmlHost& co_Host);
-
-    // Words and characters to show per story and in total; they must outlive the printer.
-    // Without them, the list shows none.
-    void v_SetCounts(const CT_StoryCounts* pco_Counts) { pco_StoryCounts = pco_Counts; }
+    // The listing must outlive the printer. Counts are shown when it was counted.
+    explicit CT_StoryListPrinter(const CT_StoryListing& co_Listing) : co_Listing(co_Listing) {}
 
     // Page group labels as headings, then one line per story: label, key, place and counts;
     // a line of totals ends the list.
-    void v_PrintText(std::ostream& co_Out);
+    void v_PrintText(std::ostream& co_Out) const;
     // {"document": ..., "order": ..., "stories": [{"number", "key", "label", "preview", "page",
     // "group", "x", "y", "layer", "export", "left_out", "words", "characters", "repeated_words",
     // "repeated_characters"}, ...], "total": {"words", ...}} with page -1 for master pages and 0
-    // for the pasteboard; the counts only with v_SetCounts; "left_out" is null for a story that
+    // for the pasteboard; the counts only when counted; "left_out" is null for a story that
     // goes out.
-    void v_PrintJson(std::ostream& co_Out);
-    void v_PrintKeys(std::ostream& co_Out);
-
-    // The name of an order kind as the command line spells it.
-    static std::string ss_OrderName(int i_Kind);
+    void v_PrintJson(std::ostream& co_Out) const;
+    void v_PrintKeys(std::ostream& co_Out) const;
 
   private:
-    CT_StoryOrder& co_Order;
-    std::string s_DocumentName;
-    const CT_StoryCounts* pco_StoryCounts = nullptr;
-    const CT_IdmlHost& co_Host;
+    const CT_StoryListing& co_Listing;
 };

@@ -2,246 +2,25 @@
 
 #include <unistd.h>
 
-#include <algorithm>
-#include <filesystem>
-#include <fstream>
 #include <iostream>
-#include <system_error>
 
-#include "exchange/ct_xliff_reader.h"
-#include "operations/ct_file_kind.h"
-#include "operations/ct_order_file.h"
-#include "operations/ct_settings_file_check.h"
-#include "operations/ct_settings_path.h"
-#include "operations/ct_tagged_file.h"
-#include "operations/ct_tagged_keys.h"
-#include "platform/common/ct_errors.h"
-#include "platform/common/ct_res_string.h"
-#include "platform/host/ct_host.h"
-#include "resources/ct_library.h"
 #include "tools/ct_cancel_signal.h"
-#include "tools/ct_xliff_options.h"
-
-namespace {
-constexpr unsigned gn_ErrorMessage = 120;  // "Error: %"
-
-et_StoryOrder eo_OrderFromName(const std::string& s_Name) {
-    if (s_Name == "left-right") {
-        return e_LeftRight;
-    }
-    return s_Name == "custom" ? e_Custom : e_TopDown;
-}
-}  // namespace
 
 CT_ToolSession::CT_ToolSession(const CT_CommandOptions& co_Options)
-    : co_Options(co_Options),
+    : CT_Session(co_Options, std::cerr),
       co_Progress(isatty(STDERR_FILENO) != 0, CT_TerminalProgress::sn_PauseStepFromEnvironment()),
-      co_BatchProgress(co_Progress),
-      co_Sink(std::cerr, {ss_ErrorPrefix(), ss_CommandErrorPrefix()}),
-      co_LogOutput(&co_Sink),
-      co_Log(co_LogOutput) {
-    co_Sink.v_SetProgress(&co_Progress);
-    s_SettingsPath = co_Options.s_SettingsFile.empty() ? CT_SettingsPath::s_GetDefault()
-                                                       : co_Options.s_SettingsFile;
-    if (!co_Options.s_LogFile.empty()) {
-        v_CheckLogFile();
-        co_Sink.v_OpenFile(co_Options.s_LogFile);
-    }
-    co_Host.v_SetProgressListener(&co_Progress);
-    co_Host.v_SetParentProgressListener(&co_BatchProgress);
-    co_Host.v_SetCancelSource([] { return CT_CancelSignal::sb_IsRequested(); });
-    v_SetSelection();
-    CT_Host::sv_Install(&co_Host);
+      co_BatchProgress(co_Progress) {
+    co_GetSink().v_SetBeforeLine([this] { co_Progress.v_ClearLine(); });
+    co_GetHost().v_SetProgressListener(&co_Progress);
+    co_GetHost().v_SetParentProgressListener(&co_BatchProgress);
+    v_SetCancelSource([] { return CT_CancelSignal::sb_IsRequested() != 0; });
 }
 
-// The log is appended to: given the path of the document or of another file the command reads
-// or writes, it would break that file, so such a path is refused before anything runs.
-void CT_ToolSession::v_CheckLogFile() const {
-    namespace fs = std::filesystem;
-    const std::string& s_log = co_Options.s_LogFile;
-    std::error_code co_error;
-    // Made absolute first: a path to a file not yet made is not made absolute otherwise.
-    const fs::path co_log = fs::weakly_canonical(fs::absolute(s_log, co_error), co_error);
-    std::vector<std::string> co_named = co_Options.co_Documents;
-    for (const std::string* ps_named :
-         {&co_Options.s_Document, &co_Options.s_Tagged, &co_Options.s_OrderFile,
-          &co_Options.s_MapFile, &co_Options.s_CheckFile, &s_SettingsPath}) {
-        co_named.push_back(*ps_named);
-    }
-    for (const std::string& s_named : co_named) {
-        std::error_code co_other;
-        if (!s_named.empty() && !co_error &&
-            fs::weakly_canonical(fs::absolute(s_named, co_other), co_other) == co_log &&
-            !co_other) {
-            CT_Errors::v_ThrowError(
-                e_FileOpen, CT_String(("the log file \"" + s_log + "\" is " + s_named +
-                                       ", which the command works on: give the log a file of "
-                                       "its own")
-                                          .c_str()));
-        }
-    }
-    const CT_FileKind::et_Kind eo_kind = CT_FileKind::seo_Guess(CT_FileKind::ss_ReadHead(s_log));
-    // A log is written as UTF-8: UTF-16 is no more its text than any other bytes.
-    const char* pc_kind = CT_FileKind::spc_Describe(
-        eo_kind == CT_FileKind::e_Utf16 ? CT_FileKind::e_Binary : eo_kind);
-    if (pc_kind != nullptr) {
-        CT_Errors::v_ThrowError(e_FileOpen,
-                                CT_String(("the log file \"" + s_log + "\" is " + pc_kind +
-                                           ": give the log a file of its own; it was left as it is")
-                                              .c_str()));
-    }
-}
-
-void CT_ToolSession::v_SetSelection() {
-    CT_IdmlSelection co_selection;
-    if (co_Options.s_Layers == "all") {
-        co_selection.eo_Layers = CT_IdmlSelection::e_AllLayers;
-    } else if (co_Options.s_Layers == "visible") {
-        co_selection.eo_Layers = CT_IdmlSelection::e_VisibleLayers;
-    }
-    co_selection.co_LayerNames = co_Options.co_LayerNames;
-    const CT_CommandOptions::et_Command eo_command = co_Options.eo_Command;
-    co_selection.b_ListLeftOut =
-        eo_command == CT_CommandOptions::e_List && (co_Options.b_All || co_Options.b_Json);
-    co_Host.v_SetSelection(co_selection);
-    co_Host.v_SetSkipNotes(co_Options.s_Notes == "skip");
-    // Commands that go through every story once need no story's tree kept: those that only
-    // read, and import and check, which parse a story again only to import into it, and then
-    // keep it packed.
-    co_Host.v_SetReadThrough(
-        eo_command == CT_CommandOptions::e_List || eo_command == CT_CommandOptions::e_Export ||
-        eo_command == CT_CommandOptions::e_BatchExport ||
-        eo_command == CT_CommandOptions::e_Import || eo_command == CT_CommandOptions::e_Check);
-    if (eo_command != CT_CommandOptions::e_List && eo_command != CT_CommandOptions::e_Export &&
-        eo_command != CT_CommandOptions::e_BatchExport && eo_command != CT_CommandOptions::e_Map) {
-        return;
-    }
-    const bool b_listed = co_selection.b_ListLeftOut;
-    co_Host.v_SetLeftOutReporter([this, b_listed](const std::string& s_Lines, unsigned n_Left) {
-        std::string s_lines = s_Lines;
-        if (n_Left > 0 && !b_listed) {
-            s_lines += n_Left == 1 ? " 'list --all' shows it." : " 'list --all' shows them.";
-        }
-        for (std::size_t n_end; (n_end = s_lines.find('\n')) != std::string::npos;) {
-            v_LogLine(s_lines.substr(0, n_end));
-            s_lines.erase(0, n_end + 1);
-        }
-        if (!s_lines.empty()) {
-            v_LogLine(s_lines);
-        }
-    });
-}
-
-void CT_ToolSession::v_ListStoriesOfFile(const std::string& s_Document,
-                                         const std::string& s_Tagged) {
-    if (!CT_XliffOptions::sb_IsXliff(co_Options, s_Tagged)) {
-        co_Host.v_AlwaysList(s_Document, CT_TaggedKeys::sco_ReadOrNone(s_Tagged));
-        return;
-    }
-    // An XLIFF file names its stories in its groups; one that cannot be read names none, and
-    // the import that follows says why. A batch joins folder and name with a backslash, which
-    // the kernel's file layer reads as a separator.
-    std::ifstream co_in(s_Tagged, std::ios::binary | std::ios::ate);
-    if (!co_in) {
-        std::string s_path = s_Tagged;
-        std::replace(s_path.begin(), s_path.end(), '\\', '/');
-        co_in.open(s_path, std::ios::binary | std::ios::ate);
-    }
-    const std::streamoff n_size = co_in ? static_cast<std::streamoff>(co_in.tellg()) : -1;
-    std::string s_bytes(n_size > 0 ? static_cast<std::size_t>(n_size) : 0, '\0');
-    co_in.seekg(0);
-    co_in.read(s_bytes.data(), static_cast<std::streamsize>(s_bytes.size()));
-    co_Host.v_AlwaysList(s_Document, CT_XliffReader::sco_StoryKeys(s_bytes));
-}
-
+// The base's sink writes its last line when it goes, after the progress line has gone: it is
+// written here while both are still there.
 CT_ToolSession::~CT_ToolSession() {
-    CT_Host::sv_Install(nullptr);
-    co_Sink.v_Finish();
-}
-
-CT_Settings& CT_ToolSession::co_LoadSettings() {
-    if (pco_Settings) {
-        return *pco_Settings;
-    }
-    pco_Settings = std::make_unique<CT_Settings>(CT_String(s_SettingsPath.c_str()));
-    const bool b_chosen = !co_Options.s_SettingsFile.empty();
-    try {
-        if (s_SettingsPath.empty()) {
-            CT_Errors::v_ThrowError(e_FileOpen, "no home folder for the settings file");
-        }
-        if (!b_chosen) {
-            CT_SettingsPath::sv_CreateFolder(s_SettingsPath);
-        }
-        pco_Settings->v_Load();
-        v_CheckSettingsFile();
-    } catch (et_ErrorCode) {
-        if (b_chosen) {
-            throw;
-        }
-        v_LogLine("Warning: the default settings are used: " +
-                  std::string(CT_Errors::cco_GetLastError().sv()));
-        CT_Errors::v_ResetError();
-        pco_Settings = std::make_unique<CT_Settings>(CT_String(s_SettingsPath.c_str()));
-    }
-    return *pco_Settings;
-}
-
-void CT_ToolSession::v_CheckSettingsFile() {
-    for (const std::string& s_problem : CT_SettingsFileCheck::sco_Problems(s_SettingsPath)) {
-        v_LogLine("Warning: " + s_problem);
-        b_SettingsMisread = true;
-    }
-    // An order the file cannot mean is taken as the first one, as the warning says.
-    CT_StoryListSettings& co_list = pco_Settings->co_GetProcessSettings().co_GetStoryListSettings();
-    const int i_order = co_list.eo_GetDefaultStoryOrder();
-    if (i_order < e_TopDown || i_order > e_Custom) {
-        co_list.v_SetDefaultStoryOrder(e_TopDown);
-    }
-}
-
-const CT_StoryListSettings& CT_ToolSession::cco_GetStoryListSettings() {
-    co_StoryListSettings = co_LoadSettings().co_GetProcessSettings().co_GetStoryListSettings();
-    if (!co_Options.s_Order.empty()) {
-        co_StoryListSettings.v_SetDefaultStoryOrder(eo_OrderFromName(co_Options.s_Order));
-    }
-    if (co_Options.b_IgnorePasteBoard) {
-        co_StoryListSettings.v_SetIgnorePasteBoard(1);
-    }
-    return co_StoryListSettings;
-}
-
-void CT_ToolSession::v_ApplyOrderFile(const CT_OrderFile& co_File, CT_StoryOrder& co_Order) {
-    for (const auto& [n_line, s_key] : co_File.co_Apply(co_Order)) {
-        v_LogLine("Warning: " + co_File.s_GetPath() + ":" + std::to_string(n_line) +
-                  ": the order file names a story that the document does not have: " + s_key);
-    }
-}
-
-void CT_ToolSession::v_LocateErrorsIn(const CT_TaggedFile* pco_File) {
-    if (pco_File == nullptr) {
-        co_Sink.v_SetFilter(nullptr);
-        return;
-    }
-    co_Sink.v_SetFilter([pco_File](const std::string& s_Line) {
-        for (const std::string& s_prefix : {ss_ErrorPrefix(), ss_CommandErrorPrefix()}) {
-            if (s_Line.compare(0, s_prefix.size(), s_prefix) == 0) {
-                return s_prefix + pco_File->s_Locate(s_Line.substr(s_prefix.size()));
-            }
-        }
-        return s_Line;
-    });
-}
-
-void CT_ToolSession::v_LogError(const CT_String& co_Text) {
-    v_LogLine(ss_CommandErrorPrefix() + std::string(co_Text.sv()));
-}
-
-void CT_ToolSession::v_LogLine(const std::string& s_Line) {
-    co_Log << s_Line.c_str() << co_Log.cco_Eof();
-}
-
-std::string CT_ToolSession::ss_ErrorPrefix() {
-    CT_ResString co_message(CT_Library::sp_GetModule(), gn_ErrorMessage);
-    const std::string s_text(co_message.cco_Get().sv());
-    return s_text.substr(0, s_text.find('%'));
+    co_GetSink().v_Finish();
+    co_GetSink().v_SetBeforeLine({});
+    co_GetHost().v_SetProgressListener(nullptr);
+    co_GetHost().v_SetParentProgressListener(nullptr);
 }

@@ -1,92 +1,23 @@
-// Everything one run of the storyport command sets up around the kernel: the IDML host,
-// installed as the host application, with the terminal's progress display and Ctrl-C as its
-// cancel source; the log stream on standard error (and the --log file); and the user's
-// settings. The session owns all of it and uninstalls the host when it ends.
+// One run of the storyport command: the operations' session (CT_Session) on standard error,
+// with the terminal's progress display and Ctrl-C as its cancel source. The session owns the
+// progress line, which outlives every log line the base writes.
 #pragma once
 
-#include <memory>
-#include <ostream>
-#include <string>
-
-#include "platform/common/ct_log_stream.h"
-#include "platform/common/ct_string.h"
-#include "platform/host/idml/ct_idml_host.h"
-#include "settings/ct_settings.h"
-#include "settings/ct_story_list_settings.h"
-#include "tools/ct_command_options.h"
-#include "tools/ct_log_sink.h"
+#include "operations/ct_command_options.h"
+#include "operations/ct_session.h"
 #include "tools/ct_terminal_batch_progress.h"
 #include "tools/ct_terminal_progress.h"
 
-class CT_OrderFile;
-class CT_StoryOrder;
-class CT_TaggedFile;
-
-class CT_ToolSession {
+class CT_ToolSession : public CT_Session {
   public:
     // Raises e_FileOpen when the log file cannot be opened.
     explicit CT_ToolSession(const CT_CommandOptions& co_Options);
-    ~CT_ToolSession();
-    CT_ToolSession(const CT_ToolSession&) = delete;
-    CT_ToolSession& operator=(const CT_ToolSession&) = delete;
+    ~CT_ToolSession() override;
 
-    const CT_CommandOptions& co_GetOptions() const { return co_Options; }
-    CT_LogStream& co_GetLog() { return co_Log; }
-    CT_LogSink& co_GetSink() { return co_Sink; }
-    CT_IdmlHost& co_GetHost() { return co_Host; }
-
-    // The settings file's path: --settings, or the default place.
-    const std::string& s_GetSettingsPath() const { return s_SettingsPath; }
-    // Loads the settings file (made with defaults when missing). Errors reading or making a
-    // file the user named pass to the caller; for the default place they are logged as a
-    // warning and the defaults are used, so that a read-only home does not stop the tool.
-    CT_Settings& co_LoadSettings();
-    // Whether the loaded file holds lines its reader skips or misreads (each was logged as a
-    // warning when it was loaded).
-    bool b_AreSettingsMisread() const { return b_SettingsMisread; }
-    // The loaded story list settings with --order and --ignore-pasteboard applied. It lives as
-    // long as the session, as the kernel's documents require.
-    const CT_StoryListSettings& cco_GetStoryListSettings();
-
-    // Makes the host list, for the document at the path, every story the tagged file (or XLIFF
-    // file) names, whatever the layers chosen: an import finds each story of the file by its
-    // key.
-    void v_ListStoriesOfFile(const std::string& s_Document, const std::string& s_Tagged);
-
-    // Arranges the story order by the file and warns about keys that no story has.
-    void v_ApplyOrderFile(const CT_OrderFile& co_File, CT_StoryOrder& co_Order);
-
-    // Until called again with null, error lines that name a story of the file are shown with
-    // the file, the line and the column of the fault. The file must outlive that time.
-    void v_LocateErrorsIn(const CT_TaggedFile* pco_File);
-    // Writes the command's error line for the text: "storyport: error: ...".
-    void v_LogError(const CT_String& co_Text);
     // Erases the progress line before the command writes to the terminal itself.
     void v_ClearProgress() { co_Progress.v_ClearLine(); }
-    // Writes a line of the command's own.
-    void v_LogLine(const std::string& s_Line);
-    // The start of the kernel's error line, "Error: ".
-    static std::string ss_ErrorPrefix();
-    // The start of every error line of the command itself, "storyport: error: ".
-    static std::string ss_CommandErrorPrefix() { return "storyport: error: "; }
 
   private:
-    // Warns of each line of the settings file that is not read as it stands.
-    void v_CheckSettingsFile();
-    // Raises e_FileOpen when the log file is a file the command works on or plainly no log.
-    void v_CheckLogFile() const;
-
-    void v_SetSelection();
-
-    const CT_CommandOptions& co_Options;
     CT_TerminalProgress co_Progress;
     CT_TerminalBatchProgress co_BatchProgress;
-    CT_LogSink co_Sink;
-    std::ostream co_LogOutput;
-    CT_LogStream co_Log;
-    CT_IdmlHost co_Host;
-    std::string s_SettingsPath;
-    std::unique_ptr<CT_Settings> pco_Settings;
-    bool b_SettingsMisread = false;
-    CT_StoryListSettings co_StoryListSettings;
 };

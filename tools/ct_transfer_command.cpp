@@ -7,33 +7,22 @@
 #include "document/ct_document.h"
 #include "operations/ct_current_document.h"
 #include "operations/ct_export_target.h"
+#include "operations/ct_import_gate.h"
+#include "operations/ct_operation_outcome.h"
 #include "operations/ct_order_file.h"
 #include "operations/ct_tagged_file.h"
 #include "operations/ct_work_copy.h"
+#include "operations/ct_xliff_export.h"
+#include "operations/ct_xliff_import.h"
 #include "platform/common/ct_errors.h"
 #include "platform/common/ct_res_string.h"
 #include "platform/host/ct_progress_listener.h"
 #include "resources/ct_library.h"
 #include "settings/ct_process_data.h"
 #include "settings/ct_story_format_settings.h"
-#include "tools/ct_import_gate.h"
-#include "tools/ct_operation_outcome.h"
 #include "tools/ct_tool_session.h"
-#include "tools/ct_xliff_export.h"
-#include "tools/ct_xliff_import.h"
 
 namespace {
-int b_ExportArranged(CT_ToolSession& co_Session, CT_ProcessData& co_Data) {
-    const CT_CommandOptions& co_options = co_Session.co_GetOptions();
-    const CT_OrderFile co_orderFile(co_options.s_OrderFile);
-    CT_CurrentDocument co_document(co_options.s_Document, co_Session.cco_GetStoryListSettings());
-    // The same refusal as the entry point's, for the same reason: there is nothing to export.
-    if (co_document.co_GetDocument().b_IsEmpty()) {
-        CT_Errors::v_ThrowError(e_NoTextBox, CT_String(co_options.s_Document.c_str()));
-    }
-    co_Session.v_ApplyOrderFile(co_orderFile, co_document.co_GetStoryOrder());
-    return co_document.co_GetDocument().b_Export(CT_String(co_options.s_Tagged.c_str()), co_Data);
-}
 // Whether the line is the kernel's count of imported stories (string-table entries 111, 112).
 bool b_IsImportCount(const std::string& s_Line) {
     const std::string s_one(CT_ResString(CT_Library::sp_GetModule(), 111).cco_Get().sv());
@@ -44,23 +33,6 @@ bool b_IsImportCount(const std::string& s_Line) {
            (n_digits > 0 && n_digits != std::string::npos && s_Line.substr(n_digits) == s_tail);
 }
 }  // namespace
-
-et_ExitStatus CT_TransferCommand::seo_RunExport(CT_ToolSession& co_Session) {
-    const CT_CommandOptions& co_options = co_Session.co_GetOptions();
-    const CT_XliffExport co_format(co_Session, co_options.s_Tagged);
-    CT_ProcessData co_data(co_Session.co_GetLog(), co_format.cco_GetFormat(), "Export");
-    CT_OperationOutcome co_outcome(co_Session);
-    co_outcome.v_Run([&]() -> int {
-        CT_ExportTarget::sv_Check(co_options.s_Document, co_options.s_Tagged, co_options.b_Force);
-        if (!co_options.s_OrderFile.empty()) {
-            return b_ExportArranged(co_Session, co_data);
-        }
-        return CT_Document::sb_Export(CT_String(co_options.s_Document.c_str()),
-                                      CT_String(co_options.s_Tagged.c_str()),
-                                      co_Session.cco_GetStoryListSettings(), co_data);
-    });
-    return co_outcome.eo_GetExitStatus();
-}
 
 et_ExitStatus CT_TransferCommand::seo_RunImport(CT_ToolSession& co_Session) {
     const CT_CommandOptions& co_options = co_Session.co_GetOptions();

@@ -4,20 +4,9 @@
 
 #include <cctype>
 
-namespace {
-bool b_EndsWith(const std::string& s_Text, const std::string& s_End) {
-    if (s_Text.size() < s_End.size()) {
-        return false;
-    }
-    for (std::size_t n = 0; n < s_End.size(); ++n) {
-        const char c = s_Text[s_Text.size() - s_End.size() + n];
-        if (std::tolower(static_cast<unsigned char>(c)) != s_End[n]) {
-            return false;
-        }
-    }
-    return true;
-}
+#include "operations/ct_session.h"
 
+namespace {
 // A BCP 47 code as users write them: letters, digits and hyphens, starting with letters.
 bool b_IsLanguage(const std::string& s_Code) {
     if (s_Code.empty() || !std::isalpha(static_cast<unsigned char>(s_Code[0]))) {
@@ -68,7 +57,7 @@ int CT_XliffOptions::si_Check(const CT_CommandOptions& co_Options, std::ostream&
                           co_Options.eo_Command == CT_CommandOptions::e_BatchExport;
     const bool b_xliff = co_Options.eo_Command == CT_CommandOptions::e_BatchExport
                              ? co_Options.s_Format == "xliff"
-                             : sb_IsXliff(co_Options, co_Options.s_Tagged);
+                             : CT_Session::sb_IsXliff(co_Options, co_Options.s_Tagged);
     if (!b_export || !b_xliff) {
         return 0;
     }
@@ -86,11 +75,4 @@ int CT_XliffOptions::si_Check(const CT_CommandOptions& co_Options, std::ostream&
         }
     }
     return 0;
-}
-
-bool CT_XliffOptions::sb_IsXliff(const CT_CommandOptions& co_Options, const std::string& s_Path) {
-    if (!co_Options.s_Format.empty()) {
-        return co_Options.s_Format == "xliff";
-    }
-    return b_EndsWith(s_Path, ".xlf") || b_EndsWith(s_Path, ".xliff");
 }

@@ -1,4 +1,4 @@
-// The command's options for XLIFF files: which format a file is (--format, else its
+// The command's options for XLIFF files: the format of a file (--format, else its
 // extension), the languages of an export, --no-target and --require-translated. Declares them
 // on the commands that take them and checks them once parsed. Stateless.
 #pragma once
@@ -6,7 +6,7 @@
 #include <ostream>
 #include <string>
 
-#include "tools/ct_command_options.h"
+#include "operations/ct_command_options.h"
 
 namespace CLI {
 class App;
@@ -19,8 +19,4 @@ class CT_XliffOptions {
     static void sv_AddImport(CLI::App& co_Command, CT_CommandOptions& co_Options);
     // After parsing: 0 when the options fit together, else 2 with the reason on co_Err.
     static int si_Check(const CT_CommandOptions& co_Options, std::ostream& co_Err);
-
-    // True when the file is to be written or read as XLIFF: --format xliff, or no --format
-    // and a name ending in .xlf or .xliff.
-    static bool sb_IsXliff(const CT_CommandOptions& co_Options, const std::string& s_Path);
 };

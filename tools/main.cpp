@@ -4,14 +4,14 @@
 #include <iostream>
 
 #include "operations/ct_document_path.h"
+#include "operations/ct_exit_status.h"
 #include "platform/common/ct_errors.h"
+#include "storyport/operations.h"
 #include "tools/ct_batch_command.h"
 #include "tools/ct_cancel_signal.h"
 #include "tools/ct_check_command.h"
 #include "tools/ct_command_line.h"
-#include "tools/ct_exit_status.h"
 #include "tools/ct_list_command.h"
-#include "tools/ct_map_command.h"
 #include "tools/ct_settings_command.h"
 #include "tools/ct_tool_session.h"
 #include "tools/ct_transfer_command.h"
@@ -25,13 +25,13 @@ et_ExitStatus eo_Dispatch(CT_ToolSession& co_Session) {
         case CT_CommandOptions::e_List:
             return CT_ListCommand::seo_Run(co_Session);
         case CT_CommandOptions::e_Export:
-            return CT_TransferCommand::seo_RunExport(co_Session);
+            return CT_Operations::seo_Export(co_Session);
         case CT_CommandOptions::e_Import:
             return CT_TransferCommand::seo_RunImport(co_Session);
         case CT_CommandOptions::e_Check:
             return CT_CheckCommand::seo_Run(co_Session);
         case CT_CommandOptions::e_Map:
-            return CT_MapCommand::seo_Run(co_Session);
+            return CT_Operations::seo_Map(co_Session);
         case CT_CommandOptions::e_BatchExport:
         case CT_CommandOptions::e_BatchImport:
             return CT_BatchCommand::seo_Run(co_Session);

@@ -9,12 +9,12 @@
 #include "operations/ct_xliff_converter.h"
 #include "settings/ct_story_format_settings.h"
 
-class CT_ToolSession;
+class CT_Session;
 
 class CT_XliffExport {
   public:
     // s_Target: the file the export writes (for batch, any name with the files' extension).
-    CT_XliffExport(CT_ToolSession& co_Session, const std::string& s_Target);
+    CT_XliffExport(CT_Session& co_Session, const std::string& s_Target);
 
     const CT_StoryFormatSettings& cco_GetFormat() const { return co_Format; }
     bool b_IsXliff() const { return pco_Converter != nullptr; }

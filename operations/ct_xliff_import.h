@@ -7,12 +7,12 @@
 
 #include <string>
 
-class CT_ToolSession;
+class CT_Session;
 
 class CT_XliffImport {
   public:
     // Raises e_BadContent (naming the file) when the XLIFF file cannot be imported.
-    CT_XliffImport(CT_ToolSession& co_Session, const std::string& s_File);
+    CT_XliffImport(CT_Session& co_Session, const std::string& s_File);
     ~CT_XliffImport();
     CT_XliffImport(const CT_XliffImport&) = delete;
     CT_XliffImport& operator=(const CT_XliffImport&) = delete;

@@ -1,4 +1,4 @@
-#include "operations/ct_json_string.h"
+#include "map/ct_json_string.h"
 
 #include <cstdio>
 

@@ -7,13 +7,13 @@
 
 #include <functional>
 
-#include "tools/ct_exit_status.h"
+#include "operations/ct_exit_status.h"
 
-class CT_ToolSession;
+class CT_Session;
 
 class CT_OperationOutcome {
   public:
-    explicit CT_OperationOutcome(CT_ToolSession& co_Session);
+    explicit CT_OperationOutcome(CT_Session& co_Session);
 
     // Runs the call: the last error is cleared first, an escaping et_ErrorCode is logged.
     void v_Run(const std::function<int()>& co_Call);
@@ -25,7 +25,7 @@ class CT_OperationOutcome {
     et_ExitStatus eo_GetExitStatus() const;
 
   private:
-    CT_ToolSession& co_Session;
+    CT_Session& co_Session;
     unsigned n_ErrorLinesBefore;
     int i_Result = 0;
     bool b_Escaped = false;

@@ -8,12 +8,12 @@
 
 class CT_StoryOrder;
 class CT_TaggedFile;
-class CT_ToolSession;
+class CT_Session;
 
 class CT_ImportGate {
   public:
     // True when the import may go on. Errors of the file or an unknown key pass to the caller
     // as raised et_ErrorCode values.
-    static bool sb_Admit(CT_ToolSession& co_Session, const CT_TaggedFile& co_File,
+    static bool sb_Admit(CT_Session& co_Session, const CT_TaggedFile& co_File,
                          CT_StoryOrder& co_Order, const std::string& s_Document);
 };

@@ -1,11 +1,11 @@
-#include "tools/ct_import_gate.h"
+#include "operations/ct_import_gate.h"
 
 #include "operations/ct_import_preflight.h"
+#include "operations/ct_session.h"
 #include "operations/ct_tagged_file.h"
 #include "platform/common/ct_string.h"
-#include "tools/ct_tool_session.h"
 
-bool CT_ImportGate::sb_Admit(CT_ToolSession& co_Session, const CT_TaggedFile& co_File,
+bool CT_ImportGate::sb_Admit(CT_Session& co_Session, const CT_TaggedFile& co_File,
                              CT_StoryOrder& co_Order, const std::string& s_Document) {
     const CT_ImportPreflight co_preflight(co_File, co_Order);
     for (const std::string& s_warning : co_preflight.co_GetWarnings()) {

@@ -1,4 +1,4 @@
-#include "tools/ct_xliff_import.h"
+#include "operations/ct_xliff_import.h"
 
 #include <cerrno>
 #include <cstdlib>
@@ -11,11 +11,10 @@
 #include "exchange/ct_tagged_file.h"
 #include "exchange/ct_xliff_reader.h"
 #include "operations/ct_file_kind.h"
+#include "operations/ct_session.h"
 #include "platform/common/ct_errors.h"
 #include "platform/common/ct_files.h"
 #include "platform/host/idml/ct_idml_host.h"
-#include "tools/ct_tool_session.h"
-#include "tools/ct_xliff_options.h"
 
 namespace {
 [[noreturn]] void v_Refuse(const std::string& s_File, const std::string& s_What) {
@@ -72,10 +71,10 @@ std::string s_Stem(const std::string& s_Original, const std::string& s_File) {
 }
 }  // namespace
 
-CT_XliffImport::CT_XliffImport(CT_ToolSession& co_Session, const std::string& s_File)
+CT_XliffImport::CT_XliffImport(CT_Session& co_Session, const std::string& s_File)
     : s_Tagged(s_File) {
     const CT_CommandOptions& co_options = co_Session.co_GetOptions();
-    if (!CT_XliffOptions::sb_IsXliff(co_options, s_File)) {
+    if (!CT_Session::sb_IsXliff(co_options, s_File)) {
         return;
     }
     const std::string s_bytes = s_ReadAll(s_File);

@@ -1,11 +1,11 @@
-// Where the log stream of every operation ends up: standard error and, when the user asks for
-// it, a log file, line by line. Before a line goes to the terminal the progress line is erased,
-// so that log lines and the bar never mix. Paths of working copies are shown as the user's own
-// paths. It also counts the kernel's error lines, which is how the command learns that an
-// export or import it called ran into an error the kernel caught and logged.
+// Where the log stream of every operation ends up: the caller's stream (standard error for the
+// command) and, when the user asks for it, a log file, line by line. Before a line goes out the
+// caller may erase what it drew (the command's progress line), so that log lines and the bar
+// never mix. Paths of working copies are shown as the user's own paths. It also counts the
+// kernel's error lines and keeps the last one, which is how an operation learns that an export
+// or import it called ran into an error the kernel caught and logged, and what it said.
 //
-// The sink owns the log file; the terminal stream and the progress line belong to the caller
-// and must outlive the sink.
+// The sink owns the log file; the caller's stream must outlive the sink.
 #pragma once
 
 #include <fstream>
@@ -15,19 +15,18 @@
 #include <utility>
 #include <vector>
 
-class CT_TerminalProgress;
-
 class CT_LogSink : public std::streambuf {
   public:
     // co_ErrorPrefixes: how error lines start, the kernel's ("Error: ") and the command's.
-    CT_LogSink(std::ostream& co_Terminal, std::vector<std::string> co_ErrorPrefixes);
+    CT_LogSink(std::ostream& co_Out, std::vector<std::string> co_ErrorPrefixes);
     ~CT_LogSink() override;
     CT_LogSink(const CT_LogSink&) = delete;
     CT_LogSink& operator=(const CT_LogSink&) = delete;
 
     // Appends every line to the file as well. Raises e_FileOpen naming the file on failure.
     void v_OpenFile(const std::string& s_Path);
-    void v_SetProgress(CT_TerminalProgress* pco_Progress);
+    // Called before each line goes out; an empty function stops that.
+    void v_SetBeforeLine(std::function<void()> co_BeforeLine);
     // Shows s_To wherever a line holds s_From.
     void v_AddRewrite(const std::string& s_From, const std::string& s_To);
     // Passes every line through the function before it is shown; an empty one stops that.
@@ -41,6 +40,8 @@ class CT_LogSink : public std::streambuf {
 
     // Error lines written so far.
     unsigned n_GetErrorLines() const { return n_ErrorLines; }
+    // The last error line written, as shown; empty before the first.
+    const std::string& s_GetLastErrorLine() const { return s_LastErrorLine; }
     // Ends a line the kernel left open (the batch summary has no line end of its own).
     void v_Finish();
 
@@ -51,14 +52,15 @@ class CT_LogSink : public std::streambuf {
   private:
     void v_EmitLine();
 
-    std::ostream& co_Terminal;
+    std::ostream& co_Out;
     std::vector<std::string> co_ErrorPrefixes;
     std::ofstream co_File;
-    CT_TerminalProgress* pco_Progress = nullptr;
+    std::function<void()> co_BeforeLine;
     std::vector<std::pair<std::string, std::string>> co_Rewrites;
     std::function<std::string(const std::string&)> co_Filter;
     std::string s_Line;
     unsigned n_ErrorLines = 0;
+    std::string s_LastErrorLine;
     bool b_Hold = false;
     bool b_HoldNow = false;
     std::vector<std::string> co_Held;

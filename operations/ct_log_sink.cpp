@@ -1,4 +1,4 @@
-#include "tools/ct_log_sink.h"
+#include "operations/ct_log_sink.h"
 
 #include <cerrno>
 #include <cstring>
@@ -6,10 +6,9 @@
 #include <utility>
 
 #include "platform/common/ct_errors.h"
-#include "tools/ct_terminal_progress.h"
 
-CT_LogSink::CT_LogSink(std::ostream& co_Terminal, std::vector<std::string> co_ErrorPrefixes)
-    : co_Terminal(co_Terminal), co_ErrorPrefixes(std::move(co_ErrorPrefixes)) {}
+CT_LogSink::CT_LogSink(std::ostream& co_Out, std::vector<std::string> co_ErrorPrefixes)
+    : co_Out(co_Out), co_ErrorPrefixes(std::move(co_ErrorPrefixes)) {}
 
 CT_LogSink::~CT_LogSink() {
     v_Finish();
@@ -25,8 +24,8 @@ void CT_LogSink::v_OpenFile(const std::string& s_Path) {
     }
 }
 
-void CT_LogSink::v_SetProgress(CT_TerminalProgress* pco_Progress) {
-    this->pco_Progress = pco_Progress;
+void CT_LogSink::v_SetBeforeLine(std::function<void()> co_BeforeLine) {
+    this->co_BeforeLine = std::move(co_BeforeLine);
 }
 
 void CT_LogSink::v_AddRewrite(const std::string& s_From, const std::string& s_To) {
@@ -90,14 +89,15 @@ void CT_LogSink::v_EmitLine() {
     for (const std::string& s_prefix : co_ErrorPrefixes) {
         if (!s_prefix.empty() && s_Line.compare(0, s_prefix.size(), s_prefix) == 0) {
             ++n_ErrorLines;
+            s_LastErrorLine = s_Line;
             b_HoldNow = b_Hold;
             break;
         }
     }
-    if (pco_Progress != nullptr) {
-        pco_Progress->v_ClearLine();
+    if (co_BeforeLine) {
+        co_BeforeLine();
     }
-    co_Terminal << s_Line << '\n' << std::flush;
+    co_Out << s_Line << '\n' << std::flush;
     if (co_File.is_open()) {
         co_File << s_Line << '\n' << std::flush;
     }

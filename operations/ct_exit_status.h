@@ -1,5 +1,5 @@
-// The exit statuses of the storyport command, as its --help text lists them. Scripts rely on
-// these values; they never change meaning.
+// What an operation came to. The values are the exit statuses of the storyport command, as its
+// --help text lists them; scripts rely on them, so they never change meaning.
 #pragma once
 
 enum et_ExitStatus : int {

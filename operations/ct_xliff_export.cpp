@@ -1,11 +1,10 @@
-#include "tools/ct_xliff_export.h"
+#include "operations/ct_xliff_export.h"
 
-#include "tools/ct_tool_session.h"
-#include "tools/ct_xliff_options.h"
+#include "operations/ct_session.h"
 
-CT_XliffExport::CT_XliffExport(CT_ToolSession& co_Session, const std::string& s_Target) {
+CT_XliffExport::CT_XliffExport(CT_Session& co_Session, const std::string& s_Target) {
     const CT_CommandOptions& co_options = co_Session.co_GetOptions();
-    if (!CT_XliffOptions::sb_IsXliff(co_options, s_Target)) {
+    if (!CT_Session::sb_IsXliff(co_options, s_Target)) {
         return;
     }
     CT_XliffWriter::CT_Options co_xliff;

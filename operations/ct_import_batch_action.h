@@ -11,12 +11,12 @@
 
 #include "batch/ct_batch_action.h"
 
-class CT_ToolSession;
+class CT_Session;
 
 class CT_ImportBatchAction : public CT_BatchAction {
   public:
     // The session's log tells whether an error was logged during a document's import.
-    explicit CT_ImportBatchAction(CT_ToolSession& co_Session);
+    explicit CT_ImportBatchAction(CT_Session& co_Session);
     // The documents' files are XLIFF files, each read into a tagged story file first.
     void v_SetXliff() { b_Xliff = true; }
 
@@ -36,7 +36,7 @@ class CT_ImportBatchAction : public CT_BatchAction {
     // Saves the document; false, after an error line naming it, when the host refuses.
     bool b_Save(const std::string& s_Path);
 
-    CT_ToolSession& co_Session;
+    CT_Session& co_Session;
     bool b_Xliff = false;
     std::vector<std::string> co_Handled;  // canonical paths, in the order handled
     std::vector<bool> co_Clean;

@@ -1,16 +1,16 @@
-#include "tools/ct_import_batch_action.h"
+#include "operations/ct_import_batch_action.h"
 
 #include <algorithm>
 #include <filesystem>
 #include <memory>
 #include <system_error>
 
+#include "operations/ct_import_gate.h"
+#include "operations/ct_log_sink.h"
+#include "operations/ct_session.h"
 #include "operations/ct_tagged_file.h"
+#include "operations/ct_xliff_import.h"
 #include "platform/common/ct_errors.h"
-#include "tools/ct_import_gate.h"
-#include "tools/ct_log_sink.h"
-#include "tools/ct_tool_session.h"
-#include "tools/ct_xliff_import.h"
 
 namespace {
 std::string s_Canonical(const std::string& s_Path) {
@@ -20,7 +20,7 @@ std::string s_Canonical(const std::string& s_Path) {
 }
 }  // namespace
 
-CT_ImportBatchAction::CT_ImportBatchAction(CT_ToolSession& co_Session) : co_Session(co_Session) {}
+CT_ImportBatchAction::CT_ImportBatchAction(CT_Session& co_Session) : co_Session(co_Session) {}
 
 int CT_ImportBatchAction::b_Execute(const CT_String& co_TaggedFile, CT_ProcessData& co_Data) {
     const unsigned n_errorsBefore = co_Session.co_GetSink().n_GetErrorLines();

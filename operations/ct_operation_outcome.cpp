@@ -1,8 +1,7 @@
-#include "tools/ct_operation_outcome.h"
+#include "operations/ct_operation_outcome.h"
 
+#include "operations/ct_session.h"
 #include "platform/common/ct_errors.h"
-#include "tools/ct_cancel_signal.h"
-#include "tools/ct_tool_session.h"
 
 namespace {
 // The kernel's text for a document without text boxes is the bare path; the user is told what
@@ -16,7 +15,7 @@ CT_String co_Describe(et_ErrorCode eo_Code) {
 }
 }  // namespace
 
-CT_OperationOutcome::CT_OperationOutcome(CT_ToolSession& co_Session)
+CT_OperationOutcome::CT_OperationOutcome(CT_Session& co_Session)
     : co_Session(co_Session), n_ErrorLinesBefore(co_Session.co_GetSink().n_GetErrorLines()) {}
 
 void CT_OperationOutcome::v_Run(const std::function<int()>& co_Call) {
@@ -28,7 +27,7 @@ void CT_OperationOutcome::v_Run(const std::function<int()>& co_Call) {
         co_Session.v_LogError(co_Describe(eo_code));
         return;
     }
-    if (i_Result == 0 || CT_CancelSignal::sb_IsRequested()) {
+    if (i_Result == 0 || co_Session.b_IsCanceled()) {
         return;
     }
     // Stopped without the user's cancel: a failed save before an import, or a story the host
@@ -48,7 +47,7 @@ et_ExitStatus CT_OperationOutcome::eo_GetExitStatus() const {
     if (b_Escaped) {
         return e_ExitError;
     }
-    if (CT_CancelSignal::sb_IsRequested()) {
+    if (co_Session.b_IsCanceled()) {
         return e_ExitCanceled;
     }
     if (i_Result != 0 || co_Session.co_GetSink().n_GetErrorLines() != n_ErrorLinesBefore) {

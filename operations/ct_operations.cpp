@@ -1,0 +1,216 @@
+#include "storyport/operations.h"
+
+#include <cctype>
+#include <map>
+#include <memory>
+#include <sstream>
+#include <utility>
+
+#include "document/ct_document.h"
+#include "map/ct_map_html_writer.h"
+#include "map/ct_map_svg_writer.h"
+#include "map/ct_order_walk.h"
+#include "map/ct_story_map.h"
+#include "operations/ct_current_document.h"
+#include "operations/ct_document_path.h"
+#include "operations/ct_export_target.h"
+#include "operations/ct_operation_outcome.h"
+#include "operations/ct_order_file.h"
+#include "operations/ct_story_counts.h"
+#include "operations/ct_tagged_file.h"
+#include "operations/ct_tagged_stories.h"
+#include "operations/ct_xliff_export.h"
+#include "operations/ct_xliff_import.h"
+#include "platform/common/ct_errors.h"
+#include "platform/common/ct_files.h"
+#include "platform/host/idml/ct_idml_layout.h"
+#include "settings/ct_process_data.h"
+#include "storyorder/ct_story_order.h"
+#include "textbox/ct_page.h"
+#include "textbox/ct_text_box.h"
+
+namespace {
+std::string s_Text(const CT_String& co_Text) {
+    return std::string(co_Text.sv());
+}
+
+std::string s_OrderName(int i_Kind) {
+    switch (i_Kind) {
+        case e_TopDown:
+            return "top-down";
+        case e_LeftRight:
+            return "left-right";
+        case e_Custom:
+            return "custom";
+        default:
+            return "kind " + std::to_string(i_Kind);
+    }
+}
+
+std::string s_GroupLabel(int i_Page) {
+    CT_Page co_page(i_Page);
+    co_page.v_SetListLabel(0);
+    return s_Text(co_page.cco_GetListLabel());
+}
+
+// The order file, read before the document is opened so that a bad one costs no parsing.
+std::unique_ptr<CT_OrderFile> pco_ReadOrderFile(const CT_CommandOptions& co_Options) {
+    if (co_Options.s_OrderFile.empty()) {
+        return nullptr;
+    }
+    return std::make_unique<CT_OrderFile>(co_Options.s_OrderFile);
+}
+
+// A name that is only the ending is no name.
+bool b_EndsWith(const std::string& s_Path, const std::string& s_Ending) {
+    if (s_Path.size() <= s_Ending.size()) {
+        return false;
+    }
+    const std::size_t n_from = s_Path.size() - s_Ending.size();
+    for (std::size_t n = 0; n < s_Ending.size(); ++n) {
+        if (std::tolower(static_cast<unsigned char>(s_Path[n_from + n])) != s_Ending[n]) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// An order file arranges the stories of the current document, whose custom order the kernel's
+// entry point by path would not keep.
+int b_ExportArranged(CT_Session& co_Session, CT_ProcessData& co_Data) {
+    const CT_CommandOptions& co_options = co_Session.co_GetOptions();
+    const CT_OrderFile co_orderFile(co_options.s_OrderFile);
+    CT_CurrentDocument co_document(co_options.s_Document, co_Session.cco_GetStoryListSettings());
+    // The same refusal as the entry point's, for the same reason: there is nothing to export.
+    if (co_document.co_GetDocument().b_IsEmpty()) {
+        CT_Errors::v_ThrowError(e_NoTextBox, CT_String(co_options.s_Document.c_str()));
+    }
+    co_Session.v_ApplyOrderFile(co_orderFile, co_document.co_GetStoryOrder());
+    return co_document.co_GetDocument().b_Export(CT_String(co_options.s_Tagged.c_str()), co_Data);
+}
+
+void v_WriteFile(const std::string& s_Path, const std::string& s_Text) {
+    CT_Files co_file;
+    co_file.v_Open(CT_String(s_Path.c_str()), e_OpenWrite, 0);
+    co_file.v_Write(s_Text.data(), s_Text.size());
+    co_file.v_Close();
+}
+}  // namespace
+
+CT_StoryListing CT_Operations::sco_List(CT_Session& co_Session) {
+    const CT_CommandOptions& co_options = co_Session.co_GetOptions();
+    CT_DocumentPath::sv_Check(co_options.s_Document);
+    const std::unique_ptr<CT_OrderFile> pco_orderFile = pco_ReadOrderFile(co_options);
+    CT_CurrentDocument co_document(co_options.s_Document, co_Session.cco_GetStoryListSettings());
+    CT_StoryOrder& co_order = co_document.co_GetStoryOrder();
+    if (pco_orderFile) {
+        co_Session.v_ApplyOrderFile(*pco_orderFile, co_order);
+    }
+    const CT_IdmlHost& co_host = co_Session.co_GetHost();
+    CT_StoryListing co_listing;
+    co_listing.s_Document = s_Text(co_document.co_GetDocument().co_GetFileName());
+    co_listing.s_Order = s_OrderName(co_order.eo_GetStoryOrder());
+    std::unique_ptr<CT_StoryCounts> pco_counts;
+    if (!co_options.b_Keys) {
+        pco_counts = std::make_unique<CT_StoryCounts>(
+            co_host, co_order, [&co_host](const std::string& s_Key) {
+                const CT_IdmlBox* pco_box = co_host.pco_FindListed(s_Key);
+                return pco_box == nullptr || pco_box->s_LeftOut.empty();
+            });
+        co_listing.b_Counted = true;
+        co_listing.co_Total = pco_counts->co_GetTotal();
+    }
+    v_ForEachBox(co_order, [&](CT_TextBox& co_Box, unsigned n_Index) {
+        co_Box.v_SetListLabel(n_Index);
+        CT_String co_preview;
+        co_Box.v_GetText(co_preview, 1);
+        CT_ListedStory co_story;
+        co_story.n_Number = n_Index + 1;
+        co_story.s_Key = s_Text(co_Box.cco_GetKey());
+        co_story.s_Label = s_Text(co_Box.cco_GetListLabel());
+        co_story.s_Preview = s_Text(co_preview);
+        co_story.i_Page = co_Box.i_GetPage();
+        co_story.s_Group = s_GroupLabel(co_story.i_Page);
+        co_story.i_X = co_Box.cco_GetPosition().x;
+        co_story.i_Y = co_Box.cco_GetPosition().y;
+        if (const CT_IdmlBox* pco_listed = co_host.pco_FindListed(co_story.s_Key)) {
+            co_story.s_Layer = pco_listed->s_Layer;
+            co_story.s_LeftOut = pco_listed->s_LeftOut;
+        }
+        if (pco_counts) {
+            co_story.co_Tally = pco_counts->co_Get(co_story.s_Key);
+        }
+        co_listing.co_Stories.push_back(std::move(co_story));
+    });
+    return co_listing;
+}
+
+et_ExitStatus CT_Operations::seo_Export(CT_Session& co_Session) {
+    const CT_CommandOptions& co_options = co_Session.co_GetOptions();
+    CT_DocumentPath::sv_Check(co_options.s_Document);
+    const CT_XliffExport co_format(co_Session, co_options.s_Tagged);
+    CT_ProcessData co_data(co_Session.co_GetLog(), co_format.cco_GetFormat(), "Export");
+    CT_OperationOutcome co_outcome(co_Session);
+    co_outcome.v_Run([&]() -> int {
+        CT_ExportTarget::sv_Check(co_options.s_Document, co_options.s_Tagged, co_options.b_Force);
+        if (!co_options.s_OrderFile.empty()) {
+            return b_ExportArranged(co_Session, co_data);
+        }
+        return CT_Document::sb_Export(CT_String(co_options.s_Document.c_str()),
+                                      CT_String(co_options.s_Tagged.c_str()),
+                                      co_Session.cco_GetStoryListSettings(), co_data);
+    });
+    return co_outcome.eo_GetExitStatus();
+}
+
+et_ExitStatus CT_Operations::seo_Map(CT_Session& co_Session) {
+    const CT_CommandOptions& co_options = co_Session.co_GetOptions();
+    CT_DocumentPath::sv_Check(co_options.s_Document);
+    const std::unique_ptr<CT_OrderFile> pco_orderFile = pco_ReadOrderFile(co_options);
+    const CT_StoryListSettings& co_settings = co_Session.cco_GetStoryListSettings();
+    CT_CurrentDocument co_document(co_options.s_Document, co_settings);
+    if (pco_orderFile) {
+        co_Session.v_ApplyOrderFile(*pco_orderFile, co_document.co_GetStoryOrder());
+    }
+    const CT_IdmlLayout co_layout(co_Session.co_GetHost().cco_GetActiveDocument());
+    // A story is left out when none of its frames is kept: the first frame's reason says why.
+    std::map<std::string, std::string> co_reasons;
+    for (const CT_IdmlBoxList::CT_Frame& co_frame : co_Session.co_GetHost().co_GetFrames()) {
+        if (!co_frame.s_LeftOut.empty()) {
+            co_reasons.emplace(co_frame.s_Story, co_frame.s_LeftOut);
+        }
+    }
+    const CT_StoryMap co_map(co_layout, co_document.co_GetStoryOrder(),
+                             co_settings.b_GetIgnorePasteBoard() != 0, std::move(co_reasons));
+    CT_MapSvgWriter co_svg(co_map);
+    if (!co_options.s_CheckFile.empty()) {
+        // A translation in XLIFF is read through the tagged form it imports by.
+        // Checked as import and check check it, so that a broken file is told the same way.
+        const CT_XliffImport co_translation(co_Session, co_options.s_CheckFile);
+        const CT_TaggedFile co_checked(co_translation.s_GetTagged(),
+                                       !co_translation.b_IsConverted());
+        co_Session.co_GetSink().v_AddRewrite(co_checked.s_GetReadablePath(),
+                                             co_options.s_CheckFile);
+        const CT_FitReport co_fit(co_Session.co_GetHost(), co_document.co_GetStoryOrder(),
+                                  CT_TaggedStories::sco_Read(co_checked.s_GetReadablePath()),
+                                  co_options.d_MaxGrowth / 100);
+        co_svg.v_SetRisks(co_fit.co_GetRisks());
+    }
+    std::ostringstream co_text;
+    if (sb_IsHtmlName(co_options.s_MapFile)) {
+        const std::string s_name = s_Text(co_document.co_GetDocument().co_GetFileName());
+        CT_MapHtmlWriter(co_map, co_svg, s_name).v_Write(co_text);
+    } else {
+        co_svg.v_Write(co_text, true);
+    }
+    v_WriteFile(co_options.s_MapFile, co_text.str());
+    return e_ExitOk;
+}
+
+bool CT_Operations::sb_IsMapName(const std::string& s_Path) {
+    return b_EndsWith(s_Path, ".svg") || sb_IsHtmlName(s_Path);
+}
+
+bool CT_Operations::sb_IsHtmlName(const std::string& s_Path) {
+    return b_EndsWith(s_Path, ".html") || b_EndsWith(s_Path, ".htm");
+}
