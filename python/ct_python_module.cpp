@@ -1,0 +1,230 @@
+// The storyport module for Python: the operations of include/storyport/operations.h as
+// functions that take keyword arguments like the command's options and give plain Python
+// values (dicts, lists, strings, numbers). Every failure raises storyport.Error with the line
+// the command would print ("storyport: error: ..." or the kernel's "Error: ..."). The log lines
+// an operation writes come back as the "log" list of its result.
+//
+// The kernel has one host per process, so calls run one at a time (a lock); each runs without
+// the interpreter's lock, so other Python threads go on meanwhile.
+#include <pybind11/pybind11.h>
+#include <pybind11/stl.h>
+
+#include <mutex>
+#include <optional>
+#include <sstream>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "platform/common/ct_errors.h"
+#include "storyport/operations.h"
+
+namespace py = pybind11;
+
+namespace {
+std::mutex go_OneSession;
+
+// What becomes storyport.Error: the line the command would print.
+struct CT_PythonError : std::runtime_error {
+    using std::runtime_error::runtime_error;
+};
+
+// The session's log, line by line.
+std::vector<std::string> co_Lines(const std::string& s_Text) {
+    std::vector<std::string> co_lines;
+    std::istringstream co_in(s_Text);
+    for (std::string s_line; std::getline(co_in, s_line);) {
+        co_lines.push_back(s_line);
+    }
+    return co_lines;
+}
+
+// Runs f_Call in a session over the options with the interpreter's lock released. An error
+// the call raises, or an outcome other than the accepted ones, becomes storyport.Error with the
+// error line; the outcome and the log are given back.
+template <class F>
+et_ExitStatus eo_Run(const CT_CommandOptions& co_Options, std::vector<std::string>& co_Log,
+                     F f_Call, std::initializer_list<et_ExitStatus> co_Accepted = {e_ExitOk}) {
+    std::string s_error;
+    std::ostringstream co_out;
+    et_ExitStatus eo_status = e_ExitError;
+    {
+        py::gil_scoped_release co_released;
+        const std::lock_guard<std::mutex> co_lock(go_OneSession);
+        try {
+            CT_Session co_session(co_Options, co_out);
+            try {
+                eo_status = f_Call(co_session);
+            } catch (et_ErrorCode) {
+                co_session.v_LogError(CT_Errors::cco_GetLastError());
+            } catch (const std::exception& co_error) {
+                co_session.v_LogError(CT_String(co_error.what()));
+            }
+            co_session.co_GetSink().v_Finish();
+            s_error = co_session.co_GetSink().s_GetLastErrorLine();
+        } catch (et_ErrorCode) {
+            s_error = CT_Session::ss_CommandErrorPrefix() +
+                      std::string(CT_Errors::cco_GetLastError().sv());
+        }
+        CT_Errors::v_ResetError();
+    }
+    co_Log = co_Lines(co_out.str());
+    for (et_ExitStatus eo_accepted : co_Accepted) {
+        if (eo_status == eo_accepted) {
+            return eo_status;
+        }
+    }
+    if (s_error.empty()) {
+        s_error = eo_status == e_ExitCanceled ? "storyport: cancelled"
+                                              : "storyport: error: the operation failed";
+    }
+    throw CT_PythonError(s_error);
+}
+
+py::dict co_Tally(const CT_StoryTally& co_Tally) {
+    py::dict co_dict;
+    co_dict["words"] = co_Tally.co_All.n_Words;
+    co_dict["characters"] = co_Tally.co_All.n_Characters;
+    co_dict["repeated_words"] = co_Tally.co_Repeated.n_Words;
+    co_dict["repeated_characters"] = co_Tally.co_Repeated.n_Characters;
+    return co_dict;
+}
+
+// The options every operation on one document takes: which stories, in which order.
+void v_SetSelection(CT_CommandOptions& co_Options, const std::optional<std::string>& s_Order,
+                    const std::optional<std::string>& s_OrderFile, bool b_IgnorePasteboard,
+                    const std::optional<std::string>& s_Layers,
+                    const std::vector<std::string>& co_LayerNames,
+                    const std::optional<std::string>& s_Settings) {
+    co_Options.s_Order = s_Order.value_or("");
+    co_Options.s_OrderFile = s_OrderFile.value_or("");
+    co_Options.b_IgnorePasteBoard = b_IgnorePasteboard;
+    co_Options.s_Layers = s_Layers.value_or("");
+    co_Options.co_LayerNames = co_LayerNames;
+    co_Options.s_SettingsFile = s_Settings.value_or("");
+}
+
+py::dict co_ListStories(const std::string& s_Document, const std::optional<std::string>& s_Order,
+                        const std::optional<std::string>& s_OrderFile, bool b_IgnorePasteboard,
+                        const std::optional<std::string>& s_Layers,
+                        const std::vector<std::string>& co_LayerNames, bool b_All,
+                        const std::optional<std::string>& s_Settings) {
+    CT_CommandOptions co_options;
+    co_options.eo_Command = CT_CommandOptions::e_List;
+    co_options.s_Document = s_Document;
+    co_options.b_All = b_All;
+    v_SetSelection(co_options, s_Order, s_OrderFile, b_IgnorePasteboard, s_Layers, co_LayerNames,
+                   s_Settings);
+    CT_StoryListing co_listing;
+    std::vector<std::string> co_log;
+    eo_Run(co_options, co_log, [&](CT_Session& co_Session) {
+        co_listing = CT_Operations::sco_List(co_Session);
+        return e_ExitOk;
+    });
+    py::list co_stories;
+    for (const CT_ListedStory& co_story : co_listing.co_Stories) {
+        py::dict co_item = co_Tally(co_story.co_Tally);
+        co_item["number"] = co_story.n_Number;
+        co_item["key"] = co_story.s_Key;
+        co_item["label"] = co_story.s_Label;
+        co_item["preview"] = co_story.s_Preview;
+        co_item["page"] = co_story.i_Page;
+        co_item["group"] = co_story.s_Group;
+        co_item["x"] = co_story.i_X;
+        co_item["y"] = co_story.i_Y;
+        co_item["layer"] = co_story.s_Layer;
+        co_item["export"] = co_story.s_LeftOut.empty();
+        co_item["left_out"] =
+            co_story.s_LeftOut.empty() ? py::object(py::none()) : py::str(co_story.s_LeftOut);
+        co_stories.append(co_item);
+    }
+    py::dict co_result;
+    co_result["document"] = co_listing.s_Document;
+    co_result["order"] = co_listing.s_Order;
+    co_result["stories"] = co_stories;
+    co_result["total"] = co_Tally(co_listing.co_Total);
+    co_result["log"] = co_log;
+    return co_result;
+}
+
+py::dict co_Export(const std::string& s_Document, const std::string& s_File,
+                   const std::optional<std::string>& s_Format,
+                   const std::optional<std::string>& s_TargetLanguage,
+                   const std::optional<std::string>& s_SourceLanguage, bool b_NoTarget,
+                   const std::optional<std::string>& s_Order,
+                   const std::optional<std::string>& s_OrderFile, bool b_IgnorePasteboard,
+                   const std::optional<std::string>& s_Layers,
+                   const std::vector<std::string>& co_LayerNames, bool b_SkipNotes, bool b_Force,
+                   const std::optional<std::string>& s_Settings) {
+    CT_CommandOptions co_options;
+    co_options.eo_Command = CT_CommandOptions::e_Export;
+    co_options.s_Document = s_Document;
+    co_options.s_Tagged = s_File;
+    co_options.s_Format = s_Format.value_or("");
+    co_options.s_TargetLanguage = s_TargetLanguage.value_or("");
+    co_options.s_SourceLanguage = s_SourceLanguage.value_or("");
+    co_options.b_NoTarget = b_NoTarget;
+    co_options.s_Notes = b_SkipNotes ? "skip" : "";
+    co_options.b_Force = b_Force;
+    v_SetSelection(co_options, s_Order, s_OrderFile, b_IgnorePasteboard, s_Layers, co_LayerNames,
+                   s_Settings);
+    if (CT_Session::sb_IsXliff(co_options, s_File) && co_options.s_TargetLanguage.empty()) {
+        throw CT_PythonError(
+            "storyport: an XLIFF export needs target_lang, the language to translate into");
+    }
+    std::vector<std::string> co_log;
+    eo_Run(co_options, co_log, CT_Operations::seo_Export);
+    py::dict co_result;
+    co_result["file"] = s_File;
+    co_result["log"] = co_log;
+    return co_result;
+}
+
+py::dict co_Map(const std::string& s_Document, const std::string& s_Out,
+                const std::optional<std::string>& s_CheckFile, double d_MaxGrowth,
+                const std::optional<std::string>& s_Order,
+                const std::optional<std::string>& s_OrderFile, bool b_IgnorePasteboard,
+                const std::optional<std::string>& s_Settings) {
+    if (!CT_Operations::sb_IsMapName(s_Out)) {
+        throw CT_PythonError("storyport: the picture's name must end in .svg or .html");
+    }
+    CT_CommandOptions co_options;
+    co_options.eo_Command = CT_CommandOptions::e_Map;
+    co_options.s_Document = s_Document;
+    co_options.s_MapFile = s_Out;
+    co_options.s_CheckFile = s_CheckFile.value_or("");
+    co_options.d_MaxGrowth = d_MaxGrowth;
+    v_SetSelection(co_options, s_Order, s_OrderFile, b_IgnorePasteboard, std::nullopt, {},
+                   s_Settings);
+    std::vector<std::string> co_log;
+    eo_Run(co_options, co_log, CT_Operations::seo_Map);
+    py::dict co_result;
+    co_result["file"] = s_Out;
+    co_result["log"] = co_log;
+    return co_result;
+}
+}  // namespace
+
+PYBIND11_MODULE(storyport, co_Module) {
+    co_Module.doc() =
+        "storyport: IDML documents prepared for translation (story lists, tagged and XLIFF "
+        "export, maps)";
+    py::register_exception<CT_PythonError>(co_Module, "Error");
+    using namespace pybind11::literals;
+    co_Module.def(
+        "list_stories", &co_ListStories, "document"_a, py::kw_only(), "order"_a = py::none(),
+        "order_file"_a = py::none(), "ignore_pasteboard"_a = false, "layers"_a = py::none(),
+        "layer_names"_a = std::vector<std::string>(), "all"_a = false, "settings"_a = py::none(),
+        "The stories of the document in story order, with their counts.");
+    co_Module.def("export", &co_Export, "document"_a, "file"_a, py::kw_only(),
+                  "format"_a = py::none(), "target_lang"_a = py::none(),
+                  "source_lang"_a = py::none(), "no_target"_a = false, "order"_a = py::none(),
+                  "order_file"_a = py::none(), "ignore_pasteboard"_a = false,
+                  "layers"_a = py::none(), "layer_names"_a = std::vector<std::string>(),
+                  "skip_notes"_a = false, "force"_a = false, "settings"_a = py::none(),
+                  "Exports the document's stories into a tagged story file or XLIFF (.xlf).");
+    co_Module.def("map", &co_Map, "document"_a, "out"_a, py::kw_only(), "check"_a = py::none(),
+                  "max_growth"_a = 15.0, "order"_a = py::none(), "order_file"_a = py::none(),
+                  "ignore_pasteboard"_a = false, "settings"_a = py::none(),
+                  "Draws the story order on the pages into OUT.svg or OUT.html.");
+}

@@ -1,0 +1,104 @@
+# The Python module against the command: both run the same operations, so what the module
+# gives back must be what the command prints or writes, byte for byte, on the project's sample.
+import json
+import os
+import shutil
+import subprocess
+import threading
+
+import pytest
+
+import storyport
+
+CLI = os.environ["STORYPORT_CLI"]
+SAMPLE = os.environ["STORYPORT_SAMPLE"]
+
+
+@pytest.fixture
+def work(tmp_path, monkeypatch):
+    # The settings file goes to a home of the test's own, for the module and the command alike.
+    monkeypatch.setenv("HOME", str(tmp_path))
+    monkeypatch.setenv("XDG_CONFIG_HOME", str(tmp_path / "config"))
+    shutil.copy(SAMPLE, tmp_path / "brochure.idml")
+    monkeypatch.chdir(tmp_path)
+    return tmp_path
+
+
+def command(*args):
+    return subprocess.run([CLI, *args], capture_output=True, text=True)
+
+
+def test_list_is_the_commands_json_listing(work):
+    listing = storyport.list_stories("brochure.idml", all=True)
+    printed = json.loads(command("list", "brochure.idml", "--json").stdout)
+    log = listing.pop("log")
+    assert listing == printed
+    assert log == []
+    assert [s["key"] for s in listing["stories"]] == [
+        "u1c2", "u22c", "u1d6", "u1f3", "u1e4", "u205", "u21a"]
+    assert listing["total"]["words"] == 122
+
+
+def test_order_and_order_file_rearrange_the_listing(work):
+    # The stories of the file come first on their own page, in the file's order.
+    (work / "order.txt").write_text("u1e4\nu1f3\nnosuch\n")
+    listing = storyport.list_stories("brochure.idml", order_file="order.txt")
+    assert [s["key"] for s in listing["stories"]] == [
+        "u1c2", "u22c", "u1e4", "u1f3", "u1d6", "u205", "u21a"]
+    assert listing["log"] == [
+        "Warning: order.txt:3: the order file names a story that the document does not have: "
+        "nosuch"]
+    plain = storyport.list_stories("brochure.idml", ignore_pasteboard=True, order="left-right")
+    assert plain["order"] == "left-right"
+    assert "u22c" not in [s["key"] for s in plain["stories"]]
+
+
+@pytest.mark.parametrize("name, extra", [("out.xlf", ["--target-lang", "fr"]), ("out.stt", [])])
+def test_export_writes_the_commands_bytes(work, name, extra):
+    result = storyport.export("brochure.idml", "mine-" + name,
+                              target_lang="fr" if extra else None)
+    assert command("export", "brochure.idml", name, *extra).returncode == 0
+    assert (work / ("mine-" + name)).read_bytes() == (work / name).read_bytes()
+    assert "7 stories have been exported." in result["log"]
+
+
+def test_map_writes_the_commands_page(work):
+    storyport.export("brochure.idml", "b.xlf", target_lang="de")
+    storyport.map("brochure.idml", "mine.html", check="b.xlf", max_growth=5)
+    assert command("map", "brochure.idml", "map.html", "--check", "b.xlf",
+                   "--max-growth", "5").returncode == 0
+    assert (work / "mine.html").read_bytes() == (work / "map.html").read_bytes()
+
+
+def test_errors_carry_the_commands_line_and_write_nothing(work):
+    cases = [
+        (lambda: storyport.list_stories("nosuch.idml"), ["list", "nosuch.idml"]),
+        (lambda: storyport.export("brochure.idml", "brochure.idml"),
+         ["export", "brochure.idml", "brochure.idml"]),
+        (lambda: storyport.map("brochure.xlf", "m.svg"), ["map", "brochure.xlf", "m.svg"]),
+    ]
+    for call, args in cases:
+        with pytest.raises(storyport.Error) as raised:
+            call()
+        printed = command(*args)
+        assert printed.returncode == 1
+        assert str(raised.value) == printed.stderr.strip().splitlines()[-1]
+    assert (work / "brochure.idml").read_bytes() == open(SAMPLE, "rb").read()
+    assert not (work / "m.svg").exists()
+    with pytest.raises(storyport.Error, match="target_lang"):
+        storyport.export("brochure.idml", "x.xlf")
+    assert not (work / "x.xlf").exists()
+
+
+def test_calls_from_threads_run_one_at_a_time(work):
+    results = []
+
+    def run():
+        results.append(len(storyport.list_stories("brochure.idml")["stories"]))
+
+    threads = [threading.Thread(target=run) for _ in range(4)]
+    for thread in threads:
+        thread.start()
+    for thread in threads:
+        thread.join()
+    assert results == [7, 7, 7, 7]
