@@ -114,28 +114,6 @@ TEST_F(StoryTagsTest, KeysAndSpreadNamesWithTheTemplateMarkersStayWhole) {
     EXPECT_EQ(co_Import(co_boxes), (std::vector<std::string>{"50%", "a@b%c", "@"}));
 }
 
-TEST_F(StoryTagsTest, CancelAndHostFailureStillCloseEveryStartTag) {
-    v_OpenDocument({so_OnPage("a", 1, 0, 0, "one"), so_OnPage("b", 1, 0, 0, "two"),
-                    so_OnPage("c", 2, 0, 0, "three")});
-    auto co_boxes = co_TakeBoxes();
-
-    co_Host.v_CancelAfterPolls(1);
-    EXPECT_EQ(co_Export(co_boxes), (std::vector<int>{1, 0, 0}));
-    EXPECT_EQ(s_FileBytes(),
-              "<MEMORY-TAGGED-TEXT 1.0>"
-              "<STORY NAME=\"a\" LOCATION=\"P1\">one</STORY>\n\n\n"
-              "<STORY NAME=\"b\" LOCATION=\"P1\"></STORY>\n\n\n"
-              "<STORY NAME=\"c\" LOCATION=\"P2\"></STORY>\n\n\n"
-              "</MEMORY-TAGGED-TEXT>");
-
-    co_Host.v_ClearCancel();
-    co_Host.v_RefuseOn("b_Export", 2);
-    EXPECT_EQ(co_Export(co_boxes), (std::vector<int>{1, 0, 1}));
-    EXPECT_NE(
-        s_FileBytes().find("<STORY NAME=\"b\" LOCATION=\"P1\"></STORY>\n\n\n<STORY NAME=\"c\""),
-        std::string::npos);
-}
-
 TEST_F(StoryTagsTest, ReaderSkipsForeignTextCutsKeysAtTheirQuoteAndHonoursCancel) {
     v_OpenDocument({so_OnPage("a", 1, 0, 0, "old a"), so_OnPage("b", 1, 0, 0, "old b")});
     auto co_boxes = co_TakeBoxes();
