@@ -24,12 +24,14 @@
 #include <string>
 
 #include "exchange/ct_tagged_file.h"
+#include "exchange/ct_xliff_placement.h"
 #include "exchange/ct_xliff_reader.h"
 #include "exchange/ct_xliff_writer.h"
 #include "operations/ct_xliff_converter.h"
 #include "platform/common/ct_files.h"
 #include "platform/host/ct_host.h"
 #include "platform/host/idml/ct_idml_host.h"
+#include "operations/ct_xliff_codes.h"
 
 namespace {
 
@@ -135,6 +137,7 @@ class CT_Driver {
         co_Host.v_Release(p_Document);
         co_Host.v_GenerateBoxList(0);
     }
+    const CT_IdmlHost& cco_Host() const { return co_Host; }
     void v_Close(int b_Save) {
         void* p_Document = co_Host.p_GetCurrentDocument();
         co_Host.v_Close(p_Document, b_Save);
@@ -319,8 +322,22 @@ void v_ImportXliff(CT_Driver& co_Driver) {
     const CT_XliffReader co_Reader(s_ReadAll(gco_Folder / "translated.xlf"));
     CT_Files co_Out;
     co_Out.v_Open(CT_String((gco_Folder / "from-xliff.stt").c_str()), e_OpenWrite, 0);
-    const std::string s_Tagged = CT_TaggedStoryFile::s_Write(
-        co_Reader.cco_Stories(), CT_IdmlHost::spc_OpenTag, CT_IdmlHost::spc_CloseTag);
+    // Laid over the open document's stories by unit id, as the command does.
+    std::vector<CT_XliffFinding> co_Findings;
+    const std::vector<CT_TaggedStory> co_Stories = CT_XliffPlacement::sco_PlaceAll(
+        co_Reader,
+        [&](const std::string& s_Key, std::vector<CT_StoryLayout>& co_Layouts) {
+            std::string s_Content;
+            std::vector<CT_IdmlStoryCodeInfo> co_Infos;
+            if (!co_Driver.cco_Host().b_ExportedContent("", s_Key, false, s_Content, co_Infos)) {
+                return false;
+            }
+            co_Layouts.emplace_back(s_Content, CT_XliffCodes::sco_From(co_Infos));
+            return true;
+        },
+        co_Findings);
+    const std::string s_Tagged = CT_TaggedStoryFile::s_Write(co_Stories, CT_IdmlHost::spc_OpenTag,
+                                                             CT_IdmlHost::spc_CloseTag);
     co_Out.v_Write(s_Tagged.data(), s_Tagged.size());
     co_Out.v_Close();
     co_Driver.v_Import(gco_Folder / "from-xliff.stt");

@@ -5,29 +5,37 @@
 #include <algorithm>
 #include <cstddef>
 #include <cstring>
+#include <unordered_set>
 
-#include "exchange/ct_xliff_story_reader.h"
+#include "exchange/ct_xliff_unit_reader.h"
 #include "platform/common/ct_utf8.h"
 
 namespace {
 bool b_Is(const pugi::xml_node& co_Node, const char* pc_Name) {
-    return CT_XliffStoryReader::sb_IsElement(co_Node, pc_Name);
+    return CT_XliffUnitReader::sb_IsElement(co_Node, pc_Name);
 }
 
-pugi::xml_node co_Child(const pugi::xml_node& co_Parent, const char* pc_Name) {
-    for (pugi::xml_node co_child : co_Parent.children()) {
-        if (b_Is(co_child, pc_Name)) {
-            return co_child;
+// Where each line of the file begins, to name the line of an offset.
+class CT_Lines {
+  public:
+    explicit CT_Lines(std::string_view co_Bytes) {
+        for (std::size_t n = co_Bytes.find('\n'); n != std::string_view::npos;
+             n = co_Bytes.find('\n', n + 1)) {
+            co_Ends.push_back(n);
         }
     }
-    return pugi::xml_node();
-}
+    std::size_t n_Line(std::ptrdiff_t n_Offset) const {
+        if (n_Offset < 0) {
+            return 0;
+        }
+        return 1 + static_cast<std::size_t>(std::lower_bound(co_Ends.begin(), co_Ends.end(),
+                                                             static_cast<std::size_t>(n_Offset)) -
+                                            co_Ends.begin());
+    }
 
-// The key of a story group: its resname, or its id when a tool dropped the resname.
-std::string co_KeyOf(const pugi::xml_node& co_Group) {
-    std::string co_key = co_Group.attribute("resname").value();
-    return co_key.empty() ? co_Group.attribute("id").value() : co_key;
-}
+  private:
+    std::vector<std::size_t> co_Ends;
+};
 
 [[noreturn]] void v_NotWellFormed(std::string_view co_Bytes, std::ptrdiff_t n_Offset,
                                   const char* pc_What) {
@@ -53,14 +61,118 @@ void v_CheckVersion(const pugi::xml_node& co_Root) {
                                          co_Root.name() + ">");
     }
     const std::string co_version = co_Root.attribute("version").value();
-    const std::string co_space = co_Root.attribute("xmlns").value();
-    if (co_version.compare(0, 1, "2") == 0 || co_space.find(":2.") != std::string::npos) {
-        throw CT_XliffReader::CT_Refusal("XLIFF " + (co_version.empty() ? "2" : co_version) +
+    std::string co_space;
+    for (pugi::xml_attribute co_attribute : co_Root.attributes()) {
+        if (std::strncmp(co_attribute.name(), "xmlns", 5) == 0 &&
+            std::strstr(co_attribute.value(), "xliff:document:2.") != nullptr) {
+            co_space = co_attribute.value();
+        }
+    }
+    if (co_version.compare(0, 1, "2") == 0) {
+        throw CT_XliffReader::CT_Refusal("XLIFF " + co_version +
                                          " is not read: save the translation as XLIFF 1.2");
     }
     if (co_version != "1.2" && co_version != "1.1" && co_version != "1.0") {
-        throw CT_XliffReader::CT_Refusal("XLIFF version \"" + co_version +
-                                         "\" is not read: save the translation as XLIFF 1.2");
+        throw CT_XliffReader::CT_Refusal(
+            "XLIFF version \"" + co_version + "\" is not read: save the translation as XLIFF 1.2" +
+            (co_space.empty() ? std::string() : " (the file's namespace is " + co_space + ")"));
+    }
+    if (!co_space.empty()) {
+        throw CT_XliffReader::CT_Refusal(
+            "the file says it is XLIFF " + co_version + " but its namespace is XLIFF 2's (" +
+            co_space + "): give it the namespace urn:oasis:names:tc:xliff:document:1.2");
+    }
+}
+
+// A reference of the file's text that no document can take, with its offset.
+struct CT_BadReference {
+    std::size_t n_Offset;
+    std::string co_What;
+};
+
+bool b_StartsWith(std::string_view co_Text, std::size_t n_At, std::string_view co_Start) {
+    return co_Text.compare(n_At, co_Start.size(), co_Start) == 0;
+}
+
+// The parser makes every character reference into bytes (a reference to NUL ends the text
+// there) and leaves an entity it does not know as its literal text: the references are read
+// here, in the file's own bytes, outside comments, CDATA sections, processing instructions
+// and the document type.
+std::vector<CT_BadReference> co_BadReferences(std::string_view co_Bytes) {
+    std::vector<CT_BadReference> co_bad;
+    if (co_Bytes.find('&') == std::string_view::npos) {
+        return co_bad;
+    }
+    std::size_t n_at = 0;
+    while ((n_at = co_Bytes.find_first_of("&<", n_at)) != std::string_view::npos) {
+        if (co_Bytes[n_at] == '<') {
+            const char* pc_end = b_StartsWith(co_Bytes, n_at, "<!--")        ? "-->"
+                                 : b_StartsWith(co_Bytes, n_at, "<![CDATA[") ? "]]>"
+                                 : b_StartsWith(co_Bytes, n_at, "<?")        ? "?>"
+                                 : b_StartsWith(co_Bytes, n_at, "<!DOCTYPE") ? nullptr
+                                                                             : "";
+            if (pc_end == nullptr) {
+                // An internal subset ends at "]>", a document type without one at ">".
+                const std::size_t n_close = co_Bytes.find('>', n_at);
+                const std::size_t n_open = co_Bytes.find('[', n_at);
+                pc_end = n_open < n_close ? "]>" : ">";
+            }
+            const std::size_t n_end = co_Bytes.find(pc_end, n_at + 1);
+            n_at = n_end == std::string_view::npos ? co_Bytes.size() : n_end + 1;
+            continue;
+        }
+        const std::size_t n_semicolon = co_Bytes.find(';', n_at);
+        const std::string_view co_name =
+            co_Bytes.substr(n_at + 1, n_semicolon == std::string_view::npos
+                                          ? 0
+                                          : std::min<std::size_t>(n_semicolon - n_at - 1, 64));
+        if (co_name == "amp" || co_name == "lt" || co_name == "gt" || co_name == "quot" ||
+            co_name == "apos") {
+            ++n_at;
+            continue;
+        }
+        if (!co_name.empty() && co_name[0] == '#') {
+            const bool b_hex = co_name.size() > 1 && co_name[1] == 'x';
+            const std::string_view co_digits = co_name.substr(b_hex ? 2 : 1);
+            unsigned long n_char = 0;
+            for (char c : co_digits) {
+                const int i_digit = c >= '0' && c <= '9'            ? c - '0'
+                                    : b_hex && c >= 'a' && c <= 'f' ? c - 'a' + 10
+                                    : b_hex && c >= 'A' && c <= 'F' ? c - 'A' + 10
+                                                                    : -1;
+                n_char = i_digit < 0 || n_char > 0x10FFFF
+                             ? 0x110000
+                             : n_char * (b_hex ? 16 : 10) + static_cast<unsigned long>(i_digit);
+            }
+            if (n_char == 0) {
+                co_bad.push_back({n_at, "the text holds a reference to the character NUL (&" +
+                                            std::string(co_name) +
+                                            ";), which no document can hold"});
+            } else if (n_char > 0x10FFFF || (n_char >= 0xD800 && n_char <= 0xDFFF)) {
+                co_bad.push_back({n_at, "the text holds a reference to no character (&" +
+                                            std::string(co_name) +
+                                            ";): a surrogate or a code past U+10FFFF"});
+            }
+            ++n_at;
+            continue;
+        }
+        co_bad.push_back(
+            {n_at, "the text holds the entity &" + std::string(co_name) +
+                       ";, which XLIFF does not define (only &amp; &lt; &gt; &quot; &apos; are): "
+                       "write its character instead"});
+        ++n_at;
+    }
+    return co_bad;
+}
+
+// Every unit under the node, in file order, with its start tag's offset.
+void v_CollectUnits(const pugi::xml_node& co_Node, std::vector<pugi::xml_node>& co_Units) {
+    for (pugi::xml_node co_child : co_Node.children()) {
+        if (b_Is(co_child, "trans-unit")) {
+            co_Units.push_back(co_child);
+        } else if (co_child.type() == pugi::node_element) {
+            v_CollectUnits(co_child, co_Units);
+        }
     }
 }
 }  // namespace
@@ -71,11 +183,28 @@ std::vector<std::string> CT_XliffReader::sco_StoryKeys(std::string_view co_Bytes
     if (!co_document.load_buffer(co_Bytes.data(), co_Bytes.size())) {
         return co_keys;
     }
-    const pugi::xml_node co_body =
-        co_Child(co_Child(co_document.document_element(), "file"), "body");
-    for (pugi::xml_node co_child : co_body.children()) {
-        if (b_Is(co_child, "group")) {
-            co_keys.push_back(co_KeyOf(co_child));
+    std::vector<pugi::xml_node> co_units;
+    v_CollectUnits(co_document.document_element(), co_units);
+    std::unordered_set<std::string> co_seen;
+    for (const pugi::xml_node& co_unit : co_units) {
+        std::string co_id = co_unit.attribute("id").value();
+        const std::size_t n_dot = co_id.rfind('.');
+        if (n_dot != std::string::npos && n_dot > 0) {
+            co_id.resize(n_dot);
+            if (co_seen.insert(co_id).second) {
+                co_keys.push_back(co_id);
+            }
+        }
+    }
+    return co_keys;
+}
+
+std::vector<std::string> CT_XliffReader::co_StoryKeys() const {
+    std::vector<std::string> co_keys;
+    std::unordered_set<std::string> co_seen;
+    for (const CT_XliffUnit& co_unit : co_Units) {
+        if (!co_unit.co_Key.empty() && co_seen.insert(co_unit.co_Key).second) {
+            co_keys.push_back(co_unit.co_Key);
         }
     }
     return co_keys;
@@ -88,44 +217,61 @@ CT_XliffReader::CT_XliffReader(std::string_view co_Bytes) {
     if (!co_result) {
         v_NotWellFormed(co_Bytes, co_result.offset, co_result.description());
     }
+    // Offsets are the file's own only when the parser did not convert it.
+    const bool b_utf8 = co_result.encoding == pugi::encoding_utf8;
+    bool b_checkTexts = true;
+    std::vector<CT_BadReference> co_bad;
     // The parser passes bad bytes of a UTF-8 file on as they are; the document would refuse
     // them later, naming neither this file nor the place.
-    if (co_result.encoding == pugi::encoding_utf8) {
+    if (b_utf8) {
         const std::size_t n_bad = CT_Utf8::sn_FirstInvalid(co_Bytes);
         if (n_bad != std::string_view::npos) {
             v_NotWellFormed(co_Bytes, static_cast<std::ptrdiff_t>(n_bad),
                             "bytes that are not UTF-8");
         }
-        b_CheckTexts = co_Bytes.find("&#") != std::string_view::npos;
+        b_checkTexts = co_Bytes.find("&#") != std::string_view::npos;
+        co_bad = co_BadReferences(co_Bytes);
     }
     const pugi::xml_node co_root = co_document.document_element();
     v_CheckVersion(co_root);
-    const pugi::xml_node co_file = co_Child(co_root, "file");
-    co_Original = co_file.attribute("original").value();
-    co_SourceLanguage = co_file.attribute("source-language").value();
-    co_TargetLanguage = co_file.attribute("target-language").value();
-    for (pugi::xml_node co_child : co_Child(co_file, "body").children()) {
-        if (b_Is(co_child, "trans-unit")) {
-            throw CT_Refusal(std::string("unit ") + co_child.attribute("id").value() +
-                             " stands outside any story group");
-        }
-        if (!b_Is(co_child, "group")) {
+    const CT_Lines co_lines(b_utf8 ? co_Bytes : std::string_view());
+    auto n_LineOf = [&](const pugi::xml_node& co_Node) {
+        return b_utf8 ? co_lines.n_Line(co_Node.offset_debug()) : 0;
+    };
+    std::vector<pugi::xml_node> co_nodes;
+    for (pugi::xml_node co_file : co_root.children()) {
+        if (!b_Is(co_file, "file")) {
             continue;
         }
-        const std::string co_key = co_KeyOf(co_child);
-        // The tagged story file ends a key at its quote and the start tag at ">": a key with
-        // either, or with a line end, would come into the import as another key.
-        if (co_key.find_first_of("\"<>\r\n") != std::string::npos || !CT_Utf8::sb_IsValid(co_key)) {
-            throw CT_Refusal("story \"" + co_key +
-                             "\": a story key holds no quote, \"<\", \">\", line end or "
-                             "character that does not exist");
-        }
-        CT_TaggedStory co_story;
-        co_story.co_Key = co_key;
-        co_story.co_Content = CT_XliffStoryReader(*this, co_key).s_Read(co_child);
-        co_Stories.push_back(std::move(co_story));
+        co_Files.push_back({co_file.attribute("original").value(),
+                            co_file.attribute("source-language").value(),
+                            co_file.attribute("target-language").value(), n_LineOf(co_file)});
+        v_CollectUnits(co_file, co_nodes);
     }
-    if (n_Units_ == 0) {
+    co_Units.reserve(co_nodes.size());
+    for (const pugi::xml_node& co_node : co_nodes) {
+        co_Units.push_back(CT_XliffUnitReader::sco_Read(co_node, b_checkTexts));
+        co_Units.back().n_Line = n_LineOf(co_node);
+    }
+    // A bad reference belongs to the unit it stands in: the last that starts before it.
+    for (const CT_BadReference& co_reference : co_bad) {
+        const auto co_after = std::upper_bound(
+            co_nodes.begin(), co_nodes.end(), co_reference.n_Offset,
+            [](std::size_t n_Offset, const pugi::xml_node& co_Node) {
+                return static_cast<std::ptrdiff_t>(n_Offset) < co_Node.offset_debug();
+            });
+        if (co_after == co_nodes.begin()) {
+            v_NotWellFormed(co_Bytes, static_cast<std::ptrdiff_t>(co_reference.n_Offset),
+                            co_reference.co_What.c_str());
+        }
+        CT_XliffUnit& co_unit = co_Units[static_cast<std::size_t>(co_after - co_nodes.begin()) - 1];
+        if (co_unit.n_FaultLine == 0) {
+            co_unit.co_Fault = co_reference.co_What;
+            co_unit.n_FaultLine =
+                co_lines.n_Line(static_cast<std::ptrdiff_t>(co_reference.n_Offset));
+        }
+    }
+    if (co_Units.empty()) {
         throw CT_Refusal("the file holds no translation units");
     }
 }

@@ -1,5 +1,6 @@
-// The XLIFF reader, on files that translation tools and translators have been at: any bytes
-// give stories or one refusal, never a crash or another error. The stories it gives must reach
+// The XLIFF reader and the laying of its units over a document's stories, on files that
+// translation tools and translators have been at: any bytes give stories or one refusal, never
+// a crash or another error. The stories it gives must reach
 // the document as they stand: well-formed UTF-8, tagged content that reads back to the same
 // bytes, keys and contents that come out of the tagged story file written for the import
 // unchanged, and, imported by the kernel into a document of those keys (the memory host, the
@@ -15,6 +16,7 @@
 #include "document/ct_document.h"
 #include "exchange/ct_tagged_file.h"
 #include "exchange/ct_tagged_token.h"
+#include "exchange/ct_xliff_placement.h"
 #include "exchange/ct_xliff_reader.h"
 #include "platform/common/ct_errors.h"
 #include "platform/common/ct_files.h"
@@ -80,7 +82,24 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* pc_Data, std::size_t n
     try {
         const CT_XliffReader co_reader(
             std::string_view(reinterpret_cast<const char*>(pc_Data), n_Size));
-        co_stories = co_reader.cco_Stories();
+        // Every story the file names is laid over the same document story: a paragraph with a
+        // formatting run, a footnote of two paragraphs, and an empty last paragraph.
+        static const CT_StoryLayout::CT_Codes sco_codes = [] {
+            CT_StoryLayout::CT_Codes co_codes;
+            co_codes[2].eo_Kind = CT_ExchangeCode::et_Kind::e_FlowOpen;
+            co_codes[2].co_Label = "footnote";
+            co_codes[3].eo_Kind = CT_ExchangeCode::et_Kind::e_FlowClose;
+            return co_codes;
+        }();
+        std::vector<CT_XliffFinding> co_findings;
+        co_stories = CT_XliffPlacement::sco_PlaceAll(
+            co_reader,
+            [](const std::string&, std::vector<CT_StoryLayout>& co_Layouts) {
+                co_Layouts.emplace_back("Hello <g1>big</g1> world.<x2/>Foot\nnote.\n<x3/>\n\n",
+                                        sco_codes);
+                return true;
+            },
+            co_findings);
     } catch (const CT_XliffReader::CT_Refusal&) {
         return 0;
     }

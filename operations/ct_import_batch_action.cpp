@@ -73,12 +73,14 @@ int CT_ImportBatchAction::b_Import(const CT_String& co_TaggedFile, CT_ProcessDat
     std::string s_tagged(co_TaggedFile.sv());
     std::replace(s_tagged.begin(), s_tagged.end(), '\\', '/');
     std::unique_ptr<CT_XliffImport> pco_xliff;
+    const std::string s_document(pco_Document->co_GetFilePath().sv());
     if (b_Xliff) {
         pco_xliff = std::make_unique<CT_XliffImport>(co_Session, s_tagged);
+        pco_xliff->v_Place(s_document, s_document);
+        pco_xliff->v_Admit();
     }
     const CT_TaggedFile co_file(pco_xliff ? pco_xliff->s_GetTagged() : s_tagged,
                                 !pco_xliff || !pco_xliff->b_IsConverted());
-    const std::string s_document(pco_Document->co_GetFilePath().sv());
     if (!CT_ImportGate::sb_Admit(co_Session, co_file, *pco_Document->pco_GetStoryOrder(0),
                                  s_document)) {
         return 0;

@@ -186,7 +186,10 @@ et_ExitStatus CT_Operations::seo_Map(CT_Session& co_Session) {
     if (!co_options.s_CheckFile.empty()) {
         // A translation in XLIFF is read through the tagged form it imports by.
         // Checked as import and check check it, so that a broken file is told the same way.
-        const CT_XliffImport co_translation(co_Session, co_options.s_CheckFile);
+        CT_XliffImport co_translation(co_Session, co_options.s_CheckFile);
+        co_translation.v_Place(std::string(co_document.co_GetDocument().co_GetFilePath().sv()),
+                               co_options.s_Document);
+        co_translation.v_Admit();
         const CT_TaggedFile co_checked(co_translation.s_GetTagged(),
                                        !co_translation.b_IsConverted());
         co_Session.co_GetSink().v_AddRewrite(co_checked.s_GetReadablePath(),

@@ -1,5 +1,6 @@
 #include "operations/ct_xliff_import.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
@@ -9,9 +10,12 @@
 #include <system_error>
 
 #include "exchange/ct_tagged_file.h"
+#include "exchange/ct_xliff_placement.h"
 #include "exchange/ct_xliff_reader.h"
+#include "operations/ct_document_language.h"
 #include "operations/ct_file_kind.h"
 #include "operations/ct_session.h"
+#include "operations/ct_xliff_codes.h"
 #include "platform/common/ct_errors.h"
 #include "platform/common/ct_files.h"
 #include "platform/host/idml/ct_idml_host.h"
@@ -48,10 +52,12 @@ std::string s_ReadAll(const std::string& s_File) {
     return s_all;
 }
 
-std::string s_UntranslatedLine(const std::string& s_File, const std::vector<std::string>& co_Ids) {
+// "N units of FILE are WHAT: ID, ID, ... and N more".
+std::string s_UnitsLine(const std::string& s_File, const std::vector<std::string>& co_Ids,
+                        const std::string& s_What) {
     std::string s_line = std::to_string(co_Ids.size()) +
                          (co_Ids.size() == 1 ? " unit of " : " units of ") + s_File +
-                         (co_Ids.size() == 1 ? " is" : " are") + " not translated: ";
+                         (co_Ids.size() == 1 ? " is " : " are ") + s_What + ": ";
     const std::size_t n_shown = std::min<std::size_t>(co_Ids.size(), 10);
     for (std::size_t n = 0; n < n_shown; ++n) {
         s_line += (n == 0 ? "" : ", ") + co_Ids[n];
@@ -62,19 +68,27 @@ std::string s_UntranslatedLine(const std::string& s_File, const std::vector<std:
     return s_line;
 }
 
-// The document's name without extension, as the tagged file's own name check wants it.
-std::string s_Stem(const std::string& s_Original, const std::string& s_File) {
-    const std::string s_name =
-        std::filesystem::path(s_Original.empty() ? s_File : s_Original).filename().string();
-    const std::string s_stem = std::filesystem::path(s_name).stem().string();
-    return s_stem.empty() || s_stem == "." || s_stem == ".." ? "translation" : s_stem;
+// The name a document goes by, without folders of either kind of separator and without its
+// extension: what a <file>'s original is compared by. An original is a name, never a path.
+std::string s_BareName(const std::string& s_Path) {
+    const std::size_t n_slash = s_Path.find_last_of("/\\");
+    std::string s_name = n_slash == std::string::npos ? s_Path : s_Path.substr(n_slash + 1);
+    const std::size_t n_dot = s_name.rfind('.');
+    return n_dot == std::string::npos || n_dot == 0 ? s_name : s_name.substr(0, n_dot);
+}
+
+bool b_SameLanguage(const std::string& s_One, const std::string& s_Other) {
+    return s_One.size() == s_Other.size() &&
+           std::equal(s_One.begin(), s_One.end(), s_Other.begin(), [](char a, char b) {
+               return std::tolower(static_cast<unsigned char>(a)) ==
+                      std::tolower(static_cast<unsigned char>(b));
+           });
 }
 }  // namespace
 
 CT_XliffImport::CT_XliffImport(CT_Session& co_Session, const std::string& s_File)
-    : s_Tagged(s_File) {
-    const CT_CommandOptions& co_options = co_Session.co_GetOptions();
-    if (!CT_Session::sb_IsXliff(co_options, s_File)) {
+    : co_Session(co_Session), s_File(s_File), s_Tagged(s_File) {
+    if (!CT_Session::sb_IsXliff(co_Session.co_GetOptions(), s_File)) {
         return;
     }
     const std::string s_bytes = s_ReadAll(s_File);
@@ -88,35 +102,11 @@ CT_XliffImport::CT_XliffImport(CT_Session& co_Session, const std::string& s_File
     if (pc_after != nullptr) {
         v_Refuse(s_File, CT_FileKind::spc_Describe(eo_kind) + std::string(pc_after));
     }
-    std::string s_tagged;
-    std::string s_original;
     try {
-        const CT_XliffReader co_reader(s_bytes);
-        if (!co_reader.cco_Untranslated().empty()) {
-            const std::string s_line = s_UntranslatedLine(s_File, co_reader.cco_Untranslated());
-            if (co_options.b_RequireTranslated) {
-                v_Refuse(s_File,
-                         "--require-translated: " + s_line.substr(s_line.find("not translated")));
-            }
-            co_Session.v_LogLine("Warning: " + s_line);
-        }
-        s_tagged = CT_TaggedStoryFile::s_Write(co_reader.cco_Stories(), CT_IdmlHost::spc_OpenTag,
-                                               CT_IdmlHost::spc_CloseTag);
-        s_original = co_reader.cco_Original();
+        pco_Reader = std::make_unique<CT_XliffReader>(s_bytes);
     } catch (const CT_XliffReader::CT_Refusal& co_refusal) {
         v_Refuse(s_File, co_refusal.what());
     }
-    std::string s_template =
-        (std::filesystem::temp_directory_path() / "storyport-xliff-XXXXXX").string();
-    if (mkdtemp(s_template.data()) == nullptr) {
-        CT_Errors::v_ThrowError(e_FileWrite, CT_String("cannot make a temporary folder"));
-    }
-    s_Folder = s_template;
-    s_Tagged = s_Folder + "/" + s_Stem(s_original, s_File) + CT_IdmlHost::spc_Extension;
-    CT_Files co_file;
-    co_file.v_Open(CT_String(s_Tagged.c_str()), e_OpenWrite, 0);
-    co_file.v_Write(s_tagged.data(), s_tagged.size());
-    co_file.v_Close();
 }
 
 CT_XliffImport::~CT_XliffImport() {
@@ -124,4 +114,174 @@ CT_XliffImport::~CT_XliffImport() {
         std::error_code co_ignored;
         std::filesystem::remove_all(s_Folder, co_ignored);
     }
+}
+
+void CT_XliffImport::v_ListStories(const std::string& s_Document) {
+    if (pco_Reader != nullptr) {
+        co_Session.co_GetHost().v_AlwaysList(s_Document, pco_Reader->co_StoryKeys());
+    }
+}
+
+// Each <file> should be made for this document, from its language; a file that several tools
+// filled may also disagree with itself on the target language.
+void CT_XliffImport::v_CheckFiles(const std::string& s_Name) {
+    const std::string s_document = s_BareName(s_Name);
+    const std::string s_language =
+        CT_DocumentLanguage::ss_Of(co_Session.co_GetHost().cco_GetActiveDocument());
+    std::string s_target;
+    for (const CT_XliffReader::CT_File& co_file : pco_Reader->cco_Files()) {
+        CT_XliffFinding co_finding;
+        co_finding.n_Line = co_file.n_Line;
+        if (!co_file.co_Original.empty() && s_BareName(co_file.co_Original) != s_document) {
+            co_finding.eo_Kind = CT_XliffFinding::e_Original;
+            co_finding.co_Detail = co_file.co_Original;
+            co_Findings.push_back(co_finding);
+        }
+        if (!s_language.empty() && !co_file.co_SourceLanguage.empty() &&
+            !b_SameLanguage(co_file.co_SourceLanguage, s_language)) {
+            co_finding.eo_Kind = CT_XliffFinding::e_SourceLanguage;
+            co_finding.co_Detail = co_file.co_SourceLanguage;
+            co_finding.co_Document = s_language;
+            co_Findings.push_back(co_finding);
+        }
+        co_finding.eo_Kind = CT_XliffFinding::e_TargetLanguage;
+        co_finding.co_Document.clear();
+        if (co_file.co_TargetLanguage.empty()) {
+            co_finding.co_Detail = "the file names no target language";
+            co_Findings.push_back(co_finding);
+        } else if (b_SameLanguage(co_file.co_TargetLanguage, co_file.co_SourceLanguage)) {
+            co_finding.co_Detail =
+                "the target language is the source language, \"" + co_file.co_TargetLanguage + "\"";
+            co_Findings.push_back(co_finding);
+        } else if (!s_target.empty() && !b_SameLanguage(co_file.co_TargetLanguage, s_target)) {
+            co_finding.co_Detail = "the target language is \"" + co_file.co_TargetLanguage +
+                                   "\", an earlier <file>'s \"" + s_target + "\"";
+            co_Findings.push_back(co_finding);
+        }
+        if (s_target.empty()) {
+            s_target = co_file.co_TargetLanguage;
+        }
+    }
+}
+
+void CT_XliffImport::v_Place(const std::string& s_Document, const std::string& s_Name) {
+    if (pco_Reader == nullptr) {
+        return;
+    }
+    v_CheckFiles(s_Name);
+    const CT_IdmlHost& co_host = co_Session.co_GetHost();
+    const std::vector<CT_TaggedStory> co_stories = CT_XliffPlacement::sco_PlaceAll(
+        *pco_Reader,
+        [&](const std::string& s_Key, std::vector<CT_StoryLayout>& co_Layouts) {
+            std::string s_content;
+            std::vector<CT_IdmlStoryCodeInfo> co_infos;
+            if (!co_host.b_ExportedContent(s_Document, s_Key, false, s_content, co_infos)) {
+                return false;
+            }
+            const CT_StoryLayout::CT_Codes co_codes = CT_XliffCodes::sco_From(co_infos);
+            co_Layouts.emplace_back(s_content, co_codes);
+            // A story with notes may have gone out with them left out (export --notes skip).
+            const bool b_notes =
+                std::any_of(co_codes.begin(), co_codes.end(),
+                            [](const auto& co_Code) { return co_Code.second.co_Label == "note"; });
+            if (b_notes &&
+                co_host.b_ExportedContent(s_Document, s_Key, true, s_content, co_infos)) {
+                co_Layouts.emplace_back(s_content, CT_XliffCodes::sco_From(co_infos));
+            }
+            return true;
+        },
+        co_Findings);
+    const std::string s_tagged = CT_TaggedStoryFile::s_Write(co_stories, CT_IdmlHost::spc_OpenTag,
+                                                             CT_IdmlHost::spc_CloseTag);
+    std::string s_template =
+        (std::filesystem::temp_directory_path() / "storyport-xliff-XXXXXX").string();
+    if (mkdtemp(s_template.data()) == nullptr) {
+        CT_Errors::v_ThrowError(e_FileWrite, CT_String("cannot make a temporary folder"));
+    }
+    s_Folder = s_template;
+    // Named after the document, so that the kernel's own name check finds nothing to say: the
+    // file's originals were compared above.
+    std::string s_stem = std::filesystem::path(s_Name).stem().string();
+    if (s_stem.empty() || s_stem.size() > 200) {
+        s_stem = "translation";
+    }
+    s_Tagged = s_Folder + "/" + s_stem + CT_IdmlHost::spc_Extension;
+    CT_Files co_file;
+    co_file.v_Open(CT_String(s_Tagged.c_str()), e_OpenWrite, 0);
+    co_file.v_Write(s_tagged.data(), s_tagged.size());
+    co_file.v_Close();
+}
+
+bool CT_XliffImport::b_Refuses() const {
+    const CT_CommandOptions& co_options = co_Session.co_GetOptions();
+    for (const CT_XliffFinding& co_finding : co_Findings) {
+        const CT_XliffFinding::et_Weight eo_weight = co_finding.eo_Weight();
+        if (eo_weight == CT_XliffFinding::e_Error ||
+            (eo_weight == CT_XliffFinding::e_Difference && !co_options.b_AllowDifferences) ||
+            (eo_weight == CT_XliffFinding::e_NotTranslated && co_options.b_RequireTranslated)) {
+            return true;
+        }
+    }
+    return false;
+}
+
+std::string CT_XliffImport::s_UntranslatedLine() const {
+    std::vector<std::string> co_ids;
+    for (const CT_XliffFinding& co_finding : co_Findings) {
+        if (co_finding.eo_Weight() == CT_XliffFinding::e_NotTranslated) {
+            co_ids.push_back(co_finding.co_Unit);
+        }
+    }
+    return co_ids.empty() ? std::string() : s_UnitsLine(s_File, co_ids, "not translated");
+}
+
+void CT_XliffImport::v_Admit() const {
+    const CT_CommandOptions& co_options = co_Session.co_GetOptions();
+    std::vector<std::string> co_refusals;
+    std::vector<std::string> co_review;
+    for (const CT_XliffFinding& co_finding : co_Findings) {
+        switch (co_finding.eo_Weight()) {
+            case CT_XliffFinding::e_Error:
+                co_refusals.push_back(co_finding.co_Text(s_File));
+                break;
+            case CT_XliffFinding::e_Difference:
+                if (co_options.b_AllowDifferences) {
+                    co_Session.v_LogLine("Warning: " + co_finding.co_Text(s_File) + " (" +
+                                         co_finding.pc_WhenAccepted() + ": --allow-differences)");
+                } else {
+                    co_refusals.push_back(co_finding.co_Text(s_File) +
+                                          " (with --allow-differences " +
+                                          co_finding.pc_WhenAccepted() + ")");
+                }
+                break;
+            case CT_XliffFinding::e_Note:
+                if (co_finding.eo_Kind == CT_XliffFinding::e_Review) {
+                    co_review.push_back(co_finding.co_Unit);
+                } else {
+                    co_Session.v_LogLine("Note: " + co_finding.co_Text(s_File));
+                }
+                break;
+            case CT_XliffFinding::e_NotTranslated:
+                break;
+        }
+    }
+    const std::string s_untranslated = s_UntranslatedLine();
+    if (!s_untranslated.empty()) {
+        if (co_options.b_RequireTranslated) {
+            co_refusals.push_back(s_File + ": --require-translated: " +
+                                  s_untranslated.substr(s_untranslated.find("not translated")));
+        } else {
+            co_Session.v_LogLine("Warning: " + s_untranslated);
+        }
+    }
+    if (!co_review.empty()) {
+        co_Session.v_LogLine("Note: " + s_UnitsLine(s_File, co_review, "to be reviewed"));
+    }
+    if (co_refusals.empty()) {
+        return;
+    }
+    for (std::size_t n = 0; n + 1 < co_refusals.size(); ++n) {
+        co_Session.v_LogError(CT_String(co_refusals[n].c_str()));
+    }
+    CT_Errors::v_ThrowError(e_BadContent, CT_String(co_refusals.back().c_str()));
 }

@@ -1,29 +1,64 @@
-// The part of an import or check that the XLIFF format adds: when the file given is XLIFF, it
-// is read, refused with one clear error when it cannot be imported, and written as a tagged
-// story file in a folder of its own, which the kernel's import then reads like any other;
-// the folder goes when this object does. Untranslated units are named in a warning line, or
-// refused with --require-translated. For a tagged story file nothing happens.
+// The part of an import or check that the XLIFF format adds. When the file given is XLIFF, it
+// is read whole first (a file that cannot be read at all is refused with one error); once the
+// document is open, its units are laid over the document's stories by their ids
+// (CT_XliffPlacement) and the result is written as a tagged story file in a folder of its
+// own, which the kernel's import then reads like any other; the folder goes when this object
+// does. What the laying-over found is kept for check to show and for import to weigh: errors
+// refuse the import, differences refuse it unless accepted, untranslated units are named (or
+// refused with --require-translated). For a tagged story file nothing happens.
 #pragma once
 
+#include <memory>
 #include <string>
+#include <vector>
+
+#include "exchange/ct_xliff_finding.h"
 
 class CT_Session;
+class CT_XliffReader;
 
 class CT_XliffImport {
   public:
-    // Raises e_BadContent (naming the file) when the XLIFF file cannot be imported.
+    // Raises e_BadContent (naming the file) when the XLIFF file cannot be read at all.
     CT_XliffImport(CT_Session& co_Session, const std::string& s_File);
     ~CT_XliffImport();
     CT_XliffImport(const CT_XliffImport&) = delete;
     CT_XliffImport& operator=(const CT_XliffImport&) = delete;
 
+    bool b_IsXliff() const { return pco_Reader != nullptr; }
+    // Makes the host list, for the document about to be opened at the path, every story the
+    // file names, as CT_Session::v_ListStoriesOfFile does for a tagged file (for which
+    // this does nothing).
+    void v_ListStories(const std::string& s_Document);
+    // Lays the units over the stories of the open document at the path and writes the tagged
+    // story file to import. s_Name: the document as the user named it, whose name the file's
+    // <file> elements should give.
+    void v_Place(const std::string& s_Document, const std::string& s_Name);
+
+    // What v_Place found, file-wide findings first, then each story's in file order.
+    const std::vector<CT_XliffFinding>& cco_GetFindings() const { return co_Findings; }
+    // Whether the findings refuse an import, with the command's options.
+    bool b_Refuses() const;
+    // Logs the findings as an import weighs them, each error line but the last as it is;
+    // raises e_BadContent with the last when the import must not go on.
+    void v_Admit() const;
+    // The line that names the untranslated units (and paragraphs the file lacks), empty when
+    // there are none.
+    std::string s_UntranslatedLine() const;
+
     // The tagged story file to import: the given file, or the one made from the XLIFF file,
-    // named after the document the XLIFF file was made for.
+    // named after the document.
     const std::string& s_GetTagged() const { return s_Tagged; }
     // Whether s_GetTagged was made from an XLIFF file, whose lines are not its lines.
     bool b_IsConverted() const { return !s_Folder.empty(); }
 
   private:
+    void v_CheckFiles(const std::string& s_Name);
+
+    CT_Session& co_Session;
+    std::string s_File;
+    std::unique_ptr<CT_XliffReader> pco_Reader;
+    std::vector<CT_XliffFinding> co_Findings;
     std::string s_Tagged;
     std::string s_Folder;
 };

@@ -46,21 +46,31 @@ et_ExitStatus CT_TransferCommand::seo_RunImport(CT_ToolSession& co_Session) {
     co_Session.co_GetSink().v_HoldAfterError(true);
     co_outcome.v_Run([&]() -> int {
         pco_xliff = std::make_unique<CT_XliffImport>(co_Session, co_options.s_Tagged);
+        if (!pco_xliff->b_IsXliff()) {
+            pco_tagged = std::make_unique<CT_TaggedFile>(co_options.s_Tagged);
+        }
         const CT_StoryListSettings& co_settings = co_Session.cco_GetStoryListSettings();
-        pco_tagged =
-            std::make_unique<CT_TaggedFile>(pco_xliff->s_GetTagged(), !pco_xliff->b_IsConverted());
         // The copy is a byte copy of the document: it is opened once, compared with the file
         // and imported into, so that a large document is parsed and ordered only once.
         pco_copy = std::make_unique<CT_WorkCopy>(co_options.s_Document);
-        co_Session.v_ListStoriesOfFile(pco_copy->s_GetPath(), pco_tagged->s_GetReadablePath());
+        if (pco_tagged) {
+            co_Session.v_ListStoriesOfFile(pco_copy->s_GetPath(), pco_tagged->s_GetReadablePath());
+        } else {
+            pco_xliff->v_ListStories(pco_copy->s_GetPath());
+        }
         co_Session.co_GetSink().v_AddRewrite(pco_copy->s_GetFolder(),
                                              pco_copy->s_GetDocumentFolder());
-        co_Session.co_GetSink().v_AddRewrite(pco_tagged->s_GetReadablePath(), co_options.s_Tagged);
         CT_CurrentDocument co_current(pco_copy->s_GetPath(), co_settings);
         CT_Document& co_document = co_current.co_GetDocument();
         if (co_document.b_IsEmpty()) {
             CT_Errors::v_ThrowError(e_NoTextBox, CT_String(co_options.s_Document.c_str()));
         }
+        if (!pco_tagged) {
+            pco_xliff->v_Place(pco_copy->s_GetPath(), co_options.s_Document);
+            pco_xliff->v_Admit();
+            pco_tagged = std::make_unique<CT_TaggedFile>(pco_xliff->s_GetTagged(), false);
+        }
+        co_Session.co_GetSink().v_AddRewrite(pco_tagged->s_GetReadablePath(), co_options.s_Tagged);
         b_refused = !CT_ImportGate::sb_Admit(co_Session, *pco_tagged, co_current.co_GetStoryOrder(),
                                              co_options.s_Document);
         if (b_refused) {

@@ -10,6 +10,7 @@
 #include <stdlib.h>
 
 #include <algorithm>
+#include <map>
 #include <optional>
 #include <set>
 #include <sstream>
@@ -19,6 +20,7 @@
 #include "batch/ct_batch.h"
 #include "batch/ct_batch_action.h"
 #include "exchange/ct_tagged_file.h"
+#include "exchange/ct_xliff_placement.h"
 #include "exchange/ct_xliff_reader.h"
 #include "exchange/ct_xliff_writer.h"
 #include "operations/ct_xliff_converter.h"
@@ -184,8 +186,19 @@ class CT_World {
     // what it read where intermediate files go, imports that and removes it.
     void v_ImportXliff() {
         const CT_XliffReader co_reader(co_Folder.co_Get("in.xlf"));
+        // Laid over the stories the file was exported from: their sources.
+        std::vector<CT_XliffFinding> co_findings;
+        const std::vector<CT_TaggedStory> co_stories = CT_XliffPlacement::sco_PlaceAll(
+            co_reader,
+            [&](const std::string& s_Key, std::vector<CT_StoryLayout>& co_Layouts) {
+                const std::map<std::string, std::string> co_sources = {
+                    {"C", "Dritte\n"}, {"A", "Hallo\n"}, {"B", "Welt\n"}};
+                co_Layouts.emplace_back(co_sources.at(s_Key), CT_StoryLayout::CT_Codes());
+                return true;
+            },
+            co_findings);
         const std::string s_tagged = CT_TaggedStoryFile::s_Write(
-            co_reader.cco_Stories(), CT_MemoryHost::spc_OpenTag, CT_MemoryHost::spc_CloseTag);
+            co_stories, CT_MemoryHost::spc_OpenTag, CT_MemoryHost::spc_CloseTag);
         CT_Files co_file;
         co_file.v_Open();
         co_file.v_Write(s_tagged.data(), s_tagged.size());

@@ -1,9 +1,10 @@
 // XLIFF through the command: every sample goes out valid against the XLIFF 1.2 schema and comes
-// back unchanged; a translated target lands in its story; a target whose codes were broken, a
-// missing language or an untranslated file under --require-translated is refused and leaves
-// the document as it was.
+// back unchanged; translated units land in their paragraphs by id whatever a tool did to the
+// file's order or <file>s; check names every fault of a file in one run, as import refuses
+// it, with file, line and unit, and the document stays as it was.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <string>
 
@@ -22,6 +23,42 @@ class CT_CliXliffTest : public CT_CliTest {
         const std::size_t n_target = s_xliff.find("<target", n_source);
         const std::size_t n_end = s_xliff.find("</target>", n_target) + 9;
         return s_xliff.replace(n_target, n_end - n_target, "<target>" + s_Target + "</target>");
+    }
+    // The exported file with every unit that has segments translated: "FR " before its text,
+    // marked translated.
+    std::string s_AllTranslated(const std::string& s_File) const {
+        std::string s_xliff = s_Read(s_File);
+        const std::string s_from =
+            "<target state=\"needs-translation\"><mrk mtype=\"seg\" mid=\"1\">";
+        const std::string s_to = "<target state=\"translated\"><mrk mtype=\"seg\" mid=\"1\">FR ";
+        for (std::size_t n_at = 0; (n_at = s_xliff.find(s_from, n_at)) != std::string::npos;) {
+            s_xliff.replace(n_at, s_from.size(), s_to);
+        }
+        return s_xliff;
+    }
+    // The units of an XLIFF text, each with its line end.
+    static std::vector<std::string> sco_Units(const std::string& s_Xliff) {
+        std::vector<std::string> co_units;
+        for (std::size_t n_at = s_Xliff.find("<trans-unit"); n_at != std::string::npos;
+             n_at = s_Xliff.find("<trans-unit", n_at + 1)) {
+            co_units.push_back(
+                s_Xliff.substr(n_at, s_Xliff.find("</trans-unit>", n_at) + 14 - n_at));
+        }
+        return co_units;
+    }
+    // The file's header and the units given, all in one body without groups.
+    static std::string ss_WithUnits(const std::string& s_Xliff,
+                                    const std::vector<std::string>& co_Units) {
+        std::string s_file = s_Xliff.substr(0, s_Xliff.find("<group"));
+        for (const std::string& s_unit : co_Units) {
+            s_file += s_unit;
+        }
+        return s_file + "</body>\n</file>\n</xliff>\n";
+    }
+    // The stories of the document as a tagged file.
+    std::string s_Stories(const std::string& s_Document) const {
+        EXPECT_EQ(co_Run({"export", s_Document, "stories.stt", "--force"}).i_Status, 0);
+        return s_Read("stories.stt");
     }
     bool b_HasXmllint() const {
         return pco_Runner->co_RunProgram("/bin/sh", {"-c", "command -v xmllint"}).i_Status == 0;
@@ -147,50 +184,17 @@ TEST_F(CT_CliXliffTest, PocountCountsTheWordsListReports) {
     }
 }
 
-TEST_F(CT_CliXliffTest, TranslatedTargetsLandAndUntranslatedUnitsAreNamed) {
-    ASSERT_EQ(co_Run({"export", "brochure.idml", "brochure.xlf", "--target-lang", "fr"}).i_Status,
-              0);
-    v_Write("brochure.fr.xlf", s_Translated("brochure.xlf", "Summer in the Alps",
-                                            "L\xE2\x80\x99\xC3\xA9t\xC3\xA9 dans les Alpes"));
-
-    const std::vector<std::string> co_before = co_Listing();
-    const std::string s_before = s_Read("brochure.idml");
-    const CT_CliResult co_strict =
-        co_Run({"import", "brochure.idml", "brochure.fr.xlf", "--require-translated"});
-    EXPECT_EQ(co_strict.i_Status, 1);
-    EXPECT_EQ(co_Listing(), co_before);
-    EXPECT_TRUE(s_Read("brochure.idml") == s_before);
-
-    const CT_CliResult co_import = co_Run({"import", "brochure.idml", "brochure.fr.xlf"});
-    EXPECT_EQ(co_import.i_Status, 0) << co_import.s_Err;
-    EXPECT_NE(
-        co_import.s_Err.find(
-            "Warning: 21 units of brochure.fr.xlf are not translated: u1c2.1, u22c.1, u1f3.1,"),
-        std::string::npos)
-        << co_import.s_Err;
-    ASSERT_EQ(co_Run({"export", "brochure.idml", "after.stt"}).i_Status, 0);
-    EXPECT_NE(
-        s_Read("after.stt").find("\">L\xE2\x80\x99\xC3\xA9t\xC3\xA9 dans les Alpes\n</STORY>"),
-        std::string::npos);
-}
-
-TEST_F(CT_CliXliffTest, RefusalsLeaveTheDocumentAsItWas) {
+// A file in the namespace of XLIFF 2 and an export without a target language are refused
+// before anything is touched.
+TEST_F(CT_CliXliffTest, WrongVersionsAndUsageAreRefused) {
     ASSERT_EQ(co_Run({"export", "brochure.idml", "b.xlf", "--target-lang", "fr"}).i_Status, 0);
     const std::string s_before = s_Read("brochure.idml");
-    const std::string s_source =
-        "Alpine Travel · Summer 2024 · <x id=\"1\" ctype=\"x-special-character\" "
-        "equiv-text=\"special character\"/>";
-    v_Write("broken.xlf", s_Translated("b.xlf", s_source, "Voyages alpins"));
     v_Write("v2.xlf", "<xliff version=\"2.0\" xmlns=\"urn:oasis:names:tc:xliff:document:2.0\"/>");
     const struct {
         std::vector<std::string> co_Args;
         int i_Status;
         std::string s_Error;
     } aco_cases[] = {
-        {{"import", "brochure.idml", "broken.xlf"},
-         1,
-         "storyport: error: broken.xlf: story u1c2, unit u1c2.1: the target lacks code <x1/> of "
-         "its source"},
         {{"check", "brochure.idml", "v2.xlf"},
          1,
          "storyport: error: v2.xlf: XLIFF 2.0 is not read: save the translation as XLIFF 1.2"},
@@ -216,29 +220,211 @@ TEST_F(CT_CliXliffTest, RefusalsLeaveTheDocumentAsItWas) {
     EXPECT_FALSE(b_Exists("c.xlf"));
 }
 
-}  // namespace
-
-// An XLIFF file is read through a tagged copy whose lines are not the XLIFF file's: what is
-// wrong with its stories names the XLIFF file and the key, never a line of the copy.
-TEST_F(CT_CliXliffTest, StoryFaultsNameTheXliffFileWithoutLinesOfItsCopy) {
+// A tool that reorders units (sorts them by id, reverses them), drops the groups or splits the
+// document over several <file>s gives back the same translation: each unit lands by its id.
+TEST_F(CT_CliXliffTest, UnitsLandByIdWhateverTheToolDidToTheFile) {
     ASSERT_EQ(co_Run({"export", "brochure.idml", "b.xlf", "--target-lang", "fr"}).i_Status, 0);
-    std::string s_twice = s_Read("b.xlf");
-    const std::size_t n_group = s_twice.find("<group id=\"u22c\"");
-    const std::size_t n_end = s_twice.find("</group>", n_group) + 8;
-    s_twice.insert(n_end, s_twice.substr(n_group, n_end - n_group));
-    v_Write("twice.xlf", s_twice);
-    v_CopyIn(std::string(STORYPORT_TEST_DATA) + "/idml/footnotes.idml", "footnotes.idml");
-    const auto co_before = co_Snapshot();
-    const CT_CliResult co_twice = co_Run({"import", "brochure.idml", "twice.xlf"});
-    EXPECT_EQ(co_twice.i_Status, 3);
-    EXPECT_NE(co_twice.s_Err.find("Warning: twice.xlf: the key \"u22c\" stands in the file a "
-                                  "second time; the later story would replace the earlier one\n"),
+    const std::string s_original = s_Stories("brochure.idml");
+    v_Write("in-order.xlf", s_AllTranslated("b.xlf"));
+    v_CopyIn(s_Path("brochure.idml"), "reference.idml");
+    ASSERT_EQ(co_Run({"import", "reference.idml", "in-order.xlf", "--no-backup"}).i_Status, 0);
+    const std::string s_translated = s_Stories("reference.idml");
+    EXPECT_NE(s_translated.find(">FR Summer in the Alps\n"), std::string::npos) << s_translated;
+
+    const std::string s_xliff = s_Read("in-order.xlf");
+    std::vector<std::string> co_units = sco_Units(s_xliff);
+    ASSERT_GT(co_units.size(), 20u);
+    std::vector<std::string> co_reversed(co_units.rbegin(), co_units.rend());
+    std::vector<std::string> co_sorted = co_units;
+    std::sort(co_sorted.begin(), co_sorted.end());
+    std::vector<std::string> co_half(co_units.begin(), co_units.begin() + 9);
+    co_half.push_back(
+        "</body>\n</file>\n<file original=\"brochure.idml\" "
+        "source-language=\"en\" target-language=\"fr\" datatype=\"x-idml\">"
+        "<body>\n");
+    co_half.insert(co_half.end(), co_units.begin() + 9, co_units.end());
+    const std::vector<std::pair<const char*, std::vector<std::string>>> co_files = {
+        {"reversed", co_reversed}, {"sorted", co_sorted}, {"two files", co_half}};
+    for (const auto& co_file : co_files) {
+        SCOPED_TRACE(co_file.first);
+        v_CopyIn(ss_Sample("brochure.idml"), "doc.idml");
+        v_Write("t.xlf", ss_WithUnits(s_xliff, co_file.second));
+        const CT_CliResult co_import = co_Run({"import", "doc.idml", "t.xlf", "--no-backup"});
+        EXPECT_EQ(co_import.i_Status, 0) << co_import.s_Err;
+        EXPECT_EQ(co_import.s_Err.find("Warning"), std::string::npos) << co_import.s_Err;
+        EXPECT_EQ(s_Stories("doc.idml"), s_translated);
+    }
+    // A Windows path or an overlong name as the original is a name to compare, never a path:
+    // the first names this document, the second another one.
+    for (const std::string& s_name :
+         {std::string("C:\\Users\\me\\Documents\\brochure.idml"), std::string(304, 'x')}) {
+        v_CopyIn(ss_Sample("brochure.idml"), "brochure.idml");
+        std::string s_odd = s_xliff;
+        s_odd.replace(s_odd.find("original=\"brochure.idml\""), 24, "original=\"" + s_name + "\"");
+        v_Write("t.xlf", s_odd);
+        const CT_CliResult co_import = co_Run({"import", "brochure.idml", "t.xlf", "--no-backup"});
+        EXPECT_EQ(co_import.i_Status, 0) << co_import.s_Err;
+        EXPECT_EQ(s_Stories("brochure.idml"), s_translated);
+        EXPECT_EQ(co_import.s_Err.find("Note: t.xlf:3: made for \"" + s_name +
+                                       "\", not for this document\n") != std::string::npos,
+                  s_name[0] == 'x')
+            << co_import.s_Err;
+    }
+    EXPECT_NE(s_original, s_translated);
+}
+
+// A paragraph the file lacks keeps the document's text and is named as untranslated; an id
+// the export never wrote, one that stands twice or a story the document lacks refuses the
+// import, naming file, line and id, unless differences are accepted: then those units are
+// left out, each with a warning.
+TEST_F(CT_CliXliffTest, MissingUnknownAndTwiceUnitsLoseNothing) {
+    ASSERT_EQ(co_Run({"export", "brochure.idml", "b.xlf", "--target-lang", "fr"}).i_Status, 0);
+    const std::string s_xliff = s_AllTranslated("b.xlf");
+    std::vector<std::string> co_units = sco_Units(s_xliff);
+    // A paragraph of a story that keeps others in the file.
+    const auto co_summer = std::find_if(co_units.begin(), co_units.end(), [](const auto& s_Unit) {
+        return s_Unit.find(">FR Week pass\tCHF 210<") != std::string::npos;
+    });
+    ASSERT_NE(co_summer, co_units.end());
+    const std::string s_summerId = co_summer->substr(16, co_summer->find('"', 16) - 16);
+    co_units.erase(co_summer);
+    v_Write("missing.xlf", ss_WithUnits(s_xliff, co_units));
+    const CT_CliResult co_missing = co_Run({"import", "brochure.idml", "missing.xlf"});
+    EXPECT_EQ(co_missing.i_Status, 0) << co_missing.s_Err;
+    EXPECT_NE(co_missing.s_Err.find(
+                  "Warning: 1 unit of missing.xlf is not translated: " + s_summerId + "\n"),
               std::string::npos)
-        << co_twice.s_Err;
-    const CT_CliResult co_other = co_Run({"import", "footnotes.idml", "b.xlf"});
-    EXPECT_EQ(co_other.i_Status, 1);
-    EXPECT_EQ(sco_ErrorLines(co_other.s_Err),
-              (std::vector<std::string>{
-                  "storyport: error: b.xlf: the document has no story with the key \"u1c2\""}));
+        << co_missing.s_Err;
+    const std::string s_stories = s_Stories("brochure.idml");
+    EXPECT_NE(s_stories.find("\nWeek pass\tCHF 210\n"), std::string::npos) << s_stories;
+    EXPECT_NE(s_stories.find("\nFR Day pass\tCHF 45\n"), std::string::npos) << s_stories;
+
+    v_CopyIn(ss_Sample("brochure.idml"), "brochure.idml");
+    const std::string s_before = s_Read("brochure.idml");
+    const CT_CliResult co_strict =
+        co_Run({"import", "brochure.idml", "missing.xlf", "--require-translated"});
+    EXPECT_EQ(co_strict.i_Status, 1);
+    EXPECT_EQ(sco_ErrorLines(co_strict.s_Err),
+              (std::vector<std::string>{"storyport: error: missing.xlf: --require-translated: "
+                                        "not translated: " +
+                                        s_summerId}));
+    EXPECT_TRUE(s_Read("brochure.idml") == s_before);
+    std::string s_unknown = co_units[0];
+    s_unknown.replace(s_unknown.find(".1\""), 3, ".99\"");
+    std::string s_otherStory = co_units[1];
+    s_otherStory.replace(16, s_otherStory.find('.', 16) - 16, "nostory");
+    co_units.push_back(s_unknown);
+    co_units.push_back(s_otherStory);
+    co_units.push_back(co_units[2]);
+    const std::string s_bad = ss_WithUnits(s_xliff, co_units);
+    v_Write("bad.xlf", s_bad);
+    auto s_LineOf = [&](std::size_t n_Offset) {
+        return std::to_string(std::count(s_bad.begin(), s_bad.begin() + n_Offset, '\n') + 1);
+    };
+    const std::string s_unknownId = s_unknown.substr(16, s_unknown.find('"', 16) - 16);
+    const std::string s_twiceId = co_units[2].substr(16, co_units[2].find('"', 16) - 16);
+    const std::vector<std::string> co_errors = {
+        "storyport: error: bad.xlf:" + s_LineOf(s_bad.find(s_unknown)) + ": story " +
+            s_unknownId.substr(0, s_unknownId.find('.')) + ", unit " + s_unknownId +
+            ": no unit of the document has this id, so the file cannot say where it goes "
+            "(with --allow-differences it is left out)",
+        "storyport: error: bad.xlf:" + s_LineOf(s_bad.find(s_otherStory)) + ": unit nostory." +
+            s_otherStory.substr(s_otherStory.find('.') + 1,
+                                s_otherStory.find('"', 16) - s_otherStory.find('.') - 1) +
+            ": the document has no story with the key \"nostory\" (with --allow-differences it "
+            "is left out)",
+    };
+    const auto co_before = co_Snapshot();
+    const CT_CliResult co_refused = co_Run({"import", "brochure.idml", "bad.xlf"});
+    EXPECT_EQ(co_refused.i_Status, 1);
+    const std::vector<std::string> co_lines = sco_ErrorLines(co_refused.s_Err);
+    ASSERT_EQ(co_lines.size(), 3u) << co_refused.s_Err;
+    EXPECT_EQ(co_lines[0], co_errors[0]);
+    EXPECT_EQ(co_lines[1], co_errors[1]);
+    EXPECT_NE(co_lines[2].find(", unit " + s_twiceId +
+                               ": the id stands in the file a second "
+                               "time (first on line " +
+                               s_LineOf(s_bad.find(co_units[2])) + ")"),
+              std::string::npos)
+        << co_lines[2];
+    EXPECT_TRUE(co_Snapshot() == co_before);
+    // check says the same, with the fit report after it.
+    const CT_CliResult co_check = co_Run({"check", "brochure.idml", "bad.xlf"});
+    EXPECT_EQ(co_check.i_Status, 3);
+    EXPECT_NE(co_check.s_Out.find("Difference: " +
+                                  co_errors[0].substr(18, co_errors[0].find(" (with") - 18) + "\n"),
+              std::string::npos)
+        << co_check.s_Out;
+    EXPECT_NE(co_check.s_Out.find("An import would be refused"), std::string::npos);
+
+    const CT_CliResult co_allowed =
+        co_Run({"import", "brochure.idml", "bad.xlf", "--allow-differences", "--no-backup"});
+    EXPECT_EQ(co_allowed.i_Status, 0) << co_allowed.s_Err;
+    EXPECT_NE(co_allowed.s_Err.find(
+                  "Warning: " + co_errors[0].substr(18, co_errors[0].find(" (with") - 18) +
+                  " (it is left out: --allow-differences)\n"),
+              std::string::npos)
+        << co_allowed.s_Err;
+    EXPECT_NE(s_Stories("brochure.idml").find(">FR Alpine Travel"), std::string::npos);
+}
+
+// check names every fault of the file in one run (broken codes, a reference to NUL, a source
+// the document no longer has, untranslated units) with file, line and unit, then the fit; import
+// refuses the same file with the same lines and leaves the document as it was.
+TEST_F(CT_CliXliffTest, CheckNamesEveryFaultAsImportRefusesIt) {
+    ASSERT_EQ(co_Run({"export", "brochure.idml", "b.xlf", "--target-lang", "fr"}).i_Status, 0);
+    const std::string s_source =
+        "Alpine Travel · Summer 2024 · <x id=\"1\" ctype=\"x-special-character\" "
+        "equiv-text=\"special character\"/>";
+    v_Write("one.xlf", s_Translated("b.xlf", s_source, "Voyages alpins"));
+    v_Write("two.xlf", s_Translated("one.xlf", "Summer in the Alps", "L&#0;\xC3\xA9t\xC3\xA9"));
+    v_Write("three.xlf", s_Translated("two.xlf", "Book early — places are limited!",
+                                      "R\xC3\xA9servez t\xC3\xB4t !"));
+    std::string s_file = s_Read("three.xlf");
+    s_file.replace(s_file.find("<source>Book early"), 18, "<source>Book later");
+    v_Write("all.xlf", s_file);
+    auto s_LineOf = [&](const std::string& s_Text) {
+        return std::to_string(
+            std::count(s_file.begin(), s_file.begin() + s_file.find(s_Text), '\n') + 1);
+    };
+    const std::string s_codes = "all.xlf:" + s_LineOf("<trans-unit id=\"u1c2.1\"") +
+                                ": story u1c2, unit u1c2.1: the target lacks code <x1/> of its "
+                                "source";
+    const std::string s_nul = "all.xlf:" + s_LineOf("L&#0;") +
+                              ": the text holds a reference to the character NUL (&#0;), which "
+                              "no document can hold";
+    const auto co_before = co_Snapshot();
+    const CT_CliResult co_check = co_Run({"check", "brochure.idml", "all.xlf"});
+    EXPECT_EQ(co_check.i_Status, 1);
+    const std::vector<std::string> co_out = sco_Lines(co_check.s_Out);
+    EXPECT_NE(std::find(co_out.begin(), co_out.end(), "Refused: " + s_codes), co_out.end())
+        << co_check.s_Out;
+    EXPECT_NE(co_check.s_Out.find(s_nul.substr(s_nul.find(": the text"))), std::string::npos)
+        << co_check.s_Out;
+    EXPECT_NE(co_check.s_Out.find("Difference: all.xlf:"), std::string::npos);
+    EXPECT_NE(co_check.s_Out.find("the source is not the document's text, which changed since "
+                                  "the export: \"Book later"),
+              std::string::npos);
+    EXPECT_NE(co_check.s_Out.find("Not translated: "), std::string::npos);
+    EXPECT_NE(co_check.s_Out.find("\nLength of the translation"), std::string::npos)
+        << co_check.s_Out;
+    const CT_CliResult co_json = co_Run({"check", "brochure.idml", "all.xlf", "--json"});
+    EXPECT_NE(co_json.s_Out.find("{\"kind\": \"code-missing\", \"story\": \"u1c2\", \"unit\": "
+                                 "\"u1c2.1\", \"code\": \"<x1/>\", \"line\": " +
+                                 s_LineOf("<trans-unit id=\"u1c2.1\"") + ", \"message\": \"" +
+                                 s_codes + "\"}"),
+              std::string::npos)
+        << co_json.s_Out;
+    EXPECT_NE(co_json.s_Out.find("\"kind\": \"source-differs\""), std::string::npos);
+
+    const CT_CliResult co_import = co_Run({"import", "brochure.idml", "all.xlf"});
+    EXPECT_EQ(co_import.i_Status, 1);
+    const std::vector<std::string> co_errors = sco_ErrorLines(co_import.s_Err);
+    EXPECT_EQ(co_errors.size(), 3u) << co_import.s_Err;
+    EXPECT_NE(std::find(co_errors.begin(), co_errors.end(), "storyport: error: " + s_codes),
+              co_errors.end())
+        << co_import.s_Err;
     EXPECT_TRUE(co_Snapshot() == co_before);
 }
+
+}  // namespace

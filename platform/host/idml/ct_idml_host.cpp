@@ -386,6 +386,28 @@ bool CT_IdmlHost::b_CountedContent(const std::string& s_Key, std::string& s_Cont
     return true;
 }
 
+bool CT_IdmlHost::b_ExportedContent(const std::string& s_Document, const std::string& s_Key,
+                                    bool b_SkipNotes, std::string& s_Content,
+                                    std::vector<CT_IdmlStoryCodeInfo>& co_Codes) const {
+    const unsigned n_serial =
+        s_Document.empty() ? co_Documents.n_Active() : co_Documents.n_Find(s_Document);
+    if (n_serial == 0) {
+        return false;
+    }
+    const CT_IdmlDocument& co_document = co_Documents.co_Live(n_serial);
+    const CT_IdmlXmlPart* pco_part = co_document.pco_FindStory(s_Key);
+    if (pco_part == nullptr) {
+        return false;
+    }
+    CT_IdmlStoryOptions co_options;
+    co_options.b_SkipNotes = b_SkipNotes;
+    co_options.pco_HiddenConditions = &co_document.co_HiddenConditions();
+    co_Codes.clear();
+    s_Content =
+        CT_IdmlStoryCodec::s_Export(CT_IdmlDocument::so_Inner(*pco_part), co_Codes, co_options);
+    return true;
+}
+
 // A box's preview is asked for twice in a row (as text and as wide text), and a story's
 // content costs a whole reading of its XML: the last one is kept for the next call.
 const std::string& CT_IdmlHost::cco_ContentOf(void* p_Box) {

@@ -65,6 +65,14 @@ class CT_IdmlHost : public CT_HostBackend {
         std::vector<CT_IdmlStoryCodeInfo> co_codes;
         return b_CountedContent(s_Key, s_Content, co_codes);
     }
+    // The content of a story of the open document at the path (the active one when the path
+    // is empty) as an export writes it now, under the document's hidden conditions, with its
+    // notes kept or skipped, and what its codes stand for: what an exchange file made from the
+    // document holds, so that a translation of it can be laid over it. False when the document
+    // is not open or has no such story.
+    bool b_ExportedContent(const std::string& s_Document, const std::string& s_Key,
+                           bool b_SkipNotes, std::string& s_Content,
+                           std::vector<CT_IdmlStoryCodeInfo>& co_Codes) const;
     // The entry of the current box list with this key, or null: its layer and why it is left
     // out, for showing the list.
     const CT_IdmlBox* pco_FindListed(const std::string& s_Key) const;
