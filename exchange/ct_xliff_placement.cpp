@@ -1,6 +1,7 @@
 #include "exchange/ct_xliff_placement.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
 #include <map>
 #include <unordered_map>
@@ -110,10 +111,8 @@ const CT_TaggedToken* pco_FirstMisnested(const std::vector<CT_TaggedToken>& co_T
 }
 
 // How many units' sources are the paragraphs their ids name in the layout.
-std::size_t n_Matching(CT_StoryLayout& co_Layout,
+std::size_t n_Matching(const std::vector<CT_LayoutParagraph*>& co_paragraphs,
                        const std::vector<const CT_XliffUnit*>& co_Units) {
-    std::vector<CT_LayoutParagraph*> co_paragraphs;
-    v_Number(co_Layout.co_Paragraphs(), co_paragraphs);
     std::size_t n_matching = 0;
     for (const CT_XliffUnit* pco_unit : co_Units) {
         n_matching += pco_unit->n_Number != 0 && pco_unit->n_Number <= co_paragraphs.size() &&
@@ -184,15 +183,21 @@ CT_XliffPlacement::CT_XliffPlacement(const std::string& co_Key,
                                      std::vector<CT_StoryLayout> co_Layouts,
                                      const std::vector<const CT_XliffUnit*>& co_Units)
     : co_Key(co_Key) {
+    // The layout most sources match; of two that match as many, the one with as many
+    // paragraphs as the file has units (a note left out has no units of its own).
     std::size_t n_best = 0;
-    if (co_Layouts.size() > 1) {
-        std::size_t n_mostMatching = 0;
-        for (std::size_t n = 0; n < co_Layouts.size(); ++n) {
-            const std::size_t n_matching = n_Matching(co_Layouts[n], co_Units);
-            if (n_matching > n_mostMatching) {
-                n_mostMatching = n_matching;
-                n_best = n;
-            }
+    std::pair<std::size_t, std::size_t> co_best;
+    for (std::size_t n = 0; n < co_Layouts.size() && co_Layouts.size() > 1; ++n) {
+        std::vector<CT_LayoutParagraph*> co_paragraphs;
+        v_Number(co_Layouts[n].co_Paragraphs(), co_paragraphs);
+        const std::size_t n_apart = co_paragraphs.size() > co_Units.size()
+                                        ? co_paragraphs.size() - co_Units.size()
+                                        : co_Units.size() - co_paragraphs.size();
+        const std::pair<std::size_t, std::size_t> co_score(n_Matching(co_paragraphs, co_Units),
+                                                           SIZE_MAX - n_apart);
+        if (n == 0 || co_score > co_best) {
+            co_best = co_score;
+            n_best = n;
         }
     }
     if (!co_Layouts.empty()) {

@@ -334,6 +334,40 @@ TEST(CT_XliffPlacementTest, ASourceThatIsNotTheDocumentsTextIsNamed) {
     EXPECT_EQ(co_result.s_Content, "Hallo <g1>A</g1><x2/>\n\n");
 }
 
+// A story with a note may have gone out with the note left out (one code): the units then
+// match the layout without the note's paragraphs, which are not missing.
+TEST(CT_XliffPlacementTest, ANoteLeftOutOfTheExportIsNotMissing) {
+    CT_StoryLayout::CT_Codes co_kept;
+    co_kept[10].eo_Kind = et_Code::e_FlowAround;
+    co_kept[10].co_Label = "note";
+    const std::string s_kept = "Before<g10>The note.\n</g10> after.\nEnd.\n";
+    const std::string s_skipped = "Before<x10/> after.\nEnd.\n";
+    for (const bool b_skipped : {false, true}) {
+        SCOPED_TRACE(b_skipped);
+        std::string s_file = b_skipped ? s_Export(s_skipped) : s_Export(s_kept, co_kept);
+        const std::string s_end = ">End.</mrk></target>";
+        s_file.replace(s_file.find(s_end), s_end.size(), ">Fin.</mrk></target>");
+        for (std::size_t n_at; (n_at = s_file.find("needs-translation")) != std::string::npos;) {
+            s_file.replace(n_at, 17, "final");
+        }
+        const CT_XliffReader co_reader(s_file);
+        std::vector<CT_XliffFinding> co_findings;
+        const std::vector<CT_TaggedStory> co_stories = CT_XliffPlacement::sco_PlaceAll(
+            co_reader,
+            [&](const std::string&, std::vector<CT_StoryLayout>& co_Layouts) {
+                co_Layouts.emplace_back(s_kept, co_kept);
+                co_Layouts.emplace_back(s_skipped, CT_StoryLayout::CT_Codes());
+                return true;
+            },
+            co_findings);
+        EXPECT_TRUE(co_findings.empty()) << co_findings[0].co_Text("f");
+        EXPECT_EQ(co_stories[0].co_Content,
+                  std::string(b_skipped ? "Before<x10/> after.\n"
+                                        : "Before<g10>The note.\n</g10> after.\n") +
+                      "Fin.\n");
+    }
+}
+
 TEST(CT_XliffPlacementTest, FilesThatCannotBeImportedGetOneClearError) {
     const struct {
         std::string s_File;
