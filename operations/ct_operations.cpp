@@ -98,6 +98,7 @@ void v_WriteFile(const std::string& s_Path, const std::string& s_Text) {
 }  // namespace
 
 CT_StoryListing CT_Operations::sco_List(CT_Session& co_Session) {
+    co_Session.v_Begin(CT_CommandOptions::e_List);
     const CT_CommandOptions& co_options = co_Session.co_GetOptions();
     CT_DocumentPath::sv_Check(co_options.s_Document);
     const std::unique_ptr<CT_OrderFile> pco_orderFile = pco_ReadOrderFile(co_options);
@@ -146,6 +147,7 @@ CT_StoryListing CT_Operations::sco_List(CT_Session& co_Session) {
 }
 
 et_ExitStatus CT_Operations::seo_Export(CT_Session& co_Session) {
+    co_Session.v_Begin(CT_CommandOptions::e_Export);
     const CT_CommandOptions& co_options = co_Session.co_GetOptions();
     CT_DocumentPath::sv_Check(co_options.s_Document);
     const CT_XliffExport co_format(co_Session, co_options.s_Tagged);
@@ -164,6 +166,7 @@ et_ExitStatus CT_Operations::seo_Export(CT_Session& co_Session) {
 }
 
 et_ExitStatus CT_Operations::seo_Map(CT_Session& co_Session) {
+    co_Session.v_Begin(CT_CommandOptions::e_Map);
     const CT_CommandOptions& co_options = co_Session.co_GetOptions();
     CT_DocumentPath::sv_Check(co_options.s_Document);
     const std::unique_ptr<CT_OrderFile> pco_orderFile = pco_ReadOrderFile(co_options);

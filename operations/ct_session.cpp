@@ -55,7 +55,7 @@ CT_Session::CT_Session(const CT_CommandOptions& co_Options, std::ostream& co_Out
         co_Sink.v_OpenFile(co_Options.s_LogFile);
     }
     co_Host.v_SetCancelSource([this] { return b_IsCanceled() ? 1 : 0; });
-    v_SetSelection();
+    v_Begin(co_Options.eo_Command);
     CT_Host::sv_Install(&co_Host);
 }
 
@@ -97,7 +97,7 @@ void CT_Session::v_CheckLogFile() const {
     }
 }
 
-void CT_Session::v_SetSelection() {
+void CT_Session::v_Begin(CT_CommandOptions::et_Command eo_Command) {
     CT_IdmlSelection co_selection;
     if (co_Options.s_Layers == "all") {
         co_selection.eo_Layers = CT_IdmlSelection::e_AllLayers;
@@ -105,20 +105,20 @@ void CT_Session::v_SetSelection() {
         co_selection.eo_Layers = CT_IdmlSelection::e_VisibleLayers;
     }
     co_selection.co_LayerNames = co_Options.co_LayerNames;
-    const CT_CommandOptions::et_Command eo_command = co_Options.eo_Command;
     co_selection.b_ListLeftOut =
-        eo_command == CT_CommandOptions::e_List && (co_Options.b_All || co_Options.b_Json);
+        eo_Command == CT_CommandOptions::e_List && (co_Options.b_All || co_Options.b_Json);
     co_Host.v_SetSelection(co_selection);
     co_Host.v_SetSkipNotes(co_Options.s_Notes == "skip");
     // Commands that go through every story once need no story's tree kept: those that only
     // read, and import and check, which parse a story again only to import into it, and then
     // keep it packed.
     co_Host.v_SetReadThrough(
-        eo_command == CT_CommandOptions::e_List || eo_command == CT_CommandOptions::e_Export ||
-        eo_command == CT_CommandOptions::e_BatchExport ||
-        eo_command == CT_CommandOptions::e_Import || eo_command == CT_CommandOptions::e_Check);
-    if (eo_command != CT_CommandOptions::e_List && eo_command != CT_CommandOptions::e_Export &&
-        eo_command != CT_CommandOptions::e_BatchExport && eo_command != CT_CommandOptions::e_Map) {
+        eo_Command == CT_CommandOptions::e_List || eo_Command == CT_CommandOptions::e_Export ||
+        eo_Command == CT_CommandOptions::e_BatchExport ||
+        eo_Command == CT_CommandOptions::e_Import || eo_Command == CT_CommandOptions::e_Check);
+    if (eo_Command != CT_CommandOptions::e_List && eo_Command != CT_CommandOptions::e_Export &&
+        eo_Command != CT_CommandOptions::e_BatchExport && eo_Command != CT_CommandOptions::e_Map) {
+        co_Host.v_SetLeftOutReporter({});
         return;
     }
     const bool b_listed = co_selection.b_ListLeftOut;

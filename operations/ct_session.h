@@ -34,6 +34,10 @@ class CT_Session {
     CT_Session& operator=(const CT_Session&) = delete;
 
     const CT_CommandOptions& co_GetOptions() const { return co_Options; }
+    // Readies the host for the operation (the session's own command to begin with): which
+    // frames' stories it lists, whether it keeps their trees, whether it tells the stories left
+    // out. Every operation of CT_Operations begins so, which lets one session run several.
+    void v_Begin(CT_CommandOptions::et_Command eo_Command);
     CT_LogStream& co_GetLog() { return co_Log; }
     CT_LogSink& co_GetSink() { return co_Sink; }
     CT_IdmlHost& co_GetHost() { return co_Host; }
@@ -85,8 +89,6 @@ class CT_Session {
     void v_CheckSettingsFile();
     // Raises e_FileOpen when the log file is a file the command works on or plainly no log.
     void v_CheckLogFile() const;
-
-    void v_SetSelection();
 
     const CT_CommandOptions& co_Options;
     CT_LogSink co_Sink;
