@@ -200,6 +200,32 @@ TEST_F(StoryOrderTest, ChecksAndSwitchesOverManyTiesGiveTheOneAtATimeSequences) 
     v_ExpectOnlyHeldHandles();
 }
 
+// Ties in long lists keep their sequence too, where a sort that is not stable would mix them:
+// forty boxes at one place on two pages, the first check reversing each page's host sequence.
+TEST_F(StoryOrderTest, ManyBoxesAtOnePlaceKeepTheirSequenceThroughChecksAndKinds) {
+    std::vector<CT_MemoryBox> co_boxes;
+    for (int n = 0; n < 40; ++n) {
+        co_boxes.push_back(so_OnPage("k" + std::to_string(n), 1 + n % 2, 0, 0));
+    }
+    std::string s_expected;
+    for (int n : {38, 39}) {
+        for (; n >= 0; n -= 2) {
+            s_expected += (s_expected.empty() ? "k" : ",k") + std::to_string(n);
+        }
+    }
+    v_OpenDocument(co_boxes);
+    CT_StoryOrder& co_order = co_NewOrder();
+    co_order.v_CheckStoryOrder();
+    EXPECT_EQ(s_Keys(co_order), s_expected);
+    co_order.v_SetStoryOrder(e_LeftRight);
+    EXPECT_EQ(s_Keys(co_order), s_expected);
+    co_order.v_CheckStoryOrder();
+    EXPECT_EQ(s_Keys(co_order), s_expected);
+    co_order.v_SetStoryOrder(e_Custom);
+    EXPECT_EQ(s_Keys(co_order), s_expected);
+    v_ExpectOnlyHeldHandles();
+}
+
 TEST_F(StoryOrderTest, HostFailureDuringACheckKeepsTheOldBoxes) {
     v_OpenTwoPages();
     CT_StoryOrder& co_order = co_NewOrder();
