@@ -1,6 +1,5 @@
 #include "platform/host/idml/ct_idml_box_list.h"
 
-#include <cstdint>
 #include <cstring>
 #include <utility>
 
@@ -159,26 +158,58 @@ CT_IdmlBox CT_IdmlBoxList::co_Place(const std::string& s_Key, const CT_IdmlRect&
 }
 
 // Anchored and inline frames sit inside the text of another story and have no place of their
-// own in the layout. Their stories are listed on the page of the anchoring story's box, one
-// point below it, so that they sort right after the text they belong to. Anchors can nest, so
-// the pass repeats until no further story can be placed.
+// own in the layout. A reader meets them where their anchor stands: right after the story that
+// holds it, in the order of the anchors in that text, a nested one right after its own holder.
+// So each is placed exactly where the outermost holder's box is, on its page: no other box
+// sorts between them in any order. Boxes that sort alike come out of the story order in the
+// reverse of this list (the story order takes new boxes in at the front one by one), so the
+// holder and its anchored stories are listed in the reverse of their reading. A story anchored
+// in two places, or in itself, is listed once.
 void CT_IdmlBoxList::v_PlaceAnchored() {
-    const std::vector<std::pair<std::string, std::string>>& co_Pairs = co_Source.co_Anchored();
-    bool b_Placed = true;
-    while (b_Placed) {
-        b_Placed = false;
-        for (const auto& co_Pair : co_Pairs) {
-            auto co_Anchor = co_IndexByKey.find(co_Pair.first);
-            if (co_Anchor == co_IndexByKey.end() || co_IndexByKey.count(co_Pair.second) != 0 ||
-                !co_Source.b_HasStory(co_Pair.second)) {
+    std::unordered_map<std::string, std::vector<std::string>> co_inside;
+    for (const auto& [s_holder, s_key] : co_Source.co_Anchored()) {
+        if (co_IndexByKey.count(s_key) == 0 && co_Source.b_HasStory(s_key)) {
+            co_inside[s_holder].push_back(s_key);
+        }
+    }
+    if (co_inside.empty()) {
+        return;
+    }
+    std::unordered_set<std::string> co_seen;
+    for (const CT_IdmlBox& co_box : co_List) {
+        co_seen.insert(co_box.s_Key);
+    }
+    std::vector<CT_IdmlBox> co_placed;
+    co_placed.reserve(co_List.size());
+    std::vector<std::string> co_read;  // a holder and its anchored stories, as read
+    std::vector<std::string> co_stack;
+    for (CT_IdmlBox& co_box : co_List) {
+        co_read.clear();
+        co_stack.assign(1, co_box.s_Key);
+        while (!co_stack.empty()) {
+            std::string s_key = std::move(co_stack.back());
+            co_stack.pop_back();
+            auto co_found = co_inside.find(s_key);
+            co_read.push_back(std::move(s_key));
+            if (co_found == co_inside.end()) {
                 continue;
             }
-            CT_IdmlBox co_Box = co_List[co_Anchor->second];
-            co_Box.s_Key = co_Pair.second;
-            co_Box.co_Position.y += co_Box.co_Position.y < INT32_MAX ? 1 : 0;
-            co_IndexByKey.emplace(co_Box.s_Key, co_List.size());
-            co_List.push_back(std::move(co_Box));
-            b_Placed = true;
+            for (auto it = co_found->second.rbegin(); it != co_found->second.rend(); ++it) {
+                if (co_seen.insert(*it).second) {
+                    co_stack.push_back(*it);
+                }
+            }
         }
+        for (auto it = co_read.rbegin(); it + 1 != co_read.rend(); ++it) {
+            CT_IdmlBox co_anchored = co_box;
+            co_anchored.s_Key = *it;
+            co_placed.push_back(std::move(co_anchored));
+        }
+        co_placed.push_back(std::move(co_box));
+    }
+    co_List = std::move(co_placed);
+    co_IndexByKey.clear();
+    for (std::size_t n = 0; n < co_List.size(); ++n) {
+        co_IndexByKey.emplace(co_List[n].s_Key, n);
     }
 }

@@ -1,7 +1,8 @@
 // The box list of an IDML document: one entry per story shown in a text frame or on a path, on
 // pages, master spreads or the pasteboard, also inside groups, placed by its thread's first
-// frame. Stories of anchored and inline frames are listed too; stories shown nowhere, and frames
-// naming a story the package lacks, are not. A story goes out when any of its frames is kept by
+// frame. Stories of anchored and inline frames are listed at the place of the story holding
+// their anchor, so that every story order shows them right after it; stories shown nowhere, and
+// frames naming a story the package lacks, are not. A story goes out when any of its frames is kept by
 // the selection (anchored stories go with the story that anchors them); the others stay in the
 // list marked with the reason. Reads the document only while it is being built.
 #pragma once
@@ -29,7 +30,8 @@ class CT_IdmlBoxList {
 
     CT_IdmlBoxList(const CT_IdmlDocument& co_Document, const CT_IdmlSelection& co_Selection);
 
-    // The stories that go out, in design-map order of their spreads, anchored stories last.
+    // The stories that go out, in design-map order of their spreads; a story holding anchored
+    // frames comes after their stories, which come in the reverse of their anchors' order.
     std::vector<CT_IdmlBox> co_Boxes(bool b_IgnorePasteBoard) const;
     // Every story in the same order; those left out carry their reason, pasteboard stories
     // "on the pasteboard" when they are ignored.

@@ -149,21 +149,27 @@ void CT_IdmlDocument::v_LoadStory(const std::string& s_Entry) {
     co_entry.first->second.pco_Part = std::move(pco_Part);
 }
 
+// In the order of the anchors in the text: a frame is met before the frames inside it, and a
+// frame's inside before its later siblings, as a reader meets them.
 void CT_IdmlDocument::v_CollectAnchored(const pugi::xml_node& co_Story, const std::string& s_Key) {
-    std::vector<pugi::xml_node> co_stack{co_Story};
+    std::vector<pugi::xml_node> co_stack;
+    for (pugi::xml_node co_child = co_Story.last_child(); co_child;
+         co_child = co_child.previous_sibling()) {
+        co_stack.push_back(co_child);
+    }
     while (!co_stack.empty()) {
         pugi::xml_node co_node = co_stack.back();
         co_stack.pop_back();
+        if (co_node.type() != pugi::node_element) {
+            continue;
+        }
+        const char* pc_story = co_node.attribute("ParentStory").value();
+        if ((b_Is(co_node.name(), "TextFrame") || b_Is(co_node.name(), "TextPath")) &&
+            *pc_story != '\0' && std::strcmp(pc_story, "n") != 0) {
+            co_AnchoredPairs.emplace_back(s_Key, pc_story);
+        }
         for (pugi::xml_node co_child = co_node.last_child(); co_child;
              co_child = co_child.previous_sibling()) {
-            if (co_child.type() != pugi::node_element) {
-                continue;
-            }
-            const char* pc_story = co_child.attribute("ParentStory").value();
-            if ((b_Is(co_child.name(), "TextFrame") || b_Is(co_child.name(), "TextPath")) &&
-                *pc_story != '\0' && std::strcmp(pc_story, "n") != 0) {
-                co_AnchoredPairs.emplace_back(s_Key, pc_story);
-            }
             co_stack.push_back(co_child);
         }
     }

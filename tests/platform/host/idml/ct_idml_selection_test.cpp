@@ -92,11 +92,11 @@ TEST_F(CT_IdmlSelectionTest, ThreadsGroupsAndFrameStates) {
         co_Keys(so_Selection(CT_IdmlSelection::e_PrintableLayers, {}, true)),
         (std::vector<std::string>{"a", "b on hidden layer \"Old\"", "c in a hidden frame",
                                   "d in a non-printing frame", "e on non-printing layer \"Plan\"",
-                                  "f on hidden layer \"Old\"", "g on hidden layer \"Old\""}));
+                                  "g on hidden layer \"Old\"", "f on hidden layer \"Old\""}));
     EXPECT_EQ(co_Keys(so_Selection(CT_IdmlSelection::e_VisibleLayers)),
               (std::vector<std::string>{"a", "d", "e"}));
     EXPECT_EQ(co_Keys(so_Selection(CT_IdmlSelection::e_PrintableLayers, {"Old"})),
-              (std::vector<std::string>{"a", "b", "f", "g"}));
+              (std::vector<std::string>{"a", "b", "g", "f"}));
     // The kept thread is placed by its first frame, on the hidden layer, and shown on the
     // layer of the frame that keeps it.
     co_Host.v_SetSelection(CT_IdmlSelection());
