@@ -4,8 +4,8 @@ include(GNUInstallDirs)
 include(CMakePackageConfigHelpers)
 
 # The libraries a program built against storyport links: the kernel, the two libraries it
-# calls, the IDML host (with its story codec), the exchange formats, the map and the operations
-# a user runs (include/storyport/operations.h). The name after the
+# calls, the IDML host (with its story codec), the exchange formats, the computed story orders,
+# the map and the operations a user runs (include/storyport/operations.h). The name after the
 # colon is the one a consumer uses, storyport::NAME; the tree gets the same aliases.
 set(storyport_installed_libraries
     storyport:storyport
@@ -14,6 +14,7 @@ set(storyport_installed_libraries
     storyport_idml_codec:idml_codec
     storyport_host_idml:host_idml
     storyport_exchange:exchange
+    storyport_reading:reading
     storyport_map:map
     storyport_operations:operations)
 set(storyport_export_targets)

@@ -101,7 +101,11 @@ void CT_MapSvgWriter::v_Write(std::ostream& co_Out, bool b_Standalone) const {
     co_Out << "<svg xmlns=\"http://www.w3.org/2000/svg\" class=\"story-map\" width=\""
            << s_Number(co_Map.d_GetWidth() * co_Map.d_GetScale()) << "\" height=\""
            << s_Number(co_Map.d_GetHeight() * co_Map.d_GetScale()) << "\" viewBox=\"0 0 " << s_width
-           << " " << s_height << "\" " << gpc_Font << ">\n";
+           << " " << s_height << "\" " << gpc_Font;
+    if (!s_OrderName.empty()) {
+        co_Out << " data-story-order=\"" << ss_Escape(s_OrderName) << "\"";
+    }
+    co_Out << ">\n";
     co_Out << "<defs><marker id=\"thread-arrow\" viewBox=\"0 0 10 10\" refX=\"9\" refY=\"5\" "
               "markerWidth=\"6\" markerHeight=\"6\" orient=\"auto\"><path d=\"M0,0 L10,5 L0,10 "
               "z\" fill=\"#1565c0\"/></marker></defs>\n";

@@ -25,6 +25,10 @@ class CT_MapSvgWriter {
         co_AtRisk = std::move(co_Risks);
     }
 
+    // The story order the numbers follow, as the command line names it ("reading"), written
+    // on the picture's root as data-story-order; none when empty.
+    void v_SetOrderName(std::string s_Name) { s_OrderName = std::move(s_Name); }
+
     // The note for a story at risk; empty for the others.
     std::string s_NoteFor(const std::string& s_Key) const;
 
@@ -44,4 +48,5 @@ class CT_MapSvgWriter {
 
     const CT_StoryMap& co_Map;
     std::map<std::string, std::string> co_AtRisk;
+    std::string s_OrderName;
 };

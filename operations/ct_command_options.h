@@ -32,7 +32,7 @@ struct CT_CommandOptions {
 
     // Options. An empty s_Folder or s_Order means "as the settings say".
     std::string s_Folder;
-    std::string s_Order;  // "top-down", "left-right" or "custom"
+    std::string s_Order;  // "top-down", "left-right", "reading", "structure" or "custom"
     std::string s_OrderFile;
     bool b_IgnorePasteBoard = false;
     // Which frames' stories go out: "all", "visible" or "printable" (the default, empty), and

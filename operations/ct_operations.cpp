@@ -34,19 +34,6 @@ std::string s_Text(const CT_String& co_Text) {
     return std::string(co_Text.sv());
 }
 
-std::string s_OrderName(int i_Kind) {
-    switch (i_Kind) {
-        case e_TopDown:
-            return "top-down";
-        case e_LeftRight:
-            return "left-right";
-        case e_Custom:
-            return "custom";
-        default:
-            return "kind " + std::to_string(i_Kind);
-    }
-}
-
 std::string s_GroupLabel(int i_Page) {
     CT_Page co_page(i_Page);
     co_page.v_SetListLabel(0);
@@ -75,17 +62,17 @@ bool b_EndsWith(const std::string& s_Path, const std::string& s_Ending) {
     return true;
 }
 
-// An order file arranges the stories of the current document, whose custom order the kernel's
-// entry point by path would not keep.
+// An order file or a computed order arranges the stories of the current document, whose custom
+// order the kernel's entry point by path would not keep.
 int b_ExportArranged(CT_Session& co_Session, CT_ProcessData& co_Data) {
     const CT_CommandOptions& co_options = co_Session.co_GetOptions();
-    const CT_OrderFile co_orderFile(co_options.s_OrderFile);
+    const std::unique_ptr<CT_OrderFile> pco_orderFile = pco_ReadOrderFile(co_options);
     CT_CurrentDocument co_document(co_options.s_Document, co_Session.cco_GetStoryListSettings());
     // The same refusal as the entry point's, for the same reason: there is nothing to export.
     if (co_document.co_GetDocument().b_IsEmpty()) {
         CT_Errors::v_ThrowError(e_NoTextBox, CT_String(co_options.s_Document.c_str()));
     }
-    co_Session.v_ApplyOrderFile(co_orderFile, co_document.co_GetStoryOrder());
+    co_Session.v_Arrange(co_document.co_GetStoryOrder(), pco_orderFile.get());
     return co_document.co_GetDocument().b_Export(CT_String(co_options.s_Tagged.c_str()), co_Data);
 }
 
@@ -104,13 +91,11 @@ CT_StoryListing CT_Operations::sco_List(CT_Session& co_Session) {
     const std::unique_ptr<CT_OrderFile> pco_orderFile = pco_ReadOrderFile(co_options);
     CT_CurrentDocument co_document(co_options.s_Document, co_Session.cco_GetStoryListSettings());
     CT_StoryOrder& co_order = co_document.co_GetStoryOrder();
-    if (pco_orderFile) {
-        co_Session.v_ApplyOrderFile(*pco_orderFile, co_order);
-    }
+    co_Session.v_Arrange(co_order, pco_orderFile.get());
     const CT_IdmlHost& co_host = co_Session.co_GetHost();
     CT_StoryListing co_listing;
     co_listing.s_Document = s_Text(co_document.co_GetDocument().co_GetFileName());
-    co_listing.s_Order = s_OrderName(co_order.eo_GetStoryOrder());
+    co_listing.s_Order = co_Session.s_OrderInForce(co_order);
     std::unique_ptr<CT_StoryCounts> pco_counts;
     if (!co_options.b_Keys) {
         pco_counts = std::make_unique<CT_StoryCounts>(
@@ -155,7 +140,7 @@ et_ExitStatus CT_Operations::seo_Export(CT_Session& co_Session) {
     CT_OperationOutcome co_outcome(co_Session);
     co_outcome.v_Run([&]() -> int {
         CT_ExportTarget::sv_Check(co_options.s_Document, co_options.s_Tagged, co_options.b_Force);
-        if (!co_options.s_OrderFile.empty()) {
+        if (co_Session.b_IsArranged()) {
             return b_ExportArranged(co_Session, co_data);
         }
         return CT_Document::sb_Export(CT_String(co_options.s_Document.c_str()),
@@ -172,9 +157,7 @@ et_ExitStatus CT_Operations::seo_Map(CT_Session& co_Session) {
     const std::unique_ptr<CT_OrderFile> pco_orderFile = pco_ReadOrderFile(co_options);
     const CT_StoryListSettings& co_settings = co_Session.cco_GetStoryListSettings();
     CT_CurrentDocument co_document(co_options.s_Document, co_settings);
-    if (pco_orderFile) {
-        co_Session.v_ApplyOrderFile(*pco_orderFile, co_document.co_GetStoryOrder());
-    }
+    co_Session.v_Arrange(co_document.co_GetStoryOrder(), pco_orderFile.get());
     const CT_IdmlLayout co_layout(co_Session.co_GetHost().cco_GetActiveDocument());
     // A story is left out when none of its frames is kept: the first frame's reason says why.
     std::map<std::string, std::string> co_reasons;
@@ -186,6 +169,8 @@ et_ExitStatus CT_Operations::seo_Map(CT_Session& co_Session) {
     const CT_StoryMap co_map(co_layout, co_document.co_GetStoryOrder(),
                              co_settings.b_GetIgnorePasteBoard() != 0, std::move(co_reasons));
     CT_MapSvgWriter co_svg(co_map);
+    const std::string s_order = co_Session.s_OrderInForce(co_document.co_GetStoryOrder());
+    co_svg.v_SetOrderName(s_order);
     if (!co_options.s_CheckFile.empty()) {
         // A translation in XLIFF is read through the tagged form it imports by.
         // Checked as import and check check it, so that a broken file is told the same way.
@@ -205,7 +190,7 @@ et_ExitStatus CT_Operations::seo_Map(CT_Session& co_Session) {
     std::ostringstream co_text;
     if (sb_IsHtmlName(co_options.s_MapFile)) {
         const std::string s_name = s_Text(co_document.co_GetDocument().co_GetFileName());
-        CT_MapHtmlWriter(co_map, co_svg, s_name).v_Write(co_text);
+        CT_MapHtmlWriter(co_map, co_svg, s_name + ", " + s_order + " order").v_Write(co_text);
     } else {
         co_svg.v_Write(co_text, true);
     }

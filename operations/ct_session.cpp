@@ -17,16 +17,26 @@
 #include "platform/common/ct_errors.h"
 #include "platform/common/ct_res_string.h"
 #include "platform/host/ct_host.h"
+#include "reading/ct_idml_reading_layout.h"
+#include "reading/ct_reading_order.h"
+#include "reading/ct_story_arrangement.h"
+#include "reading/ct_structure_order.h"
 #include "resources/ct_library.h"
+#include "storyorder/ct_story_order.h"
 
 namespace {
 constexpr unsigned gn_ErrorMessage = 120;  // "Error: %"
 
+// The orders computed here reach the kernel as a custom arrangement.
 et_StoryOrder eo_OrderFromName(const std::string& s_Name) {
     if (s_Name == "left-right") {
         return e_LeftRight;
     }
-    return s_Name == "custom" ? e_Custom : e_TopDown;
+    return s_Name == "top-down" ? e_TopDown : e_Custom;
+}
+
+bool b_IsComputed(const std::string& s_Order) {
+    return s_Order == "reading" || s_Order == "structure";
 }
 
 bool b_EndsWith(const std::string& s_Text, const std::string& s_End) {
@@ -229,6 +239,47 @@ void CT_Session::v_ApplyOrderFile(const CT_OrderFile& co_File, CT_StoryOrder& co
     for (const auto& [n_line, s_key] : co_File.co_Apply(co_Order)) {
         v_LogLine("Warning: " + co_File.s_GetPath() + ":" + std::to_string(n_line) +
                   ": the order file names a story that the document does not have: " + s_key);
+    }
+}
+
+bool CT_Session::b_IsArranged() const {
+    return b_IsComputed(co_Options.s_Order) || !co_Options.s_OrderFile.empty();
+}
+
+void CT_Session::v_Arrange(CT_StoryOrder& co_Order, const CT_OrderFile* pco_File) {
+    if (co_Options.s_Order == "reading") {
+        const CT_ReadingOrder co_reading(
+            CT_IdmlReadingLayout::sco_Build(co_Host.cco_GetActiveDocument()));
+        CT_StoryArrangement::sv_Apply(co_reading.co_GetKeys(), co_Order);
+    } else if (co_Options.s_Order == "structure") {
+        const CT_IdmlDocument& co_document = co_Host.cco_GetActiveDocument();
+        const std::vector<std::string> co_tagged = co_document.co_StructureKeys();
+        if (co_tagged.empty()) {
+            v_LogLine("Warning: " + co_document.s_Path() +
+                      " has no XML structure: its stories are in reading order");
+        }
+        const CT_StructureOrder co_structure(co_tagged,
+                                             CT_IdmlReadingLayout::sco_Build(co_document));
+        CT_StoryArrangement::sv_Apply(co_structure.co_GetKeys(), co_Order);
+    }
+    if (pco_File != nullptr) {
+        v_ApplyOrderFile(*pco_File, co_Order);
+    }
+}
+
+std::string CT_Session::s_OrderInForce(const CT_StoryOrder& co_Order) const {
+    if (b_IsComputed(co_Options.s_Order) && co_Options.s_OrderFile.empty()) {
+        return co_Options.s_Order;
+    }
+    switch (co_Order.eo_GetStoryOrder()) {
+        case e_TopDown:
+            return "top-down";
+        case e_LeftRight:
+            return "left-right";
+        case e_Custom:
+            return "custom";
+        default:
+            return "kind " + std::to_string(co_Order.eo_GetStoryOrder());
     }
 }
 

@@ -71,6 +71,15 @@ class CT_Session {
 
     // Arranges the story order by the file and warns about keys that no story has.
     void v_ApplyOrderFile(const CT_OrderFile& co_File, CT_StoryOrder& co_Order);
+    // Whether the story order is arranged outside the kernel: by the options' order reading
+    // or structure, or by an order file.
+    bool b_IsArranged() const;
+    // Arranges the active document's story order by the options' order reading or structure,
+    // then by the order file when there is one.
+    void v_Arrange(CT_StoryOrder& co_Order, const CT_OrderFile* pco_File);
+    // The name of the order in force as the command line spells it: "reading" or "structure"
+    // when one of them arranged the order (and no order file followed), else the kernel's kind.
+    std::string s_OrderInForce(const CT_StoryOrder& co_Order) const;
 
     // Until called again with null, error lines that name a story of the file are shown with
     // the file, the line and the column of the fault. The file must outlive that time.

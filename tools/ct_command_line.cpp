@@ -41,9 +41,14 @@ const char* const gpc_Footer =
 void v_AddOrderOptions(CLI::App& co_Command, CT_CommandOptions& co_Options, bool b_OrderFile) {
     co_Command
         .add_option("--order", co_Options.s_Order,
-                    "story order: top-down, left-right, or custom (the default comes from the "
-                    "settings)")
-        ->check(CLI::IsMember({"top-down", "left-right", "custom"}))
+                    b_OrderFile ? "story order: top-down, left-right, reading (as a person reads "
+                                  "the pages), structure (the document's XML structure), or "
+                                  "custom (the default comes from the settings)"
+                                : "story order: top-down, left-right, or custom (the default "
+                                  "comes from the settings)")
+        ->check(b_OrderFile
+                    ? CLI::IsMember({"top-down", "left-right", "reading", "structure", "custom"})
+                    : CLI::IsMember({"top-down", "left-right", "custom"}))
         ->type_name("ORDER");
     if (b_OrderFile) {
         co_Command

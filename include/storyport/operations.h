@@ -4,10 +4,11 @@
 // lines the storyport command shows to the stream the caller gives it. The results are values
 // the caller owns; nothing here keeps a document open after a call.
 //
-// Errors: a call that cannot start (a document that is missing, a folder or no IDML package, a file of the wrong
-// kind, an order file that cannot be read) raises et_ErrorCode, with CT_Errors::cco_GetLastError
-// saying why in the words the command prints after "storyport: error: ". A call that started
-// logs what went wrong and returns e_ExitError; the session's sink keeps the last error line.
+// Errors: a call that cannot start (a document that is missing, a folder or no IDML package, a file
+// of the wrong kind, an order file that cannot be read) raises et_ErrorCode, with
+// CT_Errors::cco_GetLastError saying why in the words the command prints after "storyport: error:
+// ". A call that started logs what went wrong and returns e_ExitError; the session's sink keeps the
+// last error line.
 #pragma once
 
 #include <string>
@@ -37,7 +38,7 @@ struct CT_ListedStory {
 // A document's stories as a listing shows them.
 struct CT_StoryListing {
     std::string s_Document;  // the document's file name
-    std::string s_Order;     // "top-down", "left-right" or "custom"
+    std::string s_Order;     // the order in force: "top-down", "left-right", "reading", ...
     std::vector<CT_ListedStory> co_Stories;
     bool b_Counted = false;  // the tallies were counted (not for a listing of keys)
     CT_StoryTally co_Total;  // over the stories that go out

@@ -187,7 +187,7 @@ TEST_F(CT_CliTest, ManualPageAndCompletionFollowTheCommands) {
             "complete_line 'storyport help b'\n");
     const CT_CliResult co_bash = pco_Runner->co_RunProgram("/bin/bash", {"complete.sh"});
     EXPECT_EQ(co_bash.s_Out,
-              "list\nexport import\n--order --order-file\ntop-down left-right custom\n"
-              "--ignore-pasteboard\nbatch\n")
+              "list\nexport import\n--order --order-file\ntop-down left-right reading "
+              "structure custom\n--ignore-pasteboard\nbatch\n")
         << co_bash.s_Err;
 }

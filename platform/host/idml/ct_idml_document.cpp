@@ -91,6 +91,8 @@ void CT_IdmlDocument::v_LoadPart(const pugi::xml_node& co_Reference) {
         co_SpreadParts.push_back({std::move(pco_Part), b_Is(pc_Name, "MasterSpread")});
     } else if (b_Is(pc_Name, "Preferences")) {
         v_LoadPreferences(s_Entry);
+    } else if (b_Is(pc_Name, "BackingStory") && s_StructureEntry.empty()) {
+        s_StructureEntry = s_Entry;
     } else if (b_Is(pc_Name, "Layer")) {
         v_LoadLayer(co_Reference);
     } else if (b_Is(pc_Name, "Condition") && !co_Reference.attribute("Visible").as_bool(true)) {
@@ -175,6 +177,36 @@ void CT_IdmlDocument::v_CollectAnchored(const pugi::xml_node& co_Story, const st
     }
 }
 
+// The tree's elements name their content by id; those naming a story tag it. The walk keeps
+// its own stack: a structure is as deep as its author made it.
+std::vector<std::string> CT_IdmlDocument::co_StructureKeys() const {
+    std::vector<std::string> co_keys;
+    if (s_StructureEntry.empty() || !co_Package.b_Has(s_StructureEntry)) {
+        return co_keys;
+    }
+    const CT_IdmlXmlPart co_part(s_Path(), s_StructureEntry, co_Package.s_Read(s_StructureEntry),
+                                 CT_IdmlXmlPart::e_ReadOnly);
+    std::unordered_set<std::string> co_seen;
+    std::vector<pugi::xml_node> co_stack{co_part.co_Root()};
+    while (!co_stack.empty()) {
+        const pugi::xml_node co_node = co_stack.back();
+        co_stack.pop_back();
+        if (b_Is(co_node.name(), "XMLElement")) {
+            const std::string s_content = co_node.attribute("XMLContent").value();
+            if (b_HasStory(s_content) && co_seen.insert(s_content).second) {
+                co_keys.push_back(s_content);
+            }
+        }
+        for (pugi::xml_node co_child = co_node.last_child(); co_child;
+             co_child = co_child.previous_sibling()) {
+            if (co_child.type() == pugi::node_element) {
+                co_stack.push_back(co_child);
+            }
+        }
+    }
+    return co_keys;
+}
+
 void CT_IdmlDocument::v_LoadPreferences(const std::string& s_Entry) {
     CT_IdmlXmlPart co_Part(s_Path(), s_Entry, co_Package.s_Read(s_Entry),
                            CT_IdmlXmlPart::e_ReadOnly);
@@ -182,6 +214,8 @@ void CT_IdmlDocument::v_LoadPreferences(const std::string& s_Entry) {
     co_Size.d_Width = co_Preference.attribute("PageWidth").as_double(0);
     co_Size.d_Height = co_Preference.attribute("PageHeight").as_double(0);
     co_Size.b_Facing = co_Preference.attribute("FacingPages").as_bool(false);
+    co_Size.b_RightToLeft =
+        std::strcmp(co_Preference.attribute("PageBinding").value(), "RightToLeft") == 0;
 }
 
 CT_IdmlXmlPart* CT_IdmlDocument::pco_FindStory(const std::string& s_Key) const {

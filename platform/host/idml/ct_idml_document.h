@@ -54,6 +54,11 @@ class CT_IdmlDocument {
     const std::vector<std::pair<std::string, std::string>>& co_Anchored() const {
         return co_AnchoredPairs;
     }
+    // The stories the document's XML structure tags, in the order of its tree, each once;
+    // empty when the document has no structure. The structure is read when asked for: a
+    // structure part that is not well-formed XML is refused then (e_BadDocument naming the
+    // file and the part), and a tag naming a story the package lacks is passed over.
+    std::vector<std::string> co_StructureKeys() const;
     // The layer with this id (a frame's ItemLayer), or null.
     const CT_IdmlLayer* pco_FindLayer(const std::string& s_Id) const;
     // Layer names in design-map order.
@@ -106,4 +111,5 @@ class CT_IdmlDocument {
     std::vector<std::pair<std::string, CT_IdmlLayer>> co_LayerList;  // by id, in design-map order
     std::unordered_set<std::string> co_Hidden;
     std::unordered_set<std::string> co_Read;  // the parts read, by entry name
+    std::string s_StructureEntry;             // the XML structure's part; empty for none
 };

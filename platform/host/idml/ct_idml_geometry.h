@@ -23,6 +23,7 @@ struct CT_IdmlPageSize {
     double d_Width = 0;
     double d_Height = 0;
     bool b_Facing = false;
+    bool b_RightToLeft = false;  // bound on the right, as right-to-left scripts are read
 };
 
 class CT_IdmlGeometry {

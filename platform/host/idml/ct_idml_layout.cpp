@@ -33,7 +33,8 @@ CT_IdmlLayout::CT_IdmlLayout(const CT_IdmlDocument& co_Document) : co_Source(co_
         }
         // Items are in spread coordinates, like the pages; the spread's own transform only
         // stacks spreads on the pasteboard.
-        v_Walk(co_Node, CT_IdmlTransform{}, co_Spread);
+        std::vector<std::string> co_groups;
+        v_Walk(co_Node, CT_IdmlTransform{}, co_Spread, co_groups);
         co_SpreadList.push_back(std::move(co_Spread));
     }
     std::stable_partition(co_SpreadList.begin(), co_SpreadList.end(),
@@ -42,13 +43,14 @@ CT_IdmlLayout::CT_IdmlLayout(const CT_IdmlDocument& co_Document) : co_Source(co_
 }
 
 void CT_IdmlLayout::v_Walk(const pugi::xml_node& co_Parent, const CT_IdmlTransform& co_Map,
-                           CT_IdmlSpreadLayout& co_Spread) const {
+                           CT_IdmlSpreadLayout& co_Spread,
+                           std::vector<std::string>& co_Groups) const {
     for (pugi::xml_node co_Child : co_Parent.children()) {
         if (b_Is(co_Child, "Page")) {
             continue;
         }
         if (b_Is(co_Child, "TextPath")) {
-            v_Add(co_Child, CT_IdmlGeometry::so_Outline(co_Parent, co_Map), co_Spread);
+            v_Add(co_Child, CT_IdmlGeometry::so_Outline(co_Parent, co_Map), co_Spread, co_Groups);
             continue;
         }
         pugi::xml_attribute co_Transform = co_Child.attribute("ItemTransform");
@@ -57,14 +59,22 @@ void CT_IdmlLayout::v_Walk(const pugi::xml_node& co_Parent, const CT_IdmlTransfo
                                CT_IdmlGeometry::so_ParseTransform(co_Transform.value()), co_Map)
                          : co_Map;
         if (b_Is(co_Child, "TextFrame")) {
-            v_Add(co_Child, CT_IdmlGeometry::so_Outline(co_Child, co_Inner), co_Spread);
+            v_Add(co_Child, CT_IdmlGeometry::so_Outline(co_Child, co_Inner), co_Spread, co_Groups);
         }
-        v_Walk(co_Child, co_Inner, co_Spread);
+        const bool b_group = b_Is(co_Child, "Group");
+        if (b_group) {
+            co_Groups.push_back(co_Child.attribute("Self").value());
+        }
+        v_Walk(co_Child, co_Inner, co_Spread, co_Groups);
+        if (b_group) {
+            co_Groups.pop_back();
+        }
     }
 }
 
 void CT_IdmlLayout::v_Add(const pugi::xml_node& co_Container, const CT_IdmlRect& co_Outline,
-                          CT_IdmlSpreadLayout& co_Spread) const {
+                          CT_IdmlSpreadLayout& co_Spread,
+                          const std::vector<std::string>& co_Groups) const {
     CT_IdmlFrame co_Frame;
     co_Frame.s_Key = s_Reference(co_Container, "ParentStory");
     if (co_Frame.s_Key.empty() || !co_Source.b_HasStory(co_Frame.s_Key)) {
@@ -75,6 +85,8 @@ void CT_IdmlLayout::v_Add(const pugi::xml_node& co_Container, const CT_IdmlRect&
     co_Frame.s_Next = s_Reference(co_Container, "NextTextFrame");
     co_Frame.co_Outline = co_Outline;
     co_Frame.i_Page = CT_IdmlGeometry::si_PageOf(co_Outline, co_Spread.co_Pages);
+    co_Frame.co_Groups = co_Groups;
+    co_Frame.b_OnPath = b_Is(co_Container, "TextPath");
     co_Spread.co_Frames.push_back(std::move(co_Frame));
 }
 

@@ -18,14 +18,16 @@ struct CT_IdmlFrame {
     std::string s_Next;
     CT_IdmlRect co_Outline;  // bounding box in spread coordinates, points
     int i_Page = -1;         // index of the spread's page it lies on; -1 on the pasteboard
+    std::vector<std::string> co_Groups;  // the Self ids of the groups around it, outermost first
+    bool b_OnPath = false;               // a text path, drawn along its carrier's outline
 };
 
 struct CT_IdmlSpreadLayout {
     bool b_Master = false;
-    std::string s_Name;                 // the master spread's name; empty for document spreads
-    unsigned n_FirstPage = 0;           // document page number of the first page; 0 for masters
-    std::vector<CT_IdmlRect> co_Pages;  // in spread coordinates, in page order
-    std::vector<CT_IdmlFrame> co_Frames;
+    std::string s_Name;                   // the master spread's name; empty for document spreads
+    unsigned n_FirstPage = 0;             // document page number of the first page; 0 for masters
+    std::vector<CT_IdmlRect> co_Pages;    // in spread coordinates, in page order
+    std::vector<CT_IdmlFrame> co_Frames;  // in design-map order
 };
 
 class CT_IdmlLayout {
@@ -39,9 +41,9 @@ class CT_IdmlLayout {
 
   private:
     void v_Walk(const pugi::xml_node& co_Parent, const CT_IdmlTransform& co_Map,
-                CT_IdmlSpreadLayout& co_Spread) const;
+                CT_IdmlSpreadLayout& co_Spread, std::vector<std::string>& co_Groups) const;
     void v_Add(const pugi::xml_node& co_Container, const CT_IdmlRect& co_Outline,
-               CT_IdmlSpreadLayout& co_Spread) const;
+               CT_IdmlSpreadLayout& co_Spread, const std::vector<std::string>& co_Groups) const;
     void v_CollectAnchors();
 
     const CT_IdmlDocument& co_Source;
