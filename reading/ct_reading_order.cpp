@@ -112,9 +112,28 @@ void CT_ReadingOrder::sv_Read(CT_Items co_Items, std::vector<std::string>& co_Ou
         sv_ReadOne(*co_Items.front(), co_Out);
         return;
     }
-    std::vector<CT_Items> co_parts = sco_Bands(co_Items);
+    // The widest white space parts the region first, across or down, and the parts are read
+    // in turn, each cut again: a fold between panels is wider than the space between two
+    // blocks of one panel, the space under a headline wider than the fold beneath it.
+    const std::vector<CT_Items> co_bands = sco_Bands(co_Items, -sd_Overlap);
+    const std::vector<CT_Items> co_columns = sco_Columns(co_Items, -sd_Overlap);
+    std::vector<CT_Items> co_parts = co_bands;
+    if (co_columns.size() > 1 &&
+        (co_bands.size() == 1 || sd_Widest(co_columns, true) > sd_Widest(co_bands, false))) {
+        co_parts = sco_Columns(co_Items, sd_Widest(co_columns, true) - sd_Overlap / 2);
+    } else if (co_bands.size() > 1) {
+        co_parts = sco_Bands(co_Items, sd_Widest(co_bands, false) - sd_Overlap / 2);
+    }
     if (co_parts.size() == 1) {
-        co_parts = sco_Columns(co_Items);
+        co_parts = co_columns;
+    } else if (co_columns.size() > 1) {
+        const double d_down = sd_Widest(co_parts, false);
+        const double d_across = sd_Widest(co_columns, true);
+        if (d_across > d_down) {
+            co_parts = sco_Columns(co_Items, d_down);
+        } else if (d_down > d_across) {
+            co_parts = sco_Bands(co_Items, d_across);
+        }
     }
     if (co_parts.size() == 1) {
         for (CT_Items& co_row : sco_Rows(std::move(co_Items))) {
@@ -139,14 +158,16 @@ void CT_ReadingOrder::sv_ReadOne(const CT_Item& co_Item, std::vector<std::string
     }
 }
 
-std::vector<CT_ReadingOrder::CT_Items> CT_ReadingOrder::sco_Bands(CT_Items co_Items) {
+std::vector<CT_ReadingOrder::CT_Items> CT_ReadingOrder::sco_Bands(CT_Items co_Items,
+                                                                  double d_Wider) {
     std::stable_sort(co_Items.begin(), co_Items.end(), sb_Above);
     std::vector<CT_Items> co_bands(1);
     double d_bottom = co_Items.front()->co_Bounds.bottom;
     for (const CT_Item* pco_item : co_Items) {
         CT_Items& co_band = co_bands.back();
         const bool b_apart =
-            !co_band.empty() && pco_item->co_Bounds.top >= d_bottom - sd_Overlap &&
+            !co_band.empty() &&
+            pco_item->co_Bounds.top - d_bottom >= std::max(-sd_Overlap, d_Wider) &&
             std::none_of(co_band.begin(), co_band.end(), [pco_item](const CT_Item* pco_other) {
                 return sb_SameRow(*pco_other, *pco_item);
             });
@@ -160,13 +181,14 @@ std::vector<CT_ReadingOrder::CT_Items> CT_ReadingOrder::sco_Bands(CT_Items co_It
     return co_bands;
 }
 
-std::vector<CT_ReadingOrder::CT_Items> CT_ReadingOrder::sco_Columns(CT_Items co_Items) {
+std::vector<CT_ReadingOrder::CT_Items> CT_ReadingOrder::sco_Columns(CT_Items co_Items,
+                                                                    double d_Wider) {
     std::stable_sort(co_Items.begin(), co_Items.end(), sb_LeftOf);
     std::vector<CT_Items> co_columns(1);
     double d_right = co_Items.front()->co_Bounds.right;
     for (const CT_Item* pco_item : co_Items) {
-        const bool b_apart =
-            !co_columns.back().empty() && pco_item->co_Bounds.left >= d_right - sd_Overlap;
+        const bool b_apart = !co_columns.back().empty() &&
+                             pco_item->co_Bounds.left - d_right >= std::max(-sd_Overlap, d_Wider);
         if (b_apart) {
             co_columns.emplace_back();
         }
@@ -211,6 +233,26 @@ std::vector<CT_ReadingOrder::CT_Items> CT_ReadingOrder::sco_Rows(CT_Items co_Ite
         std::stable_sort(co_row.begin(), co_row.end(), sb_LeftOf);
     }
     return co_rows;
+}
+
+double CT_ReadingOrder::sd_Widest(const std::vector<CT_Items>& co_Parts, bool b_Across) {
+    double d_widest = 0;
+    for (std::size_t n = 1; n < co_Parts.size(); ++n) {
+        double d_end = b_Across ? co_Parts[n - 1].front()->co_Bounds.right
+                                : co_Parts[n - 1].front()->co_Bounds.bottom;
+        for (const CT_Item* pco_item : co_Parts[n - 1]) {
+            d_end =
+                std::max(d_end, b_Across ? pco_item->co_Bounds.right : pco_item->co_Bounds.bottom);
+        }
+        double d_start =
+            b_Across ? co_Parts[n].front()->co_Bounds.left : co_Parts[n].front()->co_Bounds.top;
+        for (const CT_Item* pco_item : co_Parts[n]) {
+            d_start =
+                std::min(d_start, b_Across ? pco_item->co_Bounds.left : pco_item->co_Bounds.top);
+        }
+        d_widest = std::max(d_widest, d_start - d_end);
+    }
+    return d_widest;
 }
 
 // Equal edges put text on a frame's path first: it runs round the frame's outline, outside

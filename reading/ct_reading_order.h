@@ -48,11 +48,13 @@ class CT_ReadingOrder {
 
     static void sv_Read(CT_Items co_Items, std::vector<std::string>& co_Out);
     static void sv_ReadOne(const CT_Item& co_Item, std::vector<std::string>& co_Out);
-    // The items cut into bands along one axis where nothing crosses the cut, in reading order;
-    // one band when no cut runs through the region.
-    static std::vector<CT_Items> sco_Columns(CT_Items co_Items);
-    static std::vector<CT_Items> sco_Bands(CT_Items co_Items);
+    // The items cut into bands along one axis where nothing crosses the cut and the space is
+    // at least d_Wider, in reading order; one band when no cut runs through the region.
+    static std::vector<CT_Items> sco_Columns(CT_Items co_Items, double d_Wider);
+    static std::vector<CT_Items> sco_Bands(CT_Items co_Items, double d_Wider);
     static std::vector<CT_Items> sco_Rows(CT_Items co_Items);
+    // The widest space between consecutive parts, across (between columns) or down.
+    static double sd_Widest(const std::vector<CT_Items>& co_Parts, bool b_Across);
     static bool sb_SameRow(const CT_Item& co_A, const CT_Item& co_B);
     static bool sb_Above(const CT_Item* pco_A, const CT_Item* pco_B);
     static bool sb_LeftOf(const CT_Item* pco_A, const CT_Item* pco_B);

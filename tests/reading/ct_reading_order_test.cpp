@@ -61,6 +61,26 @@ TEST(CT_ReadingOrderTest, AFoldedPageIsReadPanelByPanelUnderItsHeadline) {
               (CT_Keys{"headline", "1a", "1b", "2a", "2b", "3a", "3b"}));
 }
 
+TEST(CT_ReadingOrderTest, WhereRowsAndColumnsBothRunTheWiderSpaceDecides) {
+    // Two panels 30 points apart, each of two blocks 10 points apart, the blocks level across
+    // the fold: panel by panel. With the spaces the other way round, a grid read by rows.
+    EXPECT_EQ(CT_ReadingOrder::sco_Read(
+                  {co_Frame("R1", 120, 0, 210, 100), co_Frame("L2", 0, 110, 90, 200),
+                   co_Frame("R2", 120, 110, 210, 200), co_Frame("L1", 0, 0, 90, 100)}),
+              (CT_Keys{"L1", "L2", "R1", "R2"}));
+    EXPECT_EQ(CT_ReadingOrder::sco_Read(
+                  {co_Frame("R1", 100, 0, 190, 100), co_Frame("L2", 0, 130, 90, 230),
+                   co_Frame("R2", 100, 130, 190, 230), co_Frame("L1", 0, 0, 90, 100)}),
+              (CT_Keys{"L1", "R1", "L2", "R2"}));
+    // A headline 40 points over two panels whose lower blocks sit 15 points under their upper
+    // ones, the fold 20 points wide: the headline first, then panel by panel.
+    EXPECT_EQ(CT_ReadingOrder::sco_Read(
+                  {co_Frame("head", 0, 0, 150, 20), co_Frame("L1", 0, 60, 90, 100),
+                   co_Frame("R1", 110, 60, 200, 100), co_Frame("L2", 0, 115, 90, 150),
+                   co_Frame("R2", 110, 115, 200, 150)}),
+              (CT_Keys{"head", "L1", "L2", "R1", "R2"}));
+}
+
 TEST(CT_ReadingOrderTest, AGroupIsReadAsOneUnitAtItsBounds) {
     // The frame beside the group stands between its members by height: it is read after the
     // whole group, and the group's members in reading order among themselves.
