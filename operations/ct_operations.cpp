@@ -11,9 +11,11 @@
 #include "map/ct_map_svg_writer.h"
 #include "map/ct_order_walk.h"
 #include "map/ct_story_map.h"
+#include "operations/ct_check_operation.h"
 #include "operations/ct_current_document.h"
 #include "operations/ct_document_path.h"
 #include "operations/ct_export_target.h"
+#include "operations/ct_import_operation.h"
 #include "operations/ct_operation_outcome.h"
 #include "operations/ct_order_file.h"
 #include "operations/ct_story_counts.h"
@@ -148,6 +150,18 @@ et_ExitStatus CT_Operations::seo_Export(CT_Session& co_Session) {
                                       co_Session.cco_GetStoryListSettings(), co_data);
     });
     return co_outcome.eo_GetExitStatus();
+}
+
+et_ExitStatus CT_Operations::seo_Import(CT_Session& co_Session) {
+    co_Session.v_Begin(CT_CommandOptions::e_Import);
+    CT_DocumentPath::sv_Check(co_Session.co_GetOptions().s_Document);
+    return CT_ImportOperation::seo_Run(co_Session);
+}
+
+CT_CheckResult CT_Operations::sco_Check(CT_Session& co_Session) {
+    co_Session.v_Begin(CT_CommandOptions::e_Check);
+    CT_DocumentPath::sv_Check(co_Session.co_GetOptions().s_Document);
+    return CT_CheckOperation::sco_Run(co_Session);
 }
 
 et_ExitStatus CT_Operations::seo_Map(CT_Session& co_Session) {

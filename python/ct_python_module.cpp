@@ -180,6 +180,89 @@ py::dict co_Export(const std::string& s_Document, const std::string& s_File,
     return co_result;
 }
 
+// The options of the calls that read a translation.
+void v_SetTranslation(CT_CommandOptions& co_Options, const std::string& s_Document,
+                      const std::string& s_File, const std::optional<std::string>& s_Format,
+                      bool b_RequireTranslated, const std::optional<std::string>& s_Layers,
+                      const std::optional<std::string>& s_Settings) {
+    co_Options.s_Document = s_Document;
+    co_Options.s_Tagged = s_File;
+    co_Options.s_Format = s_Format.value_or("");
+    co_Options.b_RequireTranslated = b_RequireTranslated;
+    v_SetSelection(co_Options, std::nullopt, std::nullopt, false, s_Layers, {}, s_Settings);
+}
+
+py::dict co_Check(const std::string& s_Document, const std::string& s_File, double d_MaxGrowth,
+                  const std::optional<std::string>& s_Format, bool b_RequireTranslated,
+                  const std::optional<std::string>& s_Layers,
+                  const std::optional<std::string>& s_Settings) {
+    CT_CommandOptions co_options;
+    co_options.eo_Command = CT_CommandOptions::e_Check;
+    co_options.d_MaxGrowth = d_MaxGrowth;
+    v_SetTranslation(co_options, s_Document, s_File, s_Format, b_RequireTranslated, s_Layers,
+                     s_Settings);
+    CT_CheckResult co_check;
+    std::vector<std::string> co_log;
+    // A check that finds the file and the document apart has done its work: it says so in its
+    // result; only a check that could not be made raises.
+    eo_Run(co_options, co_log, [&](CT_Session& co_Session) {
+        co_check = CT_Operations::sco_Check(co_Session);
+        return e_ExitOk;
+    });
+    py::list co_findings;
+    for (const CT_CheckRecord& co_record : co_check.co_Records) {
+        py::dict co_item;
+        co_item["kind"] = co_record.s_Kind;
+        co_item["story"] = co_record.s_Story;
+        co_item["unit"] = co_record.s_Unit;
+        co_item["code"] = co_record.s_Code;
+        co_item["line"] =
+            co_record.n_Line == 0 ? py::object(py::none()) : py::int_(co_record.n_Line);
+        co_item["message"] = co_record.s_Message;
+        co_findings.append(co_item);
+    }
+    py::list co_fit;
+    for (const CT_StoryFit& co_story : co_check.co_Fit.co_GetStories()) {
+        py::dict co_item;
+        co_item["number"] = co_story.n_Number;
+        co_item["key"] = co_story.s_Key;
+        co_item["label"] = co_story.s_Label;
+        co_item["source_characters"] = co_story.n_Source;
+        co_item["translated_characters"] =
+            co_story.b_InFile ? py::object(py::int_(co_story.n_Translated)) : py::none();
+        co_item["frames"] = co_story.n_Frames;
+        co_item["at_risk"] = co_story.b_AtRisk;
+        co_fit.append(co_item);
+    }
+    py::dict co_result;
+    co_result["clean"] = co_check.eo_Status == e_ExitOk;
+    co_result["status"] = static_cast<int>(co_check.eo_Status);
+    co_result["findings"] = co_findings;
+    co_result["lines"] = co_check.co_Lines;
+    co_result["verdict"] = co_check.s_Verdict;
+    co_result["fit"] = co_fit;
+    co_result["log"] = co_log;
+    return co_result;
+}
+
+py::dict co_Import(const std::string& s_Document, const std::string& s_File, bool b_Backup,
+                   bool b_AllowDifferences, const std::optional<std::string>& s_Format,
+                   bool b_RequireTranslated, const std::optional<std::string>& s_Layers,
+                   const std::optional<std::string>& s_Settings) {
+    CT_CommandOptions co_options;
+    co_options.eo_Command = CT_CommandOptions::e_Import;
+    co_options.b_NoBackup = !b_Backup;
+    co_options.b_AllowDifferences = b_AllowDifferences;
+    v_SetTranslation(co_options, s_Document, s_File, s_Format, b_RequireTranslated, s_Layers,
+                     s_Settings);
+    std::vector<std::string> co_log;
+    eo_Run(co_options, co_log, CT_Operations::seo_Import);
+    py::dict co_result;
+    co_result["document"] = s_Document;
+    co_result["log"] = co_log;
+    return co_result;
+}
+
 py::dict co_Map(const std::string& s_Document, const std::string& s_Out,
                 const std::optional<std::string>& s_CheckFile, double d_MaxGrowth,
                 const std::optional<std::string>& s_Order,
@@ -208,7 +291,7 @@ py::dict co_Map(const std::string& s_Document, const std::string& s_Out,
 PYBIND11_MODULE(storyport, co_Module) {
     co_Module.doc() =
         "storyport: IDML documents prepared for translation (story lists, tagged and XLIFF "
-        "export, maps)";
+        "export, check, import, maps)";
     py::register_exception<CT_PythonError>(co_Module, "Error");
     using namespace pybind11::literals;
     co_Module.def(
@@ -223,6 +306,15 @@ PYBIND11_MODULE(storyport, co_Module) {
                   "layers"_a = py::none(), "layer_names"_a = std::vector<std::string>(),
                   "skip_notes"_a = false, "force"_a = false, "settings"_a = py::none(),
                   "Exports the document's stories into a tagged story file or XLIFF (.xlf).");
+    co_Module.def("check", &co_Check, "document"_a, "file"_a, py::kw_only(), "max_growth"_a = 15.0,
+                  "format"_a = py::none(), "require_translated"_a = false, "layers"_a = py::none(),
+                  "settings"_a = py::none(),
+                  "Compares a translation with the document and tries the import on a copy.");
+    co_Module.def("import_", &co_Import, "document"_a, "file"_a, py::kw_only(), "backup"_a = true,
+                  "allow_differences"_a = false, "format"_a = py::none(),
+                  "require_translated"_a = false, "layers"_a = py::none(),
+                  "settings"_a = py::none(),
+                  "Imports a translation into the document, which is left as it was on failure.");
     co_Module.def("map", &co_Map, "document"_a, "out"_a, py::kw_only(), "check"_a = py::none(),
                   "max_growth"_a = 15.0, "order"_a = py::none(), "order_file"_a = py::none(),
                   "ignore_pasteboard"_a = false, "settings"_a = py::none(),

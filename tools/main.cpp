@@ -14,7 +14,6 @@
 #include "tools/ct_list_command.h"
 #include "tools/ct_settings_command.h"
 #include "tools/ct_tool_session.h"
-#include "tools/ct_transfer_command.h"
 
 namespace {
 et_ExitStatus eo_Dispatch(CT_ToolSession& co_Session) {
@@ -27,7 +26,7 @@ et_ExitStatus eo_Dispatch(CT_ToolSession& co_Session) {
         case CT_CommandOptions::e_Export:
             return CT_Operations::seo_Export(co_Session);
         case CT_CommandOptions::e_Import:
-            return CT_TransferCommand::seo_RunImport(co_Session);
+            return CT_Operations::seo_Import(co_Session);
         case CT_CommandOptions::e_Check:
             return CT_CheckCommand::seo_Run(co_Session);
         case CT_CommandOptions::e_Map:

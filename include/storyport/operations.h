@@ -11,6 +11,7 @@
 // last error line.
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <vector>
 
@@ -44,12 +45,24 @@ struct CT_StoryListing {
     CT_StoryTally co_Total;  // over the stories that go out
 };
 
+// One thing check found. A story-level record has no unit, code or line.
+struct CT_CheckRecord {
+    std::string s_Kind;  // "document-stories", "story-not-in-file", an XLIFF finding's kind...
+    std::string s_Story;
+    std::string s_Unit;
+    std::string s_Code;
+    std::size_t n_Line = 0;  // of the file, from 1; 0 for none
+    std::string s_Message;
+};
+
 // What check found: the comparison of file and document, the verdict and the fit.
 struct CT_CheckResult {
     // e_ExitOk when an import would be clean, e_ExitDiffers when file and document do not hold
-    // the same stories, e_ExitError when a trial import refused a story.
+    // the same stories (or the file only differs), e_ExitError when the import would be refused
+    // for an error in the file or a trial import refused a story.
     et_ExitStatus eo_Status = e_ExitOk;
-    std::vector<std::string> co_Findings;  // one line each, in the order found
+    std::vector<CT_CheckRecord> co_Records;  // in the order found
+    std::vector<std::string> co_Lines;       // the findings as the command shows them
     std::string s_Verdict;
     CT_FitReport co_Fit;
 };

@@ -70,6 +70,41 @@ def test_map_writes_the_commands_page(work):
     assert (work / "mine.html").read_bytes() == (work / "map.html").read_bytes()
 
 
+def test_check_and_import_are_the_commands(work):
+    storyport.export("brochure.idml", "brochure.xlf", target_lang="fr")
+    checked = storyport.check("brochure.idml", "brochure.xlf")
+    printed = json.loads(command("check", "brochure.idml", "brochure.xlf", "--json").stdout)
+    assert checked["clean"] and printed["clean"]
+    assert checked["verdict"] == printed["verdict"] == "An import would be clean."
+    assert [f["message"] for f in checked["findings"]] == [
+        f["message"] for f in printed["findings"]]
+    assert [(s["key"], s["translated_characters"]) for s in checked["fit"]] == [
+        (s["key"], s["translated_characters"]) for s in printed["fit"]["stories"]]
+
+    # A file whose story the document lacks is found apart and refused by the import, with
+    # the command's words, and nothing changes.
+    (work / "other.xlf").write_text((work / "brochure.xlf").read_text().replace("u21a", "gone"))
+    checked = storyport.check("brochure.idml", "other.xlf")
+    assert (checked["clean"], checked["status"]) == (False, 3)
+    assert "Not in the file: u21a (Story 7: Tours at a glance To...)" in checked["lines"]
+    before = (work / "brochure.idml").read_bytes()
+    with pytest.raises(storyport.Error) as raised:
+        storyport.import_("brochure.idml", "other.xlf")
+    printed = command("import", "brochure.idml", "other.xlf")
+    assert str(raised.value) == printed.stderr.strip().splitlines()[-1]
+    assert 'the document has no story with the key "gone"' in str(raised.value)
+    assert (work / "brochure.idml").read_bytes() == before
+    assert sorted(p.name for p in work.glob("brochure.idml*")) == ["brochure.idml"]
+
+    # The right one goes in, the document as it was kept beside it, as the command does it.
+    imported = storyport.import_("brochure.idml", "brochure.xlf")
+    assert imported["log"][-1] == "The document as it was is kept in brochure.idml.bak."
+    assert (work / "brochure.idml.bak").read_bytes() == before
+    shutil.copy(SAMPLE, work / "copy.idml")
+    assert command("import", "copy.idml", "brochure.xlf", "--no-backup").returncode == 0
+    assert (work / "copy.idml").read_bytes() == (work / "brochure.idml").read_bytes()
+
+
 def test_errors_carry_the_commands_line_and_write_nothing(work):
     cases = [
         (lambda: storyport.list_stories("nosuch.idml"), ["list", "nosuch.idml"]),

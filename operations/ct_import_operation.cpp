@@ -1,4 +1,4 @@
-#include "tools/ct_transfer_command.h"
+#include "operations/ct_import_operation.h"
 
 #include <memory>
 #include <string>
@@ -6,13 +6,11 @@
 
 #include "document/ct_document.h"
 #include "operations/ct_current_document.h"
-#include "operations/ct_export_target.h"
 #include "operations/ct_import_gate.h"
 #include "operations/ct_operation_outcome.h"
-#include "operations/ct_order_file.h"
+#include "operations/ct_session.h"
 #include "operations/ct_tagged_file.h"
 #include "operations/ct_work_copy.h"
-#include "operations/ct_xliff_export.h"
 #include "operations/ct_xliff_import.h"
 #include "platform/common/ct_errors.h"
 #include "platform/common/ct_res_string.h"
@@ -20,7 +18,6 @@
 #include "resources/ct_library.h"
 #include "settings/ct_process_data.h"
 #include "settings/ct_story_format_settings.h"
-#include "tools/ct_tool_session.h"
 
 namespace {
 // Whether the line is the kernel's count of imported stories (string-table entries 111, 112).
@@ -34,7 +31,7 @@ bool b_IsImportCount(const std::string& s_Line) {
 }
 }  // namespace
 
-et_ExitStatus CT_TransferCommand::seo_RunImport(CT_ToolSession& co_Session) {
+et_ExitStatus CT_ImportOperation::seo_Run(CT_Session& co_Session) {
     const CT_CommandOptions& co_options = co_Session.co_GetOptions();
     CT_ProcessData co_data(co_Session.co_GetLog(), CT_StoryFormatSettings(), "Import");
     CT_OperationOutcome co_outcome(co_Session);
