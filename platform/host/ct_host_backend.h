@@ -41,7 +41,9 @@ class CT_HostBackend {
     // none is open.
     virtual void* p_GetCurrentDocument() = 0;
     // A new handle of the open document at the path, or null when it is not open. Different
-    // spellings of one file name one document.
+    // spellings of one file name one document. The document becomes the active one, since the
+    // box list is the active document's, and releasing this handle makes the document that was
+    // active before active again, unless the active document or that one changed meanwhile.
     virtual void* p_IsDocumentOpen(const CT_String& co_Path) = 0;
     // Opens the document at the path unless it is open already, makes it active and returns a
     // new handle of it. A missing or unreadable file raises e_BadDocument (or a file code).

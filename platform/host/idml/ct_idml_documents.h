@@ -19,6 +19,7 @@ class CT_IdmlDocuments {
     // A reader is handed each story as a newly opened document loads (see CT_IdmlDocument).
     unsigned n_Open(const std::string& s_Path, CT_IdmlDocument::CT_StoryReader co_Reader = {});
     void v_Activate(unsigned n_Serial);
+    bool b_IsOpen(unsigned n_Serial) const { return co_Open.count(n_Serial) != 0; }
     // The active document's serial, or 0 when none is open.
     unsigned n_Active() const { return co_Recent.empty() ? 0 : co_Recent.back(); }
 

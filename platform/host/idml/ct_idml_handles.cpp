@@ -23,8 +23,8 @@ unsigned CT_IdmlHandles::n_FileOf(const std::string& s_File) {
 }
 
 void* CT_IdmlHandles::p_NewDocument(unsigned n_Serial, const std::string& s_File,
-                                    const std::string& s_Path) {
-    return co_Documents.p_Add(CT_IdmlDocumentHandle{n_Serial, n_FileOf(s_File), s_Path});
+                                    const std::string& s_Path, unsigned n_Restore) {
+    return co_Documents.p_Add(CT_IdmlDocumentHandle{n_Serial, n_FileOf(s_File), s_Path, n_Restore});
 }
 
 void* CT_IdmlHandles::p_NewBox(unsigned n_Serial, const std::string& s_File,

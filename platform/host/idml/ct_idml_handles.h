@@ -17,6 +17,9 @@ struct CT_IdmlDocumentHandle {
     unsigned n_Serial = 0;  // the opening of the document
     unsigned n_File = 0;    // the file: equal for every opening of one file
     std::string s_Path;     // as the document was opened
+    // The document that was active before p_IsDocumentOpen made this one active, for as long
+    // as the kernel works on it; 0 when the handle activated nothing.
+    unsigned n_Restore = 0;
 };
 
 struct CT_IdmlBoxHandle {
@@ -28,13 +31,18 @@ struct CT_IdmlBoxHandle {
 class CT_IdmlHandles {
   public:
     // s_File names the file whatever the spelling of its path (its canonical path).
-    void* p_NewDocument(unsigned n_Serial, const std::string& s_File, const std::string& s_Path);
+    void* p_NewDocument(unsigned n_Serial, const std::string& s_File, const std::string& s_Path,
+                        unsigned n_Restore = 0);
     void* p_NewBox(unsigned n_Serial, const std::string& s_File, const CT_IdmlBox& co_Box);
 
     // The record behind a handle; a pointer that is no live handle of that kind raises
     // e_UnknownDocument.
     const CT_IdmlDocumentHandle& cco_Document(void* p_Handle) const;
     const CT_IdmlBoxHandle& cco_Box(void* p_Handle) const;
+    // The record behind a live document handle, or null: what a release still needs to know.
+    const CT_IdmlDocumentHandle* pco_FindDocument(void* p_Handle) const {
+        return co_Documents.pco_Find(p_Handle);
+    }
 
     // Frees the handle and nulls the pointer; see CT_HandleRegistry::v_Release.
     void v_ReleaseDocument(void*& p_Handle) { co_Documents.v_Release(p_Handle); }

@@ -62,9 +62,18 @@ void* CT_IdmlHost::p_GetCurrentDocument() {
     return n_Serial == 0 ? nullptr : p_DocumentHandle(n_Serial);
 }
 
+// The kernel lists the boxes of the active document: a document it finds open is made active
+// for as long as it holds the handle, and the one in front before comes back at the release.
 void* CT_IdmlHost::p_IsDocumentOpen(const CT_String& co_Path) {
-    unsigned n_Serial = co_Documents.n_Find(std::string(co_Path.sv()));
-    return n_Serial == 0 ? nullptr : p_DocumentHandle(n_Serial);
+    const unsigned n_Serial = co_Documents.n_Find(std::string(co_Path.sv()));
+    if (n_Serial == 0) {
+        return nullptr;
+    }
+    const unsigned n_Front = co_Documents.n_Active();
+    co_Documents.v_Activate(n_Serial);
+    return co_Handles.p_NewDocument(n_Serial, co_Documents.s_FilePath(n_Serial),
+                                    co_Documents.s_ShownPath(n_Serial),
+                                    n_Front == n_Serial ? 0 : n_Front);
 }
 
 void* CT_IdmlHost::p_Open(const CT_String& co_Path, int) {
@@ -137,6 +146,15 @@ int CT_IdmlHost::b_IsEqual(void* p_Document, void* p_Other) {
 }
 
 void CT_IdmlHost::v_Release(void*& p_Document) {
+    // Unless the user brought another document to the front meanwhile, or closed the one to
+    // come back.
+    if (const CT_IdmlDocumentHandle* pco_Handle = co_Handles.pco_FindDocument(p_Document)) {
+        const unsigned n_Restore = pco_Handle->n_Restore;
+        if (n_Restore != 0 && co_Documents.n_Active() == pco_Handle->n_Serial &&
+            co_Documents.b_IsOpen(n_Restore)) {
+            co_Documents.v_Activate(n_Restore);
+        }
+    }
     co_Handles.v_ReleaseDocument(p_Document);
 }
 

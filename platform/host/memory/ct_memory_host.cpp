@@ -40,6 +40,10 @@ struct CT_MemoryHandle {
     unsigned n_Opening = 0;
     std::string s_Key;             // empty for a document handle
     unsigned long long n_Box = 0;  // the box's identity: one number per path and key
+    // The document (and its opening) that was active before p_IsDocumentOpen made this one
+    // active; empty when the handle activated nothing.
+    std::string s_Restore;
+    unsigned n_RestoreOpening = 0;
 };
 
 // Everything the host keeps, and the checks that every operation on a handle goes through.
@@ -76,14 +80,14 @@ struct CT_MemoryHost::CT_State {
     }
 
     void* p_NewDocument(const std::string& s_Path) {
-        return co_Documents.p_Add({s_Path, co_Workspace.n_Opening(s_Path), "", 0});
+        return co_Documents.p_Add({s_Path, co_Workspace.n_Opening(s_Path), "", 0, "", 0});
     }
 
     void* p_NewBox(const std::string& s_Key) {
         const std::string& s_Path = co_BoxList.s_Path();
         auto co_Identity =
             co_BoxIdentities.emplace(std::make_pair(s_Path, s_Key), co_BoxIdentities.size() + 1);
-        return co_Boxes.p_Add({s_Path, n_BoxListOpening, s_Key, co_Identity.first->second});
+        return co_Boxes.p_Add({s_Path, n_BoxListOpening, s_Key, co_Identity.first->second, "", 0});
     }
 
     // The record behind a live handle of the wanted kind; raises e_UnknownDocument for null, a
@@ -263,10 +267,22 @@ void* CT_MemoryHost::p_GetCurrentDocument() {
 
 void* CT_MemoryHost::p_IsDocumentOpen(const CT_String& co_Path) {
     pco_State->v_Enter("p_IsDocumentOpen", {s_Path(co_Path)});
-    if (!pco_State->co_Workspace.b_IsOpen(s_Path(co_Path))) {
+    CT_MemoryWorkspace& co_Workspace = pco_State->co_Workspace;
+    const std::string s_Found = s_Path(co_Path);
+    if (!co_Workspace.b_IsOpen(s_Found)) {
         return nullptr;
     }
-    return pco_State->p_NewDocument(s_Path(co_Path));
+    // The kernel lists the active document's boxes: the document it asked for is active for as
+    // long as it holds the handle, and the one in front before comes back at the release.
+    const std::string s_Front = *co_Workspace.ps_Active();
+    co_Workspace.v_Activate(s_Found);
+    void* p_Document = pco_State->p_NewDocument(s_Found);
+    if (s_Front != s_Found) {
+        CT_MemoryHandle* pco_Handle = pco_State->co_Documents.pco_Find(p_Document);
+        pco_Handle->s_Restore = s_Front;
+        pco_Handle->n_RestoreOpening = co_Workspace.n_Opening(s_Front);
+    }
+    return p_Document;
 }
 
 void* CT_MemoryHost::p_Open(const CT_String& co_Path, int i_Option) {
@@ -291,6 +307,18 @@ int CT_MemoryHost::b_IsEqual(void* p_Document, void* p_Other) {
 
 void CT_MemoryHost::v_Release(void*& p_Document) {
     pco_State->v_Enter("v_Release", {pco_State->s_Describe(p_Document)});
+    CT_MemoryWorkspace& co_Workspace = pco_State->co_Workspace;
+    // Unless the user brought another document to the front meanwhile, or closed the one to
+    // come back.
+    if (const CT_MemoryHandle* pco_Handle = pco_State->co_Documents.pco_Find(p_Document)) {
+        const std::string* ps_Active = co_Workspace.ps_Active();
+        if (!pco_Handle->s_Restore.empty() && ps_Active != nullptr &&
+            *ps_Active == pco_Handle->s_Path &&
+            co_Workspace.n_Opening(pco_Handle->s_Path) == pco_Handle->n_Opening &&
+            co_Workspace.n_Opening(pco_Handle->s_Restore) == pco_Handle->n_RestoreOpening) {
+            co_Workspace.v_Activate(pco_Handle->s_Restore);
+        }
+    }
     pco_State->co_Documents.v_Release(p_Document);
 }
 

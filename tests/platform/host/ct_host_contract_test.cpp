@@ -1,17 +1,27 @@
 // The host contract, one set of cases run on every backend with the same small document: three
-// stories k1 "Alpha", k2 "Beta" and k3 "Gamma" on page 1 at (10,20), (10,40) and (10,60).
+// stories k1 "Alpha", k2 "Beta" and k3 "Gamma" on page 1 at (10,20), (10,40) and (10,60); and a
+// second document with the same keys and other text ("Uno", "Dos", "Tres") to stand in front.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <fstream>
 #include <functional>
+#include <sstream>
 #include <string>
 #include <vector>
 
+#include "batch/ct_batch.h"
+#include "batch/ct_batch_action.h"
+#include "document/ct_document.h"
 #include "platform/common/ct_errors.h"
 #include "platform/common/ct_files.h"
 #include "platform/host/ct_document_interface.h"
 #include "platform/host/ct_host.h"
 #include "platform/host/ct_listener.h"
 #include "platform/host/memory/ct_memory_host.h"
+#include "settings/ct_process_data.h"
+#include "settings/ct_story_format_settings.h"
+#include "settings/ct_story_list_settings.h"
 #include "tests/platform/host/idml/ct_idml_test_support.h"
 
 namespace {
@@ -21,19 +31,23 @@ using idml_test::CT_TempDir;
 class CT_MemoryBackend {
   public:
     CT_MemoryBackend() {
+        v_Put(s_Document(), {"Alpha", "Beta", "Gamma"});
+        v_Put(s_Front(), {"Uno", "Dos", "Tres"});
+    }
+    void v_Put(const std::string& s_Path, const std::vector<std::string>& co_Texts) {
         std::vector<CT_MemoryBox> co_Boxes;
-        for (const auto& co_Story : {std::make_pair("k1", "Alpha"), std::make_pair("k2", "Beta"),
-                                     std::make_pair("k3", "Gamma")}) {
+        for (const std::string& s_Text : co_Texts) {
             CT_MemoryBox co_Box;
-            co_Box.s_Key = co_Story.first;
-            co_Box.s_Content = co_Story.second;
+            co_Box.s_Key = "k" + std::to_string(co_Boxes.size() + 1);
+            co_Box.s_Content = s_Text;
             co_Box.i_X = 10;
             co_Box.i_Y = 20 * static_cast<int>(co_Boxes.size() + 1);
             co_Boxes.push_back(co_Box);
         }
-        co_Host.v_PutDocument(s_Document(), co_Boxes);
+        co_Host.v_PutDocument(s_Path, co_Boxes);
     }
     std::string s_Document() const { return "/contract/small.indd"; }
+    std::string s_Front() const { return "/contract/front.indd"; }
     std::string s_Missing() const { return "/contract/missing.indd"; }
     std::string s_TaggedFile() const { return (co_Dir / "t.mtt").string(); }
     void v_SetCancel(bool b_On) { b_On ? co_Host.v_RequestCancel() : co_Host.v_ClearCancel(); }
@@ -54,9 +68,15 @@ class CT_IdmlBackend {
                                                 {"k2", "<Content>Beta</Content>"},
                                                 {"k3", "<Content>Gamma</Content>"},
                                             }));
+        idml_test::v_WriteZip(s_Front(), idml_test::co_SmallPackage({
+                                             {"k1", "<Content>Uno</Content>"},
+                                             {"k2", "<Content>Dos</Content>"},
+                                             {"k3", "<Content>Tres</Content>"},
+                                         }));
         co_Host.v_SetCancelSource([this] { return i_Cancel; });
     }
     std::string s_Document() const { return (co_Dir / "small.idml").string(); }
+    std::string s_Front() const { return (co_Dir / "front.idml").string(); }
     std::string s_Missing() const { return (co_Dir / "missing.idml").string(); }
     std::string s_TaggedFile() const { return (co_Dir / "t.stt").string(); }
     void v_SetCancel(bool b_On) { i_Cancel = b_On; }
@@ -68,6 +88,15 @@ class CT_IdmlBackend {
     CT_TempDir co_Dir;
     CT_IdmlHost co_Host;
     int i_Cancel = 0;
+};
+
+// The export action of a batch, as the user-interface layer makes it.
+class CT_ExportAction : public CT_BatchAction {
+  public:
+    int b_Execute(const CT_String& co_Tagged, CT_ProcessData& co_Data) override {
+        return pco_Document->b_Export(co_Tagged, co_Data);
+    }
+    int b_IsSaveNeeded() override { return 0; }
 };
 
 // A close listener that runs a chosen function.
@@ -426,6 +455,80 @@ TYPED_TEST(HostContract, ListenersCancelAndFixedTextsNeverFail) {
     EXPECT_FALSE(co_Host.cco_GetDtpTaggedFilter().empty());
     co_Host.v_StartCounting(1);
     EXPECT_EQ(co_Host.n_GetStoryCounter(), 0u);
+}
+
+// The kernel lists the active document's boxes. A document that is open but not in front is
+// exported, imported and run through a batch as itself, and the front one stays in front.
+TYPED_TEST(HostContract, TheKernelWorksOnTheOpenDocumentItAskedForAndLeavesTheFrontOneInFront) {
+    CT_HostBackend& co_Host = this->host();
+    const std::string s_Front = this->co_Backend.s_Front();
+    this->v_Open();
+    void* p_Front = co_Host.p_Open(CT_String(s_Front.c_str()), 1);
+    co_Host.v_Release(p_Front);
+    std::ostringstream co_Out;
+    CT_LogStream co_Log(co_Out);
+    CT_ProcessData co_Data(co_Log, CT_StoryFormatSettings(), CT_String("Contract"));
+    const CT_StoryListSettings co_Settings;
+    const std::string s_Tagged = this->co_Backend.s_TaggedFile();
+    const std::string s_Translation = s_Tagged + ".fr";
+    auto s_FrontNow = [&] {
+        void* p_Active = co_Host.p_GetCurrentDocument();
+        const std::string s_Path(co_Host.co_GetDocumentPath(p_Active).sv());
+        co_Host.v_Release(p_Active);
+        return s_Path;
+    };
+    // The stories' text in the order of the file, each ending with "|".
+    auto s_Texts = [&](const std::string& s_File) {
+        const std::string s_Bytes = idml_test::s_ReadFile(s_File);
+        std::string s_Found;
+        for (const char* pc_Word : {"Alpha", "Omega", "Beta", "Gamma", "Uno", "Dos", "Tres"}) {
+            if (s_Bytes.find(pc_Word) != std::string::npos) {
+                s_Found += std::string(pc_Word) + "|";
+            }
+        }
+        return s_Found;
+    };
+
+    EXPECT_EQ(
+        CT_Document::sb_Export(this->co_Path(), CT_String(s_Tagged.c_str()), co_Settings, co_Data),
+        0);
+    EXPECT_EQ(s_Texts(s_Tagged), "Alpha|Beta|Gamma|");
+    EXPECT_EQ(s_FrontNow(), s_Front);
+
+    std::string s_Story = idml_test::s_ReadFile(s_Tagged);
+    s_Story.replace(s_Story.find("Alpha"), 5, "Omega");
+    std::ofstream(s_Translation, std::ios::binary) << s_Story;
+    EXPECT_EQ(CT_Document::sb_Import(this->co_Path(), CT_String(s_Translation.c_str()), co_Settings,
+                                     co_Data),
+              0);
+    EXPECT_EQ(s_FrontNow(), s_Front);
+    EXPECT_EQ(co_Out.str().find("Error"), std::string::npos) << co_Out.str();
+
+    // A batch exports the translated document as it now stands; the front one never changed.
+    CT_ExportAction co_Action;
+    CT_LinkedList<CT_String> co_Files;
+    co_Files.b_AddLast(new CT_String(this->co_Path()));
+    co_Files.v_GotoFirst();
+    sco_Batch.v_SetBatch(CT_String(this->co_Backend.co_Dir.co_Get().string().c_str()), co_Settings);
+    sco_Batch.v_InitBatch(co_Action, co_Files);
+    sco_Batch.v_BatchAll(co_Data);
+    co_Files.v_DestroyAll();
+    std::string s_Batched(sco_Batch.co_GetTaggedFile(CT_String(this->co_Path())).sv());
+    std::replace(s_Batched.begin(), s_Batched.end(), '\\', '/');
+    EXPECT_EQ(s_Texts(s_Batched), "Omega|Beta|Gamma|");
+    EXPECT_EQ(s_FrontNow(), s_Front);
+    EXPECT_EQ(CT_Document::sb_Export(CT_String(s_Front.c_str()), CT_String(s_Tagged.c_str()),
+                                     co_Settings, co_Data),
+              0);
+    EXPECT_EQ(s_Texts(s_Tagged), "Uno|Dos|Tres|");
+
+    // The document found open is the active one while its handle is held, and only then.
+    void* p_Found = co_Host.p_IsDocumentOpen(this->co_Path());
+    EXPECT_EQ(s_FrontNow(), this->co_Backend.s_Document());
+    co_Host.v_Release(p_Found);
+    EXPECT_EQ(s_FrontNow(), s_Front);
+    this->v_CloseActive(0);
+    this->v_CloseActive(0);
 }
 
 TYPED_TEST(HostContract, DestroyingTheInstalledHostUninstallsIt) {
