@@ -48,7 +48,7 @@ struct CT_CommandOptions {
     bool b_Worker = false;            // batch: a worker of a parallel batch (CT_BatchCommand)
     double d_MaxGrowth = 15;          // percent
     bool b_AllowDifferences = false;  // import although keys stand twice or stories are missing
-    bool b_Force = false;             // export over a file that is not a tagged file
+    bool b_Force = false;             // export over a translation or a file of another kind
     std::string s_SettingsFile;
     std::string s_LogFile;
 

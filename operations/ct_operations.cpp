@@ -140,8 +140,12 @@ et_ExitStatus CT_Operations::seo_Export(CT_Session& co_Session) {
     const CT_XliffExport co_format(co_Session, co_options.s_Tagged);
     CT_ProcessData co_data(co_Session.co_GetLog(), co_format.cco_GetFormat(), "Export");
     CT_OperationOutcome co_outcome(co_Session);
+    std::string s_backup;
     co_outcome.v_Run([&]() -> int {
-        CT_ExportTarget::sv_Check(co_options.s_Document, co_options.s_Tagged, co_options.b_Force);
+        s_backup = CT_ExportTarget::ss_Check(co_Session.co_GetHost(), co_options.s_Document,
+                                             co_options.s_Tagged, co_options.b_Force);
+        // Made here, so that the kernel never starts an export it cannot end in a file.
+        CT_ExportTarget::sv_MakeFolder(co_options.s_Tagged);
         if (co_Session.b_IsArranged()) {
             return b_ExportArranged(co_Session, co_data);
         }
@@ -149,6 +153,9 @@ et_ExitStatus CT_Operations::seo_Export(CT_Session& co_Session) {
                                       CT_String(co_options.s_Tagged.c_str()),
                                       co_Session.cco_GetStoryListSettings(), co_data);
     });
+    if (!s_backup.empty() && CT_ExportTarget::sb_KeepsBackup(co_options.s_Tagged, s_backup)) {
+        co_Session.v_LogLine("The file as it was is kept in " + s_backup + ".");
+    }
     return co_outcome.eo_GetExitStatus();
 }
 

@@ -13,6 +13,7 @@
 #include <unistd.h>
 
 #include <iostream>
+#include <map>
 
 #include "batch/ct_batch.h"
 #include "containers/ct_linked_list.h"
@@ -37,6 +38,8 @@ namespace fs = std::filesystem;
 
 namespace {
 using CT_WorkCopies = std::vector<std::unique_ptr<CT_WorkCopy>>;
+// Tagged files that --force replaces, each with the backup kept of it.
+using CT_Backups = std::vector<std::pair<std::string, std::string>>;
 
 std::string s_Folder(CT_ToolSession& co_Session, bool b_Export) {
     const CT_CommandOptions& co_options = co_Session.co_GetOptions();
@@ -62,32 +65,50 @@ void v_PrepareFolder(const std::string& s_Folder, bool b_Export) {
     }
 }
 
-// Documents of the same name in different folders share one tagged file; in an export the
-// later one replaces the earlier, which the user should hear about before it happens.
-void v_WarnSharedTaggedFiles(CT_ToolSession& co_Session,
-                             const std::vector<std::string>& co_Documents) {
-    std::vector<std::string> co_files;
+std::string s_TaggedFileOf(const std::string& s_Document) {
+    std::string s_tagged(sco_Batch.co_GetTaggedFile(CT_String(s_Document.c_str())).sv());
+    std::replace(s_tagged.begin(), s_tagged.end(), '\\', '/');
+    return s_tagged;
+}
+
+// Documents of the same name in different folders would write one file, the later export
+// putting its stories in place of the earlier one's: the batch is refused before anything is
+// written, naming every such pair. False when refused.
+bool b_TaggedFilesApart(CT_ToolSession& co_Session, const std::vector<std::string>& co_Documents) {
+    std::map<std::string, std::string> co_writers;
+    bool b_apart = true;
     for (const std::string& s_document : co_Documents) {
-        const std::string s_file(sco_Batch.co_GetTaggedFile(CT_String(s_document.c_str())).sv());
-        if (std::find(co_files.begin(), co_files.end(), s_file) != co_files.end()) {
-            co_Session.v_LogLine("Warning: " + s_document + " is exported to " + s_file +
-                                 " as well, in place of an earlier document of the same name");
+        const std::string s_file = s_TaggedFileOf(s_document);
+        const auto co_found = co_writers.emplace(s_file, s_document);
+        if (!co_found.second) {
+            co_Session.v_LogError(CT_String((co_found.first->second + " and " + s_document +
+                                             " would both be exported to " + s_file +
+                                             ": nothing was exported (export them to different "
+                                             "folders, or one at a time)")
+                                                .c_str()));
+            b_apart = false;
         }
-        co_files.push_back(s_file);
     }
+    return b_apart;
 }
 
 // The documents whose tagged file may be written: a document is left out when its tagged file
-// is the document itself or an existing file that an export did not write. Why is kept in
-// co_Refusals.
-std::vector<std::string> co_Exportable(const std::vector<std::string>& co_Documents,
-                                       std::vector<CT_String>& co_Refusals) {
+// is the document itself, holds a translation or is a file that an export did not write (see
+// CT_ExportTarget). Why is kept in co_Refusals, and the backups that --force kept in co_Kept.
+std::vector<std::string> co_Exportable(CT_ToolSession& co_Session,
+                                       const std::vector<std::string>& co_Documents,
+                                       std::vector<CT_String>& co_Refusals, CT_Backups& co_Kept,
+                                       bool b_Backup) {
     std::vector<std::string> co_accepted;
     for (const std::string& s_document : co_Documents) {
-        std::string s_tagged(sco_Batch.co_GetTaggedFile(CT_String(s_document.c_str())).sv());
-        std::replace(s_tagged.begin(), s_tagged.end(), '\\', '/');
+        const std::string s_tagged = s_TaggedFileOf(s_document);
         try {
-            CT_ExportTarget::sv_Check(s_document, s_tagged, false);
+            const std::string s_backup =
+                CT_ExportTarget::ss_Check(co_Session.co_GetHost(), s_document, s_tagged,
+                                          co_Session.co_GetOptions().b_Force, b_Backup);
+            if (!s_backup.empty()) {
+                co_Kept.emplace_back(s_tagged, s_backup);
+            }
             co_accepted.push_back(s_document);
         } catch (et_ErrorCode) {
             co_Refusals.push_back(CT_Errors::cco_GetLastError());
@@ -100,13 +121,25 @@ std::vector<std::string> co_Exportable(const std::vector<std::string>& co_Docume
 // The refusals are told before the batch begins, as they are found, so that the batch's summary
 // stays the last line the user reads.
 std::vector<std::string> co_ExportableTold(CT_ToolSession& co_Session,
-                                           const std::vector<std::string>& co_Documents) {
+                                           const std::vector<std::string>& co_Documents,
+                                           CT_Backups& co_Kept) {
     std::vector<CT_String> co_refusals;
-    std::vector<std::string> co_accepted = co_Exportable(co_Documents, co_refusals);
+    std::vector<std::string> co_accepted =
+        co_Exportable(co_Session, co_Documents, co_refusals, co_Kept, true);
     for (const CT_String& co_refusal : co_refusals) {
         co_Session.v_LogError(co_refusal);
     }
     return co_accepted;
+}
+
+// After the batch, as an import names the documents it left: a backup of a file that an export
+// did not replace after all (it failed or was cancelled) is dropped.
+void v_TellBackups(CT_ToolSession& co_Session, const CT_Backups& co_Kept) {
+    for (const auto& co_kept : co_Kept) {
+        if (CT_ExportTarget::sb_KeepsBackup(co_kept.first, co_kept.second)) {
+            co_Session.v_LogLine("The file as it was is kept in " + co_kept.second + ".");
+        }
+    }
 }
 
 CT_WorkCopies co_MakeWorkCopies(CT_ToolSession& co_Session,
@@ -230,6 +263,10 @@ et_ExitStatus CT_BatchCommand::seo_Run(CT_ToolSession& co_Session) {
     // The runner writes "<folder>\<name>"; the file layer reads the backslash as a separator.
     co_Session.co_GetSink().v_AddRewrite(s_folder + "\\", s_folder + "/");
     sco_Batch.v_SetBatch(CT_String(s_folder.c_str()), co_settings);
+    if (b_export && !co_options.b_Worker &&
+        !b_TaggedFilesApart(co_Session, co_options.co_Documents)) {
+        return e_ExitError;
+    }
     if (n_Workers(co_options) > 1) {
         CT_OperationOutcome co_checks(co_Session);
         co_checks.v_Run([&]() -> int {
@@ -241,11 +278,13 @@ et_ExitStatus CT_BatchCommand::seo_Run(CT_ToolSession& co_Session) {
             return co_checks.eo_GetExitStatus();
         }
         const unsigned n_errorsBefore = co_Session.co_GetSink().n_GetErrorLines();
+        CT_Backups co_kept;
         const std::vector<std::string> co_documents =
-            b_export ? co_ExportableTold(co_Session, co_options.co_Documents)
+            b_export ? co_ExportableTold(co_Session, co_options.co_Documents, co_kept)
                      : co_options.co_Documents;
         const et_ExitStatus eo_status =
             CT_ParallelBatch(co_Session, s_folder, n_Workers(co_options), co_documents).eo_Run();
+        v_TellBackups(co_Session, co_kept);
         const bool b_refused = co_Session.co_GetSink().n_GetErrorLines() != n_errorsBefore;
         return eo_status == e_ExitOk && b_refused ? e_ExitError : eo_status;
     }
@@ -276,22 +315,24 @@ et_ExitStatus CT_BatchCommand::seo_RunDocuments(CT_ToolSession& co_Session,
         co_importAction.v_SetXliff();
     }
     CT_WorkCopies co_copies;
+    CT_Backups co_kept;
     co_outcome.v_Run([&]() -> int {
         v_PrepareFolder(s_folder, b_export);
         sco_Batch.v_SetBatch(CT_String(s_folder.c_str()), co_settings);
         if (b_export) {
-            v_WarnSharedTaggedFiles(co_Session, co_Documents);
             if (!co_options.b_Worker) {
-                v_RunBatch(co_exportAction, co_ExportableTold(co_Session, co_Documents), co_data,
-                           b_AfterDone, b_Raised);
+                v_RunBatch(co_exportAction, co_ExportableTold(co_Session, co_Documents, co_kept),
+                           co_data, b_AfterDone, b_Raised);
                 return 0;
             }
-            // A worker's document passed the check before it was sent; should its tagged file
-            // have appeared since, the refusal follows the worker's summary, which is where
-            // the log of a batch of one may hold lines of its own.
+            // A worker's document passed the check before it was sent, and what --force
+            // replaces was kept then; should its tagged file have appeared since, the refusal
+            // follows the worker's summary, which is where the log of a batch of one may hold
+            // lines of its own.
             std::vector<CT_String> co_refusals;
-            v_RunBatch(co_exportAction, co_Exportable(co_Documents, co_refusals), co_data,
-                       b_AfterDone, b_Raised);
+            v_RunBatch(co_exportAction,
+                       co_Exportable(co_Session, co_Documents, co_refusals, co_kept, false),
+                       co_data, b_AfterDone, b_Raised);
             co_Session.co_GetSink().v_Finish();
             for (const CT_String& co_refusal : co_refusals) {
                 co_Session.v_LogError(co_refusal);
@@ -311,6 +352,7 @@ et_ExitStatus CT_BatchCommand::seo_RunDocuments(CT_ToolSession& co_Session,
         return 0;
     });
     co_Session.co_GetSink().v_Finish();
+    v_TellBackups(co_Session, co_kept);
     const unsigned n_done = sco_Batch.n_GetFileDone();
     unsigned n_left = 0;
     if (!b_export && !co_copies.empty()) {

@@ -189,6 +189,14 @@ void v_AddMap(CLI::App& co_App, CT_CommandOptions& co_Options) {
     pco_map->callback([&co_Options] { co_Options.eo_Command = CT_CommandOptions::e_Map; });
 }
 
+void v_AddForceOption(CLI::App& co_Command, CT_CommandOptions& co_Options,
+                      const std::string& s_File) {
+    co_Command.add_flag("--force", co_Options.b_Force,
+                        "replace " + s_File +
+                            " even when it holds a translation or is not a tagged story or "
+                            "XLIFF file, keeping it as a backup");
+}
+
 void v_AddExport(CLI::App& co_App, CT_CommandOptions& co_Options) {
     CLI::App* pco_export =
         co_App.add_subcommand("export", "Export the stories of a document to a tagged story file");
@@ -200,9 +208,13 @@ void v_AddExport(CLI::App& co_App, CT_CommandOptions& co_Options) {
     v_AddPasteboardOption(*pco_export, co_Options);
     v_AddLayerOptions(*pco_export, co_Options, true);
     v_AddNotesOption(*pco_export, co_Options);
-    pco_export->add_flag("--force", co_Options.b_Force,
-                         "replace TAGGED even when it is not a tagged story or XLIFF file");
+    v_AddForceOption(*pco_export, co_Options, "TAGGED");
     pco_export->footer(
+        "An existing TAGGED is replaced only when it holds no translation: an XLIFF file with\n"
+        "a translated unit, or a tagged story file whose stories' text differs from the\n"
+        "document's, is left as it is unless --force is given, which keeps it as TAGGED.bak\n"
+        "(or TAGGED.bak.2, ...) first. A missing folder of TAGGED is made.\n"
+        "\n"
         "Example:\n"
         "  storyport export brochure.idml brochure.stt --order-file order.txt");
     pco_export->callback([&co_Options] { co_Options.eo_Command = CT_CommandOptions::e_Export; });
@@ -281,14 +293,19 @@ void v_AddBatchKind(CLI::App& co_Batch, CT_CommandOptions& co_Options, bool b_Ex
     v_AddLayerOptions(*pco_kind, co_Options, b_Export);
     if (b_Export) {
         v_AddNotesOption(*pco_kind, co_Options);
+        v_AddForceOption(*pco_kind, co_Options, "a document's file");
     }
     if (!b_Export) {
         v_AddBackupOption(*pco_kind, co_Options);
         v_AddAllowDifferencesOption(*pco_kind, co_Options);
     }
-    pco_kind->footer(b_Export ? "Example:\n  storyport batch export --folder out *.idml"
-                              : "A document is changed only when its own import succeeds.\n\n"
-                                "Example:\n  storyport batch import --folder translated *.idml");
+    pco_kind->footer(
+        b_Export ? "A file that holds a translation is left as it is (see export --force).\n"
+                   "Documents that would write the same file are refused before\n"
+                   "anything is written.\n\n"
+                   "Example:\n  storyport batch export --folder out *.idml"
+                 : "A document is changed only when its own import succeeds.\n\n"
+                   "Example:\n  storyport batch import --folder translated *.idml");
     const CT_CommandOptions::et_Command eo_command =
         b_Export ? CT_CommandOptions::e_BatchExport : CT_CommandOptions::e_BatchImport;
     pco_kind->callback([&co_Options, eo_command] { co_Options.eo_Command = eo_command; });

@@ -175,6 +175,9 @@ std::vector<std::string> CT_ParallelBatch::co_Arguments() const {
     if (co_options.b_AllowDifferences) {
         co_arguments.push_back("--allow-differences");
     }
+    if (co_options.b_Force) {
+        co_arguments.push_back("--force");
+    }
     // XLIFF: the format and, for an export, its languages; for an import, its strictness.
     const std::pair<const char*, const std::string*> ao_values[] = {
         {"--format", &co_options.s_Format},

@@ -62,23 +62,12 @@ TEST_F(CT_CliBadInputTest, ExportNeverReplacesItsDocumentOrAFileThatIsNotTagged)
          "storyport: error: link.stt is the document brochure.idml" + s_itself},
         {{"export", "brochure.idml", "other.idml"},
          1,
-         "storyport: error: other.idml exists and is not a tagged story or XLIFF file: it was "
-         "left as it is (export --force replaces it)"},
+         "storyport: error: other.idml exists and is not a tagged story or XLIFF file, so it was "
+         "left as it is (--force replaces it, keeping it as a backup)"},
         {{"export", "brochure.idml", "config"},
          1,
          "storyport: error: config is a folder: give the path of the tagged story file to write"},
     });
-    // What an earlier export may have written is replaced, and so is anything with --force.
-    v_Write("old.xlf",
-            "\xEF\xBB\xBF<?xml version=\"1.0\"?>\n<!-- old -->\n<xliff version=\"1.2\"/>");
-    v_Write("old.stt", s_LineEnds(s_Read("brochure.fr.stt"), "\r\n"));
-    for (const char* pc_target : {"old.xlf", "old.stt", "other.idml"}) {
-        SCOPED_TRACE(pc_target);
-        EXPECT_EQ(co_Run({"export", "brochure.idml", pc_target, "--force", "--format", "tagged"})
-                      .i_Status,
-                  0);
-        EXPECT_EQ(s_Read(pc_target).substr(0, 36), "<STORYPORT-TAGGED-TEXT VERSION=\"1\">\n");
-    }
     // A batch leaves such a file alone too, and goes on with the other documents.
     fs::create_directory(s_Path("out"));
     v_Write("out/brochure.stt", "my notes\n");
@@ -89,9 +78,91 @@ TEST_F(CT_CliBadInputTest, ExportNeverReplacesItsDocumentOrAFileThatIsNotTagged)
     EXPECT_EQ(sco_ErrorLines(co_batch.s_Err),
               (std::vector<std::string>{
                   "storyport: error: out/brochure.stt exists and is not a tagged story or XLIFF "
-                  "file: it was left as it is (export --force replaces it)"}));
+                  "file, so it was left as it is (--force replaces it, keeping it as a backup)"}));
     EXPECT_EQ(s_Read("out/brochure.stt"), "my notes\n");
     EXPECT_EQ(co_Listing("out"), (std::vector<std::string>{"brochure.stt", "second.stt"}));
+}
+
+// An export replaces what an earlier export wrote, and never a translation: an XLIFF file with
+// a translated unit or a tagged file whose stories differ from the document's is left as it
+// is; --force replaces it after keeping it as a backup. Whatever its line ends or encoding.
+TEST_F(CT_CliBadInputTest, ExportNeverDestroysATranslation) {
+    v_CopyIn(ss_Sample("fr/brochure.xlf"), "fr.xlf");
+    v_Write("crlf.stt", s_LineEnds(s_Read("brochure.fr.stt"), "\r\n"));
+    const std::string s_kept =
+        " so it was left as it is (--force replaces it, keeping it as a backup)";
+    v_ExpectRefusals({
+        {{"export", "brochure.idml", "fr.xlf", "--target-lang", "fr"},
+         1,
+         "storyport: error: fr.xlf holds a translation (22 translated units: u1c2.1, u22c.1, u1d6.1 and 19 more): an export would put the "
+         "document's text in its place," +
+             s_kept},
+        {{"export", "brochure.idml", "brochure.fr.stt"},
+         1,
+         "storyport: error: brochure.fr.stt holds a translation (7 stories differ from the document: u1c2, u1d6, u1e4 and 4 more): an export "
+         "would put the document's text in its place," +
+             s_kept},
+        {{"export", "brochure.idml", "crlf.stt", "--format", "xliff", "--target-lang", "fr"},
+         1,
+         "storyport: error: crlf.stt holds a translation (7 stories differ from the document: u1c2, u1d6, u1e4 and 4 more): an export would put "
+         "the document's text in its place," +
+             s_kept},
+    });
+
+    // Earlier exports, in either format and however the notes went out, are replaced.
+    for (const char* pc_target : {"plain.stt", "plain.xlf"}) {
+        SCOPED_TRACE(pc_target);
+        const std::vector<std::string> co_args = {"export", "brochure.idml", pc_target,
+                                                  "--target-lang", "fr"};
+        std::vector<std::string> co_skip = co_args;
+        co_skip.insert(co_skip.end(), {"--notes", "skip"});
+        ASSERT_EQ(co_Run(co_skip).i_Status, 0);
+        ASSERT_EQ(co_Run(co_args).i_Status, 0);
+        const std::string s_first = s_Read(pc_target);
+        const CT_CliResult co_again = co_Run(co_args);
+        EXPECT_EQ(co_again.i_Status, 0) << co_again.s_Err;
+        EXPECT_EQ(s_Read(pc_target), s_first);
+        EXPECT_FALSE(b_Exists(std::string(pc_target) + ".bak"));
+    }
+
+    // Forced: the translation is kept, once, in the first free backup.
+    const std::string s_translation = s_Read("fr.xlf");
+    v_Write("fr.xlf.bak", "an older backup");
+    for (int i_run = 0; i_run < 2; ++i_run) {
+        const CT_CliResult co_forced =
+            co_Run({"export", "brochure.idml", "fr.xlf", "--target-lang", "fr", "--force"});
+        EXPECT_EQ(co_forced.i_Status, 0) << co_forced.s_Err;
+        EXPECT_EQ(s_Read("fr.xlf"), s_Read("plain.xlf"));
+    }
+    EXPECT_EQ(s_Read("fr.xlf.bak"), "an older backup");
+    EXPECT_EQ(s_Read("fr.xlf.bak.2"), s_translation);
+    EXPECT_FALSE(b_Exists("fr.xlf.bak.3"));
+    const std::string s_tagged = s_Read("brochure.fr.stt");
+    const CT_CliResult co_tagged =
+        co_Run({"export", "brochure.idml", "brochure.fr.stt", "--force"});
+    EXPECT_EQ(co_tagged.i_Status, 0);
+    EXPECT_NE(co_tagged.s_Err.find("The file as it was is kept in brochure.fr.stt.bak."),
+              std::string::npos)
+        << co_tagged.s_Err;
+    EXPECT_EQ(s_Read("brochure.fr.stt.bak"), s_tagged);
+    EXPECT_EQ(s_Read("brochure.fr.stt"), s_Read("plain.stt"));
+}
+
+// The folders of the file to write are made before the kernel is called, so that its error
+// and then its count of exported stories never show for a folder that is not there.
+TEST_F(CT_CliBadInputTest, ExportMakesTheFoldersOfItsFile) {
+    const CT_CliResult co_result = co_Run({"export", "brochure.idml", "fr/new/brochure.stt"});
+    EXPECT_EQ(co_result.i_Status, 0) << co_result.s_Err;
+    EXPECT_EQ(sco_ErrorLines(co_result.s_Err), std::vector<std::string>()) << co_result.s_Err;
+    ASSERT_EQ(co_Run({"export", "brochure.idml", "plain.stt"}).i_Status, 0);
+    EXPECT_EQ(s_Read("fr/new/brochure.stt"), s_Read("plain.stt"));
+    v_Write("file", "");
+    v_ExpectRefusals({
+        {{"export", "brochure.idml", "file/brochure.stt"},
+         1,
+         "storyport: error: cannot make the folder file for file/brochure.stt: a file stands in "
+         "its place; nothing was exported"},
+    });
 }
 
 // A pipe cannot take a file put in its place, and looking into it would wait for a writer

@@ -217,7 +217,7 @@ TEST_F(CT_CliTest, BatchExportTellsRefusalsBeforeItsSummary) {
         ASSERT_GE(co_lines.size(), 3u) << co_result.s_Err;
         EXPECT_EQ(co_lines.front(),
                   "storyport: error: out/second.stt exists and is not a tagged story or XLIFF "
-                  "file: it was left as it is (export --force replaces it)");
+                  "file, so it was left as it is (--force replaces it, keeping it as a backup)");
         EXPECT_EQ(sco_ErrorLines(co_result.s_Err).size(), 1u) << co_result.s_Err;
         EXPECT_EQ(co_lines.back(), "Batch finished.");
         co_lines.erase(co_lines.begin() + 1);  // the time
@@ -226,4 +226,53 @@ TEST_F(CT_CliTest, BatchExportTellsRefusalsBeforeItsSummary) {
         EXPECT_EQ(co_Listing("out"), (std::vector<std::string>{"brochure.stt", "second.stt"}));
     }
     EXPECT_EQ(co_logs[1], co_logs[0]);
+}
+
+// Documents of one name in different folders would write one file: the batch is refused before
+// anything is written. A translation in the folder stays unless forced, and is then kept once
+// as a backup, in workers as in one process.
+TEST_F(CT_CliTest, BatchExportNeverWritesOneFileTwiceNorOverATranslation) {
+    std::filesystem::create_directory(s_Path("a"));
+    v_CopyIn(s_Path("brochure.idml"), "a/brochure.idml");
+    const CT_CliResult co_shared =
+        co_Run({"batch", "export", "--folder", "out", "brochure.idml", "a/brochure.idml"});
+    EXPECT_EQ(co_shared.i_Status, 1);
+    EXPECT_EQ(sco_ErrorLines(co_shared.s_Err),
+              (std::vector<std::string>{
+                  "storyport: error: brochure.idml and a/brochure.idml would both be exported to "
+                  "out/brochure.stt: nothing was exported (export them to different folders, or "
+                  "one at a time)"}))
+        << co_shared.s_Err;
+    EXPECT_FALSE(b_Exists("out"));
+
+    v_CopyIn(s_Path("brochure.idml"), "second.idml");
+    const std::string s_translation = s_Read("brochure.fr.stt");
+    for (const std::string s_jobs : {"1", "2"}) {
+        SCOPED_TRACE(s_jobs);
+        const std::string s_out = "out" + s_jobs;
+        std::filesystem::create_directory(s_Path(s_out));
+        v_Write(s_out + "/brochure.stt", s_translation);
+        std::vector<std::string> co_args = {"batch",  "export", "--folder",      s_out,
+                                            "--jobs", s_jobs,   "brochure.idml", "second.idml"};
+        const CT_CliResult co_kept = co_Run(co_args);
+        EXPECT_EQ(co_kept.i_Status, 1);
+        const std::vector<std::string> co_errors = sco_ErrorLines(co_kept.s_Err);
+        ASSERT_EQ(co_errors.size(), 1u) << co_kept.s_Err;
+        EXPECT_EQ(co_errors[0].rfind(
+                      "storyport: error: " + s_out + "/brochure.stt holds a translation (", 0),
+                  0u)
+            << co_errors[0];
+        EXPECT_EQ(s_Read(s_out + "/brochure.stt"), s_translation);
+        EXPECT_EQ(co_Listing(s_out), (std::vector<std::string>{"brochure.stt", "second.stt"}));
+
+        co_args.push_back("--force");
+        const CT_CliResult co_forced = co_Run(co_args);
+        EXPECT_EQ(co_forced.i_Status, 0) << co_forced.s_Err;
+        EXPECT_EQ(sco_Lines(co_forced.s_Err).back(),
+                  "The file as it was is kept in " + s_out + "/brochure.stt.bak.");
+        EXPECT_EQ(s_Read(s_out + "/brochure.stt.bak"), s_translation);
+        EXPECT_EQ(s_Read(s_out + "/brochure.stt"), s_Read(s_out + "/second.stt"));
+        EXPECT_EQ(co_Listing(s_out),
+                  (std::vector<std::string>{"brochure.stt", "brochure.stt.bak", "second.stt"}));
+    }
 }

@@ -1,4 +1,6 @@
 // The story list as a person and a script see it, in the orders the user can choose.
+#include <filesystem>
+
 #include "tests/tools/ct_cli_fixture.h"
 
 namespace {
@@ -121,6 +123,9 @@ TEST_F(CT_CliTest, SharedSamplesListInTheOrderTheyExport) {
           "threaded-island.idml", "tracked-changes.idml", "xml-structure.idml"}) {
         SCOPED_TRACE(pc_sample);
         v_CopyIn(ss_ThirdParty(pc_sample), "sample.idml");
+        // The export of another document may share keys with this one: it is no earlier export
+        // of this document, which an export would replace.
+        std::filesystem::remove(s_Path("sample.stt"));
         const CT_CliResult co_list = co_Run({"list", "sample.idml", "--keys"});
         ASSERT_EQ(co_list.i_Status, 0) << co_list.s_Err;
         ASSERT_EQ(co_Run({"export", "sample.idml", "sample.stt"}).i_Status, 0);

@@ -426,6 +426,18 @@ bool CT_IdmlHost::b_ExportedContent(const std::string& s_Document, const std::st
     return true;
 }
 
+bool CT_IdmlHost::b_DiffersFromExport(const std::string& s_Key, std::string_view co_Content) const {
+    const CT_IdmlDocument& co_document = cco_GetActiveDocument();
+    const CT_IdmlXmlPart* pco_part = co_document.pco_FindStory(s_Key);
+    if (pco_part == nullptr) {
+        return false;
+    }
+    CT_IdmlStoryOptions co_options;
+    co_options.pco_HiddenConditions = &co_document.co_HiddenConditions();
+    return !CT_IdmlStoryCodec::sb_IsUnchanged(CT_IdmlDocument::so_Inner(*pco_part), co_Content,
+                                              co_options);
+}
+
 // A box's preview is asked for twice in a row (as text and as wide text), and a story's
 // content costs a whole reading of its XML: the last one is kept for the next call.
 const std::string& CT_IdmlHost::cco_ContentOf(void* p_Box) {

@@ -8,6 +8,7 @@
 
 #include <functional>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 #include <vector>
 
@@ -73,6 +74,10 @@ class CT_IdmlHost : public CT_HostBackend {
     bool b_ExportedContent(const std::string& s_Document, const std::string& s_Key,
                            bool b_SkipNotes, std::string& s_Content,
                            std::vector<CT_IdmlStoryCodeInfo>& co_Codes) const;
+    // Whether the active document has the story and the content is not what its export writes,
+    // with notes kept or skipped: a tagged file holding such content holds a translation (or
+    // the text of an earlier version of the document).
+    bool b_DiffersFromExport(const std::string& s_Key, std::string_view co_Content) const;
     // The entry of the current box list with this key, or null: its layer and why it is left
     // out, for showing the list.
     const CT_IdmlBox* pco_FindListed(const std::string& s_Key) const;

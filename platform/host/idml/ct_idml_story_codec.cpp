@@ -58,6 +58,14 @@ bool CT_IdmlStoryCodec::sb_IsNoteCode(const pugi::xml_node& co_Story, unsigned n
     return n_Number < co_codes.size() && co_codes[n_Number].b_IsNote();
 }
 
+bool CT_IdmlStoryCodec::sb_IsUnchanged(const pugi::xml_node& co_Story, std::string_view co_Content,
+                                       const CT_IdmlStoryOptions& co_Options) {
+    CT_IdmlStoryOptions co_options = co_Options;
+    co_options.b_SkipNotes = false;
+    return sb_IsUnchanged(CT_IdmlStoryAnalysis(co_Story, co_options), co_Story, co_Content,
+                          co_options);
+}
+
 // co_Kept: the story's analysis with notes kept, under co_Kept's options otherwise.
 bool CT_IdmlStoryCodec::sb_IsUnchanged(const CT_IdmlStoryAnalysis& co_Kept,
                                        const pugi::xml_node& co_Story, std::string_view co_Content,

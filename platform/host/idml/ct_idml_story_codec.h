@@ -34,6 +34,11 @@ class CT_IdmlStoryCodec {
     static bool sb_IsNoteCode(const pugi::xml_node& co_Story, unsigned n_Number,
                               const CT_IdmlStoryOptions& co_Options = {});
 
+    // Whether the content is what export writes, with notes kept or skipped (b_SkipNotes of the
+    // options is not used): a file that holds other content for the story holds a translation.
+    static bool sb_IsUnchanged(const pugi::xml_node& co_Story, std::string_view co_Content,
+                               const CT_IdmlStoryOptions& co_Options = {});
+
     // s_Export's content with what each of its codes stands for, indexed by code number
     // (index 0 unused), so that an exchange format can tell the translator what a code is.
     static std::string s_Export(const pugi::xml_node& co_Story,
