@@ -5,7 +5,9 @@
 #include <algorithm>
 #include <cstddef>
 #include <cstring>
+#include <iterator>
 #include <unordered_set>
+#include <utility>
 
 #include "exchange/ct_xliff_unit_reader.h"
 #include "platform/common/ct_utf8.h"
@@ -103,22 +105,47 @@ std::vector<CT_BadReference> co_BadReferences(std::string_view co_Bytes) {
     if (co_Bytes.find('&') == std::string_view::npos) {
         return co_bad;
     }
-    std::size_t n_at = 0;
-    while ((n_at = co_Bytes.find_first_of("&<", n_at)) != std::string_view::npos) {
-        if (co_Bytes[n_at] == '<') {
-            const char* pc_end = b_StartsWith(co_Bytes, n_at, "<!--")        ? "-->"
-                                 : b_StartsWith(co_Bytes, n_at, "<![CDATA[") ? "]]>"
-                                 : b_StartsWith(co_Bytes, n_at, "<?")        ? "?>"
-                                 : b_StartsWith(co_Bytes, n_at, "<!DOCTYPE") ? nullptr
-                                                                             : "";
+    // Where references are not read: each construct starts with "<!" or "<?", which are looked
+    // for by their rarer second character.
+    std::vector<std::pair<std::size_t, std::size_t>> co_skipped;
+    for (const char c_second : {'!', '?'}) {
+        for (std::size_t n_at = co_Bytes.find(c_second, 1); n_at != std::string_view::npos;
+             n_at = co_Bytes.find(c_second, n_at + 1)) {
+            if (co_Bytes[n_at - 1] != '<') {
+                continue;
+            }
+            const std::size_t n_start = n_at - 1;
+            const char* pc_end = b_StartsWith(co_Bytes, n_start, "<!--")        ? "-->"
+                                 : b_StartsWith(co_Bytes, n_start, "<![CDATA[") ? "]]>"
+                                 : c_second == '?'                              ? "?>"
+                                                                                : nullptr;
             if (pc_end == nullptr) {
-                // An internal subset ends at "]>", a document type without one at ">".
-                const std::size_t n_close = co_Bytes.find('>', n_at);
-                const std::size_t n_open = co_Bytes.find('[', n_at);
+                // A document type: an internal subset ends at "]>", one without at ">".
+                const std::size_t n_close = co_Bytes.find('>', n_start);
+                const std::size_t n_open = co_Bytes.find('[', n_start);
                 pc_end = n_open < n_close ? "]>" : ">";
             }
-            const std::size_t n_end = co_Bytes.find(pc_end, n_at + 1);
-            n_at = n_end == std::string_view::npos ? co_Bytes.size() : n_end + 1;
+            const std::size_t n_end = co_Bytes.find(pc_end, n_start + 2);
+            n_at = n_end == std::string_view::npos ? co_Bytes.size() - 1 : n_end;
+            co_skipped.emplace_back(n_start, n_at);
+        }
+    }
+    // One construct may hold the start of another ("<?" in a comment): their union is skipped.
+    std::sort(co_skipped.begin(), co_skipped.end());
+    std::vector<std::pair<std::size_t, std::size_t>> co_union;
+    for (const auto& co_range : co_skipped) {
+        if (!co_union.empty() && co_range.first <= co_union.back().second) {
+            co_union.back().second = std::max(co_union.back().second, co_range.second);
+        } else {
+            co_union.push_back(co_range);
+        }
+    }
+    co_skipped = std::move(co_union);
+    for (std::size_t n_at = co_Bytes.find('&'); n_at != std::string_view::npos;
+         n_at = co_Bytes.find('&', n_at + 1)) {
+        const auto co_after = std::upper_bound(co_skipped.begin(), co_skipped.end(),
+                                               std::make_pair(n_at, std::string_view::npos));
+        if (co_after != co_skipped.begin() && std::prev(co_after)->second >= n_at) {
             continue;
         }
         const std::size_t n_semicolon = co_Bytes.find(';', n_at);
@@ -128,7 +155,6 @@ std::vector<CT_BadReference> co_BadReferences(std::string_view co_Bytes) {
                                           : std::min<std::size_t>(n_semicolon - n_at - 1, 64));
         if (co_name == "amp" || co_name == "lt" || co_name == "gt" || co_name == "quot" ||
             co_name == "apos") {
-            ++n_at;
             continue;
         }
         if (!co_name.empty() && co_name[0] == '#') {
@@ -153,14 +179,12 @@ std::vector<CT_BadReference> co_BadReferences(std::string_view co_Bytes) {
                                             std::string(co_name) +
                                             ";): a surrogate or a code past U+10FFFF"});
             }
-            ++n_at;
             continue;
         }
         co_bad.push_back(
             {n_at, "the text holds the entity &" + std::string(co_name) +
                        ";, which XLIFF does not define (only &amp; &lt; &gt; &quot; &apos; are): "
                        "write its character instead"});
-        ++n_at;
     }
     return co_bad;
 }

@@ -413,6 +413,18 @@ bool CT_IdmlHost::b_ExportedContent(const std::string& s_Document, const std::st
         return false;
     }
     const CT_IdmlDocument& co_document = co_Documents.co_Live(n_serial);
+    // A document read through kept what export writes of each story as it opened: no tree
+    // needs parsing again for it.
+    const auto co_digests = co_Digests.find(n_serial);
+    if (co_digests != co_Digests.end() && co_digests->second.b_SkipNotes == b_SkipNotes) {
+        const auto co_digest = co_digests->second.co_ByKey.find(s_Key);
+        if (co_digest != co_digests->second.co_ByKey.end() &&
+            co_digest->second.n_Hidden == co_document.co_HiddenConditions().size()) {
+            s_Content = co_digest->second.s_Content;
+            co_Codes = co_digest->second.co_Codes;
+            return true;
+        }
+    }
     const CT_IdmlXmlPart* pco_part = co_document.pco_FindStory(s_Key);
     if (pco_part == nullptr) {
         return false;
