@@ -6,7 +6,10 @@
 
 #include <gtest/gtest.h>
 
+#include <stdlib.h>
+
 #include <algorithm>
+#include <cstdlib>
 #include <sstream>
 #include <string>
 
@@ -39,6 +42,26 @@ inline std::string s_Keys(CT_StoryOrder& co_Order) {
     } while (co_Order.b_Next());
     return s_keys;
 }
+
+// Points the system's temporary folder, where intermediate files go, at a folder of its own
+// for as long as it lives, so that a run can be seen to leave none.
+class CT_OwnTemporaryFolder {
+  public:
+    CT_OwnTemporaryFolder() {
+        const char* pc_old = std::getenv("TMPDIR");
+        b_Had = pc_old != nullptr;
+        s_Old = b_Had ? pc_old : "";
+        ::setenv("TMPDIR", co_Folder.co_Path.c_str(), 1);
+    }
+    ~CT_OwnTemporaryFolder() {
+        b_Had ? ::setenv("TMPDIR", s_Old.c_str(), 1) : ::unsetenv("TMPDIR");
+    }
+    CT_TempFolder co_Folder;
+
+  private:
+    bool b_Had = false;
+    std::string s_Old;
+};
 
 class CT_KernelFixture : public ::testing::Test {
   protected:
