@@ -141,7 +141,8 @@ TEST_F(CT_IdmlHostTest, AnImportedStoryReadsBackAndChangesAgainBeforeAndAfterASa
 }
 
 // A condition the design map hides after naming the stories it applies to still hides their
-// text in a document read through; what is counted shows every condition and keeps notes.
+// text in a document read through; what is counted shows every condition and keeps notes; a
+// translation leaves the hidden text as it was.
 TEST_F(CT_IdmlHostTest, ReadingThroughHidesConditionsNamedAfterTheStories) {
     std::vector<CT_Entry> co_entries =
         co_SmallPackage({{"k1",
@@ -167,6 +168,15 @@ TEST_F(CT_IdmlHostTest, ReadingThroughHidesConditionsNamedAfterTheStories) {
         EXPECT_FALSE(co_Host.b_CountedContent("k2", s_counted));
         v_CloseActive(0);
     }
+    // A translated import keeps the hidden text as it was, in the saved package too.
+    v_Open(co_Dir / "a.idml");
+    v_ImportAll(co_Dir / "in.stt", {{"k1", "Gezeigt<x1/>\n"}});
+    v_CloseActive(1);
+    const std::string s_saved = co_ReadZip(co_Dir / "a.idml")[3].s_Bytes;
+    EXPECT_NE(s_saved.find("<Content>Gezeigt</Content>"), std::string::npos) << s_saved;
+    EXPECT_NE(s_saved.find("AppliedConditions=\"Condition/Web\"><Content>Hidden</Content>"),
+              std::string::npos)
+        << s_saved;
 }
 
 // A part the design map names more than once is read once: the document is the one that

@@ -1,5 +1,6 @@
-// Test helper shared by the codec and the host tests, without the host: the third-party sample
-// packages, their entries read with libzip, and their stories parsed the way a host parses them.
+// Test helper shared by the codec, host and command tests, without the host: the third-party
+// sample packages, their entries read and written with libzip, and their stories parsed the way a
+// host parses them.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -73,6 +74,20 @@ inline std::vector<CT_Entry> co_ReadZip(const fs::path& co_Path) {
         zip_discard(pco_Zip);
     }
     return co_Entries;
+}
+
+// A package of the entries, each packed by its method.
+inline void v_WriteZip(const fs::path& co_Path, const std::vector<CT_Entry>& co_Entries) {
+    int i_Error = 0;
+    zip_t* pco_Zip = zip_open(co_Path.c_str(), ZIP_CREATE | ZIP_TRUNCATE, &i_Error);
+    ASSERT_NE(pco_Zip, nullptr);
+    for (const CT_Entry& co_Entry : co_Entries) {
+        zip_source_t* pco_Source =
+            zip_source_buffer(pco_Zip, co_Entry.s_Bytes.data(), co_Entry.s_Bytes.size(), 0);
+        zip_int64_t i_Index = zip_file_add(pco_Zip, co_Entry.s_Name.c_str(), pco_Source, 0);
+        zip_set_file_compression(pco_Zip, static_cast<zip_uint64_t>(i_Index), co_Entry.i_Method, 0);
+    }
+    ASSERT_EQ(zip_close(pco_Zip), 0);
 }
 
 struct CT_SampleStory {

@@ -1,4 +1,4 @@
-// Helpers of the IDML host tests: a fresh temporary folder, writing zip packages and a
+// Helpers of the IDML host tests: a temporary folder, writing zip packages and a
 // comparable form of story XML; the samples come from ct_idml_story_samples.h. Header only.
 #pragma once
 
@@ -23,6 +23,7 @@
 #include "platform/common/ct_files.h"
 #include "platform/host/ct_host.h"
 #include "platform/host/idml/ct_idml_host.h"
+#include "tests/platform/common/ct_temp_folder.h"
 #include "tests/platform/host/idml/ct_idml_story_samples.h"
 
 namespace idml_test {
@@ -32,19 +33,6 @@ inline std::string s_ReadFile(const fs::path& co_Path) {
     std::ostringstream co_Out;
     co_Out << co_In.rdbuf();
     return co_Out.str();
-}
-
-inline void v_WriteZip(const fs::path& co_Path, const std::vector<CT_Entry>& co_Entries) {
-    int i_Error = 0;
-    zip_t* pco_Zip = zip_open(co_Path.c_str(), ZIP_CREATE | ZIP_TRUNCATE, &i_Error);
-    ASSERT_NE(pco_Zip, nullptr);
-    for (const CT_Entry& co_Entry : co_Entries) {
-        zip_source_t* pco_Source =
-            zip_source_buffer(pco_Zip, co_Entry.s_Bytes.data(), co_Entry.s_Bytes.size(), 0);
-        zip_int64_t i_Index = zip_file_add(pco_Zip, co_Entry.s_Name.c_str(), pco_Source, 0);
-        zip_set_file_compression(pco_Zip, static_cast<zip_uint64_t>(i_Index), co_Entry.i_Method, 0);
-    }
-    ASSERT_EQ(zip_close(pco_Zip), 0);
 }
 
 inline std::string s_StoryXml(const std::string& s_Key, const std::string& s_Inside) {
@@ -124,27 +112,18 @@ inline std::string s_Canonical(const std::string& s_Xml) {
     return s_Out;
 }
 
-// A fresh folder under the system's temporary folder, removed with everything in it.
-class CT_TempDir {
+// The common temporary folder, with paths as the IDML tests take them and a sample copied in.
+class CT_TempDir : public CT_TempFolder {
   public:
-    CT_TempDir() {
-        std::string s_Template = (fs::temp_directory_path() / "storyport-idml-XXXXXX").string();
-        co_Path = mkdtemp(s_Template.data());
-    }
-    ~CT_TempDir() { fs::remove_all(co_Path); }
-    const fs::path& co_Get() const { return co_Path; }
-    fs::path operator/(const std::string& s_Name) const { return co_Path / s_Name; }
+    using CT_TempFolder::co_Get;
+    fs::path co_Get() const { return co_Path; }
+    fs::path operator/(const std::string& s_Name) const { return fs::path(co_Path) / s_Name; }
     // The sample copied in, so that tests may change it.
     fs::path co_CopySample(const std::string& s_Name) const {
-        fs::copy_file(co_Sample(s_Name), co_Path / s_Name);
-        return co_Path / s_Name;
+        fs::copy_file(co_Sample(s_Name), *this / s_Name);
+        return *this / s_Name;
     }
-    std::size_t n_Files() const {
-        return static_cast<std::size_t>(std::distance(fs::directory_iterator(co_Path), {}));
-    }
-
-  private:
-    fs::path co_Path;
+    std::size_t n_Files() const { return co_Names().size(); }
 };
 
 // Installs a fresh IDML host for each test and checks that no handle was left behind.
