@@ -13,55 +13,39 @@ class CT_CliCancelTest : public CT_CliTest {
     }
 };
 
-TEST_F(CT_CliCancelTest, CanceledExportKeepsTheEarlierTaggedFile) {
+// A tagged or an XLIFF export: the earlier file stays, and no story is counted as exported.
+TEST_F(CT_CliCancelTest, CanceledExportKeepsTheEarlierFile) {
     const std::string s_earlier = "<STORYPORT-TAGGED-TEXT VERSION=\"1\">\nearlier export\n";
-    v_Write("brochure.stt", s_earlier);
-    const CT_CliResult co_result = co_Interrupt({"export", "brochure.idml", "brochure.stt"}, 3);
-    EXPECT_EQ(co_result.i_Status, 130);
-    EXPECT_EQ(co_result.s_Err,
-              "Exporting brochure.idml...\nstoryport: paused at step 3\nExport canceled.\n\n");
-    EXPECT_EQ(s_Read("brochure.stt"), s_earlier);
-    EXPECT_EQ(co_Listing(), (std::vector<std::string>{"brochure.fr.stt", "brochure.idml",
-                                                      "brochure.stt", "config"}));
+    for (const std::vector<std::string>& co_args :
+         {std::vector<std::string>{"export", "brochure.idml", "brochure.stt"},
+          {"export", "brochure.idml", "brochure.xlf", "--target-lang", "fr", "--force"}}) {
+        SCOPED_TRACE(co_args[2]);
+        v_Write(co_args[2], s_earlier);
+        const CT_CliResult co_result = co_Interrupt(co_args, 3);
+        EXPECT_EQ(co_result.i_Status, 130);
+        EXPECT_EQ(co_result.s_Err,
+                  "Exporting brochure.idml...\nstoryport: paused at step 3\nExport canceled.\n\n");
+        EXPECT_EQ(s_Read(co_args[2]), s_earlier);
+        EXPECT_EQ(co_Listing(), (std::vector<std::string>{"brochure.fr.stt", "brochure.idml",
+                                                          co_args[2], "config"}));
+        std::remove(s_Path(co_args[2]).c_str());
+    }
 }
 
-TEST_F(CT_CliCancelTest, CanceledXliffExportKeepsTheEarlierFileAndCountsNoStories) {
-    v_Write("brochure.xlf", "earlier export");
-    const CT_CliResult co_result = co_Interrupt(
-        {"export", "brochure.idml", "brochure.xlf", "--target-lang", "fr", "--force"}, 3);
-    EXPECT_EQ(co_result.i_Status, 130);
-    EXPECT_EQ(co_result.s_Err,
-              "Exporting brochure.idml...\nstoryport: paused at step 3\nExport canceled.\n\n");
-    EXPECT_EQ(s_Read("brochure.xlf"), "earlier export");
-    EXPECT_EQ(co_Listing(), (std::vector<std::string>{"brochure.fr.stt", "brochure.idml",
-                                                      "brochure.xlf", "config"}));
-}
-
+// A terminal closed or a service stopped ends the run as Ctrl-C does: nothing changed, no
+// backup, nothing left behind, and the signal in the exit status.
 TEST_F(CT_CliCancelTest, CanceledImportLeavesTheDocumentAndMakesNoBackup) {
-    const std::string s_original = s_Read("brochure.idml");
-    const CT_CliResult co_result = co_Interrupt({"import", "brochure.idml", "brochure.fr.stt"}, 4);
-    EXPECT_EQ(co_result.i_Status, 130);
-    EXPECT_EQ(co_result.s_Err,
-              "Importing brochure.idml...\nstoryport: paused at step 4\n"
-              "Warning: there are one or more stories in the document that cannot be found in "
-              "the tagged text file.\nImport canceled.\n\n"
-              "Nothing was imported: brochure.idml was left as it was.\n");
-    EXPECT_EQ(s_Read("brochure.idml"), s_original);
-    EXPECT_EQ(co_Listing(),
-              (std::vector<std::string>{"brochure.fr.stt", "brochure.idml", "config"}));
-}
-
-// A terminal closed or a service stopped ends the run as Ctrl-C does: nothing changed, nothing
-// left behind, and the signal in the exit status.
-TEST_F(CT_CliCancelTest, TerminatedImportLeavesNothingBehind) {
-    for (const int i_signal : {SIGTERM, SIGHUP}) {
+    const auto co_before = co_Snapshot();
+    for (const int i_signal : {SIGINT, SIGTERM, SIGHUP}) {
         SCOPED_TRACE(i_signal);
-        const auto co_before = co_Snapshot();
         const CT_CliResult co_result =
             co_Interrupt({"import", "brochure.idml", "brochure.fr.stt"}, 4, i_signal);
         EXPECT_EQ(co_result.i_Status, 128 + i_signal);
-        EXPECT_EQ(sco_Lines(co_result.s_Err).back(),
-                  "Nothing was imported: brochure.idml was left as it was.");
+        EXPECT_EQ(co_result.s_Err,
+                  "Importing brochure.idml...\nstoryport: paused at step 4\n"
+                  "Warning: there are one or more stories in the document that cannot be found in "
+                  "the tagged text file.\nImport canceled.\n\n"
+                  "Nothing was imported: brochure.idml was left as it was.\n");
         EXPECT_TRUE(co_Snapshot() == co_before);
     }
 }

@@ -1,39 +1,20 @@
 #include "tests/tools/ct_cli_fixture.h"
 
-#include <stdlib.h>
-
 #include <algorithm>
-#include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <sstream>
 
 namespace fs = std::filesystem;
 
 void CT_CliTest::SetUp() {
-    std::string s_template = (fs::temp_directory_path() / "storyport-cli-XXXXXX").string();
-    ASSERT_NE(mkdtemp(s_template.data()), nullptr);
-    s_Folder = s_template;
+    ASSERT_FALSE(co_Temp.co_Path.empty());
+    s_Folder = co_Temp.co_Path;
     pco_Runner = std::make_unique<CT_CliRunner>(s_Folder);
     // The runs keep their settings in config/; it is there from the start so that listings
     // before and after a run compare the user's files only.
     fs::create_directory(s_Path("config"));
     v_CopyIn(ss_Sample("brochure.idml"), "brochure.idml");
     v_CopyIn(ss_Sample("fr/brochure.stt"), "brochure.fr.stt");
-}
-
-void CT_CliTest::TearDown() {
-    fs::remove_all(s_Folder);
-}
-
-std::string CT_CliTest::s_Read(const std::string& s_Name) const {
-    std::ifstream co_file(s_Path(s_Name), std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(co_file), {});
-}
-
-void CT_CliTest::v_Write(const std::string& s_Name, const std::string& s_Text) const {
-    std::ofstream(s_Path(s_Name), std::ios::binary) << s_Text;
 }
 
 bool CT_CliTest::b_Exists(const std::string& s_Name) const {

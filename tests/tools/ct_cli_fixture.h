@@ -1,6 +1,6 @@
 // A fresh folder per test holding copies of the project's sample document and its French
 // translation and the config/ folder of the runs' settings, a runner for the storyport binary
-// in that folder, and file helpers. The folder is removed after the test.
+// in that folder, and file helpers. The folder is removed when the test goes.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -10,16 +10,18 @@
 #include <string>
 #include <vector>
 
+#include "tests/platform/common/ct_temp_folder.h"
 #include "tests/tools/ct_cli_runner.h"
 
 class CT_CliTest : public ::testing::Test {
   protected:
     void SetUp() override;
-    void TearDown() override;
 
     std::string s_Path(const std::string& s_Name) const { return s_Folder + "/" + s_Name; }
-    std::string s_Read(const std::string& s_Name) const;
-    void v_Write(const std::string& s_Name, const std::string& s_Text) const;
+    std::string s_Read(const std::string& s_Name) const { return co_Temp.co_Get(s_Name); }
+    void v_Write(const std::string& s_Name, const std::string& s_Text) const {
+        co_Temp.v_Put(s_Name, s_Text);
+    }
     bool b_Exists(const std::string& s_Name) const;
     // Every file under the folder (config/ left out), hidden ones included, by relative path,
     // with its bytes; a symbolic link shows as "-> TARGET". Compared before and after a run,
@@ -40,6 +42,7 @@ class CT_CliTest : public ::testing::Test {
     static std::string ss_Sample(const std::string& s_Name);      // a file under samples/
     static std::string ss_ThirdParty(const std::string& s_Name);  // a third-party IDML sample
 
+    CT_TempFolder co_Temp;
     std::string s_Folder;
     std::unique_ptr<CT_CliRunner> pco_Runner;
 };

@@ -2,12 +2,11 @@
 // and the template's markers ('%', '@') put into its story ids and master spread names: export,
 // an unchanged import and a second export give well-formed start tags, the same tagged file
 // and the same document.
-#include <zip.h>
-
 #include <filesystem>
 #include <map>
 #include <regex>
 
+#include "tests/platform/host/idml/ct_idml_story_samples.h"
 #include "tests/tools/ct_cli_fixture.h"
 
 namespace fs = std::filesystem;
@@ -18,38 +17,13 @@ using CT_Entries = std::vector<std::pair<std::string, std::string>>;
 // What is added to every id and name, as it stands in an XML attribute.
 const std::string gs_Hostile = "&gt;x&quot;%@&lt;'";
 
+// The package's entries as names and unpacked bytes.
 CT_Entries co_ReadEntries(const std::string& s_Path) {
     CT_Entries co_entries;
-    int i_error = 0;
-    zip_t* pco_zip = zip_open(s_Path.c_str(), ZIP_RDONLY, &i_error);
-    if (pco_zip == nullptr) {
-        ADD_FAILURE() << "cannot open " << s_Path;
-        return co_entries;
+    for (const idml_test::CT_Entry& co_entry : idml_test::co_ReadZip(s_Path)) {
+        co_entries.emplace_back(co_entry.s_Name, co_entry.s_Bytes);
     }
-    for (zip_int64_t i_at = 0; i_at < zip_get_num_entries(pco_zip, 0); ++i_at) {
-        zip_stat_t co_stat;
-        zip_stat_index(pco_zip, static_cast<zip_uint64_t>(i_at), 0, &co_stat);
-        std::string s_bytes(co_stat.size, '\0');
-        zip_file_t* pco_file = zip_fopen_index(pco_zip, static_cast<zip_uint64_t>(i_at), 0);
-        zip_fread(pco_file, s_bytes.data(), co_stat.size);
-        zip_fclose(pco_file);
-        co_entries.emplace_back(co_stat.name, s_bytes);
-    }
-    zip_discard(pco_zip);
     return co_entries;
-}
-
-void v_WriteEntries(const std::string& s_Path, const CT_Entries& co_Entries) {
-    int i_error = 0;
-    zip_t* pco_zip = zip_open(s_Path.c_str(), ZIP_CREATE | ZIP_TRUNCATE, &i_error);
-    ASSERT_NE(pco_zip, nullptr);
-    for (const auto& [s_name, s_bytes] : co_Entries) {
-        zip_source_t* pco_source = zip_source_buffer(pco_zip, s_bytes.data(), s_bytes.size(), 0);
-        const zip_int64_t i_index = zip_file_add(pco_zip, s_name.c_str(), pco_source, 0);
-        zip_set_file_compression(pco_zip, static_cast<zip_uint64_t>(i_index),
-                                 s_name == "mimetype" ? ZIP_CM_STORE : ZIP_CM_DEFLATE, 0);
-    }
-    ASSERT_EQ(zip_close(pco_zip), 0);
 }
 
 // Replaces every whole-token use of the id in attribute values (bounded by quotes or blanks,
@@ -66,10 +40,11 @@ void v_RenameId(std::string& s_Xml, const std::string& s_Id) {
 }
 
 // The package with hostile story ids and master spread names.
-CT_Entries co_Hostile(const CT_Entries& co_Entries) {
+std::vector<idml_test::CT_Entry> co_Hostile(std::vector<idml_test::CT_Entry> co_Entries) {
     std::vector<std::string> co_ids;
-    for (const auto& [s_name, s_bytes] : co_Entries) {
-        if (s_name == "designmap.xml") {
+    for (const idml_test::CT_Entry& co_entry : co_Entries) {
+        const std::string& s_bytes = co_entry.s_Bytes;
+        if (co_entry.s_Name == "designmap.xml") {
             const std::regex co_story("Stories/Story_([^\"]+)\\.xml");
             for (std::sregex_iterator it_match(s_bytes.begin(), s_bytes.end(), co_story);
                  it_match != std::sregex_iterator(); ++it_match) {
@@ -78,8 +53,9 @@ CT_Entries co_Hostile(const CT_Entries& co_Entries) {
         }
     }
     const std::regex co_master("(<MasterSpread [^>]*?Name=\"[^\"]*)\"");
-    CT_Entries co_result = co_Entries;
-    for (auto& [s_name, s_bytes] : co_result) {
+    for (idml_test::CT_Entry& co_entry : co_Entries) {
+        const std::string& s_name = co_entry.s_Name;
+        std::string& s_bytes = co_entry.s_Bytes;
         if (s_name.size() < 4 || s_name.substr(s_name.size() - 4) != ".xml") {
             continue;
         }
@@ -91,7 +67,7 @@ CT_Entries co_Hostile(const CT_Entries& co_Entries) {
                                          std::regex_constants::format_first_only);
         }
     }
-    return co_result;
+    return co_Entries;
 }
 
 std::size_t n_Count(const std::string& s_Text, const std::regex& co_Pattern) {
@@ -112,7 +88,8 @@ TEST_F(CT_CliTest, HostileIdsAndMasterNamesSurviveARoundTripOfEverySample) {
             continue;
         }
         SCOPED_TRACE(co_sample.path().filename().string());
-        v_WriteEntries(s_Path("h.idml"), co_Hostile(co_ReadEntries(co_sample.path().string())));
+        idml_test::v_WriteZip(s_Path("h.idml"),
+                              co_Hostile(idml_test::co_ReadZip(co_sample.path().string())));
         const CT_CliResult co_export = co_Run({"export", "h.idml", "first.stt"});
         ASSERT_EQ(co_export.i_Status, 0) << co_export.s_Err;
         const std::string s_first = s_Read("first.stt");

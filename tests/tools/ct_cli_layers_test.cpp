@@ -133,21 +133,9 @@ TEST_F(CT_CliTest, BatchXliffImportFindsStoriesLeftOutByTheLayerChoice) {
     EXPECT_NE(s_Read("again.stt").find("Calque 2. <x1/>Texte 1."), std::string::npos);
 }
 
-// The layer choice reaches every document of a batch, also in worker processes.
-TEST_F(CT_CliTest, BatchExportTakesTheLayerChoice) {
-    v_CopyIn(ss_ThirdParty("frames-mixed.idml"), "a.idml");
-    v_CopyIn(ss_ThirdParty("frames-mixed.idml"), "b.idml");
-    const CT_CliResult co_batch = co_Run({"batch", "export", "--folder", "out", "--jobs", "2",
-                                          "--layer", "Layer 2", "a.idml", "b.idml"});
-    ASSERT_EQ(co_batch.i_Status, 0) << co_batch.s_Err;
-    for (const char* pc_file : {"out/a.stt", "out/b.stt"}) {
-        EXPECT_EQ(co_FileKeys(s_Read(pc_file)), (std::vector<std::string>{"u280", "u31b"}))
-            << pc_file;
-    }
-}
-
 // A layer asked for by name that a document lacks is an error naming both, and that document
-// is left alone; a batch goes on with the others, in workers as in one process.
+// is left alone; a batch goes on with the others, in workers as in one process, and gives each
+// of them the layer choice.
 TEST_F(CT_CliTest, ALayerTheDocumentLacksIsAnErrorNamingIt) {
     v_CopyIn(ss_ThirdParty("frames-mixed.idml"), "frames.idml");
     const std::string s_error = "\"" + s_Path("frames.idml") +
@@ -178,6 +166,8 @@ TEST_F(CT_CliTest, ALayerTheDocumentLacksIsAnErrorNamingIt) {
                                             "\" has no layer named \"Layer 2\"; its layers are "
                                             "\"Layer 1\""}));
         EXPECT_EQ(co_Listing(s_folder), (std::vector<std::string>{"frames.stt"}));
+        EXPECT_EQ(co_FileKeys(s_Read(s_folder + "/frames.stt")),
+                  (std::vector<std::string>{"u280", "u31b"}));
         co_logs.push_back(co_result.s_Err.erase(0, co_result.s_Err.find('\n')));  // the time
     }
     EXPECT_EQ(co_logs[1], co_logs[0]);

