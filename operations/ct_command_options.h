@@ -45,7 +45,7 @@ struct CT_CommandOptions {
     bool b_Keys = false;
     bool b_NoBackup = false;
     unsigned n_Jobs = 0;              // batch: worker processes; 0 means one per core
-    bool b_Worker = false;            // batch: a worker of a parallel batch (CT_BatchCommand)
+    bool b_Worker = false;            // batch: a worker of a parallel batch (CT_BatchOperation)
     double d_MaxGrowth = 15;          // percent
     bool b_AllowDifferences = false;  // import although keys stand twice or stories are missing
     bool b_Force = false;             // export over a translation or a file of another kind

@@ -11,6 +11,7 @@
 #include "map/ct_map_svg_writer.h"
 #include "map/ct_order_walk.h"
 #include "map/ct_story_map.h"
+#include "operations/ct_batch_operation.h"
 #include "operations/ct_check_operation.h"
 #include "operations/ct_current_document.h"
 #include "operations/ct_document_path.h"
@@ -169,6 +170,11 @@ CT_CheckResult CT_Operations::sco_Check(CT_Session& co_Session) {
     co_Session.v_Begin(CT_CommandOptions::e_Check);
     CT_DocumentPath::sv_Check(co_Session.co_GetOptions().s_Document);
     return CT_CheckOperation::sco_Run(co_Session);
+}
+
+et_ExitStatus CT_Operations::seo_Batch(CT_Session& co_Session) {
+    co_Session.v_Begin(co_Session.co_GetOptions().eo_Command);
+    return CT_BatchOperation::seo_Run(co_Session);
 }
 
 et_ExitStatus CT_Operations::seo_Map(CT_Session& co_Session) {

@@ -10,6 +10,7 @@
 #include <memory>
 #include <ostream>
 #include <string>
+#include <utility>
 
 #include "operations/ct_command_options.h"
 #include "operations/ct_log_sink.h"
@@ -46,6 +47,11 @@ class CT_Session {
     // operation); none by default.
     void v_SetCancelSource(std::function<bool()> co_Source);
     bool b_IsCanceled() const { return co_Cancel && co_Cancel(); }
+
+    // The program a parallel batch starts as its workers, which must be the storyport command;
+    // none by default, and then a batch runs its documents one after another in this process.
+    void v_SetWorkerProgram(std::string s_Program) { s_WorkerProgram = std::move(s_Program); }
+    const std::string& s_GetWorkerProgram() const { return s_WorkerProgram; }
 
     // The settings file's path: the options' one, or the default place.
     const std::string& s_GetSettingsPath() const { return s_SettingsPath; }
@@ -106,6 +112,7 @@ class CT_Session {
     CT_IdmlHost co_Host;
     std::function<bool()> co_Cancel;
     std::string s_SettingsPath;
+    std::string s_WorkerProgram;
     std::unique_ptr<CT_Settings> pco_Settings;
     bool b_SettingsMisread = false;
     CT_StoryListSettings co_StoryListSettings;

@@ -14,6 +14,8 @@ CT_ToolSession::CT_ToolSession(const CT_CommandOptions& co_Options)
     co_GetHost().v_SetProgressListener(&co_Progress);
     co_GetHost().v_SetParentProgressListener(&co_BatchProgress);
     v_SetCancelSource([] { return CT_CancelSignal::sb_IsRequested() != 0; });
+    // A parallel batch's workers are this very command.
+    v_SetWorkerProgram("/proc/self/exe");
 }
 
 // The base's sink writes its last line when it goes, after the progress line has gone: it is

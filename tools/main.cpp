@@ -7,7 +7,6 @@
 #include "operations/ct_exit_status.h"
 #include "platform/common/ct_errors.h"
 #include "storyport/operations.h"
-#include "tools/ct_batch_command.h"
 #include "tools/ct_cancel_signal.h"
 #include "tools/ct_check_command.h"
 #include "tools/ct_command_line.h"
@@ -33,7 +32,7 @@ et_ExitStatus eo_Dispatch(CT_ToolSession& co_Session) {
             return CT_Operations::seo_Map(co_Session);
         case CT_CommandOptions::e_BatchExport:
         case CT_CommandOptions::e_BatchImport:
-            return CT_BatchCommand::seo_Run(co_Session);
+            return CT_Operations::seo_Batch(co_Session);
         case CT_CommandOptions::e_SettingsShow:
             return CT_SettingsCommand::seo_RunShow(co_Session);
         case CT_CommandOptions::e_SettingsSet:

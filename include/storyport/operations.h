@@ -92,6 +92,15 @@ class CT_Operations {
     // the name ends in .html or .htm; with s_CheckFile, stories at risk of overflowing are
     // marked. Writes s_MapFile only.
     static et_ExitStatus seo_Map(CT_Session& co_Session);
+    // With eo_Command e_BatchExport, exports each of co_Documents into its file in s_Folder (or
+    // the settings' folder); with e_BatchImport, imports each from it. The files are DIR/NAME.stt,
+    // or DIR/NAME.xlf with s_Format "xliff". An export writes those files only; an import works on
+    // working copies and replaces only the documents whose own import went through, after a backup
+    // unless b_NoBackup. e_ExitUsage when no folder is known. With a worker program set on
+    // the session (the storyport command), n_Jobs other than 1 runs the documents in worker
+    // processes; without one they run one after another here.
+    static et_ExitStatus seo_Batch(CT_Session& co_Session);
+
     // The names seo_Map takes, by their ending in any case: .svg, or .html and .htm for a page
     // (sb_IsHtmlName). A name that is only the ending is none.
     static bool sb_IsMapName(const std::string& s_Path);

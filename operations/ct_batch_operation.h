@@ -2,8 +2,9 @@
 // documents, in the order given, with the tagged file of each document in the folder
 // (DIR/NAME.stt). A batch import works on working copies (CT_WorkCopy) and puts in place only
 // the documents whose own import went through; the others are left as they were.
-// With --worker, the command is a worker of a parallel batch (CT_ParallelBatch): it reads
-// documents from its standard input and answers on descriptor 3, see seo_RunWorker.
+// With more than one job the documents go to worker processes (CT_ParallelBatch); with b_Worker
+// the command is such a worker: it reads documents from its standard input and answers on
+// descriptor 3, see seo_RunWorker.
 #pragma once
 
 #include <functional>
@@ -13,13 +14,13 @@
 #include "operations/ct_exit_status.h"
 
 class CT_ProcessData;
-class CT_ToolSession;
+class CT_Session;
 
-class CT_BatchCommand {
+class CT_BatchOperation {
   public:
     // 0 when every document was done, 130 after Ctrl-C, 1 when a document failed, 2 when no
     // folder is given by option or settings.
-    static et_ExitStatus seo_Run(CT_ToolSession& co_Session);
+    static et_ExitStatus seo_Run(CT_Session& co_Session);
 
     // A worker's job, one line on its standard input: "A" or "F" (a document before it was done
     // in the batch, or none yet), a tab, the log file, a tab, the document. Its answer, one line
@@ -27,10 +28,10 @@ class CT_BatchCommand {
     // exit status, whether the document was done (1 or 0) and whether the runner raised an
     // error (1 or 0), separated by tabs. The worker ends when its input does.
     using CT_RunOne = std::function<et_ExitStatus(const std::string&, bool, bool&)>;
-    static et_ExitStatus seo_RunWorker(CT_ToolSession& co_Session, const CT_RunOne& f_RunOne);
+    static et_ExitStatus seo_RunWorker(CT_Session& co_Session, const CT_RunOne& f_RunOne);
 
   private:
-    static et_ExitStatus seo_RunDocuments(CT_ToolSession& co_Session,
+    static et_ExitStatus seo_RunDocuments(CT_Session& co_Session,
                                           const std::vector<std::string>& co_Documents,
                                           const std::string& s_folder, CT_ProcessData& co_data,
                                           bool b_xliff, bool b_AfterDone, bool& b_Raised);

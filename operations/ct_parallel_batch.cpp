@@ -1,4 +1,4 @@
-#include "tools/ct_parallel_batch.h"
+#include "operations/ct_parallel_batch.h"
 
 #include <fcntl.h>
 #include <poll.h>
@@ -16,11 +16,10 @@
 #include <system_error>
 
 #include "batch/ct_batch.h"
+#include "operations/ct_session.h"
 #include "platform/common/ct_errors.h"
 #include "platform/common/ct_res_string.h"
 #include "resources/ct_library.h"
-#include "tools/ct_cancel_signal.h"
-#include "tools/ct_tool_session.h"
 
 namespace {
 
@@ -75,8 +74,8 @@ CT_WorkerLog co_Cut(const std::string& s_Log) {
 
 }  // namespace
 
-CT_ParallelBatch::CT_ParallelBatch(CT_ToolSession& co_Session, std::string s_Folder,
-                                   unsigned n_Jobs, std::vector<std::string> co_Paths)
+CT_ParallelBatch::CT_ParallelBatch(CT_Session& co_Session, std::string s_Folder, unsigned n_Jobs,
+                                   std::vector<std::string> co_Paths)
     : co_Session(co_Session),
       s_Folder(std::move(s_Folder)),
       n_Jobs(n_Jobs),
@@ -108,8 +107,7 @@ et_ExitStatus CT_ParallelBatch::eo_Run() {
         }
         for (CT_Worker& co_worker : co_workers) {
             const bool b_ready = n_next < co_paths.size() && !b_Ended &&
-                                 !CT_CancelSignal::sb_IsRequested() &&
-                                 (n_FirstDone < n_next || !b_busy);
+                                 !co_Session.b_IsCanceled() && (n_FirstDone < n_next || !b_busy);
             if (co_worker.i_Document >= 0 || !b_ready) {
                 continue;
             }
@@ -226,7 +224,7 @@ bool CT_ParallelBatch::b_Start(CT_Worker& co_Worker, std::size_t n_Number) {
         ::dup2(ai_jobs[0], STDIN_FILENO);
         ::dup2(ai_answers[1], 3);
         ::dup2(i_log, STDERR_FILENO);
-        ::execv("/proc/self/exe", co_argv.data());
+        ::execv(co_Session.s_GetWorkerProgram().c_str(), co_argv.data());
         ::_exit(127);
     }
     for (int i_fd : {i_log, ai_jobs[0], ai_answers[1]}) {
@@ -263,7 +261,7 @@ void CT_ParallelBatch::v_Send(CT_Worker& co_Worker, std::size_t n_Index) {
 void CT_ParallelBatch::v_WaitAnswer(std::vector<CT_Worker>& co_Workers) {
     bool b_passed = false;
     while (true) {
-        if (CT_CancelSignal::sb_IsRequested() && !b_passed) {
+        if (co_Session.b_IsCanceled() && !b_passed) {
             for (const CT_Worker& co_worker : co_Workers) {
                 if (co_worker.i_Pid > 0 && co_worker.i_Document >= 0) {
                     ::kill(co_worker.i_Pid, SIGINT);
@@ -358,7 +356,7 @@ void CT_ParallelBatch::v_Compose(std::size_t n_Started, et_ExitStatus& eo_Status
     co_log << co_log.cco_Eof();
     co_log.v_Separator();
     unsigned n_summary = CT_Batch::e_FinishedSummary;
-    bool b_canceled = CT_CancelSignal::sb_IsRequested() != 0;
+    bool b_canceled = co_Session.b_IsCanceled();
     bool b_failed = false;
     std::string s_tails;
     for (std::size_t n = 0; n < n_Started; ++n) {

@@ -1,5 +1,6 @@
-// Runs a batch over several documents in n_Jobs worker processes, each the storyport command
-// itself batching one document at a time (its own kernel, single-threaded as ever).
+// Runs a batch over several documents in n_Jobs worker processes, each the session's worker
+// program (the storyport command) started with --worker, batching one document at a time (its
+// own kernel, single-threaded as ever).
 // The log reads as the sequential batch's: one time line and separator, each document's block
 // of lines in the order the documents were given, one summary line, then the lines each worker
 // wrote after its summary (documents left as they were). The session's checks that concern the
@@ -13,18 +14,18 @@
 
 #include "operations/ct_exit_status.h"
 
-class CT_ToolSession;
+class CT_Session;
 
 class CT_ParallelBatch {
   public:
     // co_Paths: the documents to run, in the user's order (those the command did not refuse).
-    CT_ParallelBatch(CT_ToolSession& co_Session, std::string s_Folder, unsigned n_Jobs,
+    CT_ParallelBatch(CT_Session& co_Session, std::string s_Folder, unsigned n_Jobs,
                      std::vector<std::string> co_Paths);
 
     et_ExitStatus eo_Run();
 
   private:
-    // A worker process takes one document after another (CT_BatchCommand::seo_RunWorker), so
+    // A worker process takes one document after another (CT_BatchOperation::seo_RunWorker), so
     // that each core pays for starting the command once, not once per document.
     struct CT_Worker {
         int i_Pid = 0;
@@ -51,7 +52,7 @@ class CT_ParallelBatch {
     void v_Stop(CT_Worker& co_Worker);
     void v_Compose(std::size_t n_Started, et_ExitStatus& eo_Status);
 
-    CT_ToolSession& co_Session;
+    CT_Session& co_Session;
     const std::string s_Folder;
     const unsigned n_Jobs;
     const std::vector<std::string> co_Paths;

@@ -1,4 +1,4 @@
-#include "tools/ct_batch_command.h"
+#include "operations/ct_batch_operation.h"
 
 #include <algorithm>
 #include <filesystem>
@@ -21,6 +21,8 @@
 #include "operations/ct_export_target.h"
 #include "operations/ct_import_batch_action.h"
 #include "operations/ct_operation_outcome.h"
+#include "operations/ct_parallel_batch.h"
+#include "operations/ct_session.h"
 #include "operations/ct_work_copy.h"
 #include "operations/ct_xliff_export.h"
 #include "platform/common/ct_errors.h"
@@ -30,9 +32,6 @@
 #include "settings/ct_process_data.h"
 #include "settings/ct_settings.h"
 #include "settings/ct_story_format_settings.h"
-#include "tools/ct_cancel_signal.h"
-#include "tools/ct_parallel_batch.h"
-#include "tools/ct_tool_session.h"
 
 namespace fs = std::filesystem;
 
@@ -41,7 +40,7 @@ using CT_WorkCopies = std::vector<std::unique_ptr<CT_WorkCopy>>;
 // Tagged files that --force replaces, each with the backup kept of it.
 using CT_Backups = std::vector<std::pair<std::string, std::string>>;
 
-std::string s_Folder(CT_ToolSession& co_Session, bool b_Export) {
+std::string s_Folder(CT_Session& co_Session, bool b_Export) {
     const CT_CommandOptions& co_options = co_Session.co_GetOptions();
     if (!co_options.s_Folder.empty()) {
         return co_options.s_Folder;
@@ -74,7 +73,7 @@ std::string s_TaggedFileOf(const std::string& s_Document) {
 // Documents of the same name in different folders would write one file, the later export
 // putting its stories in place of the earlier one's: the batch is refused before anything is
 // written, naming every such pair. False when refused.
-bool b_TaggedFilesApart(CT_ToolSession& co_Session, const std::vector<std::string>& co_Documents) {
+bool b_TaggedFilesApart(CT_Session& co_Session, const std::vector<std::string>& co_Documents) {
     std::map<std::string, std::string> co_writers;
     bool b_apart = true;
     for (const std::string& s_document : co_Documents) {
@@ -95,7 +94,7 @@ bool b_TaggedFilesApart(CT_ToolSession& co_Session, const std::vector<std::strin
 // The documents whose tagged file may be written: a document is left out when its tagged file
 // is the document itself, holds a translation or is a file that an export did not write (see
 // CT_ExportTarget). Why is kept in co_Refusals, and the backups that --force kept in co_Kept.
-std::vector<std::string> co_Exportable(CT_ToolSession& co_Session,
+std::vector<std::string> co_Exportable(CT_Session& co_Session,
                                        const std::vector<std::string>& co_Documents,
                                        std::vector<CT_String>& co_Refusals, CT_Backups& co_Kept,
                                        bool b_Backup) {
@@ -120,7 +119,7 @@ std::vector<std::string> co_Exportable(CT_ToolSession& co_Session,
 
 // The refusals are told before the batch begins, as they are found, so that the batch's summary
 // stays the last line the user reads.
-std::vector<std::string> co_ExportableTold(CT_ToolSession& co_Session,
+std::vector<std::string> co_ExportableTold(CT_Session& co_Session,
                                            const std::vector<std::string>& co_Documents,
                                            CT_Backups& co_Kept) {
     std::vector<CT_String> co_refusals;
@@ -134,7 +133,7 @@ std::vector<std::string> co_ExportableTold(CT_ToolSession& co_Session,
 
 // After the batch, as an import names the documents it left: a backup of a file that an export
 // did not replace after all (it failed or was cancelled) is dropped.
-void v_TellBackups(CT_ToolSession& co_Session, const CT_Backups& co_Kept) {
+void v_TellBackups(CT_Session& co_Session, const CT_Backups& co_Kept) {
     for (const auto& co_kept : co_Kept) {
         if (CT_ExportTarget::sb_KeepsBackup(co_kept.first, co_kept.second)) {
             co_Session.v_LogLine("The file as it was is kept in " + co_kept.second + ".");
@@ -142,7 +141,7 @@ void v_TellBackups(CT_ToolSession& co_Session, const CT_Backups& co_Kept) {
     }
 }
 
-CT_WorkCopies co_MakeWorkCopies(CT_ToolSession& co_Session,
+CT_WorkCopies co_MakeWorkCopies(CT_Session& co_Session,
                                 const std::vector<std::string>& co_Documents) {
     CT_WorkCopies co_copies;
     for (const std::string& s_document : co_Documents) {
@@ -203,14 +202,18 @@ void v_RunBatch(CT_BatchAction& co_Action, const std::vector<std::string>& co_Pa
 
 // Workers pay off with several documents; documents that share a tagged file stay in one
 // process, where the later one replaces the earlier as it does sequentially.
-unsigned n_Workers(const CT_CommandOptions& co_Options) {
-    unsigned n_jobs = co_Options.n_Jobs;
+unsigned n_Workers(const CT_Session& co_Session) {
+    const CT_CommandOptions& co_options = co_Session.co_GetOptions();
+    if (co_Session.s_GetWorkerProgram().empty()) {
+        return 1;
+    }
+    unsigned n_jobs = co_options.n_Jobs;
     if (n_jobs == 0) {
         n_jobs = std::max(1u, std::thread::hardware_concurrency());
     }
-    n_jobs = std::min<std::size_t>(n_jobs, co_Options.co_Documents.size());
+    n_jobs = std::min<std::size_t>(n_jobs, co_options.co_Documents.size());
     std::unordered_set<std::string> co_files;
-    for (const std::string& s_document : co_Options.co_Documents) {
+    for (const std::string& s_document : co_options.co_Documents) {
         if (!co_files
                  .insert(
                      std::string(sco_Batch.co_GetTaggedFile(CT_String(s_document.c_str())).sv()))
@@ -222,9 +225,9 @@ unsigned n_Workers(const CT_CommandOptions& co_Options) {
 }
 
 // Puts the documents that were imported cleanly in place; returns how many were not.
-unsigned n_CommitImports(CT_ToolSession& co_Session, CT_ImportBatchAction& co_Action,
+unsigned n_CommitImports(CT_Session& co_Session, CT_ImportBatchAction& co_Action,
                          CT_WorkCopies& co_Copies) {
-    if (CT_CancelSignal::sb_IsRequested()) {
+    if (co_Session.b_IsCanceled()) {
         co_Action.v_DropLast();
     }
     unsigned n_left = 0;
@@ -240,7 +243,7 @@ unsigned n_CommitImports(CT_ToolSession& co_Session, CT_ImportBatchAction& co_Ac
 }
 }  // namespace
 
-et_ExitStatus CT_BatchCommand::seo_Run(CT_ToolSession& co_Session) {
+et_ExitStatus CT_BatchOperation::seo_Run(CT_Session& co_Session) {
     const CT_CommandOptions& co_options = co_Session.co_GetOptions();
     const bool b_export = co_options.eo_Command == CT_CommandOptions::e_BatchExport;
     const std::string s_folder = s_Folder(co_Session, b_export);
@@ -267,7 +270,7 @@ et_ExitStatus CT_BatchCommand::seo_Run(CT_ToolSession& co_Session) {
         !b_TaggedFilesApart(co_Session, co_options.co_Documents)) {
         return e_ExitError;
     }
-    if (n_Workers(co_options) > 1) {
+    if (n_Workers(co_Session) > 1) {
         CT_OperationOutcome co_checks(co_Session);
         co_checks.v_Run([&]() -> int {
             v_PrepareFolder(s_folder, b_export);
@@ -283,7 +286,7 @@ et_ExitStatus CT_BatchCommand::seo_Run(CT_ToolSession& co_Session) {
             b_export ? co_ExportableTold(co_Session, co_options.co_Documents, co_kept)
                      : co_options.co_Documents;
         const et_ExitStatus eo_status =
-            CT_ParallelBatch(co_Session, s_folder, n_Workers(co_options), co_documents).eo_Run();
+            CT_ParallelBatch(co_Session, s_folder, n_Workers(co_Session), co_documents).eo_Run();
         v_TellBackups(co_Session, co_kept);
         const bool b_refused = co_Session.co_GetSink().n_GetErrorLines() != n_errorsBefore;
         return eo_status == e_ExitOk && b_refused ? e_ExitError : eo_status;
@@ -300,11 +303,11 @@ et_ExitStatus CT_BatchCommand::seo_Run(CT_ToolSession& co_Session) {
                             b_raised);
 }
 
-et_ExitStatus CT_BatchCommand::seo_RunDocuments(CT_ToolSession& co_Session,
-                                                const std::vector<std::string>& co_Documents,
-                                                const std::string& s_folder,
-                                                CT_ProcessData& co_data, bool b_xliff,
-                                                bool b_AfterDone, bool& b_Raised) {
+et_ExitStatus CT_BatchOperation::seo_RunDocuments(CT_Session& co_Session,
+                                                  const std::vector<std::string>& co_Documents,
+                                                  const std::string& s_folder,
+                                                  CT_ProcessData& co_data, bool b_xliff,
+                                                  bool b_AfterDone, bool& b_Raised) {
     const CT_CommandOptions& co_options = co_Session.co_GetOptions();
     const bool b_export = co_options.eo_Command == CT_CommandOptions::e_BatchExport;
     const CT_StoryListSettings& co_settings = co_Session.cco_GetStoryListSettings();
@@ -365,8 +368,7 @@ et_ExitStatus CT_BatchCommand::seo_RunDocuments(CT_ToolSession& co_Session,
     return n_done < co_Documents.size() || n_left > 0 ? e_ExitError : e_ExitOk;
 }
 
-et_ExitStatus CT_BatchCommand::seo_RunWorker(CT_ToolSession& co_Session,
-                                             const CT_RunOne& f_RunOne) {
+et_ExitStatus CT_BatchOperation::seo_RunWorker(CT_Session& co_Session, const CT_RunOne& f_RunOne) {
     std::string s_job;
     while (std::getline(std::cin, s_job)) {
         const std::size_t n_log = s_job.find('\t');
