@@ -239,6 +239,26 @@ bool CT_WordCount::sb_HasLetter(std::string_view co_Text) {
     return false;
 }
 
+bool CT_WordCount::sb_HasDigit(std::string_view co_Text) {
+    const int32_t i_length = static_cast<int32_t>(co_Text.size());
+    for (int32_t i = 0; i < i_length;) {
+        const unsigned char c_byte = static_cast<unsigned char>(co_Text[i]);
+        if (c_byte < 0x80) {
+            if (c_byte >= '0' && c_byte <= '9') {
+                return true;
+            }
+            ++i;
+            continue;
+        }
+        UChar32 c = 0;
+        U8_NEXT(co_Text.data(), i, i_length, c);
+        if (c >= 0 && u_isdigit(c)) {
+            return true;
+        }
+    }
+    return false;
+}
+
 CT_TextCount CT_WordCount::co_CountText(std::string_view co_Text) {
     return CT_TextCount{n_Words(co_Text), n_Characters(co_Text)};
 }

@@ -58,6 +58,8 @@ class CT_WordCount {
     // Whether the text holds a letter of any script: something a translator can translate.
     // Numbers, punctuation and spaces alone are not.
     static bool sb_HasLetter(std::string_view co_Text);
+    // Whether the text holds a digit of any script (a decimal number's).
+    static bool sb_HasDigit(std::string_view co_Text);
 
   private:
     // One piece of text between blanks, remembered; and any text, counted by ICU at once.

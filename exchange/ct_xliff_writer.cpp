@@ -37,6 +37,14 @@ bool b_HasLetter(const std::vector<CT_TaggedToken>& co_Tokens) {
     });
 }
 
+// Numbers: digits without a letter. Nothing to translate as they stand, but a translator may
+// write them the way the target language does (5.88 is 5,88 in French).
+bool b_HasDigit(const std::vector<CT_TaggedToken>& co_Tokens) {
+    return std::any_of(co_Tokens.begin(), co_Tokens.end(), [](const CT_TaggedToken& co_Token) {
+        return co_Token.eo_Kind == et_Token::e_Text && CT_WordCount::sb_HasDigit(co_Token.co_Text);
+    });
+}
+
 // Paired codes that open and close in order, so that they can stand as <g> elements.
 bool b_Balanced(const std::vector<CT_TaggedToken>& co_Tokens) {
     std::vector<unsigned> co_open;
@@ -181,10 +189,17 @@ void CT_XliffWriter::v_Unit(ct_Story& co_Story, const CT_LayoutParagraph& co_Par
                             const std::string& co_Label, const std::string& co_Restype) {
     static constexpr std::string_view kco_SegOpen = "<seg-source>";
     static constexpr std::string_view kco_SegClose = "</seg-source>\n";
-    static constexpr std::string_view kco_Target = "<target state=\"needs-translation\">";
+    static constexpr std::string_view kco_ToDo = "<target state=\"needs-translation\">";
+    // Numbers go out translatable, so that they can be localised, with their copy marked done:
+    // a unit left as it is counts as translated.
+    static constexpr std::string_view kco_Done = "<target state=\"translated\">";
     ++n_Units_;
     const std::vector<CT_TaggedToken>& co_tokens = co_Paragraph.co_Tokens;
-    const bool b_translate = b_HasLetter(co_tokens);
+    const bool b_letter = b_HasLetter(co_tokens);
+    const bool b_translate = b_letter || b_HasDigit(co_tokens);
+    const std::string_view co_target = b_letter || !b_translate ? kco_ToDo : kco_Done;
+    // A done target is the unit's translation, which leaving targets out does not drop.
+    const bool b_target = co_Options.b_Targets || (b_translate && !b_letter);
     co_Story.b_Balanced = b_Balanced(co_tokens);
     co_Out += "<trans-unit";
     co_Out += co_Story.co_UnitId;
@@ -225,15 +240,15 @@ void CT_XliffWriter::v_Unit(ct_Story& co_Story, const CT_LayoutParagraph& co_Par
         }
         const std::size_t n_length = co_Out.size() - n_start;
         co_Out += kco_SegClose;
-        if (co_Options.b_Targets) {
+        if (b_target) {
             // The target copies the segments just written.
-            co_Out.reserve(co_Out.size() + kco_Target.size() + n_length + 10);
-            co_Out += kco_Target;
+            co_Out.reserve(co_Out.size() + co_target.size() + n_length + 10);
+            co_Out += co_target;
             co_Out.append(co_Out, n_start, n_length);
             co_Out += "</target>\n";
         }
-    } else if (co_Options.b_Targets) {
-        co_Out += kco_Target;
+    } else if (b_target) {
+        co_Out += co_target;
         co_Story.n_Chars = 0;
         v_Inline(co_tokens, co_Story);
         co_Out += "</target>\n";

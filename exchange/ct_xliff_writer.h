@@ -1,9 +1,10 @@
 // Writes the stories of one document as an XLIFF 1.2 file for translation tools: one <file>,
 // one <group> per story in story order, one <trans-unit> per paragraph, footnote or note
 // paragraph and table cell paragraph, each cut into sentences (<seg-source>, <mrk mtype="seg">)
-// and carrying a <target> that copies its source unless targets are left out. Codes become
-// <g> and <x> with the same numbers; characters XML cannot carry become <x> codes too. The
-// file keeps what an import needs to put every story back together byte for byte.
+// and carrying a <target> that copies its source unless targets are left out: waiting for a
+// translator, or done for a paragraph of numbers only, which the translator may still localise.
+// Codes become <g> and <x> with the same numbers; characters XML cannot carry become <x> codes too.
+// The file keeps what an import needs to put every story back together byte for byte.
 #pragma once
 
 #include <cstddef>

@@ -85,7 +85,8 @@ INSTANTIATE_TEST_SUITE_P(
                       "A note<g10>Its text. Two.\nSecond paragraph.\n</g10> after it.\n",
                       "A note without its line end <g10>stays inline</g10>.\n",
                       "A note in a footnote<x1/>Foot<g10>note\n</g10>.\n<x2/>\n",
-                      "<x1/>no line end, and a stray code"),
+                      "<x1/>no line end, and a stray code",
+                      "Price:\n5.88 \xE2\x82\xAC\n\xD9\xA3\n<x6/>\n"),
     [](const auto& co_Info) { return std::to_string(co_Info.index); });
 
 // A note is a unit of its own, as a footnote is: its paragraph shows it as an object code.
@@ -98,6 +99,26 @@ TEST(CT_XliffRoundTripTest, ANoteIsAUnitOfItsOwn) {
     EXPECT_NE(s_xliff.find("restype=\"x-note\" xml:space=\"preserve\">\n<source>The "
                            "note.</source>"),
               std::string::npos);
+}
+
+// Numbers go out to be localised ("5,88" in French), their copy already done; a paragraph of
+// codes, spaces or punctuation has nothing to translate. Targets left out or not.
+TEST(CT_XliffRoundTripTest, NumbersAreToTranslateAndAlreadyDone) {
+    for (bool b_targets : {true, false}) {
+        SCOPED_TRACE(b_targets);
+        const std::string s_xliff = s_Export("Price:\n5.88 \xE2\x82\xAC\n<x6/> - \n", b_targets);
+        EXPECT_NE(s_xliff.find("<trans-unit id=\"u1.2\" restype=\"x-paragraph\" "
+                               "xml:space=\"preserve\">\n<source>5.88 \xE2\x82\xAC</source>\n"
+                               "<seg-source><mrk mtype=\"seg\" mid=\"1\">5.88 \xE2\x82\xAC</mrk>"
+                               "</seg-source>\n<target state=\"translated\"><mrk mtype=\"seg\" "
+                               "mid=\"1\">5.88 \xE2\x82\xAC</mrk></target>\n"),
+                  std::string::npos)
+            << s_xliff;
+        EXPECT_NE(s_xliff.find("<trans-unit id=\"u1.3\" restype=\"x-paragraph\" translate=\"no\""),
+                  std::string::npos);
+        EXPECT_EQ(s_xliff.find("<target state=\"needs-translation\">") != std::string::npos,
+                  b_targets);
+    }
 }
 
 // A big file goes to the sink in pieces, which together are the file written whole.
