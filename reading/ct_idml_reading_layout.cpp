@@ -1,6 +1,7 @@
 #include "reading/ct_idml_reading_layout.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include "platform/host/idml/ct_idml_document.h"
 #include "platform/host/idml/ct_idml_layout.h"
@@ -9,8 +10,15 @@ namespace {
 
 using CT_Item = CT_ReadingLayout::CT_Item;
 
+// A coordinate a broken package makes no number of stands at 0: sorting by it would be
+// sorting by nothing.
+double d_Finite(double d_Value) {
+    return std::isfinite(d_Value) ? d_Value : 0;
+}
+
 CT_ReadingLayout::CT_Rect co_Rect(const CT_IdmlRect& co_Rect) {
-    return {co_Rect.left, co_Rect.top, co_Rect.right, co_Rect.bottom};
+    return {d_Finite(co_Rect.left), d_Finite(co_Rect.top), d_Finite(co_Rect.right),
+            d_Finite(co_Rect.bottom)};
 }
 
 // Puts the frame among the items inside its groups, each group found by its id among the

@@ -11,6 +11,7 @@ class CT_IdmlReadingLayout {
   public:
     // A frame belongs to the page it overlaps most, or to its spread's pasteboard; a group
     // whose frames lie on several pages is read as one unit on each of them. The document
-    // refuses nothing here that opening it did not refuse already.
+    // refuses nothing here that opening it did not refuse already; a coordinate that is no
+    // finite number is taken as 0.
     static CT_ReadingLayout sco_Build(const CT_IdmlDocument& co_Document);
 };

@@ -98,18 +98,29 @@ std::vector<std::string> CT_ReadingOrder::sco_Read(const std::vector<CT_Item>& c
         co_items.push_back(&co_item);
     }
     std::vector<std::string> co_out;
-    sv_Read(std::move(co_items), co_out);
+    sv_Read(std::move(co_items), co_out, 0);
     return co_out;
 }
 
 // Cut the region where nothing crosses: first into bands one under the other, which a reader
 // finishes one by one, then into columns side by side. What no cut divides is read in rows.
-void CT_ReadingOrder::sv_Read(CT_Items co_Items, std::vector<std::string>& co_Out) {
+void CT_ReadingOrder::sv_Read(CT_Items co_Items, std::vector<std::string>& co_Out,
+                              unsigned n_Depth) {
     if (co_Items.empty()) {
         return;
     }
     if (co_Items.size() == 1) {
-        sv_ReadOne(*co_Items.front(), co_Out);
+        sv_ReadOne(*co_Items.front(), co_Out, n_Depth + 1);
+        return;
+    }
+    // A page built to part one frame at a time would cut as deep as it has frames; past a
+    // depth no page of a person's making reaches, what is left is read by rows.
+    if (n_Depth > sn_MaxDepth) {
+        for (CT_Items& co_row : sco_Rows(std::move(co_Items))) {
+            for (const CT_Item* pco_item : co_row) {
+                sv_ReadOne(*pco_item, co_Out, n_Depth + 1);
+            }
+        }
         return;
     }
     // The widest white space parts the region first, across or down, and the parts are read
@@ -138,21 +149,24 @@ void CT_ReadingOrder::sv_Read(CT_Items co_Items, std::vector<std::string>& co_Ou
     if (co_parts.size() == 1) {
         for (CT_Items& co_row : sco_Rows(std::move(co_Items))) {
             for (const CT_Item* pco_item : co_row) {
-                sv_ReadOne(*pco_item, co_Out);
+                sv_ReadOne(*pco_item, co_Out, n_Depth + 1);
             }
         }
         return;
     }
     for (CT_Items& co_part : co_parts) {
-        sv_Read(std::move(co_part), co_Out);
+        sv_Read(std::move(co_part), co_Out, n_Depth + 1);
     }
 }
 
-void CT_ReadingOrder::sv_ReadOne(const CT_Item& co_Item, std::vector<std::string>& co_Out) {
+void CT_ReadingOrder::sv_ReadOne(const CT_Item& co_Item, std::vector<std::string>& co_Out,
+                                 unsigned n_Depth) {
     if (co_Item.b_IsGroup()) {
-        for (const std::string& s_key : sco_Read(co_Item.co_Members)) {
-            co_Out.push_back(s_key);
+        CT_Items co_members;
+        for (const CT_Item& co_member : co_Item.co_Members) {
+            co_members.push_back(&co_member);
         }
+        sv_Read(std::move(co_members), co_Out, n_Depth);
     } else if (co_Item.b_ThreadStart) {
         co_Out.push_back(co_Item.s_Key);
     }

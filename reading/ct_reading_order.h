@@ -24,6 +24,8 @@ class CT_ReadingOrder {
     // Frames overlapping by less than this are still apart: a gutter between frames whose
     // edges touch, or cross by a rounding, is still a gutter.
     static constexpr double sd_Overlap = 1;
+    // Cuts and groups deeper than this are read by rows.
+    static constexpr unsigned sn_MaxDepth = 256;
     // A column less wide than this share of the column beside it is not read on its own.
     static constexpr double sd_NarrowShare = 0.25;
 
@@ -46,8 +48,10 @@ class CT_ReadingOrder {
   private:
     using CT_Items = std::vector<const CT_Item*>;
 
-    static void sv_Read(CT_Items co_Items, std::vector<std::string>& co_Out);
-    static void sv_ReadOne(const CT_Item& co_Item, std::vector<std::string>& co_Out);
+    // n_Depth: how many cuts and groups lie above the items.
+    static void sv_Read(CT_Items co_Items, std::vector<std::string>& co_Out, unsigned n_Depth);
+    static void sv_ReadOne(const CT_Item& co_Item, std::vector<std::string>& co_Out,
+                           unsigned n_Depth);
     // The items cut into bands along one axis where nothing crosses the cut and the space is
     // at least d_Wider, in reading order; one band when no cut runs through the region.
     static std::vector<CT_Items> sco_Columns(CT_Items co_Items, double d_Wider);

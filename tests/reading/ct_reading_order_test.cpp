@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -100,6 +101,22 @@ TEST(CT_ReadingOrderTest, AThreadIsReadWhereItsFirstFrameStands) {
                                           co_Frame("title", 100, 0, 190, 20),
                                           co_Frame("body", 100, 30, 190, 300)};
     EXPECT_EQ(CT_ReadingOrder::sco_Read(co_page), (CT_Keys{"title", "body"}));
+}
+
+// Each frame further below and to the right of the one before, the space growing: the widest
+// space always parts one frame from the rest. Five thousand of them are still read, top to
+// bottom, without a cut per frame on the stack.
+TEST(CT_ReadingOrderTest, AStaircaseOfFramesIsReadTopToBottom) {
+    std::vector<CT_Item> co_page;
+    CT_Keys co_expected;
+    double d_top = 0;
+    for (int i = 0; i < 5000; ++i) {
+        co_page.push_back(co_Frame("s" + std::to_string(i), i, d_top, i + 10, d_top + 10));
+        co_expected.push_back("s" + std::to_string(i));
+        d_top += 11 + i * 0.01;
+    }
+    std::reverse(co_page.begin(), co_page.end());
+    EXPECT_EQ(CT_ReadingOrder::sco_Read(co_page), co_expected);
 }
 
 CT_ReadingLayout::CT_Page co_Page(double d_Left, std::vector<CT_Item> co_Items) {
