@@ -27,11 +27,11 @@
 #include "exchange/ct_xliff_placement.h"
 #include "exchange/ct_xliff_reader.h"
 #include "exchange/ct_xliff_writer.h"
+#include "operations/ct_xliff_codes.h"
 #include "operations/ct_xliff_converter.h"
 #include "platform/common/ct_files.h"
 #include "platform/host/ct_host.h"
 #include "platform/host/idml/ct_idml_host.h"
-#include "operations/ct_xliff_codes.h"
 
 namespace {
 

@@ -94,17 +94,20 @@ TEST_F(CT_CliBadInputTest, ExportNeverDestroysATranslation) {
     v_ExpectRefusals({
         {{"export", "brochure.idml", "fr.xlf", "--target-lang", "fr"},
          1,
-         "storyport: error: fr.xlf holds a translation (22 translated units: u1c2.1, u22c.1, u1d6.1 and 19 more): an export would put the "
+         "storyport: error: fr.xlf holds a translation (22 translated units: u1c2.1, u22c.1, "
+         "u1d6.1 and 19 more): an export would put the "
          "document's text in its place," +
              s_kept},
         {{"export", "brochure.idml", "brochure.fr.stt"},
          1,
-         "storyport: error: brochure.fr.stt holds a translation (7 stories differ from the document: u1c2, u1d6, u1e4 and 4 more): an export "
+         "storyport: error: brochure.fr.stt holds a translation (7 stories differ from the "
+         "document: u1c2, u1d6, u1e4 and 4 more): an export "
          "would put the document's text in its place," +
              s_kept},
         {{"export", "brochure.idml", "crlf.stt", "--format", "xliff", "--target-lang", "fr"},
          1,
-         "storyport: error: crlf.stt holds a translation (7 stories differ from the document: u1c2, u1d6, u1e4 and 4 more): an export would put "
+         "storyport: error: crlf.stt holds a translation (7 stories differ from the document: "
+         "u1c2, u1d6, u1e4 and 4 more): an export would put "
          "the document's text in its place," +
              s_kept},
     });

@@ -2,8 +2,8 @@
 // pages, master spreads or the pasteboard, also inside groups, placed by its thread's first
 // frame. Stories of anchored and inline frames are listed at the place of the story holding
 // their anchor, so that every story order shows them right after it; stories shown nowhere, and
-// frames naming a story the package lacks, are not. A story goes out when any of its frames is kept by
-// the selection (anchored stories go with the story that anchors them); the others stay in the
+// frames naming a story the package lacks, are not. A story goes out when any of its frames is kept
+// by the selection (anchored stories go with the story that anchors them); the others stay in the
 // list marked with the reason. Reads the document only while it is being built.
 #pragma once
 
