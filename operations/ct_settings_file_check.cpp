@@ -4,7 +4,6 @@
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
-#include <regex>
 
 namespace {
 // In the order the reader looks for them.
@@ -39,6 +38,32 @@ std::string s_ValueProblem(const std::string& s_Key, const std::string& s_Value)
     }
     return "";
 }
+
+// Reads `KEY = "VALUE"` with blanks before it and blanks or a carriage return after it, by hand:
+// the line comes from a file a person edited and may be of any length.
+bool b_ParseSetting(const std::string& s_Line, std::string& s_Key, std::string& s_Value) {
+    std::size_t n = s_Line.find_first_not_of(" \t");
+    const std::size_t n_key = n == std::string::npos ? s_Line.size() : n;
+    for (n = n_key; n < s_Line.size(); ++n) {
+        const char c = s_Line[n];
+        if (!((c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') ||
+              c == '_')) {
+            break;
+        }
+    }
+    if (n == n_key || s_Line.compare(n, 4, " = \"") != 0) {
+        return false;
+    }
+    const std::size_t n_value = n + 4;
+    const std::size_t n_quote = s_Line.find('"', n_value);
+    if (n_quote == std::string::npos ||
+        s_Line.find_first_not_of(" \t\r", n_quote + 1) != std::string::npos) {
+        return false;
+    }
+    s_Key = s_Line.substr(n_key, n - n_key);
+    s_Value = s_Line.substr(n_value, n_quote - n_value);
+    return true;
+}
 }  // namespace
 
 // The reader takes the keys one after the other, each from where the one before was found; a
@@ -54,27 +79,26 @@ std::vector<std::string> CT_SettingsFileCheck::sco_Problems(const std::string& s
         std::string s_Key;
         std::string s_Value;
     };
-    const std::regex co_setting("[ \\t]*([A-Za-z0-9_]+) = \"([^\"]*)\"[ \\t\\r]*");
     std::vector<CT_Line> co_lines;
     std::string s_line;
     for (std::size_t n_line = 1; std::getline(co_file, s_line); ++n_line) {
-        std::smatch co_match;
         if (s_line.find_first_not_of(" \t\r") == std::string::npos) {
             continue;
         }
-        if (!std::regex_match(s_line, co_match, co_setting)) {
+        std::string s_key;
+        std::string s_value;
+        if (!b_ParseSetting(s_line, s_key, s_value)) {
             co_lines.push_back({n_line,
                                 "not a setting: each line is KEY = \"VALUE\"; the settings "
                                 "around it may be misread",
                                 "", ""});
-        } else if (std::find(std::begin(gapc_Keys), std::end(gapc_Keys), co_match[1].str()) ==
+        } else if (std::find(std::begin(gapc_Keys), std::end(gapc_Keys), s_key) ==
                    std::end(gapc_Keys)) {
             co_lines.push_back(
-                {n_line,
-                 "\"" + co_match[1].str() + "\" is not a setting; the settings are " + gpc_KeyList,
-                 "", ""});
+                {n_line, "\"" + s_key + "\" is not a setting; the settings are " + gpc_KeyList, "",
+                 ""});
         } else {
-            co_lines.push_back({n_line, "", co_match[1].str(), co_match[2].str()});
+            co_lines.push_back({n_line, "", s_key, s_value});
         }
     }
     std::vector<bool> co_read(co_lines.size(), false);

@@ -9,7 +9,6 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
-#include <regex>
 #include <system_error>
 #include <utility>
 
@@ -122,17 +121,35 @@ std::size_t CT_TaggedFile::n_GetLine(std::size_t n_Offset) const {
 }
 
 std::string CT_TaggedFile::s_Locate(const std::string& s_Error) const {
-    static const std::regex co_refusal("story (\\S+): (.*?)(?: at byte ([0-9]+))?");
-    std::smatch co_match;
-    if (!std::regex_match(s_Error, co_match, co_refusal)) {
+    // "story KEY: WHAT" or "story KEY: WHAT at byte N", the codec's refusals, read by hand.
+    static const char pc_Story[] = "story ";
+    static const char pc_Byte[] = " at byte ";
+    if (s_Error.compare(0, sizeof pc_Story - 1, pc_Story) != 0 ||
+        s_Error.find_first_of("\r\n") != std::string::npos) {
         return s_Error;
     }
+    const std::size_t n_key = sizeof pc_Story - 1;
+    const std::size_t n_blank = s_Error.find_first_of(" \t\v\f", n_key);
+    if (n_blank == std::string::npos || n_blank < n_key + 2 || s_Error[n_blank - 1] != ':') {
+        return s_Error;
+    }
+    const std::string s_key = s_Error.substr(n_key, n_blank - 1 - n_key);
+    std::string s_what = s_Error.substr(n_blank + 1);
+    std::size_t n_byte = std::string::npos;
+    const std::size_t n_at = s_what.rfind(pc_Byte);
+    if (n_at != std::string::npos) {
+        const std::string s_digits = s_what.substr(n_at + sizeof pc_Byte - 1);
+        if (!s_digits.empty() && s_digits.size() < 19 &&
+            s_digits.find_first_not_of("0123456789") == std::string::npos) {
+            n_byte = std::stoul(s_digits);
+            s_what.erase(n_at);
+        }
+    }
     for (const CT_Story& co_story : co_Stories) {
-        if (co_story.s_Key == co_match[1].str()) {
-            const std::size_t n_at = co_match[3].matched
-                                         ? co_story.n_Content + std::stoul(co_match[3].str())
-                                         : co_story.n_Tag;
-            return s_Message(n_at, "story " + co_story.s_Key + ": " + co_match[2].str());
+        if (co_story.s_Key == s_key) {
+            const std::size_t n_place =
+                n_byte != std::string::npos ? co_story.n_Content + n_byte : co_story.n_Tag;
+            return s_Message(n_place, "story " + co_story.s_Key + ": " + s_what);
         }
     }
     return s_Error;
