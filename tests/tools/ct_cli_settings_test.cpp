@@ -81,6 +81,10 @@ TEST_F(CT_CliTest, SettingsLinesThatAreNotReadAsTheyStandAreNamed) {
         {"EXPORT_FOLDER= \"out\"\nSTORY_ORDER = \"1\"\n",
          "1: not a setting: each line is KEY = \"VALUE\"; the settings around it may be "
          "misread"},
+        // A megabyte-long line that never closes its value is one more line to name.
+        {"EXPORT_FOLDER = \"" + std::string(1 << 20, 'x') + "\n",
+         "1: not a setting: each line is KEY = \"VALUE\"; the settings around it may be "
+         "misread"},
     };
     v_Write("empty.settings", "");
     const std::string s_topDown =
