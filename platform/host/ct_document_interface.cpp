@@ -78,3 +78,6 @@ void CT_DocumentInterface::v_PrepareForImport() {
 void CT_DocumentInterface::v_CloseImport() {
     host().v_CloseImport();
 }
+CT_StorySetting CT_DocumentInterface::sco_GetStorySetting(const CT_String& co_Key) {
+    return host().co_GetStorySetting(co_Key);
+}

@@ -5,6 +5,7 @@
 #pragma once
 
 #include "platform/common/ct_string.h"
+#include "platform/host/ct_story_setting.h"
 
 class CT_Listener;
 
@@ -43,4 +44,7 @@ class CT_DocumentInterface {
     static void v_CloseExport();
     static void v_PrepareForImport();
     static void v_CloseImport();
+
+    // Where and in what type the active document sets the story with this key.
+    static CT_StorySetting sco_GetStorySetting(const CT_String& co_Key);
 };

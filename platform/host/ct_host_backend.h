@@ -26,6 +26,7 @@
 #include "platform/common/ct_files.h"
 #include "platform/common/ct_point.h"
 #include "platform/common/ct_string.h"
+#include "platform/host/ct_story_setting.h"
 
 class CT_Listener;
 class CT_ProgressListener;
@@ -89,6 +90,12 @@ class CT_HostBackend {
     virtual void v_CloseExport() = 0;
     virtual void v_PrepareForImport() = 0;
     virtual void v_CloseImport() = 0;
+
+    // How the active document sets the story with this key: its frames in thread order, each
+    // with the printed name of its page and whether it prints, and its text's type sizes. A key
+    // the document has no story of gives a setting without frames. No open document raises
+    // e_UnknownDocument. Whatever the host cannot tell keeps the defaults of CT_StorySetting.
+    virtual CT_StorySetting co_GetStorySetting(const CT_String& co_Key) = 0;
 
     // --- Boxes ---------------------------------------------------------------------------------
     // Every operation here takes a live box handle of an open document, except co_GetKey and

@@ -93,6 +93,10 @@ void CT_IdmlDocument::v_LoadPart(const pugi::xml_node& co_Reference) {
         v_LoadPreferences(s_Entry);
     } else if (b_Is(pc_Name, "BackingStory") && s_StructureEntry.empty()) {
         s_StructureEntry = s_Entry;
+    } else if (b_Is(pc_Name, "Styles") && s_StylesEntry.empty()) {
+        s_StylesEntry = s_Entry;
+    } else if (b_Is(pc_Name, "Section")) {
+        v_LoadSection(co_Reference);
     } else if (b_Is(pc_Name, "Layer")) {
         v_LoadLayer(co_Reference);
     } else if (b_Is(pc_Name, "Condition") && !co_Reference.attribute("Visible").as_bool(true)) {
@@ -106,6 +110,27 @@ void CT_IdmlDocument::v_LoadLayer(const pugi::xml_node& co_Layer) {
     co_layer.b_Visible = co_Layer.attribute("Visible").as_bool(true);
     co_layer.b_Printable = co_Layer.attribute("Printable").as_bool(true);
     co_LayerList.emplace_back(co_Layer.attribute("Self").value(), std::move(co_layer));
+}
+
+// A number the section cannot have (none, zero, absurd) starts it at 1: the names of pages are
+// for people to find them by, and must not stop a document from being read.
+void CT_IdmlDocument::v_LoadSection(const pugi::xml_node& co_Section) {
+    CT_IdmlSection co_section;
+    co_section.s_PageStart = co_Section.attribute("PageStart").value();
+    co_section.b_Continue = co_Section.attribute("ContinueNumbering").as_bool(true);
+    const long long i_start = co_Section.attribute("PageNumberStart").as_llong(1);
+    co_section.n_Start = i_start >= 1 && i_start <= 999999 ? static_cast<unsigned>(i_start) : 1;
+    co_section.s_Prefix = co_Section.attribute("SectionPrefix").value();
+    co_section.s_Style = co_Section.attribute("PageNumberStyle").value();
+    co_Sections.push_back(std::move(co_section));
+}
+
+std::unique_ptr<CT_IdmlXmlPart> CT_IdmlDocument::pco_ReadStyles() const {
+    if (s_StylesEntry.empty() || !co_Package.b_Has(s_StylesEntry)) {
+        return nullptr;
+    }
+    return std::make_unique<CT_IdmlXmlPart>(
+        s_Path(), s_StylesEntry, co_Package.s_Read(s_StylesEntry), CT_IdmlXmlPart::e_ReadOnly);
 }
 
 const CT_IdmlLayer* CT_IdmlDocument::pco_FindLayer(const std::string& s_Id) const {

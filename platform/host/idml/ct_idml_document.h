@@ -25,6 +25,15 @@ struct CT_IdmlLayer {
     bool b_Printable = true;
 };
 
+// A section of the design map: from which page it runs and how it numbers its pages.
+struct CT_IdmlSection {
+    std::string s_PageStart;  // the Self id of its first page
+    bool b_Continue = true;   // numbering goes on from the section before
+    unsigned n_Start = 1;     // the first page's number otherwise
+    std::string s_Prefix;     // printed before each number ("A" of "A22")
+    std::string s_Style;      // PageNumberStyle: "Arabic", "LowerRoman", "UpperLetters", ...
+};
+
 struct CT_IdmlSpreadPart {
     std::unique_ptr<CT_IdmlXmlPart> pco_Part;
     bool b_Master = false;
@@ -59,6 +68,11 @@ class CT_IdmlDocument {
     // structure part that is not well-formed XML is refused then (e_BadDocument naming the
     // file and the part), and a tag naming a story the package lacks is passed over.
     std::vector<std::string> co_StructureKeys() const;
+    // The sections in design-map order; empty when the document defines none.
+    const std::vector<CT_IdmlSection>& co_GetSections() const { return co_Sections; }
+    // The styles part, parsed for the call (e_BadDocument naming the part when it is not
+    // well-formed XML), or null when the document has none.
+    std::unique_ptr<CT_IdmlXmlPart> pco_ReadStyles() const;
     // The layer with this id (a frame's ItemLayer), or null.
     const CT_IdmlLayer* pco_FindLayer(const std::string& s_Id) const;
     // Layer names in design-map order.
@@ -98,6 +112,7 @@ class CT_IdmlDocument {
     void v_CollectAnchored(const pugi::xml_node& co_Story, const std::string& s_Key);
     void v_LoadPreferences(const std::string& s_Entry);
     void v_LoadLayer(const pugi::xml_node& co_Layer);
+    void v_LoadSection(const pugi::xml_node& co_Section);
 
     CT_IdmlPackage co_Package;
     CT_IdmlDeflater co_Deflater;
@@ -112,4 +127,6 @@ class CT_IdmlDocument {
     std::unordered_set<std::string> co_Hidden;
     std::unordered_set<std::string> co_Read;  // the parts read, by entry name
     std::string s_StructureEntry;             // the XML structure's part; empty for none
+    std::string s_StylesEntry;                // the styles part; empty for none
+    std::vector<CT_IdmlSection> co_Sections;
 };

@@ -131,6 +131,7 @@ void CT_IdmlHost::v_RequireNamedLayers(unsigned n_Serial) {
         (co_known.empty() ? "; it has no layers" : "; its layers are " + s_Quoted(co_known, ", "));
     co_Documents.v_Drop(n_Serial);
     co_Digests.erase(n_Serial);
+    co_Settings.erase(n_Serial);
     CT_Errors::v_ThrowError(e_BadDocument, CT_String(s_text.c_str()));
 }
 
@@ -171,6 +172,7 @@ void CT_IdmlHost::v_Close(void* p_Document, int b_Save) {
     auto v_Forget = [this, n_Serial]() {
         co_Documents.v_Drop(n_Serial);
         co_Digests.erase(n_Serial);
+        co_Settings.erase(n_Serial);
         if (n_BoxListSerial == n_Serial) {
             co_BoxList.clear();
             co_ListedByKey.clear();
@@ -335,6 +337,19 @@ void CT_IdmlHost::v_PrepareForImport() {
     n_StoryCounter = 0;
 }
 void CT_IdmlHost::v_CloseImport() {}
+
+CT_StorySetting CT_IdmlHost::co_GetStorySetting(const CT_String& co_Key) {
+    const CT_IdmlDocument& co_document = cco_GetActiveDocument();
+    std::unique_ptr<CT_IdmlStorySettings>& pco_settings = co_Settings[co_Documents.n_Active()];
+    if (!pco_settings) {
+        pco_settings = std::make_unique<CT_IdmlStorySettings>(co_document);
+    }
+    std::string s_key(co_Key.sv());
+    if (!co_document.b_HasStory(s_key)) {
+        s_key = CT_IdmlTagText::ss_StoryId(s_key);
+    }
+    return pco_settings->co_Setting(s_key);
+}
 
 // --- Boxes -----------------------------------------------------------------------------------
 

@@ -7,6 +7,7 @@
 #pragma once
 
 #include <functional>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -22,6 +23,7 @@
 #include "platform/host/idml/ct_idml_selection.h"
 #include "platform/host/idml/ct_idml_story_code_info.h"
 #include "platform/host/idml/ct_idml_story_options.h"
+#include "platform/host/idml/ct_idml_story_settings.h"
 
 class CT_IdmlHost : public CT_HostBackend {
   public:
@@ -133,6 +135,9 @@ class CT_IdmlHost : public CT_HostBackend {
     void v_CloseExport() override;
     void v_PrepareForImport() override;
     void v_CloseImport() override;
+    // Found once per opening of a document, by a walk of its spreads, its sections and its
+    // styles; the type of a story is read from its tree when asked for.
+    CT_StorySetting co_GetStorySetting(const CT_String& co_Key) override;
     int b_GetContent(CT_String& co_Text, void* p_Box, unsigned n_Limit, int b_Preview,
                      int i_Reserved) override;
     int b_GetContent(char16_t* puz_Text, void* p_Box, unsigned n_Limit, int b_Preview,
@@ -201,6 +206,7 @@ class CT_IdmlHost : public CT_HostBackend {
     const CT_Digest* pco_DigestOf(void* p_Box) const;
     bool b_ReadThrough = false;
     std::unordered_map<unsigned, CT_Digests> co_Digests;  // by document serial
+    std::unordered_map<unsigned, std::unique_ptr<CT_IdmlStorySettings>> co_Settings;  // by serial
 
     struct CT_LastContent {
         unsigned n_Serial = 0;  // 0: nothing kept

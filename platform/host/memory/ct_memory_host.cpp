@@ -60,6 +60,7 @@ struct CT_MemoryHost::CT_State {
     std::vector<CT_Listener*> co_Listeners;
     unsigned n_StoryCounter = 0;
     CT_String co_Filter{CT_MemoryHost::spc_Filter};
+    std::map<std::pair<std::string, std::string>, CT_StorySetting> co_Settings;  // path, key
 
     void v_Enter(const std::string& s_Operation, const std::vector<std::string>& co_Arguments) {
         co_Journal.v_Enter(s_Operation, co_Arguments);
@@ -182,6 +183,11 @@ bool CT_MemoryHost::b_HasDocument(const std::string& s_Path) const {
 std::vector<CT_MemoryBox> CT_MemoryHost::co_SavedBoxes(const std::string& s_Path) const {
     return pco_State->co_Workspace.co_Saved(s_Path);
 }
+void CT_MemoryHost::v_PutStorySetting(const std::string& s_Path, const std::string& s_Key,
+                                      const CT_StorySetting& co_Setting) {
+    pco_State->co_Settings[{s_Path, s_Key}] = co_Setting;
+}
+
 void CT_MemoryHost::v_OpenDocument(const std::string& s_Path) {
     pco_State->co_Workspace.v_Open(s_Path);
 }
@@ -345,6 +351,32 @@ void CT_MemoryHost::v_GotoPasteBoard() {
 }
 void CT_MemoryHost::v_GotoMasterPage() {
     pco_State->v_Enter("v_GotoMasterPage", {});
+}
+
+CT_StorySetting CT_MemoryHost::co_GetStorySetting(const CT_String& co_Key) {
+    pco_State->v_Enter("co_GetStorySetting", {s_Path(co_Key)});
+    const CT_MemoryDocument& co_Document =
+        pco_State->co_Workspace.co_Open(pco_State->s_ActivePath());
+    const CT_MemoryBox* pco_Box = co_Document.pco_Find(s_Path(co_Key));
+    if (pco_Box == nullptr) {
+        return {};
+    }
+    const auto co_found = pco_State->co_Settings.find({pco_State->s_ActivePath(), pco_Box->s_Key});
+    CT_StorySetting co_setting =
+        co_found == pco_State->co_Settings.end() ? CT_StorySetting() : co_found->second;
+    if (co_setting.co_Frames.empty()) {
+        CT_FrameSetting co_frame;
+        co_frame.s_Id = pco_Box->s_Key;
+        co_frame.b_OnMasterPage = pco_Box->b_OnMasterPage;
+        co_frame.b_OnPasteBoard = pco_Box->b_OnPasteBoard;
+        co_frame.s_Page = pco_Box->b_OnPasteBoard   ? std::string()
+                          : pco_Box->b_OnMasterPage ? pco_Box->s_SpreadName
+                                                    : s_Number(pco_Box->n_Page);
+        co_frame.b_Prints = !pco_Box->b_OnPasteBoard;
+        co_frame.s_NotPrinted = co_frame.b_Prints ? "" : "on the pasteboard";
+        co_setting.co_Frames.push_back(co_frame);
+    }
+    return co_setting;
 }
 
 // --- The box list ------------------------------------------------------------------------------

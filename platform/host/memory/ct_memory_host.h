@@ -27,6 +27,11 @@ class CT_MemoryHost : public CT_HostBackend {
     // Puts a saved document at the path, replacing any saved one there.
     void v_PutDocument(const std::string& s_Path, const std::vector<CT_MemoryBox>& co_Boxes);
     bool b_HasDocument(const std::string& s_Path) const;
+    // What co_GetStorySetting answers for the story of the document at the path. A story
+    // without a setting is one frame where its box stands, with no geometry, named by its page
+    // number or master spread, printing unless it is on the pasteboard.
+    void v_PutStorySetting(const std::string& s_Path, const std::string& s_Key,
+                           const CT_StorySetting& co_Setting);
     // The saved state of the document at the path.
     std::vector<CT_MemoryBox> co_SavedBoxes(const std::string& s_Path) const;
     // Opens the saved document as the user would (no handle is given out) and makes it active.
@@ -114,6 +119,7 @@ class CT_MemoryHost : public CT_HostBackend {
     void v_CloseExport() override;
     void v_PrepareForImport() override;
     void v_CloseImport() override;
+    CT_StorySetting co_GetStorySetting(const CT_String& co_Key) override;
     int b_GetContent(CT_String& co_Text, void* p_Box, unsigned n_Limit, int b_Preview,
                      int i_Reserved) override;
     int b_GetContent(char16_t* puz_Text, void* p_Box, unsigned n_Limit, int b_Preview,

@@ -46,6 +46,51 @@ class CT_MemoryBackend {
         }
         co_Host.v_PutDocument(s_Path, co_Boxes);
     }
+    // The document of the setting case, as CT_IdmlBackend::s_SetDocument writes it.
+    std::string s_SetDocument() {
+        auto co_frame = [](const char* pc_Id, const char* pc_Page, double d_Width,
+                           double d_Height) {
+            CT_FrameSetting co_setting;
+            co_setting.s_Id = pc_Id;
+            co_setting.s_Page = pc_Page;
+            co_setting.b_HasGeometry = true;
+            co_setting.d_Width = d_Width;
+            co_setting.d_Height = d_Height;
+            return co_setting;
+        };
+        std::vector<CT_MemoryBox> co_boxes(3);
+        co_boxes[0].s_Key = "k1";
+        CT_FrameSetting co_first = co_frame("f1", "A22", 200, 100);
+        co_first.d_InsetTop = 1;
+        co_first.d_InsetLeft = 2;
+        co_first.d_InsetBottom = 3;
+        co_first.d_InsetRight = 4;
+        co_first.n_Columns = 2;
+        co_first.d_Gutter = 20;
+        std::vector<CT_StorySetting> co_settings(3);
+        co_settings[0].co_Frames = {co_first, co_frame("f2", "xxiii", 100, 50)};
+        co_settings[0].co_Type = {{10, 12, 5}, {20, 30, 4}, {10, 15, 5}};
+        co_boxes[1].s_Key = "k2";
+        CT_FrameSetting co_pasteboard = co_frame("f3", "", 100, 100);
+        co_pasteboard.b_OnPasteBoard = true;
+        co_pasteboard.b_Prints = false;
+        co_pasteboard.s_NotPrinted = "on the pasteboard";
+        co_settings[1].co_Frames = {co_pasteboard};
+        co_boxes[2].s_Key = "k3";
+        CT_FrameSetting co_hidden = co_frame("f4", "A22", 100, 50);
+        co_hidden.b_Prints = false;
+        co_hidden.s_NotPrinted = "in a non-printing frame";
+        co_hidden.b_GrowsWithText = true;
+        co_settings[2].co_Frames = {co_hidden};
+        co_Host.v_PutDocument("/contract/set.indd", co_boxes);
+        for (std::size_t n = 0; n < 3; ++n) {
+            if (n > 0) {
+                co_settings[n].co_Type = {{12, 14.4, 4}};
+            }
+            co_Host.v_PutStorySetting("/contract/set.indd", co_boxes[n].s_Key, co_settings[n]);
+        }
+        return "/contract/set.indd";
+    }
     std::string s_Document() const { return "/contract/small.indd"; }
     std::string s_Front() const { return "/contract/front.indd"; }
     std::string s_Missing() const { return "/contract/missing.indd"; }
@@ -74,6 +119,81 @@ class CT_IdmlBackend {
                                              {"k3", "<Content>Tres</Content>"},
                                          }));
         co_Host.v_SetCancelSource([this] { return i_Cancel; });
+    }
+    // Two pages numbered by two sections (A22, then on in roman numerals); k1 threaded from a
+    // frame of two columns with insets on the first page into a stretched one on the second,
+    // in 10 points on 12 leading, 20-point characters and auto leading at 150 %; k2 on the
+    // pasteboard and k3 in a non-printing frame whose height follows its text.
+    std::string s_SetDocument() {
+        const std::string s_path = (co_Dir / "set.idml").string();
+        const auto s_frame = [](const std::string& s_Attributes, const char* pc_Size,
+                                const std::string& s_Preference) {
+            return "<TextFrame " + s_Attributes +
+                   "><Properties><PathGeometry><GeometryPathType><PathPointArray>"
+                   "<PathPointType Anchor=\"0 0\"/><PathPointType Anchor=\"" +
+                   pc_Size +
+                   "\"/></PathPointArray></GeometryPathType></PathGeometry>"
+                   "</Properties>" +
+                   s_Preference + "</TextFrame>";
+        };
+        const std::string s_story =
+            "<ParagraphStyleRange AppliedParagraphStyle=\"ParagraphStyle/Body\">"
+            "<CharacterStyleRange><Content>Alpha</Content><Br/></CharacterStyleRange>"
+            "</ParagraphStyleRange><ParagraphStyleRange AppliedParagraphStyle=\"ParagraphStyle/"
+            "Head\"><CharacterStyleRange AppliedCharacterStyle=\"CharacterStyle/Big\"><Content>"
+            "Beta</Content></CharacterStyleRange><CharacterStyleRange><Content>Gamma</Content>"
+            "</CharacterStyleRange></ParagraphStyleRange>";
+        std::vector<idml_test::CT_Entry> co_entries = {
+            {"mimetype", "application/vnd.adobe.indesign-idml-package", ZIP_CM_STORE},
+            {"designmap.xml",
+             "<Document xmlns:idPkg=\"p\"><idPkg:Styles src=\"Resources/Styles.xml\"/>"
+             "<Layer Self=\"L1\" Name=\"Text\"/><idPkg:Spread src=\"Spreads/S.xml\"/>"
+             "<Section Self=\"s1\" PageStart=\"p1\" ContinueNumbering=\"false\" "
+             "PageNumberStart=\"22\" SectionPrefix=\"A\" PageNumberStyle=\"Arabic\"/>"
+             "<Section Self=\"s2\" PageStart=\"p2\" ContinueNumbering=\"true\" "
+             "PageNumberStyle=\"LowerRoman\"/><idPkg:Story src=\"Stories/k1.xml\"/>"
+             "<idPkg:Story src=\"Stories/k2.xml\"/><idPkg:Story src=\"Stories/k3.xml\"/>"
+             "</Document>"},
+            {"Resources/Styles.xml",
+             "<idPkg:Styles xmlns:idPkg=\"p\"><RootCharacterStyleGroup><CharacterStyle "
+             "Self=\"CharacterStyle/Big\" Name=\"Big\" PointSize=\"20\"/>"
+             "</RootCharacterStyleGroup><RootParagraphStyleGroup><ParagraphStyle "
+             "Self=\"ParagraphStyle/$ID/[No paragraph style]\" Name=\"$ID/[No paragraph "
+             "style]\" PointSize=\"12\"/><ParagraphStyleGroup><ParagraphStyle "
+             "Self=\"ParagraphStyle/Body\" Name=\"Body\" PointSize=\"10\"><Properties>"
+             "<BasedOn type=\"string\">$ID/[No paragraph style]</BasedOn><Leading "
+             "type=\"unit\">12</Leading></Properties></ParagraphStyle><ParagraphStyle "
+             "Self=\"ParagraphStyle/Head\" Name=\"Head\" AutoLeading=\"150\"><Properties>"
+             "<BasedOn type=\"object\">ParagraphStyle/Body</BasedOn><Leading "
+             "type=\"enumeration\">Auto</Leading></Properties></ParagraphStyle>"
+             "</ParagraphStyleGroup></RootParagraphStyleGroup></idPkg:Styles>"},
+            {"Spreads/S.xml",
+             "<idPkg:Spread xmlns:idPkg=\"p\"><Spread><Page Self=\"p1\" GeometricBounds=\"0 0 "
+             "300 300\"/><Page Self=\"p2\" GeometricBounds=\"0 0 300 300\" "
+             "ItemTransform=\"1 0 0 1 300 0\"/>" +
+                 s_frame("Self=\"f2\" ParentStory=\"k1\" PreviousTextFrame=\"f1\" "
+                         "ItemTransform=\"2 0 0 1 320 10\"",
+                         "50 50", "") +
+                 s_frame("Self=\"f1\" ParentStory=\"k1\" NextTextFrame=\"f2\" "
+                         "ItemTransform=\"1 0 0 1 10 10\"",
+                         "200 100",
+                         "<TextFramePreference TextColumnCount=\"2\" TextColumnGutter=\"20\">"
+                         "<Properties><InsetSpacing type=\"list\"><ListItem>1</ListItem>"
+                         "<ListItem>2</ListItem><ListItem>3</ListItem><ListItem>4</ListItem>"
+                         "</InsetSpacing></Properties></TextFramePreference>") +
+                 s_frame("Self=\"f3\" ParentStory=\"k2\" ItemTransform=\"1 0 0 1 -500 10\"",
+                         "100 100", "") +
+                 s_frame("Self=\"f4\" ParentStory=\"k3\" ItemLayer=\"L1\" "
+                         "Nonprinting=\"true\" ItemTransform=\"1 0 0 1 10 200\"",
+                         "100 50", "<TextFramePreference AutoSizingType=\"HeightOnly\"/>") +
+                 "</Spread></idPkg:Spread>"},
+            {"Stories/k1.xml", "<idPkg:Story xmlns:idPkg=\"p\"><Story Self=\"k1\">" + s_story +
+                                   "</Story></idPkg:Story>"},
+            {"Stories/k2.xml", idml_test::s_StoryXml("k2", "<Content>Note</Content>")},
+            {"Stories/k3.xml", idml_test::s_StoryXml("k3", "<Content>Note</Content>")},
+        };
+        idml_test::v_WriteZip(s_path, co_entries);
+        return s_path;
     }
     std::string s_Document() const { return (co_Dir / "small.idml").string(); }
     std::string s_Front() const { return (co_Dir / "front.idml").string(); }
@@ -529,6 +649,46 @@ TYPED_TEST(HostContract, TheKernelWorksOnTheOpenDocumentItAskedForAndLeavesTheFr
     EXPECT_EQ(s_FrontNow(), s_Front);
     this->v_CloseActive(0);
     this->v_CloseActive(0);
+}
+
+// Every fact the capacity estimate uses, read alike from either backend.
+TYPED_TEST(HostContract, StorySettingsGiveFramesInThreadOrderWithPrintedPageNames) {
+    const std::string s_set = this->co_Backend.s_SetDocument();
+    void* p_Document = this->host().p_Open(CT_String(s_set.c_str()), 1);
+    auto s_describe = [this](const char* pc_Key) {
+        const CT_StorySetting co_setting = this->host().co_GetStorySetting(CT_String(pc_Key));
+        std::ostringstream co_out;
+        for (const CT_FrameSetting& co_frame : co_setting.co_Frames) {
+            co_out << co_frame.s_Id << " [" << co_frame.s_Page << "] "
+                   << (co_frame.b_Prints ? "prints" : co_frame.s_NotPrinted)
+                   << (co_frame.b_OnPasteBoard ? " pasteboard" : "") << " "
+                   << (co_frame.b_HasGeometry ? "" : "no geometry ") << co_frame.d_Width << "x"
+                   << co_frame.d_Height << " insets " << co_frame.d_InsetTop << ","
+                   << co_frame.d_InsetLeft << "," << co_frame.d_InsetBottom << ","
+                   << co_frame.d_InsetRight << " columns " << co_frame.n_Columns << "/"
+                   << co_frame.d_Gutter << (co_frame.b_GrowsWithText ? " grows" : "") << "\n";
+        }
+        for (const CT_TypeRun& co_run : co_setting.co_Type) {
+            co_out << co_run.d_Size << "/" << co_run.d_Leading << " x" << co_run.n_Characters
+                   << "\n";
+        }
+        return co_out.str();
+    };
+    EXPECT_EQ(s_describe("k1"),
+              "f1 [A22] prints 200x100 insets 1,2,3,4 columns 2/20\n"
+              "f2 [xxiii] prints 100x50 insets 0,0,0,0 columns 1/12\n"
+              "10/12 x5\n20/30 x4\n10/15 x5\n");
+    EXPECT_EQ(s_describe("k2"),
+              "f3 [] on the pasteboard pasteboard 100x100 insets 0,0,0,0 columns 1/12\n"
+              "12/14.4 x4\n");
+    EXPECT_EQ(s_describe("k3"),
+              "f4 [A22] in a non-printing frame 100x50 insets 0,0,0,0 columns 1/12 grows\n"
+              "12/14.4 x4\n");
+    EXPECT_EQ(s_describe("nothing"), "");
+    this->host().v_Close(p_Document, 0);
+    this->host().v_Release(p_Document);
+    EXPECT_EQ(this->eo_ErrorOf([this] { this->host().co_GetStorySetting(CT_String("k1")); }),
+              e_UnknownDocument);
 }
 
 TYPED_TEST(HostContract, DestroyingTheInstalledHostUninstallsIt) {

@@ -1,0 +1,145 @@
+#include "map/ct_capacity_estimate.h"
+
+#include <cmath>
+#include <limits>
+#include <stdexcept>
+
+#include "exchange/ct_tagged_token.h"
+#include "platform/common/ct_utf8.h"
+
+namespace {
+
+bool b_In(char32_t c_Char, char32_t c_First, char32_t c_Last) {
+    return c_Char >= c_First && c_Char <= c_Last;
+}
+
+// Lines of one column: the first needs the type size, every further one the leading.
+double d_LinesIn(double d_Height, double d_Size, double d_Leading) {
+    if (d_Height < d_Size || d_Leading <= 0) {
+        return 0;
+    }
+    return 1 + std::floor((d_Height - d_Size) / d_Leading);
+}
+
+}  // namespace
+
+CT_CapacityEstimate::CT_CapacityEstimate(const CT_StorySetting& co_Setting) {
+    double d_characters = 0, d_sizes = 0, d_leadings = 0;
+    for (const CT_TypeRun& co_run : co_Setting.co_Type) {
+        const double d_weight = static_cast<double>(co_run.n_Characters);
+        d_characters += d_weight;
+        d_sizes += co_run.d_Size * d_weight;
+        d_leadings += co_run.d_Leading * d_weight;
+    }
+    if (d_characters > 0) {
+        d_TypeSize = d_sizes / d_characters;
+        d_TypeLeading = d_leadings / d_characters;
+    }
+    b_Geometry = !co_Setting.co_Frames.empty();
+    for (const CT_FrameSetting& co_frame : co_Setting.co_Frames) {
+        b_Printing = b_Printing || co_frame.b_Prints;
+        b_Grows = b_Grows || co_frame.b_GrowsWithText;
+        b_Geometry = b_Geometry && co_frame.b_HasGeometry;
+        const unsigned n_columns = std::max(co_frame.n_Columns, 1u);
+        const double d_width = co_frame.d_Width - co_frame.d_InsetLeft - co_frame.d_InsetRight;
+        const double d_column = (d_width - (n_columns - 1) * co_frame.d_Gutter) / n_columns;
+        const double d_height = co_frame.d_Height - co_frame.d_InsetTop - co_frame.d_InsetBottom;
+        if (!co_frame.b_HasGeometry || !(d_column > 0)) {
+            continue;
+        }
+        const double d_lines = d_LinesIn(d_height, d_TypeSize, d_TypeLeading) * n_columns;
+        if (d_lines > 0 && d_lines < 1e7) {
+            n_LineCount += static_cast<unsigned>(d_lines);
+            d_Room += d_lines * d_column;
+        }
+    }
+    if (!b_Geometry) {
+        n_LineCount = 0;
+        d_Room = 0;
+    }
+}
+
+double CT_CapacityEstimate::sd_Ems(char32_t c_Char) {
+    if (b_In(c_Char, 0x0300, 0x036F) || b_In(c_Char, 0x200B, 0x200F) || c_Char == 0xFEFF ||
+        b_In(c_Char, 0xFE00, 0xFE0F)) {
+        return 0;
+    }
+    if (c_Char < 0x0250 || b_In(c_Char, 0x1E00, 0x1EFF) || b_In(c_Char, 0x2000, 0x206F)) {
+        return sd_LatinEms;
+    }
+    if (b_In(c_Char, 0x1100, 0x115F) || b_In(c_Char, 0x2E80, 0xA4CF) ||
+        b_In(c_Char, 0xAC00, 0xD7A3) || b_In(c_Char, 0xF900, 0xFAFF) ||
+        b_In(c_Char, 0xFE30, 0xFE4F) || b_In(c_Char, 0xFF00, 0xFF60) ||
+        b_In(c_Char, 0xFFE0, 0xFFE6) || b_In(c_Char, 0x20000, 0x3FFFD)) {
+        return sd_WideEms;
+    }
+    return sd_OtherEms;
+}
+
+// Content that is no tagged content (a stray "<") is measured as the text it is.
+void CT_CapacityEstimate::sv_Measure(std::string_view co_Tagged, std::vector<double>& co_Paragraphs,
+                                     std::size_t& n_Characters) {
+    std::vector<CT_TaggedToken> co_tokens;
+    try {
+        CT_TaggedToken::sv_Read(co_Tagged, co_tokens);
+    } catch (const std::invalid_argument&) {
+        co_tokens.assign(
+            1, CT_TaggedToken{CT_TaggedToken::et_Kind::e_Text, std::string(co_Tagged), 0});
+    }
+    co_Paragraphs.assign(1, 0.0);
+    n_Characters = 0;
+    for (const CT_TaggedToken& co_token : co_tokens) {
+        if (co_token.eo_Kind == CT_TaggedToken::et_Kind::e_LineEnd) {
+            co_Paragraphs.push_back(0.0);
+            continue;
+        }
+        if (co_token.eo_Kind != CT_TaggedToken::et_Kind::e_Text) {
+            continue;
+        }
+        for (std::size_t n_at = 0; n_at < co_token.co_Text.size();) {
+            const char32_t c_char = CT_Utf8::sc_Next(co_token.co_Text, n_at);
+            // A tab moves on to the next stop: about an em.
+            co_Paragraphs.back() += c_char == U'\t' ? 1.0 : sd_Ems(c_char);
+            ++n_Characters;
+        }
+    }
+    // A break that ends the story opens no line of its own.
+    while (co_Paragraphs.size() > 1 && co_Paragraphs.back() == 0.0) {
+        co_Paragraphs.pop_back();
+    }
+}
+
+std::size_t CT_CapacityEstimate::n_Capacity(std::string_view co_Sample) const {
+    std::vector<double> co_paragraphs;
+    std::size_t n_characters = 0;
+    sv_Measure(co_Sample, co_paragraphs, n_characters);
+    double d_ems = 0;
+    for (const double d_paragraph : co_paragraphs) {
+        d_ems += d_paragraph;
+    }
+    const double d_mean = n_characters > 0 && d_ems > 0 ? d_ems / n_characters : sd_LatinEms;
+    return static_cast<std::size_t>(std::floor(d_Room / (d_mean * d_TypeSize)));
+}
+
+double CT_CapacityEstimate::d_Fill(std::string_view co_Tagged) const {
+    if (!b_Geometry) {
+        return 0;
+    }
+    std::vector<double> co_paragraphs;
+    std::size_t n_characters = 0;
+    sv_Measure(co_Tagged, co_paragraphs, n_characters);
+    if (n_characters == 0) {
+        return 0;
+    }
+    if (d_Room <= 0) {
+        return std::numeric_limits<double>::infinity();
+    }
+    const double d_line = d_LineWidth();
+    double d_need = 0;
+    for (std::size_t n = 0; n < co_paragraphs.size(); ++n) {
+        const double d_width = co_paragraphs[n] * d_TypeSize;
+        const bool b_last = n + 1 == co_paragraphs.size();
+        d_need += b_last ? d_width : std::max(1.0, std::ceil(d_width / d_line - 1e-9)) * d_line;
+    }
+    return d_need / d_Room;
+}

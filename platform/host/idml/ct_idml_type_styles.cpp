@@ -1,0 +1,91 @@
+#include "platform/host/idml/ct_idml_type_styles.h"
+
+#include <charconv>
+#include <cmath>
+#include <cstring>
+#include <vector>
+
+namespace {
+
+// The largest size and leading a layout sets, in points; anything larger is damage.
+const double gd_Largest = 5000;
+
+double d_Value(const char* pc_Text) {
+    const char* pc_end = pc_Text + std::strlen(pc_Text);
+    double d_value = 0;
+    const std::from_chars_result co_read = std::from_chars(pc_Text, pc_end, d_value);
+    if (co_read.ec != std::errc() || co_read.ptr != pc_end || !std::isfinite(d_value) ||
+        d_value <= 0 || d_value > gd_Largest) {
+        return 0;
+    }
+    return d_value;
+}
+
+}  // namespace
+
+void CT_IdmlTypeValues::v_Under(const CT_IdmlTypeValues& co_Under) {
+    d_Size = d_Size != 0 ? d_Size : co_Under.d_Size;
+    d_Leading = d_Leading != 0 ? d_Leading : co_Under.d_Leading;
+    d_AutoLeading = d_AutoLeading != 0 ? d_AutoLeading : co_Under.d_AutoLeading;
+}
+
+CT_IdmlTypeValues CT_IdmlTypeValues::sco_Own(const pugi::xml_node& co_Node) {
+    CT_IdmlTypeValues co_values;
+    co_values.d_Size = d_Value(co_Node.attribute("PointSize").value());
+    co_values.d_AutoLeading = d_Value(co_Node.attribute("AutoLeading").value());
+    const pugi::xml_node co_leading = co_Node.child("Properties").child("Leading");
+    if (std::strcmp(co_leading.attribute("type").value(), "enumeration") == 0) {
+        co_values.d_Leading = std::strcmp(co_leading.text().get(), "Auto") == 0 ? -1 : 0;
+    } else if (co_leading) {
+        co_values.d_Leading = d_Value(co_leading.text().get());
+    }
+    return co_values;
+}
+
+CT_IdmlTypeStyles::CT_IdmlTypeStyles(const pugi::xml_node& co_Root) {
+    std::vector<pugi::xml_node> co_stack{co_Root};
+    while (!co_stack.empty()) {
+        const pugi::xml_node co_node = co_stack.back();
+        co_stack.pop_back();
+        const bool b_paragraph = std::strcmp(co_node.name(), "ParagraphStyle") == 0;
+        if (b_paragraph || std::strcmp(co_node.name(), "CharacterStyle") == 0) {
+            CT_Style co_style;
+            co_style.co_Own = CT_IdmlTypeValues::sco_Own(co_node);
+            co_style.s_BasedOn = co_node.child("Properties").child("BasedOn").text().get();
+            co_style.s_Kind = b_paragraph ? "ParagraphStyle" : "CharacterStyle";
+            const std::string s_self = co_node.attribute("Self").value();
+            co_ByName.emplace(co_style.s_Kind + "/" + co_node.attribute("Name").value(), s_self);
+            co_Styles.emplace(s_self, std::move(co_style));
+            continue;
+        }
+        for (pugi::xml_node co_child : co_node.children()) {
+            if (co_child.type() == pugi::node_element) {
+                co_stack.push_back(co_child);
+            }
+        }
+    }
+}
+
+// BasedOn names its style by Self id ("ParagraphStyle/Body", type object) or by name ("Body" or
+// "$ID/[No paragraph style]", type string).
+std::string CT_IdmlTypeStyles::s_Find(const CT_Style& co_Style) const {
+    if (co_Style.s_BasedOn.empty() || co_Styles.count(co_Style.s_BasedOn) != 0) {
+        return co_Style.s_BasedOn;
+    }
+    const auto co_named = co_ByName.find(co_Style.s_Kind + "/" + co_Style.s_BasedOn);
+    return co_named == co_ByName.end() ? std::string() : co_named->second;
+}
+
+CT_IdmlTypeValues CT_IdmlTypeStyles::co_Resolve(const std::string& s_Self) const {
+    CT_IdmlTypeValues co_values;
+    std::string s_next = s_Self;
+    for (int i_depth = 0; i_depth < 64 && !s_next.empty(); ++i_depth) {
+        const auto co_style = co_Styles.find(s_next);
+        if (co_style == co_Styles.end()) {
+            break;
+        }
+        co_values.v_Under(co_style->second.co_Own);
+        s_next = s_Find(co_style->second);
+    }
+    return co_values;
+}
