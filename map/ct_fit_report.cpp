@@ -2,13 +2,12 @@
 
 #include <cmath>
 #include <cstdio>
-#include <unordered_map>
 
 #include "exchange/ct_word_count.h"
+#include "map/ct_capacity_estimate.h"
 #include "map/ct_json_string.h"
-#include "platform/host/idml/ct_idml_document.h"
+#include "platform/host/ct_document_interface.h"
 #include "platform/host/idml/ct_idml_host.h"
-#include "platform/host/idml/ct_idml_layout.h"
 #include "storyorder/ct_story_order.h"
 #include "textbox/ct_text_box.h"
 
@@ -26,22 +25,35 @@ std::size_t n_Columns(const std::string& s_Text) {
     return n_columns;
 }
 
+std::string s_Padded(const std::string& s_Text, std::size_t n_Width) {
+    const std::size_t n_width = n_Columns(s_Text);
+    return s_Text + std::string(n_width < n_Width ? n_Width - n_width : 1, ' ');
+}
+
 double d_Ratio(const CT_StoryFit& co_Story) {
     return co_Story.n_Source == 0 ? 0.0
                                   : static_cast<double>(co_Story.n_Translated) /
                                         static_cast<double>(co_Story.n_Source);
 }
 
-// Frames per story in the layout; an anchored story, which has no frame on a spread, has one.
-std::unordered_map<std::string, unsigned> co_FrameCounts(const CT_IdmlDocument& co_Document) {
-    std::unordered_map<std::string, unsigned> co_counts;
-    const CT_IdmlLayout co_layout(co_Document);
-    for (const CT_IdmlSpreadLayout& co_spread : co_layout.co_Spreads()) {
-        for (const CT_IdmlFrame& co_frame : co_spread.co_Frames) {
-            ++co_counts[co_frame.s_Key];
-        }
+std::string s_Stories(std::size_t n_Count) {
+    return n_Count == 1 ? "1 story" : std::to_string(n_Count) + " stories";
+}
+
+// The estimate's verdict on the translation, against the room or, where the document's own
+// text already overfills the estimate, against that text.
+void v_Judge(const CT_CapacityEstimate& co_Estimate, const std::string& s_Source,
+             const std::string& s_Translated, CT_StoryFit& co_Story) {
+    co_Story.n_Capacity = co_Estimate.n_Capacity(s_Source);
+    if (co_Estimate.b_GrowsWithText()) {
+        co_Story.eo_Verdict = et_FitVerdict::e_Fits;
+        return;
     }
-    return co_counts;
+    const double d_own = co_Estimate.d_Fill(s_Source);
+    co_Story.d_Fill = co_Estimate.d_Fill(s_Translated) / (d_own > 1 ? d_own : 1.0);
+    co_Story.eo_Verdict = co_Story.d_Fill > 1 + 1e-9                 ? et_FitVerdict::e_Overflows
+                          : co_Story.d_Fill > CT_FitReport::sd_Tight ? et_FitVerdict::e_Tight
+                                                                     : et_FitVerdict::e_Fits;
 }
 }  // namespace
 
@@ -52,8 +64,6 @@ CT_FitReport::CT_FitReport(const CT_IdmlHost& co_Host, CT_StoryOrder& co_Order,
     if (co_Order.b_IsEmpty()) {
         return;
     }
-    const std::unordered_map<std::string, unsigned> co_frames =
-        co_FrameCounts(co_Host.cco_GetActiveDocument());
     CT_WordCount co_counter;
     unsigned n_index = 0;
     co_Order.v_GotoFirst();
@@ -71,15 +81,31 @@ CT_FitReport::CT_FitReport(const CT_IdmlHost& co_Host, CT_StoryOrder& co_Order,
         }
         const auto co_text = co_Translated.find(co_story.s_Key);
         co_story.b_InFile = co_text != co_Translated.end();
+        const std::string& s_translated = co_story.b_InFile ? co_text->second : s_source;
         if (co_story.b_InFile) {
-            co_story.n_Translated = co_counter.n_CountTaggedCharacters(co_text->second);
+            co_story.n_Translated = co_counter.n_CountTaggedCharacters(s_translated);
         }
-        const auto co_count = co_frames.find(co_story.s_Key);
-        co_story.n_Frames = co_count == co_frames.end() ? 1 : co_count->second;
+        const CT_StorySetting co_setting =
+            CT_DocumentInterface::sco_GetStorySetting(pco_box->cco_GetKey());
+        if (!co_setting.co_Frames.empty()) {
+            co_story.n_Frames = static_cast<unsigned>(co_setting.co_Frames.size());
+            co_story.s_Page = co_setting.co_Frames.front().s_Page;
+            co_story.b_OnMaster = co_setting.co_Frames.front().b_OnMasterPage;
+            co_story.s_Frame = co_setting.co_Frames.back().s_Id;
+            co_story.s_NotPrinted = co_setting.co_Frames.front().s_NotPrinted;
+        }
+        const CT_CapacityEstimate co_estimate(co_setting);
+        co_story.b_Prints = co_setting.co_Frames.empty() || co_estimate.b_Prints();
+        if (co_estimate.b_Measurable()) {
+            v_Judge(co_estimate, s_source, s_translated, co_story);
+        }
         // Text where there was none has no ratio; it is at risk all the same.
         const bool b_grew = co_story.n_Source == 0 ? co_story.n_Translated > 0
                                                    : d_Ratio(co_story) > 1.0 + d_MaxGrowth + 1e-9;
-        co_story.b_AtRisk = co_story.b_InFile && co_story.n_Frames == 1 && b_grew;
+        const bool b_risk = co_story.eo_Verdict == et_FitVerdict::e_Unmeasured
+                                ? co_story.b_InFile && co_story.n_Frames == 1 && b_grew
+                                : co_story.eo_Verdict == et_FitVerdict::e_Overflows;
+        co_story.b_AtRisk = co_story.b_Prints && b_risk;
         co_Stories.push_back(std::move(co_story));
     } while (co_Order.b_Next());
 }
@@ -92,16 +118,56 @@ std::size_t CT_FitReport::n_AtRisk() const {
     return n_count;
 }
 
+std::size_t CT_FitReport::n_Tight() const {
+    std::size_t n_count = 0;
+    for (const CT_StoryFit& co_story : co_Stories) {
+        n_count += co_story.b_Prints && co_story.eo_Verdict == et_FitVerdict::e_Tight ? 1 : 0;
+    }
+    return n_count;
+}
+
+const char* CT_FitReport::spc_Verdict(et_FitVerdict eo_Verdict) {
+    switch (eo_Verdict) {
+        case et_FitVerdict::e_Fits:
+            return "fits";
+        case et_FitVerdict::e_Tight:
+            return "tight";
+        case et_FitVerdict::e_Overflows:
+            return "overflows";
+        case et_FitVerdict::e_Unmeasured:
+            break;
+    }
+    return "unmeasured";
+}
+
 std::string CT_FitReport::ss_Percent(double d_Ratio) {
     return std::to_string(static_cast<long long>(std::floor(d_Ratio * 100 + 0.5))) + " %";
 }
 
-std::string CT_FitReport::s_Why(const CT_StoryFit& co_Story) const {
-    if (co_Story.n_Source == 0) {
-        return "new text in a frame of its own";
+// "page A22, frame u1dc": where to look in the layout.
+std::string CT_FitReport::ss_Where(const CT_StoryFit& co_Story) {
+    std::string s_where = co_Story.s_Page.empty() ? ""
+                          : co_Story.b_OnMaster   ? "master " + co_Story.s_Page
+                                                  : "page " + co_Story.s_Page;
+    if (!co_Story.s_Frame.empty()) {
+        s_where += (s_where.empty() ? "frame " : ", frame ") + co_Story.s_Frame;
     }
-    return "grown to " + ss_Percent(d_Ratio(co_Story)) + " (" + std::to_string(co_Story.n_Source) +
-           " to " + std::to_string(co_Story.n_Translated) +
+    return s_where;
+}
+
+std::string CT_FitReport::s_Why(const CT_StoryFit& co_Story) const {
+    const std::string s_where = ss_Where(co_Story);
+    if (co_Story.eo_Verdict == et_FitVerdict::e_Overflows) {
+        return "overflows: the translation needs about " +
+               (std::isfinite(co_Story.d_Fill) ? ss_Percent(co_Story.d_Fill)
+                                               : std::string("more than 100 %")) +
+               " of the room its frames give it" + (s_where.empty() ? "" : " (" + s_where + ")");
+    }
+    if (co_Story.n_Source == 0) {
+        return "may overflow: new text in a frame of its own";
+    }
+    return "may overflow: grown to " + ss_Percent(d_Ratio(co_Story)) + " (" +
+           std::to_string(co_Story.n_Source) + " to " + std::to_string(co_Story.n_Translated) +
            " characters) in a frame with no threaded continuation";
 }
 
@@ -109,55 +175,90 @@ std::map<std::string, std::string> CT_FitReport::co_GetRisks() const {
     std::map<std::string, std::string> co_risks;
     for (const CT_StoryFit& co_story : co_Stories) {
         if (co_story.b_AtRisk) {
-            co_risks.emplace(co_story.s_Key, "may overflow: " + s_Why(co_story));
+            co_risks.emplace(co_story.s_Key, s_Why(co_story));
         }
     }
     return co_risks;
 }
 
-void CT_FitReport::v_PrintText(std::ostream& co_Out) const {
-    co_Out << "\nLength of the translation (characters, source to translation):\n";
-    for (const CT_StoryFit& co_story : co_Stories) {
-        const std::size_t n_width = n_Columns(co_story.s_Label);
-        co_Out << "  " << co_story.s_Label << std::string(n_width < 36 ? 36 - n_width : 1, ' ')
-               << co_story.s_Key
-               << std::string(co_story.s_Key.size() < 10 ? 10 - co_story.s_Key.size() : 1, ' ');
-        char ac_numbers[96];
-        if (!co_story.b_InFile) {
-            std::snprintf(ac_numbers, sizeof ac_numbers, "%7zu  not in the file",
-                          co_story.n_Source);
-        } else {
-            std::snprintf(ac_numbers, sizeof ac_numbers, "%7zu -> %7zu  %6s", co_story.n_Source,
-                          co_story.n_Translated,
-                          co_story.n_Source == 0 ? "new" : ss_Percent(d_Ratio(co_story)).c_str());
-        }
-        co_Out << ac_numbers;
-        if (co_story.b_AtRisk) {
-            co_Out << "  may overflow";
-        } else if (co_story.n_Frames > 1) {
-            co_Out << "  threaded over " << co_story.n_Frames << " frames";
-        }
-        co_Out << "\n";
+void CT_FitReport::v_PrintLine(std::ostream& co_Out, const CT_StoryFit& co_Story) const {
+    co_Out << "  " << s_Padded(co_Story.s_Label, 36) << s_Padded(co_Story.s_Key, 8);
+    char ac_numbers[96];
+    if (!co_Story.b_InFile) {
+        std::snprintf(ac_numbers, sizeof ac_numbers, "%6zu  not in the file ", co_Story.n_Source);
+    } else {
+        std::snprintf(ac_numbers, sizeof ac_numbers, "%6zu -> %6zu %6s", co_Story.n_Source,
+                      co_Story.n_Translated,
+                      co_Story.n_Source == 0 ? "new" : ss_Percent(d_Ratio(co_Story)).c_str());
     }
-    const std::size_t n_risk = n_AtRisk();
-    const std::string s_limit =
-        std::to_string(static_cast<long long>(std::floor(d_MaxGrowth * 100 + 0.5)));
-    co_Out << (n_risk == 0   ? "No story"
-               : n_risk == 1 ? "1 story"
-                             : std::to_string(n_risk) + " stories")
-           << " grew by more than " << s_limit << " % in a frame with no threaded continuation"
-           << (n_risk == 0 ? ".\n" : ": check the frames before printing.\n");
+    co_Out << ac_numbers;
+    if (!co_Story.b_Prints) {
+        co_Out << "  " << co_Story.s_NotPrinted << "\n";
+        return;
+    }
+    if (co_Story.eo_Verdict == et_FitVerdict::e_Unmeasured) {
+        co_Out << "  " << (co_Story.b_AtRisk ? "may overflow" : "not measured");
+    } else {
+        std::snprintf(ac_numbers, sizeof ac_numbers, "  of %6zu  %-9s", co_Story.n_Capacity,
+                      spc_Verdict(co_Story.eo_Verdict));
+        co_Out << ac_numbers;
+    }
+    const std::string s_where = ss_Where(co_Story);
+    co_Out << (s_where.empty() ? "" : "  " + s_where) << "\n";
+}
+
+void CT_FitReport::v_PrintText(std::ostream& co_Out) const {
+    co_Out << "\nFit of the translation (characters: source -> translation, of the capacity "
+              "estimated for its frames):\n";
+    bool b_apart = false;
+    for (const CT_StoryFit& co_story : co_Stories) {
+        b_apart = b_apart || !co_story.b_Prints;
+        if (co_story.b_Prints) {
+            v_PrintLine(co_Out, co_story);
+        }
+    }
+    if (b_apart) {
+        co_Out << "Not printed, so never flagged:\n";
+        for (const CT_StoryFit& co_story : co_Stories) {
+            if (!co_story.b_Prints) {
+                v_PrintLine(co_Out, co_story);
+            }
+        }
+    }
+    std::string s_overflow, s_tight;
+    for (const CT_StoryFit& co_story : co_Stories) {
+        std::string& s_list = co_story.b_AtRisk ? s_overflow : s_tight;
+        if (co_story.b_AtRisk ||
+            (co_story.b_Prints && co_story.eo_Verdict == et_FitVerdict::e_Tight)) {
+            s_list += (s_list.empty() ? "" : "; ") + std::string("story ") +
+                      std::to_string(co_story.n_Number) +
+                      (ss_Where(co_story).empty() ? "" : " (" + ss_Where(co_story) + ")");
+        }
+    }
+    const std::size_t n_risk = n_AtRisk(), n_tight = n_Tight();
+    if (n_risk == 0 && n_tight == 0) {
+        co_Out << "Every printed story fits its frames.\n";
+    }
+    if (n_risk > 0) {
+        co_Out << s_Stories(n_risk) << " may overflow: " << s_overflow
+               << ". Check the frames before printing.\n";
+    }
+    if (n_tight > 0) {
+        co_Out << s_Stories(n_tight) << " fill" << (n_tight == 1 ? "s" : "")
+               << " more than 90 % of their frames: " << s_tight << ".\n";
+    }
 }
 
 void CT_FitReport::v_PrintJson(std::ostream& co_Out, const std::string& s_Indent) const {
     co_Out << "{\n"
            << s_Indent << "  \"max_growth\": " << d_MaxGrowth * 100 << ",\n"
            << s_Indent << "  \"at_risk\": " << n_AtRisk() << ",\n"
+           << s_Indent << "  \"tight\": " << n_Tight() << ",\n"
            << s_Indent << "  \"stories\": [";
     const char* pc_separator = "\n";
     for (const CT_StoryFit& co_story : co_Stories) {
-        char ac_ratio[32];
-        std::snprintf(ac_ratio, sizeof ac_ratio, "%.3f", d_Ratio(co_story));
+        char ac_number[32];
+        std::snprintf(ac_number, sizeof ac_number, "%.3f", d_Ratio(co_story));
         co_Out << pc_separator << s_Indent << "    {\"number\": " << co_story.n_Number
                << ", \"key\": " << s_Json(co_story.s_Key)
                << ", \"label\": " << s_Json(co_story.s_Label)
@@ -165,11 +266,19 @@ void CT_FitReport::v_PrintJson(std::ostream& co_Out, const std::string& s_Indent
                << ", \"translated_characters\": ";
         if (co_story.b_InFile) {
             co_Out << co_story.n_Translated
-                   << ", \"ratio\": " << (co_story.n_Source == 0 ? "null" : ac_ratio);
+                   << ", \"ratio\": " << (co_story.n_Source == 0 ? "null" : ac_number);
         } else {
             co_Out << "null, \"ratio\": null";
         }
-        co_Out << ", \"frames\": " << co_story.n_Frames
+        const bool b_measured = co_story.eo_Verdict != et_FitVerdict::e_Unmeasured;
+        std::snprintf(ac_number, sizeof ac_number, "%.3f", co_story.d_Fill);
+        co_Out << ", \"frames\": " << co_story.n_Frames << ", \"page\": " << s_Json(co_story.s_Page)
+               << ", \"frame\": " << s_Json(co_story.s_Frame)
+               << ", \"prints\": " << (co_story.b_Prints ? "true" : "false") << ", \"capacity\": "
+               << (b_measured ? std::to_string(co_story.n_Capacity) : std::string("null"))
+               << ", \"fill\": "
+               << (b_measured && std::isfinite(co_story.d_Fill) ? ac_number : "null")
+               << ", \"verdict\": " << s_Json(spc_Verdict(co_story.eo_Verdict))
                << ", \"at_risk\": " << (co_story.b_AtRisk ? "true" : "false") << "}";
         pc_separator = ",\n";
     }

@@ -231,6 +231,13 @@ py::dict co_Check(const std::string& s_Document, const std::string& s_File, doub
         co_item["translated_characters"] =
             co_story.b_InFile ? py::object(py::int_(co_story.n_Translated)) : py::none();
         co_item["frames"] = co_story.n_Frames;
+        co_item["page"] = co_story.s_Page;
+        co_item["frame"] = co_story.s_Frame;
+        co_item["prints"] = co_story.b_Prints;
+        const bool b_measured = co_story.eo_Verdict != et_FitVerdict::e_Unmeasured;
+        co_item["capacity"] =
+            b_measured ? py::object(py::int_(co_story.n_Capacity)) : py::object(py::none());
+        co_item["verdict"] = CT_FitReport::spc_Verdict(co_story.eo_Verdict);
         co_item["at_risk"] = co_story.b_AtRisk;
         co_fit.append(co_item);
     }

@@ -1,8 +1,11 @@
-// The fit of a translation: a scripted translation grows one story in a frame of its own, grows
-// a threaded one more and shrinks another; check flags only the first, by the limit the user
-// sets, and the map colours only its frame, from a tagged file or from XLIFF.
+// The fit of a translation, judged by the room the frames give it: on the sample brochure the
+// French translation fits everywhere and a heading grown past its one line overflows; on a
+// generated page a small frame goes from fits to tight to overflows a character at a time,
+// while a pasteboard frame is never flagged and a frame without geometry falls back on growth.
+// The map colours what check flags, from a tagged file or from XLIFF.
 #include <pugixml.hpp>
 
+#include "tests/platform/host/idml/ct_idml_story_samples.h"
 #include "tests/tools/ct_cli_fixture.h"
 
 namespace {
@@ -24,44 +27,130 @@ class CT_CliFitTest : public CT_CliTest {
         ASSERT_NE(n_at, std::string::npos) << s_Old;
         s_Text.replace(n_at, s_Old.size(), s_New);
     }
+
+    // The fit report: what check writes after its verdict.
+    static std::string ss_Fit(const std::string& s_Out) {
+        return s_Out.substr(s_Out.find("\n\nFit of") + 2);
+    }
+
+    // One page with three stories of ten x's in 10-point type on 12 points of leading: s1 in
+    // a frame of 100 by 24 points (two lines of 20 characters), s2 in a frame on the
+    // pasteboard, s3 in a frame without an outline.
+    void v_WriteSmallFrames() const {
+        const auto s_frame = [](const char* pc_Story, const char* pc_Place, bool b_Outline) {
+            return std::string("<TextFrame Self=\"f") + pc_Story + "\" ParentStory=\"" + pc_Story +
+                   "\" ItemTransform=\"1 0 0 1 " + pc_Place + "\">" +
+                   (b_Outline ? "<Properties><PathGeometry><GeometryPathType><PathPointArray>"
+                                "<PathPointType Anchor=\"0 0\"/><PathPointType Anchor=\"100 24\"/>"
+                                "</PathPointArray></GeometryPathType></PathGeometry></Properties>"
+                              : "") +
+                   "</TextFrame>";
+        };
+        const auto s_story = [](const char* pc_Key) {
+            return std::string("<idPkg:Story xmlns:idPkg=\"p\"><Story Self=\"") + pc_Key +
+                   "\"><ParagraphStyleRange PointSize=\"10\"><Properties><Leading type=\"unit\">"
+                   "12</Leading></Properties><CharacterStyleRange><Content>xxxxxxxxxx</Content>"
+                   "</CharacterStyleRange></ParagraphStyleRange></Story></idPkg:Story>";
+        };
+        idml_test::v_WriteZip(
+            s_Path("small.idml"),
+            {{"mimetype", "application/vnd.adobe.indesign-idml-package", ZIP_CM_STORE},
+             {"designmap.xml",
+              "<Document xmlns:idPkg=\"p\"><idPkg:Spread src=\"Spreads/S.xml\"/><idPkg:Story "
+              "src=\"Stories/s1.xml\"/><idPkg:Story src=\"Stories/s2.xml\"/><idPkg:Story "
+              "src=\"Stories/s3.xml\"/></Document>"},
+             {"Spreads/S.xml",
+              "<idPkg:Spread xmlns:idPkg=\"p\"><Spread><Page GeometricBounds=\"0 "
+              "0 300 300\"/>" +
+                  s_frame("s1", "10 10", true) + s_frame("s2", "-400 10", true) +
+                  s_frame("s3", "10 100", false) + "</Spread></idPkg:Spread>"},
+             {"Stories/s1.xml", s_story("s1")},
+             {"Stories/s2.xml", s_story("s2")},
+             {"Stories/s3.xml", s_story("s3")}});
+    }
 };
 }  // namespace
 
-TEST_F(CT_CliFitTest, CheckFlagsTheStoryThatGrewInAFrameOfItsOwn) {
-    const CT_CliResult co_result = co_Run({"check", "brochure.idml", "grown.stt"});
-    EXPECT_EQ(co_result.i_Status, 0);
-    const std::string s_out = co_result.s_Out;
+TEST_F(CT_CliFitTest, CheckJudgesByTheRoomOfTheFrames) {
+    const CT_CliResult co_french = co_Run({"check", "brochure.idml", "brochure.fr.stt"});
+    EXPECT_EQ(co_french.i_Status, 0);
     EXPECT_EQ(
-        s_out.substr(s_out.find("\n\n") + 2),
-        "Length of the translation (characters, source to translation):\n"
-        "  Story 1: Alpine Travel \xC2\xB7 Summ...    u1c2           24 ->      24   100 %\n"
-        "  Story 2: Designer note: repla...    u22c           50 ->      50   100 %\n"
-        "  Story 3: Summer in the Alps         u1d6           15 ->      26   173 %  may overflow\n"
-        "  Story 4: Prices per person Da...    u1f3           57 ->      57   100 %\n"
-        "  Story 5: Our mountain guides ...    u1e4          273 ->     292   107 %  threaded over "
-        "2 frames\n"
-        "  Story 6: All tours include a ...    u205           78 ->      78   100 %\n"
-        "  Story 7: Tours at a glance To...    u21a           63 ->      54    86 %\n"
-        "1 story grew by more than 15 % in a frame with no threaded continuation: check the "
-        "frames before printing.\n");
-    const std::string s_relaxed =
-        co_Run({"check", "brochure.idml", "grown.stt", "--max-growth", "80"}).s_Out;
-    EXPECT_NE(s_relaxed.find("No story grew by more than 80 %"), std::string::npos) << s_relaxed;
+        ss_Fit(co_french.s_Out),
+        "Fit of the translation (characters: source -> translation, of the capacity estimated "
+        "for its frames):\n"
+        "  Story 1: Alpine Travel \xC2\xB7 Summ...    u1c2        24 ->     21   88 %  of    270  "
+        "fits       master A-Master, frame u1c8\n"
+        "  Story 3: Summer in the Alps         u1d6        15 ->     17  113 %  of     30  fits    "
+        "   page 1, frame u1dc\n"
+        "  Story 4: Prices per person Da...    u1f3        57 ->     76  133 %  of    543  fits    "
+        "   page 1, frame u1f9\n"
+        "  Story 5: Our mountain guides ...    u1e4       273 ->    318  116 %  of   2458  fits    "
+        "   page 1, frame u1ec\n"
+        "  Story 6: All tours include a ...    u205        78 ->    108  138 %  of    701  fits    "
+        "   page 2, frame u20b\n"
+        "  Story 7: Tours at a glance To...    u21a        63 ->     82  130 %  of   2005  fits    "
+        "   page 3, frame u220\n"
+        "Not printed, so never flagged:\n"
+        "  Story 2: Designer note: repla...    u22c        50 ->     64  128 %  on the pasteboard\n"
+        "Every printed story fits its frames.\n");
+    // A heading grown past its one line overflows; the threaded story has room to grow into.
+    const std::string s_grown = ss_Fit(co_Run({"check", "brochure.idml", "grown.stt"}).s_Out);
+    EXPECT_NE(s_grown.find("  Story 3: Summer in the Alps         u1d6        15 ->     26  173 %  "
+                           "of     30  overflows  page 1, frame u1dc\n"),
+              std::string::npos)
+        << s_grown;
+    EXPECT_EQ(s_grown.substr(s_grown.rfind("\n", s_grown.size() - 2) + 1),
+              "1 story may overflow: story 3 (page 1, frame u1dc). Check the frames before "
+              "printing.\n");
 }
 
-TEST_F(CT_CliFitTest, CheckGivesTheFitAsJson) {
-    const CT_CliResult co_result = co_Run({"check", "brochure.idml", "grown.stt", "--json"});
-    EXPECT_EQ(co_result.i_Status, 0);
-    const std::vector<std::string> co_lines = sco_Lines(co_result.s_Out);
-    ASSERT_EQ(co_lines.size(), 24u) << co_result.s_Out;
-    EXPECT_EQ(co_lines[8], "  \"clean\": true,");
-    EXPECT_EQ(co_lines[11], "    \"max_growth\": 15,");
-    EXPECT_EQ(co_lines[12], "    \"at_risk\": 1,");
-    EXPECT_EQ(
-        co_lines[16],
-        "      {\"number\": 3, \"key\": \"u1d6\", \"label\": \"Story 3: Summer in the Alps\", "
-        "\"source_characters\": 15, \"translated_characters\": 26, \"ratio\": 1.733, "
-        "\"frames\": 1, \"at_risk\": true},");
+TEST_F(CT_CliFitTest, VerdictsAtTheEdgesOfASmallFrame) {
+    v_WriteSmallFrames();
+    ASSERT_EQ(co_Run({"export", "small.idml", "small.stt"}).i_Status, 0);
+    const std::string s_tagged = s_Read("small.stt");
+    // 36 characters fill nine tenths of the 40 the frame holds; beyond that it is tight up to
+    // 40, and overflows from 41. The pasteboard's story and the one without an outline grow
+    // alike: never flagged, and flagged by growth only, as --max-growth allows.
+    const std::pair<std::size_t, const char*> aco_cases[] = {
+        {36, "fits"}, {37, "tight"}, {40, "tight"}, {41, "overflows"}};
+    for (const auto& [n_length, pc_verdict] : aco_cases) {
+        SCOPED_TRACE(n_length);
+        std::string s_long = s_tagged;
+        for (std::size_t n_at; (n_at = s_long.find(">xxxxxxxxxx\n")) != std::string::npos;) {
+            s_long.replace(n_at, 12, ">" + std::string(n_length, 'x') + "\n");
+        }
+        v_Write("long.stt", s_long);
+        const std::vector<std::string> co_lines =
+            sco_Lines(co_Run({"check", "small.idml", "long.stt", "--json"}).s_Out);
+        ASSERT_GT(co_lines.size(), 19u);
+        EXPECT_EQ(co_lines[16],
+                  "      {\"number\": 2, \"key\": \"s1\", \"label\": \"Story 2: xxxxxxxxxx\", "
+                  "\"source_characters\": 10, \"translated_characters\": " +
+                      std::to_string(n_length) + ", \"ratio\": " + std::to_string(n_length / 10) +
+                      "." + std::to_string(n_length % 10) +
+                      "00, \"frames\": 1, \"page\": \"1\", \"frame\": \"fs1\", \"prints\": true, "
+                      "\"capacity\": 40, \"fill\": " +
+                      (n_length == 36   ? "0.900"
+                       : n_length == 37 ? "0.925"
+                       : n_length == 40 ? "1.000"
+                                        : "1.025") +
+                      ", \"verdict\": \"" + pc_verdict +
+                      "\", \"at_risk\": " + (n_length == 41 ? "true" : "false") + "},");
+        EXPECT_NE(co_lines[17].find("\"key\": \"s3\""), std::string::npos);
+        EXPECT_NE(co_lines[17].find("\"verdict\": \"unmeasured\", \"at_risk\": true"),
+                  std::string::npos);
+        EXPECT_NE(co_lines[15].find("\"key\": \"s2\""), std::string::npos);
+        EXPECT_NE(co_lines[15].find("\"prints\": false"), std::string::npos);
+        EXPECT_NE(co_lines[15].find("\"at_risk\": false"), std::string::npos);
+    }
+    const std::string s_relaxed =
+        ss_Fit(co_Run({"check", "small.idml", "long.stt", "--max-growth", "300"}).s_Out);
+    EXPECT_NE(s_relaxed.find("s3          10 ->     41  410 %  may overflow"), std::string::npos)
+        << s_relaxed;
+    const std::string s_lax =
+        ss_Fit(co_Run({"check", "small.idml", "long.stt", "--max-growth", "310"}).s_Out);
+    EXPECT_NE(s_lax.find("s3          10 ->     41  410 %  not measured"), std::string::npos)
+        << s_lax;
 }
 
 TEST_F(CT_CliFitTest, MapColoursOnlyTheFramesAtRisk) {
@@ -77,8 +166,8 @@ TEST_F(CT_CliFitTest, MapColoursOnlyTheFramesAtRisk) {
     }
     EXPECT_EQ(s_atRisk, "g u1d6\nli u1d6\n");
     EXPECT_STREQ(co_page.select_node("//g[@data-key='u1d6']").node().attribute("data-risk").value(),
-                 "may overflow: grown to 173 % (15 to 26 characters) in a frame with no threaded "
-                 "continuation");
+                 "overflows: the translation needs about 107 % of the room its frames give it "
+                 "(page 1, frame u1dc)");
 }
 
 TEST_F(CT_CliFitTest, MapReadsATranslationInXliff) {
