@@ -13,6 +13,7 @@ struct CT_CommandOptions {
         e_Import,
         e_Check,
         e_Map,
+        e_Pseudo,
         e_BatchExport,
         e_BatchImport,
         e_SettingsShow,
@@ -27,8 +28,10 @@ struct CT_CommandOptions {
     std::vector<std::string> co_Documents;  // batch
     std::string s_SettingsKey;
     std::string s_SettingsValue;
-    std::string s_MapFile;    // map: the picture to write
-    std::string s_CheckFile;  // map: a translation whose fit to show
+    std::string s_MapFile;      // map: the picture to write
+    std::string s_CheckFile;    // map: a translation whose fit to show
+    std::string s_Pseudo;       // pseudo: the pseudo-translated copy to write
+    std::string s_PseudoXliff;  // pseudo: the same as a translated XLIFF file, when not empty
 
     // Options. An empty s_Folder or s_Order means "as the settings say".
     std::string s_Folder;
@@ -47,6 +50,7 @@ struct CT_CommandOptions {
     unsigned n_Jobs = 0;              // batch: worker processes; 0 means one per core
     bool b_Worker = false;            // batch: a worker of a parallel batch (CT_BatchOperation)
     double d_MaxGrowth = 15;          // percent
+    double d_Expand = -1;             // pseudo: percent; negative: the target language's growth
     bool b_AllowDifferences = false;  // import although keys stand twice or stories are missing
     bool b_Force = false;             // export over a translation or a file of another kind
     std::string s_SettingsFile;

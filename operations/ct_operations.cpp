@@ -18,6 +18,7 @@
 #include "operations/ct_export_target.h"
 #include "operations/ct_import_operation.h"
 #include "operations/ct_operation_outcome.h"
+#include "operations/ct_pseudo_operation.h"
 #include "operations/ct_order_file.h"
 #include "operations/ct_story_counts.h"
 #include "operations/ct_tagged_file.h"
@@ -170,6 +171,12 @@ CT_CheckResult CT_Operations::sco_Check(CT_Session& co_Session) {
     co_Session.v_Begin(CT_CommandOptions::e_Check);
     CT_DocumentPath::sv_Check(co_Session.co_GetOptions().s_Document);
     return CT_CheckOperation::sco_Run(co_Session);
+}
+
+et_ExitStatus CT_Operations::seo_Pseudo(CT_Session& co_Session) {
+    co_Session.v_Begin(CT_CommandOptions::e_Pseudo);
+    CT_DocumentPath::sv_Check(co_Session.co_GetOptions().s_Document);
+    return CT_PseudoOperation::seo_Run(co_Session);
 }
 
 et_ExitStatus CT_Operations::seo_Batch(CT_Session& co_Session) {

@@ -180,6 +180,29 @@ py::dict co_Export(const std::string& s_Document, const std::string& s_File,
     return co_result;
 }
 
+py::dict co_Pseudo(const std::string& s_Document, const std::string& s_Out,
+                   const std::optional<double>& d_Expand,
+                   const std::optional<std::string>& s_TargetLanguage,
+                   const std::optional<std::string>& s_Xliff, bool b_Force,
+                   const std::optional<std::string>& s_Settings) {
+    CT_CommandOptions co_options;
+    co_options.eo_Command = CT_CommandOptions::e_Pseudo;
+    co_options.s_Document = s_Document;
+    co_options.s_Pseudo = s_Out;
+    co_options.d_Expand = d_Expand.value_or(-1);
+    co_options.s_TargetLanguage = s_TargetLanguage.value_or("");
+    co_options.s_PseudoXliff = s_Xliff.value_or("");
+    co_options.b_Force = b_Force;
+    v_SetSelection(co_options, std::nullopt, std::nullopt, false, std::nullopt, {}, s_Settings);
+    std::vector<std::string> co_log;
+    eo_Run(co_options, co_log, CT_Operations::seo_Pseudo);
+    py::dict co_result;
+    co_result["file"] = s_Out;
+    co_result["xliff"] = s_Xliff ? py::object(py::str(*s_Xliff)) : py::object(py::none());
+    co_result["log"] = co_log;
+    return co_result;
+}
+
 // The options of the calls that read a translation.
 void v_SetTranslation(CT_CommandOptions& co_Options, const std::string& s_Document,
                       const std::string& s_File, const std::optional<std::string>& s_Format,
@@ -313,6 +336,11 @@ PYBIND11_MODULE(storyport, co_Module) {
                   "layers"_a = py::none(), "layer_names"_a = std::vector<std::string>(),
                   "skip_notes"_a = false, "force"_a = false, "settings"_a = py::none(),
                   "Exports the document's stories into a tagged story file or XLIFF (.xlf).");
+    co_Module.def("pseudo", &co_Pseudo, "document"_a, "out"_a, py::kw_only(),
+                  "expand"_a = py::none(), "target_lang"_a = py::none(), "xliff"_a = py::none(),
+                  "force"_a = false, "settings"_a = py::none(),
+                  "Writes a pseudo-translated copy of the document (and, with xliff, the same "
+                  "as a translated XLIFF file).");
     co_Module.def("check", &co_Check, "document"_a, "file"_a, py::kw_only(), "max_growth"_a = 15.0,
                   "format"_a = py::none(), "require_translated"_a = false, "layers"_a = py::none(),
                   "settings"_a = py::none(),

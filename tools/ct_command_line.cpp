@@ -266,6 +266,43 @@ void v_AddCheck(CLI::App& co_App, CT_CommandOptions& co_Options) {
     pco_check->callback([&co_Options] { co_Options.eo_Command = CT_CommandOptions::e_Check; });
 }
 
+void v_AddPseudo(CLI::App& co_App, CT_CommandOptions& co_Options) {
+    CLI::App* pco_pseudo = co_App.add_subcommand(
+        "pseudo", "Write a pseudo-translated copy of a document, to see what would overflow");
+    pco_pseudo->add_option("DOC", co_Options.s_Document, "the document, an IDML package")
+        ->required();
+    pco_pseudo->add_option("OUT", co_Options.s_Pseudo, "the copy to write, NAME.idml")->required();
+    CLI::Option* pco_expand =
+        pco_pseudo
+            ->add_option("--expand", co_Options.d_Expand,
+                         "lengthen every paragraph by this percentage (default 30)")
+            ->check(CLI::Range(0.0, 1000.0))
+            ->type_name("PERCENT");
+    pco_pseudo
+        ->add_option("--target-lang", co_Options.s_TargetLanguage,
+                     "lengthen as a translation into this language usually does (fr: 20 %, "
+                     "de: 35 %, ...); the XLIFF file's target language")
+        ->excludes(pco_expand)
+        ->type_name("LANG");
+    pco_pseudo
+        ->add_option("--xliff", co_Options.s_PseudoXliff,
+                     "write the same pseudo-translation as a translated XLIFF file too")
+        ->type_name("OUT.xlf");
+    v_AddLayerOptions(*pco_pseudo, co_Options, true);
+    v_AddForceOption(*pco_pseudo, co_Options, "OUT");
+    pco_pseudo->footer(
+        "Letters become accented ones, every paragraph grows by the percentage (its letters\n"
+        "doubled here and there) and stands between [ and ], so that a cut end shows; codes,\n"
+        "styles and layout stay. The document is not changed. OUT (and the XLIFF file) are\n"
+        "refused as export refuses its file; a missing folder is made.\n"
+        "\n"
+        "Example:\n"
+        "  storyport pseudo brochure.idml brochure.pseudo.idml --target-lang de\n"
+        "  storyport pseudo brochure.idml p.idml --xliff p.xlf && storyport check brochure.idml "
+        "p.xlf");
+    pco_pseudo->callback([&co_Options] { co_Options.eo_Command = CT_CommandOptions::e_Pseudo; });
+}
+
 void v_AddBatchKind(CLI::App& co_Batch, CT_CommandOptions& co_Options, bool b_Export) {
     CLI::App* pco_kind = co_Batch.add_subcommand(
         b_Export ? "export" : "import", b_Export ? "Export every document to DIR/NAME.stt"
@@ -535,6 +572,7 @@ int CT_CommandLine::si_Parse(int i_Argc, const char* const* ppc_Argv, CT_Command
     v_AddExport(co_app, co_Options);
     v_AddImport(co_app, co_Options);
     v_AddCheck(co_app, co_Options);
+    v_AddPseudo(co_app, co_Options);
     v_AddBatch(co_app, co_Options);
     v_AddSettings(co_app, co_Options);
     std::vector<std::string> co_topic;

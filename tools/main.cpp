@@ -30,6 +30,8 @@ et_ExitStatus eo_Dispatch(CT_ToolSession& co_Session) {
             return CT_CheckCommand::seo_Run(co_Session);
         case CT_CommandOptions::e_Map:
             return CT_Operations::seo_Map(co_Session);
+        case CT_CommandOptions::e_Pseudo:
+            return CT_Operations::seo_Pseudo(co_Session);
         case CT_CommandOptions::e_BatchExport:
         case CT_CommandOptions::e_BatchImport:
             return CT_Operations::seo_Batch(co_Session);

@@ -92,6 +92,13 @@ class CT_Operations {
     // the name ends in .html or .htm; with s_CheckFile, stories at risk of overflowing are
     // marked. Writes s_MapFile only.
     static et_ExitStatus seo_Map(CT_Session& co_Session);
+    // Writes s_Pseudo, a pseudo-translated copy of the document (d_Expand percent longer, or
+    // as much as a translation into s_TargetLanguage usually grows), and with s_PseudoXliff the
+    // same pseudo-translation as a translated XLIFF file, after refusing each target as an
+    // export refuses its file (unless b_Force). The document is only read; nothing is written
+    // unless everything is.
+    static et_ExitStatus seo_Pseudo(CT_Session& co_Session);
+
     // With eo_Command e_BatchExport, exports each of co_Documents into its file in s_Folder (or
     // the settings' folder); with e_BatchImport, imports each from it. The files are DIR/NAME.stt,
     // or DIR/NAME.xlf with s_Format "xliff". An export writes those files only; an import works on

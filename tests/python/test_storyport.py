@@ -70,6 +70,16 @@ def test_map_writes_the_commands_page(work):
     assert (work / "mine.html").read_bytes() == (work / "map.html").read_bytes()
 
 
+def test_pseudo_writes_the_commands_files(work):
+    storyport.pseudo("brochure.idml", "mine.idml", target_lang="de", xliff="mine.xlf")
+    assert command("pseudo", "brochure.idml", "p.idml", "--target-lang", "de",
+                   "--xliff", "p.xlf").returncode == 0
+    assert (work / "mine.xlf").read_bytes() == (work / "p.xlf").read_bytes()
+    checked = storyport.check("brochure.idml", "mine.xlf")
+    assert [(s["key"], s["verdict"], s["prints"]) for s in checked["fit"]][:3] == [
+        ("u1c2", "fits", True), ("u22c", "fits", False), ("u1d6", "fits", True)]
+
+
 def test_check_and_import_are_the_commands(work):
     storyport.export("brochure.idml", "brochure.xlf", target_lang="fr")
     checked = storyport.check("brochure.idml", "brochure.xlf")
