@@ -85,6 +85,26 @@ INSTANTIATE_TEST_SUITE_P(
                       true,
                       "storyport: unknown option '--jsn' for 'storyport list'; did you mean "
                       "'--json'?"},
+        // Usage errors name what is wrong, before anything is read or written.
+        CT_Convention{{"export", "brochure.idml"}, 2, true, "storyport: TAGGED is required"},
+        CT_Convention{{"list", "brochure.idml", "--json", "--keys"},
+                      2,
+                      true,
+                      "storyport: --json excludes --keys"},
+        CT_Convention{{"list", "brochure.idml", "--order", "diagonal"},
+                      2,
+                      true,
+                      "storyport: --order: diagonal not in {top-down,left-right,"},
+        CT_Convention{{"export", "brochure.idml", "c.xlf"},
+                      2,
+                      true,
+                      "storyport: an XLIFF export needs --target-lang, the language to translate "
+                      "into (a BCP 47 code such as fr-FR)"},
+        CT_Convention{{"export", "brochure.idml", "c.xlf", "--target-lang", "fr_FR"},
+                      2,
+                      true,
+                      "storyport: \"fr_FR\" is no language code: give a BCP 47 code such as "
+                      "en-US or fr"},
         // An operand that happens to look like a command is an operand.
         CT_Convention{{"list", "lst"}, 1, true, "storyport: error: cannot open \"lst\""}));
 

@@ -78,3 +78,14 @@ std::string CT_CliTest::ss_Sample(const std::string& s_Name) {
 std::string CT_CliTest::ss_ThirdParty(const std::string& s_Name) {
     return std::string(STORYPORT_TEST_DATA) + "/idml/" + s_Name;
 }
+
+std::vector<std::string> CT_CliTest::sco_TaggedKeys(const std::string& s_Tagged) {
+    std::vector<std::string> co_keys;
+    const std::string s_start = "<STORY NAME=\"";
+    for (std::size_t n_at = s_Tagged.find(s_start); n_at != std::string::npos;
+         n_at = s_Tagged.find(s_start, n_at + 1)) {
+        const std::size_t n_key = n_at + s_start.size();
+        co_keys.push_back(s_Tagged.substr(n_key, s_Tagged.find('"', n_key) - n_key));
+    }
+    return co_keys;
+}

@@ -38,6 +38,8 @@ class CT_CliTest : public ::testing::Test {
     static std::vector<std::string> sco_Lines(const std::string& s_Text);
     // Lines of the text that start with "Error: " (the kernel's) or "storyport: error: ".
     static std::vector<std::string> sco_ErrorLines(const std::string& s_Text);
+    // The story keys of a tagged file, in file order.
+    static std::vector<std::string> sco_TaggedKeys(const std::string& s_Tagged);
 
     static std::string ss_Sample(const std::string& s_Name);      // a file under samples/
     static std::string ss_ThirdParty(const std::string& s_Name);  // a third-party IDML sample

@@ -7,18 +7,6 @@
 #include "tests/tools/ct_cli_fixture.h"
 
 namespace {
-// The keys of a tagged file, in file order.
-std::vector<std::string> co_FileKeys(const std::string& s_Text) {
-    std::vector<std::string> co_keys;
-    const std::string s_start = "<STORY NAME=\"";
-    for (std::size_t n_at = s_Text.find(s_start); n_at != std::string::npos;
-         n_at = s_Text.find(s_start, n_at + 1)) {
-        const std::size_t n_key = n_at + s_start.size();
-        co_keys.push_back(s_Text.substr(n_key, s_Text.find('"', n_key) - n_key));
-    }
-    return co_keys;
-}
-
 bool b_Has(const std::vector<std::string>& co_Keys, const std::string& s_Key) {
     return std::find(co_Keys.begin(), co_Keys.end(), s_Key) != co_Keys.end();
 }
@@ -31,15 +19,20 @@ TEST_F(CT_CliTest, HiddenStoriesStayBehindUnlessAskedAndImportFindsThemAnyway) {
     EXPECT_EQ(sco_Lines(co_default.s_Err).front(),
               "3 stories are left out: 2 on hidden layer \"Layer 2\", 1 in a hidden frame. "
               "'list --all' shows them.");
-    const std::vector<std::string> co_shown = co_FileKeys(s_Read("default.stt"));
+    const std::vector<std::string> co_shown = sco_TaggedKeys(s_Read("default.stt"));
     EXPECT_EQ(co_shown.size(), 25u);
     for (const char* pc_key : {"u280", "u31b", "u29f"}) {
         EXPECT_FALSE(b_Has(co_shown, pc_key)) << pc_key;
     }
     ASSERT_EQ(co_Run({"export", "frames.idml", "all.stt", "--layers", "all"}).i_Status, 0);
-    EXPECT_EQ(co_FileKeys(s_Read("all.stt")).size(), 28u);
-    ASSERT_EQ(co_Run({"export", "frames.idml", "layer2.stt", "--layer", "Layer 2"}).i_Status, 0);
-    EXPECT_EQ(co_FileKeys(s_Read("layer2.stt")), (std::vector<std::string>{"u280", "u31b"}));
+    EXPECT_EQ(sco_TaggedKeys(s_Read("all.stt")).size(), 28u);
+    const CT_CliResult co_layer2 =
+        co_Run({"export", "frames.idml", "layer2.stt", "--layer", "Layer 2"});
+    ASSERT_EQ(co_layer2.i_Status, 0);
+    EXPECT_EQ(sco_Lines(co_layer2.s_Err).front(),
+              "26 stories are left out: 26 on layer \"Layer 1\", not chosen. 'list --all' shows "
+              "them.");
+    EXPECT_EQ(sco_TaggedKeys(s_Read("layer2.stt")), (std::vector<std::string>{"u280", "u31b"}));
 
     // Each file checks clean and imports without a warning, whatever it was exported with.
     for (const char* pc_file : {"default.stt", "all.stt"}) {
@@ -166,7 +159,7 @@ TEST_F(CT_CliTest, ALayerTheDocumentLacksIsAnErrorNamingIt) {
                                             "\" has no layer named \"Layer 2\"; its layers are "
                                             "\"Layer 1\""}));
         EXPECT_EQ(co_Listing(s_folder), (std::vector<std::string>{"frames.stt"}));
-        EXPECT_EQ(co_FileKeys(s_Read(s_folder + "/frames.stt")),
+        EXPECT_EQ(sco_TaggedKeys(s_Read(s_folder + "/frames.stt")),
                   (std::vector<std::string>{"u280", "u31b"}));
         co_logs.push_back(co_result.s_Err.erase(0, co_result.s_Err.find('\n')));  // the time
     }

@@ -83,7 +83,8 @@ std::map<std::string, std::pair<double, double>> co_ListedPositions(const std::s
 }  // namespace
 
 // On every sample and in every order, the numbers on the frames give the keys that list gives,
-// and each story's first frame stands where the story list says its box is.
+// which export writes in the same sequence, and each story's first frame stands where the
+// story list says its box is.
 TEST_F(CT_CliTest, MapNumbersTheStoriesAsTheListDoesAndPutsThemWhereTheBoxesAre) {
     std::vector<std::string> co_samples = {"brochure.idml"};
     for (const auto& co_entry :
@@ -101,11 +102,22 @@ TEST_F(CT_CliTest, MapNumbersTheStoriesAsTheListDoesAndPutsThemWhereTheBoxesAre)
             pugi::xml_document co_svg;
             ASSERT_TRUE(co_svg.load_file(s_Path("map.svg").c_str()));
             const std::vector<CT_DrawnFrame> co_frames = co_Frames(co_svg);
-            EXPECT_EQ(s_KeysByOrder(co_frames),
-                      co_Run({"list", s_sample, "--keys", "--order", pc_order}).s_Out);
+            const std::string s_listed =
+                co_Run({"list", s_sample, "--keys", "--order", pc_order}).s_Out;
+            EXPECT_EQ(s_KeysByOrder(co_frames), s_listed);
             if (std::string(pc_order) != "top-down") {
                 continue;
             }
+            // What list shows is what export writes. The export of another sample may share
+            // keys with this one: it is no earlier export of this document, which would be
+            // replaced.
+            std::filesystem::remove(s_Path("out.stt"));
+            ASSERT_EQ(co_Run({"export", s_sample, "out.stt"}).i_Status, 0);
+            std::string s_exported;
+            for (const std::string& s_key : sco_TaggedKeys(s_Read("out.stt"))) {
+                s_exported += s_key + "\n";
+            }
+            EXPECT_EQ(s_exported, s_listed);
             const auto co_listed = co_ListedPositions(co_Run({"list", s_sample, "--json"}).s_Out);
             // Anchored stories are marks inside the frame that holds them, not frames.
             std::size_t n_placed = 0;

@@ -47,20 +47,6 @@ TEST_F(CT_CliTest, ImportTranslationKeepsBackupAndExportsBackTheSameFile) {
                                         "brochure.idml.bak", "config", "run.log"}));
 }
 
-TEST_F(CT_CliTest, ImportWithoutBackupAndOrderedExport) {
-    EXPECT_EQ(co_Run({"import", "brochure.idml", "brochure.fr.stt", "--no-backup"}).i_Status, 0);
-    EXPECT_FALSE(b_Exists("brochure.idml.bak"));
-    v_Write("order.txt", "u21a\n");  // on its own page: the sequence does not change
-    v_Write("order2.txt", "u1e4\n");
-    EXPECT_EQ(co_Run({"export", "brochure.idml", "a.stt", "--order-file", "order.txt"}).i_Status,
-              0);
-    EXPECT_EQ(s_Read("a.stt"), s_Read("brochure.fr.stt"));
-    EXPECT_EQ(co_Run({"export", "brochure.idml", "b.stt", "--order-file", "order2.txt"}).i_Status,
-              0);
-    const std::string s_tagged = s_Read("b.stt");
-    EXPECT_LT(s_tagged.find("NAME=\"u1e4\""), s_tagged.find("NAME=\"u1d6\""));
-}
-
 TEST_F(CT_CliTest, CheckReportsAgreementAndDifferences) {
     CT_CliResult co_result = co_Run({"check", "brochure.idml", "brochure.fr.stt"});
     EXPECT_EQ(co_result.i_Status, 0);
@@ -137,14 +123,4 @@ TEST_F(CT_CliTest, BrokenPackageGivesOneErrorNamingItAndWritesNothing) {
         EXPECT_EQ(co_Listing(), co_before);
         EXPECT_EQ(s_Read("old.stt"), s_earlier);
     }
-}
-
-TEST_F(CT_CliTest, MissingTaggedFileAndUsageErrorsHaveTheirOwnStatus) {
-    const CT_CliResult co_missing = co_Run({"import", "brochure.idml", "none.stt"});
-    EXPECT_EQ(co_missing.i_Status, 1);
-    EXPECT_EQ(sco_ErrorLines(co_missing.s_Err).size(), 1u);
-    EXPECT_FALSE(b_Exists("brochure.idml.bak"));
-    EXPECT_EQ(co_Run({"export", "brochure.idml"}).i_Status, 2);
-    EXPECT_EQ(co_Run({"list", "brochure.idml", "--order", "diagonal"}).i_Status, 2);
-    EXPECT_EQ(co_Run({"list", "brochure.idml", "--json", "--keys"}).i_Status, 2);
 }

@@ -117,27 +117,4 @@ TEST_F(CT_IdmlSelectionTest, ThreadsGroupsAndFrameStates) {
     v_CloseActive(0);
 }
 
-// A story the caller names is listed whatever the choice, so that a file exported with another
-// choice finds it; the report says how many stories stay behind and why, once per list.
-TEST_F(CT_IdmlSelectionTest, NamedStoriesAreListedAndTheRestReported) {
-    const fs::path co_path = co_Sample("frames-mixed.idml");
-    std::vector<std::string> co_lines;
-    co_Host.v_SetLeftOutReporter([&](const std::string& s_Line, unsigned n_Left) {
-        co_lines.push_back(std::to_string(n_Left) + ": " + s_Line);
-    });
-    co_Host.v_AlwaysList(co_path.string(), {"u29f"});
-    v_Open(co_path);
-    const std::vector<std::string> co_keys = co_Keys(CT_IdmlSelection());
-    EXPECT_NE(std::find(co_keys.begin(), co_keys.end(), "u29f in a hidden frame"), co_keys.end());
-    EXPECT_EQ(std::count_if(co_keys.begin(), co_keys.end(),
-                            [](const std::string& s_Key) { return s_Key.size() > 5; }),
-              1);
-    co_Keys(so_Selection(CT_IdmlSelection::e_PrintableLayers, {"Layer 2"}));
-    EXPECT_EQ(co_lines,
-              (std::vector<std::string>{
-                  "3: 3 stories are left out: 2 on hidden layer \"Layer 2\", 1 in a hidden frame.",
-                  "26: 26 stories are left out: 26 on layer \"Layer 1\", not chosen."}));
-    v_CloseActive(0);
-}
-
 }  // namespace
