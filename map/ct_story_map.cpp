@@ -8,16 +8,9 @@
 #include "map/ct_order_walk.h"
 #include "platform/host/idml/ct_idml_layout.h"
 #include "storyorder/ct_story_order.h"
-#include "textbox/ct_page.h"
 #include "textbox/ct_text_box.h"
 
 namespace {
-std::string s_PageLabel(int i_Page) {
-    CT_Page co_page(i_Page);
-    co_page.v_SetListLabel(0);
-    return std::string(co_page.cco_GetListLabel().sv());
-}
-
 void v_Include(CT_IdmlRect& co_Extent, bool& b_First, const CT_IdmlRect& co_Rect) {
     if (b_First) {
         co_Extent = co_Rect;
@@ -73,7 +66,7 @@ std::vector<CT_Pending> co_InThreadOrder(const std::vector<CT_Pending>& co_Frame
 
 CT_StoryMap::CT_StoryMap(const CT_IdmlLayout& co_Layout, CT_StoryOrder& co_Order,
                          bool b_IgnorePasteBoard, std::map<std::string, std::string> co_Reasons)
-    : co_Reasons(std::move(co_Reasons)), s_PasteBoard(s_PageLabel(0)) {
+    : co_Reasons(std::move(co_Reasons)), s_PasteBoard(s_GroupLabel(0)) {
     v_ReadOrder(co_Order);
     v_AddRows(co_Layout, b_IgnorePasteBoard);
     v_Scale();
@@ -82,18 +75,10 @@ CT_StoryMap::CT_StoryMap(const CT_IdmlLayout& co_Layout, CT_StoryOrder& co_Order
 }
 
 void CT_StoryMap::v_ReadOrder(CT_StoryOrder& co_Order) {
-    v_ForEachBox(co_Order, [&](CT_TextBox& co_Box, unsigned n_Index) {
-        co_Box.v_SetListLabel(n_Index);
-        CT_String co_preview;
-        co_Box.v_GetText(co_preview, 1);
-        CT_MapStory co_story;
-        co_story.n_Number = n_Index + 1;
-        co_story.s_Key = std::string(co_Box.cco_GetKey().sv());
-        co_story.s_Label = std::string(co_Box.cco_GetListLabel().sv());
-        co_story.s_Preview = std::string(co_preview.sv());
-        co_story.s_Group = s_PageLabel(co_Box.i_GetPage());
-        co_StoryIndex.emplace(co_story.s_Key, co_Stories.size());
-        co_Stories.push_back(std::move(co_story));
+    v_ForEachEntry(co_Order, [&](CT_TextBox&, CT_OrderEntry co_Entry) {
+        co_StoryIndex.emplace(co_Entry.s_Key, co_Stories.size());
+        co_Stories.emplace_back();
+        static_cast<CT_OrderEntry&>(co_Stories.back()) = std::move(co_Entry);
     });
 }
 
@@ -103,14 +88,14 @@ void CT_StoryMap::v_AddRows(const CT_IdmlLayout& co_Layout, bool b_IgnorePasteBo
     for (const CT_IdmlSpreadLayout& co_spread : co_Layout.co_Spreads()) {
         CT_MapRow co_row;
         if (co_spread.b_Master && (co_Rows.empty() || co_Rows.back().s_Caption.empty())) {
-            co_row.s_Heading = s_PageLabel(-1);
+            co_row.s_Heading = s_GroupLabel(-1);
         }
         co_row.s_Caption = co_spread.s_Name;
         bool b_first = true;
         for (std::size_t n = 0; n < co_spread.co_Pages.size(); ++n) {
             const int i_page = static_cast<int>(co_spread.n_FirstPage + n);
             co_row.co_Pages.push_back(
-                {co_spread.co_Pages[n], co_spread.b_Master ? std::string() : s_PageLabel(i_page)});
+                {co_spread.co_Pages[n], co_spread.b_Master ? std::string() : s_GroupLabel(i_page)});
             v_Include(co_row.co_Extent, b_first, co_spread.co_Pages[n]);
         }
         for (const CT_IdmlFrame& co_frame : co_spread.co_Frames) {

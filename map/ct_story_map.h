@@ -10,18 +10,13 @@
 #include <string>
 #include <vector>
 
+#include "map/ct_order_walk.h"
 #include "platform/host/idml/ct_idml_geometry.h"
 
 class CT_IdmlLayout;
-class CT_StoryOrder;
 
-struct CT_MapStory {
-    unsigned n_Number = 0;  // place in the story order, from 1
-    std::string s_Key;
-    std::string s_Label;  // the story list's label, "Story N: preview"
-    std::string s_Preview;
-    std::string s_Group;  // the list group: "Master Pages", "Pasteboard", "Page N"
-};
+// A story of the order as the map labels it, as the story list does.
+struct CT_MapStory : CT_OrderEntry {};
 
 struct CT_MapFrame {
     std::string s_Key;

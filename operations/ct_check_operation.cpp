@@ -143,29 +143,19 @@ int b_TrialImport(CT_Session& co_Session, const CT_TaggedFile& co_File, CT_Docum
 // units to review are summed up in a line each, and every other finding has its own.
 void v_AddXliff(const CT_XliffImport& co_Xliff, const std::string& s_File, CT_Findings& co_Findings,
                 std::vector<std::string>& co_Lines) {
-    std::vector<std::string> co_review;
     for (const CT_XliffFinding& co_finding : co_Xliff.cco_GetFindings()) {
         co_Findings.co_Records.push_back(
             CT_CheckRecord{co_finding.pc_KindName(), co_finding.co_Story, co_finding.co_Unit,
                            co_finding.co_Code, co_finding.n_Line, co_finding.co_Text(s_File)});
-        switch (co_finding.eo_Weight()) {
-            case CT_XliffFinding::e_Error:
-                co_Lines.push_back("Refused: " + co_finding.co_Text(s_File));
-                break;
-            case CT_XliffFinding::e_Difference:
-                co_Lines.push_back("Difference: " + co_finding.co_Text(s_File));
-                break;
-            case CT_XliffFinding::e_Note:
-                if (co_finding.eo_Kind == CT_XliffFinding::e_Review) {
-                    co_review.push_back(co_finding.co_Unit);
-                } else {
-                    co_Lines.push_back("Note: " + co_finding.co_Text(s_File));
-                }
-                break;
-            case CT_XliffFinding::e_NotTranslated:
-                break;
-        }
     }
+    const std::vector<std::string> co_review =
+        co_Xliff.co_TellEach([&](const CT_XliffFinding& co_Finding) {
+            const CT_XliffFinding::et_Weight eo_weight = co_Finding.eo_Weight();
+            co_Lines.push_back((eo_weight == CT_XliffFinding::e_Error        ? "Refused: "
+                                : eo_weight == CT_XliffFinding::e_Difference ? "Difference: "
+                                                                             : "Note: ") +
+                               co_Finding.co_Text(s_File));
+        });
     const std::string s_untranslated = co_Xliff.s_UntranslatedLine();
     if (!s_untranslated.empty()) {
         co_Lines.push_back("Not translated: " + s_untranslated);

@@ -1,9 +1,7 @@
 #include "operations/ct_import_batch_action.h"
 
 #include <algorithm>
-#include <filesystem>
 #include <memory>
-#include <system_error>
 
 #include "operations/ct_import_gate.h"
 #include "operations/ct_log_sink.h"
@@ -11,14 +9,7 @@
 #include "operations/ct_tagged_file.h"
 #include "operations/ct_xliff_import.h"
 #include "platform/common/ct_errors.h"
-
-namespace {
-std::string s_Canonical(const std::string& s_Path) {
-    std::error_code co_error;
-    const std::filesystem::path co_path = std::filesystem::weakly_canonical(s_Path, co_error);
-    return co_error ? s_Path : co_path.string();
-}
-}  // namespace
+#include "platform/host/idml/ct_idml_documents.h"
 
 CT_ImportBatchAction::CT_ImportBatchAction(CT_Session& co_Session) : co_Session(co_Session) {}
 
@@ -37,7 +28,7 @@ int CT_ImportBatchAction::b_Execute(const CT_String& co_TaggedFile, CT_ProcessDa
     const bool b_clean = b_stopped == 0 &&
                          co_Session.co_GetSink().n_GetErrorLines() == n_errorsBefore &&
                          b_Save(s_path);
-    co_Handled.push_back(s_Canonical(s_path));
+    co_Handled.push_back(CT_IdmlDocuments::s_Canonical(s_path));
     co_Clean.push_back(b_clean);
     return b_stopped;
 }
@@ -63,7 +54,8 @@ int CT_ImportBatchAction::b_IsSaveNeeded() {
         return 1;
     }
     const bool b_handled =
-        co_Handled.back() == s_Canonical(std::string(pco_Document->co_GetFilePath().sv()));
+        co_Handled.back() ==
+        CT_IdmlDocuments::s_Canonical(std::string(pco_Document->co_GetFilePath().sv()));
     return !b_handled || co_Clean.back();
 }
 
@@ -99,8 +91,8 @@ int CT_ImportBatchAction::b_Import(const CT_String& co_TaggedFile, CT_ProcessDat
 }
 
 bool CT_ImportBatchAction::b_WasClean(const std::string& s_DocumentPath) const {
-    const auto it_found =
-        std::find(co_Handled.begin(), co_Handled.end(), s_Canonical(s_DocumentPath));
+    const auto it_found = std::find(co_Handled.begin(), co_Handled.end(),
+                                    CT_IdmlDocuments::s_Canonical(s_DocumentPath));
     return it_found != co_Handled.end() && co_Clean[it_found - co_Handled.begin()];
 }
 

@@ -20,26 +20,24 @@
 #include "settings/ct_story_format_settings.h"
 
 namespace {
-// Whether the line is the kernel's count of imported stories (string-table entries 111, 112).
-bool b_IsImportCount(const std::string& s_Line) {
-    const std::string s_one(CT_ResString(CT_Library::sp_GetModule(), 111).cco_Get().sv());
-    const std::string s_many(CT_ResString(CT_Library::sp_GetModule(), 112).cco_Get().sv());
-    const std::string s_tail = s_many.substr(s_many.find('%') + 1);
-    const std::size_t n_digits = s_Line.find_first_not_of("0123456789");
-    return s_Line == s_one ||
-           (n_digits > 0 && n_digits != std::string::npos && s_Line.substr(n_digits) == s_tail);
+// The line the kernel ends an import with that ran to its end: its count of the stories taken.
+std::string s_CountLine(unsigned n_Stories) {
+    const CT_ResString co_line(CT_Library::sp_GetModule(), n_Stories == 1 ? 111 : 112, "%");
+    return std::string((n_Stories == 1 ? co_line.cco_Get() : co_line.cco_Get(n_Stories)).sv());
 }
 }  // namespace
 
-et_ExitStatus CT_ImportOperation::seo_Run(CT_Session& co_Session) {
+CT_ImportResult CT_ImportOperation::sco_Run(CT_Session& co_Session) {
     const CT_CommandOptions& co_options = co_Session.co_GetOptions();
     CT_ProcessData co_data(co_Session.co_GetLog(), CT_StoryFormatSettings(), "Import");
     CT_OperationOutcome co_outcome(co_Session);
     std::unique_ptr<CT_TaggedFile> pco_tagged;
     std::unique_ptr<CT_WorkCopy> pco_copy;
     std::unique_ptr<CT_XliffImport> pco_xliff;
+    CT_ImportResult co_result;
     bool b_refused = false;
     bool b_importing = false;
+    bool b_counted = false;  // the kernel ended with its count, co_result.n_Stories
     co_Session.co_GetSink().v_HoldAfterError(true);
     co_outcome.v_Run([&]() -> int {
         pco_xliff = std::make_unique<CT_XliffImport>(co_Session, co_options.s_Tagged);
@@ -80,6 +78,8 @@ et_ExitStatus CT_ImportOperation::seo_Run(CT_Session& co_Session) {
         co_Session.v_LocateErrorsIn(pco_tagged.get());
         const int b_stopped =
             co_document.b_Import(CT_String(pco_tagged->s_GetReadablePath().c_str()), co_data);
+        b_counted = b_stopped == 0;
+        co_result.n_Stories = co_Session.co_GetHost().n_GetStoryCounter();
         // A stopped import leaves nothing to keep: the copy is dropped.
         if (b_stopped == 0) {
             co_document.v_Save();
@@ -90,14 +90,17 @@ et_ExitStatus CT_ImportOperation::seo_Run(CT_Session& co_Session) {
     co_Session.co_GetSink().v_HoldAfterError(false);
     const std::vector<std::string> co_held = co_Session.co_GetSink().co_TakeHeld();
     if (b_refused) {
-        return e_ExitDiffers;
+        co_result.eo_Status = e_ExitDiffers;
+        co_result.n_Stories = 0;
+        return co_result;
     }
-    const et_ExitStatus eo_status = co_outcome.eo_GetExitStatus();
-    if (eo_status != e_ExitOk) {
+    co_result.eo_Status = co_outcome.eo_GetExitStatus();
+    if (co_result.eo_Status != e_ExitOk) {
         // The stories counted after an error went into the working copy, which is dropped:
         // the user is told what happened to the document instead.
+        const std::string s_count = b_counted ? s_CountLine(co_result.n_Stories) : std::string();
         for (const std::string& s_line : co_held) {
-            if (!s_line.empty() && !b_IsImportCount(s_line)) {
+            if (!s_line.empty() && s_line != s_count) {
                 co_Session.v_LogLine(s_line);
             }
         }
@@ -105,14 +108,15 @@ et_ExitStatus CT_ImportOperation::seo_Run(CT_Session& co_Session) {
             co_Session.v_LogLine("Nothing was imported: " + co_options.s_Document +
                                  " was left as it was.");
         }
-        return eo_status;
+        co_result.n_Stories = 0;
+        return co_result;
     }
     for (const std::string& s_line : co_held) {
         co_Session.v_LogLine(s_line);
     }
-    const std::string s_backup = pco_copy->s_Commit(!co_options.b_NoBackup);
-    if (!s_backup.empty()) {
-        co_Session.v_LogLine("The document as it was is kept in " + s_backup + ".");
+    co_result.s_Backup = pco_copy->s_Commit(!co_options.b_NoBackup);
+    if (!co_result.s_Backup.empty()) {
+        co_Session.v_LogLine("The document as it was is kept in " + co_result.s_Backup + ".");
     }
-    return e_ExitOk;
+    return co_result;
 }

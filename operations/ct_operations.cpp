@@ -30,18 +30,11 @@
 #include "platform/host/idml/ct_idml_layout.h"
 #include "settings/ct_process_data.h"
 #include "storyorder/ct_story_order.h"
-#include "textbox/ct_page.h"
 #include "textbox/ct_text_box.h"
 
 namespace {
 std::string s_Text(const CT_String& co_Text) {
     return std::string(co_Text.sv());
-}
-
-std::string s_GroupLabel(int i_Page) {
-    CT_Page co_page(i_Page);
-    co_page.v_SetListLabel(0);
-    return s_Text(co_page.cco_GetListLabel());
 }
 
 // The order file, read before the document is opened so that a bad one costs no parsing.
@@ -110,17 +103,10 @@ CT_StoryListing CT_Operations::sco_List(CT_Session& co_Session) {
         co_listing.b_Counted = true;
         co_listing.co_Total = pco_counts->co_GetTotal();
     }
-    v_ForEachBox(co_order, [&](CT_TextBox& co_Box, unsigned n_Index) {
-        co_Box.v_SetListLabel(n_Index);
-        CT_String co_preview;
-        co_Box.v_GetText(co_preview, 1);
+    v_ForEachEntry(co_order, [&](CT_TextBox& co_Box, CT_OrderEntry co_Entry) {
         CT_ListedStory co_story;
-        co_story.n_Number = n_Index + 1;
-        co_story.s_Key = s_Text(co_Box.cco_GetKey());
-        co_story.s_Label = s_Text(co_Box.cco_GetListLabel());
-        co_story.s_Preview = s_Text(co_preview);
+        static_cast<CT_OrderEntry&>(co_story) = std::move(co_Entry);
         co_story.i_Page = co_Box.i_GetPage();
-        co_story.s_Group = s_GroupLabel(co_story.i_Page);
         co_story.i_X = co_Box.cco_GetPosition().x;
         co_story.i_Y = co_Box.cco_GetPosition().y;
         if (const CT_IdmlBox* pco_listed = co_host.pco_FindListed(co_story.s_Key)) {
@@ -162,9 +148,13 @@ et_ExitStatus CT_Operations::seo_Export(CT_Session& co_Session) {
 }
 
 et_ExitStatus CT_Operations::seo_Import(CT_Session& co_Session) {
+    return sco_Import(co_Session).eo_Status;
+}
+
+CT_ImportResult CT_Operations::sco_Import(CT_Session& co_Session) {
     co_Session.v_Begin(CT_CommandOptions::e_Import);
     CT_DocumentPath::sv_Check(co_Session.co_GetOptions().s_Document);
-    return CT_ImportOperation::seo_Run(co_Session);
+    return CT_ImportOperation::sco_Run(co_Session);
 }
 
 CT_CheckResult CT_Operations::sco_Check(CT_Session& co_Session) {

@@ -235,36 +235,36 @@ std::string CT_XliffImport::s_UntranslatedLine() const {
     return co_ids.empty() ? std::string() : s_UnitsLine(s_File, co_ids, "not translated");
 }
 
+std::vector<std::string> CT_XliffImport::co_TellEach(
+    const std::function<void(const CT_XliffFinding&)>& f_Tell) const {
+    std::vector<std::string> co_review;
+    for (const CT_XliffFinding& co_finding : co_Findings) {
+        if (co_finding.eo_Kind == CT_XliffFinding::e_Review) {
+            co_review.push_back(co_finding.co_Unit);
+        } else if (co_finding.eo_Weight() != CT_XliffFinding::e_NotTranslated) {
+            f_Tell(co_finding);
+        }
+    }
+    return co_review;
+}
+
 void CT_XliffImport::v_Admit() const {
     const CT_CommandOptions& co_options = co_Session.co_GetOptions();
     std::vector<std::string> co_refusals;
-    std::vector<std::string> co_review;
-    for (const CT_XliffFinding& co_finding : co_Findings) {
-        switch (co_finding.eo_Weight()) {
-            case CT_XliffFinding::e_Error:
-                co_refusals.push_back(co_finding.co_Text(s_File));
-                break;
-            case CT_XliffFinding::e_Difference:
-                if (co_options.b_AllowDifferences) {
-                    co_Session.v_LogLine("Warning: " + co_finding.co_Text(s_File) + " (" +
-                                         co_finding.pc_WhenAccepted() + ": --allow-differences)");
-                } else {
-                    co_refusals.push_back(co_finding.co_Text(s_File) +
-                                          " (with --allow-differences " +
-                                          co_finding.pc_WhenAccepted() + ")");
-                }
-                break;
-            case CT_XliffFinding::e_Note:
-                if (co_finding.eo_Kind == CT_XliffFinding::e_Review) {
-                    co_review.push_back(co_finding.co_Unit);
-                } else {
-                    co_Session.v_LogLine("Note: " + co_finding.co_Text(s_File));
-                }
-                break;
-            case CT_XliffFinding::e_NotTranslated:
-                break;
+    const std::vector<std::string> co_review = co_TellEach([&](const CT_XliffFinding& co_Finding) {
+        const std::string s_text = co_Finding.co_Text(s_File);
+        if (co_Finding.eo_Weight() == CT_XliffFinding::e_Error) {
+            co_refusals.push_back(s_text);
+        } else if (co_Finding.eo_Weight() != CT_XliffFinding::e_Difference) {
+            co_Session.v_LogLine("Note: " + s_text);
+        } else if (co_options.b_AllowDifferences) {
+            co_Session.v_LogLine("Warning: " + s_text + " (" + co_Finding.pc_WhenAccepted() +
+                                 ": --allow-differences)");
+        } else {
+            co_refusals.push_back(s_text + " (with --allow-differences " +
+                                  co_Finding.pc_WhenAccepted() + ")");
         }
-    }
+    });
     const std::string s_untranslated = s_UntranslatedLine();
     if (!s_untranslated.empty()) {
         if (co_options.b_RequireTranslated) {

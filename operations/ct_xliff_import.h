@@ -8,6 +8,7 @@
 // refused with --require-translated). For a tagged story file nothing happens.
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -42,6 +43,11 @@ class CT_XliffImport {
     // Logs the findings as an import weighs them, each error line but the last as it is;
     // raises e_BadContent with the last when the import must not go on.
     void v_Admit() const;
+    // Calls f_Tell with each finding that check and import tell on a line of its own, in order:
+    // errors, differences and notes. The units to review are gathered instead and returned;
+    // untranslated units are s_UntranslatedLine's.
+    std::vector<std::string> co_TellEach(
+        const std::function<void(const CT_XliffFinding&)>& f_Tell) const;
     // The line that names the untranslated units (and paragraphs the file lacks), empty when
     // there are none.
     std::string s_UntranslatedLine() const;

@@ -17,19 +17,16 @@
 
 #include "exchange/ct_document_count.h"
 #include "map/ct_fit_report.h"
+#include "map/ct_order_walk.h"
 #include "operations/ct_command_options.h"
 #include "operations/ct_exit_status.h"
 #include "operations/ct_session.h"
 
-// One story of a listing, in story order.
-struct CT_ListedStory {
-    unsigned n_Number = 0;  // from 1
-    std::string s_Key;
-    std::string s_Label;    // as the story list shows it: "Page 1: Headline"
-    std::string s_Preview;  // the start of its text
-    int i_Page = 0;         // -1 for master pages, 0 for the pasteboard
-    std::string s_Group;    // the label of its page group
-    int i_X = 0;            // the position of its first frame
+// One story of a listing, in story order: its number, key, label, preview and page group, and
+// then where it stands and what it counts.
+struct CT_ListedStory : CT_OrderEntry {
+    int i_Page = 0;  // -1 for master pages, 0 for the pasteboard
+    int i_X = 0;     // the position of its first frame
     int i_Y = 0;
     std::string s_Layer;    // empty when the document names none
     std::string s_LeftOut;  // why it does not go out in an export; empty when it does
@@ -67,6 +64,13 @@ struct CT_CheckResult {
     CT_FitReport co_Fit;
 };
 
+// What an import did.
+struct CT_ImportResult {
+    et_ExitStatus eo_Status = e_ExitOk;  // as seo_Import gives it
+    unsigned n_Stories = 0;  // the stories that went into the document; 0 unless e_ExitOk
+    std::string s_Backup;    // where the document as it was is kept; empty without a backup
+};
+
 class CT_Operations {
   public:
     // The stories of the options' document in story order (s_Order, the order file, the
@@ -83,6 +87,8 @@ class CT_Operations {
     // with e_ExitDiffers unless b_AllowDifferences). The document is replaced, after a backup
     // unless b_NoBackup, only when the import went through; otherwise it is left as it was.
     static et_ExitStatus seo_Import(CT_Session& co_Session);
+    // The same import, with the count of stories it took and the backup it made.
+    static CT_ImportResult sco_Import(CT_Session& co_Session);
 
     // Compares s_Tagged with the document, measures the fit (d_MaxGrowth) and tries the import
     // on a throw-away copy. Changes neither file.

@@ -1,8 +1,6 @@
 #include "platform/host/idml/ct_idml_host.h"
 
 #include <algorithm>
-#include <filesystem>
-#include <system_error>
 #include <unordered_set>
 #include <utility>
 
@@ -19,16 +17,6 @@ const char* const CT_IdmlHost::spc_OpenTag = "<STORYPORT-TAGGED-TEXT VERSION=\"1
 const char* const CT_IdmlHost::spc_CloseTag = "</STORYPORT-TAGGED-TEXT>\n";
 const char* const CT_IdmlHost::spc_Extension = ".stt";
 const char* const CT_IdmlHost::spc_Filter = "Story Tagged Text (*.stt)|*.stt||";
-
-namespace {
-
-std::string s_Canonical(const std::string& s_Path) {
-    std::error_code co_error;
-    const std::filesystem::path co_path = std::filesystem::weakly_canonical(s_Path, co_error);
-    return co_error ? s_Path : co_path.string();
-}
-
-}  // namespace
 
 CT_IdmlHost::CT_IdmlHost() : co_Filter(spc_Filter) {}
 
@@ -215,7 +203,7 @@ void CT_IdmlHost::v_GenerateBoxList(int b_IgnorePasteBoard) {
     std::vector<CT_IdmlBox> co_all =
         CT_IdmlBoxList(co_document, co_Selection).co_AllBoxes(b_IgnorePasteBoard != 0);
     const std::vector<std::string>* pco_always = nullptr;
-    const std::string s_path = s_Canonical(co_document.s_Path());
+    const std::string s_path = CT_IdmlDocuments::s_Canonical(co_document.s_Path());
     for (const auto& co_entry : co_AlwaysListed) {
         if (co_entry.first == s_path) {
             pco_always = &co_entry.second;
@@ -241,7 +229,7 @@ void CT_IdmlHost::v_GenerateBoxList(int b_IgnorePasteBoard) {
 
 void CT_IdmlHost::v_AlwaysList(const std::string& s_DocumentPath,
                                std::vector<std::string> co_Keys) {
-    co_AlwaysListed.emplace_back(s_Canonical(s_DocumentPath), std::move(co_Keys));
+    co_AlwaysListed.emplace_back(CT_IdmlDocuments::s_Canonical(s_DocumentPath), std::move(co_Keys));
 }
 
 void CT_IdmlHost::v_SetLeftOutReporter(
