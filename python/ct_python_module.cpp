@@ -90,6 +90,18 @@ py::dict co_Tally(const CT_StoryTally& co_Tally) {
     return co_dict;
 }
 
+// Runs an operation that writes a file and gives back what it wrote (pc_Key: s_Value) and its
+// log: export and map, which have nothing else to say.
+py::dict co_RunWriting(const CT_CommandOptions& co_Options, et_ExitStatus (*pf_Run)(CT_Session&),
+                       const char* pc_Key, const std::string& s_Value) {
+    std::vector<std::string> co_log;
+    eo_Run(co_Options, co_log, pf_Run);
+    py::dict co_result;
+    co_result[pc_Key] = s_Value;
+    co_result["log"] = co_log;
+    return co_result;
+}
+
 // The options every operation on one document takes: which stories, in which order.
 void v_SetSelection(CT_CommandOptions& co_Options, const std::optional<std::string>& s_Order,
                     const std::optional<std::string>& s_OrderFile, bool b_IgnorePasteboard,
@@ -147,6 +159,26 @@ py::dict co_ListStories(const std::string& s_Document, const std::optional<std::
     return co_result;
 }
 
+// The options of the calls that export: what goes out and how.
+void v_SetExport(CT_CommandOptions& co_Options, const std::optional<std::string>& s_Format,
+                 const std::optional<std::string>& s_TargetLanguage,
+                 const std::optional<std::string>& s_SourceLanguage, bool b_NoTarget,
+                 bool b_SkipNotes, bool b_Force) {
+    co_Options.s_Format = s_Format.value_or("");
+    co_Options.s_TargetLanguage = s_TargetLanguage.value_or("");
+    co_Options.s_SourceLanguage = s_SourceLanguage.value_or("");
+    co_Options.b_NoTarget = b_NoTarget;
+    co_Options.s_Notes = b_SkipNotes ? "skip" : "";
+    co_Options.b_Force = b_Force;
+}
+
+void v_RequireTargetLanguage(const CT_CommandOptions& co_Options, bool b_Xliff) {
+    if (b_Xliff && co_Options.s_TargetLanguage.empty()) {
+        throw CT_PythonError(
+            "storyport: an XLIFF export needs target_lang, the language to translate into");
+    }
+}
+
 py::dict co_Export(const std::string& s_Document, const std::string& s_File,
                    const std::optional<std::string>& s_Format,
                    const std::optional<std::string>& s_TargetLanguage,
@@ -160,24 +192,12 @@ py::dict co_Export(const std::string& s_Document, const std::string& s_File,
     co_options.eo_Command = CT_CommandOptions::e_Export;
     co_options.s_Document = s_Document;
     co_options.s_Tagged = s_File;
-    co_options.s_Format = s_Format.value_or("");
-    co_options.s_TargetLanguage = s_TargetLanguage.value_or("");
-    co_options.s_SourceLanguage = s_SourceLanguage.value_or("");
-    co_options.b_NoTarget = b_NoTarget;
-    co_options.s_Notes = b_SkipNotes ? "skip" : "";
-    co_options.b_Force = b_Force;
+    v_SetExport(co_options, s_Format, s_TargetLanguage, s_SourceLanguage, b_NoTarget, b_SkipNotes,
+                b_Force);
     v_SetSelection(co_options, s_Order, s_OrderFile, b_IgnorePasteboard, s_Layers, co_LayerNames,
                    s_Settings);
-    if (CT_Session::sb_IsXliff(co_options, s_File) && co_options.s_TargetLanguage.empty()) {
-        throw CT_PythonError(
-            "storyport: an XLIFF export needs target_lang, the language to translate into");
-    }
-    std::vector<std::string> co_log;
-    eo_Run(co_options, co_log, CT_Operations::seo_Export);
-    py::dict co_result;
-    co_result["file"] = s_File;
-    co_result["log"] = co_log;
-    return co_result;
+    v_RequireTargetLanguage(co_options, CT_Session::sb_IsXliff(co_options, s_File));
+    return co_RunWriting(co_options, CT_Operations::seo_Export, "file", s_File);
 }
 
 py::dict co_Pseudo(const std::string& s_Document, const std::string& s_Out,
@@ -286,9 +306,16 @@ py::dict co_Import(const std::string& s_Document, const std::string& s_File, boo
     v_SetTranslation(co_options, s_Document, s_File, s_Format, b_RequireTranslated, s_Layers,
                      s_Settings);
     std::vector<std::string> co_log;
-    eo_Run(co_options, co_log, CT_Operations::seo_Import);
+    CT_ImportResult co_import;
+    eo_Run(co_options, co_log, [&](CT_Session& co_Session) {
+        co_import = CT_Operations::sco_Import(co_Session);
+        return co_import.eo_Status;
+    });
     py::dict co_result;
     co_result["document"] = s_Document;
+    co_result["stories"] = co_import.n_Stories;
+    co_result["backup"] =
+        co_import.s_Backup.empty() ? py::object(py::none()) : py::str(co_import.s_Backup);
     co_result["log"] = co_log;
     return co_result;
 }
@@ -309,10 +336,46 @@ py::dict co_Map(const std::string& s_Document, const std::string& s_Out,
     co_options.d_MaxGrowth = d_MaxGrowth;
     v_SetSelection(co_options, s_Order, s_OrderFile, b_IgnorePasteboard, std::nullopt, {},
                    s_Settings);
+    return co_RunWriting(co_options, CT_Operations::seo_Map, "file", s_Out);
+}
+
+// A batch reports each document that failed in its log and goes on with the others: like check,
+// it has done its work then and says so in its result ("clean" false, status 1). Only a batch
+// that cannot run (no folder, a kind other than export or import, a cancel) raises.
+py::dict co_Batch(const std::string& s_Kind, const std::vector<std::string>& co_Documents,
+                  const std::optional<std::string>& s_Folder,
+                  const std::optional<std::string>& s_Format,
+                  const std::optional<std::string>& s_TargetLanguage,
+                  const std::optional<std::string>& s_SourceLanguage, bool b_NoTarget,
+                  const std::optional<std::string>& s_Order, bool b_IgnorePasteboard,
+                  const std::optional<std::string>& s_Layers,
+                  const std::vector<std::string>& co_LayerNames, bool b_SkipNotes, bool b_Force,
+                  bool b_Backup, bool b_AllowDifferences, bool b_RequireTranslated,
+                  const std::optional<std::string>& s_Settings) {
+    if (s_Kind != "export" && s_Kind != "import") {
+        throw CT_PythonError("storyport: a batch is an \"export\" or an \"import\", not \"" +
+                             s_Kind + "\"");
+    }
+    const bool b_export = s_Kind == "export";
+    CT_CommandOptions co_options;
+    co_options.eo_Command =
+        b_export ? CT_CommandOptions::e_BatchExport : CT_CommandOptions::e_BatchImport;
+    co_options.co_Documents = co_Documents;
+    co_options.s_Folder = s_Folder.value_or("");
+    v_SetExport(co_options, s_Format, s_TargetLanguage, s_SourceLanguage, b_NoTarget, b_SkipNotes,
+                b_Force);
+    co_options.b_NoBackup = !b_Backup;
+    co_options.b_AllowDifferences = b_AllowDifferences;
+    co_options.b_RequireTranslated = b_RequireTranslated;
+    v_SetSelection(co_options, s_Order, std::nullopt, b_IgnorePasteboard, s_Layers, co_LayerNames,
+                   s_Settings);
+    v_RequireTargetLanguage(co_options, b_export && co_options.s_Format == "xliff");
     std::vector<std::string> co_log;
-    eo_Run(co_options, co_log, CT_Operations::seo_Map);
+    const et_ExitStatus eo_status =
+        eo_Run(co_options, co_log, CT_Operations::seo_Batch, {e_ExitOk, e_ExitError});
     py::dict co_result;
-    co_result["file"] = s_Out;
+    co_result["clean"] = eo_status == e_ExitOk;
+    co_result["status"] = static_cast<int>(eo_status);
     co_result["log"] = co_log;
     return co_result;
 }
@@ -321,7 +384,7 @@ py::dict co_Map(const std::string& s_Document, const std::string& s_Out,
 PYBIND11_MODULE(storyport, co_Module) {
     co_Module.doc() =
         "storyport: IDML documents prepared for translation (story lists, tagged and XLIFF "
-        "export, check, import, maps)";
+        "export, check, import, maps, batches)";
     py::register_exception<CT_PythonError>(co_Module, "Error");
     using namespace pybind11::literals;
     co_Module.def(
@@ -354,4 +417,14 @@ PYBIND11_MODULE(storyport, co_Module) {
                   "max_growth"_a = 15.0, "order"_a = py::none(), "order_file"_a = py::none(),
                   "ignore_pasteboard"_a = false, "settings"_a = py::none(),
                   "Draws the story order on the pages into OUT.svg or OUT.html.");
+    co_Module.def("batch", &co_Batch, "kind"_a, "documents"_a, py::kw_only(),
+                  "folder"_a = py::none(), "format"_a = py::none(), "target_lang"_a = py::none(),
+                  "source_lang"_a = py::none(), "no_target"_a = false, "order"_a = py::none(),
+                  "ignore_pasteboard"_a = false, "layers"_a = py::none(),
+                  "layer_names"_a = std::vector<std::string>(), "skip_notes"_a = false,
+                  "force"_a = false, "backup"_a = true, "allow_differences"_a = false,
+                  "require_translated"_a = false, "settings"_a = py::none(),
+                  "Exports each document to FOLDER/NAME.stt (.xlf with format=\"xliff\"), or "
+                  "imports each from it, one after another; a document that fails is named in "
+                  "the log and the others go on.");
 }

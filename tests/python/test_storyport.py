@@ -108,6 +108,7 @@ def test_check_and_import_are_the_commands(work):
 
     # The right one goes in, the document as it was kept beside it, as the command does it.
     imported = storyport.import_("brochure.idml", "brochure.xlf")
+    assert (imported["stories"], imported["backup"]) == (7, "brochure.idml.bak")
     assert imported["log"][-1] == "The document as it was is kept in brochure.idml.bak."
     assert (work / "brochure.idml.bak").read_bytes() == before
     shutil.copy(SAMPLE, work / "copy.idml")
@@ -147,3 +148,34 @@ def test_calls_from_threads_run_one_at_a_time(work):
     for thread in threads:
         thread.join()
     assert results == [7, 7, 7, 7]
+
+
+def test_batch_is_the_commands(work):
+    # Out: the same files as the command's batch; in: a document without its file is named
+    # and left as it was, the other goes in, and the log is the command's after its time line.
+    shutil.copy(SAMPLE, work / "second.idml")
+    result = storyport.batch("export", ["brochure.idml", "second.idml"], folder="mine",
+                             format="xliff", target_lang="fr")
+    assert result["clean"] and result["status"] == 0
+    assert command("batch", "export", "--folder", "out", "--format", "xliff", "--target-lang",
+                   "fr", "brochure.idml", "second.idml").returncode == 0
+    for name in ("brochure.xlf", "second.xlf"):
+        assert (work / "mine" / name).read_bytes() == (work / "out" / name).read_bytes()
+    (work / "out" / "second.xlf").unlink()
+    translated = work / "out" / "brochure.xlf"
+    translated.write_text(translated.read_text().replace(
+        ">Summer in the Alps</mrk></target>", ">L'\u00e9t\u00e9 dans les Alpes</mrk></target>"))
+    before = (work / "second.idml").read_bytes()
+    result = storyport.batch("import", ["second.idml", "brochure.idml"], folder="out",
+                             format="xliff", backup=False)
+    assert (result["clean"], result["status"]) == (False, 1)
+    assert 'storyport: error: cannot open "out/second.xlf": No such file or directory' in result["log"]
+    assert (work / "second.idml").read_bytes() == before
+    assert (work / "brochure.idml").read_bytes() != before
+    shutil.copy(SAMPLE, work / "brochure.idml")
+    printed = command("batch", "import", "--folder", "out", "--format", "xliff", "--no-backup",
+                      "--jobs", "1", "second.idml", "brochure.idml")
+    assert printed.returncode == 1
+    assert printed.stderr.splitlines()[1:] == result["log"][1:]
+    with pytest.raises(storyport.Error, match="no folder for the tagged files"):
+        storyport.batch("export", ["brochure.idml"])
