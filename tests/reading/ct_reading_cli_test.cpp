@@ -3,18 +3,14 @@
 // keeps in the same order, and Kendall's tau over all pairs (1 = the person's order, -1 =
 // reversed). Anchored stories in every order; the structure order; the name of the order in
 // force on the list and the map.
-#include <gtest/gtest.h>
-#include <stdio.h>
-#include <stdlib.h>
-#include <unistd.h>
-
 #include <algorithm>
-#include <filesystem>
 #include <fstream>
-#include <iterator>
+#include <iostream>
 #include <map>
 #include <string>
 #include <vector>
+
+#include "tests/tools/ct_cli_fixture.h"
 
 namespace {
 
@@ -48,34 +44,8 @@ std::vector<std::string> co_Truth(const std::string& s_Name) {
     return co_keys;
 }
 
-// The lines the command writes to standard output (standard error with b_Errors).
-std::vector<std::string> co_Run(const std::string& s_Arguments, bool b_Errors = false) {
-    const std::string s_command = std::string(STORYPORT_CLI) + " " + s_Arguments +
-                                  (b_Errors ? " 2>&1 >/dev/null" : " 2>/dev/null");
-    std::vector<std::string> co_lines;
-    FILE* pf_out = popen(s_command.c_str(), "r");
-    if (pf_out == nullptr) {
-        return co_lines;
-    }
-    std::string s_line;
-    for (int i_char; (i_char = fgetc(pf_out)) != EOF;) {
-        if (i_char != '\n') {
-            s_line += static_cast<char>(i_char);
-        } else {
-            co_lines.push_back(s_line);
-            s_line.clear();
-        }
-    }
-    EXPECT_EQ(pclose(pf_out), 0) << s_command;
-    return co_lines;
-}
-
 std::string s_Document(const std::string& s_Name) {
     return gs_Data + "/idml/" + s_Name + ".idml";
-}
-
-std::vector<std::string> co_Command(const std::string& s_Order, const std::string& s_Name) {
-    return co_Run("list --keys --order " + s_Order + " " + s_Document(s_Name));
 }
 
 CT_Score co_Score(const std::vector<std::string>& co_Truth,
@@ -105,15 +75,15 @@ CT_Score co_Score(const std::vector<std::string>& co_Truth,
     return co_score;
 }
 
-class CT_ReadingCliTest : public ::testing::Test {
+class CT_ReadingCliTest : public CT_CliTest {
   protected:
-    void SetUp() override {
-        co_Home = std::filesystem::temp_directory_path() /
-                  ("storyport-score-" + std::to_string(::getpid()));
-        std::filesystem::create_directories(co_Home);
-        ::setenv("XDG_CONFIG_HOME", co_Home.c_str(), 1);
+    // The keys of the sample in the order.
+    std::vector<std::string> co_Command(const std::string& s_Order, const std::string& s_Name) {
+        const CT_CliResult co_list =
+            co_Run({"list", "--keys", "--order", s_Order, s_Document(s_Name)});
+        EXPECT_EQ(co_list.i_Status, 0) << co_list.s_Err;
+        return sco_Lines(co_list.s_Out);
     }
-    void TearDown() override { std::filesystem::remove_all(co_Home); }
 
     // Pooled tau over all pairs and the mean adjacent share over the documents, printed per
     // document so that a drop says where it is.
@@ -133,8 +103,6 @@ class CT_ReadingCliTest : public ::testing::Test {
         }
         return {co_pooled.d_Tau(), d_adjacent / n_documents};
     }
-
-    std::filesystem::path co_Home;
 };
 
 TEST_F(CT_ReadingCliTest, ReadingOrderReadsAsThePersonDid) {
@@ -173,18 +141,17 @@ TEST_F(CT_ReadingCliTest, StructureOrderTakesTaggedStoriesFirst) {
     EXPECT_EQ(co_Command("reading", "notes-mixed"),
               (std::vector<std::string>{"uc9", "ufd", "u116", "u136", "u156"}));
     EXPECT_EQ(co_Command("structure", "frames-mixed"), co_Command("reading", "frames-mixed"));
-    const std::vector<std::string> co_errors =
-        co_Run("list --keys --order structure " + s_Document("frames-mixed"), true);
+    const std::vector<std::string> co_errors = sco_Lines(
+        co_Run({"list", "--keys", "--order", "structure", s_Document("frames-mixed")}).s_Err);
     EXPECT_NE(std::find(co_errors.begin(), co_errors.end(),
                         "Warning: " + s_Document("frames-mixed") +
                             " has no XML structure: its stories are in reading order"),
               co_errors.end());
-    EXPECT_EQ(co_Run("list --order reading " + s_Document("notes-mixed")).at(0),
-              "notes-mixed.idml: 5 stories, reading order");
-    const std::string s_map = (co_Home / "map.svg").string();
-    co_Run("map " + s_Document("notes-mixed") + " " + s_map + " --order structure");
-    std::ifstream co_map(s_map);
-    const std::string s_svg((std::istreambuf_iterator<char>(co_map)), {});
+    EXPECT_EQ(
+        sco_Lines(co_Run({"list", "--order", "reading", s_Document("notes-mixed")}).s_Out).at(0),
+        "notes-mixed.idml: 5 stories, reading order");
+    co_Run({"map", s_Document("notes-mixed"), "map.svg", "--order", "structure"});
+    const std::string s_svg = s_Read("map.svg");
     EXPECT_NE(s_svg.find("data-story-order=\"structure\""), std::string::npos);
 }
 

@@ -2,22 +2,10 @@
 
 #include <gtest/gtest.h>
 
-#include <sstream>
-
 #include "platform/common/ct_errors.h"
 #include "tests/platform/common/ct_temp_folder.h"
 
 namespace {
-TEST(LogStreamTest, WritesLinesToTheCallersStream) {
-    std::ostringstream co_out;
-    CT_LogStream co_log(co_out);
-    co_log.v_SetName("Export");
-    co_log << "Exporting " << CT_String("a.indd") << "..." << co_log.cco_Eof();
-    co_log.v_Separator();
-    EXPECT_EQ("Export", co_log.cco_GetName().sv());
-    EXPECT_EQ("Exporting a.indd...\n" + std::string(40, '-') + "\n", co_out.str());
-}
-
 TEST(LogStreamTest, FileIsAppendedToAndCompleteAfterEachWrite) {
     CT_TempFolder co_dir;
     co_dir.v_Put("run.log", "earlier\n");

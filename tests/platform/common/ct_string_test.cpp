@@ -27,19 +27,6 @@ TEST(StringTest, WritableBufferBecomesTheContent) {
     EXPECT_TRUE(co_untouched == "kept");
 }
 
-TEST(StringTest, ReplaceChangesTheFirstOccurrenceOnly) {
-    CT_String co_tag("<STORY NAME=\"@\" LOCATION=\"%\">");
-    co_tag.v_Replace("@", "k%@");
-    co_tag.v_Replace("%", "P12");
-    EXPECT_EQ("<STORY NAME=\"kP12@\" LOCATION=\"%\">", co_tag.sv());
-    co_tag.v_Replace("#", "x");
-    co_tag.v_Replace("", "x");
-    EXPECT_EQ("<STORY NAME=\"kP12@\" LOCATION=\"%\">", co_tag.sv());
-    CT_String co_self("ab");
-    co_self.v_Replace("b", co_self);
-    EXPECT_EQ("aab", co_self.sv());
-}
-
 TEST(StringTest, NumbersAndConcatenation) {
     CT_String co_text = CT_String("Page ") + 0u + "/" + 4294967295u;
     EXPECT_EQ("Page 0/4294967295", co_text.sv());
