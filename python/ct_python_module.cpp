@@ -65,6 +65,9 @@ et_ExitStatus eo_Run(const CT_CommandOptions& co_Options, std::vector<std::strin
         } catch (et_ErrorCode) {
             s_error = CT_Session::ss_CommandErrorPrefix() +
                       std::string(CT_Errors::cco_GetLastError().sv());
+        } catch (const std::exception& co_error) {
+            // A session that could not begin says why as every other failure does.
+            s_error = CT_Session::ss_CommandErrorPrefix() + co_error.what();
         }
         CT_Errors::v_ResetError();
     }
