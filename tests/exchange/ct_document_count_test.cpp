@@ -42,10 +42,6 @@ INSTANTIATE_TEST_SUITE_P(
                 "\xE6\x88\x91\xE4\xBB\xAC\xE5\x96\x9C\xE6\xAC\xA2\xE5\x92\x96\xE5\x95\xA1\xE3\x80"
                 "\x82\n<x1/>2024\n",
                 3, 7},
-        // Three space-separated words of two syllables each.
-        CT_Case{"Korean",
-                "\xEC\x97\xAC\xEB\xA6\x84 \xED\x95\xA0\xEC\x9D\xB8 \xED\x96\x89\xEC\x82\xAC\n", 3,
-                6},
         // Day / pass / CHF / 45, Kids / 12 / free: the escaped "<" is a character, no word.
         CT_Case{"tabs separate words", "Day pass\tCHF 45\nKids \\< 12\tfree\n", 7, 23},
         // Object codes take no room in a unit, as a translation tool reads it.
