@@ -35,7 +35,8 @@ class CT_CliFitTest : public CT_CliTest {
 
     // One page with three stories of ten x's in 10-point type on 12 points of leading: s1 in
     // a frame of 100 by 24 points (two lines of 20 characters), s2 in a frame on the
-    // pasteboard, s3 in a frame without an outline.
+    // pasteboard, s3 in a frame without an outline. Its styles part is damaged, which the
+    // estimate passes over: the story's own type is all it needs.
     void v_WriteSmallFrames() const {
         const auto s_frame = [](const char* pc_Story, const char* pc_Place, bool b_Outline) {
             return std::string("<TextFrame Self=\"f") + pc_Story + "\" ParentStory=\"" + pc_Story +
@@ -56,7 +57,8 @@ class CT_CliFitTest : public CT_CliTest {
             s_Path("small.idml"),
             {{"mimetype", "application/vnd.adobe.indesign-idml-package", ZIP_CM_STORE},
              {"designmap.xml",
-              "<Document xmlns:idPkg=\"p\"><idPkg:Spread src=\"Spreads/S.xml\"/><idPkg:Story "
+              "<Document xmlns:idPkg=\"p\"><idPkg:Styles src=\"Resources/Styles.xml\"/>"
+              "<idPkg:Spread src=\"Spreads/S.xml\"/><idPkg:Story "
               "src=\"Stories/s1.xml\"/><idPkg:Story src=\"Stories/s2.xml\"/><idPkg:Story "
               "src=\"Stories/s3.xml\"/></Document>"},
              {"Spreads/S.xml",
@@ -64,6 +66,7 @@ class CT_CliFitTest : public CT_CliTest {
               "0 300 300\"/>" +
                   s_frame("s1", "10 10", true) + s_frame("s2", "-400 10", true) +
                   s_frame("s3", "10 100", false) + "</Spread></idPkg:Spread>"},
+             {"Resources/Styles.xml", "<idPkg:Styles"},
              {"Stories/s1.xml", s_story("s1")},
              {"Stories/s2.xml", s_story("s2")},
              {"Stories/s3.xml", s_story("s3")}});

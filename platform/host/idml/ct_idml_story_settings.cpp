@@ -5,6 +5,8 @@
 #include <cstring>
 #include <unordered_set>
 
+#include "platform/common/ct_error_code.h"
+
 namespace {
 
 bool b_Is(const pugi::xml_node& co_Node, const char* pc_Name) {
@@ -86,8 +88,14 @@ std::size_t n_CodePoints(const char* pc_Text) {
 
 CT_IdmlStorySettings::CT_IdmlStorySettings(const CT_IdmlDocument& co_Document)
     : co_Source(co_Document), co_PageNames(co_Document) {
-    if (const std::unique_ptr<CT_IdmlXmlPart> pco_styles = co_Document.pco_ReadStyles()) {
-        co_Styles = CT_IdmlTypeStyles(pco_styles->co_Root());
+    // A styles part that is no XML leaves every style saying nothing: the estimate takes the
+    // defaults, as the export, which never reads the styles, takes the document whole.
+    try {
+        if (const std::unique_ptr<CT_IdmlXmlPart> pco_styles = co_Document.pco_ReadStyles()) {
+            co_Styles = CT_IdmlTypeStyles(pco_styles->co_Root());
+        }
+    } catch (et_ErrorCode) {
+        co_Styles = CT_IdmlTypeStyles();
     }
     unsigned n_nextPage = 1;
     for (const CT_IdmlSpreadPart& co_part : co_Document.co_Spreads()) {

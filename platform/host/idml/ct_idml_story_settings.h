@@ -19,8 +19,9 @@
 
 class CT_IdmlStorySettings {
   public:
-    // Reads the spreads, the sections and the styles part; a styles part that is not
-    // well-formed XML raises e_BadDocument naming it.
+    // Reads the spreads, the sections and the styles part. A styles part that is not
+    // well-formed XML is passed over (every style then says nothing), and so are sizes, insets
+    // and column counts that are no numbers or out of bounds: they keep IDML's defaults.
     explicit CT_IdmlStorySettings(const CT_IdmlDocument& co_Document);
 
     // The story's frames in thread order and its type. A story shown only in anchored frames
