@@ -49,6 +49,7 @@ struct CT_CommandOptions {
     bool b_NoBackup = false;
     unsigned n_Jobs = 0;              // batch: worker processes; 0 means one per core
     bool b_Worker = false;            // batch: a worker of a parallel batch (CT_BatchOperation)
+    unsigned n_Threads = 0;           // a document's stories are read on; 0: as the session chooses
     double d_MaxGrowth = 15;          // percent
     double d_Expand = -1;             // pseudo: percent; negative: the target language's growth
     bool b_AllowDifferences = false;  // import although keys stand twice or stories are missing

@@ -155,6 +155,10 @@ std::vector<std::string> CT_ParallelBatch::co_Arguments() const {
     if (!co_options.s_Order.empty()) {
         co_arguments.insert(co_arguments.end(), {"--order", co_options.s_Order});
     }
+    if (co_options.n_Threads != 0) {
+        co_arguments.insert(co_arguments.end(),
+                            {"--threads", std::to_string(co_options.n_Threads)});
+    }
     if (co_options.b_IgnorePasteBoard) {
         co_arguments.push_back("--ignore-pasteboard");
     }

@@ -16,6 +16,7 @@
 #include "operations/ct_tagged_keys.h"
 #include "platform/common/ct_errors.h"
 #include "platform/common/ct_res_string.h"
+#include "platform/common/ct_work_pool.h"
 #include "platform/host/ct_host.h"
 #include "reading/ct_idml_reading_layout.h"
 #include "reading/ct_reading_order.h"
@@ -119,6 +120,10 @@ void CT_Session::v_Begin(CT_CommandOptions::et_Command eo_Command) {
         eo_Command == CT_CommandOptions::e_List && (co_Options.b_All || co_Options.b_Json);
     co_Host.v_SetSelection(co_selection);
     co_Host.v_SetSkipNotes(co_Options.s_Notes == "skip");
+    // The workers of a parallel batch have the cores between them already.
+    co_Host.v_SetThreads(co_Options.n_Threads != 0 ? co_Options.n_Threads
+                         : co_Options.b_Worker     ? 1
+                                                   : CT_WorkPool::sn_Threads(0));
     // Commands that go through every story once need no story's tree kept: those that only
     // read, and import and check, which parse a story again only to import into it, and then
     // keep it packed.

@@ -92,6 +92,15 @@ void v_AddNotesOption(CLI::App& co_Command, CT_CommandOptions& co_Options) {
         ->type_name("keep|skip");
 }
 
+void v_AddThreadsOption(CLI::App& co_Command, CT_CommandOptions& co_Options) {
+    co_Command
+        .add_option("--threads", co_Options.n_Threads,
+                    "threads a document's stories are read on (default: one per core; in a "
+                    "batch of several jobs, one); the output is the same whatever the number")
+        ->check(CLI::PositiveNumber)
+        ->type_name("N");
+}
+
 void v_AddBackupOption(CLI::App& co_Command, CT_CommandOptions& co_Options) {
     co_Command.add_flag("--no-backup", co_Options.b_NoBackup,
                         "do not keep the document as it was in a backup (DOC.bak)");
@@ -124,6 +133,7 @@ void v_AddList(CLI::App& co_App, CT_CommandOptions& co_Options) {
                        "does)");
     v_AddOrderOptions(*pco_list, co_Options, true);
     v_AddPasteboardOption(*pco_list, co_Options);
+    v_AddThreadsOption(*pco_list, co_Options);
     v_AddLayerOptions(*pco_list, co_Options, true);
     pco_list->footer(
         "The stories are shown in story order under their page groups (master pages, the\n"
@@ -206,6 +216,7 @@ void v_AddExport(CLI::App& co_App, CT_CommandOptions& co_Options) {
     v_AddOrderOptions(*pco_export, co_Options, true);
     CT_XliffOptions::sv_AddExport(*pco_export, co_Options);
     v_AddPasteboardOption(*pco_export, co_Options);
+    v_AddThreadsOption(*pco_export, co_Options);
     v_AddLayerOptions(*pco_export, co_Options, true);
     v_AddNotesOption(*pco_export, co_Options);
     v_AddForceOption(*pco_export, co_Options, "TAGGED");
@@ -226,6 +237,7 @@ void v_AddImport(CLI::App& co_App, CT_CommandOptions& co_Options) {
     v_AddDocumentAndTagged(*pco_import, co_Options,
                            "the translated tagged story file or XLIFF file to read");
     v_AddPasteboardOption(*pco_import, co_Options);
+    v_AddThreadsOption(*pco_import, co_Options);
     v_AddLayerOptions(*pco_import, co_Options, false);
     CT_XliffOptions::sv_AddImport(*pco_import, co_Options);
     v_AddBackupOption(*pco_import, co_Options);
@@ -247,6 +259,7 @@ void v_AddCheck(CLI::App& co_App, CT_CommandOptions& co_Options) {
     v_AddDocumentAndTagged(*pco_check, co_Options,
                            "the tagged story file or XLIFF file to compare");
     v_AddPasteboardOption(*pco_check, co_Options);
+    v_AddThreadsOption(*pco_check, co_Options);
     v_AddMaxGrowthOption(*pco_check, co_Options);
     pco_check->add_flag("--json", co_Options.b_Json, "write the findings and the fit as JSON");
     v_AddLayerOptions(*pco_check, co_Options, false);
@@ -329,6 +342,7 @@ void v_AddBatchKind(CLI::App& co_Batch, CT_CommandOptions& co_Options, bool b_Ex
         CT_XliffOptions::sv_AddImport(*pco_kind, co_Options);
     }
     v_AddPasteboardOption(*pco_kind, co_Options);
+    v_AddThreadsOption(*pco_kind, co_Options);
     v_AddLayerOptions(*pco_kind, co_Options, b_Export);
     if (b_Export) {
         v_AddNotesOption(*pco_kind, co_Options);

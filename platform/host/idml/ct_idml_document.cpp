@@ -1,12 +1,15 @@
 #include "platform/host/idml/ct_idml_document.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
+#include <deque>
 #include <map>
 #include <unordered_set>
 #include <utility>
 
 #include "platform/common/ct_errors.h"
+#include "platform/common/ct_work_pool.h"
 #include "platform/host/idml/ct_idml_deflater.h"
 #include "platform/host/idml/ct_idml_tag_text.h"
 
@@ -61,19 +64,42 @@ void v_CheckStorySize(const CT_IdmlXmlPart& co_Part, std::uint64_t n_size, std::
 
 }  // namespace
 
-CT_IdmlDocument::CT_IdmlDocument(const std::string& s_Path, CT_StoryReader co_Reader)
-    : co_Package(s_Path), co_Reader(std::move(co_Reader)) {
+// What v_LoadStories holds of one story from its reading to its place in the document.
+struct CT_IdmlDocument::CT_LoadedStory {
+    std::string s_Entry;
+    CT_IdmlPackage::CT_Raw co_Raw;
+    std::unique_ptr<CT_IdmlXmlPart> pco_Part;  // kept when there is no reader
+    std::string s_Key;
+    std::vector<std::pair<std::string, std::string>> co_Anchored;
+    // What the reader raised: it counts only after the story's id has been checked.
+    et_ErrorCode eo_ReaderError = e_NoError;
+    CT_String co_ReaderText;
+};
+
+CT_IdmlDocument::CT_IdmlDocument(const std::string& s_Path, CT_StoryReader co_Reader,
+                                 unsigned n_Threads)
+    : co_Package(s_Path), co_Reader(std::move(co_Reader)), n_Threads(n_Threads) {
     if (!co_Package.b_Has(gpc_DesignMap)) {
         v_Refuse(s_Path, gpc_DesignMap, "is missing");
     }
     CT_IdmlXmlPart co_Map(s_Path, gpc_DesignMap, co_Package.s_Read(gpc_DesignMap),
                           CT_IdmlXmlPart::e_ReadOnly);
-    for (pugi::xml_node co_Reference : co_Map.co_Root().children()) {
-        v_LoadPart(co_Reference);
+    std::vector<std::string> co_stories;
+    try {
+        for (pugi::xml_node co_Reference : co_Map.co_Root().children()) {
+            v_LoadPart(co_Reference, co_stories);
+        }
+    } catch (et_ErrorCode eo_code) {
+        // A broken story named before the broken part is what reading in order meets first.
+        const CT_String co_text = CT_Errors::cco_GetLastError();
+        v_LoadStories(co_stories, n_Threads);
+        CT_Errors::v_ThrowError(eo_code, co_text);
     }
+    v_LoadStories(co_stories, n_Threads);
 }
 
-void CT_IdmlDocument::v_LoadPart(const pugi::xml_node& co_Reference) {
+void CT_IdmlDocument::v_LoadPart(const pugi::xml_node& co_Reference,
+                                 std::vector<std::string>& co_Stories) {
     const char* pc_Name = pc_LocalName(co_Reference);
     const std::string s_Entry = co_Reference.attribute("src").value();
     // A part the design map names again is read once: a second reading adds nothing to the
@@ -84,7 +110,7 @@ void CT_IdmlDocument::v_LoadPart(const pugi::xml_node& co_Reference) {
         return;
     }
     if (b_Is(pc_Name, "Story")) {
-        v_LoadStory(s_Entry);
+        co_Stories.push_back(s_Entry);
     } else if (b_Is(pc_Name, "Spread") || b_Is(pc_Name, "MasterSpread")) {
         auto pco_Part = std::make_unique<CT_IdmlXmlPart>(
             s_Path(), s_Entry, co_Package.s_Read(s_Entry), CT_IdmlXmlPart::e_ReadOnly);
@@ -155,30 +181,94 @@ std::unique_ptr<CT_IdmlXmlPart> CT_IdmlDocument::pco_ReadStory(const std::string
                                             CT_IdmlXmlPart::e_Editable);
 }
 
-void CT_IdmlDocument::v_LoadStory(const std::string& s_Entry) {
-    std::unique_ptr<CT_IdmlXmlPart> pco_Part = pco_ReadStory(s_Entry);
-    pugi::xml_node co_Story = so_Inner(*pco_Part);
-    const std::string s_Key = co_Story.attribute("Self").value();
-    if (!b_Is(co_Story.name(), "Story") || s_Key.empty()) {
-        v_Refuse(s_Path(), s_Entry, "holds no story");
+namespace {
+
+// One per thread, kept for the thread's life: a fresh one per story costs its set-up.
+CT_IdmlInflater& co_ThreadInflater() {
+    thread_local CT_IdmlInflater co_inflater;
+    return co_inflater;
+}
+
+CT_IdmlDeflater& co_ThreadDeflater() {
+    thread_local CT_IdmlDeflater co_deflater;
+    return co_deflater;
+}
+
+}  // namespace
+
+// The package is read here, in order; each story is unpacked, parsed and read on the pool,
+// a few ahead of the one whose id is taken, so that only those few are held at a time.
+void CT_IdmlDocument::v_LoadStories(const std::vector<std::string>& co_Entries,
+                                    unsigned n_Threads) {
+    std::deque<CT_LoadedStory> co_loading;  // outlives the pool, whose jobs point into it
+    CT_WorkPool co_pool(n_Threads);
+    std::size_t n_given = 0;
+    for (std::size_t n_taken = 0; n_taken < co_Entries.size(); ++n_taken) {
+        for (; n_given < co_Entries.size() && n_given - n_taken < co_pool.n_Ahead(); ++n_given) {
+            co_loading.emplace_back();
+            CT_LoadedStory& co_story = co_loading.back();
+            co_story.s_Entry = co_Entries[n_given];
+            try {
+                co_Package.v_ReadRaw(co_story.s_Entry, co_story.co_Raw);
+            } catch (et_ErrorCode eo_code) {
+                // Raised in its turn, after the stories before it.
+                const CT_String co_text = CT_Errors::cco_GetLastError();
+                co_pool.n_Give([eo_code, co_text] { CT_Errors::v_ThrowError(eo_code, co_text); });
+                continue;
+            }
+            co_pool.n_Give([this, &co_story] { v_ReadStory(co_story); });
+        }
+        co_pool.v_Wait(n_taken);
+        v_AddStory(co_loading.front());
+        co_loading.pop_front();
     }
-    // The story id is the key the tagged file names; it must lead to one story only.
-    auto co_entry = co_StoriesById.emplace(s_Key, CT_StoryEntry{s_Entry, nullptr});
-    if (!co_entry.second) {
-        v_Refuse(s_Path(), s_Entry, "repeats the story id " + s_Key);
+}
+
+void CT_IdmlDocument::v_ReadStory(CT_LoadedStory& co_Story) const {
+    std::string s_bytes =
+        co_Package.s_Unpack(co_Story.s_Entry, co_Story.co_Raw, co_ThreadInflater());
+    co_Story.co_Raw = CT_IdmlPackage::CT_Raw();
+    co_Story.pco_Part = std::make_unique<CT_IdmlXmlPart>(
+        s_Path(), co_Story.s_Entry, std::move(s_bytes), CT_IdmlXmlPart::e_Editable);
+    const pugi::xml_node co_story = so_Inner(*co_Story.pco_Part);
+    co_Story.s_Key = co_story.attribute("Self").value();
+    if (!b_Is(co_story.name(), "Story") || co_Story.s_Key.empty()) {
+        v_Refuse(s_Path(), co_Story.s_Entry, "holds no story");
     }
-    co_Keys.push_back(s_Key);
-    v_CollectAnchored(co_Story, s_Key);
-    if (co_Reader) {
-        co_Reader(*this, s_Key, co_Story);
+    sv_CollectAnchored(co_story, co_Story.s_Key, co_Story.co_Anchored);
+    if (!co_Reader) {
         return;
     }
-    co_entry.first->second.pco_Part = std::move(pco_Part);
+    try {
+        co_Reader(*this, co_Story.s_Key, co_story);
+    } catch (et_ErrorCode eo_code) {
+        co_Story.eo_ReaderError = eo_code;
+        co_Story.co_ReaderText = CT_Errors::cco_GetLastError();
+    }
+    co_Story.pco_Part.reset();
+}
+
+void CT_IdmlDocument::v_AddStory(CT_LoadedStory& co_Story) {
+    // The story id is the key the tagged file names; it must lead to one story only.
+    auto co_entry =
+        co_StoriesById.emplace(co_Story.s_Key, CT_StoryEntry{co_Story.s_Entry, nullptr});
+    if (!co_entry.second) {
+        v_Refuse(s_Path(), co_Story.s_Entry, "repeats the story id " + co_Story.s_Key);
+    }
+    co_Keys.push_back(co_Story.s_Key);
+    co_AnchoredPairs.insert(co_AnchoredPairs.end(), co_Story.co_Anchored.begin(),
+                            co_Story.co_Anchored.end());
+    if (co_Story.eo_ReaderError != e_NoError) {
+        CT_Errors::v_ThrowError(co_Story.eo_ReaderError, co_Story.co_ReaderText);
+    }
+    co_entry.first->second.pco_Part = std::move(co_Story.pco_Part);
 }
 
 // In the order of the anchors in the text: a frame is met before the frames inside it, and a
 // frame's inside before its later siblings, as a reader meets them.
-void CT_IdmlDocument::v_CollectAnchored(const pugi::xml_node& co_Story, const std::string& s_Key) {
+void CT_IdmlDocument::sv_CollectAnchored(
+    const pugi::xml_node& co_Story, const std::string& s_Key,
+    std::vector<std::pair<std::string, std::string>>& co_Into) {
     std::vector<pugi::xml_node> co_stack;
     for (pugi::xml_node co_child = co_Story.last_child(); co_child;
          co_child = co_child.previous_sibling()) {
@@ -193,7 +283,7 @@ void CT_IdmlDocument::v_CollectAnchored(const pugi::xml_node& co_Story, const st
         const char* pc_story = co_node.attribute("ParentStory").value();
         if ((b_Is(co_node.name(), "TextFrame") || b_Is(co_node.name(), "TextPath")) &&
             *pc_story != '\0' && std::strcmp(pc_story, "n") != 0) {
-            co_AnchoredPairs.emplace_back(s_Key, pc_story);
+            co_Into.emplace_back(s_Key, pc_story);
         }
         for (pugi::xml_node co_child = co_node.last_child(); co_child;
              co_child = co_child.previous_sibling()) {
@@ -243,10 +333,48 @@ void CT_IdmlDocument::v_LoadPreferences(const std::string& s_Entry) {
         std::strcmp(co_Preference.attribute("PageBinding").value(), "RightToLeft") == 0;
 }
 
+void CT_IdmlDocument::v_PutAway(CT_IdmlXmlPart& co_Story) {
+    if (n_Threads <= 1) {
+        co_Story.v_PutAway(co_Deflater);
+        return;
+    }
+    if (!pco_Packer) {
+        pco_Packer = std::make_unique<CT_WorkPool>(n_Threads);
+    }
+    // A few stories in hand at a time, so that the trees waiting cost little memory.
+    if (co_Packing.size() >= pco_Packer->n_Ahead()) {
+        v_FinishPacking(co_Packing.front().second);
+    }
+    const std::size_t n_ticket =
+        pco_Packer->n_Give([&co_Story] { co_Story.v_PutAway(co_ThreadDeflater()); });
+    co_Packing.emplace_back(n_ticket, &co_Story);
+}
+
+void CT_IdmlDocument::v_FinishPacking(const CT_IdmlXmlPart* pco_Story) const {
+    if (pco_Story != nullptr &&
+        std::none_of(co_Packing.begin(), co_Packing.end(), [pco_Story](const auto& co_packing) {
+            return co_packing.second == pco_Story;
+        })) {
+        return;
+    }
+    // Tickets are waited for in the order they were given, so those before it go first.
+    while (!co_Packing.empty()) {
+        const auto co_first = co_Packing.front();
+        co_Packing.pop_front();
+        pco_Packer->v_Wait(co_first.first);
+        if (co_first.second == pco_Story) {
+            return;
+        }
+    }
+}
+
 CT_IdmlXmlPart* CT_IdmlDocument::pco_FindStory(const std::string& s_Key) const {
     auto co_Found = co_StoriesById.find(s_Key);
     if (co_Found == co_StoriesById.end()) {
         return nullptr;
+    }
+    if (co_Found->second.pco_Part) {
+        v_FinishPacking(co_Found->second.pco_Part.get());
     }
     if (!co_Found->second.pco_Part) {
         co_Found->second.pco_Part = pco_ReadStory(co_Found->second.s_Entry);
@@ -256,6 +384,7 @@ CT_IdmlXmlPart* CT_IdmlDocument::pco_FindStory(const std::string& s_Key) const {
 
 void CT_IdmlDocument::v_ForEachStory(
     const std::function<void(const std::string&, const pugi::xml_node&)>& f_Do) const {
+    v_FinishPacking();
     for (const std::string& s_key : co_Keys) {
         const CT_StoryEntry& co_entry = co_StoriesById.at(s_key);
         if (co_entry.pco_Part) {
@@ -277,6 +406,7 @@ pugi::xml_node CT_IdmlDocument::so_Inner(const CT_IdmlXmlPart& co_Part) {
 }
 
 bool CT_IdmlDocument::b_IsChanged() const {
+    v_FinishPacking();
     for (const auto& co_story : co_StoriesById) {
         if (co_story.second.pco_Part && co_story.second.pco_Part->b_IsChanged()) {
             return true;
@@ -286,6 +416,7 @@ bool CT_IdmlDocument::b_IsChanged() const {
 }
 
 void CT_IdmlDocument::v_Save() {
+    v_FinishPacking();
     CT_IdmlPackage::CT_Replaced co_Replaced;
     // In design-map order, so that of several stories too large the first is named.
     for (const std::string& s_key : co_Keys) {

@@ -5,6 +5,7 @@
 // as it opens and lets its tree go; a story asked for later is parsed again from the package.
 #pragma once
 
+#include <deque>
 #include <functional>
 #include <memory>
 #include <string>
@@ -13,6 +14,7 @@
 #include <utility>
 #include <vector>
 
+#include "platform/common/ct_work_pool.h"
 #include "platform/host/idml/ct_idml_deflater.h"
 #include "platform/host/idml/ct_idml_geometry.h"
 #include "platform/host/idml/ct_idml_package.h"
@@ -41,15 +43,22 @@ struct CT_IdmlSpreadPart {
 
 class CT_IdmlDocument {
   public:
-    // Called with the document as far as it is loaded, each story's id and its <Story> element
-    // as the document opens; the element goes when the call returns.
+    // Called with the document, each story's id and its <Story> element as the document
+    // opens; the element goes when the call returns. The stories are read after the design
+    // map's other parts (spreads, preferences, layers, conditions), which are all the call may
+    // look at: with several threads it is called on them at once, for different stories, and
+    // must be safe to call so.
     using CT_StoryReader =
         std::function<void(const CT_IdmlDocument&, const std::string&, const pugi::xml_node&)>;
 
     // Loads the package at the path and parses its design map, spreads, preferences and all
     // stories. A broken package raises e_BadDocument naming the file and the entry. With a
-    // reader, no story's tree is kept: each is handed to the reader instead.
-    explicit CT_IdmlDocument(const std::string& s_Path, CT_StoryReader co_Reader = {});
+    // reader, no story's tree is kept: each is handed to the reader instead. Stories are
+    // unpacked and parsed on n_Threads threads (1: all on this one); whatever their number, the
+    // document and the error raised for a broken package are the same: the first fault in the
+    // design map's order.
+    explicit CT_IdmlDocument(const std::string& s_Path, CT_StoryReader co_Reader = {},
+                             unsigned n_Threads = 1);
     CT_IdmlDocument(const CT_IdmlDocument&) = delete;
     CT_IdmlDocument& operator=(const CT_IdmlDocument&) = delete;
 
@@ -95,8 +104,10 @@ class CT_IdmlDocument {
 
     bool b_IsChanged() const;
     // Puts a story away after an import changed it (CT_IdmlXmlPart::v_PutAway): importing
-    // every story then needs little more memory than reading them.
-    void v_PutAway(CT_IdmlXmlPart& co_Story) { co_Story.v_PutAway(co_Deflater); }
+    // every story then needs little more memory than reading them. With several threads the
+    // story is written out and packed on another while the caller goes on; it is waited for
+    // when it is next asked for, and every such story before a save.
+    void v_PutAway(CT_IdmlXmlPart& co_Story);
     // Writes the changed stories back into the package; nothing is written when none changed.
     void v_Save();
 
@@ -106,10 +117,20 @@ class CT_IdmlDocument {
         std::unique_ptr<CT_IdmlXmlPart> pco_Part;  // null while let go
     };
 
-    void v_LoadPart(const pugi::xml_node& co_Reference);
-    void v_LoadStory(const std::string& s_Entry);
+    struct CT_LoadedStory;
+
+    // A story's part is only named here; v_LoadStories reads them all afterwards.
+    void v_LoadPart(const pugi::xml_node& co_Reference, std::vector<std::string>& co_Stories);
+    void v_LoadStories(const std::vector<std::string>& co_Entries, unsigned n_Threads);
+    // What a thread of its own does with a story: unpacks, parses and reads it.
+    void v_ReadStory(CT_LoadedStory& co_Story) const;
+    // What is done in the design map's order: the story's id is taken and checked.
+    void v_AddStory(CT_LoadedStory& co_Story);
     std::unique_ptr<CT_IdmlXmlPart> pco_ReadStory(const std::string& s_Entry) const;
-    void v_CollectAnchored(const pugi::xml_node& co_Story, const std::string& s_Key);
+    // Waits until the story put away on a thread is packed: the story given, or all for null.
+    void v_FinishPacking(const CT_IdmlXmlPart* pco_Story = nullptr) const;
+    static void sv_CollectAnchored(const pugi::xml_node& co_Story, const std::string& s_Key,
+                                   std::vector<std::pair<std::string, std::string>>& co_Into);
     void v_LoadPreferences(const std::string& s_Entry);
     void v_LoadLayer(const pugi::xml_node& co_Layer);
     void v_LoadSection(const pugi::xml_node& co_Section);
@@ -129,4 +150,10 @@ class CT_IdmlDocument {
     std::string s_StructureEntry;             // the XML structure's part; empty for none
     std::string s_StylesEntry;                // the styles part; empty for none
     std::vector<CT_IdmlSection> co_Sections;
+    const unsigned n_Threads;
+    // Stories being packed, oldest first, with their tickets; their parts are the packer's
+    // until waited for.
+    mutable std::deque<std::pair<std::size_t, const CT_IdmlXmlPart*>> co_Packing;
+    // Declared last so that it goes first, waiting for the stories it is packing.
+    std::unique_ptr<CT_WorkPool> pco_Packer;
 };

@@ -18,6 +18,8 @@ class CT_IdmlDocuments {
     // open already, and makes it the active one. Returns its serial.
     // A reader is handed each story as a newly opened document loads (see CT_IdmlDocument).
     unsigned n_Open(const std::string& s_Path, CT_IdmlDocument::CT_StoryReader co_Reader = {});
+    // The threads a document opened from now on is read on (CT_IdmlDocument); 1 at first.
+    void v_SetThreads(unsigned n_Count) { n_Threads = n_Count; }
     void v_Activate(unsigned n_Serial);
     bool b_IsOpen(unsigned n_Serial) const { return co_Open.count(n_Serial) != 0; }
     // The active document's serial, or 0 when none is open.
@@ -47,4 +49,5 @@ class CT_IdmlDocuments {
     std::unordered_map<unsigned, CT_Entry> co_Open;
     std::vector<unsigned> co_Recent;  // least recently active first
     unsigned n_LastSerial = 0;
+    unsigned n_Threads = 1;
 };

@@ -1,6 +1,7 @@
 #include "platform/host/idml/ct_idml_host.h"
 
 #include <algorithm>
+#include <mutex>
 #include <unordered_set>
 #include <utility>
 
@@ -76,22 +77,24 @@ void* CT_IdmlHost::p_Open(const CT_String& co_Path, int) {
     }
     CT_Digests co_digests;
     co_digests.b_SkipNotes = b_SkipNotes;
-    const unsigned n_serial = co_Documents.n_Open(
-        s_path, [&co_digests](const CT_IdmlDocument& co_Document, const std::string& s_Key,
-                              const pugi::xml_node& co_Story) {
-            CT_IdmlStoryOptions co_options;
-            co_options.b_SkipNotes = co_digests.b_SkipNotes;
-            co_options.pco_HiddenConditions = &co_Document.co_HiddenConditions();
-            CT_Digest& co_digest = co_digests.co_ByKey[s_Key];
-            co_digest.n_Hidden = co_Document.co_HiddenConditions().size();
-            co_digest.s_Content =
-                CT_IdmlStoryCodec::s_Export(co_Story, co_digest.co_Codes, co_options);
-            co_digest.b_Counted = !co_options.b_SkipNotes && co_digest.n_Hidden == 0;
-            if (!co_digest.b_Counted) {
-                co_digest.s_Counted =
-                    CT_IdmlStoryCodec::s_Export(co_Story, co_digest.co_CountedCodes);
-            }
-        });
+    std::mutex co_taking;  // stories are read on several threads at once
+    const unsigned n_serial = co_Documents.n_Open(s_path, [&co_digests, &co_taking](
+                                                              const CT_IdmlDocument& co_Document,
+                                                              const std::string& s_Key,
+                                                              const pugi::xml_node& co_Story) {
+        CT_IdmlStoryOptions co_options;
+        co_options.b_SkipNotes = co_digests.b_SkipNotes;
+        co_options.pco_HiddenConditions = &co_Document.co_HiddenConditions();
+        CT_Digest co_digest;
+        co_digest.n_Hidden = co_Document.co_HiddenConditions().size();
+        co_digest.s_Content = CT_IdmlStoryCodec::s_Export(co_Story, co_digest.co_Codes, co_options);
+        co_digest.b_Counted = !co_options.b_SkipNotes && co_digest.n_Hidden == 0;
+        if (!co_digest.b_Counted) {
+            co_digest.s_Counted = CT_IdmlStoryCodec::s_Export(co_Story, co_digest.co_CountedCodes);
+        }
+        const std::lock_guard<std::mutex> co_lock(co_taking);
+        co_digests.co_ByKey[s_Key] = std::move(co_digest);
+    });
     co_Digests[n_serial] = std::move(co_digests);
     v_RequireNamedLayers(n_serial);
     return p_DocumentHandle(n_serial);

@@ -59,6 +59,10 @@ class CT_IdmlHost : public CT_HostBackend {
     // for it. For commands that read every story, or import into them (a story an import
     // changes is let go packed, and what was read of it is dropped).
     void v_SetReadThrough(bool b_On) { b_ReadThrough = b_On; }
+    // The threads each document opened from now on is unpacked, parsed and read through on;
+    // 1 (the default) reads it on the caller's alone. Whatever the number, what the host gives
+    // and refuses is the same.
+    void v_SetThreads(unsigned n_Threads) { co_Documents.v_SetThreads(n_Threads); }
     // The content of the active document's story as export writes it with notes kept and no
     // condition hidden, and what its codes stand for: what is counted, unit by unit. False
     // when the document has no such story.

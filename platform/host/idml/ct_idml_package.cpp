@@ -152,6 +152,11 @@ zip_source_t* CT_IdmlPackage::pco_Copy(zip_t* pco_Out, const std::string& s_Entr
 }
 
 std::string CT_IdmlPackage::s_Read(const std::string& s_Entry) const {
+    v_ReadRaw(s_Entry, co_Raw);
+    return s_Unpack(s_Entry, co_Raw, co_Inflater);
+}
+
+void CT_IdmlPackage::v_ReadRaw(const std::string& s_Entry, CT_Raw& co_Out) const {
     auto co_Found = co_Indexes.find(s_Entry);
     if (co_Found == co_Indexes.end()) {
         v_Refuse(s_Entry, "is missing");
@@ -160,14 +165,18 @@ std::string CT_IdmlPackage::s_Read(const std::string& s_Entry) const {
     CT_IdmlZipFile co_File;
     const zip_uint64_t n_needed = ZIP_STAT_SIZE | ZIP_STAT_COMP_SIZE | ZIP_STAT_CRC;
     const bool b_stat = zip_stat_index(co_Zip.get(), co_Found->second, 0, &co_Stat) == 0;
-    if (b_stat && co_Stat.comp_method == ZIP_CM_DEFLATE && (co_Stat.valid & n_needed) == n_needed) {
-        return s_Unpack(s_Entry, co_Found->second, co_Stat);
+    co_Out.b_Packed =
+        b_stat && co_Stat.comp_method == ZIP_CM_DEFLATE && (co_Stat.valid & n_needed) == n_needed;
+    if (co_Out.b_Packed) {
+        v_ReadPacked(s_Entry, co_Found->second, co_Stat, co_Out);
+        return;
     }
     if (!b_stat ||
         (co_File.reset(zip_fopen_index(co_Zip.get(), co_Found->second, 0)), co_File == nullptr)) {
         v_Refuse(s_Entry, std::string("cannot be unpacked: ") + zip_strerror(co_Zip.get()));
     }
-    std::string s_Bytes(static_cast<std::size_t>(co_Stat.size), '\0');
+    std::string& s_Bytes = co_Out.s_Bytes;
+    s_Bytes.assign(static_cast<std::size_t>(co_Stat.size), '\0');
     std::size_t n_Done = 0;
     zip_int64_t i_Read = 1;
     while (n_Done < s_Bytes.size() &&
@@ -183,17 +192,16 @@ std::string CT_IdmlPackage::s_Read(const std::string& s_Entry) const {
     if (i_Read != 0 || n_Done != s_Bytes.size()) {
         v_Refuse(s_Entry, "cannot be unpacked: " + (s_Why.empty() ? "wrong size" : s_Why));
     }
-    return s_Bytes;
 }
 
-// A deflated entry: its packed bytes are read as they are and unpacked here, with the
-// decompressor and the buffer every entry shares.
-std::string CT_IdmlPackage::s_Unpack(const std::string& s_Entry, zip_uint64_t n_Index,
-                                     const zip_stat_t& co_Stat) const {
+// A deflated entry: its packed bytes are read as they are, to be unpacked by s_Unpack.
+void CT_IdmlPackage::v_ReadPacked(const std::string& s_Entry, zip_uint64_t n_Index,
+                                  const zip_stat_t& co_Stat, CT_Raw& co_Out) const {
     CT_IdmlZipFile co_File(zip_fopen_index(co_Zip.get(), n_Index, ZIP_FL_COMPRESSED));
     if (co_File == nullptr) {
         v_Refuse(s_Entry, std::string("cannot be unpacked: ") + zip_strerror(co_Zip.get()));
     }
+    std::string& s_PackedBytes = co_Out.s_Bytes;
     s_PackedBytes.resize(static_cast<std::size_t>(co_Stat.comp_size));
     std::size_t n_Done = 0;
     zip_int64_t i_Read = 1;
@@ -207,9 +215,18 @@ std::string CT_IdmlPackage::s_Unpack(const std::string& s_Entry, zip_uint64_t n_
                  "cannot be unpacked: " +
                      std::string(i_Read < 0 ? zip_file_strerror(co_File.get()) : "wrong size"));
     }
+    co_Out.n_Size = co_Stat.size;
+    co_Out.n_Crc = co_Stat.crc;
+}
+
+std::string CT_IdmlPackage::s_Unpack(const std::string& s_Entry, const CT_Raw& co_Raw,
+                                     CT_IdmlInflater& co_With) const {
+    if (!co_Raw.b_Packed) {
+        return co_Raw.s_Bytes;
+    }
     std::string s_Bytes;
     const std::string s_Why =
-        co_Inflater.s_Unpack(s_PackedBytes, co_Stat.size, co_Stat.crc, s_Bytes);
+        co_With.s_Unpack(co_Raw.s_Bytes, co_Raw.n_Size, co_Raw.n_Crc, s_Bytes);
     if (!s_Why.empty()) {
         v_Refuse(s_Entry, "cannot be unpacked: " + s_Why);
     }

@@ -6,6 +6,7 @@
 
 #include <zip.h>
 
+#include <cstdint>
 #include <map>
 #include <string>
 #include <unordered_map>
@@ -32,6 +33,21 @@ class CT_IdmlPackage {
     // The unpacked bytes of the entry; e_BadDocument when it is missing or damaged.
     std::string s_Read(const std::string& s_Entry) const;
 
+    // An entry's bytes as the archive keeps them: the archive is read by one thread at a time,
+    // but what it held may be unpacked by s_Unpack on any thread, each with its own inflater.
+    struct CT_Raw {
+        std::string s_Bytes;
+        bool b_Packed = false;  // deflated, to be unpacked; else the entry's own bytes
+        std::uint64_t n_Size = 0;
+        std::uint32_t n_Crc = 0;
+    };
+    // Reads the entry into the buffer (whose memory is reused); e_BadDocument when it is
+    // missing or cannot be read.
+    void v_ReadRaw(const std::string& s_Entry, CT_Raw& co_Out) const;
+    // The unpacked bytes; e_BadDocument naming the package and the entry when they are damaged.
+    std::string s_Unpack(const std::string& s_Entry, const CT_Raw& co_Raw,
+                         CT_IdmlInflater& co_With) const;
+
     // Writes the package again with the given entries replaced: a new file beside the old one,
     // the mimetype entry first and stored, every other entry in its old place, unchanged ones
     // copied compressed as they were; then the new file is renamed into place. On failure the
@@ -48,8 +64,8 @@ class CT_IdmlPackage {
     void v_Index();
     void v_CheckEntry(zip_uint64_t n_Index, const std::string& s_Name) const;
     bool b_IsStored(const std::string& s_Entry) const;
-    std::string s_Unpack(const std::string& s_Entry, zip_uint64_t n_Index,
-                         const zip_stat_t& co_Stat) const;
+    void v_ReadPacked(const std::string& s_Entry, zip_uint64_t n_Index, const zip_stat_t& co_Stat,
+                      CT_Raw& co_Out) const;
     zip_source_t* pco_Copy(zip_t* pco_Out, const std::string& s_Entry) const;
     void v_WriteTo(const std::string& s_Temp, const CT_Replaced& co_Replaced);
     [[noreturn]] void v_Refuse(const std::string& s_Entry, const std::string& s_What) const;
@@ -60,5 +76,5 @@ class CT_IdmlPackage {
     std::unordered_map<std::string, zip_uint64_t> co_Indexes;
     // Reading keeps one decompressor and one buffer for the packed bytes for every entry.
     mutable CT_IdmlInflater co_Inflater;
-    mutable std::string s_PackedBytes;
+    mutable CT_Raw co_Raw;
 };
