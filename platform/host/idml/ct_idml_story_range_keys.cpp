@@ -20,7 +20,10 @@ bool b_IsSpacing(const char* pc_Name) {
 
 // Separators that cannot occur in XML text keep "a=bc" apart from "ab=c".
 void v_AddAttributes(const pugi::xml_node& co_Node, std::string& co_Out) {
-    std::vector<std::pair<const char*, const char*>> co_attributes;
+    // Every range of every story comes here: one list per thread, reused, costs no allocation
+    // once it has grown to the most attributes a node has.
+    thread_local std::vector<std::pair<const char*, const char*>> co_attributes;
+    co_attributes.clear();
     for (const pugi::xml_attribute& co_attribute : co_Node.attributes()) {
         if (!b_IsSpacing(co_attribute.name())) {
             co_attributes.emplace_back(co_attribute.name(), co_attribute.value());
@@ -50,12 +53,18 @@ unsigned CT_IdmlStoryRangeKeys::n_Key(const pugi::xml_node& co_Range) {
     if (co_known != co_ByNode.end()) {
         return co_known->second;
     }
-    unsigned n_next = static_cast<unsigned>(co_BySignature.size()) + 1;
-    auto co_entry = co_BySignature.emplace(s_Signature(co_Range), n_next);
-    if (co_entry.second) {
-        co_Formattings.push_back({&co_entry.first->first, sn_Overrides(co_Range)});
+    // Most ranges repeat a formatting met before: the signature is made in a buffer of the
+    // thread's, and copied only for a new one.
+    thread_local std::string s_signature;
+    s_signature.clear();
+    sv_AddSignature(co_Range, s_signature);
+    auto co_found = co_BySignature.find(s_signature);
+    if (co_found == co_BySignature.end()) {
+        const unsigned n_next = static_cast<unsigned>(co_BySignature.size()) + 1;
+        co_found = co_BySignature.emplace(s_signature, n_next).first;
+        co_Formattings.push_back({&co_found->first, sn_Overrides(co_Range)});
     }
-    unsigned n_key = co_entry.first->second;
+    const unsigned n_key = co_found->second;
     co_ByNode.emplace(co_Range.internal_object(), n_key);
     return n_key;
 }
@@ -86,13 +95,11 @@ std::size_t CT_IdmlStoryRangeKeys::sn_Overrides(const pugi::xml_node& co_Range) 
     return n_overrides;
 }
 
-std::string CT_IdmlStoryRangeKeys::s_Signature(const pugi::xml_node& co_Range) {
-    std::string co_out;
-    v_AddAttributes(co_Range, co_out);
+void CT_IdmlStoryRangeKeys::sv_AddSignature(const pugi::xml_node& co_Range, std::string& co_Out) {
+    v_AddAttributes(co_Range, co_Out);
     for (const pugi::xml_node& co_child : co_Range.children("Properties")) {
-        sv_AddProperties(co_child, co_out);
+        sv_AddProperties(co_child, co_Out);
     }
-    return co_out;
 }
 
 void CT_IdmlStoryRangeKeys::sv_AddProperties(const pugi::xml_node& co_Node, std::string& co_Out) {

@@ -26,7 +26,7 @@ class CT_IdmlStoryRangeKeys {
         std::size_t n_Overrides;
     };
 
-    static std::string s_Signature(const pugi::xml_node& co_Range);
+    static void sv_AddSignature(const pugi::xml_node& co_Range, std::string& co_Out);
     static void sv_AddProperties(const pugi::xml_node& co_Node, std::string& co_Out);
     static std::size_t sn_Overrides(const pugi::xml_node& co_Range);
 
