@@ -11,6 +11,7 @@
 
 #include "exchange/ct_xliff_unit_reader.h"
 #include "platform/common/ct_utf8.h"
+#include "platform/common/ct_xml_depth.h"
 
 namespace {
 bool b_Is(const pugi::xml_node& co_Node, const char* pc_Name) {
@@ -207,6 +208,9 @@ std::vector<std::string> CT_XliffReader::sco_StoryKeys(std::string_view co_Bytes
     if (!co_document.load_buffer(co_Bytes.data(), co_Bytes.size())) {
         return co_keys;
     }
+    if (CT_XmlDepth::sco_TooDeep(co_document.document_element())) {
+        return co_keys;
+    }
     std::vector<pugi::xml_node> co_units;
     v_CollectUnits(co_document.document_element(), co_units);
     std::unordered_set<std::string> co_seen;
@@ -262,6 +266,12 @@ CT_XliffReader::CT_XliffReader(std::string_view co_Bytes) {
     auto n_LineOf = [&](const pugi::xml_node& co_Node) {
         return b_utf8 ? co_lines.n_Line(co_Node.offset_debug()) : 0;
     };
+    if (const pugi::xml_node co_deep = CT_XmlDepth::sco_TooDeep(co_root)) {
+        const std::size_t n_line = n_LineOf(co_deep);
+        throw CT_Refusal("elements nest more than " + std::to_string(CT_XmlDepth::kn_Limit) +
+                         " deep" + (n_line == 0 ? "" : " at line " + std::to_string(n_line)) +
+                         " (<" + co_deep.name() + ">), deeper than any translation nests");
+    }
     std::vector<pugi::xml_node> co_nodes;
     for (pugi::xml_node co_file : co_root.children()) {
         if (!b_Is(co_file, "file")) {

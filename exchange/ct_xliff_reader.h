@@ -3,7 +3,8 @@
 // <file>'s original and languages. Nothing is trusted to the file's order or structure: units
 // say by their ids where they go (CT_XliffPlacement puts them there). Refuses the whole file,
 // with one clear message, when it is no well-formed XML (with line and column), not UTF-8 where
-// it says so, no XLIFF 1.2 (XLIFF 2, or 1.2 content in the namespace of 2) or holds no unit.
+// it says so, no XLIFF 1.2 (XLIFF 2, or 1.2 content in the namespace of 2), nests elements
+// deeper than CT_XmlDepth::kn_Limit (with the line) or holds no unit.
 // A unit whose text holds an undefined entity (&nbsp;, one of a DTD) or a character reference
 // to NUL or to no character is kept with its fault and the line of the reference. Owns what
 // it read.

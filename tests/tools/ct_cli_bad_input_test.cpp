@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <regex>
 
@@ -281,6 +282,67 @@ TEST_F(CT_CliBadInputTest, ImportAndCheckRefuseABrokenFileNamingThePlace) {
                 "version tag <STORYPORT-TAGGED-TEXT VERSION=\"1\">");
     }
     v_ExpectRefusals(co_cases);
+}
+
+// Elements nested past the readers' depth, where the stack once overflowed, are refused by
+// check and import alike with the file and the line; a nesting short of it reads as usual.
+TEST_F(CT_CliBadInputTest, XliffNestedPastTheLimitIsRefusedWithItsLine) {
+    ASSERT_EQ(co_Run({"export", "brochure.idml", "brochure.xlf", "--target-lang", "fr"}).i_Status,
+              0);
+    const std::string s_xliff = s_Read("brochure.xlf");
+    const std::string s_target =
+        "<target state=\"needs-translation\"><mrk mtype=\"seg\" "
+        "mid=\"1\">Summer in the Alps</mrk></target>";
+    const std::string s_group = "<group id=\"u1d6\"";
+    auto s_Nested = [](const std::string& s_Open, const std::string& s_Close, std::size_t n,
+                       const std::string& s_Inner) {
+        std::string s_out;
+        for (std::size_t n_level = 0; n_level < n; ++n_level) {
+            s_out += s_Open;
+        }
+        s_out += s_Inner;
+        for (std::size_t n_level = 0; n_level < n; ++n_level) {
+            s_out += s_Close;
+        }
+        return s_out;
+    };
+    auto s_Target = [&](const std::string& s_Open, const std::string& s_Close, std::size_t n) {
+        return s_Replaced(s_xliff, s_target,
+                          "<target state=\"translated\">" +
+                              s_Nested(s_Open, s_Close, n, "Sommer dans les Alpes") + "</target>");
+    };
+    // The xliff, file, body, group, unit and target elements hold the codes: 994 fit.
+    v_Write("fits.xlf", s_Target("<mrk mtype=\"x\">", "</mrk>", 994));
+    v_Write("mrk.xlf", s_Target("<mrk mtype=\"x\">", "</mrk>", 995));
+    v_Write("g.xlf", s_Target("<g id=\"1\">", "</g>", 25000));
+    const std::size_t n_group = s_xliff.find(s_group);
+    ASSERT_NE(n_group, std::string::npos);
+    const std::size_t n_end = s_xliff.find("</group>", n_group) + 8;
+    v_Write("group.xlf",
+            s_xliff.substr(0, n_group) +
+                s_Nested("<group>\n", "</group>", 25000, s_xliff.substr(n_group, n_end - n_group)) +
+                s_xliff.substr(n_end));
+    const std::size_t n_line = static_cast<std::size_t>(
+        std::count(s_xliff.begin(), s_xliff.begin() + s_xliff.find(s_target), '\n') + 1);
+    const std::size_t n_groupLine = static_cast<std::size_t>(
+        std::count(s_xliff.begin(), s_xliff.begin() + n_group, '\n') + 1 + 997);
+    std::vector<CT_Refusal> co_cases;
+    for (const char* pc_command : {"check", "import"}) {
+        for (const auto& co_case : {std::make_pair("mrk", n_line), std::make_pair("g", n_line),
+                                    std::make_pair("group", n_groupLine)}) {
+            co_cases.push_back({{pc_command, "brochure.idml", co_case.first + std::string(".xlf")},
+                                1,
+                                "storyport: error: " + std::string(co_case.first) +
+                                    ".xlf: elements nest more than 1000 deep at line " +
+                                    std::to_string(co_case.second) + " (<" + co_case.first +
+                                    ">), deeper than any translation nests"});
+        }
+    }
+    v_ExpectRefusals(co_cases);
+    const CT_CliResult co_fits = co_Run({"import", "brochure.idml", "fits.xlf"});
+    EXPECT_EQ(co_fits.i_Status, 0) << co_fits.s_Err;
+    ASSERT_EQ(co_Run({"export", "brochure.idml", "after.stt"}).i_Status, 0);
+    EXPECT_NE(s_Read("after.stt").find("\">Sommer dans les Alpes\n</STORY>"), std::string::npos);
 }
 
 // A file of the wrong kind given as the translation (the document itself, the other format,

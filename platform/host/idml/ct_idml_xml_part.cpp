@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "platform/common/ct_errors.h"
+#include "platform/common/ct_xml_depth.h"
 #include "platform/host/idml/ct_idml_deflater.h"
 
 namespace {
@@ -48,6 +49,18 @@ void CT_IdmlXmlPart::v_Parse(const std::string& s_Package, std::string s_Bytes) 
                                            "\" is not well-formed XML (" + s_Why + " at byte " +
                                            std::to_string(co_Result.offset) + ")")
                                               .c_str()));
+    }
+    if (const pugi::xml_node co_deep = CT_XmlDepth::sco_TooDeep(co_Tree.document_element())) {
+        // The byte, as for a part that is not well-formed: parsing in place rewrote the text
+        // before it, so its line can no longer be counted.
+        const std::string s_At = std::to_string(co_deep.offset_debug());
+        co_Tree.reset();
+        CT_Errors::v_ThrowError(
+            e_BadDocument,
+            CT_String(("\"" + s_Package + "\": entry \"" + s_EntryName +
+                       "\" nests elements more than " + std::to_string(CT_XmlDepth::kn_Limit) +
+                       " deep (at byte " + s_At + ")")
+                          .c_str()));
     }
     b_Parsed = true;
 }

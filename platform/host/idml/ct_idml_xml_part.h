@@ -20,8 +20,8 @@ class CT_IdmlXmlPart {
     // the declaration and processing instructions, so that writing them back loses nothing.
     enum et_Use { e_ReadOnly, e_Editable };
 
-    // Parses the bytes; a text that is not well-formed XML raises e_BadDocument naming the
-    // package and the entry.
+    // Parses the bytes; a text that is not well-formed XML, or that nests elements deeper than
+    // CT_XmlDepth::kn_Limit, raises e_BadDocument naming the package, the entry and the byte.
     // The tree is parsed in place: the part keeps the bytes, which the tree points into.
     CT_IdmlXmlPart(const std::string& s_Package, std::string s_Entry, std::string s_Bytes,
                    et_Use eo_Use);
