@@ -4,6 +4,7 @@
 #include "platform/common/ct_errors.h"
 #include "platform/common/ct_files.h"
 #include "platform/common/ct_res_string.h"
+#include "platform/common/internal/ct_os_file.h"
 #include "platform/host/ct_basic_interface.h"
 #include "platform/host/ct_parent_progress_listener.h"
 #include "platform/host/ct_progress_listener.h"
@@ -33,6 +34,9 @@ void CT_Batch::v_SetBatch(const CT_String& co_Folder, const CT_StoryListSettings
     if (n_length > 0 && co_TaggedFolder[n_length - 1] != kc_Backslash) {
         co_TaggedFolder += "\\";
     }
+    // The file layer takes that one backslash for the separator it stands for; any other is a
+    // character of a name.
+    CT_OsFile::sv_SetBatchFolder(std::string(co_TaggedFolder.sv()));
     pco_StoryListSettings = &co_Settings;
     n_FileDone = 0;
     b_Error = 0;

@@ -1,5 +1,7 @@
 #include "exchange/ct_xliff_finding.h"
 
+#include "platform/common/ct_shown.h"
+
 namespace {
 // At most this many characters of a paragraph are quoted: enough to tell two texts apart.
 constexpr std::size_t kn_Quoted = 60;
@@ -66,7 +68,8 @@ std::string CT_XliffFinding::co_What() const {
             return "the id stands in the file a second time (first on line " + co_Detail +
                    "); the later unit is not read";
         case e_UnknownStory:
-            return "the document has no story with the key \"" + co_Story + "\"";
+            return "the document has no story with the key \"" + CT_Shown::ss_Value(co_Story) +
+                   "\"";
         case e_SourceDiffers:
             return "the source is not the document's text, which changed since the export: " +
                    co_Quote(co_Detail) + " in the file, " + co_Quote(co_Document) +
@@ -83,7 +86,7 @@ std::string CT_XliffFinding::co_What() const {
         case e_TargetLanguage:
             return co_Detail;
         case e_Original:
-            return "made for \"" + co_Detail + "\", not for this document";
+            return "made for \"" + CT_Shown::ss_Value(co_Detail) + "\", not for this document";
     }
     return co_Detail;
 }
@@ -99,10 +102,10 @@ std::string CT_XliffFinding::co_Text(const std::string& co_File) const {
     }
     co_text += ": ";
     if (!co_Story.empty() && eo_Kind != e_UnknownStory) {
-        co_text += "story " + co_Story + (co_Unit.empty() ? ": " : ", ");
+        co_text += "story " + CT_Shown::ss_Value(co_Story) + (co_Unit.empty() ? ": " : ", ");
     }
     if (!co_Unit.empty()) {
-        co_text += "unit " + co_Unit + ": ";
+        co_text += "unit " + CT_Shown::ss_Value(co_Unit) + ": ";
     }
     return co_text + co_What();
 }

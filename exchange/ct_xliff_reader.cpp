@@ -10,6 +10,7 @@
 #include <utility>
 
 #include "exchange/ct_xliff_unit_reader.h"
+#include "platform/common/ct_shown.h"
 #include "platform/common/ct_utf8.h"
 #include "platform/common/ct_xml_depth.h"
 
@@ -61,14 +62,15 @@ class CT_Lines {
 void v_CheckVersion(const pugi::xml_node& co_Root) {
     if (!b_Is(co_Root, "xliff")) {
         throw CT_XliffReader::CT_Refusal(std::string("not an XLIFF file: its root element is <") +
-                                         co_Root.name() + ">");
+                                         CT_Shown::ss_Value(co_Root.name()) + ">");
     }
-    const std::string co_version = co_Root.attribute("version").value();
+    // Values of a stranger's file, cut to a readable length for the messages.
+    const std::string co_version = CT_Shown::ss_Value(co_Root.attribute("version").value());
     std::string co_space;
     for (pugi::xml_attribute co_attribute : co_Root.attributes()) {
         if (std::strncmp(co_attribute.name(), "xmlns", 5) == 0 &&
             std::strstr(co_attribute.value(), "xliff:document:2.") != nullptr) {
-            co_space = co_attribute.value();
+            co_space = CT_Shown::ss_Value(co_attribute.value());
         }
     }
     if (co_version.compare(0, 1, "2") == 0) {
@@ -238,13 +240,19 @@ std::vector<std::string> CT_XliffReader::co_StoryKeys() const {
     return co_keys;
 }
 
-CT_XliffReader::CT_XliffReader(std::string_view co_Bytes) {
+CT_XliffReader::CT_XliffReader(std::string_view co_Bytes, const CT_Cancel& f_Cancel) {
+    auto v_Poll = [&f_Cancel]() {
+        if (f_Cancel && f_Cancel()) {
+            throw CT_Cancelled();
+        }
+    };
     pugi::xml_document co_document;
     const pugi::xml_parse_result co_result = co_document.load_buffer(
         co_Bytes.data(), co_Bytes.size(), pugi::parse_default | pugi::parse_ws_pcdata);
     if (!co_result) {
         v_NotWellFormed(co_Bytes, co_result.offset, co_result.description());
     }
+    v_Poll();
     // Offsets are the file's own only when the parser did not convert it.
     const bool b_utf8 = co_result.encoding == pugi::encoding_utf8;
     bool b_checkTexts = true;
@@ -260,6 +268,7 @@ CT_XliffReader::CT_XliffReader(std::string_view co_Bytes) {
         b_checkTexts = co_Bytes.find("&#") != std::string_view::npos;
         co_bad = co_BadReferences(co_Bytes);
     }
+    v_Poll();
     const pugi::xml_node co_root = co_document.document_element();
     v_CheckVersion(co_root);
     const CT_Lines co_lines(b_utf8 ? co_Bytes : std::string_view());
@@ -270,7 +279,8 @@ CT_XliffReader::CT_XliffReader(std::string_view co_Bytes) {
         const std::size_t n_line = n_LineOf(co_deep);
         throw CT_Refusal("elements nest more than " + std::to_string(CT_XmlDepth::kn_Limit) +
                          " deep" + (n_line == 0 ? "" : " at line " + std::to_string(n_line)) +
-                         " (<" + co_deep.name() + ">), deeper than any translation nests");
+                         " (<" + CT_Shown::ss_Value(co_deep.name()) +
+                         ">), deeper than any translation nests");
     }
     std::vector<pugi::xml_node> co_nodes;
     for (pugi::xml_node co_file : co_root.children()) {
@@ -282,8 +292,12 @@ CT_XliffReader::CT_XliffReader(std::string_view co_Bytes) {
                             co_file.attribute("target-language").value(), n_LineOf(co_file)});
         v_CollectUnits(co_file, co_nodes);
     }
+    v_Poll();
     co_Units.reserve(co_nodes.size());
     for (const pugi::xml_node& co_node : co_nodes) {
+        if (co_Units.size() % 256 == 0) {
+            v_Poll();
+        }
         co_Units.push_back(CT_XliffUnitReader::sco_Read(co_node, b_checkTexts));
         co_Units.back().n_Line = n_LineOf(co_node);
     }

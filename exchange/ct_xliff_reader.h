@@ -11,6 +11,7 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -34,8 +35,13 @@ class CT_XliffReader {
         std::size_t n_Line = 0;
     };
 
-    // Reads the file's bytes. Raises CT_Refusal.
-    explicit CT_XliffReader(std::string_view co_Bytes);
+    // Raised when the cancel function asks to stop; the reader keeps nothing.
+    class CT_Cancelled {};
+    using CT_Cancel = std::function<bool()>;
+
+    // Reads the file's bytes. Raises CT_Refusal, or CT_Cancelled when f_Cancel, asked between
+    // the steps of the reading and every few hundred units, says so.
+    explicit CT_XliffReader(std::string_view co_Bytes, const CT_Cancel& f_Cancel = CT_Cancel());
 
     // The story keys a file's unit ids name, each once, in file order, without reading the
     // units' content; none for bytes that are no XLIFF file (the reading that follows says

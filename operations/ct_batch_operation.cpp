@@ -17,6 +17,7 @@
 
 #include "batch/ct_batch.h"
 #include "containers/ct_linked_list.h"
+#include "operations/ct_batch_folder.h"
 #include "operations/ct_export_batch_action.h"
 #include "operations/ct_export_target.h"
 #include "operations/ct_import_batch_action.h"
@@ -64,20 +65,15 @@ void v_PrepareFolder(const std::string& s_Folder, bool b_Export) {
     }
 }
 
-std::string s_TaggedFileOf(const std::string& s_Document) {
-    std::string s_tagged(sco_Batch.co_GetTaggedFile(CT_String(s_Document.c_str())).sv());
-    std::replace(s_tagged.begin(), s_tagged.end(), '\\', '/');
-    return s_tagged;
-}
-
 // Documents of the same name in different folders would write one file, the later export
 // putting its stories in place of the earlier one's: the batch is refused before anything is
 // written, naming every such pair. False when refused.
-bool b_TaggedFilesApart(CT_Session& co_Session, const std::vector<std::string>& co_Documents) {
+bool b_TaggedFilesApart(CT_Session& co_Session, const CT_BatchFolder& co_Folder,
+                        const std::vector<std::string>& co_Documents) {
     std::map<std::string, std::string> co_writers;
     bool b_apart = true;
     for (const std::string& s_document : co_Documents) {
-        const std::string s_file = s_TaggedFileOf(s_document);
+        const std::string s_file = co_Folder.s_TaggedFileOf(s_document);
         const auto co_found = co_writers.emplace(s_file, s_document);
         if (!co_found.second) {
             co_Session.v_LogError(CT_String((co_found.first->second + " and " + s_document +
@@ -94,13 +90,13 @@ bool b_TaggedFilesApart(CT_Session& co_Session, const std::vector<std::string>& 
 // The documents whose tagged file may be written: a document is left out when its tagged file
 // is the document itself, holds a translation or is a file that an export did not write (see
 // CT_ExportTarget). Why is kept in co_Refusals, and the backups that --force kept in co_Kept.
-std::vector<std::string> co_Exportable(CT_Session& co_Session,
+std::vector<std::string> co_Exportable(CT_Session& co_Session, const CT_BatchFolder& co_Folder,
                                        const std::vector<std::string>& co_Documents,
                                        std::vector<CT_String>& co_Refusals, CT_Backups& co_Kept,
                                        bool b_Backup) {
     std::vector<std::string> co_accepted;
     for (const std::string& s_document : co_Documents) {
-        const std::string s_tagged = s_TaggedFileOf(s_document);
+        const std::string s_tagged = co_Folder.s_TaggedFileOf(s_document);
         try {
             const std::string s_backup =
                 CT_ExportTarget::ss_Check(co_Session.co_GetHost(), s_document, s_tagged,
@@ -119,12 +115,12 @@ std::vector<std::string> co_Exportable(CT_Session& co_Session,
 
 // The refusals are told before the batch begins, as they are found, so that the batch's summary
 // stays the last line the user reads.
-std::vector<std::string> co_ExportableTold(CT_Session& co_Session,
+std::vector<std::string> co_ExportableTold(CT_Session& co_Session, const CT_BatchFolder& co_Folder,
                                            const std::vector<std::string>& co_Documents,
                                            CT_Backups& co_Kept) {
     std::vector<CT_String> co_refusals;
     std::vector<std::string> co_accepted =
-        co_Exportable(co_Session, co_Documents, co_refusals, co_Kept, true);
+        co_Exportable(co_Session, co_Folder, co_Documents, co_refusals, co_Kept, true);
     for (const CT_String& co_refusal : co_refusals) {
         co_Session.v_LogError(co_refusal);
     }
@@ -263,11 +259,12 @@ et_ExitStatus CT_BatchOperation::seo_Run(CT_Session& co_Session) {
     const CT_XliffExport co_format(co_Session, b_export && b_xliff ? ".xlf" : "");
     CT_ProcessData co_data(co_Session.co_GetLog(), co_format.cco_GetFormat(),
                            b_export ? "Batch export" : "Batch import");
-    // The runner writes "<folder>\<name>"; the file layer reads the backslash as a separator.
-    co_Session.co_GetSink().v_AddRewrite(s_folder + "\\", s_folder + "/");
-    sco_Batch.v_SetBatch(CT_String(s_folder.c_str()), co_settings);
+    // The runner names the files "<folder>\<name>", as the log shows them too.
+    const CT_BatchFolder co_folder(s_folder);
+    co_Session.co_GetSink().v_AddRewrite(co_folder.s_RunnerPrefix(), co_folder.s_OsPrefix());
+    sco_Batch.v_SetBatch(co_folder.co_ForRunner(), co_settings);
     if (b_export && !co_options.b_Worker &&
-        !b_TaggedFilesApart(co_Session, co_options.co_Documents)) {
+        !b_TaggedFilesApart(co_Session, co_folder, co_options.co_Documents)) {
         return e_ExitError;
     }
     if (n_Workers(co_Session) > 1) {
@@ -283,7 +280,7 @@ et_ExitStatus CT_BatchOperation::seo_Run(CT_Session& co_Session) {
         const unsigned n_errorsBefore = co_Session.co_GetSink().n_GetErrorLines();
         CT_Backups co_kept;
         const std::vector<std::string> co_documents =
-            b_export ? co_ExportableTold(co_Session, co_options.co_Documents, co_kept)
+            b_export ? co_ExportableTold(co_Session, co_folder, co_options.co_Documents, co_kept)
                      : co_options.co_Documents;
         const et_ExitStatus eo_status =
             CT_ParallelBatch(co_Session, s_folder, n_Workers(co_Session), co_documents).eo_Run();
@@ -312,8 +309,9 @@ et_ExitStatus CT_BatchOperation::seo_RunDocuments(CT_Session& co_Session,
     const bool b_export = co_options.eo_Command == CT_CommandOptions::e_BatchExport;
     const CT_StoryListSettings& co_settings = co_Session.cco_GetStoryListSettings();
     CT_OperationOutcome co_outcome(co_Session);
-    CT_ExportBatchAction co_exportAction;
-    CT_ImportBatchAction co_importAction(co_Session);
+    const CT_BatchFolder co_folder(s_folder);
+    CT_ExportBatchAction co_exportAction(co_folder);
+    CT_ImportBatchAction co_importAction(co_Session, co_folder);
     if (b_xliff) {
         co_importAction.v_SetXliff();
     }
@@ -321,11 +319,12 @@ et_ExitStatus CT_BatchOperation::seo_RunDocuments(CT_Session& co_Session,
     CT_Backups co_kept;
     co_outcome.v_Run([&]() -> int {
         v_PrepareFolder(s_folder, b_export);
-        sco_Batch.v_SetBatch(CT_String(s_folder.c_str()), co_settings);
+        sco_Batch.v_SetBatch(co_folder.co_ForRunner(), co_settings);
         if (b_export) {
             if (!co_options.b_Worker) {
-                v_RunBatch(co_exportAction, co_ExportableTold(co_Session, co_Documents, co_kept),
-                           co_data, b_AfterDone, b_Raised);
+                v_RunBatch(co_exportAction,
+                           co_ExportableTold(co_Session, co_folder, co_Documents, co_kept), co_data,
+                           b_AfterDone, b_Raised);
                 return 0;
             }
             // A worker's document passed the check before it was sent, and what --force
@@ -333,9 +332,10 @@ et_ExitStatus CT_BatchOperation::seo_RunDocuments(CT_Session& co_Session,
             // follows the worker's summary, which is where the log of a batch of one may hold
             // lines of its own.
             std::vector<CT_String> co_refusals;
-            v_RunBatch(co_exportAction,
-                       co_Exportable(co_Session, co_Documents, co_refusals, co_kept, false),
-                       co_data, b_AfterDone, b_Raised);
+            v_RunBatch(
+                co_exportAction,
+                co_Exportable(co_Session, co_folder, co_Documents, co_refusals, co_kept, false),
+                co_data, b_AfterDone, b_Raised);
             co_Session.co_GetSink().v_Finish();
             for (const CT_String& co_refusal : co_refusals) {
                 co_Session.v_LogError(co_refusal);
@@ -346,10 +346,8 @@ et_ExitStatus CT_BatchOperation::seo_RunDocuments(CT_Session& co_Session,
         std::vector<std::string> co_paths;
         for (const auto& pco_copy : co_copies) {
             co_paths.push_back(pco_copy->s_GetPath());
-            co_Session.v_ListStoriesOfFile(
-                pco_copy->s_GetPath(),
-                std::string(
-                    sco_Batch.co_GetTaggedFile(CT_String(pco_copy->s_GetDocument().c_str())).sv()));
+            co_Session.v_ListStoriesOfFile(pco_copy->s_GetPath(),
+                                           co_folder.s_TaggedFileOf(pco_copy->s_GetDocument()));
         }
         v_RunBatch(co_importAction, co_paths, co_data, b_AfterDone, b_Raised);
         return 0;
@@ -369,14 +367,13 @@ et_ExitStatus CT_BatchOperation::seo_RunDocuments(CT_Session& co_Session,
 }
 
 et_ExitStatus CT_BatchOperation::seo_RunWorker(CT_Session& co_Session, const CT_RunOne& f_RunOne) {
+    // A job is three fields, each ending with a NUL: whether a document was done before, the
+    // log file and the document.
     std::string s_job;
-    while (std::getline(std::cin, s_job)) {
-        const std::size_t n_log = s_job.find('\t');
-        const std::size_t n_document = s_job.find('\t', n_log + 1);
-        if (n_log == std::string::npos || n_document == std::string::npos) {
-            break;
-        }
-        const std::string s_log = s_job.substr(n_log + 1, n_document - n_log - 1);
+    std::string s_log;
+    std::string s_document;
+    while (std::getline(std::cin, s_job, '\0') && std::getline(std::cin, s_log, '\0') &&
+           std::getline(std::cin, s_document, '\0') && !s_job.empty()) {
         // The log goes where the session writes it: standard error, now the document's file.
         std::cerr.flush();
         const int i_log = ::open(s_log.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
@@ -387,7 +384,7 @@ et_ExitStatus CT_BatchOperation::seo_RunWorker(CT_Session& co_Session, const CT_
         bool b_raised = false;
         et_ExitStatus eo_status = e_ExitError;
         try {
-            eo_status = f_RunOne(s_job.substr(n_document + 1), s_job[0] == 'A', b_raised);
+            eo_status = f_RunOne(s_document, s_job[0] == 'A', b_raised);
         } catch (et_ErrorCode) {
             co_Session.v_LogError(CT_Errors::cco_GetLastError());
             CT_Errors::v_ResetError();

@@ -22,8 +22,9 @@ class CT_BatchOperation {
     // folder is given by option or settings.
     static et_ExitStatus seo_Run(CT_Session& co_Session);
 
-    // A worker's job, one line on its standard input: "A" or "F" (a document before it was done
-    // in the batch, or none yet), a tab, the log file, a tab, the document. Its answer, one line
+    // A worker's job, three fields on its standard input, each ended by a NUL (a path may hold
+    // any other byte): "A" or "F" (a document before it was done in the batch, or none yet),
+    // the log file, the document. Its answer, one line
     // on descriptor 3 once the document's batch of one has ended, its log in the file: the
     // exit status, whether the document was done (1 or 0) and whether the runner raised an
     // error (1 or 0), separated by tabs. The worker ends when its input does.

@@ -20,6 +20,7 @@
 #include "platform/common/ct_errors.h"
 #include "platform/common/ct_files.h"
 #include "platform/common/ct_log_stream.h"
+#include "platform/common/ct_run_folder.h"
 #include "platform/host/ct_basic_interface.h"
 #include "platform/host/ct_progress_listener.h"
 #include "settings/ct_process_data.h"
@@ -170,6 +171,11 @@ void v_AddXliff(const CT_XliffImport& co_Xliff, const std::string& s_File, CT_Fi
 CT_CheckResult CT_CheckOperation::sco_Run(CT_Session& co_Session) {
     const CT_CommandOptions& co_options = co_Session.co_GetOptions();
     CT_XliffImport co_xliff(co_Session, co_options.s_Tagged);
+    if (co_xliff.b_IsCancelled()) {
+        CT_CheckResult co_cancelled;
+        co_cancelled.eo_Status = e_ExitCanceled;
+        return co_cancelled;
+    }
     std::unique_ptr<CT_TaggedFile> pco_file;
     if (!co_xliff.b_IsXliff()) {
         pco_file = std::make_unique<CT_TaggedFile>(co_options.s_Tagged);
@@ -177,7 +183,7 @@ CT_CheckResult CT_CheckOperation::sco_Run(CT_Session& co_Session) {
     // One copy in the temporary folder, opened once: compared with the file, measured for the
     // fit while it still holds the document's own text, then imported into as a real import
     // would, so that a large document is parsed and ordered only once.
-    CT_WorkCopy co_copy(co_options.s_Document, std::filesystem::temp_directory_path().string());
+    CT_WorkCopy co_copy(co_options.s_Document, CT_RunFolder::ss_Temporary());
     if (pco_file) {
         co_Session.v_ListStoriesOfFile(co_copy.s_GetPath(), pco_file->s_GetReadablePath());
     } else {

@@ -11,7 +11,8 @@
 #include "platform/common/ct_errors.h"
 #include "platform/host/idml/ct_idml_documents.h"
 
-CT_ImportBatchAction::CT_ImportBatchAction(CT_Session& co_Session) : co_Session(co_Session) {}
+CT_ImportBatchAction::CT_ImportBatchAction(CT_Session& co_Session, const CT_BatchFolder& co_Folder)
+    : co_Session(co_Session), co_Folder(co_Folder) {}
 
 int CT_ImportBatchAction::b_Execute(const CT_String& co_TaggedFile, CT_ProcessData& co_Data) {
     const unsigned n_errorsBefore = co_Session.co_GetSink().n_GetErrorLines();
@@ -60,10 +61,7 @@ int CT_ImportBatchAction::b_IsSaveNeeded() {
 }
 
 int CT_ImportBatchAction::b_Import(const CT_String& co_TaggedFile, CT_ProcessData& co_Data) {
-    // The runner joins folder and name with a backslash, which the kernel's file layer reads
-    // as a separator.
-    std::string s_tagged(co_TaggedFile.sv());
-    std::replace(s_tagged.begin(), s_tagged.end(), '\\', '/');
+    const std::string s_tagged = co_Folder.s_OsPath(co_TaggedFile.sv());
     std::unique_ptr<CT_XliffImport> pco_xliff;
     const std::string s_document(pco_Document->co_GetFilePath().sv());
     if (b_Xliff) {

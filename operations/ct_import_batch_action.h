@@ -3,20 +3,22 @@
 // passes the command's import gate first (CT_ImportGate), so a missing or broken file, or one
 // that does not match its document, is reported for that document and the batch goes on. The
 // action remembers which documents went through without an error line, so that only those are
-// put in place of the user's documents once the batch is over.
+// put in place of the user's documents once the batch is over. The session and the batch's
+// folder must outlive it.
 #pragma once
 
 #include <string>
 #include <vector>
 
 #include "batch/ct_batch_action.h"
+#include "operations/ct_batch_folder.h"
 
 class CT_Session;
 
 class CT_ImportBatchAction : public CT_BatchAction {
   public:
     // The session's log tells whether an error was logged during a document's import.
-    explicit CT_ImportBatchAction(CT_Session& co_Session);
+    CT_ImportBatchAction(CT_Session& co_Session, const CT_BatchFolder& co_Folder);
     // The documents' files are XLIFF files, each read into a tagged story file first.
     void v_SetXliff() { b_Xliff = true; }
 
@@ -37,6 +39,7 @@ class CT_ImportBatchAction : public CT_BatchAction {
     bool b_Save(const std::string& s_Path);
 
     CT_Session& co_Session;
+    const CT_BatchFolder& co_Folder;
     bool b_Xliff = false;
     std::vector<std::string> co_Handled;  // canonical paths, in the order handled
     std::vector<bool> co_Clean;

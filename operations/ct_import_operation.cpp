@@ -41,6 +41,9 @@ CT_ImportResult CT_ImportOperation::sco_Run(CT_Session& co_Session) {
     co_Session.co_GetSink().v_HoldAfterError(true);
     co_outcome.v_Run([&]() -> int {
         pco_xliff = std::make_unique<CT_XliffImport>(co_Session, co_options.s_Tagged);
+        if (pco_xliff->b_IsCancelled()) {
+            return 1;
+        }
         if (!pco_xliff->b_IsXliff()) {
             pco_tagged = std::make_unique<CT_TaggedFile>(co_options.s_Tagged);
         }

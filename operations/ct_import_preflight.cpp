@@ -6,6 +6,7 @@
 #include "map/ct_order_walk.h"
 #include "operations/ct_tagged_file.h"
 #include "platform/common/ct_errors.h"
+#include "platform/common/ct_shown.h"
 #include "storyorder/ct_story_order.h"
 #include "textbox/ct_text_box.h"
 
@@ -18,11 +19,12 @@ CT_ImportPreflight::CT_ImportPreflight(const CT_TaggedFile& co_File, CT_StoryOrd
     for (const CT_TaggedFile::CT_Story& co_story : co_File.co_GetStories()) {
         if (co_keys.count(co_story.s_Key) == 0) {
             CT_Errors::v_ThrowError(
-                e_UnknownKey, CT_String(co_File
-                                            .s_Message(co_story.n_Tag,
-                                                       "the document has no story with the key \"" +
-                                                           co_story.s_Key + "\"")
-                                            .c_str()));
+                e_UnknownKey,
+                CT_String(
+                    co_File
+                        .s_Message(co_story.n_Tag, "the document has no story with the key \"" +
+                                                       CT_Shown::ss_Value(co_story.s_Key) + "\"")
+                        .c_str()));
         }
         const auto [it_first, b_new] = co_first.emplace(co_story.s_Key, co_story.n_Tag);
         if (!b_new) {

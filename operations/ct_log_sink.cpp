@@ -6,6 +6,12 @@
 #include <utility>
 
 #include "platform/common/ct_errors.h"
+#include "platform/common/ct_shown.h"
+
+namespace {
+// Longer than any message the system makes of values it cut itself.
+constexpr std::size_t kn_LongestLine = 4096;
+}  // namespace
 
 CT_LogSink::CT_LogSink(std::ostream& co_Out, std::vector<std::string> co_ErrorPrefixes)
     : co_Out(co_Out), co_ErrorPrefixes(std::move(co_ErrorPrefixes)) {}
@@ -81,6 +87,8 @@ void CT_LogSink::v_EmitLine() {
     if (co_Filter) {
         s_Line = co_Filter(s_Line);
     }
+    // Values are cut where messages are made; this catches any that was not.
+    s_Line = CT_Shown::ss_Line(s_Line, kn_LongestLine);
     if (b_HoldNow) {
         co_Held.push_back(std::move(s_Line));
         s_Line.clear();

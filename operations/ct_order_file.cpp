@@ -3,7 +3,9 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
+#include <system_error>
 
 #include "operations/ct_file_kind.h"
 #include "platform/common/ct_errors.h"
@@ -34,6 +36,14 @@ std::vector<CT_TextBox*> co_BoxesOf(CT_StoryOrder& co_Order) {
 }  // namespace
 
 CT_OrderFile::CT_OrderFile(const std::string& s_Path) : s_Path(s_Path) {
+    std::error_code co_error;
+    if (std::filesystem::is_directory(s_Path, co_error)) {
+        CT_Errors::v_ThrowError(
+            e_FileOpen, CT_String(("\"" + s_Path +
+                                   "\" is a folder, not an order file: give the file that lists "
+                                   "the story keys")
+                                      .c_str()));
+    }
     std::ifstream co_file(s_Path, std::ios::binary);
     if (!co_file) {
         const std::string s_reason = std::strerror(errno);
@@ -52,6 +62,10 @@ CT_OrderFile::CT_OrderFile(const std::string& s_Path) : s_Path(s_Path) {
     }
     std::string s_line;
     for (std::size_t n_line = 1; std::getline(co_file, s_line); ++n_line) {
+        // An editor may have saved the file with a byte order mark, which is no part of a key.
+        if (n_line == 1 && s_line.compare(0, 3, "\xEF\xBB\xBF") == 0) {
+            s_line.erase(0, 3);
+        }
         const std::string s_key = s_Trim(s_line);
         if (!s_key.empty() && s_key[0] != '#') {
             co_Keys.push_back(s_key);

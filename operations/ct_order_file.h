@@ -15,9 +15,10 @@ class CT_StoryOrder;
 class CT_OrderFile {
   public:
     // Reads the file. Blank lines and lines starting with "#" are skipped, blanks around a key
-    // are dropped. Raises e_FileOpen naming the file when it cannot be read, and e_FileRead
-    // when it is plainly another kind of file (a document, a tagged story or XLIFF file, no
-    // text), whose every line would otherwise be taken for a key.
+    // and a UTF-8 byte order mark are dropped. Raises e_FileOpen naming the file when it cannot
+    // be read or is a folder, and e_FileRead when it is plainly another kind of file (a
+    // document, a tagged story or XLIFF file, no text), whose every line would otherwise be
+    // taken for a key.
     explicit CT_OrderFile(const std::string& s_Path);
 
     const std::string& s_GetPath() const { return s_Path; }

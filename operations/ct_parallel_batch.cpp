@@ -19,6 +19,7 @@
 #include "operations/ct_session.h"
 #include "platform/common/ct_errors.h"
 #include "platform/common/ct_res_string.h"
+#include "platform/common/ct_run_folder.h"
 #include "resources/ct_library.h"
 
 namespace {
@@ -87,9 +88,14 @@ CT_ParallelBatch::CT_ParallelBatch(CT_Session& co_Session, std::string s_Folder,
 et_ExitStatus CT_ParallelBatch::eo_Run() {
     const std::vector<std::string>& co_paths = co_Paths;
     std::error_code co_error;
-    s_TempFolder =
-        (std::filesystem::temp_directory_path(co_error) / "storyport-batch-XXXXXX").string();
-    if (co_error || ::mkdtemp(&s_TempFolder[0]) == nullptr) {
+    try {
+        s_TempFolder = CT_RunFolder::ss_Temporary() + "batch-XXXXXX";
+    } catch (et_ErrorCode) {
+        co_Session.v_LogError(CT_Errors::cco_GetLastError());
+        CT_Errors::v_ResetError();
+        return e_ExitError;
+    }
+    if (::mkdtemp(&s_TempFolder[0]) == nullptr) {
         co_Session.v_LogError(CT_String("cannot make a folder for the workers' logs"));
         return e_ExitError;
     }
@@ -249,8 +255,10 @@ void CT_ParallelBatch::v_Send(CT_Worker& co_Worker, std::size_t n_Index) {
     CT_Document& co_document = co_Documents[n_Index];
     co_document.s_LogFile = s_TempFolder + "/" + std::to_string(n_Index) + ".log";
     co_document.b_AfterDone = n_FirstDone < n_Index;
-    const std::string s_job = std::string(co_document.b_AfterDone ? "A" : "F") + "\t" +
-                              co_document.s_LogFile + "\t" + co_Paths[n_Index] + "\n";
+    // Each field ends with a NUL, the one byte no path holds: a name may hold tabs and line
+    // feeds.
+    const std::string s_job = std::string(co_document.b_AfterDone ? "A" : "F") + '\0' +
+                              co_document.s_LogFile + '\0' + co_Paths[n_Index] + '\0';
     co_Worker.i_Document = static_cast<long>(n_Index);
     if (::write(co_Worker.i_Jobs, s_job.data(), s_job.size()) !=
         static_cast<ssize_t>(s_job.size())) {

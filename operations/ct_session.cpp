@@ -16,6 +16,8 @@
 #include "operations/ct_tagged_keys.h"
 #include "platform/common/ct_errors.h"
 #include "platform/common/ct_res_string.h"
+#include "platform/common/ct_run_folder.h"
+#include "platform/common/ct_shown.h"
 #include "platform/common/ct_work_pool.h"
 #include "platform/host/ct_host.h"
 #include "reading/ct_idml_reading_layout.h"
@@ -66,6 +68,8 @@ CT_Session::CT_Session(const CT_CommandOptions& co_Options, std::ostream& co_Out
         co_Sink.v_OpenFile(co_Options.s_LogFile);
     }
     co_Host.v_SetCancelSource([this] { return b_IsCanceled() ? 1 : 0; });
+    // What runs that were killed left in the temporary folder goes with any run that follows.
+    CT_RunFolder::sv_SweepTemporary();
     v_Begin(co_Options.eo_Command);
     CT_Host::sv_Install(&co_Host);
 }
@@ -158,14 +162,8 @@ void CT_Session::v_ListStoriesOfFile(const std::string& s_Document, const std::s
         return;
     }
     // An XLIFF file names its stories in its groups; one that cannot be read names none, and
-    // the import that follows says why. A batch joins folder and name with a backslash, which
-    // the kernel's file layer reads as a separator.
+    // the import that follows says why.
     std::ifstream co_in(s_Tagged, std::ios::binary | std::ios::ate);
-    if (!co_in) {
-        std::string s_path = s_Tagged;
-        std::replace(s_path.begin(), s_path.end(), '\\', '/');
-        co_in.open(s_path, std::ios::binary | std::ios::ate);
-    }
     const std::streamoff n_size = co_in ? static_cast<std::streamoff>(co_in.tellg()) : -1;
     std::string s_bytes(n_size > 0 ? static_cast<std::size_t>(n_size) : 0, '\0');
     co_in.seekg(0);
@@ -243,7 +241,8 @@ const CT_StoryListSettings& CT_Session::cco_GetStoryListSettings() {
 void CT_Session::v_ApplyOrderFile(const CT_OrderFile& co_File, CT_StoryOrder& co_Order) {
     for (const auto& [n_line, s_key] : co_File.co_Apply(co_Order)) {
         v_LogLine("Warning: " + co_File.s_GetPath() + ":" + std::to_string(n_line) +
-                  ": the order file names a story that the document does not have: " + s_key);
+                  ": the order file names a story that the document does not have: " +
+                  CT_Shown::ss_Value(s_key));
     }
 }
 

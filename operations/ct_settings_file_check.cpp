@@ -4,6 +4,9 @@
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
+#include <sstream>
+
+#include "platform/common/ct_shown.h"
 
 namespace {
 // In the order the reader looks for them.
@@ -28,11 +31,11 @@ std::string s_ValueProblem(const std::string& s_Key, const std::string& s_Value)
         if (b_IsDigits(s_Value) && i_ReadAsNumber(s_Value) <= 2) {
             return "";
         }
-        return "STORY_ORDER cannot be \"" + s_Value +
+        return "STORY_ORDER cannot be \"" + CT_Shown::ss_Value(s_Value) +
                "\"; it is 0 (top-down), 1 (left-right) or 2 (custom): top-down is used";
     }
     if (s_Key == "IGNORE_STORY_ON_PASTE_BOARD" && !b_IsDigits(s_Value)) {
-        return "IGNORE_STORY_ON_PASTE_BOARD cannot be \"" + s_Value +
+        return "IGNORE_STORY_ON_PASTE_BOARD cannot be \"" + CT_Shown::ss_Value(s_Value) +
                "\"; it is 0 (no) or 1 (yes): it is read as " +
                (i_ReadAsNumber(s_Value) != 0 ? "yes" : "no");
     }
@@ -73,6 +76,12 @@ std::vector<std::string> CT_SettingsFileCheck::sco_Problems(const std::string& s
     if (!co_file) {
         return {};
     }
+    return sco_ProblemsIn(std::string(std::istreambuf_iterator<char>(co_file), {}), s_Path);
+}
+
+std::vector<std::string> CT_SettingsFileCheck::sco_ProblemsIn(const std::string& s_Bytes,
+                                                              const std::string& s_Path) {
+    std::istringstream co_file(s_Bytes);
     struct CT_Line {
         std::size_t n_Number;
         std::string s_Problem;  // empty for a setting of a known key
@@ -94,9 +103,10 @@ std::vector<std::string> CT_SettingsFileCheck::sco_Problems(const std::string& s
                                 "", ""});
         } else if (std::find(std::begin(gapc_Keys), std::end(gapc_Keys), s_key) ==
                    std::end(gapc_Keys)) {
-            co_lines.push_back(
-                {n_line, "\"" + s_key + "\" is not a setting; the settings are " + gpc_KeyList, "",
-                 ""});
+            co_lines.push_back({n_line,
+                                "\"" + CT_Shown::ss_Value(s_key) +
+                                    "\" is not a setting; the settings are " + gpc_KeyList,
+                                "", ""});
         } else {
             co_lines.push_back({n_line, "", s_key, s_value});
         }

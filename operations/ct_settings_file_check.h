@@ -12,4 +12,7 @@ class CT_SettingsFileCheck {
     // "FILE:LINE: WHAT" for each line at fault, in file order; none for a file as the settings
     // writer writes it. A file that cannot be read has none (the reader reports it).
     static std::vector<std::string> sco_Problems(const std::string& s_Path);
+    // The same for a file's bytes, named s_Path in the lines.
+    static std::vector<std::string> sco_ProblemsIn(const std::string& s_Bytes,
+                                                   const std::string& s_Path);
 };

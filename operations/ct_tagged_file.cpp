@@ -15,6 +15,7 @@
 #include "operations/ct_file_kind.h"
 #include "operations/ct_text_place.h"
 #include "platform/common/ct_errors.h"
+#include "platform/common/ct_run_folder.h"
 #include "platform/common/ct_utf8.h"
 #include "platform/host/ct_basic_interface.h"
 #include "textbox/ct_story_tags.h"
@@ -40,10 +41,7 @@ std::string s_WithLineFeeds(const std::string& s_Bytes) {
 }
 
 std::string s_WriteCopy(const std::string& s_Text, const std::string& s_Original) {
-    std::string s_template = "/tmp/storyport-XXXXXX.stt";
-    if (const char* pc_temp = std::getenv("TMPDIR"); pc_temp != nullptr && *pc_temp != '\0') {
-        s_template = std::string(pc_temp) + "/storyport-XXXXXX.stt";
-    }
+    std::string s_template = CT_RunFolder::ss_Temporary() + "copy-XXXXXX.stt";
     const int i_fd = mkstemps(s_template.data(), 4);
     if (i_fd < 0) {
         CT_Errors::v_ThrowError(

@@ -11,15 +11,20 @@
 #include <vector>
 
 #include "platform/common/ct_errors.h"
+#include "platform/common/ct_run_folder.h"
+#include "platform/common/internal/ct_os_file.h"
 
 namespace fs = std::filesystem;
 
 namespace {
-const std::string gs_Hidden = ".storyport-";
-
 [[noreturn]] void v_Fail(et_ErrorCode eo_Code, const std::string& s_What,
                          const std::error_code& co_Error) {
-    CT_Errors::v_ThrowError(eo_Code, CT_String((s_What + ": " + co_Error.message()).c_str()));
+    CT_Errors::v_ThrowError(
+        eo_Code, CT_String((s_What + ": " + CT_OsFile::sco_Reason(co_Error.value())).c_str()));
+}
+
+[[noreturn]] void v_Fail(et_ErrorCode eo_Code, const std::string& s_What, int i_Errno) {
+    v_Fail(eo_Code, s_What, std::error_code(i_Errno, std::generic_category()));
 }
 
 std::string s_WithSlash(const fs::path& co_Folder) {
@@ -28,19 +33,6 @@ std::string s_WithSlash(const fs::path& co_Folder) {
         s_folder += '/';
     }
     return s_folder;
-}
-
-// Whether the hidden folder's name says that it belongs to a process that has ended.
-bool b_IsAbandoned(const std::string& s_Name) {
-    if (s_Name.compare(0, gs_Hidden.size(), gs_Hidden) != 0) {
-        return false;
-    }
-    char* pc_end = nullptr;
-    const long i_pid = std::strtol(s_Name.c_str() + gs_Hidden.size(), &pc_end, 10);
-    if (i_pid <= 0 || *pc_end != '-') {
-        return false;
-    }
-    return kill(static_cast<pid_t>(i_pid), 0) != 0 && errno == ESRCH;
 }
 
 bool b_IsReadOnly(const fs::path& co_File) {
@@ -70,8 +62,15 @@ CT_WorkCopy::CT_WorkCopy(const std::string& s_Document, const std::string& s_Par
     sv_RemoveLeftovers(s_Document);
     s_Target = co_document.string();
     s_DocumentFolder = s_WithSlash(co_document.parent_path());
-    const std::string s_parent = s_Parent.empty() ? s_DocumentFolder : s_WithSlash(s_Parent);
-    const std::string s_name = gs_Hidden + std::to_string(getpid()) + "-XXXXXX";
+    if (s_Parent.empty()) {
+        pco_Run = std::make_unique<CT_RunFolder>(s_DocumentFolder);
+    }
+    const std::string s_parent = pco_Run ? pco_Run->s_GetPath() : s_WithSlash(s_Parent);
+    if (s_parent.empty()) {
+        v_Fail(e_FileWrite, "cannot create a working folder in \"" + s_DocumentFolder + "\"",
+               std::error_code(errno, std::generic_category()));
+    }
+    const std::string s_name = "copy-XXXXXX";
     std::vector<char> co_template(s_parent.begin(), s_parent.end());
     co_template.insert(co_template.end(), s_name.begin(), s_name.end());
     co_template.push_back('\0');
@@ -81,11 +80,10 @@ CT_WorkCopy::CT_WorkCopy(const std::string& s_Document, const std::string& s_Par
     }
     s_Folder = s_WithSlash(co_template.data());
     s_Path = s_Folder + co_document.filename().string();
-    fs::copy_file(co_document, s_Path, co_error);
-    if (co_error) {
+    if (const int i_errno = CT_OsFile::si_Copy(co_document.string(), s_Path)) {
         std::error_code co_ignored;
         fs::remove_all(s_Folder, co_ignored);
-        v_Fail(e_FileWrite, "cannot copy \"" + s_Document + "\" to a working copy", co_error);
+        v_Fail(e_FileWrite, "cannot copy \"" + s_Document + "\" to a working copy", i_errno);
     }
 }
 
@@ -98,17 +96,19 @@ std::string CT_WorkCopy::s_Commit(bool b_Backup) {
     std::error_code co_error;
     std::string s_backup;
     if (b_Backup) {
-        // Copied inside the working folder first, so that a run killed while copying leaves
-        // no half-written backup beside the document; then moved to a free name.
-        const std::string s_partial = s_Folder + "backup";
+        // Copied into the run's folder beside the backup first, so that a run killed while
+        // copying leaves no half-written backup, and the rename to a free name stays on the
+        // backup's file system, which a document named by a link need not share.
         s_backup = ss_BackupPath(s_Document);
-        fs::copy_file(s_Target, s_partial, co_error);
-        if (!co_error) {
-            fs::rename(s_partial, s_backup, co_error);
+        const CT_RunFolder co_run(fs::path(s_backup).parent_path().string());
+        const std::string s_partial = co_run.s_GetPath() + "backup";
+        int i_errno = co_run.s_GetPath().empty() ? errno : CT_OsFile::si_Copy(s_Target, s_partial);
+        if (i_errno == 0 && ::rename(s_partial.c_str(), s_backup.c_str()) != 0) {
+            i_errno = errno;
         }
-        if (co_error) {
+        if (i_errno != 0) {
             v_Fail(e_FileWrite, "cannot keep \"" + s_Document + "\" in \"" + s_backup + "\"",
-                   co_error);
+                   i_errno);
         }
     }
     // The host writes a new file for the copy; it takes the document's permissions.
@@ -133,13 +133,7 @@ std::string CT_WorkCopy::ss_BackupPath(const std::string& s_Document) {
 void CT_WorkCopy::sv_RemoveLeftovers(const std::string& s_Document) {
     std::error_code co_error;
     const fs::path co_document = fs::weakly_canonical(fs::absolute(s_Document, co_error), co_error);
-    for (fs::directory_iterator it_entry(co_document.parent_path(), co_error);
-         !co_error && it_entry != fs::directory_iterator(); it_entry.increment(co_error)) {
-        if (b_IsAbandoned(it_entry->path().filename().string())) {
-            std::error_code co_ignored;
-            fs::remove_all(it_entry->path(), co_ignored);
-        }
-    }
+    CT_RunFolder::sv_Sweep(co_document.parent_path().string());
     // What earlier versions wrote while copying a backup.
     fs::remove(s_Document + ".bak.partial", co_error);
 }

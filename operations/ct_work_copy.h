@@ -1,22 +1,26 @@
 // A working copy of a document for an import. The import runs on a copy with the same file
-// name in a hidden folder beside the document, so that an import that fails half-way or is
-// cancelled leaves the document exactly as it was; only an import that went through is put in
-// place, in one rename, after the document as it was has been kept as a backup.
+// name in the run's folder beside the document (CT_RunFolder), so that an import that fails
+// half-way or is cancelled leaves the document exactly as it was; only an import that went
+// through is put in place, in one rename, after the document as it was has been kept as a
+// backup.
 //
 // A document named through a symbolic link is the file the link points to: that file is
-// replaced, with its permissions, and the link stays. The hidden folder carries the process id
-// in its name (".storyport-PID-XXXXXX"), so that the folders of runs that were killed can be
-// told from those of runs still going, and removed the next time the document is used.
+// replaced, with its permissions, and the link stays. What runs that were killed left beside
+// the document is removed the next time the document is used.
 //
-// The object owns the hidden folder and removes it, with whatever is left in it, when it is
-// destroyed. Every failure raises an et_ErrorCode through CT_Errors with a text naming the path.
+// The object owns its folder in the run's folder and removes it, with whatever is left in it,
+// when it is destroyed. Every failure raises an et_ErrorCode through CT_Errors with a text
+// naming the path.
 #pragma once
 
+#include <memory>
 #include <string>
+
+#include "platform/common/ct_run_folder.h"
 
 class CT_WorkCopy {
   public:
-    // The hidden folder goes beside the document, or into s_Parent when one is given (a copy
+    // The copy's folder goes beside the document, or into s_Parent when one is given (a copy
     // that is never put in place need not be on the document's file system). A copy to be put
     // in place refuses a read-only document.
     explicit CT_WorkCopy(const std::string& s_Document, const std::string& s_Parent = "");
@@ -26,7 +30,7 @@ class CT_WorkCopy {
 
     const std::string& s_GetDocument() const { return s_Document; }
     const std::string& s_GetPath() const { return s_Path; }
-    // The hidden folder, with a trailing slash, and the document's folder the same way: a
+    // The copy's folder, with a trailing slash, and the document's folder the same way: a
     // message naming the copy names the document once the first is replaced by the second.
     const std::string& s_GetFolder() const { return s_Folder; }
     const std::string& s_GetDocumentFolder() const { return s_DocumentFolder; }
@@ -40,13 +44,14 @@ class CT_WorkCopy {
     // earlier import, the first free one of DOC.bak.2, DOC.bak.3, ... No backup is ever
     // replaced, so the document as it was before its first import stays in DOC.bak.
     static std::string ss_BackupPath(const std::string& s_Document);
-    // Removes what runs that were killed left beside the document: hidden working folders of
-    // processes that no longer run and half-written backups.
+    // Removes what runs that were killed left beside the document: the run folders of
+    // processes of this machine that no longer run and half-written backups.
     static void sv_RemoveLeftovers(const std::string& s_Document);
 
   private:
-    std::string s_Document;  // as the user named it
-    std::string s_Target;    // the file itself, links resolved
+    std::unique_ptr<CT_RunFolder> pco_Run;  // holds s_Folder when beside the document
+    std::string s_Document;                 // as the user named it
+    std::string s_Target;                   // the file itself, links resolved
     std::string s_DocumentFolder;
     std::string s_Folder;
     std::string s_Path;

@@ -18,6 +18,7 @@
 #include "operations/ct_xliff_codes.h"
 #include "platform/common/ct_errors.h"
 #include "platform/common/ct_files.h"
+#include "platform/common/ct_run_folder.h"
 #include "platform/host/idml/ct_idml_host.h"
 
 namespace {
@@ -103,9 +104,12 @@ CT_XliffImport::CT_XliffImport(CT_Session& co_Session, const std::string& s_File
         v_Refuse(s_File, CT_FileKind::spc_Describe(eo_kind) + std::string(pc_after));
     }
     try {
-        pco_Reader = std::make_unique<CT_XliffReader>(s_bytes);
+        pco_Reader = std::make_unique<CT_XliffReader>(
+            s_bytes, [&co_Session]() { return co_Session.b_IsCanceled(); });
     } catch (const CT_XliffReader::CT_Refusal& co_refusal) {
         v_Refuse(s_File, co_refusal.what());
+    } catch (const CT_XliffReader::CT_Cancelled&) {
+        b_Cancelled = true;
     }
 }
 
@@ -193,10 +197,12 @@ void CT_XliffImport::v_Place(const std::string& s_Document, const std::string& s
         co_Findings);
     const std::string s_tagged = CT_TaggedStoryFile::s_Write(co_stories, CT_IdmlHost::spc_OpenTag,
                                                              CT_IdmlHost::spc_CloseTag);
-    std::string s_template =
-        (std::filesystem::temp_directory_path() / "storyport-xliff-XXXXXX").string();
+    std::string s_template = CT_RunFolder::ss_Temporary() + "xliff-XXXXXX";
     if (mkdtemp(s_template.data()) == nullptr) {
-        CT_Errors::v_ThrowError(e_FileWrite, CT_String("cannot make a temporary folder"));
+        CT_Errors::v_ThrowError(
+            e_FileWrite,
+            CT_String(
+                ("cannot make a temporary folder: " + std::string(std::strerror(errno))).c_str()));
     }
     s_Folder = s_template;
     // Named after the document, so that the kernel's own name check finds nothing to say: the

@@ -27,6 +27,9 @@ class CT_XliffImport {
     CT_XliffImport& operator=(const CT_XliffImport&) = delete;
 
     bool b_IsXliff() const { return pco_Reader != nullptr; }
+    // Whether the user's cancel stopped the reading: the file is then neither XLIFF nor tagged,
+    // and the caller stops.
+    bool b_IsCancelled() const { return b_Cancelled; }
     // Makes the host list, for the document about to be opened at the path, every story the
     // file names, as CT_Session::v_ListStoriesOfFile does for a tagged file (for which
     // this does nothing).
@@ -62,6 +65,7 @@ class CT_XliffImport {
     void v_CheckFiles(const std::string& s_Name);
 
     CT_Session& co_Session;
+    bool b_Cancelled = false;
     std::string s_File;
     std::unique_ptr<CT_XliffReader> pco_Reader;
     std::vector<CT_XliffFinding> co_Findings;

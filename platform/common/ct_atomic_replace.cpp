@@ -9,7 +9,7 @@
 #include "platform/common/internal/ct_os_file.h"
 
 CT_AtomicReplace::CT_AtomicReplace(const CT_String& co_Target) : co_Shown(co_Target) {
-    i_Descriptor = CT_OsFile::si_CreateBeside(co_Target, s_Target, s_Temp);
+    i_Descriptor = CT_OsFile::si_CreateBeside(co_Target, s_Target, s_Temp, pco_Run);
 }
 
 CT_AtomicReplace::~CT_AtomicReplace() {

@@ -1,12 +1,15 @@
 // Replaces a file in one step, so that a crash or a failure at any point leaves either the old
-// file or the complete new one: the new content goes to a temporary file beside the target
-// (same folder, so the rename stays on one file system; the target's permissions; a symbolic
-// link keeps naming the file it named), is flushed, renamed over the target, and the folder is
-// flushed. The object owns the temporary until it is committed; destroyed before, it removes it.
+// file or the complete new one: the new content goes to a temporary file in the run's folder
+// beside the target (CT_RunFolder: the rename stays on one file system, and a killed run's
+// temporary is found again; the target's permissions; a symbolic link keeps naming the file it
+// named), is flushed, renamed over the target, and the folder is flushed. The object owns the
+// temporary until it is committed; destroyed before, it removes it.
 #pragma once
 
+#include <memory>
 #include <string>
 
+#include "platform/common/ct_run_folder.h"
 #include "platform/common/ct_string.h"
 
 class CT_AtomicReplace {
@@ -33,6 +36,7 @@ class CT_AtomicReplace {
     [[noreturn]] void v_Fail(int i_Code, const char* pc_What, int i_Errno);
 
     CT_String co_Shown;
+    std::unique_ptr<CT_RunFolder> pco_Run;  // holds the temporary
     std::string s_Target;
     std::string s_Temp;
     int i_Descriptor = -1;

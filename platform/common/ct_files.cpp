@@ -337,14 +337,14 @@ int CT_Files::sb_Exist(const CT_String& co_Path) {
 
 CT_String CT_Files::sco_GetFileName(const CT_String& co_Path) {
     std::string_view co_path = co_Path.sv();
-    std::size_t n_slash = co_path.find_last_of("/\\");
+    std::size_t n_slash = co_path.rfind('/');
     return n_slash == std::string_view::npos ? co_Path : CT_String(co_path.substr(n_slash + 1));
 }
 
 // A name that starts with its only dot (".profile") has no extension.
 void CT_Files::sv_RemoveExtension(CT_String& co_Name) {
     std::string_view co_name = co_Name.sv();
-    std::size_t n_slash = co_name.find_last_of("/\\");
+    std::size_t n_slash = co_name.rfind('/');
     std::size_t n_start = n_slash == std::string_view::npos ? 0 : n_slash + 1;
     std::size_t n_dot = co_name.rfind('.');
     if (n_dot == std::string_view::npos || n_dot <= n_start) {

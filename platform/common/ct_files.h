@@ -1,8 +1,9 @@
 // One file, read or written through a buffer. Reading searches forward for markers in time
 // linear in the bytes passed. Writing goes to a temporary file beside the target: v_Close puts
 // it in place atomically, v_Cancel (or destroying an unclosed object) removes it and leaves
-// whatever stood at the path untouched. Paths accept "/" and "\" as separators. Every failure
-// raises an et_ErrorCode through CT_Errors with a text naming the path and the reason.
+// whatever stood at the path untouched. A path is bytes: "/" is its only separator, and a
+// backslash is part of a name, but for the one the batch runner puts after its folder. Every
+// failure raises an et_ErrorCode through CT_Errors with a text naming the path and the reason.
 #pragma once
 
 #include <cstddef>

@@ -181,7 +181,7 @@ TEST(CT_BatchTaggedFileTest, TaggedFilesAreNamedAfterTheirDocumentInTheBatchFold
     CT_MemoryHost co_host;
     CT_Host::sv_Install(&co_host);
     const CT_StoryListSettings co_settings;
-    const CT_String co_document("D:\\Work\\Brochure.indd");
+    const CT_String co_document("/work/Brochure.indd");
     for (const char* pc_folder : {"T:\\Out", "T:\\Out\\"}) {
         sco_Batch.v_SetBatch(pc_folder, co_settings);
         EXPECT_EQ(sco_Batch.co_GetTaggedFile(co_document), "T:\\Out\\Brochure.mtt");

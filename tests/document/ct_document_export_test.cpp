@@ -74,7 +74,7 @@ class CT_ToolFormatExportTest : public CT_KernelFixture, public CT_TaggedConvert
     }
     void TearDown() override {
         CT_TaggedConverter::sv_Install(nullptr);
-        EXPECT_TRUE(co_Temporary.co_Folder.co_Names().empty()) << "a work file was left behind";
+        EXPECT_TRUE(co_Temporary.b_HoldsNoFile()) << "a work file was left behind";
         CT_KernelFixture::TearDown();
     }
     int b_Convert(const CT_String& co_TaggedPath, const CT_String& co_TargetPath,

@@ -114,6 +114,6 @@ TEST_F(CT_DocumentImportTest, FilesAreComparedByStoryCountAndByName) {
               CT_Document::e_MoreStoriesInDocument);
     EXPECT_EQ(pco_document->eo_CompareTagFile(co_Tagged("3", "</STORY></STORY></STORY>")),
               CT_Document::e_SameStoryCount);
-    EXPECT_EQ(pco_document->b_CompareFileName("C:\\elsewhere\\brochure.qvx"), 0);
+    EXPECT_EQ(pco_document->b_CompareFileName("/elsewhere/brochure.qvx"), 0);
     EXPECT_NE(pco_document->b_CompareFileName("/docs/brochure2.indd"), 0);
 }

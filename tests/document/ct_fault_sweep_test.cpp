@@ -300,7 +300,7 @@ class FaultSweep : public ::testing::TestWithParam<CT_SweepCase> {
         EXPECT_EQ(co_World.co_Folder.co_Names(),
                   (std::set<std::string>{"in.mtt", "in.xlf", "one.mtt", "out.mtt", "out.xlf",
                                          "three.mtt", "two.mtt"}));
-        EXPECT_TRUE(co_World.co_Temporary.co_Folder.co_Names().empty());
+        EXPECT_TRUE(co_World.co_Temporary.b_HoldsNoFile());
         const std::string s_Tagged = co_World.co_Folder.co_Get("out.mtt");
         EXPECT_TRUE(s_Tagged == "the old tagged file" || s_Tagged == co_Full.s_Tagged) << s_Tagged;
         const std::string s_Xliff = co_World.co_Folder.co_Get("out.xlf");

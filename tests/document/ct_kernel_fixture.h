@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <filesystem>
 #include <sstream>
 #include <string>
 
@@ -55,6 +56,17 @@ class CT_OwnTemporaryFolder {
     }
     ~CT_OwnTemporaryFolder() {
         b_Had ? ::setenv("TMPDIR", s_Old.c_str(), 1) : ::unsetenv("TMPDIR");
+    }
+    // Whether no file is left in it: the folders of the run that held the files may stay
+    // while the process lives.
+    bool b_HoldsNoFile() const {
+        for (const auto& co_entry :
+             std::filesystem::recursive_directory_iterator(co_Folder.co_Path)) {
+            if (!co_entry.is_directory()) {
+                return false;
+            }
+        }
+        return true;
     }
     CT_TempFolder co_Folder;
 

@@ -5,8 +5,12 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <csignal>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <regex>
+#include <sstream>
 
 #include "tests/tools/ct_cli_fixture.h"
 
@@ -241,6 +245,10 @@ TEST_F(CT_CliBadInputTest, ImportAndCheckRefuseABrokenFileNamingThePlace) {
     const std::string s_good = s_Read("brochure.fr.stt");
     v_Write("unknown.stt", s_Replaced(s_good, "NAME=\"u1f3\"", "NAME=\"zzz\""));
     v_Write("empty-key.stt", s_Replaced(s_good, "NAME=\"u1f3\"", "NAME=\"\""));
+    // A key of 100,000 bytes once overflowed the stack where it was looked for; its message is
+    // cut.
+    v_Write("long-key.stt",
+            s_Replaced(s_good, "NAME=\"u1f3\"", "NAME=\"" + std::string(100000, 'k') + "\""));
     v_Write("utf16.stt", "\xFF\xFE<\0S\0");
     v_Write("latin1.stt", s_Replaced(s_good, "L’été", "L'\xE9t\xE9"));
     v_Write("no-version.stt", s_Replaced(s_good, "<STORYPORT-TAGGED-TEXT VERSION=\"1\">", ""));
@@ -258,6 +266,10 @@ TEST_F(CT_CliBadInputTest, ImportAndCheckRefuseABrokenFileNamingThePlace) {
             co_case("unknown.stt", 1,
                     "storyport: error: unknown.stt:14:1: the document has no story with the key "
                     "\"zzz\"");
+            co_case("long-key.stt", 1,
+                    "storyport: error: long-key.stt:14:1: the document has no story with the key "
+                    "\"" +
+                        std::string(200, 'k') + "... (100000 bytes)\"");
         }
         co_case("empty-key.stt", 1,
                 "storyport: error: empty-key.stt:14:1: the story's key is empty (NAME=\"\")");
@@ -518,19 +530,54 @@ TEST_F(CT_CliBadInputTest, StoryTooLargeForThePackageIsRefusedByName) {
     EXPECT_TRUE(co_Snapshot() == co_before);
 }
 
-// What killed runs left is removed the next time the document is used (a live run's folder
-// stays), and every import keeps its own backup.
+// What killed runs left, beside the document and in the temporary folder, goes with the next
+// run: the folder of this machine's process that ended, or whose id now runs under a later
+// start; the folder of a live run and that of another machine stay. An XLIFF import killed
+// half-way leaves its folders, which the next run removes. Every import keeps its own backup.
 TEST_F(CT_CliBadInputTest, LeftoversOfKilledRunsGoAndBackupsAreNeverReplaced) {
-    fs::create_directories(s_Path(".storyport-999999999-abcdef/inner"));
-    v_Write(".storyport-999999999-abcdef/inner/brochure.idml", "copy");
-    const std::string s_live = ".storyport-" + std::to_string(getppid()) + "-abcdef";
-    fs::create_directory(s_Path(s_live));
+    char ac_host[256] = {};
+    ASSERT_EQ(gethostname(ac_host, sizeof ac_host - 1), 0);
+    std::ifstream co_stat("/proc/self/stat");
+    std::string s_stat;
+    std::getline(co_stat, s_stat);
+    std::istringstream co_fields(s_stat.substr(s_stat.rfind(')') + 2));
+    std::vector<std::string> co_field{std::istream_iterator<std::string>(co_fields), {}};
+    ASSERT_GT(co_field.size(), 19u);
+    const std::string s_run = std::string("storyport-") + ac_host + "-";
+    const std::string s_live = s_run + std::to_string(getpid()) + "-" + co_field[19];
+    const std::string s_other = "storyport-elsewhere-999999999-1";
+    fs::create_directory(s_Path("tmp"));
+    pco_Runner->v_SetEnv("TMPDIR", s_Path("tmp"));
+    const std::string s_user = "tmp/storyport-" + std::to_string(getuid()) + "/";
+    ASSERT_EQ(co_Run({"export", "brochure.idml", "b.xlf", "--target-lang", "fr"}).i_Status, 0);
+    // Beside a document the folders are hidden.
+    const std::vector<std::string> co_places = {".", s_user};
+    for (const std::string& s_where : co_places) {
+        for (const std::string& s_name : {s_live, s_other}) {
+            fs::create_directory(s_Path(s_where + (s_where == "." ? "/." : "/") + s_name));
+        }
+    }
+    const auto co_before = co_Snapshot();
+    for (const std::string& s_where : co_places) {
+        for (const std::string& s_gone :
+             {s_run + "999999999-1", s_run + std::to_string(getpid()) + "-1"}) {
+            const std::string s_folder = s_where + (s_where == "." ? "/." : "/") + s_gone;
+            fs::create_directories(s_Path(s_folder + "/inner"));
+            v_Write(s_folder + "/inner/brochure.idml", "copy");
+        }
+    }
     v_Write("brochure.idml.bak.partial", "half");
-    const std::string s_original = s_Read("brochure.idml");
     EXPECT_EQ(co_Run({"list", "brochure.idml"}).i_Status, 0);
-    EXPECT_EQ(co_Listing(),
-              (std::vector<std::string>{s_live, "brochure.fr.stt", "brochure.idml", "config"}));
+    EXPECT_TRUE(co_Snapshot() == co_before);
 
+    const CT_CliResult co_killed = pco_Runner->co_RunAndInterrupt(
+        {"import", "brochure.idml", "b.xlf"}, "Importing brochure.idml...", SIGKILL);
+    EXPECT_EQ(co_killed.i_Status, 128 + SIGKILL) << co_killed.s_Err;
+    EXPECT_FALSE(co_Snapshot() == co_before);
+    EXPECT_EQ(co_Run({"list", "brochure.idml"}).i_Status, 0);
+    EXPECT_TRUE(co_Snapshot() == co_before);
+
+    const std::string s_original = s_Read("brochure.idml");
     EXPECT_EQ(co_Run({"import", "brochure.idml", "brochure.fr.stt"}).i_Status, 0);
     const std::string s_first = s_Read("brochure.idml");
     const CT_CliResult co_second = co_Run({"import", "brochure.idml", "brochure.fr.stt"});
@@ -539,9 +586,11 @@ TEST_F(CT_CliBadInputTest, LeftoversOfKilledRunsGoAndBackupsAreNeverReplaced) {
               "The document as it was is kept in brochure.idml.bak.2.");
     EXPECT_EQ(s_Read("brochure.idml.bak"), s_original);
     EXPECT_EQ(s_Read("brochure.idml.bak.2"), s_first);
-    EXPECT_EQ(co_Listing(),
-              (std::vector<std::string>{s_live, "brochure.fr.stt", "brochure.idml",
-                                        "brochure.idml.bak", "brochure.idml.bak.2", "config"}));
+    std::vector<std::string> co_left = {"." + s_live,          "." + s_other,   "b.xlf",
+                                        "brochure.fr.stt",     "brochure.idml", "brochure.idml.bak",
+                                        "brochure.idml.bak.2", "config",        "tmp"};
+    std::sort(co_left.begin(), co_left.end());
+    EXPECT_EQ(co_Listing(), co_left);
 }
 
 TEST_F(CT_CliBadInputTest, OrderFileHelpPromisesNoKeeping) {

@@ -106,3 +106,47 @@ TEST_F(CT_CliTest, HostileIdsAndMasterNamesSurviveARoundTripOfEverySample) {
     }
     EXPECT_GT(n_masters, 0u);  // some samples have text on master pages
 }
+
+// A path is bytes: a backslash is a character of a name, as are a line feed, quotes and bytes
+// that are no UTF-8, so each command reads and writes the file named and no other, in a folder
+// "back/" beside a file "back\slash.idml" and in a batch folder whose own name ends in one.
+TEST_F(CT_CliTest, BackslashesAndOtherBytesInNamesNameTheFileGiven) {
+    const std::string s_odd = "na\\me\n\"q'\xFF";
+    fs::create_directory(s_Path("back"));
+    v_CopyIn(ss_Sample("brochure.idml"), "back\\slash.idml");
+    v_CopyIn(ss_Sample("brochure.idml"), s_odd + ".idml");
+    v_Write("back/slash.idml", "not a document");
+    v_Write("back/x.stt", "kept");
+    const std::string s_list = co_Run({"list", "back\\slash.idml"}).s_Out;
+    EXPECT_NE(s_list.find("u1c2"), std::string::npos) << s_list;
+
+    ASSERT_EQ(co_Run({"export", "back\\slash.idml", "back\\x.stt"}).i_Status, 0);
+    EXPECT_EQ(s_Read("back/x.stt"), "kept");
+    const std::string s_exported = s_Read("back\\x.stt");
+    EXPECT_NE(s_exported.find("<STORY NAME=\"u1c2\""), std::string::npos);
+
+    const CT_CliResult co_import = co_Run({"import", s_odd + ".idml", "brochure.fr.stt"});
+    EXPECT_EQ(co_import.i_Status, 0) << co_import.s_Err;
+    EXPECT_TRUE(b_Exists(s_odd + ".idml.bak"));
+    ASSERT_EQ(co_Run({"export", s_odd + ".idml", "odd.stt"}).i_Status, 0);
+    EXPECT_EQ(s_Read("odd.stt"), s_Read("brochure.fr.stt"));
+
+    for (const char* pc_jobs : {"1", "2"}) {
+        SCOPED_TRACE(pc_jobs);
+        const std::string s_folder = std::string("tag\\") + pc_jobs + "\\";
+        const CT_CliResult co_batch = co_Run({"batch", "export", "--folder", s_folder, "--jobs",
+                                              pc_jobs, "back\\slash.idml", s_odd + ".idml"});
+        EXPECT_EQ(co_batch.i_Status, 0) << co_batch.s_Err;
+        EXPECT_EQ(co_Listing(s_folder),
+                  (std::vector<std::string>{"back\\slash.stt", s_odd + ".stt"}));
+        EXPECT_EQ(s_Read(s_folder + "/back\\slash.stt"), s_exported);
+        EXPECT_EQ(s_Read(s_folder + "/" + s_odd + ".stt"), s_Read("odd.stt"));
+    }
+    fs::create_directory(s_Path("fr"));
+    v_Write("fr/back\\slash.stt", s_Read("brochure.fr.stt"));
+    const CT_CliResult co_batch = co_Run({"batch", "import", "--folder", "fr", "back\\slash.idml"});
+    EXPECT_EQ(co_batch.i_Status, 0) << co_batch.s_Err;
+    ASSERT_EQ(co_Run({"export", "back\\slash.idml", "back.stt"}).i_Status, 0);
+    EXPECT_EQ(s_Read("back.stt"), s_Read("brochure.fr.stt"));
+    EXPECT_EQ(s_Read("back/slash.idml"), "not a document");
+}

@@ -73,17 +73,21 @@ TEST_F(CT_CliTest, JsonListGivesEveryStoryWithItsPage) {
     EXPECT_EQ(co_lines[13], "}");
 }
 
-// An arrangement saved with --keys and edited by hand: the listed stories lead their page in
-// the file's order, pages keep their places, and a stale key is only a warning.
+// An arrangement saved with --keys and edited by hand (an editor put a byte order mark first):
+// the listed stories lead their page in the file's order, pages keep their places, and a stale
+// key is only a warning, shown cut when long. A folder is no order file.
 TEST_F(CT_CliTest, OrderFileArrangesEachPageAndWarnsAboutUnknownKeys) {
-    v_Write("order.txt", "# my order\n  u1e4\nu9999\n\nu21a\nu1d6\nu1e4\n");
+    v_Write("order.txt", "\xEF\xBB\xBF  u1e4\n# my order\nu9999\n" + std::string(10000, 'x') +
+                             "\nu21a\nu1d6\nu1e4\n");
     const CT_CliResult co_result =
         co_Run({"list", "brochure.idml", "--keys", "--order-file", "order.txt"});
     EXPECT_EQ(co_result.i_Status, 0);
     EXPECT_EQ(co_result.s_Out, "u1c2\nu22c\nu1e4\nu1d6\nu1f3\nu205\nu21a\n");
     EXPECT_EQ(co_result.s_Err,
               "Warning: order.txt:3: the order file names a story that the document does not "
-              "have: u9999\n");
+              "have: u9999\nWarning: order.txt:4: the order file names a story that the document "
+              "does not have: " +
+                  std::string(200, 'x') + "... (10000 bytes)\n");
     EXPECT_EQ(co_Run({"list", "brochure.idml", "--order-file", "order.txt"}).s_Out.substr(0, 39),
               "brochure.idml: 7 stories, custom order\n");
     // Export follows the file as list does.
@@ -91,6 +95,11 @@ TEST_F(CT_CliTest, OrderFileArrangesEachPageAndWarnsAboutUnknownKeys) {
               0);
     const std::string s_tagged = s_Read("o.stt");
     EXPECT_LT(s_tagged.find("NAME=\"u1e4\""), s_tagged.find("NAME=\"u1d6\""));
+    const CT_CliResult co_folder = co_Run({"list", "brochure.idml", "--order-file", "config"});
+    EXPECT_EQ(co_folder.i_Status, 1);
+    EXPECT_EQ(co_folder.s_Err,
+              "storyport: error: \"config\" is a folder, not an order file: give the file that "
+              "lists the story keys\n");
 }
 
 // A file of another kind given as the order file (the document, the translation) is refused as

@@ -1,39 +1,56 @@
 // The system calls behind CT_Files and CT_LogStream: path spelling, opening, creating and
-// writing. Paths come twice: as the system takes them ("/" only) and as the caller spelled
-// them, which every error text names. Descriptors returned belong to the caller.
+// writing. A path is bytes: "/" parts its components and a backslash is a character of a name
+// like any other, but for the one a batch runner puts after its folder (sco_OsPath).
+// Descriptors returned belong to the caller.
 #pragma once
 
 #include <cstddef>
+#include <memory>
 #include <string>
 #include <string_view>
 
 #include "platform/common/ct_error_code.h"
+#include "platform/common/ct_run_folder.h"
 #include "platform/common/ct_string.h"
 
 class CT_OsFile {
   public:
-    // The path with every "\" turned into "/".
-    static std::string sco_OsPath(std::string_view co_Path);
     // The folder of a path in the system's spelling; "." for a bare name.
     static std::string sco_Folder(const std::string& co_OsPath);
+
+    // The path as the system takes it: the caller's bytes, but for the one backslash that a
+    // batch runner puts between its folder (sv_SetBatchFolder) and a file's name, which
+    // becomes "/". Every other backslash is a character of a name.
+    static std::string sco_OsPath(std::string_view co_Path);
+    // The batch runner's folder as it joins names to it, ending with the backslash it puts
+    // there; empty for none. Process-wide, set while one batch is prepared.
+    static void sv_SetBatchFolder(const std::string& co_Folder);
 
     // Raises the code with the text pc_What, the quoted path, pc_How and, for a non-zero
     // errno, ": " and the system's reason.
     [[noreturn]] static void sv_Raise(et_ErrorCode eo_Code, const char* pc_What,
                                       const CT_String& co_Path, const char* pc_How, int i_Errno);
 
+    // The system's reason for the error number as a message gives it: strerror's, but in plain
+    // words where that misleads ("No space left on device" for a full disk).
+    static std::string sco_Reason(int i_Errno);
+
     // A descriptor for reading the file; raises e_FileOpen, also for a folder.
     static int si_OpenForReading(const CT_String& co_Path);
-    // Creates a new empty file in the target's folder, with the target's permissions when it
-    // exists, and gives its path in co_Temp; raises e_FileOpen. The target is resolved first
-    // when it is a symbolic link, into co_Target.
+    // Creates a new empty file in the run's folder beside the target (pco_Run, which must
+    // outlive the file), with the target's permissions when it exists, and gives its path in
+    // co_Temp; raises e_FileOpen. The target is resolved first when it is a symbolic link, into
+    // co_Target.
     static int si_CreateBeside(const CT_String& co_Path, std::string& co_Target,
-                               std::string& co_Temp);
+                               std::string& co_Temp, std::unique_ptr<CT_RunFolder>& pco_Run);
     // Creates a new empty file in the system's temporary folder; raises e_FileOpen.
     static int si_CreateIntermediate(std::string& co_Path);
 
     // False with errno set when not every byte could be written.
     static bool sb_WriteAll(int i_Fd, const char* pc_Data, std::size_t n_Length);
+    // Copies the bytes of a file to a new file (mode 0600) through sb_WriteAll, so that the
+    // system's reason for a failure is the one given; 0, or the errno, with co_To removed.
+    static int si_Copy(const std::string& co_From, const std::string& co_To);
     // fsync and rename, 0 or -1 with errno set.
     static int si_Sync(int i_Fd);
     static int si_Rename(const std::string& co_From, const std::string& co_To);

@@ -6,21 +6,10 @@
 #include "platform/common/ct_errors.h"
 #include "platform/common/ct_files.h"
 
-namespace {
-
-std::string s_Slashed(std::string s_Path) {
-    std::replace(s_Path.begin(), s_Path.end(), '\\', '/');
-    return s_Path;
-}
-
-}  // namespace
-
 std::string CT_IdmlDocuments::s_Absolute(const std::string& s_Path) {
     std::error_code co_Error;
-    std::filesystem::path co_Path = std::filesystem::absolute(s_Slashed(s_Path), co_Error);
-    return (co_Error ? std::filesystem::path(s_Slashed(s_Path)) : co_Path)
-        .lexically_normal()
-        .string();
+    std::filesystem::path co_Path = std::filesystem::absolute(s_Path, co_Error);
+    return (co_Error ? std::filesystem::path(s_Path) : co_Path).lexically_normal().string();
 }
 
 std::string CT_IdmlDocuments::s_Canonical(const std::string& s_Path) {

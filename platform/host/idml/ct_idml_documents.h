@@ -35,7 +35,7 @@ class CT_IdmlDocuments {
     void v_Drop(unsigned n_Serial);
     std::size_t n_Count() const { return co_Open.size(); }
 
-    // Absolute forms of a path in which "\" separates like "/" and "." and ".." are gone; the
+    // Absolute forms of a path (a backslash is part of a name) with "." and ".." gone; the
     // canonical form also follows symbolic links, so that two spellings of one file are equal.
     static std::string s_Absolute(const std::string& s_Path);
     static std::string s_Canonical(const std::string& s_Path);

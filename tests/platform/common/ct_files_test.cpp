@@ -121,15 +121,19 @@ TEST_F(FilesTest, ErrorsNameThePathAndTheReason) {
               CT_Errors::cco_GetLastError().sv());
 }
 
-TEST_F(FilesTest, BackslashesSeparateFoldersToo) {
+// A backslash is a character of a name: "sub\a.txt" stands beside the folder "sub", whose
+// "a.txt" is left alone.
+TEST_F(FilesTest, ABackslashIsPartOfAName) {
     std::filesystem::create_directory(co_Dir / "sub");
-    const CT_String co_path(co_Dir.co_Path + "\\sub\\a.txt");
+    co_Dir.v_Put("sub/a.txt", "other");
+    const CT_String co_path(co_Dir.co_Path + "/sub\\a.txt");
     co_File.v_Open(co_path, e_OpenWrite, 0);
     co_File.v_Write("A<");
     co_File.v_Close();
-    EXPECT_EQ("A<", co_Dir.co_Get("sub/a.txt"));
+    EXPECT_EQ("A<", co_Dir.co_Get("sub\\a.txt"));
+    EXPECT_EQ("other", co_Dir.co_Get("sub/a.txt"));
     EXPECT_TRUE(CT_Files::sb_Exist(co_path));
-    EXPECT_FALSE(CT_Files::sb_Exist(CT_String(co_Dir.co_Path + "\\sub\\b.txt")));
+    EXPECT_FALSE(CT_Files::sb_Exist(CT_String(co_Dir.co_Path + "/sub\\b.txt")));
     co_File.v_Open(co_path, e_OpenRead, 0);
     CT_String co_text;
     co_File.v_ReadUntil(co_text, "<");
@@ -172,12 +176,14 @@ TEST_F(FilesTest, ServedFromMemoryReadsAsTheFileDoes) {
 }
 
 TEST(FileNamesTest, LastComponentAndExtension) {
-    EXPECT_TRUE(CT_Files::sco_GetFileName("C:\\docs/book\\ch1.v2.indd") == "ch1.v2.indd");
+    // A backslash is a character of a name, not a separator.
+    EXPECT_TRUE(CT_Files::sco_GetFileName("C:\\docs/book\\ch1.v2.indd") == "book\\ch1.v2.indd");
     EXPECT_TRUE(CT_Files::sco_GetFileName("/a/b/") == "");
     EXPECT_TRUE(CT_Files::sco_GetFileName("plain") == "plain");
     const char* apc_cases[][2] = {{"ch1.v2.indd", "ch1.v2"},
                                   {"dir.d/name", "dir.d/name"},
-                                  {"dir\\.profile", "dir\\.profile"},
+                                  {"dir/.profile", "dir/.profile"},
+                                  {"dir\\.profile", "dir\\"},
                                   {"a.", "a"},
                                   {"", ""}};
     for (auto& apc_case : apc_cases) {

@@ -9,7 +9,7 @@ namespace {
 TEST(LogStreamTest, FileIsAppendedToAndCompleteAfterEachWrite) {
     CT_TempFolder co_dir;
     co_dir.v_Put("run.log", "earlier\n");
-    CT_LogStream co_log(CT_String(co_dir.co_Path + "\\run.log"));
+    CT_LogStream co_log(CT_String(co_dir.co_Path + "/run.log"));
     co_log << "one" << co_log.cco_Eof();
     EXPECT_EQ("earlier\none\n", co_dir.co_Get("run.log"));
 

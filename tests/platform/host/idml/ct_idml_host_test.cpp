@@ -32,8 +32,7 @@ TEST_F(CT_IdmlHostTest, DocumentsAreFoundByAnySpellingOfTheirPathAndOpenedOnce) 
     EXPECT_EQ(s_ActivePath(), co_B.string());
 
     fs::create_directory(co_Dir / "sub");
-    std::string s_Odd = (co_Dir / "sub" / ".." / "a.idml").string();
-    s_Odd[s_Odd.rfind('/')] = '\\';
+    const std::string s_Odd = (co_Dir / "sub" / ".." / "a.idml").string();
     void* p_Found = co_Host.p_IsDocumentOpen(CT_String(s_Odd.c_str()));
     ASSERT_NE(p_Found, nullptr);
     EXPECT_TRUE(co_Host.b_IsEqual(p_Found, p_A));
