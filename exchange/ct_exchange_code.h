@@ -22,4 +22,14 @@ struct CT_ExchangeCode {
     std::string co_Label;   // e_FlowOpen, e_FlowAround: "footnote", "note"
     unsigned n_Row = 0;     // e_Cell, from 1
     unsigned n_Column = 0;  // e_Cell, from 1
+    // Two <xN/> codes around text (a hyperlink, an XML element) that a translator should see
+    // as one pair: the close names its open.
+    enum class et_Pair { e_None, e_Open, e_Close };
+    et_Pair eo_Pair = et_Pair::e_None;
+    unsigned n_Partner = 0;  // e_Close: the number of its open
+    // A formatting run (<gN>): what a reader sees of it, so that runs of the same look may show
+    // as one; empty for any other code, which never merges. b_LooksAsParagraph: it looks as the
+    // paragraph's own text, and a translator need not see it at all.
+    std::string co_Look;
+    bool b_LooksAsParagraph = false;
 };

@@ -192,7 +192,8 @@ void v_WriteFlow(const std::vector<CT_LayoutParagraph>& co_Paragraphs, std::stri
 }
 }  // namespace
 
-CT_StoryLayout::CT_StoryLayout(std::string_view co_Content, const CT_Codes& co_Codes) {
+CT_StoryLayout::CT_StoryLayout(std::string_view co_Content, const CT_Codes& co_Codes)
+    : co_Codes_(co_Codes) {
     std::vector<CT_TaggedToken> co_tokens;
     const bool b_readsBack = CT_TaggedToken::sb_Read(co_Content, co_tokens);
     if (b_Layout(co_tokens, co_Codes)) {

@@ -51,6 +51,8 @@ class CT_StoryLayout {
     CT_StoryLayout() = default;
 
     std::vector<CT_LayoutParagraph>& co_Paragraphs() { return co_Paragraphs_; }
+    // What the codes stand for, as given, also when the story is laid out flat.
+    const CT_Codes& cco_Codes() const { return co_Codes_; }
     const std::vector<CT_LayoutParagraph>& cco_Paragraphs() const { return co_Paragraphs_; }
 
     // The tagged content: every paragraph followed by a line end, each anchor's flows written
@@ -61,4 +63,5 @@ class CT_StoryLayout {
     bool b_Layout(std::vector<CT_TaggedToken>& co_Tokens, const CT_Codes& co_Codes);
 
     std::vector<CT_LayoutParagraph> co_Paragraphs_;
+    CT_Codes co_Codes_;
 };

@@ -8,6 +8,7 @@
 #include <utility>
 
 #include "exchange/ct_word_count.h"
+#include "exchange/ct_xliff_unit_codes.h"
 
 namespace {
 using et_Token = CT_TaggedToken::et_Kind;
@@ -110,14 +111,47 @@ const CT_TaggedToken* pco_FirstMisnested(const std::vector<CT_TaggedToken>& co_T
     return co_open.empty() ? nullptr : co_open.back();
 }
 
+// The ways a unit's codes may have been numbered: per unit with runs of one look merged
+// (kn_Merged), per unit with every run (kn_AllRuns), or by the story's own numbers, as the
+// first version of the writer did (kn_Story). Files of that version still import: the story's
+// numbering is one more comparison, tried last.
+constexpr int kn_Merged = 0;
+constexpr int kn_AllRuns = 1;
+constexpr int kn_Story = 2;
+
+std::vector<CT_TaggedToken> co_View(int n_Way, const std::vector<CT_TaggedToken>& co_Paragraph,
+                                    const CT_StoryLayout::CT_Codes& co_Codes) {
+    return n_Way == kn_Story
+               ? co_Paragraph
+               : CT_XliffUnitCodes(co_Paragraph, co_Codes, n_Way == kn_AllRuns).cco_Read();
+}
+
+// The first way whose view of the paragraph is what f_Fits takes; -1 for none.
+template <typename ft_Fits>
+int n_WayOf(const std::vector<CT_TaggedToken>& co_Paragraph,
+            const CT_StoryLayout::CT_Codes& co_Codes, ft_Fits f_Fits) {
+    for (int n_way = kn_Merged; n_way <= kn_Story; ++n_way) {
+        if (f_Fits(co_View(n_way, co_Paragraph, co_Codes))) {
+            return n_way;
+        }
+    }
+    return -1;
+}
+
 // How many units' sources are the paragraphs their ids name in the layout.
 std::size_t n_Matching(const std::vector<CT_LayoutParagraph*>& co_paragraphs,
+                       const CT_StoryLayout::CT_Codes& co_Codes,
                        const std::vector<const CT_XliffUnit*>& co_Units) {
     std::size_t n_matching = 0;
     for (const CT_XliffUnit* pco_unit : co_Units) {
-        n_matching += pco_unit->n_Number != 0 && pco_unit->n_Number <= co_paragraphs.size() &&
-                      s_Tagged(co_paragraphs[pco_unit->n_Number - 1]->co_Tokens) ==
-                          s_Tagged(pco_unit->co_Source);
+        if (pco_unit->n_Number == 0 || pco_unit->n_Number > co_paragraphs.size()) {
+            continue;
+        }
+        const std::string s_source = s_Tagged(pco_unit->co_Source);
+        n_matching += n_WayOf(co_paragraphs[pco_unit->n_Number - 1]->co_Tokens, co_Codes,
+                              [&](const std::vector<CT_TaggedToken>& co_View) {
+                                  return s_Tagged(co_View) == s_source;
+                              }) >= 0;
     }
     return n_matching;
 }
@@ -193,8 +227,8 @@ CT_XliffPlacement::CT_XliffPlacement(const std::string& co_Key,
         const std::size_t n_apart = co_paragraphs.size() > co_Units.size()
                                         ? co_paragraphs.size() - co_Units.size()
                                         : co_Units.size() - co_paragraphs.size();
-        const std::pair<std::size_t, std::size_t> co_score(n_Matching(co_paragraphs, co_Units),
-                                                           SIZE_MAX - n_apart);
+        const std::pair<std::size_t, std::size_t> co_score(
+            n_Matching(co_paragraphs, co_Layouts[n].cco_Codes(), co_Units), SIZE_MAX - n_apart);
         if (n == 0 || co_score > co_best) {
             co_best = co_score;
             n_best = n;
@@ -234,11 +268,17 @@ CT_XliffPlacement::CT_XliffPlacement(const std::string& co_Key,
             continue;
         }
         const CT_LayoutParagraph& co_paragraph = *co_paragraphs[n_index];
-        const std::string s_paragraph = s_Tagged(co_paragraph.co_Tokens);
+        const CT_StoryLayout::CT_Codes& co_codes = co_Layout.cco_Codes();
+        const std::string s_source = s_Tagged(co_unit.co_Source);
+        const std::string s_target = co_unit.b_Target ? s_Tagged(co_unit.co_Target) : "";
         // A document that holds this very translation already (imported before) has not
         // changed under it: importing it again changes nothing.
-        const bool b_sameSource = s_paragraph == s_Tagged(co_unit.co_Source) ||
-                                  (co_unit.b_Target && s_paragraph == s_Tagged(co_unit.co_Target));
+        int n_way = n_WayOf(
+            co_paragraph.co_Tokens, co_codes, [&](const std::vector<CT_TaggedToken>& co_View) {
+                const std::string s_view = s_Tagged(co_View);
+                return s_view == s_source || (co_unit.b_Target && s_view == s_target);
+            });
+        const bool b_sameSource = n_way >= 0;
         if (!b_sameSource) {
             v_Add(et_Finding::e_SourceDiffers, &co_unit, std::string(), s_Plain(co_unit.co_Source));
             co_Findings.back().co_Document = s_Plain(co_paragraph.co_Tokens);
@@ -262,10 +302,28 @@ CT_XliffPlacement::CT_XliffPlacement(const std::string& co_Key,
         }
         // A translation of an older text goes in only when its codes are the document's: the
         // document's objects and formatting must all come back.
-        if (b_sameSource || co_Codes(co_unit.co_Target) == co_Codes(co_paragraph.co_Tokens)) {
-            co_new[n_index] = co_unit.co_Target;
-            co_replaced[n_index] = true;
+        if (!b_sameSource) {
+            const auto co_target = co_Codes(co_unit.co_Target);
+            n_way = n_WayOf(co_paragraph.co_Tokens, co_codes,
+                            [&](const std::vector<CT_TaggedToken>& co_View) {
+                                return co_Codes(co_View) == co_target;
+                            });
         }
+        if (n_way == kn_Story) {
+            co_new[n_index] = co_unit.co_Target;
+        } else if (n_way >= 0 &&
+                   s_Tagged(co_View(n_way, co_paragraph.co_Tokens, co_codes)) == s_target) {
+            // Left as it was: the paragraph's own runs, merged ones too, come back exactly.
+            co_new[n_index] = co_paragraph.co_Tokens;
+        } else if (n_way >= 0) {
+            // The target's codes are the source's (checked above), so each maps back.
+            std::string s_code;
+            if (!CT_XliffUnitCodes(co_paragraph.co_Tokens, co_codes, n_way == kn_AllRuns)
+                     .b_Back(co_unit.co_Target, co_new[n_index], s_code)) {
+                n_way = -1;
+            }
+        }
+        co_replaced[n_index] = n_way >= 0;
     }
     for (std::size_t n = 0; n < co_paragraphs.size(); ++n) {
         if (co_replaced[n]) {

@@ -118,9 +118,10 @@ void CT_XliffUnitReader::v_Inline(const pugi::xml_node& co_Parent,
             v_Inline(co_child, co_Tokens, b_Source);
             co_Tokens.push_back(CT_TaggedToken{et_Token::e_Close, std::string(), n_code});
         } else if (b_Is(co_child, "bx") || b_Is(co_child, "ex")) {
-            co_Tokens.push_back(
-                CT_TaggedToken{b_Is(co_child, "bx") ? et_Token::e_Open : et_Token::e_Close,
-                               std::string(), n_Number(co_child, "id")});
+            // A pair is known by its rid, an <ex/> whose <bx/> is in another unit by its id.
+            co_Tokens.push_back(CT_TaggedToken{
+                b_Is(co_child, "bx") ? et_Token::e_Open : et_Token::e_Close, std::string(),
+                n_Number(co_child, co_child.attribute("rid") ? "rid" : "id")});
         } else if (b_Is(co_child, "x") && co_child.attribute("id").value()[0] == 'c') {
             // A character XML cannot carry, kept as a code: the source says which.
             const std::string co_id = co_child.attribute("id").value();

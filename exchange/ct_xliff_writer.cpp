@@ -7,6 +7,7 @@
 
 #include "exchange/ct_word_count.h"
 #include "exchange/ct_xliff_text.h"
+#include "exchange/ct_xliff_unit_codes.h"
 
 namespace {
 using et_Token = CT_TaggedToken::et_Kind;
@@ -45,21 +46,6 @@ bool b_HasDigit(const std::vector<CT_TaggedToken>& co_Tokens) {
     });
 }
 
-// Paired codes that open and close in order, so that they can stand as <g> elements.
-bool b_Balanced(const std::vector<CT_TaggedToken>& co_Tokens) {
-    std::vector<unsigned> co_open;
-    for (const CT_TaggedToken& co_token : co_Tokens) {
-        if (co_token.eo_Kind == et_Token::e_Open) {
-            co_open.push_back(co_token.n_Code);
-        } else if (co_token.eo_Kind == et_Token::e_Close) {
-            if (co_open.empty() || co_open.back() != co_token.n_Code) {
-                return false;
-            }
-            co_open.pop_back();
-        }
-    }
-    return co_open.empty();
-}
 }  // namespace
 
 struct CT_XliffWriter::ct_Story {
@@ -68,9 +54,9 @@ struct CT_XliffWriter::ct_Story {
     const CT_StoryLayout::CT_Codes* pco_Codes = nullptr;
     std::size_t n_Units = 0;
     std::size_t n_Groups = 0;
-    std::map<std::string, unsigned> co_Counts;  // anchors met so far, by label
-    bool b_Balanced = true;                     // of the unit being written
-    unsigned n_Chars = 0;                       // character codes of the unit being written
+    std::map<std::string, unsigned> co_Counts;    // anchors met so far, by label
+    const CT_XliffUnitCodes* pco_Unit = nullptr;  // the codes of the unit being written
+    unsigned n_Chars = 0;                         // character codes of the unit being written
 };
 
 namespace {
@@ -194,13 +180,15 @@ void CT_XliffWriter::v_Unit(ct_Story& co_Story, const CT_LayoutParagraph& co_Par
     // a unit left as it is counts as translated.
     static constexpr std::string_view kco_Done = "<target state=\"translated\">";
     ++n_Units_;
-    const std::vector<CT_TaggedToken>& co_tokens = co_Paragraph.co_Tokens;
+    const CT_XliffUnitCodes co_codes(co_Paragraph.co_Tokens, *co_Story.pco_Codes,
+                                     co_Options.b_AllCodes);
+    co_Story.pco_Unit = &co_codes;
+    const std::vector<CT_TaggedToken>& co_tokens = co_codes.cco_Written();
     const bool b_letter = b_HasLetter(co_tokens);
     const bool b_translate = b_letter || b_HasDigit(co_tokens);
-    const std::string_view co_target = b_letter || !b_translate ? kco_ToDo : kco_Done;
-    // A done target is the unit's translation, which leaving targets out does not drop.
-    const bool b_target = co_Options.b_Targets || (b_translate && !b_letter);
-    co_Story.b_Balanced = b_Balanced(co_tokens);
+    // A unit with nothing to translate has no target; a done target is the unit's translation,
+    // which leaving targets out does not drop.
+    const bool b_target = b_translate && (co_Options.b_Targets || !b_letter);
     co_Out += "<trans-unit";
     co_Out += co_Story.co_UnitId;
     co_Out += '.';
@@ -214,7 +202,7 @@ void CT_XliffWriter::v_Unit(ct_Story& co_Story, const CT_LayoutParagraph& co_Par
     v_Inline(co_tokens, co_Story);
     const std::size_t n_sourceLength = co_Out.size() - n_source;
     co_Out += "</source>\n";
-    if (b_translate && co_Story.b_Balanced) {
+    if (b_translate) {
         co_Out += kco_SegOpen;
         const std::size_t n_start = co_Out.size();
         if (co_Splitter.b_OneSentence(co_tokens)) {
@@ -242,16 +230,12 @@ void CT_XliffWriter::v_Unit(ct_Story& co_Story, const CT_LayoutParagraph& co_Par
         co_Out += kco_SegClose;
         if (b_target) {
             // The target copies the segments just written.
+            const std::string_view co_target = b_letter ? kco_ToDo : kco_Done;
             co_Out.reserve(co_Out.size() + co_target.size() + n_length + 10);
             co_Out += co_target;
             co_Out.append(co_Out, n_start, n_length);
             co_Out += "</target>\n";
         }
-    } else if (b_target) {
-        co_Out += co_target;
-        co_Story.n_Chars = 0;
-        v_Inline(co_tokens, co_Story);
-        co_Out += "</target>\n";
     }
     co_Out += "<note>";
     CT_XliffText::sv_AppendText(co_Label, co_Out);
@@ -269,24 +253,29 @@ void CT_XliffWriter::v_Inline(const std::vector<CT_TaggedToken>& co_Tokens, ct_S
 }
 
 void CT_XliffWriter::v_Code(const CT_TaggedToken& co_Token, const ct_Story& co_Story) {
-    if (co_Token.eo_Kind == et_Token::e_Close && co_Story.b_Balanced) {
+    using et_Element = CT_XliffUnitCodes::et_Element;
+    if (co_Token.eo_Kind == et_Token::e_Close) {
         co_Out += "</g>";
         return;
     }
-    co_Out += co_Token.eo_Kind == et_Token::e_Standalone ? "<x id=\""
-              : co_Token.eo_Kind == et_Token::e_Close    ? "<ex id=\""
-              : co_Story.b_Balanced                      ? "<g id=\""
-                                                         : "<bx id=\"";
-    v_Number(co_Token.n_Code);
+    const CT_XliffUnitCodes::CT_Element& co_element =
+        co_Story.pco_Unit->cco_Element(co_Token.n_Code);
+    const et_Element eo_element = co_element.eo_Element;
+    co_Out += eo_element == et_Element::e_G    ? "<g id=\""
+              : eo_element == et_Element::e_X  ? "<x id=\""
+              : eo_element == et_Element::e_Bx ? "<bx id=\""
+                                               : "<ex id=\"";
+    v_Number(co_element.n_Id);
     co_Out += '"';
-    if (co_Token.eo_Kind == et_Token::e_Close) {
-        co_Out += "/>";
-        return;
+    if (co_element.n_Rid != 0) {
+        co_Out += " rid=\"";
+        v_Number(co_element.n_Rid);
+        co_Out += '"';
     }
-    auto co_found = co_Story.pco_Codes->find(co_Token.n_Code);
-    if (co_found != co_Story.pco_Codes->end()) {
+    // An <ex/> says nothing of its own: its <bx/> says what the pair is.
+    if (co_element.pco_Code != nullptr && eo_element != et_Element::e_Ex) {
         // Most codes say the same as the one before (formatting runs): that is written once.
-        const CT_ExchangeCode& co_code = co_found->second;
+        const CT_ExchangeCode& co_code = *co_element.pco_Code;
         if (co_code.co_Ctype != co_LastCtype || co_code.co_Equiv != co_LastEquiv) {
             co_LastCtype = co_code.co_Ctype;
             co_LastEquiv = co_code.co_Equiv;
@@ -300,7 +289,7 @@ void CT_XliffWriter::v_Code(const CT_TaggedToken& co_Token, const ct_Story& co_S
         }
         co_Out += co_LastAttributes;
     }
-    co_Out += co_Token.eo_Kind == et_Token::e_Open && co_Story.b_Balanced ? ">" : "/>";
+    co_Out += eo_element == et_Element::e_G ? ">" : "/>";
 }
 
 // Characters XML cannot carry become codes that say which character they stand for.

@@ -3,7 +3,8 @@
 // paragraph and table cell paragraph, each cut into sentences (<seg-source>, <mrk mtype="seg">)
 // and carrying a <target> that copies its source unless targets are left out: waiting for a
 // translator, or done for a paragraph of numbers only, which the translator may still localise.
-// Codes become <g> and <x> with the same numbers; characters XML cannot carry become <x> codes too.
+// Codes are numbered per unit (CT_XliffUnitCodes); characters XML cannot carry become <x> codes
+// too. A unit with nothing to translate is translate="no" and has no target.
 // The file keeps what an import needs to put every story back together byte for byte.
 #pragma once
 
@@ -23,6 +24,9 @@ class CT_XliffWriter {
         std::string co_SourceLanguage;  // BCP 47, required
         std::string co_TargetLanguage;  // BCP 47, required
         bool b_Targets = true;
+        // Every formatting run a code of its own, as the document has them; otherwise runs
+        // that differ only in what a reader cannot see are one (see CT_XliffUnitCodes).
+        bool b_AllCodes = false;
     };
 
     // Takes the file's bytes as they are ready, in order.

@@ -62,5 +62,8 @@ struct CT_CommandOptions {
     std::string s_SourceLanguage;
     std::string s_TargetLanguage;
     bool b_NoTarget = false;
+    // "all": every formatting run a code of its own; empty or "fewer": runs a reader cannot
+    // tell apart are one.
+    std::string s_Codes;
     bool b_RequireTranslated = false;
 };

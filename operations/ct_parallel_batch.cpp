@@ -190,7 +190,8 @@ std::vector<std::string> CT_ParallelBatch::co_Arguments() const {
     const std::pair<const char*, const std::string*> ao_values[] = {
         {"--format", &co_options.s_Format},
         {"--source-lang", &co_options.s_SourceLanguage},
-        {"--target-lang", &co_options.s_TargetLanguage}};
+        {"--target-lang", &co_options.s_TargetLanguage},
+        {"--codes", &co_options.s_Codes}};
     for (const auto& co_value : ao_values) {
         if (!co_value.second->empty()) {
             co_arguments.insert(co_arguments.end(), {co_value.first, *co_value.second});

@@ -44,6 +44,12 @@ void CT_XliffOptions::sv_AddExport(CLI::App& co_Command, CT_CommandOptions& co_O
         ->type_name("LANG");
     co_Command.add_flag("--no-target", co_Options.b_NoTarget,
                         "XLIFF: write no <target> copying each source");
+    co_Command
+        .add_option("--codes", co_Options.s_Codes,
+                    "XLIFF: fewer (default) makes formatting runs that differ only in what a "
+                    "reader cannot see one run; all gives every run a code of its own")
+        ->check(CLI::IsMember({"fewer", "all"}))
+        ->type_name("KIND");
 }
 
 void CT_XliffOptions::sv_AddImport(CLI::App& co_Command, CT_CommandOptions& co_Options) {

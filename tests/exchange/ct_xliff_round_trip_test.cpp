@@ -11,6 +11,7 @@
 
 namespace {
 using et_Kind = CT_ExchangeCode::et_Kind;
+using et_Pair = CT_ExchangeCode::et_Pair;
 
 CT_ExchangeCode co_Code(et_Kind eo_Kind, const char* pc_Label = "", unsigned n_Row = 0,
                         unsigned n_Column = 0) {
@@ -22,17 +23,50 @@ CT_ExchangeCode co_Code(et_Kind eo_Kind, const char* pc_Label = "", unsigned n_R
     return co_code;
 }
 
+CT_ExchangeCode co_Run(const char* pc_Look, bool b_AsParagraph = false) {
+    CT_ExchangeCode co_code;
+    co_code.co_Ctype = "italic";
+    co_code.co_Look = pc_Look;
+    co_code.b_LooksAsParagraph = b_AsParagraph;
+    return co_code;
+}
+
+CT_ExchangeCode co_Pair(CT_ExchangeCode::et_Pair eo_Pair, unsigned n_Partner = 0) {
+    CT_ExchangeCode co_code;
+    co_code.co_Ctype = eo_Pair == CT_ExchangeCode::et_Pair::e_Open ? "link" : "";
+    co_code.eo_Pair = eo_Pair;
+    co_code.n_Partner = n_Partner;
+    return co_code;
+}
+
 // Codes 1-2: a footnote; 3-7: a table of two cells; 8: a formatting run; 10: a note around
-// its text.
+// its text; 11-14 formatting runs: 12 looks as 11 (it differs in tracking only), 13 does not,
+// 14 looks as its paragraph; 20-21 a hyperlink, 22-23 an XML element, as two codes each.
 const CT_StoryLayout::CT_Codes gco_Codes = {
-    {10, co_Code(et_Kind::e_FlowAround, "note")}, {1, co_Code(et_Kind::e_FlowOpen, "footnote")},
-    {2, co_Code(et_Kind::e_FlowClose)},           {3, co_Code(et_Kind::e_TableOpen)},
-    {4, co_Code(et_Kind::e_Cell, "", 1, 1)},      {5, co_Code(et_Kind::e_Cell, "", 1, 2)},
+    {10, co_Code(et_Kind::e_FlowAround, "note")},
+    {1, co_Code(et_Kind::e_FlowOpen, "footnote")},
+    {2, co_Code(et_Kind::e_FlowClose)},
+    {3, co_Code(et_Kind::e_TableOpen)},
+    {4, co_Code(et_Kind::e_Cell, "", 1, 1)},
+    {5, co_Code(et_Kind::e_Cell, "", 1, 2)},
     {7, co_Code(et_Kind::e_TableClose)},
+    {11, co_Run("Italic")},
+    {12, co_Run("Italic")},
+    {13, co_Run("Emphasis")},
+    {14, co_Run("Plain", true)},
+    {20, co_Pair(et_Pair::e_Open)},
+    {21, co_Pair(et_Pair::e_Close, 20)},
+    {22, co_Pair(et_Pair::e_Open)},
+    {23, co_Pair(et_Pair::e_Close, 22)},
 };
 
-std::string s_Export(const std::string& s_Content, bool b_Targets = true) {
-    CT_XliffWriter co_writer({"doc.idml", "en-US", "fr-FR", b_Targets});
+// Runs that look alike, a hyperlink, an XML element over two paragraphs, a forced line break.
+const std::string gs_Runs =
+    "<g8>Go</g8> <g11>far</g11><g12>away</g12><g13>now</g13> <x20/>link<x21/> <x22/>start\n"
+    "end<x23/> <g14>plain</g14> a\xE2\x80\xA8line.\n";
+
+std::string s_Export(const std::string& s_Content, bool b_Targets = true, bool b_AllCodes = false) {
+    CT_XliffWriter co_writer({"doc.idml", "en-US", "fr-FR", b_Targets, b_AllCodes});
     co_writer.v_AddStory("u1", "P1", s_Content, gco_Codes);
     co_writer.v_AddStory("u2", "B", "Second story.\n", {});
     return co_writer.s_Finish();
@@ -86,13 +120,13 @@ INSTANTIATE_TEST_SUITE_P(
                       "A note without its line end <g10>stays inline</g10>.\n",
                       "A note in a footnote<x1/>Foot<g10>note\n</g10>.\n<x2/>\n",
                       "<x1/>no line end, and a stray code",
-                      "Price:\n5.88 \xE2\x82\xAC\n\xD9\xA3\n<x6/>\n"),
+                      "Price:\n5.88 \xE2\x82\xAC\n\xD9\xA3\n<x6/>\n", gs_Runs),
     [](const auto& co_Info) { return std::to_string(co_Info.index); });
 
 // A note is a unit of its own, as a footnote is: its paragraph shows it as an object code.
 TEST(CT_XliffRoundTripTest, ANoteIsAUnitOfItsOwn) {
     const std::string s_xliff = s_Export("Before<g10>The note.\n</g10> after.\n");
-    EXPECT_NE(s_xliff.find("<source>Before<x id=\"10\"/> after.</source>"), std::string::npos)
+    EXPECT_NE(s_xliff.find("<source>Before<x id=\"1\"/> after.</source>"), std::string::npos)
         << s_xliff;
     EXPECT_NE(s_xliff.find("resname=\"note 1\" restype=\"x-note\" extradata=\"10 10\">"),
               std::string::npos);
@@ -119,6 +153,36 @@ TEST(CT_XliffRoundTripTest, NumbersAreToTranslateAndAlreadyDone) {
         EXPECT_EQ(s_xliff.find("<target state=\"needs-translation\">") != std::string::npos,
                   b_targets);
     }
+}
+
+// Codes are numbered from 1 in every unit: alike runs are one, a run that looks as its
+// paragraph is none, a hyperlink is one pair, a pair over two paragraphs is a <bx/> in one
+// unit and an <ex/> in the next, a forced line break is a code that cuts no sentence. A
+// translation maps back to the story's codes, a merged run taking its first run's.
+TEST(CT_XliffRoundTripTest, CodesAreTheUnitsOwn) {
+    std::string s_xliff = s_Export(gs_Runs);
+    const std::string s_source1 =
+        "<source><g id=\"1\">Go</g> <g id=\"2\" ctype=\"italic\">faraway</g><g id=\"3\" "
+        "ctype=\"italic\">now</g> "
+        "<g id=\"4\" ctype=\"link\">link</g> <bx id=\"5\" rid=\"5\" ctype=\"link\"/>start</source>";
+    const std::string s_source2 =
+        "<source>end<ex id=\"1\"/> plain a<x id=\"2\" ctype=\"lb\" equiv-text=\"forced line "
+        "break\"/>line.</source>\n<seg-source><mrk mtype=\"seg\" mid=\"1\">end";
+    EXPECT_NE(s_xliff.find(s_source1), std::string::npos) << s_xliff;
+    EXPECT_NE(s_xliff.find(s_source2), std::string::npos) << s_xliff;
+    EXPECT_NE(s_Export(gs_Runs, true, true)
+                  .find("<g id=\"2\" ctype=\"italic\">far</g><g id=\"3\" ctype=\"italic\">away"),
+              std::string::npos);
+    const std::size_t n_target = s_xliff.find("<target", s_xliff.find(s_source1));
+    const std::size_t n_end = s_xliff.find("</target>", n_target);
+    s_xliff.replace(n_target, n_end - n_target,
+                    "<target state=\"final\"><g id=\"1\">Va</g> <g id=\"3\">maintenant</g> "
+                    "<g id=\"2\">loin</g> <g id=\"4\">lien</g> <bx id=\"5\" rid=\"5\"/>début");
+    const std::vector<CT_TaggedStory> co_stories = co_Back(s_xliff, gs_Runs);
+    ASSERT_EQ(co_stories.size(), 2u);
+    EXPECT_EQ(co_stories[0].co_Content,
+              "<g8>Va</g8> <g13>maintenant</g13> <g11>loin</g11> <x20/>lien<x21/> <x22/>début\n"
+              "end<x23/> <g14>plain</g14> a\xE2\x80\xA8line.\n");
 }
 
 // A big file goes to the sink in pieces, which together are the file written whole.

@@ -24,6 +24,16 @@ struct CT_IdmlStoryCodeInfo {
     // The element's name ("Footnote", "Rectangle", "HyperlinkTextSource"), or for a processing
     // instruction its text ("ACE 18").
     std::string co_Element;
-    unsigned n_Row = 0;     // cells: from 1
-    unsigned n_Column = 0;  // cells: from 1
+    unsigned n_Row = 0;      // cells: from 1
+    unsigned n_Column = 0;   // cells: from 1
+    unsigned n_Partner = 0;  // e_WrapClose: the number of its e_WrapOpen
+    // e_Format: what a reader sees of the range's formatting (see
+    // CT_IdmlStoryRangeKeys::ss_Look), and whether that is what the paragraph's own text shows.
+    std::string co_Look;
+    bool b_LooksAsParagraph = false;
+    // e_Format: the character style's name and the font style ("Bold", "Italic"); e_WrapOpen of
+    // an XML element: its tag.
+    std::string co_Name;
+    std::string co_FontStyle;
+    bool b_Underline = false;
 };

@@ -1,6 +1,9 @@
 #include "platform/host/idml/ct_idml_story_codec.h"
 
+#include <algorithm>
+#include <cctype>
 #include <cstdio>
+#include <cstring>
 #include <vector>
 
 #include "platform/host/idml/ct_idml_story_analysis.h"
@@ -112,7 +115,58 @@ et_Info eo_InfoKind(const CT_IdmlStoryCode& co_Code, const CT_IdmlStoryEvent& co
     }
 }
 
-CT_IdmlStoryCodeInfo co_InfoOf(const CT_IdmlStoryCode& co_Code, const CT_IdmlStoryEvent& co_Event) {
+// The name a style reference shows: "CharacterStyle/Emphasis" is "Emphasis", "$ID/" aside,
+// and a character the reference escapes ("%3a") is itself again.
+std::string s_StyleName(const char* pc_Reference) {
+    std::string s_name;
+    const char* pc_slash = std::strchr(pc_Reference, '/');
+    for (const char* pc = pc_slash != nullptr ? pc_slash + 1 : pc_Reference; *pc != '\0'; ++pc) {
+        unsigned n_char = 0;
+        if (*pc == '%' && std::isxdigit(static_cast<unsigned char>(pc[1])) &&
+            std::isxdigit(static_cast<unsigned char>(pc[2])) &&
+            std::sscanf(pc + 1, "%2x", &n_char) == 1) {
+            s_name += static_cast<char>(n_char);
+            pc += 2;
+        } else {
+            s_name += *pc;
+        }
+    }
+    if (s_name.compare(0, 4, "$ID/") == 0) {
+        s_name.erase(0, 4);
+    }
+    return s_name.find("[No character style]") == std::string::npos ? s_name : std::string();
+}
+
+// A range's setting as an attribute or, failing that, as a property element's text.
+std::string s_Setting(const pugi::xml_node& co_Range, const char* pc_Name) {
+    const pugi::xml_attribute co_attribute = co_Range.attribute(pc_Name);
+    if (co_attribute) {
+        return co_attribute.value();
+    }
+    return co_Range.child("Properties").child(pc_Name).text().get();
+}
+
+// What a reader sees of a format code's range, set against the paragraph's own text: the
+// paragraph the event stands in is the one its flow's breaks before it close.
+void v_DescribeFormat(const CT_IdmlStoryAnalysis& co_Analysis, const CT_IdmlStoryEvent& co_Event,
+                      std::size_t n_Event, CT_IdmlStoryCodeInfo& co_Info) {
+    const CT_IdmlStoryFlow& co_flow = co_Analysis.cco_Flows()[co_Event.n_Flow];
+    const std::size_t n_paragraph = static_cast<std::size_t>(
+        std::lower_bound(co_flow.co_Breaks.begin(), co_flow.co_Breaks.end(), n_Event) -
+        co_flow.co_Breaks.begin());
+    co_Info.co_Look = CT_IdmlStoryRangeKeys::ss_Look(co_Event.co_Csr);
+    co_Info.b_LooksAsParagraph =
+        n_paragraph < co_flow.co_Paragraphs.size() &&
+        CT_IdmlStoryRangeKeys::ss_Look(co_flow.co_Paragraphs[n_paragraph].co_BaseCsr) ==
+            co_Info.co_Look;
+    co_Info.co_Name = s_StyleName(co_Event.co_Csr.attribute("AppliedCharacterStyle").value());
+    co_Info.co_FontStyle = s_Setting(co_Event.co_Csr, "FontStyle");
+    co_Info.b_Underline = s_Setting(co_Event.co_Csr, "Underline") == "true";
+}
+
+CT_IdmlStoryCodeInfo co_InfoOf(const CT_IdmlStoryAnalysis& co_Analysis, std::size_t n_Code) {
+    const CT_IdmlStoryCode& co_Code = co_Analysis.cco_Codes()[n_Code];
+    const CT_IdmlStoryEvent& co_Event = co_Analysis.cco_Events()[co_Code.n_Event];
     CT_IdmlStoryCodeInfo co_info;
     co_info.eo_Kind = eo_InfoKind(co_Code, co_Event);
     const pugi::xml_node& co_node = co_Event.co_Node;
@@ -122,6 +176,13 @@ CT_IdmlStoryCodeInfo co_InfoOf(const CT_IdmlStoryCode& co_Code, const CT_IdmlSto
     }
     if (co_info.eo_Kind == et_Info::e_Format || co_info.eo_Kind == et_Info::e_Change) {
         co_info.co_Element = co_Code.eo_Kind == et_IdmlCode::e_Change ? "Change" : "";
+    }
+    if (co_info.eo_Kind == et_Info::e_Format) {
+        v_DescribeFormat(co_Analysis, co_Event, co_Code.n_Event, co_info);
+    } else if (co_info.eo_Kind == et_Info::e_WrapClose) {
+        co_info.n_Partner = co_Code.n_Partner;
+    } else if (co_info.eo_Kind == et_Info::e_WrapOpen) {
+        co_info.co_Name = s_StyleName(co_node.attribute("MarkupTag").value());
     }
     long i_column = 0;
     long i_row = 0;
@@ -142,7 +203,7 @@ std::string CT_IdmlStoryCodec::s_Export(const pugi::xml_node& co_Story,
     const std::vector<CT_IdmlStoryCode>& co_codes = co_analysis.cco_Codes();
     co_Codes.assign(1, CT_IdmlStoryCodeInfo());
     for (std::size_t n = 1; n < co_codes.size(); ++n) {
-        co_Codes.push_back(co_InfoOf(co_codes[n], co_analysis.cco_Events()[co_codes[n].n_Event]));
+        co_Codes.push_back(co_InfoOf(co_analysis, n));
     }
     return co_analysis.cco_Content();
 }

@@ -18,14 +18,40 @@ bool b_IsSpacing(const char* pc_Name) {
     return false;
 }
 
+// Settings a translator can neither see in the running text nor act on: besides spacing,
+// those found on the samples' ranges that only fine-tune glyphs (ligatures, contextual
+// alternates, diacritics, alignment to the em box), shift a run a little (baseline shift), or
+// size what shows only when switched on elsewhere (stroke, underline, ruby and emphasis marks).
+// Character style, font, size, colour, position, underline, strike, case, language and
+// conditions are never among them.
+bool b_IsInvisible(const char* pc_Name) {
+    static const char* const apc_invisible[] = {
+        "BaselineShift",      "Ligatures",       "OTFContextualAlternate", "DiacriticPosition",
+        "CharacterAlignment", "VerticalScale",   "StrokeWeight",           "MiterLimit",
+        "UnderlineOffset",    "UnderlineWeight", "StrikeThroughOffset",    "StrikeThroughWeight",
+        "RubyFontSize",       "KentenFontSize",  "PageNumberType",         "Skew"};
+    if (b_IsSpacing(pc_Name)) {
+        return true;
+    }
+    for (const char* pc_invisible : apc_invisible) {
+        if (std::strcmp(pc_Name, pc_invisible) == 0) {
+            return true;
+        }
+    }
+    return false;
+}
+
+using ft_Skip = bool (*)(const char*);
+
 // Separators that cannot occur in XML text keep "a=bc" apart from "ab=c".
-void v_AddAttributes(const pugi::xml_node& co_Node, std::string& co_Out) {
+void v_AddAttributes(const pugi::xml_node& co_Node, std::string& co_Out,
+                     ft_Skip f_Skip = b_IsSpacing) {
     // Every range of every story comes here: one list per thread, reused, costs no allocation
     // once it has grown to the most attributes a node has.
     thread_local std::vector<std::pair<const char*, const char*>> co_attributes;
     co_attributes.clear();
     for (const pugi::xml_attribute& co_attribute : co_Node.attributes()) {
-        if (!b_IsSpacing(co_attribute.name())) {
+        if (!f_Skip(co_attribute.name())) {
             co_attributes.emplace_back(co_attribute.name(), co_attribute.value());
         }
     }
@@ -95,25 +121,36 @@ std::size_t CT_IdmlStoryRangeKeys::sn_Overrides(const pugi::xml_node& co_Range) 
     return n_overrides;
 }
 
-void CT_IdmlStoryRangeKeys::sv_AddSignature(const pugi::xml_node& co_Range, std::string& co_Out) {
-    v_AddAttributes(co_Range, co_Out);
+void CT_IdmlStoryRangeKeys::sv_AddSignature(const pugi::xml_node& co_Range, std::string& co_Out,
+                                            bool b_Look) {
+    v_AddAttributes(co_Range, co_Out, b_Look ? b_IsInvisible : b_IsSpacing);
     for (const pugi::xml_node& co_child : co_Range.children("Properties")) {
-        sv_AddProperties(co_child, co_Out);
+        sv_AddProperties(co_child, co_Out, b_Look);
     }
 }
 
-void CT_IdmlStoryRangeKeys::sv_AddProperties(const pugi::xml_node& co_Node, std::string& co_Out) {
+std::string CT_IdmlStoryRangeKeys::ss_Look(const pugi::xml_node& co_Range) {
+    std::string co_look;
+    if (co_Range) {
+        sv_AddSignature(co_Range, co_look, true);
+    }
+    return co_look;
+}
+
+void CT_IdmlStoryRangeKeys::sv_AddProperties(const pugi::xml_node& co_Node, std::string& co_Out,
+                                             bool b_Look) {
     for (const pugi::xml_node& co_child : co_Node.children()) {
         if (co_child.type() == pugi::node_pcdata || co_child.type() == pugi::node_cdata) {
             v_AddText(co_child.value(), co_Out);
             continue;
         }
-        if (co_child.type() != pugi::node_element || b_IsSpacing(co_child.name())) {
+        if (co_child.type() != pugi::node_element ||
+            (b_Look ? b_IsInvisible : b_IsSpacing)(co_child.name())) {
             continue;
         }
         co_Out.append(1, '\x04').append(co_child.name()).append(1, '\x05');
-        v_AddAttributes(co_child, co_Out);
-        sv_AddProperties(co_child, co_Out);
+        v_AddAttributes(co_child, co_Out, b_Look ? b_IsInvisible : b_IsSpacing);
+        sv_AddProperties(co_child, co_Out, b_Look);
         co_Out.append(1, '\x06');
     }
 }

@@ -20,14 +20,22 @@ class CT_IdmlStoryRangeKeys {
     // exactly one is plainer. REQUIRES: both keys given by this object, neither 0.
     bool b_Plainer(unsigned n_A, unsigned n_B) const;
 
+    // What a reader sees of a range's formatting: its key's signature without the settings
+    // that fine-tune glyphs or size what is switched off (ligatures, baseline shift, stroke
+    // weight...), so that two runs of the same look may go to a translator as one. Empty for
+    // no range.
+    static std::string ss_Look(const pugi::xml_node& co_Range);
+
   private:
     struct ct_Formatting {
         const std::string* pco_Signature;  // owned by co_BySignature, whose nodes stay put
         std::size_t n_Overrides;
     };
 
-    static void sv_AddSignature(const pugi::xml_node& co_Range, std::string& co_Out);
-    static void sv_AddProperties(const pugi::xml_node& co_Node, std::string& co_Out);
+    static void sv_AddSignature(const pugi::xml_node& co_Range, std::string& co_Out,
+                                bool b_Look = false);
+    static void sv_AddProperties(const pugi::xml_node& co_Node, std::string& co_Out,
+                                 bool b_Look = false);
     static std::size_t sn_Overrides(const pugi::xml_node& co_Range);
 
     std::unordered_map<const void*, unsigned> co_ByNode;
