@@ -19,6 +19,23 @@ CT_TaggedToken co_Text(std::string_view co_Value) {
     return CT_TaggedToken{et_Token::e_Text, std::string(co_Value), 0};
 }
 
+// Whether a cut at i_At follows a forced line break (U+2028, spaces around it aside) with no
+// stop before it: a line of a heading or an address ends there, not a sentence.
+bool b_LineBreakCut(const std::string& co_Plain, int32_t i_At, const icu::UnicodeSet& co_Stops) {
+    int32_t i = i_At;
+    UChar32 c = 0;
+    bool b_break = false;
+    while (i > 0) {
+        U8_PREV(co_Plain.data(), 0, i, c);
+        if (c == 0x2028) {
+            b_break = true;
+        } else if (c != ' ' && c != '\t' && c != 0xA0) {
+            break;
+        }
+    }
+    return b_break && !co_Stops.contains(c);
+}
+
 // Finds the characters of a set in UTF-8 text: a table says which bytes can start one of them,
 // and only text at such a byte is decoded and looked up. Sentence ends are few and mostly
 // ASCII, so most text passes at the pace of a byte-by-byte scan; text that is not UTF-8 holds
@@ -146,7 +163,8 @@ CT_SentenceSplitter::CT_SentenceSplitter(const std::string& co_Language)
     const icu::Locale co_locale = CT_IcuLocale::sco_From(co_Language);
     UErrorCode eo_status = U_ZERO_ERROR;
     pco_Iterator->co_Ends.applyPattern(
-        icu::UnicodeString(u"[[:SB=STerm:][:SB=ATerm:][:SB=Sep:][:SB=CR:][:SB=LF:]]"), eo_status);
+        icu::UnicodeString(u"[[:SB=STerm:][:SB=ATerm:][:SB=Sep:][:SB=CR:][:SB=LF:]-[\\u2028]]"),
+        eo_status);
     pco_Iterator->co_Ends.freeze();
     pco_Iterator->co_Stops.applyPattern(icu::UnicodeString(u"[[:SB=STerm:][:SB=ATerm:]]"),
                                         eo_status);
@@ -227,6 +245,9 @@ void CT_SentenceSplitter::v_Cut(std::vector<std::size_t>& co_Cuts) {
     }
     for (int32_t i = co_iterator.next(); i != icu::BreakIterator::DONE && i < i_length;
          i = co_iterator.next()) {
+        if (b_LineBreakCut(co_plain, i, pco_Iterator->co_Stops)) {
+            continue;
+        }
         co_Cuts.push_back(static_cast<std::size_t>(i));
     }
 }

@@ -23,6 +23,7 @@ class CT_LayoutReader {
             CT_TaggedToken& co_token = co_Tokens[n_At];
             const et_Code eo_kind = eo_Kind(co_token);
             if (co_token.eo_Kind == et_Token::e_LineEnd) {
+                co_paragraph.n_Line = n_Lines++;
                 co_Paragraphs.push_back(std::move(co_paragraph));
                 co_paragraph = CT_LayoutParagraph();
                 b_open = false;
@@ -139,6 +140,7 @@ class CT_LayoutReader {
     std::vector<CT_TaggedToken>& co_Tokens;
     const CT_StoryLayout::CT_Codes& co_Codes;
     std::size_t n_At = 0;
+    std::size_t n_Lines = 0;
 };
 
 void v_WriteFlow(const std::vector<CT_LayoutParagraph>& co_Paragraphs, std::string& co_Out);

@@ -16,6 +16,7 @@
 struct CT_LayoutAnchor;
 
 struct CT_LayoutParagraph {
+    std::size_t n_Line = 0;                   // its line in the content, from 0
     std::vector<CT_TaggedToken> co_Tokens;    // text and codes; no line end
     std::vector<CT_LayoutAnchor> co_Anchors;  // in the order of their codes in co_Tokens
 };

@@ -6,19 +6,6 @@ namespace {
 using et_Token = CT_TaggedToken::et_Kind;
 using et_Pair = CT_ExchangeCode::et_Pair;
 
-// U+2028, which layouts use to break a line inside a paragraph.
-constexpr std::string_view kco_LineBreak = "\xE2\x80\xA8";
-
-const CT_ExchangeCode& cco_LineBreakCode() {
-    static const CT_ExchangeCode co_code = [] {
-        CT_ExchangeCode co_lb;
-        co_lb.co_Ctype = "lb";
-        co_lb.co_Equiv = "forced line break";
-        return co_lb;
-    }();
-    return co_code;
-}
-
 void v_AddText(std::vector<CT_TaggedToken>& co_Tokens, std::string_view co_Text) {
     if (co_Text.empty()) {
         return;
@@ -85,18 +72,9 @@ CT_XliffUnitCodes::CT_XliffUnitCodes(const std::vector<CT_TaggedToken>& co_Token
     for (const CT_TaggedToken& co_token : co_Tokens) {
         const CT_ExchangeCode* pco_code = pco_CodeOf(co_token.n_Code);
         switch (co_token.eo_Kind) {
-            case et_Token::e_Text: {
-                std::string_view co_text = co_token.co_Text;
-                for (std::size_t n_at = co_text.find(kco_LineBreak); n_at != std::string::npos;
-                     n_at = co_text.find(kco_LineBreak)) {
-                    v_Text(co_text.substr(0, n_at));
-                    v_Item(et_Role::e_Alone, 0, &cco_LineBreakCode(),
-                           CT_TaggedToken{et_Token::e_Text, std::string(kco_LineBreak), 0});
-                    co_text.remove_prefix(n_at + kco_LineBreak.size());
-                }
-                v_Text(co_text);
+            case et_Token::e_Text:
+                v_Text(co_token.co_Text);
                 break;
-            }
             case et_Token::e_Open: {
                 const bool b_reduce =
                     !b_AllCodes && pco_code != nullptr && !pco_code->co_Look.empty();

@@ -1,11 +1,10 @@
 // The codes of one unit as an XLIFF file shows them to a translator: numbered from 1 in the
 // unit, so that two equal sentences look equal wherever they stand; a pair as <g> where it
 // nests, as <bx/> and <ex/> where it crosses another or reaches into another paragraph; the two
-// codes of a hyperlink or XML element as one pair; a forced line break as a code, so that it
-// cuts no sentence. Unless every code is asked for, formatting runs of the same look are one
-// run and runs that look as the paragraph's own text are no code. Maps a unit's content read
-// in that numbering back to the story's codes. Holds its own view; keeps pointers into the
-// story's codes, which must outlive it.
+// codes of a hyperlink or XML element as one pair. Unless every code is asked for, formatting runs
+// of the same look are one run and runs that look as the paragraph's own text are no code. Maps a
+// unit's content read in that numbering back to the story's codes. Holds its own view; keeps
+// pointers into the story's codes, which must outlive it.
 #pragma once
 
 #include <map>

@@ -54,9 +54,10 @@ struct CT_XliffWriter::ct_Story {
     const CT_StoryLayout::CT_Codes* pco_Codes = nullptr;
     std::size_t n_Units = 0;
     std::size_t n_Groups = 0;
-    std::map<std::string, unsigned> co_Counts;    // anchors met so far, by label
-    const CT_XliffUnitCodes* pco_Unit = nullptr;  // the codes of the unit being written
-    unsigned n_Chars = 0;                         // character codes of the unit being written
+    std::map<std::string, unsigned> co_Counts;             // anchors met so far, by label
+    const std::vector<std::string>* pco_Styles = nullptr;  // by content line
+    const CT_XliffUnitCodes* pco_Unit = nullptr;           // the codes of the unit being written
+    unsigned n_Chars = 0;  // character codes of the unit being written
 };
 
 namespace {
@@ -95,13 +96,15 @@ void CT_XliffWriter::v_Number(std::size_t n_Value) {
 
 void CT_XliffWriter::v_AddStory(std::string_view co_Key, std::string_view co_Location,
                                 std::string_view co_Content,
-                                const CT_StoryLayout::CT_Codes& co_Codes) {
+                                const CT_StoryLayout::CT_Codes& co_Codes,
+                                const CT_Context& co_Context) {
     const CT_StoryLayout co_layout(co_Content, co_Codes);
     ct_Story co_story;
     co_story.co_Key = co_Key;
     co_story.co_UnitId = " id=\"";
     CT_XliffText::sv_AppendAttribute(co_Key, co_story.co_UnitId);
     co_story.pco_Codes = &co_Codes;
+    co_story.pco_Styles = &co_Context.co_Styles;
     ++n_Stories;
     co_Out += "<group";
     v_Attribute("id", co_Key);
@@ -110,6 +113,10 @@ void CT_XliffWriter::v_AddStory(std::string_view co_Key, std::string_view co_Loc
     v_Number(n_Stories);
     co_Out += ", ";
     CT_XliffText::sv_AppendText(co_LocationText(co_Location), co_Out);
+    if (!co_Context.co_Where.empty()) {
+        co_Out += ", ";
+        CT_XliffText::sv_AppendText(co_Context.co_Where, co_Out);
+    }
     co_Out += "</note>\n";
     v_Flow(co_story, co_layout.cco_Paragraphs(), "", "x-paragraph");
     co_Out += "</group>\n";
@@ -194,6 +201,8 @@ void CT_XliffWriter::v_Unit(ct_Story& co_Story, const CT_LayoutParagraph& co_Par
     co_Out += '.';
     v_Number(++co_Story.n_Units);
     co_Out += '"';
+    // A name that says where the unit stands, for tools that show it beside the text.
+    v_Attribute("resname", co_Story.co_Key + " " + co_Label);
     v_Attribute("restype", co_Restype);
     co_Out += b_translate ? " xml:space=\"preserve\">\n<source>"
                           : " translate=\"no\" xml:space=\"preserve\">\n<source>";
@@ -239,6 +248,11 @@ void CT_XliffWriter::v_Unit(ct_Story& co_Story, const CT_LayoutParagraph& co_Par
     }
     co_Out += "<note>";
     CT_XliffText::sv_AppendText(co_Label, co_Out);
+    const std::vector<std::string>& co_styles = *co_Story.pco_Styles;
+    if (co_Paragraph.n_Line < co_styles.size() && !co_styles[co_Paragraph.n_Line].empty()) {
+        co_Out += ", style ";
+        CT_XliffText::sv_AppendText(co_styles[co_Paragraph.n_Line], co_Out);
+    }
     co_Out += "</note>\n</trans-unit>\n";
 }
 

@@ -13,6 +13,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "exchange/ct_sentence_splitter.h"
 #include "exchange/ct_story_layout.h"
@@ -29,6 +30,12 @@ class CT_XliffWriter {
         bool b_AllCodes = false;
     };
 
+    // What a translator is told of a story besides its text.
+    struct CT_Context {
+        std::string co_Where;                // its layer, for its group's note
+        std::vector<std::string> co_Styles;  // the paragraph style of each content line
+    };
+
     // Takes the file's bytes as they are ready, in order.
     using CT_Sink = std::function<void(std::string_view)>;
 
@@ -41,7 +48,8 @@ class CT_XliffWriter {
     // file's start tag gives it ("P3", "B", "M" and the master). Raises std::invalid_argument
     // when the content is no tagged content.
     void v_AddStory(std::string_view co_Key, std::string_view co_Location,
-                    std::string_view co_Content, const CT_StoryLayout::CT_Codes& co_Codes);
+                    std::string_view co_Content, const CT_StoryLayout::CT_Codes& co_Codes,
+                    const CT_Context& co_Context = CT_Context());
 
     // The whole file, UTF-8, or the empty string with a sink; the writer is spent afterwards.
     std::string s_Finish();

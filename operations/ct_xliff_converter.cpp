@@ -4,6 +4,7 @@
 #include <iterator>
 #include <stdexcept>
 #include <string>
+#include <vector>
 
 #include "exchange/ct_tagged_file.h"
 #include "operations/ct_document_language.h"
@@ -22,6 +23,12 @@ std::string s_ReadAll(const CT_String& co_Path) {
         CT_Errors::v_ThrowError(e_FileRead, CT_String("cannot read ") + co_Path);
     }
     return s_all;
+}
+
+// "layer Text": where a translator finds the story in the layout, besides its page.
+std::string s_Where(const CT_IdmlBox* pco_Box) {
+    return pco_Box != nullptr && !pco_Box->s_Layer.empty() ? "layer " + pco_Box->s_Layer
+                                                           : std::string();
 }
 }  // namespace
 
@@ -65,9 +72,15 @@ int CT_XliffConverter::b_Convert(const CT_String& co_TaggedPath, const CT_String
             }
             s_key = co_Key;
             const std::vector<CT_IdmlStoryCodeInfo>* pco_infos = co_Host.pco_ExportedCodes(s_key);
+            CT_XliffWriter::CT_Context co_context;
+            co_context.co_Where = s_Where(co_Host.pco_FindListed(s_key));
+            if (pco_infos != nullptr && !pco_infos->empty()) {
+                co_context.co_Styles = pco_infos->front().co_ParagraphStyles;
+            }
             co_writer.v_AddStory(s_key, co_Location, co_Content,
                                  pco_infos != nullptr ? CT_XliffCodes::sco_From(*pco_infos)
-                                                      : CT_StoryLayout::CT_Codes());
+                                                      : CT_StoryLayout::CT_Codes(),
+                                 co_context);
             s_key.clear();
         });
     } catch (const std::invalid_argument& co_error) {

@@ -37,17 +37,20 @@ TEST(CT_SentenceSplitterTest, CutsSentencesAndKeepsCodesWhole) {
 
 // Units without full stops or question and exclamation marks are cut without ICU's iterator:
 // the cuts must be those the iterator makes (and the round trip over the samples proves the
-// rest). Forced line breaks (U+2028) and line ends end sentences; CR LF stays whole.
+// rest). Line ends end sentences, forced line breaks (U+2028) only after a full stop; CR LF
+// stays whole.
 TEST(CT_SentenceSplitterTest, CutsAtLineBreaksWithoutStops) {
     CT_SentenceSplitter co_english("en");
     EXPECT_EQ(s_Pieces(co_english, "Title"), "[Title]");
     EXPECT_EQ(s_Pieces(co_english, "Title \t"), "[Title] \t");
     EXPECT_EQ(s_Pieces(co_english, "One\xE2\x80\xA8two\xE2\x80\xA8"),
-              "[One]\xE2\x80\xA8[two]\xE2\x80\xA8");
+              "[One\xE2\x80\xA8two]\xE2\x80\xA8");
     EXPECT_EQ(s_Pieces(co_english, "<g1>One\xE2\x80\xA8two</g1>\xE2\x80\xA9three"),
               "[<g1>One\xE2\x80\xA8two</g1>]\xE2\x80\xA9[three]");
     // With a stop anywhere ICU cuts the whole unit, line breaks included.
-    EXPECT_EQ(s_Pieces(co_english, "One\xE2\x80\xA8two. Three"), "[One]\xE2\x80\xA8[two.] [Three]");
+    EXPECT_EQ(s_Pieces(co_english, "Cahier\xE2\x80\xA8sp\xC3\xA9\x63ial. Three"),
+              "[Cahier\xE2\x80\xA8sp\xC3\xA9\x63ial.] [Three]");
+    EXPECT_EQ(s_Pieces(co_english, "One.\xE2\x80\xA8Two"), "[One.]\xE2\x80\xA8[Two]");
 }
 
 }  // namespace

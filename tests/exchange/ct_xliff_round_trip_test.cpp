@@ -141,14 +141,16 @@ TEST(CT_XliffRoundTripTest, NumbersAreToTranslateAndAlreadyDone) {
     for (bool b_targets : {true, false}) {
         SCOPED_TRACE(b_targets);
         const std::string s_xliff = s_Export("Price:\n5.88 \xE2\x82\xAC\n<x6/> - \n", b_targets);
-        EXPECT_NE(s_xliff.find("<trans-unit id=\"u1.2\" restype=\"x-paragraph\" "
-                               "xml:space=\"preserve\">\n<source>5.88 \xE2\x82\xAC</source>\n"
-                               "<seg-source><mrk mtype=\"seg\" mid=\"1\">5.88 \xE2\x82\xAC</mrk>"
-                               "</seg-source>\n<target state=\"translated\"><mrk mtype=\"seg\" "
-                               "mid=\"1\">5.88 \xE2\x82\xAC</mrk></target>\n"),
+        EXPECT_NE(s_xliff.find(
+                      "<trans-unit id=\"u1.2\" resname=\"u1 paragraph 2\" restype=\"x-paragraph\" "
+                      "xml:space=\"preserve\">\n<source>5.88 \xE2\x82\xAC</source>\n"
+                      "<seg-source><mrk mtype=\"seg\" mid=\"1\">5.88 \xE2\x82\xAC</mrk>"
+                      "</seg-source>\n<target state=\"translated\"><mrk mtype=\"seg\" "
+                      "mid=\"1\">5.88 \xE2\x82\xAC</mrk></target>\n"),
                   std::string::npos)
             << s_xliff;
-        EXPECT_NE(s_xliff.find("<trans-unit id=\"u1.3\" restype=\"x-paragraph\" translate=\"no\""),
+        EXPECT_NE(s_xliff.find("<trans-unit id=\"u1.3\" resname=\"u1 paragraph 3\" "
+                               "restype=\"x-paragraph\" translate=\"no\""),
                   std::string::npos);
         EXPECT_EQ(s_xliff.find("<target state=\"needs-translation\">") != std::string::npos,
                   b_targets);
@@ -157,7 +159,7 @@ TEST(CT_XliffRoundTripTest, NumbersAreToTranslateAndAlreadyDone) {
 
 // Codes are numbered from 1 in every unit: alike runs are one, a run that looks as its
 // paragraph is none, a hyperlink is one pair, a pair over two paragraphs is a <bx/> in one
-// unit and an <ex/> in the next, a forced line break is a code that cuts no sentence. A
+// unit and an <ex/> in the next, a forced line break cuts no sentence. A
 // translation maps back to the story's codes, a merged run taking its first run's.
 TEST(CT_XliffRoundTripTest, CodesAreTheUnitsOwn) {
     std::string s_xliff = s_Export(gs_Runs);
@@ -165,9 +167,10 @@ TEST(CT_XliffRoundTripTest, CodesAreTheUnitsOwn) {
         "<source><g id=\"1\">Go</g> <g id=\"2\" ctype=\"italic\">faraway</g><g id=\"3\" "
         "ctype=\"italic\">now</g> "
         "<g id=\"4\" ctype=\"link\">link</g> <bx id=\"5\" rid=\"5\" ctype=\"link\"/>start</source>";
+    // The forced line break ends no sentence: the unit is one segment.
     const std::string s_source2 =
-        "<source>end<ex id=\"1\"/> plain a<x id=\"2\" ctype=\"lb\" equiv-text=\"forced line "
-        "break\"/>line.</source>\n<seg-source><mrk mtype=\"seg\" mid=\"1\">end";
+        "<source>end<ex id=\"1\"/> plain a\xE2\x80\xA8line.</source>\n<seg-source><mrk "
+        "mtype=\"seg\" mid=\"1\">end<ex id=\"1\"/> plain a\xE2\x80\xA8line.</mrk></seg-source>";
     EXPECT_NE(s_xliff.find(s_source1), std::string::npos) << s_xliff;
     EXPECT_NE(s_xliff.find(s_source2), std::string::npos) << s_xliff;
     EXPECT_NE(s_Export(gs_Runs, true, true)

@@ -330,8 +330,8 @@ TEST_F(CT_CliXliffTest, MissingUnknownAndTwiceUnitsLoseNothing) {
 TEST_F(CT_CliXliffTest, CheckNamesEveryFaultAsImportRefusesIt) {
     ASSERT_EQ(co_Run({"export", "brochure.idml", "b.xlf", "--target-lang", "fr"}).i_Status, 0);
     const std::string s_source =
-        "Alpine Travel · Summer 2024 · <x id=\"1\" ctype=\"x-special-character\" "
-        "equiv-text=\"special character\"/>";
+        "Alpine Travel · Summer 2024 · <x id=\"1\" ctype=\"x-page-number\" "
+        "equiv-text=\"page number\"/>";
     v_Write("one.xlf", s_Translated("b.xlf", s_source, "Voyages alpins"));
     v_Write("two.xlf", s_Translated("one.xlf", "Summer in the Alps", "L&#0;\xC3\xA9t\xC3\xA9"));
     v_Write("three.xlf", s_Translated("two.xlf", "Book early — places are limited!",

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 struct CT_IdmlStoryCodeInfo {
     enum class et_Kind {
@@ -36,4 +37,7 @@ struct CT_IdmlStoryCodeInfo {
     std::string co_Name;
     std::string co_FontStyle;
     bool b_Underline = false;
+    // Index 0 only, which stands for no code: the paragraph style of each line of the content,
+    // in content order, so that a translator can be told what a paragraph is.
+    std::vector<std::string> co_ParagraphStyles;
 };

@@ -205,6 +205,22 @@ std::string CT_IdmlStoryCodec::s_Export(const pugi::xml_node& co_Story,
     for (std::size_t n = 1; n < co_codes.size(); ++n) {
         co_Codes.push_back(co_InfoOf(co_analysis, n));
     }
+    // A line ends at every break and flow end that export writes: a note left out writes none.
+    std::vector<std::size_t> co_paragraph(co_analysis.cco_Flows().size(), 0);
+    for (const CT_IdmlStoryEvent& co_event : co_analysis.cco_Events()) {
+        if (co_event.eo_Kind != et_IdmlEvent::e_Break &&
+            co_event.eo_Kind != et_IdmlEvent::e_FlowEnd) {
+            continue;
+        }
+        const CT_IdmlStoryFlow& co_flow = co_analysis.cco_Flows()[co_event.n_Flow];
+        const std::size_t n_paragraph = co_paragraph[co_event.n_Flow]++;
+        if ((co_Options.b_SkipNotes && std::strcmp(co_flow.co_Root.name(), "Note") == 0) ||
+            n_paragraph >= co_flow.co_Paragraphs.size()) {
+            continue;
+        }
+        co_Codes[0].co_ParagraphStyles.push_back(s_StyleName(
+            co_flow.co_Paragraphs[n_paragraph].co_Psr.attribute("AppliedParagraphStyle").value()));
+    }
     return co_analysis.cco_Content();
 }
 

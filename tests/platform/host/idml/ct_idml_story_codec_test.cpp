@@ -5,6 +5,7 @@
 
 #include <string>
 #include <unordered_set>
+#include <vector>
 
 #include "platform/common/ct_errors.h"
 #include "platform/host/idml/ct_idml_story_codec.h"
@@ -114,6 +115,38 @@ TEST(IdmlStoryExport, CodesFormattingObjectsAndStructures) {
     EXPECT_EQ(co_objects.s_Export(), "Page <x1/> of<x2/><x3/><g4>new</g4> end\n");
     CT_Story co_structured(sco_Structured);
     EXPECT_EQ(co_structured.s_Export(), sco_StructuredContent);
+}
+
+// What a translator is told of each code: a run that differs only in ligatures looks as its
+// paragraph, a character style or bold does not and says so; a hyperlink's end names its
+// start; every line of the content, footnote and cells too, has its paragraph style.
+TEST(IdmlStoryExport, DescribesWhatEachCodeIs) {
+    CT_Story co_runs(
+        "<Story Self=\"u1\"><" BODY "><" PLAIN
+        "><Content>Plain </Content>"
+        "</CharacterStyleRange><" PLAIN
+        " Ligatures=\"false\"><Content>lig</Content>"
+        "</CharacterStyleRange><CharacterStyleRange AppliedCharacterStyle="
+        "\"CharacterStyle/Math%3aPE\"><Content>emph</Content></CharacterStyleRange><" BOLD
+        "><Content>bold</Content></CharacterStyleRange></ParagraphStyleRange></Story>");
+    std::vector<CT_IdmlStoryCodeInfo> co_codes;
+    EXPECT_EQ(CT_IdmlStoryCodec::s_Export(co_runs.co_Node(), co_codes),
+              "Plain <g1>lig</g1><g2>emph</g2><g3>bold</g3>\n");
+    ASSERT_EQ(co_codes.size(), 4u);
+    EXPECT_TRUE(co_codes[1].b_LooksAsParagraph);
+    EXPECT_FALSE(co_codes[2].b_LooksAsParagraph);
+    EXPECT_EQ(co_codes[2].co_Name, "Math:PE");
+    EXPECT_FALSE(co_codes[3].b_LooksAsParagraph);
+    EXPECT_EQ(co_codes[3].co_FontStyle, "Bold");
+    EXPECT_EQ(co_codes[0].co_ParagraphStyles, std::vector<std::string>{"Body"});
+
+    CT_Story co_structured(sco_Structured);
+    EXPECT_EQ(CT_IdmlStoryCodec::s_Export(co_structured.co_Node(), co_codes),
+              sco_StructuredContent);
+    EXPECT_EQ(co_codes[2].n_Partner, 1u);
+    EXPECT_EQ(
+        co_codes[0].co_ParagraphStyles,
+        (std::vector<std::string>{"Head", "Body", "Body", "Body", "Body", "Body", "Body", "Body"}));
 }
 
 TEST(IdmlStoryPlainText, LeavesCodesOutAndStopsAtTheLimit) {
