@@ -1,6 +1,8 @@
 #include "map/ct_map_svg_writer.h"
 
+#include <algorithm>
 #include <cstdio>
+#include <vector>
 
 #include "map/ct_story_map.h"
 #include "platform/common/ct_utf8.h"
@@ -29,7 +31,7 @@ std::size_t n_XmlCharacterLength(const std::string& s_Text, std::size_t n_At) {
 }
 }  // namespace
 
-CT_MapSvgWriter::CT_MapSvgWriter(const CT_StoryMap& co_Map) : co_Map(co_Map) {}
+CT_MapSvgWriter::CT_MapSvgWriter(const CT_StoryMap& co_Map) : co_Map(co_Map), co_Labels(co_Map) {}
 
 std::string CT_MapSvgWriter::ss_Escape(const std::string& s_Text) {
     std::string s_out;
@@ -93,15 +95,17 @@ const CT_MapStory* CT_MapSvgWriter::pco_StoryOf(const CT_MapFrame& co_Frame) con
 }
 
 void CT_MapSvgWriter::v_Write(std::ostream& co_Out, bool b_Standalone) const {
-    const std::string s_width = s_Number(co_Map.d_GetWidth());
-    const std::string s_height = s_Number(co_Map.d_GetHeight());
+    const double d_width = std::max(co_Map.d_GetWidth(), co_Map.d_Points(sd_LegendWidth));
+    const double d_height = co_Map.d_GetHeight() + co_Map.d_Points(d_LegendHeight());
+    const std::string s_width = s_Number(d_width);
+    const std::string s_height = s_Number(d_height);
     if (b_Standalone) {
         co_Out << "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n";
     }
     co_Out << "<svg xmlns=\"http://www.w3.org/2000/svg\" class=\"story-map\" width=\""
-           << s_Number(co_Map.d_GetWidth() * co_Map.d_GetScale()) << "\" height=\""
-           << s_Number(co_Map.d_GetHeight() * co_Map.d_GetScale()) << "\" viewBox=\"0 0 " << s_width
-           << " " << s_height << "\" " << gpc_Font;
+           << s_Number(d_width * co_Map.d_GetScale()) << "\" height=\""
+           << s_Number(d_height * co_Map.d_GetScale()) << "\" viewBox=\"0 0 " << s_width << " "
+           << s_height << "\" " << gpc_Font;
     if (!s_OrderName.empty()) {
         co_Out << " data-story-order=\"" << ss_Escape(s_OrderName) << "\"";
     }
@@ -111,19 +115,16 @@ void CT_MapSvgWriter::v_Write(std::ostream& co_Out, bool b_Standalone) const {
               "z\" fill=\"#1565c0\"/></marker></defs>\n";
     co_Out << "<rect width=\"" << s_width << "\" height=\"" << s_height
            << "\" fill=\"#ffffff\"/>\n";
-    const std::string s_label = s_Px(11);
+    const std::string s_label = s_Px(CT_MapLabelLayout::sd_PagePixels);
     for (const CT_MapRow& co_row : co_Map.co_GetRows()) {
         co_Out << "<g class=\"spread\" transform=\"translate(" << s_Number(co_row.d_X) << " "
                << s_Number(co_row.d_Y) << ")\">\n";
-        std::string s_title = co_row.s_Heading;
-        if (!co_row.s_Caption.empty()) {
-            s_title += (s_title.empty() ? "" : ": ") + co_row.s_Caption;
-        }
+        const std::string s_title = CT_MapLabelLayout::ss_TitleOf(co_row);
         if (!s_title.empty()) {
             co_Out << "<text class=\"heading\" x=\"" << s_Number(co_row.co_Extent.left) << "\" y=\""
                    << s_Number(co_row.co_Extent.top - co_Map.d_Points(22)) << "\" font-size=\""
-                   << s_Px(14) << "\" font-weight=\"bold\" fill=\"#333\">" << ss_Escape(s_title)
-                   << "</text>\n";
+                   << s_Px(CT_MapLabelLayout::sd_HeadingPixels)
+                   << "\" font-weight=\"bold\" fill=\"#333\">" << ss_Escape(s_title) << "</text>\n";
         }
         for (const CT_MapPage& co_page : co_row.co_Pages) {
             const CT_IdmlRect& r = co_page.co_Rect;
@@ -139,46 +140,57 @@ void CT_MapSvgWriter::v_Write(std::ostream& co_Out, bool b_Standalone) const {
             }
         }
         for (const CT_MapFrame& co_frame : co_row.co_Frames) {
-            v_WriteFrame(co_Out, co_frame);
+            if (!co_frame.b_Anchored) {
+                v_WriteFrame(co_Out, co_frame);
+            }
         }
         co_Out << "</g>\n";
     }
     v_WriteLines(co_Out);
+    v_WriteLabels(co_Out);
+    v_WriteLegend(co_Out);
     co_Out << "</svg>\n";
 }
 
-void CT_MapSvgWriter::v_WriteFrame(std::ostream& co_Out, const CT_MapFrame& co_Frame) const {
+CT_MapSvgWriter::CT_Look CT_MapSvgWriter::co_LookOf(const CT_MapFrame& co_Frame) const {
+    CT_Look co_look;
     const CT_MapStory* pco_story = pco_StoryOf(co_Frame);
     const auto co_risk = co_AtRisk.find(co_Frame.s_Key);
-    const bool b_risk = pco_story != nullptr && co_risk != co_AtRisk.end();
-    std::string s_class = "frame";
-    const char* pc_fill = "#e3f2fd";
-    const char* pc_stroke = "#1565c0";
+    co_look.pco_Story = pco_story;
+    co_look.s_Class = "frame";
     if (pco_story == nullptr) {
-        s_class += " left-out";
-        pc_fill = "#e0e0e0";
-        pc_stroke = "#9e9e9e";
-    } else if (b_risk) {
-        s_class += " at-risk";
-        pc_fill = "#ffcdd2";
-        pc_stroke = "#c62828";
+        co_look.s_Class += " left-out";
+        co_look.pc_Fill = "#e0e0e0";
+        co_look.pc_Stroke = "#9e9e9e";
+    } else if (co_risk != co_AtRisk.end()) {
+        co_look.s_Class += " at-risk";
+        co_look.pc_Fill = "#ffcdd2";
+        co_look.pc_Stroke = "#c62828";
+        co_look.s_Risk = co_risk->second;
     }
     if (co_Frame.b_OnPasteBoard) {
-        s_class += " pasteboard";
+        co_look.s_Class += " pasteboard";
     }
     if (co_Frame.b_Anchored) {
-        s_class += " anchored";
+        co_look.s_Class += " anchored";
     }
+    return co_look;
+}
+
+// The frame's group opens with its data and tooltip; the caller draws its shape and closes it.
+void CT_MapSvgWriter::v_OpenFrame(std::ostream& co_Out, const CT_MapFrame& co_Frame,
+                                  const CT_Look& co_Look) const {
+    const CT_MapStory* pco_story = co_Look.pco_Story;
     std::string s_tip =
         pco_story != nullptr ? pco_story->s_Label : "Left out: " + co_Frame.s_LeftOut;
     s_tip += " (" + co_Frame.s_Key + ")";
     if (co_Frame.b_OnPasteBoard) {
         s_tip += ", on the pasteboard";
     }
-    if (b_risk) {
-        s_tip += ": " + co_risk->second;
+    if (!co_Look.s_Risk.empty()) {
+        s_tip += ": " + co_Look.s_Risk;
     }
-    co_Out << "<g class=\"" << s_class << "\" data-key=\"" << ss_Escape(co_Frame.s_Key)
+    co_Out << "<g class=\"" << co_Look.s_Class << "\" data-key=\"" << ss_Escape(co_Frame.s_Key)
            << "\" data-order=\"" << co_Frame.n_Number << "\" data-thread=\"" << co_Frame.n_InThread
            << "\" data-label=\"" << ss_Escape(pco_story != nullptr ? pco_story->s_Label : "")
            << "\" data-preview=\"" << ss_Escape(pco_story != nullptr ? pco_story->s_Preview : "")
@@ -186,28 +198,47 @@ void CT_MapSvgWriter::v_WriteFrame(std::ostream& co_Out, const CT_MapFrame& co_F
     if (pco_story == nullptr) {
         co_Out << " data-left-out=\"" << ss_Escape(co_Frame.s_LeftOut) << "\"";
     }
-    if (b_risk) {
-        co_Out << " data-risk=\"" << ss_Escape(co_risk->second) << "\"";
+    if (!co_Look.s_Risk.empty()) {
+        co_Out << " data-risk=\"" << ss_Escape(co_Look.s_Risk) << "\"";
     }
+    co_Out << "><title>" << ss_Escape(s_tip) << "</title>";
+}
+
+void CT_MapSvgWriter::v_WriteFrame(std::ostream& co_Out, const CT_MapFrame& co_Frame) const {
+    const CT_Look co_look = co_LookOf(co_Frame);
+    v_OpenFrame(co_Out, co_Frame, co_look);
     const CT_IdmlRect& r = co_Frame.co_Rect;
-    co_Out << "><title>" << ss_Escape(s_tip) << "</title><rect x=\"" << s_Number(r.left)
-           << "\" y=\"" << s_Number(r.top) << "\" width=\"" << s_Number(r.right - r.left)
-           << "\" height=\"" << s_Number(r.bottom - r.top) << "\" fill=\"" << pc_fill
-           << "\" fill-opacity=\"0.7\" stroke=\"" << pc_stroke << "\" stroke-width=\"" << s_Px(1.5)
-           << "\"" << (co_Frame.b_OnPasteBoard ? " stroke-dasharray=\"" + s_Px(5) + "\"" : "")
-           << "/>";
-    const std::string s_number =
-        pco_story == nullptr ? "\xE2\x80\x93" : std::to_string(co_Frame.n_Number);
-    co_Out << "<circle cx=\"" << s_Number(r.left) << "\" cy=\"" << s_Number(r.top) << "\" r=\""
-           << s_Px(co_Frame.n_InThread == 1 ? 9 : 7) << "\" fill=\"" << pc_stroke
-           << "\"/><text x=\"" << s_Number(r.left) << "\" y=\"" << s_Number(r.top)
-           << "\" dy=\"0.35em\" text-anchor=\"middle\" font-size=\""
-           << s_Px(co_Frame.n_InThread == 1 ? 10 : 8) << "\" font-weight=\"bold\" fill=\"#fff\">"
-           << s_number << "</text>";
-    if (co_Frame.b_OnPasteBoard && !co_Frame.b_Anchored) {
-        co_Out << "<text x=\"" << s_Number(r.left + co_Map.d_Points(12)) << "\" y=\""
-               << s_Number(r.top - co_Map.d_Points(4)) << "\" font-size=\"" << s_Px(10)
-               << "\" fill=\"#555\">" << ss_Escape(co_Map.s_GetPasteBoardLabel()) << "</text>";
+    co_Out << "<rect x=\"" << s_Number(r.left) << "\" y=\"" << s_Number(r.top) << "\" width=\""
+           << s_Number(r.right - r.left) << "\" height=\"" << s_Number(r.bottom - r.top)
+           << "\" fill=\"" << co_look.pc_Fill << "\" fill-opacity=\"0.7\" stroke=\""
+           << co_look.pc_Stroke << "\" stroke-width=\"" << s_Px(1.5) << "\""
+           << (co_Frame.b_OnPasteBoard ? " stroke-dasharray=\"" + s_Px(5) + "\"" : "")
+           << "/></g>\n";
+}
+
+// Numbers go last, above every fill and line. An anchored story is its number alone, drawn
+// hollow; a frame's number names the story it belongs to, for the page's script.
+void CT_MapSvgWriter::v_WriteLabels(std::ostream& co_Out) const {
+    co_Out << "<g class=\"labels\" font-weight=\"bold\" text-anchor=\"middle\">\n";
+    for (const CT_MapLabel& co_label : co_Labels.co_GetLabels()) {
+        const CT_MapFrame& co_frame =
+            co_Map.co_GetRows()[co_label.n_Row].co_Frames[co_label.n_Frame];
+        const CT_Look co_look = co_LookOf(co_frame);
+        if (co_frame.b_Anchored) {
+            v_OpenFrame(co_Out, co_frame, co_look);
+        } else {
+            co_Out << "<g class=\"label\" data-for=\"" << ss_Escape(co_frame.s_Key) << "\">";
+        }
+        const CT_IdmlRect& r = co_label.co_Box;
+        co_Out << "<rect x=\"" << s_Number(r.left) << "\" y=\"" << s_Number(r.top) << "\" width=\""
+               << s_Number(r.right - r.left) << "\" height=\"" << s_Number(r.bottom - r.top)
+               << "\" rx=\"" << s_Number((r.bottom - r.top) / 2) << "\" fill=\""
+               << (co_frame.b_Anchored ? "#ffffff" : co_look.pc_Stroke) << "\" stroke=\""
+               << co_look.pc_Stroke << "\" stroke-width=\"" << s_Px(1) << "\"/><text x=\""
+               << s_Number((r.left + r.right) / 2) << "\" y=\"" << s_Number((r.top + r.bottom) / 2)
+               << "\" dy=\"0.35em\" font-size=\"" << s_Number(co_label.d_FontSize) << "\" fill=\""
+               << (co_frame.b_Anchored ? co_look.pc_Stroke : "#ffffff") << "\">" << co_label.s_Text
+               << "</text></g>\n";
     }
     co_Out << "</g>\n";
 }
@@ -234,4 +265,73 @@ void CT_MapSvgWriter::v_WriteLines(std::ostream& co_Out) const {
         pc_separator = " ";
     }
     co_Out << "\"/>\n";
+}
+
+double CT_MapSvgWriter::d_LegendHeight() const {
+    return sd_LegendLine * static_cast<double>(co_AtRisk.empty() && !b_Checked ? 8 : 9) + 16;
+}
+
+// What the colours, dashes, numbers and lines mean, under the spreads, in screen pixels.
+void CT_MapSvgWriter::v_WriteLegend(std::ostream& co_Out) const {
+    const double d_left = co_Map.d_Points(16);
+    double d_y = co_Map.d_GetHeight();
+    const double d_line = co_Map.d_Points(sd_LegendLine);
+    const double d_swatch = co_Map.d_Points(30);
+    co_Out << "<g class=\"legend\" font-size=\"" << s_Px(12) << "\" fill=\"#333\">\n";
+    auto f_text = [&](const std::string& s_Text, const char* pc_Weight) {
+        co_Out << "<text x=\"" << s_Number(d_left + d_swatch + co_Map.d_Points(8)) << "\" y=\""
+               << s_Number(d_y + d_line * 0.7) << "\" font-weight=\"" << pc_Weight << "\">"
+               << ss_Escape(s_Text) << "</text>\n";
+        d_y += d_line;
+    };
+    auto f_box = [&](const char* pc_Fill, const char* pc_Stroke, bool b_Dashed) {
+        co_Out << "<rect x=\"" << s_Number(d_left) << "\" y=\"" << s_Number(d_y + d_line * 0.15)
+               << "\" width=\"" << s_Number(d_swatch) << "\" height=\"" << s_Number(d_line * 0.7)
+               << "\" fill=\"" << pc_Fill << "\" fill-opacity=\"0.7\" stroke=\"" << pc_Stroke
+               << "\" stroke-width=\"" << s_Px(1.5) << "\""
+               << (b_Dashed ? " stroke-dasharray=\"" + s_Px(5) + "\"" : "") << "/>\n";
+    };
+    auto f_number = [&](const char* pc_Text, double d_Pixels, bool b_Hollow) {
+        const double d_size = co_Map.d_Points(d_Pixels);
+        const double d_x = d_left + co_Map.d_Points(2);
+        const double d_top = d_y + (d_line - 1.4 * d_size) / 2;
+        co_Out << "<rect x=\"" << s_Number(d_x) << "\" y=\"" << s_Number(d_top) << "\" width=\""
+               << s_Number(1.4 * d_size) << "\" height=\"" << s_Number(1.4 * d_size) << "\" rx=\""
+               << s_Number(0.7 * d_size) << "\" fill=\"" << (b_Hollow ? "#ffffff" : "#1565c0")
+               << "\" stroke=\"#1565c0\" stroke-width=\"" << s_Px(1) << "\"/><text x=\""
+               << s_Number(d_x + 0.7 * d_size) << "\" y=\"" << s_Number(d_top + 0.7 * d_size)
+               << "\" dy=\"0.35em\" text-anchor=\"middle\" font-weight=\"bold\" font-size=\""
+               << s_Number(d_size) << "\" fill=\"" << (b_Hollow ? "#1565c0" : "#ffffff") << "\">"
+               << pc_Text << "</text>\n";
+    };
+    auto f_line = [&](const char* pc_Colour, bool b_Arrow) {
+        const std::string s_y = s_Number(d_y + d_line / 2);
+        co_Out << "<line x1=\"" << s_Number(d_left) << "\" y1=\"" << s_y << "\" x2=\""
+               << s_Number(d_left + d_swatch) << "\" y2=\"" << s_y << "\" stroke=\"" << pc_Colour
+               << "\" stroke-width=\"" << s_Px(b_Arrow ? 1.5 : 1) << "\""
+               << (b_Arrow ? " marker-end=\"url(#thread-arrow)\"" : "") << "/>\n";
+    };
+    f_text(s_OrderName.empty() ? std::string("Legend")
+                               : "Legend: numbers follow the " + s_OrderName + " order",
+           "bold");
+    f_box("#e3f2fd", "#1565c0", false);
+    f_number("1", CT_MapLabelLayout::sd_FirstPixels, false);
+    f_text("a text frame, numbered by its story's place in the order", "normal");
+    f_number("1", CT_MapLabelLayout::sd_OtherPixels, false);
+    f_text("a later frame of the same story (smaller number)", "normal");
+    f_number("2", CT_MapLabelLayout::sd_OtherPixels, true);
+    f_text("an anchored or inline story, in the frame that holds it", "normal");
+    f_line("#1565c0", true);
+    f_text("the text runs on into the next frame of its story", "normal");
+    f_line("#e65100", false);
+    f_text("the order, from each story's first frame to the next story's", "normal");
+    f_box("#e3f2fd", "#1565c0", true);
+    f_text("a frame on the pasteboard, which does not print", "normal");
+    f_box("#e0e0e0", "#9e9e9e", false);
+    f_text("a story left out of the order (numbered \xE2\x80\x93)", "normal");
+    if (!co_AtRisk.empty() || b_Checked) {
+        f_box("#ffcdd2", "#c62828", false);
+        f_text("a story whose translation may overflow its frames", "normal");
+    }
+    co_Out << "</g>\n";
 }

@@ -1,15 +1,20 @@
 // Draws a story map as one SVG element: pages to scale with their labels, text frames as
-// outlines numbered by the story order (left-out ones greyed, ones at risk of overflowing in
-// red), thread lines with arrows, and the reading path through the story numbers. Every frame
-// is a group carrying data-key, data-order (0 when left out), data-thread (its place in the
-// thread) and, for the page around it, data-label and data-preview; its rectangle stands in its
-// spread's coordinates, in points. Fonts are the viewer's own sans-serif: nothing is fetched.
+// outlines (left-out ones greyed, ones at risk of overflowing in red), thread lines with
+// arrows, the reading path, then every frame's number above it all where the label layout puts
+// it, and a legend under the spreads. Every frame is a group carrying data-key, data-order (0
+// when left out), data-thread (its place in the thread) and, for the page around it, data-label
+// and data-preview; its rectangle stands in its spread's coordinates, in points. A number is a
+// group of class "label" naming its story in data-for, on the picture's coordinates; an
+// anchored story is its number alone, a frame group of class "anchored". Fonts are the viewer's
+// own sans-serif: nothing is fetched.
 #pragma once
 
 #include <map>
 #include <ostream>
 #include <string>
 #include <utility>
+
+#include "map/ct_map_label_layout.h"
 
 class CT_StoryMap;
 struct CT_MapFrame;
@@ -23,6 +28,7 @@ class CT_MapSvgWriter {
     // Stories to draw as at risk, by key, each with a note for the frame's tooltip.
     void v_SetRisks(std::map<std::string, std::string> co_Risks) {
         co_AtRisk = std::move(co_Risks);
+        b_Checked = true;
     }
 
     // The story order the numbers follow, as the command line names it ("reading"), written
@@ -39,14 +45,37 @@ class CT_MapSvgWriter {
     // become U+FFFD.
     static std::string ss_Escape(const std::string& s_Text);
 
+    // Where the numbers stand; the layout is the writer's.
+    const CT_MapLabelLayout& co_GetLabels() const { return co_Labels; }
+
   private:
+    // How a frame is drawn: its classes and colours, from its story and the fit.
+    struct CT_Look {
+        const CT_MapStory* pco_Story = nullptr;
+        std::string s_Class;
+        const char* pc_Fill = "#e3f2fd";
+        const char* pc_Stroke = "#1565c0";
+        std::string s_Risk;
+    };
+
+    CT_Look co_LookOf(const CT_MapFrame& co_Frame) const;
+    void v_OpenFrame(std::ostream& co_Out, const CT_MapFrame& co_Frame,
+                     const CT_Look& co_Look) const;
     void v_WriteFrame(std::ostream& co_Out, const CT_MapFrame& co_Frame) const;
+    void v_WriteLabels(std::ostream& co_Out) const;
+    void v_WriteLegend(std::ostream& co_Out) const;
+    double d_LegendHeight() const;  // screen pixels
     void v_WriteLines(std::ostream& co_Out) const;
     const CT_MapStory* pco_StoryOf(const CT_MapFrame& co_Frame) const;
     // A length of so many screen pixels, in points, as SVG text.
     std::string s_Px(double d_Pixels) const;
 
+    static constexpr double sd_LegendWidth = 420;  // screen pixels
+    static constexpr double sd_LegendLine = 18;
+
     const CT_StoryMap& co_Map;
+    CT_MapLabelLayout co_Labels;
+    bool b_Checked = false;
     std::map<std::string, std::string> co_AtRisk;
     std::string s_OrderName;
 };

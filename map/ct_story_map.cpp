@@ -147,9 +147,8 @@ std::string CT_StoryMap::s_WhyLeftOut(const std::string& s_Key, bool b_IgnorePas
 }
 
 // An anchored story is marked in the first frame of the story that holds its anchor, where the
-// story list places it, one mark below the other when several share a frame.
+// story list places it; the mark's rectangle is that frame, where the label layout puts it.
 void CT_StoryMap::v_AddAnchored(const CT_IdmlLayout& co_Layout) {
-    std::map<std::pair<std::size_t, std::size_t>, unsigned> co_marksIn;
     for (const CT_MapStory& co_story : co_Stories) {
         if (co_FramesOf.count(co_story.s_Key) != 0) {
             continue;
@@ -169,17 +168,11 @@ void CT_StoryMap::v_AddAnchored(const CT_IdmlLayout& co_Layout) {
             continue;
         }
         const CT_Place co_at = co_holder->second.front();
-        const CT_IdmlRect& co_outer = co_Rows[co_at.n_Row].co_Frames[co_at.n_Frame].co_Rect;
-        const double d_size = d_Points(12);
-        const unsigned n_mark = co_marksIn[{co_at.n_Row, co_at.n_Frame}]++;
         CT_MapFrame co_mark;
         co_mark.s_Key = co_story.s_Key;
         co_mark.n_Number = co_story.n_Number;
         co_mark.b_Anchored = true;
-        co_mark.co_Rect.left = co_outer.left;
-        co_mark.co_Rect.top = co_outer.top + 1 + n_mark * d_size;
-        co_mark.co_Rect.right = co_mark.co_Rect.left + d_size;
-        co_mark.co_Rect.bottom = co_mark.co_Rect.top + d_size;
+        co_mark.co_Rect = co_Rows[co_at.n_Row].co_Frames[co_at.n_Frame].co_Rect;
         co_FramesOf[co_story.s_Key].push_back({co_at.n_Row, co_Rows[co_at.n_Row].co_Frames.size()});
         co_Rows[co_at.n_Row].co_Frames.push_back(std::move(co_mark));
     }

@@ -24,7 +24,7 @@ struct CT_MapFrame {
     unsigned n_InThread = 1;  // place in the story's thread, from 1
     CT_IdmlRect co_Rect;      // in the row's spread coordinates
     bool b_OnPasteBoard = false;
-    bool b_Anchored = false;  // the mark of an anchored story, inside the frame that holds it
+    bool b_Anchored = false;  // the mark of an anchored story; co_Rect is the frame holding it
     std::string s_LeftOut;    // why the story is not in the order; empty when it is
 };
 

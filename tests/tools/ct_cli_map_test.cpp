@@ -3,8 +3,12 @@
 // what is wrong.
 #include <pugixml.hpp>
 
+#include <algorithm>
+#include <array>
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <map>
 #include <set>
@@ -134,6 +138,87 @@ TEST_F(CT_CliTest, MapNumbersTheStoriesAsTheListDoesAndPutsThemWhereTheBoxesAre)
                 EXPECT_LE(std::fabs(co_frame.d_Y - co_listed.at(co_frame.s_Key).second), 1.0);
             }
             EXPECT_EQ(n_placed, co_listed.size());
+        }
+    }
+}
+
+// On every sample each number is readable (9 px at the least), inside or touching a frame of
+// its story, clear of every other number and of the arrowheads, and nothing is drawn over it;
+// every map renders.
+TEST_F(CT_CliTest, EveryNumberOnEverySampleMapIsClearAndTheMapRenders) {
+    using CT_Box = std::array<double, 4>;  // left, top, right, bottom on the picture
+    auto f_overlap = [](const CT_Box& a, const CT_Box& b) {
+        return a[0] < b[2] && b[0] < a[2] && a[1] < b[3] && b[1] < a[3];
+    };
+    const bool b_render = std::system("command -v rsvg-convert >/dev/null 2>&1") == 0;
+    for (const auto& co_entry :
+         std::filesystem::directory_iterator(std::string(STORYPORT_TEST_DATA) + "/idml")) {
+        if (co_entry.path().extension() != ".idml") {
+            continue;
+        }
+        SCOPED_TRACE(co_entry.path().filename().string());
+        ASSERT_EQ(co_Run({"map", co_entry.path().string(), "map.svg"}).i_Status, 0);
+        pugi::xml_document co_svg;
+        ASSERT_TRUE(co_svg.load_file(s_Path("map.svg").c_str()));
+        const pugi::xml_node co_root = co_svg.document_element();
+        const double d_scale =
+            co_root.attribute("width").as_double() /
+            std::atof(std::strchr(std::strchr(co_root.attribute("viewBox").value(), ' ') + 1, ' ') +
+                      1);
+        std::multimap<std::string, CT_Box> co_frames;
+        for (const pugi::xpath_node& co_found : co_svg.select_nodes("//g[@transform]/g/rect")) {
+            const pugi::xml_node r = co_found.node();
+            double d_x = 0, d_y = 0;
+            std::sscanf(r.parent().parent().attribute("transform").value(), "translate(%lf %lf)",
+                        &d_x, &d_y);
+            d_x += r.attribute("x").as_double();
+            d_y += r.attribute("y").as_double();
+            co_frames.emplace(r.parent().attribute("data-key").value(),
+                              CT_Box{d_x, d_y, d_x + r.attribute("width").as_double(),
+                                     d_y + r.attribute("height").as_double()});
+        }
+        std::vector<CT_Box> co_tips;
+        for (const pugi::xpath_node& co_line : co_svg.select_nodes("//g[@class='threads']/line")) {
+            const double d_x = co_line.node().attribute("x2").as_double();
+            const double d_y = co_line.node().attribute("y2").as_double();
+            co_tips.push_back({d_x - 3 / d_scale, d_y - 3 / d_scale, d_x, d_y});
+        }
+        const pugi::xml_node co_layer = co_svg.select_node("//g[@class='labels']").node();
+        ASSERT_STREQ(co_layer.next_sibling().attribute("class").value(), "legend");
+        std::vector<CT_Box> co_labels;
+        for (const pugi::xml_node co_label : co_layer.children("g")) {
+            const pugi::xml_node r = co_label.child("rect");
+            const CT_Box co_box{r.attribute("x").as_double(), r.attribute("y").as_double(),
+                                r.attribute("x").as_double() + r.attribute("width").as_double(),
+                                r.attribute("y").as_double() + r.attribute("height").as_double()};
+            const std::string s_text = co_label.child("text").text().get();
+            SCOPED_TRACE(s_text);
+            EXPECT_GE(co_label.child("text").attribute("font-size").as_double() * d_scale, 8.99);
+            for (const CT_Box& co_other : co_labels) {
+                EXPECT_FALSE(f_overlap(co_box, co_other));
+            }
+            for (const CT_Box& co_tip : co_tips) {
+                EXPECT_FALSE(f_overlap(co_box, co_tip));
+            }
+            const auto co_own = co_frames.equal_range(co_label.attribute("data-for").value());
+            const bool b_anchored = co_label.attribute("data-key");
+            EXPECT_TRUE(b_anchored || std::any_of(co_own.first, co_own.second, [&](const auto& co) {
+                            const CT_Box& f = co.second;
+                            // Touching, to the coordinates' two decimals.
+                            return co_box[0] <= f[2] + 0.03 && f[0] <= co_box[2] + 0.03 &&
+                                   co_box[1] <= f[3] + 0.03 && f[1] <= co_box[3] + 0.03;
+                        }));
+            co_labels.push_back(co_box);
+        }
+        EXPECT_EQ(co_labels.size(), co_frames.size() + co_svg
+                                                           .select_nodes("//g[@class='labels']"
+                                                                         "/g[@data-key]")
+                                                           .size());
+        if (b_render) {
+            const std::string s_command =
+                "rsvg-convert -o '" + s_Path("map.png") + "' '" + s_Path("map.svg") + "'";
+            EXPECT_EQ(std::system(s_command.c_str()), 0);
+            EXPECT_GT(s_Read("map.png").size(), 1000u);
         }
     }
 }
