@@ -197,6 +197,8 @@ void CT_MapSvgWriter::v_OpenFrame(std::ostream& co_Out, const CT_MapFrame& co_Fr
            << "\"";
     if (pco_story == nullptr) {
         co_Out << " data-left-out=\"" << ss_Escape(co_Frame.s_LeftOut) << "\"";
+    } else {
+        co_Out << " data-page=\"" << pco_story->i_Page << "\"";
     }
     if (!co_Look.s_Risk.empty()) {
         co_Out << " data-risk=\"" << ss_Escape(co_Look.s_Risk) << "\"";

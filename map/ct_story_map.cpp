@@ -75,10 +75,11 @@ CT_StoryMap::CT_StoryMap(const CT_IdmlLayout& co_Layout, CT_StoryOrder& co_Order
 }
 
 void CT_StoryMap::v_ReadOrder(CT_StoryOrder& co_Order) {
-    v_ForEachEntry(co_Order, [&](CT_TextBox&, CT_OrderEntry co_Entry) {
+    v_ForEachEntry(co_Order, [&](CT_TextBox& co_Box, CT_OrderEntry co_Entry) {
         co_StoryIndex.emplace(co_Entry.s_Key, co_Stories.size());
         co_Stories.emplace_back();
         static_cast<CT_OrderEntry&>(co_Stories.back()) = std::move(co_Entry);
+        co_Stories.back().i_Page = co_Box.i_GetPage();
     });
 }
 

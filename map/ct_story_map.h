@@ -16,7 +16,9 @@
 class CT_IdmlLayout;
 
 // A story of the order as the map labels it, as the story list does.
-struct CT_MapStory : CT_OrderEntry {};
+struct CT_MapStory : CT_OrderEntry {
+    int i_Page = 0;  // the story list's page: N from 1, 0 the pasteboard, below 0 masters
+};
 
 struct CT_MapFrame {
     std::string s_Key;

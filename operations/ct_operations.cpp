@@ -38,11 +38,12 @@ std::string s_Text(const CT_String& co_Text) {
 }
 
 // The order file, read before the document is opened so that a bad one costs no parsing.
-std::unique_ptr<CT_OrderFile> pco_ReadOrderFile(const CT_CommandOptions& co_Options) {
-    if (co_Options.s_OrderFile.empty()) {
+std::unique_ptr<CT_OrderFile> pco_ReadOrderFile(CT_Session& co_Session) {
+    const std::string s_path = co_Session.s_GetOrderFile();
+    if (s_path.empty()) {
         return nullptr;
     }
-    return std::make_unique<CT_OrderFile>(co_Options.s_OrderFile);
+    return std::make_unique<CT_OrderFile>(s_path);
 }
 
 // A name that is only the ending is no name.
@@ -63,7 +64,7 @@ bool b_EndsWith(const std::string& s_Path, const std::string& s_Ending) {
 // order the kernel's entry point by path would not keep.
 int b_ExportArranged(CT_Session& co_Session, CT_ProcessData& co_Data) {
     const CT_CommandOptions& co_options = co_Session.co_GetOptions();
-    const std::unique_ptr<CT_OrderFile> pco_orderFile = pco_ReadOrderFile(co_options);
+    const std::unique_ptr<CT_OrderFile> pco_orderFile = pco_ReadOrderFile(co_Session);
     CT_CurrentDocument co_document(co_options.s_Document, co_Session.cco_GetStoryListSettings());
     // The same refusal as the entry point's, for the same reason: there is nothing to export.
     if (co_document.co_GetDocument().b_IsEmpty()) {
@@ -85,7 +86,7 @@ CT_StoryListing CT_Operations::sco_List(CT_Session& co_Session) {
     co_Session.v_Begin(CT_CommandOptions::e_List);
     const CT_CommandOptions& co_options = co_Session.co_GetOptions();
     CT_DocumentPath::sv_Check(co_options.s_Document);
-    const std::unique_ptr<CT_OrderFile> pco_orderFile = pco_ReadOrderFile(co_options);
+    const std::unique_ptr<CT_OrderFile> pco_orderFile = pco_ReadOrderFile(co_Session);
     CT_CurrentDocument co_document(co_options.s_Document, co_Session.cco_GetStoryListSettings());
     CT_StoryOrder& co_order = co_document.co_GetStoryOrder();
     co_Session.v_Arrange(co_order, pco_orderFile.get());
@@ -93,6 +94,9 @@ CT_StoryListing CT_Operations::sco_List(CT_Session& co_Session) {
     CT_StoryListing co_listing;
     co_listing.s_Document = s_Text(co_document.co_GetDocument().co_GetFileName());
     co_listing.s_Order = co_Session.s_OrderInForce(co_order);
+    if (pco_orderFile) {
+        co_listing.s_OrderFile = pco_orderFile->s_GetPath();
+    }
     std::unique_ptr<CT_StoryCounts> pco_counts;
     if (!co_options.b_Keys) {
         pco_counts = std::make_unique<CT_StoryCounts>(
@@ -178,7 +182,7 @@ et_ExitStatus CT_Operations::seo_Map(CT_Session& co_Session) {
     co_Session.v_Begin(CT_CommandOptions::e_Map);
     const CT_CommandOptions& co_options = co_Session.co_GetOptions();
     CT_DocumentPath::sv_Check(co_options.s_Document);
-    const std::unique_ptr<CT_OrderFile> pco_orderFile = pco_ReadOrderFile(co_options);
+    const std::unique_ptr<CT_OrderFile> pco_orderFile = pco_ReadOrderFile(co_Session);
     const CT_StoryListSettings& co_settings = co_Session.cco_GetStoryListSettings();
     CT_CurrentDocument co_document(co_options.s_Document, co_settings);
     co_Session.v_Arrange(co_document.co_GetStoryOrder(), pco_orderFile.get());
@@ -214,7 +218,17 @@ et_ExitStatus CT_Operations::seo_Map(CT_Session& co_Session) {
     std::ostringstream co_text;
     if (sb_IsHtmlName(co_options.s_MapFile)) {
         const std::string s_name = s_Text(co_document.co_GetDocument().co_GetFileName());
-        CT_MapHtmlWriter(co_map, co_svg, s_name + ", " + s_order + " order").v_Write(co_text);
+        CT_MapHtmlWriter co_html(co_map, co_svg, s_name, s_order);
+        if (pco_orderFile) {
+            co_html.v_SetOrderFile(pco_orderFile->s_GetPath());
+        }
+        std::map<std::string, CT_StoryTally> co_counts;
+        const CT_StoryCounts co_tally(co_Session.co_GetHost(), co_document.co_GetStoryOrder());
+        for (const CT_MapStory& co_story : co_map.co_GetStories()) {
+            co_counts.emplace(co_story.s_Key, co_tally.co_Get(co_story.s_Key));
+        }
+        co_html.v_SetCounts(std::move(co_counts));
+        co_html.v_Write(co_text);
     } else {
         co_svg.v_Write(co_text, true);
     }

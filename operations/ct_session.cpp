@@ -246,8 +246,25 @@ void CT_Session::v_ApplyOrderFile(const CT_OrderFile& co_File, CT_StoryOrder& co
     }
 }
 
-bool CT_Session::b_IsArranged() const {
-    return b_IsComputed(co_Options.s_Order) || !co_Options.s_OrderFile.empty();
+std::string CT_Session::ss_OrderFileBeside(const std::string& s_Document) {
+    return s_Document + ".order";
+}
+
+std::string CT_Session::s_GetOrderFile() {
+    if (!co_Options.s_OrderFile.empty() || co_Options.s_Document.empty()) {
+        return co_Options.s_OrderFile;
+    }
+    if (cco_GetStoryListSettings().eo_GetDefaultStoryOrder() != e_Custom ||
+        b_IsComputed(co_Options.s_Order)) {
+        return std::string();
+    }
+    const std::string s_beside = ss_OrderFileBeside(co_Options.s_Document);
+    std::error_code co_error;
+    return std::filesystem::is_regular_file(s_beside, co_error) ? s_beside : std::string();
+}
+
+bool CT_Session::b_IsArranged() {
+    return b_IsComputed(co_Options.s_Order) || !s_GetOrderFile().empty();
 }
 
 void CT_Session::v_Arrange(CT_StoryOrder& co_Order, const CT_OrderFile* pco_File) {

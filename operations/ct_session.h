@@ -77,9 +77,15 @@ class CT_Session {
 
     // Arranges the story order by the file and warns about keys that no story has.
     void v_ApplyOrderFile(const CT_OrderFile& co_File, CT_StoryOrder& co_Order);
+    // The order file in force: the one the options name, else, when the order in force is
+    // custom, the document's own order file beside it (NAME.idml.order, what the HTML map
+    // saves) if there is one; empty for none.
+    std::string s_GetOrderFile();
+    // The document's own order file: its path with ".order" added.
+    static std::string ss_OrderFileBeside(const std::string& s_Document);
     // Whether the story order is arranged outside the kernel: by the options' order reading
     // or structure, or by an order file.
-    bool b_IsArranged() const;
+    bool b_IsArranged();
     // Arranges the active document's story order by the options' order reading or structure,
     // then by the order file when there is one.
     void v_Arrange(CT_StoryOrder& co_Order, const CT_OrderFile* pco_File);

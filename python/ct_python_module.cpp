@@ -156,6 +156,9 @@ py::dict co_ListStories(const std::string& s_Document, const std::optional<std::
     py::dict co_result;
     co_result["document"] = co_listing.s_Document;
     co_result["order"] = co_listing.s_Order;
+    co_result["order_file"] = co_listing.s_OrderFile.empty()
+                                  ? py::object(py::none())
+                                  : py::object(py::str(co_listing.s_OrderFile));
     co_result["stories"] = co_stories;
     co_result["total"] = co_Tally(co_listing.co_Total);
     co_result["log"] = co_log;

@@ -56,7 +56,11 @@ void CT_StoryListPrinter::v_PrintText(std::ostream& co_Out) const {
     if (n_left > 0) {
         co_Out << " (and " << n_left << " left out)";
     }
-    co_Out << ", " << co_Listing.s_Order << " order\n";
+    co_Out << ", " << co_Listing.s_Order << " order";
+    if (!co_Listing.s_OrderFile.empty()) {
+        co_Out << " from " << co_Listing.s_OrderFile;
+    }
+    co_Out << "\n";
     bool b_first = true;
     int i_group = 0;
     for (const CT_ListedStory& co_story : co_Listing.co_Stories) {
@@ -95,7 +99,10 @@ void CT_StoryListPrinter::v_PrintText(std::ostream& co_Out) const {
 
 void CT_StoryListPrinter::v_PrintJson(std::ostream& co_Out) const {
     co_Out << "{\n  \"document\": " << s_Json(co_Listing.s_Document)
-           << ",\n  \"order\": " << s_Json(co_Listing.s_Order) << ",\n  \"stories\": [";
+           << ",\n  \"order\": " << s_Json(co_Listing.s_Order) << ",\n  \"order_file\": "
+           << (co_Listing.s_OrderFile.empty() ? std::string("null")
+                                              : s_Json(co_Listing.s_OrderFile))
+           << ",\n  \"stories\": [";
     const char* pc_separator = "\n";
     for (const CT_ListedStory& co_story : co_Listing.co_Stories) {
         co_Out << pc_separator << "    {\"number\": " << co_story.n_Number

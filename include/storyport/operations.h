@@ -35,8 +35,9 @@ struct CT_ListedStory : CT_OrderEntry {
 
 // A document's stories as a listing shows them.
 struct CT_StoryListing {
-    std::string s_Document;  // the document's file name
-    std::string s_Order;     // the order in force: "top-down", "left-right", "reading", ...
+    std::string s_Document;   // the document's file name
+    std::string s_Order;      // the order in force: "top-down", "left-right", "reading", ...
+    std::string s_OrderFile;  // the order file that arranged it, or empty
     std::vector<CT_ListedStory> co_Stories;
     bool b_Counted = false;  // the tallies were counted (not for a listing of keys)
     CT_StoryTally co_Total;  // over the stories that go out

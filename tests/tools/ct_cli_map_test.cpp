@@ -268,6 +268,27 @@ TEST_F(CT_CliTest, HtmlMapIsWellFormedSelfContainedAndListsTheStoriesBesideThePi
     EXPECT_STREQ(co_frame.child("title").text().get(), "Story 3: Summer in the Alps (u1d6)");
 }
 
+// The order file the HTML map saves, put beside the document, is the custom order of every
+// later run (list, map, export) until it is deleted, and never the order of another kind.
+TEST_F(CT_CliTest, AnOrderFileBesideTheDocumentIsTheCustomOrderUntilDeleted) {
+    v_Write("brochure.idml.order", "# arranged in the map\nu21a\nu1e4\nu1d6\n");
+    const std::string s_custom = co_Run({"list", "brochure.idml", "--order", "custom"}).s_Out;
+    EXPECT_EQ(sco_Lines(s_custom)[0],
+              "brochure.idml: 7 stories, custom order from brochure.idml.order");
+    EXPECT_EQ(co_Run({"list", "brochure.idml", "--keys", "--order", "custom"}).s_Out,
+              "u1c2\nu22c\nu1e4\nu1d6\nu1f3\nu205\nu21a\n");
+    ASSERT_EQ(co_Run({"export", "brochure.idml", "out.stt", "--order", "custom"}).i_Status, 0);
+    const std::string s_tagged = s_Read("out.stt");
+    EXPECT_LT(s_tagged.find("u1e4"), s_tagged.find("u1d6"));
+    ASSERT_EQ(co_Run({"map", "brochure.idml", "map.html", "--order", "custom"}).i_Status, 0);
+    EXPECT_NE(s_Read("map.html").find("custom order from brochure.idml.order"), std::string::npos);
+    EXPECT_EQ(co_Run({"list", "brochure.idml", "--keys"}).s_Out,
+              "u1c2\nu22c\nu1d6\nu1f3\nu1e4\nu205\nu21a\n");
+    std::filesystem::remove(s_Path("brochure.idml.order"));
+    EXPECT_EQ(sco_Lines(co_Run({"list", "brochure.idml", "--order", "custom"}).s_Out)[0],
+              "brochure.idml: 7 stories, custom order");
+}
+
 // A picture that shows nothing packs as small as an empty canvas of its size: frames drawn
 // outside the view or in the background's colour would.
 TEST_F(CT_CliTest, RenderedMapIsNotBlank) {

@@ -51,26 +51,27 @@ TEST_F(CT_CliTest, JsonListGivesEveryStoryWithItsPage) {
     const CT_CliResult co_result = co_Run({"list", "brochure.idml", "--json"});
     ASSERT_EQ(co_result.i_Status, 0);
     const std::vector<std::string> co_lines = sco_Lines(co_result.s_Out);
-    ASSERT_EQ(co_lines.size(), 14u);
+    ASSERT_EQ(co_lines.size(), 15u);
     EXPECT_EQ(co_lines[0], "{");
     EXPECT_EQ(co_lines[1], "  \"document\": \"brochure.idml\",");
     EXPECT_EQ(co_lines[2], "  \"order\": \"top-down\",");
-    EXPECT_EQ(co_lines[5],
+    EXPECT_EQ(co_lines[3], "  \"order_file\": null,");
+    EXPECT_EQ(co_lines[6],
               "    {\"number\": 2, \"key\": \"u22c\", \"label\": \"Story 2: Designer note: "
               "repla...\", \"preview\": \"Designer note: repla...\", \"page\": 0, \"group\": "
               "\"Pasteboard\", \"x\": -832, \"y\": -196, \"layer\": \"Layer 1\", \"export\": true, "
               "\"left_out\": null, \"words\": 10, \"characters\": 50, "
               "\"repeated_words\": 0, \"repeated_characters\": 0},");
-    EXPECT_EQ(co_lines[10],
+    EXPECT_EQ(co_lines[11],
               "    {\"number\": 7, \"key\": \"u21a\", \"label\": \"Story 7: Tours at a glance "
               "To...\", \"preview\": \"Tours at a glance To...\", \"page\": 3, \"group\": \"Page "
               "3\", \"x\": 36, \"y\": -360, \"layer\": \"Layer 1\", \"export\": true, "
               "\"left_out\": null, \"words\": 19, \"characters\": 63, \"repeated_words\": 0, "
               "\"repeated_characters\": 0}");
-    EXPECT_EQ(co_lines[12],
+    EXPECT_EQ(co_lines[13],
               "  \"total\": {\"words\": 122, \"characters\": 560, \"repeated_words\": "
               "0, \"repeated_characters\": 0}");
-    EXPECT_EQ(co_lines[13], "}");
+    EXPECT_EQ(co_lines[14], "}");
 }
 
 // An arrangement saved with --keys and edited by hand (an editor put a byte order mark first):
@@ -88,8 +89,8 @@ TEST_F(CT_CliTest, OrderFileArrangesEachPageAndWarnsAboutUnknownKeys) {
               "have: u9999\nWarning: order.txt:4: the order file names a story that the document "
               "does not have: " +
                   std::string(200, 'x') + "... (10000 bytes)\n");
-    EXPECT_EQ(co_Run({"list", "brochure.idml", "--order-file", "order.txt"}).s_Out.substr(0, 39),
-              "brochure.idml: 7 stories, custom order\n");
+    EXPECT_EQ(sco_Lines(co_Run({"list", "brochure.idml", "--order-file", "order.txt"}).s_Out)[0],
+              "brochure.idml: 7 stories, custom order from order.txt");
     // Export follows the file as list does.
     ASSERT_EQ(co_Run({"export", "brochure.idml", "o.stt", "--order-file", "order.txt"}).i_Status,
               0);
