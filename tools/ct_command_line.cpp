@@ -18,9 +18,10 @@
 
 namespace {
 const char* const gpc_Description =
-    "storyport prepares IDML documents for translation. It lists the stories of a document in "
-    "story order, exports them into one tagged story file for a translator, and imports the "
-    "translated file back into the document, story by story, by key.";
+    "storyport prepares IDML documents for translation through XLIFF. It lists the stories of a "
+    "document in story order, exports them to an XLIFF 1.2 file for a CAT tool (or to its own "
+    "tagged story file), and imports the translated file back into the document, story by "
+    "story, by key.";
 
 const char* const gpc_Footer =
     "Exit status: 0 done; 1 an error (the log says which); 2 a wrong command line, or none\n"

@@ -68,8 +68,8 @@ std::string s_Command(const CLI::App& co_Command) {
     return s_out;
 }
 
-// "prepares IDML documents for translation": the first sentence of the description, without
-// the command's name, for the NAME line that whatis and apropos read.
+// "prepares IDML documents for translation through XLIFF": the first sentence of the
+// description, without the command's name, for the NAME line that whatis and apropos read.
 std::string s_Summary(const CLI::App& co_App) {
     std::string s_summary = co_App.get_description();
     s_summary = s_summary.substr(0, s_summary.find(". "));
