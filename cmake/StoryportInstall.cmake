@@ -91,14 +91,23 @@ write_basic_package_version_file(${PROJECT_BINARY_DIR}/storyportConfigVersion.cm
 install(FILES ${PROJECT_BINARY_DIR}/storyportConfig.cmake
     ${PROJECT_BINARY_DIR}/storyportConfigVersion.cmake DESTINATION ${storyport_cmake_dir})
 
-# pkg-config: storyport for the kernel, storyport-idml for the IDML host with it.
+# pkg-config: storyport for the kernel, storyport-idml for the IDML host with it,
+# storyport-operations for what the command runs.
 file(RELATIVE_PATH storyport_pc_to_prefix ${CMAKE_INSTALL_FULL_LIBDIR}/pkgconfig
     ${CMAKE_INSTALL_PREFIX})
 string(REGEX REPLACE "/$" "" storyport_pc_to_prefix "${storyport_pc_to_prefix}")
-foreach(pc storyport storyport-idml)
+foreach(pc storyport storyport-idml storyport-operations)
     configure_file(${PROJECT_SOURCE_DIR}/cmake/${pc}.pc.in ${PROJECT_BINARY_DIR}/${pc}.pc @ONLY)
     install(FILES ${PROJECT_BINARY_DIR}/${pc}.pc DESTINATION ${CMAKE_INSTALL_LIBDIR}/pkgconfig)
 endforeach()
+
+# Everything the install copies, as one target that builds no test: scripts/demo builds it, so
+# that `cmake --install` may follow the demo.
+add_custom_target(storyport_installable)
+add_dependencies(storyport_installable ${storyport_export_targets} storyport_cli storyport_cli_docs)
+if(TARGET storyport_python)
+    add_dependencies(storyport_installable storyport_python)
+endif()
 
 # cpack -G DEB: one package with the command, the libraries and what builds against them. Its
 # dependencies are read off the installed binaries (libzip, pugixml, ICU, zlib, the C++ runtime).
@@ -117,7 +126,9 @@ set(CPACK_DEBIAN_PACKAGE_SECTION text)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_GENERATE_SHLIBS ON)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS_PRIVATE_DIRS ${PROJECT_BINARY_DIR}/platform/common
-    ${PROJECT_BINARY_DIR}/platform/host ${PROJECT_BINARY_DIR} ${PROJECT_BINARY_DIR}/exchange)
+    ${PROJECT_BINARY_DIR}/platform/host ${PROJECT_BINARY_DIR}/platform/host/idml ${PROJECT_BINARY_DIR}
+    ${PROJECT_BINARY_DIR}/exchange ${PROJECT_BINARY_DIR}/reading ${PROJECT_BINARY_DIR}/map
+    ${PROJECT_BINARY_DIR}/operations)
 # A program built with find_package(storyport) and the IDML host needs these headers too.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "libpugixml-dev, libzip-dev, zlib1g-dev")
 include(CPack)
