@@ -1,5 +1,5 @@
-# Install rules, the CMake package, the pkg-config files and the Debian package. Included last,
-# so that it sees every library the tree defines, whoever added it.
+# Install rules, the CMake package and the pkg-config files; debian/ packages what they install.
+# Included last, so that it sees every library the tree defines, whoever added it.
 include(GNUInstallDirs)
 include(CMakePackageConfigHelpers)
 
@@ -108,27 +108,3 @@ add_dependencies(storyport_installable ${storyport_export_targets} storyport_cli
 if(TARGET storyport_python)
     add_dependencies(storyport_installable storyport_python)
 endif()
-
-# cpack -G DEB: one package with the command, the libraries and what builds against them. Its
-# dependencies are read off the installed binaries (libzip, pugixml, ICU, zlib, the C++ runtime).
-set(STORYPORT_PACKAGE_CONTACT "storyport maintainers <maintainers@storyport.invalid>"
-    CACHE STRING "The Maintainer of the Debian package")
-set(CPACK_PACKAGE_NAME storyport)
-set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
-set(CPACK_PACKAGE_CONTACT "${STORYPORT_PACKAGE_CONTACT}")
-set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "prepares IDML documents for translation")
-set(CPACK_PACKAGE_DESCRIPTION
-    "storyport lists the stories of an IDML document in story order, exports them into one tagged story file for a translator, and imports the translated file back by story key. The package holds the storyport command, its libraries and what a C++ program needs to use them.")
-set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
-set(CPACK_STRIP_FILES ON)
-set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
-set(CPACK_DEBIAN_PACKAGE_SECTION text)
-set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_GENERATE_SHLIBS ON)
-set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS_PRIVATE_DIRS ${PROJECT_BINARY_DIR}/platform/common
-    ${PROJECT_BINARY_DIR}/platform/host ${PROJECT_BINARY_DIR}/platform/host/idml ${PROJECT_BINARY_DIR}
-    ${PROJECT_BINARY_DIR}/exchange ${PROJECT_BINARY_DIR}/reading ${PROJECT_BINARY_DIR}/map
-    ${PROJECT_BINARY_DIR}/operations)
-# A program built with find_package(storyport) and the IDML host needs these headers too.
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "libpugixml-dev, libzip-dev, zlib1g-dev")
-include(CPack)
