@@ -362,8 +362,7 @@ TEST_F(CT_CliXliffTest, CheckNamesEveryFaultAsImportRefusesIt) {
                                   "the export: \"Book later"),
               std::string::npos);
     EXPECT_NE(co_check.s_Out.find("Not translated: "), std::string::npos);
-    EXPECT_NE(co_check.s_Out.find("\nFit of the translation"), std::string::npos)
-        << co_check.s_Out;
+    EXPECT_NE(co_check.s_Out.find("\nFit of the translation"), std::string::npos) << co_check.s_Out;
     const CT_CliResult co_json = co_Run({"check", "brochure.idml", "all.xlf", "--json"});
     EXPECT_NE(co_json.s_Out.find("{\"kind\": \"code-missing\", \"story\": \"u1c2\", \"unit\": "
                                  "\"u1c2.1\", \"code\": \"<x1/>\", \"line\": " +
