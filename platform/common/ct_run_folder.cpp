@@ -21,8 +21,10 @@ namespace {
 const std::string gs_Tool = "storyport-";
 
 // The start time of a process in clock ticks after boot (field 22 of /proc/PID/stat), empty
-// when it runs no more or the system keeps no such file.
-std::string s_StartOf(long i_Pid) {
+// when the system keeps no such file. A killed process stays in /proc as a zombie until its
+// parent (or init, for a worker whose batch was killed) reaps it: b_Ended says so.
+std::string s_StartOf(long i_Pid, bool& b_Ended) {
+    b_Ended = false;
     std::ifstream co_stat("/proc/" + std::to_string(i_Pid) + "/stat");
     std::string s_line;
     if (!std::getline(co_stat, s_line)) {
@@ -30,6 +32,9 @@ std::string s_StartOf(long i_Pid) {
     }
     // The command's name, in parentheses, may hold spaces: fields are counted after it.
     std::size_t n_at = s_line.rfind(')');
+    if (n_at != std::string::npos && n_at + 2 < s_line.size()) {
+        b_Ended = s_line[n_at + 2] == 'Z' || s_line[n_at + 2] == 'X';
+    }
     for (int n_field = 2; n_field < 22 && n_at != std::string::npos; ++n_field) {
         n_at = s_line.find(' ', n_at + 1);
     }
@@ -121,7 +126,8 @@ class CT_Registry {
 
     void v_Begin() {
         i_Pid = ::getpid();
-        s_Name = s_Prefix + std::to_string(i_Pid) + "-" + s_StartOf(i_Pid);
+        bool b_ended = false;
+        s_Name = s_Prefix + std::to_string(i_Pid) + "-" + s_StartOf(i_Pid, b_ended);
         co_Made.clear();
     }
     // A child made by fork is a run of its own, whose parent's folders are not its to remove.
@@ -147,9 +153,10 @@ class CT_Registry {
             return false;
         }
         const long i_pid = std::strtol(s_pid.c_str(), nullptr, 10);
-        const std::string s_now = s_StartOf(i_pid);
+        bool b_zombie = false;
+        const std::string s_now = s_StartOf(i_pid, b_zombie);
         if (!s_now.empty()) {
-            return s_now != s_start;
+            return b_zombie || s_now != s_start;
         }
         // Without /proc only the id tells.
         return ::kill(static_cast<pid_t>(i_pid), 0) != 0 && errno == ESRCH;
