@@ -14,13 +14,6 @@ using et_Kind = CT_TaggedToken::et_Kind;
     throw std::invalid_argument(std::string(pc_What) + " at byte " + std::to_string(n_At));
 }
 
-void v_AddText(std::vector<CT_TaggedToken>& co_Tokens, std::string_view co_Text) {
-    if (co_Tokens.empty() || co_Tokens.back().eo_Kind != et_Kind::e_Text) {
-        co_Tokens.push_back(CT_TaggedToken{et_Kind::e_Text, std::string(), 0});
-    }
-    co_Tokens.back().co_Text.append(co_Text);
-}
-
 // Per byte: 1 for what ends a run of plain text when reading ("\\", "<", line ends), 2 for
 // what is escaped when writing ("\\", "<", ">"), 3 for both.
 constexpr std::array<unsigned char, 256> kac_Kinds = [] {
@@ -118,7 +111,7 @@ bool CT_TaggedToken::sb_Read(std::string_view co_Content, std::vector<CT_TaggedT
     while (n < co_Content.size()) {
         std::size_t n_plain = n_PlainEnd(co_Content, n);
         if (n_plain > n) {
-            v_AddText(co_Tokens, co_Content.substr(n, n_plain - n));
+            sv_AddText(co_Tokens, co_Content.substr(n, n_plain - n));
             n = n_plain;
             continue;
         }
@@ -134,7 +127,7 @@ bool CT_TaggedToken::sb_Read(std::string_view co_Content, std::vector<CT_TaggedT
             if (c_next != '\\' && c_next != '<' && c_next != '>') {
                 v_Refuse("\"\\\" that escapes nothing", n);
             }
-            v_AddText(co_Tokens, co_Content.substr(n + 1, 1));
+            sv_AddText(co_Tokens, co_Content.substr(n + 1, 1));
             n_closers += c_next == '>' ? 1 : 0;
             n += 2;
             continue;
@@ -223,4 +216,14 @@ void CT_TaggedToken::sv_Write(const CT_TaggedToken& co_Token, std::string& co_Ou
     co_Out += pc_open;
     co_Out.append(ac_digits, co_end.ptr);
     co_Out += pc_close;
+}
+
+void CT_TaggedToken::sv_AddText(std::vector<CT_TaggedToken>& co_Tokens, std::string_view co_Text) {
+    if (co_Text.empty()) {
+        return;
+    }
+    if (co_Tokens.empty() || co_Tokens.back().eo_Kind != et_Kind::e_Text) {
+        co_Tokens.push_back(CT_TaggedToken{et_Kind::e_Text, std::string(), 0});
+    }
+    co_Tokens.back().co_Text.append(co_Text);
 }

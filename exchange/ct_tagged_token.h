@@ -36,4 +36,7 @@ struct CT_TaggedToken {
     static void sv_Write(const std::vector<CT_TaggedToken>& co_Tokens, std::string& co_Out);
     static void sv_Write(const CT_TaggedToken& co_Token, std::string& co_Out);
     static void sv_AppendEscaped(std::string_view co_Text, std::string& co_Out);
+    // Appends text to co_Tokens, joined to a text token that ends them: adjacent text is always
+    // one token. Empty text adds nothing.
+    static void sv_AddText(std::vector<CT_TaggedToken>& co_Tokens, std::string_view co_Text);
 };

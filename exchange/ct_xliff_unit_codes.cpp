@@ -6,19 +6,9 @@ namespace {
 using et_Token = CT_TaggedToken::et_Kind;
 using et_Pair = CT_ExchangeCode::et_Pair;
 
-void v_AddText(std::vector<CT_TaggedToken>& co_Tokens, std::string_view co_Text) {
-    if (co_Text.empty()) {
-        return;
-    }
-    if (co_Tokens.empty() || co_Tokens.back().eo_Kind != et_Token::e_Text) {
-        co_Tokens.push_back(CT_TaggedToken{et_Token::e_Text, std::string(), 0});
-    }
-    co_Tokens.back().co_Text += co_Text;
-}
-
 void v_Add(std::vector<CT_TaggedToken>& co_Tokens, const CT_TaggedToken& co_Token) {
     if (co_Token.eo_Kind == et_Token::e_Text) {
-        v_AddText(co_Tokens, co_Token.co_Text);
+        CT_TaggedToken::sv_AddText(co_Tokens, co_Token.co_Text);
     } else {
         co_Tokens.push_back(co_Token);
     }
@@ -164,8 +154,8 @@ void CT_XliffUnitCodes::v_Number(std::vector<ct_Item>& co_Items, std::vector<ct_
         CT_TaggedToken co_read;
         switch (co_item.eo_Role) {
             case et_Role::e_Text:
-                v_AddText(co_Written, co_item.co_Text);
-                v_AddText(co_Read, co_item.co_Text);
+                CT_TaggedToken::sv_AddText(co_Written, co_item.co_Text);
+                CT_TaggedToken::sv_AddText(co_Read, co_item.co_Text);
                 continue;
             case et_Role::e_Open: {
                 const unsigned n_id =
@@ -206,7 +196,7 @@ bool CT_XliffUnitCodes::b_Back(const std::vector<CT_TaggedToken>& co_Content,
                                std::vector<CT_TaggedToken>& co_Tagged, std::string& s_Code) const {
     for (const CT_TaggedToken& co_token : co_Content) {
         if (co_token.eo_Kind == et_Token::e_Text) {
-            v_AddText(co_Tagged, co_token.co_Text);
+            CT_TaggedToken::sv_AddText(co_Tagged, co_token.co_Text);
             continue;
         }
         auto co_found = co_Back.find({co_token.eo_Kind, co_token.n_Code});

@@ -16,16 +16,6 @@ bool b_Is(const pugi::xml_node& co_Node, const char* pc_Name) {
     return CT_XliffUnitReader::sb_IsElement(co_Node, pc_Name);
 }
 
-void v_AddText(std::vector<CT_TaggedToken>& co_Tokens, std::string_view co_Text) {
-    if (co_Text.empty()) {
-        return;
-    }
-    if (co_Tokens.empty() || co_Tokens.back().eo_Kind != et_Token::e_Text) {
-        co_Tokens.push_back(CT_TaggedToken{et_Token::e_Text, std::string(), 0});
-    }
-    co_Tokens.back().co_Text += co_Text;
-}
-
 // The code number at pc_At after one space at most, moving past it; 0 when none stands there.
 // Code numbers have at most nine digits, as the tagged form reads them.
 unsigned n_CodeAt(const char*& pc_At) {
@@ -104,7 +94,7 @@ void CT_XliffUnitReader::v_Inline(const pugi::xml_node& co_Parent,
                                " holds a character that does not exist (a surrogate or a code past "
                                "U+10FFFF)");
             }
-            v_AddText(co_Tokens, co_child.value());
+            CT_TaggedToken::sv_AddText(co_Tokens, co_child.value());
             continue;
         }
         if (co_child.type() != pugi::node_element) {
@@ -144,7 +134,7 @@ void CT_XliffUnitReader::v_Inline(const pugi::xml_node& co_Parent,
                 throw CT_Fault("the target has character code " + co_id +
                                " that its source does not have");
             }
-            v_AddText(co_Tokens, co_found->second);
+            CT_TaggedToken::sv_AddText(co_Tokens, co_found->second);
         } else if (b_Is(co_child, "x")) {
             co_Tokens.push_back(
                 CT_TaggedToken{et_Token::e_Standalone, std::string(), n_Number(co_child, "id")});

@@ -14,18 +14,6 @@ bool b_IsReference(const char* pc_Id) {
     return *pc_Id != '\0' && std::strcmp(pc_Id, "n") != 0;
 }
 
-// An item's own state, on top of what the groups around it give it.
-CT_IdmlFrameState co_StateOf(const pugi::xml_node& co_Item, const CT_IdmlFrameState& co_Outer) {
-    CT_IdmlFrameState co_state = co_Outer;
-    if (pugi::xml_attribute co_layer = co_Item.attribute("ItemLayer")) {
-        co_state.s_LayerId = co_layer.value();
-    }
-    co_state.b_Hidden = co_state.b_Hidden || !co_Item.attribute("Visible").as_bool(true);
-    co_state.b_NonPrinting =
-        co_state.b_NonPrinting || co_Item.attribute("Nonprinting").as_bool(false);
-    return co_state;
-}
-
 }  // namespace
 
 CT_IdmlBoxList::CT_IdmlBoxList(const CT_IdmlDocument& co_Document,
@@ -83,7 +71,7 @@ void CT_IdmlBoxList::v_Walk(const pugi::xml_node& co_Parent, const CT_IdmlTransf
             v_Consider(co_Child, CT_IdmlGeometry::so_Outline(co_Parent, co_Map), co_State);
             continue;
         }
-        const CT_IdmlFrameState co_state = co_StateOf(co_Child, co_State);
+        const CT_IdmlFrameState co_state = co_State.co_Inside(co_Child);
         pugi::xml_attribute co_Transform = co_Child.attribute("ItemTransform");
         CT_IdmlTransform co_Inner =
             co_Transform ? CT_IdmlGeometry::so_Then(

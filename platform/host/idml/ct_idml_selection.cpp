@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include <pugixml.hpp>
+
 namespace {
 std::string s_Quoted(const std::string& s_Name) {
     return "\"" + s_Name + "\"";
@@ -55,4 +57,15 @@ std::vector<std::string> CT_IdmlSelection::co_UnknownLayers(
         }
     }
     return co_unknown;
+}
+
+CT_IdmlFrameState CT_IdmlFrameState::co_Inside(const pugi::xml_node& co_Item) const {
+    CT_IdmlFrameState co_state = *this;
+    if (pugi::xml_attribute co_layer = co_Item.attribute("ItemLayer")) {
+        co_state.s_LayerId = co_layer.value();
+    }
+    co_state.b_Hidden = co_state.b_Hidden || !co_Item.attribute("Visible").as_bool(true);
+    co_state.b_NonPrinting =
+        co_state.b_NonPrinting || co_Item.attribute("Nonprinting").as_bool(false);
+    return co_state;
 }

@@ -19,18 +19,6 @@ std::string s_Reference(const pugi::xml_node& co_Node, const char* pc_Attribute)
     return s_id == "n" ? std::string() : s_id;
 }
 
-// An item's own state on top of what the groups around it give it, as the box list has it.
-CT_IdmlFrameState co_StateOf(const pugi::xml_node& co_Item, const CT_IdmlFrameState& co_Outer) {
-    CT_IdmlFrameState co_state = co_Outer;
-    if (pugi::xml_attribute co_layer = co_Item.attribute("ItemLayer")) {
-        co_state.s_LayerId = co_layer.value();
-    }
-    co_state.b_Hidden = co_state.b_Hidden || !co_Item.attribute("Visible").as_bool(true);
-    co_state.b_NonPrinting =
-        co_state.b_NonPrinting || co_Item.attribute("Nonprinting").as_bool(false);
-    return co_state;
-}
-
 // A length a frame can have: a number, not negative, not absurd; anything else is 0, and
 // nothing at all is the default.
 double d_Length(const char* pc_Text, double d_Default) {
@@ -128,7 +116,7 @@ void CT_IdmlStorySettings::v_Walk(const pugi::xml_node& co_Parent, const CT_Idml
             v_Add(co_child, co_Map, co_State, co_Spread, true);
             continue;
         }
-        const CT_IdmlFrameState co_state = co_StateOf(co_child, co_State);
+        const CT_IdmlFrameState co_state = co_State.co_Inside(co_child);
         const pugi::xml_attribute co_transform = co_child.attribute("ItemTransform");
         const CT_IdmlTransform co_inner =
             co_transform ? CT_IdmlGeometry::so_Then(
