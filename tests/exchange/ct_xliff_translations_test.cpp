@@ -4,7 +4,8 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
+#include "tests/platform/common/ct_temp_folder.h"
+
 #include <fstream>
 #include <string>
 #include <vector>
@@ -14,16 +15,16 @@ namespace {
 // prefix ("xlf:") that every element name carries, or is the default one.
 std::vector<std::string> co_Translated(const std::string& s_Body, std::string& s_Error,
                                        const std::string& s_Prefix = "") {
-    const std::string s_path = ::testing::TempDir() + "translations.xlf";
+    // A folder of its own: ctest runs the tests of this file as parallel processes.
+    const CT_TempFolder co_folder;
+    const std::string s_path = co_folder / "translations.xlf";
     const std::string s_xmlns =
         s_Prefix.empty() ? "xmlns" : "xmlns:" + s_Prefix.substr(0, s_Prefix.size() - 1);
     std::ofstream(s_path, std::ios::binary)
         << "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<" << s_Prefix << "xliff version=\"1.2\" "
         << s_xmlns << "=\"urn:oasis:names:tc:xliff:document:1.2\">" << s_Body << "</" << s_Prefix
         << "xliff>\n";
-    std::vector<std::string> co_ids = CT_XliffTranslations::sco_Find(s_path, s_Error);
-    std::remove(s_path.c_str());
-    return co_ids;
+    return CT_XliffTranslations::sco_Find(s_path, s_Error);
 }
 
 std::string s_Unit(const std::string& s_Id, const std::string& s_Source,
