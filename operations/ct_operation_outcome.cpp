@@ -24,6 +24,12 @@ void CT_OperationOutcome::v_Run(const std::function<int()>& co_Call) {
         i_Result = co_Call();
     } catch (et_ErrorCode eo_code) {
         b_Escaped = true;
+        // A cancel seen while the host loads the document stops the run before the kernel
+        // could say so itself; it is no error of the document's.
+        if (co_Session.b_IsCanceled()) {
+            co_Session.v_LogLine("storyport: " + std::string(CT_Errors::cco_GetLastError().sv()));
+            return;
+        }
         co_Session.v_LogError(co_Describe(eo_code));
         return;
     }
@@ -44,11 +50,11 @@ int CT_OperationOutcome::b_IsClean() const {
 }
 
 et_ExitStatus CT_OperationOutcome::eo_GetExitStatus() const {
-    if (b_Escaped) {
-        return e_ExitError;
-    }
     if (co_Session.b_IsCanceled()) {
         return e_ExitCanceled;
+    }
+    if (b_Escaped) {
+        return e_ExitError;
     }
     if (i_Result != 0 || co_Session.co_GetSink().n_GetErrorLines() != n_ErrorLinesBefore) {
         return e_ExitError;

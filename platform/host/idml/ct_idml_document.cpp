@@ -77,8 +77,11 @@ struct CT_IdmlDocument::CT_LoadedStory {
 };
 
 CT_IdmlDocument::CT_IdmlDocument(const std::string& s_Path, CT_StoryReader co_Reader,
-                                 unsigned n_Threads)
-    : co_Package(s_Path), co_Reader(std::move(co_Reader)), n_Threads(n_Threads) {
+                                 unsigned n_Threads, std::function<int()> co_Cancel)
+    : co_Package(s_Path),
+      co_Reader(std::move(co_Reader)),
+      n_Threads(n_Threads),
+      co_Cancel(std::move(co_Cancel)) {
     if (!co_Package.b_Has(gpc_DesignMap)) {
         v_Refuse(s_Path, gpc_DesignMap, "is missing");
     }
@@ -218,9 +221,19 @@ void CT_IdmlDocument::v_LoadStories(const std::vector<std::string>& co_Entries,
             }
             co_pool.n_Give([this, &co_story] { v_ReadStory(co_story); });
         }
+        // Asked here, on the thread that opened the document: the source need not be one that
+        // workers may call. The pool drops the stories not begun as it goes.
+        v_StopWhenCancelled();
         co_pool.v_Wait(n_taken);
         v_AddStory(co_loading.front());
         co_loading.pop_front();
+    }
+}
+
+void CT_IdmlDocument::v_StopWhenCancelled() const {
+    if (co_Cancel && co_Cancel()) {
+        CT_Errors::v_ThrowError(e_HostFailure,
+                                CT_String(("canceled while reading " + s_Path()).c_str()));
     }
 }
 

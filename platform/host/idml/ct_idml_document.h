@@ -56,9 +56,11 @@ class CT_IdmlDocument {
     // reader, no story's tree is kept: each is handed to the reader instead. Stories are
     // unpacked and parsed on n_Threads threads (1: all on this one); whatever their number, the
     // document and the error raised for a broken package are the same: the first fault in the
-    // design map's order.
+    // design map's order. The cancel source is asked before each story is taken, so that a
+    // cancel during a long load is seen within one story: the load then raises e_HostFailure
+    // ("canceled while reading ...") and nothing of the document is kept.
     explicit CT_IdmlDocument(const std::string& s_Path, CT_StoryReader co_Reader = {},
-                             unsigned n_Threads = 1);
+                             unsigned n_Threads = 1, std::function<int()> co_Cancel = {});
     CT_IdmlDocument(const CT_IdmlDocument&) = delete;
     CT_IdmlDocument& operator=(const CT_IdmlDocument&) = delete;
 
@@ -122,6 +124,7 @@ class CT_IdmlDocument {
     // A story's part is only named here; v_LoadStories reads them all afterwards.
     void v_LoadPart(const pugi::xml_node& co_Reference, std::vector<std::string>& co_Stories);
     void v_LoadStories(const std::vector<std::string>& co_Entries, unsigned n_Threads);
+    void v_StopWhenCancelled() const;
     // What a thread of its own does with a story: unpacks, parses and reads it.
     void v_ReadStory(CT_LoadedStory& co_Story) const;
     // What is done in the design map's order: the story's id is taken and checked.
@@ -151,6 +154,7 @@ class CT_IdmlDocument {
     std::string s_StylesEntry;                // the styles part; empty for none
     std::vector<CT_IdmlSection> co_Sections;
     const unsigned n_Threads;
+    const std::function<int()> co_Cancel;
     // Stories being packed, oldest first, with their tickets; their parts are the packer's
     // until waited for.
     mutable std::deque<std::pair<std::size_t, const CT_IdmlXmlPart*>> co_Packing;

@@ -39,7 +39,7 @@ unsigned CT_IdmlDocuments::n_Open(const std::string& s_Path,
         // through a symbolic link replaces the file it points to, not the link.
         std::string s_Key = s_Canonical(s_Path);
         auto pco_Document =
-            std::make_unique<CT_IdmlDocument>(s_Key, std::move(co_Reader), n_Threads);
+            std::make_unique<CT_IdmlDocument>(s_Key, std::move(co_Reader), n_Threads, co_Cancel);
         n_Serial = ++n_LastSerial;
         co_Open.emplace(n_Serial, CT_Entry{s_Key, s_Absolute(s_Path), std::move(pco_Document)});
     }

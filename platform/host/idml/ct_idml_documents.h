@@ -3,6 +3,7 @@
 // handle of a closed document never reaches a document opened later.
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <unordered_map>
@@ -20,6 +21,8 @@ class CT_IdmlDocuments {
     unsigned n_Open(const std::string& s_Path, CT_IdmlDocument::CT_StoryReader co_Reader = {});
     // The threads a document opened from now on is read on (CT_IdmlDocument); 1 at first.
     void v_SetThreads(unsigned n_Count) { n_Threads = n_Count; }
+    // Asked while a document loads (CT_IdmlDocument); empty: never cancelled.
+    void v_SetCancelSource(std::function<int()> co_Source) { co_Cancel = std::move(co_Source); }
     void v_Activate(unsigned n_Serial);
     bool b_IsOpen(unsigned n_Serial) const { return co_Open.count(n_Serial) != 0; }
     // The active document's serial, or 0 when none is open.
@@ -50,4 +53,5 @@ class CT_IdmlDocuments {
     std::vector<unsigned> co_Recent;  // least recently active first
     unsigned n_LastSerial = 0;
     unsigned n_Threads = 1;
+    std::function<int()> co_Cancel;
 };

@@ -32,6 +32,7 @@ void CT_IdmlHost::v_SetParentProgressListener(CT_ParentProgressListener* pco_Lis
 }
 
 void CT_IdmlHost::v_SetCancelSource(std::function<int()> co_Source) {
+    co_Documents.v_SetCancelSource(co_Source);
     co_Cancel = std::move(co_Source);
 }
 

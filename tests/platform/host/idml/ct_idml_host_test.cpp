@@ -47,6 +47,33 @@ TEST_F(CT_IdmlHostTest, DocumentsAreFoundByAnySpellingOfTheirPathAndOpenedOnce) 
     }
 }
 
+// Ctrl-C during the load of a long document is seen within a story, on any number of threads,
+// and the document is not left half open.
+TEST_F(CT_IdmlHostTest, ACancelDuringTheLoadStopsItWithinAStory) {
+    std::vector<std::pair<std::string, std::string>> co_stories;
+    for (int i = 0; i < 40; ++i) {
+        co_stories.push_back({"k" + std::to_string(i), "<Content>Text</Content>"});
+    }
+    const fs::path co_path = co_Make("long.idml", co_stories);
+    for (const unsigned n_threads : {1u, 3u}) {
+        SCOPED_TRACE(n_threads);
+        int n_asked = 0;
+        co_Host.v_SetThreads(n_threads);
+        co_Host.v_SetCancelSource([&n_asked] { return ++n_asked > 5 ? 1 : 0; });
+        try {
+            co_Host.p_Open(CT_String(co_path.c_str()), 1);
+            ADD_FAILURE() << "the load went on";
+        } catch (et_ErrorCode eo_code) {
+            EXPECT_EQ(eo_code, e_HostFailure);
+            EXPECT_EQ(std::string(CT_Errors::cco_GetLastError().sv()),
+                      "canceled while reading " + fs::canonical(co_path).string());
+        }
+        EXPECT_EQ(n_asked, 6);
+        EXPECT_EQ(co_Host.n_OpenDocuments(), 0u);
+    }
+    co_Host.v_SetCancelSource({});
+}
+
 TEST_F(CT_IdmlHostTest, PreviewsCountCharactersAndNeverSplitASurrogatePair) {
     v_Open(co_Make("a.idml", {{"k1",
                                "<Content>A\xF0\x9F\x98\x80"
