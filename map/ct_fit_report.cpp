@@ -47,6 +47,7 @@ void v_Judge(const CT_CapacityEstimate& co_Estimate, const std::string& s_Source
     co_Story.n_Capacity = co_Estimate.n_Capacity(s_Source);
     if (co_Estimate.b_GrowsWithText()) {
         co_Story.eo_Verdict = et_FitVerdict::e_Fits;
+        co_Story.b_Grows = true;
         return;
     }
     const double d_own = co_Estimate.d_Fill(s_Source);
@@ -169,6 +170,31 @@ std::string CT_FitReport::s_Why(const CT_StoryFit& co_Story) const {
     return "may overflow: grown to " + ss_Percent(d_Ratio(co_Story)) + " (" +
            std::to_string(co_Story.n_Source) + " to " + std::to_string(co_Story.n_Translated) +
            " characters) in a frame with no threaded continuation";
+}
+
+std::string CT_FitReport::s_Sentence(const CT_StoryFit& co_Story) const {
+    if (co_Story.b_AtRisk) {
+        return s_Why(co_Story);
+    }
+    if (!co_Story.b_Prints) {
+        return "does not print (" + co_Story.s_NotPrinted + "), so it is never flagged";
+    }
+    const char* pc_text = co_Story.b_InFile ? "the translation" : "the text";
+    if (co_Story.eo_Verdict == et_FitVerdict::e_Unmeasured) {
+        const std::string s_why = "not measured: its frames have no room to measure";
+        if (!co_Story.b_InFile) {
+            return s_why;
+        }
+        return s_why + (co_Story.n_Frames > 1 ? ", and its text can run on along its thread"
+                                              : ", and the translation grew no more than the " +
+                                                    ss_Percent(d_MaxGrowth) + " allowed");
+    }
+    if (co_Story.b_Grows) {
+        return "fits: its frame grows with its text";
+    }
+    return std::string(spc_Verdict(co_Story.eo_Verdict)) + ": " + pc_text + " fills about " +
+           ss_Percent(co_Story.d_Fill) + " of the room its frames give it (about " +
+           std::to_string(co_Story.n_Capacity) + " characters)";
 }
 
 std::map<std::string, std::string> CT_FitReport::co_GetRisks() const {

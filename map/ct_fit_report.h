@@ -36,6 +36,7 @@ struct CT_StoryFit {
     std::size_t n_Capacity = 0;  // characters the frames hold, in the source's script; 0 unmeasured
     double d_Fill = 0;           // how full the translation makes them: 1 is full
     et_FitVerdict eo_Verdict = et_FitVerdict::e_Unmeasured;
+    bool b_Grows = false;   // a frame of it grows with its text, so it always fits
     bool b_AtRisk = false;  // printed, and overflowing or (unmeasured) grown too much
 };
 
@@ -58,6 +59,11 @@ class CT_FitReport {
     std::size_t n_Tight() const;
     // The stories at risk, by key, each with a sentence that says why.
     std::map<std::string, std::string> co_GetRisks() const;
+    // A sentence on any story's fit, for a reader who points at its frame: why it is at risk,
+    // or its verdict and how full its text makes the room, or why it is not judged.
+    std::string s_Sentence(const CT_StoryFit& co_Story) const;
+    // The growth allowed where nothing can be measured: 0.15 for 15 %.
+    double d_GetMaxGrowth() const { return d_MaxGrowth; }
 
     // One line per printed story, the others apart, and closing lines; JSON: one object,
     // written at the given indent.

@@ -1,5 +1,6 @@
 #include "map/ct_map_html_writer.h"
 
+#include <algorithm>
 #include <utility>
 
 #include "map/ct_map_svg_writer.h"
@@ -28,6 +29,10 @@ const char* const gpc_Style =
     "aside li .counts{display:block;color:#607d8b;font-size:11px}\n"
     "aside li.left-out{color:#9e9e9e}\n"
     "aside li.at-risk{color:#c62828}\n"
+    ".verdict{font-weight:bold}\n"
+    ".v-fits{color:#2e7d32}\n"
+    ".v-tight{color:#8d6e00}\n"
+    ".v-overflows,.v-may-overflow{color:#c62828}\n"
     "aside li.moved{border-left:3px solid #ff6f00}\n"
     "aside li.selected,aside li:hover{background:#bbdefb}\n"
     "body.picking .frame{cursor:crosshair}\n"
@@ -64,10 +69,12 @@ const char* const gpc_Script =
     "  function show(key) {\n"
     "    var entry = first('li[data-story]', key);\n"
     "    if (!entry) { return; }\n"
-    "    info.textContent = 'Key: ' + key + '\\n' + entry.getAttribute('data-label') +\n"
-    "      '\\nPreview: ' + entry.getAttribute('data-preview') +\n"
-    "      (entry.getAttribute('data-counts') ? '\\n' + entry.getAttribute('data-counts') : '') +\n"
-    "      (entry.getAttribute('data-note') ? '\\n' + entry.getAttribute('data-note') : '');\n"
+    "    var lines = ['Key: ' + key, entry.getAttribute('data-label'),\n"
+    "      'Preview: ' + entry.getAttribute('data-preview')];\n"
+    "    ['data-place', 'data-counts', 'data-note'].forEach(function (name) {\n"
+    "      if (entry.getAttribute(name)) { lines.push(entry.getAttribute(name)); }\n"
+    "    });\n"
+    "    info.textContent = lines.join('\\n');\n"
     "  }\n"
     "  function select(key, reveal) {\n"
     "    chosen = key;\n"
@@ -206,6 +213,8 @@ void CT_MapHtmlWriter::v_Write(std::ostream& co_Out) const {
            << "\">\n<header><h1>Story map: " << s_Esc(s_Document) << "</h1><p>Stories in the "
            << s_Esc(s_Order) << " order"
            << (s_OrderFile.empty() ? std::string() : " from " + s_Esc(s_OrderFile))
+           << (s_CheckedFile.empty() ? std::string("; the fit is of the document's own text")
+                                     : "; the fit is of the translation in " + s_Esc(s_CheckedFile))
            << "</p></header>\n<div class=\"layout\">\n<main>\n";
     co_Svg.v_Write(co_Out, false);
     co_Out << "</main>\n<aside>\n<div id=\"info\">Point at a frame or a story.</div>\n"
@@ -230,18 +239,26 @@ void CT_MapHtmlWriter::v_WriteList(std::ostream& co_Out) const {
             s_group = co_story.s_Group;
             b_open = true;
         }
-        const std::string s_note = co_Svg.s_NoteFor(co_story.s_Key);
+        const CT_MapSvgWriter::CT_Fit* pco_fit = co_Svg.pco_FitOf(co_story.s_Key);
+        const std::string s_note = pco_fit == nullptr ? std::string() : pco_fit->s_Sentence;
         const std::string s_counts = s_CountsOf(co_story.s_Key);
-        co_Out << "<li" << (s_note.empty() ? "" : " class=\"at-risk\"")
+        co_Out << "<li" << (pco_fit != nullptr && pco_fit->b_AtRisk ? " class=\"at-risk\"" : "")
                << " draggable=\"true\" data-story=\"" << s_Esc(co_story.s_Key) << "\" data-label=\""
                << s_Esc(co_story.s_Label) << "\" data-preview=\"" << s_Esc(co_story.s_Preview)
-               << "\" data-counts=\"" << s_Esc(s_counts) << "\" data-note=\"" << s_Esc(s_note)
-               << "\">" << s_Esc(co_story.s_Label) << " <span class=\"key\">"
-               << s_Esc(co_story.s_Key) << "</span>";
-        if (!s_counts.empty() || !s_note.empty()) {
-            co_Out << "<span class=\"counts\">" << s_Esc(s_counts)
-                   << (s_counts.empty() || s_note.empty() ? "" : "; ") << s_Esc(s_note)
-                   << "</span>";
+               << "\" data-place=\"" << s_Esc(co_story.s_Place) << "\" data-counts=\""
+               << s_Esc(s_counts) << "\" data-note=\"" << s_Esc(s_note) << "\">"
+               << s_Esc(co_story.s_Label) << " <span class=\"key\">" << s_Esc(co_story.s_Key)
+               << "</span>";
+        if (!s_counts.empty() || pco_fit != nullptr) {
+            co_Out << "<span class=\"counts\">" << s_Esc(s_counts);
+            if (pco_fit != nullptr) {
+                std::string s_word = CT_MapSvgWriter::spc_VerdictWord(*pco_fit);
+                std::string s_class = s_word;
+                std::replace(s_class.begin(), s_class.end(), ' ', '-');
+                co_Out << (s_counts.empty() ? "" : "; ") << "<span class=\"verdict v-" << s_class
+                       << "\">" << s_word << "</span>";
+            }
+            co_Out << "</span>";
         }
         co_Out << "</li>\n";
     }

@@ -1,7 +1,8 @@
 // A story map as one self-contained HTML page: the drawn spreads one under another, opened at
 // the first page with text, and beside them the story list grouped as the command's list
-// groups it, with each story's counts, and a panel that shows the key, label and preview of
-// the story under the pointer or last clicked; a click in the list brings the frame into view.
+// groups it under the pages' printed names, with each story's counts and the fit report's
+// verdict, and a panel that shows the key, label, preview, place and fit of the story under the
+// pointer or last clicked; a click in the list brings the frame into view.
 // The user arranges the list (dragging within a page, or picking frames in turn) and saves it
 // as the document's order file, NAME.order, made in the page and downloaded: nothing else is
 // written. Styles and script are inline; nothing is fetched. The page is well-formed XML as
@@ -31,6 +32,9 @@ class CT_MapHtmlWriter {
     void v_SetCounts(std::map<std::string, CT_StoryTally> co_ByKey) {
         co_Counts = std::move(co_ByKey);
     }
+    // The translation the fit is of, named in the heading; else the fit is of the document's
+    // own text.
+    void v_SetCheckedFile(std::string s_Path) { s_CheckedFile = std::move(s_Path); }
 
     void v_Write(std::ostream& co_Out) const;
 
@@ -43,5 +47,6 @@ class CT_MapHtmlWriter {
     std::string s_Document;
     std::string s_Order;
     std::string s_OrderFile;
+    std::string s_CheckedFile;
     std::map<std::string, CT_StoryTally> co_Counts;
 };

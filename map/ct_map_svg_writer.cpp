@@ -78,9 +78,29 @@ std::string CT_MapSvgWriter::ss_Escape(const std::string& s_Text) {
     return s_out;
 }
 
-std::string CT_MapSvgWriter::s_NoteFor(const std::string& s_Key) const {
-    const auto co_found = co_AtRisk.find(s_Key);
-    return co_found == co_AtRisk.end() ? std::string() : co_found->second;
+void CT_MapSvgWriter::v_SetFit(const CT_FitReport& co_Report, bool b_Colour) {
+    co_Fits.clear();
+    for (const CT_StoryFit& co_story : co_Report.co_GetStories()) {
+        co_Fits[co_story.s_Key] = {co_story.eo_Verdict, co_story.b_Prints, co_story.b_AtRisk,
+                                   co_Report.s_Sentence(co_story)};
+    }
+    b_Checked = b_Colour;
+    d_MaxGrowth = co_Report.d_GetMaxGrowth();
+}
+
+const CT_MapSvgWriter::CT_Fit* CT_MapSvgWriter::pco_FitOf(const std::string& s_Key) const {
+    const auto co_found = co_Fits.find(s_Key);
+    return co_found == co_Fits.end() ? nullptr : &co_found->second;
+}
+
+const char* CT_MapSvgWriter::spc_VerdictWord(const CT_Fit& co_Fit) {
+    if (!co_Fit.b_Prints) {
+        return "does not print";
+    }
+    if (co_Fit.eo_Verdict == et_FitVerdict::e_Unmeasured) {
+        return co_Fit.b_AtRisk ? "may overflow" : "not measured";
+    }
+    return CT_FitReport::spc_Verdict(co_Fit.eo_Verdict);
 }
 
 std::string CT_MapSvgWriter::s_Px(double d_Pixels) const {
@@ -155,18 +175,29 @@ void CT_MapSvgWriter::v_Write(std::ostream& co_Out, bool b_Standalone) const {
 CT_MapSvgWriter::CT_Look CT_MapSvgWriter::co_LookOf(const CT_MapFrame& co_Frame) const {
     CT_Look co_look;
     const CT_MapStory* pco_story = pco_StoryOf(co_Frame);
-    const auto co_risk = co_AtRisk.find(co_Frame.s_Key);
     co_look.pco_Story = pco_story;
+    co_look.pco_Fit = pco_story == nullptr ? nullptr : pco_FitOf(co_Frame.s_Key);
+    const CT_Fit* pco_fit = b_Checked ? co_look.pco_Fit : nullptr;
     co_look.s_Class = "frame";
     if (pco_story == nullptr) {
         co_look.s_Class += " left-out";
         co_look.pc_Fill = "#e0e0e0";
         co_look.pc_Stroke = "#9e9e9e";
-    } else if (co_risk != co_AtRisk.end()) {
+    } else if (pco_fit != nullptr && pco_fit->b_AtRisk) {
         co_look.s_Class += " at-risk";
         co_look.pc_Fill = "#ffcdd2";
         co_look.pc_Stroke = "#c62828";
-        co_look.s_Risk = co_risk->second;
+    } else if (pco_fit != nullptr && pco_fit->b_Prints &&
+               pco_fit->eo_Verdict == et_FitVerdict::e_Tight) {
+        co_look.s_Class += " tight";
+        co_look.pc_Fill = "#fff59d";
+        co_look.pc_Stroke = "#f9a825";
+        co_look.pc_Number = "#212121";
+    } else if (pco_fit != nullptr && pco_fit->b_Prints &&
+               pco_fit->eo_Verdict == et_FitVerdict::e_Fits) {
+        co_look.s_Class += " fits";
+        co_look.pc_Fill = "#c8e6c9";
+        co_look.pc_Stroke = "#2e7d32";
     }
     if (co_Frame.b_OnPasteBoard) {
         co_look.s_Class += " pasteboard";
@@ -184,11 +215,11 @@ void CT_MapSvgWriter::v_OpenFrame(std::ostream& co_Out, const CT_MapFrame& co_Fr
     std::string s_tip =
         pco_story != nullptr ? pco_story->s_Label : "Left out: " + co_Frame.s_LeftOut;
     s_tip += " (" + co_Frame.s_Key + ")";
-    if (co_Frame.b_OnPasteBoard) {
-        s_tip += ", on the pasteboard";
+    if (!co_Frame.s_Place.empty()) {
+        s_tip += ", " + co_Frame.s_Place;
     }
-    if (!co_Look.s_Risk.empty()) {
-        s_tip += ": " + co_Look.s_Risk;
+    if (co_Look.pco_Fit != nullptr) {
+        s_tip += "\n" + co_Look.pco_Fit->s_Sentence;
     }
     co_Out << "<g class=\"" << co_Look.s_Class << "\" data-key=\"" << ss_Escape(co_Frame.s_Key)
            << "\" data-order=\"" << co_Frame.n_Number << "\" data-thread=\"" << co_Frame.n_InThread
@@ -200,8 +231,14 @@ void CT_MapSvgWriter::v_OpenFrame(std::ostream& co_Out, const CT_MapFrame& co_Fr
     } else {
         co_Out << " data-page=\"" << pco_story->i_Page << "\"";
     }
-    if (!co_Look.s_Risk.empty()) {
-        co_Out << " data-risk=\"" << ss_Escape(co_Look.s_Risk) << "\"";
+    if (!co_Frame.s_Place.empty()) {
+        co_Out << " data-place=\"" << ss_Escape(co_Frame.s_Place) << "\"";
+    }
+    if (co_Look.pco_Fit != nullptr) {
+        co_Out << " data-verdict=\"" << spc_VerdictWord(*co_Look.pco_Fit) << "\"";
+        if (co_Look.pco_Fit->b_AtRisk) {
+            co_Out << " data-risk=\"" << ss_Escape(co_Look.pco_Fit->s_Sentence) << "\"";
+        }
     }
     co_Out << "><title>" << ss_Escape(s_tip) << "</title>";
 }
@@ -239,8 +276,8 @@ void CT_MapSvgWriter::v_WriteLabels(std::ostream& co_Out) const {
                << co_look.pc_Stroke << "\" stroke-width=\"" << s_Px(1) << "\"/><text x=\""
                << s_Number((r.left + r.right) / 2) << "\" y=\"" << s_Number((r.top + r.bottom) / 2)
                << "\" dy=\"0.35em\" font-size=\"" << s_Number(co_label.d_FontSize) << "\" fill=\""
-               << (co_frame.b_Anchored ? co_look.pc_Stroke : "#ffffff") << "\">" << co_label.s_Text
-               << "</text></g>\n";
+               << (co_frame.b_Anchored ? co_look.pc_Stroke : co_look.pc_Number) << "\">"
+               << co_label.s_Text << "</text></g>\n";
     }
     co_Out << "</g>\n";
 }
@@ -270,7 +307,7 @@ void CT_MapSvgWriter::v_WriteLines(std::ostream& co_Out) const {
 }
 
 double CT_MapSvgWriter::d_LegendHeight() const {
-    return sd_LegendLine * static_cast<double>(co_AtRisk.empty() && !b_Checked ? 8 : 9) + 16;
+    return sd_LegendLine * static_cast<double>(b_Checked ? 13 : 8) + 16;
 }
 
 // What the colours, dashes, numbers and lines mean, under the spreads, in screen pixels.
@@ -331,9 +368,21 @@ void CT_MapSvgWriter::v_WriteLegend(std::ostream& co_Out) const {
     f_text("a frame on the pasteboard, which does not print", "normal");
     f_box("#e0e0e0", "#9e9e9e", false);
     f_text("a story left out of the order (numbered \xE2\x80\x93)", "normal");
-    if (!co_AtRisk.empty() || b_Checked) {
+    if (b_Checked) {
+        // As the fit report judges: by the room where the frames can be measured, by growth
+        // where they cannot.
+        f_text("Fit of the translation, by the room its story's frames give it:", "bold");
+        f_box("#c8e6c9", "#2e7d32", false);
+        f_text("fits", "normal");
+        f_box("#fff59d", "#f9a825", false);
+        f_text("tight: more than 90 % of the room filled", "normal");
         f_box("#ffcdd2", "#c62828", false);
-        f_text("a story whose translation may overflow its frames", "normal");
+        f_text("overflows, or grown more than " +
+                   std::to_string(static_cast<long long>(d_MaxGrowth * 100 + 0.5)) +
+                   " % where nothing is measured",
+               "normal");
+        f_box("#e3f2fd", "#1565c0", false);
+        f_text("not judged: it does not print, or has no room to measure", "normal");
     }
     co_Out << "</g>\n";
 }

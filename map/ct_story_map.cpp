@@ -1,6 +1,7 @@
 #include "map/ct_story_map.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <set>
 #include <unordered_map>
 #include <utility>
@@ -8,6 +9,7 @@
 #include "map/ct_order_walk.h"
 #include "platform/host/idml/ct_idml_layout.h"
 #include "storyorder/ct_story_order.h"
+#include "textbox/ct_page.h"
 #include "textbox/ct_text_box.h"
 
 namespace {
@@ -21,6 +23,55 @@ void v_Include(CT_IdmlRect& co_Extent, bool& b_First, const CT_IdmlRect& co_Rect
     co_Extent.top = std::min(co_Extent.top, co_Rect.top);
     co_Extent.right = std::max(co_Extent.right, co_Rect.right);
     co_Extent.bottom = std::max(co_Extent.bottom, co_Rect.bottom);
+}
+
+std::string s_Points(double d_Value) {
+    char ac_text[32];
+    std::snprintf(ac_text, sizeof ac_text, "%.1f", d_Value);
+    std::string s_text = ac_text;
+    if (s_text.size() > 2 && s_text.compare(s_text.size() - 2, 2, ".0") == 0) {
+        s_text.resize(s_text.size() - 2);
+    }
+    return (s_text == "-0" ? "0" : s_text) + " pt";
+}
+
+// The page of the spread whose centre is nearest to the rectangle's.
+std::size_t n_NearestPage(const std::vector<CT_IdmlRect>& co_Pages, const CT_IdmlRect& co_Rect) {
+    const auto f_distance = [&co_Rect](const CT_IdmlRect& co_Page) {
+        const double d_x = (co_Page.left + co_Page.right - co_Rect.left - co_Rect.right) / 2;
+        const double d_y = (co_Page.top + co_Page.bottom - co_Rect.top - co_Rect.bottom) / 2;
+        return d_x * d_x + d_y * d_y;
+    };
+    std::size_t n_nearest = 0;
+    for (std::size_t n = 1; n < co_Pages.size(); ++n) {
+        n_nearest = f_distance(co_Pages[n]) < f_distance(co_Pages[n_nearest]) ? n : n_nearest;
+    }
+    return n_nearest;
+}
+
+// The page a frame is measured from, and how it is named: its own, or on the pasteboard the
+// nearest; a master spread's pages by the master's name.
+std::string s_PlaceOf(const CT_IdmlSpreadLayout& co_Spread, const CT_IdmlFrame& co_Frame) {
+    const CT_IdmlRect& co_outline = co_Frame.co_Outline;
+    if (co_Spread.co_Pages.empty()) {
+        return "x " + s_Points(co_outline.left) + ", y " + s_Points(co_outline.top) +
+               " on the spread";
+    }
+    const std::size_t n_page = co_Frame.i_Page < 0 ? n_NearestPage(co_Spread.co_Pages, co_outline)
+                                                   : static_cast<std::size_t>(co_Frame.i_Page);
+    const CT_IdmlRect& co_page = co_Spread.co_Pages[n_page];
+    std::string s_page;
+    if (!co_Spread.b_Master) {
+        s_page = "page " + co_Spread.co_PageNames[n_page];
+    } else if (co_Spread.co_Pages.size() == 2) {
+        s_page = std::string(n_page == 0 ? "the left" : "the right") + " page of master " +
+                 co_Spread.s_Name;
+    } else {
+        s_page = "master " + co_Spread.s_Name;
+    }
+    return "x " + s_Points(co_outline.left - co_page.left) + ", y " +
+           s_Points(co_outline.top - co_page.top) +
+           (co_Frame.i_Page < 0 ? " from " + s_page + ", on the pasteboard" : " on " + s_page);
 }
 
 // A frame of the layout with where it went in the rows, while threads are put in order.
@@ -69,6 +120,7 @@ CT_StoryMap::CT_StoryMap(const CT_IdmlLayout& co_Layout, CT_StoryOrder& co_Order
     : co_Reasons(std::move(co_Reasons)), s_PasteBoard(s_GroupLabel(0)) {
     v_ReadOrder(co_Order);
     v_AddRows(co_Layout, b_IgnorePasteBoard);
+    v_NamePlaces();
     v_Scale();
     v_AddAnchored(co_Layout);
     v_Stack();
@@ -94,9 +146,13 @@ void CT_StoryMap::v_AddRows(const CT_IdmlLayout& co_Layout, bool b_IgnorePasteBo
         co_row.s_Caption = co_spread.s_Name;
         bool b_first = true;
         for (std::size_t n = 0; n < co_spread.co_Pages.size(); ++n) {
-            const int i_page = static_cast<int>(co_spread.n_FirstPage + n);
-            co_row.co_Pages.push_back(
-                {co_spread.co_Pages[n], co_spread.b_Master ? std::string() : s_GroupLabel(i_page)});
+            std::string s_label;
+            if (!co_spread.b_Master) {
+                s_label =
+                    std::string(CT_Page::sco_PrintedLabel(co_spread.co_PageNames[n].c_str()).sv());
+                co_PageLabels[static_cast<int>(co_spread.n_FirstPage + n)] = s_label;
+            }
+            co_row.co_Pages.push_back({co_spread.co_Pages[n], std::move(s_label)});
             v_Include(co_row.co_Extent, b_first, co_spread.co_Pages[n]);
         }
         for (const CT_IdmlFrame& co_frame : co_spread.co_Frames) {
@@ -104,6 +160,7 @@ void CT_StoryMap::v_AddRows(const CT_IdmlLayout& co_Layout, bool b_IgnorePasteBo
             co_mapFrame.s_Key = co_frame.s_Key;
             co_mapFrame.co_Rect = co_frame.co_Outline;
             co_mapFrame.b_OnPasteBoard = co_frame.i_Page < 0;
+            co_mapFrame.s_Place = s_PlaceOf(co_spread, co_frame);
             v_Include(co_row.co_Extent, b_first, co_frame.co_Outline);
             if (co_pending.count(co_frame.s_Key) == 0) {
                 co_keys.push_back(co_frame.s_Key);
@@ -131,6 +188,22 @@ void CT_StoryMap::v_AddRows(const CT_IdmlLayout& co_Layout, bool b_IgnorePasteBo
             co_frame.n_Number =
                 co_found == co_StoryIndex.end() ? 0 : co_Stories[co_found->second].n_Number;
             co_frame.s_LeftOut = s_why;
+        }
+    }
+}
+
+// The list groups a document page's stories under its printed name, and a story is placed by
+// its first frame, as the list places it.
+void CT_StoryMap::v_NamePlaces() {
+    for (CT_MapStory& co_story : co_Stories) {
+        const auto co_label = co_PageLabels.find(co_story.i_Page);
+        if (co_label != co_PageLabels.end()) {
+            co_story.s_Group = co_label->second;
+        }
+        const auto co_frames = co_FramesOf.find(co_story.s_Key);
+        if (co_frames != co_FramesOf.end()) {
+            const CT_Place& co_first = co_frames->second.front();
+            co_story.s_Place = co_Rows[co_first.n_Row].co_Frames[co_first.n_Frame].s_Place;
         }
     }
 }

@@ -1,9 +1,10 @@
 // The picture of a document's story order, before it is drawn: the spreads as rows one under
-// another (master spreads first, as the story list puts master pages first), each page with its
-// label, every text frame with its story's number in the story order, the threads, and the
-// reading path from story to story. Built from the IDML host's layout and the kernel's story
-// order; plain values, owning nothing of either. Coordinates are points, y downwards; a row's
-// frames are in its spread's coordinates and d_X, d_Y carry them onto the picture.
+// another (master spreads first, as the story list puts master pages first), each page with the
+// name printed on it, every text frame with its story's number in the story order and where a
+// user finds it on its page, the threads, and the reading path from story to story. Built from the
+// IDML host's layout and the kernel's story order; plain values, owning nothing of either.
+// Coordinates are points, y downwards; a row's frames are in its spread's coordinates and d_X, d_Y
+// carry them onto the picture.
 #pragma once
 
 #include <map>
@@ -16,8 +17,10 @@
 class CT_IdmlLayout;
 
 // A story of the order as the map labels it, as the story list does.
+// Its group names a document page as printed ("Page A22").
 struct CT_MapStory : CT_OrderEntry {
-    int i_Page = 0;  // the story list's page: N from 1, 0 the pasteboard, below 0 masters
+    int i_Page = 0;       // the story list's page: N from 1, 0 the pasteboard, below 0 masters
+    std::string s_Place;  // its first frame's place, as CT_MapFrame's; empty when it has none
 };
 
 struct CT_MapFrame {
@@ -28,11 +31,14 @@ struct CT_MapFrame {
     bool b_OnPasteBoard = false;
     bool b_Anchored = false;  // the mark of an anchored story; co_Rect is the frame holding it
     std::string s_LeftOut;    // why the story is not in the order; empty when it is
+    // Its top left from its page's, in points, as a ruler at the page's corner measures it:
+    // "x 36 pt, y 72 pt on page A22"; from the nearest page when on the pasteboard.
+    std::string s_Place;
 };
 
 struct CT_MapPage {
     CT_IdmlRect co_Rect;
-    std::string s_Label;  // "Page N"; empty on master spreads
+    std::string s_Label;  // "Page A22", by its printed name; empty on master spreads
 };
 
 struct CT_MapRow {
@@ -87,7 +93,7 @@ class CT_StoryMap {
 
     void v_ReadOrder(CT_StoryOrder& co_Order);
     void v_AddRows(const CT_IdmlLayout& co_Layout, bool b_IgnorePasteBoard);
-    void v_NumberThreads();
+    void v_NamePlaces();
     void v_AddAnchored(const CT_IdmlLayout& co_Layout);
     void v_Scale();
     void v_Stack();
@@ -102,6 +108,7 @@ class CT_StoryMap {
     std::map<std::string, std::vector<CT_Place>> co_FramesOf;  // in thread order
     std::vector<std::vector<CT_MapPoint>> co_Threads;
     std::vector<CT_MapPoint> co_Path;
+    std::map<int, std::string> co_PageLabels;  // by the story list's page number
     double d_Width = 0, d_Height = 0;
     double d_Scale = 1;
     std::string s_PasteBoard;

@@ -199,6 +199,9 @@ et_ExitStatus CT_Operations::seo_Map(CT_Session& co_Session) {
     CT_MapSvgWriter co_svg(co_map);
     const std::string s_order = co_Session.s_OrderInForce(co_document.co_GetStoryOrder());
     co_svg.v_SetOrderName(s_order);
+    // Without a translation each story is judged by its own text, as check judges a story
+    // the file lacks.
+    std::map<std::string, std::string> co_translated;
     if (!co_options.s_CheckFile.empty()) {
         // A translation in XLIFF is read through the tagged form it imports by.
         // Checked as import and check check it, so that a broken file is told the same way.
@@ -210,11 +213,11 @@ et_ExitStatus CT_Operations::seo_Map(CT_Session& co_Session) {
                                        !co_translation.b_IsConverted());
         co_Session.co_GetSink().v_AddRewrite(co_checked.s_GetReadablePath(),
                                              co_options.s_CheckFile);
-        const CT_FitReport co_fit(co_Session.co_GetHost(), co_document.co_GetStoryOrder(),
-                                  CT_TaggedStories::sco_Read(co_checked.s_GetReadablePath()),
-                                  co_options.d_MaxGrowth / 100);
-        co_svg.v_SetRisks(co_fit.co_GetRisks());
+        co_translated = CT_TaggedStories::sco_Read(co_checked.s_GetReadablePath());
     }
+    co_svg.v_SetFit(CT_FitReport(co_Session.co_GetHost(), co_document.co_GetStoryOrder(),
+                                 co_translated, co_options.d_MaxGrowth / 100),
+                    !co_options.s_CheckFile.empty());
     std::ostringstream co_text;
     if (sb_IsHtmlName(co_options.s_MapFile)) {
         const std::string s_name = s_Text(co_document.co_GetDocument().co_GetFileName());
@@ -222,6 +225,7 @@ et_ExitStatus CT_Operations::seo_Map(CT_Session& co_Session) {
         if (pco_orderFile) {
             co_html.v_SetOrderFile(pco_orderFile->s_GetPath());
         }
+        co_html.v_SetCheckedFile(co_options.s_CheckFile);
         std::map<std::string, CT_StoryTally> co_counts;
         const CT_StoryCounts co_tally(co_Session.co_GetHost(), co_document.co_GetStoryOrder());
         for (const CT_MapStory& co_story : co_map.co_GetStories()) {

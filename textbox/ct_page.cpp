@@ -16,6 +16,10 @@ constexpr unsigned kn_MasterPagesLabel = 3;  // "Master Pages"
 CT_Page::CT_Page(int i_ThePage)
     : i_Page(i_ThePage), co_Label(CT_Library::sp_GetModule(), kn_NoLabel, "%") {}
 
+CT_String CT_Page::sco_PrintedLabel(const char* pc_Name) {
+    return CT_ResString(CT_Library::sp_GetModule(), kn_PageLabel, "%").cco_Get(pc_Name);
+}
+
 int CT_Page::b_IsOnThisPage(CT_TextBox* pco_Box) const {
     return i_Page == pco_Box->i_GetPage();
 }

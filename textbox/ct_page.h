@@ -25,6 +25,9 @@ class CT_Page {
     // depend on its place in the list.
     void v_SetListLabel(unsigned n_Unused);
     const CT_String& cco_GetListLabel() const { return co_Label.cco_Get(); }
+    // A document page's label by the name printed on it ("Page A22"), where its number is not
+    // what the reader sees.
+    static CT_String sco_PrintedLabel(const char* pc_Name);
 
   private:
     int i_Page;

@@ -1,6 +1,7 @@
 // The HTML story map in a real browser, as a user meets it: the page loads from a file with no
 // network and no script error and opens at the first page with text; a click in the story list
-// selects the story's frame and brings it into view; a story dragged above another in its page
+// selects the story's frame, brings it into view and tells where it stands on its page, its
+// counts and its fit; a story dragged above another in its page
 // and saved gives an order file that, beside the document, reorders 'storyport list --order
 // custom'. Exits 77 (skipped) when the browser or its driver is missing, 1 on a failure.
 'use strict';
@@ -102,6 +103,9 @@ async function main() {
     expect(shown.selected, 'a click in the list selects the frame of ' + key);
     expect(shown.top >= 0 && shown.bottom <= shown.height && shown.left >= 0 &&
       shown.right <= shown.width, 'the frame of ' + key + ' is in view: ' + JSON.stringify(shown));
+    const told = await page.locator('#info').textContent();
+    expect(/ on page \S+\n\d+ words?, \d+ characters?\n(fits|tight|overflows): /.test(told),
+      'the panel tells the place, counts and fit of ' + key + ': ' + told);
 
     // Within the page list that has two stories or more, its last is dragged above its first.
     const lists = page.locator('aside ol');

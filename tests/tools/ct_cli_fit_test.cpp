@@ -2,7 +2,7 @@
 // French translation fits everywhere and a heading grown past its one line overflows; on a
 // generated page a small frame goes from fits to tight to overflows a character at a time,
 // while a pasteboard frame is never flagged and a frame without geometry falls back on growth.
-// The map colours what check flags, from a tagged file or from XLIFF.
+// The map colours every frame by check's verdict, from a tagged file or from XLIFF.
 #include <pugixml.hpp>
 
 #include "tests/platform/host/idml/ct_idml_story_samples.h"
@@ -26,6 +26,20 @@ class CT_CliFitTest : public CT_CliTest {
         const std::size_t n_at = s_Text.find(s_Old);
         ASSERT_NE(n_at, std::string::npos) << s_Old;
         s_Text.replace(n_at, s_Old.size(), s_New);
+    }
+
+    // "key class" of every frame on the map of small.idml, run with these options.
+    std::string s_MapClasses(std::vector<std::string> co_Options) const {
+        co_Options.insert(co_Options.begin(), {"map", "small.idml", "fit.svg"});
+        EXPECT_EQ(co_Run(co_Options).i_Status, 0);
+        pugi::xml_document co_svg;
+        EXPECT_TRUE(co_svg.load_file(s_Path("fit.svg").c_str()));
+        std::string s_classes;
+        for (const pugi::xpath_node& co_node : co_svg.select_nodes("//g[@data-key]")) {
+            s_classes += co_node.node().attribute("data-key").value() + std::string(" ") +
+                         co_node.node().attribute("class").value() + "\n";
+        }
+        return s_classes;
     }
 
     // The fit report: what check writes after its verdict.
@@ -145,6 +159,13 @@ TEST_F(CT_CliFitTest, VerdictsAtTheEdgesOfASmallFrame) {
         EXPECT_NE(co_lines[15].find("\"key\": \"s2\""), std::string::npos);
         EXPECT_NE(co_lines[15].find("\"prints\": false"), std::string::npos);
         EXPECT_NE(co_lines[15].find("\"at_risk\": false"), std::string::npos);
+        // The map colours by the same verdicts.
+        EXPECT_EQ(s_MapClasses({"--check", "long.stt"}),
+                  std::string("s1 frame ") +
+                      (n_length == 36   ? "fits"
+                       : n_length == 41 ? "at-risk"
+                                        : "tight") +
+                      "\ns2 frame pasteboard\ns3 frame at-risk\n");
     }
     const std::string s_relaxed =
         ss_Fit(co_Run({"check", "small.idml", "long.stt", "--max-growth", "300"}).s_Out);
@@ -154,20 +175,31 @@ TEST_F(CT_CliFitTest, VerdictsAtTheEdgesOfASmallFrame) {
         ss_Fit(co_Run({"check", "small.idml", "long.stt", "--max-growth", "310"}).s_Out);
     EXPECT_NE(s_lax.find("s3          10 ->     41  410 %  not measured"), std::string::npos)
         << s_lax;
+    EXPECT_EQ(s_MapClasses({"--check", "long.stt", "--max-growth", "310"}),
+              "s1 frame at-risk\ns2 frame pasteboard\ns3 frame\n");
+    pugi::xml_document co_svg;
+    ASSERT_TRUE(co_svg.load_file(s_Path("fit.svg").c_str()));
+    EXPECT_TRUE(
+        co_svg.select_node("//g[@class='legend']/text[.='overflows, or grown more than 310 "
+                           "% where nothing is measured']"));
 }
 
-TEST_F(CT_CliFitTest, MapColoursOnlyTheFramesAtRisk) {
+TEST_F(CT_CliFitTest, MapColoursEveryFrameByItsVerdict) {
     ASSERT_EQ(co_Run({"map", "brochure.idml", "fit.html", "--check", "grown.stt"}).i_Status, 0);
     pugi::xml_document co_page;
     ASSERT_TRUE(co_page.load_file(s_Path("fit.html").c_str()));
-    std::string s_atRisk;
+    std::string s_classes;
     for (const pugi::xpath_node& co_node :
-         co_page.select_nodes("//*[contains(@class,'at-risk')]")) {
-        s_atRisk += std::string(co_node.node().name()) + " " +
-                    co_node.node().attribute("data-key").value() +
-                    co_node.node().attribute("data-story").value() + "\n";
+         co_page.select_nodes("//g[@data-key] | //li[contains(@class,'at-risk')]")) {
+        s_classes += std::string(co_node.node().name()) + " " +
+                     co_node.node().attribute("data-key").value() +
+                     co_node.node().attribute("data-story").value() + " " +
+                     co_node.node().attribute("class").value() + "\n";
     }
-    EXPECT_EQ(s_atRisk, "g u1d6\nli u1d6\n");
+    EXPECT_EQ(s_classes,
+              "g u1c2 frame fits\ng u1d6 frame at-risk\ng u1e4 frame fits\ng u1f3 frame fits\n"
+              "g u1e4 frame fits\ng u205 frame fits\ng u21a frame fits\ng u22c frame pasteboard\n"
+              "li u1d6 at-risk\n");
     EXPECT_STREQ(co_page.select_node("//g[@data-key='u1d6']").node().attribute("data-risk").value(),
                  "overflows: the translation needs about 107 % of the room its frames give it "
                  "(page 1, frame u1dc)");

@@ -70,11 +70,13 @@ TEST_F(CT_CliTest, ListShowsLayersAndMarksWhatIsLeftOut) {
               std::string::npos);
     EXPECT_EQ(co_Run({"list", "frames.idml", "--keys", "--layer", "Layer 2"}).s_Out,
               "u280\nu31b\n");
-    // The map greys the frames left out, with the same reason.
+    // The map greys the frames left out, with the same reason, and places them from the corner
+    // of their page, not of the spread the list measures from.
     ASSERT_EQ(co_Run({"map", "frames.idml", "map.svg"}).i_Status, 0);
     EXPECT_NE(s_Read("map.svg").find("<g class=\"frame left-out\" data-key=\"u29f\" "
                                      "data-order=\"0\" data-thread=\"1\" data-label=\"\" "
-                                     "data-preview=\"\" data-left-out=\"in a hidden frame\">"),
+                                     "data-preview=\"\" data-left-out=\"in a hidden frame\" "
+                                     "data-place=\"x 148.8 pt, y 52.4 pt on page 2\">"),
               std::string::npos);
 }
 

@@ -243,6 +243,9 @@ TEST_F(CT_CliTest, MapGreysIgnoredPasteboardFramesAndJoinsThreads) {
     EXPECT_EQ(std::count(s_path.begin(), s_path.end(), ','), 6);
 }
 
+// The list beside the picture gives each story's counts and its fit, by the same report as
+// check; a frame is placed as a ruler at its page's corner measures it, and pages are named as
+// printed, section prefixes and all.
 TEST_F(CT_CliTest, HtmlMapIsWellFormedSelfContainedAndListsTheStoriesBesideThePicture) {
     ASSERT_EQ(co_Run({"map", "brochure.idml", "map.html"}).i_Status, 0);
     const std::string s_html = s_Read("map.html");
@@ -265,7 +268,36 @@ TEST_F(CT_CliTest, HtmlMapIsWellFormedSelfContainedAndListsTheStoriesBesideThePi
     const pugi::xml_node co_frame = co_page.select_node("//g[@data-key='u1d6']").node();
     EXPECT_STREQ(co_frame.attribute("data-label").value(), "Story 3: Summer in the Alps");
     EXPECT_STREQ(co_frame.attribute("data-preview").value(), "Summer in the Alps");
-    EXPECT_STREQ(co_frame.child("title").text().get(), "Story 3: Summer in the Alps (u1d6)");
+    EXPECT_STREQ(co_frame.child("title").text().get(),
+                 "Story 3: Summer in the Alps (u1d6), x 36 pt, y 36 pt on page 1\nfits: the text "
+                 "fills about 60 % of the room its frames give it (about 30 characters)");
+    std::string s_counts;
+    for (const char* pc_key : {"u1d6", "u22c", "u205"}) {
+        const pugi::xml_node co_item =
+            co_page.select_node(("//li[@data-story='" + std::string(pc_key) + "']").c_str()).node();
+        s_counts += co_item.attribute("data-place").value() + std::string(": ") +
+                    co_item.select_node("span[@class='counts']").node().text().get() +
+                    co_item.select_node("span/span").node().text().get() + "\n";
+    }
+    EXPECT_EQ(s_counts,
+              "x 36 pt, y 36 pt on page 1: 4 words, 15 characters; fits\n"
+              "x -220 pt, y 200 pt from page 2, on the pasteboard: 10 words, 50 characters; does "
+              "not print\n"
+              "x 316 pt, y 36 pt on page 2: 14 words, 78 characters; fits\n");
+
+    ASSERT_EQ(
+        co_Run({"map", std::string(STORYPORT_TEST_DATA) + "/idml/sections-masters.idml", "s.html"})
+            .i_Status,
+        0);
+    pugi::xml_document co_sections;
+    ASSERT_TRUE(co_sections.load_file(s_Path("s.html").c_str()));
+    std::string s_names;
+    for (const char* pc_path : {"//*[@class='page-label']", "//h2"}) {
+        for (const pugi::xpath_node& co_name : co_sections.select_nodes(pc_path)) {
+            s_names += co_name.node().text().get() + std::string("|");
+        }
+    }
+    EXPECT_EQ(s_names, "Page A22|Page A23|Master Pages|Pasteboard|Page A22|Page A23|");
 }
 
 // The order file the HTML map saves, put beside the document, is the custom order of every

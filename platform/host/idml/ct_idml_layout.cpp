@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
+#include "platform/host/idml/ct_idml_page_names.h"
+
 namespace {
 
 bool b_Is(const pugi::xml_node& co_Node, const char* pc_Name) {
@@ -18,6 +20,7 @@ std::string s_Reference(const pugi::xml_node& co_Node, const char* pc_Attribute)
 }  // namespace
 
 CT_IdmlLayout::CT_IdmlLayout(const CT_IdmlDocument& co_Document) : co_Source(co_Document) {
+    const CT_IdmlPageNames co_names(co_Document);
     unsigned n_NextPage = 1;
     for (const CT_IdmlSpreadPart& co_Part : co_Document.co_Spreads()) {
         pugi::xml_node co_Node = CT_IdmlDocument::so_Inner(*co_Part.pco_Part);
@@ -29,7 +32,9 @@ CT_IdmlLayout::CT_IdmlLayout(const CT_IdmlDocument& co_Document) : co_Source(co_
             co_Spread.s_Name = co_Node.attribute("Name").value();
         } else {
             co_Spread.n_FirstPage = n_NextPage;
-            n_NextPage += static_cast<unsigned>(co_Spread.co_Pages.size());
+            for (std::size_t n = 0; n < co_Spread.co_Pages.size(); ++n) {
+                co_Spread.co_PageNames.push_back(co_names.s_Name(n_NextPage++));
+            }
         }
         // Items are in spread coordinates, like the pages; the spread's own transform only
         // stacks spreads on the pasteboard.

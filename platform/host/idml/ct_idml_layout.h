@@ -1,7 +1,7 @@
 // The drawn layout of an IDML document, for pictures of it: every spread with its page
-// rectangles, every text frame and text path with its story, its outline and its thread
-// partners, and which story each anchored frame sits in. Plain values copied out of the document
-// while it is built; nothing here keeps XML nodes.
+// rectangles and the names printed on its pages, every text frame and text path with its story, its
+// outline and its thread partners, and which story each anchored frame sits in. Plain values copied
+// out of the document while it is built; nothing here keeps XML nodes.
 #pragma once
 
 #include <string>
@@ -24,10 +24,11 @@ struct CT_IdmlFrame {
 
 struct CT_IdmlSpreadLayout {
     bool b_Master = false;
-    std::string s_Name;                   // the master spread's name; empty for document spreads
-    unsigned n_FirstPage = 0;             // document page number of the first page; 0 for masters
-    std::vector<CT_IdmlRect> co_Pages;    // in spread coordinates, in page order
-    std::vector<CT_IdmlFrame> co_Frames;  // in design-map order
+    std::string s_Name;                     // the master spread's name; empty for document spreads
+    unsigned n_FirstPage = 0;               // document page number of the first page; 0 for masters
+    std::vector<CT_IdmlRect> co_Pages;      // in spread coordinates, in page order
+    std::vector<std::string> co_PageNames;  // as printed ("A22"), by page; empty on masters
+    std::vector<CT_IdmlFrame> co_Frames;    // in design-map order
 };
 
 class CT_IdmlLayout {
