@@ -371,7 +371,7 @@ void CT_MapSvgWriter::v_WriteLegend(std::ostream& co_Out) const {
     if (b_Checked) {
         // As the fit report judges: by the room where the frames can be measured, by growth
         // where they cannot.
-        f_text("Fit of the translation, by the room its story's frames give it:", "bold");
+        f_text("Fit of the translation in the room of its frames:", "bold");
         f_box("#c8e6c9", "#2e7d32", false);
         f_text("fits", "normal");
         f_box("#fff59d", "#f9a825", false);

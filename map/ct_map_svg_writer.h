@@ -83,7 +83,7 @@ class CT_MapSvgWriter {
     // A length of so many screen pixels, in points, as SVG text.
     std::string s_Px(double d_Pixels) const;
 
-    static constexpr double sd_LegendWidth = 420;  // screen pixels
+    static constexpr double sd_LegendWidth = 460;  // screen pixels
     static constexpr double sd_LegendLine = 18;
 
     const CT_StoryMap& co_Map;
