@@ -17,6 +17,7 @@
 
 #include "batch/ct_batch.h"
 #include "containers/ct_linked_list.h"
+#include "operations/ct_batch_documents.h"
 #include "operations/ct_batch_folder.h"
 #include "operations/ct_export_batch_action.h"
 #include "operations/ct_export_target.h"
@@ -198,26 +199,55 @@ void v_RunBatch(CT_BatchAction& co_Action, const std::vector<std::string>& co_Pa
 
 // Workers pay off with several documents; documents that share a tagged file stay in one
 // process, where the later one replaces the earlier as it does sequentially.
-unsigned n_Workers(const CT_Session& co_Session) {
+unsigned n_Workers(const CT_Session& co_Session, const CT_BatchFolder& co_Folder,
+                   const std::vector<std::string>& co_Documents) {
     const CT_CommandOptions& co_options = co_Session.co_GetOptions();
-    if (co_Session.s_GetWorkerProgram().empty()) {
+    if (co_Session.s_GetWorkerProgram().empty() || co_options.b_Worker) {
         return 1;
     }
     unsigned n_jobs = co_options.n_Jobs;
     if (n_jobs == 0) {
         n_jobs = std::max(1u, std::thread::hardware_concurrency());
     }
-    n_jobs = std::min<std::size_t>(n_jobs, co_options.co_Documents.size());
+    n_jobs = std::min<std::size_t>(n_jobs, co_Documents.size());
+    if (n_jobs <= 1) {
+        return 1;
+    }
     std::unordered_set<std::string> co_files;
-    for (const std::string& s_document : co_options.co_Documents) {
-        if (!co_files
-                 .insert(
-                     std::string(sco_Batch.co_GetTaggedFile(CT_String(s_document.c_str())).sv()))
-                 .second) {
+    for (const std::string& s_document : co_Documents) {
+        if (!co_files.insert(co_Folder.s_TaggedFileOf(s_document)).second) {
             return 1;
         }
     }
     return n_jobs;
+}
+
+// What the user named, folders searched and the list read, with each document's subfolder
+// placed in the folder. False, after the error line, when nothing can run.
+bool b_FindDocuments(CT_Session& co_Session, CT_BatchFolder& co_Folder,
+                     std::vector<std::string>& co_Documents) {
+    std::vector<CT_BatchDocuments::CT_Entry> co_found;
+    try {
+        co_found = CT_BatchDocuments::sco_Find(co_Session.co_GetOptions(), std::cin);
+    } catch (et_ErrorCode) {
+        co_Session.v_LogError(CT_Errors::cco_GetLastError());
+        CT_Errors::v_ResetError();
+        return false;
+    }
+    // Folders that give nothing are most likely a folder or a pattern mistyped; a list may
+    // well be empty (the share of a larger batch that got nothing).
+    if (co_found.empty() && co_Session.co_GetOptions().s_FilesFrom.empty()) {
+        co_Session.v_LogError(
+            CT_String("no document to run the batch on: the folders named hold none that the "
+                      "patterns take"));
+        return false;
+    }
+    co_Documents.reserve(co_found.size());
+    for (const CT_BatchDocuments::CT_Entry& co_entry : co_found) {
+        co_Documents.push_back(co_entry.s_Path);
+        co_Folder.v_PlaceIn(co_entry.s_Path, co_entry.s_Subfolder);
+    }
+    return true;
 }
 
 // Puts the documents that were imported cleanly in place; returns how many were not.
@@ -260,14 +290,20 @@ et_ExitStatus CT_BatchOperation::seo_Run(CT_Session& co_Session) {
     CT_ProcessData co_data(co_Session.co_GetLog(), co_format.cco_GetFormat(),
                            b_export ? "Batch export" : "Batch import");
     // The runner names the files "<folder>\<name>", as the log shows them too.
-    const CT_BatchFolder co_folder(s_folder);
+    CT_BatchFolder co_folder(s_folder);
     co_Session.co_GetSink().v_AddRewrite(co_folder.s_RunnerPrefix(), co_folder.s_OsPrefix());
     sco_Batch.v_SetBatch(co_folder.co_ForRunner(), co_settings);
-    if (b_export && !co_options.b_Worker &&
-        !b_TaggedFilesApart(co_Session, co_folder, co_options.co_Documents)) {
+    // A worker's documents come on its standard input, one at a time.
+    std::vector<std::string> co_documents;
+    if (!co_options.b_Worker && !b_FindDocuments(co_Session, co_folder, co_documents)) {
         return e_ExitError;
     }
-    if (n_Workers(co_Session) > 1) {
+    if (b_export && !co_options.b_Worker &&
+        !b_TaggedFilesApart(co_Session, co_folder, co_documents)) {
+        return e_ExitError;
+    }
+    const unsigned n_workers = n_Workers(co_Session, co_folder, co_documents);
+    if (n_workers > 1) {
         CT_OperationOutcome co_checks(co_Session);
         co_checks.v_Run([&]() -> int {
             v_PrepareFolder(s_folder, b_export);
@@ -279,37 +315,39 @@ et_ExitStatus CT_BatchOperation::seo_Run(CT_Session& co_Session) {
         }
         const unsigned n_errorsBefore = co_Session.co_GetSink().n_GetErrorLines();
         CT_Backups co_kept;
-        const std::vector<std::string> co_documents =
-            b_export ? co_ExportableTold(co_Session, co_folder, co_options.co_Documents, co_kept)
-                     : co_options.co_Documents;
+        const std::vector<std::string> co_running =
+            b_export ? co_ExportableTold(co_Session, co_folder, co_documents, co_kept)
+                     : co_documents;
         const et_ExitStatus eo_status =
-            CT_ParallelBatch(co_Session, s_folder, n_Workers(co_Session), co_documents).eo_Run();
+            CT_ParallelBatch(co_Session, co_folder, s_folder, n_workers, co_running).eo_Run();
         v_TellBackups(co_Session, co_kept);
         const bool b_refused = co_Session.co_GetSink().n_GetErrorLines() != n_errorsBefore;
         return eo_status == e_ExitOk && b_refused ? e_ExitError : eo_status;
     }
     if (co_options.b_Worker) {
-        return seo_RunWorker(co_Session,
-                             [&](const std::string& s_Document, bool b_AfterDone, bool& b_Raised) {
-                                 return seo_RunDocuments(co_Session, {s_Document}, s_folder,
-                                                         co_data, b_xliff, b_AfterDone, b_Raised);
-                             });
+        return seo_RunWorker(
+            co_Session, [&](const std::string& s_Document, const std::string& s_Subfolder,
+                            bool b_AfterDone, bool& b_Raised) {
+                co_folder.v_PlaceIn(s_Document, s_Subfolder);
+                return seo_RunDocuments(co_Session, {s_Document}, s_folder, co_folder, co_data,
+                                        b_xliff, b_AfterDone, b_Raised);
+            });
     }
     bool b_raised = false;
-    return seo_RunDocuments(co_Session, co_options.co_Documents, s_folder, co_data, b_xliff, false,
+    return seo_RunDocuments(co_Session, co_documents, s_folder, co_folder, co_data, b_xliff, false,
                             b_raised);
 }
 
 et_ExitStatus CT_BatchOperation::seo_RunDocuments(CT_Session& co_Session,
                                                   const std::vector<std::string>& co_Documents,
                                                   const std::string& s_folder,
+                                                  CT_BatchFolder& co_folder,
                                                   CT_ProcessData& co_data, bool b_xliff,
                                                   bool b_AfterDone, bool& b_Raised) {
     const CT_CommandOptions& co_options = co_Session.co_GetOptions();
     const bool b_export = co_options.eo_Command == CT_CommandOptions::e_BatchExport;
     const CT_StoryListSettings& co_settings = co_Session.cco_GetStoryListSettings();
     CT_OperationOutcome co_outcome(co_Session);
-    const CT_BatchFolder co_folder(s_folder);
     CT_ExportBatchAction co_exportAction(co_folder);
     CT_ImportBatchAction co_importAction(co_Session, co_folder);
     if (b_xliff) {
@@ -346,6 +384,8 @@ et_ExitStatus CT_BatchOperation::seo_RunDocuments(CT_Session& co_Session,
         std::vector<std::string> co_paths;
         for (const auto& pco_copy : co_copies) {
             co_paths.push_back(pco_copy->s_GetPath());
+            co_folder.v_PlaceIn(pco_copy->s_GetPath(),
+                                co_folder.s_SubfolderOf(pco_copy->s_GetDocument()));
             co_Session.v_ListStoriesOfFile(pco_copy->s_GetPath(),
                                            co_folder.s_TaggedFileOf(pco_copy->s_GetDocument()));
         }
@@ -367,13 +407,15 @@ et_ExitStatus CT_BatchOperation::seo_RunDocuments(CT_Session& co_Session,
 }
 
 et_ExitStatus CT_BatchOperation::seo_RunWorker(CT_Session& co_Session, const CT_RunOne& f_RunOne) {
-    // A job is three fields, each ending with a NUL: whether a document was done before, the
-    // log file and the document.
+    // A job is four fields, each ending with a NUL: whether a document was done before, the
+    // log file, the document and its subfolder of the batch folder.
     std::string s_job;
     std::string s_log;
     std::string s_document;
+    std::string s_subfolder;
     while (std::getline(std::cin, s_job, '\0') && std::getline(std::cin, s_log, '\0') &&
-           std::getline(std::cin, s_document, '\0') && !s_job.empty()) {
+           std::getline(std::cin, s_document, '\0') && std::getline(std::cin, s_subfolder, '\0') &&
+           !s_job.empty()) {
         // The log goes where the session writes it: standard error, now the document's file.
         std::cerr.flush();
         const int i_log = ::open(s_log.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
@@ -384,7 +426,7 @@ et_ExitStatus CT_BatchOperation::seo_RunWorker(CT_Session& co_Session, const CT_
         bool b_raised = false;
         et_ExitStatus eo_status = e_ExitError;
         try {
-            eo_status = f_RunOne(s_document, s_job[0] == 'A', b_raised);
+            eo_status = f_RunOne(s_document, s_subfolder, s_job[0] == 'A', b_raised);
         } catch (et_ErrorCode) {
             co_Session.v_LogError(CT_Errors::cco_GetLastError());
             CT_Errors::v_ResetError();

@@ -47,8 +47,15 @@ struct CT_CommandOptions {
     bool b_Json = false;
     bool b_Keys = false;
     bool b_NoBackup = false;
-    unsigned n_Jobs = 0;              // batch: worker processes; 0 means one per core
-    bool b_Worker = false;            // batch: a worker of a parallel batch (CT_BatchOperation)
+    unsigned n_Jobs = 0;    // batch: worker processes; 0 means one per core
+    bool b_Worker = false;  // batch: a worker of a parallel batch (CT_BatchOperation)
+    // batch: folders among co_Documents are searched, their subfolders too with b_Recursive,
+    // for files matching co_Include (empty: *.idml) and no pattern of co_Exclude; s_FilesFrom
+    // lists documents, one a line ("-": standard input). See CT_BatchDocuments.
+    bool b_Recursive = false;
+    std::vector<std::string> co_Include;
+    std::vector<std::string> co_Exclude;
+    std::string s_FilesFrom;
     unsigned n_Threads = 0;           // a document's stories are read on; 0: as the session chooses
     double d_MaxGrowth = 15;          // percent
     double d_Expand = -1;             // pseudo: percent; negative: the target language's growth

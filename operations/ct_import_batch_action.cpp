@@ -61,9 +61,9 @@ int CT_ImportBatchAction::b_IsSaveNeeded() {
 }
 
 int CT_ImportBatchAction::b_Import(const CT_String& co_TaggedFile, CT_ProcessData& co_Data) {
-    const std::string s_tagged = co_Folder.s_OsPath(co_TaggedFile.sv());
-    std::unique_ptr<CT_XliffImport> pco_xliff;
     const std::string s_document(pco_Document->co_GetFilePath().sv());
+    const std::string s_tagged = co_Folder.s_FileOf(co_TaggedFile.sv(), s_document);
+    std::unique_ptr<CT_XliffImport> pco_xliff;
     if (b_Xliff) {
         pco_xliff = std::make_unique<CT_XliffImport>(co_Session, s_tagged);
         pco_xliff->v_Place(s_document, s_document);

@@ -16,6 +16,7 @@
 #include <system_error>
 
 #include "batch/ct_batch.h"
+#include "operations/ct_batch_folder.h"
 #include "operations/ct_session.h"
 #include "platform/common/ct_errors.h"
 #include "platform/common/ct_res_string.h"
@@ -75,9 +76,11 @@ CT_WorkerLog co_Cut(const std::string& s_Log) {
 
 }  // namespace
 
-CT_ParallelBatch::CT_ParallelBatch(CT_Session& co_Session, std::string s_Folder, unsigned n_Jobs,
+CT_ParallelBatch::CT_ParallelBatch(CT_Session& co_Session, const CT_BatchFolder& co_BatchFolder,
+                                   std::string s_Folder, unsigned n_Jobs,
                                    std::vector<std::string> co_Paths)
     : co_Session(co_Session),
+      co_BatchFolder(co_BatchFolder),
       s_Folder(std::move(s_Folder)),
       n_Jobs(n_Jobs),
       co_Paths(std::move(co_Paths)) {}
@@ -204,7 +207,7 @@ std::vector<std::string> CT_ParallelBatch::co_Arguments() const {
         co_arguments.push_back("--require-translated");
     }
     // The documents come one by one on the worker's input; the first stands for them here.
-    co_arguments.push_back(co_options.co_Documents.front());
+    co_arguments.push_back(co_Paths.front());
     return co_arguments;
 }
 
@@ -259,7 +262,8 @@ void CT_ParallelBatch::v_Send(CT_Worker& co_Worker, std::size_t n_Index) {
     // Each field ends with a NUL, the one byte no path holds: a name may hold tabs and line
     // feeds.
     const std::string s_job = std::string(co_document.b_AfterDone ? "A" : "F") + '\0' +
-                              co_document.s_LogFile + '\0' + co_Paths[n_Index] + '\0';
+                              co_document.s_LogFile + '\0' + co_Paths[n_Index] + '\0' +
+                              co_BatchFolder.s_SubfolderOf(co_Paths[n_Index]) + '\0';
     co_Worker.i_Document = static_cast<long>(n_Index);
     if (::write(co_Worker.i_Jobs, s_job.data(), s_job.size()) !=
         static_cast<ssize_t>(s_job.size())) {

@@ -14,13 +14,15 @@
 
 #include "operations/ct_exit_status.h"
 
+class CT_BatchFolder;
 class CT_Session;
 
 class CT_ParallelBatch {
   public:
     // co_Paths: the documents to run, in the user's order (those the command did not refuse).
-    CT_ParallelBatch(CT_Session& co_Session, std::string s_Folder, unsigned n_Jobs,
-                     std::vector<std::string> co_Paths);
+    // co_BatchFolder, which must outlive the batch, tells each document's subfolder.
+    CT_ParallelBatch(CT_Session& co_Session, const CT_BatchFolder& co_BatchFolder,
+                     std::string s_Folder, unsigned n_Jobs, std::vector<std::string> co_Paths);
 
     et_ExitStatus eo_Run();
 
@@ -53,6 +55,7 @@ class CT_ParallelBatch {
     void v_Compose(std::size_t n_Started, et_ExitStatus& eo_Status);
 
     CT_Session& co_Session;
+    const CT_BatchFolder& co_BatchFolder;
     const std::string s_Folder;
     const unsigned n_Jobs;
     const std::vector<std::string> co_Paths;

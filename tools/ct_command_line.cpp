@@ -328,7 +328,29 @@ void v_AddBatchKind(CLI::App& co_Batch, CT_CommandOptions& co_Options, bool b_Ex
                               : "folder of the tagged files (default: IMPORT_FOLDER of the "
                                 "settings)")
         ->type_name("DIR");
-    pco_kind->add_option("DOC", co_Options.co_Documents, "the documents")->required();
+    pco_kind->add_option("DOC", co_Options.co_Documents,
+                         "the documents, or folders to take the documents from");
+    pco_kind->add_flag("--recursive", co_Options.b_Recursive,
+                       "take the documents of a folder's subfolders too (links to folders are "
+                       "not followed)");
+    pco_kind
+        ->add_option("--include", co_Options.co_Include,
+                     "in a folder, take the files that match this pattern (repeatable; default "
+                     "*.idml in any case); a pattern with a slash matches the path below the "
+                     "folder, any other the name")
+        ->type_name("PATTERN")
+        ->allow_extra_args(false);
+    pco_kind
+        ->add_option("--exclude", co_Options.co_Exclude,
+                     "in a folder, leave out the files and subfolders that match this pattern "
+                     "(repeatable)")
+        ->type_name("PATTERN")
+        ->allow_extra_args(false);
+    pco_kind
+        ->add_option("--files-from", co_Options.s_FilesFrom,
+                     "take the documents listed in FILE too, one path a line (- for standard "
+                     "input); each keeps its folders below DIR")
+        ->type_name("FILE|-");
     pco_kind
         ->add_option("--jobs", co_Options.n_Jobs,
                      "documents handled at the same time, each in a process of its own "
@@ -354,22 +376,35 @@ void v_AddBatchKind(CLI::App& co_Batch, CT_CommandOptions& co_Options, bool b_Ex
         v_AddAllowDifferencesOption(*pco_kind, co_Options);
     }
     pco_kind->footer(
-        b_Export ? "A file that holds a translation is left as it is (see export --force).\n"
-                   "Documents that would write the same file are refused before\n"
-                   "anything is written.\n\n"
-                   "Example:\n  storyport batch export --folder out *.idml"
-                 : "A document is changed only when its own import succeeds.\n\n"
-                   "Example:\n  storyport batch import --folder translated *.idml");
+        b_Export ? "A document found in a subfolder of a folder named, or listed with its\n"
+                   "folders, has its file in the same subfolder of DIR. A file that holds a\n"
+                   "translation is left as it is (see export --force). Documents that would\n"
+                   "write the same file are refused before anything is written.\n\n"
+                   "Example:\n"
+                   "  storyport batch export --folder out *.idml\n"
+                   "  storyport batch export --folder out --recursive catalogue\n"
+                   "  find . -name '*.idml' | storyport batch export --folder out --files-from -"
+                 : "Each document reads its file where the export wrote it. A document is\n"
+                   "changed only when its own import succeeds.\n\n"
+                   "Example:\n"
+                   "  storyport batch import --folder translated *.idml\n"
+                   "  storyport batch import --folder translated --recursive catalogue");
     const CT_CommandOptions::et_Command eo_command =
         b_Export ? CT_CommandOptions::e_BatchExport : CT_CommandOptions::e_BatchImport;
-    pco_kind->callback([&co_Options, eo_command] { co_Options.eo_Command = eo_command; });
+    pco_kind->callback([&co_Options, eo_command] {
+        if (co_Options.co_Documents.empty() && co_Options.s_FilesFrom.empty()) {
+            throw CLI::RequiredError("DOC or --files-from");
+        }
+        co_Options.eo_Command = eo_command;
+    });
 }
 
 void v_AddBatch(CLI::App& co_App, CT_CommandOptions& co_Options) {
     CLI::App* pco_batch = co_App.add_subcommand("batch", "Export or import a list of documents");
     pco_batch->footer(
-        "The documents are handled one after the other. A document that fails is reported and\n"
-        "the batch goes on; a summary line ends it.\n"
+        "Several documents are handled at once, one per core unless --jobs says otherwise;\n"
+        "the log lists them in their order all the same. A document that fails is reported\n"
+        "and the batch goes on; a summary line ends it.\n"
         "\n"
         "Example:\n"
         "  storyport batch export --folder out a.idml b.idml");

@@ -23,7 +23,7 @@ class CT_CommandTree {
 
     // The words that call co_App: "storyport batch export".
     static std::string ss_Path(const CLI::App& co_App);
-    // "storyport batch export [OPTIONS] DOC..."
+    // "storyport batch export [OPTIONS] [DOC...]"
     static std::string ss_Usage(const CLI::App& co_App);
     // "-V, --version", "--order ORDER", "DOC".
     static std::string ss_OptionName(const CLI::Option& co_Option);

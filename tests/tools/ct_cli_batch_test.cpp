@@ -180,3 +180,70 @@ TEST_F(CT_CliTest, BatchExportNeverWritesOneFileTwiceNorOverATranslation) {
                   (std::vector<std::string>{"brochure.stt", "brochure.stt.bak", "second.stt"}));
     }
 }
+
+// Documents found in folders keep their subfolders below the batch folder, so two x.idml never
+// write one file; hidden and excluded folders and a link to a folder (a loop here) are passed
+// over, in workers as in one process. A list on standard input keeps each path's folders, so
+// the import reads each file where the export wrote it; a path climbing out is refused.
+TEST_F(CT_CliTest, BatchOverFoldersKeepsSubfoldersApart) {
+    for (const char* pc_folder : {"cat/a", "cat/b/old", "cat/.hidden"}) {
+        std::filesystem::create_directories(s_Path(pc_folder));
+    }
+    for (const char* pc_name :
+         {"cat/a/x.idml", "cat/b/x.idml", "cat/b/old/y.idml", "cat/.hidden/z.idml", "cat/T.IDML"}) {
+        v_CopyIn(s_Path("brochure.idml"), pc_name);
+    }
+    v_Write("cat/notes.txt", "not a document");
+    std::filesystem::create_directory_symlink("..", s_Path("cat/a/loop"));
+    auto co_Files = [&](const std::string& s_Folder) {
+        std::vector<std::string> co_names;
+        for (const auto& co_file : co_Snapshot()) {
+            if (co_file.first.rfind(s_Folder + "/", 0) == 0 && co_file.first.back() != '/') {
+                co_names.push_back(co_file.first.substr(s_Folder.size() + 1));
+            }
+        }
+        return co_names;
+    };
+    std::vector<std::string> co_logs;
+    for (const std::string s_jobs : {"1", "2"}) {
+        CT_CliResult co_result = co_Run({"batch", "export", "--folder", "out" + s_jobs, "--jobs",
+                                         s_jobs, "--recursive", "--exclude", "old", "cat"});
+        EXPECT_EQ(co_result.i_Status, 0) << co_result.s_Err;
+        co_logs.push_back(co_result.s_Err.erase(0, co_result.s_Err.find('\n')));
+    }
+    EXPECT_EQ(co_Files("out1"), (std::vector<std::string>{"T.stt", "a/x.stt", "b/x.stt"}));
+    EXPECT_EQ(co_Files("out2"), co_Files("out1"));
+    EXPECT_EQ(co_logs[1], co_logs[0]);
+    EXPECT_EQ(co_Run({"batch", "export", "--folder", "flat", "cat"}).i_Status, 0);
+    EXPECT_EQ(co_Files("flat"), (std::vector<std::string>{"T.stt"}));
+    EXPECT_EQ(
+        co_Run({"batch", "export", "--folder", "only", "--recursive", "--include", "b/*", "cat"})
+            .i_Status,
+        0);
+    EXPECT_EQ(co_Files("only"), (std::vector<std::string>{"b/x.stt"}));
+    const CT_CliResult co_none =
+        co_Run({"batch", "export", "--folder", "o", "cat/b/old", "--include", "*.txt"});
+    EXPECT_EQ(co_none.i_Status, 1);
+    EXPECT_FALSE(b_Exists("o"));
+
+    std::filesystem::create_directories(s_Path("fr/cat/b"));
+    v_CopyIn(s_Path("brochure.fr.stt"), "fr/cat/b/x.stt");
+    auto co_Import = [&](const std::string& s_List) {
+        return pco_Runner->co_RunProgram(
+            "/bin/sh",
+            {"-c", "printf '" + s_List + "' | \"$0\" batch import --folder fr --files-from -",
+             STORYPORT_CLI});
+    };
+    const CT_CliResult co_climbing = co_Import("cat/b/x.idml\\n../x.idml\\n");
+    EXPECT_EQ(co_climbing.i_Status, 1);
+    EXPECT_EQ(sco_ErrorLines(co_climbing.s_Err),
+              (std::vector<std::string>{
+                  "storyport: error: standard input, line 2: ../x.idml climbs out of its folder "
+                  "with \"..\", so its file would land outside the batch folder; list it from a "
+                  "folder above it"}));
+    EXPECT_FALSE(b_Exists("cat/b/x.idml.bak"));
+    const CT_CliResult co_imported = co_Import("./cat/b/x.idml\\r\\n\\n");
+    EXPECT_EQ(co_imported.i_Status, 0) << co_imported.s_Err;
+    ASSERT_EQ(co_Run({"export", "cat/b/x.idml", "back.stt"}).i_Status, 0);
+    EXPECT_EQ(s_Read("back.stt"), s_Read("brochure.fr.stt"));
+}

@@ -57,7 +57,7 @@ INSTANTIATE_TEST_SUITE_P(
         CT_Convention{{"help", "batch", "export"},
                       0,
                       false,
-                      "Usage: storyport batch export [OPTIONS] DOC..."},
+                      "Usage: storyport batch export [OPTIONS] [DOC...]"},
         CT_Convention{{"lst"}, 2, true, "storyport: unknown command 'lst'; did you mean 'list'?"},
         CT_Convention{{"exprot", "a.idml"},
                       2,
@@ -184,7 +184,7 @@ TEST_F(CT_CliTest, ManualPageAndCompletionFollowTheCommands) {
     const std::string s_page = s_Read("storyport.1");
     EXPECT_EQ(s_page.rfind(".TH STORYPORT 1 ", 0), 0u);
     for (const char* pc_usage :
-         {"storyport list [OPTIONS] DOC", "storyport batch export [OPTIONS] DOC...",
+         {"storyport list [OPTIONS] DOC", "storyport batch export [OPTIONS] [DOC...]",
           "storyport settings set [OPTIONS] KEY VALUE"}) {
         std::string s_roff;
         for (const char* pc_char = pc_usage; *pc_char != '\0'; ++pc_char) {
