@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cmath>
 #include <cstdio>
 #include <map>
 
@@ -46,6 +47,33 @@ bool b_HasDigit(const std::vector<CT_TaggedToken>& co_Tokens) {
     });
 }
 
+// Characters of text, as the capacity estimate counts them: code points, codes aside.
+std::size_t n_TextLength(const std::vector<CT_TaggedToken>& co_Tokens) {
+    std::size_t n_length = 0;
+    for (const CT_TaggedToken& co_token : co_Tokens) {
+        if (co_token.eo_Kind == et_Token::e_Text) {
+            for (const char c_byte : co_token.co_Text) {
+                n_length += (static_cast<unsigned char>(c_byte) & 0xC0) != 0x80 ? 1 : 0;
+            }
+        }
+    }
+    return n_length;
+}
+
+// The text of every unit of the paragraphs, their notes and tables included.
+std::size_t n_TextLength(const std::vector<CT_LayoutParagraph>& co_Paragraphs) {
+    std::size_t n_length = 0;
+    for (const CT_LayoutParagraph& co_paragraph : co_Paragraphs) {
+        n_length += n_TextLength(co_paragraph.co_Tokens);
+        for (const CT_LayoutAnchor& co_anchor : co_paragraph.co_Anchors) {
+            for (const CT_LayoutFlow& co_flow : co_anchor.co_Flows) {
+                n_length += n_TextLength(co_flow.co_Paragraphs);
+            }
+        }
+    }
+    return n_length;
+}
+
 }  // namespace
 
 struct CT_XliffWriter::ct_Story {
@@ -58,6 +86,8 @@ struct CT_XliffWriter::ct_Story {
     const std::vector<std::string>* pco_Styles = nullptr;  // by content line
     const CT_XliffUnitCodes* pco_Unit = nullptr;           // the codes of the unit being written
     unsigned n_Chars = 0;  // character codes of the unit being written
+    const std::vector<std::string>* pco_Pages = nullptr;  // by content line
+    double d_Room = 0;  // characters of room for each character of text; 0 for no limits
 };
 
 namespace {
@@ -94,6 +124,22 @@ void CT_XliffWriter::v_Number(std::size_t n_Value) {
     co_Out.append(ac_digits, co_end.ptr);
 }
 
+std::size_t CT_XliffWriter::sn_Limit(double d_Share) {
+    for (const double d_step : {10.0, 5.0}) {
+        const double d_round = std::ceil(d_Share / d_step - 1e-9) * d_step;
+        if (d_round <= d_Share * 1.1) {
+            return static_cast<std::size_t>(d_round);
+        }
+    }
+    return static_cast<std::size_t>(std::ceil(d_Share - 1e-9));
+}
+
+void CT_XliffWriter::v_AddStory(std::string_view co_Key, std::string_view co_Location,
+                                std::string_view co_Content,
+                                const CT_StoryLayout::CT_Codes& co_Codes) {
+    v_AddStory(co_Key, co_Location, co_Content, co_Codes, CT_Context());
+}
+
 void CT_XliffWriter::v_AddStory(std::string_view co_Key, std::string_view co_Location,
                                 std::string_view co_Content,
                                 const CT_StoryLayout::CT_Codes& co_Codes,
@@ -105,6 +151,16 @@ void CT_XliffWriter::v_AddStory(std::string_view co_Key, std::string_view co_Loc
     CT_XliffText::sv_AppendAttribute(co_Key, co_story.co_UnitId);
     co_story.pco_Codes = &co_Codes;
     co_story.pco_Styles = &co_Context.co_Styles;
+    co_story.pco_Pages = &co_Context.co_Pages;
+    if (co_Options.b_Limits && co_Context.n_Capacity > 0) {
+        // A story whose own text already overfills the estimate has the room of its own text:
+        // its designer made it fit, so the estimate was short.
+        const std::size_t n_text = n_TextLength(co_layout.cco_Paragraphs());
+        if (n_text > 0) {
+            co_story.d_Room = static_cast<double>(std::max(co_Context.n_Capacity, n_text)) /
+                              static_cast<double>(n_text);
+        }
+    }
     ++n_Stories;
     co_Out += "<group";
     v_Attribute("id", co_Key);
@@ -112,11 +168,8 @@ void CT_XliffWriter::v_AddStory(std::string_view co_Key, std::string_view co_Loc
     co_Out += " restype=\"x-story\"><note>story ";
     v_Number(n_Stories);
     co_Out += ", ";
-    CT_XliffText::sv_AppendText(co_LocationText(co_Location), co_Out);
-    if (!co_Context.co_Where.empty()) {
-        co_Out += ", ";
-        CT_XliffText::sv_AppendText(co_Context.co_Where, co_Out);
-    }
+    CT_XliffText::sv_AppendText(
+        co_Context.co_Where.empty() ? co_LocationText(co_Location) : co_Context.co_Where, co_Out);
     co_Out += "</note>\n";
     v_Flow(co_story, co_layout.cco_Paragraphs(), "", "x-paragraph");
     co_Out += "</group>\n";
@@ -204,6 +257,11 @@ void CT_XliffWriter::v_Unit(ct_Story& co_Story, const CT_LayoutParagraph& co_Par
     // A name that says where the unit stands, for tools that show it beside the text.
     v_Attribute("resname", co_Story.co_Key + " " + co_Label);
     v_Attribute("restype", co_Restype);
+    if (b_translate && co_Story.d_Room > 0) {
+        co_Out += " maxwidth=\"";
+        v_Number(sn_Limit(co_Story.d_Room * static_cast<double>(n_TextLength(co_tokens))));
+        co_Out += "\" size-unit=\"char\"";
+    }
     co_Out += b_translate ? " xml:space=\"preserve\">\n<source>"
                           : " translate=\"no\" xml:space=\"preserve\">\n<source>";
     co_Story.n_Chars = 0;
@@ -248,6 +306,14 @@ void CT_XliffWriter::v_Unit(ct_Story& co_Story, const CT_LayoutParagraph& co_Par
     }
     co_Out += "<note>";
     CT_XliffText::sv_AppendText(co_Label, co_Out);
+    const std::vector<std::string>& co_pages = *co_Story.pco_Pages;
+    if (!co_pages.empty()) {
+        const std::string& s_page = co_pages[std::min(co_Paragraph.n_Line, co_pages.size() - 1)];
+        if (!s_page.empty()) {
+            co_Out += ", ";
+            CT_XliffText::sv_AppendText(s_page, co_Out);
+        }
+    }
     const std::vector<std::string>& co_styles = *co_Story.pco_Styles;
     if (co_Paragraph.n_Line < co_styles.size() && !co_styles[co_Paragraph.n_Line].empty()) {
         co_Out += ", style ";

@@ -4,7 +4,8 @@
 // and carrying a <target> that copies its source unless targets are left out: waiting for a
 // translator, or done for a paragraph of numbers only, which the translator may still localise.
 // Codes are numbered per unit (CT_XliffUnitCodes); characters XML cannot carry become <x> codes
-// too. A unit with nothing to translate is translate="no" and has no target.
+// too. A unit with nothing to translate is translate="no" and has no target. Given the room of
+// the story's frames, each unit to translate carries its share of it as maxwidth in characters.
 // The file keeps what an import needs to put every story back together byte for byte.
 #pragma once
 
@@ -28,12 +29,22 @@ class CT_XliffWriter {
         // Every formatting run a code of its own, as the document has them; otherwise runs
         // that differ only in what a reader cannot see are one (see CT_XliffUnitCodes).
         bool b_AllCodes = false;
+        // A maxwidth on every unit to translate of a story whose context gives its capacity.
+        bool b_Limits = true;
     };
 
     // What a translator is told of a story besides its text.
     struct CT_Context {
-        std::string co_Where;                // its layer, for its group's note
+        // Where it stands ("page A22, frame u1dc, layer Text"), for its group's note; the
+        // location when empty.
+        std::string co_Where;
         std::vector<std::string> co_Styles;  // the paragraph style of each content line
+        // The page each content line starts on ("page A22"), for its unit's note; the last
+        // stands for the lines after it, and none is named when empty.
+        std::vector<std::string> co_Pages;
+        // Characters of running text the story's frames hold; 0 for no limits. It is split
+        // over the units in proportion to their text, each share rounded up (see sn_Limit).
+        std::size_t n_Capacity = 0;
     };
 
     // Takes the file's bytes as they are ready, in order.
@@ -49,7 +60,9 @@ class CT_XliffWriter {
     // when the content is no tagged content.
     void v_AddStory(std::string_view co_Key, std::string_view co_Location,
                     std::string_view co_Content, const CT_StoryLayout::CT_Codes& co_Codes,
-                    const CT_Context& co_Context = CT_Context());
+                    const CT_Context& co_Context);
+    void v_AddStory(std::string_view co_Key, std::string_view co_Location,
+                    std::string_view co_Content, const CT_StoryLayout::CT_Codes& co_Codes);
 
     // The whole file, UTF-8, or the empty string with a sink; the writer is spent afterwards.
     std::string s_Finish();
@@ -69,6 +82,9 @@ class CT_XliffWriter {
     void v_Text(std::string_view co_Text, ct_Story& co_Story);
     void v_Attribute(const char* pc_Name, std::string_view co_Value);
     void v_Number(std::size_t n_Value);
+    // A share of the room, in characters, rounded up to a round number where that adds at most
+    // a tenth (37.2 gives 40, 41.5 gives 45), else to the next whole character.
+    static std::size_t sn_Limit(double d_Share);
 
     CT_Options co_Options;
     CT_Sink co_Sink;

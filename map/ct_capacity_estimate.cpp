@@ -1,5 +1,6 @@
 #include "map/ct_capacity_estimate.h"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 #include <stdexcept>
@@ -44,6 +45,7 @@ CT_CapacityEstimate::CT_CapacityEstimate(const CT_StorySetting& co_Setting) {
         const double d_width = co_frame.d_Width - co_frame.d_InsetLeft - co_frame.d_InsetRight;
         const double d_column = (d_width - (n_columns - 1) * co_frame.d_Gutter) / n_columns;
         const double d_height = co_frame.d_Height - co_frame.d_InsetTop - co_frame.d_InsetBottom;
+        co_FrameLines.emplace_back(0, 0.0);
         if (!co_frame.b_HasGeometry || !(d_column > 0)) {
             continue;
         }
@@ -51,6 +53,7 @@ CT_CapacityEstimate::CT_CapacityEstimate(const CT_StorySetting& co_Setting) {
         if (d_lines > 0 && d_lines < 1e7) {
             n_LineCount += static_cast<unsigned>(d_lines);
             d_Room += d_lines * d_column;
+            co_FrameLines.back() = {static_cast<unsigned>(d_lines), d_column};
         }
     }
     if (!b_Geometry) {
@@ -142,4 +145,37 @@ double CT_CapacityEstimate::d_Fill(std::string_view co_Tagged) const {
         d_need += b_last ? d_width : std::max(1.0, std::ceil(d_width / d_line - 1e-9)) * d_line;
     }
     return d_need / d_Room;
+}
+
+std::vector<std::size_t> CT_CapacityEstimate::co_FrameOfLines(std::string_view co_Tagged) const {
+    std::vector<std::size_t> co_frames;
+    if (!b_Geometry || co_FrameLines.empty()) {
+        return co_frames;
+    }
+    std::vector<double> co_paragraphs;
+    std::size_t n_characters = 0;
+    sv_Measure(co_Tagged, co_paragraphs, n_characters);
+    std::size_t n_frame = 0;
+    double d_left = co_FrameLines[0].first;  // lines still free in the frame
+    const std::size_t n_last = co_FrameLines.size() - 1;
+    for (const double d_paragraph : co_paragraphs) {
+        while (d_left <= 0 && n_frame < n_last) {
+            d_left = co_FrameLines[++n_frame].first;
+        }
+        co_frames.push_back(n_frame);
+        // What does not fit flows on into the next frame, in that frame's line width.
+        double d_width = d_paragraph * d_TypeSize;
+        for (;;) {
+            const double d_line = co_FrameLines[n_frame].second;
+            const double d_lines = d_line > 0 ? std::max(1.0, std::ceil(d_width / d_line - 1e-9))
+                                              : std::numeric_limits<double>::infinity();
+            if (d_lines <= d_left || n_frame == n_last) {
+                d_left -= d_lines;
+                break;
+            }
+            d_width -= d_left * d_line;
+            d_left = co_FrameLines[++n_frame].first;
+        }
+    }
+    return co_frames;
 }

@@ -11,6 +11,7 @@
 
 #include <cstddef>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "platform/host/ct_story_setting.h"
@@ -45,6 +46,10 @@ class CT_CapacityEstimate {
     // Every paragraph but the last ends its last line. 0 for content without text, infinity for
     // text where no line fits; 0 when not measurable.
     double d_Fill(std::string_view co_Tagged) const;
+    // The frame (index in thread order) each line of the tagged content starts in, the frames
+    // filled in turn as d_Fill fills them; text past the last frame stays in it. Empty when not
+    // measurable.
+    std::vector<std::size_t> co_FrameOfLines(std::string_view co_Tagged) const;
 
     // The advance of a character in ems, by its script; 0 for marks that combine with the
     // character before and for invisible characters.
@@ -62,4 +67,6 @@ class CT_CapacityEstimate {
     double d_TypeLeading = 14.4;
     unsigned n_LineCount = 0;
     double d_Room = 0;  // the lines' widths added up, points
+    // Each frame's lines and their width in points, in thread order; 0 lines where none fits.
+    std::vector<std::pair<unsigned, double>> co_FrameLines;
 };

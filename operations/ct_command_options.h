@@ -72,5 +72,7 @@ struct CT_CommandOptions {
     // "all": every formatting run a code of its own; empty or "fewer": runs a reader cannot
     // tell apart are one.
     std::string s_Codes;
+    // No maxwidth on the units, which otherwise carry their share of their frames' room.
+    bool b_NoLimits = false;
     bool b_RequireTranslated = false;
 };

@@ -203,6 +203,9 @@ std::vector<std::string> CT_ParallelBatch::co_Arguments() const {
     if (co_options.b_NoTarget) {
         co_arguments.push_back("--no-target");
     }
+    if (co_options.b_NoLimits) {
+        co_arguments.push_back("--no-limits");
+    }
     if (co_options.b_RequireTranslated) {
         co_arguments.push_back("--require-translated");
     }

@@ -1,5 +1,6 @@
 #include "operations/ct_xliff_converter.h"
 
+#include <algorithm>
 #include <fstream>
 #include <iterator>
 #include <stdexcept>
@@ -7,10 +8,12 @@
 #include <vector>
 
 #include "exchange/ct_tagged_file.h"
+#include "map/ct_capacity_estimate.h"
 #include "operations/ct_document_language.h"
 #include "operations/ct_xliff_codes.h"
 #include "platform/common/ct_errors.h"
 #include "platform/common/ct_files.h"
+#include "platform/host/ct_document_interface.h"
 #include "platform/host/ct_progress_listener.h"
 
 namespace {
@@ -25,10 +28,77 @@ std::string s_ReadAll(const CT_String& co_Path) {
     return s_all;
 }
 
-// "layer Text": where a translator finds the story in the layout, besides its page.
-std::string s_Where(const CT_IdmlBox* pco_Box) {
-    return pco_Box != nullptr && !pco_Box->s_Layer.empty() ? "layer " + pco_Box->s_Layer
-                                                           : std::string();
+// "page A22", "master A-Master", "pasteboard": the page as the document prints its name.
+std::string s_PageOf(const CT_FrameSetting& co_Frame) {
+    if (co_Frame.b_OnPasteBoard) {
+        return "pasteboard";
+    }
+    if (co_Frame.s_Page.empty()) {
+        return std::string();
+    }
+    return (co_Frame.b_OnMasterPage ? "master " : "page ") + co_Frame.s_Page;
+}
+
+// "pages A22 to A24, frames u1dc, u1e0, u1e4, layer Text": where a translator finds the story
+// in the layout. A long thread names its first and last frames only.
+std::string s_Where(const CT_StorySetting& co_Setting, const CT_IdmlBox* pco_Box) {
+    const std::vector<CT_FrameSetting>& co_frames = co_Setting.co_Frames;
+    if (co_frames.empty()) {
+        return std::string();
+    }
+    const std::string s_first = s_PageOf(co_frames.front());
+    const std::string s_last = s_PageOf(co_frames.back());
+    const bool b_pages = s_first.rfind("page ", 0) == 0 && s_last.rfind("page ", 0) == 0;
+    std::string s_where = s_first == s_last ? s_first
+                          : b_pages ? "pages " + s_first.substr(5) + " to " + s_last.substr(5)
+                                    : s_first + " to " + s_last;
+    s_where += s_where.empty() ? "" : ", ";
+    s_where += co_frames.size() == 1 ? "frame " : "frames ";
+    if (co_frames.size() <= 3) {
+        for (std::size_t n = 0; n < co_frames.size(); ++n) {
+            s_where += (n == 0 ? "" : ", ") + co_frames[n].s_Id;
+        }
+    } else {
+        s_where += co_frames.front().s_Id + " to " + co_frames.back().s_Id + " (" +
+                   std::to_string(co_frames.size()) + ")";
+    }
+    if (pco_Box != nullptr && !pco_Box->s_Layer.empty()) {
+        s_where += ", layer " + pco_Box->s_Layer;
+    }
+    return s_where;
+}
+
+// What the writer needs of the story's setting: where it stands, the page each of its lines
+// starts on (as the capacity estimate fills its frames, when the thread crosses pages) and,
+// with limits, the characters its frames hold. A story none of whose frames prints (on the
+// pasteboard, hidden, non-printing) gets no limit: nothing of it reaches the page, and a
+// pasteboard frame is sized for the designer's convenience, not for its text. Nor does one
+// whose frame grows with its text, nor one without geometry to measure (text on a path, an
+// anchored frame): there is no room to divide.
+void v_Place(const std::string& s_Key, std::string_view co_Content, const CT_IdmlBox* pco_Box,
+             bool b_Limits, CT_XliffWriter::CT_Context& co_Context) {
+    const CT_StorySetting co_setting =
+        CT_DocumentInterface::sco_GetStorySetting(CT_String(s_Key.c_str()));
+    co_Context.co_Where = s_Where(co_setting, pco_Box);
+    if (co_setting.co_Frames.empty()) {
+        return;
+    }
+    const CT_CapacityEstimate co_estimate(co_setting);
+    co_Context.co_Pages.push_back(s_PageOf(co_setting.co_Frames.front()));
+    const bool b_onePage = std::all_of(co_setting.co_Frames.begin(), co_setting.co_Frames.end(),
+                                       [&](const CT_FrameSetting& co_Frame) {
+                                           return s_PageOf(co_Frame) == co_Context.co_Pages[0];
+                                       });
+    if (!b_onePage) {
+        co_Context.co_Pages.clear();
+        for (const std::size_t n_frame : co_estimate.co_FrameOfLines(co_Content)) {
+            co_Context.co_Pages.push_back(s_PageOf(co_setting.co_Frames[n_frame]));
+        }
+    }
+    if (b_Limits && co_estimate.b_Measurable() && co_estimate.b_Prints() &&
+        !co_estimate.b_GrowsWithText()) {
+        co_Context.n_Capacity = co_estimate.n_Capacity(co_Content);
+    }
 }
 }  // namespace
 
@@ -73,7 +143,8 @@ int CT_XliffConverter::b_Convert(const CT_String& co_TaggedPath, const CT_String
             s_key = co_Key;
             const std::vector<CT_IdmlStoryCodeInfo>* pco_infos = co_Host.pco_ExportedCodes(s_key);
             CT_XliffWriter::CT_Context co_context;
-            co_context.co_Where = s_Where(co_Host.pco_FindListed(s_key));
+            v_Place(s_key, co_Content, co_Host.pco_FindListed(s_key), co_Options.b_Limits,
+                    co_context);
             if (pco_infos != nullptr && !pco_infos->empty()) {
                 co_context.co_Styles = pco_infos->front().co_ParagraphStyles;
             }

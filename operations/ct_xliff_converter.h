@@ -1,6 +1,8 @@
 // Converts the tagged story file of an export into an XLIFF 1.2 file, for the export command.
 // Made around one export and installed as the kernel's converter for as long as it lives; it
-// asks the IDML host what the codes of each exported story stand for. Without a source
+// asks the IDML host what the codes of each exported story stand for and how the story is set
+// (its pages by their printed names, frames and layer, and, unless limits are off, the room
+// its frames give it, by the fit report's capacity estimate). Without a source
 // language in the options, each document's own is used (English when it names none). The host and
 // the options must outlive it.
 #pragma once

@@ -169,11 +169,12 @@ py::dict co_ListStories(const std::string& s_Document, const std::optional<std::
 void v_SetExport(CT_CommandOptions& co_Options, const std::optional<std::string>& s_Format,
                  const std::optional<std::string>& s_TargetLanguage,
                  const std::optional<std::string>& s_SourceLanguage, bool b_NoTarget,
-                 bool b_SkipNotes, bool b_Force) {
+                 bool b_NoLimits, bool b_SkipNotes, bool b_Force) {
     co_Options.s_Format = s_Format.value_or("");
     co_Options.s_TargetLanguage = s_TargetLanguage.value_or("");
     co_Options.s_SourceLanguage = s_SourceLanguage.value_or("");
     co_Options.b_NoTarget = b_NoTarget;
+    co_Options.b_NoLimits = b_NoLimits;
     co_Options.s_Notes = b_SkipNotes ? "skip" : "";
     co_Options.b_Force = b_Force;
 }
@@ -189,7 +190,7 @@ py::dict co_Export(const std::string& s_Document, const std::string& s_File,
                    const std::optional<std::string>& s_Format,
                    const std::optional<std::string>& s_TargetLanguage,
                    const std::optional<std::string>& s_SourceLanguage, bool b_NoTarget,
-                   const std::optional<std::string>& s_Order,
+                   bool b_NoLimits, const std::optional<std::string>& s_Order,
                    const std::optional<std::string>& s_OrderFile, bool b_IgnorePasteboard,
                    const std::optional<std::string>& s_Layers,
                    const std::vector<std::string>& co_LayerNames, bool b_SkipNotes, bool b_Force,
@@ -198,8 +199,8 @@ py::dict co_Export(const std::string& s_Document, const std::string& s_File,
     co_options.eo_Command = CT_CommandOptions::e_Export;
     co_options.s_Document = s_Document;
     co_options.s_Tagged = s_File;
-    v_SetExport(co_options, s_Format, s_TargetLanguage, s_SourceLanguage, b_NoTarget, b_SkipNotes,
-                b_Force);
+    v_SetExport(co_options, s_Format, s_TargetLanguage, s_SourceLanguage, b_NoTarget, b_NoLimits,
+                b_SkipNotes, b_Force);
     v_SetSelection(co_options, s_Order, s_OrderFile, b_IgnorePasteboard, s_Layers, co_LayerNames,
                    s_Settings);
     v_RequireTargetLanguage(co_options, CT_Session::sb_IsXliff(co_options, s_File));
@@ -353,8 +354,8 @@ py::dict co_Batch(const std::string& s_Kind, const std::vector<std::string>& co_
                   const std::optional<std::string>& s_Format,
                   const std::optional<std::string>& s_TargetLanguage,
                   const std::optional<std::string>& s_SourceLanguage, bool b_NoTarget,
-                  const std::optional<std::string>& s_Order, bool b_IgnorePasteboard,
-                  const std::optional<std::string>& s_Layers,
+                  bool b_NoLimits, const std::optional<std::string>& s_Order,
+                  bool b_IgnorePasteboard, const std::optional<std::string>& s_Layers,
                   const std::vector<std::string>& co_LayerNames, bool b_SkipNotes, bool b_Force,
                   bool b_Backup, bool b_AllowDifferences, bool b_RequireTranslated,
                   const std::optional<std::string>& s_Settings) {
@@ -368,8 +369,8 @@ py::dict co_Batch(const std::string& s_Kind, const std::vector<std::string>& co_
         b_export ? CT_CommandOptions::e_BatchExport : CT_CommandOptions::e_BatchImport;
     co_options.co_Documents = co_Documents;
     co_options.s_Folder = s_Folder.value_or("");
-    v_SetExport(co_options, s_Format, s_TargetLanguage, s_SourceLanguage, b_NoTarget, b_SkipNotes,
-                b_Force);
+    v_SetExport(co_options, s_Format, s_TargetLanguage, s_SourceLanguage, b_NoTarget, b_NoLimits,
+                b_SkipNotes, b_Force);
     co_options.b_NoBackup = !b_Backup;
     co_options.b_AllowDifferences = b_AllowDifferences;
     co_options.b_RequireTranslated = b_RequireTranslated;
@@ -400,10 +401,11 @@ PYBIND11_MODULE(storyport, co_Module) {
         "The stories of the document in story order, with their counts.");
     co_Module.def("export", &co_Export, "document"_a, "file"_a, py::kw_only(),
                   "format"_a = py::none(), "target_lang"_a = py::none(),
-                  "source_lang"_a = py::none(), "no_target"_a = false, "order"_a = py::none(),
-                  "order_file"_a = py::none(), "ignore_pasteboard"_a = false,
-                  "layers"_a = py::none(), "layer_names"_a = std::vector<std::string>(),
-                  "skip_notes"_a = false, "force"_a = false, "settings"_a = py::none(),
+                  "source_lang"_a = py::none(), "no_target"_a = false, "no_limits"_a = false,
+                  "order"_a = py::none(), "order_file"_a = py::none(),
+                  "ignore_pasteboard"_a = false, "layers"_a = py::none(),
+                  "layer_names"_a = std::vector<std::string>(), "skip_notes"_a = false,
+                  "force"_a = false, "settings"_a = py::none(),
                   "Exports the document's stories into a tagged story file or XLIFF (.xlf).");
     co_Module.def("pseudo", &co_Pseudo, "document"_a, "out"_a, py::kw_only(),
                   "expand"_a = py::none(), "target_lang"_a = py::none(), "xliff"_a = py::none(),
@@ -425,8 +427,8 @@ PYBIND11_MODULE(storyport, co_Module) {
                   "Draws the story order on the pages into OUT.svg or OUT.html.");
     co_Module.def("batch", &co_Batch, "kind"_a, "documents"_a, py::kw_only(),
                   "folder"_a = py::none(), "format"_a = py::none(), "target_lang"_a = py::none(),
-                  "source_lang"_a = py::none(), "no_target"_a = false, "order"_a = py::none(),
-                  "ignore_pasteboard"_a = false, "layers"_a = py::none(),
+                  "source_lang"_a = py::none(), "no_target"_a = false, "no_limits"_a = false,
+                  "order"_a = py::none(), "ignore_pasteboard"_a = false, "layers"_a = py::none(),
                   "layer_names"_a = std::vector<std::string>(), "skip_notes"_a = false,
                   "force"_a = false, "backup"_a = true, "allow_differences"_a = false,
                   "require_translated"_a = false, "settings"_a = py::none(),

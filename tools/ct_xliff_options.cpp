@@ -50,6 +50,9 @@ void CT_XliffOptions::sv_AddExport(CLI::App& co_Command, CT_CommandOptions& co_O
                     "reader cannot see one run; all gives every run a code of its own")
         ->check(CLI::IsMember({"fewer", "all"}))
         ->type_name("KIND");
+    co_Command.add_flag("--no-limits", co_Options.b_NoLimits,
+                        "XLIFF: write no maxwidth, the characters a unit's share of its frames "
+                        "holds");
 }
 
 void CT_XliffOptions::sv_AddImport(CLI::App& co_Command, CT_CommandOptions& co_Options) {

@@ -1,5 +1,6 @@
 // The command's options for XLIFF files: the format of a file (--format, else its
-// extension), the languages of an export, --no-target and --require-translated. Declares them
+// extension), the languages of an export, --no-target, --codes, --no-limits and
+// --require-translated. Declares them
 // on the commands that take them and checks them once parsed. Stateless.
 #pragma once
 

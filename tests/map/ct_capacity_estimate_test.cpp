@@ -90,3 +90,15 @@ TEST(CapacityEstimate, FramesWithoutGeometryAreNotMeasured) {
     EXPECT_EQ(co_estimate.d_Fill("text"), 0);
     EXPECT_FALSE(CT_CapacityEstimate(CT_StorySetting{}).b_Measurable());
 }
+
+TEST(CapacityEstimate, LinesStartInTheFrameTheirTextReaches) {
+    // 8 lines of 40 characters, then 4 of 20.
+    const CT_CapacityEstimate co_estimate(co_Story({co_Frame(200, 100), co_Frame(100, 50)}));
+    // Seven one-line paragraphs leave one line, which a paragraph of 60 fills before flowing on;
+    // what runs past the last frame stays in it.
+    const std::string s_tagged =
+        "a\nb\nc\nd\ne\nf\ng\n" + std::string(60, 'x') + "\ny\n" + std::string(200, 'z') + "\nw\n";
+    EXPECT_EQ(co_estimate.co_FrameOfLines(s_tagged),
+              (std::vector<std::size_t>{0, 0, 0, 0, 0, 0, 0, 0, 1, 1, 1}));
+    EXPECT_TRUE(CT_CapacityEstimate(co_Story({})).co_FrameOfLines(s_tagged).empty());
+}

@@ -1,7 +1,8 @@
 // The fit of a translation, judged by the room the frames give it: on the sample brochure the
 // French translation fits everywhere and a heading grown past its one line overflows; on a
 // generated page a small frame goes from fits to tight to overflows a character at a time,
-// while a pasteboard frame is never flagged and a frame without geometry falls back on growth.
+// while a pasteboard frame is never flagged and a frame without geometry falls back on growth;
+// an XLIFF export shares the same room out as each unit's limit.
 // The map colours every frame by check's verdict, from a tagged file or from XLIFF.
 #include <pugixml.hpp>
 
@@ -47,11 +48,11 @@ class CT_CliFitTest : public CT_CliTest {
         return s_Out.substr(s_Out.find("\n\nFit of") + 2);
     }
 
-    // One page with three stories of ten x's in 10-point type on 12 points of leading: s1 in
-    // a frame of 100 by 24 points (two lines of 20 characters), s2 in a frame on the
-    // pasteboard, s3 in a frame without an outline. Its styles part is damaged, which the
-    // estimate passes over: the story's own type is all it needs.
-    void v_WriteSmallFrames() const {
+    // One page, printed as A22, with three stories of ten x's in 10-point type on 12 points of
+    // leading: s1 in a frame of 100 by 24 points (two lines of 20 characters), s2 in a frame on
+    // the pasteboard, s3 in a frame without an outline. Its styles part is damaged, which the
+    // estimate passes over: the story's own type is all it needs. s_First: s1's content.
+    void v_WriteSmallFrames(const std::string& s_First = "<Content>xxxxxxxxxx</Content>") const {
         const auto s_frame = [](const char* pc_Story, const char* pc_Place, bool b_Outline) {
             return std::string("<TextFrame Self=\"f") + pc_Story + "\" ParentStory=\"" + pc_Story +
                    "\" ItemTransform=\"1 0 0 1 " + pc_Place + "\">" +
@@ -61,27 +62,30 @@ class CT_CliFitTest : public CT_CliTest {
                               : "") +
                    "</TextFrame>";
         };
-        const auto s_story = [](const char* pc_Key) {
+        const auto s_story = [](const char* pc_Key,
+                                const std::string& s_Content = "<Content>xxxxxxxxxx</Content>") {
             return std::string("<idPkg:Story xmlns:idPkg=\"p\"><Story Self=\"") + pc_Key +
                    "\"><ParagraphStyleRange PointSize=\"10\"><Properties><Leading type=\"unit\">"
-                   "12</Leading></Properties><CharacterStyleRange><Content>xxxxxxxxxx</Content>"
-                   "</CharacterStyleRange></ParagraphStyleRange></Story></idPkg:Story>";
+                   "12</Leading></Properties><CharacterStyleRange>" +
+                   s_Content + "</CharacterStyleRange></ParagraphStyleRange></Story></idPkg:Story>";
         };
         idml_test::v_WriteZip(
             s_Path("small.idml"),
             {{"mimetype", "application/vnd.adobe.indesign-idml-package", ZIP_CM_STORE},
              {"designmap.xml",
               "<Document xmlns:idPkg=\"p\"><idPkg:Styles src=\"Resources/Styles.xml\"/>"
-              "<idPkg:Spread src=\"Spreads/S.xml\"/><idPkg:Story "
+              "<idPkg:Spread src=\"Spreads/S.xml\"/><Section Self=\"c\" PageStart=\"p\" "
+              "ContinueNumbering=\"false\" "
+              "PageNumberStart=\"22\" SectionPrefix=\"A\"/><idPkg:Story "
               "src=\"Stories/s1.xml\"/><idPkg:Story src=\"Stories/s2.xml\"/><idPkg:Story "
               "src=\"Stories/s3.xml\"/></Document>"},
              {"Spreads/S.xml",
-              "<idPkg:Spread xmlns:idPkg=\"p\"><Spread><Page GeometricBounds=\"0 "
+              "<idPkg:Spread xmlns:idPkg=\"p\"><Spread><Page Self=\"p\" GeometricBounds=\"0 "
               "0 300 300\"/>" +
                   s_frame("s1", "10 10", true) + s_frame("s2", "-400 10", true) +
                   s_frame("s3", "10 100", false) + "</Spread></idPkg:Spread>"},
              {"Resources/Styles.xml", "<idPkg:Styles"},
-             {"Stories/s1.xml", s_story("s1")},
+             {"Stories/s1.xml", s_story("s1", s_First)},
              {"Stories/s2.xml", s_story("s2")},
              {"Stories/s3.xml", s_story("s3")}});
     }
@@ -145,7 +149,7 @@ TEST_F(CT_CliFitTest, VerdictsAtTheEdgesOfASmallFrame) {
                   "\"source_characters\": 10, \"translated_characters\": " +
                       std::to_string(n_length) + ", \"ratio\": " + std::to_string(n_length / 10) +
                       "." + std::to_string(n_length % 10) +
-                      "00, \"frames\": 1, \"page\": \"1\", \"frame\": \"fs1\", \"prints\": true, "
+                      "00, \"frames\": 1, \"page\": \"A22\", \"frame\": \"fs1\", \"prints\": true, "
                       "\"capacity\": 40, \"fill\": " +
                       (n_length == 36   ? "0.900"
                        : n_length == 37 ? "0.925"
@@ -182,6 +186,53 @@ TEST_F(CT_CliFitTest, VerdictsAtTheEdgesOfASmallFrame) {
     EXPECT_TRUE(
         co_svg.select_node("//g[@class='legend']/text[.='overflows, or grown more than 310 "
                            "% where nothing is measured']"));
+}
+
+// Each unit to translate carries its share of the same room: s1's frame holds 40 characters,
+// and its paragraphs of 5 and 14 get 40 * 5 / 19 = 10.5, up to 11, and 29.5, up to the round 30.
+// The pasteboard's story and the one without an outline get none, nor any unit with
+// --no-limits; the notes name the page as printed. A translation past its limit still imports:
+// the fit report judges it.
+TEST_F(CT_CliFitTest, XliffUnitsCarryTheirShareOfTheRoom) {
+    v_WriteSmallFrames("<Content>aaaaa</Content><Br/><Content>bbbbbbbbbbbbbb</Content>");
+    ASSERT_EQ(co_Run({"export", "small.idml", "small.xlf", "--target-lang", "fr"}).i_Status, 0);
+    const std::string s_xliff = s_Read("small.xlf");
+    const auto s_unit = [&s_xliff](const std::string& s_Source) {
+        const std::size_t n_source = s_xliff.find("<source>" + s_Source + "</source>");
+        const std::size_t n_unit = s_xliff.rfind("<trans-unit", n_source);
+        return n_source == std::string::npos
+                   ? std::string()
+                   : s_xliff.substr(n_unit, s_xliff.find("</trans-unit>", n_source) - n_unit);
+    };
+    EXPECT_NE(s_unit("aaaaa").find(" maxwidth=\"11\" size-unit=\"char\""), std::string::npos)
+        << s_xliff;
+    EXPECT_NE(s_unit("bbbbbbbbbbbbbb").find(" maxwidth=\"30\" size-unit=\"char\""),
+              std::string::npos);
+    EXPECT_NE(s_unit("bbbbbbbbbbbbbb").find("<note>paragraph 2, page A22</note>"),
+              std::string::npos)
+        << s_unit("bbbbbbbbbbbbbb");
+    EXPECT_NE(s_xliff.find("<note>story 2, page A22, frame fs1</note>"), std::string::npos);
+    EXPECT_NE(s_xliff.find("<note>story 1, pasteboard, frame fs2</note>"), std::string::npos);
+    std::size_t n_limits = 0;
+    for (std::size_t n_at = 0;
+         (n_at = s_xliff.find(" maxwidth=", n_at + 1)) != std::string::npos;) {
+        ++n_limits;
+    }
+    EXPECT_EQ(n_limits, 2u);
+    ASSERT_EQ(
+        co_Run({"export", "small.idml", "bare.xlf", "--target-lang", "fr", "--no-limits"}).i_Status,
+        0);
+    EXPECT_EQ(s_Read("bare.xlf").find("maxwidth"), std::string::npos);
+
+    std::string s_long = s_xliff;
+    const std::size_t n_target = s_long.find("<target", s_long.find("<source>aaaaa</source>"));
+    s_long.replace(n_target, s_long.find("</target>", n_target) + 9 - n_target,
+                   "<target state=\"translated\">" + std::string(50, 'a') + "</target>");
+    v_Write("long.xlf", s_long);
+    const CT_CliResult co_import = co_Run({"import", "small.idml", "long.xlf", "--no-backup"});
+    EXPECT_EQ(co_import.i_Status, 0) << co_import.s_Err;
+    ASSERT_EQ(co_Run({"export", "small.idml", "after.stt"}).i_Status, 0);
+    EXPECT_NE(s_Read("after.stt").find(std::string(50, 'a')), std::string::npos);
 }
 
 TEST_F(CT_CliFitTest, MapColoursEveryFrameByItsVerdict) {
