@@ -51,8 +51,8 @@ void CT_XliffOptions::sv_AddExport(CLI::App& co_Command, CT_CommandOptions& co_O
         ->check(CLI::IsMember({"fewer", "all"}))
         ->type_name("KIND");
     co_Command.add_flag("--no-limits", co_Options.b_NoLimits,
-                        "XLIFF: write no maxwidth, the characters a unit's share of its frames "
-                        "holds");
+                        "XLIFF: leave out each unit's length limit (maxwidth), its share of the "
+                        "characters its story's frames hold");
 }
 
 void CT_XliffOptions::sv_AddImport(CLI::App& co_Command, CT_CommandOptions& co_Options) {
