@@ -4,6 +4,7 @@
 #include <cctype>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <system_error>
 #include <utility>
 
@@ -193,6 +194,13 @@ CT_Settings& CT_Session::co_LoadSettings() {
     }
     pco_Settings = std::make_unique<CT_Settings>(CT_String(s_SettingsPath.c_str()));
     const bool b_chosen = !co_Options.s_SettingsFile.empty();
+    std::error_code co_error;
+    // Only set makes the file: the kernel's load would make it, so a command that only reads
+    // settings takes the defaults it would write.
+    if (co_Options.eo_Command != CT_CommandOptions::e_SettingsSet && !s_SettingsPath.empty() &&
+        !std::filesystem::exists(std::filesystem::symlink_status(s_SettingsPath, co_error))) {
+        return *pco_Settings;
+    }
     try {
         if (s_SettingsPath.empty()) {
             CT_Errors::v_ThrowError(e_FileOpen, "no home folder for the settings file");
@@ -200,7 +208,7 @@ CT_Settings& CT_Session::co_LoadSettings() {
         if (!b_chosen) {
             CT_SettingsPath::sv_CreateFolder(s_SettingsPath);
         }
-        pco_Settings->v_Load();
+        v_LoadSettingsFile();
         v_CheckSettingsFile();
     } catch (et_ErrorCode) {
         if (b_chosen) {
@@ -212,6 +220,33 @@ CT_Settings& CT_Session::co_LoadSettings() {
         pco_Settings = std::make_unique<CT_Settings>(CT_String(s_SettingsPath.c_str()));
     }
     return *pco_Settings;
+}
+
+// The reader takes a word as 0: a file that holds the words show prints is read from a copy
+// that holds their numbers instead.
+void CT_Session::v_LoadSettingsFile() {
+    std::ifstream co_in(s_SettingsPath, std::ios::binary);
+    const std::string s_bytes =
+        co_in ? std::string(std::istreambuf_iterator<char>(co_in), {}) : std::string();
+    const std::string s_numbered = CT_SettingsFileCheck::ss_Numbered(s_bytes);
+    if (!co_in || s_numbered == s_bytes) {
+        pco_Settings->v_Load();
+        return;
+    }
+    const std::string s_copy = CT_RunFolder::ss_Temporary() + "settings";
+    std::ofstream co_out(s_copy, std::ios::binary | std::ios::trunc);
+    co_out << s_numbered;
+    co_out.close();
+    if (!co_out) {
+        CT_Errors::v_ThrowError(e_FileWrite, CT_String(("cannot write a copy of the settings in " +
+                                                        s_copy + " to read their words")
+                                                           .c_str()));
+    }
+    CT_Settings co_read(CT_String(s_copy.c_str()));
+    co_read.v_Load();
+    std::error_code co_ignored;
+    std::filesystem::remove(s_copy, co_ignored);
+    pco_Settings->co_GetProcessSettings() = co_read.co_GetProcessSettings();
 }
 
 void CT_Session::v_CheckSettingsFile() {

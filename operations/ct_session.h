@@ -55,9 +55,10 @@ class CT_Session {
 
     // The settings file's path: the options' one, or the default place.
     const std::string& s_GetSettingsPath() const { return s_SettingsPath; }
-    // Loads the settings file (made with defaults when missing). Errors reading or making a
-    // file the user named pass to the caller; for the default place they are logged as a
-    // warning and the defaults are used, so that a read-only home does not stop the tool.
+    // Loads the settings file. When it is missing the defaults are used, and only 'settings
+    // set' makes the file. Errors reading or making a file the user named pass to the caller;
+    // for the default place they are logged as a warning and the defaults are used, so that a
+    // read-only home does not stop the tool.
     CT_Settings& co_LoadSettings();
     // Whether the loaded file holds lines its reader skips or misreads (each was logged as a
     // warning when it was loaded).
@@ -106,6 +107,8 @@ class CT_Session {
     static std::string ss_CommandErrorPrefix() { return "storyport: error: "; }
 
   private:
+    // Loads the file through the kernel's reader, with its words read as their numbers.
+    void v_LoadSettingsFile();
     // Warns of each line of the settings file that is not read as it stands.
     void v_CheckSettingsFile();
     // Raises e_FileOpen when the log file is a file the command works on or plainly no log.

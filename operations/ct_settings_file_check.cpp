@@ -4,47 +4,31 @@
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
-#include <sstream>
 
+#include "operations/ct_setting_words.h"
 #include "platform/common/ct_shown.h"
 
 namespace {
-// In the order the reader looks for them.
-const char* const gapc_Keys[] = {"IMPORT_FOLDER", "EXPORT_FOLDER", "STORY_ORDER",
-                                 "IGNORE_STORY_ON_PASTE_BOARD"};
 const char* const gpc_KeyList =
     "IMPORT_FOLDER, EXPORT_FOLDER, STORY_ORDER and IGNORE_STORY_ON_PASTE_BOARD";
 
-// The number the reader makes of a text: leading blanks and a sign, then digits up to the first
-// other character; no digits give 0.
-long i_ReadAsNumber(const std::string& s_Value) {
-    return std::strtol(s_Value.c_str(), nullptr, 10);
-}
-
-bool b_IsDigits(const std::string& s_Value) {
-    return !s_Value.empty() &&
-           std::all_of(s_Value.begin(), s_Value.end(), [](char c) { return c >= '0' && c <= '9'; });
-}
-
 std::string s_ValueProblem(const std::string& s_Key, const std::string& s_Value) {
-    if (s_Key == "STORY_ORDER") {
-        if (b_IsDigits(s_Value) && i_ReadAsNumber(s_Value) <= 2) {
-            return "";
-        }
-        return "STORY_ORDER cannot be \"" + CT_Shown::ss_Value(s_Value) +
-               "\"; it is 0 (top-down), 1 (left-right) or 2 (custom): top-down is used";
+    if (!CT_SettingWords::sb_IsNumber(s_Key) || CT_SettingWords::si_Number(s_Key, s_Value) >= 0) {
+        return "";
     }
-    if (s_Key == "IGNORE_STORY_ON_PASTE_BOARD" && !b_IsDigits(s_Value)) {
-        return "IGNORE_STORY_ON_PASTE_BOARD cannot be \"" + CT_Shown::ss_Value(s_Value) +
-               "\"; it is 0 (no) or 1 (yes): it is read as " +
-               (i_ReadAsNumber(s_Value) != 0 ? "yes" : "no");
-    }
-    return "";
+    // What the reader makes of it: the digits it starts with, else 0.
+    const long i_read = std::strtol(s_Value.c_str(), nullptr, 10);
+    const std::string s_used = s_Key == "STORY_ORDER"
+                                   ? "top-down is used"
+                                   : std::string("it is read as ") + (i_read != 0 ? "yes" : "no");
+    return s_Key + " cannot be \"" + CT_Shown::ss_Value(s_Value) + "\"; it is " +
+           CT_SettingWords::ss_Accepted(s_Key) + ": " + s_used;
 }
 
 // Reads `KEY = "VALUE"` with blanks before it and blanks or a carriage return after it, by hand:
 // the line comes from a file a person edited and may be of any length.
-bool b_ParseSetting(const std::string& s_Line, std::string& s_Key, std::string& s_Value) {
+bool b_ParseSetting(const std::string& s_Line, std::string& s_Key, std::string& s_Value,
+                    std::size_t& n_ValueAt) {
     std::size_t n = s_Line.find_first_not_of(" \t");
     const std::size_t n_key = n == std::string::npos ? s_Line.size() : n;
     for (n = n_key; n < s_Line.size(); ++n) {
@@ -65,12 +49,20 @@ bool b_ParseSetting(const std::string& s_Line, std::string& s_Key, std::string& 
     }
     s_Key = s_Line.substr(n_key, n - n_key);
     s_Value = s_Line.substr(n_value, n_quote - n_value);
+    n_ValueAt = n_value;
     return true;
 }
 }  // namespace
 
-// The reader takes the keys one after the other, each from where the one before was found; a
-// key it does not find leaves it where it was.
+struct CT_SettingsFileCheck::CT_Line {
+    std::size_t n_Number;
+    std::string s_Problem;  // empty for a setting of a known key
+    std::string s_Key;
+    std::string s_Value;
+    std::size_t n_ValueAt;  // where the value starts in the file's bytes
+    bool b_Read;            // the reader takes its value
+};
+
 std::vector<std::string> CT_SettingsFileCheck::sco_Problems(const std::string& s_Path) {
     std::ifstream co_file(s_Path, std::ios::binary);
     if (!co_file) {
@@ -79,62 +71,80 @@ std::vector<std::string> CT_SettingsFileCheck::sco_Problems(const std::string& s
     return sco_ProblemsIn(std::string(std::istreambuf_iterator<char>(co_file), {}), s_Path);
 }
 
-std::vector<std::string> CT_SettingsFileCheck::sco_ProblemsIn(const std::string& s_Bytes,
-                                                              const std::string& s_Path) {
-    std::istringstream co_file(s_Bytes);
-    struct CT_Line {
-        std::size_t n_Number;
-        std::string s_Problem;  // empty for a setting of a known key
-        std::string s_Key;
-        std::string s_Value;
-    };
+// The reader takes the keys one after the other, each from where the one before was found; a
+// key it does not find leaves it where it was.
+std::vector<CT_SettingsFileCheck::CT_Line> CT_SettingsFileCheck::sco_Lines(
+    const std::string& s_Bytes) {
     std::vector<CT_Line> co_lines;
-    std::string s_line;
-    for (std::size_t n_line = 1; std::getline(co_file, s_line); ++n_line) {
+    std::size_t n_start = 0;
+    for (std::size_t n_line = 1; n_start < s_Bytes.size(); ++n_line) {
+        const std::size_t n_end = std::min(s_Bytes.find('\n', n_start), s_Bytes.size());
+        const std::string s_line = s_Bytes.substr(n_start, n_end - n_start);
+        const std::size_t n_lineStart = n_start;
+        n_start = n_end + 1;
         if (s_line.find_first_not_of(" \t\r") == std::string::npos) {
             continue;
         }
         std::string s_key;
         std::string s_value;
-        if (!b_ParseSetting(s_line, s_key, s_value)) {
+        std::size_t n_valueAt = 0;
+        if (!b_ParseSetting(s_line, s_key, s_value, n_valueAt)) {
             co_lines.push_back({n_line,
                                 "not a setting: each line is KEY = \"VALUE\"; the settings "
                                 "around it may be misread",
-                                "", ""});
-        } else if (std::find(std::begin(gapc_Keys), std::end(gapc_Keys), s_key) ==
-                   std::end(gapc_Keys)) {
+                                "", "", 0, false});
+        } else if (CT_SettingWords::ss_Key(s_key) != s_key) {
             co_lines.push_back({n_line,
                                 "\"" + CT_Shown::ss_Value(s_key) +
                                     "\" is not a setting; the settings are " + gpc_KeyList,
-                                "", ""});
+                                "", "", 0, false});
         } else {
-            co_lines.push_back({n_line, "", s_key, s_value});
+            co_lines.push_back({n_line, "", s_key, s_value, n_lineStart + n_valueAt, false});
         }
     }
-    std::vector<bool> co_read(co_lines.size(), false);
     std::size_t n_from = 0;
-    for (const char* pc_key : gapc_Keys) {
+    for (const std::string& s_key : CT_SettingWords::sco_Keys()) {
         for (std::size_t n = n_from; n < co_lines.size(); ++n) {
-            if (co_lines[n].s_Key == pc_key) {
-                co_read[n] = true;
-                co_lines[n].s_Problem = s_ValueProblem(pc_key, co_lines[n].s_Value);
+            if (co_lines[n].s_Key == s_key) {
+                co_lines[n].b_Read = true;
+                co_lines[n].s_Problem = s_ValueProblem(s_key, co_lines[n].s_Value);
                 n_from = n + 1;
                 break;
             }
         }
     }
-    std::vector<std::string> co_problems;
-    for (std::size_t n = 0; n < co_lines.size(); ++n) {
-        CT_Line& co_line = co_lines[n];
-        if (!co_line.s_Key.empty() && !co_read[n]) {
+    for (CT_Line& co_line : co_lines) {
+        if (!co_line.s_Key.empty() && !co_line.b_Read) {
             co_line.s_Problem = co_line.s_Key +
                                 " is not read: the settings are read in the order " + gpc_KeyList +
                                 ", each once and after the one before";
         }
+    }
+    return co_lines;
+}
+
+std::vector<std::string> CT_SettingsFileCheck::sco_ProblemsIn(const std::string& s_Bytes,
+                                                              const std::string& s_Path) {
+    std::vector<std::string> co_problems;
+    for (const CT_Line& co_line : sco_Lines(s_Bytes)) {
         if (!co_line.s_Problem.empty()) {
             co_problems.push_back(s_Path + ":" + std::to_string(co_line.n_Number) + ": " +
                                   co_line.s_Problem);
         }
     }
     return co_problems;
+}
+
+std::string CT_SettingsFileCheck::ss_Numbered(const std::string& s_Bytes) {
+    std::string s_numbered = s_Bytes;
+    const std::vector<CT_Line> co_lines = sco_Lines(s_Bytes);
+    // From the end, so that the places of the values before stay where they were.
+    for (auto it = co_lines.rbegin(); it != co_lines.rend(); ++it) {
+        if (!it->b_Read || !it->s_Problem.empty() || !CT_SettingWords::sb_IsNumber(it->s_Key)) {
+            continue;
+        }
+        const int i_number = CT_SettingWords::si_Number(it->s_Key, it->s_Value);
+        s_numbered.replace(it->n_ValueAt, it->s_Value.size(), std::to_string(i_number));
+    }
+    return s_numbered;
 }

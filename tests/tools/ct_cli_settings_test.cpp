@@ -2,20 +2,25 @@
 // operations follow it.
 #include "tests/tools/ct_cli_fixture.h"
 
-TEST_F(CT_CliTest, SettingsAreMadeWithDefaultsInTheConfigFolder) {
+// Only set makes the file: the commands that read settings use the defaults while it is missing.
+TEST_F(CT_CliTest, SettingsAreMadeOnlyBySet) {
     const CT_CliResult co_result = co_Run({"settings"});
     EXPECT_EQ(co_result.i_Status, 0);
     EXPECT_EQ(co_result.s_Out,
               "# " + s_Path("config/storyport/settings") +
                   "\nIMPORT_FOLDER = \"\"\nEXPORT_FOLDER = \"\"\n"
                   "STORY_ORDER = \"top-down\"\nIGNORE_STORY_ON_PASTE_BOARD = \"no\"\n");
+    EXPECT_EQ(co_Run({"list", "brochure.idml"}).i_Status, 0);
+    EXPECT_EQ(co_Run({"export", "brochure.idml", "b.stt"}).i_Status, 0);
+    EXPECT_FALSE(b_Exists("config/storyport"));
+    ASSERT_EQ(co_Run({"settings", "set", "story-order", "top-down"}).i_Status, 0);
     EXPECT_EQ(s_Read("config/storyport/settings"),
               "IMPORT_FOLDER = \"\"\nEXPORT_FOLDER = \"\"\nSTORY_ORDER = \"0\"\n"
               "IGNORE_STORY_ON_PASTE_BOARD = \"0\"\n");
 }
 
 TEST_F(CT_CliTest, WrongSettingsAreRefusedAndLeaveTheFile) {
-    ASSERT_EQ(co_Run({"settings", "show"}).i_Status, 0);
+    ASSERT_EQ(co_Run({"settings", "set", "story-order", "top-down"}).i_Status, 0);
     const std::string s_before = s_Read("config/storyport/settings");
     EXPECT_EQ(co_Run({"settings", "set", "colour", "blue"}).i_Status, 2);
     const CT_CliResult co_refused = co_Run({"settings", "set", "story-order", "diagonal"});
@@ -26,13 +31,15 @@ TEST_F(CT_CliTest, WrongSettingsAreRefusedAndLeaveTheFile) {
     EXPECT_EQ(co_Run({"settings", "set", "export-folder", "a\"b"}).i_Status, 2);
     EXPECT_EQ(s_Read("config/storyport/settings"), s_before);
     const CT_CliResult co_result =
-        co_Run({"settings", "show", "--settings", s_Path("no/such/folder/settings")});
+        co_Run({"settings", "set", "--settings", s_Path("no/such/folder/settings"), "story-order",
+                "custom"});
     EXPECT_EQ(co_result.i_Status, 1);
     EXPECT_EQ(sco_ErrorLines(co_result.s_Err).size(), 1u) << co_result.s_Err;
 }
 
-// Set settings are saved and followed, and what show prints is what set takes: every line fed
-// back to set is accepted and changes nothing.
+// Set settings are saved and followed, and what show prints is what set takes and what a
+// settings file may hold: every line fed back to set is accepted and changes nothing, and a
+// file of those lines is read as the settings they show.
 TEST_F(CT_CliTest, SetSettingsAreSavedFollowedAndShownAsSetTakesThem) {
     ASSERT_EQ(co_Run({"settings", "set", "story-order", "left-right"}).i_Status, 0);
     ASSERT_EQ(co_Run({"settings", "set", "IGNORE_STORY_ON_PASTE_BOARD", "yes"}).i_Status, 0);
@@ -56,6 +63,18 @@ TEST_F(CT_CliTest, SetSettingsAreSavedFollowedAndShownAsSetTakesThem) {
         EXPECT_EQ(co_Run({"settings", "set", s_key, s_value}).i_Status, 0) << s_line;
     }
     EXPECT_EQ(s_Read("config/storyport/settings"), s_before);
+    std::string s_words;
+    for (std::size_t n_line = 1; n_line < co_shown.size(); ++n_line) {
+        s_words += co_shown[n_line] + "\n";
+    }
+    v_Write("words.settings", s_words);
+    const CT_CliResult co_list =
+        co_Run({"--settings", "words.settings", "list", "brochure.idml", "--keys"});
+    EXPECT_EQ(co_list.s_Err.find("Warning"), std::string::npos) << co_list.s_Err;
+    EXPECT_EQ(co_list.s_Out, "u1c2\nu1d6\nu1e4\nu1f3\nu205\nu21a\n");
+    EXPECT_EQ(co_Run({"--settings", "words.settings", "settings", "show"}).s_Out,
+              "# words.settings\n" + s_words);
+    EXPECT_EQ(s_Read("words.settings"), s_words);
 }
 
 // A settings file edited by hand: each line its reader would skip or misread is named with
@@ -67,11 +86,11 @@ TEST_F(CT_CliTest, SettingsLinesThatAreNotReadAsTheyStandAreNamed) {
         "the one before";
     const std::pair<std::string, std::string> aco_cases[] = {
         {"STORY_ORDER = \"7\"\n",
-         "1: STORY_ORDER cannot be \"7\"; it is 0 (top-down), 1 (left-right) or 2 (custom): "
-         "top-down is used"},
-        {"IGNORE_STORY_ON_PASTE_BOARD = \"yes\"\n",
-         "1: IGNORE_STORY_ON_PASTE_BOARD cannot be \"yes\"; it is 0 (no) or 1 (yes): it is read "
-         "as no"},
+         "1: STORY_ORDER cannot be \"7\"; it is top-down, left-right or custom: top-down is "
+         "used"},
+        {"IGNORE_STORY_ON_PASTE_BOARD = \"maybe\"\n",
+         "1: IGNORE_STORY_ON_PASTE_BOARD cannot be \"maybe\"; it is yes or no: it is read as "
+         "no"},
         {"STORY_ORDER = \"1\"\nIMPORT_FOLDER = \"in\"\n", "1: STORY_ORDER is not read: " + s_order},
         {"\nEXPORT_FOLDER = \"a\"\nEXPORT_FOLDER = \"b\"\n",
          "3: EXPORT_FOLDER is not read: " + s_order},
