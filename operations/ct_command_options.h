@@ -63,6 +63,8 @@ struct CT_CommandOptions {
     bool b_Force = false;             // export over a translation or a file of another kind
     std::string s_SettingsFile;
     std::string s_LogFile;
+    bool b_Quiet = false;       // no progress line and only errors and warnings in the log
+    bool b_NoProgress = false;  // no progress line
 
     // XLIFF. An empty s_Format means "as the file's extension says".
     std::string s_Format;  // "tagged" or "xliff"

@@ -38,6 +38,10 @@ void CT_LogSink::v_AddRewrite(const std::string& s_From, const std::string& s_To
     co_Rewrites.emplace_back(s_From, s_To);
 }
 
+void CT_LogSink::v_AddLastRewrite(const std::string& s_From, const std::string& s_To) {
+    co_LastRewrites.emplace_back(s_From, s_To);
+}
+
 void CT_LogSink::v_SetFilter(std::function<std::string(const std::string&)> co_Filter) {
     this->co_Filter = std::move(co_Filter);
 }
@@ -77,16 +81,22 @@ std::streamsize CT_LogSink::xsputn(const char* pc_Text, std::streamsize n_Count)
     return n_Count;
 }
 
-void CT_LogSink::v_EmitLine() {
+void CT_LogSink::sv_Rewrite(std::string& s_Line,
+                            const std::vector<std::pair<std::string, std::string>>& co_Rewrites) {
     for (const auto& [s_from, s_to] : co_Rewrites) {
         for (std::size_t n_at = s_Line.find(s_from); n_at != std::string::npos;
              n_at = s_Line.find(s_from, n_at + s_to.size())) {
             s_Line.replace(n_at, s_from.size(), s_to);
         }
     }
+}
+
+void CT_LogSink::v_EmitLine() {
+    sv_Rewrite(s_Line, co_Rewrites);
     if (co_Filter) {
         s_Line = co_Filter(s_Line);
     }
+    sv_Rewrite(s_Line, co_LastRewrites);
     // Values are cut where messages are made; this catches any that was not.
     s_Line = CT_Shown::ss_Line(s_Line, kn_LongestLine);
     if (b_HoldNow) {
@@ -94,18 +104,23 @@ void CT_LogSink::v_EmitLine() {
         s_Line.clear();
         return;
     }
+    bool b_shown =
+        !b_Quiet || s_Line.rfind("Warning", 0) == 0 || s_Line.rfind("storyport: ", 0) == 0;
     for (const std::string& s_prefix : co_ErrorPrefixes) {
         if (!s_prefix.empty() && s_Line.compare(0, s_prefix.size(), s_prefix) == 0) {
             ++n_ErrorLines;
             s_LastErrorLine = s_Line;
             b_HoldNow = b_Hold;
+            b_shown = true;
             break;
         }
     }
-    if (co_BeforeLine) {
-        co_BeforeLine();
+    if (b_shown) {
+        if (co_BeforeLine) {
+            co_BeforeLine();
+        }
+        co_Out << s_Line << '\n' << std::flush;
     }
-    co_Out << s_Line << '\n' << std::flush;
     if (co_File.is_open()) {
         co_File << s_Line << '\n' << std::flush;
     }

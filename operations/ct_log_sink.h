@@ -29,6 +29,12 @@ class CT_LogSink : public std::streambuf {
     void v_SetBeforeLine(std::function<void()> co_BeforeLine);
     // Shows s_To wherever a line holds s_From.
     void v_AddRewrite(const std::string& s_From, const std::string& s_To);
+    // Shows s_To wherever a line holds s_From once every other rewrite and the filter are done:
+    // for the files that stand in for the standard streams, whose paths the others show.
+    void v_AddLastRewrite(const std::string& s_From, const std::string& s_To);
+    // While on, only error lines, warnings and the command's own "storyport: " lines reach the
+    // caller's stream; the log file still gets every line.
+    void v_SetQuiet(bool b_Quiet) { this->b_Quiet = b_Quiet; }
     // Passes every line through the function before it is shown; an empty one stops that.
     void v_SetFilter(std::function<std::string(const std::string&)> co_Filter);
 
@@ -50,6 +56,8 @@ class CT_LogSink : public std::streambuf {
     std::streamsize xsputn(const char* pc_Text, std::streamsize n_Count) override;
 
   private:
+    static void sv_Rewrite(std::string& s_Line,
+                           const std::vector<std::pair<std::string, std::string>>& co_Rewrites);
     void v_EmitLine();
 
     std::ostream& co_Out;
@@ -57,7 +65,9 @@ class CT_LogSink : public std::streambuf {
     std::ofstream co_File;
     std::function<void()> co_BeforeLine;
     std::vector<std::pair<std::string, std::string>> co_Rewrites;
+    std::vector<std::pair<std::string, std::string>> co_LastRewrites;
     std::function<std::string(const std::string&)> co_Filter;
+    bool b_Quiet = false;
     std::string s_Line;
     unsigned n_ErrorLines = 0;
     std::string s_LastErrorLine;

@@ -2,8 +2,10 @@
 
 #include <CLI/CLI.hpp>
 
+#include <algorithm>
 #include <vector>
 
+#include "operations/ct_setting_words.h"
 #include "tools/ct_command_tree.h"
 
 namespace {
@@ -52,6 +54,35 @@ std::string s_ValueReply(const CLI::Option& co_Option) {
     }
     return "compopt -o filenames 2>/dev/null; COMPREPLY=($(compgen -f -- \"$cur\"))";
 }
+
+// For a command whose operands are a setting's KEY and VALUE: the keys first, then the words
+// of the key given (a folder for a folder's key). Empty for other commands.
+std::string s_SettingReplies(const CLI::App& co_Command) {
+    const std::vector<const CLI::Option*> co_operands = CT_CommandTree::sco_Operands(co_Command);
+    if (co_operands.empty() || co_operands.front()->get_name() != "KEY") {
+        return "";
+    }
+    std::vector<std::string> co_keys;
+    std::string s_values;
+    for (const std::string& s_key : CT_SettingWords::sco_Keys()) {
+        const std::string s_spelling = CT_SettingWords::ss_Spelling(s_key);
+        co_keys.insert(co_keys.end(), {s_key, s_spelling});
+        const std::vector<std::string>& co_words = CT_SettingWords::sco_Words(s_key);
+        s_values += "            \"1:" + s_key + "\"|\"1:" + s_spelling + "\") " +
+                    (co_words.empty() ? std::string("compopt -o filenames 2>/dev/null; "
+                                                    "COMPREPLY=($(compgen -d -- \"$cur\"))")
+                                      : "COMPREPLY=($(compgen -W \"" + s_Join(co_words, " ") +
+                                            "\" -- \"$cur\"))") +
+                    "; return ;;\n";
+    }
+    return "    if [[ $command == \"" + s_Key(co_Command) +
+           "\" && $cur != -* ]]; then\n"
+           "        case \"${#operands[@]}:${operands[0]}\" in\n"
+           "            0:*) COMPREPLY=($(compgen -W \"" +
+           s_Join(co_keys, " ") + "\" -- \"$cur\")); return ;;\n" + s_values +
+           "        esac\n"
+           "    fi\n";
+}
 }  // namespace
 
 std::string CT_BashCompletion::ss_Write(const CLI::App& co_App) {
@@ -59,19 +90,26 @@ std::string CT_BashCompletion::ss_Write(const CLI::App& co_App) {
     v_Collect(co_App, co_all);
     const std::vector<const CLI::Option*> co_global = CT_CommandTree::sco_Options(co_App);
 
-    std::string s_values;   // options that take a value, every spelling
-    std::string s_steps;    // a command word that leads from one command to the next
-    std::string s_replies;  // the value of an option, by command
-    std::string s_words;    // what the next word can be, by command
+    std::string s_values;    // options that take a value, every spelling
+    std::string s_steps;     // a command word that leads from one command to the next
+    std::string s_replies;   // the value of an option, by command
+    std::string s_words;     // what the next word can be, by command
+    std::string s_settings;  // the operands of the settings command
     for (const CLI::App* pco_command : co_all) {
         const std::string s_key = s_Key(*pco_command);
         std::vector<const CLI::Option*> co_options = CT_CommandTree::sco_Options(*pco_command);
         if (pco_command != &co_App) {
             co_options.insert(co_options.end(), co_global.begin(), co_global.end());
         }
+        s_settings += s_SettingReplies(*pco_command);
         std::vector<std::string> co_optionWords;
         for (const CLI::Option* pco_option : co_options) {
-            const std::vector<std::string> co_names = co_Spellings(*pco_option);
+            std::vector<std::string> co_names = co_Spellings(*pco_option);
+            // The help option of a command is the same option as the top's: offered once.
+            if (std::find(co_optionWords.begin(), co_optionWords.end(), co_names.front()) !=
+                co_optionWords.end()) {
+                continue;
+            }
             co_optionWords.insert(co_optionWords.end(), co_names.begin(), co_names.end());
             if (pco_option->get_items_expected_max() > 0) {
                 for (const std::string& s_name : co_names) {
@@ -109,7 +147,7 @@ std::string CT_BashCompletion::ss_Write(const CLI::App& co_App) {
            s_name +
            "() {\n"
            "    local cur=${COMP_WORDS[COMP_CWORD]} prev=${COMP_WORDS[COMP_CWORD-1]}\n"
-           "    local command=\"\" word i options commands files\n"
+           "    local command=\"\" word i options commands files operands=()\n"
            "    for ((i = 1; i < COMP_CWORD; i++)); do\n"
            "        word=${COMP_WORDS[i]}\n"
            "        case \"$word\" in\n"
@@ -119,13 +157,11 @@ std::string CT_BashCompletion::ss_Write(const CLI::App& co_App) {
            "        esac\n"
            "        case \"$command:$word\" in\n" +
            s_steps +
+           "            *) [[ $word != -* ]] && operands+=(\"$word\") ;;\n"
            "        esac\n"
            "    done\n"
            "    case \"$command:$prev\" in\n" +
-           s_replies +
-           "    esac\n"
-           "    case \"$command\" in\n" +
-           s_words +
+           s_replies + "    esac\n" + s_settings + "    case \"$command\" in\n" + s_words +
            "    esac\n"
            "    if [[ $cur == -* ]]; then\n"
            "        COMPREPLY=($(compgen -W \"$options\" -- \"$cur\"))\n"

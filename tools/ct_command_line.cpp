@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "operations/ct_setting_words.h"
 #include "storyport/operations.h"
 #include "tools/ct_bash_completion.h"
 #include "tools/ct_command_suggestion.h"
@@ -24,11 +25,15 @@ const char* const gpc_Description =
     "story, by key.";
 
 const char* const gpc_Footer =
-    "Exit status: 0 done; 1 an error (the log says which); 2 a wrong command line, or none\n"
-    "(the usage is shown); 3 check found that file and document differ, or import refused such\n"
-    "a file; 130 canceled with Ctrl-C.\n"
+    "Exit status: 0 done; 1 an error (the log says which), or output that could not be\n"
+    "written; 2 a wrong command line, or none (the usage is shown); 3 check found that file\n"
+    "and document differ, or import refused such a file; 130 canceled with Ctrl-C (143 with\n"
+    "SIGTERM).\n"
     "\n"
-    "The log goes to standard error (and to --log FILE); a progress bar is drawn on a terminal.\n"
+    "The log goes to standard error (and to --log FILE); a progress bar is drawn on a terminal\n"
+    "unless --quiet or --no-progress. A file named - is standard input where a translation is\n"
+    "read (import, check, map --check: tagged or XLIFF, told by its content) and standard\n"
+    "output where a file is exported (export, tagged unless --format xliff; pseudo --xliff).\n"
     "Settings are read from $XDG_CONFIG_HOME/storyport/settings (or\n"
     "~/.config/storyport/settings) unless --settings names another file.\n"
     "\n"
@@ -213,7 +218,7 @@ void v_AddExport(CLI::App& co_App, CT_CommandOptions& co_Options) {
         co_App.add_subcommand("export", "Export the stories of a document to a tagged story file");
     v_AddDocumentAndTagged(*pco_export, co_Options,
                            "the tagged story file or XLIFF file to write (replaced only when the "
-                           "export ends)");
+                           "export ends), or - for standard output");
     v_AddOrderOptions(*pco_export, co_Options, true);
     CT_XliffOptions::sv_AddExport(*pco_export, co_Options);
     v_AddPasteboardOption(*pco_export, co_Options);
@@ -236,7 +241,8 @@ void v_AddImport(CLI::App& co_App, CT_CommandOptions& co_Options) {
     CLI::App* pco_import =
         co_App.add_subcommand("import", "Import a translated tagged story file into its document");
     v_AddDocumentAndTagged(*pco_import, co_Options,
-                           "the translated tagged story file or XLIFF file to read");
+                           "the translated tagged story file or XLIFF file to read, or - for "
+                           "standard input");
     v_AddPasteboardOption(*pco_import, co_Options);
     v_AddThreadsOption(*pco_import, co_Options);
     v_AddLayerOptions(*pco_import, co_Options, false);
@@ -258,7 +264,8 @@ void v_AddCheck(CLI::App& co_App, CT_CommandOptions& co_Options) {
     CLI::App* pco_check =
         co_App.add_subcommand("check", "Tell whether importing a tagged story file would be clean");
     v_AddDocumentAndTagged(*pco_check, co_Options,
-                           "the tagged story file or XLIFF file to compare");
+                           "the tagged story file or XLIFF file to compare, or - for standard "
+                           "input");
     v_AddPasteboardOption(*pco_check, co_Options);
     v_AddThreadsOption(*pco_check, co_Options);
     v_AddMaxGrowthOption(*pco_check, co_Options);
@@ -424,15 +431,20 @@ void v_AddSettings(CLI::App& co_App, CT_CommandOptions& co_Options) {
         "\n"
         "Example:\n"
         "  storyport settings set ignore-pasteboard yes");
-    pco_set
-        ->add_option("KEY", co_Options.s_SettingsKey,
-                     "IMPORT_FOLDER, EXPORT_FOLDER, STORY_ORDER or IGNORE_STORY_ON_PASTE_BOARD "
-                     "(or import-folder, export-folder, story-order, ignore-pasteboard)")
+    std::string s_keys;
+    std::string s_spellings;
+    std::string s_values;
+    for (const std::string& s_key : CT_SettingWords::sco_Keys()) {
+        const bool b_last = s_key == CT_SettingWords::sco_Keys().back();
+        const char* pc_between = s_keys.empty() ? "" : b_last ? " or " : ", ";
+        s_keys += pc_between + s_key;
+        s_spellings += (s_spellings.empty() ? "" : ", ") + CT_SettingWords::ss_Spelling(s_key);
+        s_values +=
+            (s_values.empty() ? "" : "; ") + s_key + ": " + CT_SettingWords::ss_Accepted(s_key);
+    }
+    pco_set->add_option("KEY", co_Options.s_SettingsKey, s_keys + " (or " + s_spellings + ")")
         ->required();
-    pco_set
-        ->add_option("VALUE", co_Options.s_SettingsValue,
-                     "a folder; top-down, left-right or custom; yes or no")
-        ->required();
+    pco_set->add_option("VALUE", co_Options.s_SettingsValue, s_values)->required();
     pco_settings->footer(
         "'storyport settings' alone shows the settings, as 'settings show' does.\n"
         "\n"
@@ -612,6 +624,11 @@ int CT_CommandLine::si_Parse(int i_Argc, const char* const* ppc_Argv, CT_Command
         ->type_name("FILE");
     co_app.add_option("--log", co_Options.s_LogFile, "append the log to this file as well")
         ->type_name("FILE");
+    co_app.add_flag("-q,--quiet", co_Options.b_Quiet,
+                    "no progress line and no summary: only errors and warnings on standard error "
+                    "(the --log file still gets every line)");
+    co_app.add_flag("--no-progress", co_Options.b_NoProgress,
+                    "draw no progress line, even on a terminal");
     // Hidden: the build writes the manual page and the completion script with these.
     std::string s_manual;
     std::string s_completion;

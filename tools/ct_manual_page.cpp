@@ -2,9 +2,13 @@
 
 #include <CLI/CLI.hpp>
 
+#include <algorithm>
 #include <cctype>
 #include <sstream>
+#include <utility>
+#include <vector>
 
+#include "operations/ct_setting_words.h"
 #include "tools/ct_command_tree.h"
 
 namespace {
@@ -80,6 +84,87 @@ std::string s_Summary(const CLI::App& co_App) {
     return s_summary.rfind(s_name, 0) == 0 ? s_summary.substr(s_name.size()) : s_summary;
 }
 
+// A list of terms and what they mean.
+std::string s_Terms(const std::vector<std::pair<std::string, std::string>>& co_Terms) {
+    std::string s_out;
+    for (const auto& [s_term, s_meaning] : co_Terms) {
+        s_out += ".TP\n\\fB" + s_Roff(s_term) + "\\fR\n" + s_Roff(s_meaning) + "\n";
+    }
+    return s_out;
+}
+
+std::string s_ExitStatus() {
+    return ".SH \"EXIT STATUS\"\n" +
+           s_Terms({{"0", "Done; for check, the file and the document hold the same stories."},
+                    {"1",
+                     "An error: the log on standard error says which. A write to standard "
+                     "output that failed (a full disk, a closed pipe) is one too."},
+                    {"2", "A wrong command line, or none: the usage is shown."},
+                    {"3",
+                     "check found that the file and the document differ, or import refused "
+                     "such a file."},
+                    {"130",
+                     "Canceled with Ctrl-C (SIGINT); what was being written was left "
+                     "as it was."},
+                    {"143", "Ended by SIGTERM (129: by SIGHUP), as with Ctrl-C."}});
+}
+
+std::string s_Environment() {
+    return ".SH ENVIRONMENT\n" +
+           s_Terms({{"XDG_CONFIG_HOME",
+                     "The folder of the settings file, $XDG_CONFIG_HOME/storyport/settings; "
+                     "when unset, empty or relative, ~/.config is used."},
+                    {"HOME", "The home folder, for ~/.config."},
+                    {"TMPDIR",
+                     "Where a run keeps its temporary files (in storyport-UID, a "
+                     "folder of the user's own); /tmp when unset."}});
+}
+
+// The settings file, each setting with the values it takes.
+std::string s_Files() {
+    std::string s_settings =
+        "The settings, one line each: KEY = \"VALUE\". 'storyport settings set' makes the file "
+        "and changes it; a command that only reads them uses the defaults while it is missing.";
+    std::vector<std::pair<std::string, std::string>> co_keys;
+    for (const std::string& s_key : CT_SettingWords::sco_Keys()) {
+        std::string s_takes = CT_SettingWords::ss_Accepted(s_key);
+        if (CT_SettingWords::sb_IsNumber(s_key)) {
+            s_takes += " (the default " + CT_SettingWords::ss_Word(s_key, 0) + ")";
+        } else {
+            s_takes += " (the default: none)";
+        }
+        co_keys.emplace_back(s_key, "Takes " + s_takes + ".");
+    }
+    return ".SH FILES\n.TP\n\\fI$XDG_CONFIG_HOME/storyport/settings\\fR\n" + s_Roff(s_settings) +
+           "\n.RS\n" + s_Terms(co_keys) + ".RE\n" +
+           s_Terms({{"DOC.bak", "The document as it was before an import changed it."},
+                    {"DOC.order",
+                     "The document's own story order (what the HTML map saves), "
+                     "followed when the order is custom."}});
+}
+
+std::string s_SeeAlso() {
+    return ".SH \"SEE ALSO\"\n" +
+           s_Roff(
+               "XLIFF Version 1.2, OASIS Standard (docs.oasis-open.org/xliff); BCP 47, Tags "
+               "for Identifying Languages (RFC 5646); the README of the source tree.") +
+           "\n";
+}
+
+// The notes of the command, less what a section of its own says.
+std::string s_OwnNotes(const std::string& s_Footer) {
+    std::string s_notes;
+    std::size_t n_start = 0;
+    while (n_start < s_Footer.size()) {
+        const std::size_t n_end = std::min(s_Footer.find("\n\n", n_start), s_Footer.size());
+        const std::string s_paragraph = s_Footer.substr(n_start, n_end - n_start);
+        if (s_paragraph.rfind("Exit status:", 0) != 0) {
+            s_notes += (s_notes.empty() ? "" : "\n\n") + s_paragraph;
+        }
+        n_start = n_end + 2;
+    }
+    return s_notes;
+}
 }  // namespace
 
 std::string CT_ManualPage::ss_Write(const CLI::App& co_App, const std::string& s_Version) {
@@ -100,6 +185,7 @@ std::string CT_ManualPage::ss_Write(const CLI::App& co_App, const std::string& s
     for (const CLI::App* pco_command : CT_CommandTree::sco_Commands(co_App)) {
         s_out += s_Command(*pco_command);
     }
-    s_out += ".SH NOTES\n" + s_Notes(co_App.get_footer());
-    return s_out;
+    s_out += s_ExitStatus() + s_Environment() + s_Files();
+    s_out += ".SH NOTES\n" + s_Notes(s_OwnNotes(co_App.get_footer()));
+    return s_out + s_SeeAlso();
 }

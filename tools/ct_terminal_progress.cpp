@@ -13,6 +13,7 @@
 namespace {
 constexpr unsigned gn_BarWidth = 24;
 constexpr unsigned gn_PauseSeconds = 60;
+constexpr std::chrono::milliseconds gco_RedrawEvery{100};
 
 unsigned n_TerminalColumns() {
     winsize co_size{};
@@ -40,7 +41,7 @@ void CT_TerminalProgress::v_StartProgress(const CT_String& co_Message, unsigned 
     s_Caption = std::string(co_Message.sv());
     this->n_Steps = n_Steps;
     n_Done = 0;
-    v_Draw();
+    v_Draw(true);
 }
 
 void CT_TerminalProgress::v_StepProgress() {
@@ -48,7 +49,7 @@ void CT_TerminalProgress::v_StepProgress() {
     if (n_Done < n_Steps) {
         ++n_Done;
     }
-    v_Draw();
+    v_Draw(n_Done == n_Steps);
     v_PauseIfAsked();
 }
 
@@ -74,10 +75,15 @@ unsigned CT_TerminalProgress::sn_PauseStepFromEnvironment() {
     return pc_end != pc_value && *pc_end == '\0' ? static_cast<unsigned>(n_step) : 0;
 }
 
-void CT_TerminalProgress::v_Draw() {
+void CT_TerminalProgress::v_Draw(bool b_Always) {
     if (!b_Draw) {
         return;
     }
+    const std::chrono::steady_clock::time_point co_now = std::chrono::steady_clock::now();
+    if (!b_Always && b_Shown && co_now - co_LastDrawn < gco_RedrawEvery) {
+        return;
+    }
+    co_LastDrawn = co_now;
     const unsigned n_filled = n_Steps == 0 ? gn_BarWidth : n_Done * gn_BarWidth / n_Steps;
     const std::string s_bar = " [" + std::string(n_filled, '#') +
                               std::string(gn_BarWidth - n_filled, '.') + "] " +

@@ -1,12 +1,15 @@
 // The kernel's progress display on a terminal: one line on standard error with the caption of
-// the running export or import, a bar and the step count, redrawn in place at every step. It
-// draws only when standard error is a terminal, so a pipe or a log file never sees it.
+// the running export or import, a bar and the step count, redrawn in place at most ten times a
+// second (and at the first and last step), so that a document of thousands of stories costs
+// the terminal a few redraws. It draws only when standard error is a terminal and the user did
+// not ask for quiet, so a pipe or a log file never sees it.
 //
 // Testing aid: with STORYPORT_PAUSE_AT_STEP=N in the environment, the N-th step (counted over
 // the whole run, from 1) announces "storyport: paused at step N" on standard error and waits,
 // up to a minute, for Ctrl-C before it goes on. Tests use it to send SIGINT at a known point.
 #pragma once
 
+#include <chrono>
 #include <string>
 
 #include "platform/host/ct_progress_listener.h"
@@ -28,7 +31,8 @@ class CT_TerminalProgress : public CT_ProgressListener {
     static unsigned sn_PauseStepFromEnvironment();
 
   private:
-    void v_Draw();
+    // b_Always: whatever the time since the last drawing.
+    void v_Draw(bool b_Always);
     void v_PauseIfAsked();
 
     bool b_Draw;
@@ -39,4 +43,5 @@ class CT_TerminalProgress : public CT_ProgressListener {
     std::string s_Caption;
     unsigned n_Steps = 0;
     unsigned n_Done = 0;
+    std::chrono::steady_clock::time_point co_LastDrawn;
 };

@@ -8,8 +8,10 @@
 
 CT_ToolSession::CT_ToolSession(const CT_CommandOptions& co_Options)
     : CT_Session(co_Options, std::cerr),
-      co_Progress(isatty(STDERR_FILENO) != 0, CT_TerminalProgress::sn_PauseStepFromEnvironment()),
+      co_Progress(isatty(STDERR_FILENO) != 0 && !co_Options.b_Quiet && !co_Options.b_NoProgress,
+                  CT_TerminalProgress::sn_PauseStepFromEnvironment()),
       co_BatchProgress(co_Progress) {
+    co_GetSink().v_SetQuiet(co_Options.b_Quiet);
     co_GetSink().v_SetBeforeLine([this] { co_Progress.v_ClearLine(); });
     co_GetHost().v_SetProgressListener(&co_Progress);
     co_GetHost().v_SetParentProgressListener(&co_BatchProgress);

@@ -2,24 +2,10 @@
 
 #include <CLI/CLI.hpp>
 
-#include <cctype>
+#include <utility>
 
+#include "exchange/ct_language_tag.h"
 #include "operations/ct_session.h"
-
-namespace {
-// A BCP 47 code as users write them: letters, digits and hyphens, starting with letters.
-bool b_IsLanguage(const std::string& s_Code) {
-    if (s_Code.empty() || !std::isalpha(static_cast<unsigned char>(s_Code[0]))) {
-        return false;
-    }
-    for (char c : s_Code) {
-        if (!std::isalnum(static_cast<unsigned char>(c)) && c != '-') {
-            return false;
-        }
-    }
-    return s_Code.back() != '-';
-}
-}  // namespace
 
 void CT_XliffOptions::sv_AddFormat(CLI::App& co_Command, CT_CommandOptions& co_Options) {
     co_Command
@@ -62,26 +48,26 @@ void CT_XliffOptions::sv_AddImport(CLI::App& co_Command, CT_CommandOptions& co_O
 }
 
 int CT_XliffOptions::si_Check(const CT_CommandOptions& co_Options, std::ostream& co_Err) {
+    // A tag that names nothing would go into the file as it is and fail in the CAT tool.
+    for (const auto& [pc_option, ps_code] :
+         {std::pair{"--source-lang", &co_Options.s_SourceLanguage},
+          std::pair{"--target-lang", &co_Options.s_TargetLanguage}}) {
+        const std::string s_problem =
+            ps_code->empty() ? std::string() : CT_LanguageTag::ss_Problem(*ps_code);
+        if (!s_problem.empty()) {
+            co_Err << "storyport: " << pc_option << ": " << s_problem << "\n";
+            return 2;
+        }
+    }
     const bool b_export = co_Options.eo_Command == CT_CommandOptions::e_Export ||
                           co_Options.eo_Command == CT_CommandOptions::e_BatchExport;
     const bool b_xliff = co_Options.eo_Command == CT_CommandOptions::e_BatchExport
                              ? co_Options.s_Format == "xliff"
                              : CT_Session::sb_IsXliff(co_Options, co_Options.s_Tagged);
-    if (!b_export || !b_xliff) {
-        return 0;
-    }
-    if (co_Options.s_TargetLanguage.empty()) {
+    if (b_export && b_xliff && co_Options.s_TargetLanguage.empty()) {
         co_Err << "storyport: an XLIFF export needs --target-lang, the language to translate into "
                   "(a BCP 47 code such as fr-FR)\n";
         return 2;
-    }
-    for (const std::string* ps_code :
-         {&co_Options.s_SourceLanguage, &co_Options.s_TargetLanguage}) {
-        if (!ps_code->empty() && !b_IsLanguage(*ps_code)) {
-            co_Err << "storyport: \"" << *ps_code
-                   << "\" is no language code: give a BCP 47 code such as en-US or fr\n";
-            return 2;
-        }
     }
     return 0;
 }

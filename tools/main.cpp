@@ -1,5 +1,11 @@
 // The storyport command: parses the command line, sets up the session around the kernel and
 // runs the command. See "storyport --help".
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
 #include <exception>
 #include <iostream>
 
@@ -12,6 +18,7 @@
 #include "tools/ct_command_line.h"
 #include "tools/ct_list_command.h"
 #include "tools/ct_settings_command.h"
+#include "tools/ct_standard_streams.h"
 #include "tools/ct_tool_session.h"
 
 namespace {
@@ -56,25 +63,73 @@ et_ExitStatus eo_RunCommand(CT_ToolSession& co_Session) {
     }
     return e_ExitError;
 }
-}  // namespace
 
-int main(int i_Argc, char** ppc_Argv) {
-    CT_CommandOptions co_options;
-    const int i_parsed =
-        CT_CommandLine::si_Parse(i_Argc, ppc_Argv, co_options, std::cout, std::cerr);
-    if (i_parsed >= 0) {
-        return i_parsed;
+// A closed standard stream would lend its number to the next file opened, and what is meant for
+// the stream would go into that file: each is held by /dev/null opened for reading instead, so
+// that writing fails as it fails on a closed stream.
+void v_HoldClosedStreams() {
+    for (int i_fd = STDIN_FILENO; i_fd <= STDERR_FILENO; ++i_fd) {
+        if (::fcntl(i_fd, F_GETFD) == -1 && errno == EBADF) {
+            const int i_null = ::open("/dev/null", O_RDONLY);
+            if (i_null >= 0 && i_null != i_fd) {
+                ::dup2(i_null, i_fd);
+                ::close(i_null);
+            }
+        }
     }
+}
+
+// Output that did not reach standard output or standard error is a failed command, whatever the
+// command made of it (a full disk, a closed pipe's end): the buffers are written out here and
+// any failure since the start turns a success into an error.
+int i_Finish(int i_Status) {
+    std::cout.flush();
+    errno = 0;
+    const bool b_outFailed = std::fflush(stdout) != 0 || std::ferror(stdout) != 0 || !std::cout;
+    const int i_error = errno;
+    const bool b_errFailed = std::fflush(stderr) != 0 || std::ferror(stderr) != 0 || !std::cerr;
+    if (!b_outFailed && !b_errFailed) {
+        return i_Status;
+    }
+    if (b_outFailed && !b_errFailed) {
+        std::cerr << CT_ToolSession::ss_CommandErrorPrefix() << "cannot write to standard output"
+                  << ": "
+                  << (i_error != 0 ? std::strerror(i_error) : "what it received is incomplete")
+                  << std::endl;
+    }
+    return i_Status == e_ExitOk || i_Status == e_ExitDiffers ? e_ExitError : i_Status;
+}
+
+et_ExitStatus eo_Run(CT_CommandOptions& co_Options) {
     CT_CancelSignal::sv_Install();
     et_ExitStatus eo_status = e_ExitError;
     try {
-        CT_ToolSession co_session(co_options);
+        const CT_StandardStreams co_streams(co_Options);
+        CT_ToolSession co_session(co_Options);
+        co_streams.v_ShowIn(co_session.co_GetSink());
         eo_status = eo_RunCommand(co_session);
+        if (eo_status == e_ExitOk && !CT_CancelSignal::sb_IsRequested()) {
+            co_streams.v_WriteOutput();
+        }
     } catch (et_ErrorCode) {
         std::cerr << CT_ToolSession::ss_CommandErrorPrefix() << CT_Errors::cco_GetLastError().sv()
                   << std::endl;
         return e_ExitError;
     }
+    return eo_status;
+}
+}  // namespace
+
+int main(int i_Argc, char** ppc_Argv) {
+    v_HoldClosedStreams();
+    CT_CommandOptions co_options;
+    const int i_parsed =
+        CT_CommandLine::si_Parse(i_Argc, ppc_Argv, co_options, std::cout, std::cerr);
+    if (i_parsed >= 0) {
+        return i_Finish(i_parsed);
+    }
+    const et_ExitStatus eo_status = eo_Run(co_options);
     // 128 + the signal, as shells report it: 130 for Ctrl-C.
-    return CT_CancelSignal::sb_IsRequested() ? 128 + CT_CancelSignal::si_GetSignal() : eo_status;
+    return CT_CancelSignal::sb_IsRequested() ? 128 + CT_CancelSignal::si_GetSignal()
+                                             : i_Finish(eo_status);
 }

@@ -100,11 +100,27 @@ INSTANTIATE_TEST_SUITE_P(
                       true,
                       "storyport: an XLIFF export needs --target-lang, the language to translate "
                       "into (a BCP 47 code such as fr-FR)"},
+        // A language tag must name a language (and a region) that exists.
         CT_Convention{{"export", "brochure.idml", "c.xlf", "--target-lang", "fr_FR"},
                       2,
                       true,
-                      "storyport: \"fr_FR\" is no language code: give a BCP 47 code such as "
-                      "en-US or fr"},
+                      "storyport: --target-lang: \"fr_FR\" is not a BCP 47 language tag; did "
+                      "you mean fr-FR?"},
+        CT_Convention{{"export", "brochure.idml", "c.xlf", "--target-lang", "french"},
+                      2,
+                      true,
+                      "storyport: --target-lang: \"french\" names no language; did you mean fr?"},
+        CT_Convention{{"pseudo", "brochure.idml", "p.idml", "--target-lang", "qq"},
+                      2,
+                      true,
+                      "storyport: --target-lang: \"qq\" names no language; give a BCP 47 tag "
+                      "such as fr or en-US"},
+        CT_Convention{
+            {"export", "brochure.idml", "c.xlf", "--target-lang", "de", "--source-lang", "en-QQ"},
+            2,
+            true,
+            "storyport: --source-lang: \"en-QQ\" names no region (QQ); give a BCP 47 tag such as "
+            "fr or en-US"},
         // An operand that happens to look like a command is an operand.
         CT_Convention{{"list", "lst"}, 1, true, "storyport: error: cannot open \"lst\""}));
 
@@ -183,6 +199,14 @@ TEST_F(CT_CliTest, ManualPageAndCompletionFollowTheCommands) {
     ASSERT_EQ(co_Run({"--generate-completion", "storyport.bash"}).i_Status, 0);
     const std::string s_page = s_Read("storyport.1");
     EXPECT_EQ(s_page.rfind(".TH STORYPORT 1 ", 0), 0u);
+    for (const char* pc_part :
+         {".SH \"EXIT STATUS\"\n", ".SH ENVIRONMENT\n", ".SH FILES\n", ".SH \"SEE ALSO\"\n",
+          "\\fBSTORY_ORDER\\fR\nTakes top\\-down, left\\-right or custom",
+          "\\fBIGNORE_STORY_ON_PASTE_BOARD\\fR\nTakes yes or no"}) {
+        EXPECT_NE(s_page.find(pc_part), std::string::npos) << pc_part;
+    }
+    // Said once, in its own section.
+    EXPECT_EQ(s_page.find("Exit status:"), std::string::npos);
     for (const char* pc_usage :
          {"storyport list [OPTIONS] DOC", "storyport batch export [OPTIONS] [DOC...]",
           "storyport settings set [OPTIONS] KEY VALUE"}) {
@@ -204,10 +228,19 @@ TEST_F(CT_CliTest, ManualPageAndCompletionFollowTheCommands) {
             "complete_line 'storyport list --or'\n"
             "complete_line 'storyport list a.idml --order '\n"
             "complete_line 'storyport --log x.log export --ig'\n"
-            "complete_line 'storyport help b'\n");
+            "complete_line 'storyport help b'\n"
+            "complete_line 'storyport settings set '\n"
+            "complete_line 'storyport settings set story-order '\n"
+            "complete_line 'storyport --quiet settings set IGNORE_STORY_ON_PASTE_BOARD y'\n"
+            "complete_line 'storyport list -'\n");
     const CT_CliResult co_bash = pco_Runner->co_RunProgram("/bin/bash", {"complete.sh"});
     EXPECT_EQ(co_bash.s_Out,
               "list\nexport import\n--order --order-file\ntop-down left-right reading "
-              "structure custom\n--ignore-pasteboard\nbatch\n")
+              "structure custom\n--ignore-pasteboard\nbatch\n"
+              "IMPORT_FOLDER import-folder EXPORT_FOLDER export-folder STORY_ORDER story-order "
+              "IGNORE_STORY_ON_PASTE_BOARD ignore-pasteboard\n"
+              "top-down left-right custom\nyes\n"
+              "-h --help --json --keys --all --order --order-file --ignore-pasteboard --threads "
+              "--layers --layer -V --version --settings --log -q --quiet --no-progress\n")
         << co_bash.s_Err;
 }
