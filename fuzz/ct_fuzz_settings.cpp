@@ -1,5 +1,5 @@
 // The settings file as the command reads it: the check that names every line the reader would
-// misread, then the reader. Any bytes give settings, problems or an error, never a crash; every
+// misread, then the reader on the bytes with the words of the settings turned into numbers. Any bytes give settings, problems or an error, never a crash; every
 // problem names the file and its line, and stays short however long the line. The file is
 // served from memory, so that an execution costs no file system work.
 #include <cstdint>
@@ -20,8 +20,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* pc_Data, std::size_t n
             std::abort();
         }
     }
+    const std::string s_numbered = CT_SettingsFileCheck::ss_Numbered(s_bytes);
     const CT_String co_path(s_path.c_str());
-    CT_Files::sv_ServeFromMemory(co_path, s_bytes);
+    CT_Files::sv_ServeFromMemory(co_path, s_numbered);
     CT_Settings co_Settings(co_path);
     try {
         co_Settings.v_Load();
