@@ -15,7 +15,8 @@ class CT_LogSink;
 class CT_StandardStreams {
   public:
     // Replaces "-" in co_Options, which must outlive the object. Reads standard input to its end
-    // when a translation is to be read from it; raises e_FileRead naming it when that fails.
+    // when a translation is to be read from it, refusing none of it here: the command that reads
+    // the file judges it as it judges any. Raises e_FileRead naming it when reading fails.
     // A file read from standard input has the extension of its kind (.xlf for XLIFF), so that
     // it is read as what it holds unless --format says otherwise.
     explicit CT_StandardStreams(CT_CommandOptions& co_Options);

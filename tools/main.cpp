@@ -92,8 +92,7 @@ int i_Finish(int i_Status) {
         return i_Status;
     }
     if (b_outFailed && !b_errFailed) {
-        std::cerr << CT_ToolSession::ss_CommandErrorPrefix() << "cannot write to standard output"
-                  << ": "
+        std::cerr << CT_ToolSession::ss_CommandErrorPrefix() << "cannot write to standard output: "
                   << (i_error != 0 ? std::strerror(i_error) : "what it received is incomplete")
                   << std::endl;
     }
