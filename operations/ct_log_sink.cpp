@@ -42,6 +42,11 @@ void CT_LogSink::v_AddLastRewrite(const std::string& s_From, const std::string& 
     co_LastRewrites.emplace_back(s_From, s_To);
 }
 
+std::string CT_LogSink::s_Shown(std::string s_Path) const {
+    sv_Rewrite(s_Path, co_LastRewrites);
+    return s_Path;
+}
+
 void CT_LogSink::v_SetFilter(std::function<std::string(const std::string&)> co_Filter) {
     this->co_Filter = std::move(co_Filter);
 }

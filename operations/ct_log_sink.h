@@ -32,6 +32,9 @@ class CT_LogSink : public std::streambuf {
     // Shows s_To wherever a line holds s_From once every other rewrite and the filter are done:
     // for the files that stand in for the standard streams, whose paths the others show.
     void v_AddLastRewrite(const std::string& s_From, const std::string& s_To);
+    // A path as the log shows it (a stand-in for a stream by the stream's name), for output
+    // that names the files the command worked on.
+    std::string s_Shown(std::string s_Path) const;
     // While on, only error lines, warnings and the command's own "storyport: " lines reach the
     // caller's stream; the log file still gets every line.
     void v_SetQuiet(bool b_Quiet) { this->b_Quiet = b_Quiet; }

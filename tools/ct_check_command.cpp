@@ -14,7 +14,8 @@ et_ExitStatus CT_CheckCommand::seo_Run(CT_ToolSession& co_Session) {
     co_Session.v_ClearProgress();
     if (co_options.b_Json) {
         std::cout << "{\n  \"document\": " << CT_JsonString::ss_Quote(co_options.s_Document)
-                  << ",\n  \"file\": " << CT_JsonString::ss_Quote(co_options.s_Tagged)
+                  << ",\n  \"file\": "
+                  << CT_JsonString::ss_Quote(co_Session.co_GetSink().s_Shown(co_options.s_Tagged))
                   << ",\n  \"findings\": [";
         const char* pc_separator = "\n    ";
         for (const CT_CheckRecord& co_record : co_result.co_Records) {

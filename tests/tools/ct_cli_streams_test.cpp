@@ -29,6 +29,9 @@ TEST_F(CT_CliTest, DashIsTheStandardStreams) {
         co_Shell(*pco_Runner, "$SP check brochure.idml - < brochure.fr.stt");
     EXPECT_EQ(co_check.i_Status, 0) << co_check.s_Err;
     EXPECT_NE(co_check.s_Out.find("An import would be clean."), std::string::npos);
+    EXPECT_NE(co_Shell(*pco_Runner, "$SP check brochure.idml - --json < brochure.fr.stt")
+                  .s_Out.find("\"file\": \"standard input\""),
+              std::string::npos);
     // An XLIFF file read by its content: an untranslated one is refused as such.
     const CT_CliResult co_xliff =
         co_Shell(*pco_Runner, "$SP import brochure.idml - --require-translated < out.xlf");
