@@ -127,12 +127,10 @@ std::string s_Files() {
         "and changes it; a command that only reads them uses the defaults while it is missing.";
     std::vector<std::pair<std::string, std::string>> co_keys;
     for (const std::string& s_key : CT_SettingWords::sco_Keys()) {
-        std::string s_takes = CT_SettingWords::ss_Accepted(s_key);
-        if (CT_SettingWords::sb_IsNumber(s_key)) {
-            s_takes += " (the default " + CT_SettingWords::ss_Word(s_key, 0) + ")";
-        } else {
-            s_takes += " (the default: none)";
-        }
+        const std::string s_takes =
+            CT_SettingWords::ss_Accepted(s_key) + " (default: " +
+            (CT_SettingWords::sb_IsNumber(s_key) ? CT_SettingWords::ss_Word(s_key, 0) : "none") +
+            ")";
         co_keys.emplace_back(s_key, "Takes " + s_takes + ".");
     }
     return ".SH FILES\n.TP\n\\fI$XDG_CONFIG_HOME/storyport/settings\\fR\n" + s_Roff(s_settings) +
