@@ -219,7 +219,7 @@ std::vector<std::string> CT_XliffReader::sco_StoryKeys(std::string_view co_Bytes
     for (const pugi::xml_node& co_unit : co_units) {
         std::string co_id = co_unit.attribute("id").value();
         const std::size_t n_dot = co_id.rfind('.');
-        if (n_dot != std::string::npos && n_dot > 0) {
+        if (n_dot != std::string::npos && n_dot > 0 && co_id.find('"') >= n_dot) {
             co_id.resize(n_dot);
             if (co_seen.insert(co_id).second) {
                 co_keys.push_back(co_id);

@@ -42,7 +42,9 @@ CT_XliffUnit CT_XliffUnitReader::sco_Read(const pugi::xml_node& co_Unit, bool b_
     CT_XliffUnit co_unit;
     co_unit.co_Id = co_Unit.attribute("id").value();
     const std::size_t n_dot = co_unit.co_Id.rfind('.');
-    if (n_dot != std::string::npos && n_dot > 0) {
+    // No story key holds a quotation mark (a tagged story file could not name it), so such an
+    // id names no story, whatever stories the caller offers.
+    if (n_dot != std::string::npos && n_dot > 0 && co_unit.co_Id.find('"') >= n_dot) {
         co_unit.co_Key = co_unit.co_Id.substr(0, n_dot);
         const char* pc_number = co_unit.co_Id.c_str() + n_dot + 1;
         const std::size_t n_digits = co_unit.co_Id.size() - n_dot - 1;

@@ -242,20 +242,24 @@ TEST_F(CT_XliffPlacementOrderTest, MissingUnknownAndTwiceAreNamedAndNothingIsLos
     std::string s_twice = co_Units[2];
     s_twice.replace(s_twice.find(">T3<"), 4, ">again<");
     co_units.push_back(s_twice);
+    // A key no tagged file can name, which a fuzzer once sent through as a story of its own.
+    std::string s_quoted = co_Units[0];
+    s_quoted.replace(s_quoted.find("u7.1\""), 5, "u7&quot;.1\"");
+    co_units.push_back(s_quoted);
     const ct_Result co_result = co_Place(s_File(co_units), s_Document, gco_Codes);
     std::string s_expected = s_Translated();
     s_expected.replace(s_expected.find("T5\n"), 2, "P5");
     s_expected.replace(s_expected.find("T13\n"), 3, "F13");
     EXPECT_EQ(co_result.s_Content, s_expected);
-    EXPECT_EQ(
-        co_result.co_Kinds(),
-        (std::vector<std::string>{"unknown-unit u7.99", "unknown-unit u7.x", "duplicate-unit u7.3",
-                                  "missing-unit u7.5", "missing-unit u7.13"}));
+    EXPECT_EQ(co_result.co_Kinds(),
+              (std::vector<std::string>{"unknown-unit u7.99", "unknown-unit u7.x",
+                                        "duplicate-unit u7.3", "unknown-unit u7\".1",
+                                        "missing-unit u7.5", "missing-unit u7.13"}));
     EXPECT_EQ(co_result.co_Findings[2].co_What(),
               "the id stands in the file a second time (first on line 19); the later unit is not "
               "read");
     EXPECT_EQ(co_result.co_Findings[0].eo_Weight(), CT_XliffFinding::e_Difference);
-    EXPECT_EQ(co_result.co_Findings[3].eo_Weight(), CT_XliffFinding::e_NotTranslated);
+    EXPECT_EQ(co_result.co_Findings[4].eo_Weight(), CT_XliffFinding::e_NotTranslated);
 }
 
 // A tool may split a document over several <file>s (or append one): every unit of every file
