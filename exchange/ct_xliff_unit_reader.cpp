@@ -42,8 +42,8 @@ CT_XliffUnit CT_XliffUnitReader::sco_Read(const pugi::xml_node& co_Unit, bool b_
     CT_XliffUnit co_unit;
     co_unit.co_Id = co_Unit.attribute("id").value();
     const std::size_t n_dot = co_unit.co_Id.rfind('.');
-    // No story key holds a quotation mark (a tagged story file could not name it), so such an
-    // id names no story, whatever stories the caller offers.
+    // Keys go out with a quotation mark written as %22, since a tagged story file could not
+    // name it; an id whose story part holds one names no story, whatever stories are offered.
     if (n_dot != std::string::npos && n_dot > 0 && co_unit.co_Id.find('"') >= n_dot) {
         co_unit.co_Key = co_unit.co_Id.substr(0, n_dot);
         const char* pc_number = co_unit.co_Id.c_str() + n_dot + 1;

@@ -248,11 +248,6 @@ void CT_IdmlDocument::v_ReadStory(CT_LoadedStory& co_Story) const {
     if (!b_Is(co_story.name(), "Story") || co_Story.s_Key.empty()) {
         v_Refuse(s_Path(), co_Story.s_Entry, "holds no story");
     }
-    if (co_Story.s_Key.find('"') != std::string::npos) {
-        v_Refuse(s_Path(), co_Story.s_Entry,
-                 "holds the story id " + co_Story.s_Key +
-                     ", whose quotation mark a tagged story file cannot carry");
-    }
     sv_CollectAnchored(co_story, co_Story.s_Key, co_Story.co_Anchored);
     if (!co_Reader) {
         return;
