@@ -30,7 +30,7 @@ void CT_IdmlStoryWalker::v_Children(const pugi::xml_node& co_Parent, const ct_Co
     }
 }
 
-// Text outside Content is only the indentation of the file: InDesign ignores it, so do we.
+// Text outside Content is only the indentation of the file: the layout program ignores it.
 void CT_IdmlStoryWalker::v_Node(const pugi::xml_node& co_Node, const ct_Context& co_Context) {
     switch (co_Node.type()) {
         case pugi::node_element:
