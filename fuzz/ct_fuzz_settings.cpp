@@ -1,7 +1,8 @@
 // The settings file as the command reads it: the check that names every line the reader would
-// misread, then the reader on the bytes with the words of the settings turned into numbers. Any bytes give settings, problems or an error, never a crash; every
-// problem names the file and its line, and stays short however long the line. The file is
-// served from memory, so that an execution costs no file system work.
+// misread, then the reader on the bytes with the words of the settings turned into numbers. Any
+// bytes give settings, problems or an error, never a crash; every problem names the file and its
+// line, and stays short however long the line. The file is served from memory, so that an execution
+// costs no file system work.
 #include <cstdint>
 #include <cstdlib>
 #include <string>
