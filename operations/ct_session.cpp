@@ -199,6 +199,12 @@ CT_Settings& CT_Session::co_LoadSettings() {
     // settings takes the defaults it would write.
     if (co_Options.eo_Command != CT_CommandOptions::e_SettingsSet && !s_SettingsPath.empty() &&
         !std::filesystem::exists(std::filesystem::symlink_status(s_SettingsPath, co_error))) {
+        // A file the user named that is not there is most likely a slip of the keyboard. A
+        // batch's workers are handed the path by their parent, which has said so already.
+        if (b_chosen && !co_Options.b_Worker) {
+            v_LogLine("Warning: the settings file " + s_SettingsPath +
+                      " is not there: the default settings are used");
+        }
         return *pco_Settings;
     }
     try {

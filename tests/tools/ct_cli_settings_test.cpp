@@ -138,4 +138,12 @@ TEST_F(CT_CliTest, SettingsLinesThatAreNotReadAsTheyStandAreNamed) {
     EXPECT_EQ(co_clean.s_Err, "");
     EXPECT_EQ(co_Run({"--settings", "mine.settings", "settings", "show"}).s_Err, "");
     EXPECT_FALSE(b_Exists("config/storyport"));
+    // A named file that is not there is said, and still not made, by a reading command.
+    const CT_CliResult co_typo =
+        co_Run({"--settings", "mine.setings", "list", "brochure.idml", "--keys"});
+    EXPECT_EQ(co_typo.s_Out, s_topDown);
+    EXPECT_EQ(sco_Lines(co_typo.s_Err).at(0),
+              "Warning: the settings file mine.setings is not there: the default settings are "
+              "used");
+    EXPECT_FALSE(b_Exists("mine.setings"));
 }
