@@ -570,8 +570,12 @@ TEST_F(CT_CliBadInputTest, LeftoversOfKilledRunsGoAndBackupsAreNeverReplaced) {
     EXPECT_EQ(co_Run({"list", "brochure.idml"}).i_Status, 0);
     EXPECT_TRUE(co_Snapshot() == co_before);
 
+    // Killed while it waits at a step of its own, as a loaded machine could not make it wait
+    // for a line it prints.
+    pco_Runner->v_SetEnv("STORYPORT_PAUSE_AT_STEP", "4");
     const CT_CliResult co_killed = pco_Runner->co_RunAndInterrupt(
-        {"import", "brochure.idml", "b.xlf"}, "Importing brochure.idml...", SIGKILL);
+        {"import", "brochure.idml", "b.xlf"}, "storyport: paused at step 4", SIGKILL);
+    pco_Runner->v_SetEnv("STORYPORT_PAUSE_AT_STEP", "");
     EXPECT_EQ(co_killed.i_Status, 128 + SIGKILL) << co_killed.s_Err;
     EXPECT_FALSE(co_Snapshot() == co_before);
     EXPECT_EQ(co_Run({"list", "brochure.idml"}).i_Status, 0);
