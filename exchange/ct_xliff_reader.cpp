@@ -217,13 +217,9 @@ std::vector<std::string> CT_XliffReader::sco_StoryKeys(std::string_view co_Bytes
     v_CollectUnits(co_document.document_element(), co_units);
     std::unordered_set<std::string> co_seen;
     for (const pugi::xml_node& co_unit : co_units) {
-        std::string co_id = co_unit.attribute("id").value();
-        const std::size_t n_dot = co_id.rfind('.');
-        if (n_dot != std::string::npos && n_dot > 0 && co_id.find('"') >= n_dot) {
-            co_id.resize(n_dot);
-            if (co_seen.insert(co_id).second) {
-                co_keys.push_back(co_id);
-            }
+        std::string co_key = CT_XliffUnitReader::ss_StoryKey(co_unit.attribute("id").value());
+        if (!co_key.empty() && co_seen.insert(co_key).second) {
+            co_keys.push_back(std::move(co_key));
         }
     }
     return co_keys;

@@ -38,14 +38,22 @@ class CT_Fault : public std::runtime_error {
 };
 }  // namespace
 
+std::string CT_XliffUnitReader::ss_StoryKey(const std::string& s_Id) {
+    const std::size_t n_dot = s_Id.rfind('.');
+    // Keys go out with a quotation mark written as %22, since a tagged story file could not
+    // name it; an id whose story part holds one names no story, whatever stories are offered.
+    if (n_dot == std::string::npos || n_dot == 0 || s_Id.find('"') < n_dot) {
+        return std::string();
+    }
+    return s_Id.substr(0, n_dot);
+}
+
 CT_XliffUnit CT_XliffUnitReader::sco_Read(const pugi::xml_node& co_Unit, bool b_CheckTexts) {
     CT_XliffUnit co_unit;
     co_unit.co_Id = co_Unit.attribute("id").value();
-    const std::size_t n_dot = co_unit.co_Id.rfind('.');
-    // Keys go out with a quotation mark written as %22, since a tagged story file could not
-    // name it; an id whose story part holds one names no story, whatever stories are offered.
-    if (n_dot != std::string::npos && n_dot > 0 && co_unit.co_Id.find('"') >= n_dot) {
-        co_unit.co_Key = co_unit.co_Id.substr(0, n_dot);
+    co_unit.co_Key = ss_StoryKey(co_unit.co_Id);
+    if (!co_unit.co_Key.empty()) {
+        const std::size_t n_dot = co_unit.co_Key.size();
         const char* pc_number = co_unit.co_Id.c_str() + n_dot + 1;
         const std::size_t n_digits = co_unit.co_Id.size() - n_dot - 1;
         // Numbers as the writer gives them: no sign, no leading zero, and few enough digits.

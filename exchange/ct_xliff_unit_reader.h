@@ -18,6 +18,8 @@ class CT_XliffUnitReader {
     // b_CheckTexts: whether texts may hold bytes that are not UTF-8 (the parser makes any
     // character reference into bytes).
     static CT_XliffUnit sco_Read(const pugi::xml_node& co_Unit, bool b_CheckTexts);
+    // The story key a unit id names ("u1c2" of "u1c2.3"); empty when it names none.
+    static std::string ss_StoryKey(const std::string& s_Id);
 
     // Whether the node is an element of that local name, whatever its namespace prefix.
     static bool sb_IsElement(const pugi::xml_node& co_Node, const char* pc_Name);
