@@ -132,10 +132,21 @@ void CT_Session::v_Begin(CT_CommandOptions::et_Command eo_Command) {
     // Commands that go through every story once need no story's tree kept: those that only
     // read, and import and check, which parse a story again only to import into it, and then
     // keep it packed.
+    // Each keeps of a story no more than it reads: the content a story's codes are described
+    // by only for XLIFF and for counts, the whole content only for what writes or weighs it.
+    using et_Keep = CT_IdmlHost::et_Keep;
+    const bool b_xliff = sb_IsXliff(co_Options, co_Options.s_Tagged);
+    et_Keep eo_keep = b_xliff ? et_Keep::e_Codes : et_Keep::e_Content;
+    if (eo_Command == CT_CommandOptions::e_List) {
+        eo_keep = co_Options.b_Keys ? et_Keep::e_Preview : et_Keep::e_Codes;
+    } else if (eo_Command == CT_CommandOptions::e_Import && !b_xliff) {
+        eo_keep = et_Keep::e_Preview;
+    }
     co_Host.v_SetReadThrough(
         eo_Command == CT_CommandOptions::e_List || eo_Command == CT_CommandOptions::e_Export ||
-        eo_Command == CT_CommandOptions::e_BatchExport ||
-        eo_Command == CT_CommandOptions::e_Import || eo_Command == CT_CommandOptions::e_Check);
+            eo_Command == CT_CommandOptions::e_BatchExport ||
+            eo_Command == CT_CommandOptions::e_Import || eo_Command == CT_CommandOptions::e_Check,
+        eo_keep);
     if (eo_Command != CT_CommandOptions::e_List && eo_Command != CT_CommandOptions::e_Export &&
         eo_Command != CT_CommandOptions::e_BatchExport && eo_Command != CT_CommandOptions::e_Map) {
         co_Host.v_SetLeftOutReporter({});

@@ -79,7 +79,8 @@ void* CT_IdmlHost::p_Open(const CT_String& co_Path, int) {
     CT_Digests co_digests;
     co_digests.b_SkipNotes = b_SkipNotes;
     std::mutex co_taking;  // stories are read on several threads at once
-    const unsigned n_serial = co_Documents.n_Open(s_path, [&co_digests, &co_taking](
+    const et_Keep eo_keep = eo_Keep;
+    const unsigned n_serial = co_Documents.n_Open(s_path, [&co_digests, &co_taking, eo_keep](
                                                               const CT_IdmlDocument& co_Document,
                                                               const std::string& s_Key,
                                                               const pugi::xml_node& co_Story) {
@@ -88,9 +89,20 @@ void* CT_IdmlHost::p_Open(const CT_String& co_Path, int) {
         co_options.pco_HiddenConditions = &co_Document.co_HiddenConditions();
         CT_Digest co_digest;
         co_digest.n_Hidden = co_Document.co_HiddenConditions().size();
-        co_digest.s_Content = CT_IdmlStoryCodec::s_Export(co_Story, co_digest.co_Codes, co_options);
+        co_digest.b_HasCodes = eo_keep == et_Keep::e_Codes;
+        co_digest.s_Content =
+            co_digest.b_HasCodes
+                ? CT_IdmlStoryCodec::s_Export(co_Story, co_digest.co_Codes, co_options)
+                : CT_IdmlStoryCodec::s_Export(co_Story, co_options);
         co_digest.b_Counted = !co_options.b_SkipNotes && co_digest.n_Hidden == 0;
-        if (!co_digest.b_Counted) {
+        if (eo_keep == et_Keep::e_Preview) {
+            const std::size_t n_bytes =
+                CT_IdmlStoryPlainText::sn_PrefixBytes(co_digest.s_Content, sn_PreviewCharacters);
+            co_digest.b_Cut = n_bytes < co_digest.s_Content.size();
+            co_digest.s_Content.resize(n_bytes);
+            co_digest.s_Content.shrink_to_fit();
+            co_digest.b_Counted = co_digest.b_Counted && !co_digest.b_Cut;
+        } else if (!co_digest.b_Counted && co_digest.b_HasCodes) {
             co_digest.s_Counted = CT_IdmlStoryCodec::s_Export(co_Story, co_digest.co_CountedCodes);
         }
         const std::lock_guard<std::mutex> co_lock(co_taking);
@@ -389,16 +401,22 @@ const CT_IdmlHost::CT_Digest* CT_IdmlHost::pco_DigestOf(void* p_Box) const {
     return &co_digest->second;
 }
 
-bool CT_IdmlHost::b_CountedContent(const std::string& s_Key, std::string& s_Content,
-                                   std::vector<CT_IdmlStoryCodeInfo>& co_Codes) const {
+bool CT_IdmlHost::b_Counted(const std::string& s_Key, std::string& s_Content,
+                            std::vector<CT_IdmlStoryCodeInfo>* pco_Codes) const {
     const CT_IdmlDocument& co_document = cco_GetActiveDocument();
     const auto co_digests = co_Digests.find(co_Documents.n_Active());
     if (co_digests != co_Digests.end()) {
         const auto co_digest = co_digests->second.co_ByKey.find(s_Key);
-        if (co_digest != co_digests->second.co_ByKey.end()) {
-            const CT_Digest& co_found = co_digest->second;
-            s_Content = co_found.b_Counted ? co_found.s_Content : co_found.s_Counted;
-            co_Codes = co_found.b_Counted ? co_found.co_Codes : co_found.co_CountedCodes;
+        const CT_Digest* pco_found =
+            co_digest == co_digests->second.co_ByKey.end() ? nullptr : &co_digest->second;
+        // A digest without codes keeps no counted content apart from its own.
+        if (pco_found != nullptr && !pco_found->b_Cut &&
+            (pco_found->b_HasCodes || (pco_Codes == nullptr && pco_found->b_Counted))) {
+            s_Content = pco_found->b_Counted ? pco_found->s_Content : pco_found->s_Counted;
+            if (pco_Codes != nullptr) {
+                *pco_Codes =
+                    pco_found->b_Counted ? pco_found->co_Codes : pco_found->co_CountedCodes;
+            }
             return true;
         }
     }
@@ -406,8 +424,13 @@ bool CT_IdmlHost::b_CountedContent(const std::string& s_Key, std::string& s_Cont
     if (pco_part == nullptr) {
         return false;
     }
-    co_Codes.clear();
-    s_Content = CT_IdmlStoryCodec::s_Export(CT_IdmlDocument::so_Inner(*pco_part), co_Codes);
+    const pugi::xml_node co_story = CT_IdmlDocument::so_Inner(*pco_part);
+    if (pco_Codes == nullptr) {
+        s_Content = CT_IdmlStoryCodec::s_Export(co_story);
+        return true;
+    }
+    pco_Codes->clear();
+    s_Content = CT_IdmlStoryCodec::s_Export(co_story, *pco_Codes);
     return true;
 }
 
@@ -425,7 +448,7 @@ bool CT_IdmlHost::b_ExportedContent(const std::string& s_Document, const std::st
     const auto co_digests = co_Digests.find(n_serial);
     if (co_digests != co_Digests.end() && co_digests->second.b_SkipNotes == b_SkipNotes) {
         const auto co_digest = co_digests->second.co_ByKey.find(s_Key);
-        if (co_digest != co_digests->second.co_ByKey.end() &&
+        if (co_digest != co_digests->second.co_ByKey.end() && co_digest->second.b_HasCodes &&
             co_digest->second.n_Hidden == co_document.co_HiddenConditions().size()) {
             s_Content = co_digest->second.s_Content;
             co_Codes = co_digest->second.co_Codes;
@@ -459,8 +482,9 @@ bool CT_IdmlHost::b_DiffersFromExport(const std::string& s_Key, std::string_view
 
 // A box's preview is asked for twice in a row (as text and as wide text), and a story's
 // content costs a whole reading of its XML: the last one is kept for the next call.
-const std::string& CT_IdmlHost::cco_ContentOf(void* p_Box) {
-    if (const CT_Digest* pco_digest = pco_DigestOf(p_Box)) {
+std::string_view CT_IdmlHost::cco_ContentOf(void* p_Box, std::size_t n_Characters) {
+    const CT_Digest* pco_digest = pco_DigestOf(p_Box);
+    if (pco_digest != nullptr && (!pco_digest->b_Cut || n_Characters <= sn_PreviewCharacters)) {
         return pco_digest->s_Content;
     }
     const CT_IdmlBoxHandle& co_handle = co_Handles.cco_Box(p_Box);
@@ -480,8 +504,8 @@ const std::string& CT_IdmlHost::cco_ContentOf(void* p_Box) {
 int CT_IdmlHost::b_GetContent(CT_String& co_Text, void* p_Box, unsigned n_Limit, int b_Preview,
                               int) {
     std::string s_Text;
-    bool b_More =
-        CT_IdmlStoryPlainText::sb_Extract(cco_ContentOf(p_Box), s_Text, n_Limit, b_Preview != 0);
+    bool b_More = CT_IdmlStoryPlainText::sb_Extract(cco_ContentOf(p_Box, std::size_t{n_Limit} + 2),
+                                                    s_Text, n_Limit, b_Preview != 0);
     co_Text = CT_String(s_Text);
     return b_More;
 }
@@ -493,8 +517,8 @@ int CT_IdmlHost::b_GetContent(char16_t* puz_Text, void* p_Box, unsigned n_Limit,
     }
     // n_Limit code points give at least n_Limit UTF-16 units; cut there, never inside a pair.
     std::string s_Text;
-    bool b_More =
-        CT_IdmlStoryPlainText::sb_Extract(cco_ContentOf(p_Box), s_Text, n_Limit, b_Preview != 0);
+    bool b_More = CT_IdmlStoryPlainText::sb_Extract(cco_ContentOf(p_Box, std::size_t{n_Limit} + 2),
+                                                    s_Text, n_Limit, b_Preview != 0);
     bool b_Cut = false;
     const std::size_t n_Out = CT_Utf8::sn_ToUtf16(s_Text, puz_Text, n_Limit, b_Cut);
     b_More = b_More || b_Cut;
@@ -543,9 +567,12 @@ void CT_IdmlHost::v_ReleaseBox(void*& p_Box) {
 
 int CT_IdmlHost::b_Export(void* p_Box, CT_Files& co_File) {
     std::vector<CT_IdmlStoryCodeInfo> co_codes;
-    if (const CT_Digest* pco_digest = pco_DigestOf(p_Box)) {
+    const CT_Digest* pco_digest = pco_DigestOf(p_Box);
+    if (pco_digest != nullptr && !pco_digest->b_Cut) {
         co_File.v_Write(pco_digest->s_Content.data(), pco_digest->s_Content.size());
-        co_ExportedCodes[co_Handles.cco_Box(p_Box).co_Box.s_Key] = pco_digest->co_Codes;
+        if (pco_digest->b_HasCodes) {
+            co_ExportedCodes[co_Handles.cco_Box(p_Box).co_Box.s_Key] = pco_digest->co_Codes;
+        }
         ++n_StoryCounter;
         return 0;
     }

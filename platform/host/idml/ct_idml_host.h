@@ -53,12 +53,23 @@ class CT_IdmlHost : public CT_HostBackend {
     // Called when a new box list leaves stories out, with the number and one line that says
     // how many and why (after a warning line for each chosen layer name the document lacks).
     void v_SetLeftOutReporter(std::function<void(const std::string&, unsigned)> co_Reporter);
+    // What a document read through keeps of each story: the less, the less memory every story
+    // after it has to find. Whatever is not kept is found by parsing the story again.
+    enum class et_Keep {
+        e_Preview,  // the first characters of its content: what a story list shows
+        e_Content,  // its whole content as export writes it, and what is counted of it
+        e_Codes,    // that and what its codes stand for (pco_ExportedCodes, counting by unit)
+    };
     // Documents opened from now on keep no story's tree: what export and list read of each
-    // story (its content and codes, under the notes choice made before) is taken as the
-    // document opens, one story at a time, and a tree is parsed again only when something asks
-    // for it. For commands that read every story, or import into them (a story an import
-    // changes is let go packed, and what was read of it is dropped).
-    void v_SetReadThrough(bool b_On) { b_ReadThrough = b_On; }
+    // story (under the notes choice made before) is taken as the document opens, one story at
+    // a time, and a tree is parsed again only when something asks for more than was kept. For
+    // commands that read every story, or import into them (a story an import changes is let go
+    // packed, and what was read of it is dropped). An export from a document that kept less
+    // than e_Codes records no codes for pco_ExportedCodes.
+    void v_SetReadThrough(bool b_On, et_Keep eo_What = et_Keep::e_Codes) {
+        b_ReadThrough = b_On;
+        eo_Keep = eo_What;
+    }
     // The threads each document opened from now on is unpacked, parsed and read through on;
     // 1 (the default) reads it on the caller's alone. Whatever the number, what the host gives
     // and refuses is the same.
@@ -67,10 +78,11 @@ class CT_IdmlHost : public CT_HostBackend {
     // condition hidden, and what its codes stand for: what is counted, unit by unit. False
     // when the document has no such story.
     bool b_CountedContent(const std::string& s_Key, std::string& s_Content,
-                          std::vector<CT_IdmlStoryCodeInfo>& co_Codes) const;
+                          std::vector<CT_IdmlStoryCodeInfo>& co_Codes) const {
+        return b_Counted(s_Key, s_Content, &co_Codes);
+    }
     bool b_CountedContent(const std::string& s_Key, std::string& s_Content) const {
-        std::vector<CT_IdmlStoryCodeInfo> co_codes;
-        return b_CountedContent(s_Key, s_Content, co_codes);
+        return b_Counted(s_Key, s_Content, nullptr);
     }
     // The content of a story of the open document at the path (the active one when the path
     // is empty) as an export writes it now, under the document's hidden conditions, with its
@@ -170,6 +182,9 @@ class CT_IdmlHost : public CT_HostBackend {
     void v_StartCounting(int b_Reset) override;
 
   private:
+    // The counted content, with its codes when asked for (null: not).
+    bool b_Counted(const std::string& s_Key, std::string& s_Content,
+                   std::vector<CT_IdmlStoryCodeInfo>* pco_Codes) const;
     // What a box handle carries; raises when its document has closed.
     const CT_IdmlBox& cco_LiveBox(void* p_Box) const;
     // The <Story> element behind a box handle; raises when its document has closed.
@@ -179,8 +194,9 @@ class CT_IdmlHost : public CT_HostBackend {
     void* p_DocumentHandle(unsigned n_Serial);
     // Raises e_BadDocument, and forgets the document, when it lacks a layer the selection names.
     void v_RequireNamedLayers(unsigned n_Serial);
-    // The story's content as export writes it, kept for the next call about the same story.
-    const std::string& cco_ContentOf(void* p_Box);
+    // The story's content as export writes it, kept for the next call about the same story,
+    // or as much of it as gives its first n_Characters characters.
+    std::string_view cco_ContentOf(void* p_Box, std::size_t n_Characters);
 
     CT_IdmlDocuments co_Documents;
     CT_IdmlHandles co_Handles;
@@ -196,6 +212,8 @@ class CT_IdmlHost : public CT_HostBackend {
     // What a document opened to be read through keeps of a story.
     struct CT_Digest {
         std::string s_Content;  // under the notes choice and the hidden conditions then known
+        bool b_Cut = false;     // s_Content holds only its first sn_PreviewCharacters
+        bool b_HasCodes = false;
         std::vector<CT_IdmlStoryCodeInfo> co_Codes;
         std::size_t n_Hidden = 0;  // how many hidden conditions were known
         bool b_Counted = false;    // whether s_Content is what is counted too
@@ -208,7 +226,11 @@ class CT_IdmlHost : public CT_HostBackend {
     };
     // The box's story as its document was read through, when that is what it holds now.
     const CT_Digest* pco_DigestOf(void* p_Box) const;
+    // The characters of a story's content kept for its preview (et_Keep::e_Preview): more than
+    // the story list asks for, so that what it is given is what the whole content would give.
+    static constexpr std::size_t sn_PreviewCharacters = 64;
     bool b_ReadThrough = false;
+    et_Keep eo_Keep = et_Keep::e_Codes;
     std::unordered_map<unsigned, CT_Digests> co_Digests;  // by document serial
     std::unordered_map<unsigned, std::unique_ptr<CT_IdmlStorySettings>> co_Settings;  // by serial
 

@@ -41,3 +41,22 @@ bool CT_IdmlStoryPlainText::sb_Extract(std::string_view co_Content, std::string&
     }
     return false;
 }
+
+std::size_t CT_IdmlStoryPlainText::sn_PrefixBytes(std::string_view co_Content,
+                                                  std::size_t n_Characters) {
+    std::size_t n_count = 0;
+    std::size_t n_at = 0;
+    while (n_at < co_Content.size() && n_count < n_Characters) {
+        if (co_Content[n_at] == '<') {
+            std::size_t n_end = co_Content.find('>', n_at);
+            n_at = n_end == std::string_view::npos ? co_Content.size() : n_end + 1;
+            continue;
+        }
+        if (co_Content[n_at] == '\\' && n_at + 1 < co_Content.size()) {
+            ++n_at;
+        }
+        n_at += std::max<std::size_t>(CT_Utf8::sn_SequenceLength(co_Content, n_at), 1);
+        ++n_count;
+    }
+    return std::min(n_at, co_Content.size());
+}

@@ -12,4 +12,10 @@ class CT_IdmlStoryPlainText {
     // text follows. With b_Preview, "\n", "\r", "\t" and U+2028 read as a space.
     static bool sb_Extract(std::string_view co_Content, std::string& co_Text, std::size_t n_Limit,
                            bool b_Preview);
+    // The bytes of the content that hold its first n_Characters characters as sb_Extract counts
+    // them, with the codes between them: the whole content when it has no more. sb_Extract of
+    // such a prefix gives what it gives of the whole content for any n_Limit + 2 <= n_Characters
+    // (one more character tells that text follows, one more again that it is not the line end
+    // that closes the story).
+    static std::size_t sn_PrefixBytes(std::string_view co_Content, std::size_t n_Characters);
 };

@@ -1,7 +1,9 @@
 // Every third-party sample goes through export, import and save, read through or from trees:
 // unchanged content leaves the file as it was; stories written again keep their XML while every
 // other entry is copied as stored.
+#include <algorithm>
 #include <map>
+#include <utility>
 
 #include "platform/host/idml/ct_idml_document.h"
 
@@ -19,43 +21,72 @@ class CT_IdmlRoundTrip : public CT_HostTest, public ::testing::WithParamInterfac
 };
 
 // What export and list read of a document opened to be read through, which keeps no story's
-// tree, is what they read of one that keeps every tree, with notes kept or skipped; a tree
-// asked for afterwards is read again, so that an import of the unchanged content still finds
-// every story and leaves the file as it was, with nothing beside it.
+// tree, is what they read of one that keeps every tree, with notes kept or skipped, whatever it
+// keeps of each story: what it did not keep is read again. An export records the codes only of
+// the stories whose codes were kept or read again. A tree asked for afterwards is read again, so
+// that an import of the unchanged content still finds every story and leaves the file as it was,
+// with nothing beside it.
 TEST_P(CT_IdmlRoundTrip, ReadingThroughGivesWhatTheTreesGive) {
+    using et_Keep = CT_IdmlHost::et_Keep;
     fs::path co_Package = co_Dir.co_CopySample(GetParam());
+    // What is read, and apart from it what the export recorded of the codes.
+    using CT_Seen = std::pair<std::vector<std::string>, std::vector<std::string>>;
     auto co_seen = [&]() {
         v_Open(co_Package);
-        std::vector<std::string> co_lines = co_Listing();
+        CT_Seen co_seen{co_Listing(), {}};
+        std::vector<std::string>& co_lines = co_seen.first;
         v_ForEachBox(false, [&](void* p_Box) {
+            const std::string s_key(co_Host.co_GetKey(p_Box).sv());
+            for (unsigned n_limit : {0u, 1u, 20u, 61u, 62u, 10000u}) {
+                CT_String co_text;
+                const int b_more = co_Host.b_GetContent(co_text, p_Box, n_limit, 1, 0);
+                co_lines.push_back(std::string(co_text.sv()) + (b_more ? "+" : "."));
+            }
             CT_String co_text;
             co_Host.b_GetContent(co_text, p_Box, 10000, 0, 0);
             std::string s_counted;
-            EXPECT_TRUE(
-                co_Host.b_CountedContent(std::string(co_Host.co_GetKey(p_Box).sv()), s_counted));
-            co_lines.push_back(std::string(co_text.sv()) + "|" + s_counted);
+            std::string s_described;
+            std::vector<CT_IdmlStoryCodeInfo> co_codes;
+            EXPECT_TRUE(co_Host.b_CountedContent(s_key, s_counted));
+            EXPECT_TRUE(co_Host.b_CountedContent(s_key, s_described, co_codes));
+            EXPECT_EQ(s_described, s_counted);
+            co_lines.push_back(std::string(co_text.sv()) + "|" + s_counted + "|" +
+                               std::to_string(co_codes.size()));
         });
         for (const auto& co_story : co_ExportAll(co_Dir / "out.stt")) {
             co_lines.push_back(co_story.first + "|" + co_story.second);
             if (const auto* pco_codes = co_Host.pco_ExportedCodes(co_story.first)) {
                 for (const CT_IdmlStoryCodeInfo& co_code : *pco_codes) {
-                    co_lines.push_back(co_code.co_Element + " " +
-                                       std::to_string(static_cast<int>(co_code.eo_Kind)) + " " +
-                                       std::to_string(co_code.n_Row) + ":" +
-                                       std::to_string(co_code.n_Column));
+                    co_seen.second.push_back(co_story.first + " " + co_code.co_Element + " " +
+                                             std::to_string(static_cast<int>(co_code.eo_Kind)) +
+                                             " " + std::to_string(co_code.n_Row) + ":" +
+                                             std::to_string(co_code.n_Column) + " " +
+                                             co_code.co_Look);
                 }
             }
         }
-        return co_lines;
+        v_CloseActive(0);
+        return co_seen;
     };
     for (bool b_skip : {false, true}) {
         co_Host.v_SetSkipNotes(b_skip);
         co_Host.v_SetReadThrough(false);
-        const std::vector<std::string> co_trees = co_seen();
-        v_CloseActive(0);
+        const CT_Seen co_trees = co_seen();
         co_Host.v_SetReadThrough(true);
         EXPECT_EQ(co_seen(), co_trees);
-        v_CloseActive(0);
+        for (et_Keep eo_keep : {et_Keep::e_Preview, et_Keep::e_Content}) {
+            co_Host.v_SetReadThrough(true, eo_keep);
+            const CT_Seen co_read = co_seen();
+            EXPECT_EQ(co_read.first, co_trees.first) << static_cast<int>(eo_keep);
+            // A story whose whole content was not kept is read again, codes and all.
+            std::vector<std::string> co_recorded = co_read.second;
+            std::vector<std::string> co_all = co_trees.second;
+            std::sort(co_recorded.begin(), co_recorded.end());
+            std::sort(co_all.begin(), co_all.end());
+            EXPECT_TRUE(std::includes(co_all.begin(), co_all.end(), co_recorded.begin(),
+                                      co_recorded.end()));
+            EXPECT_TRUE(eo_keep == et_Keep::e_Preview || co_recorded.empty());
+        }
     }
     co_Host.v_SetSkipNotes(false);
     v_Open(co_Package);
