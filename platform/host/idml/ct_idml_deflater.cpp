@@ -4,8 +4,9 @@
 
 namespace {
 
-// Level 6: on 16 MB of story XML level 1 saves a tenth of the time and packs 6 % worse.
-const int gi_Level = 6;
+// Level 4: on the stories of a 16,000-story package it packs in four fifths of level 6's time
+// for 0.2 % more bytes; levels 1 to 3, faster still, pack 3 % to 7 % larger.
+const int gi_Level = 4;
 
 [[noreturn]] void v_Fail(const char* pc_What) {
     CT_Errors::v_ThrowError(e_HostFailure,
