@@ -146,7 +146,11 @@ void CT_Session::v_Begin(CT_CommandOptions::et_Command eo_Command) {
         eo_Command == CT_CommandOptions::e_List || eo_Command == CT_CommandOptions::e_Export ||
             eo_Command == CT_CommandOptions::e_BatchExport ||
             eo_Command == CT_CommandOptions::e_Import || eo_Command == CT_CommandOptions::e_Check,
-        eo_keep);
+        eo_keep,
+        // What weighs a story's room: check's fit report and the XLIFF writer's limits.
+        eo_Command == CT_CommandOptions::e_Check ||
+            (b_xliff && eo_Command != CT_CommandOptions::e_Import &&
+             eo_Command != CT_CommandOptions::e_List));
     if (eo_Command != CT_CommandOptions::e_List && eo_Command != CT_CommandOptions::e_Export &&
         eo_Command != CT_CommandOptions::e_BatchExport && eo_Command != CT_CommandOptions::e_Map) {
         co_Host.v_SetLeftOutReporter({});

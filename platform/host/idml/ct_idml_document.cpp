@@ -395,6 +395,24 @@ CT_IdmlXmlPart* CT_IdmlDocument::pco_FindStory(const std::string& s_Key) const {
     return co_Found->second.pco_Part.get();
 }
 
+bool CT_IdmlDocument::b_ReadStory(const std::string& s_Key,
+                                  const std::function<void(const pugi::xml_node&)>& f_Do) const {
+    auto co_found = co_StoriesById.find(s_Key);
+    if (co_found == co_StoriesById.end()) {
+        return false;
+    }
+    if (co_found->second.pco_Part) {
+        v_FinishPacking(co_found->second.pco_Part.get());
+    }
+    if (co_found->second.pco_Part) {
+        f_Do(so_Inner(*co_found->second.pco_Part));
+        return true;
+    }
+    const std::unique_ptr<CT_IdmlXmlPart> pco_part = pco_ReadStory(co_found->second.s_Entry);
+    f_Do(so_Inner(*pco_part));
+    return true;
+}
+
 void CT_IdmlDocument::v_ForEachStory(
     const std::function<void(const std::string&, const pugi::xml_node&)>& f_Do) const {
     v_FinishPacking();

@@ -98,8 +98,13 @@ class CT_IdmlDocument {
         const std::function<void(const std::string&, const pugi::xml_node&)>& f_Do) const;
     // Whether the document has a story with this id.
     bool b_HasStory(const std::string& s_Key) const { return co_StoriesById.count(s_Key) != 0; }
-    // The part of the story with this id (parsed again when it was let go), or null.
+    // The part of the story with this id (parsed again when it was let go, and kept), or null.
     CT_IdmlXmlPart* pco_FindStory(const std::string& s_Key) const;
+    // Hands the story's <Story> element to the function: its tree when it is kept, else one
+    // parsed for the call and let go after it, so that reading every story keeps no more than
+    // one. False, without a call, when the document has no such story.
+    bool b_ReadStory(const std::string& s_Key,
+                     const std::function<void(const pugi::xml_node&)>& f_Do) const;
 
     // The <Story> element of a story part, the <Spread> or <MasterSpread> of a spread part.
     static pugi::xml_node so_Inner(const CT_IdmlXmlPart& co_Part);

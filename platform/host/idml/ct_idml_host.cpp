@@ -80,8 +80,12 @@ void* CT_IdmlHost::p_Open(const CT_String& co_Path, int) {
     co_digests.b_SkipNotes = b_SkipNotes;
     std::mutex co_taking;  // stories are read on several threads at once
     const et_Keep eo_keep = eo_Keep;
-    const unsigned n_serial = co_Documents.n_Open(s_path, [&co_digests, &co_taking, eo_keep](
-                                                              const CT_IdmlDocument& co_Document,
+    const bool b_type = b_KeepType;
+    // The styles are read once, by the first story that needs them, when the design map has
+    // named their part.
+    std::once_flag co_styled;
+    CT_IdmlTypeStyles co_styles;
+    const unsigned n_serial = co_Documents.n_Open(s_path, [&](const CT_IdmlDocument& co_Document,
                                                               const std::string& s_Key,
                                                               const pugi::xml_node& co_Story) {
         CT_IdmlStoryOptions co_options;
@@ -104,6 +108,13 @@ void* CT_IdmlHost::p_Open(const CT_String& co_Path, int) {
             co_digest.b_Counted = co_digest.b_Counted && !co_digest.b_Cut;
         } else if (!co_digest.b_Counted && co_digest.b_HasCodes) {
             co_digest.s_Counted = CT_IdmlStoryCodec::s_Export(co_Story, co_digest.co_CountedCodes);
+        }
+        if (b_type) {
+            std::call_once(co_styled, [&]() {
+                co_styles = CT_IdmlStorySettings::sco_ReadStyles(co_Document);
+            });
+            co_digest.co_Type = co_styles.co_TypeOf(co_Story);
+            co_digest.b_HasType = true;
         }
         const std::lock_guard<std::mutex> co_lock(co_taking);
         co_digests.co_ByKey[s_Key] = std::move(co_digest);
@@ -351,6 +362,13 @@ CT_StorySetting CT_IdmlHost::co_GetStorySetting(const CT_String& co_Key) {
     std::string s_key(co_Key.sv());
     if (!co_document.b_HasStory(s_key)) {
         s_key = CT_IdmlTagText::ss_StoryId(s_key);
+    }
+    const auto co_digests = co_Digests.find(co_Documents.n_Active());
+    if (co_digests != co_Digests.end()) {
+        const auto co_digest = co_digests->second.co_ByKey.find(s_key);
+        if (co_digest != co_digests->second.co_ByKey.end() && co_digest->second.b_HasType) {
+            return pco_settings->co_Setting(s_key, &co_digest->second.co_Type);
+        }
     }
     return pco_settings->co_Setting(s_key);
 }

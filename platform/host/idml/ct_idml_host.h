@@ -65,10 +65,12 @@ class CT_IdmlHost : public CT_HostBackend {
     // a time, and a tree is parsed again only when something asks for more than was kept. For
     // commands that read every story, or import into them (a story an import changes is let go
     // packed, and what was read of it is dropped). An export from a document that kept less
-    // than e_Codes records no codes for pco_ExportedCodes.
-    void v_SetReadThrough(bool b_On, et_Keep eo_What = et_Keep::e_Codes) {
+    // than e_Codes records no codes for pco_ExportedCodes. With b_Type, each story's type sizes
+    // are kept too, for co_GetStorySetting.
+    void v_SetReadThrough(bool b_On, et_Keep eo_What = et_Keep::e_Codes, bool b_Type = false) {
         b_ReadThrough = b_On;
         eo_Keep = eo_What;
+        b_KeepType = b_Type;
     }
     // The threads each document opened from now on is unpacked, parsed and read through on;
     // 1 (the default) reads it on the caller's alone. Whatever the number, what the host gives
@@ -219,6 +221,8 @@ class CT_IdmlHost : public CT_HostBackend {
         bool b_Counted = false;    // whether s_Content is what is counted too
         std::string s_Counted;     // what is counted, when it differs
         std::vector<CT_IdmlStoryCodeInfo> co_CountedCodes;  // its codes
+        bool b_HasType = false;
+        std::vector<CT_TypeRun> co_Type;
     };
     struct CT_Digests {
         bool b_SkipNotes = false;
@@ -231,6 +235,7 @@ class CT_IdmlHost : public CT_HostBackend {
     static constexpr std::size_t sn_PreviewCharacters = 64;
     bool b_ReadThrough = false;
     et_Keep eo_Keep = et_Keep::e_Codes;
+    bool b_KeepType = false;
     std::unordered_map<unsigned, CT_Digests> co_Digests;  // by document serial
     std::unordered_map<unsigned, std::unique_ptr<CT_IdmlStorySettings>> co_Settings;  // by serial
 

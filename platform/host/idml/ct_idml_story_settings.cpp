@@ -64,27 +64,10 @@ void v_ReadPreference(const pugi::xml_node& co_Item, CT_FrameSetting& co_Frame) 
     v_ReadInsets(co_preference, co_Frame);
 }
 
-std::size_t n_CodePoints(const char* pc_Text) {
-    std::size_t n_count = 0;
-    for (; *pc_Text != '\0'; ++pc_Text) {
-        n_count += (static_cast<unsigned char>(*pc_Text) & 0xC0) != 0x80 ? 1 : 0;
-    }
-    return n_count;
-}
-
 }  // namespace
 
 CT_IdmlStorySettings::CT_IdmlStorySettings(const CT_IdmlDocument& co_Document)
-    : co_Source(co_Document), co_PageNames(co_Document) {
-    // A styles part that is no XML leaves every style saying nothing: the estimate takes the
-    // defaults, as the export, which never reads the styles, takes the document whole.
-    try {
-        if (const std::unique_ptr<CT_IdmlXmlPart> pco_styles = co_Document.pco_ReadStyles()) {
-            co_Styles = CT_IdmlTypeStyles(pco_styles->co_Root());
-        }
-    } catch (et_ErrorCode) {
-        co_Styles = CT_IdmlTypeStyles();
-    }
+    : co_Source(co_Document), co_PageNames(co_Document), co_Styles(sco_ReadStyles(co_Document)) {
     unsigned n_nextPage = 1;
     for (const CT_IdmlSpreadPart& co_part : co_Document.co_Spreads()) {
         const pugi::xml_node co_node = CT_IdmlDocument::so_Inner(*co_part.pco_Part);
@@ -207,61 +190,27 @@ std::vector<CT_FrameSetting> CT_IdmlStorySettings::co_FramesOf(const std::string
     return co_ordered;
 }
 
-// The text of a story in runs of one size and leading: a range's own values first, then its
-// character style's, its paragraph range's and its paragraph style's, then what IDML takes
-// where nothing is said (12 points, leading "Auto" at 120 % of the size).
 std::vector<CT_TypeRun> CT_IdmlStorySettings::co_TypeOf(const std::string& s_Key) const {
     std::vector<CT_TypeRun> co_runs;
-    const CT_IdmlXmlPart* pco_part = co_Source.pco_FindStory(s_Key);
-    if (pco_part == nullptr) {
-        return co_runs;
-    }
-    struct CT_Place {
-        pugi::xml_node co_Node;
-        pugi::xml_node co_Paragraph;
-        pugi::xml_node co_Character;
-    };
-    std::vector<CT_Place> co_stack{{CT_IdmlDocument::so_Inner(*pco_part), {}, {}}};
-    while (!co_stack.empty()) {
-        CT_Place co_place = co_stack.back();
-        co_stack.pop_back();
-        if (b_Is(co_place.co_Node, "ParagraphStyleRange")) {
-            co_place.co_Paragraph = co_place.co_Node;
-            co_place.co_Character = {};
-        } else if (b_Is(co_place.co_Node, "CharacterStyleRange")) {
-            co_place.co_Character = co_place.co_Node;
-        } else if (b_Is(co_place.co_Node, "Content")) {
-            CT_IdmlTypeValues co_values = CT_IdmlTypeValues::sco_Own(co_place.co_Character);
-            co_values.v_Under(co_Styles.co_Resolve(
-                co_place.co_Character.attribute("AppliedCharacterStyle").value()));
-            co_values.v_Under(CT_IdmlTypeValues::sco_Own(co_place.co_Paragraph));
-            co_values.v_Under(co_Styles.co_Resolve(
-                co_place.co_Paragraph.attribute("AppliedParagraphStyle").value()));
-            CT_TypeRun co_run;
-            co_run.d_Size = co_values.d_Size > 0 ? co_values.d_Size : 12;
-            const double d_auto = co_values.d_AutoLeading > 0 ? co_values.d_AutoLeading : 120;
-            co_run.d_Leading =
-                co_values.d_Leading > 0 ? co_values.d_Leading : co_run.d_Size * d_auto / 100;
-            co_run.n_Characters = n_CodePoints(co_place.co_Node.text().get());
-            if (!co_runs.empty() && co_runs.back().d_Size == co_run.d_Size &&
-                co_runs.back().d_Leading == co_run.d_Leading) {
-                co_runs.back().n_Characters += co_run.n_Characters;
-            } else if (co_run.n_Characters > 0) {
-                co_runs.push_back(co_run);
-            }
-            continue;
-        }
-        for (pugi::xml_node co_child = co_place.co_Node.last_child(); co_child;
-             co_child = co_child.previous_sibling()) {
-            if (co_child.type() == pugi::node_element) {
-                co_stack.push_back({co_child, co_place.co_Paragraph, co_place.co_Character});
-            }
-        }
-    }
+    co_Source.b_ReadStory(
+        s_Key, [&](const pugi::xml_node& co_Story) { co_runs = co_Styles.co_TypeOf(co_Story); });
     return co_runs;
 }
 
-CT_StorySetting CT_IdmlStorySettings::co_Setting(const std::string& s_Key) const {
+CT_IdmlTypeStyles CT_IdmlStorySettings::sco_ReadStyles(const CT_IdmlDocument& co_Document) {
+    // A styles part that is no XML leaves every style saying nothing: the estimate takes the
+    // defaults, as the export, which never reads the styles, takes the document whole.
+    try {
+        if (const std::unique_ptr<CT_IdmlXmlPart> pco_styles = co_Document.pco_ReadStyles()) {
+            return CT_IdmlTypeStyles(pco_styles->co_Root());
+        }
+    } catch (et_ErrorCode) {
+    }
+    return CT_IdmlTypeStyles();
+}
+
+CT_StorySetting CT_IdmlStorySettings::co_Setting(const std::string& s_Key,
+                                                 const std::vector<CT_TypeRun>* pco_Type) const {
     CT_StorySetting co_setting;
     if (!co_Source.b_HasStory(s_Key)) {
         return co_setting;
@@ -286,6 +235,6 @@ CT_StorySetting CT_IdmlStorySettings::co_Setting(const std::string& s_Key) const
             co_setting.co_Frames.push_back(co_frame);
         }
     }
-    co_setting.co_Type = co_TypeOf(s_Key);
+    co_setting.co_Type = pco_Type != nullptr ? *pco_Type : co_TypeOf(s_Key);
     return co_setting;
 }

@@ -24,10 +24,14 @@ class CT_IdmlStorySettings {
     // and column counts that are no numbers or out of bounds: they keep IDML's defaults.
     explicit CT_IdmlStorySettings(const CT_IdmlDocument& co_Document);
 
-    // The story's frames in thread order and its type. A story shown only in anchored frames
-    // has one frame without geometry, placed and printing as the first frame of the story that
-    // holds its anchor. A key the document lacks gives nothing.
-    CT_StorySetting co_Setting(const std::string& s_Key) const;
+    // The story's frames in thread order and its type, read from the story unless given (as
+    // co_TypeOf of sco_ReadStyles gives it). A story shown only in anchored frames has one frame
+    // without geometry, placed and printing as the first frame of the story that holds its
+    // anchor. A key the document lacks gives nothing.
+    CT_StorySetting co_Setting(const std::string& s_Key,
+                               const std::vector<CT_TypeRun>* pco_Type = nullptr) const;
+    // The type sizes of the document's styles part; none when it has none or it is no XML.
+    static CT_IdmlTypeStyles sco_ReadStyles(const CT_IdmlDocument& co_Document);
 
   private:
     struct CT_Frame {

@@ -7,6 +7,9 @@
 
 #include <string>
 #include <unordered_map>
+#include <vector>
+
+#include "platform/host/ct_story_setting.h"
 
 // 0 is "not set" for every field; a negative leading is "Auto", a share of the size.
 struct CT_IdmlTypeValues {
@@ -33,6 +36,9 @@ class CT_IdmlTypeStyles {
     // nothing for a style the document lacks. A chain that loops or runs deeper than any
     // person builds stops where it is.
     CT_IdmlTypeValues co_Resolve(const std::string& s_Self) const;
+
+    // The text of a story (its <Story> element) in runs of one size and leading.
+    std::vector<CT_TypeRun> co_TypeOf(const pugi::xml_node& co_Story) const;
 
   private:
     struct CT_Style {

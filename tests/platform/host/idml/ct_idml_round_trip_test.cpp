@@ -22,10 +22,10 @@ class CT_IdmlRoundTrip : public CT_HostTest, public ::testing::WithParamInterfac
 
 // What export and list read of a document opened to be read through, which keeps no story's
 // tree, is what they read of one that keeps every tree, with notes kept or skipped, whatever it
-// keeps of each story: what it did not keep is read again. An export records the codes only of
-// the stories whose codes were kept or read again. A tree asked for afterwards is read again, so
-// that an import of the unchanged content still finds every story and leaves the file as it was,
-// with nothing beside it.
+// keeps of each story (type sizes too): what it did not keep is read again. An export records the
+// codes only of the stories whose codes were kept or read again. A tree asked for afterwards is
+// read again, so that an import of the unchanged content still finds every story and leaves the
+// file as it was, with nothing beside it.
 TEST_P(CT_IdmlRoundTrip, ReadingThroughGivesWhatTheTreesGive) {
     using et_Keep = CT_IdmlHost::et_Keep;
     fs::path co_Package = co_Dir.co_CopySample(GetParam());
@@ -52,6 +52,12 @@ TEST_P(CT_IdmlRoundTrip, ReadingThroughGivesWhatTheTreesGive) {
             EXPECT_EQ(s_described, s_counted);
             co_lines.push_back(std::string(co_text.sv()) + "|" + s_counted + "|" +
                                std::to_string(co_codes.size()));
+            std::string s_type;
+            for (const CT_TypeRun& co_run : co_Host.co_GetStorySetting(CT_String(s_key)).co_Type) {
+                s_type += std::to_string(co_run.d_Size) + "/" + std::to_string(co_run.d_Leading) +
+                          "x" + std::to_string(co_run.n_Characters) + " ";
+            }
+            co_lines.push_back(s_type);
         });
         for (const auto& co_story : co_ExportAll(co_Dir / "out.stt")) {
             co_lines.push_back(co_story.first + "|" + co_story.second);
@@ -75,7 +81,7 @@ TEST_P(CT_IdmlRoundTrip, ReadingThroughGivesWhatTheTreesGive) {
         co_Host.v_SetReadThrough(true);
         EXPECT_EQ(co_seen(), co_trees);
         for (et_Keep eo_keep : {et_Keep::e_Preview, et_Keep::e_Content}) {
-            co_Host.v_SetReadThrough(true, eo_keep);
+            co_Host.v_SetReadThrough(true, eo_keep, eo_keep == et_Keep::e_Content);
             const CT_Seen co_read = co_seen();
             EXPECT_EQ(co_read.first, co_trees.first) << static_cast<int>(eo_keep);
             // A story whose whole content was not kept is read again, codes and all.
