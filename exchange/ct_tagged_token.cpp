@@ -2,6 +2,7 @@
 
 #include <array>
 #include <charconv>
+#include <utility>
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -90,11 +91,56 @@ std::size_t n_CodeLength(std::string_view co_Content, std::size_t n_At, CT_Tagge
 }
 }  // namespace
 
-bool CT_TaggedToken::sb_Read(std::string_view co_Content, std::vector<CT_TaggedToken>& co_Tokens) {
+namespace {
+// Reads the content piece by piece: f_Text(text) for each run of unescaped text (a view into
+// the content; adjacent runs are not joined), f_Token(token) for each line end and code. Raises
+// as CT_TaggedToken::sv_Read. Returns how many ">" it read as code ends or escapes, and sets
+// b_Cr when a line ended in a CR.
+template <class F_Text, class F_Token>
+std::size_t n_Scan(std::string_view co_Content, F_Text&& f_Text, F_Token&& f_Token, bool& b_Cr) {
     // Every ">" that sv_Write gives back ends a code or is escaped; any other is read as text
     // and written back escaped.
     std::size_t n_closers = 0;
-    bool b_cr = false;
+    b_Cr = false;
+    std::size_t n = 0;
+    while (n < co_Content.size()) {
+        std::size_t n_plain = n_PlainEnd(co_Content, n);
+        if (n_plain > n) {
+            f_Text(co_Content.substr(n, n_plain - n));
+            n = n_plain;
+            continue;
+        }
+        const char c = co_Content[n];
+        if (c == '\n' || c == '\r') {
+            b_Cr = b_Cr || c == '\r';
+            n += c == '\r' && n + 1 < co_Content.size() && co_Content[n + 1] == '\n' ? 2 : 1;
+            f_Token(CT_TaggedToken{et_Kind::e_LineEnd, std::string(), 0});
+            continue;
+        }
+        if (c == '\\') {
+            const char c_next = n + 1 < co_Content.size() ? co_Content[n + 1] : '\0';
+            if (c_next != '\\' && c_next != '<' && c_next != '>') {
+                v_Refuse("\"\\\" that escapes nothing", n);
+            }
+            f_Text(co_Content.substr(n + 1, 1));
+            n_closers += c_next == '>' ? 1 : 0;
+            n += 2;
+            continue;
+        }
+        CT_TaggedToken co_code;
+        const std::size_t n_length = n_CodeLength(co_Content, n, co_code);
+        if (n_length == 0) {
+            v_Refuse("\"<\" that starts no code", n);
+        }
+        f_Token(std::move(co_code));
+        ++n_closers;
+        n += n_length;
+    }
+    return n_closers;
+}
+}  // namespace
+
+bool CT_TaggedToken::sb_Read(std::string_view co_Content, std::vector<CT_TaggedToken>& co_Tokens) {
     // Tokens alternate between text and codes or line ends at most: room for them all at once.
     std::size_t n_all = 0;
     std::size_t n_lines = 0;
@@ -107,41 +153,19 @@ bool CT_TaggedToken::sb_Read(std::string_view co_Content, std::vector<CT_TaggedT
         ++n_lines;
     }
     co_Tokens.reserve(co_Tokens.size() + 2 * (n_all + n_lines) + 1);
-    std::size_t n = 0;
-    while (n < co_Content.size()) {
-        std::size_t n_plain = n_PlainEnd(co_Content, n);
-        if (n_plain > n) {
-            sv_AddText(co_Tokens, co_Content.substr(n, n_plain - n));
-            n = n_plain;
-            continue;
-        }
-        const char c = co_Content[n];
-        if (c == '\n' || c == '\r') {
-            b_cr = b_cr || c == '\r';
-            n += c == '\r' && n + 1 < co_Content.size() && co_Content[n + 1] == '\n' ? 2 : 1;
-            co_Tokens.push_back(CT_TaggedToken{et_Kind::e_LineEnd, std::string(), 0});
-            continue;
-        }
-        if (c == '\\') {
-            const char c_next = n + 1 < co_Content.size() ? co_Content[n + 1] : '\0';
-            if (c_next != '\\' && c_next != '<' && c_next != '>') {
-                v_Refuse("\"\\\" that escapes nothing", n);
-            }
-            sv_AddText(co_Tokens, co_Content.substr(n + 1, 1));
-            n_closers += c_next == '>' ? 1 : 0;
-            n += 2;
-            continue;
-        }
-        CT_TaggedToken co_code;
-        const std::size_t n_length = n_CodeLength(co_Content, n, co_code);
-        if (n_length == 0) {
-            v_Refuse("\"<\" that starts no code", n);
-        }
-        co_Tokens.push_back(co_code);
-        ++n_closers;
-        n += n_length;
-    }
+    bool b_cr = false;
+    const std::size_t n_closers = n_Scan(
+        co_Content, [&](std::string_view co_Text) { sv_AddText(co_Tokens, co_Text); },
+        [&](CT_TaggedToken&& co_Token) { co_Tokens.push_back(std::move(co_Token)); }, b_cr);
     return !b_cr && n_all == n_closers;
+}
+
+void CT_TaggedToken::sv_Scan(std::string_view co_Content,
+                             const std::function<void(std::string_view)>& f_Text,
+                             const std::function<void(const CT_TaggedToken&)>& f_Token) {
+    bool b_cr = false;
+    n_Scan(
+        co_Content, f_Text, [&](CT_TaggedToken&& co_Token) { f_Token(co_Token); }, b_cr);
 }
 
 bool CT_TaggedToken::sb_ReadsAsWritten(std::string_view co_Content) {

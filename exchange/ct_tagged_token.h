@@ -3,6 +3,7 @@
 // gives back the same bytes for content that export wrote.
 #pragma once
 
+#include <functional>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -29,6 +30,12 @@ struct CT_TaggedToken {
     // for CR line ends and for a ">" left unescaped), so that a caller can spare writing the
     // tokens back to compare.
     static bool sb_Read(std::string_view co_Content, std::vector<CT_TaggedToken>& co_Tokens);
+    // Reads as sv_Read without keeping tokens: f_Text gets each run of unescaped text (a view
+    // into the content, valid for the call; adjacent runs come one by one), f_Token each line
+    // end and code, in order. Raises as sv_Read, having handed over what came before.
+    static void sv_Scan(std::string_view co_Content,
+                        const std::function<void(std::string_view)>& f_Text,
+                        const std::function<void(const CT_TaggedToken&)>& f_Token);
     // Whether sv_Read takes the content without error and sv_Write gives back the same bytes:
     // no CR and no bare ">". Then every line is its tokens' tagged form as it stands.
     static bool sb_ReadsAsWritten(std::string_view co_Content);

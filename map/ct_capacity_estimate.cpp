@@ -82,29 +82,26 @@ double CT_CapacityEstimate::sd_Ems(char32_t c_Char) {
 // Content that is no tagged content (a stray "<") is measured as the text it is.
 void CT_CapacityEstimate::sv_Measure(std::string_view co_Tagged, std::vector<double>& co_Paragraphs,
                                      std::size_t& n_Characters) {
-    std::vector<CT_TaggedToken> co_tokens;
-    try {
-        CT_TaggedToken::sv_Read(co_Tagged, co_tokens);
-    } catch (const std::invalid_argument&) {
-        co_tokens.assign(
-            1, CT_TaggedToken{CT_TaggedToken::et_Kind::e_Text, std::string(co_Tagged), 0});
-    }
-    co_Paragraphs.assign(1, 0.0);
-    n_Characters = 0;
-    for (const CT_TaggedToken& co_token : co_tokens) {
-        if (co_token.eo_Kind == CT_TaggedToken::et_Kind::e_LineEnd) {
-            co_Paragraphs.push_back(0.0);
-            continue;
-        }
-        if (co_token.eo_Kind != CT_TaggedToken::et_Kind::e_Text) {
-            continue;
-        }
-        for (std::size_t n_at = 0; n_at < co_token.co_Text.size();) {
-            const char32_t c_char = CT_Utf8::sc_Next(co_token.co_Text, n_at);
+    auto v_Text = [&](std::string_view co_Text) {
+        for (std::size_t n_at = 0; n_at < co_Text.size();) {
+            const char32_t c_char = CT_Utf8::sc_Next(co_Text, n_at);
             // A tab moves on to the next stop: about an em.
             co_Paragraphs.back() += c_char == U'\t' ? 1.0 : sd_Ems(c_char);
             ++n_Characters;
         }
+    };
+    co_Paragraphs.assign(1, 0.0);
+    n_Characters = 0;
+    try {
+        CT_TaggedToken::sv_Scan(co_Tagged, v_Text, [&](const CT_TaggedToken& co_Token) {
+            if (co_Token.eo_Kind == CT_TaggedToken::et_Kind::e_LineEnd) {
+                co_Paragraphs.push_back(0.0);
+            }
+        });
+    } catch (const std::invalid_argument&) {
+        co_Paragraphs.assign(1, 0.0);
+        n_Characters = 0;
+        v_Text(co_Tagged);
     }
     // A break that ends the story opens no line of its own.
     while (co_Paragraphs.size() > 1 && co_Paragraphs.back() == 0.0) {
