@@ -30,15 +30,17 @@ std::string CT_IdmlDeflater::s_Pack(const std::string& s_Data) {
     if (deflateReset(&co_Stream) != Z_OK) {
         v_Fail("the compressor cannot restart");
     }
-    std::string s_Packed(deflateBound(&co_Stream, s_Data.size()), '\0');
+    const std::size_t n_bound = deflateBound(&co_Stream, s_Data.size());
+    if (s_Buffer.size() < n_bound) {
+        s_Buffer.resize(n_bound);
+    }
     co_Stream.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(s_Data.data()));
     co_Stream.avail_in = static_cast<uInt>(s_Data.size());
-    co_Stream.next_out = reinterpret_cast<Bytef*>(&s_Packed[0]);
-    co_Stream.avail_out = static_cast<uInt>(s_Packed.size());
+    co_Stream.next_out = reinterpret_cast<Bytef*>(s_Buffer.data());
+    co_Stream.avail_out = static_cast<uInt>(n_bound);
     if (deflate(&co_Stream, Z_FINISH) != Z_STREAM_END) {
         v_Fail(co_Stream.msg != nullptr ? co_Stream.msg : "the output does not fit");
     }
-    // The bound is about the size of the data: a copy of the right size is what stays held
-    // until the package is written.
-    return s_Packed.substr(0, co_Stream.total_out);
+    // Only the packed bytes stay held until the package is written.
+    return s_Buffer.substr(0, co_Stream.total_out);
 }

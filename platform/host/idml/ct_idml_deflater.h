@@ -1,6 +1,7 @@
 // Packs entry data with deflate as zip entries store it (no zlib header), reusing one compressor
-// for every entry: setting a compressor up costs more than packing a typical story, and a fresh
-// one per entry makes the allocator hand memory back and forth. Owns its stream.
+// and one output buffer for every entry: setting a compressor up costs more than packing a
+// typical story, and a fresh one per entry makes the allocator hand memory back and forth. Owns
+// its stream.
 #pragma once
 
 #include <zlib.h>
@@ -19,4 +20,5 @@ class CT_IdmlDeflater {
 
   private:
     z_stream co_Stream{};
+    std::string s_Buffer;  // as large as the largest entry's bound so far
 };
