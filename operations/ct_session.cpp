@@ -15,6 +15,7 @@
 #include "operations/ct_settings_path.h"
 #include "operations/ct_tagged_file.h"
 #include "operations/ct_tagged_keys.h"
+#include "operations/ct_tagged_stories.h"
 #include "platform/common/ct_errors.h"
 #include "platform/common/ct_res_string.h"
 #include "platform/common/ct_run_folder.h"
@@ -185,6 +186,14 @@ void CT_Session::v_ListStoriesOfFile(const std::string& s_Document, const std::s
     co_in.seekg(0);
     co_in.read(s_bytes.data(), static_cast<std::streamsize>(s_bytes.size()));
     co_Host.v_AlwaysList(s_Document, CT_XliffReader::sco_StoryKeys(s_bytes));
+}
+
+void CT_Session::v_ImportAhead(const std::string& s_Document, const std::string& s_Tagged) {
+    try {
+        co_Host.v_ImportAhead(s_Document, CT_TaggedStories::sco_Read(s_Tagged));
+    } catch (et_ErrorCode) {
+        CT_Errors::v_ResetError();
+    }
 }
 
 void CT_Session::v_SetCancelSource(std::function<bool()> co_Source) {

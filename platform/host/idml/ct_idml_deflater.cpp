@@ -44,3 +44,8 @@ std::string CT_IdmlDeflater::s_Pack(const std::string& s_Data) {
     // Only the packed bytes stay held until the package is written.
     return s_Buffer.substr(0, co_Stream.total_out);
 }
+
+CT_IdmlDeflater& CT_IdmlDeflater::sco_ThisThread() {
+    thread_local CT_IdmlDeflater co_deflater;
+    return co_deflater;
+}

@@ -17,6 +17,8 @@ class CT_IdmlDeflater {
 
     // The packed form of the bytes; e_HostFailure when the compressor fails.
     std::string s_Pack(const std::string& s_Data);
+    // One for the calling thread, kept for the thread's life.
+    static CT_IdmlDeflater& sco_ThisThread();
 
   private:
     z_stream co_Stream{};

@@ -192,11 +192,6 @@ CT_IdmlInflater& co_ThreadInflater() {
     return co_inflater;
 }
 
-CT_IdmlDeflater& co_ThreadDeflater() {
-    thread_local CT_IdmlDeflater co_deflater;
-    return co_deflater;
-}
-
 }  // namespace
 
 // The package is read here, in order; each story is unpacked, parsed and read on the pool,
@@ -359,7 +354,7 @@ void CT_IdmlDocument::v_PutAway(CT_IdmlXmlPart& co_Story) {
         v_FinishPacking(co_Packing.front().second);
     }
     const std::size_t n_ticket =
-        pco_Packer->n_Give([&co_Story] { co_Story.v_PutAway(co_ThreadDeflater()); });
+        pco_Packer->n_Give([&co_Story] { co_Story.v_PutAway(CT_IdmlDeflater::sco_ThisThread()); });
     co_Packing.emplace_back(n_ticket, &co_Story);
 }
 
@@ -393,6 +388,16 @@ CT_IdmlXmlPart* CT_IdmlDocument::pco_FindStory(const std::string& s_Key) const {
         co_Found->second.pco_Part = pco_ReadStory(co_Found->second.s_Entry);
     }
     return co_Found->second.pco_Part.get();
+}
+
+void CT_IdmlDocument::v_PutPacked(const std::string& s_Key,
+                                  std::unique_ptr<CT_IdmlPackedSource> pco_Packed) {
+    CT_StoryEntry& co_entry = co_StoriesById.at(s_Key);
+    if (co_entry.pco_Part) {
+        v_FinishPacking(co_entry.pco_Part.get());
+    }
+    co_entry.pco_Part = std::make_unique<CT_IdmlXmlPart>(co_entry.s_Entry, std::move(pco_Packed),
+                                                         CT_IdmlXmlPart::e_Editable);
 }
 
 bool CT_IdmlDocument::b_ReadStory(const std::string& s_Key,

@@ -115,6 +115,10 @@ class CT_IdmlDocument {
     // story is written out and packed on another while the caller goes on; it is waited for
     // when it is next asked for, and every such story before a save.
     void v_PutAway(CT_IdmlXmlPart& co_Story);
+    // Replaces the story with this id (which the document must have) by its changed XML,
+    // written out and packed (CT_IdmlXmlPart::ss_Serialize of its tree): what v_PutAway makes
+    // of a story changed in its tree, for a story changed in a tree of its own.
+    void v_PutPacked(const std::string& s_Key, std::unique_ptr<CT_IdmlPackedSource> pco_Packed);
     // Writes the changed stories back into the package; nothing is written when none changed.
     void v_Save();
 

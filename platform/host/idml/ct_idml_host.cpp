@@ -10,9 +10,11 @@
 #include "platform/host/ct_document_interface.h"
 #include "platform/host/ct_listener.h"
 #include "platform/host/idml/ct_idml_box_list.h"
+#include "platform/host/idml/ct_idml_deflater.h"
 #include "platform/host/idml/ct_idml_story_codec.h"
 #include "platform/host/idml/ct_idml_story_plain_text.h"
 #include "platform/host/idml/ct_idml_tag_text.h"
+#include "platform/host/idml/ct_idml_xml_part.h"
 
 const char* const CT_IdmlHost::spc_OpenTag = "<STORYPORT-TAGGED-TEXT VERSION=\"1\">\n";
 const char* const CT_IdmlHost::spc_CloseTag = "</STORYPORT-TAGGED-TEXT>\n";
@@ -78,6 +80,14 @@ void* CT_IdmlHost::p_Open(const CT_String& co_Path, int) {
     }
     CT_Digests co_digests;
     co_digests.b_SkipNotes = b_SkipNotes;
+    const std::string s_canonical = CT_IdmlDocuments::s_Canonical(s_path);
+    for (auto co_ahead = co_Ahead.begin(); co_ahead != co_Ahead.end(); ++co_ahead) {
+        if (co_ahead->first == s_canonical) {
+            co_digests.co_Ahead = std::move(co_ahead->second);
+            co_Ahead.erase(co_ahead);
+            break;
+        }
+    }
     std::mutex co_taking;  // stories are read on several threads at once
     const et_Keep eo_keep = eo_Keep;
     const bool b_type = b_KeepType;
@@ -115,6 +125,11 @@ void* CT_IdmlHost::p_Open(const CT_String& co_Path, int) {
             });
             co_digest.co_Type = co_styles.co_TypeOf(co_Story);
             co_digest.b_HasType = true;
+        }
+        // Last: the import changes the tree the rest was read from.
+        const auto co_ahead = co_digests.co_Ahead.find(CT_IdmlTagText::ss_Key(s_Key));
+        if (co_ahead != co_digests.co_Ahead.end()) {
+            sv_ImportAhead(co_Story, s_Key, co_ahead->second, co_options, co_digest);
         }
         const std::lock_guard<std::mutex> co_lock(co_taking);
         co_digests.co_ByKey[s_Key] = std::move(co_digest);
@@ -257,6 +272,63 @@ void CT_IdmlHost::v_GenerateBoxList(int b_IgnorePasteBoard) {
 void CT_IdmlHost::v_AlwaysList(const std::string& s_DocumentPath,
                                std::vector<std::string> co_Keys) {
     co_AlwaysListed.emplace_back(CT_IdmlDocuments::s_Canonical(s_DocumentPath), std::move(co_Keys));
+}
+
+void CT_IdmlHost::v_ImportAhead(const std::string& s_DocumentPath,
+                                std::map<std::string, std::string> co_Contents) {
+    co_Ahead.emplace_back(CT_IdmlDocuments::s_Canonical(s_DocumentPath), std::move(co_Contents));
+}
+
+void CT_IdmlHost::sv_ImportAhead(const pugi::xml_node& co_Story, const std::string& s_Key,
+                                 const std::string& s_Content,
+                                 const CT_IdmlStoryOptions& co_Options, CT_Digest& co_Digest) {
+    co_Digest.pco_AheadContent = &s_Content;
+    try {
+        if (CT_IdmlStoryCodec::sb_Import(co_Story, s_Content,
+                                         CT_String(CT_IdmlTagText::ss_Key(s_Key)), co_Options)) {
+            const std::string s_bytes = CT_IdmlXmlPart::ss_Serialize(co_Story.root());
+            co_Digest.pco_AheadPacked = std::make_unique<CT_IdmlPackedSource>(
+                s_bytes, CT_IdmlDeflater::sco_ThisThread().s_Pack(s_bytes));
+        }
+    } catch (et_ErrorCode eo_code) {
+        co_Digest.eo_AheadError = eo_code;
+        co_Digest.co_AheadError = CT_Errors::cco_GetLastError();
+    }
+}
+
+bool CT_IdmlHost::b_TakeAhead(void* p_Box, const std::string& s_Content) {
+    const CT_IdmlBoxHandle& co_handle = co_Handles.cco_Box(p_Box);
+    const auto co_digests = co_Digests.find(co_handle.n_Serial);
+    if (co_digests == co_Digests.end() || co_digests->second.b_SkipNotes != b_SkipNotes) {
+        return false;
+    }
+    const auto co_digest = co_digests->second.co_ByKey.find(co_handle.co_Box.s_Key);
+    if (co_digest == co_digests->second.co_ByKey.end() ||
+        co_digest->second.pco_AheadContent == nullptr ||
+        *co_digest->second.pco_AheadContent != s_Content ||
+        co_digest->second.n_Hidden !=
+            co_Documents.co_Live(co_handle.n_Serial).co_HiddenConditions().size()) {
+        return false;
+    }
+    ++n_TakenAhead;
+    co_LastContent.n_Serial = 0;
+    CT_Digest co_taken = std::move(co_digest->second);
+    const bool b_changed = co_taken.pco_AheadPacked != nullptr;
+    // What was read of the story goes when the import changed it or failed, as it does when
+    // the story is imported now.
+    if (b_changed || co_taken.eo_AheadError != e_NoError) {
+        co_digests->second.co_ByKey.erase(co_digest);
+    } else {
+        co_taken.pco_AheadContent = nullptr;
+        co_digest->second = std::move(co_taken);
+        return true;
+    }
+    if (co_taken.eo_AheadError != e_NoError) {
+        CT_Errors::v_ThrowError(co_taken.eo_AheadError, co_taken.co_AheadError);
+    }
+    co_Documents.co_Live(co_handle.n_Serial)
+        .v_PutPacked(co_handle.co_Box.s_Key, std::move(co_taken.pco_AheadPacked));
+    return true;
 }
 
 void CT_IdmlHost::v_SetLeftOutReporter(
@@ -603,10 +675,14 @@ int CT_IdmlHost::b_Export(void* p_Box, CT_Files& co_File) {
 }
 
 int CT_IdmlHost::b_Import(void* p_Box, CT_Files& co_File, unsigned n_Count) {
-    CT_IdmlXmlPart* pco_Part = nullptr;
-    pugi::xml_node co_Story = co_StoryOf(p_Box, &pco_Part);
     std::string s_Content;
     co_File.v_Read(s_Content, n_Count);
+    if (b_TakeAhead(p_Box, s_Content)) {
+        ++n_StoryCounter;
+        return 0;
+    }
+    CT_IdmlXmlPart* pco_Part = nullptr;
+    pugi::xml_node co_Story = co_StoryOf(p_Box, &pco_Part);
     // Content the translator left as it was changes nothing, so the story keeps its bytes in
     // the package.
     const CT_IdmlStoryOptions co_options = co_OptionsOf(p_Box);

@@ -7,6 +7,7 @@
 #pragma once
 
 #include <functional>
+#include <map>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -50,6 +51,16 @@ class CT_IdmlHost : public CT_HostBackend {
     // that a file exported with another selection finds its stories and one exported with this
     // selection finds exactly its own.
     void v_AlwaysList(const std::string& s_DocumentPath, std::vector<std::string> co_Keys);
+    // The translation about to be imported into the document at the path, by key as the tagged
+    // file writes them (co_GetKey). A document opened to be read through from now on imports
+    // each such story as it is read (on the threads it is read on) and keeps the result aside,
+    // packed; an import of the same content into the story then takes that result, or raises
+    // what the import raised, instead of reading the story again. Other content, and every
+    // story not imported so, is left as it was: what the import does is the same either way.
+    void v_ImportAhead(const std::string& s_DocumentPath,
+                       std::map<std::string, std::string> co_Contents);
+    // How many imports took what was imported ahead, since the host began.
+    unsigned n_ImportedAhead() const { return n_TakenAhead; }
     // Called when a new box list leaves stories out, with the number and one line that says
     // how many and why (after a warning line for each chosen layer name the document lacks).
     void v_SetLeftOutReporter(std::function<void(const std::string&, unsigned)> co_Reporter);
@@ -208,6 +219,8 @@ class CT_IdmlHost : public CT_HostBackend {
     CT_IdmlSelection co_Selection;
     bool b_SkipNotes = false;
     std::vector<std::pair<std::string, std::vector<std::string>>> co_AlwaysListed;
+    std::vector<std::pair<std::string, std::map<std::string, std::string>>> co_Ahead;
+    unsigned n_TakenAhead = 0;
     std::function<void(const std::string&, unsigned)> co_Reporter;
     std::string s_LastReport;  // a rebuilt list of the same document is not reported again
 
@@ -223,11 +236,25 @@ class CT_IdmlHost : public CT_HostBackend {
         std::vector<CT_IdmlStoryCodeInfo> co_CountedCodes;  // its codes
         bool b_HasType = false;
         std::vector<CT_TypeRun> co_Type;
+        // What importing a translation ahead made of the story (v_ImportAhead).
+        const std::string* pco_AheadContent = nullptr;         // null: none was imported
+        std::unique_ptr<CT_IdmlPackedSource> pco_AheadPacked;  // null: nothing changed
+        et_ErrorCode eo_AheadError = e_NoError;
+        CT_String co_AheadError;
     };
     struct CT_Digests {
         bool b_SkipNotes = false;
         std::unordered_map<std::string, CT_Digest> co_ByKey;
+        std::map<std::string, std::string> co_Ahead;  // what the digests' contents point into
     };
+    // Imports the content into the story's tree as it is read, and keeps the outcome in the
+    // digest.
+    static void sv_ImportAhead(const pugi::xml_node& co_Story, const std::string& s_Key,
+                               const std::string& s_Content, const CT_IdmlStoryOptions& co_Options,
+                               CT_Digest& co_Digest);
+    // Takes the import made ahead of the box's story when it imported this content; false
+    // when there is none to take.
+    bool b_TakeAhead(void* p_Box, const std::string& s_Content);
     // The box's story as its document was read through, when that is what it holds now.
     const CT_Digest* pco_DigestOf(void* p_Box) const;
     // The characters of a story's content kept for its preview (et_Keep::e_Preview): more than

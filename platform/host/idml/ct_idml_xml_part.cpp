@@ -35,6 +35,13 @@ CT_IdmlXmlPart::CT_IdmlXmlPart(const std::string& s_Package, std::string s_Entry
     v_Parse(s_Package, std::move(s_Bytes));
 }
 
+CT_IdmlXmlPart::CT_IdmlXmlPart(std::string s_Entry, std::unique_ptr<CT_IdmlPackedSource> pco_Packed,
+                               et_Use eo_Use)
+    : s_EntryName(std::move(s_Entry)),
+      eo_Use(eo_Use),
+      pco_Packed(std::move(pco_Packed)),
+      b_Changed(true) {}
+
 // Parsing in place spares a copy of every part and the gaps its freeing would leave between
 // the trees, which make every later allocation slower.
 void CT_IdmlXmlPart::v_Parse(const std::string& s_Package, std::string s_Bytes) const {
@@ -87,9 +94,14 @@ void CT_IdmlXmlPart::v_PutAway(CT_IdmlDeflater& co_Deflater) {
 
 std::string CT_IdmlXmlPart::s_Serialize() const {
     co_Root();
+    return ss_Serialize(co_Tree);
+}
+
+// The declaration, when there is one, is a node of the tree and written as it was read.
+std::string CT_IdmlXmlPart::ss_Serialize(const pugi::xml_node& co_Document) {
     std::string s_Out;
     CT_StringWriter co_Writer(s_Out);
-    co_Tree.save(co_Writer, "", pugi::format_raw | pugi::format_no_declaration,
-                 pugi::encoding_utf8);
+    co_Document.print(co_Writer, "", pugi::format_raw | pugi::format_no_declaration,
+                      pugi::encoding_utf8);
     return s_Out;
 }

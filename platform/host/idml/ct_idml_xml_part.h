@@ -25,6 +25,9 @@ class CT_IdmlXmlPart {
     // The tree is parsed in place: the part keeps the bytes, which the tree points into.
     CT_IdmlXmlPart(const std::string& s_Package, std::string s_Entry, std::string s_Bytes,
                    et_Use eo_Use);
+    // A changed part already put away: the bytes packed are its tree written out.
+    CT_IdmlXmlPart(std::string s_Entry, std::unique_ptr<CT_IdmlPackedSource> pco_Packed,
+                   et_Use eo_Use);
     CT_IdmlXmlPart(const CT_IdmlXmlPart&) = delete;
     CT_IdmlXmlPart& operator=(const CT_IdmlXmlPart&) = delete;
 
@@ -38,6 +41,8 @@ class CT_IdmlXmlPart {
 
     // The tree as UTF-8 bytes, exactly as parsed apart from the changes.
     std::string s_Serialize() const;
+    // The same of a tree parsed as an editable part's is, given its document node.
+    static std::string ss_Serialize(const pugi::xml_node& co_Document);
 
     // Writes the tree out, packs it and lets the tree go. A tree that was changed holds its
     // old nodes as well as the new ones until it is freed, so a document changed story by

@@ -2,6 +2,7 @@
 // unchanged content leaves the file as it was; stories written again keep their XML while every
 // other entry is copied as stored.
 #include <algorithm>
+#include <fstream>
 #include <map>
 #include <utility>
 
@@ -100,6 +101,92 @@ TEST_P(CT_IdmlRoundTrip, ReadingThroughGivesWhatTheTreesGive) {
     v_CloseActive(1);
     EXPECT_EQ(s_ReadFile(co_Package), s_ReadFile(co_Sample(GetParam())));
     EXPECT_EQ(co_Dir.n_Files(), 3u);
+}
+
+// A "translation": every ASCII letter outside codes and escapes in upper case.
+std::string s_Upper(const std::string& s_Content) {
+    std::string s_out = s_Content;
+    for (std::size_t n = 0; n < s_out.size(); ++n) {
+        if (s_out[n] == '<') {
+            n = s_out.find('>', n);
+        } else if (s_out[n] == '\\') {
+            ++n;
+        } else if (s_out[n] >= 'a' && s_out[n] <= 'z') {
+            s_out[n] = static_cast<char>(s_out[n] - 'a' + 'A');
+        }
+    }
+    return s_out;
+}
+
+// A translation imported ahead, into each story as the document is read through, saves the
+// package an import of each story after the reading saves; a story the import refuses is
+// refused with the same words, and content other than what was imported ahead is imported as
+// it comes.
+TEST_P(CT_IdmlRoundTrip, ImportingAheadGivesWhatImportingAfterGives) {
+    const fs::path co_Package = co_Dir.co_CopySample(GetParam());
+    co_Host.v_SetReadThrough(true, CT_IdmlHost::et_Keep::e_Preview);
+    v_Open(co_Package);
+    std::map<std::string, std::string> co_translated = co_ExportAll(co_Dir / "out.stt");
+    v_CloseActive(0);
+    // A story whose first code the translator dropped is refused.
+    for (auto& [s_key, s_content] : co_translated) {
+        s_content = s_Upper(s_content);
+    }
+    for (auto& [s_key, s_content] : co_translated) {
+        const std::size_t n_code = s_content.find("<x1/>");
+        if (n_code != std::string::npos) {
+            s_content.erase(n_code, 5);
+            break;
+        }
+    }
+    auto co_imported = [&](const std::string& s_Name, bool b_Ahead, const std::string& s_Other) {
+        const fs::path co_copy = co_Dir / s_Name;
+        fs::copy_file(co_Package, co_copy);
+        std::map<std::string, std::string> co_ahead = co_translated;
+        if (!s_Other.empty()) {
+            co_ahead[s_Other] += "\n";
+        }
+        if (b_Ahead) {
+            co_Host.v_ImportAhead(co_copy.string(), co_ahead);
+        }
+        const unsigned n_before = co_Host.n_ImportedAhead();
+        v_Open(co_copy);
+        const fs::path co_file = co_Dir / "in.stt";
+        {
+            std::ofstream co_out(co_file, std::ios::binary);
+            v_ForEachBox(false, [&](void* p_Box) {
+                const std::string s_key(co_Host.co_GetKey(p_Box).sv());
+                co_out << "\x01" << s_key << "\x02" << co_translated.at(s_key) << "\x03";
+            });
+        }
+        CT_Files co_in;
+        co_in.v_Open(CT_String(co_file.c_str()), e_OpenRead, 0);
+        co_Host.v_PrepareForImport();
+        std::vector<std::string> co_seen;
+        v_ForEachBox(false, [&](void* p_Box) {
+            const std::string s_key(co_Host.co_GetKey(p_Box).sv());
+            co_in.v_MoveUntil(CT_String(("\x01" + s_key + "\x02").c_str()));
+            try {
+                co_Host.b_Import(p_Box, co_in, co_in.n_CountUntil(CT_String("\x03")));
+            } catch (et_ErrorCode eo_code) {
+                co_seen.push_back(std::to_string(eo_code) + " " +
+                                  std::string(CT_Errors::cco_GetLastError().sv()));
+            }
+        });
+        co_in.v_Close();
+        EXPECT_EQ(co_Host.n_ImportedAhead() - n_before,
+                  b_Ahead ? co_translated.size() - (s_Other.empty() ? 0 : 1) : 0u);
+        v_CloseActive(1);
+        for (const CT_Entry& co_entry : co_ReadZip(co_copy)) {
+            if (co_entry.s_Name.rfind("Stories/", 0) == 0) {
+                co_seen.push_back(co_entry.s_Name + "\n" + co_entry.s_Bytes);
+            }
+        }
+        return co_seen;
+    };
+    const std::vector<std::string> co_after = co_imported("after.idml", false, "");
+    EXPECT_EQ(co_imported("ahead.idml", true, ""), co_after);
+    EXPECT_EQ(co_imported("other.idml", true, co_translated.begin()->first), co_after);
 }
 
 // Every story parsed and written again holds the same XML; every other entry is copied byte for
