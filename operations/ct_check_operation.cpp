@@ -184,9 +184,11 @@ CT_CheckResult CT_CheckOperation::sco_Run(CT_Session& co_Session) {
     // fit while it still holds the document's own text, then imported into as a real import
     // would, so that a large document is parsed and ordered only once.
     CT_WorkCopy co_copy(co_options.s_Document, CT_RunFolder::ss_Temporary());
+    CT_IdmlHost::CT_Contents pco_translated;
     if (pco_file) {
         co_Session.v_ListStoriesOfFile(co_copy.s_GetPath(), pco_file->s_GetReadablePath());
-        co_Session.v_ImportAhead(co_copy.s_GetPath(), pco_file->s_GetReadablePath());
+        pco_translated =
+            co_Session.pco_ImportAhead(co_copy.s_GetPath(), pco_file->s_GetReadablePath());
     } else {
         co_xliff.v_ListStories(co_copy.s_GetPath());
     }
@@ -204,9 +206,14 @@ CT_CheckResult CT_CheckOperation::sco_Run(CT_Session& co_Session) {
         co_lines.push_back(co_record.s_Message);
     }
     v_AddXliff(co_xliff, co_options.s_Tagged, co_findings, co_lines);
+    // The file's stories were read for the import ahead unless the file is XLIFF, whose tagged
+    // form is made only now.
+    if (!pco_translated) {
+        pco_translated = std::make_shared<const std::map<std::string, std::string>>(
+            CT_TaggedStories::sco_Read(co_file.s_GetReadablePath()));
+    }
     const CT_FitReport co_fit(co_Session.co_GetHost(), co_current.co_GetStoryOrder(),
-                              CT_TaggedStories::sco_Read(co_file.s_GetReadablePath()),
-                              co_options.d_MaxGrowth / 100);
+                              *pco_translated, co_options.d_MaxGrowth / 100);
     et_ExitStatus eo_status = e_ExitOk;
     std::string s_verdict = "An import would be clean.";
     if (co_xliff.b_Refuses()) {

@@ -188,12 +188,18 @@ void CT_Session::v_ListStoriesOfFile(const std::string& s_Document, const std::s
     co_Host.v_AlwaysList(s_Document, CT_XliffReader::sco_StoryKeys(s_bytes));
 }
 
-void CT_Session::v_ImportAhead(const std::string& s_Document, const std::string& s_Tagged) {
+CT_IdmlHost::CT_Contents CT_Session::pco_ImportAhead(const std::string& s_Document,
+                                                     const std::string& s_Tagged) {
+    CT_IdmlHost::CT_Contents pco_contents;
     try {
-        co_Host.v_ImportAhead(s_Document, CT_TaggedStories::sco_Read(s_Tagged));
+        pco_contents = std::make_shared<const std::map<std::string, std::string>>(
+            CT_TaggedStories::sco_Read(s_Tagged));
     } catch (et_ErrorCode) {
         CT_Errors::v_ResetError();
+        return nullptr;
     }
+    co_Host.v_ImportAhead(s_Document, pco_contents);
+    return pco_contents;
 }
 
 void CT_Session::v_SetCancelSource(std::function<bool()> co_Source) {

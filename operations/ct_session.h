@@ -76,9 +76,11 @@ class CT_Session {
     // key.
     void v_ListStoriesOfFile(const std::string& s_Document, const std::string& s_Tagged);
     // Lets the host import the tagged file's stories as it reads the document at the path
-    // (CT_IdmlHost::v_ImportAhead), for an import of that file into it that follows. A file
-    // that cannot be read is left to the import to report.
-    void v_ImportAhead(const std::string& s_Document, const std::string& s_Tagged);
+    // (CT_IdmlHost::v_ImportAhead), for an import of that file into it that follows, and gives
+    // them by key (CT_TaggedStories). A file that cannot be read is left to the import to
+    // report: it gives null.
+    CT_IdmlHost::CT_Contents pco_ImportAhead(const std::string& s_Document,
+                                             const std::string& s_Tagged);
 
     // Arranges the story order by the file and warns about keys that no story has.
     void v_ApplyOrderFile(const CT_OrderFile& co_File, CT_StoryOrder& co_Order);

@@ -83,7 +83,7 @@ void* CT_IdmlHost::p_Open(const CT_String& co_Path, int) {
     const std::string s_canonical = CT_IdmlDocuments::s_Canonical(s_path);
     for (auto co_ahead = co_Ahead.begin(); co_ahead != co_Ahead.end(); ++co_ahead) {
         if (co_ahead->first == s_canonical) {
-            co_digests.co_Ahead = std::move(co_ahead->second);
+            co_digests.pco_Ahead = std::move(co_ahead->second);
             co_Ahead.erase(co_ahead);
             break;
         }
@@ -127,9 +127,11 @@ void* CT_IdmlHost::p_Open(const CT_String& co_Path, int) {
             co_digest.b_HasType = true;
         }
         // Last: the import changes the tree the rest was read from.
-        const auto co_ahead = co_digests.co_Ahead.find(CT_IdmlTagText::ss_Key(s_Key));
-        if (co_ahead != co_digests.co_Ahead.end()) {
-            sv_ImportAhead(co_Story, s_Key, co_ahead->second, co_options, co_digest);
+        if (co_digests.pco_Ahead) {
+            const auto co_ahead = co_digests.pco_Ahead->find(CT_IdmlTagText::ss_Key(s_Key));
+            if (co_ahead != co_digests.pco_Ahead->end()) {
+                sv_ImportAhead(co_Story, s_Key, co_ahead->second, co_options, co_digest);
+            }
         }
         const std::lock_guard<std::mutex> co_lock(co_taking);
         co_digests.co_ByKey[s_Key] = std::move(co_digest);
@@ -274,9 +276,8 @@ void CT_IdmlHost::v_AlwaysList(const std::string& s_DocumentPath,
     co_AlwaysListed.emplace_back(CT_IdmlDocuments::s_Canonical(s_DocumentPath), std::move(co_Keys));
 }
 
-void CT_IdmlHost::v_ImportAhead(const std::string& s_DocumentPath,
-                                std::map<std::string, std::string> co_Contents) {
-    co_Ahead.emplace_back(CT_IdmlDocuments::s_Canonical(s_DocumentPath), std::move(co_Contents));
+void CT_IdmlHost::v_ImportAhead(const std::string& s_DocumentPath, CT_Contents pco_Contents) {
+    co_Ahead.emplace_back(CT_IdmlDocuments::s_Canonical(s_DocumentPath), std::move(pco_Contents));
 }
 
 void CT_IdmlHost::sv_ImportAhead(const pugi::xml_node& co_Story, const std::string& s_Key,

@@ -57,8 +57,9 @@ class CT_IdmlHost : public CT_HostBackend {
     // packed; an import of the same content into the story then takes that result, or raises
     // what the import raised, instead of reading the story again. Other content, and every
     // story not imported so, is left as it was: what the import does is the same either way.
-    void v_ImportAhead(const std::string& s_DocumentPath,
-                       std::map<std::string, std::string> co_Contents);
+    // The contents are shared with the caller, who may go on reading them.
+    using CT_Contents = std::shared_ptr<const std::map<std::string, std::string>>;
+    void v_ImportAhead(const std::string& s_DocumentPath, CT_Contents pco_Contents);
     // How many imports took what was imported ahead, since the host began.
     unsigned n_ImportedAhead() const { return n_TakenAhead; }
     // Called when a new box list leaves stories out, with the number and one line that says
@@ -219,7 +220,7 @@ class CT_IdmlHost : public CT_HostBackend {
     CT_IdmlSelection co_Selection;
     bool b_SkipNotes = false;
     std::vector<std::pair<std::string, std::vector<std::string>>> co_AlwaysListed;
-    std::vector<std::pair<std::string, std::map<std::string, std::string>>> co_Ahead;
+    std::vector<std::pair<std::string, CT_Contents>> co_Ahead;
     unsigned n_TakenAhead = 0;
     std::function<void(const std::string&, unsigned)> co_Reporter;
     std::string s_LastReport;  // a rebuilt list of the same document is not reported again
@@ -245,7 +246,7 @@ class CT_IdmlHost : public CT_HostBackend {
     struct CT_Digests {
         bool b_SkipNotes = false;
         std::unordered_map<std::string, CT_Digest> co_ByKey;
-        std::map<std::string, std::string> co_Ahead;  // what the digests' contents point into
+        CT_Contents pco_Ahead;  // what the digests' contents point into
     };
     // Imports the content into the story's tree as it is read, and keeps the outcome in the
     // digest.

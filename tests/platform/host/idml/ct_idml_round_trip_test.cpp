@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <fstream>
 #include <map>
+#include <memory>
 #include <utility>
 
 #include "platform/host/idml/ct_idml_document.h"
@@ -147,7 +148,9 @@ TEST_P(CT_IdmlRoundTrip, ImportingAheadGivesWhatImportingAfterGives) {
             co_ahead[s_Other] += "\n";
         }
         if (b_Ahead) {
-            co_Host.v_ImportAhead(co_copy.string(), co_ahead);
+            co_Host.v_ImportAhead(
+                co_copy.string(),
+                std::make_shared<const std::map<std::string, std::string>>(co_ahead));
         }
         const unsigned n_before = co_Host.n_ImportedAhead();
         v_Open(co_copy);
