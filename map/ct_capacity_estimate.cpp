@@ -83,10 +83,16 @@ double CT_CapacityEstimate::sd_Ems(char32_t c_Char) {
 void CT_CapacityEstimate::sv_Measure(std::string_view co_Tagged, std::vector<double>& co_Paragraphs,
                                      std::size_t& n_Characters) {
     auto v_Text = [&](std::string_view co_Text) {
+        double& d_ems = co_Paragraphs.back();  // added up character by character, in order
         for (std::size_t n_at = 0; n_at < co_Text.size();) {
-            const char32_t c_char = CT_Utf8::sc_Next(co_Text, n_at);
-            // A tab moves on to the next stop: about an em.
-            co_Paragraphs.back() += c_char == U'\t' ? 1.0 : sd_Ems(c_char);
+            const unsigned char c_byte = static_cast<unsigned char>(co_Text[n_at]);
+            // A tab moves on to the next stop: about an em. ASCII needs no decoding.
+            if (c_byte < 0x80) {
+                d_ems += c_byte == '\t' ? 1.0 : sd_LatinEms;
+                ++n_at;
+            } else {
+                d_ems += sd_Ems(CT_Utf8::sc_Next(co_Text, n_at));
+            }
             ++n_Characters;
         }
     };
@@ -109,26 +115,36 @@ void CT_CapacityEstimate::sv_Measure(std::string_view co_Tagged, std::vector<dou
     }
 }
 
+CT_CapacityEstimate::CT_Measure CT_CapacityEstimate::sco_Measure(std::string_view co_Tagged) {
+    CT_Measure co_measure;
+    sv_Measure(co_Tagged, co_measure.co_Paragraphs, co_measure.n_Characters);
+    return co_measure;
+}
+
 std::size_t CT_CapacityEstimate::n_Capacity(std::string_view co_Sample) const {
-    std::vector<double> co_paragraphs;
-    std::size_t n_characters = 0;
-    sv_Measure(co_Sample, co_paragraphs, n_characters);
+    return n_Capacity(sco_Measure(co_Sample));
+}
+
+std::size_t CT_CapacityEstimate::n_Capacity(const CT_Measure& co_Sample) const {
     double d_ems = 0;
-    for (const double d_paragraph : co_paragraphs) {
+    for (const double d_paragraph : co_Sample.co_Paragraphs) {
         d_ems += d_paragraph;
     }
+    const std::size_t n_characters = co_Sample.n_Characters;
     const double d_mean = n_characters > 0 && d_ems > 0 ? d_ems / n_characters : sd_LatinEms;
     return static_cast<std::size_t>(std::floor(d_Room / (d_mean * d_TypeSize)));
 }
 
 double CT_CapacityEstimate::d_Fill(std::string_view co_Tagged) const {
+    return b_Geometry ? d_Fill(sco_Measure(co_Tagged)) : 0;
+}
+
+double CT_CapacityEstimate::d_Fill(const CT_Measure& co_Tagged) const {
     if (!b_Geometry) {
         return 0;
     }
-    std::vector<double> co_paragraphs;
-    std::size_t n_characters = 0;
-    sv_Measure(co_Tagged, co_paragraphs, n_characters);
-    if (n_characters == 0) {
+    const std::vector<double>& co_paragraphs = co_Tagged.co_Paragraphs;
+    if (co_Tagged.n_Characters == 0) {
         return 0;
     }
     if (d_Room <= 0) {

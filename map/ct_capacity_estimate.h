@@ -46,6 +46,15 @@ class CT_CapacityEstimate {
     // Every paragraph but the last ends its last line. 0 for content without text, infinity for
     // text where no line fits; 0 when not measurable.
     double d_Fill(std::string_view co_Tagged) const;
+
+    // Tagged content measured once, for several of the questions above.
+    struct CT_Measure {
+        std::vector<double> co_Paragraphs;  // each paragraph's width, in ems
+        std::size_t n_Characters = 0;
+    };
+    static CT_Measure sco_Measure(std::string_view co_Tagged);
+    std::size_t n_Capacity(const CT_Measure& co_Sample) const;
+    double d_Fill(const CT_Measure& co_Tagged) const;
     // The frame (index in thread order) each line of the tagged content starts in, the frames
     // filled in turn as d_Fill fills them; text past the last frame stays in it. Empty when not
     // measurable.

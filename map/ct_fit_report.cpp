@@ -44,13 +44,14 @@ std::string s_Stories(std::size_t n_Count) {
 // text already overfills the estimate, against that text.
 void v_Judge(const CT_CapacityEstimate& co_Estimate, const std::string& s_Source,
              const std::string& s_Translated, CT_StoryFit& co_Story) {
-    co_Story.n_Capacity = co_Estimate.n_Capacity(s_Source);
+    const CT_CapacityEstimate::CT_Measure co_source = CT_CapacityEstimate::sco_Measure(s_Source);
+    co_Story.n_Capacity = co_Estimate.n_Capacity(co_source);
     if (co_Estimate.b_GrowsWithText()) {
         co_Story.eo_Verdict = et_FitVerdict::e_Fits;
         co_Story.b_Grows = true;
         return;
     }
-    const double d_own = co_Estimate.d_Fill(s_Source);
+    const double d_own = co_Estimate.d_Fill(co_source);
     co_Story.d_Fill = co_Estimate.d_Fill(s_Translated) / (d_own > 1 ? d_own : 1.0);
     co_Story.eo_Verdict = co_Story.d_Fill > 1 + 1e-9                 ? et_FitVerdict::e_Overflows
                           : co_Story.d_Fill > CT_FitReport::sd_Tight ? et_FitVerdict::e_Tight
