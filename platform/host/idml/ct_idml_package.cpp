@@ -152,11 +152,17 @@ zip_source_t* CT_IdmlPackage::pco_Copy(zip_t* pco_Out, const std::string& s_Entr
 }
 
 std::string CT_IdmlPackage::s_Read(const std::string& s_Entry) const {
-    v_ReadRaw(s_Entry, co_Raw);
+    const std::lock_guard<std::mutex> co_lock(co_Reading);
+    v_ReadRawHeld(s_Entry, co_Raw);
     return s_Unpack(s_Entry, co_Raw, co_Inflater);
 }
 
 void CT_IdmlPackage::v_ReadRaw(const std::string& s_Entry, CT_Raw& co_Out) const {
+    const std::lock_guard<std::mutex> co_lock(co_Reading);
+    v_ReadRawHeld(s_Entry, co_Out);
+}
+
+void CT_IdmlPackage::v_ReadRawHeld(const std::string& s_Entry, CT_Raw& co_Out) const {
     auto co_Found = co_Indexes.find(s_Entry);
     if (co_Found == co_Indexes.end()) {
         v_Refuse(s_Entry, "is missing");

@@ -8,6 +8,7 @@
 
 #include <cstdint>
 #include <map>
+#include <mutex>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -33,8 +34,9 @@ class CT_IdmlPackage {
     // The unpacked bytes of the entry; e_BadDocument when it is missing or damaged.
     std::string s_Read(const std::string& s_Entry) const;
 
-    // An entry's bytes as the archive keeps them: the archive is read by one thread at a time,
-    // but what it held may be unpacked by s_Unpack on any thread, each with its own inflater.
+    // An entry's bytes as the archive keeps them. The archive is read by one thread at a time
+    // (s_Read and v_ReadRaw wait for each other, from whatever thread they are called), and
+    // what it held may be unpacked by s_Unpack on any thread, each with its own inflater.
     struct CT_Raw {
         std::string s_Bytes;
         bool b_Packed = false;  // deflated, to be unpacked; else the entry's own bytes
@@ -62,6 +64,7 @@ class CT_IdmlPackage {
 
   private:
     void v_Index();
+    void v_ReadRawHeld(const std::string& s_Entry, CT_Raw& co_Out) const;
     void v_CheckEntry(zip_uint64_t n_Index, const std::string& s_Name) const;
     bool b_IsStored(const std::string& s_Entry) const;
     void v_ReadPacked(const std::string& s_Entry, zip_uint64_t n_Index, const zip_stat_t& co_Stat,
@@ -77,4 +80,5 @@ class CT_IdmlPackage {
     // Reading keeps one decompressor and one buffer for the packed bytes for every entry.
     mutable CT_IdmlInflater co_Inflater;
     mutable CT_Raw co_Raw;
+    mutable std::mutex co_Reading;  // held while the archive, co_Raw or co_Inflater is used
 };
