@@ -131,10 +131,10 @@ void CT_Session::v_Begin(CT_CommandOptions::et_Command eo_Command) {
                          : co_Options.b_Worker     ? 1
                                                    : CT_WorkPool::sn_Threads(0));
     // Commands that go through every story once need no story's tree kept: those that only
-    // read, and import and check, which parse a story again only to import into it, and then
-    // keep it packed.
-    // Each keeps of a story no more than it reads: the content a story's codes are described
-    // by only for XLIFF and for counts, the whole content only for what writes or weighs it.
+    // read, and import and check, which import into a story as it is read or parse it again,
+    // and then keep it packed. Each keeps of a story no more than it reads: what its codes
+    // stand for only for XLIFF and for counts, its whole content only for what writes or
+    // weighs it.
     using et_Keep = CT_IdmlHost::et_Keep;
     const bool b_xliff = sb_IsXliff(co_Options, co_Options.s_Tagged);
     et_Keep eo_keep = b_xliff ? et_Keep::e_Codes : et_Keep::e_Content;

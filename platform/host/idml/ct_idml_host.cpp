@@ -298,32 +298,24 @@ void CT_IdmlHost::sv_ImportAhead(const pugi::xml_node& co_Story, const std::stri
 }
 
 bool CT_IdmlHost::b_TakeAhead(void* p_Box, const std::string& s_Content) {
-    const CT_IdmlBoxHandle& co_handle = co_Handles.cco_Box(p_Box);
-    const auto co_digests = co_Digests.find(co_handle.n_Serial);
-    if (co_digests == co_Digests.end() || co_digests->second.b_SkipNotes != b_SkipNotes) {
-        return false;
-    }
-    const auto co_digest = co_digests->second.co_ByKey.find(co_handle.co_Box.s_Key);
-    if (co_digest == co_digests->second.co_ByKey.end() ||
-        co_digest->second.pco_AheadContent == nullptr ||
-        *co_digest->second.pco_AheadContent != s_Content ||
-        co_digest->second.n_Hidden !=
-            co_Documents.co_Live(co_handle.n_Serial).co_HiddenConditions().size()) {
+    const CT_Digest* pco_digest = pco_DigestOf(p_Box);
+    if (pco_digest == nullptr || pco_digest->pco_AheadContent == nullptr ||
+        *pco_digest->pco_AheadContent != s_Content) {
         return false;
     }
     ++n_TakenAhead;
     co_LastContent.n_Serial = 0;
-    CT_Digest co_taken = std::move(co_digest->second);
-    const bool b_changed = co_taken.pco_AheadPacked != nullptr;
-    // What was read of the story goes when the import changed it or failed, as it does when
-    // the story is imported now.
-    if (b_changed || co_taken.eo_AheadError != e_NoError) {
-        co_digests->second.co_ByKey.erase(co_digest);
-    } else {
-        co_taken.pco_AheadContent = nullptr;
-        co_digest->second = std::move(co_taken);
+    const CT_IdmlBoxHandle& co_handle = co_Handles.cco_Box(p_Box);
+    auto& co_byKey = co_Digests.at(co_handle.n_Serial).co_ByKey;
+    CT_Digest& co_digest = co_byKey.at(co_handle.co_Box.s_Key);
+    if (!co_digest.pco_AheadPacked && co_digest.eo_AheadError == e_NoError) {
+        co_digest.pco_AheadContent = nullptr;  // unchanged: what was read of it still holds
         return true;
     }
+    // What was read of the story goes when the import changed it or failed, as it does when
+    // the story is imported now.
+    CT_Digest co_taken = std::move(co_digest);
+    co_byKey.erase(co_handle.co_Box.s_Key);
     if (co_taken.eo_AheadError != e_NoError) {
         CT_Errors::v_ThrowError(co_taken.eo_AheadError, co_taken.co_AheadError);
     }

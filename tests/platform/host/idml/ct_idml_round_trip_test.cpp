@@ -121,8 +121,8 @@ std::string s_Upper(const std::string& s_Content) {
 
 // A translation imported ahead, into each story as the document is read through, saves the
 // package an import of each story after the reading saves; a story the import refuses is
-// refused with the same words, and content other than what was imported ahead is imported as
-// it comes.
+// refused with the same words, on one thread or several, and content other than what was
+// imported ahead is imported as it comes.
 TEST_P(CT_IdmlRoundTrip, ImportingAheadGivesWhatImportingAfterGives) {
     const fs::path co_Package = co_Dir.co_CopySample(GetParam());
     co_Host.v_SetReadThrough(true, CT_IdmlHost::et_Keep::e_Preview);
@@ -190,6 +190,8 @@ TEST_P(CT_IdmlRoundTrip, ImportingAheadGivesWhatImportingAfterGives) {
     const std::vector<std::string> co_after = co_imported("after.idml", false, "");
     EXPECT_EQ(co_imported("ahead.idml", true, ""), co_after);
     EXPECT_EQ(co_imported("other.idml", true, co_translated.begin()->first), co_after);
+    co_Host.v_SetThreads(3);  // imported ahead on the threads the stories are read on
+    EXPECT_EQ(co_imported("threads.idml", true, ""), co_after);
 }
 
 // Every story parsed and written again holds the same XML; every other entry is copied byte for
