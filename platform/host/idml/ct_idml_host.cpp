@@ -104,10 +104,31 @@ void* CT_IdmlHost::p_Open(const CT_String& co_Path, int) {
         CT_Digest co_digest;
         co_digest.n_Hidden = co_Document.co_HiddenConditions().size();
         co_digest.b_HasCodes = eo_keep == et_Keep::e_Codes;
-        co_digest.s_Content =
-            co_digest.b_HasCodes
-                ? CT_IdmlStoryCodec::s_Export(co_Story, co_digest.co_Codes, co_options)
-                : CT_IdmlStoryCodec::s_Export(co_Story, co_options);
+        const std::string* pco_ahead = nullptr;
+        if (co_digests.pco_Ahead) {
+            const auto co_ahead = co_digests.pco_Ahead->find(CT_IdmlTagText::ss_Key(s_Key));
+            pco_ahead = co_ahead != co_digests.pco_Ahead->end() ? &co_ahead->second : nullptr;
+        }
+        // An import reads the story as an export with notes kept does: once is enough.
+        const bool b_shared =
+            pco_ahead != nullptr && !co_digest.b_HasCodes && !co_options.b_SkipNotes;
+        if (b_type) {
+            std::call_once(co_styled, [&]() {
+                co_styles = CT_IdmlStorySettings::sco_ReadStyles(co_Document);
+            });
+            co_digest.co_Type = co_styles.co_TypeOf(co_Story);
+            co_digest.b_HasType = true;
+        }
+        if (!b_shared) {
+            co_digest.s_Content =
+                co_digest.b_HasCodes
+                    ? CT_IdmlStoryCodec::s_Export(co_Story, co_digest.co_Codes, co_options)
+                    : CT_IdmlStoryCodec::s_Export(co_Story, co_options);
+        }
+        // Last: the import changes the tree the rest was read from.
+        if (pco_ahead != nullptr) {
+            sv_ImportAhead(co_Story, s_Key, *pco_ahead, co_options, b_shared, co_digest);
+        }
         co_digest.b_Counted = !co_options.b_SkipNotes && co_digest.n_Hidden == 0;
         if (eo_keep == et_Keep::e_Preview) {
             const std::size_t n_bytes =
@@ -118,20 +139,6 @@ void* CT_IdmlHost::p_Open(const CT_String& co_Path, int) {
             co_digest.b_Counted = co_digest.b_Counted && !co_digest.b_Cut;
         } else if (!co_digest.b_Counted && co_digest.b_HasCodes) {
             co_digest.s_Counted = CT_IdmlStoryCodec::s_Export(co_Story, co_digest.co_CountedCodes);
-        }
-        if (b_type) {
-            std::call_once(co_styled, [&]() {
-                co_styles = CT_IdmlStorySettings::sco_ReadStyles(co_Document);
-            });
-            co_digest.co_Type = co_styles.co_TypeOf(co_Story);
-            co_digest.b_HasType = true;
-        }
-        // Last: the import changes the tree the rest was read from.
-        if (co_digests.pco_Ahead) {
-            const auto co_ahead = co_digests.pco_Ahead->find(CT_IdmlTagText::ss_Key(s_Key));
-            if (co_ahead != co_digests.pco_Ahead->end()) {
-                sv_ImportAhead(co_Story, s_Key, co_ahead->second, co_options, co_digest);
-            }
         }
         const std::lock_guard<std::mutex> co_lock(co_taking);
         co_digests.co_ByKey[s_Key] = std::move(co_digest);
@@ -282,16 +289,23 @@ void CT_IdmlHost::v_ImportAhead(const std::string& s_DocumentPath, CT_Contents p
 
 void CT_IdmlHost::sv_ImportAhead(const pugi::xml_node& co_Story, const std::string& s_Key,
                                  const std::string& s_Content,
-                                 const CT_IdmlStoryOptions& co_Options, CT_Digest& co_Digest) {
+                                 const CT_IdmlStoryOptions& co_Options, bool b_Exported,
+                                 CT_Digest& co_Digest) {
     co_Digest.pco_AheadContent = &s_Content;
     try {
         if (CT_IdmlStoryCodec::sb_Import(co_Story, s_Content,
-                                         CT_String(CT_IdmlTagText::ss_Key(s_Key)), co_Options)) {
+                                         CT_String(CT_IdmlTagText::ss_Key(s_Key)), co_Options,
+                                         b_Exported ? &co_Digest.s_Content : nullptr)) {
             const std::string s_bytes = CT_IdmlXmlPart::ss_Serialize(co_Story.root());
             co_Digest.pco_AheadPacked = std::make_unique<CT_IdmlPackedSource>(
                 s_bytes, CT_IdmlDeflater::sco_ThisThread().s_Pack(s_bytes));
         }
     } catch (et_ErrorCode eo_code) {
+        // Exported content is never empty (an empty story is a line end): empty, the story
+        // itself could not be read, which the document's reading reports.
+        if (b_Exported && co_Digest.s_Content.empty()) {
+            throw;
+        }
         co_Digest.eo_AheadError = eo_code;
         co_Digest.co_AheadError = CT_Errors::cco_GetLastError();
     }

@@ -249,10 +249,11 @@ class CT_IdmlHost : public CT_HostBackend {
         CT_Contents pco_Ahead;  // what the digests' contents point into
     };
     // Imports the content into the story's tree as it is read, and keeps the outcome in the
-    // digest.
+    // digest; with b_Exported, the digest's content is what the import read of the story
+    // (notes kept), and a story that cannot be read at all raises as an export of it would.
     static void sv_ImportAhead(const pugi::xml_node& co_Story, const std::string& s_Key,
                                const std::string& s_Content, const CT_IdmlStoryOptions& co_Options,
-                               CT_Digest& co_Digest);
+                               bool b_Exported, CT_Digest& co_Digest);
     // Takes the import made ahead of the box's story when it imported this content; false
     // when there is none to take.
     bool b_TakeAhead(void* p_Box, const std::string& s_Content);

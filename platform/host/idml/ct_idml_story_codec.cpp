@@ -238,9 +238,18 @@ void CT_IdmlStoryCodec::v_Import(pugi::xml_node co_Story, std::string_view co_Co
 
 bool CT_IdmlStoryCodec::sb_Import(pugi::xml_node co_Story, std::string_view co_Content,
                                   const CT_String& co_Key, const CT_IdmlStoryOptions& co_Options) {
+    return sb_Import(co_Story, co_Content, co_Key, co_Options, nullptr);
+}
+
+bool CT_IdmlStoryCodec::sb_Import(pugi::xml_node co_Story, std::string_view co_Content,
+                                  const CT_String& co_Key, const CT_IdmlStoryOptions& co_Options,
+                                  std::string* pco_Exported) {
     CT_IdmlStoryOptions co_kept = co_Options;
     co_kept.b_SkipNotes = false;
     CT_IdmlStoryAnalysis co_analysis(co_Story, co_kept);
+    if (pco_Exported != nullptr) {
+        *pco_Exported = co_analysis.cco_Content();
+    }
     // Untranslated content comes back exactly as export wrote it. Rebuilding would give the
     // same text, but not the same XML: ranges that differ only in spacing would merge and
     // the indentation would go. Leaving the story alone keeps an untouched round trip exact.

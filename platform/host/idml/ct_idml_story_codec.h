@@ -65,6 +65,11 @@ class CT_IdmlStoryCodec {
     // with notes kept or skipped: such content changes nothing).
     static bool sb_Import(pugi::xml_node co_Story, std::string_view co_Content,
                           const CT_String& co_Key, const CT_IdmlStoryOptions& co_Options = {});
+    // The same, first setting *pco_Exported to what s_Export gives of the story with notes
+    // kept: what the import reads of the story anyway, for a caller that needs both.
+    static bool sb_Import(pugi::xml_node co_Story, std::string_view co_Content,
+                          const CT_String& co_Key, const CT_IdmlStoryOptions& co_Options,
+                          std::string* pco_Exported);
 
   private:
     // Whether the content is what export writes, with notes kept or skipped.
