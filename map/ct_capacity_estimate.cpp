@@ -79,11 +79,12 @@ double CT_CapacityEstimate::sd_Ems(char32_t c_Char) {
     return sd_OtherEms;
 }
 
-// Content that is no tagged content (a stray "<") is measured as the text it is.
-void CT_CapacityEstimate::sv_Measure(std::string_view co_Tagged, std::vector<double>& co_Paragraphs,
-                                     std::size_t& n_Characters) {
+CT_CapacityEstimate::CT_Measure CT_CapacityEstimate::sco_Measure(std::string_view co_Tagged) {
+    CT_Measure co_measure;
+    std::vector<double>& co_paragraphs = co_measure.co_Paragraphs;
+    std::size_t& n_characters = co_measure.n_Characters;
     auto v_Text = [&](std::string_view co_Text) {
-        double& d_ems = co_Paragraphs.back();  // added up character by character, in order
+        double& d_ems = co_paragraphs.back();  // added up character by character, in order
         for (std::size_t n_at = 0; n_at < co_Text.size();) {
             const unsigned char c_byte = static_cast<unsigned char>(co_Text[n_at]);
             // A tab moves on to the next stop: about an em. ASCII needs no decoding.
@@ -93,31 +94,26 @@ void CT_CapacityEstimate::sv_Measure(std::string_view co_Tagged, std::vector<dou
             } else {
                 d_ems += sd_Ems(CT_Utf8::sc_Next(co_Text, n_at));
             }
-            ++n_Characters;
+            ++n_characters;
         }
     };
-    co_Paragraphs.assign(1, 0.0);
-    n_Characters = 0;
+    co_paragraphs.assign(1, 0.0);
+    n_characters = 0;
     try {
         CT_TaggedToken::sv_Scan(co_Tagged, v_Text, [&](const CT_TaggedToken& co_Token) {
             if (co_Token.eo_Kind == CT_TaggedToken::et_Kind::e_LineEnd) {
-                co_Paragraphs.push_back(0.0);
+                co_paragraphs.push_back(0.0);
             }
         });
     } catch (const std::invalid_argument&) {
-        co_Paragraphs.assign(1, 0.0);
-        n_Characters = 0;
+        co_paragraphs.assign(1, 0.0);
+        n_characters = 0;
         v_Text(co_Tagged);
     }
     // A break that ends the story opens no line of its own.
-    while (co_Paragraphs.size() > 1 && co_Paragraphs.back() == 0.0) {
-        co_Paragraphs.pop_back();
+    while (co_paragraphs.size() > 1 && co_paragraphs.back() == 0.0) {
+        co_paragraphs.pop_back();
     }
-}
-
-CT_CapacityEstimate::CT_Measure CT_CapacityEstimate::sco_Measure(std::string_view co_Tagged) {
-    CT_Measure co_measure;
-    sv_Measure(co_Tagged, co_measure.co_Paragraphs, co_measure.n_Characters);
     return co_measure;
 }
 
@@ -165,9 +161,7 @@ std::vector<std::size_t> CT_CapacityEstimate::co_FrameOfLines(std::string_view c
     if (!b_Geometry || co_FrameLines.empty()) {
         return co_frames;
     }
-    std::vector<double> co_paragraphs;
-    std::size_t n_characters = 0;
-    sv_Measure(co_Tagged, co_paragraphs, n_characters);
+    const std::vector<double> co_paragraphs = sco_Measure(co_Tagged).co_Paragraphs;
     std::size_t n_frame = 0;
     double d_left = co_FrameLines[0].first;  // lines still free in the frame
     const std::size_t n_last = co_FrameLines.size() - 1;

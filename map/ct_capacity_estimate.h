@@ -47,7 +47,9 @@ class CT_CapacityEstimate {
     // text where no line fits; 0 when not measurable.
     double d_Fill(std::string_view co_Tagged) const;
 
-    // Tagged content measured once, for several of the questions above.
+    // Tagged content measured once, for several of the questions above: the width of its
+    // paragraphs and its characters. Content that is no tagged content (a stray "<") is measured
+    // as the text it is.
     struct CT_Measure {
         std::vector<double> co_Paragraphs;  // each paragraph's width, in ems
         std::size_t n_Characters = 0;
@@ -65,10 +67,6 @@ class CT_CapacityEstimate {
     static double sd_Ems(char32_t c_Char);
 
   private:
-    // Width of the content's paragraphs, in ems.
-    static void sv_Measure(std::string_view co_Tagged, std::vector<double>& co_Paragraphs,
-                           std::size_t& n_Characters);
-
     bool b_Geometry = false;
     bool b_Grows = false;
     bool b_Printing = false;

@@ -406,11 +406,9 @@ bool CT_IdmlDocument::b_ReadStory(const std::string& s_Key,
     if (co_found == co_StoriesById.end()) {
         return false;
     }
-    if (co_found->second.pco_Part) {
-        v_FinishPacking(co_found->second.pco_Part.get());
-    }
-    if (co_found->second.pco_Part) {
-        f_Do(so_Inner(*co_found->second.pco_Part));
+    if (const CT_IdmlXmlPart* pco_kept = co_found->second.pco_Part.get()) {
+        v_FinishPacking(pco_kept);
+        f_Do(so_Inner(*pco_kept));
         return true;
     }
     const std::unique_ptr<CT_IdmlXmlPart> pco_part = pco_ReadStory(co_found->second.s_Entry);
@@ -420,15 +418,8 @@ bool CT_IdmlDocument::b_ReadStory(const std::string& s_Key,
 
 void CT_IdmlDocument::v_ForEachStory(
     const std::function<void(const std::string&, const pugi::xml_node&)>& f_Do) const {
-    v_FinishPacking();
     for (const std::string& s_key : co_Keys) {
-        const CT_StoryEntry& co_entry = co_StoriesById.at(s_key);
-        if (co_entry.pco_Part) {
-            f_Do(s_key, so_Inner(*co_entry.pco_Part));
-            continue;
-        }
-        const std::unique_ptr<CT_IdmlXmlPart> pco_part = pco_ReadStory(co_entry.s_Entry);
-        f_Do(s_key, so_Inner(*pco_part));
+        b_ReadStory(s_key, [&](const pugi::xml_node& co_Story) { f_Do(s_key, co_Story); });
     }
 }
 

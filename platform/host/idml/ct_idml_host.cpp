@@ -136,7 +136,6 @@ void* CT_IdmlHost::p_Open(const CT_String& co_Path, int) {
             co_digest.b_Cut = n_bytes < co_digest.s_Content.size();
             co_digest.s_Content.resize(n_bytes);
             co_digest.s_Content.shrink_to_fit();
-            co_digest.b_Counted = co_digest.b_Counted && !co_digest.b_Cut;
         } else if (!co_digest.b_Counted && co_digest.b_HasCodes) {
             co_digest.s_Counted = CT_IdmlStoryCodec::s_Export(co_Story, co_digest.co_CountedCodes);
         }
@@ -442,14 +441,9 @@ CT_StorySetting CT_IdmlHost::co_GetStorySetting(const CT_String& co_Key) {
     if (!co_document.b_HasStory(s_key)) {
         s_key = CT_IdmlTagText::ss_StoryId(s_key);
     }
-    const auto co_digests = co_Digests.find(co_Documents.n_Active());
-    if (co_digests != co_Digests.end()) {
-        const auto co_digest = co_digests->second.co_ByKey.find(s_key);
-        if (co_digest != co_digests->second.co_ByKey.end() && co_digest->second.b_HasType) {
-            return pco_settings->co_Setting(s_key, &co_digest->second.co_Type);
-        }
-    }
-    return pco_settings->co_Setting(s_key);
+    const CT_Digest* pco_digest = pco_KeptOf(co_Documents.n_Active(), s_key);
+    return pco_settings->co_Setting(
+        s_key, pco_digest != nullptr && pco_digest->b_HasType ? &pco_digest->co_Type : nullptr);
 }
 
 // --- Boxes -----------------------------------------------------------------------------------
@@ -483,39 +477,45 @@ pugi::xml_node CT_IdmlHost::co_StoryOf(void* p_Box, CT_IdmlXmlPart** ppco_Part) 
     return CT_IdmlDocument::so_Inner(*pco_Part);
 }
 
+const CT_IdmlHost::CT_Digest* CT_IdmlHost::pco_KeptOf(unsigned n_Serial,
+                                                      const std::string& s_Key) const {
+    const auto co_digests = co_Digests.find(n_Serial);
+    if (co_digests == co_Digests.end()) {
+        return nullptr;
+    }
+    const auto co_digest = co_digests->second.co_ByKey.find(s_Key);
+    return co_digest == co_digests->second.co_ByKey.end() ? nullptr : &co_digest->second;
+}
+
+const CT_IdmlHost::CT_Digest* CT_IdmlHost::pco_KeptAsNow(unsigned n_Serial,
+                                                         const std::string& s_Key,
+                                                         bool b_Skip) const {
+    const CT_Digest* pco_digest = pco_KeptOf(n_Serial, s_Key);
+    if (pco_digest == nullptr || co_Digests.at(n_Serial).b_SkipNotes != b_Skip ||
+        pco_digest->n_Hidden != co_Documents.co_Live(n_Serial).co_HiddenConditions().size()) {
+        return nullptr;
+    }
+    return pco_digest;
+}
+
 const CT_IdmlHost::CT_Digest* CT_IdmlHost::pco_DigestOf(void* p_Box) const {
     const CT_IdmlBoxHandle& co_handle = co_Handles.cco_Box(p_Box);
-    const auto co_digests = co_Digests.find(co_handle.n_Serial);
-    if (co_digests == co_Digests.end() || co_digests->second.b_SkipNotes != b_SkipNotes) {
-        return nullptr;
-    }
-    const auto co_digest = co_digests->second.co_ByKey.find(co_handle.co_Box.s_Key);
-    if (co_digest == co_digests->second.co_ByKey.end() ||
-        co_digest->second.n_Hidden !=
-            co_Documents.co_Live(co_handle.n_Serial).co_HiddenConditions().size()) {
-        return nullptr;
-    }
-    return &co_digest->second;
+    return pco_KeptAsNow(co_handle.n_Serial, co_handle.co_Box.s_Key, b_SkipNotes);
 }
 
 bool CT_IdmlHost::b_Counted(const std::string& s_Key, std::string& s_Content,
                             std::vector<CT_IdmlStoryCodeInfo>* pco_Codes) const {
     const CT_IdmlDocument& co_document = cco_GetActiveDocument();
-    const auto co_digests = co_Digests.find(co_Documents.n_Active());
-    if (co_digests != co_Digests.end()) {
-        const auto co_digest = co_digests->second.co_ByKey.find(s_Key);
-        const CT_Digest* pco_found =
-            co_digest == co_digests->second.co_ByKey.end() ? nullptr : &co_digest->second;
-        // A digest without codes keeps no counted content apart from its own.
-        if (pco_found != nullptr && !pco_found->b_Cut &&
-            (pco_found->b_HasCodes || (pco_Codes == nullptr && pco_found->b_Counted))) {
-            s_Content = pco_found->b_Counted ? pco_found->s_Content : pco_found->s_Counted;
-            if (pco_Codes != nullptr) {
-                *pco_Codes =
-                    pco_found->b_Counted ? pco_found->co_Codes : pco_found->co_CountedCodes;
-            }
-            return true;
+    // What is counted shows every condition and keeps notes, whatever the digest was read
+    // under; a digest without codes keeps no counted content apart from its own.
+    const CT_Digest* pco_found = pco_KeptOf(co_Documents.n_Active(), s_Key);
+    if (pco_found != nullptr && !pco_found->b_Cut &&
+        (pco_found->b_HasCodes || (pco_Codes == nullptr && pco_found->b_Counted))) {
+        s_Content = pco_found->b_Counted ? pco_found->s_Content : pco_found->s_Counted;
+        if (pco_Codes != nullptr) {
+            *pco_Codes = pco_found->b_Counted ? pco_found->co_Codes : pco_found->co_CountedCodes;
         }
+        return true;
     }
     const CT_IdmlXmlPart* pco_part = co_document.pco_FindStory(s_Key);
     if (pco_part == nullptr) {
@@ -542,15 +542,11 @@ bool CT_IdmlHost::b_ExportedContent(const std::string& s_Document, const std::st
     const CT_IdmlDocument& co_document = co_Documents.co_Live(n_serial);
     // A document read through kept what export writes of each story as it opened: no tree
     // needs parsing again for it.
-    const auto co_digests = co_Digests.find(n_serial);
-    if (co_digests != co_Digests.end() && co_digests->second.b_SkipNotes == b_SkipNotes) {
-        const auto co_digest = co_digests->second.co_ByKey.find(s_Key);
-        if (co_digest != co_digests->second.co_ByKey.end() && co_digest->second.b_HasCodes &&
-            co_digest->second.n_Hidden == co_document.co_HiddenConditions().size()) {
-            s_Content = co_digest->second.s_Content;
-            co_Codes = co_digest->second.co_Codes;
-            return true;
-        }
+    const CT_Digest* pco_digest = pco_KeptAsNow(n_serial, s_Key, b_SkipNotes);
+    if (pco_digest != nullptr && pco_digest->b_HasCodes) {
+        s_Content = pco_digest->s_Content;
+        co_Codes = pco_digest->co_Codes;
+        return true;
     }
     const CT_IdmlXmlPart* pco_part = co_document.pco_FindStory(s_Key);
     if (pco_part == nullptr) {

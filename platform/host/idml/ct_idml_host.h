@@ -228,7 +228,7 @@ class CT_IdmlHost : public CT_HostBackend {
     // What a document opened to be read through keeps of a story.
     struct CT_Digest {
         std::string s_Content;  // under the notes choice and the hidden conditions then known
-        bool b_Cut = false;     // s_Content holds only its first sn_PreviewCharacters
+        bool b_Cut = false;  // s_Content holds only its first sn_PreviewCharacters: counts nothing
         bool b_HasCodes = false;
         std::vector<CT_IdmlStoryCodeInfo> co_Codes;
         std::size_t n_Hidden = 0;  // how many hidden conditions were known
@@ -257,6 +257,11 @@ class CT_IdmlHost : public CT_HostBackend {
     // Takes the import made ahead of the box's story when it imported this content; false
     // when there is none to take.
     bool b_TakeAhead(void* p_Box, const std::string& s_Content);
+    // What the document with this serial kept of the story as it was read through, or null.
+    const CT_Digest* pco_KeptOf(unsigned n_Serial, const std::string& s_Key) const;
+    // The same when it was read under this notes choice and the hidden conditions the document
+    // has now: what an export of it would write now.
+    const CT_Digest* pco_KeptAsNow(unsigned n_Serial, const std::string& s_Key, bool b_Skip) const;
     // The box's story as its document was read through, when that is what it holds now.
     const CT_Digest* pco_DigestOf(void* p_Box) const;
     // The characters of a story's content kept for its preview (et_Keep::e_Preview): more than
