@@ -7,6 +7,7 @@
 #include <pugixml.hpp>
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <memory>
 #include <string>
@@ -54,6 +55,10 @@ int main(int i_Argc, char** ppc_Argv) {
     if (i_Argc != 2) {
         std::fprintf(stderr, "usage: %s PACKAGE\n", ppc_Argv[0]);
         return 2;
+    }
+    // As the command does: the zone is read once, not at each entry's date.
+    if (std::getenv("TZ") == nullptr) {
+        setenv("TZ", ":/etc/localtime", 0);
     }
     int i_error = 0;
     std::unique_ptr<zip_t, CT_ZipCloser> pco_zip(zip_open(ppc_Argv[1], ZIP_RDONLY, &i_error));

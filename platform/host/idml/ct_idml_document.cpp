@@ -64,9 +64,10 @@ void v_CheckStorySize(const CT_IdmlXmlPart& co_Part, std::uint64_t n_size, std::
 
 }  // namespace
 
-// What v_LoadStories holds of one story from its reading to its place in the document.
+// What v_LoadStories holds of one part from its reading to its place in the document.
 struct CT_IdmlDocument::CT_LoadedStory {
     std::string s_Entry;
+    CT_NamedPart::et_Kind eo_Kind = CT_NamedPart::e_Story;
     CT_IdmlPackage::CT_Raw co_Raw;
     std::unique_ptr<CT_IdmlXmlPart> pco_Part;  // kept when there is no reader
     std::string s_Key;
@@ -87,22 +88,22 @@ CT_IdmlDocument::CT_IdmlDocument(const std::string& s_Path, CT_StoryReader co_Re
     }
     CT_IdmlXmlPart co_Map(s_Path, gpc_DesignMap, co_Package.s_Read(gpc_DesignMap),
                           CT_IdmlXmlPart::e_ReadOnly);
-    std::vector<std::string> co_stories;
+    std::vector<CT_NamedPart> co_parts;
     try {
         for (pugi::xml_node co_Reference : co_Map.co_Root().children()) {
-            v_LoadPart(co_Reference, co_stories);
+            v_LoadPart(co_Reference, co_parts);
         }
     } catch (et_ErrorCode eo_code) {
         // A broken story named before the broken part is what reading in order meets first.
         const CT_String co_text = CT_Errors::cco_GetLastError();
-        v_LoadStories(co_stories, n_Threads);
+        v_LoadStories(co_parts, n_Threads);
         CT_Errors::v_ThrowError(eo_code, co_text);
     }
-    v_LoadStories(co_stories, n_Threads);
+    v_LoadStories(co_parts, n_Threads);
 }
 
 void CT_IdmlDocument::v_LoadPart(const pugi::xml_node& co_Reference,
-                                 std::vector<std::string>& co_Stories) {
+                                 std::vector<CT_NamedPart>& co_Parts) {
     const char* pc_Name = pc_LocalName(co_Reference);
     const std::string s_Entry = co_Reference.attribute("src").value();
     // A part the design map names again is read once: a second reading adds nothing to the
@@ -113,11 +114,11 @@ void CT_IdmlDocument::v_LoadPart(const pugi::xml_node& co_Reference,
         return;
     }
     if (b_Is(pc_Name, "Story")) {
-        co_Stories.push_back(s_Entry);
-    } else if (b_Is(pc_Name, "Spread") || b_Is(pc_Name, "MasterSpread")) {
-        auto pco_Part = std::make_unique<CT_IdmlXmlPart>(
-            s_Path(), s_Entry, co_Package.s_Read(s_Entry), CT_IdmlXmlPart::e_ReadOnly);
-        co_SpreadParts.push_back({std::move(pco_Part), b_Is(pc_Name, "MasterSpread")});
+        co_Parts.push_back({s_Entry, CT_NamedPart::e_Story});
+    } else if (b_Is(pc_Name, "Spread")) {
+        co_Parts.push_back({s_Entry, CT_NamedPart::e_Spread});
+    } else if (b_Is(pc_Name, "MasterSpread")) {
+        co_Parts.push_back({s_Entry, CT_NamedPart::e_MasterSpread});
     } else if (b_Is(pc_Name, "Preferences")) {
         v_LoadPreferences(s_Entry);
     } else if (b_Is(pc_Name, "BackingStory") && s_StructureEntry.empty()) {
@@ -196,16 +197,16 @@ CT_IdmlInflater& co_ThreadInflater() {
 
 // The package is read here, in order; each story is unpacked, parsed and read on the pool,
 // a few ahead of the one whose id is taken, so that only those few are held at a time.
-void CT_IdmlDocument::v_LoadStories(const std::vector<std::string>& co_Entries,
-                                    unsigned n_Threads) {
+void CT_IdmlDocument::v_LoadStories(const std::vector<CT_NamedPart>& co_Parts, unsigned n_Threads) {
     std::deque<CT_LoadedStory> co_loading;  // outlives the pool, whose jobs point into it
     CT_WorkPool co_pool(n_Threads);
     std::size_t n_given = 0;
-    for (std::size_t n_taken = 0; n_taken < co_Entries.size(); ++n_taken) {
-        for (; n_given < co_Entries.size() && n_given - n_taken < co_pool.n_Ahead(); ++n_given) {
+    for (std::size_t n_taken = 0; n_taken < co_Parts.size(); ++n_taken) {
+        for (; n_given < co_Parts.size() && n_given - n_taken < co_pool.n_Ahead(); ++n_given) {
             co_loading.emplace_back();
             CT_LoadedStory& co_story = co_loading.back();
-            co_story.s_Entry = co_Entries[n_given];
+            co_story.s_Entry = co_Parts[n_given].s_Entry;
+            co_story.eo_Kind = co_Parts[n_given].eo_Kind;
             try {
                 co_Package.v_ReadRaw(co_story.s_Entry, co_story.co_Raw);
             } catch (et_ErrorCode eo_code) {
@@ -236,6 +237,11 @@ void CT_IdmlDocument::v_ReadStory(CT_LoadedStory& co_Story) const {
     std::string s_bytes =
         co_Package.s_Unpack(co_Story.s_Entry, co_Story.co_Raw, co_ThreadInflater());
     co_Story.co_Raw = CT_IdmlPackage::CT_Raw();
+    if (co_Story.eo_Kind != CT_NamedPart::e_Story) {
+        co_Story.pco_Part = std::make_unique<CT_IdmlXmlPart>(
+            s_Path(), co_Story.s_Entry, std::move(s_bytes), CT_IdmlXmlPart::e_ReadOnly);
+        return;
+    }
     co_Story.pco_Part = std::make_unique<CT_IdmlXmlPart>(
         s_Path(), co_Story.s_Entry, std::move(s_bytes), CT_IdmlXmlPart::e_Editable);
     const pugi::xml_node co_story = so_Inner(*co_Story.pco_Part);
@@ -257,6 +263,11 @@ void CT_IdmlDocument::v_ReadStory(CT_LoadedStory& co_Story) const {
 }
 
 void CT_IdmlDocument::v_AddStory(CT_LoadedStory& co_Story) {
+    if (co_Story.eo_Kind != CT_NamedPart::e_Story) {
+        co_SpreadParts.push_back(
+            {std::move(co_Story.pco_Part), co_Story.eo_Kind == CT_NamedPart::e_MasterSpread});
+        return;
+    }
     // The story id is the key the tagged file names; it must lead to one story only.
     auto co_entry =
         co_StoriesById.emplace(co_Story.s_Key, CT_StoryEntry{co_Story.s_Entry, nullptr});

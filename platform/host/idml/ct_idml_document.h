@@ -45,18 +45,18 @@ class CT_IdmlDocument {
   public:
     // Called with the document, each story's id and its <Story> element as the document
     // opens; the element goes when the call returns. The stories are read after the design
-    // map's other parts (spreads, preferences, layers, conditions), which are all the call may
-    // look at: with several threads it is called on them at once, for different stories, and
-    // must be safe to call so.
+    // map's preferences, layers and conditions, which are all the call may look at (spreads
+    // are read alongside the stories): with several threads it is called on them at once, for
+    // different stories, and must be safe to call so.
     using CT_StoryReader =
         std::function<void(const CT_IdmlDocument&, const std::string&, const pugi::xml_node&)>;
 
     // Loads the package at the path and parses its design map, spreads, preferences and all
     // stories. A broken package raises e_BadDocument naming the file and the entry. With a
-    // reader, no story's tree is kept: each is handed to the reader instead. Stories are
-    // unpacked and parsed on n_Threads threads (1: all on this one); whatever their number, the
-    // document and the error raised for a broken package are the same: the first fault in the
-    // design map's order. The cancel source is asked before each story is taken, so that a
+    // reader, no story's tree is kept: each is handed to the reader instead. Stories and
+    // spreads are unpacked and parsed on n_Threads threads (1: all on this one); whatever their
+    // number, the document and the error raised for a broken package are the same: the first fault
+    // in the design map's order. The cancel source is asked before each story is taken, so that a
     // cancel during a long load is seen within one story: the load then raises e_HostFailure
     // ("canceled while reading ...") and nothing of the document is kept.
     explicit CT_IdmlDocument(const std::string& s_Path, CT_StoryReader co_Reader = {},
@@ -128,15 +128,20 @@ class CT_IdmlDocument {
         std::unique_ptr<CT_IdmlXmlPart> pco_Part;  // null while let go
     };
 
+    // A story or spread the design map names, to be read with the others on the pool.
+    struct CT_NamedPart {
+        std::string s_Entry;
+        enum et_Kind { e_Story, e_Spread, e_MasterSpread } eo_Kind;
+    };
     struct CT_LoadedStory;
 
-    // A story's part is only named here; v_LoadStories reads them all afterwards.
-    void v_LoadPart(const pugi::xml_node& co_Reference, std::vector<std::string>& co_Stories);
-    void v_LoadStories(const std::vector<std::string>& co_Entries, unsigned n_Threads);
+    // A story's or spread's part is only named here; v_LoadStories reads them all afterwards.
+    void v_LoadPart(const pugi::xml_node& co_Reference, std::vector<CT_NamedPart>& co_Parts);
+    void v_LoadStories(const std::vector<CT_NamedPart>& co_Parts, unsigned n_Threads);
     void v_StopWhenCancelled() const;
-    // What a thread of its own does with a story: unpacks, parses and reads it.
+    // What a thread of its own does with a part: unpacks and parses it, and reads a story.
     void v_ReadStory(CT_LoadedStory& co_Story) const;
-    // What is done in the design map's order: the story's id is taken and checked.
+    // What is done in the design map's order: a spread is kept, a story's id taken and checked.
     void v_AddStory(CT_LoadedStory& co_Story);
     std::unique_ptr<CT_IdmlXmlPart> pco_ReadStory(const std::string& s_Entry) const;
     // Waits until the story put away on a thread is packed: the story given, or all for null.
