@@ -132,9 +132,10 @@ TEST_F(CT_CliThreadsTest, EveryThreadCountGivesTheSameListFilesAndDocument) {
 }
 
 // Of several broken parts, the first in the design map's order is named, as when one thread
-// reads them in turn: stories are read on the threads after the map's other parts.
+// reads them in turn: stories and spreads are read on the threads after the map's other parts.
 TEST_F(CT_CliThreadsTest, TheFirstBrokenPartIsNamedWhateverTheThreads) {
     const std::string s_missing = "<idPkg:Spread src=\"Spreads/Missing.xml\"/>";
+    const std::string s_malformed = "<idPkg:Spread src=\"Spreads/Bad.xml\"/>";
     const std::string s_where = "storyport: error: \"" + s_Path("broken.idml") + "\": entry ";
     struct CT_Case {
         std::vector<std::pair<unsigned, std::string>> co_Broken;  // story, its new XML
@@ -149,13 +150,18 @@ TEST_F(CT_CliThreadsTest, TheFirstBrokenPartIsNamedWhateverTheThreads) {
          s_missing,
          "\"Stories/Story_s170.xml\" holds no story"},
         {{{190, s_StoryXml(3)}}, s_missing, "\"Stories/Story_s190.xml\" repeats the story id s3"},
-        {{}, s_missing, "\"Spreads/Missing.xml\" is missing"}};
+        {{}, s_missing, "\"Spreads/Missing.xml\" is missing"},
+        {{{150, "<Story Self=\"s150\">"}},
+         s_malformed,
+         "\"Stories/Story_s150.xml\" is not well-formed XML"},
+        {{}, s_malformed, "\"Spreads/Bad.xml\" is not well-formed XML"}};
     for (const CT_Case& co_case : co_cases) {
         SCOPED_TRACE(co_case.s_Error);
         std::vector<idml_test::CT_Entry> co_entries = co_Package(200, co_case.s_MapEnd);
         for (const auto& co_broken : co_case.co_Broken) {
             co_entries[3 + co_broken.first].s_Bytes = co_broken.second;
         }
+        co_entries.emplace_back("Spreads/Bad.xml", "<Spread><Page></Spread>");
         idml_test::v_WriteZip(s_Path("broken.idml"), co_entries);
         const auto co_before = co_Snapshot();
         for (const unsigned n_threads : {1u, 4u}) {
