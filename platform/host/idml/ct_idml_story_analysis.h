@@ -21,6 +21,8 @@ class CT_IdmlStoryAnalysis {
                                   const CT_IdmlStoryOptions& co_Options = {});
 
     const std::string& cco_Content() const { return co_Content; }
+    // The content, for a caller done with the analysis: moved out, not copied.
+    std::string s_TakeContent() { return std::move(co_Content); }
     const std::vector<CT_IdmlStoryEvent>& cco_Events() const { return co_Events; }
     const std::vector<CT_IdmlStoryFlow>& cco_Flows() const { return co_Flows; }
     const std::vector<CT_IdmlStoryCode>& cco_Codes() const { return co_Codes; }

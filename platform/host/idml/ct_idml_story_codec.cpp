@@ -51,7 +51,7 @@ void v_Replace(pugi::xml_node co_Story, pugi::xml_node co_New) {
 
 std::string CT_IdmlStoryCodec::s_Export(const pugi::xml_node& co_Story,
                                         const CT_IdmlStoryOptions& co_Options) {
-    return CT_IdmlStoryAnalysis(co_Story, co_Options).cco_Content();
+    return CT_IdmlStoryAnalysis(co_Story, co_Options).s_TakeContent();
 }
 
 bool CT_IdmlStoryCodec::sb_IsNoteCode(const pugi::xml_node& co_Story, unsigned n_Number,
@@ -221,7 +221,7 @@ std::string CT_IdmlStoryCodec::s_Export(const pugi::xml_node& co_Story,
         co_Codes[0].co_ParagraphStyles.push_back(s_StyleName(
             co_flow.co_Paragraphs[n_paragraph].co_Psr.attribute("AppliedParagraphStyle").value()));
     }
-    return co_analysis.cco_Content();
+    return co_analysis.s_TakeContent();
 }
 
 bool CT_IdmlStoryCodec::b_PlainText(const pugi::xml_node& co_Story, std::string& co_Text,

@@ -19,6 +19,13 @@ struct ct_Tally {
     };
     std::vector<ct_Weight> co_Weights;  // few per paragraph: a linear search is enough
 
+    // Ready for the next paragraph, the list keeping its memory: a story has many paragraphs.
+    void v_Reset() {
+        co_Psr = pugi::xml_node();
+        co_FirstCsr = pugi::xml_node();
+        co_Weights.clear();
+    }
+
     void v_Add(const CT_IdmlStoryEvent& co_Event, CT_IdmlStoryRangeKeys& co_Keys) {
         if (!co_Psr) {
             co_Psr = co_Event.co_Psr;
@@ -85,7 +92,7 @@ void v_Close(ct_Tally& co_Tally, CT_IdmlStoryFlow& co_Flow, CT_IdmlStoryRangeKey
                                            : co_Flow.co_FirstCsr;
     co_paragraph.n_BaseKey = co_Keys.n_Key(co_paragraph.co_BaseCsr);
     co_Flow.co_Paragraphs.push_back(co_paragraph);
-    co_Tally = ct_Tally();
+    co_Tally.v_Reset();
 }
 
 bool b_CountsForParagraph(et_IdmlEvent eo_Kind) {

@@ -7,6 +7,16 @@
 
 namespace {
 bool b_IsSpacing(const char* pc_Name) {
+    // Asked of every attribute of every range: most names are ruled out by their first letter.
+    switch (pc_Name[0]) {
+        case 'H':
+        case 'K':
+        case 'L':
+        case 'T':
+            break;
+        default:
+            return false;
+    }
     static const char* const apc_spacing[] = {
         "Tracking",        "KerningMethod", "KerningValue", "Leading",
         "HorizontalScale", "LeadingAki",    "TrailingAki",  "Tsume"};

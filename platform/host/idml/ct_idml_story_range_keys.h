@@ -7,6 +7,7 @@
 
 #include <pugixml.hpp>
 
+#include <memory_resource>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -38,7 +39,10 @@ class CT_IdmlStoryRangeKeys {
                                  bool b_Look = false);
     static std::size_t sn_Overrides(const pugi::xml_node& co_Range);
 
-    std::unordered_map<const void*, unsigned> co_ByNode;
+    // A story's ranges are met one or more times each: their entries come from a store of
+    // the object's, dropped whole with it, instead of an allocation each.
+    std::pmr::monotonic_buffer_resource co_NodeStore;
+    std::pmr::unordered_map<const void*, unsigned> co_ByNode{&co_NodeStore};
     std::unordered_map<std::string, unsigned> co_BySignature;
     std::vector<ct_Formatting> co_Formattings;  // per key - 1
 };
