@@ -42,8 +42,8 @@ std::string s_Stories(std::size_t n_Count) {
 
 // The estimate's verdict on the translation, against the room or, where the document's own
 // text already overfills the estimate, against that text.
-void v_Judge(const CT_CapacityEstimate& co_Estimate, const std::string& s_Source,
-             const std::string& s_Translated, CT_StoryFit& co_Story) {
+void v_Judge(const CT_CapacityEstimate& co_Estimate, std::string_view s_Source,
+             std::string_view s_Translated, CT_StoryFit& co_Story) {
     const CT_CapacityEstimate::CT_Measure co_source = CT_CapacityEstimate::sco_Measure(s_Source);
     co_Story.n_Capacity = co_Estimate.n_Capacity(co_source);
     if (co_Estimate.b_GrowsWithText()) {
@@ -60,7 +60,7 @@ void v_Judge(const CT_CapacityEstimate& co_Estimate, const std::string& s_Source
 }  // namespace
 
 CT_FitReport::CT_FitReport(const CT_IdmlHost& co_Host, CT_StoryOrder& co_Order,
-                           const std::map<std::string, std::string>& co_Translated,
+                           const std::map<std::string, std::string_view>& co_Translated,
                            double d_MaxGrowth)
     : d_MaxGrowth(d_MaxGrowth) {
     if (co_Order.b_IsEmpty()) {
@@ -83,7 +83,8 @@ CT_FitReport::CT_FitReport(const CT_IdmlHost& co_Host, CT_StoryOrder& co_Order,
         }
         const auto co_text = co_Translated.find(co_story.s_Key);
         co_story.b_InFile = co_text != co_Translated.end();
-        const std::string& s_translated = co_story.b_InFile ? co_text->second : s_source;
+        const std::string_view s_translated =
+            co_story.b_InFile ? co_text->second : std::string_view(s_source);
         if (co_story.b_InFile) {
             co_story.n_Translated = co_counter.n_CountTaggedCharacters(s_translated);
         }

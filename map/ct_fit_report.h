@@ -52,7 +52,7 @@ class CT_FitReport {
     // where nothing can be measured, 0.15 for 15 %. Walks the order (its cursor moves); the
     // host must be the installed one, whose story settings are asked for.
     CT_FitReport(const CT_IdmlHost& co_Host, CT_StoryOrder& co_Order,
-                 const std::map<std::string, std::string>& co_Translated, double d_MaxGrowth);
+                 const std::map<std::string, std::string_view>& co_Translated, double d_MaxGrowth);
 
     const std::vector<CT_StoryFit>& co_GetStories() const { return co_Stories; }
     std::size_t n_AtRisk() const;

@@ -14,7 +14,6 @@
 #include "map/ct_order_walk.h"
 #include "operations/ct_current_document.h"
 #include "operations/ct_tagged_file.h"
-#include "operations/ct_tagged_stories.h"
 #include "operations/ct_work_copy.h"
 #include "operations/ct_xliff_import.h"
 #include "platform/common/ct_errors.h"
@@ -187,8 +186,7 @@ CT_CheckResult CT_CheckOperation::sco_Run(CT_Session& co_Session) {
     CT_IdmlHost::CT_Contents pco_translated;
     if (pco_file) {
         co_Session.v_ListStoriesOfFile(co_copy.s_GetPath(), pco_file->s_GetReadablePath());
-        pco_translated =
-            co_Session.pco_ImportAhead(co_copy.s_GetPath(), pco_file->s_GetReadablePath());
+        pco_translated = co_Session.pco_ImportAhead(co_copy.s_GetPath(), *pco_file);
     } else {
         co_xliff.v_ListStories(co_copy.s_GetPath());
     }
@@ -209,8 +207,7 @@ CT_CheckResult CT_CheckOperation::sco_Run(CT_Session& co_Session) {
     // The file's stories were read for the import ahead unless the file is XLIFF, whose tagged
     // form is made only now.
     if (!pco_translated) {
-        pco_translated = std::make_shared<const std::map<std::string, std::string>>(
-            CT_TaggedStories::sco_Read(co_file.s_GetReadablePath()));
+        pco_translated = co_file.pco_Contents();
     }
     const CT_FitReport co_fit(co_Session.co_GetHost(), co_current.co_GetStoryOrder(),
                               *pco_translated, co_options.d_MaxGrowth / 100);

@@ -22,7 +22,6 @@
 #include "operations/ct_pseudo_operation.h"
 #include "operations/ct_story_counts.h"
 #include "operations/ct_tagged_file.h"
-#include "operations/ct_tagged_stories.h"
 #include "operations/ct_xliff_export.h"
 #include "operations/ct_xliff_import.h"
 #include "platform/common/ct_errors.h"
@@ -201,7 +200,8 @@ et_ExitStatus CT_Operations::seo_Map(CT_Session& co_Session) {
     co_svg.v_SetOrderName(s_order);
     // Without a translation each story is judged by its own text, as check judges a story
     // the file lacks.
-    std::map<std::string, std::string> co_translated;
+    CT_TaggedFile::CT_Contents pco_translated =
+        std::make_shared<const std::map<std::string, std::string_view>>();
     if (!co_options.s_CheckFile.empty()) {
         // A translation in XLIFF is read through the tagged form it imports by.
         // Checked as import and check check it, so that a broken file is told the same way.
@@ -213,10 +213,10 @@ et_ExitStatus CT_Operations::seo_Map(CT_Session& co_Session) {
                                        !co_translation.b_IsConverted());
         co_Session.co_GetSink().v_AddRewrite(co_checked.s_GetReadablePath(),
                                              co_options.s_CheckFile);
-        co_translated = CT_TaggedStories::sco_Read(co_checked.s_GetReadablePath());
+        pco_translated = co_checked.pco_Contents();
     }
     co_svg.v_SetFit(CT_FitReport(co_Session.co_GetHost(), co_document.co_GetStoryOrder(),
-                                 co_translated, co_options.d_MaxGrowth / 100),
+                                 *pco_translated, co_options.d_MaxGrowth / 100),
                     !co_options.s_CheckFile.empty());
     std::ostringstream co_text;
     if (sb_IsHtmlName(co_options.s_MapFile)) {

@@ -15,7 +15,6 @@
 #include "operations/ct_settings_path.h"
 #include "operations/ct_tagged_file.h"
 #include "operations/ct_tagged_keys.h"
-#include "operations/ct_tagged_stories.h"
 #include "platform/common/ct_errors.h"
 #include "platform/common/ct_res_string.h"
 #include "platform/common/ct_run_folder.h"
@@ -189,15 +188,8 @@ void CT_Session::v_ListStoriesOfFile(const std::string& s_Document, const std::s
 }
 
 CT_IdmlHost::CT_Contents CT_Session::pco_ImportAhead(const std::string& s_Document,
-                                                     const std::string& s_Tagged) {
-    CT_IdmlHost::CT_Contents pco_contents;
-    try {
-        pco_contents = std::make_shared<const std::map<std::string, std::string>>(
-            CT_TaggedStories::sco_Read(s_Tagged));
-    } catch (et_ErrorCode) {
-        CT_Errors::v_ResetError();
-        return nullptr;
-    }
+                                                     const CT_TaggedFile& co_Tagged) {
+    CT_IdmlHost::CT_Contents pco_contents = co_Tagged.pco_Contents();
     co_Host.v_ImportAhead(s_Document, pco_contents);
     return pco_contents;
 }

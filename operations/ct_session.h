@@ -77,10 +77,9 @@ class CT_Session {
     void v_ListStoriesOfFile(const std::string& s_Document, const std::string& s_Tagged);
     // Lets the host import the tagged file's stories as it reads the document at the path
     // (CT_IdmlHost::v_ImportAhead), for an import of that file into it that follows, and gives
-    // them by key (CT_TaggedStories). A file that cannot be read is left to the import to
-    // report: it gives null.
+    // them by key, as views into the file's text that the pointer keeps.
     CT_IdmlHost::CT_Contents pco_ImportAhead(const std::string& s_Document,
-                                             const std::string& s_Tagged);
+                                             const CT_TaggedFile& co_Tagged);
 
     // Arranges the story order by the file and warns about keys that no story has.
     void v_ApplyOrderFile(const CT_OrderFile& co_File, CT_StoryOrder& co_Order);

@@ -94,12 +94,13 @@ CT_TaggedFile::CT_TaggedFile(const std::string& s_Path, bool b_Places)
     }
     v_CheckEncoding(s_bytes);
     const bool b_cr = s_bytes.find('\r') != std::string::npos;
-    s_Text = b_cr ? s_WithLineFeeds(s_bytes) : std::move(s_bytes);
+    pco_Text =
+        std::make_shared<const std::string>(b_cr ? s_WithLineFeeds(s_bytes) : std::move(s_bytes));
     v_ReadStories();
     // A pipe is read once: the kernel, which opens the file again by its path, gets a copy.
     std::error_code co_error;
     if (b_cr || !std::filesystem::is_regular_file(s_Path, co_error)) {
-        s_Copy = s_WriteCopy(s_Text, s_Path);
+        s_Copy = s_WriteCopy(s_Text(), s_Path);
     }
 }
 
@@ -109,13 +110,31 @@ CT_TaggedFile::~CT_TaggedFile() {
     }
 }
 
+CT_TaggedFile::CT_Contents CT_TaggedFile::pco_Contents() const {
+    const std::string s_endTag = s_Plain(CT_StoryTags::sco_EndTag);
+    struct CT_Held {
+        std::shared_ptr<const std::string> pco_Text;
+        std::map<std::string, std::string_view> co_ByKey;
+    };
+    auto pco_held = std::make_shared<CT_Held>();
+    pco_held->pco_Text = pco_Text;
+    const std::string_view co_text(*pco_Text);
+    for (const CT_Story& co_story : co_Stories) {
+        // Read as the import reads a story: up to the first end tag after its start tag.
+        const std::size_t n_end = co_text.find(s_endTag, co_story.n_Content);
+        pco_held->co_ByKey.emplace(co_story.s_Key,
+                                   co_text.substr(co_story.n_Content, n_end - co_story.n_Content));
+    }
+    return CT_Contents(pco_held, &pco_held->co_ByKey);
+}
+
 std::string CT_TaggedFile::s_Message(std::size_t n_Offset, const std::string& s_What) const {
-    return b_Places ? CT_TextPlace::ss_Message(s_Path, s_Text, n_Offset, s_What)
+    return b_Places ? CT_TextPlace::ss_Message(s_Path, s_Text(), n_Offset, s_What)
                     : s_Path + ": " + s_What;
 }
 
 std::size_t CT_TaggedFile::n_GetLine(std::size_t n_Offset) const {
-    return CT_TextPlace::sn_Line(s_Text, n_Offset);
+    return CT_TextPlace::sn_Line(s_Text(), n_Offset);
 }
 
 std::string CT_TaggedFile::s_Locate(const std::string& s_Error) const {
@@ -194,7 +213,7 @@ void CT_TaggedFile::v_CheckEncoding(const std::string& s_Bytes) const {
 
 void CT_TaggedFile::v_ReadStories() {
     const std::string s_version = s_Plain(CT_BasicInterface::co_GetOpenVersionTag());
-    std::size_t n_at = s_Text.find(s_version);
+    std::size_t n_at = s_Text().find(s_version);
     if (n_at == std::string::npos) {
         std::string s_shown = s_version;
         s_shown.erase(s_shown.find_last_not_of("\r\n") + 1);
@@ -206,23 +225,23 @@ void CT_TaggedFile::v_ReadStories() {
     const std::string s_keyEnd = s_Plain(CT_StoryTags::sco_KeyEnd);
     const std::string s_tagEnd = s_Plain(CT_StoryTags::sco_StartTagEnd);
     const std::string s_endTag = s_Plain(CT_StoryTags::sco_EndTag);
-    for (std::size_t n_tag = s_Text.find(s_start, n_at); n_tag != std::string::npos;
-         n_tag = s_Text.find(s_start, n_at)) {
+    for (std::size_t n_tag = s_Text().find(s_start, n_at); n_tag != std::string::npos;
+         n_tag = s_Text().find(s_start, n_at)) {
         const std::size_t n_key = n_tag + s_start.size();
-        const std::size_t n_keyEnd = s_Text.find(s_keyEnd, n_key);
-        const std::size_t n_line = s_Text.find('\n', n_key);
+        const std::size_t n_keyEnd = s_Text().find(s_keyEnd, n_key);
+        const std::size_t n_line = s_Text().find('\n', n_key);
         if (n_keyEnd == std::string::npos || n_keyEnd > n_line) {
             v_Refuse(n_tag, "the story's key has no closing quote on its line");
         }
-        const std::string s_key = s_Text.substr(n_key, n_keyEnd - n_key);
+        const std::string s_key = s_Text().substr(n_key, n_keyEnd - n_key);
         if (s_key.empty()) {
             v_Refuse(n_tag, "the story's key is empty (NAME=\"\")");
         }
-        const std::size_t n_tagEnd = s_Text.find(s_tagEnd, n_keyEnd);
+        const std::size_t n_tagEnd = s_Text().find(s_tagEnd, n_keyEnd);
         if (n_tagEnd == std::string::npos) {
             v_Refuse(n_tag, "the start tag of the story \"" + s_key + "\" has no " + s_tagEnd);
         }
-        const std::size_t n_end = s_Text.find(s_endTag, n_tagEnd);
+        const std::size_t n_end = s_Text().find(s_endTag, n_tagEnd);
         if (n_end == std::string::npos) {
             v_Refuse(n_tag, "the story \"" + s_key + "\" has no end tag " + s_endTag);
         }
@@ -234,14 +253,14 @@ void CT_TaggedFile::v_ReadStories() {
     }
     // Nothing that the import would take: name the first line that the user meant as a story.
     const std::string s_close = s_Plain(CT_BasicInterface::co_GetCloseVersionTag());
-    for (std::size_t n_line = n_body; n_line < s_Text.size();) {
-        std::size_t n_next = s_Text.find('\n', n_line);
-        n_next = n_next == std::string::npos ? s_Text.size() : n_next + 1;
-        const std::string s_line = s_Text.substr(n_line, n_next - n_line);
+    for (std::size_t n_line = n_body; n_line < s_Text().size();) {
+        std::size_t n_next = s_Text().find('\n', n_line);
+        n_next = n_next == std::string::npos ? s_Text().size() : n_next + 1;
+        const std::string s_line = s_Text().substr(n_line, n_next - n_line);
         const bool b_blank = s_line.find_first_not_of(" \t\n") == std::string::npos;
-        if (!b_blank && s_Text.compare(n_line, s_close.size(), s_close) != 0) {
+        if (!b_blank && s_Text().compare(n_line, s_close.size(), s_close) != 0) {
             v_Refuse(n_line, "no story was found: this line is not a story tag " + s_start +
-                                 "KEY\" ...>: " + CT_TextPlace::ss_LineAt(s_Text, n_line));
+                                 "KEY\" ...>: " + CT_TextPlace::ss_LineAt(s_Text(), n_line));
         }
         n_line = n_next;
     }

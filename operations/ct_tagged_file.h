@@ -7,7 +7,10 @@
 #pragma once
 
 #include <cstddef>
+#include <map>
+#include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 class CT_TaggedFile {
@@ -30,6 +33,10 @@ class CT_TaggedFile {
     const std::string& s_GetPath() const { return s_Path; }
     // The stories in file order.
     const std::vector<CT_Story>& co_GetStories() const { return co_Stories; }
+    // Each story's content by key, as the import reads it (a key that comes twice keeps its
+    // first story), as views into the file's text, which the pointer keeps alive.
+    using CT_Contents = std::shared_ptr<const std::map<std::string, std::string_view>>;
+    CT_Contents pco_Contents() const;
     // The path to give the kernel: the file itself, or its copy with LF line ends.
     const std::string& s_GetReadablePath() const { return s_Copy.empty() ? s_Path : s_Copy; }
     // "FILE:LINE:COLUMN: WHAT" for a place in the file ("FILE: WHAT" without places).
@@ -47,7 +54,9 @@ class CT_TaggedFile {
 
     std::string s_Path;
     bool b_Places;
-    std::string s_Text;  // with LF line ends
+    const std::string& s_Text() const { return *pco_Text; }
+
+    std::shared_ptr<const std::string> pco_Text;  // with LF line ends
     std::string s_Copy;
     std::vector<CT_Story> co_Stories;
 };

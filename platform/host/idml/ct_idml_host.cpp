@@ -104,7 +104,7 @@ void* CT_IdmlHost::p_Open(const CT_String& co_Path, int) {
         CT_Digest co_digest;
         co_digest.n_Hidden = co_Document.co_HiddenConditions().size();
         co_digest.b_HasCodes = eo_keep == et_Keep::e_Codes;
-        const std::string* pco_ahead = nullptr;
+        const std::string_view* pco_ahead = nullptr;
         if (co_digests.pco_Ahead) {
             const auto co_ahead = co_digests.pco_Ahead->find(CT_IdmlTagText::ss_Key(s_Key));
             pco_ahead = co_ahead != co_digests.pco_Ahead->end() ? &co_ahead->second : nullptr;
@@ -287,7 +287,7 @@ void CT_IdmlHost::v_ImportAhead(const std::string& s_DocumentPath, CT_Contents p
 }
 
 void CT_IdmlHost::sv_ImportAhead(const pugi::xml_node& co_Story, const std::string& s_Key,
-                                 const std::string& s_Content,
+                                 const std::string_view& s_Content,
                                  const CT_IdmlStoryOptions& co_Options, bool b_Exported,
                                  CT_Digest& co_Digest) {
     co_Digest.pco_AheadContent = &s_Content;

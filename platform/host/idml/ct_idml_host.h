@@ -57,8 +57,9 @@ class CT_IdmlHost : public CT_HostBackend {
     // packed; an import of the same content into the story then takes that result, or raises
     // what the import raised, instead of reading the story again. Other content, and every
     // story not imported so, is left as it was: what the import does is the same either way.
-    // The contents are shared with the caller, who may go on reading them.
-    using CT_Contents = std::shared_ptr<const std::map<std::string, std::string>>;
+    // The contents are shared with the caller, who may go on reading them; they may be views
+    // into text that the pointer keeps alive.
+    using CT_Contents = std::shared_ptr<const std::map<std::string, std::string_view>>;
     void v_ImportAhead(const std::string& s_DocumentPath, CT_Contents pco_Contents);
     // How many imports took what was imported ahead, since the host began.
     unsigned n_ImportedAhead() const { return n_TakenAhead; }
@@ -238,7 +239,7 @@ class CT_IdmlHost : public CT_HostBackend {
         bool b_HasType = false;
         std::vector<CT_TypeRun> co_Type;
         // What importing a translation ahead made of the story (v_ImportAhead).
-        const std::string* pco_AheadContent = nullptr;         // null: none was imported
+        const std::string_view* pco_AheadContent = nullptr;    // null: none was imported
         std::unique_ptr<CT_IdmlPackedSource> pco_AheadPacked;  // null: nothing changed
         et_ErrorCode eo_AheadError = e_NoError;
         CT_String co_AheadError;
@@ -252,8 +253,9 @@ class CT_IdmlHost : public CT_HostBackend {
     // digest; with b_Exported, the digest's content is what the import read of the story
     // (notes kept), and a story that cannot be read at all raises as an export of it would.
     static void sv_ImportAhead(const pugi::xml_node& co_Story, const std::string& s_Key,
-                               const std::string& s_Content, const CT_IdmlStoryOptions& co_Options,
-                               bool b_Exported, CT_Digest& co_Digest);
+                               const std::string_view& s_Content,
+                               const CT_IdmlStoryOptions& co_Options, bool b_Exported,
+                               CT_Digest& co_Digest);
     // Takes the import made ahead of the box's story when it imported this content; false
     // when there is none to take.
     bool b_TakeAhead(void* p_Box, const std::string& s_Content);

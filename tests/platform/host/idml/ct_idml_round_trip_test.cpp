@@ -147,10 +147,13 @@ TEST_P(CT_IdmlRoundTrip, ImportingAheadGivesWhatImportingAfterGives) {
         if (!s_Other.empty()) {
             co_ahead[s_Other] += "\n";
         }
+        // Views, as a command gives them, into text that outlives the document.
+        auto pco_views = std::make_shared<std::map<std::string, std::string_view>>();
+        for (const auto& [s_key, s_content] : co_ahead) {
+            pco_views->emplace(s_key, s_content);
+        }
         if (b_Ahead) {
-            co_Host.v_ImportAhead(
-                co_copy.string(),
-                std::make_shared<const std::map<std::string, std::string>>(co_ahead));
+            co_Host.v_ImportAhead(co_copy.string(), pco_views);
         }
         const unsigned n_before = co_Host.n_ImportedAhead();
         v_Open(co_copy);
