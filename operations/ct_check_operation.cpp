@@ -185,7 +185,7 @@ CT_CheckResult CT_CheckOperation::sco_Run(CT_Session& co_Session) {
     CT_WorkCopy co_copy(co_options.s_Document, CT_RunFolder::ss_Temporary());
     CT_IdmlHost::CT_Contents pco_translated;
     if (pco_file) {
-        co_Session.v_ListStoriesOfFile(co_copy.s_GetPath(), pco_file->s_GetReadablePath());
+        co_Session.v_ListStoriesOf(co_copy.s_GetPath(), *pco_file);
         pco_translated = co_Session.pco_ImportAhead(co_copy.s_GetPath(), *pco_file);
     } else {
         co_xliff.v_ListStories(co_copy.s_GetPath());

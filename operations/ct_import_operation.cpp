@@ -52,7 +52,7 @@ CT_ImportResult CT_ImportOperation::sco_Run(CT_Session& co_Session) {
         // and imported into, so that a large document is parsed and ordered only once.
         pco_copy = std::make_unique<CT_WorkCopy>(co_options.s_Document);
         if (pco_tagged) {
-            co_Session.v_ListStoriesOfFile(pco_copy->s_GetPath(), pco_tagged->s_GetReadablePath());
+            co_Session.v_ListStoriesOf(pco_copy->s_GetPath(), *pco_tagged);
             co_Session.pco_ImportAhead(pco_copy->s_GetPath(), *pco_tagged);
         } else {
             pco_xliff->v_ListStories(pco_copy->s_GetPath());

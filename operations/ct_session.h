@@ -75,6 +75,8 @@ class CT_Session {
     // file) names, whatever the layers chosen: an import finds each story of the file by its
     // key.
     void v_ListStoriesOfFile(const std::string& s_Document, const std::string& s_Tagged);
+    // The same for a tagged file already read: its stories as the import will take them.
+    void v_ListStoriesOf(const std::string& s_Document, const CT_TaggedFile& co_Tagged);
     // Lets the host import the tagged file's stories as it reads the document at the path
     // (CT_IdmlHost::v_ImportAhead), for an import of that file into it that follows, and gives
     // them by key, as views into the file's text that the pointer keeps.

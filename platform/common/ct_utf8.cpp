@@ -46,6 +46,27 @@ std::size_t CT_Utf8::sn_SequenceLength(std::string_view co_Text, std::size_t n_A
 }
 
 char32_t CT_Utf8::sc_Next(std::string_view co_Text, std::size_t& n_At) {
+    // The common sequences first, as sn_FirstInvalid takes them: ASCII, two bytes, and three
+    // bytes whose lead leaves every continuation open.
+    const unsigned n_Lead = n_Byte(co_Text, n_At);
+    if (n_Lead < 0x80 && n_At < co_Text.size()) {
+        ++n_At;
+        return n_Lead;
+    }
+    if (n_Lead >= 0xC2 && n_Lead < 0xE0 && b_IsContinuation(n_Byte(co_Text, n_At + 1))) {
+        const char32_t c_Point = ((n_Lead & 0x1Fu) << 6) | (n_Byte(co_Text, n_At + 1) & 0x3Fu);
+        n_At += 2;
+        return c_Point;
+    }
+    if (n_Lead > 0xE0 && n_Lead < 0xF0 && n_Lead != 0xED &&
+        b_IsContinuation(n_Byte(co_Text, n_At + 1)) &&
+        b_IsContinuation(n_Byte(co_Text, n_At + 2))) {
+        const char32_t c_Point = ((n_Lead & 0x0Fu) << 12) |
+                                 ((n_Byte(co_Text, n_At + 1) & 0x3Fu) << 6) |
+                                 (n_Byte(co_Text, n_At + 2) & 0x3Fu);
+        n_At += 3;
+        return c_Point;
+    }
     const std::size_t n_Length = sn_SequenceLength(co_Text, n_At);
     if (n_Length == 0) {
         ++n_At;
