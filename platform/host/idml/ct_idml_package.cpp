@@ -57,7 +57,7 @@ zip_t* pco_OpenBytes(std::string_view co_Bytes, int& i_Error) {
     zip_source_t* pco_Source =
         zip_source_buffer_create(co_Bytes.data(), co_Bytes.size(), 0, &co_Error);
     if (pco_Source != nullptr) {
-        pco_Zip = zip_open_from_source(pco_Source, ZIP_RDONLY | ZIP_CHECKCONS, &co_Error);
+        pco_Zip = zip_open_from_source(pco_Source, ZIP_RDONLY, &co_Error);
         if (pco_Zip == nullptr) {
             zip_source_free(pco_Source);
         }
@@ -74,7 +74,7 @@ CT_IdmlPackage::CT_IdmlPackage(const std::string& s_Path) : s_FilePath(s_Path) {
     if (const std::string_view* pco_Bytes = CT_Files::spco_ServedFromMemory(CT_String(s_Path))) {
         co_Zip.reset(pco_OpenBytes(*pco_Bytes, i_Error));
     } else {
-        co_Zip.reset(zip_open(s_Path.c_str(), ZIP_RDONLY | ZIP_CHECKCONS, &i_Error));
+        co_Zip.reset(zip_open(s_Path.c_str(), ZIP_RDONLY, &i_Error));
     }
     if (co_Zip == nullptr) {
         // A wrong path in a list of documents is the likelier mistake than a broken package.
@@ -243,6 +243,7 @@ void CT_IdmlPackage::v_Save(const CT_Replaced& co_Replaced) {
     if (CT_Files::spco_ServedFromMemory(CT_String(s_FilePath)) != nullptr) {
         v_FailWrite(s_FilePath, "it was read from memory");
     }
+    v_CheckConsistent();
     CT_AtomicReplace co_Replace{CT_String(s_FilePath.c_str())};
     co_Replace.v_CloseFd();  // libzip writes the temporary by its path
     v_WriteTo(co_Replace.s_TempPath(), co_Replaced);
@@ -256,6 +257,20 @@ void CT_IdmlPackage::v_Save(const CT_Replaced& co_Replaced) {
     }
     co_Zip = std::move(co_New);
     v_Index();
+}
+
+// Reading needs no agreement between each entry's own header and the archive's directory, as
+// every entry read is held to its checksum; copying unchanged entries as they are does, and a
+// check of every header costs a read of each, so it is made only before a save.
+void CT_IdmlPackage::v_CheckConsistent() const {
+    int i_Error = 0;
+    CT_IdmlZip co_checked(zip_open(s_FilePath.c_str(), ZIP_RDONLY | ZIP_CHECKCONS, &i_Error));
+    if (co_checked == nullptr) {
+        CT_Errors::v_ThrowError(
+            e_BadDocument,
+            CT_String((s_Quoted(s_FilePath) + " is not an IDML package: " + s_ZipError(i_Error))
+                          .c_str()));
+    }
 }
 
 // The replaced entries' sources must outlive the archive: libzip reads them when it is closed.

@@ -53,7 +53,9 @@ class CT_IdmlPackage {
     // Writes the package again with the given entries replaced: a new file beside the old one,
     // the mimetype entry first and stored, every other entry in its old place, unchanged ones
     // copied compressed as they were; then the new file is renamed into place. On failure the
-    // old file stays as it was. Afterwards the package reads from the new file.
+    // old file stays as it was. Afterwards the package reads from the new file. A package whose
+    // entries' own headers disagree with its directory, which reading does not mind, is
+    // refused here with e_BadDocument before anything is written.
     void v_Save(const CT_Replaced& co_Replaced);
 
     // The unpacked size above which an entry is refused, and the largest packing ratio allowed
@@ -70,6 +72,7 @@ class CT_IdmlPackage {
     void v_ReadPacked(const std::string& s_Entry, zip_uint64_t n_Index, const zip_stat_t& co_Stat,
                       CT_Raw& co_Out) const;
     zip_source_t* pco_Copy(zip_t* pco_Out, const std::string& s_Entry) const;
+    void v_CheckConsistent() const;
     void v_WriteTo(const std::string& s_Temp, const CT_Replaced& co_Replaced);
     [[noreturn]] void v_Refuse(const std::string& s_Entry, const std::string& s_What) const;
 

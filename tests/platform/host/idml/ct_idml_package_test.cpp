@@ -162,6 +162,28 @@ TEST_F(CT_IdmlPackageTest, ServedFromMemoryReadsAsTheFileAndIsNotSaved) {
     EXPECT_FALSE(fs::exists(s_Served));
 }
 
+// An entry whose own header gives another date than the archive's directory reads as the
+// directory says, each entry held to its checksum; but copying such entries as they are could
+// write what the directory does not describe, so the save refuses before writing anything.
+TEST_F(CT_IdmlPackageTest, HeadersAtOddsWithTheDirectoryAreReadButNotWrittenAgain) {
+    CT_TempDir co_Dir;
+    const fs::path co_Path = co_Dir / "odd.idml";
+    v_WriteZip(co_Path, co_SmallPackage({{"k1", "<Content>Kept</Content>"}}));
+    std::string s_Bytes = s_ReadFile(co_Path);
+    const std::size_t n_Header = s_Bytes.find("Stories/Story_k1.xml") - 30;
+    ASSERT_EQ(s_Bytes.compare(n_Header, 4, "PK\x03\x04"), 0);
+    s_Bytes[n_Header + 10] ^= 0x21;  // the entry's own time of day
+    std::ofstream(co_Path, std::ios::binary) << s_Bytes;
+
+    CT_IdmlPackage co_Package(co_Path.string());
+    EXPECT_NE(co_Package.s_Read("Stories/Story_k1.xml").find("Kept"), std::string::npos);
+    EXPECT_EQ(e_BadDocument, eo_Raised([&] { co_Package.v_Save({}); }));
+    EXPECT_EQ(std::string(CT_Errors::cco_GetLastError().sv()),
+              "\"" + co_Path.string() + "\" is not an IDML package: Zip archive inconsistent");
+    EXPECT_EQ(s_ReadFile(co_Path), s_Bytes);
+    EXPECT_EQ(co_Dir.n_Files(), 1u);
+}
+
 // A package written by a careless tool gets its type entry first and unpacked when saved; the
 // changed story is readable and every other entry keeps its place.
 TEST_F(CT_IdmlPackageTest, SavingPutsTheTypeFirstAndUnpacked) {
