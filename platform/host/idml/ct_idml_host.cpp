@@ -119,18 +119,21 @@ void* CT_IdmlHost::p_Open(const CT_String& co_Path, int) {
             co_digest.co_Type = co_styles.co_TypeOf(co_Story);
             co_digest.b_HasType = true;
         }
+        const bool b_preview = eo_keep == et_Keep::e_Preview;
         if (!b_shared) {
             co_digest.s_Content =
                 co_digest.b_HasCodes
                     ? CT_IdmlStoryCodec::s_Export(co_Story, co_digest.co_Codes, co_options)
-                    : CT_IdmlStoryCodec::s_Export(co_Story, co_options);
+                : b_preview ? CT_IdmlStoryCodec::s_ExportStart(
+                                  co_Story, co_options, sn_PreviewCharacters, co_digest.b_Cut)
+                            : CT_IdmlStoryCodec::s_Export(co_Story, co_options);
         }
         // Last: the import changes the tree the rest was read from.
         if (pco_ahead != nullptr) {
             sv_ImportAhead(co_Story, s_Key, *pco_ahead, co_options, b_shared, co_digest);
         }
         co_digest.b_Counted = !co_options.b_SkipNotes && co_digest.n_Hidden == 0;
-        if (eo_keep == et_Keep::e_Preview) {
+        if (b_preview && b_shared) {
             const std::size_t n_bytes =
                 CT_IdmlStoryPlainText::sn_PrefixBytes(co_digest.s_Content, sn_PreviewCharacters);
             co_digest.b_Cut = n_bytes < co_digest.s_Content.size();

@@ -19,6 +19,16 @@ class CT_IdmlStoryAnalysis {
   public:
     explicit CT_IdmlStoryAnalysis(const pugi::xml_node& co_Story,
                                   const CT_IdmlStoryOptions& co_Options = {});
+    // Only the start of the story: its events through the first point, at or after the one
+    // where the text holds n_Characters characters, where no flow is inside a paragraph (a
+    // paragraph's codes depend on all of its text). The content is then what the whole
+    // content begins with, up to that point, and so are the events and codes. The characters
+    // are counted from the text itself, codes and whatever else aside, so the content may hold
+    // fewer of them.
+    CT_IdmlStoryAnalysis(const pugi::xml_node& co_Story, const CT_IdmlStoryOptions& co_Options,
+                         std::size_t n_Characters);
+    // Events were left out: only the start was analysed.
+    bool b_Started() const { return b_Start; }
 
     const std::string& cco_Content() const { return co_Content; }
     // The content, for a caller done with the analysis: moved out, not copied.
@@ -30,9 +40,15 @@ class CT_IdmlStoryAnalysis {
     unsigned n_Key(const pugi::xml_node& co_Range) { return co_Keys.n_Key(co_Range); }
 
   private:
+    // The number of events from the start through the point the start-only constructor ends
+    // at: all of them when there is none before the end.
+    static std::size_t sn_StartEnd(const std::vector<CT_IdmlStoryEvent>& co_Events,
+                                   std::size_t n_Flows, std::size_t n_Characters);
+
     std::vector<CT_IdmlStoryEvent> co_Events;
     std::vector<CT_IdmlStoryFlow> co_Flows;
     std::vector<CT_IdmlStoryCode> co_Codes;
     CT_IdmlStoryRangeKeys co_Keys;
     std::string co_Content;
+    bool b_Start = false;
 };

@@ -54,6 +54,26 @@ std::string CT_IdmlStoryCodec::s_Export(const pugi::xml_node& co_Story,
     return CT_IdmlStoryAnalysis(co_Story, co_Options).s_TakeContent();
 }
 
+std::string CT_IdmlStoryCodec::s_ExportStart(const pugi::xml_node& co_Story,
+                                             const CT_IdmlStoryOptions& co_Options,
+                                             std::size_t n_Characters, bool& b_Cut) {
+    // One character more than asked for, so that a start that holds it tells the content goes
+    // on; one that does not (the text counted there was left out of the content, as a skipped
+    // note's is) is no start to go by.
+    CT_IdmlStoryAnalysis co_start(co_Story, co_Options, n_Characters + 1);
+    std::string s_content = co_start.s_TakeContent();
+    if (co_start.b_Started() &&
+        CT_IdmlStoryPlainText::sn_PrefixBytes(s_content, n_Characters + 1) ==
+            CT_IdmlStoryPlainText::sn_PrefixBytes(s_content, n_Characters)) {
+        s_content = s_Export(co_Story, co_Options);
+    }
+    const std::size_t n_bytes = CT_IdmlStoryPlainText::sn_PrefixBytes(s_content, n_Characters);
+    b_Cut = n_bytes < s_content.size();
+    s_content.resize(n_bytes);
+    s_content.shrink_to_fit();
+    return s_content;
+}
+
 bool CT_IdmlStoryCodec::sb_IsNoteCode(const pugi::xml_node& co_Story, unsigned n_Number,
                                       const CT_IdmlStoryOptions& co_Options) {
     const CT_IdmlStoryAnalysis co_analysis(co_Story, co_Options);

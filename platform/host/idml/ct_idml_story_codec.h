@@ -28,6 +28,12 @@ class CT_IdmlStoryCodec {
     // b_SkipNotes the whole note is one <xN/>. Text under hidden conditions is one <xN/>.
     static std::string s_Export(const pugi::xml_node& co_Story,
                                 const CT_IdmlStoryOptions& co_Options = {});
+    // What s_Export's content begins with, through its n_Characters-th character (as
+    // CT_IdmlStoryPlainText counts them); b_Cut: the content goes on. A long story is analysed
+    // only as far as its first paragraphs that hold so many characters.
+    static std::string s_ExportStart(const pugi::xml_node& co_Story,
+                                     const CT_IdmlStoryOptions& co_Options,
+                                     std::size_t n_Characters, bool& b_Cut);
 
     // Whether code N of the story's content stands for a note: what a writer of another format
     // needs to make a note a unit of its own.

@@ -9,6 +9,7 @@
 
 #include "platform/common/ct_errors.h"
 #include "platform/host/idml/ct_idml_story_codec.h"
+#include "platform/host/idml/ct_idml_story_plain_text.h"
 #include "platform/host/idml/ct_idml_story_xml.h"
 
 namespace {
@@ -157,6 +158,36 @@ TEST(IdmlStoryPlainText, LeavesCodesOutAndStopsAtTheLimit) {
     EXPECT_FALSE(b_more);
     EXPECT_EQ(s_Plain(co_story, 22, true, &b_more), "See the site.Source.  ");
     EXPECT_TRUE(b_more);
+}
+
+// The start of a story's content, read without the rest of the story, is what the whole
+// content begins with, through as many characters as asked, and says whether more follows:
+// also where a skipped note held most of the text that was counted.
+TEST(IdmlStoryExport, TheStartIsWhatTheWholeBeginsWith) {
+    const std::string s_longNote = "<Story Self=\"u1\"><" BODY "><" PLAIN
+                                   "><Content>A</Content><Note><" BODY "><" PLAIN "><Content>" +
+                                   std::string(80, 'n') +
+                                   "</Content></CharacterStyleRange></ParagraphStyleRange>"
+                                   "</Note><Br/><Content>After the note.</Content>"
+                                   "</CharacterStyleRange></ParagraphStyleRange></Story>";
+    for (const std::string& s_xml : {sco_Formatted, sco_Structured, sco_Objects, s_longNote}) {
+        CT_Story co_story(s_xml);
+        for (const bool b_skip : {false, true}) {
+            CT_IdmlStoryOptions co_options;
+            co_options.b_SkipNotes = b_skip;
+            const std::string s_whole = CT_IdmlStoryCodec::s_Export(co_story.co_Node(), co_options);
+            for (std::size_t n_characters = 0; n_characters < 100; ++n_characters) {
+                const std::size_t n_bytes =
+                    CT_IdmlStoryPlainText::sn_PrefixBytes(s_whole, n_characters);
+                bool b_cut = false;
+                EXPECT_EQ(CT_IdmlStoryCodec::s_ExportStart(co_story.co_Node(), co_options,
+                                                           n_characters, b_cut),
+                          s_whole.substr(0, n_bytes))
+                    << s_xml << " " << b_skip << " " << n_characters;
+                EXPECT_EQ(b_cut, n_bytes < s_whole.size()) << s_xml << " " << n_characters;
+            }
+        }
+    }
 }
 
 TEST(IdmlStoryImport, PutsTranslatedTextIntoTheRangesOfItsCodesAndParagraphs) {
