@@ -3,6 +3,8 @@
 #include <charconv>
 #include <cmath>
 #include <cstring>
+#include <string_view>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -113,6 +115,22 @@ std::vector<CT_TypeRun> CT_IdmlTypeStyles::co_TypeOf(const pugi::xml_node& co_St
         pugi::xml_node co_Character;
     };
     std::vector<CT_Place> co_stack{{co_Story, {}, {}}};
+    // A story names few styles, and a range holds its pieces of text one after the other:
+    // each style is resolved once, and a piece in the ranges of the piece before has its size.
+    std::vector<std::pair<std::string_view, CT_IdmlTypeValues>> co_styles;
+    auto co_Resolved = [&](const char* pc_Style) {
+        for (const auto& [co_name, co_values] : co_styles) {
+            if (co_name == pc_Style) {
+                return co_values;
+            }
+        }
+        co_styles.emplace_back(pc_Style, co_Resolve(pc_Style));
+        return co_styles.back().second;
+    };
+    pugi::xml_node co_lastParagraph;
+    pugi::xml_node co_lastCharacter;
+    CT_TypeRun co_last;
+    bool b_known = false;
     while (!co_stack.empty()) {
         CT_Place co_place = co_stack.back();
         co_stack.pop_back();
@@ -122,17 +140,23 @@ std::vector<CT_TypeRun> CT_IdmlTypeStyles::co_TypeOf(const pugi::xml_node& co_St
         } else if (b_Is(co_place.co_Node, "CharacterStyleRange")) {
             co_place.co_Character = co_place.co_Node;
         } else if (b_Is(co_place.co_Node, "Content")) {
-            CT_IdmlTypeValues co_values = CT_IdmlTypeValues::sco_Own(co_place.co_Character);
-            co_values.v_Under(
-                co_Resolve(co_place.co_Character.attribute("AppliedCharacterStyle").value()));
-            co_values.v_Under(CT_IdmlTypeValues::sco_Own(co_place.co_Paragraph));
-            co_values.v_Under(
-                co_Resolve(co_place.co_Paragraph.attribute("AppliedParagraphStyle").value()));
-            CT_TypeRun co_run;
-            co_run.d_Size = co_values.d_Size > 0 ? co_values.d_Size : 12;
-            const double d_auto = co_values.d_AutoLeading > 0 ? co_values.d_AutoLeading : 120;
-            co_run.d_Leading =
-                co_values.d_Leading > 0 ? co_values.d_Leading : co_run.d_Size * d_auto / 100;
+            if (co_place.co_Paragraph != co_lastParagraph ||
+                co_place.co_Character != co_lastCharacter || !b_known) {
+                CT_IdmlTypeValues co_values = CT_IdmlTypeValues::sco_Own(co_place.co_Character);
+                co_values.v_Under(
+                    co_Resolved(co_place.co_Character.attribute("AppliedCharacterStyle").value()));
+                co_values.v_Under(CT_IdmlTypeValues::sco_Own(co_place.co_Paragraph));
+                co_values.v_Under(
+                    co_Resolved(co_place.co_Paragraph.attribute("AppliedParagraphStyle").value()));
+                co_last.d_Size = co_values.d_Size > 0 ? co_values.d_Size : 12;
+                const double d_auto = co_values.d_AutoLeading > 0 ? co_values.d_AutoLeading : 120;
+                co_last.d_Leading =
+                    co_values.d_Leading > 0 ? co_values.d_Leading : co_last.d_Size * d_auto / 100;
+                co_lastParagraph = co_place.co_Paragraph;
+                co_lastCharacter = co_place.co_Character;
+                b_known = true;
+            }
+            CT_TypeRun co_run = co_last;
             co_run.n_Characters = n_CodePoints(co_place.co_Node.text().get());
             if (!co_runs.empty() && co_runs.back().d_Size == co_run.d_Size &&
                 co_runs.back().d_Leading == co_run.d_Leading) {
