@@ -183,6 +183,8 @@ CT_CheckResult CT_CheckOperation::sco_Run(CT_Session& co_Session) {
     // fit while it still holds the document's own text, then imported into as a real import
     // would, so that a large document is parsed and ordered only once.
     CT_WorkCopy co_copy(co_options.s_Document, CT_RunFolder::ss_Temporary());
+    // The trial import's save checks what would refuse it; the copy it would write is not read.
+    co_Session.co_GetHost().v_OnlyCheckSaves(co_copy.s_GetPath());
     CT_IdmlHost::CT_Contents pco_translated;
     if (pco_file) {
         co_Session.v_ListStoriesOf(co_copy.s_GetPath(), *pco_file);

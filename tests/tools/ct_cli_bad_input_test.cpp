@@ -511,23 +511,28 @@ TEST_F(CT_CliBadInputTest, RefusedStorySaysWhereAndThatNothingWasImported) {
 }
 
 // A translation that makes a story larger than the package reader takes is refused before the
-// document is saved, naming the story. A run of one letter packs tightly enough once the story
-// is some tens of megabytes.
+// document is saved, naming the story, and check, whose trial import writes nothing, foretells
+// it. A run of one letter packs tightly enough once the story is some tens of megabytes.
 TEST_F(CT_CliBadInputTest, StoryTooLargeForThePackageIsRefusedByName) {
     v_Write("huge.stt", s_Replaced(s_Read("brochure.fr.stt"), "Note pour la mise en page",
                                    std::string(40u << 20, 'a')));
     const auto co_before = co_Snapshot();
-    const CT_CliResult co_result = co_Run({"import", "brochure.idml", "huge.stt"});
-    EXPECT_EQ(co_result.i_Status, 1);
-    const std::vector<std::string> co_errors = sco_ErrorLines(co_result.s_Err);
-    ASSERT_EQ(co_errors.size(), 1u) << co_result.s_Err;
-    EXPECT_TRUE(std::regex_match(co_errors[0],
-                                 std::regex("storyport: error: story u22c is too large: [0-9]+ "
-                                            "bytes of XML, packed into [0-9]+ bytes, more tightly "
-                                            "than a package may hold \\(1000 to 1\\); the "
-                                            "document was not saved")))
-        << co_errors[0];
-    EXPECT_TRUE(co_Snapshot() == co_before);
+    // Import stops with the error; check logs what its trial import met.
+    for (const auto& [pc_command, pc_prefix] :
+         {std::pair{"import", "storyport: error: "}, std::pair{"check", "Error: "}}) {
+        const CT_CliResult co_result = co_Run({pc_command, "brochure.idml", "huge.stt"});
+        EXPECT_EQ(co_result.i_Status, 1) << pc_command;
+        const std::vector<std::string> co_errors = sco_ErrorLines(co_result.s_Err);
+        ASSERT_EQ(co_errors.size(), 1u) << co_result.s_Err;
+        EXPECT_TRUE(std::regex_match(
+            co_errors[0],
+            std::regex(std::string(pc_prefix) + "story u22c is too large: [0-9]+ "
+                                                "bytes of XML, packed into [0-9]+ bytes, more "
+                                                "tightly than a package may hold \\(1000 to 1\\); "
+                                                "the document was not saved")))
+            << co_errors[0];
+        EXPECT_TRUE(co_Snapshot() == co_before) << pc_command;
+    }
 }
 
 // What killed runs left, beside the document and in the temporary folder, goes with the next

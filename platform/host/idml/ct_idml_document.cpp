@@ -453,7 +453,7 @@ bool CT_IdmlDocument::b_IsChanged() const {
     return false;
 }
 
-void CT_IdmlDocument::v_Save() {
+void CT_IdmlDocument::v_Save(bool b_Write) {
     v_FinishPacking();
     CT_IdmlPackage::CT_Replaced co_Replaced;
     // In design-map order, so that of several stories too large the first is named.
@@ -467,6 +467,10 @@ void CT_IdmlDocument::v_Save() {
         }
     }
     if (co_Replaced.empty()) {
+        return;
+    }
+    if (!b_Write) {
+        co_Package.v_CheckConsistent();
         return;
     }
     co_Package.v_Save(co_Replaced);

@@ -120,7 +120,8 @@ class CT_IdmlDocument {
     // of a story changed in its tree, for a story changed in a tree of its own.
     void v_PutPacked(const std::string& s_Key, std::unique_ptr<CT_IdmlPackedSource> pco_Packed);
     // Writes the changed stories back into the package; nothing is written when none changed.
-    void v_Save();
+    // Without b_Write, everything that could refuse the save is checked and nothing is written.
+    void v_Save(bool b_Write = true);
 
   private:
     struct CT_StoryEntry {

@@ -201,14 +201,26 @@ void CT_IdmlHost::v_Release(void*& p_Document) {
 }
 
 void CT_IdmlHost::v_Save(void* p_Document) {
-    co_Documents.co_Live(co_Handles.cco_Document(p_Document).n_Serial).v_Save();
+    const unsigned n_serial = co_Handles.cco_Document(p_Document).n_Serial;
+    co_Documents.co_Live(n_serial).v_Save(b_Writes(n_serial));
+}
+
+bool CT_IdmlHost::b_Writes(unsigned n_Serial) const {
+    const std::string s_path =
+        CT_IdmlDocuments::s_Canonical(co_Documents.co_Live(n_Serial).s_Path());
+    return std::find(co_SavesChecked.begin(), co_SavesChecked.end(), s_path) ==
+           co_SavesChecked.end();
+}
+
+void CT_IdmlHost::v_OnlyCheckSaves(const std::string& s_DocumentPath) {
+    co_SavesChecked.push_back(CT_IdmlDocuments::s_Canonical(s_DocumentPath));
 }
 
 void CT_IdmlHost::v_Close(void* p_Document, int b_Save) {
     const unsigned n_Serial = co_Handles.cco_Document(p_Document).n_Serial;
     CT_IdmlDocument& co_Document = co_Documents.co_Live(n_Serial);
     if (b_Save) {
-        co_Document.v_Save();  // a failed save leaves the document open
+        co_Document.v_Save(b_Writes(n_Serial));  // a failed save leaves the document open
     }
     auto v_Forget = [this, n_Serial]() {
         co_Documents.v_Drop(n_Serial);

@@ -61,6 +61,10 @@ class CT_IdmlHost : public CT_HostBackend {
     // into text that the pointer keeps alive.
     using CT_Contents = std::shared_ptr<const std::map<std::string, std::string_view>>;
     void v_ImportAhead(const std::string& s_DocumentPath, CT_Contents pco_Contents);
+    // Saves of the document at the path check all that could refuse them (a story too large
+    // to be read again, an archive at odds with itself) and write nothing: for a trial import,
+    // whose saved copy no one would read.
+    void v_OnlyCheckSaves(const std::string& s_DocumentPath);
     // How many imports took what was imported ahead, since the host began.
     unsigned n_ImportedAhead() const { return n_TakenAhead; }
     // Called when a new box list leaves stories out, with the number and one line that says
@@ -222,6 +226,8 @@ class CT_IdmlHost : public CT_HostBackend {
     bool b_SkipNotes = false;
     std::vector<std::pair<std::string, std::vector<std::string>>> co_AlwaysListed;
     std::vector<std::pair<std::string, CT_Contents>> co_Ahead;
+    std::vector<std::string> co_SavesChecked;  // canonical paths (v_OnlyCheckSaves)
+    bool b_Writes(unsigned n_Serial) const;
     unsigned n_TakenAhead = 0;
     std::function<void(const std::string&, unsigned)> co_Reporter;
     std::string s_LastReport;  // a rebuilt list of the same document is not reported again

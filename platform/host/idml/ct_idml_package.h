@@ -57,6 +57,8 @@ class CT_IdmlPackage {
     // entries' own headers disagree with its directory, which reading does not mind, is
     // refused here with e_BadDocument before anything is written.
     void v_Save(const CT_Replaced& co_Replaced);
+    // What v_Save checks of the package before writing: e_BadDocument when it is refused.
+    void v_CheckConsistent() const;
 
     // The unpacked size above which an entry is refused, and the largest packing ratio allowed
     // for entries above n_RatioFloor bytes.
@@ -72,7 +74,6 @@ class CT_IdmlPackage {
     void v_ReadPacked(const std::string& s_Entry, zip_uint64_t n_Index, const zip_stat_t& co_Stat,
                       CT_Raw& co_Out) const;
     zip_source_t* pco_Copy(zip_t* pco_Out, const std::string& s_Entry) const;
-    void v_CheckConsistent() const;
     void v_WriteTo(const std::string& s_Temp, const CT_Replaced& co_Replaced);
     [[noreturn]] void v_Refuse(const std::string& s_Entry, const std::string& s_What) const;
 
