@@ -1,20 +1,12 @@
 #include "platform/host/idml/ct_idml_story_analysis.h"
 
+#include "platform/common/ct_utf8.h"
 #include "platform/host/idml/ct_idml_story_paragraphs.h"
 #include "platform/host/idml/ct_idml_story_walker.h"
 #include "platform/host/idml/ct_idml_story_writer.h"
 
 namespace {
 constexpr std::size_t kn_KeptBuffer = 1u << 20;
-
-// Characters of UTF-8 text: its bytes that start one.
-std::size_t n_CharactersOf(const char* pc_Text) {
-    std::size_t n_characters = 0;
-    for (; *pc_Text != '\0'; ++pc_Text) {
-        n_characters += (static_cast<unsigned char>(*pc_Text) & 0xC0) != 0x80 ? 1 : 0;
-    }
-    return n_characters;
-}
 }  // namespace
 
 std::size_t CT_IdmlStoryAnalysis::sn_StartEnd(const std::vector<CT_IdmlStoryEvent>& co_Events,
@@ -41,7 +33,7 @@ std::size_t CT_IdmlStoryAnalysis::sn_StartEnd(const std::vector<CT_IdmlStoryEven
             n_open = b_inside ? n_open + 1 : n_open - 1;
         }
         if (co_event.eo_Kind == et_IdmlEvent::e_Text) {
-            n_seen += n_CharactersOf(co_event.co_Node.value());
+            n_seen += CT_Utf8::sn_Columns(co_event.co_Node.value());
         } else if (co_event.eo_Kind == et_IdmlEvent::e_Break) {
             ++n_seen;
         }
