@@ -63,7 +63,9 @@ void CT_IdmlBoxList::v_ScanSpread(const CT_IdmlSpreadPart& co_Spread,
 void CT_IdmlBoxList::v_Walk(const pugi::xml_node& co_Parent, const CT_IdmlTransform& co_Map,
                             const CT_IdmlFrameState& co_State) {
     for (pugi::xml_node co_Child : co_Parent.children()) {
-        if (b_Is(co_Child, "Page")) {
+        // An item's properties (its outline's points among them, most of a spread's elements)
+        // hold values, never items.
+        if (b_Is(co_Child, "Page") || b_Is(co_Child, "Properties")) {
             continue;
         }
         if (b_Is(co_Child, "TextPath")) {
