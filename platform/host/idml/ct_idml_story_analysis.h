@@ -40,11 +40,6 @@ class CT_IdmlStoryAnalysis {
     unsigned n_Key(const pugi::xml_node& co_Range) { return co_Keys.n_Key(co_Range); }
 
   private:
-    // The number of events from the start through the point the start-only constructor ends
-    // at: all of them when there is none before the end.
-    static std::size_t sn_StartEnd(const std::vector<CT_IdmlStoryEvent>& co_Events,
-                                   std::size_t n_Flows, std::size_t n_Characters);
-
     std::vector<CT_IdmlStoryEvent> co_Events;
     std::vector<CT_IdmlStoryFlow> co_Flows;
     std::vector<CT_IdmlStoryCode> co_Codes;

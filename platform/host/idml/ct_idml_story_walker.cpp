@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "platform/common/ct_utf8.h"
 #include "platform/host/idml/ct_idml_story_break_run.h"
 #include "platform/host/idml/ct_idml_story_elements.h"
 
@@ -26,6 +27,9 @@ void CT_IdmlStoryWalker::v_Flow(const pugi::xml_node& co_Root) {
 
 void CT_IdmlStoryWalker::v_Children(const pugi::xml_node& co_Parent, const ct_Context& co_Context) {
     for (const pugi::xml_node& co_child : co_Parent.children()) {
+        if (b_Enough) {
+            return;
+        }
         v_Node(co_child, co_Context);
     }
 }
@@ -59,7 +63,8 @@ void CT_IdmlStoryWalker::v_Element(const pugi::xml_node& co_Element, const ct_Co
         case et_IdmlRole::e_Content:
             return v_Content(co_Element, co_Context);
         case et_IdmlRole::e_Break:
-            for (std::size_t n = CT_IdmlStoryBreakRun::sn_Count(co_Element); n > 0; --n) {
+            for (std::size_t n = CT_IdmlStoryBreakRun::sn_Count(co_Element); n > 0 && !b_Enough;
+                 --n) {
                 v_Add(et_IdmlEvent::e_Break, co_Element, co_Context);
             }
             return;
@@ -100,6 +105,9 @@ void CT_IdmlStoryWalker::v_Range(const pugi::xml_node& co_Range, ct_Context co_C
 
 void CT_IdmlStoryWalker::v_Content(const pugi::xml_node& co_Content, const ct_Context& co_Context) {
     for (const pugi::xml_node& co_child : co_Content.children()) {
+        if (b_Enough) {
+            return;
+        }
         switch (co_child.type()) {
             case pugi::node_pcdata:
             case pugi::node_cdata:
@@ -134,6 +142,9 @@ void CT_IdmlStoryWalker::v_Note(const pugi::xml_node& co_Note, const ct_Context&
 void CT_IdmlStoryWalker::v_Table(const pugi::xml_node& co_Table, const ct_Context& co_Context) {
     v_Add(et_IdmlEvent::e_TableOpen, co_Table, co_Context);
     for (const pugi::xml_node& co_cell : sco_CellsInReadingOrder(co_Table)) {
+        if (b_Enough) {
+            break;
+        }
         v_Add(et_IdmlEvent::e_Cell, co_cell, co_Context, static_cast<unsigned>(co_Flows.size()));
         v_Flow(co_cell);
     }
@@ -142,6 +153,10 @@ void CT_IdmlStoryWalker::v_Table(const pugi::xml_node& co_Table, const ct_Contex
 
 void CT_IdmlStoryWalker::v_Add(et_IdmlEvent eo_Kind, const pugi::xml_node& co_Node,
                                const ct_Context& co_Context, unsigned n_Inner) {
+    if (b_Enough) {
+        b_Dropped = true;
+        return;
+    }
     CT_IdmlStoryEvent co_event;
     co_event.eo_Kind = eo_Kind;
     co_event.co_Node = co_Node;
@@ -152,6 +167,29 @@ void CT_IdmlStoryWalker::v_Add(et_IdmlEvent eo_Kind, const pugi::xml_node& co_No
     co_event.n_Inner = n_Inner;
     co_event.n_Level = co_Context.n_Level;
     co_Events.push_back(co_event);
+    if (n_StopAt > 0) {
+        v_Count(co_event);
+    }
+}
+
+void CT_IdmlStoryWalker::v_Count(const CT_IdmlStoryEvent& co_Event) {
+    if (co_Event.n_Flow >= co_Inside.size()) {
+        co_Inside.resize(co_Event.n_Flow + 1, false);
+    }
+    const bool b_closes =
+        co_Event.eo_Kind == et_IdmlEvent::e_Break || co_Event.eo_Kind == et_IdmlEvent::e_FlowEnd;
+    const bool b_inside =
+        co_Event.eo_Kind == et_IdmlEvent::e_Cell ? co_Inside[co_Event.n_Flow] : !b_closes;
+    if (b_inside != co_Inside[co_Event.n_Flow]) {
+        co_Inside[co_Event.n_Flow] = b_inside;
+        n_Open = b_inside ? n_Open + 1 : n_Open - 1;
+    }
+    if (co_Event.eo_Kind == et_IdmlEvent::e_Text) {
+        n_Seen += CT_Utf8::sn_Columns(co_Event.co_Node.value());
+    } else if (co_Event.eo_Kind == et_IdmlEvent::e_Break) {
+        ++n_Seen;
+    }
+    b_Enough = n_Seen >= n_StopAt && n_Open == 0;
 }
 
 // Text shows when any of its conditions is shown. The ids in AppliedConditions are written

@@ -23,6 +23,13 @@ class CT_IdmlStoryWalker {
 
     // Flow 0 is the story itself.
     void v_Walk(const pugi::xml_node& co_Story);
+    // Before v_Walk: walk only as far as the first point where the text read holds at least
+    // n_Characters characters (counted from the text alone) and no flow is inside a paragraph,
+    // as paragraphs are tallied (every event but a cell's start and a flow's end is part of its
+    // flow's paragraph; a break or the flow's end closes it). 0: the whole story.
+    void v_StopAt(std::size_t n_Characters) { n_StopAt = n_Characters; }
+    // Events were left out: the walk stopped before the end.
+    bool b_Stopped() const { return b_Dropped; }
 
   private:
     struct ct_Context {
@@ -45,6 +52,7 @@ class CT_IdmlStoryWalker {
     void v_Add(et_IdmlEvent eo_Kind, const pugi::xml_node& co_Node, const ct_Context& co_Context,
                unsigned n_Inner = 0);
 
+    void v_Count(const CT_IdmlStoryEvent& co_Event);
     bool b_IsHidden(const pugi::xml_node& co_Range) const;
 
     static std::vector<pugi::xml_node> sco_CellsInReadingOrder(const pugi::xml_node& co_Table);
@@ -52,4 +60,11 @@ class CT_IdmlStoryWalker {
     std::vector<CT_IdmlStoryEvent>& co_Events;
     std::vector<CT_IdmlStoryFlow>& co_Flows;
     const std::unordered_set<std::string>* pco_Hidden;
+    // v_StopAt's count.
+    std::size_t n_StopAt = 0;
+    std::size_t n_Seen = 0;
+    std::size_t n_Open = 0;       // flows inside a paragraph
+    std::vector<bool> co_Inside;  // per flow
+    bool b_Enough = false;        // the point is reached: no event is added after it
+    bool b_Dropped = false;
 };
