@@ -67,14 +67,24 @@ zip_t* pco_OpenBytes(std::string_view co_Bytes, int& i_Error) {
     return pco_Zip;
 }
 
+// A size that cannot be read holds no entry back: the zip library, which read the file, is
+// then the judge.
+std::uint64_t sn_FileSize(const std::string& s_Path) {
+    std::error_code co_error;
+    const std::uintmax_t n_size = std::filesystem::file_size(s_Path, co_error);
+    return co_error ? ~std::uint64_t{0} : static_cast<std::uint64_t>(n_size);
+}
+
 }  // namespace
 
 CT_IdmlPackage::CT_IdmlPackage(const std::string& s_Path) : s_FilePath(s_Path) {
     int i_Error = 0;
     if (const std::string_view* pco_Bytes = CT_Files::spco_ServedFromMemory(CT_String(s_Path))) {
         co_Zip.reset(pco_OpenBytes(*pco_Bytes, i_Error));
+        n_ArchiveSize = pco_Bytes->size();
     } else {
         co_Zip.reset(zip_open(s_Path.c_str(), ZIP_RDONLY, &i_Error));
+        n_ArchiveSize = sn_FileSize(s_Path);
     }
     if (co_Zip == nullptr) {
         // A wrong path in a list of documents is the likelier mistake than a broken package.
@@ -125,6 +135,13 @@ void CT_IdmlPackage::v_CheckEntry(zip_uint64_t n_Index, const std::string& s_Nam
     }
     if (!zip_compression_method_supported(co_Stat.comp_method, 0)) {
         v_Refuse(s_Name, "uses an unknown compression method");
+    }
+    // The directory is not held to the entries' own headers as the package opens: an entry
+    // said to take more bytes than the whole package is refused here, before a buffer is sized
+    // by it.
+    if ((co_Stat.valid & ZIP_STAT_COMP_SIZE) != 0 && co_Stat.comp_size > n_ArchiveSize) {
+        v_Refuse(s_Name, "is said to take more bytes than the package holds (" +
+                             std::to_string(co_Stat.comp_size) + ")");
     }
     if (co_Stat.size > n_MaxEntrySize) {
         v_Refuse(s_Name, "unpacks to an absurd size (" + std::to_string(co_Stat.size) + " bytes)");
@@ -256,6 +273,7 @@ void CT_IdmlPackage::v_Save(const CT_Replaced& co_Replaced) {
                                                           .c_str()));
     }
     co_Zip = std::move(co_New);
+    n_ArchiveSize = sn_FileSize(s_FilePath);
     v_Index();
 }
 

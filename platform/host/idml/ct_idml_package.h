@@ -24,7 +24,7 @@ class CT_IdmlPackage {
     using CT_Replaced = std::map<std::string, CT_IdmlPackedSource*>;
 
     // Opens and checks the package: a readable zip, no encrypted entries, no entry whose
-    // unpacked size is absurd.
+    // unpacked size is absurd or that is said to take more bytes than the package has.
     explicit CT_IdmlPackage(const std::string& s_Path);
     CT_IdmlPackage(const CT_IdmlPackage&) = delete;
     CT_IdmlPackage& operator=(const CT_IdmlPackage&) = delete;
@@ -78,6 +78,7 @@ class CT_IdmlPackage {
     [[noreturn]] void v_Refuse(const std::string& s_Entry, const std::string& s_What) const;
 
     std::string s_FilePath;
+    std::uint64_t n_ArchiveSize = 0;  // the package's bytes, as it was opened
     CT_IdmlZip co_Zip;
     std::vector<std::string> co_Names;  // in the order of the archive
     std::unordered_map<std::string, zip_uint64_t> co_Indexes;

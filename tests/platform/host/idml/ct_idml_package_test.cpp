@@ -81,6 +81,19 @@ TEST_F(CT_IdmlPackageTest, BrokenPackagesAreRefusedWithTheFileAndTheEntry) {
              std::ofstream(co_Path, std::ios::binary) << s_Bytes;
          },
          ": entry \"Stories/Story_k2.xml\" cannot be unpacked: "},
+        {"packed size beyond the package",
+         [&](const fs::path& co_Path) {
+             v_WriteZip(co_Path, co_SmallPackage(co_Two));
+             // The directory's record of the story says it packs into 2 GB.
+             std::string s_Bytes = s_ReadFile(co_Path);
+             const std::string s_Name = "Stories/Story_k2.xml";
+             const std::size_t n_Record = s_Bytes.rfind(s_Name) - 46;
+             ASSERT_EQ(s_Bytes.compare(n_Record, 4, "PK\x01\x02"), 0);
+             s_Bytes.replace(n_Record + 20, 4, "\xF0\xFF\xFF\x7F", 4);
+             std::ofstream(co_Path, std::ios::binary) << s_Bytes;
+         },
+         ": entry \"Stories/Story_k2.xml\" is said to take more bytes than the package holds "
+         "(2147483632)"},
         {"packing bomb",
          [&](const fs::path& co_Path) {
              std::vector<CT_Entry> co_Entries = co_SmallPackage(co_Two);
