@@ -57,23 +57,6 @@ std::vector<idml_test::CT_Entry> co_Package(unsigned n_Stories, const std::strin
     return co_entries;
 }
 
-// A translation that changes every story: ASCII letters outside codes and escapes in capitals.
-std::string s_Shouted(const std::string& s_Tagged) {
-    std::string s_out = s_Tagged;
-    bool b_code = false;
-    for (std::size_t n_at = 0; n_at < s_out.size(); ++n_at) {
-        const char c_at = s_out[n_at];
-        if (c_at == '\\') {
-            ++n_at;
-        } else if (c_at == '<' || c_at == '>') {
-            b_code = c_at == '<';
-        } else if (!b_code && c_at >= 'a' && c_at <= 'z') {
-            s_out[n_at] = static_cast<char>(c_at - 'a' + 'A');
-        }
-    }
-    return s_out;
-}
-
 std::string s_Entries(const std::string& s_Package) {
     std::string s_all;
     for (const idml_test::CT_Entry& co_entry : idml_test::co_ReadZip(s_Package)) {
@@ -103,7 +86,7 @@ class CT_CliThreadsTest : public CT_CliTest {
             s_Run({"list", s_Document, "--json"}, n_Threads, ""),
             s_Run({"export", s_Document, "out.stt"}, n_Threads, "out.stt"),
             s_Run({"export", s_Document, "out.xlf", "--target-lang", "fr"}, n_Threads, "out.xlf")};
-        v_Write("tr.stt", s_Shouted(s_Read("out.stt")));
+        v_Write("tr.stt", idml_test::s_Shouted(s_Read("out.stt")));
         v_CopyIn(s_Path(s_Document), "work.idml");
         co_seen.push_back(s_Run({"import", "work.idml", "tr.stt", "--no-backup"}, n_Threads, ""));
         co_seen.push_back(s_Entries(s_Path("work.idml")));

@@ -64,8 +64,8 @@ void v_CheckStorySize(const CT_IdmlXmlPart& co_Part, std::uint64_t n_size, std::
 
 }  // namespace
 
-// What v_LoadStories holds of one part from its reading to its place in the document.
-struct CT_IdmlDocument::CT_LoadedStory {
+// What v_LoadParts holds of one part from its reading to its place in the document.
+struct CT_IdmlDocument::CT_LoadedPart {
     std::string s_Entry;
     CT_NamedPart::et_Kind eo_Kind = CT_NamedPart::e_Story;
     CT_IdmlPackage::CT_Raw co_Raw;
@@ -96,10 +96,10 @@ CT_IdmlDocument::CT_IdmlDocument(const std::string& s_Path, CT_StoryReader co_Re
     } catch (et_ErrorCode eo_code) {
         // A broken story named before the broken part is what reading in order meets first.
         const CT_String co_text = CT_Errors::cco_GetLastError();
-        v_LoadStories(co_parts, n_Threads);
+        v_LoadParts(co_parts, n_Threads);
         CT_Errors::v_ThrowError(eo_code, co_text);
     }
-    v_LoadStories(co_parts, n_Threads);
+    v_LoadParts(co_parts, n_Threads);
 }
 
 void CT_IdmlDocument::v_LoadPart(const pugi::xml_node& co_Reference,
@@ -195,33 +195,33 @@ CT_IdmlInflater& co_ThreadInflater() {
 
 }  // namespace
 
-// The package is read here, in order; each story is unpacked, parsed and read on the pool,
-// a few ahead of the one whose id is taken, so that only those few are held at a time.
-void CT_IdmlDocument::v_LoadStories(const std::vector<CT_NamedPart>& co_Parts, unsigned n_Threads) {
-    std::deque<CT_LoadedStory> co_loading;  // outlives the pool, whose jobs point into it
+// The package is read here, in order; each part is unpacked and parsed (a story also read) on
+// the pool, a few ahead of the one taken, so that only those few are held at a time.
+void CT_IdmlDocument::v_LoadParts(const std::vector<CT_NamedPart>& co_Parts, unsigned n_Threads) {
+    std::deque<CT_LoadedPart> co_loading;  // outlives the pool, whose jobs point into it
     CT_WorkPool co_pool(n_Threads);
     std::size_t n_given = 0;
     for (std::size_t n_taken = 0; n_taken < co_Parts.size(); ++n_taken) {
         for (; n_given < co_Parts.size() && n_given - n_taken < co_pool.n_Ahead(); ++n_given) {
             co_loading.emplace_back();
-            CT_LoadedStory& co_story = co_loading.back();
-            co_story.s_Entry = co_Parts[n_given].s_Entry;
-            co_story.eo_Kind = co_Parts[n_given].eo_Kind;
+            CT_LoadedPart& co_part = co_loading.back();
+            co_part.s_Entry = co_Parts[n_given].s_Entry;
+            co_part.eo_Kind = co_Parts[n_given].eo_Kind;
             try {
-                co_Package.v_ReadRaw(co_story.s_Entry, co_story.co_Raw);
+                co_Package.v_ReadRaw(co_part.s_Entry, co_part.co_Raw);
             } catch (et_ErrorCode eo_code) {
-                // Raised in its turn, after the stories before it.
+                // Raised in its turn, after the parts before it.
                 const CT_String co_text = CT_Errors::cco_GetLastError();
                 co_pool.n_Give([eo_code, co_text] { CT_Errors::v_ThrowError(eo_code, co_text); });
                 continue;
             }
-            co_pool.n_Give([this, &co_story] { v_ReadStory(co_story); });
+            co_pool.n_Give([this, &co_part] { v_ReadPart(co_part); });
         }
         // Asked here, on the thread that opened the document: the source need not be one that
         // workers may call. The pool drops the stories not begun as it goes.
         v_StopWhenCancelled();
         co_pool.v_Wait(n_taken);
-        v_AddStory(co_loading.front());
+        v_AddPart(co_loading.front());
         co_loading.pop_front();
     }
 }
@@ -233,54 +233,52 @@ void CT_IdmlDocument::v_StopWhenCancelled() const {
     }
 }
 
-void CT_IdmlDocument::v_ReadStory(CT_LoadedStory& co_Story) const {
-    std::string s_bytes =
-        co_Package.s_Unpack(co_Story.s_Entry, co_Story.co_Raw, co_ThreadInflater());
-    co_Story.co_Raw = CT_IdmlPackage::CT_Raw();
-    if (co_Story.eo_Kind != CT_NamedPart::e_Story) {
-        co_Story.pco_Part = std::make_unique<CT_IdmlXmlPart>(
-            s_Path(), co_Story.s_Entry, std::move(s_bytes), CT_IdmlXmlPart::e_ReadOnly);
+void CT_IdmlDocument::v_ReadPart(CT_LoadedPart& co_Part) const {
+    std::string s_bytes = co_Package.s_Unpack(co_Part.s_Entry, co_Part.co_Raw, co_ThreadInflater());
+    co_Part.co_Raw = CT_IdmlPackage::CT_Raw();
+    const bool b_story = co_Part.eo_Kind == CT_NamedPart::e_Story;
+    co_Part.pco_Part = std::make_unique<CT_IdmlXmlPart>(
+        s_Path(), co_Part.s_Entry, std::move(s_bytes),
+        b_story ? CT_IdmlXmlPart::e_Editable : CT_IdmlXmlPart::e_ReadOnly);
+    if (!b_story) {
         return;
     }
-    co_Story.pco_Part = std::make_unique<CT_IdmlXmlPart>(
-        s_Path(), co_Story.s_Entry, std::move(s_bytes), CT_IdmlXmlPart::e_Editable);
-    const pugi::xml_node co_story = so_Inner(*co_Story.pco_Part);
-    co_Story.s_Key = co_story.attribute("Self").value();
-    if (!b_Is(co_story.name(), "Story") || co_Story.s_Key.empty()) {
-        v_Refuse(s_Path(), co_Story.s_Entry, "holds no story");
+    const pugi::xml_node co_story = so_Inner(*co_Part.pco_Part);
+    co_Part.s_Key = co_story.attribute("Self").value();
+    if (!b_Is(co_story.name(), "Story") || co_Part.s_Key.empty()) {
+        v_Refuse(s_Path(), co_Part.s_Entry, "holds no story");
     }
-    sv_CollectAnchored(co_story, co_Story.s_Key, co_Story.co_Anchored);
+    sv_CollectAnchored(co_story, co_Part.s_Key, co_Part.co_Anchored);
     if (!co_Reader) {
         return;
     }
     try {
-        co_Reader(*this, co_Story.s_Key, co_story);
+        co_Reader(*this, co_Part.s_Key, co_story);
     } catch (et_ErrorCode eo_code) {
-        co_Story.eo_ReaderError = eo_code;
-        co_Story.co_ReaderText = CT_Errors::cco_GetLastError();
+        co_Part.eo_ReaderError = eo_code;
+        co_Part.co_ReaderText = CT_Errors::cco_GetLastError();
     }
-    co_Story.pco_Part.reset();
+    co_Part.pco_Part.reset();
 }
 
-void CT_IdmlDocument::v_AddStory(CT_LoadedStory& co_Story) {
-    if (co_Story.eo_Kind != CT_NamedPart::e_Story) {
+void CT_IdmlDocument::v_AddPart(CT_LoadedPart& co_Part) {
+    if (co_Part.eo_Kind != CT_NamedPart::e_Story) {
         co_SpreadParts.push_back(
-            {std::move(co_Story.pco_Part), co_Story.eo_Kind == CT_NamedPart::e_MasterSpread});
+            {std::move(co_Part.pco_Part), co_Part.eo_Kind == CT_NamedPart::e_MasterSpread});
         return;
     }
     // The story id is the key the tagged file names; it must lead to one story only.
-    auto co_entry =
-        co_StoriesById.emplace(co_Story.s_Key, CT_StoryEntry{co_Story.s_Entry, nullptr});
+    auto co_entry = co_StoriesById.emplace(co_Part.s_Key, CT_StoryEntry{co_Part.s_Entry, nullptr});
     if (!co_entry.second) {
-        v_Refuse(s_Path(), co_Story.s_Entry, "repeats the story id " + co_Story.s_Key);
+        v_Refuse(s_Path(), co_Part.s_Entry, "repeats the story id " + co_Part.s_Key);
     }
-    co_Keys.push_back(co_Story.s_Key);
-    co_AnchoredPairs.insert(co_AnchoredPairs.end(), co_Story.co_Anchored.begin(),
-                            co_Story.co_Anchored.end());
-    if (co_Story.eo_ReaderError != e_NoError) {
-        CT_Errors::v_ThrowError(co_Story.eo_ReaderError, co_Story.co_ReaderText);
+    co_Keys.push_back(co_Part.s_Key);
+    co_AnchoredPairs.insert(co_AnchoredPairs.end(), co_Part.co_Anchored.begin(),
+                            co_Part.co_Anchored.end());
+    if (co_Part.eo_ReaderError != e_NoError) {
+        CT_Errors::v_ThrowError(co_Part.eo_ReaderError, co_Part.co_ReaderText);
     }
-    co_entry.first->second.pco_Part = std::move(co_Story.pco_Part);
+    co_entry.first->second.pco_Part = std::move(co_Part.pco_Part);
 }
 
 // In the order of the anchors in the text: a frame is met before the frames inside it, and a

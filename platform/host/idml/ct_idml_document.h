@@ -134,16 +134,16 @@ class CT_IdmlDocument {
         std::string s_Entry;
         enum et_Kind { e_Story, e_Spread, e_MasterSpread } eo_Kind;
     };
-    struct CT_LoadedStory;
+    struct CT_LoadedPart;
 
-    // A story's or spread's part is only named here; v_LoadStories reads them all afterwards.
+    // A story's or spread's part is only named here; v_LoadParts reads them all afterwards.
     void v_LoadPart(const pugi::xml_node& co_Reference, std::vector<CT_NamedPart>& co_Parts);
-    void v_LoadStories(const std::vector<CT_NamedPart>& co_Parts, unsigned n_Threads);
+    void v_LoadParts(const std::vector<CT_NamedPart>& co_Parts, unsigned n_Threads);
     void v_StopWhenCancelled() const;
     // What a thread of its own does with a part: unpacks and parses it, and reads a story.
-    void v_ReadStory(CT_LoadedStory& co_Story) const;
+    void v_ReadPart(CT_LoadedPart& co_Part) const;
     // What is done in the design map's order: a spread is kept, a story's id taken and checked.
-    void v_AddStory(CT_LoadedStory& co_Story);
+    void v_AddPart(CT_LoadedPart& co_Part);
     std::unique_ptr<CT_IdmlXmlPart> pco_ReadStory(const std::string& s_Entry) const;
     // Waits until the story put away on a thread is packed: the story given, or all for null.
     void v_FinishPacking(const CT_IdmlXmlPart* pco_Story = nullptr) const;

@@ -134,11 +134,8 @@ void* CT_IdmlHost::p_Open(const CT_String& co_Path, int) {
         }
         co_digest.b_Counted = !co_options.b_SkipNotes && co_digest.n_Hidden == 0;
         if (b_preview && b_shared) {
-            const std::size_t n_bytes =
-                CT_IdmlStoryPlainText::sn_PrefixBytes(co_digest.s_Content, sn_PreviewCharacters);
-            co_digest.b_Cut = n_bytes < co_digest.s_Content.size();
-            co_digest.s_Content.resize(n_bytes);
-            co_digest.s_Content.shrink_to_fit();
+            co_digest.b_Cut =
+                CT_IdmlStoryPlainText::sb_KeepStart(co_digest.s_Content, sn_PreviewCharacters);
         } else if (!co_digest.b_Counted && co_digest.b_HasCodes) {
             co_digest.s_Counted = CT_IdmlStoryCodec::s_Export(co_Story, co_digest.co_CountedCodes);
         }
@@ -302,12 +299,12 @@ void CT_IdmlHost::v_ImportAhead(const std::string& s_DocumentPath, CT_Contents p
 }
 
 void CT_IdmlHost::sv_ImportAhead(const pugi::xml_node& co_Story, const std::string& s_Key,
-                                 const std::string_view& s_Content,
+                                 const std::string_view& co_Content,
                                  const CT_IdmlStoryOptions& co_Options, bool b_Exported,
                                  CT_Digest& co_Digest) {
-    co_Digest.pco_AheadContent = &s_Content;
+    co_Digest.pco_AheadContent = &co_Content;
     try {
-        if (CT_IdmlStoryCodec::sb_Import(co_Story, s_Content,
+        if (CT_IdmlStoryCodec::sb_Import(co_Story, co_Content,
                                          CT_String(CT_IdmlTagText::ss_Key(s_Key)), co_Options,
                                          b_Exported ? &co_Digest.s_Content : nullptr)) {
             const std::string s_bytes = CT_IdmlXmlPart::ss_Serialize(co_Story.root());

@@ -227,7 +227,6 @@ class CT_IdmlHost : public CT_HostBackend {
     std::vector<std::pair<std::string, std::vector<std::string>>> co_AlwaysListed;
     std::vector<std::pair<std::string, CT_Contents>> co_Ahead;
     std::vector<std::string> co_SavesChecked;  // canonical paths (v_OnlyCheckSaves)
-    bool b_Writes(unsigned n_Serial) const;
     unsigned n_TakenAhead = 0;
     std::function<void(const std::string&, unsigned)> co_Reporter;
     std::string s_LastReport;  // a rebuilt list of the same document is not reported again
@@ -259,9 +258,11 @@ class CT_IdmlHost : public CT_HostBackend {
     // digest; with b_Exported, the digest's content is what the import read of the story
     // (notes kept), and a story that cannot be read at all raises as an export of it would.
     static void sv_ImportAhead(const pugi::xml_node& co_Story, const std::string& s_Key,
-                               const std::string_view& s_Content,
+                               const std::string_view& co_Content,
                                const CT_IdmlStoryOptions& co_Options, bool b_Exported,
                                CT_Digest& co_Digest);
+    // Whether a save of the document writes it (v_OnlyCheckSaves).
+    bool b_Writes(unsigned n_Serial) const;
     // Takes the import made ahead of the box's story when it imported this content; false
     // when there is none to take.
     bool b_TakeAhead(void* p_Box, const std::string& s_Content);

@@ -67,10 +67,7 @@ std::string CT_IdmlStoryCodec::s_ExportStart(const pugi::xml_node& co_Story,
             CT_IdmlStoryPlainText::sn_PrefixBytes(s_content, n_Characters)) {
         s_content = s_Export(co_Story, co_Options);
     }
-    const std::size_t n_bytes = CT_IdmlStoryPlainText::sn_PrefixBytes(s_content, n_Characters);
-    b_Cut = n_bytes < s_content.size();
-    s_content.resize(n_bytes);
-    s_content.shrink_to_fit();
+    b_Cut = CT_IdmlStoryPlainText::sb_KeepStart(s_content, n_Characters);
     return s_content;
 }
 

@@ -20,6 +20,15 @@ enum class et_IdmlEvent {
     e_FlowEnd,  // n_Flow ends here
 };
 
+// How paragraphs are tallied: every event but a cell's start and a flow's end is part of its
+// flow's paragraph, and a break or the flow's end closes that paragraph.
+inline bool b_InParagraph(et_IdmlEvent eo_Kind) {
+    return eo_Kind != et_IdmlEvent::e_Cell && eo_Kind != et_IdmlEvent::e_FlowEnd;
+}
+inline bool b_EndsParagraph(et_IdmlEvent eo_Kind) {
+    return eo_Kind == et_IdmlEvent::e_Break || eo_Kind == et_IdmlEvent::e_FlowEnd;
+}
+
 struct CT_IdmlStoryEvent {
     et_IdmlEvent eo_Kind;
     pugi::xml_node co_Node;

@@ -94,10 +94,6 @@ void v_Close(ct_Tally& co_Tally, CT_IdmlStoryFlow& co_Flow, CT_IdmlStoryRangeKey
     co_Flow.co_Paragraphs.push_back(co_paragraph);
     co_Tally.v_Reset();
 }
-
-bool b_CountsForParagraph(et_IdmlEvent eo_Kind) {
-    return eo_Kind != et_IdmlEvent::e_Cell && eo_Kind != et_IdmlEvent::e_FlowEnd;
-}
 }  // namespace
 
 void CT_IdmlStoryParagraphs::sv_Fill(const std::vector<CT_IdmlStoryEvent>& co_Events,
@@ -108,14 +104,13 @@ void CT_IdmlStoryParagraphs::sv_Fill(const std::vector<CT_IdmlStoryEvent>& co_Ev
         const CT_IdmlStoryEvent& co_event = co_Events[n_event];
         CT_IdmlStoryFlow& co_flow = co_Flows[co_event.n_Flow];
         ct_Tally& co_tally = co_tallies[co_event.n_Flow];
-        if (b_CountsForParagraph(co_event.eo_Kind)) {
+        if (b_InParagraph(co_event.eo_Kind)) {
             co_tally.v_Add(co_event, co_Keys);
         }
         if (co_event.eo_Kind == et_IdmlEvent::e_Break) {
             co_flow.co_Breaks.push_back(n_event);
         }
-        if (co_event.eo_Kind == et_IdmlEvent::e_Break ||
-            co_event.eo_Kind == et_IdmlEvent::e_FlowEnd) {
+        if (b_EndsParagraph(co_event.eo_Kind)) {
             v_Close(co_tally, co_flow, co_Keys);
         }
     }

@@ -54,6 +54,16 @@ bool CT_IdmlStoryPlainText::sb_Extract(std::string_view co_Content, std::string&
     }
 }
 
+bool CT_IdmlStoryPlainText::sb_KeepStart(std::string& co_Content, std::size_t n_Characters) {
+    const std::size_t n_bytes = sn_PrefixBytes(co_Content, n_Characters);
+    if (n_bytes == co_Content.size()) {
+        return false;
+    }
+    co_Content.resize(n_bytes);
+    co_Content.shrink_to_fit();
+    return true;
+}
+
 std::size_t CT_IdmlStoryPlainText::sn_PrefixBytes(std::string_view co_Content,
                                                   std::size_t n_Characters) {
     std::size_t n_at = 0;

@@ -18,4 +18,7 @@ class CT_IdmlStoryPlainText {
     // (one more character tells that text follows, one more again that it is not the line end
     // that closes the story).
     static std::size_t sn_PrefixBytes(std::string_view co_Content, std::size_t n_Characters);
+    // Cuts the content to sn_PrefixBytes of it, letting go of the rest's memory; true when
+    // something was cut.
+    static bool sb_KeepStart(std::string& co_Content, std::size_t n_Characters);
 };

@@ -176,10 +176,9 @@ void CT_IdmlStoryWalker::v_Count(const CT_IdmlStoryEvent& co_Event) {
     if (co_Event.n_Flow >= co_Inside.size()) {
         co_Inside.resize(co_Event.n_Flow + 1, false);
     }
-    const bool b_closes =
-        co_Event.eo_Kind == et_IdmlEvent::e_Break || co_Event.eo_Kind == et_IdmlEvent::e_FlowEnd;
-    const bool b_inside =
-        co_Event.eo_Kind == et_IdmlEvent::e_Cell ? co_Inside[co_Event.n_Flow] : !b_closes;
+    const bool b_inside = b_EndsParagraph(co_Event.eo_Kind) ? false
+                          : b_InParagraph(co_Event.eo_Kind) ? true
+                                                            : co_Inside[co_Event.n_Flow];
     if (b_inside != co_Inside[co_Event.n_Flow]) {
         co_Inside[co_Event.n_Flow] = b_inside;
         n_Open = b_inside ? n_Open + 1 : n_Open - 1;

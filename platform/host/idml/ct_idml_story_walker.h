@@ -25,8 +25,7 @@ class CT_IdmlStoryWalker {
     void v_Walk(const pugi::xml_node& co_Story);
     // Before v_Walk: walk only as far as the first point where the text read holds at least
     // n_Characters characters (counted from the text alone) and no flow is inside a paragraph,
-    // as paragraphs are tallied (every event but a cell's start and a flow's end is part of its
-    // flow's paragraph; a break or the flow's end closes it). 0: the whole story.
+    // as paragraphs are tallied (b_InParagraph, b_EndsParagraph). 0: the whole story.
     void v_StopAt(std::size_t n_Characters) { n_StopAt = n_Characters; }
     // Events were left out: the walk stopped before the end.
     bool b_Stopped() const { return b_Dropped; }

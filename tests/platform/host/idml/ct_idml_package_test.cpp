@@ -219,4 +219,23 @@ TEST_F(CT_IdmlPackageTest, SavingPutsTheTypeFirstAndUnpacked) {
     EXPECT_NE(co_Saved[3].s_Bytes.find("<Content>New</Content>"), std::string::npos);
 }
 
+// A story saved larger than the whole package was is read again from the new file: what the
+// package holds is judged by the file it is now.
+TEST_F(CT_IdmlPackageTest, AStorySavedLargerThanThePackageWasReadsAgain) {
+    CT_TempDir co_Dir;
+    v_WriteZip(co_Dir / "a.idml", co_SmallPackage({{"k1", "<Content>Old</Content>"}}));
+    const std::uintmax_t n_Before = fs::file_size(co_Dir / "a.idml");
+    std::string s_Long;
+    for (int i = 0; i < 40000; ++i) {
+        s_Long += std::to_string(i * 7919 % 100003) + " ";
+    }
+    v_Open(co_Dir / "a.idml");
+    v_ImportAll(co_Dir / "t.stt", {{"k1", s_Long}});
+    v_CloseActive(1);
+    ASSERT_GT(fs::file_size(co_Dir / "a.idml"), 2 * n_Before);
+    CT_IdmlPackage co_Package((co_Dir / "a.idml").string());
+    EXPECT_NE(co_Package.s_Read("Stories/Story_k1.xml").find(s_Long.substr(0, 200)),
+              std::string::npos);
+}
+
 }  // namespace

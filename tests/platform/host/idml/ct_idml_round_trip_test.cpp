@@ -104,21 +104,6 @@ TEST_P(CT_IdmlRoundTrip, ReadingThroughGivesWhatTheTreesGive) {
     EXPECT_EQ(co_Dir.n_Files(), 3u);
 }
 
-// A "translation": every ASCII letter outside codes and escapes in upper case.
-std::string s_Upper(const std::string& s_Content) {
-    std::string s_out = s_Content;
-    for (std::size_t n = 0; n < s_out.size(); ++n) {
-        if (s_out[n] == '<') {
-            n = s_out.find('>', n);
-        } else if (s_out[n] == '\\') {
-            ++n;
-        } else if (s_out[n] >= 'a' && s_out[n] <= 'z') {
-            s_out[n] = static_cast<char>(s_out[n] - 'a' + 'A');
-        }
-    }
-    return s_out;
-}
-
 // A translation imported ahead, into each story as the document is read through, leaves what
 // was read of each story as it was and saves the package an import of each story after the
 // reading saves; a story the import refuses is refused with the same words, on one thread or
@@ -131,7 +116,7 @@ TEST_P(CT_IdmlRoundTrip, ImportingAheadGivesWhatImportingAfterGives) {
     v_CloseActive(0);
     // A story whose first code the translator dropped is refused.
     for (auto& [s_key, s_content] : co_translated) {
-        s_content = s_Upper(s_content);
+        s_content = s_Shouted(s_content);
     }
     for (auto& [s_key, s_content] : co_translated) {
         const std::size_t n_code = s_content.find("<x1/>");

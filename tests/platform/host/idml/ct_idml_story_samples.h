@@ -133,4 +133,21 @@ inline CT_SampleStory co_ReadStory(const std::string& co_Package, const std::str
     return CT_SampleStory{co_Package, co_Entry, std::make_unique<pugi::xml_document>()};
 }
 
+// A translation that changes every story: ASCII letters outside codes and escapes in capitals.
+inline std::string s_Shouted(const std::string& s_Tagged) {
+    std::string s_out = s_Tagged;
+    bool b_code = false;
+    for (std::size_t n_at = 0; n_at < s_out.size(); ++n_at) {
+        const char c_at = s_out[n_at];
+        if (c_at == '\\') {
+            ++n_at;
+        } else if (c_at == '<' || c_at == '>') {
+            b_code = c_at == '<';
+        } else if (!b_code && c_at >= 'a' && c_at <= 'z') {
+            s_out[n_at] = static_cast<char>(c_at - 'a' + 'A');
+        }
+    }
+    return s_out;
+}
+
 }  // namespace idml_test
