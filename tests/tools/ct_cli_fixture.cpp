@@ -71,6 +71,13 @@ std::vector<std::string> CT_CliTest::sco_ErrorLines(const std::string& s_Text) {
     return co_lines;
 }
 
+std::string CT_CliTest::ss_AtOdds(std::string s_Package) {
+    const std::size_t n_header = s_Package.find("Stories/") - 30;
+    EXPECT_EQ(s_Package.compare(n_header, 4, "PK\x03\x04"), 0);
+    s_Package[n_header + 10] ^= 0x21;  // the entry's own time of day
+    return s_Package;
+}
+
 std::string CT_CliTest::ss_Sample(const std::string& s_Name) {
     return std::string(STORYPORT_SOURCE_DIR) + "/samples/" + s_Name;
 }

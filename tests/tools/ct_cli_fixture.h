@@ -41,6 +41,9 @@ class CT_CliTest : public ::testing::Test {
     // The story keys of a tagged file, in file order.
     static std::vector<std::string> sco_TaggedKeys(const std::string& s_Tagged);
 
+    // The package with its first story's own header giving another time than the archive's
+    // directory says: it reads, but it cannot be saved.
+    static std::string ss_AtOdds(std::string s_Package);
     static std::string ss_Sample(const std::string& s_Name);      // a file under samples/
     static std::string ss_ThirdParty(const std::string& s_Name);  // a third-party IDML sample
 

@@ -1,12 +1,11 @@
 // Packs entry data with deflate as zip entries store it (no zlib header), reusing one compressor
 // and one output buffer for every entry: setting a compressor up costs more than packing a
-// typical story, and a fresh one per entry makes the allocator hand memory back and forth. Owns
-// its stream.
+// typical story. Owns its compressor.
 #pragma once
 
-#include <zlib.h>
-
 #include <string>
+
+struct libdeflate_compressor;
 
 class CT_IdmlDeflater {
   public:
@@ -21,6 +20,6 @@ class CT_IdmlDeflater {
     static CT_IdmlDeflater& sco_ThisThread();
 
   private:
-    z_stream co_Stream{};
+    libdeflate_compressor* pco_Compressor;
     std::string s_Buffer;  // as large as the largest entry's bound so far
 };

@@ -1,12 +1,11 @@
 // Unpacks entry data packed with deflate as zip entries store it (no zlib header), reusing one
-// decompressor for every entry of a package: a fresh one per entry costs its set-up and makes
-// the allocator hand its window back and forth between the trees being built. Owns its stream.
+// decompressor for every entry of a package. Owns its decompressor.
 #pragma once
-
-#include <zlib.h>
 
 #include <cstdint>
 #include <string>
+
+struct libdeflate_decompressor;
 
 class CT_IdmlInflater {
   public:
@@ -16,13 +15,13 @@ class CT_IdmlInflater {
     CT_IdmlInflater& operator=(const CT_IdmlInflater&) = delete;
 
     // Unpacks the bytes, which must give exactly n_Size bytes with the checksum n_Crc, into
-    // s_Data. Returns an empty text when they do, else what is wrong.
+    // s_Data. Returns an empty text when they do, else what is wrong. Refuses damaged data and
+    // any other size; bytes after the end of the packed data are not looked at.
     std::string s_Unpack(const std::string& s_Packed, std::uint64_t n_Size, std::uint32_t n_Crc,
                          std::string& s_Data);
     // The checksum a zip entry holding the data records.
     static std::uint32_t sn_Crc(const std::string& s_Data);
 
   private:
-    z_stream co_Stream{};
-    bool b_Ready = false;
+    libdeflate_decompressor* pco_Decompressor;
 };

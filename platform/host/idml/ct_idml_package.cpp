@@ -286,7 +286,9 @@ void CT_IdmlPackage::v_CheckConsistent() const {
     if (co_checked == nullptr) {
         CT_Errors::v_ThrowError(
             e_BadDocument,
-            CT_String((s_Quoted(s_FilePath) + " is not an IDML package: " + s_ZipError(i_Error))
+            CT_String((s_Quoted(s_FilePath) +
+                       " cannot be written again: its entries are at odds with its directory (" +
+                       s_ZipError(i_Error) + ")")
                           .c_str()));
     }
 }

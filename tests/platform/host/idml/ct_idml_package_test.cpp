@@ -192,7 +192,9 @@ TEST_F(CT_IdmlPackageTest, HeadersAtOddsWithTheDirectoryAreReadButNotWrittenAgai
     EXPECT_NE(co_Package.s_Read("Stories/Story_k1.xml").find("Kept"), std::string::npos);
     EXPECT_EQ(e_BadDocument, eo_Raised([&] { co_Package.v_Save({}); }));
     EXPECT_EQ(std::string(CT_Errors::cco_GetLastError().sv()),
-              "\"" + co_Path.string() + "\" is not an IDML package: Zip archive inconsistent");
+              "\"" + co_Path.string() +
+                  "\" cannot be written again: its entries are at odds with its directory "
+                  "(Zip archive inconsistent)");
     EXPECT_EQ(s_ReadFile(co_Path), s_Bytes);
     EXPECT_EQ(co_Dir.n_Files(), 1u);
 }
