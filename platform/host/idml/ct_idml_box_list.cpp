@@ -47,7 +47,7 @@ std::vector<CT_IdmlBox> CT_IdmlBoxList::co_AllBoxes(bool b_IgnorePasteBoard) con
 
 void CT_IdmlBoxList::v_ScanSpread(const CT_IdmlSpreadPart& co_Spread,
                                   const CT_IdmlPageSize& co_Size) {
-    pugi::xml_node co_Node = CT_IdmlDocument::so_Inner(*co_Spread.pco_Part);
+    pugi::xml_node co_Node = co_Spread.co_Inner;
     b_MasterSpread = co_Spread.b_Master;
     s_SpreadName = co_Node.attribute("Name").value();
     co_PageRects = CT_IdmlGeometry::sco_PageRects(co_Node, b_MasterSpread, co_Size);

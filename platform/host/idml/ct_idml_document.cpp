@@ -72,6 +72,7 @@ struct CT_IdmlDocument::CT_LoadedPart {
     CT_NamedPart::et_Kind eo_Kind = CT_NamedPart::e_Story;
     CT_IdmlPackage::CT_Raw co_Raw;
     std::unique_ptr<CT_IdmlXmlPart> pco_Part;  // kept when there is no reader
+    pugi::xml_node co_Spread;                  // a spread's element, in the spread store
     std::string s_Key;
     std::vector<std::pair<std::string, std::string>> co_Anchored;
     // What the reader raised: it counts only after the story's id has been checked.
@@ -243,6 +244,9 @@ void CT_IdmlDocument::v_ReadPart(CT_LoadedPart& co_Part) const {
         s_Path(), co_Part.s_Entry, std::move(s_bytes),
         b_story ? CT_IdmlXmlPart::e_Editable : CT_IdmlXmlPart::e_ReadOnly);
     if (!b_story) {
+        const std::lock_guard<std::mutex> co_lock(co_SpreadStoring);
+        co_Part.co_Spread = co_SpreadStore.append_copy(so_Inner(*co_Part.pco_Part));
+        co_Part.pco_Part.reset();
         return;
     }
     const pugi::xml_node co_story = so_Inner(*co_Part.pco_Part);
@@ -266,7 +270,7 @@ void CT_IdmlDocument::v_ReadPart(CT_LoadedPart& co_Part) const {
 void CT_IdmlDocument::v_AddPart(CT_LoadedPart& co_Part) {
     if (co_Part.eo_Kind != CT_NamedPart::e_Story) {
         co_SpreadParts.push_back(
-            {std::move(co_Part.pco_Part), co_Part.eo_Kind == CT_NamedPart::e_MasterSpread});
+            {co_Part.co_Spread, co_Part.eo_Kind == CT_NamedPart::e_MasterSpread});
         return;
     }
     // The story id is the key the tagged file names; it must lead to one story only.

@@ -8,6 +8,7 @@
 #include <deque>
 #include <functional>
 #include <memory>
+#include <mutex>
 #include <string>
 #include <unordered_map>
 #include <unordered_set>
@@ -37,7 +38,7 @@ struct CT_IdmlSection {
 };
 
 struct CT_IdmlSpreadPart {
-    std::unique_ptr<CT_IdmlXmlPart> pco_Part;
+    pugi::xml_node co_Inner;  // its <Spread> or <MasterSpread>, held by the document
     bool b_Master = false;
 };
 
@@ -155,6 +156,11 @@ class CT_IdmlDocument {
 
     CT_IdmlPackage co_Package;
     CT_IdmlDeflater co_Deflater;
+    // Every spread's element, copied into one tree once parsed: a tree of its own takes at
+    // least a 32 KB page of nodes, four times what a spread of a few frames needs. Workers
+    // copy into it as they parse, one at a time.
+    mutable pugi::xml_document co_SpreadStore;
+    mutable std::mutex co_SpreadStoring;
     std::vector<CT_IdmlSpreadPart> co_SpreadParts;
     CT_StoryReader co_Reader;
     std::vector<std::string> co_Keys;

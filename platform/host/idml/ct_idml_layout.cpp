@@ -23,7 +23,7 @@ CT_IdmlLayout::CT_IdmlLayout(const CT_IdmlDocument& co_Document) : co_Source(co_
     const CT_IdmlPageNames co_names(co_Document);
     unsigned n_NextPage = 1;
     for (const CT_IdmlSpreadPart& co_Part : co_Document.co_Spreads()) {
-        pugi::xml_node co_Node = CT_IdmlDocument::so_Inner(*co_Part.pco_Part);
+        pugi::xml_node co_Node = co_Part.co_Inner;
         CT_IdmlSpreadLayout co_Spread;
         co_Spread.b_Master = co_Part.b_Master;
         co_Spread.co_Pages =

@@ -53,8 +53,7 @@ CT_IdmlPageNames::CT_IdmlPageNames(const CT_IdmlDocument& co_Document) {
         if (co_spread.b_Master) {
             continue;
         }
-        for (pugi::xml_node co_page :
-             CT_IdmlDocument::so_Inner(*co_spread.pco_Part).children("Page")) {
+        for (pugi::xml_node co_page : co_spread.co_Inner.children("Page")) {
             const auto co_start = co_starts.find(co_page.attribute("Self").value());
             if (co_start != co_starts.end()) {
                 pco_section = co_start->second;

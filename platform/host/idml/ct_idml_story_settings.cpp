@@ -70,7 +70,7 @@ CT_IdmlStorySettings::CT_IdmlStorySettings(const CT_IdmlDocument& co_Document)
     : co_Source(co_Document), co_PageNames(co_Document), co_Styles(sco_ReadStyles(co_Document)) {
     unsigned n_nextPage = 1;
     for (const CT_IdmlSpreadPart& co_part : co_Document.co_Spreads()) {
-        const pugi::xml_node co_node = CT_IdmlDocument::so_Inner(*co_part.pco_Part);
+        const pugi::xml_node co_node = co_part.co_Inner;
         CT_Spread co_spread;
         co_spread.b_Master = co_part.b_Master;
         co_spread.s_Name = co_node.attribute("Name").value();
