@@ -239,16 +239,17 @@ void CT_IdmlDocument::v_StopWhenCancelled() const {
 void CT_IdmlDocument::v_ReadPart(CT_LoadedPart& co_Part) const {
     std::string s_bytes = co_Package.s_Unpack(co_Part.s_Entry, co_Part.co_Raw, co_ThreadInflater());
     co_Part.co_Raw = CT_IdmlPackage::CT_Raw();
-    const bool b_story = co_Part.eo_Kind == CT_NamedPart::e_Story;
-    co_Part.pco_Part = std::make_unique<CT_IdmlXmlPart>(
-        s_Path(), co_Part.s_Entry, std::move(s_bytes),
-        b_story ? CT_IdmlXmlPart::e_Editable : CT_IdmlXmlPart::e_ReadOnly);
-    if (!b_story) {
+    if (co_Part.eo_Kind != CT_NamedPart::e_Story) {
         const std::lock_guard<std::mutex> co_lock(co_SpreadStoring);
-        co_Part.co_Spread = co_SpreadStore.append_copy(so_Inner(*co_Part.pco_Part));
-        co_Part.pco_Part.reset();
+        co_Part.co_Spread =
+            CT_IdmlXmlPart::sco_ParseInto(co_SpreadStore, s_Path(), co_Part.s_Entry, s_bytes)
+                .find_child([](const pugi::xml_node& co_Child) {
+                    return co_Child.type() == pugi::node_element;
+                });
         return;
     }
+    co_Part.pco_Part = std::make_unique<CT_IdmlXmlPart>(
+        s_Path(), co_Part.s_Entry, std::move(s_bytes), CT_IdmlXmlPart::e_Editable);
     const pugi::xml_node co_story = so_Inner(*co_Part.pco_Part);
     co_Part.s_Key = co_story.attribute("Self").value();
     if (!b_Is(co_story.name(), "Story") || co_Part.s_Key.empty()) {

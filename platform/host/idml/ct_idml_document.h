@@ -156,9 +156,9 @@ class CT_IdmlDocument {
 
     CT_IdmlPackage co_Package;
     CT_IdmlDeflater co_Deflater;
-    // Every spread's element, copied into one tree once parsed: a tree of its own takes at
-    // least a 32 KB page of nodes, four times what a spread of a few frames needs. Workers
-    // copy into it as they parse, one at a time.
+    // Every spread, parsed into one tree: a tree of its own takes at least a 32 KB page of
+    // nodes, four times what a spread of a few frames needs. Workers parse into it one at a
+    // time.
     mutable pugi::xml_document co_SpreadStore;
     mutable std::mutex co_SpreadStoring;
     std::vector<CT_IdmlSpreadPart> co_SpreadParts;

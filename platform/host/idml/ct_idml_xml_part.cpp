@@ -1,5 +1,6 @@
 #include "platform/host/idml/ct_idml_xml_part.h"
 
+#include <functional>
 #include <utility>
 
 #include "platform/common/ct_errors.h"
@@ -42,6 +43,33 @@ CT_IdmlXmlPart::CT_IdmlXmlPart(std::string s_Entry, std::unique_ptr<CT_IdmlPacke
       pco_Packed(std::move(pco_Packed)),
       b_Changed(true) {}
 
+namespace {
+
+[[noreturn]] void v_RefuseMalformed(const std::string& s_Package, const std::string& s_Entry,
+                                    const std::string& s_Why, std::ptrdiff_t i_At) {
+    CT_Errors::v_ThrowError(e_BadDocument, CT_String(("\"" + s_Package + "\": entry \"" + s_Entry +
+                                                      "\" is not well-formed XML (" + s_Why +
+                                                      " at byte " + std::to_string(i_At) + ")")
+                                                         .c_str()));
+}
+
+// The byte, as for a part that is not well-formed: parsing in place rewrote the text before
+// it, so its line can no longer be counted.
+void v_RefuseTooDeep(const std::string& s_Package, const std::string& s_Entry,
+                     const pugi::xml_node& co_Root, const std::function<void()>& f_Drop) {
+    if (const pugi::xml_node co_deep = CT_XmlDepth::sco_TooDeep(co_Root)) {
+        const std::string s_At = std::to_string(co_deep.offset_debug());
+        f_Drop();
+        CT_Errors::v_ThrowError(e_BadDocument, CT_String(("\"" + s_Package + "\": entry \"" +
+                                                          s_Entry + "\" nests elements more than " +
+                                                          std::to_string(CT_XmlDepth::kn_Limit) +
+                                                          " deep (at byte " + s_At + ")")
+                                                             .c_str()));
+    }
+}
+
+}  // namespace
+
 // Parsing in place spares a copy of every part and the gaps its freeing would leave between
 // the trees, which make every later allocation slower.
 void CT_IdmlXmlPart::v_Parse(const std::string& s_Package, std::string s_Bytes) const {
@@ -50,26 +78,33 @@ void CT_IdmlXmlPart::v_Parse(const std::string& s_Package, std::string s_Bytes) 
         co_Tree.load_buffer_inplace(s_Buffer.empty() ? nullptr : &s_Buffer[0], s_Buffer.size(),
                                     n_Flags(eo_Use), pugi::encoding_auto);
     if (!co_Result || !co_Tree.document_element()) {
-        std::string s_Why = co_Result ? "has no root element" : co_Result.description();
-        CT_Errors::v_ThrowError(e_BadDocument,
-                                CT_String(("\"" + s_Package + "\": entry \"" + s_EntryName +
-                                           "\" is not well-formed XML (" + s_Why + " at byte " +
-                                           std::to_string(co_Result.offset) + ")")
-                                              .c_str()));
+        v_RefuseMalformed(s_Package, s_EntryName,
+                          co_Result ? "has no root element" : co_Result.description(),
+                          co_Result.offset);
     }
-    if (const pugi::xml_node co_deep = CT_XmlDepth::sco_TooDeep(co_Tree.document_element())) {
-        // The byte, as for a part that is not well-formed: parsing in place rewrote the text
-        // before it, so its line can no longer be counted.
-        const std::string s_At = std::to_string(co_deep.offset_debug());
-        co_Tree.reset();
-        CT_Errors::v_ThrowError(
-            e_BadDocument,
-            CT_String(("\"" + s_Package + "\": entry \"" + s_EntryName +
-                       "\" nests elements more than " + std::to_string(CT_XmlDepth::kn_Limit) +
-                       " deep (at byte " + s_At + ")")
-                          .c_str()));
-    }
+    v_RefuseTooDeep(s_Package, s_EntryName, co_Tree.document_element(),
+                    [this] { co_Tree.reset(); });
     b_Parsed = true;
+}
+
+pugi::xml_node CT_IdmlXmlPart::sco_ParseInto(pugi::xml_node co_Parent, const std::string& s_Package,
+                                             const std::string& s_Entry,
+                                             const std::string& s_Bytes) {
+    const pugi::xml_node co_before = co_Parent.last_child();
+    const pugi::xml_parse_result co_result = co_Parent.append_buffer(
+        s_Bytes.data(), s_Bytes.size(), n_Flags(e_ReadOnly), pugi::encoding_auto);
+    pugi::xml_node co_root = co_before ? co_before.next_sibling() : co_Parent.first_child();
+    while (co_root && co_root.type() != pugi::node_element) {
+        co_root = co_root.next_sibling();
+    }
+    if (!co_result || !co_root) {
+        const bool b_empty = co_result || co_result.status == pugi::status_no_document_element;
+        v_RefuseMalformed(s_Package, s_Entry,
+                          b_empty ? "has no root element" : co_result.description(),
+                          b_empty ? 0 : co_result.offset);
+    }
+    v_RefuseTooDeep(s_Package, s_Entry, co_root, [] {});
+    return co_root;
 }
 
 pugi::xml_node CT_IdmlXmlPart::co_Root() const {

@@ -31,6 +31,12 @@ class CT_IdmlXmlPart {
     CT_IdmlXmlPart(const CT_IdmlXmlPart&) = delete;
     CT_IdmlXmlPart& operator=(const CT_IdmlXmlPart&) = delete;
 
+    // Parses the bytes as a read-only part's into co_Parent's tree, after its last child, and
+    // returns their document element: parts that are only read share one tree's memory that way.
+    // Refuses what the constructor refuses, in the same words; the tree keeps a copy of the bytes.
+    static pugi::xml_node sco_ParseInto(pugi::xml_node co_Parent, const std::string& s_Package,
+                                        const std::string& s_Entry, const std::string& s_Bytes);
+
     const std::string& s_Entry() const { return s_EntryName; }
     // The document element; a tree put away is parsed again first.
     pugi::xml_node co_Root() const;

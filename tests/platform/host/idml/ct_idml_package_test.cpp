@@ -63,6 +63,28 @@ TEST_F(CT_IdmlPackageTest, BrokenPackagesAreRefusedWithTheFileAndTheEntry) {
          },
          ": entry \"Stories/Story_k2.xml\" is not well-formed XML (Start-end tags mismatch at "
          "byte "},
+        // Spreads share one tree: one that holds nothing or nests too deep is named as a story is.
+        {"empty spread",
+         [&](const fs::path& co_Path) {
+             std::vector<CT_Entry> co_Entries = co_SmallPackage(co_Two);
+             co_Entries[2].s_Bytes = "<?xml version=\"1.0\"?>\n";
+             v_WriteZip(co_Path, co_Entries);
+         },
+         ": entry \"Spreads/S.xml\" is not well-formed XML (has no root element at byte 0)"},
+        {"spread nested too deep",
+         [&](const fs::path& co_Path) {
+             std::vector<CT_Entry> co_Entries = co_SmallPackage(co_Two);
+             std::string s_Deep;
+             for (int i = 0; i < 1100; ++i) {
+                 s_Deep += "<Group>";
+             }
+             for (int i = 0; i < 1100; ++i) {
+                 s_Deep += "</Group>";
+             }
+             co_Entries[2].s_Bytes.insert(co_Entries[2].s_Bytes.rfind("</Spread>"), s_Deep);
+             v_WriteZip(co_Path, co_Entries);
+         },
+         ": entry \"Spreads/S.xml\" nests elements more than 1000 deep (at byte "},
         {"damaged story",
          [&](const fs::path& co_Path) {
              std::string s_Text;
