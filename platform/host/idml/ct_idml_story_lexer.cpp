@@ -57,12 +57,8 @@ void CT_IdmlStoryLexer::v_Text(CT_Token& co_Token) {
             std::snprintf(ac_code, sizeof ac_code, "%04X", c);
             v_Refuse(std::string("control character U+") + ac_code);
         }
-        std::size_t n_length = n_CharacterLength();
-        if (n_length == 0) {
-            v_Refuse("text that is not UTF-8");
-        }
-        co_Token.co_Text.append(co_Content.substr(n_Position, n_length));
-        n_Position += n_length;
+        // Plain text takes every well-formed character: what is left is not UTF-8.
+        v_Refuse("text that is not UTF-8");
     }
 }
 
@@ -114,26 +110,49 @@ bool CT_IdmlStoryLexer::b_Number(unsigned& n_Number) {
 }
 
 // Printable ASCII other than "<" and "\\", and tabs: taken as they stand, many at a time.
+// Text as it stands runs on through well-formed characters of any script: stopping at each
+// one that is not ASCII would append a translation into Cyrillic or Chinese a character at a
+// time.
 std::size_t CT_IdmlStoryLexer::n_PlainLength() const {
     std::size_t n_end = n_Position;
     while (n_end < co_Content.size()) {
         unsigned char c = static_cast<unsigned char>(co_Content[n_end]);
-        if (c >= 0x80 || c == '<' || c == '\\' || (c < 0x20 && c != '\t')) {
+        if (c < 0x80) {
+            if (c == '<' || c == '\\' || (c < 0x20 && c != '\t')) {
+                break;
+            }
+            ++n_end;
+            continue;
+        }
+        const std::size_t n_length = n_CharacterLength(n_end);
+        if (n_length == 0) {
             break;
         }
-        ++n_end;
+        n_end += n_length;
     }
     return n_end - n_Position;
 }
 
 // Length of the well-formed UTF-8 sequence at the position, 0 when there is none (overlong
 // forms and surrogates included) or when XML cannot carry its character.
-std::size_t CT_IdmlStoryLexer::n_CharacterLength() const {
-    const std::size_t n_length = CT_Utf8::sn_SequenceLength(co_Content, n_Position);
+std::size_t CT_IdmlStoryLexer::n_CharacterLength(std::size_t n_At) const {
+    // Most letters of most scripts, decided here: two bytes from U+0080, or three away from the
+    // edges (overlong forms, surrogates and the noncharacters) that the full check is for.
+    auto b_Continues = [&](std::size_t n_Offset) {
+        return n_At + n_Offset < co_Content.size() &&
+               (static_cast<unsigned char>(co_Content[n_At + n_Offset]) & 0xC0) == 0x80;
+    };
+    const unsigned char c_lead = static_cast<unsigned char>(co_Content[n_At]);
+    if (c_lead >= 0xC2 && c_lead <= 0xDF && b_Continues(1)) {
+        return 2;
+    }
+    if (c_lead >= 0xE1 && c_lead <= 0xEC && b_Continues(1) && b_Continues(2)) {
+        return 3;
+    }
+    const std::size_t n_length = CT_Utf8::sn_SequenceLength(co_Content, n_At);
     // U+FFFE and U+FFFF are no characters XML may hold.
-    const bool b_noncharacter = n_length == 3 &&
-                                co_Content.compare(n_Position, 2, "\xEF\xBF") == 0 &&
-                                static_cast<unsigned char>(co_Content[n_Position + 2]) >= 0xBE;
+    const bool b_noncharacter = n_length == 3 && co_Content.compare(n_At, 2, "\xEF\xBF") == 0 &&
+                                static_cast<unsigned char>(co_Content[n_At + 2]) >= 0xBE;
     return b_noncharacter ? 0 : n_length;
 }
 

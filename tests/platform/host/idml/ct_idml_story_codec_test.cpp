@@ -296,6 +296,12 @@ TEST(IdmlStoryImport, RefusesBrokenContentAndLeavesTheStoryAlone) {
         {"A < B", "\"<\" that starts no code (escape it as \"\\<\") at byte 2"},
         {"A \\q", "bad escape \"\\q\" at byte 2"},
         {"A \xff", "text that is not UTF-8 at byte 2"},
+        // Cut short, overlong, a surrogate, a noncharacter: after well-formed text of two scripts.
+        {"\xD0\x96\xE4\xB8\xAD \xC3", "text that is not UTF-8 at byte 6"},
+        {"\xD0\x96\xE4\xB8\xAD \xE4\xB8x", "text that is not UTF-8 at byte 6"},
+        {"\xD0\x96\xE4\xB8\xAD \xE0\x80\x80", "text that is not UTF-8 at byte 6"},
+        {"\xD0\x96\xE4\xB8\xAD \xED\xA0\x80", "text that is not UTF-8 at byte 6"},
+        {"\xD0\x96\xE4\xB8\xAD \xEF\xBF\xBE", "text that is not UTF-8 at byte 6"},
         {"A \x01", "control character U+0001 at byte 2"},
     };
     for (const auto& co_case : aco_cases) {
