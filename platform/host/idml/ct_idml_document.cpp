@@ -203,6 +203,10 @@ CT_IdmlInflater& co_ThreadInflater() {
 void CT_IdmlDocument::v_LoadParts(const std::vector<CT_NamedPart>& co_Parts, unsigned n_Threads) {
     std::deque<CT_LoadedPart> co_loading;  // outlives the pool, whose jobs point into it
     CT_WorkPool co_pool(n_Threads);
+    // The pool's threads and this one, which runs jobs while it waits.
+    while (co_SpreadStores.size() < CT_WorkPool::sn_Threads(n_Threads) + 1) {
+        co_SpreadStores.push_back(std::make_unique<CT_SpreadStore>());
+    }
     std::size_t n_given = 0;
     for (std::size_t n_taken = 0; n_taken < co_Parts.size(); ++n_taken) {
         for (; n_given < co_Parts.size() && n_given - n_taken < co_pool.n_Ahead(); ++n_given) {
@@ -240,13 +244,18 @@ void CT_IdmlDocument::v_ReadPart(CT_LoadedPart& co_Part) const {
     std::string s_bytes = co_Package.s_Unpack(co_Part.s_Entry, co_Part.co_Raw, co_ThreadInflater());
     co_Part.co_Raw = CT_IdmlPackage::CT_Raw();
     if (co_Part.eo_Kind != CT_NamedPart::e_Story) {
-        const std::lock_guard<std::mutex> co_lock(co_SpreadStoring);
-        co_Part.co_Spread =
-            CT_IdmlXmlPart::sco_ParseInto(co_SpreadStore, s_Path(), co_Part.s_Entry, s_bytes)
-                .find_child([](const pugi::xml_node& co_Child) {
-                    return co_Child.type() == pugi::node_element;
-                });
-        return;
+        for (std::size_t n_store = 0;; n_store = (n_store + 1) % co_SpreadStores.size()) {
+            CT_SpreadStore& co_store = *co_SpreadStores[n_store];
+            const std::unique_lock<std::mutex> co_lock(co_store.co_Using, std::try_to_lock);
+            if (co_lock) {
+                co_Part.co_Spread = CT_IdmlXmlPart::sco_ParseInto(co_store.co_Tree, s_Path(),
+                                                                  co_Part.s_Entry, s_bytes)
+                                        .find_child([](const pugi::xml_node& co_Child) {
+                                            return co_Child.type() == pugi::node_element;
+                                        });
+                return;
+            }
+        }
     }
     co_Part.pco_Part = std::make_unique<CT_IdmlXmlPart>(
         s_Path(), co_Part.s_Entry, std::move(s_bytes), CT_IdmlXmlPart::e_Editable);

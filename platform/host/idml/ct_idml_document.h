@@ -156,11 +156,14 @@ class CT_IdmlDocument {
 
     CT_IdmlPackage co_Package;
     CT_IdmlDeflater co_Deflater;
-    // Every spread, parsed into one tree: a tree of its own takes at least a 32 KB page of
-    // nodes, four times what a spread of a few frames needs. Workers parse into it one at a
-    // time.
-    mutable pugi::xml_document co_SpreadStore;
-    mutable std::mutex co_SpreadStoring;
+    // Spreads are parsed into a few shared trees: a tree of its own takes at least a 32 KB page
+    // of nodes, four times what a spread of a few frames needs. A thread parses into a tree no
+    // other is using, so there are as many as threads that load.
+    struct CT_SpreadStore {
+        std::mutex co_Using;
+        pugi::xml_document co_Tree;
+    };
+    mutable std::vector<std::unique_ptr<CT_SpreadStore>> co_SpreadStores;
     std::vector<CT_IdmlSpreadPart> co_SpreadParts;
     CT_StoryReader co_Reader;
     std::vector<std::string> co_Keys;
