@@ -458,6 +458,9 @@ pugi::xml_node CT_IdmlDocument::so_Inner(const CT_IdmlXmlPart& co_Part) {
 }
 
 bool CT_IdmlDocument::b_IsChanged() const {
+    if (b_ChangedUnkept) {
+        return true;
+    }
     v_FinishPacking();
     for (const auto& co_story : co_StoriesById) {
         if (co_story.second.pco_Part && co_story.second.pco_Part->b_IsChanged()) {
@@ -480,7 +483,12 @@ void CT_IdmlDocument::v_Save(bool b_Write) {
             co_Replaced.emplace(pco_Story->s_Entry(), pco_packed);
         }
     }
-    if (co_Replaced.empty()) {
+    if (b_ChangedUnkept && b_Write) {
+        CT_Errors::v_ThrowError(
+            e_HostFailure,
+            CT_String(("\"" + s_Path() + "\" holds changes that were not kept").c_str()));
+    }
+    if (co_Replaced.empty() && !b_ChangedUnkept) {
         return;
     }
     if (!b_Write) {

@@ -111,6 +111,9 @@ class CT_IdmlDocument {
     static pugi::xml_node so_Inner(const CT_IdmlXmlPart& co_Part);
 
     bool b_IsChanged() const;
+    // Counts the document changed by a story whose change is not kept, for a save that only
+    // checks (v_Save without b_Write); a save that writes then refuses.
+    void v_MarkChangedUnkept() { b_ChangedUnkept = true; }
     // Puts a story away after an import changed it (CT_IdmlXmlPart::v_PutAway): importing
     // every story then needs little more memory than reading them. With several threads the
     // story is written out and packed on another while the caller goes on; it is waited for
@@ -165,6 +168,7 @@ class CT_IdmlDocument {
     };
     mutable std::vector<std::unique_ptr<CT_SpreadStore>> co_SpreadStores;
     std::vector<CT_IdmlSpreadPart> co_SpreadParts;
+    bool b_ChangedUnkept = false;
     CT_StoryReader co_Reader;
     std::vector<std::string> co_Keys;
     // Parts are parsed again on demand, by const callers too.

@@ -89,6 +89,7 @@ void* CT_IdmlHost::p_Open(const CT_String& co_Path, int) {
         }
     }
     std::mutex co_taking;  // stories are read on several threads at once
+    const bool b_writes = b_WritesTo(s_canonical);
     const et_Keep eo_keep = eo_Keep;
     const bool b_type = b_KeepType;
     // The styles are read once, by the first story that needs them, when the design map has
@@ -130,7 +131,7 @@ void* CT_IdmlHost::p_Open(const CT_String& co_Path, int) {
         }
         // Last: the import changes the tree the rest was read from.
         if (pco_ahead != nullptr) {
-            sv_ImportAhead(co_Story, s_Key, *pco_ahead, co_options, b_shared, co_digest);
+            sv_ImportAhead(co_Story, s_Key, *pco_ahead, co_options, b_shared, b_writes, co_digest);
         }
         co_digest.b_Counted = !co_options.b_SkipNotes && co_digest.n_Hidden == 0;
         if (b_preview && b_shared) {
@@ -203,9 +204,11 @@ void CT_IdmlHost::v_Save(void* p_Document) {
 }
 
 bool CT_IdmlHost::b_Writes(unsigned n_Serial) const {
-    const std::string s_path =
-        CT_IdmlDocuments::s_Canonical(co_Documents.co_Live(n_Serial).s_Path());
-    return std::find(co_SavesChecked.begin(), co_SavesChecked.end(), s_path) ==
+    return b_WritesTo(CT_IdmlDocuments::s_Canonical(co_Documents.co_Live(n_Serial).s_Path()));
+}
+
+bool CT_IdmlHost::b_WritesTo(const std::string& s_Canonical) const {
+    return std::find(co_SavesChecked.begin(), co_SavesChecked.end(), s_Canonical) ==
            co_SavesChecked.end();
 }
 
@@ -301,15 +304,21 @@ void CT_IdmlHost::v_ImportAhead(const std::string& s_DocumentPath, CT_Contents p
 void CT_IdmlHost::sv_ImportAhead(const pugi::xml_node& co_Story, const std::string& s_Key,
                                  const std::string_view& co_Content,
                                  const CT_IdmlStoryOptions& co_Options, bool b_Exported,
-                                 CT_Digest& co_Digest) {
+                                 bool b_Writes, CT_Digest& co_Digest) {
     co_Digest.pco_AheadContent = &co_Content;
     try {
         if (CT_IdmlStoryCodec::sb_Import(co_Story, co_Content,
                                          CT_String(CT_IdmlTagText::ss_Key(s_Key)), co_Options,
                                          b_Exported ? &co_Digest.s_Content : nullptr)) {
+            co_Digest.b_AheadChanged = true;
             const std::string s_bytes = CT_IdmlXmlPart::ss_Serialize(co_Story.root());
-            co_Digest.pco_AheadPacked = std::make_unique<CT_IdmlPackedSource>(
-                s_bytes, CT_IdmlDeflater::sco_ThisThread().s_Pack(s_bytes));
+            // A save that only checks can refuse a story for its size or, above the package's
+            // ratio floor, for how tightly it packs: below that floor packing tells it nothing,
+            // and the story read as it was stands in for the imported one, which nothing reads.
+            if (b_Writes || s_bytes.size() > CT_IdmlPackage::n_RatioFloor) {
+                co_Digest.pco_AheadPacked = std::make_unique<CT_IdmlPackedSource>(
+                    s_bytes, CT_IdmlDeflater::sco_ThisThread().s_Pack(s_bytes));
+            }
         }
     } catch (et_ErrorCode eo_code) {
         // Exported content is never empty (an empty story is a line end): empty, the story
@@ -334,7 +343,10 @@ bool CT_IdmlHost::b_TakeAhead(void* p_Box, const std::string& s_Content) {
     auto& co_byKey = co_Digests.at(co_handle.n_Serial).co_ByKey;
     CT_Digest& co_digest = co_byKey.at(co_handle.co_Box.s_Key);
     if (!co_digest.pco_AheadPacked && co_digest.eo_AheadError == e_NoError) {
-        co_digest.pco_AheadContent = nullptr;  // unchanged: what was read of it still holds
+        if (co_digest.b_AheadChanged) {
+            co_Documents.co_Live(co_handle.n_Serial).v_MarkChangedUnkept();
+        }
+        co_digest.pco_AheadContent = nullptr;  // what was read of it still holds
         return true;
     }
     // What was read of the story goes when the import changed it or failed, as it does when

@@ -245,7 +245,8 @@ class CT_IdmlHost : public CT_HostBackend {
         std::vector<CT_TypeRun> co_Type;
         // What importing a translation ahead made of the story (v_ImportAhead).
         const std::string_view* pco_AheadContent = nullptr;    // null: none was imported
-        std::unique_ptr<CT_IdmlPackedSource> pco_AheadPacked;  // null: nothing changed
+        std::unique_ptr<CT_IdmlPackedSource> pco_AheadPacked;  // null: nothing changed or kept
+        bool b_AheadChanged = false;  // changed, though a save that only checks keeps no copy
         et_ErrorCode eo_AheadError = e_NoError;
         CT_String co_AheadError;
     };
@@ -257,12 +258,15 @@ class CT_IdmlHost : public CT_HostBackend {
     // Imports the content into the story's tree as it is read, and keeps the outcome in the
     // digest; with b_Exported, the digest's content is what the import read of the story
     // (notes kept), and a story that cannot be read at all raises as an export of it would.
+    // With b_Writes false the document's saves only check (v_OnlyCheckSaves), and a story is
+    // packed only where packing can refuse its save.
     static void sv_ImportAhead(const pugi::xml_node& co_Story, const std::string& s_Key,
                                const std::string_view& co_Content,
                                const CT_IdmlStoryOptions& co_Options, bool b_Exported,
-                               CT_Digest& co_Digest);
+                               bool b_Writes, CT_Digest& co_Digest);
     // Whether a save of the document writes it (v_OnlyCheckSaves).
     bool b_Writes(unsigned n_Serial) const;
+    bool b_WritesTo(const std::string& s_Canonical) const;
     // Takes the import made ahead of the box's story when it imported this content; false
     // when there is none to take.
     bool b_TakeAhead(void* p_Box, const std::string& s_Content);
