@@ -58,29 +58,47 @@ std::vector<std::string> co_ReadKeys(const CT_TaggedFile& co_File) {
     return co_keys;
 }
 
+// Judged first and written after, into records made room for at once: a file of tens of
+// thousands of keys the document lacks would otherwise have its records, a few hundred bytes
+// each, double their way there, half as many again held while they move.
 void v_CompareKeys(CT_StoryOrder& co_Order, const std::vector<std::string>& co_Keys,
                    CT_Findings& co_Findings) {
+    enum class et_Key : unsigned char { e_Found, e_Twice, e_Missing };
+    std::vector<et_Key> co_judged;
+    co_judged.reserve(co_Keys.size());
     std::unordered_set<std::string> co_seen;
+    std::size_t n_records = co_Findings.co_Records.size();
     for (const std::string& s_key : co_Keys) {
-        if (!co_seen.insert(s_key).second) {
-            co_Findings.v_Add("story-twice", "Twice in the file: " + s_key, true, s_key);
-            continue;
+        const et_Key eo_key = !co_seen.insert(s_key).second                ? et_Key::e_Twice
+                              : !co_Order.b_Find(CT_String(s_key.c_str())) ? et_Key::e_Missing
+                                                                           : et_Key::e_Found;
+        n_records += eo_key != et_Key::e_Found;
+        co_judged.push_back(eo_key);
+    }
+    std::vector<std::pair<CT_TextBox*, unsigned>> co_absent;
+    v_ForEachBox(co_Order, [&](CT_TextBox& co_Box, unsigned n_Index) {
+        if (co_seen.count(s_Text(co_Box.cco_GetKey())) == 0) {
+            co_absent.emplace_back(&co_Box, n_Index);
         }
-        if (!co_Order.b_Find(CT_String(s_key.c_str()))) {
+    });
+    co_Findings.co_Records.reserve(n_records + co_absent.size());
+    for (std::size_t n = 0; n < co_Keys.size(); ++n) {
+        const std::string& s_key = co_Keys[n];
+        if (co_judged[n] == et_Key::e_Twice) {
+            co_Findings.v_Add("story-twice", "Twice in the file: " + s_key, true, s_key);
+        } else if (co_judged[n] == et_Key::e_Missing) {
             co_Findings.v_Add("story-not-in-document", "Not in the document: " + s_key, true,
                               s_key);
         }
     }
-    v_ForEachBox(co_Order, [&](CT_TextBox& co_Box, unsigned n_Index) {
-        const std::string s_key = s_Text(co_Box.cco_GetKey());
-        if (co_seen.count(s_key) == 0) {
-            co_Box.v_SetListLabel(n_Index);
-            co_Findings.v_Add(
-                "story-not-in-file",
-                "Not in the file: " + s_key + " (" + s_Text(co_Box.cco_GetListLabel()) + ")", true,
-                s_key);
-        }
-    });
+    for (const auto& [pco_box, n_index] : co_absent) {
+        const std::string s_key = s_Text(pco_box->cco_GetKey());
+        pco_box->v_SetListLabel(n_index);
+        co_Findings.v_Add(
+            "story-not-in-file",
+            "Not in the file: " + s_key + " (" + s_Text(pco_box->cco_GetListLabel()) + ")", true,
+            s_key);
+    }
 }
 
 CT_Findings co_Compare(CT_Session& co_Session, const CT_TaggedFile& co_File,
