@@ -368,7 +368,7 @@ void CT_IdmlDocument::v_LoadPreferences(const std::string& s_Entry) {
 
 void CT_IdmlDocument::v_PutAway(CT_IdmlXmlPart& co_Story) {
     if (n_Threads <= 1) {
-        co_Story.v_PutAway(co_Deflater);
+        co_Story.v_PutAway(CT_IdmlDeflater::sco_ThisThread());
         return;
     }
     if (!pco_Packer) {
@@ -477,7 +477,7 @@ void CT_IdmlDocument::v_Save(bool b_Write) {
     for (const std::string& s_key : co_Keys) {
         CT_IdmlXmlPart* pco_Story = co_StoriesById.at(s_key).pco_Part.get();
         if (pco_Story != nullptr && pco_Story->b_IsChanged()) {
-            pco_Story->v_PutAway(co_Deflater);
+            pco_Story->v_PutAway(CT_IdmlDeflater::sco_ThisThread());
             CT_IdmlPackedSource* pco_packed = pco_Story->pco_GetPacked();
             v_CheckStorySize(*pco_Story, pco_packed->n_DataSize(), pco_packed->n_PackedSize());
             co_Replaced.emplace(pco_Story->s_Entry(), pco_packed);

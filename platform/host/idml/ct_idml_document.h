@@ -16,7 +16,6 @@
 #include <vector>
 
 #include "platform/common/ct_work_pool.h"
-#include "platform/host/idml/ct_idml_deflater.h"
 #include "platform/host/idml/ct_idml_geometry.h"
 #include "platform/host/idml/ct_idml_package.h"
 #include "platform/host/idml/ct_idml_xml_part.h"
@@ -158,7 +157,6 @@ class CT_IdmlDocument {
     void v_LoadSection(const pugi::xml_node& co_Section);
 
     CT_IdmlPackage co_Package;
-    CT_IdmlDeflater co_Deflater;
     // Spreads are parsed into a few shared trees: a tree of its own takes at least a 32 KB page
     // of nodes, four times what a spread of a few frames needs. A thread parses into a tree no
     // other is using, so there are as many as threads that load.
