@@ -49,15 +49,6 @@ std::string s_Stories(std::size_t n_Count) {
     return std::to_string(n_Count) + (n_Count == 1 ? " story" : " stories");
 }
 
-// The keys of the file's stories, in file order, read the way an import reads them.
-std::vector<std::string> co_ReadKeys(const CT_TaggedFile& co_File) {
-    std::vector<std::string> co_keys;
-    for (const CT_TaggedFile::CT_Story& co_story : co_File.co_GetStories()) {
-        co_keys.push_back(co_story.s_Key);
-    }
-    return co_keys;
-}
-
 // Judged first and written after, into records made room for at once: a file of tens of
 // thousands of keys the document lacks would otherwise have its records, a few hundred bytes
 // each, double their way there, half as many again held while they move.
@@ -104,7 +95,7 @@ void v_CompareKeys(CT_StoryOrder& co_Order, const std::vector<std::string>& co_K
 CT_Findings co_Compare(CT_Session& co_Session, const CT_TaggedFile& co_File,
                        CT_CurrentDocument& co_current) {
     const CT_CommandOptions& co_options = co_Session.co_GetOptions();
-    const std::vector<std::string> co_keys = co_ReadKeys(co_File);
+    const std::vector<std::string> co_keys = co_File.co_Keys();
     CT_Document& co_document = co_current.co_GetDocument();
     CT_StoryOrder& co_order = co_current.co_GetStoryOrder();
     const CT_String co_tagged(co_File.s_GetReadablePath().c_str());

@@ -188,11 +188,7 @@ void CT_Session::v_ListStoriesOfFile(const std::string& s_Document, const std::s
 }
 
 void CT_Session::v_ListStoriesOf(const std::string& s_Document, const CT_TaggedFile& co_Tagged) {
-    std::vector<std::string> co_keys;
-    for (const CT_TaggedFile::CT_Story& co_story : co_Tagged.co_GetStories()) {
-        co_keys.push_back(co_story.s_Key);
-    }
-    co_Host.v_AlwaysList(s_Document, std::move(co_keys));
+    co_Host.v_AlwaysList(s_Document, co_Tagged.co_Keys());
 }
 
 CT_IdmlHost::CT_Contents CT_Session::pco_ImportAhead(const std::string& s_Document,

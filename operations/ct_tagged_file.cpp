@@ -211,6 +211,15 @@ void CT_TaggedFile::v_CheckEncoding(const std::string& s_Bytes) const {
     }
 }
 
+std::vector<std::string> CT_TaggedFile::co_Keys() const {
+    std::vector<std::string> co_keys;
+    co_keys.reserve(co_Stories.size());
+    for (const CT_Story& co_story : co_Stories) {
+        co_keys.push_back(co_story.s_Key);
+    }
+    return co_keys;
+}
+
 void CT_TaggedFile::v_ReadStories() {
     const std::string s_version = s_Plain(CT_BasicInterface::co_GetOpenVersionTag());
     std::size_t n_at = s_Text().find(s_version);

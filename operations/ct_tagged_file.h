@@ -33,6 +33,8 @@ class CT_TaggedFile {
     const std::string& s_GetPath() const { return s_Path; }
     // The stories in file order.
     const std::vector<CT_Story>& co_GetStories() const { return co_Stories; }
+    // Their keys, in file order, as the import reads them.
+    std::vector<std::string> co_Keys() const;
     // Each story's content by key, as the import reads it (a key that comes twice keeps its
     // first story), as views into the file's text, which the pointer keeps alive.
     using CT_Contents = std::shared_ptr<const std::map<std::string, std::string_view>>;

@@ -46,12 +46,10 @@ void v_CheckStorySize(const CT_IdmlXmlPart& co_Part, std::uint64_t n_size, std::
     if (n_size > CT_IdmlPackage::n_MaxEntrySize) {
         s_why = "more than the " + std::to_string(CT_IdmlPackage::n_MaxEntrySize) +
                 " bytes a package may hold for one story";
-    } else if (n_size > CT_IdmlPackage::n_RatioFloor) {
-        if (n_size / CT_IdmlPackage::n_MaxRatio > n_packed) {
-            s_why = "packed into " + std::to_string(n_packed) +
-                    " bytes, more tightly than a package may hold (" +
-                    std::to_string(CT_IdmlPackage::n_MaxRatio) + " to 1)";
-        }
+    } else if (CT_IdmlPackage::sb_PackedTooTightly(n_size, n_packed)) {
+        s_why = "packed into " + std::to_string(n_packed) +
+                " bytes, more tightly than a package may hold (" +
+                std::to_string(CT_IdmlPackage::n_MaxRatio) + " to 1)";
     }
     if (s_why.empty()) {
         return;
@@ -248,11 +246,8 @@ void CT_IdmlDocument::v_ReadPart(CT_LoadedPart& co_Part) const {
             CT_SpreadStore& co_store = *co_SpreadStores[n_store];
             const std::unique_lock<std::mutex> co_lock(co_store.co_Using, std::try_to_lock);
             if (co_lock) {
-                co_Part.co_Spread = CT_IdmlXmlPart::sco_ParseInto(co_store.co_Tree, s_Path(),
-                                                                  co_Part.s_Entry, s_bytes)
-                                        .find_child([](const pugi::xml_node& co_Child) {
-                                            return co_Child.type() == pugi::node_element;
-                                        });
+                co_Part.co_Spread = so_Inner(CT_IdmlXmlPart::sco_ParseInto(
+                    co_store.co_Tree, s_Path(), co_Part.s_Entry, s_bytes));
                 return;
             }
         }
@@ -449,7 +444,11 @@ void CT_IdmlDocument::v_ForEachStory(
 }
 
 pugi::xml_node CT_IdmlDocument::so_Inner(const CT_IdmlXmlPart& co_Part) {
-    for (pugi::xml_node co_Child : co_Part.co_Root().children()) {
+    return so_Inner(co_Part.co_Root());
+}
+
+pugi::xml_node CT_IdmlDocument::so_Inner(const pugi::xml_node& co_Root) {
+    for (pugi::xml_node co_Child : co_Root.children()) {
         if (co_Child.type() == pugi::node_element) {
             return co_Child;
         }

@@ -108,6 +108,8 @@ class CT_IdmlDocument {
 
     // The <Story> element of a story part, the <Spread> or <MasterSpread> of a spread part.
     static pugi::xml_node so_Inner(const CT_IdmlXmlPart& co_Part);
+    // The same, given the part's document element.
+    static pugi::xml_node so_Inner(const pugi::xml_node& co_Root);
 
     bool b_IsChanged() const;
     // Counts the document changed by a story whose change is not kept, for a save that only

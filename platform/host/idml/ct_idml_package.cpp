@@ -147,7 +147,7 @@ void CT_IdmlPackage::v_CheckEntry(zip_uint64_t n_Index, const std::string& s_Nam
         v_Refuse(s_Name, "unpacks to an absurd size (" + std::to_string(co_Stat.size) + " bytes)");
     }
     // A tiny entry cannot do harm whatever its ratio; a big one with a huge ratio is a bomb.
-    if (co_Stat.size > n_RatioFloor && co_Stat.size / n_MaxRatio > co_Stat.comp_size) {
+    if (sb_PackedTooTightly(co_Stat.size, co_Stat.comp_size)) {
         v_Refuse(s_Name, "unpacks to an absurd size (" + std::to_string(co_Stat.size) +
                              " bytes from " + std::to_string(co_Stat.comp_size) + ")");
     }

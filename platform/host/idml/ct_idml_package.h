@@ -65,6 +65,10 @@ class CT_IdmlPackage {
     static constexpr std::uint64_t n_MaxEntrySize = 256ull << 20;
     static constexpr std::uint64_t n_MaxRatio = 1000;
     static constexpr std::uint64_t n_RatioFloor = 1u << 20;
+    // Whether data of n_Size bytes packed into n_Packed is packed more tightly than allowed.
+    static bool sb_PackedTooTightly(std::uint64_t n_Size, std::uint64_t n_Packed) {
+        return n_Size > n_RatioFloor && n_Size / n_MaxRatio > n_Packed;
+    }
 
   private:
     void v_Index();

@@ -1,6 +1,5 @@
 #include "platform/host/idml/ct_idml_xml_part.h"
 
-#include <functional>
 #include <utility>
 
 #include "platform/common/ct_errors.h"
@@ -55,17 +54,14 @@ namespace {
 
 // The byte, as for a part that is not well-formed: parsing in place rewrote the text before
 // it, so its line can no longer be counted.
-void v_RefuseTooDeep(const std::string& s_Package, const std::string& s_Entry,
-                     const pugi::xml_node& co_Root, const std::function<void()>& f_Drop) {
-    if (const pugi::xml_node co_deep = CT_XmlDepth::sco_TooDeep(co_Root)) {
-        const std::string s_At = std::to_string(co_deep.offset_debug());
-        f_Drop();
-        CT_Errors::v_ThrowError(e_BadDocument, CT_String(("\"" + s_Package + "\": entry \"" +
-                                                          s_Entry + "\" nests elements more than " +
-                                                          std::to_string(CT_XmlDepth::kn_Limit) +
-                                                          " deep (at byte " + s_At + ")")
-                                                             .c_str()));
-    }
+[[noreturn]] void v_RefuseTooDeep(const std::string& s_Package, const std::string& s_Entry,
+                                  std::ptrdiff_t i_At) {
+    CT_Errors::v_ThrowError(
+        e_BadDocument,
+        CT_String(("\"" + s_Package + "\": entry \"" + s_Entry + "\" nests elements more than " +
+                   std::to_string(CT_XmlDepth::kn_Limit) + " deep (at byte " +
+                   std::to_string(i_At) + ")")
+                      .c_str()));
 }
 
 }  // namespace
@@ -82,8 +78,11 @@ void CT_IdmlXmlPart::v_Parse(const std::string& s_Package, std::string s_Bytes) 
                           co_Result ? "has no root element" : co_Result.description(),
                           co_Result.offset);
     }
-    v_RefuseTooDeep(s_Package, s_EntryName, co_Tree.document_element(),
-                    [this] { co_Tree.reset(); });
+    if (const pugi::xml_node co_deep = CT_XmlDepth::sco_TooDeep(co_Tree.document_element())) {
+        const std::ptrdiff_t i_at = co_deep.offset_debug();
+        co_Tree.reset();
+        v_RefuseTooDeep(s_Package, s_EntryName, i_at);
+    }
     b_Parsed = true;
 }
 
@@ -103,7 +102,9 @@ pugi::xml_node CT_IdmlXmlPart::sco_ParseInto(pugi::xml_node co_Parent, const std
                           b_empty ? "has no root element" : co_result.description(),
                           b_empty ? 0 : co_result.offset);
     }
-    v_RefuseTooDeep(s_Package, s_Entry, co_root, [] {});
+    if (const pugi::xml_node co_deep = CT_XmlDepth::sco_TooDeep(co_root)) {
+        v_RefuseTooDeep(s_Package, s_Entry, co_deep.offset_debug());
+    }
     return co_root;
 }
 
