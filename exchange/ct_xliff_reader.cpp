@@ -10,11 +10,15 @@
 #include <utility>
 
 #include "exchange/ct_xliff_unit_reader.h"
+#include "exchange/ct_xliff_unit_spans.h"
 #include "platform/common/ct_shown.h"
 #include "platform/common/ct_utf8.h"
 #include "platform/common/ct_xml_depth.h"
 
 namespace {
+// Whitespace between elements is text of its own: a unit's may be all of its content.
+constexpr unsigned kn_Parse = pugi::parse_default | pugi::parse_ws_pcdata;
+
 bool b_Is(const pugi::xml_node& co_Node, const char* pc_Name) {
     return CT_XliffUnitReader::sb_IsElement(co_Node, pc_Name);
 }
@@ -206,8 +210,12 @@ void v_CollectUnits(const pugi::xml_node& co_Node, std::vector<pugi::xml_node>& 
 
 std::vector<std::string> CT_XliffReader::sco_StoryKeys(std::string_view co_Bytes) {
     std::vector<std::string> co_keys;
+    // The units' start tags are in the outline: their content need not be parsed at all.
+    const CT_XliffUnitSpans co_spans(co_Bytes);
+    const std::string_view co_outline =
+        co_spans.b_Found() ? std::string_view(co_spans.cco_Outline()) : co_Bytes;
     pugi::xml_document co_document;
-    if (!co_document.load_buffer(co_Bytes.data(), co_Bytes.size())) {
+    if (!co_document.load_buffer(co_outline.data(), co_outline.size())) {
         return co_keys;
     }
     if (CT_XmlDepth::sco_TooDeep(co_document.document_element())) {
@@ -237,22 +245,162 @@ std::vector<std::string> CT_XliffReader::co_StoryKeys() const {
 }
 
 CT_XliffReader::CT_XliffReader(std::string_view co_Bytes, const CT_Cancel& f_Cancel) {
-    auto v_Poll = [&f_Cancel]() {
-        if (f_Cancel && f_Cancel()) {
-            throw CT_Cancelled();
+    b_ByUnits = b_ReadByUnits(co_Bytes, f_Cancel);
+    if (!b_ByUnits) {
+        co_Files.clear();
+        co_Units.clear();
+        v_ReadWhole(co_Bytes, f_Cancel);
+    }
+}
+
+void CT_XliffReader::sv_Poll(const CT_Cancel& f_Cancel) {
+    if (f_Cancel && f_Cancel()) {
+        throw CT_Cancelled();
+    }
+}
+
+// The bad references of the file go to the units they stand in; one before every unit refuses
+// the file. Then a file without units is refused.
+void CT_XliffReader::v_Finish(std::string_view co_Bytes, const std::vector<std::size_t>& co_Starts,
+                              const std::function<std::size_t(std::size_t)>& f_LineOf) {
+    for (const CT_BadReference& co_reference : co_BadReferences(co_Bytes)) {
+        const auto co_after =
+            std::upper_bound(co_Starts.begin(), co_Starts.end(), co_reference.n_Offset);
+        if (co_after == co_Starts.begin()) {
+            v_NotWellFormed(co_Bytes, static_cast<std::ptrdiff_t>(co_reference.n_Offset),
+                            co_reference.co_What.c_str());
         }
-    };
+        CT_XliffUnit& co_unit =
+            co_Units[static_cast<std::size_t>(co_after - co_Starts.begin()) - 1];
+        if (co_unit.n_FaultLine == 0) {
+            co_unit.co_Fault = co_reference.co_What;
+            co_unit.n_FaultLine = f_LineOf(co_reference.n_Offset);
+        }
+    }
+    if (co_Units.empty()) {
+        throw CT_Refusal("the file holds no translation units");
+    }
+}
+
+// Parses the outline, then each unit on its own. Whatever is wrong with the file, or not as the
+// spans take it (another encoding than UTF-8), gives false, and the whole file is read as one
+// tree instead: that reading says why, in the parser's words and at the file's own place.
+bool CT_XliffReader::b_ReadByUnits(std::string_view co_Bytes, const CT_Cancel& f_Cancel) {
+    std::vector<CT_XliffUnitSpans::CT_Span> co_units;
+    std::vector<std::size_t> co_depths;  // how deep each unit stands
+    std::vector<bool> co_reads;          // whether it stands in a <file>, and so is read
+    const CT_Lines co_lines(co_Bytes);
+    // The outline and its tree are let go before the first unit is parsed.
+    {
+        const CT_XliffUnitSpans co_spans(co_Bytes);
+        if (!co_spans.b_Found()) {
+            return false;
+        }
+        pugi::xml_document co_outline;
+        const std::string& s_outline = co_spans.cco_Outline();
+        const pugi::xml_parse_result co_result =
+            co_outline.load_buffer(s_outline.data(), s_outline.size(), kn_Parse);
+        if (!co_result || co_result.encoding != pugi::encoding_utf8) {
+            return false;
+        }
+        sv_Poll(f_Cancel);
+        const pugi::xml_node co_root = co_outline.document_element();
+        try {
+            v_CheckVersion(co_root);
+        } catch (const CT_Refusal&) {
+            return false;
+        }
+        if (CT_XmlDepth::sco_TooDeep(co_root)) {
+            return false;
+        }
+        // Every unit of the outline in file order, as the spans are.
+        std::vector<pugi::xml_node> co_all;
+        const std::function<void(const pugi::xml_node&, std::size_t)> v_Walk =
+            [&](const pugi::xml_node& co_Node, std::size_t n_Depth) {
+                for (pugi::xml_node co_child : co_Node.children()) {
+                    if (b_Is(co_child, "trans-unit")) {
+                        co_all.push_back(co_child);
+                        co_depths.push_back(n_Depth + 1);
+                    } else if (co_child.type() == pugi::node_element) {
+                        v_Walk(co_child, n_Depth + 1);
+                    }
+                }
+            };
+        v_Walk(co_root, 1);
+        co_units = co_spans.cco_Units();
+        if (co_all.size() != co_units.size()) {
+            return false;
+        }
+        std::vector<pugi::xml_node> co_read;
+        for (pugi::xml_node co_file : co_root.children()) {
+            if (b_Is(co_file, "file")) {
+                const std::size_t n_at =
+                    co_spans.n_FileOffset(static_cast<std::size_t>(co_file.offset_debug()));
+                co_Files.push_back({co_file.attribute("original").value(),
+                                    co_file.attribute("source-language").value(),
+                                    co_file.attribute("target-language").value(),
+                                    co_lines.n_Line(static_cast<std::ptrdiff_t>(n_at))});
+                v_CollectUnits(co_file, co_read);
+            }
+        }
+        // The units read are some of all, in the same order.
+        auto co_next = co_read.begin();
+        for (const pugi::xml_node& co_unit : co_all) {
+            const bool b_read = co_next != co_read.end() && *co_next == co_unit;
+            co_reads.push_back(b_read);
+            co_next += b_read ? 1 : 0;
+        }
+    }
+    const bool b_checkTexts = co_Bytes.find("&#") != std::string_view::npos;
+    std::vector<std::size_t> co_starts;
+    const std::size_t n_reads =
+        static_cast<std::size_t>(std::count(co_reads.begin(), co_reads.end(), true));
+    co_Units.reserve(n_reads);
+    co_starts.reserve(n_reads);
+    for (std::size_t n = 0; n < co_units.size(); ++n) {
+        if (n % 256 == 0) {
+            sv_Poll(f_Cancel);
+        }
+        // Units outside every <file> are parsed too: the file is refused for them as for any.
+        const CT_XliffUnitSpans::CT_Span& co_span = co_units[n];
+        pugi::xml_document co_unit;
+        if (!co_unit.load_buffer(co_Bytes.data() + co_span.n_Start, co_span.n_End - co_span.n_Start,
+                                 kn_Parse, pugi::encoding_utf8) ||
+            CT_XmlDepth::sco_TooDeep(co_unit.document_element(),
+                                     CT_XmlDepth::kn_Limit + 1 - co_depths[n])) {
+            return false;
+        }
+        if (co_reads[n]) {
+            co_Units.push_back(
+                CT_XliffUnitReader::sco_Read(co_unit.document_element(), b_checkTexts));
+            co_Units.back().n_Line = co_lines.n_Line(static_cast<std::ptrdiff_t>(co_span.n_Start));
+            co_starts.push_back(co_span.n_Start);
+        }
+    }
+    if (co_Units.empty() || CT_Utf8::sn_FirstInvalid(co_Bytes) != std::string_view::npos) {
+        return false;
+    }
+    try {
+        v_Finish(co_Bytes, co_starts, [&](std::size_t n_Offset) {
+            return co_lines.n_Line(static_cast<std::ptrdiff_t>(n_Offset));
+        });
+    } catch (const CT_Refusal&) {
+        return false;
+    }
+    return true;
+}
+
+void CT_XliffReader::v_ReadWhole(std::string_view co_Bytes, const CT_Cancel& f_Cancel) {
     pugi::xml_document co_document;
-    const pugi::xml_parse_result co_result = co_document.load_buffer(
-        co_Bytes.data(), co_Bytes.size(), pugi::parse_default | pugi::parse_ws_pcdata);
+    const pugi::xml_parse_result co_result =
+        co_document.load_buffer(co_Bytes.data(), co_Bytes.size(), kn_Parse);
     if (!co_result) {
         v_NotWellFormed(co_Bytes, co_result.offset, co_result.description());
     }
-    v_Poll();
+    sv_Poll(f_Cancel);
     // Offsets are the file's own only when the parser did not convert it.
     const bool b_utf8 = co_result.encoding == pugi::encoding_utf8;
     bool b_checkTexts = true;
-    std::vector<CT_BadReference> co_bad;
     // The parser passes bad bytes of a UTF-8 file on as they are; the document would refuse
     // them later, naming neither this file nor the place.
     if (b_utf8) {
@@ -262,9 +410,8 @@ CT_XliffReader::CT_XliffReader(std::string_view co_Bytes, const CT_Cancel& f_Can
                             "bytes that are not UTF-8");
         }
         b_checkTexts = co_Bytes.find("&#") != std::string_view::npos;
-        co_bad = co_BadReferences(co_Bytes);
     }
-    v_Poll();
+    sv_Poll(f_Cancel);
     const pugi::xml_node co_root = co_document.document_element();
     v_CheckVersion(co_root);
     const CT_Lines co_lines(b_utf8 ? co_Bytes : std::string_view());
@@ -288,34 +435,20 @@ CT_XliffReader::CT_XliffReader(std::string_view co_Bytes, const CT_Cancel& f_Can
                             co_file.attribute("target-language").value(), n_LineOf(co_file)});
         v_CollectUnits(co_file, co_nodes);
     }
-    v_Poll();
+    sv_Poll(f_Cancel);
     co_Units.reserve(co_nodes.size());
+    std::vector<std::size_t> co_starts;
+    co_starts.reserve(co_nodes.size());
     for (const pugi::xml_node& co_node : co_nodes) {
         if (co_Units.size() % 256 == 0) {
-            v_Poll();
+            sv_Poll(f_Cancel);
         }
         co_Units.push_back(CT_XliffUnitReader::sco_Read(co_node, b_checkTexts));
         co_Units.back().n_Line = n_LineOf(co_node);
+        co_starts.push_back(static_cast<std::size_t>(co_node.offset_debug()));
     }
-    // A bad reference belongs to the unit it stands in: the last that starts before it.
-    for (const CT_BadReference& co_reference : co_bad) {
-        const auto co_after = std::upper_bound(
-            co_nodes.begin(), co_nodes.end(), co_reference.n_Offset,
-            [](std::size_t n_Offset, const pugi::xml_node& co_Node) {
-                return static_cast<std::ptrdiff_t>(n_Offset) < co_Node.offset_debug();
-            });
-        if (co_after == co_nodes.begin()) {
-            v_NotWellFormed(co_Bytes, static_cast<std::ptrdiff_t>(co_reference.n_Offset),
-                            co_reference.co_What.c_str());
-        }
-        CT_XliffUnit& co_unit = co_Units[static_cast<std::size_t>(co_after - co_nodes.begin()) - 1];
-        if (co_unit.n_FaultLine == 0) {
-            co_unit.co_Fault = co_reference.co_What;
-            co_unit.n_FaultLine =
-                co_lines.n_Line(static_cast<std::ptrdiff_t>(co_reference.n_Offset));
-        }
-    }
-    if (co_Units.empty()) {
-        throw CT_Refusal("the file holds no translation units");
-    }
+    // The references are looked for in the file's own bytes only.
+    v_Finish(b_utf8 ? co_Bytes : std::string_view(), co_starts, [&](std::size_t n_Offset) {
+        return co_lines.n_Line(static_cast<std::ptrdiff_t>(n_Offset));
+    });
 }

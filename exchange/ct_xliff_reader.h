@@ -52,8 +52,19 @@ class CT_XliffReader {
     const std::vector<CT_XliffUnit>& cco_Units() const { return co_Units; }
     // The story keys of the units, each once, in file order.
     std::vector<std::string> co_StoryKeys() const;
+    // Whether the file was read a unit at a time (CT_XliffUnitSpans) rather than as one tree,
+    // which a well-formed UTF-8 file always is: what the reading gives is the same either way.
+    bool b_ReadUnitByUnit() const { return b_ByUnits; }
 
   private:
+    static void sv_Poll(const CT_Cancel& f_Cancel);
+    bool b_ReadByUnits(std::string_view co_Bytes, const CT_Cancel& f_Cancel);
+    void v_ReadWhole(std::string_view co_Bytes, const CT_Cancel& f_Cancel);
+    // co_Starts: where each unit read starts in the file, in file order.
+    void v_Finish(std::string_view co_Bytes, const std::vector<std::size_t>& co_Starts,
+                  const std::function<std::size_t(std::size_t)>& f_LineOf);
+
+    bool b_ByUnits = false;
     std::vector<CT_File> co_Files;
     std::vector<CT_XliffUnit> co_Units;
 };

@@ -106,6 +106,7 @@ CT_XliffImport::CT_XliffImport(CT_Session& co_Session, const std::string& s_File
     try {
         pco_Reader = std::make_unique<CT_XliffReader>(
             s_bytes, [&co_Session]() { return co_Session.b_IsCanceled(); });
+        b_Xliff = true;
     } catch (const CT_XliffReader::CT_Refusal& co_refusal) {
         v_Refuse(s_File, co_refusal.what());
     } catch (const CT_XliffReader::CT_Cancelled&) {
@@ -195,6 +196,8 @@ void CT_XliffImport::v_Place(const std::string& s_Document, const std::string& s
             return true;
         },
         co_Findings);
+    // Every unit is in the stories now: the import that follows has the memory they held.
+    pco_Reader.reset();
     const std::string s_tagged = CT_TaggedStoryFile::s_Write(co_stories, CT_IdmlHost::spc_OpenTag,
                                                              CT_IdmlHost::spc_CloseTag);
     std::string s_template = CT_RunFolder::ss_Temporary() + "xliff-XXXXXX";

@@ -26,7 +26,7 @@ class CT_XliffImport {
     CT_XliffImport(const CT_XliffImport&) = delete;
     CT_XliffImport& operator=(const CT_XliffImport&) = delete;
 
-    bool b_IsXliff() const { return pco_Reader != nullptr; }
+    bool b_IsXliff() const { return b_Xliff; }
     // Whether the user's cancel stopped the reading: the file is then neither XLIFF nor tagged,
     // and the caller stops.
     bool b_IsCancelled() const { return b_Cancelled; }
@@ -36,7 +36,7 @@ class CT_XliffImport {
     void v_ListStories(const std::string& s_Document);
     // Lays the units over the stories of the open document at the path and writes the tagged
     // story file to import. s_Name: the document as the user named it, whose name the file's
-    // <file> elements should give.
+    // <file> elements should give. What was read of the file is let go: once is enough.
     void v_Place(const std::string& s_Document, const std::string& s_Name);
 
     // What v_Place found, file-wide findings first, then each story's in file order.
@@ -66,6 +66,7 @@ class CT_XliffImport {
 
     CT_Session& co_Session;
     bool b_Cancelled = false;
+    bool b_Xliff = false;
     std::string s_File;
     std::unique_ptr<CT_XliffReader> pco_Reader;
     std::vector<CT_XliffFinding> co_Findings;
