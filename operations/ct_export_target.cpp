@@ -66,7 +66,7 @@ std::string s_XliffRefusal(const std::string& s_Target) {
 // Why a tagged story file may not be replaced, empty when it may: the stories the document has
 // are compared with what its export writes. A story the document lacks tells nothing.
 std::string s_TaggedRefusal(CT_IdmlHost& co_Host, const std::string& s_Document,
-                            const std::string& s_Target) {
+                            const std::string& s_Target, bool b_LeaveOpen) {
     std::map<std::string, std::string> co_stories;
     try {
         try {
@@ -102,7 +102,7 @@ std::string s_TaggedRefusal(CT_IdmlHost& co_Host, const std::string& s_Document,
         co_Host.v_Release(p_document);
         throw;
     }
-    if (!b_open) {
+    if (!b_open && !b_LeaveOpen) {
         co_Host.v_Close(p_document, 0);
     }
     co_Host.v_Release(p_document);
@@ -138,7 +138,8 @@ bool CT_ExportTarget::sb_IsTaggedOrXliff(const std::string& s_Path) {
 }
 
 std::string CT_ExportTarget::ss_Check(CT_IdmlHost& co_Host, const std::string& s_Document,
-                                      const std::string& s_Target, bool b_Force, bool b_Backup) {
+                                      const std::string& s_Target, bool b_Force, bool b_Backup,
+                                      bool b_LeaveOpen) {
     std::error_code co_error;
     const fs::file_status co_status = fs::status(s_Target, co_error);
     if (!fs::exists(co_status)) {
@@ -166,7 +167,7 @@ std::string CT_ExportTarget::ss_Check(CT_IdmlHost& co_Host, const std::string& s
     if (eo_kind == CT_FileKind::e_Xliff) {
         s_refusal = s_XliffRefusal(s_Target);
     } else if (eo_kind == CT_FileKind::e_Tagged) {
-        s_refusal = s_TaggedRefusal(co_Host, s_Document, s_Target);
+        s_refusal = s_TaggedRefusal(co_Host, s_Document, s_Target, b_LeaveOpen);
     } else {
         s_refusal = s_Target +
                     " exists and is not a tagged story or XLIFF file, so it was left as it is" +

@@ -16,12 +16,15 @@ class CT_ExportTarget {
     // itself, a folder, what is not a regular file; and, unless b_Force, a file that is not a
     // tagged story or XLIFF file, an XLIFF file with a translated unit (CT_XliffTranslations)
     // and a tagged story file with a story whose content is not what the document's export
-    // writes (the document is opened in co_Host to tell, and closed again unless it was open).
-    // A target that cannot be read to tell counts as a translation. With b_Force, a file that
-    // would be refused is first copied to TARGET.bak (TARGET.bak.2, ... when taken) unless
-    // b_Backup is false; returns that path, empty when nothing was kept.
+    // writes (the document is opened in co_Host to tell, and closed again unless it was open,
+    // or b_LeaveOpen asks for it to stay open for the export that follows, which then reads
+    // it only once; the caller closes it). A target that cannot be read to tell counts as a
+    // translation. With b_Force, a file that would be refused is first copied to TARGET.bak
+    // (TARGET.bak.2, ... when taken) unless b_Backup is false; returns that path, empty when
+    // nothing was kept.
     static std::string ss_Check(CT_IdmlHost& co_Host, const std::string& s_Document,
-                                const std::string& s_Target, bool b_Force, bool b_Backup = true);
+                                const std::string& s_Target, bool b_Force, bool b_Backup = true,
+                                bool b_LeaveOpen = false);
     // Drops a backup that ss_Check kept when the target still holds exactly what it holds (the
     // export failed, was cancelled or wrote the same bytes): nothing was replaced. Whether the
     // backup stays.

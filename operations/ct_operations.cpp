@@ -36,6 +36,28 @@ std::string s_Text(const CT_String& co_Text) {
     return std::string(co_Text.sv());
 }
 
+bool b_IsOpen(CT_IdmlHost& co_Host, const std::string& s_Document) {
+    void* p_document = co_Host.p_IsDocumentOpen(CT_String(s_Document.c_str()));
+    const bool b_open = p_document != nullptr;
+    if (b_open) {
+        co_Host.v_Release(p_document);
+    }
+    return b_open;
+}
+
+void v_CloseIfOpen(CT_IdmlHost& co_Host, const std::string& s_Document) {
+    void* p_document = co_Host.p_IsDocumentOpen(CT_String(s_Document.c_str()));
+    if (p_document == nullptr) {
+        return;
+    }
+    try {
+        co_Host.v_Close(p_document, 0);
+    } catch (et_ErrorCode) {
+        CT_Errors::v_ResetError();  // nothing was written: there is nothing to lose
+    }
+    co_Host.v_Release(p_document);
+}
+
 // The order file, read before the document is opened so that a bad one costs no parsing.
 std::unique_ptr<CT_OrderFile> pco_ReadOrderFile(CT_Session& co_Session) {
     const std::string s_path = co_Session.s_GetOrderFile();
@@ -132,9 +154,10 @@ et_ExitStatus CT_Operations::seo_Export(CT_Session& co_Session) {
     CT_ProcessData co_data(co_Session.co_GetLog(), co_format.cco_GetFormat(), "Export");
     CT_OperationOutcome co_outcome(co_Session);
     std::string s_backup;
+    const bool b_open = b_IsOpen(co_Session.co_GetHost(), co_options.s_Document);
     co_outcome.v_Run([&]() -> int {
         s_backup = CT_ExportTarget::ss_Check(co_Session.co_GetHost(), co_options.s_Document,
-                                             co_options.s_Tagged, co_options.b_Force);
+                                             co_options.s_Tagged, co_options.b_Force, true, true);
         // Made here, so that the kernel never starts an export it cannot end in a file.
         CT_ExportTarget::sv_MakeFolder(co_options.s_Tagged);
         if (co_Session.b_IsArranged()) {
@@ -144,6 +167,10 @@ et_ExitStatus CT_Operations::seo_Export(CT_Session& co_Session) {
                                       CT_String(co_options.s_Tagged.c_str()),
                                       co_Session.cco_GetStoryListSettings(), co_data);
     });
+    // Opened by the check of what the target holds, and used by the export as it stood.
+    if (!b_open) {
+        v_CloseIfOpen(co_Session.co_GetHost(), co_options.s_Document);
+    }
     if (!s_backup.empty() && CT_ExportTarget::sb_KeepsBackup(co_options.s_Tagged, s_backup)) {
         co_Session.v_LogLine("The file as it was is kept in " + s_backup + ".");
     }

@@ -586,15 +586,34 @@ bool CT_IdmlHost::b_ExportedContent(const std::string& s_Document, const std::st
 }
 
 bool CT_IdmlHost::b_DiffersFromExport(const std::string& s_Key, std::string_view co_Content) const {
+    const unsigned n_serial = co_Documents.n_Active();
     const CT_IdmlDocument& co_document = cco_GetActiveDocument();
-    const CT_IdmlXmlPart* pco_part = co_document.pco_FindStory(s_Key);
-    if (pco_part == nullptr) {
-        return false;
+    // A document read through kept what an export writes: content that is that content, or
+    // that differs from it in a story without notes (whose export is the same with notes left
+    // out), needs no tree. Only what is left is parsed, one story at a time: a file of
+    // thousands of stories compared with a large document keeps no tree of it.
+    const CT_Digest* pco_digest = pco_KeptAsNow(
+        n_serial, s_Key, co_Digests.count(n_serial) != 0 && co_Digests.at(n_serial).b_SkipNotes);
+    if (pco_digest != nullptr && !pco_digest->b_Cut) {
+        if (co_Content == pco_digest->s_Content) {
+            return false;
+        }
+        const auto b_Note = [](const CT_IdmlStoryCodeInfo& co_Code) {
+            using et_Kind = CT_IdmlStoryCodeInfo::et_Kind;
+            return co_Code.eo_Kind == et_Kind::e_NoteOpen || co_Code.eo_Kind == et_Kind::e_Note;
+        };
+        if (pco_digest->b_HasCodes &&
+            std::none_of(pco_digest->co_Codes.begin(), pco_digest->co_Codes.end(), b_Note)) {
+            return true;
+        }
     }
     CT_IdmlStoryOptions co_options;
     co_options.pco_HiddenConditions = &co_document.co_HiddenConditions();
-    return !CT_IdmlStoryCodec::sb_IsUnchanged(CT_IdmlDocument::so_Inner(*pco_part), co_Content,
-                                              co_options);
+    bool b_differs = false;
+    co_document.b_ReadStory(s_Key, [&](const pugi::xml_node& co_Story) {
+        b_differs = !CT_IdmlStoryCodec::sb_IsUnchanged(co_Story, co_Content, co_options);
+    });
+    return b_differs;
 }
 
 // A box's preview is asked for twice in a row (as text and as wide text), and a story's
