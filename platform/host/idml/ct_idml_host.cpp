@@ -140,6 +140,10 @@ void* CT_IdmlHost::p_Open(const CT_String& co_Path, int) {
         } else if (!co_digest.b_Counted && co_digest.b_HasCodes) {
             co_digest.s_Counted = CT_IdmlStoryCodec::s_Export(co_Story, co_digest.co_CountedCodes);
         }
+        // Kept until the story order asks for them, every story's at once: the room a list
+        // grows into is given back.
+        co_digest.co_Codes.shrink_to_fit();
+        co_digest.co_CountedCodes.shrink_to_fit();
         const std::lock_guard<std::mutex> co_lock(co_taking);
         co_digests.co_ByKey[s_Key] = std::move(co_digest);
     });
@@ -224,6 +228,7 @@ void CT_IdmlHost::v_Close(void* p_Document, int b_Save) {
     }
     auto v_Forget = [this, n_Serial]() {
         co_Documents.v_Drop(n_Serial);
+        v_ForgetExported(n_Serial);
         co_Digests.erase(n_Serial);
         co_Settings.erase(n_Serial);
         if (n_BoxListSerial == n_Serial) {
@@ -352,6 +357,7 @@ bool CT_IdmlHost::b_TakeAhead(void* p_Box, const std::string& s_Content) {
     // What was read of the story goes when the import changed it or failed, as it does when
     // the story is imported now.
     CT_Digest co_taken = std::move(co_digest);
+    v_ForgetExported(co_handle.n_Serial, &co_handle.co_Box.s_Key);
     co_byKey.erase(co_handle.co_Box.s_Key);
     if (co_taken.eo_AheadError != e_NoError) {
         CT_Errors::v_ThrowError(co_taken.eo_AheadError, co_taken.co_AheadError);
@@ -707,7 +713,11 @@ int CT_IdmlHost::b_Export(void* p_Box, CT_Files& co_File) {
     if (pco_digest != nullptr && !pco_digest->b_Cut) {
         co_File.v_Write(pco_digest->s_Content.data(), pco_digest->s_Content.size());
         if (pco_digest->b_HasCodes) {
-            co_ExportedCodes[co_Handles.cco_Box(p_Box).co_Box.s_Key] = pco_digest->co_Codes;
+            CT_ExportedCodes& co_exported =
+                co_ExportedCodes[co_Handles.cco_Box(p_Box).co_Box.s_Key];
+            co_exported.n_Serial = co_Handles.cco_Box(p_Box).n_Serial;
+            co_exported.pco_Kept = &pco_digest->co_Codes;
+            co_exported.co_Own.clear();
         }
         ++n_StoryCounter;
         return 0;
@@ -715,7 +725,10 @@ int CT_IdmlHost::b_Export(void* p_Box, CT_Files& co_File) {
     const std::string s_Content =
         CT_IdmlStoryCodec::s_Export(co_StoryOf(p_Box), co_codes, co_OptionsOf(p_Box));
     co_File.v_Write(s_Content.data(), s_Content.size());
-    co_ExportedCodes[co_Handles.cco_Box(p_Box).co_Box.s_Key] = std::move(co_codes);
+    CT_ExportedCodes& co_exported = co_ExportedCodes[co_Handles.cco_Box(p_Box).co_Box.s_Key];
+    co_exported.n_Serial = co_Handles.cco_Box(p_Box).n_Serial;
+    co_exported.pco_Kept = nullptr;
+    co_exported.co_Own = std::move(co_codes);
     ++n_StoryCounter;
     return 0;
 }
@@ -737,6 +750,7 @@ int CT_IdmlHost::b_Import(void* p_Box, CT_Files& co_File, unsigned n_Count) {
         const CT_IdmlBoxHandle& co_handle = co_Handles.cco_Box(p_Box);
         const auto co_digests = co_Digests.find(co_handle.n_Serial);
         if (co_digests != co_Digests.end()) {
+            v_ForgetExported(co_handle.n_Serial, &co_handle.co_Box.s_Key);
             co_digests->second.co_ByKey.erase(co_handle.co_Box.s_Key);
         }
     };
@@ -759,7 +773,20 @@ int CT_IdmlHost::b_Import(void* p_Box, CT_Files& co_File, unsigned n_Count) {
 const std::vector<CT_IdmlStoryCodeInfo>* CT_IdmlHost::pco_ExportedCodes(
     const std::string& s_Key) const {
     auto co_found = co_ExportedCodes.find(s_Key);
-    return co_found == co_ExportedCodes.end() ? nullptr : &co_found->second;
+    if (co_found == co_ExportedCodes.end()) {
+        return nullptr;
+    }
+    return co_found->second.pco_Kept != nullptr ? co_found->second.pco_Kept
+                                                : &co_found->second.co_Own;
+}
+
+void CT_IdmlHost::v_ForgetExported(unsigned n_Serial, const std::string* ps_Key) {
+    for (auto co_it = co_ExportedCodes.begin(); co_it != co_ExportedCodes.end();) {
+        const bool b_gone = co_it->second.pco_Kept != nullptr &&
+                            co_it->second.n_Serial == n_Serial &&
+                            (ps_Key == nullptr || *ps_Key == co_it->first);
+        co_it = b_gone ? co_ExportedCodes.erase(co_it) : std::next(co_it);
+    }
 }
 
 unsigned CT_IdmlHost::n_GetStoryCounter() {

@@ -135,7 +135,7 @@ class CT_IdmlHost : public CT_HostBackend {
 
     // What the codes of a story written by the last export stand for (index = code number), so
     // that a conversion of the tagged file can describe them; null for a key that export did
-    // not write. Valid until the next export begins.
+    // not write. Valid until the next export begins, or the document closes.
     const std::vector<CT_IdmlStoryCodeInfo>* pco_ExportedCodes(const std::string& s_Key) const;
 
     // The texts of tagged files.
@@ -299,7 +299,16 @@ class CT_IdmlHost : public CT_HostBackend {
     std::size_t n_Cursor = 0;
 
     unsigned n_StoryCounter = 0;
-    std::unordered_map<std::string, std::vector<CT_IdmlStoryCodeInfo>> co_ExportedCodes;
+    // What export recorded of each story's codes: what the story's digest kept, when it kept
+    // them (no copy of thousands of stories' codes), or a list of its own.
+    struct CT_ExportedCodes {
+        unsigned n_Serial = 0;
+        const std::vector<CT_IdmlStoryCodeInfo>* pco_Kept = nullptr;  // the digest's
+        std::vector<CT_IdmlStoryCodeInfo> co_Own;
+    };
+    std::unordered_map<std::string, CT_ExportedCodes> co_ExportedCodes;
+    // Drops what export recorded from the document's digests, as they go.
+    void v_ForgetExported(unsigned n_Serial, const std::string* ps_Key = nullptr);
     CT_ProgressListener co_SilentProgress;
     CT_ParentProgressListener co_SilentParentProgress;
     CT_ProgressListener* pco_Progress = &co_SilentProgress;
