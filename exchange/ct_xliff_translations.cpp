@@ -1,11 +1,18 @@
 #include "exchange/ct_xliff_translations.h"
 
 #include <cstring>
+#include <fstream>
+#include <iterator>
 #include <pugixml.hpp>
 
 #include "exchange/ct_word_count.h"
+#include "exchange/ct_xliff_unit_spans.h"
+#include "platform/common/ct_shown.h"
+#include "platform/common/ct_xml_depth.h"
 
 namespace {
+constexpr unsigned kn_Parse = pugi::parse_default | pugi::parse_ws_pcdata;
+
 // Tools write the XLIFF namespace with a prefix of their own, or with none.
 const char* pc_Local(const pugi::xml_node& co_Node) {
     const char* pc_name = co_Node.name();
@@ -91,20 +98,67 @@ void v_Walk(const pugi::xml_node& co_Parent, std::vector<std::string>& co_Ids) {
         }
     }
 }
+
+// Each unit parsed on its own (CT_XliffUnitSpans), as the file is too large to hold as one tree
+// beside the document an export reads. False for anything not as the spans take it: a file
+// that is wrong, in another encoding than UTF-8 or nested too deep is then read whole.
+bool b_FindByUnits(const std::string& s_Bytes, std::vector<std::string>& co_Ids) {
+    const CT_XliffUnitSpans co_spans(s_Bytes);
+    if (!co_spans.b_Found()) {
+        return false;
+    }
+    {
+        pugi::xml_document co_outline;
+        const std::string& s_outline = co_spans.cco_Outline();
+        const pugi::xml_parse_result co_result =
+            co_outline.load_buffer(s_outline.data(), s_outline.size(), kn_Parse);
+        if (!co_result || co_result.encoding != pugi::encoding_utf8 ||
+            CT_XmlDepth::sco_TooDeep(co_outline.document_element())) {
+            return false;
+        }
+    }
+    for (const CT_XliffUnitSpans::CT_Span& co_span : co_spans.cco_Units()) {
+        pugi::xml_document co_unit;
+        if (!co_unit.load_buffer(s_Bytes.data() + co_span.n_Start, co_span.n_End - co_span.n_Start,
+                                 kn_Parse, pugi::encoding_utf8) ||
+            CT_XmlDepth::sco_TooDeep(co_unit.document_element())) {
+            return false;
+        }
+        if (b_Translated(co_unit.document_element())) {
+            co_Ids.push_back(co_unit.document_element().attribute("id").value());
+        }
+    }
+    return true;
+}
 }  // namespace
 
 std::vector<std::string> CT_XliffTranslations::sco_Find(const std::string& s_Path,
                                                         std::string& s_Error) {
     std::vector<std::string> co_ids;
+    s_Error.clear();
+    {
+        std::ifstream co_in(s_Path, std::ios::binary);
+        const std::string s_bytes((std::istreambuf_iterator<char>(co_in)),
+                                  std::istreambuf_iterator<char>());
+        if (co_in && b_FindByUnits(s_bytes, co_ids)) {
+            return co_ids;
+        }
+        co_ids.clear();
+    }
     pugi::xml_document co_document;
-    const pugi::xml_parse_result co_result =
-        co_document.load_file(s_Path.c_str(), pugi::parse_default | pugi::parse_ws_pcdata);
+    const pugi::xml_parse_result co_result = co_document.load_file(s_Path.c_str(), kn_Parse);
     if (!co_result) {
         s_Error =
             std::string(co_result.description()) + " at byte " + std::to_string(co_result.offset);
         return co_ids;
     }
-    s_Error.clear();
+    // Flattening a unit follows its elements down: a file nested deeper than any tool nests
+    // would overflow the stack.
+    if (const pugi::xml_node co_deep = CT_XmlDepth::sco_TooDeep(co_document.document_element())) {
+        s_Error = "elements nest more than " + std::to_string(CT_XmlDepth::kn_Limit) + " deep (<" +
+                  CT_Shown::ss_Value(co_deep.name()) + ">)";
+        return co_ids;
+    }
     v_Walk(co_document, co_ids);
     return co_ids;
 }

@@ -13,7 +13,7 @@ class CT_XliffTranslations {
     // target has text or codes and either differs from its source (segment markers aside) or
     // says that a translator decided on it (state translated, final, signed-off or needs-review-*,
     // or approved="yes") while its source has a letter: export itself writes units of numbers
-    // only as done. Refuses a file that is not well-formed XML: s_Error then says why and where,
-    // and nothing is returned.
+    // only as done. Refuses a file that is not well-formed XML, or that nests elements deeper
+    // than CT_XmlDepth::kn_Limit: s_Error then says why (and where), and nothing is returned.
     static std::vector<std::string> sco_Find(const std::string& s_Path, std::string& s_Error);
 };

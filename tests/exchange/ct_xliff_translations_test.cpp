@@ -68,9 +68,23 @@ TEST(CT_XliffTranslationsTest, OnlyATranslatorsWorkCounts) {
               (std::vector<std::string>{"u2"}));
 }
 
-TEST(CT_XliffTranslationsTest, AFileThatIsNoXmlIsNamedAsSuch) {
+TEST(CT_XliffTranslationsTest, AFileThatCannotBeReadIsNamedAsSuch) {
     std::string s_error;
     EXPECT_TRUE(co_Translated("<file><body>", s_error).empty());
     EXPECT_NE(s_error.find("at byte"), std::string::npos) << s_error;
+    // Nested past any tool's depth inside a unit's target: refused, not followed down.
+    std::string s_deep;
+    for (int i = 0; i < 100000; ++i) {
+        s_deep += "<g id=\"1\">";
+    }
+    for (int i = 0; i < 100000; ++i) {
+        s_deep += "</g>";
+    }
+    EXPECT_TRUE(co_Translated("<file><body>" +
+                                  s_Unit("u1", "a", "<target>" + s_deep + "</target>") +
+                                  "</body></file>",
+                              s_error)
+                    .empty());
+    EXPECT_EQ(s_error.rfind("elements nest more than 1000 deep", 0), 0u) << s_error;
 }
 }  // namespace
