@@ -293,14 +293,8 @@ bool CT_XliffReader::b_ReadByUnits(std::string_view co_Bytes, const CT_Cancel& f
     // The outline and its tree are let go before the first unit is parsed.
     {
         const CT_XliffUnitSpans co_spans(co_Bytes);
-        if (!co_spans.b_Found()) {
-            return false;
-        }
         pugi::xml_document co_outline;
-        const std::string& s_outline = co_spans.cco_Outline();
-        const pugi::xml_parse_result co_result =
-            co_outline.load_buffer(s_outline.data(), s_outline.size(), kn_Parse);
-        if (!co_result || co_result.encoding != pugi::encoding_utf8) {
+        if (!co_spans.b_ParseOutline(co_outline)) {
             return false;
         }
         sv_Poll(f_Cancel);
@@ -308,9 +302,6 @@ bool CT_XliffReader::b_ReadByUnits(std::string_view co_Bytes, const CT_Cancel& f
         try {
             v_CheckVersion(co_root);
         } catch (const CT_Refusal&) {
-            return false;
-        }
-        if (CT_XmlDepth::sco_TooDeep(co_root)) {
             return false;
         }
         // Every unit of the outline in file order, as the spans are.
@@ -364,10 +355,8 @@ bool CT_XliffReader::b_ReadByUnits(std::string_view co_Bytes, const CT_Cancel& f
         // Units outside every <file> are parsed too: the file is refused for them as for any.
         const CT_XliffUnitSpans::CT_Span& co_span = co_units[n];
         pugi::xml_document co_unit;
-        if (!co_unit.load_buffer(co_Bytes.data() + co_span.n_Start, co_span.n_End - co_span.n_Start,
-                                 kn_Parse, pugi::encoding_utf8) ||
-            CT_XmlDepth::sco_TooDeep(co_unit.document_element(),
-                                     CT_XmlDepth::kn_Limit + 1 - co_depths[n])) {
+        if (!CT_XliffUnitSpans::sb_ParseUnit(co_Bytes, co_span,
+                                             CT_XmlDepth::kn_Limit + 1 - co_depths[n], co_unit)) {
             return false;
         }
         if (co_reads[n]) {

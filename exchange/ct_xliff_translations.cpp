@@ -11,7 +11,6 @@
 #include "platform/common/ct_xml_depth.h"
 
 namespace {
-constexpr unsigned kn_Parse = pugi::parse_default | pugi::parse_ws_pcdata;
 
 // Tools write the XLIFF namespace with a prefix of their own, or with none.
 const char* pc_Local(const pugi::xml_node& co_Node) {
@@ -104,24 +103,12 @@ void v_Walk(const pugi::xml_node& co_Parent, std::vector<std::string>& co_Ids) {
 // that is wrong, in another encoding than UTF-8 or nested too deep is then read whole.
 bool b_FindByUnits(const std::string& s_Bytes, std::vector<std::string>& co_Ids) {
     const CT_XliffUnitSpans co_spans(s_Bytes);
-    if (!co_spans.b_Found()) {
+    if (pugi::xml_document co_outline; !co_spans.b_ParseOutline(co_outline)) {
         return false;
-    }
-    {
-        pugi::xml_document co_outline;
-        const std::string& s_outline = co_spans.cco_Outline();
-        const pugi::xml_parse_result co_result =
-            co_outline.load_buffer(s_outline.data(), s_outline.size(), kn_Parse);
-        if (!co_result || co_result.encoding != pugi::encoding_utf8 ||
-            CT_XmlDepth::sco_TooDeep(co_outline.document_element())) {
-            return false;
-        }
     }
     for (const CT_XliffUnitSpans::CT_Span& co_span : co_spans.cco_Units()) {
         pugi::xml_document co_unit;
-        if (!co_unit.load_buffer(s_Bytes.data() + co_span.n_Start, co_span.n_End - co_span.n_Start,
-                                 kn_Parse, pugi::encoding_utf8) ||
-            CT_XmlDepth::sco_TooDeep(co_unit.document_element())) {
+        if (!CT_XliffUnitSpans::sb_ParseUnit(s_Bytes, co_span, CT_XmlDepth::kn_Limit, co_unit)) {
             return false;
         }
         if (b_Translated(co_unit.document_element())) {
@@ -146,7 +133,8 @@ std::vector<std::string> CT_XliffTranslations::sco_Find(const std::string& s_Pat
         co_ids.clear();
     }
     pugi::xml_document co_document;
-    const pugi::xml_parse_result co_result = co_document.load_file(s_Path.c_str(), kn_Parse);
+    const pugi::xml_parse_result co_result =
+        co_document.load_file(s_Path.c_str(), pugi::parse_default | pugi::parse_ws_pcdata);
     if (!co_result) {
         s_Error =
             std::string(co_result.description()) + " at byte " + std::to_string(co_result.offset);

@@ -3,8 +3,11 @@
 #include <algorithm>
 #include <iterator>
 
+#include "platform/common/ct_xml_depth.h"
+
 namespace {
 constexpr std::size_t kn_None = std::string_view::npos;
+constexpr unsigned kn_Parse = pugi::parse_default | pugi::parse_ws_pcdata;
 
 bool b_At(std::string_view co_Bytes, std::size_t n_At, std::string_view co_Text) {
     return co_Bytes.compare(n_At, co_Text.size(), co_Text) == 0;
@@ -148,4 +151,21 @@ const CT_XliffUnitSpans::CT_Span* CT_XliffUnitSpans::pco_UnitAt(std::size_t n_Fi
         return nullptr;
     }
     return &*std::prev(co_after);
+}
+
+bool CT_XliffUnitSpans::b_ParseOutline(pugi::xml_document& co_Tree) const {
+    if (!b_Followed) {
+        return false;
+    }
+    const pugi::xml_parse_result co_result =
+        co_Tree.load_buffer(co_Outline.data(), co_Outline.size(), kn_Parse);
+    return co_result && co_result.encoding == pugi::encoding_utf8 &&
+           !CT_XmlDepth::sco_TooDeep(co_Tree.document_element());
+}
+
+bool CT_XliffUnitSpans::sb_ParseUnit(std::string_view co_Bytes, const CT_Span& co_Span,
+                                     std::size_t n_Limit, pugi::xml_document& co_Tree) {
+    return co_Tree.load_buffer(co_Bytes.data() + co_Span.n_Start, co_Span.n_End - co_Span.n_Start,
+                               kn_Parse, pugi::encoding_utf8) &&
+           !CT_XmlDepth::sco_TooDeep(co_Tree.document_element(), n_Limit);
 }

@@ -5,6 +5,8 @@
 // bytes it was made from, which stay the caller's.
 #pragma once
 
+#include <pugixml.hpp>
+
 #include <cstddef>
 #include <string>
 #include <string_view>
@@ -34,6 +36,15 @@ class CT_XliffUnitSpans {
     const std::vector<CT_Span>& cco_Units() const { return co_Units; }
     // The unit whose span holds the file offset, or null.
     const CT_Span* pco_UnitAt(std::size_t n_FileOffset) const;
+
+    // Parse as the readers parse (whitespace between elements kept as text). The outline: false
+    // when the spans were not found or it is no well-formed XML in UTF-8 (the bytes of another
+    // encoding are not what the spans took them for), or nests deeper than CT_XmlDepth allows.
+    bool b_ParseOutline(pugi::xml_document& co_Tree) const;
+    // A unit of the bytes the spans were found in: false when it is no well-formed XML or
+    // nests deeper than n_Limit.
+    static bool sb_ParseUnit(std::string_view co_Bytes, const CT_Span& co_Span, std::size_t n_Limit,
+                             pugi::xml_document& co_Tree);
 
   private:
     bool b_Follow(std::string_view co_Bytes);
