@@ -253,16 +253,27 @@ void CT_FitReport::v_PrintText(std::ostream& co_Out) const {
             }
         }
     }
+    // The list above has every story's line: a summary names the first few, so that it stays
+    // a line to read in a document of thousands of stories.
+    constexpr std::size_t kn_Named = 10;
     std::string s_overflow, s_tight;
+    std::size_t n_overflow = 0, n_tightNamed = 0;
     for (const CT_StoryFit& co_story : co_Stories) {
         std::string& s_list = co_story.b_AtRisk ? s_overflow : s_tight;
-        if (co_story.b_AtRisk ||
-            (co_story.b_Prints && co_story.eo_Verdict == et_FitVerdict::e_Tight)) {
+        std::size_t& n_named = co_story.b_AtRisk ? n_overflow : n_tightNamed;
+        if ((co_story.b_AtRisk ||
+             (co_story.b_Prints && co_story.eo_Verdict == et_FitVerdict::e_Tight)) &&
+            n_named++ < kn_Named) {
             s_list += (s_list.empty() ? "" : "; ") + std::string("story ") +
                       std::to_string(co_story.n_Number) +
                       (ss_Where(co_story).empty() ? "" : " (" + ss_Where(co_story) + ")");
         }
     }
+    const auto s_More = [](std::size_t n_Count) {
+        return n_Count > kn_Named ? " and " + std::to_string(n_Count - kn_Named) + " more" : "";
+    };
+    s_overflow += s_More(n_overflow);
+    s_tight += s_More(n_tightNamed);
     const std::size_t n_risk = n_AtRisk(), n_tight = n_Tight();
     if (n_risk == 0 && n_tight == 0) {
         co_Out << "Every printed story fits its frames.\n";

@@ -52,42 +52,55 @@ class CT_CliFitTest : public CT_CliTest {
     // leading: s1 in a frame of 100 by 24 points (two lines of 20 characters), s2 in a frame on
     // the pasteboard, s3 in a frame without an outline. Its styles part is damaged, which the
     // estimate passes over: the story's own type is all it needs. s_First: s1's content.
-    void v_WriteSmallFrames(const std::string& s_First = "<Content>xxxxxxxxxx</Content>") const {
-        const auto s_frame = [](const char* pc_Story, const char* pc_Place, bool b_Outline) {
-            return std::string("<TextFrame Self=\"f") + pc_Story + "\" ParentStory=\"" + pc_Story +
-                   "\" ItemTransform=\"1 0 0 1 " + pc_Place + "\">" +
+    // n_More: as many stories again as s1, in frames of its size beside it.
+    void v_WriteSmallFrames(const std::string& s_First = "<Content>xxxxxxxxxx</Content>",
+                            unsigned n_More = 0) const {
+        const auto s_frame = [](const std::string& s_Story, const std::string& s_Place,
+                                bool b_Outline) {
+            return "<TextFrame Self=\"f" + s_Story + "\" ParentStory=\"" + s_Story +
+                   "\" ItemTransform=\"1 0 0 1 " + s_Place + "\">" +
                    (b_Outline ? "<Properties><PathGeometry><GeometryPathType><PathPointArray>"
                                 "<PathPointType Anchor=\"0 0\"/><PathPointType Anchor=\"100 24\"/>"
                                 "</PathPointArray></GeometryPathType></PathGeometry></Properties>"
                               : "") +
                    "</TextFrame>";
         };
-        const auto s_story = [](const char* pc_Key,
+        const auto s_story = [](const std::string& s_Key,
                                 const std::string& s_Content = "<Content>xxxxxxxxxx</Content>") {
-            return std::string("<idPkg:Story xmlns:idPkg=\"p\"><Story Self=\"") + pc_Key +
+            return "<idPkg:Story xmlns:idPkg=\"p\"><Story Self=\"" + s_Key +
                    "\"><ParagraphStyleRange PointSize=\"10\"><Properties><Leading type=\"unit\">"
                    "12</Leading></Properties><CharacterStyleRange>" +
                    s_Content + "</CharacterStyleRange></ParagraphStyleRange></Story></idPkg:Story>";
         };
-        idml_test::v_WriteZip(
-            s_Path("small.idml"),
-            {{"mimetype", "application/vnd.adobe.indesign-idml-package", ZIP_CM_STORE},
-             {"designmap.xml",
-              "<Document xmlns:idPkg=\"p\"><idPkg:Styles src=\"Resources/Styles.xml\"/>"
-              "<idPkg:Spread src=\"Spreads/S.xml\"/><Section Self=\"c\" PageStart=\"p\" "
-              "ContinueNumbering=\"false\" "
-              "PageNumberStart=\"22\" SectionPrefix=\"A\"/><idPkg:Story "
-              "src=\"Stories/s1.xml\"/><idPkg:Story src=\"Stories/s2.xml\"/><idPkg:Story "
-              "src=\"Stories/s3.xml\"/></Document>"},
-             {"Spreads/S.xml",
-              "<idPkg:Spread xmlns:idPkg=\"p\"><Spread><Page Self=\"p\" GeometricBounds=\"0 "
-              "0 300 300\"/>" +
-                  s_frame("s1", "10 10", true) + s_frame("s2", "-400 10", true) +
-                  s_frame("s3", "10 100", false) + "</Spread></idPkg:Spread>"},
-             {"Resources/Styles.xml", "<idPkg:Styles"},
-             {"Stories/s1.xml", s_story("s1", s_First)},
-             {"Stories/s2.xml", s_story("s2")},
-             {"Stories/s3.xml", s_story("s3")}});
+        std::string s_stories, s_frames;
+        std::vector<idml_test::CT_Entry> co_more;
+        for (unsigned n = 0; n < n_More; ++n) {
+            const std::string s_key = "m" + std::to_string(n + 1);
+            s_stories += "<idPkg:Story src=\"Stories/" + s_key + ".xml\"/>";
+            s_frames += s_frame(s_key, "150 " + std::to_string(10 + 26 * n), true);
+            co_more.emplace_back("Stories/" + s_key + ".xml", s_story(s_key));
+        }
+        std::vector<idml_test::CT_Entry> co_entries{
+            {"mimetype", "application/vnd.adobe.indesign-idml-package", ZIP_CM_STORE},
+            {"designmap.xml",
+             "<Document xmlns:idPkg=\"p\"><idPkg:Styles src=\"Resources/Styles.xml\"/>"
+             "<idPkg:Spread src=\"Spreads/S.xml\"/><Section Self=\"c\" PageStart=\"p\" "
+             "ContinueNumbering=\"false\" "
+             "PageNumberStart=\"22\" SectionPrefix=\"A\"/><idPkg:Story "
+             "src=\"Stories/s1.xml\"/><idPkg:Story src=\"Stories/s2.xml\"/><idPkg:Story "
+             "src=\"Stories/s3.xml\"/>" +
+                 s_stories + "</Document>"},
+            {"Spreads/S.xml",
+             "<idPkg:Spread xmlns:idPkg=\"p\"><Spread><Page Self=\"p\" GeometricBounds=\"0 "
+             "0 300 300\"/>" +
+                 s_frame("s1", "10 10", true) + s_frame("s2", "-400 10", true) +
+                 s_frame("s3", "10 100", false) + s_frames + "</Spread></idPkg:Spread>"},
+            {"Resources/Styles.xml", "<idPkg:Styles"},
+            {"Stories/s1.xml", s_story("s1", s_First)},
+            {"Stories/s2.xml", s_story("s2")},
+            {"Stories/s3.xml", s_story("s3")}};
+        co_entries.insert(co_entries.end(), co_more.begin(), co_more.end());
+        idml_test::v_WriteZip(s_Path("small.idml"), co_entries);
     }
 };
 }  // namespace
@@ -229,6 +242,29 @@ TEST_F(CT_CliFitTest, XliffUnitsCarryTheirShareOfTheRoom) {
     EXPECT_EQ(co_import.i_Status, 0) << co_import.s_Err;
     ASSERT_EQ(co_Run({"export", "small.idml", "after.stt"}).i_Status, 0);
     EXPECT_NE(s_Read("after.stt").find(std::string(50, 'a')), std::string::npos);
+}
+
+// Every story has its line in the list; the summary names the first ten of many and counts
+// the rest, so that it stays a line to read.
+TEST_F(CT_CliFitTest, TheSummaryNamesAFewOfManyStories) {
+    v_WriteSmallFrames("<Content>xxxxxxxxxx</Content>", 11);
+    ASSERT_EQ(co_Run({"export", "small.idml", "small.stt"}).i_Status, 0);
+    std::string s_long = s_Read("small.stt");
+    for (std::size_t n_at; (n_at = s_long.find(">xxxxxxxxxx\n")) != std::string::npos;) {
+        s_long.replace(n_at, 12, ">" + std::string(41, 'x') + "\n");
+    }
+    v_Write("long.stt", s_long);
+    const std::string s_fit = ss_Fit(co_Run({"check", "small.idml", "long.stt"}).s_Out);
+    const std::string s_last = s_fit.substr(s_fit.rfind("\n", s_fit.size() - 2) + 1);
+    EXPECT_EQ(s_last.rfind("13 stories may overflow: story 2 (page A22, frame fs1); ", 0), 0u)
+        << s_last;
+    EXPECT_NE(s_last.find(" and 3 more. Check the frames before printing.\n"), std::string::npos)
+        << s_last;
+    std::size_t n_named = 0;
+    for (std::size_t n_at = 0; (n_at = s_last.find("story ", n_at)) != std::string::npos; ++n_at) {
+        ++n_named;
+    }
+    EXPECT_EQ(n_named, 10u) << s_last;
 }
 
 TEST_F(CT_CliFitTest, MapColoursEveryFrameByItsVerdict) {
