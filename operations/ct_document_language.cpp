@@ -8,6 +8,7 @@
 
 #include "platform/host/idml/ct_idml_document.h"
 #include "platform/host/idml/ct_idml_package.h"
+#include "platform/host/idml/ct_idml_text_languages.h"
 
 namespace {
 // IDML's names of the languages its dictionaries cover, without "$ID/".
@@ -84,10 +85,6 @@ const std::unordered_map<std::string, std::string>& gco_Codes() {
     return sco_codes;
 }
 
-bool b_Is(const pugi::xml_node& co_Node, const char* pc_Name) {
-    return std::strcmp(co_Node.name(), pc_Name) == 0;
-}
-
 // The paragraph styles' languages, each resolved through the styles it is based on.
 class CT_StyleLanguages {
   public:
@@ -134,37 +131,6 @@ class CT_StyleLanguages {
     std::string s_Default;
 };
 
-std::size_t n_Characters(const char* pc_Text) {
-    std::size_t n_count = 0;
-    for (const char* pc = pc_Text; *pc != '\0'; ++pc) {
-        n_count += (static_cast<unsigned char>(*pc) & 0xC0) != 0x80 ? 1 : 0;
-    }
-    return n_count;
-}
-
-// Adds the characters under co_Node to the language they are set in.
-void v_Count(const pugi::xml_node& co_Node, const std::string& s_Language,
-             const CT_StyleLanguages& co_Styles, std::map<std::string, std::size_t>& co_Counts) {
-    for (pugi::xml_node co_child : co_Node.children()) {
-        if (co_child.type() != pugi::node_element) {
-            continue;
-        }
-        if (b_Is(co_child, "Content")) {
-            co_Counts[s_Language] += n_Characters(co_child.child_value());
-            continue;
-        }
-        std::string s_language = s_Language;
-        if (b_Is(co_child, "ParagraphStyleRange")) {
-            s_language = co_Styles.s_Of(co_child.attribute("AppliedParagraphStyle").value());
-        }
-        const pugi::xml_attribute co_own = co_child.attribute("AppliedLanguage");
-        if (co_own) {
-            s_language = co_own.value();
-        }
-        v_Count(co_child, s_language, co_Styles, co_Counts);
-    }
-}
-
 std::string s_Stripped(const std::string& s_Name) {
     return s_Name.compare(0, 4, "$ID/") == 0 ? s_Name.substr(4) : s_Name;
 }
@@ -175,7 +141,8 @@ std::string CT_DocumentLanguage::ss_FromIdml(const std::string& s_Name) {
     return co_found == gco_Codes().end() ? std::string() : co_found->second;
 }
 
-std::string CT_DocumentLanguage::ss_Of(const CT_IdmlDocument& co_Document) {
+std::string CT_DocumentLanguage::ss_Of(const CT_IdmlDocument& co_Document,
+                                       const CT_IdmlTextLanguages::CT_Counts* pco_Counted) {
     const CT_IdmlPackage co_package(co_Document.s_Path());
     pugi::xml_document co_preferences;
     pugi::xml_document co_styles;
@@ -191,10 +158,18 @@ std::string CT_DocumentLanguage::ss_Of(const CT_IdmlDocument& co_Document) {
     const std::string s_default =
         co_preferences.document_element().child("TextDefault").attribute("AppliedLanguage").value();
     const CT_StyleLanguages co_languages(co_styles, s_default);
+    CT_IdmlTextLanguages::CT_Counts co_counted;
+    if (pco_Counted == nullptr) {
+        co_Document.v_ForEachStory([&](const std::string&, const pugi::xml_node& co_Story) {
+            CT_IdmlTextLanguages::sv_Count(co_Story, co_counted);
+        });
+        pco_Counted = &co_counted;
+    }
     std::map<std::string, std::size_t> co_counts;
-    co_Document.v_ForEachStory([&](const std::string&, const pugi::xml_node& co_Story) {
-        v_Count(co_Story, co_languages.s_Of(""), co_languages, co_counts);
-    });
+    for (const auto& [s_from, n_characters] : *pco_Counted) {
+        const bool b_style = !s_from.empty() && s_from[0] == CT_IdmlTextLanguages::sk_Style;
+        co_counts[b_style ? co_languages.s_Of(s_from.substr(1)) : s_from] += n_characters;
+    }
     std::string s_best;
     std::size_t n_best = 0;
     for (const auto& co_count : co_counts) {

@@ -151,6 +151,12 @@ void CT_Session::v_Begin(CT_CommandOptions::et_Command eo_Command) {
         eo_Command == CT_CommandOptions::e_Check ||
             (b_xliff && eo_Command != CT_CommandOptions::e_Import &&
              eo_Command != CT_CommandOptions::e_List));
+    // An XLIFF file's source language is the document's own when it goes out, and is checked
+    // against it when it comes back.
+    co_Host.v_SetCountLanguages(b_xliff && eo_Command != CT_CommandOptions::e_List &&
+                                (co_Options.s_SourceLanguage.empty() ||
+                                 eo_Command == CT_CommandOptions::e_Import ||
+                                 eo_Command == CT_CommandOptions::e_Check));
     if (eo_Command != CT_CommandOptions::e_List && eo_Command != CT_CommandOptions::e_Export &&
         eo_Command != CT_CommandOptions::e_BatchExport && eo_Command != CT_CommandOptions::e_Map) {
         co_Host.v_SetLeftOutReporter({});

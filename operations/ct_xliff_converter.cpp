@@ -120,7 +120,8 @@ int CT_XliffConverter::b_Convert(const CT_String& co_TaggedPath, const CT_String
     CT_XliffWriter::CT_Options co_options = co_Options;
     co_options.co_Original = std::string(co_DocumentName.sv());
     if (co_options.co_SourceLanguage.empty()) {
-        co_options.co_SourceLanguage = CT_DocumentLanguage::ss_Of(co_Host.cco_GetActiveDocument());
+        co_options.co_SourceLanguage = CT_DocumentLanguage::ss_Of(co_Host.cco_GetActiveDocument(),
+                                                                  co_Host.pco_TextLanguages());
     }
     if (co_options.co_SourceLanguage.empty()) {
         co_options.co_SourceLanguage = "en";

@@ -132,7 +132,8 @@ void CT_XliffImport::v_ListStories(const std::string& s_Document) {
 void CT_XliffImport::v_CheckFiles(const std::string& s_Name) {
     const std::string s_document = s_BareName(s_Name);
     const std::string s_language =
-        CT_DocumentLanguage::ss_Of(co_Session.co_GetHost().cco_GetActiveDocument());
+        CT_DocumentLanguage::ss_Of(co_Session.co_GetHost().cco_GetActiveDocument(),
+                                   co_Session.co_GetHost().pco_TextLanguages());
     std::string s_target;
     for (const CT_XliffReader::CT_File& co_file : pco_Reader->cco_Files()) {
         CT_XliffFinding co_finding;

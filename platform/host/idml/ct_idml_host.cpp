@@ -80,6 +80,7 @@ void* CT_IdmlHost::p_Open(const CT_String& co_Path, int) {
     }
     CT_Digests co_digests;
     co_digests.b_SkipNotes = b_SkipNotes;
+    co_digests.b_Languages = b_CountLanguages;
     const std::string s_canonical = CT_IdmlDocuments::s_Canonical(s_path);
     for (auto co_ahead = co_Ahead.begin(); co_ahead != co_Ahead.end(); ++co_ahead) {
         if (co_ahead->first == s_canonical) {
@@ -129,6 +130,10 @@ void* CT_IdmlHost::p_Open(const CT_String& co_Path, int) {
                                   co_Story, co_options, sn_PreviewCharacters, co_digest.b_Cut)
                             : CT_IdmlStoryCodec::s_Export(co_Story, co_options);
         }
+        CT_IdmlTextLanguages::CT_Counts co_languages;
+        if (co_digests.b_Languages) {
+            CT_IdmlTextLanguages::sv_Count(co_Story, co_languages);
+        }
         // Last: the import changes the tree the rest was read from.
         if (pco_ahead != nullptr) {
             sv_ImportAhead(co_Story, s_Key, *pco_ahead, co_options, b_shared, b_writes, co_digest);
@@ -146,6 +151,9 @@ void* CT_IdmlHost::p_Open(const CT_String& co_Path, int) {
         co_digest.co_CountedCodes.shrink_to_fit();
         const std::lock_guard<std::mutex> co_lock(co_taking);
         co_digests.co_ByKey[s_Key] = std::move(co_digest);
+        for (const auto& [s_from, n_characters] : co_languages) {
+            co_digests.co_Languages[s_from] += n_characters;
+        }
     });
     co_Digests[n_serial] = std::move(co_digests);
     v_RequireNamedLayers(n_serial);
@@ -589,6 +597,16 @@ bool CT_IdmlHost::b_ExportedContent(const std::string& s_Document, const std::st
     s_Content =
         CT_IdmlStoryCodec::s_Export(CT_IdmlDocument::so_Inner(*pco_part), co_Codes, co_options);
     return true;
+}
+
+const CT_IdmlTextLanguages::CT_Counts* CT_IdmlHost::pco_TextLanguages() const {
+    const unsigned n_serial = co_Documents.n_Active();
+    const auto co_digests = co_Digests.find(n_serial);
+    if (co_digests == co_Digests.end() || !co_digests->second.b_Languages ||
+        co_Documents.co_Live(n_serial).b_IsChanged()) {
+        return nullptr;
+    }
+    return &co_digests->second.co_Languages;
 }
 
 bool CT_IdmlHost::b_DiffersFromExport(const std::string& s_Key, std::string_view co_Content) const {

@@ -25,6 +25,7 @@
 #include "platform/host/idml/ct_idml_story_code_info.h"
 #include "platform/host/idml/ct_idml_story_options.h"
 #include "platform/host/idml/ct_idml_story_settings.h"
+#include "platform/host/idml/ct_idml_text_languages.h"
 
 class CT_IdmlHost : public CT_HostBackend {
   public:
@@ -89,6 +90,12 @@ class CT_IdmlHost : public CT_HostBackend {
         eo_Keep = eo_What;
         b_KeepType = b_Type;
     }
+    // Documents read through from now on count, story by story, what language their text is
+    // set in (pco_TextLanguages): for an XLIFF file's source language.
+    void v_SetCountLanguages(bool b_On) { b_CountLanguages = b_On; }
+    // What the active document's stories counted as it was read through, or null when it was
+    // not counted or has changed since.
+    const CT_IdmlTextLanguages::CT_Counts* pco_TextLanguages() const;
     // The threads each document opened from now on is unpacked, parsed and read through on;
     // 1 (the default) reads it on the caller's alone. Whatever the number, what the host gives
     // and refuses is the same.
@@ -252,6 +259,8 @@ class CT_IdmlHost : public CT_HostBackend {
     };
     struct CT_Digests {
         bool b_SkipNotes = false;
+        bool b_Languages = false;  // whether co_Languages were counted
+        CT_IdmlTextLanguages::CT_Counts co_Languages;
         std::unordered_map<std::string, CT_Digest> co_ByKey;
         CT_Contents pco_Ahead;  // what the digests' contents point into
     };
@@ -283,6 +292,7 @@ class CT_IdmlHost : public CT_HostBackend {
     bool b_ReadThrough = false;
     et_Keep eo_Keep = et_Keep::e_Codes;
     bool b_KeepType = false;
+    bool b_CountLanguages = false;
     std::unordered_map<unsigned, CT_Digests> co_Digests;  // by document serial
     std::unordered_map<unsigned, std::unique_ptr<CT_IdmlStorySettings>> co_Settings;  // by serial
 
