@@ -46,6 +46,31 @@ void CT_TaggedStoryFile::sv_ForEach(std::string_view co_File, const CT_Visit& f_
     }
 }
 
+void CT_TaggedStoryFile::sv_ForEach(std::istream& co_In, const CT_Visit& f_Visit) {
+    constexpr std::size_t kn_Block = std::size_t{1} << 20;
+    std::string s_held;
+    for (;;) {
+        const std::size_t n_had = s_held.size();
+        s_held.resize(n_had + kn_Block);
+        co_In.read(s_held.data() + n_had, static_cast<std::streamsize>(kn_Block));
+        s_held.resize(n_had + static_cast<std::size_t>(co_In.gcount()));
+        if (co_In.bad()) {
+            throw std::runtime_error("the file cannot be read");
+        }
+        const bool b_end = co_In.eof();
+        // Whole stories only: up to the end of the last end tag, or all at the end.
+        const std::size_t n_last = s_held.rfind(kco_End);
+        const std::size_t n_whole = b_end                         ? s_held.size()
+                                    : n_last == std::string::npos ? 0
+                                                                  : n_last + kco_End.size();
+        sv_ForEach(std::string_view(s_held).substr(0, n_whole), f_Visit);
+        s_held.erase(0, n_whole);
+        if (b_end) {
+            return;
+        }
+    }
+}
+
 std::string CT_TaggedStoryFile::s_Write(const std::vector<CT_TaggedStory>& co_Stories,
                                         std::string_view co_OpenTag, std::string_view co_CloseTag) {
     std::size_t n_size = co_OpenTag.size() + co_CloseTag.size();

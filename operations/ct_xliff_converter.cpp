@@ -17,17 +17,6 @@
 #include "platform/host/ct_progress_listener.h"
 
 namespace {
-std::string s_ReadAll(const CT_String& co_Path) {
-    std::ifstream co_in(std::string(co_Path.sv()), std::ios::binary | std::ios::ate);
-    const std::streamoff n_size = co_in ? static_cast<std::streamoff>(co_in.tellg()) : -1;
-    std::string s_all(n_size > 0 ? static_cast<std::size_t>(n_size) : 0, '\0');
-    co_in.seekg(0);
-    if (n_size < 0 || !co_in.read(s_all.data(), static_cast<std::streamsize>(s_all.size()))) {
-        CT_Errors::v_ThrowError(e_FileRead, CT_String("cannot read ") + co_Path);
-    }
-    return s_all;
-}
-
 // "page A22", "master A-Master", "pasteboard": the page as the document prints its name.
 std::string s_PageOf(const CT_FrameSetting& co_Frame) {
     if (co_Frame.b_OnPasteBoard) {
@@ -116,7 +105,11 @@ CT_XliffConverter::~CT_XliffConverter() {
 // place only when every story is in, and a cancel or an error leaves the target as it was.
 int CT_XliffConverter::b_Convert(const CT_String& co_TaggedPath, const CT_String& co_TargetPath,
                                  const CT_String& co_DocumentName) {
-    const std::string s_tagged = s_ReadAll(co_TaggedPath);
+    // Read a block at a time: the whole file would be one more copy of every story's text.
+    std::ifstream co_tagged(std::string(co_TaggedPath.sv()), std::ios::binary);
+    if (!co_tagged) {
+        CT_Errors::v_ThrowError(e_FileRead, CT_String("cannot read ") + co_TaggedPath);
+    }
     CT_XliffWriter::CT_Options co_options = co_Options;
     co_options.co_Original = std::string(co_DocumentName.sv());
     if (co_options.co_SourceLanguage.empty()) {
@@ -134,9 +127,9 @@ int CT_XliffConverter::b_Convert(const CT_String& co_TaggedPath, const CT_String
     bool b_cancelled = false;
     std::string s_key;
     try {
-        CT_TaggedStoryFile::sv_ForEach(s_tagged, [&](std::string_view co_Key,
-                                                     std::string_view co_Location,
-                                                     std::string_view co_Content) {
+        CT_TaggedStoryFile::sv_ForEach(co_tagged, [&](std::string_view co_Key,
+                                                      std::string_view co_Location,
+                                                      std::string_view co_Content) {
             b_cancelled = b_cancelled || CT_ProgressListener::sb_IsCancel();
             if (b_cancelled) {
                 return;
@@ -158,6 +151,8 @@ int CT_XliffConverter::b_Convert(const CT_String& co_TaggedPath, const CT_String
     } catch (const std::invalid_argument& co_error) {
         const std::string s_where = s_key.empty() ? std::string() : "story " + s_key + ": ";
         CT_Errors::v_ThrowError(e_BadContent, CT_String((s_where + co_error.what()).c_str()));
+    } catch (const std::runtime_error&) {
+        CT_Errors::v_ThrowError(e_FileRead, CT_String("cannot read ") + co_TaggedPath);
     }
     if (b_cancelled) {
         co_target.v_Cancel();

@@ -581,7 +581,7 @@ bool CT_IdmlHost::b_ExportedContent(const std::string& s_Document, const std::st
     // A document read through kept what export writes of each story as it opened: no tree
     // needs parsing again for it.
     const CT_Digest* pco_digest = pco_KeptAsNow(n_serial, s_Key, b_SkipNotes);
-    if (pco_digest != nullptr && pco_digest->b_HasCodes) {
+    if (pco_digest != nullptr && pco_digest->b_HasCodes && !pco_digest->b_Cut) {
         s_Content = pco_digest->s_Content;
         co_Codes = pco_digest->co_Codes;
         return true;
@@ -730,11 +730,20 @@ int CT_IdmlHost::b_Export(void* p_Box, CT_Files& co_File) {
     const CT_Digest* pco_digest = pco_DigestOf(p_Box);
     if (pco_digest != nullptr && !pco_digest->b_Cut) {
         co_File.v_Write(pco_digest->s_Content.data(), pco_digest->s_Content.size());
-        if (pco_digest->b_HasCodes) {
-            CT_ExportedCodes& co_exported =
-                co_ExportedCodes[co_Handles.cco_Box(p_Box).co_Box.s_Key];
-            co_exported.n_Serial = co_Handles.cco_Box(p_Box).n_Serial;
-            co_exported.pco_Kept = &pco_digest->co_Codes;
+        // Written, the content is kept only as far as a story list shows it: a conversion of
+        // the file that follows holds the file instead, and anything that asks for more reads
+        // the story again.
+        const CT_IdmlBoxHandle& co_handle = co_Handles.cco_Box(p_Box);
+        CT_Digest& co_written =
+            co_Digests.at(co_handle.n_Serial).co_ByKey.at(co_handle.co_Box.s_Key);
+        if (co_written.s_Content.size() > sn_PreviewCharacters) {
+            co_written.b_Cut =
+                CT_IdmlStoryPlainText::sb_KeepStart(co_written.s_Content, sn_PreviewCharacters);
+        }
+        if (co_written.b_HasCodes) {
+            CT_ExportedCodes& co_exported = co_ExportedCodes[co_handle.co_Box.s_Key];
+            co_exported.n_Serial = co_handle.n_Serial;
+            co_exported.pco_Kept = &co_written.co_Codes;
             co_exported.co_Own.clear();
         }
         ++n_StoryCounter;
