@@ -157,27 +157,54 @@ std::size_t n_Matching(const std::vector<CT_LayoutParagraph*>& co_paragraphs,
 }
 }  // namespace
 
+CT_XliffPlacement::CT_UnitsByStory CT_XliffPlacement::sco_ByStory(const CT_XliffReader& co_Reader) {
+    CT_UnitsByStory co_units;
+    for (const CT_XliffUnit& co_unit : co_Reader.cco_Units()) {
+        if (co_unit.co_Key.empty()) {
+            co_units.co_Keyless.push_back(&co_unit);
+        } else {
+            co_units.co_ByKey[co_unit.co_Key].push_back(&co_unit);
+        }
+    }
+    return co_units;
+}
+
 std::vector<CT_TaggedStory> CT_XliffPlacement::sco_PlaceAll(
     const CT_XliffReader& co_Reader, const CT_Layouts& f_Layouts,
     std::vector<CT_XliffFinding>& co_Findings) {
+    return sco_Assemble(
+        co_Reader, sco_ByStory(co_Reader),
+        [&](const std::string& s_Key, const std::vector<const CT_XliffUnit*>& co_Units,
+            std::string& s_Content, std::vector<CT_XliffFinding>& co_StoryFindings) {
+            std::vector<CT_StoryLayout> co_layouts;
+            if (!f_Layouts(s_Key, co_layouts)) {
+                return false;
+            }
+            const CT_XliffPlacement co_placement(s_Key, std::move(co_layouts), co_Units);
+            s_Content = co_placement.s_Content();
+            co_StoryFindings = co_placement.cco_Findings();
+            return true;
+        },
+        co_Findings);
+}
+
+std::vector<CT_TaggedStory> CT_XliffPlacement::sco_Assemble(
+    const CT_XliffReader& co_Reader, const CT_UnitsByStory& co_Units, const CT_Laid& f_Laid,
+    std::vector<CT_XliffFinding>& co_Findings) {
     const std::size_t n_first = co_Findings.size();
-    std::unordered_map<std::string, std::vector<const CT_XliffUnit*>> co_byKey;
-    for (const CT_XliffUnit& co_unit : co_Reader.cco_Units()) {
-        if (co_unit.co_Key.empty()) {
-            CT_XliffFinding co_finding;
-            co_finding.eo_Kind = et_Finding::e_UnknownUnit;
-            co_finding.co_Unit = co_unit.co_Id.empty() ? "\"\"" : co_unit.co_Id;
-            co_finding.n_Line = co_unit.n_Line;
-            co_Findings.push_back(std::move(co_finding));
-        } else {
-            co_byKey[co_unit.co_Key].push_back(&co_unit);
-        }
+    for (const CT_XliffUnit* pco_unit : co_Units.co_Keyless) {
+        CT_XliffFinding co_finding;
+        co_finding.eo_Kind = et_Finding::e_UnknownUnit;
+        co_finding.co_Unit = pco_unit->co_Id.empty() ? "\"\"" : pco_unit->co_Id;
+        co_finding.n_Line = pco_unit->n_Line;
+        co_Findings.push_back(std::move(co_finding));
     }
     std::vector<CT_TaggedStory> co_stories;
     for (const std::string& co_key : co_Reader.co_StoryKeys()) {
-        const std::vector<const CT_XliffUnit*>& co_units = co_byKey[co_key];
-        std::vector<CT_StoryLayout> co_layouts;
-        if (!f_Layouts(co_key, co_layouts)) {
+        const std::vector<const CT_XliffUnit*>& co_units = co_Units.co_ByKey.at(co_key);
+        std::string s_content;
+        std::vector<CT_XliffFinding> co_found;
+        if (!f_Laid(co_key, co_units, s_content, co_found)) {
             CT_XliffFinding co_finding;
             co_finding.eo_Kind = et_Finding::e_UnknownStory;
             co_finding.co_Story = co_key;
@@ -186,10 +213,8 @@ std::vector<CT_TaggedStory> CT_XliffPlacement::sco_PlaceAll(
             co_Findings.push_back(std::move(co_finding));
             continue;
         }
-        const CT_XliffPlacement co_placement(co_key, std::move(co_layouts), co_units);
-        co_Findings.insert(co_Findings.end(), co_placement.cco_Findings().begin(),
-                           co_placement.cco_Findings().end());
-        co_stories.push_back(CT_TaggedStory{co_key, std::string(), co_placement.s_Content()});
+        co_Findings.insert(co_Findings.end(), co_found.begin(), co_found.end());
+        co_stories.push_back(CT_TaggedStory{co_key, std::string(), std::move(s_content)});
     }
     // In the order of the file's lines, whatever story they are of; paragraphs the file lacks
     // have no line and go last.

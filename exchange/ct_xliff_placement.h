@@ -10,6 +10,7 @@
 
 #include <functional>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "exchange/ct_story_layout.h"
@@ -40,6 +41,22 @@ class CT_XliffPlacement {
     // unit.
     static std::vector<CT_TaggedStory> sco_PlaceAll(const CT_XliffReader& co_Reader,
                                                     const CT_Layouts& f_Layouts,
+                                                    std::vector<CT_XliffFinding>& co_Findings);
+
+    // The same in two steps, for stories laid elsewhere (as the document is read): the file's
+    // units by story, each story's in file order (pointers into the reader), and those whose
+    // id names no story; then the stories laid, as sco_PlaceAll gives them, where f_Laid
+    // gives each story's content and findings, or false when the document has no such story.
+    struct CT_UnitsByStory {
+        std::unordered_map<std::string, std::vector<const CT_XliffUnit*>> co_ByKey;
+        std::vector<const CT_XliffUnit*> co_Keyless;
+    };
+    static CT_UnitsByStory sco_ByStory(const CT_XliffReader& co_Reader);
+    using CT_Laid = std::function<bool(const std::string&, const std::vector<const CT_XliffUnit*>&,
+                                       std::string&, std::vector<CT_XliffFinding>&)>;
+    static std::vector<CT_TaggedStory> sco_Assemble(const CT_XliffReader& co_Reader,
+                                                    const CT_UnitsByStory& co_Units,
+                                                    const CT_Laid& f_Laid,
                                                     std::vector<CT_XliffFinding>& co_Findings);
 
     // Whether a unit counts as translated, as a translator's tool marks it: a target in a

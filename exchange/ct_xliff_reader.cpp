@@ -244,6 +244,12 @@ std::vector<std::string> CT_XliffReader::co_StoryKeys() const {
     return co_keys;
 }
 
+void CT_XliffReader::v_LetGoOfText(const CT_XliffUnit& co_Unit) {
+    CT_XliffUnit& co_unit = co_Units.at(static_cast<std::size_t>(&co_Unit - co_Units.data()));
+    std::vector<CT_TaggedToken>().swap(co_unit.co_Source);
+    std::vector<CT_TaggedToken>().swap(co_unit.co_Target);
+}
+
 CT_XliffReader::CT_XliffReader(std::string_view co_Bytes, const CT_Cancel& f_Cancel) {
     b_ByUnits = b_ReadByUnits(co_Bytes, f_Cancel);
     if (!b_ByUnits) {

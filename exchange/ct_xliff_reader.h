@@ -52,6 +52,10 @@ class CT_XliffReader {
     const std::vector<CT_XliffUnit>& cco_Units() const { return co_Units; }
     // The story keys of the units, each once, in file order.
     std::vector<std::string> co_StoryKeys() const;
+    // Lets go of a unit's source and target once they are laid over the document, keeping the
+    // rest of it: a file's units are held at once, three times their text. Safe on several
+    // threads for different units.
+    void v_LetGoOfText(const CT_XliffUnit& co_Unit);
     // Whether the file was read a unit at a time (CT_XliffUnitSpans) rather than as one tree,
     // which a well-formed UTF-8 file always is: what the reading gives is the same either way.
     bool b_ReadUnitByUnit() const { return b_ByUnits; }

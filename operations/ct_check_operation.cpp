@@ -200,6 +200,7 @@ CT_CheckResult CT_CheckOperation::sco_Run(CT_Session& co_Session) {
         pco_translated = co_Session.pco_ImportAhead(co_copy.s_GetPath(), *pco_file);
     } else {
         co_xliff.v_ListStories(co_copy.s_GetPath());
+        co_xliff.v_PlaceAhead(co_copy.s_GetPath());
     }
     co_Session.co_GetSink().v_AddRewrite(co_copy.s_GetFolder(), co_copy.s_GetDocumentFolder());
     CT_CurrentDocument co_current(co_copy.s_GetPath(), co_Session.cco_GetStoryListSettings());

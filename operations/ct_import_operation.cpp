@@ -56,6 +56,7 @@ CT_ImportResult CT_ImportOperation::sco_Run(CT_Session& co_Session) {
             co_Session.pco_ImportAhead(pco_copy->s_GetPath(), *pco_tagged);
         } else {
             pco_xliff->v_ListStories(pco_copy->s_GetPath());
+            pco_xliff->v_PlaceAhead(pco_copy->s_GetPath());
         }
         co_Session.co_GetSink().v_AddRewrite(pco_copy->s_GetFolder(),
                                              pco_copy->s_GetDocumentFolder());

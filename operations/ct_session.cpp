@@ -139,7 +139,8 @@ void CT_Session::v_Begin(CT_CommandOptions::et_Command eo_Command) {
     et_Keep eo_keep = b_xliff ? et_Keep::e_Codes : et_Keep::e_Content;
     if (eo_Command == CT_CommandOptions::e_List) {
         eo_keep = co_Options.b_Keys ? et_Keep::e_Preview : et_Keep::e_Codes;
-    } else if (eo_Command == CT_CommandOptions::e_Import && !b_xliff) {
+    } else if (eo_Command == CT_CommandOptions::e_Import) {
+        // An XLIFF file's units are laid over each story as it is read (CT_XliffImport).
         eo_keep = et_Keep::e_Preview;
     }
     co_Host.v_SetReadThrough(

@@ -1,13 +1,16 @@
 #include "operations/ct_xliff_import.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <mutex>
 #include <system_error>
+#include <unordered_map>
 
 #include "exchange/ct_tagged_file.h"
 #include "exchange/ct_xliff_placement.h"
@@ -84,6 +87,26 @@ bool b_SameLanguage(const std::string& s_One, const std::string& s_Other) {
                return std::tolower(static_cast<unsigned char>(a)) ==
                       std::tolower(static_cast<unsigned char>(b));
            });
+}
+}  // namespace
+
+// The stories laid as the document was read: each one's content and findings, by key.
+struct CT_XliffImport::CT_Ahead {
+    CT_XliffPlacement::CT_UnitsByStory co_Units;
+    struct CT_Laid {
+        std::string s_Content;
+        std::string_view co_View;  // of s_Content, for the host's import ahead
+        std::vector<CT_XliffFinding> co_Findings;
+    };
+    std::mutex co_Lock;
+    std::unordered_map<std::string, CT_Laid> co_Laid;
+    std::atomic<bool> b_Read{false};
+};
+
+namespace {
+bool b_HasNotes(const CT_StoryLayout::CT_Codes& co_Codes) {
+    return std::any_of(co_Codes.begin(), co_Codes.end(),
+                       [](const auto& co_Code) { return co_Code.second.co_Label == "note"; });
 }
 }  // namespace
 
@@ -170,33 +193,88 @@ void CT_XliffImport::v_CheckFiles(const std::string& s_Name) {
     }
 }
 
+void CT_XliffImport::v_PlaceAhead(const std::string& s_Document) {
+    if (pco_Reader == nullptr) {
+        return;
+    }
+    auto pco_ahead = std::make_shared<CT_Ahead>();
+    pco_ahead->co_Units = CT_XliffPlacement::sco_ByStory(*pco_Reader);
+    CT_Ahead* pco_into = pco_ahead.get();
+    CT_XliffReader* pco_reader = pco_Reader.get();
+    co_Session.co_GetHost().v_TranslateAhead(
+        s_Document,
+        [pco_into, pco_reader](
+            const std::string& s_Key, const CT_IdmlHost::CT_ExportedStory& co_Kept,
+            const CT_IdmlHost::CT_ExportedStory* pco_Skipped) -> const std::string_view* {
+            pco_into->b_Read = true;
+            const auto co_units = pco_into->co_Units.co_ByKey.find(s_Key);
+            if (co_units == pco_into->co_Units.co_ByKey.end()) {
+                return nullptr;
+            }
+            std::vector<CT_StoryLayout> co_layouts;
+            const CT_StoryLayout::CT_Codes co_codes = CT_XliffCodes::sco_From(co_Kept.co_Codes);
+            co_layouts.emplace_back(co_Kept.s_Content, co_codes);
+            if (pco_Skipped != nullptr && b_HasNotes(co_codes)) {
+                co_layouts.emplace_back(pco_Skipped->s_Content,
+                                        CT_XliffCodes::sco_From(pco_Skipped->co_Codes));
+            }
+            const CT_XliffPlacement co_placement(s_Key, std::move(co_layouts), co_units->second);
+            CT_Ahead::CT_Laid co_laid{co_placement.s_Content(), {}, co_placement.cco_Findings()};
+            // What the rest of the reading needs the memory for more.
+            for (const CT_XliffUnit* pco_unit : co_units->second) {
+                pco_reader->v_LetGoOfText(*pco_unit);
+            }
+            const std::lock_guard<std::mutex> co_lock(pco_into->co_Lock);
+            CT_Ahead::CT_Laid& co_kept = pco_into->co_Laid[s_Key] = std::move(co_laid);
+            co_kept.co_View = co_kept.s_Content;
+            return &co_kept.co_View;
+        },
+        pco_ahead);
+    pco_Ahead = std::move(pco_ahead);
+}
+
 void CT_XliffImport::v_Place(const std::string& s_Document, const std::string& s_Name) {
     if (pco_Reader == nullptr) {
         return;
     }
     v_CheckFiles(s_Name);
     const CT_IdmlHost& co_host = co_Session.co_GetHost();
-    const std::vector<CT_TaggedStory> co_stories = CT_XliffPlacement::sco_PlaceAll(
-        *pco_Reader,
-        [&](const std::string& s_Key, std::vector<CT_StoryLayout>& co_Layouts) {
-            std::string s_content;
-            std::vector<CT_IdmlStoryCodeInfo> co_infos;
-            if (!co_host.b_ExportedContent(s_Document, s_Key, false, s_content, co_infos)) {
-                return false;
-            }
-            const CT_StoryLayout::CT_Codes co_codes = CT_XliffCodes::sco_From(co_infos);
-            co_Layouts.emplace_back(s_content, co_codes);
-            // A story with notes may have gone out with them left out (export --notes skip).
-            const bool b_notes =
-                std::any_of(co_codes.begin(), co_codes.end(),
-                            [](const auto& co_Code) { return co_Code.second.co_Label == "note"; });
-            if (b_notes &&
-                co_host.b_ExportedContent(s_Document, s_Key, true, s_content, co_infos)) {
-                co_Layouts.emplace_back(s_content, CT_XliffCodes::sco_From(co_infos));
-            }
-            return true;
-        },
-        co_Findings);
+    std::vector<CT_TaggedStory> co_stories;
+    if (pco_Ahead != nullptr && pco_Ahead->b_Read) {
+        co_stories = CT_XliffPlacement::sco_Assemble(
+            *pco_Reader, pco_Ahead->co_Units,
+            [&](const std::string& s_Key, const std::vector<const CT_XliffUnit*>&,
+                std::string& s_Content, std::vector<CT_XliffFinding>& co_Found) {
+                const auto co_laid = pco_Ahead->co_Laid.find(s_Key);
+                if (co_laid == pco_Ahead->co_Laid.end()) {
+                    return false;
+                }
+                s_Content = co_laid->second.s_Content;
+                co_Found = std::move(co_laid->second.co_Findings);
+                return true;
+            },
+            co_Findings);
+        pco_Ahead->co_Units = {};  // they point into the reader
+    } else {
+        co_stories = CT_XliffPlacement::sco_PlaceAll(
+            *pco_Reader,
+            [&](const std::string& s_Key, std::vector<CT_StoryLayout>& co_Layouts) {
+                std::string s_content;
+                std::vector<CT_IdmlStoryCodeInfo> co_infos;
+                if (!co_host.b_ExportedContent(s_Document, s_Key, false, s_content, co_infos)) {
+                    return false;
+                }
+                const CT_StoryLayout::CT_Codes co_codes = CT_XliffCodes::sco_From(co_infos);
+                co_Layouts.emplace_back(s_content, co_codes);
+                // A story with notes may have gone out with them left out (--notes skip).
+                if (b_HasNotes(co_codes) &&
+                    co_host.b_ExportedContent(s_Document, s_Key, true, s_content, co_infos)) {
+                    co_Layouts.emplace_back(s_content, CT_XliffCodes::sco_From(co_infos));
+                }
+                return true;
+            },
+            co_Findings);
+    }
     // Every unit is in the stories now: the import that follows has the memory they held.
     pco_Reader.reset();
     const std::string s_tagged = CT_TaggedStoryFile::s_Write(co_stories, CT_IdmlHost::spc_OpenTag,

@@ -34,6 +34,10 @@ class CT_XliffImport {
     // file names, as CT_Session::v_ListStoriesOfFile does for a tagged file (for which
     // this does nothing).
     void v_ListStories(const std::string& s_Document);
+    // Has each story of the document at the path laid over as the document is read through,
+    // on the threads it is read on, and imported there (CT_IdmlHost::v_TranslateAhead): the
+    // document is read once and keeps no story's codes. v_Place then takes what was laid.
+    void v_PlaceAhead(const std::string& s_Document);
     // Lays the units over the stories of the open document at the path and writes the tagged
     // story file to import. s_Name: the document as the user named it, whose name the file's
     // <file> elements should give. What was read of the file is let go: once is enough.
@@ -69,6 +73,8 @@ class CT_XliffImport {
     bool b_Xliff = false;
     std::string s_File;
     std::unique_ptr<CT_XliffReader> pco_Reader;
+    struct CT_Ahead;
+    std::shared_ptr<CT_Ahead> pco_Ahead;  // shared with the host, which reads into it
     std::vector<CT_XliffFinding> co_Findings;
     std::string s_Tagged;
     std::string s_Folder;

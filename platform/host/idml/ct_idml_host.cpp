@@ -89,6 +89,14 @@ void* CT_IdmlHost::p_Open(const CT_String& co_Path, int) {
             break;
         }
     }
+    for (auto co_it = co_TranslatingAhead.begin(); co_it != co_TranslatingAhead.end(); ++co_it) {
+        if (co_it->s_Canonical == s_canonical) {
+            co_digests.f_Translate = std::move(co_it->f_Translate);
+            co_digests.pco_TranslateOwner = std::move(co_it->pco_Owner);
+            co_TranslatingAhead.erase(co_it);
+            break;
+        }
+    }
     std::mutex co_taking;  // stories are read on several threads at once
     const bool b_writes = b_WritesTo(s_canonical);
     const et_Keep eo_keep = eo_Keep;
@@ -133,6 +141,9 @@ void* CT_IdmlHost::p_Open(const CT_String& co_Path, int) {
         CT_IdmlTextLanguages::CT_Counts co_languages;
         if (co_digests.b_Languages) {
             CT_IdmlTextLanguages::sv_Count(co_Story, co_languages);
+        }
+        if (co_digests.f_Translate) {
+            pco_ahead = pco_Translated(co_Story, s_Key, co_options, co_digests.f_Translate);
         }
         // Last: the import changes the tree the rest was read from.
         if (pco_ahead != nullptr) {
@@ -312,6 +323,37 @@ void CT_IdmlHost::v_AlwaysList(const std::string& s_DocumentPath,
 
 void CT_IdmlHost::v_ImportAhead(const std::string& s_DocumentPath, CT_Contents pco_Contents) {
     co_Ahead.emplace_back(CT_IdmlDocuments::s_Canonical(s_DocumentPath), std::move(pco_Contents));
+}
+
+void CT_IdmlHost::v_TranslateAhead(const std::string& s_DocumentPath, CT_Translate f_Translate,
+                                   std::shared_ptr<const void> pco_Owner) {
+    co_TranslatingAhead.push_back({CT_IdmlDocuments::s_Canonical(s_DocumentPath),
+                                   std::move(f_Translate), std::move(pco_Owner)});
+}
+
+const std::string_view* CT_IdmlHost::pco_Translated(const pugi::xml_node& co_Story,
+                                                    const std::string& s_Key,
+                                                    const CT_IdmlStoryOptions& co_Options,
+                                                    const CT_Translate& f_Translate) {
+    CT_IdmlStoryOptions co_kept = co_Options;
+    co_kept.b_SkipNotes = false;
+    std::vector<CT_IdmlStoryCodeInfo> co_keptCodes;
+    const std::string s_kept = CT_IdmlStoryCodec::s_Export(co_Story, co_keptCodes, co_kept);
+    const bool b_notes = std::any_of(
+        co_keptCodes.begin(), co_keptCodes.end(), [](const CT_IdmlStoryCodeInfo& co_Code) {
+            return co_Code.eo_Kind == CT_IdmlStoryCodeInfo::et_Kind::e_NoteOpen ||
+                   co_Code.eo_Kind == CT_IdmlStoryCodeInfo::et_Kind::e_Note;
+        });
+    if (!b_notes) {
+        return f_Translate(CT_IdmlTagText::ss_Key(s_Key), {s_kept, co_keptCodes}, nullptr);
+    }
+    CT_IdmlStoryOptions co_skipped = co_Options;
+    co_skipped.b_SkipNotes = true;
+    std::vector<CT_IdmlStoryCodeInfo> co_skippedCodes;
+    const std::string s_skipped =
+        CT_IdmlStoryCodec::s_Export(co_Story, co_skippedCodes, co_skipped);
+    const CT_ExportedStory co_without{s_skipped, co_skippedCodes};
+    return f_Translate(CT_IdmlTagText::ss_Key(s_Key), {s_kept, co_keptCodes}, &co_without);
 }
 
 void CT_IdmlHost::sv_ImportAhead(const pugi::xml_node& co_Story, const std::string& s_Key,

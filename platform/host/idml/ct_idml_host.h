@@ -62,6 +62,23 @@ class CT_IdmlHost : public CT_HostBackend {
     // into text that the pointer keeps alive.
     using CT_Contents = std::shared_ptr<const std::map<std::string, std::string_view>>;
     void v_ImportAhead(const std::string& s_DocumentPath, CT_Contents pco_Contents);
+    // A translation whose content for a story is made from the story as it is, for the
+    // document at the path: given the story's key (as the tagged file writes it), its content
+    // as export writes it with notes kept and what its codes stand for, and the same with notes
+    // skipped when the story has notes (null when it has none), the function gives the content
+    // to import into the story, or null for none. A document opened to be read through from now
+    // on asks it of each story as it is read, on the threads it is read on, and imports ahead
+    // what it gives, as v_ImportAhead does; the content given must stay as long as pco_Owner,
+    // which the host keeps with the document.
+    struct CT_ExportedStory {
+        const std::string& s_Content;
+        const std::vector<CT_IdmlStoryCodeInfo>& co_Codes;
+    };
+    using CT_Translate = std::function<const std::string_view*(
+        const std::string& s_Key, const CT_ExportedStory& co_Kept,
+        const CT_ExportedStory* pco_Skipped)>;
+    void v_TranslateAhead(const std::string& s_DocumentPath, CT_Translate f_Translate,
+                          std::shared_ptr<const void> pco_Owner);
     // Saves of the document at the path check all that could refuse them (a story too large
     // to be read again, an archive at odds with itself) and write nothing: for a trial import,
     // whose saved copy no one would read.
@@ -233,6 +250,12 @@ class CT_IdmlHost : public CT_HostBackend {
     bool b_SkipNotes = false;
     std::vector<std::pair<std::string, std::vector<std::string>>> co_AlwaysListed;
     std::vector<std::pair<std::string, CT_Contents>> co_Ahead;
+    struct CT_TranslateAhead {
+        std::string s_Canonical;
+        CT_Translate f_Translate;
+        std::shared_ptr<const void> pco_Owner;
+    };
+    std::vector<CT_TranslateAhead> co_TranslatingAhead;
     std::vector<std::string> co_SavesChecked;  // canonical paths (v_OnlyCheckSaves)
     unsigned n_TakenAhead = 0;
     std::function<void(const std::string&, unsigned)> co_Reporter;
@@ -262,13 +285,20 @@ class CT_IdmlHost : public CT_HostBackend {
         bool b_Languages = false;  // whether co_Languages were counted
         CT_IdmlTextLanguages::CT_Counts co_Languages;
         std::unordered_map<std::string, CT_Digest> co_ByKey;
-        CT_Contents pco_Ahead;  // what the digests' contents point into
+        CT_Contents pco_Ahead;     // what the digests' contents point into
+        CT_Translate f_Translate;  // or a translation made from each story (v_TranslateAhead)
+        std::shared_ptr<const void> pco_TranslateOwner;  // what its contents point into
     };
     // Imports the content into the story's tree as it is read, and keeps the outcome in the
     // digest; with b_Exported, the digest's content is what the import read of the story
     // (notes kept), and a story that cannot be read at all raises as an export of it would.
     // With b_Writes false the document's saves only check (v_OnlyCheckSaves), and a story is
     // packed only where packing can refuse its save.
+    // What the translation made from each story gives for this one (v_TranslateAhead).
+    static const std::string_view* pco_Translated(const pugi::xml_node& co_Story,
+                                                  const std::string& s_Key,
+                                                  const CT_IdmlStoryOptions& co_Options,
+                                                  const CT_Translate& f_Translate);
     static void sv_ImportAhead(const pugi::xml_node& co_Story, const std::string& s_Key,
                                const std::string_view& co_Content,
                                const CT_IdmlStoryOptions& co_Options, bool b_Exported,

@@ -125,7 +125,10 @@ TEST_P(CT_IdmlRoundTrip, ImportingAheadGivesWhatImportingAfterGives) {
             break;
         }
     }
-    auto co_imported = [&](const std::string& s_Name, bool b_Ahead, const std::string& s_Other) {
+    // Ahead: 0 imports nothing ahead, 1 the contents given, 2 what a translation made from
+    // each story as it is read gives (the same contents).
+    auto co_imported = [&](const std::string& s_Name, int i_Ahead, const std::string& s_Other) {
+        const bool b_Ahead = i_Ahead != 0;
         const fs::path co_copy = co_Dir / s_Name;
         fs::copy_file(co_Package, co_copy);
         std::map<std::string, std::string> co_ahead = co_translated;
@@ -137,8 +140,18 @@ TEST_P(CT_IdmlRoundTrip, ImportingAheadGivesWhatImportingAfterGives) {
         for (const auto& [s_key, s_content] : co_ahead) {
             pco_views->emplace(s_key, s_content);
         }
-        if (b_Ahead) {
+        if (i_Ahead == 1) {
             co_Host.v_ImportAhead(co_copy.string(), pco_views);
+        } else if (i_Ahead == 2) {
+            co_Host.v_TranslateAhead(
+                co_copy.string(),
+                [pco_views](const std::string& s_Key, const CT_IdmlHost::CT_ExportedStory& co_Kept,
+                            const CT_IdmlHost::CT_ExportedStory*) -> const std::string_view* {
+                    const auto co_found = pco_views->find(s_Key);
+                    EXPECT_FALSE(co_Kept.s_Content.empty()) << s_Key;
+                    return co_found == pco_views->end() ? nullptr : &co_found->second;
+                },
+                pco_views);
         }
         const unsigned n_before = co_Host.n_ImportedAhead();
         v_Open(co_copy);
@@ -183,11 +196,13 @@ TEST_P(CT_IdmlRoundTrip, ImportingAheadGivesWhatImportingAfterGives) {
         }
         return co_seen;
     };
-    const std::vector<std::string> co_after = co_imported("after.idml", false, "");
-    EXPECT_EQ(co_imported("ahead.idml", true, ""), co_after);
-    EXPECT_EQ(co_imported("other.idml", true, co_translated.begin()->first), co_after);
+    const std::vector<std::string> co_after = co_imported("after.idml", 0, "");
+    EXPECT_EQ(co_imported("ahead.idml", 1, ""), co_after);
+    EXPECT_EQ(co_imported("other.idml", 1, co_translated.begin()->first), co_after);
+    EXPECT_EQ(co_imported("made.idml", 2, ""), co_after);
     co_Host.v_SetThreads(3);  // imported ahead on the threads the stories are read on
-    EXPECT_EQ(co_imported("threads.idml", true, ""), co_after);
+    EXPECT_EQ(co_imported("threads.idml", 1, ""), co_after);
+    EXPECT_EQ(co_imported("made-threads.idml", 2, co_translated.begin()->first), co_after);
 }
 
 // Every story parsed and written again holds the same XML; every other entry is copied byte for
