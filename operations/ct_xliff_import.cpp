@@ -92,6 +92,9 @@ bool b_SameLanguage(const std::string& s_One, const std::string& s_Other) {
 
 // The stories laid as the document was read: each one's content and findings, by key.
 struct CT_XliffImport::CT_Ahead {
+    // Null once the import has no more use for it: a document read later at the same path
+    // then lays nothing (the host may keep this beyond the import).
+    CT_XliffReader* pco_Reader = nullptr;
     CT_XliffPlacement::CT_UnitsByStory co_Units;
     struct CT_Laid {
         std::string s_Content;
@@ -137,7 +140,15 @@ CT_XliffImport::CT_XliffImport(CT_Session& co_Session, const std::string& s_File
     }
 }
 
+void CT_XliffImport::v_LetGoOfAhead() {
+    if (pco_Ahead != nullptr) {
+        pco_Ahead->pco_Reader = nullptr;
+        pco_Ahead->co_Units = {};  // they point into the reader
+    }
+}
+
 CT_XliffImport::~CT_XliffImport() {
+    v_LetGoOfAhead();
     if (!s_Folder.empty()) {
         std::error_code co_ignored;
         std::filesystem::remove_all(s_Folder, co_ignored);
@@ -198,14 +209,16 @@ void CT_XliffImport::v_PlaceAhead(const std::string& s_Document) {
         return;
     }
     auto pco_ahead = std::make_shared<CT_Ahead>();
+    pco_ahead->pco_Reader = pco_Reader.get();
     pco_ahead->co_Units = CT_XliffPlacement::sco_ByStory(*pco_Reader);
     CT_Ahead* pco_into = pco_ahead.get();
-    CT_XliffReader* pco_reader = pco_Reader.get();
     co_Session.co_GetHost().v_TranslateAhead(
         s_Document,
-        [pco_into, pco_reader](
-            const std::string& s_Key, const CT_IdmlHost::CT_ExportedStory& co_Kept,
-            const CT_IdmlHost::CT_ExportedStory* pco_Skipped) -> const std::string_view* {
+        [pco_into](const std::string& s_Key, const CT_IdmlHost::CT_ExportedStory& co_Kept,
+                   const CT_IdmlHost::CT_ExportedStory* pco_Skipped) -> const std::string_view* {
+            if (pco_into->pco_Reader == nullptr) {
+                return nullptr;
+            }
             pco_into->b_Read = true;
             const auto co_units = pco_into->co_Units.co_ByKey.find(s_Key);
             if (co_units == pco_into->co_Units.co_ByKey.end()) {
@@ -222,7 +235,7 @@ void CT_XliffImport::v_PlaceAhead(const std::string& s_Document) {
             CT_Ahead::CT_Laid co_laid{co_placement.s_Content(), {}, co_placement.cco_Findings()};
             // What the rest of the reading needs the memory for more.
             for (const CT_XliffUnit* pco_unit : co_units->second) {
-                pco_reader->v_LetGoOfText(*pco_unit);
+                pco_into->pco_Reader->v_LetGoOfText(*pco_unit);
             }
             const std::lock_guard<std::mutex> co_lock(pco_into->co_Lock);
             CT_Ahead::CT_Laid& co_kept = pco_into->co_Laid[s_Key] = std::move(co_laid);
@@ -254,7 +267,7 @@ void CT_XliffImport::v_Place(const std::string& s_Document, const std::string& s
                 return true;
             },
             co_Findings);
-        pco_Ahead->co_Units = {};  // they point into the reader
+        v_LetGoOfAhead();
     } else {
         co_stories = CT_XliffPlacement::sco_PlaceAll(
             *pco_Reader,

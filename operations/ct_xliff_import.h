@@ -67,6 +67,8 @@ class CT_XliffImport {
 
   private:
     void v_CheckFiles(const std::string& s_Name);
+    // What the host may still hold of v_PlaceAhead points into the reader no more.
+    void v_LetGoOfAhead();
 
     CT_Session& co_Session;
     bool b_Cancelled = false;

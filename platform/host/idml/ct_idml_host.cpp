@@ -327,8 +327,15 @@ void CT_IdmlHost::v_ImportAhead(const std::string& s_DocumentPath, CT_Contents p
 
 void CT_IdmlHost::v_TranslateAhead(const std::string& s_DocumentPath, CT_Translate f_Translate,
                                    std::shared_ptr<const void> pco_Owner) {
-    co_TranslatingAhead.push_back({CT_IdmlDocuments::s_Canonical(s_DocumentPath),
-                                   std::move(f_Translate), std::move(pco_Owner)});
+    // One translation a document: a later one for the same path takes the place of one that no
+    // reading took.
+    const std::string s_canonical = CT_IdmlDocuments::s_Canonical(s_DocumentPath);
+    co_TranslatingAhead.erase(std::remove_if(co_TranslatingAhead.begin(), co_TranslatingAhead.end(),
+                                             [&](const CT_TranslateAhead& co_It) {
+                                                 return co_It.s_Canonical == s_canonical;
+                                             }),
+                              co_TranslatingAhead.end());
+    co_TranslatingAhead.push_back({s_canonical, std::move(f_Translate), std::move(pco_Owner)});
 }
 
 const std::string_view* CT_IdmlHost::pco_Translated(const pugi::xml_node& co_Story,
