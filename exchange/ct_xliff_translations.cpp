@@ -102,7 +102,8 @@ void v_Walk(const pugi::xml_node& co_Parent, std::vector<std::string>& co_Ids) {
 // beside the document an export reads. False for anything not as the spans take it: a file
 // that is wrong, in another encoding than UTF-8 or nested too deep is then read whole.
 bool b_FindByUnits(const std::string& s_Bytes, std::vector<std::string>& co_Ids) {
-    const CT_XliffUnitSpans co_spans(s_Bytes);
+    // The outline is only checked: its units' start tags are parsed with the units.
+    const CT_XliffUnitSpans co_spans(s_Bytes, CT_XliffUnitSpans::e_WithoutUnits);
     if (pugi::xml_document co_outline; !co_spans.b_ParseOutline(co_outline)) {
         return false;
     }

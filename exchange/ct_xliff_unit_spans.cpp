@@ -73,7 +73,8 @@ bool b_OpensUnit(std::string_view co_Bytes, std::size_t n_At, std::size_t n_End)
 }
 }  // namespace
 
-CT_XliffUnitSpans::CT_XliffUnitSpans(std::string_view co_Bytes) {
+CT_XliffUnitSpans::CT_XliffUnitSpans(std::string_view co_Bytes, et_Outline eo_Outline)
+    : b_Bare(eo_Outline == e_WithoutUnits) {
     b_Followed = b_Follow(co_Bytes);
     if (!b_Followed) {
         co_Outline.clear();
@@ -110,13 +111,19 @@ bool CT_XliffUnitSpans::b_Follow(std::string_view co_Bytes) {
                     n_copied = n_end;
                 }
             } else if (!b_close && b_OpensUnit(co_Bytes, n_at, n_end)) {
+                if (b_Bare) {
+                    v_Copy(n_at);
+                    n_copied = b_empty ? n_end : n_at;  // an empty unit goes at once
+                }
                 if (b_empty) {
                     co_Units.push_back({n_at, n_end});
                 } else {
                     n_depth = 1;
                     n_unit = n_at;
-                    v_Copy(n_end - 1);
-                    co_Outline += "/>";
+                    if (!b_Bare) {
+                        v_Copy(n_end - 1);
+                        co_Outline += "/>";
+                    }
                 }
             }
         }

@@ -1,5 +1,5 @@
 // Where each <trans-unit> of a UTF-8 XLIFF file stands, found by following its markup alone, and
-// the file's outline: the file with each unit's content cut out. The reader parses the outline
+// the file's outline: the file with each unit's content (or each unit) cut out. The reader parses the outline
 // and then one unit at a time, so that it never holds a tree of the whole file (three to four
 // times the file's size). A plain value that owns the outline; the spans are offsets into the
 // bytes it was made from, which stay the caller's.
@@ -24,11 +24,14 @@ class CT_XliffUnitSpans {
     // and an attribute's quoted value wherever it holds a ">". Refuses (b_Found false) bytes
     // whose markup ends inside a construct or inside a unit: the reader then parses the whole
     // file, which says what is wrong with it as a parser words it.
-    explicit CT_XliffUnitSpans(std::string_view co_Bytes);
+    // e_WithoutUnits leaves every unit out of the outline, start tag and all: for a reader
+    // that needs of the outline only that it is well-formed.
+    enum et_Outline { e_WithUnits, e_WithoutUnits };
+    explicit CT_XliffUnitSpans(std::string_view co_Bytes, et_Outline eo_Outline = e_WithUnits);
 
     bool b_Found() const { return b_Followed; }
     // The bytes with each unit that has content closed right after its start tag
-    // (<trans-unit id="u1.1"/>); the rest as it stands.
+    // (<trans-unit id="u1.1"/>), or with no unit at all; the rest as it stands.
     const std::string& cco_Outline() const { return co_Outline; }
     // The offset in the file of an offset in the outline.
     std::size_t n_FileOffset(std::size_t n_OutlineOffset) const;
@@ -49,6 +52,7 @@ class CT_XliffUnitSpans {
   private:
     bool b_Follow(std::string_view co_Bytes);
 
+    const bool b_Bare;
     bool b_Followed = false;
     std::string co_Outline;
     // Where each stretch of the outline copied from the file begins, in both.

@@ -72,6 +72,12 @@ TEST(CT_XliffTranslationsTest, AFileThatCannotBeReadIsNamedAsSuch) {
     std::string s_error;
     EXPECT_TRUE(co_Translated("<file><body>", s_error).empty());
     EXPECT_NE(s_error.find("at byte"), std::string::npos) << s_error;
+    // Units are parsed apart from the rest: a fault of a unit's own start tag is found too.
+    EXPECT_TRUE(co_Translated("<file><body><trans-unit id=u1><source>a</source>"
+                              "<target>b</target></trans-unit></body></file>",
+                              s_error)
+                    .empty());
+    EXPECT_NE(s_error.find("at byte"), std::string::npos) << s_error;
     // Nested past any tool's depth inside a unit's target: refused, not followed down.
     std::string s_deep;
     for (int i = 0; i < 100000; ++i) {
