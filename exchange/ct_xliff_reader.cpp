@@ -3,6 +3,7 @@
 #include <pugixml.hpp>
 
 #include <algorithm>
+#include <atomic>
 #include <cstddef>
 #include <cstring>
 #include <iterator>
@@ -13,6 +14,7 @@
 #include "exchange/ct_xliff_unit_spans.h"
 #include "platform/common/ct_shown.h"
 #include "platform/common/ct_utf8.h"
+#include "platform/common/ct_work_pool.h"
 #include "platform/common/ct_xml_depth.h"
 
 namespace {
@@ -250,7 +252,9 @@ void CT_XliffReader::v_LetGoOfText(const CT_XliffUnit& co_Unit) {
     std::vector<CT_TaggedToken>().swap(co_unit.co_Target);
 }
 
-CT_XliffReader::CT_XliffReader(std::string_view co_Bytes, const CT_Cancel& f_Cancel) {
+CT_XliffReader::CT_XliffReader(std::string_view co_Bytes, const CT_Cancel& f_Cancel,
+                               unsigned n_Threads)
+    : n_Threads(n_Threads) {
     b_ByUnits = b_ReadByUnits(co_Bytes, f_Cancel);
     if (!b_ByUnits) {
         co_Files.clear();
@@ -349,28 +353,47 @@ bool CT_XliffReader::b_ReadByUnits(std::string_view co_Bytes, const CT_Cancel& f
         }
     }
     const bool b_checkTexts = co_Bytes.find("&#") != std::string_view::npos;
+    // Where each unit read goes among the units read (the spans' order), and where it starts.
+    std::vector<std::size_t> co_slots(co_units.size(), 0);
     std::vector<std::size_t> co_starts;
-    const std::size_t n_reads =
-        static_cast<std::size_t>(std::count(co_reads.begin(), co_reads.end(), true));
-    co_Units.reserve(n_reads);
-    co_starts.reserve(n_reads);
     for (std::size_t n = 0; n < co_units.size(); ++n) {
-        if (n % 256 == 0) {
-            sv_Poll(f_Cancel);
-        }
-        // Units outside every <file> are parsed too: the file is refused for them as for any.
-        const CT_XliffUnitSpans::CT_Span& co_span = co_units[n];
-        pugi::xml_document co_unit;
-        if (!CT_XliffUnitSpans::sb_ParseUnit(co_Bytes, co_span,
-                                             CT_XmlDepth::kn_Limit + 1 - co_depths[n], co_unit)) {
-            return false;
-        }
+        co_slots[n] = co_starts.size();
         if (co_reads[n]) {
-            co_Units.push_back(
-                CT_XliffUnitReader::sco_Read(co_unit.document_element(), b_checkTexts));
-            co_Units.back().n_Line = co_lines.n_Line(static_cast<std::ptrdiff_t>(co_span.n_Start));
-            co_starts.push_back(co_span.n_Start);
+            co_starts.push_back(co_units[n].n_Start);
         }
+    }
+    co_Units.resize(co_starts.size());
+    // The units are parsed in batches on the pool, each into its own place: the order, and so
+    // what is read, is the file's whatever the threads. Units outside every <file> are parsed
+    // too: the file is refused for them as for any.
+    constexpr std::size_t kn_Batch = 256;
+    std::atomic<bool> b_wrong{false};
+    CT_WorkPool co_pool(n_Threads);
+    std::vector<std::size_t> co_tickets;
+    for (std::size_t n_from = 0; n_from < co_units.size(); n_from += kn_Batch) {
+        co_tickets.push_back(co_pool.n_Give([&, n_from]() {
+            const std::size_t n_to = std::min(co_units.size(), n_from + kn_Batch);
+            for (std::size_t n = n_from; n < n_to && !b_wrong; ++n) {
+                const CT_XliffUnitSpans::CT_Span& co_span = co_units[n];
+                pugi::xml_document co_unit;
+                if (!CT_XliffUnitSpans::sb_ParseUnit(
+                        co_Bytes, co_span, CT_XmlDepth::kn_Limit + 1 - co_depths[n], co_unit)) {
+                    b_wrong = true;
+                } else if (co_reads[n]) {
+                    CT_XliffUnit& co_read = co_Units[co_slots[n]];
+                    co_read =
+                        CT_XliffUnitReader::sco_Read(co_unit.document_element(), b_checkTexts);
+                    co_read.n_Line = co_lines.n_Line(static_cast<std::ptrdiff_t>(co_span.n_Start));
+                }
+            }
+        }));
+    }
+    for (const std::size_t n_ticket : co_tickets) {
+        sv_Poll(f_Cancel);
+        co_pool.v_Wait(n_ticket);
+    }
+    if (b_wrong) {
+        return false;
     }
     if (co_Units.empty() || CT_Utf8::sn_FirstInvalid(co_Bytes) != std::string_view::npos) {
         return false;

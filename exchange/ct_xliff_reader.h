@@ -39,9 +39,12 @@ class CT_XliffReader {
     class CT_Cancelled {};
     using CT_Cancel = std::function<bool()>;
 
-    // Reads the file's bytes. Raises CT_Refusal, or CT_Cancelled when f_Cancel, asked between
-    // the steps of the reading and every few hundred units, says so.
-    explicit CT_XliffReader(std::string_view co_Bytes, const CT_Cancel& f_Cancel = CT_Cancel());
+    // Reads the file's bytes, its units on n_Threads threads (the caller's counted; what is
+    // read is the same for any number). Raises CT_Refusal, or CT_Cancelled when f_Cancel, asked
+    // on the caller's thread between the steps of the reading and every few hundred units,
+    // says so.
+    explicit CT_XliffReader(std::string_view co_Bytes, const CT_Cancel& f_Cancel = CT_Cancel(),
+                            unsigned n_Threads = 1);
 
     // The story keys a file's unit ids name, each once, in file order, without reading the
     // units' content; none for bytes that are no XLIFF file (the reading that follows says
@@ -68,6 +71,7 @@ class CT_XliffReader {
     void v_Finish(std::string_view co_Bytes, const std::vector<std::size_t>& co_Starts,
                   const std::function<std::size_t(std::size_t)>& f_LineOf);
 
+    const unsigned n_Threads;
     bool b_ByUnits = false;
     std::vector<CT_File> co_Files;
     std::vector<CT_XliffUnit> co_Units;

@@ -125,10 +125,7 @@ void CT_Session::v_Begin(CT_CommandOptions::et_Command eo_Command) {
         eo_Command == CT_CommandOptions::e_List && (co_Options.b_All || co_Options.b_Json);
     co_Host.v_SetSelection(co_selection);
     co_Host.v_SetSkipNotes(co_Options.s_Notes == "skip");
-    // The workers of a parallel batch have the cores between them already.
-    co_Host.v_SetThreads(co_Options.n_Threads != 0 ? co_Options.n_Threads
-                         : co_Options.b_Worker     ? 1
-                                                   : CT_WorkPool::sn_Threads(0));
+    co_Host.v_SetThreads(n_Threads());
     // Commands that go through every story once need no story's tree kept: those that only
     // read, and import and check, which import into a story as it is read or parse it again,
     // and then keep it packed. Each keeps of a story no more than it reads: what its codes
@@ -207,6 +204,13 @@ CT_IdmlHost::CT_Contents CT_Session::pco_ImportAhead(const std::string& s_Docume
 
 void CT_Session::v_SetCancelSource(std::function<bool()> co_Source) {
     co_Cancel = std::move(co_Source);
+}
+
+unsigned CT_Session::n_Threads() const {
+    // The workers of a parallel batch have the cores between them already.
+    return co_Options.n_Threads != 0 ? co_Options.n_Threads
+           : co_Options.b_Worker     ? 1
+                                     : CT_WorkPool::sn_Threads(0);
 }
 
 bool CT_Session::sb_IsXliff(const CT_CommandOptions& co_Options, const std::string& s_Path) {

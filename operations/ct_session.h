@@ -35,6 +35,8 @@ class CT_Session {
     CT_Session& operator=(const CT_Session&) = delete;
 
     const CT_CommandOptions& co_GetOptions() const { return co_Options; }
+    // The threads a document, or a translation file, is read on (--threads).
+    unsigned n_Threads() const;
     // Readies the host for the operation (the session's own command to begin with): which
     // frames' stories it lists, whether it keeps their trees, whether it tells the stories left
     // out. Every operation of CT_Operations begins so, which lets one session run several.

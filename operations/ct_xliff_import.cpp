@@ -131,7 +131,7 @@ CT_XliffImport::CT_XliffImport(CT_Session& co_Session, const std::string& s_File
     }
     try {
         pco_Reader = std::make_unique<CT_XliffReader>(
-            s_bytes, [&co_Session]() { return co_Session.b_IsCanceled(); });
+            s_bytes, [&co_Session]() { return co_Session.b_IsCanceled(); }, co_Session.n_Threads());
         b_Xliff = true;
     } catch (const CT_XliffReader::CT_Refusal& co_refusal) {
         v_Refuse(s_File, co_refusal.what());

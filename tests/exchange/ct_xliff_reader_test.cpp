@@ -99,3 +99,36 @@ TEST(CT_XliffReaderTest, AFaultIsToldAsOneTreeTellsIt) {
             << co_refusal.what();
     }
 }
+
+// Read on several threads, a file gives what it gives on one: its units in file order, each with
+// its line and its own fault.
+TEST(CT_XliffReaderTest, ThreadsReadWhatOneReads) {
+    std::string s_file =
+        "<xliff version=\"1.2\"><file original=\"d\" source-language=\"en\" target-language=\"de\">"
+        "<body>\n";
+    for (int i = 0; i < 1000; ++i) {
+        const std::string s_id = "u" + std::to_string(i % 37) + "." + std::to_string(i + 1);
+        s_file += "<trans-unit id=\"" + s_id + "\"><source>s" + std::to_string(i) +
+                  "</source>\n<target>" + (i == 700 ? "&nbsp;" : "t" + std::to_string(i)) +
+                  "</target></trans-unit>\n";
+    }
+    s_file += "</body></file></xliff>\n";
+    const auto s_Seen = [&](unsigned n_Threads) {
+        const CT_XliffReader co_reader(s_file, CT_XliffReader::CT_Cancel(), n_Threads);
+        EXPECT_TRUE(co_reader.b_ReadUnitByUnit());
+        std::string s_seen;
+        for (const CT_XliffUnit& co_unit : co_reader.cco_Units()) {
+            s_seen += co_unit.co_Id + " " + std::to_string(co_unit.n_Line) + " " +
+                      s_Text(co_unit.co_Target) + " " + co_unit.co_Fault + "\n";
+        }
+        return s_seen;
+    };
+    const std::string s_one = s_Seen(1);
+    EXPECT_EQ(s_one.rfind("u0.1 2 t0 \nu1.2 4 t1 \n", 0), 0u) << s_one.substr(0, 100);
+    EXPECT_EQ(std::count(s_one.begin(), s_one.end(), '\n'), 1000);
+    const std::size_t n_faulty = s_one.find("u34.701 1402 ");
+    ASSERT_NE(n_faulty, std::string::npos);
+    const std::string s_line = s_one.substr(n_faulty, s_one.find('\n', n_faulty) - n_faulty);
+    EXPECT_NE(s_line.find("the text holds the entity &nbsp;"), std::string::npos) << s_line;
+    EXPECT_EQ(s_Seen(3), s_one);
+}
