@@ -198,6 +198,12 @@ std::vector<CT_BadReference> co_BadReferences(std::string_view co_Bytes) {
     return co_bad;
 }
 
+void v_Poll(const CT_XliffReader::CT_Cancel& f_Cancel) {
+    if (f_Cancel && f_Cancel()) {
+        throw CT_XliffReader::CT_Cancelled();
+    }
+}
+
 // Every unit under the node, in file order, with its start tag's offset.
 void v_CollectUnits(const pugi::xml_node& co_Node, std::vector<pugi::xml_node>& co_Units) {
     for (pugi::xml_node co_child : co_Node.children()) {
@@ -263,12 +269,6 @@ CT_XliffReader::CT_XliffReader(std::string_view co_Bytes, const CT_Cancel& f_Can
     }
 }
 
-void CT_XliffReader::sv_Poll(const CT_Cancel& f_Cancel) {
-    if (f_Cancel && f_Cancel()) {
-        throw CT_Cancelled();
-    }
-}
-
 // The bad references of the file go to the units they stand in; one before every unit refuses
 // the file. Then a file without units is refused.
 void CT_XliffReader::v_Finish(std::string_view co_Bytes, const std::vector<std::size_t>& co_Starts,
@@ -307,7 +307,7 @@ bool CT_XliffReader::b_ReadByUnits(std::string_view co_Bytes, const CT_Cancel& f
         if (!co_spans.b_ParseOutline(co_outline)) {
             return false;
         }
-        sv_Poll(f_Cancel);
+        v_Poll(f_Cancel);
         const pugi::xml_node co_root = co_outline.document_element();
         try {
             v_CheckVersion(co_root);
@@ -389,13 +389,13 @@ bool CT_XliffReader::b_ReadByUnits(std::string_view co_Bytes, const CT_Cancel& f
         }));
     }
     for (const std::size_t n_ticket : co_tickets) {
-        sv_Poll(f_Cancel);
+        v_Poll(f_Cancel);
         co_pool.v_Wait(n_ticket);
     }
     if (b_wrong) {
         return false;
     }
-    if (co_Units.empty() || CT_Utf8::sn_FirstInvalid(co_Bytes) != std::string_view::npos) {
+    if (CT_Utf8::sn_FirstInvalid(co_Bytes) != std::string_view::npos) {
         return false;
     }
     try {
@@ -415,7 +415,7 @@ void CT_XliffReader::v_ReadWhole(std::string_view co_Bytes, const CT_Cancel& f_C
     if (!co_result) {
         v_NotWellFormed(co_Bytes, co_result.offset, co_result.description());
     }
-    sv_Poll(f_Cancel);
+    v_Poll(f_Cancel);
     // Offsets are the file's own only when the parser did not convert it.
     const bool b_utf8 = co_result.encoding == pugi::encoding_utf8;
     bool b_checkTexts = true;
@@ -429,7 +429,7 @@ void CT_XliffReader::v_ReadWhole(std::string_view co_Bytes, const CT_Cancel& f_C
         }
         b_checkTexts = co_Bytes.find("&#") != std::string_view::npos;
     }
-    sv_Poll(f_Cancel);
+    v_Poll(f_Cancel);
     const pugi::xml_node co_root = co_document.document_element();
     v_CheckVersion(co_root);
     const CT_Lines co_lines(b_utf8 ? co_Bytes : std::string_view());
@@ -453,13 +453,13 @@ void CT_XliffReader::v_ReadWhole(std::string_view co_Bytes, const CT_Cancel& f_C
                             co_file.attribute("target-language").value(), n_LineOf(co_file)});
         v_CollectUnits(co_file, co_nodes);
     }
-    sv_Poll(f_Cancel);
+    v_Poll(f_Cancel);
     co_Units.reserve(co_nodes.size());
     std::vector<std::size_t> co_starts;
     co_starts.reserve(co_nodes.size());
     for (const pugi::xml_node& co_node : co_nodes) {
         if (co_Units.size() % 256 == 0) {
-            sv_Poll(f_Cancel);
+            v_Poll(f_Cancel);
         }
         co_Units.push_back(CT_XliffUnitReader::sco_Read(co_node, b_checkTexts));
         co_Units.back().n_Line = n_LineOf(co_node);

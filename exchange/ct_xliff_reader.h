@@ -64,7 +64,6 @@ class CT_XliffReader {
     bool b_ReadUnitByUnit() const { return b_ByUnits; }
 
   private:
-    static void sv_Poll(const CT_Cancel& f_Cancel);
     bool b_ReadByUnits(std::string_view co_Bytes, const CT_Cancel& f_Cancel);
     void v_ReadWhole(std::string_view co_Bytes, const CT_Cancel& f_Cancel);
     // co_Starts: where each unit read starts in the file, in file order.

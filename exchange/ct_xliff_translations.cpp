@@ -11,7 +11,6 @@
 #include "platform/common/ct_xml_depth.h"
 
 namespace {
-
 // Tools write the XLIFF namespace with a prefix of their own, or with none.
 const char* pc_Local(const pugi::xml_node& co_Node) {
     const char* pc_name = co_Node.name();

@@ -1,8 +1,8 @@
 // Where each <trans-unit> of a UTF-8 XLIFF file stands, found by following its markup alone, and
-// the file's outline: the file with each unit's content (or each unit) cut out. The reader parses the outline
-// and then one unit at a time, so that it never holds a tree of the whole file (three to four
-// times the file's size). A plain value that owns the outline; the spans are offsets into the
-// bytes it was made from, which stay the caller's.
+// the file's outline: the file with each unit's content (or each unit) cut out. The reader
+// parses the outline and then one unit at a time, so that it never holds a tree of the whole
+// file (three to four times the file's size). A plain value that owns the outline; the spans
+// are offsets into the bytes it was made from, which stay the caller's.
 #pragma once
 
 #include <pugixml.hpp>

@@ -346,13 +346,9 @@ const std::string_view* CT_IdmlHost::pco_Translated(const pugi::xml_node& co_Sto
     co_kept.b_SkipNotes = false;
     std::vector<CT_IdmlStoryCodeInfo> co_keptCodes;
     const std::string s_kept = CT_IdmlStoryCodec::s_Export(co_Story, co_keptCodes, co_kept);
-    const bool b_notes = std::any_of(
-        co_keptCodes.begin(), co_keptCodes.end(), [](const CT_IdmlStoryCodeInfo& co_Code) {
-            return co_Code.eo_Kind == CT_IdmlStoryCodeInfo::et_Kind::e_NoteOpen ||
-                   co_Code.eo_Kind == CT_IdmlStoryCodeInfo::et_Kind::e_Note;
-        });
-    if (!b_notes) {
-        return f_Translate(CT_IdmlTagText::ss_Key(s_Key), {s_kept, co_keptCodes}, nullptr);
+    const std::string s_key = CT_IdmlTagText::ss_Key(s_Key);
+    if (!CT_IdmlStoryCodec::sb_HasNotes(co_keptCodes)) {
+        return f_Translate(s_key, {s_kept, co_keptCodes}, nullptr);
     }
     CT_IdmlStoryOptions co_skipped = co_Options;
     co_skipped.b_SkipNotes = true;
@@ -360,7 +356,7 @@ const std::string_view* CT_IdmlHost::pco_Translated(const pugi::xml_node& co_Sto
     const std::string s_skipped =
         CT_IdmlStoryCodec::s_Export(co_Story, co_skippedCodes, co_skipped);
     const CT_ExportedStory co_without{s_skipped, co_skippedCodes};
-    return f_Translate(CT_IdmlTagText::ss_Key(s_Key), {s_kept, co_keptCodes}, &co_without);
+    return f_Translate(s_key, {s_kept, co_keptCodes}, &co_without);
 }
 
 void CT_IdmlHost::sv_ImportAhead(const pugi::xml_node& co_Story, const std::string& s_Key,
@@ -665,18 +661,16 @@ bool CT_IdmlHost::b_DiffersFromExport(const std::string& s_Key, std::string_view
     // that differs from it in a story without notes (whose export is the same with notes left
     // out), needs no tree. Only what is left is parsed, one story at a time: a file of
     // thousands of stories compared with a large document keeps no tree of it.
-    const CT_Digest* pco_digest = pco_KeptAsNow(
-        n_serial, s_Key, co_Digests.count(n_serial) != 0 && co_Digests.at(n_serial).b_SkipNotes);
+    const auto co_digests = co_Digests.find(n_serial);
+    const CT_Digest* pco_digest =
+        co_digests == co_Digests.end()
+            ? nullptr
+            : pco_KeptAsNow(n_serial, s_Key, co_digests->second.b_SkipNotes);
     if (pco_digest != nullptr && !pco_digest->b_Cut) {
         if (co_Content == pco_digest->s_Content) {
             return false;
         }
-        const auto b_Note = [](const CT_IdmlStoryCodeInfo& co_Code) {
-            using et_Kind = CT_IdmlStoryCodeInfo::et_Kind;
-            return co_Code.eo_Kind == et_Kind::e_NoteOpen || co_Code.eo_Kind == et_Kind::e_Note;
-        };
-        if (pco_digest->b_HasCodes &&
-            std::none_of(pco_digest->co_Codes.begin(), pco_digest->co_Codes.end(), b_Note)) {
+        if (pco_digest->b_HasCodes && !CT_IdmlStoryCodec::sb_HasNotes(pco_digest->co_Codes)) {
             return true;
         }
     }
@@ -857,11 +851,19 @@ const std::vector<CT_IdmlStoryCodeInfo>* CT_IdmlHost::pco_ExportedCodes(
 }
 
 void CT_IdmlHost::v_ForgetExported(unsigned n_Serial, const std::string* ps_Key) {
+    const auto b_Gone = [n_Serial](const CT_ExportedCodes& co_Codes) {
+        return co_Codes.pco_Kept != nullptr && co_Codes.n_Serial == n_Serial;
+    };
+    // A story's own is looked up: an import after an export forgets one story at a time.
+    if (ps_Key != nullptr) {
+        const auto co_found = co_ExportedCodes.find(*ps_Key);
+        if (co_found != co_ExportedCodes.end() && b_Gone(co_found->second)) {
+            co_ExportedCodes.erase(co_found);
+        }
+        return;
+    }
     for (auto co_it = co_ExportedCodes.begin(); co_it != co_ExportedCodes.end();) {
-        const bool b_gone = co_it->second.pco_Kept != nullptr &&
-                            co_it->second.n_Serial == n_Serial &&
-                            (ps_Key == nullptr || *ps_Key == co_it->first);
-        co_it = b_gone ? co_ExportedCodes.erase(co_it) : std::next(co_it);
+        co_it = b_Gone(co_it->second) ? co_ExportedCodes.erase(co_it) : std::next(co_it);
     }
 }
 

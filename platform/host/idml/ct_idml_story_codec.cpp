@@ -86,6 +86,13 @@ bool CT_IdmlStoryCodec::sb_IsUnchanged(const pugi::xml_node& co_Story, std::stri
                           co_options);
 }
 
+bool CT_IdmlStoryCodec::sb_HasNotes(const std::vector<CT_IdmlStoryCodeInfo>& co_Codes) {
+    return std::any_of(co_Codes.begin(), co_Codes.end(), [](const CT_IdmlStoryCodeInfo& co_Code) {
+        return co_Code.eo_Kind == CT_IdmlStoryCodeInfo::et_Kind::e_NoteOpen ||
+               co_Code.eo_Kind == CT_IdmlStoryCodeInfo::et_Kind::e_Note;
+    });
+}
+
 // co_Kept: the story's analysis with notes kept, under co_Kept's options otherwise.
 bool CT_IdmlStoryCodec::sb_IsUnchanged(const CT_IdmlStoryAnalysis& co_Kept,
                                        const pugi::xml_node& co_Story, std::string_view co_Content,

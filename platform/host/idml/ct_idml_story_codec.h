@@ -45,6 +45,10 @@ class CT_IdmlStoryCodec {
     static bool sb_IsUnchanged(const pugi::xml_node& co_Story, std::string_view co_Content,
                                const CT_IdmlStoryOptions& co_Options = {});
 
+    // Whether a story whose codes (as s_Export describes them) these are has notes, and so
+    // exports otherwise with notes skipped.
+    static bool sb_HasNotes(const std::vector<CT_IdmlStoryCodeInfo>& co_Codes);
+
     // s_Export's content with what each of its codes stands for, indexed by code number
     // (index 0 unused), so that an exchange format can tell the translator what a code is.
     static std::string s_Export(const pugi::xml_node& co_Story,

@@ -61,6 +61,20 @@ TEST_P(CT_IdmlRoundTrip, ReadingThroughGivesWhatTheTreesGive) {
             }
             co_lines.push_back(s_type);
         });
+        // What is asked of a story after the export wrote it (and let go of what it kept) is
+        // what was asked before.
+        const auto co_asked = [&]() {
+            std::vector<std::string> co_texts;
+            v_ForEachBox(false, [&](void* p_Box) {
+                CT_String co_text;
+                co_Host.b_GetContent(co_text, p_Box, 10000, 0, 0);
+                std::string s_counted;
+                co_Host.b_CountedContent(std::string(co_Host.co_GetKey(p_Box).sv()), s_counted);
+                co_texts.push_back(std::string(co_text.sv()) + "|" + s_counted);
+            });
+            return co_texts;
+        };
+        const std::vector<std::string> co_before = co_asked();
         for (const auto& co_story : co_ExportAll(co_Dir / "out.stt")) {
             co_lines.push_back(co_story.first + "|" + co_story.second);
             if (const auto* pco_codes = co_Host.pco_ExportedCodes(co_story.first)) {
@@ -73,6 +87,7 @@ TEST_P(CT_IdmlRoundTrip, ReadingThroughGivesWhatTheTreesGive) {
                 }
             }
         }
+        EXPECT_EQ(co_asked(), co_before);
         v_CloseActive(0);
         return co_seen;
     };
