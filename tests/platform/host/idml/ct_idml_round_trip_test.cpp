@@ -19,6 +19,19 @@ using CT_Stories = std::map<std::string, std::string>;
 
 class CT_IdmlRoundTrip : public CT_HostTest, public ::testing::WithParamInterface<std::string> {
   protected:
+    // Each story's whole text and what is counted of it, as check weighs them.
+    std::vector<std::string> co_Asked() {
+        std::vector<std::string> co_texts;
+        v_ForEachBox(false, [&](void* p_Box) {
+            CT_String co_text;
+            co_Host.b_GetContent(co_text, p_Box, 10000, 0, 0);
+            std::string s_counted;
+            co_Host.b_CountedContent(std::string(co_Host.co_GetKey(p_Box).sv()), s_counted);
+            co_texts.push_back(std::string(co_text.sv()) + "|" + s_counted);
+        });
+        return co_texts;
+    }
+
     CT_TempDir co_Dir;
 };
 
@@ -63,18 +76,7 @@ TEST_P(CT_IdmlRoundTrip, ReadingThroughGivesWhatTheTreesGive) {
         });
         // What is asked of a story after the export wrote it (and let go of what it kept) is
         // what was asked before.
-        const auto co_asked = [&]() {
-            std::vector<std::string> co_texts;
-            v_ForEachBox(false, [&](void* p_Box) {
-                CT_String co_text;
-                co_Host.b_GetContent(co_text, p_Box, 10000, 0, 0);
-                std::string s_counted;
-                co_Host.b_CountedContent(std::string(co_Host.co_GetKey(p_Box).sv()), s_counted);
-                co_texts.push_back(std::string(co_text.sv()) + "|" + s_counted);
-            });
-            return co_texts;
-        };
-        const std::vector<std::string> co_before = co_asked();
+        const std::vector<std::string> co_before = co_Asked();
         for (const auto& co_story : co_ExportAll(co_Dir / "out.stt")) {
             co_lines.push_back(co_story.first + "|" + co_story.second);
             if (const auto* pco_codes = co_Host.pco_ExportedCodes(co_story.first)) {
@@ -87,7 +89,7 @@ TEST_P(CT_IdmlRoundTrip, ReadingThroughGivesWhatTheTreesGive) {
                 }
             }
         }
-        EXPECT_EQ(co_asked(), co_before);
+        EXPECT_EQ(co_Asked(), co_before);
         v_CloseActive(0);
         return co_seen;
     };
@@ -179,14 +181,7 @@ TEST_P(CT_IdmlRoundTrip, ImportingAheadGivesWhatImportingAfterGives) {
             });
         }
         // What was read of each story before the import, as check weighs it.
-        std::vector<std::string> co_seen;
-        v_ForEachBox(false, [&](void* p_Box) {
-            CT_String co_text;
-            co_Host.b_GetContent(co_text, p_Box, 10000, 0, 0);
-            std::string s_counted;
-            co_Host.b_CountedContent(std::string(co_Host.co_GetKey(p_Box).sv()), s_counted);
-            co_seen.push_back(std::string(co_text.sv()) + "|" + s_counted);
-        });
+        std::vector<std::string> co_seen = co_Asked();
         CT_Files co_in;
         co_in.v_Open(CT_String(co_file.c_str()), e_OpenRead, 0);
         co_Host.v_PrepareForImport();
