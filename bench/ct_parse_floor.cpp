@@ -13,6 +13,8 @@
 #include <memory>
 #include <string>
 
+#include "platform/host/idml/ct_idml_file_source.h"
+
 namespace {
 
 struct CT_ZipCloser {
@@ -89,7 +91,9 @@ int main(int i_Argc, char** ppc_Argv) {
         setenv("TZ", ":/etc/localtime", 0);
     }
     int i_error = 0;
-    std::unique_ptr<zip_t, CT_ZipCloser> pco_zip(zip_open(ppc_Argv[1], ZIP_RDONLY, &i_error));
+    // Through the command's own reading of the archive, a window at a time.
+    std::unique_ptr<zip_t, CT_ZipCloser> pco_zip(
+        CT_IdmlFileSource::spco_Open(ppc_Argv[1], 0, i_error));
     if (!pco_zip) {
         std::fprintf(stderr, "%s: not a zip (libzip error %d)\n", ppc_Argv[1], i_error);
         return 1;

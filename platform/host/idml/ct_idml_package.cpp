@@ -9,6 +9,7 @@
 #include "platform/common/ct_atomic_replace.h"
 #include "platform/common/ct_errors.h"
 #include "platform/common/ct_files.h"
+#include "platform/host/idml/ct_idml_file_source.h"
 
 namespace {
 
@@ -83,7 +84,7 @@ CT_IdmlPackage::CT_IdmlPackage(const std::string& s_Path) : s_FilePath(s_Path) {
         co_Zip.reset(pco_OpenBytes(*pco_Bytes, i_Error));
         n_ArchiveSize = pco_Bytes->size();
     } else {
-        co_Zip.reset(zip_open(s_Path.c_str(), ZIP_RDONLY, &i_Error));
+        co_Zip.reset(CT_IdmlFileSource::spco_Open(s_Path, 0, i_Error));
         n_ArchiveSize = sn_FileSize(s_Path);
     }
     if (co_Zip == nullptr) {
@@ -266,7 +267,7 @@ void CT_IdmlPackage::v_Save(const CT_Replaced& co_Replaced) {
     v_WriteTo(co_Replace.s_TempPath(), co_Replaced);
     co_Replace.v_Commit();
     int i_Error = 0;
-    CT_IdmlZip co_New(zip_open(s_FilePath.c_str(), ZIP_RDONLY, &i_Error));
+    CT_IdmlZip co_New(CT_IdmlFileSource::spco_Open(s_FilePath, 0, i_Error));
     if (co_New == nullptr) {
         CT_Errors::v_ThrowError(e_FileRead, CT_String(("cannot read " + s_Quoted(s_FilePath) +
                                                        " again: " + s_ZipError(i_Error))
@@ -282,7 +283,7 @@ void CT_IdmlPackage::v_Save(const CT_Replaced& co_Replaced) {
 // check of every header costs a read of each, so it is made only before a save.
 void CT_IdmlPackage::v_CheckConsistent() const {
     int i_Error = 0;
-    CT_IdmlZip co_checked(zip_open(s_FilePath.c_str(), ZIP_RDONLY | ZIP_CHECKCONS, &i_Error));
+    CT_IdmlZip co_checked(CT_IdmlFileSource::spco_Open(s_FilePath, ZIP_CHECKCONS, i_Error));
     if (co_checked == nullptr) {
         CT_Errors::v_ThrowError(
             e_BadDocument,

@@ -263,3 +263,33 @@ TEST_F(CT_IdmlPackageTest, AStorySavedLargerThanThePackageWasReadsAgain) {
 }
 
 }  // namespace
+
+// The archive is read a window of its bytes at a time: entries read against the archive's
+// order, across the window's edges and larger than the window, give back what was packed.
+TEST_F(CT_IdmlPackageTest, EntriesReadInAnyOrderGiveBackTheirBytes) {
+    std::vector<CT_Entry> co_Entries;
+    unsigned n_Seed = 12345;
+    auto s_Noise = [&](std::size_t n_Length) {
+        std::string s_Text;
+        while (s_Text.size() < n_Length) {
+            n_Seed = n_Seed * 1103515245u + 12345u;
+            s_Text += static_cast<char>('a' + (n_Seed >> 16) % 26);
+        }
+        return s_Text;
+    };
+    for (int i = 0; i < 400; ++i) {
+        co_Entries.emplace_back("Stories/Story_k" + std::to_string(i) + ".xml", s_Noise(2000));
+    }
+    co_Entries.emplace_back("Stored.xml", s_Noise(700000), ZIP_CM_STORE);
+    co_Entries.emplace_back("Packed.xml", s_Noise(900000));
+    CT_TempDir co_Dir;
+    v_WriteZip(co_Dir / "many.idml", co_Entries);
+
+    CT_IdmlPackage co_Package((co_Dir / "many.idml").string());
+    for (auto co_entry = co_Entries.rbegin(); co_entry != co_Entries.rend(); ++co_entry) {
+        ASSERT_EQ(co_Package.s_Read(co_entry->s_Name), co_entry->s_Bytes) << co_entry->s_Name;
+    }
+    for (std::size_t n = 0; n < co_Entries.size(); n += 7) {
+        ASSERT_EQ(co_Package.s_Read(co_Entries[n].s_Name), co_Entries[n].s_Bytes);
+    }
+}

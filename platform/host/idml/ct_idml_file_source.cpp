@@ -1,0 +1,183 @@
+#include "platform/host/idml/ct_idml_file_source.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdint>
+#include <cstring>
+#include <vector>
+
+namespace {
+
+// Large enough that a document's entries, read in archive order, take few reads; small enough
+// to cost nothing beside the document.
+constexpr std::size_t kn_Window = 256 << 10;
+
+struct CT_Source {
+    int i_Descriptor = -1;
+    std::uint64_t n_Size = 0;
+    time_t n_Modified = 0;
+    std::uint64_t n_At = 0;  // where the next read starts
+    std::vector<char> co_Window;
+    std::uint64_t n_WindowAt = 0;
+    std::size_t n_WindowLength = 0;
+    zip_error_t co_Error;
+
+    ~CT_Source() {
+        if (i_Descriptor >= 0) {
+            ::close(i_Descriptor);
+        }
+    }
+
+    // Reads what the file holds at n_Offset, up to n_Length bytes: fewer only at its end.
+    zip_int64_t i_ReadAt(std::uint64_t n_Offset, char* pc_Into, std::size_t n_Length) {
+        std::size_t n_done = 0;
+        while (n_done < n_Length) {
+            const ssize_t i_read = ::pread(i_Descriptor, pc_Into + n_done, n_Length - n_done,
+                                           static_cast<off_t>(n_Offset + n_done));
+            if (i_read < 0 && errno == EINTR) {
+                continue;
+            }
+            if (i_read < 0) {
+                zip_error_set(&co_Error, ZIP_ER_READ, errno);
+                return -1;
+            }
+            if (i_read == 0) {
+                break;
+            }
+            n_done += static_cast<std::size_t>(i_read);
+        }
+        return static_cast<zip_int64_t>(n_done);
+    }
+
+    zip_int64_t i_Read(char* pc_Into, std::size_t n_Length) {
+        std::size_t n_done = 0;
+        while (n_done < n_Length) {
+            if (n_At >= n_WindowAt && n_At < n_WindowAt + n_WindowLength) {
+                const std::size_t n_from = static_cast<std::size_t>(n_At - n_WindowAt);
+                const std::size_t n_take = std::min(n_Length - n_done, n_WindowLength - n_from);
+                std::memcpy(pc_Into + n_done, co_Window.data() + n_from, n_take);
+                n_done += n_take;
+                n_At += n_take;
+                continue;
+            }
+            // What would not fit the window goes straight where it is wanted.
+            if (n_Length - n_done >= kn_Window) {
+                const zip_int64_t i_read = i_ReadAt(n_At, pc_Into + n_done, n_Length - n_done);
+                if (i_read < 0) {
+                    return -1;
+                }
+                n_done += static_cast<std::size_t>(i_read);
+                n_At += static_cast<std::uint64_t>(i_read);
+                break;
+            }
+            co_Window.resize(kn_Window);
+            const zip_int64_t i_read = i_ReadAt(n_At, co_Window.data(), kn_Window);
+            if (i_read < 0) {
+                return -1;
+            }
+            n_WindowAt = n_At;
+            n_WindowLength = static_cast<std::size_t>(i_read);
+            if (n_WindowLength == 0) {
+                break;  // the end of the file
+            }
+        }
+        return static_cast<zip_int64_t>(n_done);
+    }
+};
+
+zip_int64_t i_Command(void* pv_State, void* pv_Data, zip_uint64_t n_Length,
+                      zip_source_cmd_t eo_Command) {
+    CT_Source& co_source = *static_cast<CT_Source*>(pv_State);
+    switch (eo_Command) {
+        case ZIP_SOURCE_OPEN:
+            co_source.n_At = 0;
+            return 0;
+        case ZIP_SOURCE_READ:
+            return co_source.i_Read(static_cast<char*>(pv_Data),
+                                    static_cast<std::size_t>(n_Length));
+        case ZIP_SOURCE_CLOSE:
+            return 0;
+        case ZIP_SOURCE_STAT: {
+            zip_stat_t* pco_stat =
+                ZIP_SOURCE_GET_ARGS(zip_stat_t, pv_Data, n_Length, &co_source.co_Error);
+            if (pco_stat == nullptr) {
+                return -1;
+            }
+            zip_stat_init(pco_stat);
+            pco_stat->size = co_source.n_Size;
+            pco_stat->mtime = co_source.n_Modified;
+            pco_stat->valid |= ZIP_STAT_SIZE | ZIP_STAT_MTIME;
+            return sizeof(zip_stat_t);
+        }
+        case ZIP_SOURCE_ERROR:
+            return zip_error_to_data(&co_source.co_Error, pv_Data, n_Length);
+        case ZIP_SOURCE_FREE:
+            zip_error_fini(&co_source.co_Error);
+            delete &co_source;
+            return 0;
+        case ZIP_SOURCE_SEEK: {
+            const zip_int64_t i_to = zip_source_seek_compute_offset(
+                co_source.n_At, co_source.n_Size, pv_Data, n_Length, &co_source.co_Error);
+            if (i_to < 0) {
+                return -1;
+            }
+            co_source.n_At = static_cast<std::uint64_t>(i_to);
+            return 0;
+        }
+        case ZIP_SOURCE_TELL:
+            return static_cast<zip_int64_t>(co_source.n_At);
+        case ZIP_SOURCE_SUPPORTS:
+            return zip_source_make_command_bitmap(
+                ZIP_SOURCE_OPEN, ZIP_SOURCE_READ, ZIP_SOURCE_CLOSE, ZIP_SOURCE_STAT,
+                ZIP_SOURCE_ERROR, ZIP_SOURCE_FREE, ZIP_SOURCE_SEEK, ZIP_SOURCE_TELL,
+                ZIP_SOURCE_SUPPORTS, -1);
+        default:
+            zip_error_set(&co_source.co_Error, ZIP_ER_OPNOTSUPP, 0);
+            return -1;
+    }
+}
+
+}  // namespace
+
+zip_t* CT_IdmlFileSource::spco_Open(const std::string& s_Path, int i_Flags, int& i_Error) {
+    auto* pco_state = new CT_Source;
+    zip_error_init(&pco_state->co_Error);
+    auto v_Fail = [&](int i_Code) -> zip_t* {
+        i_Error = i_Code;
+        zip_error_fini(&pco_state->co_Error);
+        delete pco_state;
+        return nullptr;
+    };
+    pco_state->i_Descriptor = ::open(s_Path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (pco_state->i_Descriptor < 0) {
+        return v_Fail(errno == ENOENT ? ZIP_ER_NOENT : ZIP_ER_OPEN);
+    }
+    struct stat co_info {};
+    if (::fstat(pco_state->i_Descriptor, &co_info) != 0) {
+        return v_Fail(ZIP_ER_READ);
+    }
+    if (!S_ISREG(co_info.st_mode)) {
+        return v_Fail(ZIP_ER_OPEN);
+    }
+    pco_state->n_Size = static_cast<std::uint64_t>(co_info.st_size);
+    pco_state->n_Modified = co_info.st_mtime;
+    zip_error_t co_error;
+    zip_error_init(&co_error);
+    zip_source_t* pco_source = zip_source_function_create(i_Command, pco_state, &co_error);
+    if (pco_source == nullptr) {
+        zip_error_fini(&co_error);
+        return v_Fail(ZIP_ER_MEMORY);
+    }
+    // From here on the source owns the state, and frees it with itself.
+    zip_t* pco_zip = zip_open_from_source(pco_source, ZIP_RDONLY | i_Flags, &co_error);
+    if (pco_zip == nullptr) {
+        zip_source_free(pco_source);
+    }
+    i_Error = zip_error_code_zip(&co_error);
+    zip_error_fini(&co_error);
+    return pco_zip;
+}
