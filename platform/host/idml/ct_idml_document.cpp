@@ -308,10 +308,11 @@ void CT_IdmlDocument::sv_CollectAnchored(
         if (co_node.type() != pugi::node_element) {
             continue;
         }
-        const char* pc_story = co_node.attribute("ParentStory").value();
-        if ((b_Is(co_node.name(), "TextFrame") || b_Is(co_node.name(), "TextPath")) &&
-            *pc_story != '\0' && std::strcmp(pc_story, "n") != 0) {
-            co_Into.emplace_back(s_Key, pc_story);
+        if (b_Is(co_node.name(), "TextFrame") || b_Is(co_node.name(), "TextPath")) {
+            const char* pc_story = co_node.attribute("ParentStory").value();
+            if (*pc_story != '\0' && std::strcmp(pc_story, "n") != 0) {
+                co_Into.emplace_back(s_Key, pc_story);
+            }
         }
         for (pugi::xml_node co_child = co_node.last_child(); co_child;
              co_child = co_child.previous_sibling()) {
