@@ -9,6 +9,7 @@
 #include "platform/common/ct_atomic_replace.h"
 #include "platform/common/ct_errors.h"
 #include "platform/common/ct_files.h"
+#include "platform/common/internal/ct_os_file.h"
 #include "platform/host/idml/ct_idml_file_source.h"
 
 namespace {
@@ -263,8 +264,7 @@ void CT_IdmlPackage::v_Save(const CT_Replaced& co_Replaced) {
     }
     v_CheckConsistent();
     CT_AtomicReplace co_Replace{CT_String(s_FilePath.c_str())};
-    co_Replace.v_CloseFd();  // libzip writes the temporary by its path
-    v_WriteTo(co_Replace.s_TempPath(), co_Replaced);
+    v_WriteTo(co_Replace.i_Fd(), co_Replaced);
     co_Replace.v_Commit();
     int i_Error = 0;
     CT_IdmlZip co_New(CT_IdmlFileSource::spco_Open(s_FilePath, 0, i_Error));
@@ -295,10 +295,10 @@ void CT_IdmlPackage::v_CheckConsistent() const {
 }
 
 // The replaced entries' sources must outlive the archive: libzip reads them when it is closed.
-void CT_IdmlPackage::v_WriteTo(const std::string& s_Temp, const CT_Replaced& co_Replaced) {
+void CT_IdmlPackage::v_WriteTo(int i_Descriptor, const CT_Replaced& co_Replaced) {
     std::string s_Mimetype;
     int i_Error = 0;
-    CT_IdmlZip co_Out(zip_open(s_Temp.c_str(), ZIP_TRUNCATE, &i_Error));
+    CT_IdmlZip co_Out(CT_IdmlFileSource::spco_OpenToWrite(i_Descriptor, i_Error));
     if (co_Out == nullptr) {
         v_FailWrite(s_FilePath, s_ZipError(i_Error));
     }
@@ -324,7 +324,11 @@ void CT_IdmlPackage::v_WriteTo(const std::string& s_Temp, const CT_Replaced& co_
         v_Add(pco_Out, s_Name, pco_Copy(pco_Out, s_Name), -1, s_FilePath);
     }
     if (zip_close(pco_Out) != 0) {
-        v_FailWrite(s_FilePath, zip_strerror(pco_Out));
+        // A failed write is told as the file layer tells it: "the disk is full".
+        const zip_error_t* pco_error = zip_get_error(pco_Out);
+        v_FailWrite(s_FilePath, zip_error_code_zip(pco_error) == ZIP_ER_WRITE
+                                    ? CT_OsFile::sco_Reason(zip_error_code_system(pco_error))
+                                    : std::string(zip_strerror(pco_Out)));
     }
     co_Out.release();  // closed: the archive is freed
 }

@@ -78,7 +78,7 @@ class CT_IdmlPackage {
     void v_ReadPacked(const std::string& s_Entry, zip_uint64_t n_Index, const zip_stat_t& co_Stat,
                       CT_Raw& co_Out) const;
     zip_source_t* pco_Copy(zip_t* pco_Out, const std::string& s_Entry) const;
-    void v_WriteTo(const std::string& s_Temp, const CT_Replaced& co_Replaced);
+    void v_WriteTo(int i_Descriptor, const CT_Replaced& co_Replaced);
     [[noreturn]] void v_Refuse(const std::string& s_Entry, const std::string& s_What) const;
 
     std::string s_FilePath;
