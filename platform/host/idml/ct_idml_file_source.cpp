@@ -107,6 +107,18 @@ struct CT_Source {
         return static_cast<zip_int64_t>(n_Length);
     }
 
+    // Moves the reading or the writing position as the zip library's arguments say.
+    zip_int64_t i_Seek(std::uint64_t& n_Position, std::uint64_t n_End, void* pv_Data,
+                       zip_uint64_t n_Length) {
+        const zip_int64_t i_to =
+            zip_source_seek_compute_offset(n_Position, n_End, pv_Data, n_Length, &co_Error);
+        if (i_to < 0) {
+            return -1;
+        }
+        n_Position = static_cast<std::uint64_t>(i_to);
+        return 0;
+    }
+
     zip_int64_t i_Read(char* pc_Into, std::size_t n_Length) {
         std::size_t n_done = 0;
         while (n_done < n_Length) {
@@ -173,15 +185,8 @@ zip_int64_t i_Command(void* pv_State, void* pv_Data, zip_uint64_t n_Length,
             zip_error_fini(&co_source.co_Error);
             delete &co_source;
             return 0;
-        case ZIP_SOURCE_SEEK: {
-            const zip_int64_t i_to = zip_source_seek_compute_offset(
-                co_source.n_At, co_source.n_Size, pv_Data, n_Length, &co_source.co_Error);
-            if (i_to < 0) {
-                return -1;
-            }
-            co_source.n_At = static_cast<std::uint64_t>(i_to);
-            return 0;
-        }
+        case ZIP_SOURCE_SEEK:
+            return co_source.i_Seek(co_source.n_At, co_source.n_Size, pv_Data, n_Length);
         case ZIP_SOURCE_TELL:
             return static_cast<zip_int64_t>(co_source.n_At);
         case ZIP_SOURCE_BEGIN_WRITE:
@@ -195,15 +200,8 @@ zip_int64_t i_Command(void* pv_State, void* pv_Data, zip_uint64_t n_Length,
         case ZIP_SOURCE_WRITE:
             return co_source.i_Write(static_cast<const char*>(pv_Data),
                                      static_cast<std::size_t>(n_Length));
-        case ZIP_SOURCE_SEEK_WRITE: {
-            const zip_int64_t i_to = zip_source_seek_compute_offset(
-                co_source.n_WriteAt, co_source.n_WriteEnd, pv_Data, n_Length, &co_source.co_Error);
-            if (i_to < 0) {
-                return -1;
-            }
-            co_source.n_WriteAt = static_cast<std::uint64_t>(i_to);
-            return 0;
-        }
+        case ZIP_SOURCE_SEEK_WRITE:
+            return co_source.i_Seek(co_source.n_WriteAt, co_source.n_WriteEnd, pv_Data, n_Length);
         case ZIP_SOURCE_TELL_WRITE:
             return static_cast<zip_int64_t>(co_source.n_WriteAt);
         case ZIP_SOURCE_COMMIT_WRITE:
