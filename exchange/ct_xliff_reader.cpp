@@ -214,6 +214,31 @@ void v_CollectUnits(const pugi::xml_node& co_Node, std::vector<pugi::xml_node>& 
         }
     }
 }
+// The bad references of the file go to the units they stand in; one before every unit refuses
+// the file. Then a file without units is refused. co_Starts: where each unit read starts in the
+// file, in file order.
+void v_Finish(std::string_view co_Bytes, const std::vector<CT_BadReference>& co_References,
+              const std::vector<std::size_t>& co_Starts, std::vector<CT_XliffUnit>& co_Units,
+              const std::function<std::size_t(std::size_t)>& f_LineOf) {
+    for (const CT_BadReference& co_reference : co_References) {
+        const auto co_after =
+            std::upper_bound(co_Starts.begin(), co_Starts.end(), co_reference.n_Offset);
+        if (co_after == co_Starts.begin()) {
+            v_NotWellFormed(co_Bytes, static_cast<std::ptrdiff_t>(co_reference.n_Offset),
+                            co_reference.co_What.c_str());
+        }
+        CT_XliffUnit& co_unit =
+            co_Units[static_cast<std::size_t>(co_after - co_Starts.begin()) - 1];
+        if (co_unit.n_FaultLine == 0) {
+            co_unit.co_Fault = co_reference.co_What;
+            co_unit.n_FaultLine = f_LineOf(co_reference.n_Offset);
+        }
+    }
+    if (co_Units.empty()) {
+        throw CT_XliffReader::CT_Refusal("the file holds no translation units");
+    }
+}
+
 }  // namespace
 
 std::vector<std::string> CT_XliffReader::sco_StoryKeys(std::string_view co_Bytes) {
@@ -259,9 +284,9 @@ void CT_XliffReader::v_LetGoOfText(const CT_XliffUnit& co_Unit) {
 }
 
 CT_XliffReader::CT_XliffReader(std::string_view co_Bytes, const CT_Cancel& f_Cancel,
-                               unsigned n_Threads)
+                               unsigned n_Threads, const CT_Done& f_Done)
     : n_Threads(n_Threads) {
-    b_ByUnits = b_ReadByUnits(co_Bytes, f_Cancel);
+    b_ByUnits = b_ReadByUnits(co_Bytes, f_Cancel, f_Done);
     if (!b_ByUnits) {
         co_Files.clear();
         co_Units.clear();
@@ -269,33 +294,11 @@ CT_XliffReader::CT_XliffReader(std::string_view co_Bytes, const CT_Cancel& f_Can
     }
 }
 
-// The bad references of the file go to the units they stand in; one before every unit refuses
-// the file. Then a file without units is refused.
-void CT_XliffReader::v_Finish(std::string_view co_Bytes, const std::vector<std::size_t>& co_Starts,
-                              const std::function<std::size_t(std::size_t)>& f_LineOf) {
-    for (const CT_BadReference& co_reference : co_BadReferences(co_Bytes)) {
-        const auto co_after =
-            std::upper_bound(co_Starts.begin(), co_Starts.end(), co_reference.n_Offset);
-        if (co_after == co_Starts.begin()) {
-            v_NotWellFormed(co_Bytes, static_cast<std::ptrdiff_t>(co_reference.n_Offset),
-                            co_reference.co_What.c_str());
-        }
-        CT_XliffUnit& co_unit =
-            co_Units[static_cast<std::size_t>(co_after - co_Starts.begin()) - 1];
-        if (co_unit.n_FaultLine == 0) {
-            co_unit.co_Fault = co_reference.co_What;
-            co_unit.n_FaultLine = f_LineOf(co_reference.n_Offset);
-        }
-    }
-    if (co_Units.empty()) {
-        throw CT_Refusal("the file holds no translation units");
-    }
-}
-
 // Parses the outline, then each unit on its own. Whatever is wrong with the file, or not as the
 // spans take it (another encoding than UTF-8), gives false, and the whole file is read as one
 // tree instead: that reading says why, in the parser's words and at the file's own place.
-bool CT_XliffReader::b_ReadByUnits(std::string_view co_Bytes, const CT_Cancel& f_Cancel) {
+bool CT_XliffReader::b_ReadByUnits(std::string_view co_Bytes, const CT_Cancel& f_Cancel,
+                                   const CT_Done& f_Done) {
     std::vector<CT_XliffUnitSpans::CT_Span> co_units;
     std::vector<std::size_t> co_depths;  // how deep each unit stands
     std::vector<bool> co_reads;          // whether it stands in a <file>, and so is read
@@ -362,44 +365,75 @@ bool CT_XliffReader::b_ReadByUnits(std::string_view co_Bytes, const CT_Cancel& f
             co_starts.push_back(co_units[n].n_Start);
         }
     }
-    co_Units.resize(co_starts.size());
     // The units are parsed in batches on the pool, each into its own place: the order, and so
     // what is read, is the file's whatever the threads. Units outside every <file> are parsed
-    // too: the file is refused for them as for any.
+    // too: the file is refused for them as for any. f_Batch is told of each batch once it and
+    // every batch before it are parsed.
     constexpr std::size_t kn_Batch = 256;
     std::atomic<bool> b_wrong{false};
-    CT_WorkPool co_pool(n_Threads);
-    std::vector<std::size_t> co_tickets;
-    for (std::size_t n_from = 0; n_from < co_units.size(); n_from += kn_Batch) {
-        co_tickets.push_back(co_pool.n_Give([&, n_from]() {
-            const std::size_t n_to = std::min(co_units.size(), n_from + kn_Batch);
-            for (std::size_t n = n_from; n < n_to && !b_wrong; ++n) {
-                const CT_XliffUnitSpans::CT_Span& co_span = co_units[n];
-                pugi::xml_document co_unit;
-                if (!CT_XliffUnitSpans::sb_ParseUnit(
-                        co_Bytes, co_span, CT_XmlDepth::kn_Limit + 1 - co_depths[n], co_unit)) {
-                    b_wrong = true;
-                } else if (co_reads[n]) {
-                    CT_XliffUnit& co_read = co_Units[co_slots[n]];
-                    co_read =
-                        CT_XliffUnitReader::sco_Read(co_unit.document_element(), b_checkTexts);
-                    co_read.n_Line = co_lines.n_Line(static_cast<std::ptrdiff_t>(co_span.n_Start));
+    auto b_ParseAll = [&](bool b_Keep, const std::function<void(std::size_t)>& f_Batch) {
+        CT_WorkPool co_pool(n_Threads);
+        std::vector<std::size_t> co_tickets;
+        for (std::size_t n_from = 0; n_from < co_units.size(); n_from += kn_Batch) {
+            co_tickets.push_back(co_pool.n_Give([&, n_from]() {
+                const std::size_t n_to = std::min(co_units.size(), n_from + kn_Batch);
+                for (std::size_t n = n_from; n < n_to && !b_wrong; ++n) {
+                    const CT_XliffUnitSpans::CT_Span& co_span = co_units[n];
+                    pugi::xml_document co_unit;
+                    if (!CT_XliffUnitSpans::sb_ParseUnit(
+                            co_Bytes, co_span, CT_XmlDepth::kn_Limit + 1 - co_depths[n], co_unit)) {
+                        b_wrong = true;
+                    } else if (b_Keep && co_reads[n]) {
+                        CT_XliffUnit& co_read = co_Units[co_slots[n]];
+                        co_read =
+                            CT_XliffUnitReader::sco_Read(co_unit.document_element(), b_checkTexts);
+                        co_read.n_Line =
+                            co_lines.n_Line(static_cast<std::ptrdiff_t>(co_span.n_Start));
+                    }
                 }
+            }));
+        }
+        for (std::size_t n = 0; n < co_tickets.size(); ++n) {
+            v_Poll(f_Cancel);
+            co_pool.v_Wait(co_tickets[n]);
+            if (f_Batch) {
+                f_Batch(std::min(co_units.size(), (n + 1) * kn_Batch) - 1);
             }
-        }));
+        }
+        return !b_wrong;
+    };
+    std::vector<CT_BadReference> co_references;
+    if (f_Done) {
+        // Once bytes are given back, the file cannot be read as one tree: whatever would send it
+        // there is found first.
+        if (!b_ParseAll(false, {}) ||
+            CT_Utf8::sn_FirstInvalid(co_Bytes) != std::string_view::npos) {
+            return false;
+        }
+        co_references = co_BadReferences(co_Bytes);
+        if (co_starts.empty() || std::any_of(co_references.begin(), co_references.end(),
+                                             [&](const CT_BadReference& co_R) {
+                                                 return co_R.n_Offset < co_starts[0];
+                                             })) {
+            return false;
+        }
     }
-    for (const std::size_t n_ticket : co_tickets) {
-        v_Poll(f_Cancel);
-        co_pool.v_Wait(n_ticket);
-    }
-    if (b_wrong) {
+    co_Units.resize(co_starts.size());
+    if (!b_ParseAll(true, [&](std::size_t n_Last) {
+            if (f_Done) {
+                f_Done(co_units[n_Last].n_End);
+            }
+        })) {
         return false;
     }
-    if (CT_Utf8::sn_FirstInvalid(co_Bytes) != std::string_view::npos) {
-        return false;
+    if (!f_Done) {
+        if (CT_Utf8::sn_FirstInvalid(co_Bytes) != std::string_view::npos) {
+            return false;
+        }
+        co_references = co_BadReferences(co_Bytes);
     }
     try {
-        v_Finish(co_Bytes, co_starts, [&](std::size_t n_Offset) {
+        v_Finish(co_Bytes, co_references, co_starts, co_Units, [&](std::size_t n_Offset) {
             return co_lines.n_Line(static_cast<std::ptrdiff_t>(n_Offset));
         });
     } catch (const CT_Refusal&) {
@@ -466,7 +500,8 @@ void CT_XliffReader::v_ReadWhole(std::string_view co_Bytes, const CT_Cancel& f_C
         co_starts.push_back(static_cast<std::size_t>(co_node.offset_debug()));
     }
     // The references are looked for in the file's own bytes only.
-    v_Finish(b_utf8 ? co_Bytes : std::string_view(), co_starts, [&](std::size_t n_Offset) {
+    const std::string_view co_own = b_utf8 ? co_Bytes : std::string_view();
+    v_Finish(co_own, co_BadReferences(co_own), co_starts, co_Units, [&](std::size_t n_Offset) {
         return co_lines.n_Line(static_cast<std::ptrdiff_t>(n_Offset));
     });
 }

@@ -39,12 +39,18 @@ class CT_XliffReader {
     class CT_Cancelled {};
     using CT_Cancel = std::function<bool()>;
 
+    // Told, as a well-formed file is read a unit at a time, that the bytes before the offset
+    // will not be read again: their owner may give their memory back (a file's units and the
+    // file are then not held whole at once). A file read as one tree is never told of.
+    using CT_Done = std::function<void(std::size_t)>;
+
     // Reads the file's bytes, its units on n_Threads threads (the caller's counted; what is
     // read is the same for any number). Raises CT_Refusal, or CT_Cancelled when f_Cancel, asked
     // on the caller's thread between the steps of the reading and every few hundred units,
-    // says so.
+    // says so. With f_Done, every unit is parsed once more, to be sure before the first bytes
+    // are given back that the file need not be read as one tree.
     explicit CT_XliffReader(std::string_view co_Bytes, const CT_Cancel& f_Cancel = CT_Cancel(),
-                            unsigned n_Threads = 1);
+                            unsigned n_Threads = 1, const CT_Done& f_Done = CT_Done());
 
     // The story keys a file's unit ids name, each once, in file order, without reading the
     // units' content; none for bytes that are no XLIFF file (the reading that follows says
@@ -64,11 +70,8 @@ class CT_XliffReader {
     bool b_ReadUnitByUnit() const { return b_ByUnits; }
 
   private:
-    bool b_ReadByUnits(std::string_view co_Bytes, const CT_Cancel& f_Cancel);
+    bool b_ReadByUnits(std::string_view co_Bytes, const CT_Cancel& f_Cancel, const CT_Done& f_Done);
     void v_ReadWhole(std::string_view co_Bytes, const CT_Cancel& f_Cancel);
-    // co_Starts: where each unit read starts in the file, in file order.
-    void v_Finish(std::string_view co_Bytes, const std::vector<std::size_t>& co_Starts,
-                  const std::function<std::size_t(std::size_t)>& f_LineOf);
 
     const unsigned n_Threads;
     bool b_ByUnits = false;

@@ -20,6 +20,7 @@
 #include "operations/ct_session.h"
 #include "operations/ct_xliff_codes.h"
 #include "platform/common/ct_errors.h"
+#include "platform/common/ct_file_bytes.h"
 #include "platform/common/ct_files.h"
 #include "platform/common/ct_run_folder.h"
 #include "platform/host/idml/ct_idml_host.h"
@@ -27,33 +28,6 @@
 namespace {
 [[noreturn]] void v_Refuse(const std::string& s_File, const std::string& s_What) {
     CT_Errors::v_ThrowError(e_BadContent, CT_String((s_File + ": " + s_What).c_str()));
-}
-
-std::string s_ReadAll(const std::string& s_File) {
-    std::ifstream co_in(s_File, std::ios::binary);
-    if (!co_in) {
-        CT_Errors::v_ThrowError(
-            e_FileOpen,
-            CT_String(("cannot open \"" + s_File + "\": " + std::strerror(errno)).c_str()));
-    }
-    co_in.seekg(0, std::ios::end);
-    const std::streamoff n_size = co_in.tellg();
-    if (n_size < 0) {
-        // A pipe has no size and is read as it comes.
-        co_in.clear();
-        std::string s_all((std::istreambuf_iterator<char>(co_in)),
-                          std::istreambuf_iterator<char>());
-        if (co_in.bad()) {
-            CT_Errors::v_ThrowError(e_FileRead, CT_String(("cannot read " + s_File).c_str()));
-        }
-        return s_all;
-    }
-    std::string s_all(static_cast<std::size_t>(n_size), '\0');
-    co_in.seekg(0);
-    if (!co_in.read(s_all.data(), static_cast<std::streamsize>(s_all.size()))) {
-        CT_Errors::v_ThrowError(e_FileRead, CT_String(("cannot read " + s_File).c_str()));
-    }
-    return s_all;
 }
 
 // "N units of FILE are WHAT: ID, ID, ... and N more".
@@ -118,9 +92,12 @@ CT_XliffImport::CT_XliffImport(CT_Session& co_Session, const std::string& s_File
     if (!CT_Session::sb_IsXliff(co_Session.co_GetOptions(), s_File)) {
         return;
     }
-    const std::string s_bytes = s_ReadAll(s_File);
+    // The file's bytes are given back as its units are read: a large file and its units are
+    // then not held whole at once.
+    CT_FileBytes co_bytes(s_File);
+    const std::string_view s_bytes = co_bytes.co_View();
     const CT_FileKind::et_Kind eo_kind =
-        CT_FileKind::seo_Guess(s_bytes.substr(0, CT_FileKind::sn_Head));
+        CT_FileKind::seo_Guess(std::string(s_bytes.substr(0, CT_FileKind::sn_Head)));
     const char* pc_after =
         eo_kind == CT_FileKind::e_Zip      ? ", not an XLIFF file"
         : eo_kind == CT_FileKind::e_Binary ? " (it holds zero bytes), not an XLIFF file"
@@ -131,7 +108,8 @@ CT_XliffImport::CT_XliffImport(CT_Session& co_Session, const std::string& s_File
     }
     try {
         pco_Reader = std::make_unique<CT_XliffReader>(
-            s_bytes, [&co_Session]() { return co_Session.b_IsCanceled(); }, co_Session.n_Threads());
+            s_bytes, [&co_Session]() { return co_Session.b_IsCanceled(); }, co_Session.n_Threads(),
+            [&co_bytes](std::size_t n_Offset) { co_bytes.v_GiveBackBefore(n_Offset); });
         b_Xliff = true;
     } catch (const CT_XliffReader::CT_Refusal& co_refusal) {
         v_Refuse(s_File, co_refusal.what());

@@ -100,21 +100,25 @@ TEST(CT_XliffReaderTest, AFaultIsToldAsOneTreeTellsIt) {
     }
 }
 
-// Read on several threads, a file gives what it gives on one: its units in file order, each with
-// its line and its own fault.
-TEST(CT_XliffReaderTest, ThreadsReadWhatOneReads) {
+// Read on several threads, or giving its bytes back as it goes, a file gives what it gives on one:
+// its units in file order, each with its line and its own fault.
+TEST(CT_XliffReaderTest, ThreadsAndBytesGivenBackReadWhatOneReads) {
     std::string s_file =
         "<xliff version=\"1.2\"><file original=\"d\" source-language=\"en\" target-language=\"de\">"
         "<body>\n";
     for (int i = 0; i < 1000; ++i) {
         const std::string s_id = "u" + std::to_string(i % 37) + "." + std::to_string(i + 1);
         s_file += "<trans-unit id=\"" + s_id + "\"><source>s" + std::to_string(i) +
-                  "</source>\n<target>" + (i == 700 ? "&nbsp;" : "t" + std::to_string(i)) +
+                  "</source>\n<target>" +
+                  (i == 700   ? "&nbsp;"
+                   : i == 800 ? "&#0;"
+                              : "t" + std::to_string(i)) +
                   "</target></trans-unit>\n";
     }
     s_file += "</body></file></xliff>\n";
-    const auto s_Seen = [&](unsigned n_Threads) {
-        const CT_XliffReader co_reader(s_file, CT_XliffReader::CT_Cancel(), n_Threads);
+    const auto s_Seen = [&](const std::string& s_Bytes, unsigned n_Threads,
+                            const CT_XliffReader::CT_Done& f_Done) {
+        const CT_XliffReader co_reader(s_Bytes, CT_XliffReader::CT_Cancel(), n_Threads, f_Done);
         EXPECT_TRUE(co_reader.b_ReadUnitByUnit());
         std::string s_seen;
         for (const CT_XliffUnit& co_unit : co_reader.cco_Units()) {
@@ -123,12 +127,24 @@ TEST(CT_XliffReaderTest, ThreadsReadWhatOneReads) {
         }
         return s_seen;
     };
-    const std::string s_one = s_Seen(1);
+    const std::string s_one = s_Seen(s_file, 1, {});
     EXPECT_EQ(s_one.rfind("u0.1 2 t0 \nu1.2 4 t1 \n", 0), 0u) << s_one.substr(0, 100);
     EXPECT_EQ(std::count(s_one.begin(), s_one.end(), '\n'), 1000);
     const std::size_t n_faulty = s_one.find("u34.701 1402 ");
     ASSERT_NE(n_faulty, std::string::npos);
     const std::string s_line = s_one.substr(n_faulty, s_one.find('\n', n_faulty) - n_faulty);
     EXPECT_NE(s_line.find("the text holds the entity &nbsp;"), std::string::npos) << s_line;
-    EXPECT_EQ(s_Seen(3), s_one);
+    EXPECT_NE(s_one.find("u23.801 1602  the text holds a reference to the character NUL"),
+              std::string::npos);
+    EXPECT_EQ(s_Seen(s_file, 3, {}), s_one);
+    // What is given back is never read again: here it is spoilt as soon as it is given.
+    std::string s_spoilt = s_file;
+    std::size_t n_given = 0;
+    EXPECT_EQ(s_Seen(s_spoilt, 2,
+                     [&](std::size_t n_Before) {
+                         std::fill(s_spoilt.begin(), s_spoilt.begin() + n_Before, 'X');
+                         n_given = n_Before;
+                     }),
+              s_one);
+    EXPECT_GT(n_given, s_file.size() * 9 / 10);
 }
