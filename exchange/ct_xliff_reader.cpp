@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <cstring>
 #include <iterator>
+#include <mutex>
 #include <unordered_set>
 #include <utility>
 
@@ -239,6 +240,70 @@ void v_Finish(std::string_view co_Bytes, const std::vector<CT_BadReference>& co_
     }
 }
 
+// A unit's source and target as kept packed: each token a kind byte, then a text's length and
+// bytes or a code's number, both as base-128 digits; the source ends with kc_End.
+constexpr char kc_End = '\x7f';
+
+void v_PackNumber(std::size_t n_Value, std::string& co_Into) {
+    while (n_Value >= 0x80) {
+        co_Into += static_cast<char>(0x80 | (n_Value & 0x7f));
+        n_Value >>= 7;
+    }
+    co_Into += static_cast<char>(n_Value);
+}
+
+std::size_t n_UnpackNumber(const std::string& co_From, std::size_t& n_At) {
+    std::size_t n_value = 0;
+    for (unsigned n_shift = 0;; n_shift += 7) {
+        const unsigned char c = static_cast<unsigned char>(co_From[n_At++]);
+        n_value |= static_cast<std::size_t>(c & 0x7f) << n_shift;
+        if ((c & 0x80) == 0) {
+            return n_value;
+        }
+    }
+}
+
+void v_Pack(CT_XliffUnit& co_Unit) {
+    std::string co_packed;
+    for (std::vector<CT_TaggedToken>* pco_tokens : {&co_Unit.co_Source, &co_Unit.co_Target}) {
+        for (const CT_TaggedToken& co_token : *pco_tokens) {
+            co_packed += static_cast<char>(co_token.eo_Kind);
+            if (co_token.eo_Kind == CT_TaggedToken::et_Kind::e_Text) {
+                v_PackNumber(co_token.co_Text.size(), co_packed);
+                co_packed += co_token.co_Text;
+            } else if (co_token.eo_Kind != CT_TaggedToken::et_Kind::e_LineEnd) {
+                v_PackNumber(co_token.n_Code, co_packed);
+            }
+        }
+        co_packed += kc_End;
+        std::vector<CT_TaggedToken>().swap(*pco_tokens);
+    }
+    co_packed.shrink_to_fit();
+    co_Unit.co_Packed = std::move(co_packed);
+}
+
+void v_UnpackInto(CT_XliffUnit& co_Unit) {
+    const std::string& co_packed = co_Unit.co_Packed;
+    std::size_t n_at = 0;
+    for (std::vector<CT_TaggedToken>* pco_tokens : {&co_Unit.co_Source, &co_Unit.co_Target}) {
+        pco_tokens->clear();
+        while (n_at < co_packed.size() && co_packed[n_at] != kc_End) {
+            CT_TaggedToken co_token;
+            co_token.eo_Kind = static_cast<CT_TaggedToken::et_Kind>(co_packed[n_at++]);
+            if (co_token.eo_Kind == CT_TaggedToken::et_Kind::e_Text) {
+                const std::size_t n_length = n_UnpackNumber(co_packed, n_at);
+                co_token.co_Text = co_packed.substr(n_at, n_length);
+                n_at += n_length;
+            } else if (co_token.eo_Kind != CT_TaggedToken::et_Kind::e_LineEnd) {
+                co_token.n_Code = static_cast<unsigned>(n_UnpackNumber(co_packed, n_at));
+            }
+            pco_tokens->push_back(std::move(co_token));
+        }
+        ++n_at;
+    }
+    std::string().swap(co_Unit.co_Packed);
+}
+
 }  // namespace
 
 std::vector<std::string> CT_XliffReader::sco_StoryKeys(std::string_view co_Bytes) {
@@ -281,6 +346,14 @@ void CT_XliffReader::v_LetGoOfText(const CT_XliffUnit& co_Unit) {
     CT_XliffUnit& co_unit = co_Units.at(static_cast<std::size_t>(&co_Unit - co_Units.data()));
     std::vector<CT_TaggedToken>().swap(co_unit.co_Source);
     std::vector<CT_TaggedToken>().swap(co_unit.co_Target);
+    std::string().swap(co_unit.co_Packed);
+}
+
+void CT_XliffReader::v_Unpack(const CT_XliffUnit& co_Unit) {
+    CT_XliffUnit& co_unit = co_Units.at(static_cast<std::size_t>(&co_Unit - co_Units.data()));
+    if (!co_unit.co_Packed.empty()) {
+        v_UnpackInto(co_unit);
+    }
 }
 
 CT_XliffReader::CT_XliffReader(std::string_view co_Bytes, const CT_Cancel& f_Cancel,
@@ -305,7 +378,7 @@ bool CT_XliffReader::b_ReadByUnits(std::string_view co_Bytes, const CT_Cancel& f
     const CT_Lines co_lines(co_Bytes);
     // The outline and its tree are let go before the first unit is parsed.
     {
-        const CT_XliffUnitSpans co_spans(co_Bytes);
+        const CT_XliffUnitSpans co_spans(co_Bytes, CT_XliffUnitSpans::e_WithUnitNames);
         pugi::xml_document co_outline;
         if (!co_spans.b_ParseOutline(co_outline)) {
             return false;
@@ -367,17 +440,22 @@ bool CT_XliffReader::b_ReadByUnits(std::string_view co_Bytes, const CT_Cancel& f
     }
     // The units are parsed in batches on the pool, each into its own place: the order, and so
     // what is read, is the file's whatever the threads. Units outside every <file> are parsed
-    // too: the file is refused for them as for any. f_Batch is told of each batch once it and
-    // every batch before it are parsed.
+    // too: the file is refused for them as for any. f_Batch is told, on whatever thread, of the
+    // last unit of each batch once it and every batch before it are parsed: the thread that
+    // waits parses batches too, and may not be back in time to tell.
     constexpr std::size_t kn_Batch = 256;
     std::atomic<bool> b_wrong{false};
     auto b_ParseAll = [&](bool b_Keep, const std::function<void(std::size_t)>& f_Batch) {
+        const std::size_t n_batches = (co_units.size() + kn_Batch - 1) / kn_Batch;
+        std::mutex co_told;
+        std::vector<bool> co_parsed(n_batches, false);
+        std::size_t n_untold = 0;  // the first batch not told of
         CT_WorkPool co_pool(n_Threads);
         std::vector<std::size_t> co_tickets;
-        for (std::size_t n_from = 0; n_from < co_units.size(); n_from += kn_Batch) {
-            co_tickets.push_back(co_pool.n_Give([&, n_from]() {
-                const std::size_t n_to = std::min(co_units.size(), n_from + kn_Batch);
-                for (std::size_t n = n_from; n < n_to && !b_wrong; ++n) {
+        for (std::size_t n_batch = 0; n_batch < n_batches; ++n_batch) {
+            co_tickets.push_back(co_pool.n_Give([&, n_batch]() {
+                const std::size_t n_to = std::min(co_units.size(), (n_batch + 1) * kn_Batch);
+                for (std::size_t n = n_batch * kn_Batch; n < n_to && !b_wrong; ++n) {
                     const CT_XliffUnitSpans::CT_Span& co_span = co_units[n];
                     pugi::xml_document co_unit;
                     if (!CT_XliffUnitSpans::sb_ParseUnit(
@@ -389,16 +467,24 @@ bool CT_XliffReader::b_ReadByUnits(std::string_view co_Bytes, const CT_Cancel& f
                             CT_XliffUnitReader::sco_Read(co_unit.document_element(), b_checkTexts);
                         co_read.n_Line =
                             co_lines.n_Line(static_cast<std::ptrdiff_t>(co_span.n_Start));
+                        if (f_Done) {
+                            v_Pack(co_read);
+                        }
                     }
+                }
+                if (!f_Batch) {
+                    return;
+                }
+                const std::lock_guard<std::mutex> co_lock(co_told);
+                co_parsed[n_batch] = true;
+                for (; n_untold < n_batches && co_parsed[n_untold]; ++n_untold) {
+                    f_Batch(std::min(co_units.size(), (n_untold + 1) * kn_Batch) - 1);
                 }
             }));
         }
-        for (std::size_t n = 0; n < co_tickets.size(); ++n) {
+        for (const std::size_t n_ticket : co_tickets) {
             v_Poll(f_Cancel);
-            co_pool.v_Wait(co_tickets[n]);
-            if (f_Batch) {
-                f_Batch(std::min(co_units.size(), (n + 1) * kn_Batch) - 1);
-            }
+            co_pool.v_Wait(n_ticket);
         }
         return !b_wrong;
     };

@@ -48,7 +48,8 @@ class CT_XliffReader {
     // read is the same for any number). Raises CT_Refusal, or CT_Cancelled when f_Cancel, asked
     // on the caller's thread between the steps of the reading and every few hundred units,
     // says so. With f_Done, every unit is parsed once more, to be sure before the first bytes
-    // are given back that the file need not be read as one tree.
+    // are given back that the file need not be read as one tree, and each unit's source and
+    // target are kept packed, in a third of the memory, and empty until v_Unpack.
     explicit CT_XliffReader(std::string_view co_Bytes, const CT_Cancel& f_Cancel = CT_Cancel(),
                             unsigned n_Threads = 1, const CT_Done& f_Done = CT_Done());
 
@@ -65,6 +66,9 @@ class CT_XliffReader {
     // rest of it: a file's units are held at once, three times their text. Safe on several
     // threads for different units.
     void v_LetGoOfText(const CT_XliffUnit& co_Unit);
+    // Gives a unit kept packed its source and target; nothing for one that is not. Safe on
+    // several threads for different units.
+    void v_Unpack(const CT_XliffUnit& co_Unit);
     // Whether the file was read a unit at a time (CT_XliffUnitSpans) rather than as one tree,
     // which a well-formed UTF-8 file always is: what the reading gives is the same either way.
     bool b_ReadUnitByUnit() const { return b_ByUnits; }

@@ -74,7 +74,7 @@ bool b_OpensUnit(std::string_view co_Bytes, std::size_t n_At, std::size_t n_End)
 }  // namespace
 
 CT_XliffUnitSpans::CT_XliffUnitSpans(std::string_view co_Bytes, et_Outline eo_Outline)
-    : b_Bare(eo_Outline == e_WithoutUnits) {
+    : b_Bare(eo_Outline == e_WithoutUnits), b_NameOnly(eo_Outline == e_WithUnitNames) {
     b_Followed = b_Follow(co_Bytes);
     if (!b_Followed) {
         co_Outline.clear();
@@ -121,7 +121,10 @@ bool CT_XliffUnitSpans::b_Follow(std::string_view co_Bytes) {
                     n_depth = 1;
                     n_unit = n_at;
                     if (!b_Bare) {
-                        v_Copy(n_end - 1);
+                        v_Copy(b_NameOnly ? n_at + 1 +
+                                                co_Bytes.substr(n_at + 1, n_end - n_at - 1)
+                                                    .find_first_of(" \t\r\n/>")
+                                          : n_end - 1);
                         co_Outline += "/>";
                     }
                 }

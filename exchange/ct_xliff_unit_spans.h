@@ -25,13 +25,16 @@ class CT_XliffUnitSpans {
     // whose markup ends inside a construct or inside a unit: the reader then parses the whole
     // file, which says what is wrong with it as a parser words it.
     // e_WithoutUnits leaves every unit out of the outline, start tag and all: for a reader
-    // that needs of the outline only that it is well-formed.
-    enum et_Outline { e_WithUnits, e_WithoutUnits };
+    // that needs of the outline only that it is well-formed. e_WithUnitNames keeps of each
+    // unit's start tag its name: for a reader that reads the attributes with the unit, and
+    // would hold them twice (a tree of them is several times their bytes).
+    enum et_Outline { e_WithUnits, e_WithUnitNames, e_WithoutUnits };
     explicit CT_XliffUnitSpans(std::string_view co_Bytes, et_Outline eo_Outline = e_WithUnits);
 
     bool b_Found() const { return b_Followed; }
     // The bytes with each unit that has content closed right after its start tag
-    // (<trans-unit id="u1.1"/>), or with no unit at all; the rest as it stands.
+    // (<trans-unit id="u1.1"/>), or cut to its name (<trans-unit/>), or with no unit at all;
+    // the rest as it stands.
     const std::string& cco_Outline() const { return co_Outline; }
     // The offset in the file of an offset in the outline.
     std::size_t n_FileOffset(std::size_t n_OutlineOffset) const;
@@ -53,6 +56,7 @@ class CT_XliffUnitSpans {
     bool b_Follow(std::string_view co_Bytes);
 
     const bool b_Bare;
+    const bool b_NameOnly;
     bool b_Followed = false;
     std::string co_Outline;
     // Where each stretch of the outline copied from the file begins, in both.

@@ -202,6 +202,9 @@ void CT_XliffImport::v_PlaceAhead(const std::string& s_Document) {
             if (co_units == pco_into->co_Units.co_ByKey.end()) {
                 return nullptr;
             }
+            for (const CT_XliffUnit* pco_unit : co_units->second) {
+                pco_into->pco_Reader->v_Unpack(*pco_unit);
+            }
             std::vector<CT_StoryLayout> co_layouts;
             const CT_StoryLayout::CT_Codes co_codes = CT_XliffCodes::sco_From(co_Kept.co_Codes);
             co_layouts.emplace_back(co_Kept.s_Content, co_codes);
@@ -247,6 +250,9 @@ void CT_XliffImport::v_Place(const std::string& s_Document, const std::string& s
             co_Findings);
         v_LetGoOfAhead();
     } else {
+        for (const CT_XliffUnit& co_unit : pco_Reader->cco_Units()) {
+            pco_Reader->v_Unpack(co_unit);
+        }
         co_stories = CT_XliffPlacement::sco_PlaceAll(
             *pco_Reader,
             [&](const std::string& s_Key, std::vector<CT_StoryLayout>& co_Layouts) {

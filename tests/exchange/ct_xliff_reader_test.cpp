@@ -108,33 +108,43 @@ TEST(CT_XliffReaderTest, ThreadsAndBytesGivenBackReadWhatOneReads) {
         "<body>\n";
     for (int i = 0; i < 1000; ++i) {
         const std::string s_id = "u" + std::to_string(i % 37) + "." + std::to_string(i + 1);
-        s_file += "<trans-unit id=\"" + s_id + "\"><source>s" + std::to_string(i) +
+        const std::string s_codes = i % 5 == 0 ? "<g id=\"1\">b</g><x id=\"2\"/>" : "";
+        s_file += "<trans-unit id=\"" + s_id + "\"><source>s" + s_codes + std::to_string(i) +
                   "</source>\n<target>" +
                   (i == 700   ? "&nbsp;"
                    : i == 800 ? "&#0;"
-                              : "t" + std::to_string(i)) +
+                              : "t" + s_codes + std::to_string(i)) +
                   "</target></trans-unit>\n";
     }
     s_file += "</body></file></xliff>\n";
     const auto s_Seen = [&](const std::string& s_Bytes, unsigned n_Threads,
                             const CT_XliffReader::CT_Done& f_Done) {
-        const CT_XliffReader co_reader(s_Bytes, CT_XliffReader::CT_Cancel(), n_Threads, f_Done);
+        CT_XliffReader co_reader(s_Bytes, CT_XliffReader::CT_Cancel(), n_Threads, f_Done);
         EXPECT_TRUE(co_reader.b_ReadUnitByUnit());
         std::string s_seen;
         for (const CT_XliffUnit& co_unit : co_reader.cco_Units()) {
-            s_seen += co_unit.co_Id + " " + std::to_string(co_unit.n_Line) + " " +
-                      s_Text(co_unit.co_Target) + " " + co_unit.co_Fault + "\n";
+            // Kept packed when the bytes are given back, and empty until unpacked.
+            EXPECT_EQ(co_unit.co_Source.empty(), static_cast<bool>(f_Done));
+            co_reader.v_Unpack(co_unit);
+            s_seen += co_unit.co_Id + " " + std::to_string(co_unit.n_Line) + " ";
+            CT_TaggedToken::sv_Write(co_unit.co_Source, s_seen);
+            s_seen += " ";
+            CT_TaggedToken::sv_Write(co_unit.co_Target, s_seen);
+            s_seen += " " + co_unit.co_Fault + "\n";
         }
         return s_seen;
     };
     const std::string s_one = s_Seen(s_file, 1, {});
-    EXPECT_EQ(s_one.rfind("u0.1 2 t0 \nu1.2 4 t1 \n", 0), 0u) << s_one.substr(0, 100);
+    EXPECT_EQ(s_one.rfind("u0.1 2 s<g1>b</g1><x2/>0 t<g1>b</g1><x2/>0 \nu1.2 4 s1 t1 \n", 0), 0u)
+        << s_one.substr(0, 100);
     EXPECT_EQ(std::count(s_one.begin(), s_one.end(), '\n'), 1000);
     const std::size_t n_faulty = s_one.find("u34.701 1402 ");
     ASSERT_NE(n_faulty, std::string::npos);
     const std::string s_line = s_one.substr(n_faulty, s_one.find('\n', n_faulty) - n_faulty);
     EXPECT_NE(s_line.find("the text holds the entity &nbsp;"), std::string::npos) << s_line;
-    EXPECT_NE(s_one.find("u23.801 1602  the text holds a reference to the character NUL"),
+    const std::size_t n_nul = s_one.find("u23.801 1602 ");
+    EXPECT_NE(s_one.substr(n_nul, s_one.find('\n', n_nul) - n_nul)
+                  .find("the text holds a reference to the character NUL"),
               std::string::npos);
     EXPECT_EQ(s_Seen(s_file, 3, {}), s_one);
     // What is given back is never read again: here it is spoilt as soon as it is given.
