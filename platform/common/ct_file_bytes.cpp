@@ -62,6 +62,9 @@ CT_FileBytes::CT_FileBytes(const std::string& s_Path) {
         v_Fail(e_FileRead, s_cannot + ": " + std::strerror(errno), i_fd);
     }
     pc_Mapped = static_cast<char*>(pv_mapped);
+    // In huge pages where the system gives them: a large file then costs a few hundred page
+    // faults instead of tens of thousands. Without, nothing changes.
+    ::madvise(pc_Mapped, n_Mapped, MADV_HUGEPAGE);
     std::size_t n_done = 0;
     // A file that shrinks as it is read is read as far as it goes.
     while (n_done < n_Size) {
