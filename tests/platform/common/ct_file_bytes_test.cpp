@@ -16,8 +16,8 @@
 TEST(CT_FileBytesTest, BytesAfterWhatIsGivenBackStay) {
     CT_TempFolder co_folder;
     std::string s_bytes;
-    for (int i = 0; s_bytes.size() < (3u << 20); ++i) {
-        s_bytes += std::to_string(i * 7919 % 100003) + " ";
+    for (unsigned i = 0; s_bytes.size() < (3u << 20); ++i) {
+        s_bytes += std::to_string(i * 7919u % 100003u) + " ";
     }
     co_folder.v_Put("big.xlf", s_bytes);
     CT_FileBytes co_file(co_folder / "big.xlf");
