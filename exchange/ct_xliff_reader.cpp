@@ -241,7 +241,8 @@ void v_Finish(std::string_view co_Bytes, const std::vector<CT_BadReference>& co_
 }
 
 // A unit's source and target as kept packed: each token a kind byte, then a text's length and
-// bytes or a code's number, both as base-128 digits; the source ends with kc_End.
+// bytes or a code's number, both as base-128 digits; the source ends with kc_End. Not the tagged
+// form, which a text holding a line end's character would not come back from as it went.
 constexpr char kc_End = '\x7f';
 
 void v_PackNumber(std::size_t n_Value, std::string& co_Into) {
@@ -440,12 +441,12 @@ bool CT_XliffReader::b_ReadByUnits(std::string_view co_Bytes, const CT_Cancel& f
     }
     // The units are parsed in batches on the pool, each into its own place: the order, and so
     // what is read, is the file's whatever the threads. Units outside every <file> are parsed
-    // too: the file is refused for them as for any. f_Batch is told, on whatever thread, of the
-    // last unit of each batch once it and every batch before it are parsed: the thread that
-    // waits parses batches too, and may not be back in time to tell.
+    // too: the file is refused for them as for any. Kept units are told to f_Done, on whatever
+    // thread, by the last unit of each batch once it and every batch before it are parsed: the
+    // thread that waits parses batches too, and may not be back in time to tell.
     constexpr std::size_t kn_Batch = 256;
     std::atomic<bool> b_wrong{false};
-    auto b_ParseAll = [&](bool b_Keep, const std::function<void(std::size_t)>& f_Batch) {
+    auto b_ParseAll = [&](bool b_Keep) {
         const std::size_t n_batches = (co_units.size() + kn_Batch - 1) / kn_Batch;
         std::mutex co_told;
         std::vector<bool> co_parsed(n_batches, false);
@@ -472,13 +473,14 @@ bool CT_XliffReader::b_ReadByUnits(std::string_view co_Bytes, const CT_Cancel& f
                         }
                     }
                 }
-                if (!f_Batch) {
+                if (!b_Keep || !f_Done) {
                     return;
                 }
                 const std::lock_guard<std::mutex> co_lock(co_told);
                 co_parsed[n_batch] = true;
                 for (; n_untold < n_batches && co_parsed[n_untold]; ++n_untold) {
-                    f_Batch(std::min(co_units.size(), (n_untold + 1) * kn_Batch) - 1);
+                    f_Done(
+                        co_units[std::min(co_units.size(), (n_untold + 1) * kn_Batch) - 1].n_End);
                 }
             }));
         }
@@ -488,43 +490,26 @@ bool CT_XliffReader::b_ReadByUnits(std::string_view co_Bytes, const CT_Cancel& f
         }
         return !b_wrong;
     };
-    std::vector<CT_BadReference> co_references;
-    if (f_Done) {
-        // Once bytes are given back, the file cannot be read as one tree: whatever would send it
-        // there is found first.
-        if (!b_ParseAll(false, {}) ||
-            CT_Utf8::sn_FirstInvalid(co_Bytes) != std::string_view::npos) {
-            return false;
-        }
-        co_references = co_BadReferences(co_Bytes);
-        if (co_starts.empty() || std::any_of(co_references.begin(), co_references.end(),
-                                             [&](const CT_BadReference& co_R) {
-                                                 return co_R.n_Offset < co_starts[0];
-                                             })) {
-            return false;
-        }
+    // Whatever sends the file to be read as one tree is found before the units are kept, and
+    // with f_Done before any byte is given back, which needs every unit parsed once first.
+    if ((f_Done && !b_ParseAll(false)) ||
+        CT_Utf8::sn_FirstInvalid(co_Bytes) != std::string_view::npos) {
+        return false;
+    }
+    const std::vector<CT_BadReference> co_references = co_BadReferences(co_Bytes);
+    if (co_starts.empty() ||
+        std::any_of(co_references.begin(), co_references.end(),
+                    [&](const CT_BadReference& co_R) { return co_R.n_Offset < co_starts[0]; })) {
+        return false;
     }
     co_Units.resize(co_starts.size());
-    if (!b_ParseAll(true, [&](std::size_t n_Last) {
-            if (f_Done) {
-                f_Done(co_units[n_Last].n_End);
-            }
-        })) {
+    if (!b_ParseAll(true)) {
         return false;
     }
-    if (!f_Done) {
-        if (CT_Utf8::sn_FirstInvalid(co_Bytes) != std::string_view::npos) {
-            return false;
-        }
-        co_references = co_BadReferences(co_Bytes);
-    }
-    try {
-        v_Finish(co_Bytes, co_references, co_starts, co_Units, [&](std::size_t n_Offset) {
-            return co_lines.n_Line(static_cast<std::ptrdiff_t>(n_Offset));
-        });
-    } catch (const CT_Refusal&) {
-        return false;
-    }
+    // Refuses nothing now: what it refuses was looked for above.
+    v_Finish(co_Bytes, co_references, co_starts, co_Units, [&](std::size_t n_Offset) {
+        return co_lines.n_Line(static_cast<std::ptrdiff_t>(n_Offset));
+    });
     return true;
 }
 

@@ -60,11 +60,16 @@ std::size_t n_DoctypeEnd(std::string_view co_Bytes, std::size_t n_At) {
     return kn_None;
 }
 
+// The name of the start tag [n_At, n_End), prefix and all.
+std::string_view co_TagName(std::string_view co_Bytes, std::size_t n_At, std::size_t n_End) {
+    const std::string_view co_tag = co_Bytes.substr(n_At + 1, n_End - n_At - 1);
+    return co_tag.substr(0, co_tag.find_first_of(" \t\r\n/>"));
+}
+
 // Whether the start tag [n_At, n_End) opens a unit: its name without a prefix is "trans-unit",
 // as the reader tells elements apart.
 bool b_OpensUnit(std::string_view co_Bytes, std::size_t n_At, std::size_t n_End) {
-    const std::string_view co_tag = co_Bytes.substr(n_At + 1, n_End - n_At - 1);
-    std::string_view co_name = co_tag.substr(0, co_tag.find_first_of(" \t\r\n/>"));
+    std::string_view co_name = co_TagName(co_Bytes, n_At, n_End);
     const std::size_t n_colon = co_name.rfind(':');
     if (n_colon != kn_None) {
         co_name.remove_prefix(n_colon + 1);
@@ -121,9 +126,7 @@ bool CT_XliffUnitSpans::b_Follow(std::string_view co_Bytes) {
                     n_depth = 1;
                     n_unit = n_at;
                     if (!b_Bare) {
-                        v_Copy(b_NameOnly ? n_at + 1 +
-                                                co_Bytes.substr(n_at + 1, n_end - n_at - 1)
-                                                    .find_first_of(" \t\r\n/>")
+                        v_Copy(b_NameOnly ? n_at + 1 + co_TagName(co_Bytes, n_at, n_end).size()
                                           : n_end - 1);
                         co_Outline += "/>";
                     }

@@ -8,6 +8,7 @@
 #include <cerrno>
 #include <cstdint>
 #include <cstring>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -41,7 +42,11 @@ struct CT_Source {
     std::uint64_t n_HeldAt = 0;
     std::string co_Held;
 
+    CT_Source() { zip_error_init(&co_Error); }
+    CT_Source(const CT_Source&) = delete;
+    CT_Source& operator=(const CT_Source&) = delete;
     ~CT_Source() {
+        zip_error_fini(&co_Error);
         if (b_Owned && i_Descriptor >= 0) {
             ::close(i_Descriptor);
         }
@@ -182,7 +187,6 @@ zip_int64_t i_Command(void* pv_State, void* pv_Data, zip_uint64_t n_Length,
         case ZIP_SOURCE_ERROR:
             return zip_error_to_data(&co_source.co_Error, pv_Data, n_Length);
         case ZIP_SOURCE_FREE:
-            zip_error_fini(&co_source.co_Error);
             delete &co_source;
             return 0;
         case ZIP_SOURCE_SEEK:
@@ -215,86 +219,86 @@ zip_int64_t i_Command(void* pv_State, void* pv_Data, zip_uint64_t n_Length,
             // What was written is the caller's to remove with its file.
             co_source.co_Held.clear();
             return 0;
-        case ZIP_SOURCE_SUPPORTS:
-            if (!co_source.b_Owned) {
-                return zip_source_make_command_bitmap(
-                    ZIP_SOURCE_OPEN, ZIP_SOURCE_READ, ZIP_SOURCE_CLOSE, ZIP_SOURCE_STAT,
-                    ZIP_SOURCE_ERROR, ZIP_SOURCE_FREE, ZIP_SOURCE_SEEK, ZIP_SOURCE_TELL,
-                    ZIP_SOURCE_SUPPORTS, ZIP_SOURCE_BEGIN_WRITE, ZIP_SOURCE_WRITE,
-                    ZIP_SOURCE_SEEK_WRITE, ZIP_SOURCE_TELL_WRITE, ZIP_SOURCE_COMMIT_WRITE,
-                    ZIP_SOURCE_ROLLBACK_WRITE, ZIP_SOURCE_REMOVE, -1);
-            }
-            return zip_source_make_command_bitmap(
+        case ZIP_SOURCE_SUPPORTS: {
+            const zip_int64_t i_reading = zip_source_make_command_bitmap(
                 ZIP_SOURCE_OPEN, ZIP_SOURCE_READ, ZIP_SOURCE_CLOSE, ZIP_SOURCE_STAT,
                 ZIP_SOURCE_ERROR, ZIP_SOURCE_FREE, ZIP_SOURCE_SEEK, ZIP_SOURCE_TELL,
                 ZIP_SOURCE_SUPPORTS, -1);
+            // A source over the caller's descriptor is the one to write.
+            return co_source.b_Owned
+                       ? i_reading
+                       : i_reading | zip_source_make_command_bitmap(
+                                         ZIP_SOURCE_BEGIN_WRITE, ZIP_SOURCE_WRITE,
+                                         ZIP_SOURCE_SEEK_WRITE, ZIP_SOURCE_TELL_WRITE,
+                                         ZIP_SOURCE_COMMIT_WRITE, ZIP_SOURCE_ROLLBACK_WRITE,
+                                         ZIP_SOURCE_REMOVE, -1);
+        }
         default:
             zip_error_set(&co_source.co_Error, ZIP_ER_OPNOTSUPP, 0);
             return -1;
     }
 }
 
-}  // namespace
-
-zip_t* CT_IdmlFileSource::spco_Open(const std::string& s_Path, int i_Flags, int& i_Error) {
-    auto* pco_state = new CT_Source;
-    zip_error_init(&pco_state->co_Error);
-    auto v_Fail = [&](int i_Code) -> zip_t* {
-        i_Error = i_Code;
-        zip_error_fini(&pco_state->co_Error);
-        delete pco_state;
-        return nullptr;
-    };
-    pco_state->i_Descriptor = ::open(s_Path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (pco_state->i_Descriptor < 0) {
-        return v_Fail(errno == ENOENT ? ZIP_ER_NOENT : ZIP_ER_OPEN);
+// The archive on the source, which it then owns; a source that could not be made, or that holds
+// no archive, gives null with co_Error set, and is freed.
+zip_t* pco_OpenOn(zip_source_t* pco_Source, int i_Flags, int& i_Error, zip_error_t& co_Error) {
+    zip_t* pco_zip =
+        pco_Source != nullptr ? zip_open_from_source(pco_Source, i_Flags, &co_Error) : nullptr;
+    if (pco_zip == nullptr && pco_Source != nullptr) {
+        zip_source_free(pco_Source);
     }
-    struct stat co_info {};
-    if (::fstat(pco_state->i_Descriptor, &co_info) != 0) {
-        return v_Fail(ZIP_ER_READ);
-    }
-    if (!S_ISREG(co_info.st_mode)) {
-        return v_Fail(ZIP_ER_OPEN);
-    }
-    pco_state->n_Size = static_cast<std::uint64_t>(co_info.st_size);
-    pco_state->n_Modified = co_info.st_mtime;
-    zip_error_t co_error;
-    zip_error_init(&co_error);
-    zip_source_t* pco_source = zip_source_function_create(i_Command, pco_state, &co_error);
-    if (pco_source == nullptr) {
-        zip_error_fini(&co_error);
-        return v_Fail(ZIP_ER_MEMORY);
-    }
-    // From here on the source owns the state, and frees it with itself.
-    zip_t* pco_zip = zip_open_from_source(pco_source, ZIP_RDONLY | i_Flags, &co_error);
-    if (pco_zip == nullptr) {
-        zip_source_free(pco_source);
-    }
-    i_Error = zip_error_code_zip(&co_error);
-    zip_error_fini(&co_error);
+    i_Error = zip_error_code_zip(&co_Error);
+    zip_error_fini(&co_Error);
     return pco_zip;
 }
 
-zip_t* CT_IdmlFileSource::spco_OpenToWrite(int i_Descriptor, int& i_Error) {
-    auto* pco_state = new CT_Source;
-    zip_error_init(&pco_state->co_Error);
-    pco_state->i_Descriptor = i_Descriptor;
-    pco_state->b_Owned = false;
+// The archive on a source the state makes; the source owns the state from then on, and frees it
+// with itself.
+zip_t* pco_OpenOn(std::unique_ptr<CT_Source> pco_State, int i_Flags, int& i_Error) {
     zip_error_t co_error;
     zip_error_init(&co_error);
-    zip_source_t* pco_source = zip_source_function_create(i_Command, pco_state, &co_error);
+    zip_source_t* pco_source = zip_source_function_create(i_Command, pco_State.get(), &co_error);
     if (pco_source == nullptr) {
-        zip_error_fini(&co_error);
-        zip_error_fini(&pco_state->co_Error);
-        delete pco_state;
-        i_Error = ZIP_ER_MEMORY;
+        zip_error_set(&co_error, ZIP_ER_MEMORY, 0);
+    } else {
+        pco_State.release();
+    }
+    return pco_OpenOn(pco_source, i_Flags, i_Error, co_error);
+}
+
+}  // namespace
+
+zip_t* CT_IdmlFileSource::spco_Open(const std::string& s_Path, int i_Flags, int& i_Error) {
+    auto pco_state = std::make_unique<CT_Source>();
+    pco_state->i_Descriptor = ::open(s_Path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (pco_state->i_Descriptor < 0) {
+        i_Error = errno == ENOENT ? ZIP_ER_NOENT : ZIP_ER_OPEN;
         return nullptr;
     }
-    zip_t* pco_zip = zip_open_from_source(pco_source, ZIP_TRUNCATE, &co_error);
-    if (pco_zip == nullptr) {
-        zip_source_free(pco_source);
+    struct stat co_info {};
+    if (::fstat(pco_state->i_Descriptor, &co_info) != 0) {
+        i_Error = ZIP_ER_READ;
+        return nullptr;
     }
-    i_Error = zip_error_code_zip(&co_error);
-    zip_error_fini(&co_error);
-    return pco_zip;
+    if (!S_ISREG(co_info.st_mode)) {
+        i_Error = ZIP_ER_OPEN;  // a folder cannot be read as an archive
+        return nullptr;
+    }
+    pco_state->n_Size = static_cast<std::uint64_t>(co_info.st_size);
+    pco_state->n_Modified = co_info.st_mtime;
+    return pco_OpenOn(std::move(pco_state), ZIP_RDONLY | i_Flags, i_Error);
+}
+
+zip_t* CT_IdmlFileSource::spco_OpenToWrite(int i_Descriptor, int& i_Error) {
+    auto pco_state = std::make_unique<CT_Source>();
+    pco_state->i_Descriptor = i_Descriptor;
+    pco_state->b_Owned = false;
+    return pco_OpenOn(std::move(pco_state), ZIP_TRUNCATE, i_Error);
+}
+
+zip_t* CT_IdmlFileSource::spco_OpenBytes(std::string_view co_Bytes, int& i_Error) {
+    zip_error_t co_error;
+    zip_error_init(&co_error);
+    return pco_OpenOn(zip_source_buffer_create(co_Bytes.data(), co_Bytes.size(), 0, &co_error),
+                      ZIP_RDONLY, i_Error, co_error);
 }

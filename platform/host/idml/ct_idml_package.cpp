@@ -50,25 +50,6 @@ void v_Add(zip_t* pco_Out, const std::string& s_Name, zip_source_t* pco_Source,
     }
 }
 
-// The archive in the bytes, read in place as a file would be; null with i_Error set when they
-// hold none.
-zip_t* pco_OpenBytes(std::string_view co_Bytes, int& i_Error) {
-    zip_error_t co_Error;
-    zip_error_init(&co_Error);
-    zip_t* pco_Zip = nullptr;
-    zip_source_t* pco_Source =
-        zip_source_buffer_create(co_Bytes.data(), co_Bytes.size(), 0, &co_Error);
-    if (pco_Source != nullptr) {
-        pco_Zip = zip_open_from_source(pco_Source, ZIP_RDONLY, &co_Error);
-        if (pco_Zip == nullptr) {
-            zip_source_free(pco_Source);
-        }
-    }
-    i_Error = zip_error_code_zip(&co_Error);
-    zip_error_fini(&co_Error);
-    return pco_Zip;
-}
-
 // A size that cannot be read holds no entry back: the zip library, which read the file, is
 // then the judge.
 std::uint64_t sn_FileSize(const std::string& s_Path) {
@@ -82,7 +63,7 @@ std::uint64_t sn_FileSize(const std::string& s_Path) {
 CT_IdmlPackage::CT_IdmlPackage(const std::string& s_Path) : s_FilePath(s_Path) {
     int i_Error = 0;
     if (const std::string_view* pco_Bytes = CT_Files::spco_ServedFromMemory(CT_String(s_Path))) {
-        co_Zip.reset(pco_OpenBytes(*pco_Bytes, i_Error));
+        co_Zip.reset(CT_IdmlFileSource::spco_OpenBytes(*pco_Bytes, i_Error));
         n_ArchiveSize = pco_Bytes->size();
     } else {
         co_Zip.reset(CT_IdmlFileSource::spco_Open(s_Path, 0, i_Error));
