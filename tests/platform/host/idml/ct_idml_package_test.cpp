@@ -1,5 +1,11 @@
 // Broken packages are refused when opened, with one error that names the file and the entry,
 // and nothing is written: the file keeps its bytes and nothing appears beside it.
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cstring>
+
+#include "platform/host/idml/ct_idml_file_source.h"
 #include "platform/host/idml/ct_idml_package.h"
 #include "tests/platform/host/idml/ct_idml_test_support.h"
 
@@ -292,4 +298,40 @@ TEST_F(CT_IdmlPackageTest, EntriesReadInAnyOrderGiveBackTheirBytes) {
     for (std::size_t n = 0; n < co_Entries.size(); n += 7) {
         ASSERT_EQ(co_Package.s_Read(co_Entries[n].s_Name), co_Entries[n].s_Bytes);
     }
+}
+
+// Written through its buffer, an archive whose entry outgrows what the buffer holds (its header
+// is then completed where the file already has it) reads back whole with the zip library's own
+// reading.
+TEST_F(CT_IdmlPackageTest, AnEntryLargerThanTheWriteBufferIsWrittenWhole) {
+    std::string s_large(12u << 20, '\0');
+    unsigned n_seed = 99;
+    for (char& c : s_large) {
+        n_seed = n_seed * 1103515245u + 12345u;
+        c = static_cast<char>(n_seed >> 16);
+    }
+    CT_TempDir co_Dir;
+    const fs::path co_Path = co_Dir / "large.zip";
+    const int i_fd = ::open(co_Path.c_str(), O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
+    ASSERT_GE(i_fd, 0);
+    int i_Error = 0;
+    zip_t* pco_out = CT_IdmlFileSource::spco_OpenToWrite(i_fd, i_Error);
+    ASSERT_NE(pco_out, nullptr) << i_Error;
+    for (const char* pc_name : {"first.xml", "large.bin", "last.xml"}) {
+        const bool b_large = std::strcmp(pc_name, "large.bin") == 0;
+        zip_source_t* pco_source =
+            zip_source_buffer(pco_out, b_large ? s_large.data() : pc_name,
+                              b_large ? s_large.size() : std::strlen(pc_name), 0);
+        const zip_int64_t i_index = zip_file_add(pco_out, pc_name, pco_source, 0);
+        ASSERT_GE(i_index, 0);
+        zip_set_file_compression(pco_out, static_cast<zip_uint64_t>(i_index), ZIP_CM_STORE, 0);
+    }
+    ASSERT_EQ(zip_close(pco_out), 0) << zip_strerror(pco_out);
+    ::close(i_fd);
+
+    const std::vector<CT_Entry> co_read = co_ReadZip(co_Path);
+    ASSERT_EQ(co_read.size(), 3u);
+    EXPECT_EQ(co_read[0].s_Bytes, "first.xml");
+    EXPECT_TRUE(co_read[1].s_Bytes == s_large);
+    EXPECT_EQ(co_read[2].s_Bytes, "last.xml");
 }
