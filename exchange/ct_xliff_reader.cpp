@@ -13,6 +13,7 @@
 
 #include "exchange/ct_xliff_unit_reader.h"
 #include "exchange/ct_xliff_unit_spans.h"
+#include "platform/common/ct_file_bytes.h"
 #include "platform/common/ct_shown.h"
 #include "platform/common/ct_utf8.h"
 #include "platform/common/ct_work_pool.h"
@@ -29,10 +30,13 @@ bool b_Is(const pugi::xml_node& co_Node, const char* pc_Name) {
 // Where each line of the file begins, to name the line of an offset.
 class CT_Lines {
   public:
-    explicit CT_Lines(std::string_view co_Bytes) {
-        for (std::size_t n = co_Bytes.find('\n'); n != std::string_view::npos;
-             n = co_Bytes.find('\n', n + 1)) {
-            co_Ends.push_back(n);
+    CT_Lines() = default;
+    explicit CT_Lines(std::string_view co_Bytes) { v_Read(co_Bytes, 0); }
+    // The lines of the file's bytes from the offset on, read after every byte before it.
+    void v_Read(std::string_view co_Stretch, std::size_t n_Offset) {
+        for (std::size_t n = co_Stretch.find('\n'); n != std::string_view::npos;
+             n = co_Stretch.find('\n', n + 1)) {
+            co_Ends.push_back(n_Offset + n);
         }
     }
     std::size_t n_Line(std::ptrdiff_t n_Offset) const {
@@ -240,71 +244,6 @@ void v_Finish(std::string_view co_Bytes, const std::vector<CT_BadReference>& co_
     }
 }
 
-// A unit's source and target as kept packed: each token a kind byte, then a text's length and
-// bytes or a code's number, both as base-128 digits; the source ends with kc_End. Not the tagged
-// form, which a text holding a line end's character would not come back from as it went.
-constexpr char kc_End = '\x7f';
-
-void v_PackNumber(std::size_t n_Value, std::string& co_Into) {
-    while (n_Value >= 0x80) {
-        co_Into += static_cast<char>(0x80 | (n_Value & 0x7f));
-        n_Value >>= 7;
-    }
-    co_Into += static_cast<char>(n_Value);
-}
-
-std::size_t n_UnpackNumber(const std::string& co_From, std::size_t& n_At) {
-    std::size_t n_value = 0;
-    for (unsigned n_shift = 0;; n_shift += 7) {
-        const unsigned char c = static_cast<unsigned char>(co_From[n_At++]);
-        n_value |= static_cast<std::size_t>(c & 0x7f) << n_shift;
-        if ((c & 0x80) == 0) {
-            return n_value;
-        }
-    }
-}
-
-void v_Pack(CT_XliffUnit& co_Unit) {
-    std::string co_packed;
-    for (std::vector<CT_TaggedToken>* pco_tokens : {&co_Unit.co_Source, &co_Unit.co_Target}) {
-        for (const CT_TaggedToken& co_token : *pco_tokens) {
-            co_packed += static_cast<char>(co_token.eo_Kind);
-            if (co_token.eo_Kind == CT_TaggedToken::et_Kind::e_Text) {
-                v_PackNumber(co_token.co_Text.size(), co_packed);
-                co_packed += co_token.co_Text;
-            } else if (co_token.eo_Kind != CT_TaggedToken::et_Kind::e_LineEnd) {
-                v_PackNumber(co_token.n_Code, co_packed);
-            }
-        }
-        co_packed += kc_End;
-        std::vector<CT_TaggedToken>().swap(*pco_tokens);
-    }
-    co_packed.shrink_to_fit();
-    co_Unit.co_Packed = std::move(co_packed);
-}
-
-void v_UnpackInto(CT_XliffUnit& co_Unit) {
-    const std::string& co_packed = co_Unit.co_Packed;
-    std::size_t n_at = 0;
-    for (std::vector<CT_TaggedToken>* pco_tokens : {&co_Unit.co_Source, &co_Unit.co_Target}) {
-        pco_tokens->clear();
-        while (n_at < co_packed.size() && co_packed[n_at] != kc_End) {
-            CT_TaggedToken co_token;
-            co_token.eo_Kind = static_cast<CT_TaggedToken::et_Kind>(co_packed[n_at++]);
-            if (co_token.eo_Kind == CT_TaggedToken::et_Kind::e_Text) {
-                const std::size_t n_length = n_UnpackNumber(co_packed, n_at);
-                co_token.co_Text = co_packed.substr(n_at, n_length);
-                n_at += n_length;
-            } else if (co_token.eo_Kind != CT_TaggedToken::et_Kind::e_LineEnd) {
-                co_token.n_Code = static_cast<unsigned>(n_UnpackNumber(co_packed, n_at));
-            }
-            pco_tokens->push_back(std::move(co_token));
-        }
-        ++n_at;
-    }
-    std::string().swap(co_Unit.co_Packed);
-}
-
 }  // namespace
 
 std::vector<std::string> CT_XliffReader::sco_StoryKeys(std::string_view co_Bytes) {
@@ -347,20 +286,39 @@ void CT_XliffReader::v_LetGoOfText(const CT_XliffUnit& co_Unit) {
     CT_XliffUnit& co_unit = co_Units.at(static_cast<std::size_t>(&co_Unit - co_Units.data()));
     std::vector<CT_TaggedToken>().swap(co_unit.co_Source);
     std::vector<CT_TaggedToken>().swap(co_unit.co_Target);
-    std::string().swap(co_unit.co_Packed);
 }
 
 void CT_XliffReader::v_Unpack(const CT_XliffUnit& co_Unit) {
-    CT_XliffUnit& co_unit = co_Units.at(static_cast<std::size_t>(&co_Unit - co_Units.data()));
-    if (!co_unit.co_Packed.empty()) {
-        v_UnpackInto(co_unit);
+    const std::size_t n_index = static_cast<std::size_t>(&co_Unit - co_Units.data());
+    CT_XliffUnit& co_unit = co_Units.at(n_index);
+    if (n_index >= co_Spans.size()) {
+        return;
     }
+    const CT_XliffUnitSpans::CT_Span& co_span = co_Spans[n_index];
+    std::string co_buffer;
+    const std::string_view co_bytes =
+        pco_File->co_Reread(co_span.n_Start, co_span.n_End, co_buffer);
+    pugi::xml_document co_tree;
+    CT_XliffUnit co_read;
+    // Read once already, as it stood: the depth it may nest to is known to be enough.
+    if (co_bytes.size() == co_span.n_End - co_span.n_Start &&
+        CT_XliffUnitSpans::sb_ParseUnit(co_bytes, {0, co_bytes.size()}, CT_XmlDepth::kn_Limit,
+                                        co_tree)) {
+        co_read = CT_XliffUnitReader::sco_Read(co_tree.document_element(), b_CheckTexts);
+    }
+    if (co_read.co_Id != co_unit.co_Id || co_read.b_Target != co_unit.b_Target) {
+        co_unit.co_Fault = "the file changed while it was read: import it again";
+        co_unit.n_FaultLine = 0;
+        return;
+    }
+    co_unit.co_Source = std::move(co_read.co_Source);
+    co_unit.co_Target = std::move(co_read.co_Target);
 }
 
 CT_XliffReader::CT_XliffReader(std::string_view co_Bytes, const CT_Cancel& f_Cancel,
-                               unsigned n_Threads, const CT_Done& f_Done)
+                               unsigned n_Threads)
     : n_Threads(n_Threads) {
-    b_ByUnits = b_ReadByUnits(co_Bytes, f_Cancel, f_Done);
+    b_ByUnits = b_ReadByUnits(co_Bytes, f_Cancel);
     if (!b_ByUnits) {
         co_Files.clear();
         co_Units.clear();
@@ -368,18 +326,52 @@ CT_XliffReader::CT_XliffReader(std::string_view co_Bytes, const CT_Cancel& f_Can
     }
 }
 
+CT_XliffReader::CT_XliffReader(CT_FileBytes& co_File, const CT_Cancel& f_Cancel, unsigned n_Threads)
+    : n_Threads(n_Threads), pco_File(&co_File) {
+    b_ByUnits = b_ReadByUnits(co_File.co_View(), f_Cancel);
+    if (!b_ByUnits) {
+        co_Files.clear();
+        co_Units.clear();
+        co_Spans.clear();
+        // What the reading gave back is read again: a file read as one tree is held whole.
+        v_ReadWhole(co_File.co_View(), f_Cancel);
+    }
+}
+
 // Parses the outline, then each unit on its own. Whatever is wrong with the file, or not as the
 // spans take it (another encoding than UTF-8), gives false, and the whole file is read as one
 // tree instead: that reading says why, in the parser's words and at the file's own place.
-bool CT_XliffReader::b_ReadByUnits(std::string_view co_Bytes, const CT_Cancel& f_Cancel,
-                                   const CT_Done& f_Done) {
+bool CT_XliffReader::b_ReadByUnits(std::string_view co_Bytes, const CT_Cancel& f_Cancel) {
     std::vector<CT_XliffUnitSpans::CT_Span> co_units;
     std::vector<std::size_t> co_depths;  // how deep each unit stands
     std::vector<bool> co_reads;          // whether it stands in a <file>, and so is read
-    const CT_Lines co_lines(co_Bytes);
+    // Each pass over a file's bytes gives them back behind it.
+    const auto v_GiveBack = [&](std::size_t n_From, std::size_t n_To) {
+        if (pco_File != nullptr) {
+            pco_File->v_GiveBack(n_From, n_To);
+        }
+    };
+    CT_Lines co_lines;
+    b_CheckTexts = false;
+    constexpr std::size_t kn_Stretch = std::size_t{4} << 20;
+    for (std::size_t n_at = 0; n_at < co_Bytes.size(); n_at += kn_Stretch) {
+        const std::string_view co_stretch = co_Bytes.substr(n_at, kn_Stretch);
+        co_lines.v_Read(co_stretch, n_at);
+        // With the byte before it: a reference may start there.
+        b_CheckTexts =
+            b_CheckTexts ||
+            co_Bytes.substr(n_at - (n_at > 0), co_stretch.size() + (n_at > 0)).find("&#") !=
+                std::string_view::npos;
+        v_GiveBack(n_at, n_at + co_stretch.size());
+    }
     // The outline and its tree are let go before the first unit is parsed.
     {
-        const CT_XliffUnitSpans co_spans(co_Bytes, CT_XliffUnitSpans::e_WithUnitNames);
+        std::size_t n_passed = 0;
+        const CT_XliffUnitSpans co_spans(co_Bytes, CT_XliffUnitSpans::e_WithUnitNames,
+                                         [&](std::size_t n_Before) {
+                                             v_GiveBack(n_passed, n_Before);
+                                             n_passed = n_Before;
+                                         });
         pugi::xml_document co_outline;
         if (!co_spans.b_ParseOutline(co_outline)) {
             return false;
@@ -429,7 +421,6 @@ bool CT_XliffReader::b_ReadByUnits(std::string_view co_Bytes, const CT_Cancel& f
             co_next += b_read ? 1 : 0;
         }
     }
-    const bool b_checkTexts = co_Bytes.find("&#") != std::string_view::npos;
     // Where each unit read goes among the units read (the spans' order), and where it starts.
     std::vector<std::size_t> co_slots(co_units.size(), 0);
     std::vector<std::size_t> co_starts;
@@ -439,22 +430,48 @@ bool CT_XliffReader::b_ReadByUnits(std::string_view co_Bytes, const CT_Cancel& f
             co_starts.push_back(co_units[n].n_Start);
         }
     }
-    // The units are parsed in batches on the pool, each into its own place: the order, and so
-    // what is read, is the file's whatever the threads. Units outside every <file> are parsed
-    // too: the file is refused for them as for any. Kept units are told to f_Done, on whatever
-    // thread, by the last unit of each batch once it and every batch before it are parsed: the
-    // thread that waits parses batches too, and may not be back in time to tell.
+    if (co_starts.empty()) {
+        return false;
+    }
+    co_Units.resize(co_starts.size());
+    if (pco_File != nullptr) {
+        co_Spans.resize(co_starts.size());
+    }
+    // The file is cut into stretches of kn_Batch units, the first from the file's start and the
+    // last to its end, each parsed on the pool into its own places: the order, and so what is
+    // read, is the file's whatever the threads. Units outside every <file> are parsed too: the
+    // file is refused for them as for any. A stretch starts at a unit's start tag, outside every
+    // comment, section and reference, so its encoding and references are checked on their own.
+    // The bytes of a file are given back, by whatever thread parsed the last stretch before
+    // them once it and every one before it are parsed: the thread that waits parses stretches
+    // too, and may not be back in time.
     constexpr std::size_t kn_Batch = 256;
+    const std::size_t n_batches = (co_units.size() + kn_Batch - 1) / kn_Batch;
+    const auto n_StretchStart = [&](std::size_t n_Batch) {
+        return n_Batch == 0           ? std::size_t{0}
+               : n_Batch == n_batches ? co_Bytes.size()
+                                      : co_units[n_Batch * kn_Batch].n_Start;
+    };
+    std::vector<std::vector<CT_BadReference>> co_references(n_batches);
     std::atomic<bool> b_wrong{false};
-    auto b_ParseAll = [&](bool b_Keep) {
-        const std::size_t n_batches = (co_units.size() + kn_Batch - 1) / kn_Batch;
+    {
         std::mutex co_told;
         std::vector<bool> co_parsed(n_batches, false);
-        std::size_t n_untold = 0;  // the first batch not told of
+        std::size_t n_untold = 0;  // the first stretch not given back
         CT_WorkPool co_pool(n_Threads);
         std::vector<std::size_t> co_tickets;
         for (std::size_t n_batch = 0; n_batch < n_batches; ++n_batch) {
             co_tickets.push_back(co_pool.n_Give([&, n_batch]() {
+                const std::size_t n_from = n_StretchStart(n_batch);
+                const std::string_view co_stretch =
+                    co_Bytes.substr(n_from, n_StretchStart(n_batch + 1) - n_from);
+                if (CT_Utf8::sn_FirstInvalid(co_stretch) != std::string_view::npos) {
+                    b_wrong = true;
+                }
+                for (CT_BadReference& co_reference : co_BadReferences(co_stretch)) {
+                    co_reference.n_Offset += n_from;
+                    co_references[n_batch].push_back(std::move(co_reference));
+                }
                 const std::size_t n_to = std::min(co_units.size(), (n_batch + 1) * kn_Batch);
                 for (std::size_t n = n_batch * kn_Batch; n < n_to && !b_wrong; ++n) {
                     const CT_XliffUnitSpans::CT_Span& co_span = co_units[n];
@@ -462,52 +479,45 @@ bool CT_XliffReader::b_ReadByUnits(std::string_view co_Bytes, const CT_Cancel& f
                     if (!CT_XliffUnitSpans::sb_ParseUnit(
                             co_Bytes, co_span, CT_XmlDepth::kn_Limit + 1 - co_depths[n], co_unit)) {
                         b_wrong = true;
-                    } else if (b_Keep && co_reads[n]) {
+                    } else if (co_reads[n]) {
                         CT_XliffUnit& co_read = co_Units[co_slots[n]];
                         co_read =
-                            CT_XliffUnitReader::sco_Read(co_unit.document_element(), b_checkTexts);
+                            CT_XliffUnitReader::sco_Read(co_unit.document_element(), b_CheckTexts);
                         co_read.n_Line =
                             co_lines.n_Line(static_cast<std::ptrdiff_t>(co_span.n_Start));
-                        if (f_Done) {
-                            v_Pack(co_read);
+                        if (pco_File != nullptr) {
+                            // Read again when laid (v_Unpack): held for every unit at once,
+                            // source and target would be as large as the file.
+                            v_LetGoOfText(co_read);
+                            co_Spans[co_slots[n]] = co_span;
                         }
                     }
                 }
-                if (!b_Keep || !f_Done) {
+                if (pco_File == nullptr) {
                     return;
                 }
                 const std::lock_guard<std::mutex> co_lock(co_told);
                 co_parsed[n_batch] = true;
+                const std::size_t n_first = n_untold;
                 for (; n_untold < n_batches && co_parsed[n_untold]; ++n_untold) {
-                    f_Done(
-                        co_units[std::min(co_units.size(), (n_untold + 1) * kn_Batch) - 1].n_End);
                 }
+                v_GiveBack(n_StretchStart(n_first), n_StretchStart(n_untold));
             }));
         }
         for (const std::size_t n_ticket : co_tickets) {
             v_Poll(f_Cancel);
             co_pool.v_Wait(n_ticket);
         }
-        return !b_wrong;
-    };
-    // Whatever sends the file to be read as one tree is found before the units are kept, and
-    // with f_Done before any byte is given back, which needs every unit parsed once first.
-    if ((f_Done && !b_ParseAll(false)) ||
-        CT_Utf8::sn_FirstInvalid(co_Bytes) != std::string_view::npos) {
-        return false;
     }
-    const std::vector<CT_BadReference> co_references = co_BadReferences(co_Bytes);
-    if (co_starts.empty() ||
-        std::any_of(co_references.begin(), co_references.end(),
-                    [&](const CT_BadReference& co_R) { return co_R.n_Offset < co_starts[0]; })) {
-        return false;
+    std::vector<CT_BadReference> co_all;
+    for (std::vector<CT_BadReference>& co_some : co_references) {
+        std::move(co_some.begin(), co_some.end(), std::back_inserter(co_all));
     }
-    co_Units.resize(co_starts.size());
-    if (!b_ParseAll(true)) {
+    if (b_wrong || (!co_all.empty() && co_all.front().n_Offset < co_starts.front())) {
         return false;
     }
     // Refuses nothing now: what it refuses was looked for above.
-    v_Finish(co_Bytes, co_references, co_starts, co_Units, [&](std::size_t n_Offset) {
+    v_Finish(co_Bytes, co_all, co_starts, co_Units, [&](std::size_t n_Offset) {
         return co_lines.n_Line(static_cast<std::ptrdiff_t>(n_Offset));
     });
     return true;

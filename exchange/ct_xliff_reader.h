@@ -18,6 +18,9 @@
 #include <vector>
 
 #include "exchange/ct_xliff_unit.h"
+#include "exchange/ct_xliff_unit_spans.h"
+
+class CT_FileBytes;
 
 class CT_XliffReader {
   public:
@@ -39,19 +42,16 @@ class CT_XliffReader {
     class CT_Cancelled {};
     using CT_Cancel = std::function<bool()>;
 
-    // Told, as a well-formed file is read a unit at a time, that the bytes before the offset
-    // will not be read again: their owner may give their memory back (a file's units and the
-    // file are then not held whole at once). A file read as one tree is never told of.
-    using CT_Done = std::function<void(std::size_t)>;
-
-    // Reads the file's bytes, its units on n_Threads threads (the caller's counted; what is
-    // read is the same for any number). Raises CT_Refusal, or CT_Cancelled when f_Cancel, asked
-    // on the caller's thread between the steps of the reading and every few hundred units,
-    // says so. With f_Done, every unit is parsed once more, to be sure before the first bytes
-    // are given back that the file need not be read as one tree, and each unit's source and
-    // target are kept packed, in a third of the memory, and empty until v_Unpack.
+    // Reads the bytes, its units on n_Threads threads (the caller's counted; what is read is
+    // the same for any number). Raises CT_Refusal, or CT_Cancelled when f_Cancel, asked on the
+    // caller's thread between the steps of the reading and every few hundred units, says so.
     explicit CT_XliffReader(std::string_view co_Bytes, const CT_Cancel& f_Cancel = CT_Cancel(),
-                            unsigned n_Threads = 1, const CT_Done& f_Done = CT_Done());
+                            unsigned n_Threads = 1);
+    // Reads a file's bytes so, giving them back as its units are read: of a unit read a unit at
+    // a time it keeps all but its source and target, which v_Unpack reads again from the file,
+    // and a file's units and the file are not held whole at once. The file outlives the reader.
+    explicit CT_XliffReader(CT_FileBytes& co_File, const CT_Cancel& f_Cancel = CT_Cancel(),
+                            unsigned n_Threads = 1);
 
     // The story keys a file's unit ids name, each once, in file order, without reading the
     // units' content; none for bytes that are no XLIFF file (the reading that follows says
@@ -66,19 +66,24 @@ class CT_XliffReader {
     // rest of it: a file's units are held at once, three times their text. Safe on several
     // threads for different units.
     void v_LetGoOfText(const CT_XliffUnit& co_Unit);
-    // Gives a unit kept packed its source and target; nothing for one that is not. Safe on
-    // several threads for different units.
+    // Gives a unit read from a file without them its source and target, read again from the
+    // file; nothing for one that has them. A unit the file no longer holds as it did (changed
+    // since) is given a fault instead. Safe on several threads for different units.
     void v_Unpack(const CT_XliffUnit& co_Unit);
     // Whether the file was read a unit at a time (CT_XliffUnitSpans) rather than as one tree,
     // which a well-formed UTF-8 file always is: what the reading gives is the same either way.
     bool b_ReadUnitByUnit() const { return b_ByUnits; }
 
   private:
-    bool b_ReadByUnits(std::string_view co_Bytes, const CT_Cancel& f_Cancel, const CT_Done& f_Done);
+    bool b_ReadByUnits(std::string_view co_Bytes, const CT_Cancel& f_Cancel);
     void v_ReadWhole(std::string_view co_Bytes, const CT_Cancel& f_Cancel);
 
     const unsigned n_Threads;
+    CT_FileBytes* const pco_File = nullptr;
     bool b_ByUnits = false;
+    bool b_CheckTexts = true;  // whether the texts hold character references to look at
     std::vector<CT_File> co_Files;
     std::vector<CT_XliffUnit> co_Units;
+    // Where each unit stands in the file, for units whose source and target are read there.
+    std::vector<CT_XliffUnitSpans::CT_Span> co_Spans;
 };

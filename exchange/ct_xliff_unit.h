@@ -20,8 +20,6 @@ struct CT_XliffUnit {
     std::string co_State;        // the target's state
     std::vector<CT_TaggedToken> co_Source;
     std::vector<CT_TaggedToken> co_Target;
-    // Both, packed, while a reader that was asked to keeps them so (CT_XliffReader::v_Unpack).
-    std::string co_Packed;
     std::string co_Fault;         // why its content cannot be read; empty when it can
     std::size_t n_FaultLine = 0;  // where the fault stands, when not on n_Line
 };

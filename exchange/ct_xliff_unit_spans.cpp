@@ -78,9 +78,10 @@ bool b_OpensUnit(std::string_view co_Bytes, std::size_t n_At, std::size_t n_End)
 }
 }  // namespace
 
-CT_XliffUnitSpans::CT_XliffUnitSpans(std::string_view co_Bytes, et_Outline eo_Outline)
+CT_XliffUnitSpans::CT_XliffUnitSpans(std::string_view co_Bytes, et_Outline eo_Outline,
+                                     const CT_Passed& f_Passed)
     : b_Bare(eo_Outline == e_WithoutUnits), b_NameOnly(eo_Outline == e_WithUnitNames) {
-    b_Followed = b_Follow(co_Bytes);
+    b_Followed = b_Follow(co_Bytes, f_Passed);
     if (!b_Followed) {
         co_Outline.clear();
         co_Stretches.clear();
@@ -88,8 +89,9 @@ CT_XliffUnitSpans::CT_XliffUnitSpans(std::string_view co_Bytes, et_Outline eo_Ou
     }
 }
 
-bool CT_XliffUnitSpans::b_Follow(std::string_view co_Bytes) {
+bool CT_XliffUnitSpans::b_Follow(std::string_view co_Bytes, const CT_Passed& f_Passed) {
     std::size_t n_copied = 0;  // the file up to here is in the outline
+    std::size_t n_told = 0;    // and up to here f_Passed was told of
     auto v_Copy = [&](std::size_t n_To) {
         co_Stretches.push_back({co_Outline.size(), n_copied});
         co_Outline.append(co_Bytes.substr(n_copied, n_To - n_copied));
@@ -114,6 +116,9 @@ bool CT_XliffUnitSpans::b_Follow(std::string_view co_Bytes) {
                 if (n_depth == 0) {
                     co_Units.push_back({n_unit, n_end});
                     n_copied = n_end;
+                    if (f_Passed && n_copied - n_told >= (std::size_t{4} << 20)) {
+                        f_Passed(n_told = n_copied);
+                    }
                 }
             } else if (!b_close && b_OpensUnit(co_Bytes, n_at, n_end)) {
                 if (b_Bare) {

@@ -8,6 +8,7 @@
 #include <pugixml.hpp>
 
 #include <cstddef>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -28,8 +29,11 @@ class CT_XliffUnitSpans {
     // that needs of the outline only that it is well-formed. e_WithUnitNames keeps of each
     // unit's start tag its name: for a reader that reads the attributes with the unit, and
     // would hold them twice (a tree of them is several times their bytes).
+    // f_Passed is told, every few megabytes, that the bytes before an offset are not read again.
     enum et_Outline { e_WithUnits, e_WithUnitNames, e_WithoutUnits };
-    explicit CT_XliffUnitSpans(std::string_view co_Bytes, et_Outline eo_Outline = e_WithUnits);
+    using CT_Passed = std::function<void(std::size_t)>;
+    explicit CT_XliffUnitSpans(std::string_view co_Bytes, et_Outline eo_Outline = e_WithUnits,
+                               const CT_Passed& f_Passed = CT_Passed());
 
     bool b_Found() const { return b_Followed; }
     // The bytes with each unit that has content closed right after its start tag
@@ -53,7 +57,7 @@ class CT_XliffUnitSpans {
                              pugi::xml_document& co_Tree);
 
   private:
-    bool b_Follow(std::string_view co_Bytes);
+    bool b_Follow(std::string_view co_Bytes, const CT_Passed& f_Passed);
 
     const bool b_Bare;
     const bool b_NameOnly;

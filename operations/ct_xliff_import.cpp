@@ -92,10 +92,10 @@ CT_XliffImport::CT_XliffImport(CT_Session& co_Session, const std::string& s_File
     if (!CT_Session::sb_IsXliff(co_Session.co_GetOptions(), s_File)) {
         return;
     }
-    // The file's bytes are given back as its units are read: a large file and its units are
-    // then not held whole at once.
-    CT_FileBytes co_bytes(s_File);
-    const std::string_view s_bytes = co_bytes.co_View();
+    // The file's bytes are given back as its units are read, and a unit's text read again when
+    // it is laid: a large file and its units are then not held whole at once.
+    pco_Bytes = std::make_unique<CT_FileBytes>(s_File);
+    const std::string_view s_bytes = pco_Bytes->co_View();
     const CT_FileKind::et_Kind eo_kind =
         CT_FileKind::seo_Guess(std::string(s_bytes.substr(0, CT_FileKind::sn_Head)));
     const char* pc_after =
@@ -108,13 +108,14 @@ CT_XliffImport::CT_XliffImport(CT_Session& co_Session, const std::string& s_File
     }
     try {
         pco_Reader = std::make_unique<CT_XliffReader>(
-            s_bytes, [&co_Session]() { return co_Session.b_IsCanceled(); }, co_Session.n_Threads(),
-            [&co_bytes](std::size_t n_Offset) { co_bytes.v_GiveBackBefore(n_Offset); });
+            *pco_Bytes, [&co_Session]() { return co_Session.b_IsCanceled(); },
+            co_Session.n_Threads());
         b_Xliff = true;
     } catch (const CT_XliffReader::CT_Refusal& co_refusal) {
         v_Refuse(s_File, co_refusal.what());
     } catch (const CT_XliffReader::CT_Cancelled&) {
         b_Cancelled = true;
+        pco_Bytes.reset();
     }
 }
 
@@ -274,6 +275,7 @@ void CT_XliffImport::v_Place(const std::string& s_Document, const std::string& s
     }
     // Every unit is in the stories now: the import that follows has the memory they held.
     pco_Reader.reset();
+    pco_Bytes.reset();
     const std::string s_tagged = CT_TaggedStoryFile::s_Write(co_stories, CT_IdmlHost::spc_OpenTag,
                                                              CT_IdmlHost::spc_CloseTag);
     std::string s_template = CT_RunFolder::ss_Temporary() + "xliff-XXXXXX";

@@ -15,6 +15,7 @@
 
 #include "exchange/ct_xliff_finding.h"
 
+class CT_FileBytes;
 class CT_Session;
 class CT_XliffReader;
 
@@ -74,6 +75,7 @@ class CT_XliffImport {
     bool b_Cancelled = false;
     bool b_Xliff = false;
     std::string s_File;
+    std::unique_ptr<CT_FileBytes> pco_Bytes;  // what the reader reads units again from
     std::unique_ptr<CT_XliffReader> pco_Reader;
     struct CT_Ahead;
     std::shared_ptr<CT_Ahead> pco_Ahead;  // shared with the host, which reads into it

@@ -54,41 +54,26 @@ CT_FileBytes::CT_FileBytes(const std::string& s_Path) {
         return;
     }
     n_Size = static_cast<std::size_t>(co_info.st_size);
-    n_Mapped = n_Size == 0 ? 1 : n_Size;
-    void* pv_mapped =
-        ::mmap(nullptr, n_Mapped, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    i_Descriptor = i_fd;
+    if (n_Size == 0) {
+        return;
+    }
+    // Mapped rather than read: a page is held only once it is read, and what is given back is
+    // the file's again, not memory of this program's that would have to be read into anew.
+    void* pv_mapped = ::mmap(nullptr, n_Size, PROT_READ, MAP_PRIVATE, i_fd, 0);
     if (pv_mapped == MAP_FAILED) {
-        n_Mapped = 0;
+        i_Descriptor = -1;
         v_Fail(e_FileRead, s_cannot + ": " + std::strerror(errno), i_fd);
     }
     pc_Mapped = static_cast<char*>(pv_mapped);
-    // In huge pages where the system gives them: a large file then costs a few hundred page
-    // faults instead of tens of thousands. Without, nothing changes.
-    ::madvise(pc_Mapped, n_Mapped, MADV_HUGEPAGE);
-    std::size_t n_done = 0;
-    // A file that shrinks as it is read is read as far as it goes.
-    while (n_done < n_Size) {
-        const ssize_t i_read = ::read(i_fd, pc_Mapped + n_done, n_Size - n_done);
-        if (i_read < 0 && errno == EINTR) {
-            continue;
-        }
-        if (i_read < 0) {
-            ::munmap(pc_Mapped, n_Mapped);
-            pc_Mapped = nullptr;
-            v_Fail(e_FileRead, s_cannot, i_fd);
-        }
-        if (i_read == 0) {
-            break;
-        }
-        n_done += static_cast<std::size_t>(i_read);
-    }
-    n_Size = n_done;
-    ::close(i_fd);
 }
 
 CT_FileBytes::~CT_FileBytes() {
     if (pc_Mapped != nullptr) {
-        ::munmap(pc_Mapped, n_Mapped);
+        ::munmap(pc_Mapped, n_Size);
+    }
+    if (i_Descriptor >= 0) {
+        ::close(i_Descriptor);
     }
 }
 
@@ -96,13 +81,38 @@ std::string_view CT_FileBytes::co_View() const {
     return pc_Mapped != nullptr ? std::string_view(pc_Mapped, n_Size) : std::string_view(s_Piped);
 }
 
-void CT_FileBytes::v_GiveBackBefore(std::size_t n_Offset) {
+void CT_FileBytes::v_GiveBack(std::size_t n_From, std::size_t n_To) {
     const std::size_t n_page = n_PageSize();
-    const std::size_t n_upto = std::min(n_Offset, n_Size) / n_page * n_page;
-    if (pc_Mapped == nullptr || n_upto <= n_GivenBack) {
+    const std::size_t n_first = n_From / n_page * n_page;
+    const std::size_t n_last = std::min(n_To, n_Size) / n_page * n_page;
+    if (pc_Mapped == nullptr || n_last <= n_first) {
         return;
     }
     // Failing, the memory is only kept.
-    ::madvise(pc_Mapped + n_GivenBack, n_upto - n_GivenBack, MADV_DONTNEED);
-    n_GivenBack = n_upto;
+    ::madvise(pc_Mapped + n_first, n_last - n_first, MADV_DONTNEED);
+}
+
+std::string_view CT_FileBytes::co_Reread(std::size_t n_From, std::size_t n_To,
+                                         std::string& co_Buffer) const {
+    n_To = std::min(n_To, co_View().size());
+    n_From = std::min(n_From, n_To);
+    if (i_Descriptor < 0) {
+        return co_View().substr(n_From, n_To - n_From);
+    }
+    co_Buffer.resize(n_To - n_From);
+    std::size_t n_done = 0;
+    while (n_done < co_Buffer.size()) {
+        const ssize_t i_read =
+            ::pread(i_Descriptor, co_Buffer.data() + n_done, co_Buffer.size() - n_done,
+                    static_cast<off_t>(n_From + n_done));
+        if (i_read < 0 && errno == EINTR) {
+            continue;
+        }
+        if (i_read <= 0) {
+            break;
+        }
+        n_done += static_cast<std::size_t>(i_read);
+    }
+    co_Buffer.resize(n_done);
+    return co_Buffer;
 }

@@ -9,6 +9,8 @@
 #include <vector>
 
 #include "exchange/ct_xliff_reader.h"
+#include "platform/common/ct_file_bytes.h"
+#include "tests/platform/common/ct_temp_folder.h"
 
 namespace {
 std::size_t n_LineOf(const std::string& s_File, const std::string& s_Text) {
@@ -100,9 +102,10 @@ TEST(CT_XliffReaderTest, AFaultIsToldAsOneTreeTellsIt) {
     }
 }
 
-// Read on several threads, or giving its bytes back as it goes, a file gives what it gives on one:
-// its units in file order, each with its line and its own fault.
-TEST(CT_XliffReaderTest, ThreadsAndBytesGivenBackReadWhatOneReads) {
+// Read on several threads, or from a file whose bytes it gives back as it goes and reads a unit's
+// text from again, a file gives what it gives on one: its units in file order, each with its line
+// and its own fault. A unit the file no longer holds as it was read gets a fault of its own.
+TEST(CT_XliffReaderTest, ThreadsAndAFileGivenBackReadWhatOneReads) {
     std::string s_file =
         "<xliff version=\"1.2\"><file original=\"d\" source-language=\"en\" target-language=\"de\">"
         "<body>\n";
@@ -117,15 +120,11 @@ TEST(CT_XliffReaderTest, ThreadsAndBytesGivenBackReadWhatOneReads) {
                   "</target></trans-unit>\n";
     }
     s_file += "</body></file></xliff>\n";
-    const auto s_Seen = [&](const std::string& s_Bytes, unsigned n_Threads,
-                            const CT_XliffReader::CT_Done& f_Done) {
-        CT_XliffReader co_reader(s_Bytes, CT_XliffReader::CT_Cancel(), n_Threads, f_Done);
-        EXPECT_TRUE(co_reader.b_ReadUnitByUnit());
+    const auto s_Seen = [&](CT_XliffReader& co_Reader) {
+        EXPECT_TRUE(co_Reader.b_ReadUnitByUnit());
         std::string s_seen;
-        for (const CT_XliffUnit& co_unit : co_reader.cco_Units()) {
-            // Kept packed when the bytes are given back, and empty until unpacked.
-            EXPECT_EQ(co_unit.co_Source.empty(), static_cast<bool>(f_Done));
-            co_reader.v_Unpack(co_unit);
+        for (const CT_XliffUnit& co_unit : co_Reader.cco_Units()) {
+            co_Reader.v_Unpack(co_unit);
             s_seen += co_unit.co_Id + " " + std::to_string(co_unit.n_Line) + " ";
             CT_TaggedToken::sv_Write(co_unit.co_Source, s_seen);
             s_seen += " ";
@@ -134,7 +133,8 @@ TEST(CT_XliffReaderTest, ThreadsAndBytesGivenBackReadWhatOneReads) {
         }
         return s_seen;
     };
-    const std::string s_one = s_Seen(s_file, 1, {});
+    CT_XliffReader co_one(s_file);
+    const std::string s_one = s_Seen(co_one);
     EXPECT_EQ(s_one.rfind("u0.1 2 s<g1>b</g1><x2/>0 t<g1>b</g1><x2/>0 \nu1.2 4 s1 t1 \n", 0), 0u)
         << s_one.substr(0, 100);
     EXPECT_EQ(std::count(s_one.begin(), s_one.end(), '\n'), 1000);
@@ -146,15 +146,23 @@ TEST(CT_XliffReaderTest, ThreadsAndBytesGivenBackReadWhatOneReads) {
     EXPECT_NE(s_one.substr(n_nul, s_one.find('\n', n_nul) - n_nul)
                   .find("the text holds a reference to the character NUL"),
               std::string::npos);
-    EXPECT_EQ(s_Seen(s_file, 3, {}), s_one);
-    // What is given back is never read again: here it is spoilt as soon as it is given.
-    std::string s_spoilt = s_file;
-    std::size_t n_given = 0;
-    EXPECT_EQ(s_Seen(s_spoilt, 2,
-                     [&](std::size_t n_Before) {
-                         std::fill(s_spoilt.begin(), s_spoilt.begin() + n_Before, 'X');
-                         n_given = n_Before;
-                     }),
-              s_one);
-    EXPECT_GT(n_given, s_file.size() * 9 / 10);
+    CT_XliffReader co_three(s_file, CT_XliffReader::CT_Cancel(), 3);
+    EXPECT_EQ(s_Seen(co_three), s_one);
+
+    CT_TempFolder co_folder;
+    co_folder.v_Put("t.xlf", s_file);
+    CT_FileBytes co_bytes(co_folder / "t.xlf");
+    CT_XliffReader co_file(co_bytes, CT_XliffReader::CT_Cancel(), 2);
+    EXPECT_TRUE(co_file.cco_Units()[1].co_Source.empty());
+    EXPECT_EQ(s_Seen(co_file), s_one);
+
+    std::string s_changed = s_file;
+    s_changed.replace(s_changed.find("u1.2"), 4, "u9.2");
+    co_folder.v_Put("t.xlf", s_changed);
+    CT_FileBytes co_later(co_folder / "t.xlf");
+    CT_XliffReader co_changed(co_later);
+    co_folder.v_Put("t.xlf", s_file);
+    co_changed.v_Unpack(co_changed.cco_Units()[1]);
+    EXPECT_EQ(co_changed.cco_Units()[1].co_Fault,
+              "the file changed while it was read: import it again");
 }
