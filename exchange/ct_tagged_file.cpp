@@ -82,16 +82,21 @@ std::string CT_TaggedStoryFile::s_Write(const std::vector<CT_TaggedStory>& co_St
     co_out.reserve(n_size);
     co_out += co_OpenTag;
     for (const CT_TaggedStory& co_story : co_Stories) {
-        co_out += kco_Start;
-        co_out += co_story.co_Key;
-        co_out += '"';
-        co_out += kco_Location;
-        co_out += co_story.co_Location;
-        co_out += "\">";
-        co_out += co_story.co_Content;
-        co_out += kco_End;
-        co_out += "\n\n\n";
+        sv_WriteStory(co_story.co_Key, co_story.co_Location, co_story.co_Content, co_out);
     }
     co_out += co_CloseTag;
     return co_out;
+}
+
+void CT_TaggedStoryFile::sv_WriteStory(std::string_view co_Key, std::string_view co_Location,
+                                       std::string_view co_Content, std::string& co_Into) {
+    co_Into += kco_Start;
+    co_Into += co_Key;
+    co_Into += '"';
+    co_Into += kco_Location;
+    co_Into += co_Location;
+    co_Into += "\">";
+    co_Into += co_Content;
+    co_Into += kco_End;
+    co_Into += "\n\n\n";
 }

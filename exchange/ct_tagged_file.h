@@ -31,4 +31,8 @@ class CT_TaggedStoryFile {
     // A file as export writes one: open tag, each story framed by its tags, close tag.
     static std::string s_Write(const std::vector<CT_TaggedStory>& co_Stories,
                                std::string_view co_OpenTag, std::string_view co_CloseTag);
+    // One story framed by its tags, as s_Write writes it, added to co_Into: for a writer that
+    // does not hold the whole file at once.
+    static void sv_WriteStory(std::string_view co_Key, std::string_view co_Location,
+                              std::string_view co_Content, std::string& co_Into);
 };

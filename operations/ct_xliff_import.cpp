@@ -244,7 +244,9 @@ void CT_XliffImport::v_Place(const std::string& s_Document, const std::string& s
                 if (co_laid == pco_Ahead->co_Laid.end()) {
                     return false;
                 }
-                s_Content = co_laid->second.s_Content;
+                // Left where it was laid, which the import compares with what it reads, and
+                // written from there.
+                s_Content.clear();
                 co_Found = std::move(co_laid->second.co_Findings);
                 return true;
             },
@@ -276,8 +278,6 @@ void CT_XliffImport::v_Place(const std::string& s_Document, const std::string& s
     // Every unit is in the stories now: the import that follows has the memory they held.
     pco_Reader.reset();
     pco_Bytes.reset();
-    const std::string s_tagged = CT_TaggedStoryFile::s_Write(co_stories, CT_IdmlHost::spc_OpenTag,
-                                                             CT_IdmlHost::spc_CloseTag);
     std::string s_template = CT_RunFolder::ss_Temporary() + "xliff-XXXXXX";
     if (mkdtemp(s_template.data()) == nullptr) {
         CT_Errors::v_ThrowError(
@@ -293,10 +293,31 @@ void CT_XliffImport::v_Place(const std::string& s_Document, const std::string& s
         s_stem = "translation";
     }
     s_Tagged = s_Folder + "/" + s_stem + CT_IdmlHost::spc_Extension;
+    // Written a story at a time: the file is as large as the stories it is written from.
     CT_Files co_file;
     co_file.v_Open(CT_String(s_Tagged.c_str()), e_OpenWrite, 0);
-    co_file.v_Write(s_tagged.data(), s_tagged.size());
+    std::string s_block = CT_IdmlHost::spc_OpenTag;
+    for (const CT_TaggedStory& co_story : co_stories) {
+        const CT_Ahead::CT_Laid* pco_laid = nullptr;
+        if (pco_Ahead != nullptr) {
+            const auto co_laid = pco_Ahead->co_Laid.find(co_story.co_Key);
+            pco_laid = co_laid == pco_Ahead->co_Laid.end() ? nullptr : &co_laid->second;
+        }
+        CT_TaggedStoryFile::sv_WriteStory(
+            co_story.co_Key, co_story.co_Location,
+            pco_laid != nullptr ? pco_laid->s_Content : co_story.co_Content, s_block);
+        if (s_block.size() >= (std::size_t{1} << 20)) {
+            co_file.v_Write(s_block.data(), s_block.size());
+            s_block.clear();
+        }
+    }
+    s_block += CT_IdmlHost::spc_CloseTag;
+    co_file.v_Write(s_block.data(), s_block.size());
     co_file.v_Close();
+    // The host knows what it laid by its hash: the import reads it from the file.
+    if (pco_Ahead != nullptr) {
+        pco_Ahead->co_Laid.clear();
+    }
 }
 
 bool CT_XliffImport::b_Refuses() const {

@@ -363,7 +363,9 @@ void CT_IdmlHost::sv_ImportAhead(const pugi::xml_node& co_Story, const std::stri
                                  const std::string_view& co_Content,
                                  const CT_IdmlStoryOptions& co_Options, bool b_Exported,
                                  bool b_Writes, CT_Digest& co_Digest) {
-    co_Digest.pco_AheadContent = &co_Content;
+    co_Digest.b_Ahead = true;
+    co_Digest.n_AheadSize = co_Content.size();
+    co_Digest.n_AheadHash = std::hash<std::string_view>()(co_Content);
     try {
         if (CT_IdmlStoryCodec::sb_Import(co_Story, co_Content,
                                          CT_String(CT_IdmlTagText::ss_Key(s_Key)), co_Options,
@@ -391,8 +393,9 @@ void CT_IdmlHost::sv_ImportAhead(const pugi::xml_node& co_Story, const std::stri
 
 bool CT_IdmlHost::b_TakeAhead(void* p_Box, const std::string& s_Content) {
     const CT_Digest* pco_digest = pco_DigestOf(p_Box);
-    if (pco_digest == nullptr || pco_digest->pco_AheadContent == nullptr ||
-        *pco_digest->pco_AheadContent != s_Content) {
+    if (pco_digest == nullptr || !pco_digest->b_Ahead ||
+        pco_digest->n_AheadSize != s_Content.size() ||
+        pco_digest->n_AheadHash != std::hash<std::string_view>()(s_Content)) {
         return false;
     }
     ++n_TakenAhead;
@@ -404,7 +407,7 @@ bool CT_IdmlHost::b_TakeAhead(void* p_Box, const std::string& s_Content) {
         if (co_digest.b_AheadChanged) {
             co_Documents.co_Live(co_handle.n_Serial).v_MarkChangedUnkept();
         }
-        co_digest.pco_AheadContent = nullptr;  // what was read of it still holds
+        co_digest.b_Ahead = false;  // what was read of it still holds
         return true;
     }
     // What was read of the story goes when the import changed it or failed, as it does when

@@ -273,8 +273,12 @@ class CT_IdmlHost : public CT_HostBackend {
         std::vector<CT_IdmlStoryCodeInfo> co_CountedCodes;  // its codes
         bool b_HasType = false;
         std::vector<CT_TypeRun> co_Type;
-        // What importing a translation ahead made of the story (v_ImportAhead).
-        const std::string_view* pco_AheadContent = nullptr;    // null: none was imported
+        // What importing a translation ahead made of the story (v_ImportAhead). The content
+        // imported is known by its size and hash, which its owner may then let go of: what an
+        // import reads again is written from it, and matches it but by a 64-bit accident.
+        bool b_Ahead = false;  // false: none was imported
+        std::size_t n_AheadSize = 0;
+        std::size_t n_AheadHash = 0;
         std::unique_ptr<CT_IdmlPackedSource> pco_AheadPacked;  // null: nothing changed or kept
         bool b_AheadChanged = false;  // changed, though a save that only checks keeps no copy
         et_ErrorCode eo_AheadError = e_NoError;
