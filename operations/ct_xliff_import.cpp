@@ -1,5 +1,7 @@
 #include "operations/ct_xliff_import.h"
 
+#include <unistd.h>
+
 #include <algorithm>
 #include <atomic>
 #include <cerrno>
@@ -23,6 +25,7 @@
 #include "platform/common/ct_file_bytes.h"
 #include "platform/common/ct_files.h"
 #include "platform/common/ct_run_folder.h"
+#include "platform/common/internal/ct_os_file.h"
 #include "platform/host/idml/ct_idml_host.h"
 
 namespace {
@@ -64,20 +67,73 @@ bool b_SameLanguage(const std::string& s_One, const std::string& s_Other) {
 }
 }  // namespace
 
-// The stories laid as the document was read: each one's content and findings, by key.
+// The stories laid as the document was read: each one's findings, by key, and its content,
+// written to a file of its own as it is laid (the stories of a large document would otherwise
+// be held beside it) and read back in the file's order for the import.
 struct CT_XliffImport::CT_Ahead {
     // Null once the import has no more use for it: a document read later at the same path
     // then lays nothing (the host may keep this beyond the import).
     CT_XliffReader* pco_Reader = nullptr;
     CT_XliffPlacement::CT_UnitsByStory co_Units;
     struct CT_Laid {
-        std::string s_Content;
-        std::string_view co_View;  // of s_Content, for the host's import ahead
+        std::size_t n_At = 0;  // in the file of contents
+        std::size_t n_Size = 0;
         std::vector<CT_XliffFinding> co_Findings;
     };
     std::mutex co_Lock;
     std::unordered_map<std::string, CT_Laid> co_Laid;
     std::atomic<bool> b_Read{false};
+    int i_Contents = -1;  // the file of contents, which has no name
+    std::size_t n_Written = 0;
+    int i_WriteError = 0;  // the errno of the first write that failed
+
+    CT_Ahead() {
+        std::string s_path;
+        i_Contents = CT_OsFile::si_CreateIntermediate(s_path);
+        unlink(s_path.c_str());
+    }
+    ~CT_Ahead() { close(i_Contents); }
+    CT_Ahead(const CT_Ahead&) = delete;
+    CT_Ahead& operator=(const CT_Ahead&) = delete;
+
+    // Writes a story's content after the others, on whatever thread laid it.
+    CT_Laid co_Keep(const std::string& s_Content) {
+        const std::lock_guard<std::mutex> co_lock(co_Lock);
+        CT_Laid co_laid;
+        co_laid.n_At = n_Written;
+        co_laid.n_Size = s_Content.size();
+        if (i_WriteError == 0 &&
+            !CT_OsFile::sb_WriteAll(i_Contents, s_Content.data(), s_Content.size())) {
+            i_WriteError = errno;
+        }
+        n_Written += s_Content.size();
+        return co_laid;
+    }
+
+    // A story's content as it was laid; raises e_FileWrite when it could not be kept.
+    std::string s_Content(const CT_Laid& co_Laid) const {
+        std::string s_content(co_Laid.n_Size, '\0');
+        std::size_t n_done = 0;
+        int i_error = i_WriteError;
+        while (i_error == 0 && n_done < s_content.size()) {
+            const ssize_t i_read = pread(i_Contents, &s_content[n_done], s_content.size() - n_done,
+                                         static_cast<off_t>(co_Laid.n_At + n_done));
+            if (i_read < 0 && errno == EINTR) {
+                continue;
+            }
+            if (i_read <= 0) {
+                i_error = i_read < 0 ? errno : EIO;
+            }
+            n_done += i_read > 0 ? static_cast<std::size_t>(i_read) : 0;
+        }
+        if (i_error != 0) {
+            CT_Errors::v_ThrowError(
+                e_FileWrite, CT_String(("cannot keep the translated stories in a temporary file: " +
+                                        CT_OsFile::sco_Reason(i_error))
+                                           .c_str()));
+        }
+        return s_content;
+    }
 };
 
 namespace {
@@ -194,14 +250,14 @@ void CT_XliffImport::v_PlaceAhead(const std::string& s_Document) {
     co_Session.co_GetHost().v_TranslateAhead(
         s_Document,
         [pco_into](const std::string& s_Key, const CT_IdmlHost::CT_ExportedStory& co_Kept,
-                   const CT_IdmlHost::CT_ExportedStory* pco_Skipped) -> const std::string_view* {
+                   const CT_IdmlHost::CT_ExportedStory* pco_Skipped, std::string& s_Translated) {
             if (pco_into->pco_Reader == nullptr) {
-                return nullptr;
+                return false;
             }
             pco_into->b_Read = true;
             const auto co_units = pco_into->co_Units.co_ByKey.find(s_Key);
             if (co_units == pco_into->co_Units.co_ByKey.end()) {
-                return nullptr;
+                return false;
             }
             for (const CT_XliffUnit* pco_unit : co_units->second) {
                 pco_into->pco_Reader->v_Unpack(*pco_unit);
@@ -214,15 +270,16 @@ void CT_XliffImport::v_PlaceAhead(const std::string& s_Document) {
                                         CT_XliffCodes::sco_From(pco_Skipped->co_Codes));
             }
             const CT_XliffPlacement co_placement(s_Key, std::move(co_layouts), co_units->second);
-            CT_Ahead::CT_Laid co_laid{co_placement.s_Content(), {}, co_placement.cco_Findings()};
             // What the rest of the reading needs the memory for more.
             for (const CT_XliffUnit* pco_unit : co_units->second) {
                 pco_into->pco_Reader->v_LetGoOfText(*pco_unit);
             }
+            s_Translated = co_placement.s_Content();
+            CT_Ahead::CT_Laid co_laid = pco_into->co_Keep(s_Translated);
+            co_laid.co_Findings = co_placement.cco_Findings();
             const std::lock_guard<std::mutex> co_lock(pco_into->co_Lock);
-            CT_Ahead::CT_Laid& co_kept = pco_into->co_Laid[s_Key] = std::move(co_laid);
-            co_kept.co_View = co_kept.s_Content;
-            return &co_kept.co_View;
+            pco_into->co_Laid[s_Key] = std::move(co_laid);
+            return true;
         },
         pco_ahead);
     pco_Ahead = std::move(pco_ahead);
@@ -244,8 +301,7 @@ void CT_XliffImport::v_Place(const std::string& s_Document, const std::string& s
                 if (co_laid == pco_Ahead->co_Laid.end()) {
                     return false;
                 }
-                // Left where it was laid, which the import compares with what it reads, and
-                // written from there.
+                // Read back from where it was kept as the tagged file is written.
                 s_Content.clear();
                 co_Found = std::move(co_laid->second.co_Findings);
                 return true;
@@ -305,7 +361,7 @@ void CT_XliffImport::v_Place(const std::string& s_Document, const std::string& s
         }
         CT_TaggedStoryFile::sv_WriteStory(
             co_story.co_Key, co_story.co_Location,
-            pco_laid != nullptr ? pco_laid->s_Content : co_story.co_Content, s_block);
+            pco_laid != nullptr ? pco_Ahead->s_Content(*pco_laid) : co_story.co_Content, s_block);
         if (s_block.size() >= (std::size_t{1} << 20)) {
             co_file.v_Write(s_block.data(), s_block.size());
             s_block.clear();
@@ -314,10 +370,6 @@ void CT_XliffImport::v_Place(const std::string& s_Document, const std::string& s
     s_block += CT_IdmlHost::spc_CloseTag;
     co_file.v_Write(s_block.data(), s_block.size());
     co_file.v_Close();
-    // The host knows what it laid by its hash: the import reads it from the file.
-    if (pco_Ahead != nullptr) {
-        pco_Ahead->co_Laid.clear();
-    }
 }
 
 bool CT_XliffImport::b_Refuses() const {

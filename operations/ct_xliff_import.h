@@ -37,11 +37,13 @@ class CT_XliffImport {
     void v_ListStories(const std::string& s_Document);
     // Has each story of the document at the path laid over as the document is read through,
     // on the threads it is read on, and imported there (CT_IdmlHost::v_TranslateAhead): the
-    // document is read once and keeps no story's codes. v_Place then takes what was laid.
+    // document is read once and keeps no story's codes. What was laid is kept in a temporary
+    // file without a name, which v_Place reads back; raises e_FileOpen when it cannot be made.
     void v_PlaceAhead(const std::string& s_Document);
     // Lays the units over the stories of the open document at the path and writes the tagged
     // story file to import. s_Name: the document as the user named it, whose name the file's
     // <file> elements should give. What was read of the file is let go: once is enough.
+    // Raises e_FileWrite when what was laid ahead could not be kept.
     void v_Place(const std::string& s_Document, const std::string& s_Name);
 
     // What v_Place found, file-wide findings first, then each story's in file order.

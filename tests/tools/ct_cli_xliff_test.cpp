@@ -137,6 +137,24 @@ TEST_F(CT_CliXliffTest, TheShippedTranslationImportsAsTheTaggedOneDoes) {
     EXPECT_EQ(s_Read("from-xliff.stt"), s_Read("from-tagged.stt"));
 }
 
+// The stories laid over the document are kept on disk until the import reads them: a disk that
+// cannot take them ends the import with why, and the document stays as it was. Here a file may
+// grow to 16 KB: the document's working copy fits, one long translated story does not.
+TEST_F(CT_CliXliffTest, StoriesThatCannotBeKeptOnDiskLeaveTheDocument) {
+    v_CopyIn(ss_Sample("fr/brochure.xlf"), "brochure.fr.xlf");
+    v_Write("long.xlf",
+            s_Translated("brochure.fr.xlf", "Summer in the Alps", std::string(20000, 'x')));
+    const auto co_before = co_Snapshot();
+    const CT_CliResult co_run = pco_Runner->co_RunProgram(
+        "/bin/bash", {"-c", "trap '' XFSZ; ulimit -f 16; exec \"$0\" \"$@\"", STORYPORT_CLI,
+                      "import", "brochure.idml", "long.xlf", "--no-backup"});
+    EXPECT_NE(co_run.i_Status, 0);
+    EXPECT_NE(co_run.s_Err.find("cannot keep the translated stories in a temporary file: "),
+              std::string::npos)
+        << co_run.s_Err;
+    EXPECT_EQ(co_Snapshot(), co_before);
+}
+
 // translate-toolkit's pocount counts the words to translate of every sample's XLIFF file as
 // storyport's list reports them; only text in scripts written without spaces differs, which ICU
 // cuts into dictionary words where pocount counts a whole run as one (chinese.idml). Numbers,

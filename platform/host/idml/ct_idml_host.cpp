@@ -142,8 +142,12 @@ void* CT_IdmlHost::p_Open(const CT_String& co_Path, int) {
         if (co_digests.b_Languages) {
             CT_IdmlTextLanguages::sv_Count(co_Story, co_languages);
         }
-        if (co_digests.f_Translate) {
-            pco_ahead = pco_Translated(co_Story, s_Key, co_options, co_digests.f_Translate);
+        std::string s_translated;
+        std::string_view co_translated;
+        if (co_digests.f_Translate &&
+            sb_Translated(co_Story, s_Key, co_options, co_digests.f_Translate, s_translated)) {
+            co_translated = s_translated;
+            pco_ahead = &co_translated;
         }
         // Last: the import changes the tree the rest was read from.
         if (pco_ahead != nullptr) {
@@ -338,17 +342,16 @@ void CT_IdmlHost::v_TranslateAhead(const std::string& s_DocumentPath, CT_Transla
     co_TranslatingAhead.push_back({s_canonical, std::move(f_Translate), std::move(pco_Owner)});
 }
 
-const std::string_view* CT_IdmlHost::pco_Translated(const pugi::xml_node& co_Story,
-                                                    const std::string& s_Key,
-                                                    const CT_IdmlStoryOptions& co_Options,
-                                                    const CT_Translate& f_Translate) {
+bool CT_IdmlHost::sb_Translated(const pugi::xml_node& co_Story, const std::string& s_Key,
+                                const CT_IdmlStoryOptions& co_Options,
+                                const CT_Translate& f_Translate, std::string& s_Translated) {
     CT_IdmlStoryOptions co_kept = co_Options;
     co_kept.b_SkipNotes = false;
     std::vector<CT_IdmlStoryCodeInfo> co_keptCodes;
     const std::string s_kept = CT_IdmlStoryCodec::s_Export(co_Story, co_keptCodes, co_kept);
     const std::string s_key = CT_IdmlTagText::ss_Key(s_Key);
     if (!CT_IdmlStoryCodec::sb_HasNotes(co_keptCodes)) {
-        return f_Translate(s_key, {s_kept, co_keptCodes}, nullptr);
+        return f_Translate(s_key, {s_kept, co_keptCodes}, nullptr, s_Translated);
     }
     CT_IdmlStoryOptions co_skipped = co_Options;
     co_skipped.b_SkipNotes = true;
@@ -356,7 +359,7 @@ const std::string_view* CT_IdmlHost::pco_Translated(const pugi::xml_node& co_Sto
     const std::string s_skipped =
         CT_IdmlStoryCodec::s_Export(co_Story, co_skippedCodes, co_skipped);
     const CT_ExportedStory co_without{s_skipped, co_skippedCodes};
-    return f_Translate(s_key, {s_kept, co_keptCodes}, &co_without);
+    return f_Translate(s_key, {s_kept, co_keptCodes}, &co_without, s_Translated);
 }
 
 void CT_IdmlHost::sv_ImportAhead(const pugi::xml_node& co_Story, const std::string& s_Key,

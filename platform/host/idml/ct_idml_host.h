@@ -65,18 +65,19 @@ class CT_IdmlHost : public CT_HostBackend {
     // A translation whose content for a story is made from the story as it is, for the
     // document at the path: given the story's key (as the tagged file writes it), its content
     // as export writes it with notes kept and what its codes stand for, and the same with notes
-    // skipped when the story has notes (null when it has none), the function gives the content
-    // to import into the story, or null for none. A document opened to be read through from now
-    // on asks it of each story as it is read, on the threads it is read on, and imports ahead
-    // what it gives, as v_ImportAhead does; the content given must stay as long as pco_Owner,
-    // which the host keeps with the document.
+    // skipped when the story has notes (null when it has none), the function puts the content
+    // to import into the story in the string it is given and says so, or gives false for none.
+    // A document opened to be read through from now on asks it of each story as it is read, on
+    // the threads it is read on, and imports ahead what it gives, as v_ImportAhead does, and
+    // then lets it go. pco_Owner, which the host keeps with the document, keeps alive what the
+    // function uses.
     struct CT_ExportedStory {
         const std::string& s_Content;
         const std::vector<CT_IdmlStoryCodeInfo>& co_Codes;
     };
-    using CT_Translate = std::function<const std::string_view*(
-        const std::string& s_Key, const CT_ExportedStory& co_Kept,
-        const CT_ExportedStory* pco_Skipped)>;
+    using CT_Translate =
+        std::function<bool(const std::string& s_Key, const CT_ExportedStory& co_Kept,
+                           const CT_ExportedStory* pco_Skipped, std::string& s_Translated)>;
     void v_TranslateAhead(const std::string& s_DocumentPath, CT_Translate f_Translate,
                           std::shared_ptr<const void> pco_Owner);
     // Saves of the document at the path check all that could refuse them (a story too large
@@ -299,10 +300,9 @@ class CT_IdmlHost : public CT_HostBackend {
     // With b_Writes false the document's saves only check (v_OnlyCheckSaves), and a story is
     // packed only where packing can refuse its save.
     // What the translation made from each story gives for this one (v_TranslateAhead).
-    static const std::string_view* pco_Translated(const pugi::xml_node& co_Story,
-                                                  const std::string& s_Key,
-                                                  const CT_IdmlStoryOptions& co_Options,
-                                                  const CT_Translate& f_Translate);
+    static bool sb_Translated(const pugi::xml_node& co_Story, const std::string& s_Key,
+                              const CT_IdmlStoryOptions& co_Options,
+                              const CT_Translate& f_Translate, std::string& s_Translated);
     static void sv_ImportAhead(const pugi::xml_node& co_Story, const std::string& s_Key,
                                const std::string_view& co_Content,
                                const CT_IdmlStoryOptions& co_Options, bool b_Exported,

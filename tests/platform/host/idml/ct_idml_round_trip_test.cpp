@@ -163,10 +163,14 @@ TEST_P(CT_IdmlRoundTrip, ImportingAheadGivesWhatImportingAfterGives) {
             co_Host.v_TranslateAhead(
                 co_copy.string(),
                 [pco_views](const std::string& s_Key, const CT_IdmlHost::CT_ExportedStory& co_Kept,
-                            const CT_IdmlHost::CT_ExportedStory*) -> const std::string_view* {
+                            const CT_IdmlHost::CT_ExportedStory*, std::string& s_Translated) {
                     const auto co_found = pco_views->find(s_Key);
                     EXPECT_FALSE(co_Kept.s_Content.empty()) << s_Key;
-                    return co_found == pco_views->end() ? nullptr : &co_found->second;
+                    if (co_found == pco_views->end()) {
+                        return false;
+                    }
+                    s_Translated = co_found->second;
+                    return true;
                 },
                 pco_views);
         }
