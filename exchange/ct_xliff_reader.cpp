@@ -247,9 +247,25 @@ void v_Finish(std::string_view co_Bytes, const std::vector<CT_BadReference>& co_
 }  // namespace
 
 std::vector<std::string> CT_XliffReader::sco_StoryKeys(std::string_view co_Bytes) {
+    return sco_Keys(co_Bytes, nullptr);
+}
+
+std::vector<std::string> CT_XliffReader::sco_StoryKeys(CT_FileBytes& co_File) {
+    return sco_Keys(co_File.co_View(), &co_File);
+}
+
+std::vector<std::string> CT_XliffReader::sco_Keys(std::string_view co_Bytes,
+                                                  CT_FileBytes* pco_File) {
     std::vector<std::string> co_keys;
     // The units' start tags are in the outline: their content need not be parsed at all.
-    const CT_XliffUnitSpans co_spans(co_Bytes);
+    std::size_t n_passed = 0;
+    const CT_XliffUnitSpans co_spans(co_Bytes, CT_XliffUnitSpans::e_WithUnits,
+                                     [&](std::size_t n_Before) {
+                                         if (pco_File != nullptr) {
+                                             pco_File->v_GiveBack(n_passed, n_Before);
+                                         }
+                                         n_passed = n_Before;
+                                     });
     const std::string_view co_outline =
         co_spans.b_Found() ? std::string_view(co_spans.cco_Outline()) : co_Bytes;
     pugi::xml_document co_document;

@@ -57,6 +57,8 @@ class CT_XliffReader {
     // units' content; none for bytes that are no XLIFF file (the reading that follows says
     // why).
     static std::vector<std::string> sco_StoryKeys(std::string_view co_Bytes);
+    // The same of a file, given back as it is read.
+    static std::vector<std::string> sco_StoryKeys(CT_FileBytes& co_File);
 
     const std::vector<CT_File>& cco_Files() const { return co_Files; }
     const std::vector<CT_XliffUnit>& cco_Units() const { return co_Units; }
@@ -75,6 +77,7 @@ class CT_XliffReader {
     bool b_ReadUnitByUnit() const { return b_ByUnits; }
 
   private:
+    static std::vector<std::string> sco_Keys(std::string_view co_Bytes, CT_FileBytes* pco_File);
     bool b_ReadByUnits(std::string_view co_Bytes, const CT_Cancel& f_Cancel);
     void v_ReadWhole(std::string_view co_Bytes, const CT_Cancel& f_Cancel);
 

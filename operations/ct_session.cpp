@@ -16,6 +16,7 @@
 #include "operations/ct_tagged_file.h"
 #include "operations/ct_tagged_keys.h"
 #include "platform/common/ct_errors.h"
+#include "platform/common/ct_file_bytes.h"
 #include "platform/common/ct_res_string.h"
 #include "platform/common/ct_run_folder.h"
 #include "platform/common/ct_shown.h"
@@ -183,12 +184,14 @@ void CT_Session::v_ListStoriesOfFile(const std::string& s_Document, const std::s
     }
     // An XLIFF file names its stories in its groups; one that cannot be read names none, and
     // the import that follows says why.
-    std::ifstream co_in(s_Tagged, std::ios::binary | std::ios::ate);
-    const std::streamoff n_size = co_in ? static_cast<std::streamoff>(co_in.tellg()) : -1;
-    std::string s_bytes(n_size > 0 ? static_cast<std::size_t>(n_size) : 0, '\0');
-    co_in.seekg(0);
-    co_in.read(s_bytes.data(), static_cast<std::streamsize>(s_bytes.size()));
-    co_Host.v_AlwaysList(s_Document, CT_XliffReader::sco_StoryKeys(s_bytes));
+    std::vector<std::string> co_keys;
+    try {
+        CT_FileBytes co_bytes(s_Tagged);
+        co_keys = CT_XliffReader::sco_StoryKeys(co_bytes);
+    } catch (et_ErrorCode) {
+        // Read again by the import, which refuses it in its own words.
+    }
+    co_Host.v_AlwaysList(s_Document, co_keys);
 }
 
 void CT_Session::v_ListStoriesOf(const std::string& s_Document, const CT_TaggedFile& co_Tagged) {
