@@ -43,7 +43,9 @@ struct CT_Files::CT_Impl {
     std::optional<CT_AtomicReplace> co_Replace;  // writing: the temporary beside the target
     std::string co_Temp;                         // an intermediate file
     bool b_Durable = false;
-    CT_String co_FailText;  // of the write that failed
+    std::uint64_t n_Written = 0;  // bytes written
+    std::uint64_t n_Sent = 0;     // and sent to the disk
+    CT_String co_FailText;        // of the write that failed
 
     // Reading.
     std::optional<CT_ReadWindow> co_Window;
@@ -86,6 +88,8 @@ void CT_Files::CT_Impl::v_Reset() {
     eo_State = e_Closed;
     co_Window.reset();
     n_Pos = 0;
+    n_Written = 0;
+    n_Sent = 0;
     b_Seen = false;
     co_SeenMarker.clear();
     co_Pending = std::string();
@@ -110,6 +114,13 @@ void CT_Files::CT_Impl::v_Abandon(et_ErrorCode eo_code, const char* pc_what, int
 void CT_Files::CT_Impl::v_Put(const char* pc_data, std::size_t n_length) {
     if (!CT_OsFile::sb_WriteAll(i_Fd, pc_data, n_length)) {
         v_Abandon(e_FileWrite, "cannot write ", errno);
+    }
+    // A durable file is flushed before it takes the target's place: what it holds goes to the
+    // disk as it is written, while the rest is made, and the flush waits for the last of it.
+    n_Written += n_length;
+    if (b_Durable && n_Written - n_Sent >= (std::uint64_t{4} << 20)) {
+        CT_OsFile::sv_StartWriteback(i_Fd, n_Sent, n_Written - n_Sent);
+        n_Sent = n_Written;
     }
 }
 

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -48,6 +49,10 @@ class CT_OsFile {
 
     // False with errno set when not every byte could be written.
     static bool sb_WriteAll(int i_Fd, const char* pc_Data, std::size_t n_Length);
+    // Starts sending bytes written to the disk without waiting for them, for a file that is
+    // flushed when it is complete: the flush then waits for little. Nothing where the system
+    // has no such call.
+    static void sv_StartWriteback(int i_Fd, std::uint64_t n_From, std::uint64_t n_Length);
     // Copies the bytes of a file to a new file (mode 0600) through sb_WriteAll, so that the
     // system's reason for a failure is the one given; 0, or the errno, with co_To removed.
     static int si_Copy(const std::string& co_From, const std::string& co_To);

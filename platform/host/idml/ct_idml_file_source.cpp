@@ -87,6 +87,8 @@ struct CT_Source {
         if (!b_WriteOut(n_HeldAt, co_Held.data(), n_Length)) {
             return false;
         }
+        // The archive is flushed before it replaces the document: to the disk as it goes.
+        CT_OsFile::sv_StartWriteback(i_Descriptor, n_HeldAt, n_Length);
         co_Held.erase(0, n_Length);
         n_HeldAt += n_Length;
         return true;
