@@ -4,9 +4,15 @@
 // the document as they stand: well-formed UTF-8, tagged content that reads back to the same
 // bytes, keys and contents that come out of the tagged story file written for the import
 // unchanged, and, imported by the kernel into a document of those keys (the memory host, the
-// file served from memory), every story in its box byte for byte.
+// file served from memory), every story in its box byte for byte. Read from a file, which gives
+// back its bytes as it goes and reads a unit's text again when asked, the bytes give what they
+// give from memory.
+#include <unistd.h>
+
 #include <cstdint>
 #include <cstdlib>
+#include <filesystem>
+#include <fstream>
 #include <set>
 #include <sstream>
 #include <string>
@@ -19,6 +25,7 @@
 #include "exchange/ct_xliff_placement.h"
 #include "exchange/ct_xliff_reader.h"
 #include "platform/common/ct_errors.h"
+#include "platform/common/ct_file_bytes.h"
 #include "platform/common/ct_files.h"
 #include "platform/common/ct_utf8.h"
 #include "platform/host/ct_host.h"
@@ -77,7 +84,56 @@ void v_ImportIntoDocument(const std::vector<CT_TaggedStory>& co_Stories) {
 }
 }  // namespace
 
+// What the reader gives of every unit, its text read.
+std::string s_Units(CT_XliffReader& co_Reader) {
+    std::string s_units;
+    for (const CT_XliffUnit& co_unit : co_Reader.cco_Units()) {
+        co_Reader.v_Unpack(co_unit);
+        s_units +=
+            co_unit.co_Id + "\n" + std::to_string(co_unit.n_Line) + "\n" + co_unit.co_Fault + "\n";
+        CT_TaggedToken::sv_Write(co_unit.co_Source, s_units);
+        s_units += "\n";
+        CT_TaggedToken::sv_Write(co_unit.co_Target, s_units);
+        s_units += "\n";
+    }
+    return s_units;
+}
+
+// The same bytes read from a file as from memory: the same units, or the same refusal.
+void v_ReadFromAFile(std::string_view co_Bytes) {
+    // One file for the whole run, removed when it ends.
+    static const struct CT_Scratch {
+        std::string s_Path = std::filesystem::temp_directory_path() / "storyport-fuzz-XXXXXX";
+        CT_Scratch() { close(mkstemp(s_Path.data())); }
+        ~CT_Scratch() { unlink(s_Path.c_str()); }
+    } sco_scratch;
+    const std::string& ss_path = sco_scratch.s_Path;
+    std::string s_memory;
+    std::string s_file;
+    try {
+        CT_XliffReader co_reader(co_Bytes);
+        s_memory = s_Units(co_reader);
+    } catch (const CT_XliffReader::CT_Refusal& co_refusal) {
+        s_memory = co_refusal.what();
+    }
+    {
+        std::ofstream(ss_path, std::ios::binary | std::ios::trunc)
+            .write(co_Bytes.data(), static_cast<std::streamsize>(co_Bytes.size()));
+        CT_FileBytes co_file(ss_path);
+        try {
+            CT_XliffReader co_reader(co_file, CT_XliffReader::CT_Cancel(), 2);
+            s_file = s_Units(co_reader);
+        } catch (const CT_XliffReader::CT_Refusal& co_refusal) {
+            s_file = co_refusal.what();
+        }
+    }
+    if (s_file != s_memory) {
+        std::abort();
+    }
+}
+
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* pc_Data, std::size_t n_Size) {
+    v_ReadFromAFile(std::string_view(reinterpret_cast<const char*>(pc_Data), n_Size));
     std::vector<CT_TaggedStory> co_stories;
     try {
         const CT_XliffReader co_reader(
