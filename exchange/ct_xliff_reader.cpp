@@ -203,6 +203,12 @@ std::vector<CT_BadReference> co_BadReferences(std::string_view co_Bytes) {
     return co_bad;
 }
 
+// Whether a unit's texts may hold bytes the parser made of a character reference, which are not
+// always UTF-8 and are then looked at.
+bool b_Referring(std::string_view co_Unit) {
+    return co_Unit.find("&#") != std::string_view::npos;
+}
+
 void v_Poll(const CT_XliffReader::CT_Cancel& f_Cancel) {
     if (f_Cancel && f_Cancel()) {
         throw CT_XliffReader::CT_Cancelled();
@@ -258,13 +264,11 @@ std::vector<std::string> CT_XliffReader::sco_Keys(std::string_view co_Bytes,
                                                   CT_FileBytes* pco_File) {
     std::vector<std::string> co_keys;
     // The units' start tags are in the outline: their content need not be parsed at all.
-    std::size_t n_passed = 0;
     const CT_XliffUnitSpans co_spans(co_Bytes, CT_XliffUnitSpans::e_WithUnits,
-                                     [&](std::size_t n_Before) {
+                                     [pco_File](std::size_t n_From, std::size_t n_To) {
                                          if (pco_File != nullptr) {
-                                             pco_File->v_GiveBack(n_passed, n_Before);
+                                             pco_File->v_GiveBack(n_From, n_To);
                                          }
-                                         n_passed = n_Before;
                                      });
     const std::string_view co_outline =
         co_spans.b_Found() ? std::string_view(co_spans.cco_Outline()) : co_Bytes;
@@ -320,7 +324,7 @@ void CT_XliffReader::v_Unpack(const CT_XliffUnit& co_Unit) {
     if (co_bytes.size() == co_span.n_End - co_span.n_Start &&
         CT_XliffUnitSpans::sb_ParseUnit(co_bytes, {0, co_bytes.size()}, CT_XmlDepth::kn_Limit,
                                         co_tree)) {
-        co_read = CT_XliffUnitReader::sco_Read(co_tree.document_element(), b_CheckTexts);
+        co_read = CT_XliffUnitReader::sco_Read(co_tree.document_element(), b_Referring(co_bytes));
     }
     if (co_read.co_Id != co_unit.co_Id || co_read.b_Target != co_unit.b_Target) {
         co_unit.co_Fault = "the file changed while it was read: import it again";
@@ -333,24 +337,21 @@ void CT_XliffReader::v_Unpack(const CT_XliffUnit& co_Unit) {
 
 CT_XliffReader::CT_XliffReader(std::string_view co_Bytes, const CT_Cancel& f_Cancel,
                                unsigned n_Threads)
-    : n_Threads(n_Threads) {
+    : CT_XliffReader(co_Bytes, nullptr, f_Cancel, n_Threads) {}
+
+CT_XliffReader::CT_XliffReader(CT_FileBytes& co_File, const CT_Cancel& f_Cancel, unsigned n_Threads)
+    : CT_XliffReader(co_File.co_View(), &co_File, f_Cancel, n_Threads) {}
+
+CT_XliffReader::CT_XliffReader(std::string_view co_Bytes, CT_FileBytes* pco_File,
+                               const CT_Cancel& f_Cancel, unsigned n_Threads)
+    : n_Threads(n_Threads), pco_File(pco_File) {
     b_ByUnits = b_ReadByUnits(co_Bytes, f_Cancel);
     if (!b_ByUnits) {
         co_Files.clear();
         co_Units.clear();
-        v_ReadWhole(co_Bytes, f_Cancel);
-    }
-}
-
-CT_XliffReader::CT_XliffReader(CT_FileBytes& co_File, const CT_Cancel& f_Cancel, unsigned n_Threads)
-    : n_Threads(n_Threads), pco_File(&co_File) {
-    b_ByUnits = b_ReadByUnits(co_File.co_View(), f_Cancel);
-    if (!b_ByUnits) {
-        co_Files.clear();
-        co_Units.clear();
         co_Spans.clear();
-        // What the reading gave back is read again: a file read as one tree is held whole.
-        v_ReadWhole(co_File.co_View(), f_Cancel);
+        // A file's pages given back are read from it again: one read as one tree is held whole.
+        v_ReadWhole(co_Bytes, f_Cancel);
     }
 }
 
@@ -368,26 +369,15 @@ bool CT_XliffReader::b_ReadByUnits(std::string_view co_Bytes, const CT_Cancel& f
         }
     };
     CT_Lines co_lines;
-    b_CheckTexts = false;
     constexpr std::size_t kn_Stretch = std::size_t{4} << 20;
     for (std::size_t n_at = 0; n_at < co_Bytes.size(); n_at += kn_Stretch) {
         const std::string_view co_stretch = co_Bytes.substr(n_at, kn_Stretch);
         co_lines.v_Read(co_stretch, n_at);
-        // With the byte before it: a reference may start there.
-        b_CheckTexts =
-            b_CheckTexts ||
-            co_Bytes.substr(n_at - (n_at > 0), co_stretch.size() + (n_at > 0)).find("&#") !=
-                std::string_view::npos;
         v_GiveBack(n_at, n_at + co_stretch.size());
     }
     // The outline and its tree are let go before the first unit is parsed.
     {
-        std::size_t n_passed = 0;
-        const CT_XliffUnitSpans co_spans(co_Bytes, CT_XliffUnitSpans::e_WithUnitNames,
-                                         [&](std::size_t n_Before) {
-                                             v_GiveBack(n_passed, n_Before);
-                                             n_passed = n_Before;
-                                         });
+        const CT_XliffUnitSpans co_spans(co_Bytes, CT_XliffUnitSpans::e_WithUnitNames, v_GiveBack);
         pugi::xml_document co_outline;
         if (!co_spans.b_ParseOutline(co_outline)) {
             return false;
@@ -497,8 +487,10 @@ bool CT_XliffReader::b_ReadByUnits(std::string_view co_Bytes, const CT_Cancel& f
                         b_wrong = true;
                     } else if (co_reads[n]) {
                         CT_XliffUnit& co_read = co_Units[co_slots[n]];
-                        co_read =
-                            CT_XliffUnitReader::sco_Read(co_unit.document_element(), b_CheckTexts);
+                        co_read = CT_XliffUnitReader::sco_Read(
+                            co_unit.document_element(),
+                            b_Referring(
+                                co_Bytes.substr(co_span.n_Start, co_span.n_End - co_span.n_Start)));
                         co_read.n_Line =
                             co_lines.n_Line(static_cast<std::ptrdiff_t>(co_span.n_Start));
                         if (pco_File != nullptr) {

@@ -77,6 +77,8 @@ class CT_XliffReader {
     bool b_ReadUnitByUnit() const { return b_ByUnits; }
 
   private:
+    CT_XliffReader(std::string_view co_Bytes, CT_FileBytes* pco_File, const CT_Cancel& f_Cancel,
+                   unsigned n_Threads);
     static std::vector<std::string> sco_Keys(std::string_view co_Bytes, CT_FileBytes* pco_File);
     bool b_ReadByUnits(std::string_view co_Bytes, const CT_Cancel& f_Cancel);
     void v_ReadWhole(std::string_view co_Bytes, const CT_Cancel& f_Cancel);
@@ -84,7 +86,6 @@ class CT_XliffReader {
     const unsigned n_Threads;
     CT_FileBytes* const pco_File = nullptr;
     bool b_ByUnits = false;
-    bool b_CheckTexts = true;  // whether the texts hold character references to look at
     std::vector<CT_File> co_Files;
     std::vector<CT_XliffUnit> co_Units;
     // Where each unit stands in the file, for units whose source and target are read there.

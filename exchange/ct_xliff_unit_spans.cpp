@@ -117,7 +117,8 @@ bool CT_XliffUnitSpans::b_Follow(std::string_view co_Bytes, const CT_Passed& f_P
                     co_Units.push_back({n_unit, n_end});
                     n_copied = n_end;
                     if (f_Passed && n_copied - n_told >= (std::size_t{4} << 20)) {
-                        f_Passed(n_told = n_copied);
+                        f_Passed(n_told, n_copied);
+                        n_told = n_copied;
                     }
                 }
             } else if (!b_close && b_OpensUnit(co_Bytes, n_at, n_end)) {

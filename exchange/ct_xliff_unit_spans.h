@@ -29,9 +29,9 @@ class CT_XliffUnitSpans {
     // that needs of the outline only that it is well-formed. e_WithUnitNames keeps of each
     // unit's start tag its name: for a reader that reads the attributes with the unit, and
     // would hold them twice (a tree of them is several times their bytes).
-    // f_Passed is told, every few megabytes, that the bytes before an offset are not read again.
+    // f_Passed is told, every few megabytes, of a stretch of bytes that is not read again.
     enum et_Outline { e_WithUnits, e_WithUnitNames, e_WithoutUnits };
-    using CT_Passed = std::function<void(std::size_t)>;
+    using CT_Passed = std::function<void(std::size_t n_From, std::size_t n_To)>;
     explicit CT_XliffUnitSpans(std::string_view co_Bytes, et_Outline eo_Outline = e_WithUnits,
                                const CT_Passed& f_Passed = CT_Passed());
 

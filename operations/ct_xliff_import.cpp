@@ -96,35 +96,29 @@ struct CT_XliffImport::CT_Ahead {
     CT_Ahead(const CT_Ahead&) = delete;
     CT_Ahead& operator=(const CT_Ahead&) = delete;
 
-    // Writes a story's content after the others, on whatever thread laid it.
-    CT_Laid co_Keep(const std::string& s_Content) {
+    // Keeps a story as it was laid, its content written after the others', on whatever thread
+    // laid it.
+    void v_Keep(const std::string& s_Key, const std::string& s_Content,
+                std::vector<CT_XliffFinding> co_Findings) {
         const std::lock_guard<std::mutex> co_lock(co_Lock);
-        CT_Laid co_laid;
-        co_laid.n_At = n_Written;
-        co_laid.n_Size = s_Content.size();
         if (i_WriteError == 0 &&
             !CT_OsFile::sb_WriteAll(i_Contents, s_Content.data(), s_Content.size())) {
             i_WriteError = errno;
         }
+        co_Laid[s_Key] = {n_Written, s_Content.size(), std::move(co_Findings)};
         n_Written += s_Content.size();
-        return co_laid;
     }
 
     // A story's content as it was laid; raises e_FileWrite when it could not be kept.
     std::string s_Content(const CT_Laid& co_Laid) const {
         std::string s_content(co_Laid.n_Size, '\0');
-        std::size_t n_done = 0;
         int i_error = i_WriteError;
-        while (i_error == 0 && n_done < s_content.size()) {
-            const ssize_t i_read = pread(i_Contents, &s_content[n_done], s_content.size() - n_done,
-                                         static_cast<off_t>(co_Laid.n_At + n_done));
-            if (i_read < 0 && errno == EINTR) {
-                continue;
-            }
-            if (i_read <= 0) {
-                i_error = i_read < 0 ? errno : EIO;
-            }
-            n_done += i_read > 0 ? static_cast<std::size_t>(i_read) : 0;
+        if (i_error == 0) {
+            const long long i_read =
+                CT_OsFile::sn_ReadAt(i_Contents, co_Laid.n_At, s_content.data(), s_content.size());
+            i_error = i_read < 0                                            ? errno
+                      : static_cast<std::size_t>(i_read) < s_content.size() ? EIO
+                                                                            : 0;
         }
         if (i_error != 0) {
             CT_Errors::v_ThrowError(
@@ -275,10 +269,7 @@ void CT_XliffImport::v_PlaceAhead(const std::string& s_Document) {
                 pco_into->pco_Reader->v_LetGoOfText(*pco_unit);
             }
             s_Translated = co_placement.s_Content();
-            CT_Ahead::CT_Laid co_laid = pco_into->co_Keep(s_Translated);
-            co_laid.co_Findings = co_placement.cco_Findings();
-            const std::lock_guard<std::mutex> co_lock(pco_into->co_Lock);
-            pco_into->co_Laid[s_Key] = std::move(co_laid);
+            pco_into->v_Keep(s_Key, s_Translated, co_placement.cco_Findings());
             return true;
         },
         pco_ahead);

@@ -10,6 +10,7 @@
 #include <cstring>
 
 #include "platform/common/ct_errors.h"
+#include "platform/common/internal/ct_os_file.h"
 
 namespace {
 [[noreturn]] void v_Fail(et_ErrorCode eo_Code, const std::string& s_Text, int i_Descriptor) {
@@ -100,19 +101,8 @@ std::string_view CT_FileBytes::co_Reread(std::size_t n_From, std::size_t n_To,
         return co_View().substr(n_From, n_To - n_From);
     }
     co_Buffer.resize(n_To - n_From);
-    std::size_t n_done = 0;
-    while (n_done < co_Buffer.size()) {
-        const ssize_t i_read =
-            ::pread(i_Descriptor, co_Buffer.data() + n_done, co_Buffer.size() - n_done,
-                    static_cast<off_t>(n_From + n_done));
-        if (i_read < 0 && errno == EINTR) {
-            continue;
-        }
-        if (i_read <= 0) {
-            break;
-        }
-        n_done += static_cast<std::size_t>(i_read);
-    }
-    co_Buffer.resize(n_done);
+    const long long i_read =
+        CT_OsFile::sn_ReadAt(i_Descriptor, n_From, co_Buffer.data(), co_Buffer.size());
+    co_Buffer.resize(i_read < 0 ? 0 : static_cast<std::size_t>(i_read));
     return co_Buffer;
 }

@@ -180,6 +180,26 @@ bool CT_OsFile::sb_WriteAll(int i_Fd, const char* pc_Data, std::size_t n_Length)
     return true;
 }
 
+long long CT_OsFile::sn_ReadAt(int i_Fd, std::uint64_t n_Offset, char* pc_Into,
+                               std::size_t n_Length) {
+    std::size_t n_done = 0;
+    while (n_done < n_Length) {
+        const ssize_t i_read = ::pread(i_Fd, pc_Into + n_done, n_Length - n_done,
+                                       static_cast<off_t>(n_Offset + n_done));
+        if (i_read < 0 && errno == EINTR) {
+            continue;
+        }
+        if (i_read < 0) {
+            return -1;
+        }
+        if (i_read == 0) {
+            break;
+        }
+        n_done += static_cast<std::size_t>(i_read);
+    }
+    return static_cast<long long>(n_done);
+}
+
 void CT_OsFile::sv_StartWriteback(int i_Fd, std::uint64_t n_From, std::uint64_t n_Length) {
 #ifdef SYNC_FILE_RANGE_WRITE
     // A hint: whatever it fails at, the flush does.

@@ -49,6 +49,10 @@ class CT_OsFile {
 
     // False with errno set when not every byte could be written.
     static bool sb_WriteAll(int i_Fd, const char* pc_Data, std::size_t n_Length);
+    // Reads what the file holds at the offset, up to n_Length bytes, without moving its
+    // position: fewer only at its end; -1 with errno set when a read fails.
+    static long long sn_ReadAt(int i_Fd, std::uint64_t n_Offset, char* pc_Into,
+                               std::size_t n_Length);
     // Starts sending bytes written to the disk without waiting for them, for a file that is
     // flushed when it is complete: the flush then waits for little. Nothing where the system
     // has no such call.

@@ -88,16 +88,11 @@ bool CT_ReadWindow::b_Refill(std::uint64_t n_From) {
         n_Length += n_read;
         return n_read > 0;
     }
-    for (;;) {
-        ssize_t i_read = ::pread(i_Fd, co_Buffer.data() + n_Length, n_BlockSize,
-                                 static_cast<off_t>(n_Base + n_Length));
-        if (i_read < 0 && errno == EINTR) {
-            continue;
-        }
-        if (i_read < 0) {
-            CT_OsFile::sv_Raise(e_FileRead, "cannot read ", co_Path, "", errno);
-        }
-        n_Length += static_cast<std::size_t>(i_read);
-        return i_read > 0;
+    const long long i_read =
+        CT_OsFile::sn_ReadAt(i_Fd, n_Base + n_Length, co_Buffer.data() + n_Length, n_BlockSize);
+    if (i_read < 0) {
+        CT_OsFile::sv_Raise(e_FileRead, "cannot read ", co_Path, "", errno);
     }
+    n_Length += static_cast<std::size_t>(i_read);
+    return i_read > 0;
 }

@@ -54,23 +54,12 @@ struct CT_Source {
 
     // Reads what the file holds at n_Offset, up to n_Length bytes: fewer only at its end.
     zip_int64_t i_ReadAt(std::uint64_t n_Offset, char* pc_Into, std::size_t n_Length) {
-        std::size_t n_done = 0;
-        while (n_done < n_Length) {
-            const ssize_t i_read = ::pread(i_Descriptor, pc_Into + n_done, n_Length - n_done,
-                                           static_cast<off_t>(n_Offset + n_done));
-            if (i_read < 0 && errno == EINTR) {
-                continue;
-            }
-            if (i_read < 0) {
-                zip_error_set(&co_Error, ZIP_ER_READ, errno);
-                return -1;
-            }
-            if (i_read == 0) {
-                break;
-            }
-            n_done += static_cast<std::size_t>(i_read);
+        const long long i_read = CT_OsFile::sn_ReadAt(i_Descriptor, n_Offset, pc_Into, n_Length);
+        if (i_read < 0) {
+            zip_error_set(&co_Error, ZIP_ER_READ, errno);
+            return -1;
         }
-        return static_cast<zip_int64_t>(n_done);
+        return static_cast<zip_int64_t>(i_read);
     }
 
     // Through the file layer, which words a full disk plainly and where tests make it fail.
