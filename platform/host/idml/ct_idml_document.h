@@ -152,8 +152,6 @@ class CT_IdmlDocument {
     std::unique_ptr<CT_IdmlXmlPart> pco_ReadStory(const std::string& s_Entry) const;
     // Waits until the story put away on a thread is packed: the story given, or all for null.
     void v_FinishPacking(const CT_IdmlXmlPart* pco_Story = nullptr) const;
-    static void sv_CollectAnchored(const pugi::xml_node& co_Story, const std::string& s_Key,
-                                   std::vector<std::pair<std::string, std::string>>& co_Into);
     void v_LoadPreferences(const std::string& s_Entry);
     void v_LoadLayer(const pugi::xml_node& co_Layer);
     void v_LoadSection(const pugi::xml_node& co_Section);

@@ -62,12 +62,13 @@ std::string CT_IdmlStoryCodec::s_ExportStart(const pugi::xml_node& co_Story,
     // note's is) is no start to go by.
     CT_IdmlStoryAnalysis co_start(co_Story, co_Options, n_Characters + 1);
     std::string s_content = co_start.s_TakeContent();
+    std::size_t n_bytes = CT_IdmlStoryPlainText::sn_PrefixBytes(s_content, n_Characters);
     if (co_start.b_Started() &&
-        CT_IdmlStoryPlainText::sn_PrefixBytes(s_content, n_Characters + 1) ==
-            CT_IdmlStoryPlainText::sn_PrefixBytes(s_content, n_Characters)) {
+        CT_IdmlStoryPlainText::sn_PrefixBytes(s_content, 1, n_bytes) == n_bytes) {
         s_content = s_Export(co_Story, co_Options);
+        n_bytes = CT_IdmlStoryPlainText::sn_PrefixBytes(s_content, n_Characters);
     }
-    b_Cut = CT_IdmlStoryPlainText::sb_KeepStart(s_content, n_Characters);
+    b_Cut = CT_IdmlStoryPlainText::sb_KeepBytes(s_content, n_bytes);
     return s_content;
 }
 

@@ -55,18 +55,21 @@ bool CT_IdmlStoryPlainText::sb_Extract(std::string_view co_Content, std::string&
 }
 
 bool CT_IdmlStoryPlainText::sb_KeepStart(std::string& co_Content, std::size_t n_Characters) {
-    const std::size_t n_bytes = sn_PrefixBytes(co_Content, n_Characters);
-    if (n_bytes == co_Content.size()) {
+    return sb_KeepBytes(co_Content, sn_PrefixBytes(co_Content, n_Characters));
+}
+
+bool CT_IdmlStoryPlainText::sb_KeepBytes(std::string& co_Content, std::size_t n_Bytes) {
+    if (n_Bytes >= co_Content.size()) {
         return false;
     }
-    co_Content.resize(n_bytes);
+    co_Content.resize(n_Bytes);
     co_Content.shrink_to_fit();
     return true;
 }
 
 std::size_t CT_IdmlStoryPlainText::sn_PrefixBytes(std::string_view co_Content,
-                                                  std::size_t n_Characters) {
-    std::size_t n_at = 0;
+                                                  std::size_t n_Characters, std::size_t n_From) {
+    std::size_t n_at = n_From;
     for (std::size_t n_count = 0; n_count < n_Characters; ++n_count) {
         if (co_NextCharacter(co_Content, n_at).empty()) {
             break;

@@ -17,8 +17,13 @@ class CT_IdmlStoryPlainText {
     // such a prefix gives what it gives of the whole content for any n_Limit + 2 <= n_Characters
     // (one more character tells that text follows, one more again that it is not the line end
     // that closes the story).
-    static std::size_t sn_PrefixBytes(std::string_view co_Content, std::size_t n_Characters);
+    // Counted from byte n_From, the end of a prefix already measured, it gives where the next
+    // n_Characters end: a count goes on from where the last stopped instead of starting over.
+    static std::size_t sn_PrefixBytes(std::string_view co_Content, std::size_t n_Characters,
+                                      std::size_t n_From = 0);
     // Cuts the content to sn_PrefixBytes of it, letting go of the rest's memory; true when
     // something was cut.
     static bool sb_KeepStart(std::string& co_Content, std::size_t n_Characters);
+    // The same for a prefix already measured: n_Bytes of it.
+    static bool sb_KeepBytes(std::string& co_Content, std::size_t n_Bytes);
 };

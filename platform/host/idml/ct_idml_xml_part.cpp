@@ -30,9 +30,9 @@ class CT_StringWriter : public pugi::xml_writer {
 }  // namespace
 
 CT_IdmlXmlPart::CT_IdmlXmlPart(const std::string& s_Package, std::string s_Entry,
-                               std::string s_Bytes, et_Use eo_Use)
+                               std::string s_Bytes, et_Use eo_Use, const CT_Visit& co_Visit)
     : s_EntryName(std::move(s_Entry)), eo_Use(eo_Use) {
-    v_Parse(s_Package, std::move(s_Bytes));
+    v_Parse(s_Package, std::move(s_Bytes), co_Visit);
 }
 
 CT_IdmlXmlPart::CT_IdmlXmlPart(std::string s_Entry, std::unique_ptr<CT_IdmlPackedSource> pco_Packed,
@@ -68,7 +68,8 @@ namespace {
 
 // Parsing in place spares a copy of every part and the gaps its freeing would leave between
 // the trees, which make every later allocation slower.
-void CT_IdmlXmlPart::v_Parse(const std::string& s_Package, std::string s_Bytes) const {
+void CT_IdmlXmlPart::v_Parse(const std::string& s_Package, std::string s_Bytes,
+                             const CT_Visit& co_Visit) const {
     s_Buffer = std::move(s_Bytes);
     pugi::xml_parse_result co_Result =
         co_Tree.load_buffer_inplace(s_Buffer.empty() ? nullptr : &s_Buffer[0], s_Buffer.size(),
@@ -78,7 +79,10 @@ void CT_IdmlXmlPart::v_Parse(const std::string& s_Package, std::string s_Bytes) 
                           co_Result ? "has no root element" : co_Result.description(),
                           co_Result.offset);
     }
-    if (const pugi::xml_node co_deep = CT_XmlDepth::sco_TooDeep(co_Tree.document_element())) {
+    const pugi::xml_node co_root = co_Tree.document_element();
+    if (const pugi::xml_node co_deep = co_Visit
+                                           ? CT_XmlDepth::sco_TooDeepVisiting(co_root, co_Visit)
+                                           : CT_XmlDepth::sco_TooDeep(co_root)) {
         const std::ptrdiff_t i_at = co_deep.offset_debug();
         co_Tree.reset();
         v_RefuseTooDeep(s_Package, s_EntryName, i_at);

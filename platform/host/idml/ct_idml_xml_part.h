@@ -7,6 +7,8 @@
 
 #include <pugixml.hpp>
 
+#include <cstddef>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -19,12 +21,16 @@ class CT_IdmlXmlPart {
     // Read-only parts drop the whitespace between elements; editable ones keep every character,
     // the declaration and processing instructions, so that writing them back loses nothing.
     enum et_Use { e_ReadOnly, e_Editable };
+    // Shown each element and its depth (the document element at 1) as the depth is checked.
+    using CT_Visit = std::function<void(const pugi::xml_node&, std::size_t)>;
 
     // Parses the bytes; a text that is not well-formed XML, or that nests elements deeper than
     // CT_XmlDepth::kn_Limit, raises e_BadDocument naming the package, the entry and the byte.
     // The tree is parsed in place: the part keeps the bytes, which the tree points into.
+    // A reader that must see every element is shown them by co_Visit, in document order, in
+    // the walk that measures the depth; none is shown beyond a depth the part is refused for.
     CT_IdmlXmlPart(const std::string& s_Package, std::string s_Entry, std::string s_Bytes,
-                   et_Use eo_Use);
+                   et_Use eo_Use, const CT_Visit& co_Visit = nullptr);
     // A changed part already put away: the bytes packed are its tree written out.
     CT_IdmlXmlPart(std::string s_Entry, std::unique_ptr<CT_IdmlPackedSource> pco_Packed,
                    et_Use eo_Use);
@@ -58,7 +64,8 @@ class CT_IdmlXmlPart {
     CT_IdmlPackedSource* pco_GetPacked() const { return b_Parsed ? nullptr : pco_Packed.get(); }
 
   private:
-    void v_Parse(const std::string& s_Package, std::string s_Bytes) const;
+    void v_Parse(const std::string& s_Package, std::string s_Bytes,
+                 const CT_Visit& co_Visit = nullptr) const;
 
     std::string s_EntryName;
     et_Use eo_Use;

@@ -91,6 +91,20 @@ TEST_F(CT_IdmlPackageTest, BrokenPackagesAreRefusedWithTheFileAndTheEntry) {
              v_WriteZip(co_Path, co_Entries);
          },
          ": entry \"Spreads/S.xml\" nests elements more than 1000 deep (at byte "},
+        // A story's depth is measured in the walk that also finds its anchored frames.
+        {"story nested too deep",
+         [&](const fs::path& co_Path) {
+             std::string s_Deep;
+             for (int i = 0; i < 1100; ++i) {
+                 s_Deep += "<XMLElement>";
+             }
+             s_Deep += "<TextFrame ParentStory=\"k1\"/>";
+             for (int i = 0; i < 1100; ++i) {
+                 s_Deep += "</XMLElement>";
+             }
+             v_WriteZip(co_Path, co_SmallPackage({{"k1", "<Content>A</Content>"}, {"k2", s_Deep}}));
+         },
+         ": entry \"Stories/Story_k2.xml\" nests elements more than 1000 deep (at byte "},
         {"damaged story",
          [&](const fs::path& co_Path) {
              std::string s_Text;
