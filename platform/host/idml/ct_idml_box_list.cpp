@@ -5,10 +5,6 @@
 
 namespace {
 
-bool b_Is(const pugi::xml_node& co_Node, const char* pc_Name) {
-    return std::strcmp(co_Node.name(), pc_Name) == 0;
-}
-
 // "n" is IDML's null reference.
 bool b_IsReference(const char* pc_Id) {
     return *pc_Id != '\0' && std::strcmp(pc_Id, "n") != 0;
@@ -19,6 +15,12 @@ bool b_IsReference(const char* pc_Id) {
 CT_IdmlBoxList::CT_IdmlBoxList(const CT_IdmlDocument& co_Document,
                                const CT_IdmlSelection& co_Selection)
     : co_Source(co_Document), co_Selection(co_Selection) {
+    std::size_t n_frames = 0;
+    for (const CT_IdmlSpreadPart& co_Spread : co_Document.co_Spreads()) {
+        n_frames += co_Spread.co_Frames.size();
+    }
+    co_Frames.reserve(n_frames);
+    co_List.reserve(n_frames);
     for (const CT_IdmlSpreadPart& co_Spread : co_Document.co_Spreads()) {
         v_ScanSpread(co_Spread, co_Document.co_PageSize());
     }
@@ -35,14 +37,22 @@ std::vector<CT_IdmlBox> CT_IdmlBoxList::co_Boxes(bool b_IgnorePasteBoard) const 
     return co_Result;
 }
 
-std::vector<CT_IdmlBox> CT_IdmlBoxList::co_AllBoxes(bool b_IgnorePasteBoard) const {
-    std::vector<CT_IdmlBox> co_Result = co_List;
-    for (CT_IdmlBox& co_Box : co_Result) {
+std::vector<CT_IdmlBox> CT_IdmlBoxList::co_AllBoxes(bool b_IgnorePasteBoard) const& {
+    return so_Marked(co_List, b_IgnorePasteBoard);
+}
+
+std::vector<CT_IdmlBox> CT_IdmlBoxList::co_AllBoxes(bool b_IgnorePasteBoard) && {
+    return so_Marked(std::move(co_List), b_IgnorePasteBoard);
+}
+
+std::vector<CT_IdmlBox> CT_IdmlBoxList::so_Marked(std::vector<CT_IdmlBox> co_Boxes,
+                                                  bool b_IgnorePasteBoard) {
+    for (CT_IdmlBox& co_Box : co_Boxes) {
         if (b_IgnorePasteBoard && co_Box.b_OnPasteBoard && co_Box.s_LeftOut.empty()) {
             co_Box.s_LeftOut = "on the pasteboard";
         }
     }
-    return co_Result;
+    return co_Boxes;
 }
 
 void CT_IdmlBoxList::v_ScanSpread(const CT_IdmlSpreadPart& co_Spread,
@@ -55,34 +65,8 @@ void CT_IdmlBoxList::v_ScanSpread(const CT_IdmlSpreadPart& co_Spread,
     if (!b_MasterSpread) {
         n_NextPage += static_cast<unsigned>(co_PageRects.size());
     }
-    // The spread's own transform only stacks spreads on the pasteboard: items are placed in
-    // spread coordinates, which is what the pages are measured in too.
-    v_Walk(co_Node, CT_IdmlTransform{}, CT_IdmlFrameState{});
-}
-
-void CT_IdmlBoxList::v_Walk(const pugi::xml_node& co_Parent, const CT_IdmlTransform& co_Map,
-                            const CT_IdmlFrameState& co_State) {
-    for (pugi::xml_node co_Child : co_Parent.children()) {
-        // An item's properties (its outline's points among them, most of a spread's elements)
-        // hold values, never items.
-        if (b_Is(co_Child, "Page") || b_Is(co_Child, "Properties")) {
-            continue;
-        }
-        if (b_Is(co_Child, "TextPath")) {
-            // Text on a path follows the outline, the layer and the state of its carrier.
-            v_Consider(co_Child, CT_IdmlGeometry::so_Outline(co_Parent, co_Map), co_State);
-            continue;
-        }
-        const CT_IdmlFrameState co_state = co_State.co_Inside(co_Child);
-        pugi::xml_attribute co_Transform = co_Child.attribute("ItemTransform");
-        CT_IdmlTransform co_Inner =
-            co_Transform ? CT_IdmlGeometry::so_Then(
-                               CT_IdmlGeometry::so_ParseTransform(co_Transform.value()), co_Map)
-                         : co_Map;
-        if (b_Is(co_Child, "TextFrame")) {
-            v_Consider(co_Child, CT_IdmlGeometry::so_Outline(co_Child, co_Inner), co_state);
-        }
-        v_Walk(co_Child, co_Inner, co_state);
+    for (const CT_IdmlSpreadFrame& co_frame : co_Spread.co_Frames) {
+        v_Consider(co_frame.co_Item, co_frame.co_Outline, co_frame.co_State);
     }
 }
 

@@ -35,14 +35,16 @@ class CT_IdmlBoxList {
     std::vector<CT_IdmlBox> co_Boxes(bool b_IgnorePasteBoard) const;
     // Every story in the same order; those left out carry their reason, pasteboard stories
     // "on the pasteboard" when they are ignored.
-    std::vector<CT_IdmlBox> co_AllBoxes(bool b_IgnorePasteBoard) const;
+    std::vector<CT_IdmlBox> co_AllBoxes(bool b_IgnorePasteBoard) const&;
+    // The same from a list that is done with: its boxes are moved out, not copied.
+    std::vector<CT_IdmlBox> co_AllBoxes(bool b_IgnorePasteBoard) &&;
     // Every frame in design-map order.
     const std::vector<CT_Frame>& co_GetFrames() const { return co_Frames; }
 
   private:
+    static std::vector<CT_IdmlBox> so_Marked(std::vector<CT_IdmlBox> co_Boxes,
+                                             bool b_IgnorePasteBoard);
     void v_ScanSpread(const CT_IdmlSpreadPart& co_Spread, const CT_IdmlPageSize& co_Size);
-    void v_Walk(const pugi::xml_node& co_Parent, const CT_IdmlTransform& co_Map,
-                const CT_IdmlFrameState& co_State);
     void v_Consider(const pugi::xml_node& co_Container, const CT_IdmlRect& co_Outline,
                     const CT_IdmlFrameState& co_State);
     CT_IdmlBox co_Place(const std::string& s_Key, const CT_IdmlRect& co_Outline) const;

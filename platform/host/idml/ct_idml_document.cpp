@@ -94,8 +94,9 @@ struct CT_IdmlDocument::CT_LoadedPart {
     std::string s_Entry;
     CT_NamedPart::et_Kind eo_Kind = CT_NamedPart::e_Story;
     CT_IdmlPackage::CT_Raw co_Raw;
-    std::unique_ptr<CT_IdmlXmlPart> pco_Part;  // kept when there is no reader
-    pugi::xml_node co_Spread;                  // a spread's element, in the spread store
+    std::unique_ptr<CT_IdmlXmlPart> pco_Part;   // kept when there is no reader
+    pugi::xml_node co_Spread;                   // a spread's element, in the spread store
+    std::vector<CT_IdmlSpreadFrame> co_Frames;  // its frames, found on the thread that read it
     std::string s_Key;
     std::vector<std::pair<std::string, std::string>> co_Anchored;
     // What the reader raised: it counts only after the story's id has been checked.
@@ -189,9 +190,9 @@ std::unique_ptr<CT_IdmlXmlPart> CT_IdmlDocument::pco_ReadStyles() const {
         s_Path(), s_StylesEntry, co_Package.s_Read(s_StylesEntry), CT_IdmlXmlPart::e_ReadOnly);
 }
 
-const CT_IdmlLayer* CT_IdmlDocument::pco_FindLayer(const std::string& s_Id) const {
+const CT_IdmlLayer* CT_IdmlDocument::pco_FindLayer(std::string_view co_Id) const {
     for (const auto& co_entry : co_LayerList) {
-        if (co_entry.first == s_Id) {
+        if (co_entry.first == co_Id) {
             return &co_entry.second;
         }
     }
@@ -273,6 +274,10 @@ void CT_IdmlDocument::v_ReadPart(CT_LoadedPart& co_Part) const {
             if (co_lock) {
                 co_Part.co_Spread = so_Inner(CT_IdmlXmlPart::sco_ParseInto(
                     co_store.co_Tree, s_Path(), co_Part.s_Entry, s_bytes));
+                // Under the store's lock, as no other part is being added to its tree: found
+                // here, while the spread is fresh in the cache and not on the thread that later
+                // orders the stories alone.
+                co_Part.co_Frames = CT_IdmlSpreadFrames::sco_Find(co_Part.co_Spread);
                 return;
             }
         }
@@ -308,8 +313,9 @@ void CT_IdmlDocument::v_ReadPart(CT_LoadedPart& co_Part) const {
 
 void CT_IdmlDocument::v_AddPart(CT_LoadedPart& co_Part) {
     if (co_Part.eo_Kind != CT_NamedPart::e_Story) {
-        co_SpreadParts.push_back(
-            {co_Part.co_Spread, co_Part.eo_Kind == CT_NamedPart::e_MasterSpread});
+        co_SpreadParts.push_back({co_Part.co_Spread,
+                                  co_Part.eo_Kind == CT_NamedPart::e_MasterSpread,
+                                  std::move(co_Part.co_Frames)});
         return;
     }
     // The story id is the key the tagged file names; it must lead to one story only.

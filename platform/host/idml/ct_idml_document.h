@@ -18,6 +18,7 @@
 #include "platform/common/ct_work_pool.h"
 #include "platform/host/idml/ct_idml_geometry.h"
 #include "platform/host/idml/ct_idml_package.h"
+#include "platform/host/idml/ct_idml_spread_frames.h"
 #include "platform/host/idml/ct_idml_xml_part.h"
 
 // A layer of the design map, as the layout application shows and prints it.
@@ -39,6 +40,7 @@ struct CT_IdmlSection {
 struct CT_IdmlSpreadPart {
     pugi::xml_node co_Inner;  // its <Spread> or <MasterSpread>, held by the document
     bool b_Master = false;
+    std::vector<CT_IdmlSpreadFrame> co_Frames;  // found as it was read
 };
 
 class CT_IdmlDocument {
@@ -85,7 +87,7 @@ class CT_IdmlDocument {
     // well-formed XML), or null when the document has none.
     std::unique_ptr<CT_IdmlXmlPart> pco_ReadStyles() const;
     // The layer with this id (a frame's ItemLayer), or null.
-    const CT_IdmlLayer* pco_FindLayer(const std::string& s_Id) const;
+    const CT_IdmlLayer* pco_FindLayer(std::string_view co_Id) const;
     // Layer names in design-map order.
     std::vector<std::string> co_LayerNames() const;
     // The ids of the conditions the document hides ("Condition/Web Only"); text under them is

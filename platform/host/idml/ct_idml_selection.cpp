@@ -13,7 +13,7 @@ std::string s_Quoted(const std::string& s_Name) {
 std::string CT_IdmlSelection::s_LeftOut(const CT_IdmlFrameState& co_Frame,
                                         const CT_IdmlDocument& co_Document) const {
     static const CT_IdmlLayer sco_NoLayer;
-    const CT_IdmlLayer* pco_layer = co_Document.pco_FindLayer(co_Frame.s_LayerId);
+    const CT_IdmlLayer* pco_layer = co_Document.pco_FindLayer(co_Frame.pc_LayerId);
     const CT_IdmlLayer& co_layer = pco_layer != nullptr ? *pco_layer : sco_NoLayer;
     const bool b_named = !co_LayerNames.empty();
     if (b_named && std::find(co_LayerNames.begin(), co_LayerNames.end(), co_layer.s_Name) ==
@@ -43,7 +43,7 @@ std::string CT_IdmlSelection::s_LeftOut(const CT_IdmlFrameState& co_Frame,
 
 std::string CT_IdmlSelection::ss_LayerName(const CT_IdmlFrameState& co_Frame,
                                            const CT_IdmlDocument& co_Document) {
-    const CT_IdmlLayer* pco_layer = co_Document.pco_FindLayer(co_Frame.s_LayerId);
+    const CT_IdmlLayer* pco_layer = co_Document.pco_FindLayer(co_Frame.pc_LayerId);
     return pco_layer != nullptr ? pco_layer->s_Name : std::string();
 }
 
@@ -57,15 +57,4 @@ std::vector<std::string> CT_IdmlSelection::co_UnknownLayers(
         }
     }
     return co_unknown;
-}
-
-CT_IdmlFrameState CT_IdmlFrameState::co_Inside(const pugi::xml_node& co_Item) const {
-    CT_IdmlFrameState co_state = *this;
-    if (pugi::xml_attribute co_layer = co_Item.attribute("ItemLayer")) {
-        co_state.s_LayerId = co_layer.value();
-    }
-    co_state.b_Hidden = co_state.b_Hidden || !co_Item.attribute("Visible").as_bool(true);
-    co_state.b_NonPrinting =
-        co_state.b_NonPrinting || co_Item.attribute("Nonprinting").as_bool(false);
-    return co_state;
 }

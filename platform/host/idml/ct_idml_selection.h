@@ -8,18 +8,6 @@
 
 #include "platform/host/idml/ct_idml_document.h"
 
-// What a frame is, for the choice: its layer (an ItemLayer id, inherited from the groups around
-// it) and whether it or a group around it is hidden or does not print.
-struct CT_IdmlFrameState {
-    std::string s_LayerId;
-    bool b_Hidden = false;
-    bool b_NonPrinting = false;
-
-    // The state of a page item inside the groups that give this one: its own layer, when it
-    // names one, and hidden or non-printing when it or they are.
-    CT_IdmlFrameState co_Inside(const pugi::xml_node& co_Item) const;
-};
-
 class CT_IdmlSelection {
   public:
     enum et_Layers {
