@@ -3,26 +3,17 @@
 #include <cstring>
 #include <utility>
 
-namespace {
-
-// "n" is IDML's null reference.
-bool b_IsReference(const char* pc_Id) {
-    return *pc_Id != '\0' && std::strcmp(pc_Id, "n") != 0;
-}
-
-}  // namespace
-
 CT_IdmlBoxList::CT_IdmlBoxList(const CT_IdmlDocument& co_Document,
                                const CT_IdmlSelection& co_Selection)
     : co_Source(co_Document), co_Selection(co_Selection) {
     std::size_t n_frames = 0;
-    for (const CT_IdmlSpreadPart& co_Spread : co_Document.co_Spreads()) {
-        n_frames += co_Spread.co_Frames.size();
+    for (const CT_IdmlSpreadPart& co_Spread : co_Document.co_SpreadOutlines()) {
+        n_frames += co_Spread.co_Outline.co_Frames.size();
     }
     co_Frames.reserve(n_frames);
     co_List.reserve(n_frames);
-    for (const CT_IdmlSpreadPart& co_Spread : co_Document.co_Spreads()) {
-        v_ScanSpread(co_Spread, co_Document.co_PageSize());
+    for (const CT_IdmlSpreadPart& co_Spread : co_Document.co_SpreadOutlines()) {
+        v_ScanSpread(co_Spread);
     }
     v_PlaceAnchored();
 }
@@ -55,32 +46,30 @@ std::vector<CT_IdmlBox> CT_IdmlBoxList::so_Marked(std::vector<CT_IdmlBox> co_Box
     return co_Boxes;
 }
 
-void CT_IdmlBoxList::v_ScanSpread(const CT_IdmlSpreadPart& co_Spread,
-                                  const CT_IdmlPageSize& co_Size) {
-    pugi::xml_node co_Node = co_Spread.co_Inner;
+void CT_IdmlBoxList::v_ScanSpread(const CT_IdmlSpreadPart& co_Spread) {
     b_MasterSpread = co_Spread.b_Master;
-    s_SpreadName = co_Node.attribute("Name").value();
-    co_PageRects = CT_IdmlGeometry::sco_PageRects(co_Node, b_MasterSpread, co_Size);
+    s_SpreadName = co_Spread.co_Outline.s_Name;
+    co_PageRects = co_Spread.co_Outline.co_PageRects;
     n_FirstPage = n_NextPage;
     if (!b_MasterSpread) {
         n_NextPage += static_cast<unsigned>(co_PageRects.size());
     }
-    for (const CT_IdmlSpreadFrame& co_frame : co_Spread.co_Frames) {
-        v_Consider(co_frame.co_Item, co_frame.co_Outline, co_frame.co_State);
+    for (const CT_IdmlSpreadFrame& co_frame : co_Spread.co_Outline.co_Frames) {
+        v_Consider(co_frame);
     }
 }
 
-void CT_IdmlBoxList::v_Consider(const pugi::xml_node& co_Container, const CT_IdmlRect& co_Outline,
-                                const CT_IdmlFrameState& co_State) {
-    const std::string s_Key = co_Container.attribute("ParentStory").value();
-    if (!b_IsReference(s_Key.c_str()) || !co_Source.b_HasStory(s_Key)) {
+void CT_IdmlBoxList::v_Consider(const CT_IdmlSpreadFrame& co_Met) {
+    const std::string& s_Key = co_Met.s_Story;
+    if (!co_Source.b_HasStory(s_Key)) {
         return;
     }
-    co_Frames.push_back({co_Container.attribute("Self").value(), s_Key,
-                         CT_IdmlSelection::ss_LayerName(co_State, co_Source),
-                         co_Selection.s_LeftOut(co_State, co_Source)});
+    const CT_IdmlFrameState co_state = co_Met.co_State();
+    co_Frames.push_back({co_Met.s_Self, s_Key, CT_IdmlSelection::ss_LayerName(co_state, co_Source),
+                         co_Selection.s_LeftOut(co_state, co_Source)});
     const CT_Frame& co_frame = co_Frames.back();
-    const bool b_Start = !b_IsReference(co_Container.attribute("PreviousTextFrame").value());
+    const bool b_Start = co_Met.b_Start;
+    const CT_IdmlRect& co_Outline = co_Met.co_Outline;
     auto co_Found = co_IndexByKey.find(s_Key);
     if (co_Found == co_IndexByKey.end()) {
         co_IndexByKey.emplace(s_Key, co_List.size());

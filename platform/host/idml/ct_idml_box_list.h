@@ -44,9 +44,8 @@ class CT_IdmlBoxList {
   private:
     static std::vector<CT_IdmlBox> so_Marked(std::vector<CT_IdmlBox> co_Boxes,
                                              bool b_IgnorePasteBoard);
-    void v_ScanSpread(const CT_IdmlSpreadPart& co_Spread, const CT_IdmlPageSize& co_Size);
-    void v_Consider(const pugi::xml_node& co_Container, const CT_IdmlRect& co_Outline,
-                    const CT_IdmlFrameState& co_State);
+    void v_ScanSpread(const CT_IdmlSpreadPart& co_Spread);
+    void v_Consider(const CT_IdmlSpreadFrame& co_Met);
     CT_IdmlBox co_Place(const std::string& s_Key, const CT_IdmlRect& co_Outline) const;
     void v_PlaceAnchored();
 

@@ -94,9 +94,8 @@ struct CT_IdmlDocument::CT_LoadedPart {
     std::string s_Entry;
     CT_NamedPart::et_Kind eo_Kind = CT_NamedPart::e_Story;
     CT_IdmlPackage::CT_Raw co_Raw;
-    std::unique_ptr<CT_IdmlXmlPart> pco_Part;   // kept when there is no reader
-    pugi::xml_node co_Spread;                   // a spread's element, in the spread store
-    std::vector<CT_IdmlSpreadFrame> co_Frames;  // its frames, found on the thread that read it
+    std::unique_ptr<CT_IdmlXmlPart> pco_Part;  // kept when there is no reader
+    CT_IdmlSpreadOutline co_Outline;           // a spread's, found on the thread that read it
     std::string s_Key;
     std::vector<std::pair<std::string, std::string>> co_Anchored;
     // What the reader raised: it counts only after the story's id has been checked.
@@ -257,6 +256,17 @@ void CT_IdmlDocument::v_LoadParts(const std::vector<CT_NamedPart>& co_Parts, uns
     }
 }
 
+const std::vector<CT_IdmlSpreadPart>& CT_IdmlDocument::co_Spreads() const {
+    if (!b_SpreadTrees) {
+        for (CT_IdmlSpreadPart& co_part : co_SpreadParts) {
+            co_part.co_Inner = so_Inner(CT_IdmlXmlPart::sco_ParseInto(
+                co_SpreadTrees, s_Path(), co_part.s_Entry, co_Package.s_Read(co_part.s_Entry)));
+        }
+        b_SpreadTrees = true;
+    }
+    return co_SpreadParts;
+}
+
 void CT_IdmlDocument::v_StopWhenCancelled() const {
     if (co_Cancel && co_Cancel()) {
         CT_Errors::v_ThrowError(e_HostFailure,
@@ -272,12 +282,14 @@ void CT_IdmlDocument::v_ReadPart(CT_LoadedPart& co_Part) const {
             CT_SpreadStore& co_store = *co_SpreadStores[n_store];
             const std::unique_lock<std::mutex> co_lock(co_store.co_Using, std::try_to_lock);
             if (co_lock) {
-                co_Part.co_Spread = so_Inner(CT_IdmlXmlPart::sco_ParseInto(
-                    co_store.co_Tree, s_Path(), co_Part.s_Entry, s_bytes));
-                // Under the store's lock, as no other part is being added to its tree: found
-                // here, while the spread is fresh in the cache and not on the thread that later
-                // orders the stories alone.
-                co_Part.co_Frames = CT_IdmlSpreadFrames::sco_Find(co_Part.co_Spread);
+                // Read here, while the spread is fresh in the cache and not on the thread that
+                // later orders the stories alone; the tree goes, so that the next spread reuses
+                // its memory.
+                co_Part.co_Outline = CT_IdmlSpreadFrames::sco_Read(
+                    so_Inner(CT_IdmlXmlPart::sco_ParseInto(co_store.co_Tree, s_Path(),
+                                                           co_Part.s_Entry, s_bytes)),
+                    co_Part.eo_Kind == CT_NamedPart::e_MasterSpread, co_Size);
+                co_store.co_Tree.reset();
                 return;
             }
         }
@@ -313,9 +325,8 @@ void CT_IdmlDocument::v_ReadPart(CT_LoadedPart& co_Part) const {
 
 void CT_IdmlDocument::v_AddPart(CT_LoadedPart& co_Part) {
     if (co_Part.eo_Kind != CT_NamedPart::e_Story) {
-        co_SpreadParts.push_back({co_Part.co_Spread,
-                                  co_Part.eo_Kind == CT_NamedPart::e_MasterSpread,
-                                  std::move(co_Part.co_Frames)});
+        co_SpreadParts.push_back({pugi::xml_node(), co_Part.eo_Kind == CT_NamedPart::e_MasterSpread,
+                                  co_Part.s_Entry, std::move(co_Part.co_Outline)});
         return;
     }
     // The story id is the key the tagged file names; it must lead to one story only.

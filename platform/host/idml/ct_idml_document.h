@@ -3,6 +3,8 @@
 // size of the preferences and every story by its id). It owns all of them. Saving rewrites only
 // the stories that changed. A document opened to be read through hands each story to a reader
 // as it opens and lets its tree go; a story asked for later is parsed again from the package.
+// Spreads are kept as their outlines (the frames the box list needs); their trees are parsed
+// again when first asked for.
 #pragma once
 
 #include <deque>
@@ -40,7 +42,8 @@ struct CT_IdmlSection {
 struct CT_IdmlSpreadPart {
     pugi::xml_node co_Inner;  // its <Spread> or <MasterSpread>, held by the document
     bool b_Master = false;
-    std::vector<CT_IdmlSpreadFrame> co_Frames;  // found as it was read
+    std::string s_Entry;
+    CT_IdmlSpreadOutline co_Outline;  // found as it was read
 };
 
 class CT_IdmlDocument {
@@ -67,7 +70,12 @@ class CT_IdmlDocument {
     CT_IdmlDocument& operator=(const CT_IdmlDocument&) = delete;
 
     const std::string& s_Path() const { return co_Package.s_Path(); }
-    const std::vector<CT_IdmlSpreadPart>& co_Spreads() const { return co_SpreadParts; }
+    // The spreads and master spreads in design-map order, with their trees. The trees are not
+    // kept as the document opens (ordering the stories needs only the outlines): the first
+    // call parses them again from the package, refusing what opening refused.
+    const std::vector<CT_IdmlSpreadPart>& co_Spreads() const;
+    // The same without their trees (co_Inner is null unless co_Spreads was asked for).
+    const std::vector<CT_IdmlSpreadPart>& co_SpreadOutlines() const { return co_SpreadParts; }
     const CT_IdmlPageSize& co_PageSize() const { return co_Size; }
     // Story ids in design-map order.
     const std::vector<std::string>& co_StoryKeys() const { return co_Keys; }
@@ -159,15 +167,17 @@ class CT_IdmlDocument {
     void v_LoadSection(const pugi::xml_node& co_Section);
 
     CT_IdmlPackage co_Package;
-    // Spreads are parsed into a few shared trees: a tree of its own takes at least a 32 KB page
-    // of nodes, four times what a spread of a few frames needs. A thread parses into a tree no
-    // other is using, so there are as many as threads that load.
+    // Spreads are parsed into a few trees, emptied after each: a tree of its own takes at least
+    // a 32 KB page of nodes, four times what a spread of a few frames needs. A thread parses
+    // into a tree no other is using, so there are as many as threads that load.
     struct CT_SpreadStore {
         std::mutex co_Using;
         pugi::xml_document co_Tree;
     };
     mutable std::vector<std::unique_ptr<CT_SpreadStore>> co_SpreadStores;
-    std::vector<CT_IdmlSpreadPart> co_SpreadParts;
+    mutable std::vector<CT_IdmlSpreadPart> co_SpreadParts;  // their trees parsed on demand
+    mutable pugi::xml_document co_SpreadTrees;              // which live here
+    mutable bool b_SpreadTrees = false;
     bool b_ChangedUnkept = false;
     CT_StoryReader co_Reader;
     std::vector<std::string> co_Keys;

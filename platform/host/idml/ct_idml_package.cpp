@@ -1,5 +1,6 @@
 #include "platform/host/idml/ct_idml_package.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <memory>
 #include <string_view>
@@ -93,6 +94,10 @@ void CT_IdmlPackage::v_Index() {
     co_Names.clear();
     co_Indexes.clear();
     zip_int64_t i_Count = zip_get_num_entries(co_Zip.get(), 0);
+    // Sized once: a package of many stories would rehash its thousands of names several times.
+    // The count is the directory's, which the library has read whole and so is no bigger.
+    co_Indexes.reserve(static_cast<std::size_t>(std::max<zip_int64_t>(i_Count, 0)));
+    co_Names.reserve(static_cast<std::size_t>(std::max<zip_int64_t>(i_Count, 0)));
     for (zip_int64_t i = 0; i < i_Count; ++i) {
         zip_uint64_t n_Index = static_cast<zip_uint64_t>(i);
         const char* pc_Name = zip_get_name(co_Zip.get(), n_Index, ZIP_FL_ENC_GUESS);
@@ -104,7 +109,7 @@ void CT_IdmlPackage::v_Index() {
             v_Refuse(s_Name, "appears twice");
         }
         v_CheckEntry(n_Index, s_Name);
-        co_Names.push_back(s_Name);
+        co_Names.push_back(std::move(s_Name));
     }
 }
 

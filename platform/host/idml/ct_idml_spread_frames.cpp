@@ -1,11 +1,17 @@
 #include "platform/host/idml/ct_idml_spread_frames.h"
 
 #include <cstring>
+#include <utility>
 
 namespace {
 
 bool b_Is(const pugi::xml_node& co_Node, const char* pc_Name) {
     return std::strcmp(co_Node.name(), pc_Name) == 0;
+}
+
+// "n" is IDML's null reference.
+bool b_IsReference(const char* pc_Id) {
+    return *pc_Id != '\0' && std::strcmp(pc_Id, "n") != 0;
 }
 
 }  // namespace
@@ -33,12 +39,15 @@ CT_IdmlFrameState CT_IdmlFrameState::co_Inside(const pugi::xml_node& co_Item) co
     return co_state;
 }
 
-std::vector<CT_IdmlSpreadFrame> CT_IdmlSpreadFrames::sco_Find(const pugi::xml_node& co_Spread) {
-    std::vector<CT_IdmlSpreadFrame> co_frames;
+CT_IdmlSpreadOutline CT_IdmlSpreadFrames::sco_Read(const pugi::xml_node& co_Spread, bool b_Master,
+                                                   const CT_IdmlPageSize& co_Size) {
+    CT_IdmlSpreadOutline co_outline;
+    co_outline.s_Name = co_Spread.attribute("Name").value();
+    co_outline.co_PageRects = CT_IdmlGeometry::sco_PageRects(co_Spread, b_Master, co_Size);
     // The spread's own transform only stacks spreads on the pasteboard: items are placed in
     // spread coordinates, which is what the pages are measured in too.
-    sv_Walk(co_Spread, CT_IdmlTransform{}, CT_IdmlFrameState{}, co_frames);
-    return co_frames;
+    sv_Walk(co_Spread, CT_IdmlTransform{}, CT_IdmlFrameState{}, co_outline.co_Frames);
+    return co_outline;
 }
 
 void CT_IdmlSpreadFrames::sv_Walk(const pugi::xml_node& co_Parent, const CT_IdmlTransform& co_Map,
@@ -53,8 +62,7 @@ void CT_IdmlSpreadFrames::sv_Walk(const pugi::xml_node& co_Parent, const CT_Idml
         }
         if (b_Is(co_child, "TextPath")) {
             // Text on a path follows the outline, the layer and the state of its carrier.
-            co_Into.push_back(
-                {co_child, co_Map, CT_IdmlGeometry::so_Outline(co_Parent, co_Map), co_State, true});
+            sv_Add(co_child, CT_IdmlGeometry::so_Outline(co_Parent, co_Map), co_State, co_Into);
             continue;
         }
         const CT_IdmlFrameState co_state = co_State.co_Inside(co_child);
@@ -64,9 +72,27 @@ void CT_IdmlSpreadFrames::sv_Walk(const pugi::xml_node& co_Parent, const CT_Idml
                                CT_IdmlGeometry::so_ParseTransform(co_transform.value()), co_Map)
                          : co_Map;
         if (b_Is(co_child, "TextFrame")) {
-            co_Into.push_back({co_child, co_inner, CT_IdmlGeometry::so_Outline(co_child, co_inner),
-                               co_state, false});
+            sv_Add(co_child, CT_IdmlGeometry::so_Outline(co_child, co_inner), co_state, co_Into);
         }
         sv_Walk(co_child, co_inner, co_state, co_Into);
     }
+}
+
+// A frame that shows no story ("n" is the null reference) is of no use to the box list.
+void CT_IdmlSpreadFrames::sv_Add(const pugi::xml_node& co_Item, const CT_IdmlRect& co_Outline,
+                                 const CT_IdmlFrameState& co_State,
+                                 std::vector<CT_IdmlSpreadFrame>& co_Into) {
+    const char* pc_story = co_Item.attribute("ParentStory").value();
+    if (!b_IsReference(pc_story)) {
+        return;
+    }
+    CT_IdmlSpreadFrame co_frame;
+    co_frame.s_Self = co_Item.attribute("Self").value();
+    co_frame.s_Story = pc_story;
+    co_frame.b_Start = !b_IsReference(co_Item.attribute("PreviousTextFrame").value());
+    co_frame.co_Outline = co_Outline;
+    co_frame.s_LayerId = co_State.pc_LayerId;
+    co_frame.b_Hidden = co_State.b_Hidden;
+    co_frame.b_NonPrinting = co_State.b_NonPrinting;
+    co_Into.push_back(std::move(co_frame));
 }

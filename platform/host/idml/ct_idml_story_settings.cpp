@@ -9,6 +9,10 @@
 
 namespace {
 
+bool b_Is(const pugi::xml_node& co_Node, const char* pc_Name) {
+    return std::strcmp(co_Node.name(), pc_Name) == 0;
+}
+
 // "n" is IDML's null reference.
 std::string s_Reference(const pugi::xml_node& co_Node, const char* pc_Attribute) {
     const std::string s_id = co_Node.attribute(pc_Attribute).value();
@@ -76,15 +80,35 @@ CT_IdmlStorySettings::CT_IdmlStorySettings(const CT_IdmlDocument& co_Document)
             co_spread.n_FirstPage = n_nextPage;
             n_nextPage += static_cast<unsigned>(co_spread.co_Pages.size());
         }
-        for (const CT_IdmlSpreadFrame& co_frame : co_part.co_Frames) {
-            v_Add(co_frame.co_Item, co_frame.co_Map, co_frame.co_State, co_spread,
-                  co_frame.b_OnPath);
-        }
+        v_Walk(co_node, CT_IdmlTransform{}, CT_IdmlFrameState{}, co_spread);
     }
     for (const auto& [s_holder, s_key] : co_Document.co_Anchored()) {
         if (s_holder != s_key) {
             co_AnchorHolders.emplace(s_key, s_holder);
         }
+    }
+}
+
+void CT_IdmlStorySettings::v_Walk(const pugi::xml_node& co_Parent, const CT_IdmlTransform& co_Map,
+                                  const CT_IdmlFrameState& co_State, const CT_Spread& co_Spread) {
+    for (pugi::xml_node co_child : co_Parent.children()) {
+        if (b_Is(co_child, "Page")) {
+            continue;
+        }
+        if (b_Is(co_child, "TextPath")) {
+            v_Add(co_child, co_Map, co_State, co_Spread, true);
+            continue;
+        }
+        const CT_IdmlFrameState co_state = co_State.co_Inside(co_child);
+        const pugi::xml_attribute co_transform = co_child.attribute("ItemTransform");
+        const CT_IdmlTransform co_inner =
+            co_transform ? CT_IdmlGeometry::so_Then(
+                               CT_IdmlGeometry::so_ParseTransform(co_transform.value()), co_Map)
+                         : co_Map;
+        if (b_Is(co_child, "TextFrame")) {
+            v_Add(co_child, co_inner, co_state, co_Spread, false);
+        }
+        v_Walk(co_child, co_inner, co_state, co_Spread);
     }
 }
 
