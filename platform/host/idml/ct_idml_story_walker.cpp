@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <string_view>
 
 #include "platform/common/ct_utf8.h"
 #include "platform/host/idml/ct_idml_story_break_run.h"
@@ -184,7 +185,11 @@ void CT_IdmlStoryWalker::v_Count(const CT_IdmlStoryEvent& co_Event) {
         n_Open = b_inside ? n_Open + 1 : n_Open - 1;
     }
     if (co_Event.eo_Kind == et_IdmlEvent::e_Text) {
-        n_Seen += CT_Utf8::sn_Columns(co_Event.co_Node.value());
+        // Only whether the text reaches n_StopAt counts: a long paragraph is not counted whole.
+        const std::string_view co_text = co_Event.co_Node.value();
+        for (std::size_t n_at = 0; n_at < co_text.size() && n_Seen < n_StopAt; ++n_Seen) {
+            CT_Utf8::sc_Next(co_text, n_at);
+        }
     } else if (co_Event.eo_Kind == et_IdmlEvent::e_Break) {
         ++n_Seen;
     }
