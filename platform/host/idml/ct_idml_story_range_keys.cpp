@@ -68,15 +68,20 @@ void v_AddAttributes(const pugi::xml_node& co_Node, std::string& co_Out,
     std::sort(co_attributes.begin(), co_attributes.end(), [](const auto& co_a, const auto& co_b) {
         return std::strcmp(co_a.first, co_b.first) < 0;
     });
+    // push_back, not append(1, c): the one inline and cheap, the other a call that may move
+    // the rest of the string, for each of hundreds of thousands of separators.
     for (const auto& co_attribute : co_attributes) {
-        co_Out.append(co_attribute.first).append(1, '\x01').append(co_attribute.second);
-        co_Out.append(1, '\x02');
+        co_Out.append(co_attribute.first);
+        co_Out.push_back('\x01');
+        co_Out.append(co_attribute.second);
+        co_Out.push_back('\x02');
     }
 }
 // Indentation between the children depends on nesting depth, not on formatting.
 void v_AddText(const char* pc_Text, std::string& co_Out) {
     if (pc_Text[std::strspn(pc_Text, " \t\r\n")] != '\0') {
-        co_Out.append(pc_Text).append(1, '\x03');
+        co_Out.append(pc_Text);
+        co_Out.push_back('\x03');
     }
 }
 }  // namespace
@@ -158,9 +163,11 @@ void CT_IdmlStoryRangeKeys::sv_AddProperties(const pugi::xml_node& co_Node, std:
             (b_Look ? b_IsInvisible : b_IsSpacing)(co_child.name())) {
             continue;
         }
-        co_Out.append(1, '\x04').append(co_child.name()).append(1, '\x05');
+        co_Out.push_back('\x04');
+        co_Out.append(co_child.name());
+        co_Out.push_back('\x05');
         v_AddAttributes(co_child, co_Out, b_Look ? b_IsInvisible : b_IsSpacing);
         sv_AddProperties(co_child, co_Out, b_Look);
-        co_Out.append(1, '\x06');
+        co_Out.push_back('\x06');
     }
 }
