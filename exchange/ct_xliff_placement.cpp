@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <cstring>
 #include <map>
+#include <optional>
 #include <unordered_map>
 #include <utility>
 
@@ -119,19 +120,46 @@ constexpr int kn_Merged = 0;
 constexpr int kn_AllRuns = 1;
 constexpr int kn_Story = 2;
 
-std::vector<CT_TaggedToken> co_View(int n_Way, const std::vector<CT_TaggedToken>& co_Paragraph,
-                                    const CT_StoryLayout::CT_Codes& co_Codes) {
-    return n_Way == kn_Story
-               ? co_Paragraph
-               : CT_XliffUnitCodes(co_Paragraph, co_Codes, n_Way == kn_AllRuns).cco_Read();
-}
+// A paragraph seen each way, each view made when first asked for: a unit's source is compared
+// with them and its target read back through the one that fits, and numbering a paragraph's
+// codes is most of what placing a unit costs.
+class CT_Ways {
+  public:
+    CT_Ways(const std::vector<CT_TaggedToken>& co_Paragraph,
+            const CT_StoryLayout::CT_Codes& co_Codes)
+        : co_Paragraph(co_Paragraph), co_Codes(co_Codes) {}
 
-// The first way whose view of the paragraph is what f_Fits takes; -1 for none.
+    // REQUIRES: n_Way is kn_Merged or kn_AllRuns.
+    const CT_XliffUnitCodes& co_UnitCodes(int n_Way) {
+        std::optional<CT_XliffUnitCodes>& co_codes = aco_Codes[n_Way];
+        if (!co_codes) {
+            co_codes.emplace(co_Paragraph, co_Codes, n_Way == kn_AllRuns);
+        }
+        return *co_codes;
+    }
+    const std::vector<CT_TaggedToken>& co_View(int n_Way) {
+        return n_Way == kn_Story ? co_Paragraph : co_UnitCodes(n_Way).cco_Read();
+    }
+    const std::string& s_View(int n_Way) {
+        std::optional<std::string>& s_view = as_Views[n_Way];
+        if (!s_view) {
+            s_view = s_Tagged(co_View(n_Way));
+        }
+        return *s_view;
+    }
+
+  private:
+    const std::vector<CT_TaggedToken>& co_Paragraph;
+    const CT_StoryLayout::CT_Codes& co_Codes;
+    std::optional<CT_XliffUnitCodes> aco_Codes[kn_Story];
+    std::optional<std::string> as_Views[kn_Story + 1];
+};
+
+// The first way the paragraph is seen in that f_Fits takes; -1 for none.
 template <typename ft_Fits>
-int n_WayOf(const std::vector<CT_TaggedToken>& co_Paragraph,
-            const CT_StoryLayout::CT_Codes& co_Codes, ft_Fits f_Fits) {
+int n_WayOf(ft_Fits f_Fits) {
     for (int n_way = kn_Merged; n_way <= kn_Story; ++n_way) {
-        if (f_Fits(co_View(n_way, co_Paragraph, co_Codes))) {
+        if (f_Fits(n_way)) {
             return n_way;
         }
     }
@@ -148,10 +176,8 @@ std::size_t n_Matching(const std::vector<CT_LayoutParagraph*>& co_paragraphs,
             continue;
         }
         const std::string s_source = s_Tagged(pco_unit->co_Source);
-        n_matching += n_WayOf(co_paragraphs[pco_unit->n_Number - 1]->co_Tokens, co_Codes,
-                              [&](const std::vector<CT_TaggedToken>& co_View) {
-                                  return s_Tagged(co_View) == s_source;
-                              }) >= 0;
+        CT_Ways co_ways(co_paragraphs[pco_unit->n_Number - 1]->co_Tokens, co_Codes);
+        n_matching += n_WayOf([&](int n_Way) { return co_ways.s_View(n_Way) == s_source; }) >= 0;
     }
     return n_matching;
 }
@@ -298,11 +324,11 @@ CT_XliffPlacement::CT_XliffPlacement(const std::string& co_Key,
         const std::string s_target = co_unit.b_Target ? s_Tagged(co_unit.co_Target) : "";
         // A document that holds this very translation already (imported before) has not
         // changed under it: importing it again changes nothing.
-        int n_way = n_WayOf(
-            co_paragraph.co_Tokens, co_codes, [&](const std::vector<CT_TaggedToken>& co_View) {
-                const std::string s_view = s_Tagged(co_View);
-                return s_view == s_source || (co_unit.b_Target && s_view == s_target);
-            });
+        CT_Ways co_ways(co_paragraph.co_Tokens, co_codes);
+        int n_way = n_WayOf([&](int n_Way) {
+            const std::string& s_view = co_ways.s_View(n_Way);
+            return s_view == s_source || (co_unit.b_Target && s_view == s_target);
+        });
         const bool b_sameSource = n_way >= 0;
         if (!b_sameSource) {
             v_Add(et_Finding::e_SourceDiffers, &co_unit, std::string(), s_Plain(co_unit.co_Source));
@@ -329,22 +355,18 @@ CT_XliffPlacement::CT_XliffPlacement(const std::string& co_Key,
         // document's objects and formatting must all come back.
         if (!b_sameSource) {
             const auto co_target = co_Codes(co_unit.co_Target);
-            n_way = n_WayOf(co_paragraph.co_Tokens, co_codes,
-                            [&](const std::vector<CT_TaggedToken>& co_View) {
-                                return co_Codes(co_View) == co_target;
-                            });
+            n_way =
+                n_WayOf([&](int n_Way) { return co_Codes(co_ways.co_View(n_Way)) == co_target; });
         }
         if (n_way == kn_Story) {
             co_new[n_index] = co_unit.co_Target;
-        } else if (n_way >= 0 &&
-                   s_Tagged(co_View(n_way, co_paragraph.co_Tokens, co_codes)) == s_target) {
+        } else if (n_way >= 0 && co_ways.s_View(n_way) == s_target) {
             // Left as it was: the paragraph's own runs, merged ones too, come back exactly.
             co_new[n_index] = co_paragraph.co_Tokens;
         } else if (n_way >= 0) {
             // The target's codes are the source's (checked above), so each maps back.
             std::string s_code;
-            if (!CT_XliffUnitCodes(co_paragraph.co_Tokens, co_codes, n_way == kn_AllRuns)
-                     .b_Back(co_unit.co_Target, co_new[n_index], s_code)) {
+            if (!co_ways.co_UnitCodes(n_way).b_Back(co_unit.co_Target, co_new[n_index], s_code)) {
                 n_way = -1;
             }
         }
