@@ -18,7 +18,13 @@ const T& cco_Find(const CT_HandleRegistry<T>& co_Registry, void* p_Handle, const
 
 }  // namespace
 
+// Asked for every box of a document: a lookup first, as an emplace makes (and copies the path
+// into) a node before it finds the file known.
 unsigned CT_IdmlHandles::n_FileOf(const std::string& s_File) {
+    const auto co_known = co_Files.find(s_File);
+    if (co_known != co_Files.end()) {
+        return co_known->second;
+    }
     return co_Files.emplace(s_File, static_cast<unsigned>(co_Files.size() + 1)).first->second;
 }
 
@@ -29,8 +35,8 @@ void* CT_IdmlHandles::p_NewDocument(unsigned n_Serial, const std::string& s_File
 
 void* CT_IdmlHandles::p_NewBox(unsigned n_Serial, const std::string& s_File,
                                const CT_IdmlBox& co_Box) {
-    auto co_Identity = co_BoxIdentities.emplace(std::make_pair(n_FileOf(s_File), co_Box.s_Key),
-                                                co_BoxIdentities.size() + 1);
+    auto co_Identity = co_BoxIdentities.try_emplace(std::make_pair(n_FileOf(s_File), co_Box.s_Key),
+                                                    co_BoxIdentities.size() + 1);
     return co_Boxes.p_Add(CT_IdmlBoxHandle{n_Serial, co_Identity.first->second, co_Box});
 }
 
