@@ -105,6 +105,12 @@ CT_IdmlTransform CT_IdmlGeometry::so_Then(const CT_IdmlTransform& i, const CT_Id
             i.c * o.b + i.d * o.d, i.tx * o.a + i.ty * o.c + o.tx, i.tx * o.b + i.ty * o.d + o.ty};
 }
 
+CT_IdmlTransform CT_IdmlGeometry::so_Inside(const pugi::xml_node& co_Item,
+                                            const CT_IdmlTransform& co_Map) {
+    const pugi::xml_attribute co_transform = co_Item.attribute("ItemTransform");
+    return co_transform ? so_Then(so_ParseTransform(co_transform.value()), co_Map) : co_Map;
+}
+
 CT_IdmlRect CT_IdmlGeometry::so_Outline(const pugi::xml_node& co_Item,
                                         const CT_IdmlTransform& co_Map) {
     CT_IdmlRect co_Rect;

@@ -34,6 +34,10 @@ class CT_IdmlGeometry {
     // First co_Inner, then co_Outer: how an item inside a group reaches spread coordinates.
     static CT_IdmlTransform so_Then(const CT_IdmlTransform& co_Inner,
                                     const CT_IdmlTransform& co_Outer);
+    // What takes an item's own coordinates to where co_Map takes its parent's: its
+    // ItemTransform, then co_Map; co_Map alone for an item without one.
+    static CT_IdmlTransform so_Inside(const pugi::xml_node& co_Item,
+                                      const CT_IdmlTransform& co_Map);
 
     // The bounding box of the item's path points after the transform; an item without path
     // points is the point its transform puts the origin at.

@@ -58,11 +58,7 @@ void CT_IdmlLayout::v_Walk(const pugi::xml_node& co_Parent, const CT_IdmlTransfo
             v_Add(co_Child, CT_IdmlGeometry::so_Outline(co_Parent, co_Map), co_Spread, co_Groups);
             continue;
         }
-        pugi::xml_attribute co_Transform = co_Child.attribute("ItemTransform");
-        const CT_IdmlTransform co_Inner =
-            co_Transform ? CT_IdmlGeometry::so_Then(
-                               CT_IdmlGeometry::so_ParseTransform(co_Transform.value()), co_Map)
-                         : co_Map;
+        const CT_IdmlTransform co_Inner = CT_IdmlGeometry::so_Inside(co_Child, co_Map);
         if (b_Is(co_Child, "TextFrame")) {
             v_Add(co_Child, CT_IdmlGeometry::so_Outline(co_Child, co_Inner), co_Spread, co_Groups);
         }

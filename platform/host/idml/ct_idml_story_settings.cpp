@@ -100,11 +100,7 @@ void CT_IdmlStorySettings::v_Walk(const pugi::xml_node& co_Parent, const CT_Idml
             continue;
         }
         const CT_IdmlFrameState co_state = co_State.co_Inside(co_child);
-        const pugi::xml_attribute co_transform = co_child.attribute("ItemTransform");
-        const CT_IdmlTransform co_inner =
-            co_transform ? CT_IdmlGeometry::so_Then(
-                               CT_IdmlGeometry::so_ParseTransform(co_transform.value()), co_Map)
-                         : co_Map;
+        const CT_IdmlTransform co_inner = CT_IdmlGeometry::so_Inside(co_child, co_Map);
         if (b_Is(co_child, "TextFrame")) {
             v_Add(co_child, co_inner, co_state, co_Spread, false);
         }
