@@ -225,6 +225,12 @@ CT_IdmlInflater& co_ThreadInflater() {
 // the pool, a few ahead of the one taken, so that only those few are held at a time.
 void CT_IdmlDocument::v_LoadParts(const std::vector<CT_NamedPart>& co_Parts, unsigned n_Threads) {
     std::deque<CT_LoadedPart> co_loading;  // outlives the pool, whose jobs point into it
+    // Sized once for the stories named: thousands of ids would rehash the map several times.
+    const std::size_t n_stories = static_cast<std::size_t>(std::count_if(
+        co_Parts.begin(), co_Parts.end(),
+        [](const CT_NamedPart& co_Part) { return co_Part.eo_Kind == CT_NamedPart::e_Story; }));
+    co_StoriesById.reserve(co_StoriesById.size() + n_stories);
+    co_Keys.reserve(co_Keys.size() + n_stories);
     CT_WorkPool co_pool(n_Threads);
     // The pool's threads and this one, which runs jobs while it waits.
     while (co_SpreadStores.size() < CT_WorkPool::sn_Threads(n_Threads) + 1) {
