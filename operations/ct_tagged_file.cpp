@@ -7,14 +7,14 @@
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
+#include <memory>
 #include <system_error>
 #include <utility>
 
 #include "operations/ct_file_kind.h"
 #include "operations/ct_text_place.h"
 #include "platform/common/ct_errors.h"
+#include "platform/common/ct_file_bytes.h"
 #include "platform/common/ct_run_folder.h"
 #include "platform/common/ct_utf8.h"
 #include "platform/host/ct_basic_interface.h"
@@ -27,7 +27,7 @@ std::string s_Plain(const CT_String& co_Text) {
 
 // CR LF and a lone CR become LF; nothing else changes, so lines and columns stay where they
 // were.
-std::string s_WithLineFeeds(const std::string& s_Bytes) {
+std::string s_WithLineFeeds(std::string_view s_Bytes) {
     std::string s_out;
     s_out.reserve(s_Bytes.size());
     for (std::size_t n_at = 0; n_at < s_Bytes.size(); ++n_at) {
@@ -40,7 +40,7 @@ std::string s_WithLineFeeds(const std::string& s_Bytes) {
     return s_out;
 }
 
-std::string s_WriteCopy(const std::string& s_Text, const std::string& s_Original) {
+std::string s_WriteCopy(std::string_view s_Text, const std::string& s_Original) {
     std::string s_template = CT_RunFolder::ss_Temporary() + "copy-XXXXXX.stt";
     const int i_fd = mkstemps(s_template.data(), 4);
     if (i_fd < 0) {
@@ -67,35 +67,41 @@ std::string s_WriteCopy(const std::string& s_Text, const std::string& s_Original
 }
 }  // namespace
 
+// The file's text: its bytes where they lie, or a copy with LF line ends of a file that has CR.
+struct CT_TaggedFile::CT_Text {
+    std::unique_ptr<CT_FileBytes> pco_Bytes;
+    std::string s_LineFeeds;
+    std::string_view co_View;
+};
+
+std::string_view CT_TaggedFile::s_Text() const {
+    return pco_Text->co_View;
+}
+
 CT_TaggedFile::CT_TaggedFile(const std::string& s_Path, bool b_Places)
     : s_Path(s_Path), b_Places(b_Places) {
-    std::ifstream co_file(s_Path, std::ios::binary);
-    if (!co_file) {
-        const std::string s_why = std::strerror(errno);
-        CT_Errors::v_ThrowError(e_FileOpen,
-                                CT_String(("cannot open \"" + s_Path + "\": " + s_why).c_str()));
-    }
-    // Read in one piece: a translation of a large document runs to tens of megabytes. A pipe
-    // has no size and is read as it comes.
-    std::string s_bytes;
-    co_file.seekg(0, std::ios::end);
-    const std::streamoff n_size = co_file.tellg();
-    if (n_size >= 0) {
-        co_file.seekg(0, std::ios::beg);
-        s_bytes.resize(static_cast<std::size_t>(n_size));
-        co_file.read(&s_bytes[0], n_size);
-        s_bytes.resize(static_cast<std::size_t>(co_file.gcount()));
-    } else {
-        co_file.clear();
-        s_bytes.assign(std::istreambuf_iterator<char>(co_file), {});
-    }
-    if (co_file.bad()) {
+    // Mapped, not read into memory of its own: a translation of a large document runs to tens
+    // of megabytes, which a copy would first clear and then fill. A pipe is read as it comes.
+    auto pco_text = std::make_shared<CT_Text>();
+    try {
+        pco_text->pco_Bytes = std::make_unique<CT_FileBytes>(s_Path);
+    } catch (et_ErrorCode eo_code) {
+        if (eo_code != e_FileRead) {
+            throw;
+        }
         CT_Errors::v_ThrowError(e_FileRead, CT_String(("cannot read \"" + s_Path + "\"").c_str()));
     }
-    v_CheckEncoding(s_bytes);
-    const bool b_cr = s_bytes.find('\r') != std::string::npos;
-    pco_Text =
-        std::make_shared<const std::string>(b_cr ? s_WithLineFeeds(s_bytes) : std::move(s_bytes));
+    const std::string_view co_bytes = pco_text->pco_Bytes->co_View();
+    v_CheckEncoding(co_bytes);
+    const bool b_cr = co_bytes.find('\r') != std::string_view::npos;
+    if (b_cr) {
+        pco_text->s_LineFeeds = s_WithLineFeeds(co_bytes);
+        pco_text->pco_Bytes.reset();
+        pco_text->co_View = pco_text->s_LineFeeds;
+    } else {
+        pco_text->co_View = co_bytes;
+    }
+    pco_Text = std::move(pco_text);
     v_ReadStories();
     // A pipe is read once: the kernel, which opens the file again by its path, gets a copy.
     std::error_code co_error;
@@ -113,12 +119,12 @@ CT_TaggedFile::~CT_TaggedFile() {
 CT_TaggedFile::CT_Contents CT_TaggedFile::pco_Contents() const {
     const std::string s_endTag = s_Plain(CT_StoryTags::sco_EndTag);
     struct CT_Held {
-        std::shared_ptr<const std::string> pco_Text;
+        std::shared_ptr<const CT_Text> pco_Text;
         std::map<std::string, std::string_view> co_ByKey;
     };
     auto pco_held = std::make_shared<CT_Held>();
     pco_held->pco_Text = pco_Text;
-    const std::string_view co_text(*pco_Text);
+    const std::string_view co_text = s_Text();
     for (const CT_Story& co_story : co_Stories) {
         // Read as the import reads a story: up to the first end tag after its start tag.
         const std::size_t n_end = co_text.find(s_endTag, co_story.n_Content);
@@ -176,8 +182,9 @@ void CT_TaggedFile::v_Refuse(std::size_t n_Offset, const std::string& s_What) co
     CT_Errors::v_ThrowError(e_FileRead, CT_String(s_Message(n_Offset, s_What).c_str()));
 }
 
-void CT_TaggedFile::v_CheckEncoding(const std::string& s_Bytes) const {
-    CT_FileKind::et_Kind eo_kind = CT_FileKind::seo_Guess(s_Bytes.substr(0, CT_FileKind::sn_Head));
+void CT_TaggedFile::v_CheckEncoding(std::string_view s_Bytes) const {
+    CT_FileKind::et_Kind eo_kind =
+        CT_FileKind::seo_Guess(std::string(s_Bytes.substr(0, CT_FileKind::sn_Head)));
     if ((eo_kind == CT_FileKind::e_Other || eo_kind == CT_FileKind::e_Tagged) &&
         s_Bytes.find('\0', CT_FileKind::sn_Head) != std::string::npos) {
         eo_kind = CT_FileKind::e_Binary;
@@ -242,7 +249,7 @@ void CT_TaggedFile::v_ReadStories() {
         if (n_keyEnd == std::string::npos || n_keyEnd > n_line) {
             v_Refuse(n_tag, "the story's key has no closing quote on its line");
         }
-        const std::string s_key = s_Text().substr(n_key, n_keyEnd - n_key);
+        const std::string s_key(s_Text().substr(n_key, n_keyEnd - n_key));
         if (s_key.empty()) {
             v_Refuse(n_tag, "the story's key is empty (NAME=\"\")");
         }
@@ -265,7 +272,7 @@ void CT_TaggedFile::v_ReadStories() {
     for (std::size_t n_line = n_body; n_line < s_Text().size();) {
         std::size_t n_next = s_Text().find('\n', n_line);
         n_next = n_next == std::string::npos ? s_Text().size() : n_next + 1;
-        const std::string s_line = s_Text().substr(n_line, n_next - n_line);
+        const std::string s_line(s_Text().substr(n_line, n_next - n_line));
         const bool b_blank = s_line.find_first_not_of(" \t\n") == std::string::npos;
         if (!b_blank && s_Text().compare(n_line, s_close.size(), s_close) != 0) {
             v_Refuse(n_line, "no story was found: this line is not a story tag " + s_start +

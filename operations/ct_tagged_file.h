@@ -3,7 +3,7 @@
 // the kernel's import reads them. Whatever is wrong is named with the file, the line and the
 // column. A file saved with CR LF or CR line ends is accepted: the kernel is given a copy with
 // LF line ends, which the object owns and removes when it is destroyed; so is a pipe, which can
-// be read only once.
+// be read only once. The file is read where it lies (mapped), not copied into memory.
 #pragma once
 
 #include <cstddef>
@@ -50,15 +50,16 @@ class CT_TaggedFile {
     std::string s_Locate(const std::string& s_Error) const;
 
   private:
-    void v_CheckEncoding(const std::string& s_Bytes) const;
+    void v_CheckEncoding(std::string_view co_Bytes) const;
     void v_ReadStories();
     [[noreturn]] void v_Refuse(std::size_t n_Offset, const std::string& s_What) const;
 
     std::string s_Path;
     bool b_Places;
-    const std::string& s_Text() const { return *pco_Text; }
+    std::string_view s_Text() const;
 
-    std::shared_ptr<const std::string> pco_Text;  // with LF line ends
+    struct CT_Text;
+    std::shared_ptr<const CT_Text> pco_Text;  // with LF line ends
     std::string s_Copy;
     std::vector<CT_Story> co_Stories;
 };

@@ -374,6 +374,7 @@ TEST_F(CT_CliBadInputTest, ATranslationOfTheWrongKindIsNamedAsWhatItIs) {
         s_wide += std::string(1, c) + '\0';
     }
     v_Write("wide.stt", s_wide);
+    fs::create_directory(s_Path("folder.stt"));
     const std::string s_zip = " is a zip archive (a document?), not a tagged story file";
     std::vector<CT_Refusal> co_cases;
     for (const char* pc_command : {"import", "check"}) {
@@ -396,6 +397,7 @@ TEST_F(CT_CliBadInputTest, ATranslationOfTheWrongKindIsNamedAsWhatItIs) {
                 "\"wide.stt\" is UTF-16 text; a tagged story file is read as UTF-8: save it as "
                 "UTF-8");
         co_case("missing.xlf", "cannot open \"missing.xlf\": No such file or directory");
+        co_case("folder.stt", "cannot read \"folder.stt\"");
     }
     v_ExpectRefusals(co_cases);
     // Read in the format its content has, each goes in.
