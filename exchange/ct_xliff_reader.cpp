@@ -209,6 +209,15 @@ bool b_Referring(std::string_view co_Unit) {
     return co_Unit.find("&#") != std::string_view::npos;
 }
 
+// Gives a stretch of a file's bytes back; bytes that are no file's are only kept.
+CT_XliffUnitSpans::CT_Passed f_GivingBack(CT_FileBytes* pco_File) {
+    return [pco_File](std::size_t n_From, std::size_t n_To) {
+        if (pco_File != nullptr) {
+            pco_File->v_GiveBack(n_From, n_To);
+        }
+    };
+}
+
 void v_Poll(const CT_XliffReader::CT_Cancel& f_Cancel) {
     if (f_Cancel && f_Cancel()) {
         throw CT_XliffReader::CT_Cancelled();
@@ -265,11 +274,7 @@ std::vector<std::string> CT_XliffReader::sco_Keys(std::string_view co_Bytes,
     std::vector<std::string> co_keys;
     // The units' start tags are in the outline: their content need not be parsed at all.
     const CT_XliffUnitSpans co_spans(co_Bytes, CT_XliffUnitSpans::e_WithUnits,
-                                     [pco_File](std::size_t n_From, std::size_t n_To) {
-                                         if (pco_File != nullptr) {
-                                             pco_File->v_GiveBack(n_From, n_To);
-                                         }
-                                     });
+                                     f_GivingBack(pco_File));
     const std::string_view co_outline =
         co_spans.b_Found() ? std::string_view(co_spans.cco_Outline()) : co_Bytes;
     pugi::xml_document co_document;
@@ -363,11 +368,7 @@ bool CT_XliffReader::b_ReadByUnits(std::string_view co_Bytes, const CT_Cancel& f
     std::vector<std::size_t> co_depths;  // how deep each unit stands
     std::vector<bool> co_reads;          // whether it stands in a <file>, and so is read
     // Each pass over a file's bytes gives them back behind it.
-    const auto v_GiveBack = [&](std::size_t n_From, std::size_t n_To) {
-        if (pco_File != nullptr) {
-            pco_File->v_GiveBack(n_From, n_To);
-        }
-    };
+    const CT_XliffUnitSpans::CT_Passed v_GiveBack = f_GivingBack(pco_File);
     CT_Lines co_lines;
     constexpr std::size_t kn_Stretch = std::size_t{4} << 20;
     for (std::size_t n_at = 0; n_at < co_Bytes.size(); n_at += kn_Stretch) {

@@ -1,6 +1,5 @@
 #include "platform/host/idml/ct_idml_box_list.h"
 
-#include <cstring>
 #include <utility>
 
 CT_IdmlBoxList::CT_IdmlBoxList(const CT_IdmlDocument& co_Document,

@@ -232,10 +232,6 @@ void CT_IdmlDocument::v_LoadParts(const std::vector<CT_NamedPart>& co_Parts, uns
     co_StoriesById.reserve(co_StoriesById.size() + n_stories);
     co_Keys.reserve(co_Keys.size() + n_stories);
     CT_WorkPool co_pool(n_Threads);
-    // The pool's threads and this one, which runs jobs while it waits.
-    while (co_SpreadStores.size() < CT_WorkPool::sn_Threads(n_Threads) + 1) {
-        co_SpreadStores.push_back(std::make_unique<CT_SpreadStore>());
-    }
     std::size_t n_given = 0;
     for (std::size_t n_taken = 0; n_taken < co_Parts.size(); ++n_taken) {
         for (; n_given < co_Parts.size() && n_given - n_taken < co_pool.n_Ahead(); ++n_given) {
@@ -284,21 +280,13 @@ void CT_IdmlDocument::v_ReadPart(CT_LoadedPart& co_Part) const {
     std::string s_bytes = co_Package.s_Unpack(co_Part.s_Entry, co_Part.co_Raw, co_ThreadInflater());
     co_Part.co_Raw = CT_IdmlPackage::CT_Raw();
     if (co_Part.eo_Kind != CT_NamedPart::e_Story) {
-        for (std::size_t n_store = 0;; n_store = (n_store + 1) % co_SpreadStores.size()) {
-            CT_SpreadStore& co_store = *co_SpreadStores[n_store];
-            const std::unique_lock<std::mutex> co_lock(co_store.co_Using, std::try_to_lock);
-            if (co_lock) {
-                // Read here, while the spread is fresh in the cache and not on the thread that
-                // later orders the stories alone; the tree goes, so that the next spread reuses
-                // its memory.
-                co_Part.co_Outline = CT_IdmlSpreadFrames::sco_Read(
-                    so_Inner(CT_IdmlXmlPart::sco_ParseInto(co_store.co_Tree, s_Path(),
-                                                           co_Part.s_Entry, s_bytes)),
-                    co_Part.eo_Kind == CT_NamedPart::e_MasterSpread, co_Size);
-                co_store.co_Tree.reset();
-                return;
-            }
-        }
+        // Read here, while the spread is fresh in the cache and not on the thread that later
+        // orders the stories alone; the tree goes with the call.
+        pugi::xml_document co_tree;
+        co_Part.co_Outline = CT_IdmlSpreadFrames::sco_Read(
+            so_Inner(CT_IdmlXmlPart::sco_ParseInto(co_tree, s_Path(), co_Part.s_Entry, s_bytes)),
+            co_Part.eo_Kind == CT_NamedPart::e_MasterSpread, co_Size);
+        return;
     }
     // The stories of frames anchored in the text, met in the walk that checks the depth, which
     // passes each element once: the story is most of what is read, and a second walk over it

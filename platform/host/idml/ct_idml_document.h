@@ -10,7 +10,6 @@
 #include <deque>
 #include <functional>
 #include <memory>
-#include <mutex>
 #include <string>
 #include <unordered_map>
 #include <unordered_set>
@@ -167,14 +166,6 @@ class CT_IdmlDocument {
     void v_LoadSection(const pugi::xml_node& co_Section);
 
     CT_IdmlPackage co_Package;
-    // Spreads are parsed into a few trees, emptied after each: a tree of its own takes at least
-    // a 32 KB page of nodes, four times what a spread of a few frames needs. A thread parses
-    // into a tree no other is using, so there are as many as threads that load.
-    struct CT_SpreadStore {
-        std::mutex co_Using;
-        pugi::xml_document co_Tree;
-    };
-    mutable std::vector<std::unique_ptr<CT_SpreadStore>> co_SpreadStores;
     mutable std::vector<CT_IdmlSpreadPart> co_SpreadParts;  // their trees parsed on demand
     mutable pugi::xml_document co_SpreadTrees;              // which live here
     mutable bool b_SpreadTrees = false;

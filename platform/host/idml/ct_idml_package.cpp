@@ -96,8 +96,9 @@ void CT_IdmlPackage::v_Index() {
     zip_int64_t i_Count = zip_get_num_entries(co_Zip.get(), 0);
     // Sized once: a package of many stories would rehash its thousands of names several times.
     // The count is the directory's, which the library has read whole and so is no bigger.
-    co_Indexes.reserve(static_cast<std::size_t>(std::max<zip_int64_t>(i_Count, 0)));
-    co_Names.reserve(static_cast<std::size_t>(std::max<zip_int64_t>(i_Count, 0)));
+    const std::size_t n_count = static_cast<std::size_t>(std::max<zip_int64_t>(i_Count, 0));
+    co_Indexes.reserve(n_count);
+    co_Names.reserve(n_count);
     for (zip_int64_t i = 0; i < i_Count; ++i) {
         zip_uint64_t n_Index = static_cast<zip_uint64_t>(i);
         const char* pc_Name = zip_get_name(co_Zip.get(), n_Index, ZIP_FL_ENC_GUESS);
