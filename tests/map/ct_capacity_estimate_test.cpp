@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <utility>
 
 #include "map/ct_capacity_estimate.h"
 
@@ -75,6 +76,19 @@ TEST(CapacityEstimate, FillCountsWholeLinesForEveryParagraphButTheLast) {
     EXPECT_DOUBLE_EQ(co_estimate.d_Fill("a\n<g1>b</g1>\n"), (200.0 + 5) / 1600);
     EXPECT_DOUBLE_EQ(co_estimate.d_Fill(s_line + "x\n" + s_line), (400.0 + 200) / 1600);
     EXPECT_DOUBLE_EQ(co_estimate.d_Fill("<x1/>\n"), 0);
+}
+
+// Each character counts once, whether it stands among eight plain bytes or beside a wide one:
+// half an em for ASCII, one for a tab or a wide character.
+TEST(CapacityEstimate, MeasuresTabsAndWideCharactersWhereverTheyStand) {
+    const auto co_measure = [](const std::string& s_Text) {
+        const CT_CapacityEstimate::CT_Measure co_got = CT_CapacityEstimate::sco_Measure(s_Text);
+        return std::make_pair(co_got.co_Paragraphs.at(0), co_got.n_Characters);
+    };
+    EXPECT_EQ(co_measure("a\tb\tc\td\te\tf\tg\th\t"), std::make_pair(12.0, std::size_t{16}));
+    EXPECT_EQ(co_measure("\t\t\t\t\t\t\t\tabc"), std::make_pair(9.5, std::size_t{11}));
+    EXPECT_EQ(co_measure("\xE6\x97\xA5\tabcdefgh\xE6\x97\xA5x"),
+              std::make_pair(7.5, std::size_t{12}));
 }
 
 TEST(CapacityEstimate, FramesWithoutGeometryAreNotMeasured) {
