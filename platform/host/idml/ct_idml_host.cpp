@@ -304,7 +304,9 @@ void CT_IdmlHost::v_GenerateBoxList(int b_IgnorePasteBoard) {
     }
     v_ReportLeftOut(co_all, co_document);
     co_BoxList.clear();
+    co_BoxList.reserve(co_all.size());
     co_ListedByKey.clear();
+    co_ListedByKey.reserve(co_all.size());
     const std::unordered_set<std::string> co_always =
         pco_always != nullptr
             ? std::unordered_set<std::string>(pco_always->begin(), pco_always->end())
@@ -579,12 +581,17 @@ const CT_IdmlHost::CT_Digest* CT_IdmlHost::pco_KeptOf(unsigned n_Serial,
 const CT_IdmlHost::CT_Digest* CT_IdmlHost::pco_KeptAsNow(unsigned n_Serial,
                                                          const std::string& s_Key,
                                                          bool b_Skip) const {
-    const CT_Digest* pco_digest = pco_KeptOf(n_Serial, s_Key);
-    if (pco_digest == nullptr || co_Digests.at(n_Serial).b_SkipNotes != b_Skip ||
-        pco_digest->n_Hidden != co_Documents.co_Live(n_Serial).co_HiddenConditions().size()) {
+    // Asked for every box more than once: each table is looked up once.
+    const auto co_digests = co_Digests.find(n_Serial);
+    if (co_digests == co_Digests.end() || co_digests->second.b_SkipNotes != b_Skip) {
         return nullptr;
     }
-    return pco_digest;
+    const auto co_digest = co_digests->second.co_ByKey.find(s_Key);
+    if (co_digest == co_digests->second.co_ByKey.end() ||
+        co_digest->second.n_Hidden != co_Documents.co_Live(n_Serial).co_HiddenConditions().size()) {
+        return nullptr;
+    }
+    return &co_digest->second;
 }
 
 const CT_IdmlHost::CT_Digest* CT_IdmlHost::pco_DigestOf(void* p_Box) const {
