@@ -9,17 +9,13 @@
 
 namespace {
 struct CT_Convention {
-    std::vector<std::string> co_Args;
+    std::string s_Args;  // the words of the command line, one space between each
     int i_Status;
-    bool b_OnErr;             // the first line is on standard error, standard output stays empty
-    std::string s_FirstLine;  // how the first line starts
+    std::string s_FirstLine;  // how the first line starts; "storyport:" puts it on standard error
 };
 
 std::ostream& operator<<(std::ostream& co_Out, const CT_Convention& co_Case) {
-    for (const std::string& s_arg : co_Case.co_Args) {
-        co_Out << s_arg << ' ';
-    }
-    return co_Out;
+    return co_Out << co_Case.s_Args;
 }
 
 class CT_CliConventionTest : public CT_CliTest,
@@ -30,13 +26,19 @@ const std::string gs_Version = "storyport " STORYPORT_VERSION;
 
 TEST_P(CT_CliConventionTest, StatusAndFirstLine) {
     const CT_Convention& co_case = GetParam();
-    const CT_CliResult co_result = co_Run(co_case.co_Args);
+    std::vector<std::string> co_args;
+    std::istringstream co_words(co_case.s_Args);
+    for (std::string s_word; co_words >> s_word;) {
+        co_args.push_back(s_word);
+    }
+    const CT_CliResult co_result = co_Run(co_args);
     EXPECT_EQ(co_result.i_Status, co_case.i_Status) << co_result.s_Err;
-    const std::string& s_text = co_case.b_OnErr ? co_result.s_Err : co_result.s_Out;
+    const bool b_onErr = co_case.s_FirstLine.rfind("storyport:", 0) == 0;
+    const std::string& s_text = b_onErr ? co_result.s_Err : co_result.s_Out;
     ASSERT_FALSE(s_text.empty());
     const std::string s_first = sco_Lines(s_text).front();
     EXPECT_EQ(s_first.substr(0, co_case.s_FirstLine.size()), co_case.s_FirstLine) << s_first;
-    if (co_case.b_OnErr) {
+    if (b_onErr) {
         EXPECT_EQ(co_result.s_Out, "");
     }
 }
@@ -44,85 +46,53 @@ TEST_P(CT_CliConventionTest, StatusAndFirstLine) {
 INSTANTIATE_TEST_SUITE_P(
     Conventions, CT_CliConventionTest,
     ::testing::Values(
-        CT_Convention{{"--version"}, 0, false, gs_Version},
-        CT_Convention{{"-V"}, 0, false, gs_Version},
+        CT_Convention{"--version", 0, gs_Version}, CT_Convention{"-V", 0, gs_Version},
         // Nothing asked: the usage, with the status of a wrong command line.
-        CT_Convention{{}, 2, false, "Usage: storyport [OPTIONS] COMMAND"},
-        CT_Convention{{"--log", "x.log"}, 2, false, "Usage: storyport [OPTIONS] COMMAND"},
-        CT_Convention{{"batch"}, 2, false, "Usage: storyport batch [OPTIONS] COMMAND"},
-        CT_Convention{{"help"}, 0, false, "Usage: storyport [OPTIONS] COMMAND"},
-        CT_Convention{{"--help"}, 0, false, "Usage: storyport [OPTIONS] COMMAND"},
-        CT_Convention{{"help", "list"}, 0, false, "Usage: storyport list [OPTIONS] DOC"},
-        CT_Convention{{"batch", "--help"}, 0, false, "Usage: storyport batch [OPTIONS] COMMAND"},
-        CT_Convention{{"help", "batch", "export"},
-                      0,
-                      false,
-                      "Usage: storyport batch export [OPTIONS] [DOC...]"},
-        CT_Convention{{"lst"}, 2, true, "storyport: unknown command 'lst'; did you mean 'list'?"},
-        CT_Convention{{"exprot", "a.idml"},
-                      2,
-                      true,
+        CT_Convention{"", 2, "Usage: storyport [OPTIONS] COMMAND"},
+        CT_Convention{"--log x.log", 2, "Usage: storyport [OPTIONS] COMMAND"},
+        CT_Convention{"batch", 2, "Usage: storyport batch [OPTIONS] COMMAND"},
+        CT_Convention{"help", 0, "Usage: storyport [OPTIONS] COMMAND"},
+        CT_Convention{"--help", 0, "Usage: storyport [OPTIONS] COMMAND"},
+        CT_Convention{"help list", 0, "Usage: storyport list [OPTIONS] DOC"},
+        CT_Convention{"batch --help", 0, "Usage: storyport batch [OPTIONS] COMMAND"},
+        CT_Convention{"help batch export", 0, "Usage: storyport batch export [OPTIONS] [DOC...]"},
+        CT_Convention{"lst", 2, "storyport: unknown command 'lst'; did you mean 'list'?"},
+        CT_Convention{"exprot a.idml", 2,
                       "storyport: unknown command 'exprot'; did you mean 'export'?"},
-        CT_Convention{{"--log", "x.log", "chek"},
-                      2,
-                      true,
+        CT_Convention{"--log x.log chek", 2,
                       "storyport: unknown command 'chek'; did you mean 'check'?"},
-        CT_Convention{{"batch", "imprt", "a.idml"},
-                      2,
-                      true,
+        CT_Convention{"batch imprt a.idml", 2,
                       "storyport: unknown command 'batch imprt'; did you mean 'batch import'?"},
+        CT_Convention{"sett", 2, "storyport: unknown command 'sett'; did you mean 'settings'?"},
         CT_Convention{
-            {"sett"}, 2, true, "storyport: unknown command 'sett'; did you mean 'settings'?"},
-        CT_Convention{{"frobnicate"},
-                      2,
-                      true,
-                      "storyport: unknown command 'frobnicate'; 'storyport help' lists the "
-                      "commands"},
+            "frobnicate", 2,
+            "storyport: unknown command 'frobnicate'; 'storyport help' lists the commands"},
+        CT_Convention{"help lst", 2, "storyport: unknown command 'lst'; did you mean 'list'?"},
         CT_Convention{
-            {"help", "lst"}, 2, true, "storyport: unknown command 'lst'; did you mean 'list'?"},
-        CT_Convention{{"list", "brochure.idml", "--jsn"},
-                      2,
-                      true,
-                      "storyport: unknown option '--jsn' for 'storyport list'; did you mean "
-                      "'--json'?"},
+            "list brochure.idml --jsn", 2,
+            "storyport: unknown option '--jsn' for 'storyport list'; did you mean '--json'?"},
         // Usage errors name what is wrong, before anything is read or written.
-        CT_Convention{{"export", "brochure.idml"}, 2, true, "storyport: TAGGED is required"},
-        CT_Convention{{"list", "brochure.idml", "--json", "--keys"},
-                      2,
-                      true,
-                      "storyport: --json excludes --keys"},
-        CT_Convention{{"list", "brochure.idml", "--order", "diagonal"},
-                      2,
-                      true,
+        CT_Convention{"export brochure.idml", 2, "storyport: TAGGED is required"},
+        CT_Convention{"list brochure.idml --json --keys", 2, "storyport: --json excludes --keys"},
+        CT_Convention{"list brochure.idml --order diagonal", 2,
                       "storyport: --order: diagonal not in {top-down,left-right,"},
-        CT_Convention{{"export", "brochure.idml", "c.xlf"},
-                      2,
-                      true,
+        CT_Convention{"export brochure.idml c.xlf", 2,
                       "storyport: an XLIFF export needs --target-lang, the language to translate "
                       "into (a BCP 47 code such as fr-FR)"},
         // A language tag must name a language (and a region) that exists.
-        CT_Convention{{"export", "brochure.idml", "c.xlf", "--target-lang", "fr_FR"},
-                      2,
-                      true,
-                      "storyport: --target-lang: \"fr_FR\" is not a BCP 47 language tag; did "
-                      "you mean fr-FR?"},
-        CT_Convention{{"export", "brochure.idml", "c.xlf", "--target-lang", "french"},
-                      2,
-                      true,
+        CT_Convention{"export brochure.idml c.xlf --target-lang fr_FR", 2,
+                      "storyport: --target-lang: \"fr_FR\" is not a BCP 47 language tag; did you "
+                      "mean fr-FR?"},
+        CT_Convention{"export brochure.idml c.xlf --target-lang french", 2,
                       "storyport: --target-lang: \"french\" names no language; did you mean fr?"},
-        CT_Convention{{"pseudo", "brochure.idml", "p.idml", "--target-lang", "qq"},
-                      2,
-                      true,
-                      "storyport: --target-lang: \"qq\" names no language; give a BCP 47 tag "
+        CT_Convention{"pseudo brochure.idml p.idml --target-lang qq", 2,
+                      "storyport: --target-lang: \"qq\" names no language; give a BCP 47 tag such "
+                      "as fr or en-US"},
+        CT_Convention{"export brochure.idml c.xlf --target-lang de --source-lang en-QQ", 2,
+                      "storyport: --source-lang: \"en-QQ\" names no region (QQ); give a BCP 47 tag "
                       "such as fr or en-US"},
-        CT_Convention{
-            {"export", "brochure.idml", "c.xlf", "--target-lang", "de", "--source-lang", "en-QQ"},
-            2,
-            true,
-            "storyport: --source-lang: \"en-QQ\" names no region (QQ); give a BCP 47 tag such as "
-            "fr or en-US"},
         // An operand that happens to look like a command is an operand.
-        CT_Convention{{"list", "lst"}, 1, true, "storyport: error: cannot open \"lst\""}));
+        CT_Convention{"list lst", 1, "storyport: error: cannot open \"lst\""}));
 
 namespace {
 // The commands under a help text's "Commands:" section.

@@ -144,7 +144,7 @@ TEST_F(CT_CliTest, MapNumbersTheStoriesAsTheListDoesAndPutsThemWhereTheBoxesAre)
 
 // On every sample each number is readable (9 px at the least), inside or touching a frame of
 // its story, clear of every other number and of the arrowheads, and nothing is drawn over it;
-// every map renders.
+// every map renders to more than a blank picture.
 TEST_F(CT_CliTest, EveryNumberOnEverySampleMapIsClearAndTheMapRenders) {
     using CT_Box = std::array<double, 4>;  // left, top, right, bottom on the picture
     auto f_overlap = [](const CT_Box& a, const CT_Box& b) {
@@ -214,11 +214,18 @@ TEST_F(CT_CliTest, EveryNumberOnEverySampleMapIsClearAndTheMapRenders) {
                                                            .select_nodes("//g[@class='labels']"
                                                                          "/g[@data-key]")
                                                            .size());
+        // A picture that shows nothing packs as small as an empty canvas of its size: frames
+        // drawn outside the view or in the background's colour would.
         if (b_render) {
-            const std::string s_command =
-                "rsvg-convert -o '" + s_Path("map.png") + "' '" + s_Path("map.svg") + "'";
-            EXPECT_EQ(std::system(s_command.c_str()), 0);
-            EXPECT_GT(s_Read("map.png").size(), 1000u);
+            v_Write("blank.svg", std::string("<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"") +
+                                     co_root.attribute("width").value() + "\" height=\"" +
+                                     co_root.attribute("height").value() + "\"/>");
+            for (const char* pc_name : {"map", "blank"}) {
+                const std::string s_command = "rsvg-convert -b white -o '" + s_Path(pc_name) +
+                                              ".png' '" + s_Path(pc_name) + ".svg'";
+                ASSERT_EQ(std::system(s_command.c_str()), 0) << pc_name;
+            }
+            EXPECT_GT(s_Read("map.png").size(), 3 * s_Read("blank.png").size());
         }
     }
 }
@@ -319,27 +326,6 @@ TEST_F(CT_CliTest, AnOrderFileBesideTheDocumentIsTheCustomOrderUntilDeleted) {
     std::filesystem::remove(s_Path("brochure.idml.order"));
     EXPECT_EQ(sco_Lines(co_Run({"list", "brochure.idml", "--order", "custom"}).s_Out)[0],
               "brochure.idml: 7 stories, custom order");
-}
-
-// A picture that shows nothing packs as small as an empty canvas of its size: frames drawn
-// outside the view or in the background's colour would.
-TEST_F(CT_CliTest, RenderedMapIsNotBlank) {
-    if (std::system("command -v rsvg-convert >/dev/null 2>&1") != 0) {
-        GTEST_SKIP() << "rsvg-convert is not installed";
-    }
-    ASSERT_EQ(co_Run({"map", "brochure.idml", "map.svg"}).i_Status, 0);
-    pugi::xml_document co_svg;
-    ASSERT_TRUE(co_svg.load_file(s_Path("map.svg").c_str()));
-    const pugi::xml_node co_root = co_svg.document_element();
-    v_Write("blank.svg", std::string("<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"") +
-                             co_root.attribute("width").value() + "\" height=\"" +
-                             co_root.attribute("height").value() + "\"/>");
-    for (const char* pc_name : {"map", "blank"}) {
-        const std::string s_command =
-            "rsvg-convert -b white -o '" + s_Path(pc_name) + ".png' '" + s_Path(pc_name) + ".svg'";
-        ASSERT_EQ(std::system(s_command.c_str()), 0) << pc_name;
-    }
-    EXPECT_GT(s_Read("map.png").size(), 3 * s_Read("blank.png").size());
 }
 
 TEST_F(CT_CliTest, MapRefusesOtherPictureNamesAndLeavesNothingWhereItCannotWrite) {

@@ -33,14 +33,11 @@ const char* const gpc_TopDownList =
     "characters\n";
 }  // namespace
 
-TEST_F(CT_CliTest, ListShowsPageGroupsLabelsAndKeysAndLogsNothing) {
+TEST_F(CT_CliTest, ListShowsPageGroupsLabelsAndKeysLogsNothingAndFollowsItsOptions) {
     const CT_CliResult co_result = co_Run({"list", "brochure.idml"});
     EXPECT_EQ(co_result.i_Status, 0);
     EXPECT_EQ(co_result.s_Out, gpc_TopDownList);
     EXPECT_EQ(co_result.s_Err, "");
-}
-
-TEST_F(CT_CliTest, ListFollowsOrderAndPasteboardOptions) {
     EXPECT_EQ(co_Run({"list", "brochure.idml", "--keys", "--order", "left-right"}).s_Out,
               "u1c2\nu22c\nu1d6\nu1e4\nu1f3\nu205\nu21a\n");
     EXPECT_EQ(co_Run({"list", "brochure.idml", "--keys", "--ignore-pasteboard"}).s_Out,

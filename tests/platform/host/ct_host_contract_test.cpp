@@ -556,7 +556,7 @@ TYPED_TEST(HostContract, AClosedDocumentIsGoneEvenWhenTheListenerRaises) {
     this->v_CloseActive(0);
 }
 
-TYPED_TEST(HostContract, ListenersAndTheCancelNeverFail) {
+TYPED_TEST(HostContract, ListenersAndTheCancelNeverFailAndADestroyedHostIsUninstalled) {
     CT_HostBackend& co_Host = this->host();
     co_Host.v_PopListener();
     CT_CloseProbe co_Listener;
@@ -571,6 +571,12 @@ TYPED_TEST(HostContract, ListenersAndTheCancelNeverFail) {
     EXPECT_NE(co_Host.pco_GetParentProgressListener(), nullptr);
     co_Host.v_StartCounting(1);
     EXPECT_EQ(co_Host.n_GetStoryCounter(), 0u);
+    // Destroying the installed host uninstalls it.
+    {
+        TypeParam co_Other;
+        CT_Host::sv_Install(&co_Other.co_Host);
+    }
+    EXPECT_EQ(CT_Host::spco_GetBackend(), nullptr);
 }
 
 // The kernel lists the active document's boxes. A document that is open but not in front is
@@ -685,14 +691,6 @@ TYPED_TEST(HostContract, StorySettingsGiveFramesInThreadOrderWithPrintedPageName
     this->host().v_Release(p_Document);
     EXPECT_EQ(this->eo_ErrorOf([this] { this->host().co_GetStorySetting(CT_String("k1")); }),
               e_UnknownDocument);
-}
-
-TYPED_TEST(HostContract, DestroyingTheInstalledHostUninstallsIt) {
-    {
-        TypeParam co_Other;
-        CT_Host::sv_Install(&co_Other.co_Host);
-    }
-    EXPECT_EQ(CT_Host::spco_GetBackend(), nullptr);
 }
 
 }  // namespace
