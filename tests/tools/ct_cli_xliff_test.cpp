@@ -400,39 +400,4 @@ TEST_F(CT_CliXliffTest, CheckNamesEveryFaultAsImportRefusesIt) {
     EXPECT_TRUE(co_Snapshot() == co_before);
 }
 
-// A paragraph of numbers goes out to be localised, already done as it stands; a translator's
-// "45,7" for "45.7" goes into the document.
-TEST_F(CT_CliXliffTest, NumbersAreLocalisedAndComeBack) {
-    v_CopyIn(std::string(STORYPORT_TEST_DATA) + "/idml/story-pointers.idml", "doc.idml");
-    ASSERT_EQ(co_Run({"export", "doc.idml", "doc.xlf", "--target-lang", "fr"}).i_Status, 0);
-    ASSERT_EQ(co_Run({"export", "doc.idml", "before.stt"}).i_Status, 0);
-    const std::string s_done =
-        "<source>18 / 45.7</source>\n<seg-source><mrk mtype=\"seg\" mid=\"1\">18 / "
-        "45.7</mrk></seg-source>\n<target state=\"translated\"><mrk mtype=\"seg\" "
-        "mid=\"1\">18 / 45.7</mrk></target>";
-    std::string s_xliff = s_Read("doc.xlf");
-    const std::size_t n_done = s_xliff.find(s_done);
-    ASSERT_NE(n_done, std::string::npos);
-    const std::size_t n_unit = s_xliff.rfind("<trans-unit ", n_done);
-    EXPECT_EQ(s_xliff.substr(n_unit, n_done - n_unit).find("translate="), std::string::npos);
-    s_xliff.replace(s_xliff.find("18 / 45.7</mrk></target>", n_done), 9, "18 / 45,7");
-    v_Write("doc.fr.xlf", s_xliff);
-    const CT_CliResult co_import = co_Run({"import", "doc.idml", "doc.fr.xlf"});
-    EXPECT_EQ(co_import.i_Status, 0) << co_import.s_Err;
-    // The text stands in more than one paragraph: only the unit's own changed.
-    const auto n_Count = [](const std::string& s_Text, const std::string& s_Part) {
-        std::size_t n_count = 0;
-        for (std::size_t n_at = s_Text.find(s_Part); n_at != std::string::npos;
-             n_at = s_Text.find(s_Part, n_at + 1)) {
-            ++n_count;
-        }
-        return n_count;
-    };
-    const std::string s_before = s_Read("before.stt");
-    ASSERT_EQ(co_Run({"export", "doc.idml", "after.stt"}).i_Status, 0);
-    const std::string s_after = s_Read("after.stt");
-    EXPECT_EQ(n_Count(s_after, "18 / 45,7"), n_Count(s_before, "18 / 45,7") + 1);
-    EXPECT_EQ(n_Count(s_after, "18 / 45.7") + 1, n_Count(s_before, "18 / 45.7"));
-}
-
 }  // namespace

@@ -54,9 +54,5 @@ TEST(HostInterface, EveryFamilyRaisesNoHostWithoutBackend) {
         EXPECT_EQ(CT_Errors::set_GetLastError(), e_NoHost) << "call " << n;
         EXPECT_FALSE(CT_Errors::cco_GetLastError().empty()) << "call " << n;
     }
-    // The close listener is the interface's own, so it needs no backend.
-    CT_DocumentInterface::sv_SetCloseDocumentListener(&co_Listener);
-    EXPECT_EQ(CT_DocumentInterface::spco_GetCloseDocumentListener(), &co_Listener);
-    CT_DocumentInterface::sv_SetCloseDocumentListener(nullptr);
 }
 }  // namespace
