@@ -116,7 +116,7 @@ TEST_F(CT_ToolFormatExportTest, ConverterWritesTheTargetFromTheCompleteWorkFile)
     EXPECT_EQ(co_Folder.co_Get("brochure.xlf"), "converted");
 }
 
-TEST_F(CT_ToolFormatExportTest, NoConverterCancelOrFailureLeavesNothing) {
+TEST_F(CT_ToolFormatExportTest, NoConverterCancelFailureOrStopLeavesNothing) {
     EXPECT_EQ(b_ExportTool(), 0);
     EXPECT_EQ(s_Log(),
               "Exporting brochure.indd...\nError: no converter to the translation tool's format "
@@ -136,13 +136,13 @@ TEST_F(CT_ToolFormatExportTest, NoConverterCancelOrFailureLeavesNothing) {
               "Exporting brochure.indd...\nError: cannot write the target\n"
               "3 stories have been exported.\n\n");
     EXPECT_TRUE(co_Folder.co_Names().empty());
-}
 
-// A converter that stops (a cancel while it converts) makes the export a cancelled one: no
-// count of stories, no target, no intermediate file.
-TEST_F(CT_ToolFormatExportTest, AConverterThatStopsCancelsTheExport) {
-    CT_TaggedConverter::sv_Install(this);
+    // A converter that stops (a cancel while it converts) makes the export a cancelled one: no
+    // count of stories, no target, no intermediate file.
+    b_Fail = false;
     b_Stop = true;
+    s_Seen = "not called";
+    v_ClearLog();
     EXPECT_EQ(b_ExportTool(), 1);
     EXPECT_NE(s_Seen, "not called");
     EXPECT_EQ(s_Log(), "Exporting brochure.indd...\nExport canceled.\n\n");
