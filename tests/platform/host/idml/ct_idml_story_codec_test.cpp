@@ -310,6 +310,38 @@ TEST(IdmlStoryImport, RefusesBrokenContentAndLeavesTheStoryAlone) {
         EXPECT_EQ(CT_Errors::cco_GetLastError().sv(), std::string("story u1: ") + co_case.second);
         EXPECT_EQ(co_story.s_Xml(), co_xml);
     }
+    // Long plain text is passed over eight bytes at a time: a fault is found at its byte
+    // wherever it stands among them.
+    const std::pair<const char*, const char*> aco_faults[] = {
+        {"\x01", "control character U+0001"},
+        {"\\q", "bad escape \"\\q\""},
+        {"<", "\"<\" that starts no code (escape it as \"\\<\")"},
+        {"\xff", "text that is not UTF-8"}};
+    for (std::size_t n_at = 0; n_at < 17; ++n_at) {
+        for (const auto& co_fault : aco_faults) {
+            EXPECT_THROW(
+                co_story.v_Import(std::string(n_at, 'a') + co_fault.first + std::string(20, 'b')),
+                et_ErrorCode);
+            EXPECT_EQ(
+                CT_Errors::cco_GetLastError().sv(),
+                "story u1: " + std::string(co_fault.second) + " at byte " + std::to_string(n_at))
+                << n_at;
+        }
+    }
+}
+
+// What ends plain text or is taken apart from it (an escape, a tab) is seen after any length
+// of plain text before it.
+TEST(IdmlStoryImport, EscapesAndTabsAfterLongPlainText) {
+    for (std::size_t n_at = 0; n_at < 17; ++n_at) {
+        CT_Story co_story("<Story Self=\"u1\"><" BODY "><" PLAIN
+                          "><Content>x</Content>"
+                          "</CharacterStyleRange></ParagraphStyleRange></Story>");
+        const std::string s_before(n_at, 'a');
+        co_story.v_Import(s_before + "\\<\t\\\\" + std::string(9, 'b') + ">\n");
+        EXPECT_EQ(co_story.s_Text("//Content"), s_before + "<\t\\" + std::string(9, 'b') + ">")
+            << n_at;
+    }
 }
 
 }  // namespace
