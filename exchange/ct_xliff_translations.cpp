@@ -1,12 +1,14 @@
 #include "exchange/ct_xliff_translations.h"
 
-#include <cstring>
-#include <fstream>
-#include <iterator>
 #include <pugixml.hpp>
+
+#include <cstring>
+#include <memory>
 
 #include "exchange/ct_word_count.h"
 #include "exchange/ct_xliff_unit_spans.h"
+#include "platform/common/ct_errors.h"
+#include "platform/common/ct_file_bytes.h"
 #include "platform/common/ct_shown.h"
 #include "platform/common/ct_xml_depth.h"
 
@@ -100,7 +102,7 @@ void v_Walk(const pugi::xml_node& co_Parent, std::vector<std::string>& co_Ids) {
 // Each unit parsed on its own (CT_XliffUnitSpans), as the file is too large to hold as one tree
 // beside the document an export reads. False for anything not as the spans take it: a file
 // that is wrong, in another encoding than UTF-8 or nested too deep is then read whole.
-bool b_FindByUnits(const std::string& s_Bytes, std::vector<std::string>& co_Ids) {
+bool b_FindByUnits(std::string_view s_Bytes, std::vector<std::string>& co_Ids) {
     // The outline is only checked: its units' start tags are parsed with the units.
     const CT_XliffUnitSpans co_spans(s_Bytes, CT_XliffUnitSpans::e_WithoutUnits);
     if (pugi::xml_document co_outline; !co_spans.b_ParseOutline(co_outline)) {
@@ -124,10 +126,15 @@ std::vector<std::string> CT_XliffTranslations::sco_Find(const std::string& s_Pat
     std::vector<std::string> co_ids;
     s_Error.clear();
     {
-        std::ifstream co_in(s_Path, std::ios::binary);
-        const std::string s_bytes((std::istreambuf_iterator<char>(co_in)),
-                                  std::istreambuf_iterator<char>());
-        if (co_in && b_FindByUnits(s_bytes, co_ids)) {
+        // Read where it lies: the XLIFF file of a large document runs to hundreds of megabytes,
+        // which a copy grown as it is read would hold up to twice over, a byte at a time.
+        std::unique_ptr<CT_FileBytes> pco_file;
+        try {
+            pco_file = std::make_unique<CT_FileBytes>(s_Path);
+        } catch (et_ErrorCode) {
+            CT_Errors::v_ResetError();  // the parse below says what stands in the way
+        }
+        if (pco_file && b_FindByUnits(pco_file->co_View(), co_ids)) {
             return co_ids;
         }
         co_ids.clear();
