@@ -1,9 +1,6 @@
 #include "operations/ct_export_target.h"
 
-#include <algorithm>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <map>
 #include <system_error>
 #include <vector>
@@ -14,6 +11,7 @@
 #include "operations/ct_tagged_stories.h"
 #include "operations/ct_work_copy.h"
 #include "platform/common/ct_errors.h"
+#include "platform/common/ct_file_bytes.h"
 #include "platform/host/idml/ct_idml_host.h"
 
 namespace fs = std::filesystem;
@@ -183,11 +181,16 @@ std::string CT_ExportTarget::ss_Check(CT_IdmlHost& co_Host, const std::string& s
 }
 
 bool CT_ExportTarget::sb_KeepsBackup(const std::string& s_Target, const std::string& s_Backup) {
-    std::ifstream co_target(s_Target, std::ios::binary);
-    std::ifstream co_backup(s_Backup, std::ios::binary);
-    if (!co_target || !co_backup ||
-        !std::equal(std::istreambuf_iterator<char>(co_target), std::istreambuf_iterator<char>(),
-                    std::istreambuf_iterator<char>(co_backup), std::istreambuf_iterator<char>())) {
+    // Compared where they lie: an XLIFF file runs to hundreds of megabytes.
+    bool b_same = false;
+    try {
+        const CT_FileBytes co_target(s_Target);
+        const CT_FileBytes co_backup(s_Backup);
+        b_same = co_target.co_View() == co_backup.co_View();
+    } catch (et_ErrorCode) {
+        CT_Errors::v_ResetError();  // what cannot be read is not known to be the same: kept
+    }
+    if (!b_same) {
         return true;
     }
     std::error_code co_error;
