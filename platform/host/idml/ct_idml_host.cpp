@@ -144,14 +144,17 @@ void* CT_IdmlHost::p_Open(const CT_String& co_Path, int) {
         }
         std::string s_translated;
         std::string_view co_translated;
+        std::optional<CT_IdmlStoryAnalysis> co_kept;
         if (co_digests.f_Translate &&
-            sb_Translated(co_Story, s_Key, co_options, co_digests.f_Translate, s_translated)) {
+            sb_Translated(co_Story, s_Key, co_options, co_digests.f_Translate, s_translated,
+                          co_kept)) {
             co_translated = s_translated;
             pco_ahead = &co_translated;
         }
         // Last: the import changes the tree the rest was read from.
         if (pco_ahead != nullptr) {
-            sv_ImportAhead(co_Story, s_Key, *pco_ahead, co_options, b_shared, b_writes, co_digest);
+            sv_ImportAhead(co_Story, s_Key, *pco_ahead, co_options, b_shared, b_writes, co_digest,
+                           co_kept ? &*co_kept : nullptr);
         }
         co_digest.b_Counted = !co_options.b_SkipNotes && co_digest.n_Hidden == 0;
         if (b_preview && b_shared) {
@@ -346,11 +349,13 @@ void CT_IdmlHost::v_TranslateAhead(const std::string& s_DocumentPath, CT_Transla
 
 bool CT_IdmlHost::sb_Translated(const pugi::xml_node& co_Story, const std::string& s_Key,
                                 const CT_IdmlStoryOptions& co_Options,
-                                const CT_Translate& f_Translate, std::string& s_Translated) {
+                                const CT_Translate& f_Translate, std::string& s_Translated,
+                                std::optional<CT_IdmlStoryAnalysis>& co_Kept) {
     CT_IdmlStoryOptions co_kept = co_Options;
     co_kept.b_SkipNotes = false;
     std::vector<CT_IdmlStoryCodeInfo> co_keptCodes;
-    const std::string s_kept = CT_IdmlStoryCodec::s_Export(co_Story, co_keptCodes, co_kept);
+    const std::string s_kept =
+        CT_IdmlStoryCodec::s_Export(co_Kept.emplace(co_Story, co_kept), co_keptCodes);
     const std::string s_key = CT_IdmlTagText::ss_Key(s_Key);
     if (!CT_IdmlStoryCodec::sb_HasNotes(co_keptCodes)) {
         return f_Translate(s_key, {s_kept, co_keptCodes}, nullptr, s_Translated);
@@ -367,14 +372,18 @@ bool CT_IdmlHost::sb_Translated(const pugi::xml_node& co_Story, const std::strin
 void CT_IdmlHost::sv_ImportAhead(const pugi::xml_node& co_Story, const std::string& s_Key,
                                  const std::string_view& co_Content,
                                  const CT_IdmlStoryOptions& co_Options, bool b_Exported,
-                                 bool b_Writes, CT_Digest& co_Digest) {
+                                 bool b_Writes, CT_Digest& co_Digest,
+                                 CT_IdmlStoryAnalysis* pco_Kept) {
     co_Digest.b_Ahead = true;
     co_Digest.n_AheadSize = co_Content.size();
     co_Digest.n_AheadHash = std::hash<std::string_view>()(co_Content);
     try {
-        if (CT_IdmlStoryCodec::sb_Import(co_Story, co_Content,
-                                         CT_String(CT_IdmlTagText::ss_Key(s_Key)), co_Options,
-                                         b_Exported ? &co_Digest.s_Content : nullptr)) {
+        const CT_String co_key(CT_IdmlTagText::ss_Key(s_Key));
+        std::string* pco_exported = b_Exported ? &co_Digest.s_Content : nullptr;
+        if (pco_Kept != nullptr ? CT_IdmlStoryCodec::sb_Import(*pco_Kept, co_Story, co_Content,
+                                                               co_key, co_Options, pco_exported)
+                                : CT_IdmlStoryCodec::sb_Import(co_Story, co_Content, co_key,
+                                                               co_Options, pco_exported)) {
             co_Digest.b_AheadChanged = true;
             const std::string s_bytes = CT_IdmlXmlPart::ss_Serialize(co_Story.root());
             // A save that only checks can refuse a story for its size or, above the package's

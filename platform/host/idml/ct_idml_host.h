@@ -9,6 +9,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -22,6 +23,7 @@
 #include "platform/host/idml/ct_idml_documents.h"
 #include "platform/host/idml/ct_idml_handles.h"
 #include "platform/host/idml/ct_idml_selection.h"
+#include "platform/host/idml/ct_idml_story_analysis.h"
 #include "platform/host/idml/ct_idml_story_code_info.h"
 #include "platform/host/idml/ct_idml_story_options.h"
 #include "platform/host/idml/ct_idml_story_settings.h"
@@ -298,15 +300,18 @@ class CT_IdmlHost : public CT_HostBackend {
     // digest; with b_Exported, the digest's content is what the import read of the story
     // (notes kept), and a story that cannot be read at all raises as an export of it would.
     // With b_Writes false the document's saves only check (v_OnlyCheckSaves), and a story is
-    // packed only where packing can refuse its save.
-    // What the translation made from each story gives for this one (v_TranslateAhead).
+    // packed only where packing can refuse its save. pco_Kept: the story as sb_Translated read
+    // it, which spares reading it again, or null.
+    // What the translation made from each story gives for this one (v_TranslateAhead); co_Kept
+    // is left holding the story as read for it, notes kept.
     static bool sb_Translated(const pugi::xml_node& co_Story, const std::string& s_Key,
                               const CT_IdmlStoryOptions& co_Options,
-                              const CT_Translate& f_Translate, std::string& s_Translated);
+                              const CT_Translate& f_Translate, std::string& s_Translated,
+                              std::optional<CT_IdmlStoryAnalysis>& co_Kept);
     static void sv_ImportAhead(const pugi::xml_node& co_Story, const std::string& s_Key,
                                const std::string_view& co_Content,
                                const CT_IdmlStoryOptions& co_Options, bool b_Exported,
-                               bool b_Writes, CT_Digest& co_Digest);
+                               bool b_Writes, CT_Digest& co_Digest, CT_IdmlStoryAnalysis* pco_Kept);
     // Whether a save of the document writes it (v_OnlyCheckSaves).
     bool b_Writes(unsigned n_Serial) const;
     bool b_WritesTo(const std::string& s_Canonical) const;

@@ -225,28 +225,39 @@ std::string CT_IdmlStoryCodec::s_Export(const pugi::xml_node& co_Story,
                                         std::vector<CT_IdmlStoryCodeInfo>& co_Codes,
                                         const CT_IdmlStoryOptions& co_Options) {
     CT_IdmlStoryAnalysis co_analysis(co_Story, co_Options);
-    const std::vector<CT_IdmlStoryCode>& co_codes = co_analysis.cco_Codes();
+    sv_Describe(co_analysis, co_Options.b_SkipNotes, co_Codes);
+    return co_analysis.s_TakeContent();
+}
+
+std::string CT_IdmlStoryCodec::s_Export(const CT_IdmlStoryAnalysis& co_Kept,
+                                        std::vector<CT_IdmlStoryCodeInfo>& co_Codes) {
+    sv_Describe(co_Kept, false, co_Codes);
+    return co_Kept.cco_Content();
+}
+
+void CT_IdmlStoryCodec::sv_Describe(const CT_IdmlStoryAnalysis& co_Analysis, bool b_SkipNotes,
+                                    std::vector<CT_IdmlStoryCodeInfo>& co_Codes) {
+    const std::vector<CT_IdmlStoryCode>& co_codes = co_Analysis.cco_Codes();
     co_Codes.assign(1, CT_IdmlStoryCodeInfo());
     for (std::size_t n = 1; n < co_codes.size(); ++n) {
-        co_Codes.push_back(co_InfoOf(co_analysis, n));
+        co_Codes.push_back(co_InfoOf(co_Analysis, n));
     }
     // A line ends at every break and flow end that export writes: a note left out writes none.
-    std::vector<std::size_t> co_paragraph(co_analysis.cco_Flows().size(), 0);
-    for (const CT_IdmlStoryEvent& co_event : co_analysis.cco_Events()) {
+    std::vector<std::size_t> co_paragraph(co_Analysis.cco_Flows().size(), 0);
+    for (const CT_IdmlStoryEvent& co_event : co_Analysis.cco_Events()) {
         if (co_event.eo_Kind != et_IdmlEvent::e_Break &&
             co_event.eo_Kind != et_IdmlEvent::e_FlowEnd) {
             continue;
         }
-        const CT_IdmlStoryFlow& co_flow = co_analysis.cco_Flows()[co_event.n_Flow];
+        const CT_IdmlStoryFlow& co_flow = co_Analysis.cco_Flows()[co_event.n_Flow];
         const std::size_t n_paragraph = co_paragraph[co_event.n_Flow]++;
-        if ((co_Options.b_SkipNotes && std::strcmp(co_flow.co_Root.name(), "Note") == 0) ||
+        if ((b_SkipNotes && std::strcmp(co_flow.co_Root.name(), "Note") == 0) ||
             n_paragraph >= co_flow.co_Paragraphs.size()) {
             continue;
         }
         co_Codes[0].co_ParagraphStyles.push_back(s_StyleName(
             co_flow.co_Paragraphs[n_paragraph].co_Psr.attribute("AppliedParagraphStyle").value()));
     }
-    return co_analysis.s_TakeContent();
 }
 
 bool CT_IdmlStoryCodec::b_PlainText(const pugi::xml_node& co_Story, std::string& co_Text,
@@ -272,22 +283,31 @@ bool CT_IdmlStoryCodec::sb_Import(pugi::xml_node co_Story, std::string_view co_C
     CT_IdmlStoryOptions co_kept = co_Options;
     co_kept.b_SkipNotes = false;
     CT_IdmlStoryAnalysis co_analysis(co_Story, co_kept);
+    return sb_Import(co_analysis, co_Story, co_Content, co_Key, co_kept, pco_Exported);
+}
+
+bool CT_IdmlStoryCodec::sb_Import(CT_IdmlStoryAnalysis& co_Kept, pugi::xml_node co_Story,
+                                  std::string_view co_Content, const CT_String& co_Key,
+                                  const CT_IdmlStoryOptions& co_Options,
+                                  std::string* pco_Exported) {
+    CT_IdmlStoryOptions co_kept = co_Options;
+    co_kept.b_SkipNotes = false;
     if (pco_Exported != nullptr) {
-        *pco_Exported = co_analysis.cco_Content();
+        *pco_Exported = co_Kept.cco_Content();
     }
     // Untranslated content comes back exactly as export wrote it. Rebuilding would give the
     // same text, but not the same XML: ranges that differ only in spacing would merge and
     // the indentation would go. Leaving the story alone keeps an untouched round trip exact.
-    if (sb_IsUnchanged(co_analysis, co_Story, co_Content, co_kept)) {
+    if (sb_IsUnchanged(co_Kept, co_Story, co_Content, co_kept)) {
         return false;
     }
     std::vector<CT_IdmlStoryLeaf> co_leaves;
-    CT_IdmlStoryReader(co_analysis, co_Key).v_Read(co_Content, co_leaves);
+    CT_IdmlStoryReader(co_Kept, co_Key).v_Read(co_Content, co_leaves);
     // The content is sound: only memory can fail from here. The new text grows in an element
     // of its own at the end of the story, which goes again if that happens.
     pugi::xml_node co_new = co_Story.append_child(co_Story.name());
     try {
-        CT_IdmlStoryBuilder(co_analysis, co_leaves).v_Build(co_new);
+        CT_IdmlStoryBuilder(co_Kept, co_leaves).v_Build(co_new);
     } catch (...) {
         co_Story.remove_child(co_new);
         throw;

@@ -81,7 +81,19 @@ class CT_IdmlStoryCodec {
                           const CT_String& co_Key, const CT_IdmlStoryOptions& co_Options,
                           std::string* pco_Exported);
 
+    // A story that is exported with its codes and then takes a translation made from that
+    // export is read once for both: co_Kept is its analysis with notes kept (the options'
+    // b_SkipNotes false), made by the caller, who keeps it, and the tree stays as it was
+    // until the import.
+    static std::string s_Export(const CT_IdmlStoryAnalysis& co_Kept,
+                                std::vector<CT_IdmlStoryCodeInfo>& co_Codes);
+    static bool sb_Import(CT_IdmlStoryAnalysis& co_Kept, pugi::xml_node co_Story,
+                          std::string_view co_Content, const CT_String& co_Key,
+                          const CT_IdmlStoryOptions& co_Options, std::string* pco_Exported);
+
   private:
+    static void sv_Describe(const CT_IdmlStoryAnalysis& co_Analysis, bool b_SkipNotes,
+                            std::vector<CT_IdmlStoryCodeInfo>& co_Codes);
     // Whether the content is what export writes, with notes kept or skipped.
     static bool sb_IsUnchanged(const CT_IdmlStoryAnalysis& co_Kept, const pugi::xml_node& co_Story,
                                std::string_view co_Content,
