@@ -2,10 +2,14 @@
 
 #include <cmath>
 #include <cstdio>
+#include <deque>
+#include <memory>
+#include <utility>
 
 #include "exchange/ct_word_count.h"
 #include "map/ct_capacity_estimate.h"
 #include "map/ct_json_string.h"
+#include "platform/common/ct_work_pool.h"
 #include "platform/host/ct_document_interface.h"
 #include "platform/host/idml/ct_idml_host.h"
 #include "storyorder/ct_story_order.h"
@@ -59,58 +63,101 @@ void v_Judge(const CT_CapacityEstimate& co_Estimate, std::string_view s_Source,
 }
 }  // namespace
 
+// What measuring one story needs, gathered from the host and the order on the thread that
+// walks it, and what it makes.
+struct CT_FitReport::ct_Measuring {
+    CT_StoryFit co_Story;
+    bool b_Counted = false;  // s_Source holds the story's own content
+    std::string s_Source;
+    std::string_view s_Translated;
+    CT_StorySetting co_Setting;
+};
+
 CT_FitReport::CT_FitReport(const CT_IdmlHost& co_Host, CT_StoryOrder& co_Order,
                            const std::map<std::string, std::string_view>& co_Translated,
-                           double d_MaxGrowth)
+                           double d_MaxGrowth, unsigned n_Threads)
     : d_MaxGrowth(d_MaxGrowth) {
     if (co_Order.b_IsEmpty()) {
         return;
     }
-    CT_WordCount co_counter;
+    // Counting and measuring each story's text, twice over, is most of what a check does after
+    // its import: it runs on the pool while this thread walks the order and asks the host,
+    // which is asked from one thread only, for what each story needs. Outcomes are taken in
+    // story order, and at most a few stories ahead are held.
+    std::deque<std::pair<std::size_t, std::unique_ptr<ct_Measuring>>> co_running;
+    CT_WorkPool co_pool(n_Threads);  // after co_running: goes first, waiting for its jobs
+    auto v_TakeFirst = [&]() {
+        co_pool.v_Wait(co_running.front().first);
+        co_Stories.push_back(std::move(co_running.front().second->co_Story));
+        co_running.pop_front();
+    };
     unsigned n_index = 0;
     co_Order.v_GotoFirst();
     do {
         CT_TextBox* pco_box = co_Order.pco_GetCurrent();
         pco_box->v_SetListLabel(n_index);
-        CT_StoryFit co_story;
+        auto pco_measuring = std::make_unique<ct_Measuring>();
+        CT_StoryFit& co_story = pco_measuring->co_Story;
         co_story.n_Number = ++n_index;
         co_story.s_Key = std::string(pco_box->cco_GetKey().sv());
         co_story.s_Label = std::string(pco_box->cco_GetListLabel().sv());
         // What export writes with notes kept, which a document read through has at hand.
-        std::string s_source;
-        if (co_Host.b_CountedContent(co_story.s_Key, s_source)) {
-            co_story.n_Source = co_counter.n_CountTaggedCharacters(s_source);
-        }
+        pco_measuring->b_Counted =
+            co_Host.b_CountedContent(co_story.s_Key, pco_measuring->s_Source);
         const auto co_text = co_Translated.find(co_story.s_Key);
         co_story.b_InFile = co_text != co_Translated.end();
-        const std::string_view s_translated =
-            co_story.b_InFile ? co_text->second : std::string_view(s_source);
         if (co_story.b_InFile) {
-            co_story.n_Translated = co_counter.n_CountTaggedCharacters(s_translated);
+            pco_measuring->s_Translated = co_text->second;
         }
-        const CT_StorySetting co_setting =
+        pco_measuring->co_Setting =
             CT_DocumentInterface::sco_GetStorySetting(pco_box->cco_GetKey());
-        if (!co_setting.co_Frames.empty()) {
-            co_story.n_Frames = static_cast<unsigned>(co_setting.co_Frames.size());
-            co_story.s_Page = co_setting.co_Frames.front().s_Page;
-            co_story.b_OnMaster = co_setting.co_Frames.front().b_OnMasterPage;
-            co_story.s_Frame = co_setting.co_Frames.back().s_Id;
-            co_story.s_NotPrinted = co_setting.co_Frames.front().s_NotPrinted;
+        ct_Measuring* pco_job = pco_measuring.get();
+        const double d_growth = d_MaxGrowth;
+        co_running.emplace_back(
+            co_pool.n_Give([pco_job, d_growth]() { sv_Measure(*pco_job, d_growth); }),
+            std::move(pco_measuring));
+        if (co_running.size() > co_pool.n_Ahead()) {
+            v_TakeFirst();
         }
-        const CT_CapacityEstimate co_estimate(co_setting);
-        co_story.b_Prints = co_setting.co_Frames.empty() || co_estimate.b_Prints();
-        if (co_estimate.b_Measurable()) {
-            v_Judge(co_estimate, s_source, s_translated, co_story);
-        }
-        // Text where there was none has no ratio; it is at risk all the same.
-        const bool b_grew = co_story.n_Source == 0 ? co_story.n_Translated > 0
-                                                   : d_Ratio(co_story) > 1.0 + d_MaxGrowth + 1e-9;
-        const bool b_risk = co_story.eo_Verdict == et_FitVerdict::e_Unmeasured
-                                ? co_story.b_InFile && co_story.n_Frames == 1 && b_grew
-                                : co_story.eo_Verdict == et_FitVerdict::e_Overflows;
-        co_story.b_AtRisk = co_story.b_Prints && b_risk;
-        co_Stories.push_back(std::move(co_story));
     } while (co_Order.b_Next());
+    while (!co_running.empty()) {
+        v_TakeFirst();
+    }
+}
+
+void CT_FitReport::sv_Measure(ct_Measuring& co_Measuring, double d_MaxGrowth) {
+    // One counter a thread: its ICU iterators are made once, not once a story, and what it
+    // remembers of the pieces it met only spares counting them again.
+    static thread_local CT_WordCount sco_counter;
+    CT_StoryFit& co_story = co_Measuring.co_Story;
+    const CT_StorySetting& co_setting = co_Measuring.co_Setting;
+    if (co_Measuring.b_Counted) {
+        co_story.n_Source = sco_counter.n_CountTaggedCharacters(co_Measuring.s_Source);
+    }
+    const std::string_view s_source(co_Measuring.s_Source);
+    const std::string_view s_translated = co_story.b_InFile ? co_Measuring.s_Translated : s_source;
+    if (co_story.b_InFile) {
+        co_story.n_Translated = sco_counter.n_CountTaggedCharacters(s_translated);
+    }
+    if (!co_setting.co_Frames.empty()) {
+        co_story.n_Frames = static_cast<unsigned>(co_setting.co_Frames.size());
+        co_story.s_Page = co_setting.co_Frames.front().s_Page;
+        co_story.b_OnMaster = co_setting.co_Frames.front().b_OnMasterPage;
+        co_story.s_Frame = co_setting.co_Frames.back().s_Id;
+        co_story.s_NotPrinted = co_setting.co_Frames.front().s_NotPrinted;
+    }
+    const CT_CapacityEstimate co_estimate(co_setting);
+    co_story.b_Prints = co_setting.co_Frames.empty() || co_estimate.b_Prints();
+    if (co_estimate.b_Measurable()) {
+        v_Judge(co_estimate, s_source, s_translated, co_story);
+    }
+    // Text where there was none has no ratio; it is at risk all the same.
+    const bool b_grew = co_story.n_Source == 0 ? co_story.n_Translated > 0
+                                               : d_Ratio(co_story) > 1.0 + d_MaxGrowth + 1e-9;
+    const bool b_risk = co_story.eo_Verdict == et_FitVerdict::e_Unmeasured
+                            ? co_story.b_InFile && co_story.n_Frames == 1 && b_grew
+                            : co_story.eo_Verdict == et_FitVerdict::e_Overflows;
+    co_story.b_AtRisk = co_story.b_Prints && b_risk;
 }
 
 std::size_t CT_FitReport::n_AtRisk() const {

@@ -50,9 +50,11 @@ class CT_FitReport {
     // The host's active document against co_Translated: content by key, as CT_TaggedStories
     // reads it; a story the file lacks keeps its own text. d_MaxGrowth: the growth allowed
     // where nothing can be measured, 0.15 for 15 %. Walks the order (its cursor moves); the
-    // host must be the installed one, whose story settings are asked for.
+    // host must be the installed one, whose story settings are asked for. The stories are
+    // measured on n_Threads threads (this one counted); the report is the same for any number.
     CT_FitReport(const CT_IdmlHost& co_Host, CT_StoryOrder& co_Order,
-                 const std::map<std::string, std::string_view>& co_Translated, double d_MaxGrowth);
+                 const std::map<std::string, std::string_view>& co_Translated, double d_MaxGrowth,
+                 unsigned n_Threads = 1);
 
     const std::vector<CT_StoryFit>& co_GetStories() const { return co_Stories; }
     std::size_t n_AtRisk() const;
@@ -73,6 +75,9 @@ class CT_FitReport {
     static const char* spc_Verdict(et_FitVerdict eo_Verdict);
 
   private:
+    struct ct_Measuring;
+    // Counts, measures and judges one story, on whichever thread runs it.
+    static void sv_Measure(ct_Measuring& co_Measuring, double d_MaxGrowth);
     static std::string ss_Percent(double d_Ratio);
     static std::string ss_Where(const CT_StoryFit& co_Story);
     std::string s_Why(const CT_StoryFit& co_Story) const;

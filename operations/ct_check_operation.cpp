@@ -222,7 +222,8 @@ CT_CheckResult CT_CheckOperation::sco_Run(CT_Session& co_Session) {
         pco_translated = co_file.pco_Contents();
     }
     const CT_FitReport co_fit(co_Session.co_GetHost(), co_current.co_GetStoryOrder(),
-                              *pco_translated, co_options.d_MaxGrowth / 100);
+                              *pco_translated, co_options.d_MaxGrowth / 100,
+                              co_Session.n_Threads());
     et_ExitStatus eo_status = e_ExitOk;
     std::string s_verdict = "An import would be clean.";
     if (co_xliff.b_Refuses()) {

@@ -242,9 +242,10 @@ et_ExitStatus CT_Operations::seo_Map(CT_Session& co_Session) {
                                              co_options.s_CheckFile);
         pco_translated = co_checked.pco_Contents();
     }
-    co_svg.v_SetFit(CT_FitReport(co_Session.co_GetHost(), co_document.co_GetStoryOrder(),
-                                 *pco_translated, co_options.d_MaxGrowth / 100),
-                    !co_options.s_CheckFile.empty());
+    co_svg.v_SetFit(
+        CT_FitReport(co_Session.co_GetHost(), co_document.co_GetStoryOrder(), *pco_translated,
+                     co_options.d_MaxGrowth / 100, co_Session.n_Threads()),
+        !co_options.s_CheckFile.empty());
     std::ostringstream co_text;
     if (sb_IsHtmlName(co_options.s_MapFile)) {
         const std::string s_name = s_Text(co_document.co_GetDocument().co_GetFileName());

@@ -78,7 +78,8 @@ class CT_CliThreadsTest : public CT_CliTest {
                (s_Written.empty() ? "" : s_Read(s_Written));
     }
 
-    // List, both exports and an import of every story on n_Threads threads.
+    // List, both exports, a check (its fit measured story by story on the threads) and an
+    // import of every story on n_Threads threads.
     std::vector<std::string> co_Everything(const std::string& s_Document, unsigned n_Threads) {
         std::remove(s_Path("out.stt").c_str());  // else taken for a translation of another
         std::remove(s_Path("out.xlf").c_str());
@@ -87,6 +88,7 @@ class CT_CliThreadsTest : public CT_CliTest {
             s_Run({"export", s_Document, "out.stt"}, n_Threads, "out.stt"),
             s_Run({"export", s_Document, "out.xlf", "--target-lang", "fr"}, n_Threads, "out.xlf")};
         v_Write("tr.stt", idml_test::s_Shouted(s_Read("out.stt")));
+        co_seen.push_back(s_Run({"check", s_Document, "tr.stt", "--json"}, n_Threads, ""));
         v_CopyIn(s_Path(s_Document), "work.idml");
         co_seen.push_back(s_Run({"import", "work.idml", "tr.stt", "--no-backup"}, n_Threads, ""));
         co_seen.push_back(s_Entries(s_Path("work.idml")));
