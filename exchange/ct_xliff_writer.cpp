@@ -144,6 +144,54 @@ void CT_XliffWriter::v_AddStory(std::string_view co_Key, std::string_view co_Loc
                                 std::string_view co_Content,
                                 const CT_StoryLayout::CT_Codes& co_Codes,
                                 const CT_Context& co_Context) {
+    v_Story(n_Stories + 1, co_Key, co_Location, co_Content, co_Codes, co_Context);
+    ++n_Stories;
+    v_Flush();
+}
+
+CT_XliffWriter::CT_Written CT_XliffWriter::co_Write(std::size_t n_Number, std::string_view co_Key,
+                                                    std::string_view co_Location,
+                                                    std::string_view co_Content,
+                                                    const CT_StoryLayout::CT_Codes& co_Codes,
+                                                    const CT_Context& co_Context) {
+    // Written where v_AddStory writes, what is there set aside meanwhile, so that both write
+    // the same bytes by the same code.
+    std::string co_before = std::move(co_Out);
+    co_Out.clear();
+    const std::size_t n_units = n_Units_;
+    CT_Written co_written;
+    try {
+        v_Story(n_Number, co_Key, co_Location, co_Content, co_Codes, co_Context);
+    } catch (...) {
+        co_Out = std::move(co_before);
+        n_Units_ = n_units;
+        throw;
+    }
+    co_written.s_Bytes = std::move(co_Out);
+    co_written.n_Units = n_Units_ - n_units;
+    co_Out = std::move(co_before);
+    n_Units_ = n_units;
+    return co_written;
+}
+
+void CT_XliffWriter::v_AddWritten(const CT_Written& co_Written) {
+    co_Out += co_Written.s_Bytes;
+    n_Units_ += co_Written.n_Units;
+    ++n_Stories;
+    v_Flush();
+}
+
+void CT_XliffWriter::v_Flush() {
+    if (co_Sink && co_Out.size() >= kn_SinkChunk) {
+        co_Sink(co_Out);
+        co_Out.clear();
+    }
+}
+
+void CT_XliffWriter::v_Story(std::size_t n_Number, std::string_view co_Key,
+                             std::string_view co_Location, std::string_view co_Content,
+                             const CT_StoryLayout::CT_Codes& co_Codes,
+                             const CT_Context& co_Context) {
     const CT_StoryLayout co_layout(co_Content, co_Codes);
     ct_Story co_story;
     co_story.co_Key = co_Key;
@@ -161,22 +209,17 @@ void CT_XliffWriter::v_AddStory(std::string_view co_Key, std::string_view co_Loc
                               static_cast<double>(n_text);
         }
     }
-    ++n_Stories;
     co_Out += "<group";
     v_Attribute("id", co_Key);
     v_Attribute("resname", co_Key);
     co_Out += " restype=\"x-story\"><note>story ";
-    v_Number(n_Stories);
+    v_Number(n_Number);
     co_Out += ", ";
     CT_XliffText::sv_AppendText(
         co_Context.co_Where.empty() ? co_LocationText(co_Location) : co_Context.co_Where, co_Out);
     co_Out += "</note>\n";
     v_Flow(co_story, co_layout.cco_Paragraphs(), "", "x-paragraph");
     co_Out += "</group>\n";
-    if (co_Sink && co_Out.size() >= kn_SinkChunk) {
-        co_Sink(co_Out);
-        co_Out.clear();
-    }
 }
 
 void CT_XliffWriter::v_Flow(ct_Story& co_Story,

@@ -64,6 +64,19 @@ class CT_XliffWriter {
     void v_AddStory(std::string_view co_Key, std::string_view co_Location,
                     std::string_view co_Content, const CT_StoryLayout::CT_Codes& co_Codes);
 
+    // What v_AddStory writes of one story, written apart: a caller with stories to write on
+    // several threads writes each on a writer of the thread's own (made with the same options)
+    // and hands them to one writer's v_AddWritten in story order. n_Number: the story's place
+    // in the file, from 1. Raises as v_AddStory does.
+    struct CT_Written {
+        std::string s_Bytes;
+        std::size_t n_Units = 0;
+    };
+    CT_Written co_Write(std::size_t n_Number, std::string_view co_Key, std::string_view co_Location,
+                        std::string_view co_Content, const CT_StoryLayout::CT_Codes& co_Codes,
+                        const CT_Context& co_Context);
+    void v_AddWritten(const CT_Written& co_Written);
+
     // The whole file, UTF-8, or the empty string with a sink; the writer is spent afterwards.
     std::string s_Finish();
 
@@ -72,6 +85,12 @@ class CT_XliffWriter {
   private:
     struct ct_Story;
 
+    // Writes the story into co_Out.
+    void v_Story(std::size_t n_Number, std::string_view co_Key, std::string_view co_Location,
+                 std::string_view co_Content, const CT_StoryLayout::CT_Codes& co_Codes,
+                 const CT_Context& co_Context);
+    // Hands co_Out to the sink once it holds enough.
+    void v_Flush();
     void v_Flow(ct_Story& co_Story, const std::vector<CT_LayoutParagraph>& co_Paragraphs,
                 const std::string& co_Label, const std::string& co_Restype);
     void v_Anchor(ct_Story& co_Story, const CT_LayoutAnchor& co_Anchor);

@@ -1,10 +1,13 @@
 #include "operations/ct_xliff_converter.h"
 
 #include <algorithm>
+#include <deque>
 #include <fstream>
-#include <iterator>
+#include <memory>
+#include <mutex>
 #include <stdexcept>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "exchange/ct_tagged_file.h"
@@ -13,6 +16,7 @@
 #include "operations/ct_xliff_codes.h"
 #include "platform/common/ct_errors.h"
 #include "platform/common/ct_files.h"
+#include "platform/common/ct_work_pool.h"
 #include "platform/host/ct_document_interface.h"
 #include "platform/host/ct_progress_listener.h"
 
@@ -63,25 +67,23 @@ std::string s_Where(const CT_StorySetting& co_Setting, const CT_IdmlBox* pco_Box
 // pasteboard, hidden, non-printing) gets no limit: nothing of it reaches the page, and a
 // pasteboard frame is sized for the designer's convenience, not for its text. Nor does one
 // whose frame grows with its text, nor one without geometry to measure (text on a path, an
-// anchored frame): there is no room to divide.
-void v_Place(const std::string& s_Key, std::string_view co_Content, const CT_IdmlBox* pco_Box,
-             bool b_Limits, CT_XliffWriter::CT_Context& co_Context) {
-    const CT_StorySetting co_setting =
-        CT_DocumentInterface::sco_GetStorySetting(CT_String(s_Key.c_str()));
-    co_Context.co_Where = s_Where(co_setting, pco_Box);
-    if (co_setting.co_Frames.empty()) {
+// anchored frame): there is no room to divide. The setting is the host's; the rest is measured
+// from it and the content, on any thread.
+void v_Place(const CT_StorySetting& co_Setting, std::string_view co_Content, bool b_Limits,
+             CT_XliffWriter::CT_Context& co_Context) {
+    if (co_Setting.co_Frames.empty()) {
         return;
     }
-    const CT_CapacityEstimate co_estimate(co_setting);
-    co_Context.co_Pages.push_back(s_PageOf(co_setting.co_Frames.front()));
-    const bool b_onePage = std::all_of(co_setting.co_Frames.begin(), co_setting.co_Frames.end(),
+    const CT_CapacityEstimate co_estimate(co_Setting);
+    co_Context.co_Pages.push_back(s_PageOf(co_Setting.co_Frames.front()));
+    const bool b_onePage = std::all_of(co_Setting.co_Frames.begin(), co_Setting.co_Frames.end(),
                                        [&](const CT_FrameSetting& co_Frame) {
                                            return s_PageOf(co_Frame) == co_Context.co_Pages[0];
                                        });
     if (!b_onePage) {
         co_Context.co_Pages.clear();
         for (const std::size_t n_frame : co_estimate.co_FrameOfLines(co_Content)) {
-            co_Context.co_Pages.push_back(s_PageOf(co_setting.co_Frames[n_frame]));
+            co_Context.co_Pages.push_back(s_PageOf(co_Setting.co_Frames[n_frame]));
         }
     }
     if (b_Limits && co_estimate.b_Measurable() && co_estimate.b_Prints() &&
@@ -89,11 +91,51 @@ void v_Place(const std::string& s_Key, std::string_view co_Content, const CT_Idm
         co_Context.n_Capacity = co_estimate.n_Capacity(co_Content);
     }
 }
+
+// One story on its way through the pool: what the host gave for it, and what was written.
+struct CT_Pending {
+    std::string s_Key;
+    std::string s_Location;
+    std::string s_Content;
+    CT_StorySetting co_Setting;
+    const std::vector<CT_IdmlStoryCodeInfo>* pco_Infos = nullptr;
+    CT_XliffWriter::CT_Context co_Context;
+    CT_XliffWriter::CT_Written co_Written;
+};
+
+// Writers for the threads, each used by one at a time: each holds a sentence splitter, which
+// is made once for all the stories a thread writes.
+class CT_Writers {
+  public:
+    explicit CT_Writers(const CT_XliffWriter::CT_Options& co_Options) : co_Options(co_Options) {}
+
+    std::unique_ptr<CT_XliffWriter> pco_Take() {
+        {
+            const std::lock_guard<std::mutex> co_lock(co_Mutex);
+            if (!co_Free.empty()) {
+                std::unique_ptr<CT_XliffWriter> pco_writer = std::move(co_Free.back());
+                co_Free.pop_back();
+                return pco_writer;
+            }
+        }
+        return std::make_unique<CT_XliffWriter>(co_Options);
+    }
+    void v_Give(std::unique_ptr<CT_XliffWriter> pco_Writer) {
+        const std::lock_guard<std::mutex> co_lock(co_Mutex);
+        co_Free.push_back(std::move(pco_Writer));
+    }
+
+  private:
+    const CT_XliffWriter::CT_Options& co_Options;
+    std::mutex co_Mutex;
+    std::vector<std::unique_ptr<CT_XliffWriter>> co_Free;
+};
 }  // namespace
 
 CT_XliffConverter::CT_XliffConverter(const CT_IdmlHost& co_Host,
-                                     const CT_XliffWriter::CT_Options& co_Options)
-    : co_Host(co_Host), co_Options(co_Options) {
+                                     const CT_XliffWriter::CT_Options& co_Options,
+                                     unsigned n_Threads)
+    : co_Host(co_Host), co_Options(co_Options), n_Threads(n_Threads) {
     CT_TaggedConverter::sv_Install(this);
 }
 
@@ -126,6 +168,21 @@ int CT_XliffConverter::b_Convert(const CT_String& co_TaggedPath, const CT_String
     });
     bool b_cancelled = false;
     std::string s_key;
+    // Writing a story's units (its sentences cut, its codes numbered, its room measured) is
+    // most of the conversion: with several threads each story is written apart on the pool,
+    // while this thread reads the file, asks the host what each story needs and hands the
+    // stories to the file in story order, holding a few ahead at most.
+    std::deque<std::pair<std::size_t, std::unique_ptr<CT_Pending>>> co_running;
+    CT_Writers co_writers(co_options);
+    CT_WorkPool co_pool(n_Threads);  // after what its jobs use: goes first, waiting for them
+    auto v_TakeFirst = [&]() {
+        s_key = co_running.front().second->s_Key;
+        co_pool.v_Wait(co_running.front().first);
+        co_writer.v_AddWritten(co_running.front().second->co_Written);
+        co_running.pop_front();
+        s_key.clear();
+    };
+    std::size_t n_number = 0;
     try {
         CT_TaggedStoryFile::sv_ForEach(co_tagged, [&](std::string_view co_Key,
                                                       std::string_view co_Location,
@@ -136,18 +193,52 @@ int CT_XliffConverter::b_Convert(const CT_String& co_TaggedPath, const CT_String
             }
             s_key = co_Key;
             const std::vector<CT_IdmlStoryCodeInfo>* pco_infos = co_Host.pco_ExportedCodes(s_key);
+            const CT_StorySetting co_setting =
+                CT_DocumentInterface::sco_GetStorySetting(CT_String(s_key.c_str()));
             CT_XliffWriter::CT_Context co_context;
-            v_Place(s_key, co_Content, co_Host.pco_FindListed(s_key), co_Options.b_Limits,
-                    co_context);
+            co_context.co_Where = s_Where(co_setting, co_Host.pco_FindListed(s_key));
             if (pco_infos != nullptr && !pco_infos->empty()) {
                 co_context.co_Styles = pco_infos->front().co_ParagraphStyles;
             }
-            co_writer.v_AddStory(s_key, co_Location, co_Content,
-                                 pco_infos != nullptr ? CT_XliffCodes::sco_From(*pco_infos)
+            if (n_Threads <= 1) {
+                v_Place(co_setting, co_Content, co_Options.b_Limits, co_context);
+                co_writer.v_AddStory(s_key, co_Location, co_Content,
+                                     pco_infos != nullptr ? CT_XliffCodes::sco_From(*pco_infos)
+                                                          : CT_StoryLayout::CT_Codes(),
+                                     co_context);
+                s_key.clear();
+                return;
+            }
+            auto pco_pending = std::make_unique<CT_Pending>();
+            pco_pending->s_Key = s_key;
+            pco_pending->s_Location = co_Location;
+            pco_pending->s_Content = co_Content;
+            pco_pending->co_Setting = co_setting;
+            pco_pending->pco_Infos = pco_infos;
+            pco_pending->co_Context = std::move(co_context);
+            CT_Pending* pco_job = pco_pending.get();
+            const bool b_limits = co_Options.b_Limits;
+            const std::size_t n_story = ++n_number;
+            const std::size_t n_ticket =
+                co_pool.n_Give([pco_job, b_limits, n_story, &co_writers]() {
+                    v_Place(pco_job->co_Setting, pco_job->s_Content, b_limits, pco_job->co_Context);
+                    std::unique_ptr<CT_XliffWriter> pco_writer = co_writers.pco_Take();
+                    pco_job->co_Written = pco_writer->co_Write(
+                        n_story, pco_job->s_Key, pco_job->s_Location, pco_job->s_Content,
+                        pco_job->pco_Infos != nullptr ? CT_XliffCodes::sco_From(*pco_job->pco_Infos)
                                                       : CT_StoryLayout::CT_Codes(),
-                                 co_context);
+                        pco_job->co_Context);
+                    co_writers.v_Give(std::move(pco_writer));
+                });
+            co_running.emplace_back(n_ticket, std::move(pco_pending));
             s_key.clear();
+            if (co_running.size() > co_pool.n_Ahead()) {
+                v_TakeFirst();
+            }
         });
+        while (!b_cancelled && !co_running.empty()) {
+            v_TakeFirst();
+        }
     } catch (const std::invalid_argument& co_error) {
         const std::string s_where = s_key.empty() ? std::string() : "story " + s_key + ": ";
         CT_Errors::v_ThrowError(e_BadContent, CT_String((s_where + co_error.what()).c_str()));

@@ -13,7 +13,10 @@
 
 class CT_XliffConverter : public CT_TaggedConverter {
   public:
-    CT_XliffConverter(const CT_IdmlHost& co_Host, const CT_XliffWriter::CT_Options& co_Options);
+    // The stories are written on n_Threads threads (this one counted); the file is the same
+    // for any number.
+    CT_XliffConverter(const CT_IdmlHost& co_Host, const CT_XliffWriter::CT_Options& co_Options,
+                      unsigned n_Threads = 1);
     ~CT_XliffConverter() override;
     CT_XliffConverter(const CT_XliffConverter&) = delete;
     CT_XliffConverter& operator=(const CT_XliffConverter&) = delete;
@@ -27,4 +30,5 @@ class CT_XliffConverter : public CT_TaggedConverter {
   private:
     const CT_IdmlHost& co_Host;
     CT_XliffWriter::CT_Options co_Options;
+    unsigned n_Threads;
 };

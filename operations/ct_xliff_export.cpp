@@ -14,5 +14,6 @@ CT_XliffExport::CT_XliffExport(CT_Session& co_Session, const std::string& s_Targ
     co_xliff.b_AllCodes = co_options.s_Codes == "all";
     co_xliff.b_Limits = !co_options.b_NoLimits;
     co_Format.v_SetTaggedTextFormat(CT_StoryFormatSettings::e_QuarvelTaggedText);
-    pco_Converter = std::make_unique<CT_XliffConverter>(co_Session.co_GetHost(), co_xliff);
+    pco_Converter = std::make_unique<CT_XliffConverter>(co_Session.co_GetHost(), co_xliff,
+                                                        co_Session.n_Threads());
 }
