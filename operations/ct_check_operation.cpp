@@ -186,7 +186,8 @@ CT_CheckResult CT_CheckOperation::sco_Run(CT_Session& co_Session) {
     }
     std::unique_ptr<CT_TaggedFile> pco_file;
     if (!co_xliff.b_IsXliff()) {
-        pco_file = std::make_unique<CT_TaggedFile>(co_options.s_Tagged);
+        pco_file =
+            std::make_unique<CT_TaggedFile>(co_options.s_Tagged, true, co_Session.n_Threads());
     }
     // One copy in the temporary folder, opened once: compared with the file, measured for the
     // fit while it still holds the document's own text, then imported into as a real import

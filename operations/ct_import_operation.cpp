@@ -45,7 +45,8 @@ CT_ImportResult CT_ImportOperation::sco_Run(CT_Session& co_Session) {
             return 1;
         }
         if (!pco_xliff->b_IsXliff()) {
-            pco_tagged = std::make_unique<CT_TaggedFile>(co_options.s_Tagged);
+            pco_tagged =
+                std::make_unique<CT_TaggedFile>(co_options.s_Tagged, true, co_Session.n_Threads());
         }
         const CT_StoryListSettings& co_settings = co_Session.cco_GetStoryListSettings();
         // The copy is a byte copy of the document: it is opened once, compared with the file

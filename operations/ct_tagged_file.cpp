@@ -15,8 +15,8 @@
 #include "operations/ct_text_place.h"
 #include "platform/common/ct_errors.h"
 #include "platform/common/ct_file_bytes.h"
+#include "platform/common/ct_parallel_utf8.h"
 #include "platform/common/ct_run_folder.h"
-#include "platform/common/ct_utf8.h"
 #include "platform/host/ct_basic_interface.h"
 #include "textbox/ct_story_tags.h"
 
@@ -78,7 +78,7 @@ std::string_view CT_TaggedFile::s_Text() const {
     return pco_Text->co_View;
 }
 
-CT_TaggedFile::CT_TaggedFile(const std::string& s_Path, bool b_Places)
+CT_TaggedFile::CT_TaggedFile(const std::string& s_Path, bool b_Places, unsigned n_Threads)
     : s_Path(s_Path), b_Places(b_Places) {
     // Mapped, not read into memory of its own: a translation of a large document runs to tens
     // of megabytes, which a copy would first clear and then fill. A pipe is read as it comes.
@@ -92,7 +92,7 @@ CT_TaggedFile::CT_TaggedFile(const std::string& s_Path, bool b_Places)
         CT_Errors::v_ThrowError(e_FileRead, CT_String(("cannot read \"" + s_Path + "\"").c_str()));
     }
     const std::string_view co_bytes = pco_text->pco_Bytes->co_View();
-    v_CheckEncoding(co_bytes);
+    v_CheckEncoding(co_bytes, n_Threads);
     const bool b_cr = co_bytes.find('\r') != std::string_view::npos;
     if (b_cr) {
         pco_text->s_LineFeeds = s_WithLineFeeds(co_bytes);
@@ -182,7 +182,7 @@ void CT_TaggedFile::v_Refuse(std::size_t n_Offset, const std::string& s_What) co
     CT_Errors::v_ThrowError(e_FileRead, CT_String(s_Message(n_Offset, s_What).c_str()));
 }
 
-void CT_TaggedFile::v_CheckEncoding(std::string_view s_Bytes) const {
+void CT_TaggedFile::v_CheckEncoding(std::string_view s_Bytes, unsigned n_Threads) const {
     CT_FileKind::et_Kind eo_kind =
         CT_FileKind::seo_Guess(std::string(s_Bytes.substr(0, CT_FileKind::sn_Head)));
     if ((eo_kind == CT_FileKind::e_Other || eo_kind == CT_FileKind::e_Tagged) &&
@@ -203,7 +203,7 @@ void CT_TaggedFile::v_CheckEncoding(std::string_view s_Bytes) const {
             CT_String(("\"" + s_Path + "\" is " + CT_FileKind::spc_Describe(eo_kind) + pc_after)
                           .c_str()));
     }
-    const std::size_t n_at = CT_Utf8::sn_FirstInvalid(s_Bytes);
+    const std::size_t n_at = CT_ParallelUtf8::sn_FirstInvalid(s_Bytes, n_Threads);
     if (n_at != std::string::npos) {
         char ac_byte[8];
         std::snprintf(ac_byte, sizeof ac_byte, "0x%02X", static_cast<unsigned char>(s_Bytes[n_at]));

@@ -24,8 +24,9 @@ class CT_TaggedFile {
     // Reads and checks the file. Raises e_FileOpen when it cannot be read and e_FileRead when
     // it is not a tagged story file in UTF-8, with a text naming the file and the place.
     // b_Places false: the file was made from another one (an XLIFF file), whose lines are not
-    // its lines, so messages name the file without a line and column.
-    explicit CT_TaggedFile(const std::string& s_Path, bool b_Places = true);
+    // its lines, so messages name the file without a line and column. Its UTF-8 is checked on
+    // n_Threads threads (this one counted), with the same outcome for any number.
+    explicit CT_TaggedFile(const std::string& s_Path, bool b_Places = true, unsigned n_Threads = 1);
     ~CT_TaggedFile();
     CT_TaggedFile(const CT_TaggedFile&) = delete;
     CT_TaggedFile& operator=(const CT_TaggedFile&) = delete;
@@ -50,7 +51,7 @@ class CT_TaggedFile {
     std::string s_Locate(const std::string& s_Error) const;
 
   private:
-    void v_CheckEncoding(std::string_view co_Bytes) const;
+    void v_CheckEncoding(std::string_view co_Bytes, unsigned n_Threads) const;
     void v_ReadStories();
     [[noreturn]] void v_Refuse(std::size_t n_Offset, const std::string& s_What) const;
 

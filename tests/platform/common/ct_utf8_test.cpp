@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/common/ct_parallel_utf8.h"
 #include "platform/common/ct_utf8.h"
 
 namespace {
@@ -37,6 +38,12 @@ TEST_P(Utf8Reading, OnlyShortestFormsOfScalarValuesAreCharacters) {
     EXPECT_EQ(CT_Utf8::sn_FirstInvalid(co_Case.s_Bytes), n_FirstBad);
     EXPECT_EQ(CT_Utf8::sn_FirstInvalid(s_Behind),
               n_FirstBad == std::string_view::npos ? n_FirstBad : n_FirstBad + 13);
+    // Checked in pieces on threads, every cut through the sequences included, the same.
+    for (const std::size_t n_Piece : {1, 2, 3, 5, 14}) {
+        EXPECT_EQ(CT_ParallelUtf8::sn_FirstInvalid(co_Case.s_Bytes + s_Behind, 3, n_Piece),
+                  n_FirstBad)
+            << n_Piece;
+    }
     EXPECT_EQ(CT_Utf8::sn_Columns(co_Case.s_Bytes), co_Case.co_Read.size());
     if (b_Valid) {
         std::string s_Again;
