@@ -180,6 +180,7 @@ void v_DescribeFormat(const CT_IdmlStoryAnalysis& co_Analysis, const CT_IdmlStor
         std::lower_bound(co_flow.co_Breaks.begin(), co_flow.co_Breaks.end(), n_Event) -
         co_flow.co_Breaks.begin());
     co_Info.co_Look = CT_IdmlStoryRangeKeys::ss_Look(co_Event.co_Csr);
+    co_Info.co_Look.shrink_to_fit();  // kept with every story's codes until the export ends
     co_Info.b_LooksAsParagraph =
         n_paragraph < co_flow.co_Paragraphs.size() &&
         CT_IdmlStoryRangeKeys::ss_Look(co_flow.co_Paragraphs[n_paragraph].co_BaseCsr) ==
@@ -195,12 +196,15 @@ CT_IdmlStoryCodeInfo co_InfoOf(const CT_IdmlStoryAnalysis& co_Analysis, std::siz
     CT_IdmlStoryCodeInfo co_info;
     co_info.eo_Kind = eo_InfoKind(co_Code, co_Event);
     const pugi::xml_node& co_node = co_Event.co_Node;
-    co_info.co_Element = co_node.name();
-    if (co_node.type() != pugi::node_element) {
-        co_info.co_Element += std::string(" ") + co_node.value();
-    }
+    // A formatting run's event may be its text: its element is not named from the node, whose
+    // text a string made first and then emptied would keep the room of until export ends.
     if (co_info.eo_Kind == et_Info::e_Format || co_info.eo_Kind == et_Info::e_Change) {
         co_info.co_Element = co_Code.eo_Kind == et_IdmlCode::e_Change ? "Change" : "";
+    } else {
+        co_info.co_Element = co_node.name();
+        if (co_node.type() != pugi::node_element) {
+            co_info.co_Element += std::string(" ") + co_node.value();
+        }
     }
     if (co_info.eo_Kind == et_Info::e_Format) {
         v_DescribeFormat(co_Analysis, co_Event, co_Code.n_Event, co_info);
