@@ -269,6 +269,23 @@ const std::vector<CT_IdmlSpreadPart>& CT_IdmlDocument::co_Spreads() const {
     return co_SpreadParts;
 }
 
+void CT_IdmlDocument::v_VisitSpreads(
+    const std::function<void(const CT_IdmlSpreadPart&, const pugi::xml_node&)>& f_Visit) const {
+    if (b_SpreadTrees) {
+        for (const CT_IdmlSpreadPart& co_part : co_SpreadParts) {
+            f_Visit(co_part, co_part.co_Inner);
+        }
+        return;
+    }
+    pugi::xml_document co_tree;
+    for (const CT_IdmlSpreadPart& co_part : co_SpreadParts) {
+        co_tree.reset();
+        f_Visit(co_part,
+                so_Inner(CT_IdmlXmlPart::sco_ParseInto(co_tree, s_Path(), co_part.s_Entry,
+                                                       co_Package.s_Read(co_part.s_Entry))));
+    }
+}
+
 void CT_IdmlDocument::v_StopWhenCancelled() const {
     if (co_Cancel && co_Cancel()) {
         CT_Errors::v_ThrowError(e_HostFailure,

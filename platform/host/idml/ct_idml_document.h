@@ -75,6 +75,11 @@ class CT_IdmlDocument {
     const std::vector<CT_IdmlSpreadPart>& co_Spreads() const;
     // The same without their trees (co_Inner is null unless co_Spreads was asked for).
     const std::vector<CT_IdmlSpreadPart>& co_SpreadOutlines() const { return co_SpreadParts; }
+    // Each spread with its tree, in turn, for a reader that looks at each once: the trees
+    // co_Spreads keeps when it was asked for, else each parsed for the call and gone before
+    // the next, so that nothing of them is held after it. Refuses what co_Spreads refuses.
+    void v_VisitSpreads(
+        const std::function<void(const CT_IdmlSpreadPart&, const pugi::xml_node&)>& f_Visit) const;
     const CT_IdmlPageSize& co_PageSize() const { return co_Size; }
     // Story ids in design-map order.
     const std::vector<std::string>& co_StoryKeys() const { return co_Keys; }

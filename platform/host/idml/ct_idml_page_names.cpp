@@ -49,12 +49,12 @@ CT_IdmlPageNames::CT_IdmlPageNames(const CT_IdmlDocument& co_Document) {
     static const CT_IdmlSection sco_Plain;
     const CT_IdmlSection* pco_section = &sco_Plain;
     unsigned n_number = 0;
-    for (const CT_IdmlSpreadPart& co_spread : co_Document.co_Spreads()) {
+    for (const CT_IdmlSpreadPart& co_spread : co_Document.co_SpreadOutlines()) {
         if (co_spread.b_Master) {
             continue;
         }
-        for (pugi::xml_node co_page : co_spread.co_Inner.children("Page")) {
-            const auto co_start = co_starts.find(co_page.attribute("Self").value());
+        for (const std::string& s_page : co_spread.co_Outline.co_PageIds) {
+            const auto co_start = co_starts.find(s_page);
             if (co_start != co_starts.end()) {
                 pco_section = co_start->second;
                 n_number = pco_section->b_Continue ? n_number + 1 : pco_section->n_Start;

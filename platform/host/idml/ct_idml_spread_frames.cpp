@@ -44,6 +44,9 @@ CT_IdmlSpreadOutline CT_IdmlSpreadFrames::sco_Read(const pugi::xml_node& co_Spre
     CT_IdmlSpreadOutline co_outline;
     co_outline.s_Name = co_Spread.attribute("Name").value();
     co_outline.co_PageRects = CT_IdmlGeometry::sco_PageRects(co_Spread, b_Master, co_Size);
+    for (const pugi::xml_node& co_page : co_Spread.children("Page")) {
+        co_outline.co_PageIds.emplace_back(co_page.attribute("Self").value());
+    }
     // The spread's own transform only stacks spreads on the pasteboard: items are placed in
     // spread coordinates, which is what the pages are measured in too.
     sv_Walk(co_Spread, CT_IdmlTransform{}, CT_IdmlFrameState{}, co_outline.co_Frames);

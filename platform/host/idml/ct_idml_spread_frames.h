@@ -43,6 +43,7 @@ struct CT_IdmlSpreadFrame {
 struct CT_IdmlSpreadOutline {
     std::string s_Name;                     // its Name, which a master's pages go by
     std::vector<CT_IdmlRect> co_PageRects;  // in page order, in spread coordinates
+    std::vector<std::string> co_PageIds;    // each page's Self, in page order
     std::vector<CT_IdmlSpreadFrame> co_Frames;
 };
 

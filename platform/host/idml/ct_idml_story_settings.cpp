@@ -69,8 +69,9 @@ void v_ReadPreference(const pugi::xml_node& co_Item, CT_FrameSetting& co_Frame) 
 CT_IdmlStorySettings::CT_IdmlStorySettings(const CT_IdmlDocument& co_Document)
     : co_Source(co_Document), co_PageNames(co_Document), co_Styles(sco_ReadStyles(co_Document)) {
     unsigned n_nextPage = 1;
-    for (const CT_IdmlSpreadPart& co_part : co_Document.co_Spreads()) {
-        const pugi::xml_node co_node = co_part.co_Inner;
+    // Frames' settings are read from the trees once: nothing here holds on to them.
+    co_Document.v_VisitSpreads([&](const CT_IdmlSpreadPart& co_part,
+                                   const pugi::xml_node& co_node) {
         CT_Spread co_spread;
         co_spread.b_Master = co_part.b_Master;
         co_spread.s_Name = co_node.attribute("Name").value();
@@ -81,7 +82,7 @@ CT_IdmlStorySettings::CT_IdmlStorySettings(const CT_IdmlDocument& co_Document)
             n_nextPage += static_cast<unsigned>(co_spread.co_Pages.size());
         }
         v_Walk(co_node, CT_IdmlTransform{}, CT_IdmlFrameState{}, co_spread);
-    }
+    });
     for (const auto& [s_holder, s_key] : co_Document.co_Anchored()) {
         if (s_holder != s_key) {
             co_AnchorHolders.emplace(s_key, s_holder);
