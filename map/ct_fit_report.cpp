@@ -9,6 +9,7 @@
 #include "exchange/ct_word_count.h"
 #include "map/ct_capacity_estimate.h"
 #include "map/ct_json_string.h"
+#include "platform/common/ct_utf8.h"
 #include "platform/common/ct_work_pool.h"
 #include "platform/host/ct_document_interface.h"
 #include "platform/host/idml/ct_idml_host.h"
@@ -20,17 +21,9 @@ std::string s_Json(const std::string& s_Text) {
     return CT_JsonString::ss_Quote(s_Text);
 }
 
-// One column per code point, as a terminal shows most text.
-std::size_t n_Columns(const std::string& s_Text) {
-    std::size_t n_columns = 0;
-    for (const char c_byte : s_Text) {
-        n_columns += (static_cast<unsigned char>(c_byte) & 0xC0) != 0x80 ? 1 : 0;
-    }
-    return n_columns;
-}
-
 std::string s_Padded(const std::string& s_Text, std::size_t n_Width) {
-    const std::size_t n_width = n_Columns(s_Text);
+    // One column per code point, as a terminal shows most text.
+    const std::size_t n_width = CT_Utf8::sn_CodePoints(s_Text);
     return s_Text + std::string(n_width < n_Width ? n_Width - n_width : 1, ' ');
 }
 

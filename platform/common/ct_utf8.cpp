@@ -165,6 +165,23 @@ std::size_t CT_Utf8::sn_Columns(std::string_view co_Text) {
     return n_Columns;
 }
 
+std::size_t CT_Utf8::sn_CodePoints(std::string_view co_Text) {
+    std::size_t n_continuations = 0;
+    std::size_t n_At = 0;
+    // Eight bytes at a time: a byte's bit 6 moved up into its bit 7 leaves bit 7 set where bit
+    // 7 is and bit 6 is not.
+    for (std::uint64_t n_Eight = 0; n_At + sizeof n_Eight <= co_Text.size();
+         n_At += sizeof n_Eight) {
+        std::memcpy(&n_Eight, co_Text.data() + n_At, sizeof n_Eight);
+        n_continuations += static_cast<std::size_t>(
+            __builtin_popcountll(n_Eight & ~(n_Eight << 1) & 0x8080808080808080ull));
+    }
+    for (; n_At < co_Text.size(); ++n_At) {
+        n_continuations += b_IsContinuation(n_Byte(co_Text, n_At)) ? 1 : 0;
+    }
+    return co_Text.size() - n_continuations;
+}
+
 std::string_view CT_Utf8::so_FirstColumns(std::string_view co_Text, std::size_t n_Columns) {
     std::size_t n_At = 0;
     for (std::size_t n = 0; n < n_Columns && n_At < co_Text.size(); ++n) {

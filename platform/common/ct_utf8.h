@@ -34,6 +34,10 @@ class CT_Utf8 {
 
     // Columns on a terminal: one per code point (a bad byte counts as one).
     static std::size_t sn_Columns(std::string_view co_Text);
+    // Code points of well-formed text, counted by the bytes that start one: every byte but a
+    // continuation byte (10xxxxxx). Faster than sn_Columns over a story's text; bad bytes are
+    // counted as they fall.
+    static std::size_t sn_CodePoints(std::string_view co_Text);
     // The longest start of the text that fills at most n_Columns columns, never ending inside
     // a sequence.
     static std::string_view so_FirstColumns(std::string_view co_Text, std::size_t n_Columns);

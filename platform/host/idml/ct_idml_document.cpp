@@ -261,8 +261,8 @@ void CT_IdmlDocument::v_LoadParts(const std::vector<CT_NamedPart>& co_Parts, uns
 const std::vector<CT_IdmlSpreadPart>& CT_IdmlDocument::co_Spreads() const {
     if (!b_SpreadTrees) {
         for (CT_IdmlSpreadPart& co_part : co_SpreadParts) {
-            co_part.co_Inner = so_Inner(CT_IdmlXmlPart::sco_ParseInto(
-                co_SpreadTrees, s_Path(), co_part.s_Entry, co_Package.s_Read(co_part.s_Entry)));
+            co_part.co_Inner =
+                co_ParseSpread(co_SpreadTrees, co_part.s_Entry, co_Package.s_Read(co_part.s_Entry));
         }
         b_SpreadTrees = true;
     }
@@ -281,9 +281,13 @@ void CT_IdmlDocument::v_VisitSpreads(
     for (const CT_IdmlSpreadPart& co_part : co_SpreadParts) {
         co_tree.reset();
         f_Visit(co_part,
-                so_Inner(CT_IdmlXmlPart::sco_ParseInto(co_tree, s_Path(), co_part.s_Entry,
-                                                       co_Package.s_Read(co_part.s_Entry))));
+                co_ParseSpread(co_tree, co_part.s_Entry, co_Package.s_Read(co_part.s_Entry)));
     }
+}
+
+pugi::xml_node CT_IdmlDocument::co_ParseSpread(pugi::xml_node co_Tree, const std::string& s_Entry,
+                                               const std::string& s_Bytes) const {
+    return so_Inner(CT_IdmlXmlPart::sco_ParseInto(co_Tree, s_Path(), s_Entry, s_Bytes));
 }
 
 void CT_IdmlDocument::v_StopWhenCancelled() const {
@@ -300,9 +304,9 @@ void CT_IdmlDocument::v_ReadPart(CT_LoadedPart& co_Part) const {
         // Read here, while the spread is fresh in the cache and not on the thread that later
         // orders the stories alone; the tree goes with the call.
         pugi::xml_document co_tree;
-        co_Part.co_Outline = CT_IdmlSpreadFrames::sco_Read(
-            so_Inner(CT_IdmlXmlPart::sco_ParseInto(co_tree, s_Path(), co_Part.s_Entry, s_bytes)),
-            co_Part.eo_Kind == CT_NamedPart::e_MasterSpread, co_Size);
+        co_Part.co_Outline =
+            CT_IdmlSpreadFrames::sco_Read(co_ParseSpread(co_tree, co_Part.s_Entry, s_bytes),
+                                          co_Part.eo_Kind == CT_NamedPart::e_MasterSpread, co_Size);
         return;
     }
     // The stories of frames anchored in the text, met in the walk that checks the depth, which

@@ -143,6 +143,9 @@ class CT_IdmlDocument {
     void v_Save(bool b_Write = true);
 
   private:
+    // A spread's <Spread> or <MasterSpread>, parsed into co_Tree from the entry's bytes.
+    pugi::xml_node co_ParseSpread(pugi::xml_node co_Tree, const std::string& s_Entry,
+                                  const std::string& s_Bytes) const;
     struct CT_StoryEntry {
         std::string s_Entry;
         std::unique_ptr<CT_IdmlXmlPart> pco_Part;  // null while let go

@@ -47,15 +47,22 @@ CT_IdmlSpreadOutline CT_IdmlSpreadFrames::sco_Read(const pugi::xml_node& co_Spre
     for (const pugi::xml_node& co_page : co_Spread.children("Page")) {
         co_outline.co_PageIds.emplace_back(co_page.attribute("Self").value());
     }
-    // The spread's own transform only stacks spreads on the pasteboard: items are placed in
-    // spread coordinates, which is what the pages are measured in too.
-    sv_Walk(co_Spread, CT_IdmlTransform{}, CT_IdmlFrameState{}, co_outline.co_Frames);
+    sv_Visit(co_Spread, [&](const pugi::xml_node& co_Item, const CT_IdmlTransform& co_Map,
+                            const CT_IdmlFrameState& co_State, bool b_OnPath) {
+        sv_Add(co_Item, CT_IdmlGeometry::so_Outline(b_OnPath ? co_Item.parent() : co_Item, co_Map),
+               co_State, co_outline.co_Frames);
+    });
     return co_outline;
 }
 
+void CT_IdmlSpreadFrames::sv_Visit(const pugi::xml_node& co_Spread, const CT_Visit& f_Visit) {
+    // The spread's own transform only stacks spreads on the pasteboard: items are placed in
+    // spread coordinates, which is what the pages are measured in too.
+    sv_Walk(co_Spread, CT_IdmlTransform{}, CT_IdmlFrameState{}, f_Visit);
+}
+
 void CT_IdmlSpreadFrames::sv_Walk(const pugi::xml_node& co_Parent, const CT_IdmlTransform& co_Map,
-                                  const CT_IdmlFrameState& co_State,
-                                  std::vector<CT_IdmlSpreadFrame>& co_Into) {
+                                  const CT_IdmlFrameState& co_State, const CT_Visit& f_Visit) {
     for (pugi::xml_node co_child : co_Parent.children()) {
         // An item's properties (its outline's points among them, most of a spread's elements)
         // hold values, never items.
@@ -65,15 +72,15 @@ void CT_IdmlSpreadFrames::sv_Walk(const pugi::xml_node& co_Parent, const CT_Idml
         }
         if (b_Is(co_child, "TextPath")) {
             // Text on a path follows the outline, the layer and the state of its carrier.
-            sv_Add(co_child, CT_IdmlGeometry::so_Outline(co_Parent, co_Map), co_State, co_Into);
+            f_Visit(co_child, co_Map, co_State, true);
             continue;
         }
         const CT_IdmlFrameState co_state = co_State.co_Inside(co_child);
         const CT_IdmlTransform co_inner = CT_IdmlGeometry::so_Inside(co_child, co_Map);
         if (b_Is(co_child, "TextFrame")) {
-            sv_Add(co_child, CT_IdmlGeometry::so_Outline(co_child, co_inner), co_state, co_Into);
+            f_Visit(co_child, co_inner, co_state, false);
         }
-        sv_Walk(co_child, co_inner, co_state, co_Into);
+        sv_Walk(co_child, co_inner, co_state, f_Visit);
     }
 }
 

@@ -7,6 +7,7 @@
 
 #include <pugixml.hpp>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -49,6 +50,15 @@ struct CT_IdmlSpreadOutline {
 
 class CT_IdmlSpreadFrames {
   public:
+    // A frame met in a walk: its element, the transform from its shape's coordinates to the
+    // spread's (a text path's shape is its carrier) and the state it inherits.
+    using CT_Visit =
+        std::function<void(const pugi::xml_node& co_Item, const CT_IdmlTransform& co_Map,
+                           const CT_IdmlFrameState& co_State, bool b_OnPath)>;
+    // The walk both sco_Read and a reader of the frames' own settings go through, frames and
+    // text paths in document order. Same REQUIRES as sco_Read.
+    static void sv_Visit(const pugi::xml_node& co_Spread, const CT_Visit& f_Visit);
+
     // Frames in document order, inside groups and other items too; pages and items'
     // properties hold no items and are not looked into. REQUIRES: the spread nests no deeper
     // than the parts the document accepts.
@@ -57,8 +67,7 @@ class CT_IdmlSpreadFrames {
 
   private:
     static void sv_Walk(const pugi::xml_node& co_Parent, const CT_IdmlTransform& co_Map,
-                        const CT_IdmlFrameState& co_State,
-                        std::vector<CT_IdmlSpreadFrame>& co_Into);
+                        const CT_IdmlFrameState& co_State, const CT_Visit& f_Visit);
     static void sv_Add(const pugi::xml_node& co_Item, const CT_IdmlRect& co_Outline,
                        const CT_IdmlFrameState& co_State, std::vector<CT_IdmlSpreadFrame>& co_Into);
 };

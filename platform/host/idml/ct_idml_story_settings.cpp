@@ -6,12 +6,9 @@
 #include <unordered_set>
 
 #include "platform/common/ct_error_code.h"
+#include "platform/host/idml/ct_idml_spread_frames.h"
 
 namespace {
-
-bool b_Is(const pugi::xml_node& co_Node, const char* pc_Name) {
-    return std::strcmp(co_Node.name(), pc_Name) == 0;
-}
 
 // "n" is IDML's null reference.
 std::string s_Reference(const pugi::xml_node& co_Node, const char* pc_Attribute) {
@@ -74,38 +71,21 @@ CT_IdmlStorySettings::CT_IdmlStorySettings(const CT_IdmlDocument& co_Document)
                                    const pugi::xml_node& co_node) {
         CT_Spread co_spread;
         co_spread.b_Master = co_part.b_Master;
-        co_spread.s_Name = co_node.attribute("Name").value();
-        co_spread.co_Pages =
-            CT_IdmlGeometry::sco_PageRects(co_node, co_part.b_Master, co_Document.co_PageSize());
+        co_spread.s_Name = co_part.co_Outline.s_Name;
+        co_spread.co_Pages = co_part.co_Outline.co_PageRects;
         if (!co_part.b_Master) {
             co_spread.n_FirstPage = n_nextPage;
             n_nextPage += static_cast<unsigned>(co_spread.co_Pages.size());
         }
-        v_Walk(co_node, CT_IdmlTransform{}, CT_IdmlFrameState{}, co_spread);
+        CT_IdmlSpreadFrames::sv_Visit(
+            co_node, [&](const pugi::xml_node& co_Item, const CT_IdmlTransform& co_Map,
+                         const CT_IdmlFrameState& co_State,
+                         bool b_OnPath) { v_Add(co_Item, co_Map, co_State, co_spread, b_OnPath); });
     });
     for (const auto& [s_holder, s_key] : co_Document.co_Anchored()) {
         if (s_holder != s_key) {
             co_AnchorHolders.emplace(s_key, s_holder);
         }
-    }
-}
-
-void CT_IdmlStorySettings::v_Walk(const pugi::xml_node& co_Parent, const CT_IdmlTransform& co_Map,
-                                  const CT_IdmlFrameState& co_State, const CT_Spread& co_Spread) {
-    for (pugi::xml_node co_child : co_Parent.children()) {
-        if (b_Is(co_child, "Page")) {
-            continue;
-        }
-        if (b_Is(co_child, "TextPath")) {
-            v_Add(co_child, co_Map, co_State, co_Spread, true);
-            continue;
-        }
-        const CT_IdmlFrameState co_state = co_State.co_Inside(co_child);
-        const CT_IdmlTransform co_inner = CT_IdmlGeometry::so_Inside(co_child, co_Map);
-        if (b_Is(co_child, "TextFrame")) {
-            v_Add(co_child, co_inner, co_state, co_Spread, false);
-        }
-        v_Walk(co_child, co_inner, co_state, co_Spread);
     }
 }
 

@@ -46,8 +46,6 @@ class CT_IdmlStorySettings {
         unsigned n_FirstPage = 0;
     };
 
-    void v_Walk(const pugi::xml_node& co_Parent, const CT_IdmlTransform& co_Map,
-                const CT_IdmlFrameState& co_State, const CT_Spread& co_Spread);
     void v_Add(const pugi::xml_node& co_Item, const CT_IdmlTransform& co_Map,
                const CT_IdmlFrameState& co_State, const CT_Spread& co_Spread, bool b_OnPath);
     std::vector<CT_FrameSetting> co_FramesOf(const std::string& s_Key) const;

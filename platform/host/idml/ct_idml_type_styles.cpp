@@ -7,18 +7,12 @@
 #include <utility>
 #include <vector>
 
+#include "platform/common/ct_utf8.h"
+
 namespace {
 
 bool b_Is(const pugi::xml_node& co_Node, const char* pc_Name) {
     return std::strcmp(co_Node.name(), pc_Name) == 0;
-}
-
-std::size_t n_CodePoints(const char* pc_Text) {
-    std::size_t n_count = 0;
-    for (; *pc_Text != '\0'; ++pc_Text) {
-        n_count += (static_cast<unsigned char>(*pc_Text) & 0xC0) != 0x80 ? 1 : 0;
-    }
-    return n_count;
 }
 
 // The largest size and leading a layout sets, in points; anything larger is damage.
@@ -157,7 +151,7 @@ std::vector<CT_TypeRun> CT_IdmlTypeStyles::co_TypeOf(const pugi::xml_node& co_St
                 b_known = true;
             }
             CT_TypeRun co_run = co_last;
-            co_run.n_Characters = n_CodePoints(co_place.co_Node.text().get());
+            co_run.n_Characters = CT_Utf8::sn_CodePoints(co_place.co_Node.text().get());
             if (!co_runs.empty() && co_runs.back().d_Size == co_run.d_Size &&
                 co_runs.back().d_Leading == co_run.d_Leading) {
                 co_runs.back().n_Characters += co_run.n_Characters;

@@ -46,6 +46,11 @@ TEST_P(Utf8Reading, OnlyShortestFormsOfScalarValuesAreCharacters) {
     }
     EXPECT_EQ(CT_Utf8::sn_Columns(co_Case.s_Bytes), co_Case.co_Read.size());
     if (b_Valid) {
+        // Counted eight bytes at a time behind the ASCII run.
+        EXPECT_EQ(CT_Utf8::sn_CodePoints(co_Case.s_Bytes), co_Read.size());
+        EXPECT_EQ(CT_Utf8::sn_CodePoints(s_Behind + s_Behind), 2 * (13 + co_Read.size()));
+    }
+    if (b_Valid) {
         std::string s_Again;
         for (char32_t c_Point : co_Read) {
             CT_Utf8::sv_Append(s_Again, c_Point);
