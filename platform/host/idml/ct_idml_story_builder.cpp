@@ -307,10 +307,10 @@ void CT_IdmlStoryBuilder::v_MoveTo(ct_Flow& co_Flow, const std::vector<ct_Entry>
     }
 }
 
+// Once for every leaf: the list is the builder's, so that it is not made again each time.
 void CT_IdmlStoryBuilder::v_Place(ct_Flow& co_Flow, std::size_t n_Leaf, bool b_Content) {
-    std::vector<ct_Entry> co_wanted;
-    v_Wanted(co_Flow, &co_Places[n_Leaf], b_Content, co_wanted);
-    v_MoveTo(co_Flow, co_wanted);
+    v_Wanted(co_Flow, &co_Places[n_Leaf], b_Content, co_Placing);
+    v_MoveTo(co_Flow, co_Placing);
 }
 
 pugi::xml_node CT_IdmlStoryBuilder::co_Top(ct_Flow& co_Flow) {

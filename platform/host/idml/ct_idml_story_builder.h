@@ -78,6 +78,7 @@ class CT_IdmlStoryBuilder {
     std::vector<ct_Place> co_Anchors;  // per wrapper code
     std::vector<bool> co_Made;         // per wrapper code: its element exists
     std::unordered_map<const void*, pugi::xml_node> co_Cells;  // old cell -> its new copy
-    pugi::xml_node co_PendingNode;  // the last text node made, whose value is still ...
-    std::string co_PendingText;     // ... this
+    std::vector<ct_Entry> co_Placing;  // what v_Place wants open, in v_Place only
+    pugi::xml_node co_PendingNode;     // the last text node made, whose value is still ...
+    std::string co_PendingText;        // ... this
 };

@@ -55,29 +55,32 @@ void CT_IdmlStoryWriter::v_Text(std::size_t n_Event) {
     const CT_IdmlStoryEvent& co_event = co_Events[n_Event];
     const CT_IdmlStoryParagraph& co_paragraph =
         co_Flows[co_event.n_Flow].co_Paragraphs[co_Paragraph[co_event.n_Flow]];
-    std::vector<ct_Span> co_wanted;
+    // A format and a change at most: held here, not in a list made for every run of text.
+    ct_Span aco_wanted[2];
+    std::size_t n_wanted = 0;
     unsigned n_key = co_Keys.n_Key(co_event.co_Csr);
     if (n_key != co_paragraph.n_BaseKey) {
         // The key, not the node, is the identity: runs that differ only in spacing share a code.
-        co_wanted.push_back({false, n_key, 0});
+        aco_wanted[n_wanted++] = {false, n_key, 0};
     }
     if (co_event.co_Change) {
-        co_wanted.push_back(
-            {true, reinterpret_cast<std::uintptr_t>(co_event.co_Change.internal_object()), 0});
+        aco_wanted[n_wanted++] = {
+            true, reinterpret_cast<std::uintptr_t>(co_event.co_Change.internal_object()), 0};
     }
     std::size_t n_keep = 0;
-    while (n_keep < co_Spans.size() && n_keep < co_wanted.size() &&
-           co_Spans[n_keep] == co_wanted[n_keep]) {
+    while (n_keep < co_Spans.size() && n_keep < n_wanted &&
+           co_Spans[n_keep] == aco_wanted[n_keep]) {
         ++n_keep;
     }
     v_KeepLongestRun(n_keep, n_Event);
     v_CloseSpans(n_keep);
     v_FlushPending();
-    for (std::size_t n = n_keep; n < co_wanted.size(); ++n) {
-        et_IdmlCode eo_kind = co_wanted[n].b_Change ? et_IdmlCode::e_Change : et_IdmlCode::e_Format;
-        co_wanted[n].n_Code = n_NewCode(eo_kind, n_Event);
-        co_Spans.push_back(co_wanted[n]);
-        *pco_Content += CT_IdmlStoryCode::s_Open(co_wanted[n].n_Code);
+    for (std::size_t n = n_keep; n < n_wanted; ++n) {
+        ct_Span& co_span = aco_wanted[n];
+        co_span.n_Code =
+            n_NewCode(co_span.b_Change ? et_IdmlCode::e_Change : et_IdmlCode::e_Format, n_Event);
+        co_Spans.push_back(co_span);
+        *pco_Content += CT_IdmlStoryCode::s_Open(co_span.n_Code);
     }
     sv_AppendEscaped(co_event.co_Node.value(), *pco_Content);
 }
