@@ -116,6 +116,14 @@ TEST(IdmlStoryExport, CodesFormattingObjectsAndStructures) {
     EXPECT_EQ(co_objects.s_Export(), "Page <x1/> of<x2/><x3/><g4>new</g4> end\n");
     CT_Story co_structured(sco_Structured);
     EXPECT_EQ(co_structured.s_Export(), sco_StructuredContent);
+    // The order a range's attributes stand in is no formatting of its own.
+    CT_Story co_reordered("<Story Self=\"u1\"><" BODY "><" BOLD
+                          "><Content>one</Content></CharacterStyleRange><CharacterStyleRange "
+                          "FontStyle=\"Bold\" AppliedCharacterStyle=\"CharacterStyle/$ID/[No "
+                          "character style]\"><Content> two</Content></CharacterStyleRange><" PLAIN
+                          "><Content> three</Content></CharacterStyleRange>"
+                          "</ParagraphStyleRange></Story>");
+    EXPECT_EQ(co_reordered.s_Export(), "<g1>one two</g1> three\n");
 }
 
 // What a translator is told of each code: a run that differs only in ligatures looks as its
