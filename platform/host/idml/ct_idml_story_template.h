@@ -12,7 +12,4 @@ class CT_IdmlStoryTemplate {
     static pugi::xml_node sco_Open(const pugi::xml_node& co_Source, pugi::xml_node co_Parent);
     // Appends to co_Copy the kept children that stood after the text.
     static void sv_Close(const pugi::xml_node& co_Source, pugi::xml_node co_Copy);
-
-  private:
-    static bool sb_IsText(const pugi::xml_node& co_Child, const pugi::xml_node& co_Parent);
 };
