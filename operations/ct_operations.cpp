@@ -128,6 +128,10 @@ CT_StoryListing CT_Operations::sco_List(CT_Session& co_Session) {
         co_listing.b_Counted = true;
         co_listing.co_Total = pco_counts->co_GetTotal();
     }
+    // Sized once: a list of thousands of stories grew by copying all of them a dozen times.
+    std::size_t n_stories = 0;
+    v_ForEachBox(co_order, [&n_stories](CT_TextBox&, unsigned) { ++n_stories; });
+    co_listing.co_Stories.reserve(n_stories);
     v_ForEachEntry(co_order, [&](CT_TextBox& co_Box, CT_OrderEntry co_Entry) {
         CT_ListedStory co_story;
         static_cast<CT_OrderEntry&>(co_story) = std::move(co_Entry);
