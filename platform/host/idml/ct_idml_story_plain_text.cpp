@@ -47,10 +47,15 @@ bool CT_IdmlStoryPlainText::sb_Extract(std::string_view co_Content, std::string&
         if (n_count == n_Limit) {
             return true;
         }
-        bool b_space = co_character == "\n" || co_character == "\r" || co_character == "\t" ||
-                       co_character == "\u2028";
+        // A byte at a time for the one-byte characters most text is made of.
+        const char c_first = co_character[0];
+        const bool b_one = co_character.size() == 1;
+        const bool b_space = b_one ? c_first == '\n' || c_first == '\r' || c_first == '\t'
+                                   : co_character == "\u2028";
         if (b_Preview && b_space) {
             co_Text.push_back(' ');
+        } else if (b_one) {
+            co_Text.push_back(c_first);
         } else {
             co_Text.append(co_character);
         }
