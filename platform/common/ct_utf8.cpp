@@ -15,14 +15,11 @@ bool b_IsContinuation(unsigned n_Byte) {
 
 }  // namespace
 
-std::size_t CT_Utf8::sn_SequenceLength(std::string_view co_Text, std::size_t n_At) {
+std::size_t CT_Utf8::sn_LongerLength(std::string_view co_Text, std::size_t n_At) {
     if (n_At >= co_Text.size()) {
         return 0;
     }
     const unsigned n_Lead = n_Byte(co_Text, n_At);
-    if (n_Lead < 0x80) {
-        return 1;
-    }
     const std::size_t n_Length = n_Lead >= 0xF5   ? 0
                                  : n_Lead >= 0xF0 ? 4
                                  : n_Lead >= 0xE0 ? 3
@@ -45,14 +42,10 @@ std::size_t CT_Utf8::sn_SequenceLength(std::string_view co_Text, std::size_t n_A
     return b_Overlong || b_Surrogate || b_Beyond ? 0 : n_Length;
 }
 
-char32_t CT_Utf8::sc_Next(std::string_view co_Text, std::size_t& n_At) {
-    // The common sequences first, as sn_FirstInvalid takes them: ASCII, two bytes, and three
-    // bytes whose lead leaves every continuation open.
+char32_t CT_Utf8::sc_NextLonger(std::string_view co_Text, std::size_t& n_At) {
+    // The common sequences first, as sn_FirstInvalid takes them: two bytes, and three bytes
+    // whose lead leaves every continuation open.
     const unsigned n_Lead = n_Byte(co_Text, n_At);
-    if (n_Lead < 0x80 && n_At < co_Text.size()) {
-        ++n_At;
-        return n_Lead;
-    }
     if (n_Lead >= 0xC2 && n_Lead < 0xE0 && b_IsContinuation(n_Byte(co_Text, n_At + 1))) {
         const char32_t c_Point = ((n_Lead & 0x1Fu) << 6) | (n_Byte(co_Text, n_At + 1) & 0x3Fu);
         n_At += 2;

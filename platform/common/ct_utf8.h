@@ -13,11 +13,20 @@ class CT_Utf8 {
     static constexpr char32_t sc_Replacement = 0xFFFD;
 
     // Length of the well-formed sequence at the position, 0 when none starts there (also at
-    // or past the end).
-    static std::size_t sn_SequenceLength(std::string_view co_Text, std::size_t n_At);
+    // or past the end). ASCII, most of most text, is decided here without a call.
+    static std::size_t sn_SequenceLength(std::string_view co_Text, std::size_t n_At) {
+        return n_At < co_Text.size() && static_cast<unsigned char>(co_Text[n_At]) < 0x80
+                   ? 1
+                   : sn_LongerLength(co_Text, n_At);
+    }
     // The code point at the position, moving past it; a byte that starts no well-formed
     // sequence gives U+FFFD and moves one byte on.
-    static char32_t sc_Next(std::string_view co_Text, std::size_t& n_At);
+    static char32_t sc_Next(std::string_view co_Text, std::size_t& n_At) {
+        if (n_At < co_Text.size() && static_cast<unsigned char>(co_Text[n_At]) < 0x80) {
+            return static_cast<unsigned char>(co_Text[n_At++]);
+        }
+        return sc_NextLonger(co_Text, n_At);
+    }
     // Position of the first byte that starts no well-formed sequence, or npos.
     static std::size_t sn_FirstInvalid(std::string_view co_Text);
     static bool sb_IsValid(std::string_view co_Text) {
@@ -41,4 +50,9 @@ class CT_Utf8 {
     // The longest start of the text that fills at most n_Columns columns, never ending inside
     // a sequence.
     static std::string_view so_FirstColumns(std::string_view co_Text, std::size_t n_Columns);
+
+  private:
+    // sn_SequenceLength and sc_Next past ASCII.
+    static std::size_t sn_LongerLength(std::string_view co_Text, std::size_t n_At);
+    static char32_t sc_NextLonger(std::string_view co_Text, std::size_t& n_At);
 };

@@ -296,18 +296,18 @@ class CT_IdmlHost : public CT_HostBackend {
         CT_Translate f_Translate;  // or a translation made from each story (v_TranslateAhead)
         std::shared_ptr<const void> pco_TranslateOwner;  // what its contents point into
     };
-    // Imports the content into the story's tree as it is read, and keeps the outcome in the
-    // digest; with b_Exported, the digest's content is what the import read of the story
-    // (notes kept), and a story that cannot be read at all raises as an export of it would.
-    // With b_Writes false the document's saves only check (v_OnlyCheckSaves), and a story is
-    // packed only where packing can refuse its save. pco_Kept: the story as sb_Translated read
-    // it, which spares reading it again, or null.
     // What the translation made from each story gives for this one (v_TranslateAhead); co_Kept
     // is left holding the story as read for it, notes kept.
     static bool sb_Translated(const pugi::xml_node& co_Story, const std::string& s_Key,
                               const CT_IdmlStoryOptions& co_Options,
                               const CT_Translate& f_Translate, std::string& s_Translated,
                               std::optional<CT_IdmlStoryAnalysis>& co_Kept);
+    // Imports the content into the story's tree as it is read, and keeps the outcome in the
+    // digest; with b_Exported, the digest's content is what the import read of the story
+    // (notes kept), and a story that cannot be read at all raises as an export of it would.
+    // With b_Writes false the document's saves only check (v_OnlyCheckSaves), and a story is
+    // packed only where packing can refuse its save. pco_Kept: the story as sb_Translated read
+    // it, which spares reading it again, or null.
     static void sv_ImportAhead(const pugi::xml_node& co_Story, const std::string& s_Key,
                                const std::string_view& co_Content,
                                const CT_IdmlStoryOptions& co_Options, bool b_Exported,

@@ -20,11 +20,8 @@ std::string_view co_NextCharacter(std::string_view co_Content, std::size_t& n_At
     if (co_Content[n_At] == '\\' && n_At + 1 < co_Content.size()) {
         ++n_At;
     }
-    // ASCII, most of most previews, without the call that checks a longer sequence.
     const std::size_t n_length =
-        static_cast<unsigned char>(co_Content[n_At]) < 0x80
-            ? 1
-            : std::max<std::size_t>(CT_Utf8::sn_SequenceLength(co_Content, n_At), 1);
+        std::max<std::size_t>(CT_Utf8::sn_SequenceLength(co_Content, n_At), 1);
     const std::string_view co_character = co_Content.substr(n_At, n_length);
     n_At += co_character.size();
     return co_character;

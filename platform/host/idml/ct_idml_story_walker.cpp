@@ -188,11 +188,7 @@ void CT_IdmlStoryWalker::v_Count(const CT_IdmlStoryEvent& co_Event) {
         // Only whether the text reaches n_StopAt counts: a long paragraph is not counted whole.
         const std::string_view co_text = co_Event.co_Node.value();
         for (std::size_t n_at = 0; n_at < co_text.size() && n_Seen < n_StopAt; ++n_Seen) {
-            if (static_cast<unsigned char>(co_text[n_at]) < 0x80) {
-                ++n_at;  // ASCII without a call
-            } else {
-                CT_Utf8::sc_Next(co_text, n_at);
-            }
+            CT_Utf8::sc_Next(co_text, n_at);
         }
     } else if (co_Event.eo_Kind == et_IdmlEvent::e_Break) {
         ++n_Seen;
