@@ -147,12 +147,12 @@ std::string CT_DocumentLanguage::ss_Of(const CT_IdmlDocument& co_Document,
     pugi::xml_document co_preferences;
     pugi::xml_document co_styles;
     if (co_package.b_Has("Resources/Preferences.xml")) {
-        const std::string s_bytes = co_package.s_Read("Resources/Preferences.xml");
-        co_preferences.load_buffer(s_bytes.data(), s_bytes.size());
+        const CT_IdmlPartBytes co_bytes = co_package.co_Read("Resources/Preferences.xml");
+        co_preferences.load_buffer(co_bytes.sv().data(), co_bytes.n_Size());
     }
     if (co_package.b_Has("Resources/Styles.xml")) {
-        const std::string s_bytes = co_package.s_Read("Resources/Styles.xml");
-        co_styles.load_buffer(s_bytes.data(), s_bytes.size());
+        const CT_IdmlPartBytes co_bytes = co_package.co_Read("Resources/Styles.xml");
+        co_styles.load_buffer(co_bytes.sv().data(), co_bytes.n_Size());
     }
     // The language new text gets: what text that names none is set in.
     const std::string s_default =

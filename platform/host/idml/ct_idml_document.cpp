@@ -112,7 +112,7 @@ CT_IdmlDocument::CT_IdmlDocument(const std::string& s_Path, CT_StoryReader co_Re
     if (!co_Package.b_Has(gpc_DesignMap)) {
         v_Refuse(s_Path, gpc_DesignMap, "is missing");
     }
-    CT_IdmlXmlPart co_Map(s_Path, gpc_DesignMap, co_Package.s_Read(gpc_DesignMap),
+    CT_IdmlXmlPart co_Map(s_Path, gpc_DesignMap, co_Package.co_Read(gpc_DesignMap),
                           CT_IdmlXmlPart::e_ReadOnly);
     std::vector<CT_NamedPart> co_parts;
     try {
@@ -186,7 +186,7 @@ std::unique_ptr<CT_IdmlXmlPart> CT_IdmlDocument::pco_ReadStyles() const {
         return nullptr;
     }
     return std::make_unique<CT_IdmlXmlPart>(
-        s_Path(), s_StylesEntry, co_Package.s_Read(s_StylesEntry), CT_IdmlXmlPart::e_ReadOnly);
+        s_Path(), s_StylesEntry, co_Package.co_Read(s_StylesEntry), CT_IdmlXmlPart::e_ReadOnly);
 }
 
 const CT_IdmlLayer* CT_IdmlDocument::pco_FindLayer(std::string_view co_Id) const {
@@ -207,7 +207,7 @@ std::vector<std::string> CT_IdmlDocument::co_LayerNames() const {
 }
 
 std::unique_ptr<CT_IdmlXmlPart> CT_IdmlDocument::pco_ReadStory(const std::string& s_Entry) const {
-    return std::make_unique<CT_IdmlXmlPart>(s_Path(), s_Entry, co_Package.s_Read(s_Entry),
+    return std::make_unique<CT_IdmlXmlPart>(s_Path(), s_Entry, co_Package.co_Read(s_Entry),
                                             CT_IdmlXmlPart::e_Editable);
 }
 
@@ -261,8 +261,8 @@ void CT_IdmlDocument::v_LoadParts(const std::vector<CT_NamedPart>& co_Parts, uns
 const std::vector<CT_IdmlSpreadPart>& CT_IdmlDocument::co_Spreads() const {
     if (!b_SpreadTrees) {
         for (CT_IdmlSpreadPart& co_part : co_SpreadParts) {
-            co_part.co_Inner =
-                co_ParseSpread(co_SpreadTrees, co_part.s_Entry, co_Package.s_Read(co_part.s_Entry));
+            co_part.co_Inner = co_ParseSpread(co_SpreadTrees, co_part.s_Entry,
+                                              co_Package.co_Read(co_part.s_Entry).sv());
         }
         b_SpreadTrees = true;
     }
@@ -277,17 +277,16 @@ void CT_IdmlDocument::v_VisitSpreads(
         }
         return;
     }
-    pugi::xml_document co_tree;
     for (const CT_IdmlSpreadPart& co_part : co_SpreadParts) {
-        co_tree.reset();
-        f_Visit(co_part,
-                co_ParseSpread(co_tree, co_part.s_Entry, co_Package.s_Read(co_part.s_Entry)));
+        const CT_IdmlXmlPart co_tree(s_Path(), co_part.s_Entry, co_Package.co_Read(co_part.s_Entry),
+                                     CT_IdmlXmlPart::e_ReadOnly);
+        f_Visit(co_part, so_Inner(co_tree));
     }
 }
 
 pugi::xml_node CT_IdmlDocument::co_ParseSpread(pugi::xml_node co_Tree, const std::string& s_Entry,
-                                               const std::string& s_Bytes) const {
-    return so_Inner(CT_IdmlXmlPart::sco_ParseInto(co_Tree, s_Path(), s_Entry, s_Bytes));
+                                               std::string_view co_Bytes) const {
+    return so_Inner(CT_IdmlXmlPart::sco_ParseInto(co_Tree, s_Path(), s_Entry, co_Bytes));
 }
 
 void CT_IdmlDocument::v_StopWhenCancelled() const {
@@ -298,15 +297,16 @@ void CT_IdmlDocument::v_StopWhenCancelled() const {
 }
 
 void CT_IdmlDocument::v_ReadPart(CT_LoadedPart& co_Part) const {
-    std::string s_bytes = co_Package.s_Unpack(co_Part.s_Entry, co_Part.co_Raw, co_ThreadInflater());
+    CT_IdmlPartBytes co_bytes =
+        co_Package.co_Unpack(co_Part.s_Entry, co_Part.co_Raw, co_ThreadInflater());
     co_Part.co_Raw = CT_IdmlPackage::CT_Raw();
     if (co_Part.eo_Kind != CT_NamedPart::e_Story) {
         // Read here, while the spread is fresh in the cache and not on the thread that later
         // orders the stories alone; the tree goes with the call.
-        pugi::xml_document co_tree;
-        co_Part.co_Outline =
-            CT_IdmlSpreadFrames::sco_Read(co_ParseSpread(co_tree, co_Part.s_Entry, s_bytes),
-                                          co_Part.eo_Kind == CT_NamedPart::e_MasterSpread, co_Size);
+        const CT_IdmlXmlPart co_tree(s_Path(), co_Part.s_Entry, std::move(co_bytes),
+                                     CT_IdmlXmlPart::e_ReadOnly);
+        co_Part.co_Outline = CT_IdmlSpreadFrames::sco_Read(
+            so_Inner(co_tree), co_Part.eo_Kind == CT_NamedPart::e_MasterSpread, co_Size);
         return;
     }
     // The stories of frames anchored in the text, met in the walk that checks the depth, which
@@ -314,7 +314,7 @@ void CT_IdmlDocument::v_ReadPart(CT_LoadedPart& co_Part) const {
     // cost a tenth of a listing.
     CT_AnchoredFrames co_anchored;
     co_Part.pco_Part = std::make_unique<CT_IdmlXmlPart>(
-        s_Path(), co_Part.s_Entry, std::move(s_bytes), CT_IdmlXmlPart::e_Editable,
+        s_Path(), co_Part.s_Entry, std::move(co_bytes), CT_IdmlXmlPart::e_Editable,
         [&co_anchored](const pugi::xml_node& co_Element, std::size_t n_Depth) {
             co_anchored.v_Visit(co_Element, n_Depth);
         });
@@ -365,7 +365,7 @@ std::vector<std::string> CT_IdmlDocument::co_StructureKeys() const {
     if (s_StructureEntry.empty() || !co_Package.b_Has(s_StructureEntry)) {
         return co_keys;
     }
-    const CT_IdmlXmlPart co_part(s_Path(), s_StructureEntry, co_Package.s_Read(s_StructureEntry),
+    const CT_IdmlXmlPart co_part(s_Path(), s_StructureEntry, co_Package.co_Read(s_StructureEntry),
                                  CT_IdmlXmlPart::e_ReadOnly);
     std::unordered_set<std::string> co_seen;
     std::vector<pugi::xml_node> co_stack{co_part.co_Root()};
@@ -389,7 +389,7 @@ std::vector<std::string> CT_IdmlDocument::co_StructureKeys() const {
 }
 
 void CT_IdmlDocument::v_LoadPreferences(const std::string& s_Entry) {
-    CT_IdmlXmlPart co_Part(s_Path(), s_Entry, co_Package.s_Read(s_Entry),
+    CT_IdmlXmlPart co_Part(s_Path(), s_Entry, co_Package.co_Read(s_Entry),
                            CT_IdmlXmlPart::e_ReadOnly);
     pugi::xml_node co_Preference = co_Part.co_Root().child("DocumentPreference");
     co_Size.d_Width = co_Preference.attribute("PageWidth").as_double(0);

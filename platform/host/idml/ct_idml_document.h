@@ -11,6 +11,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 #include <unordered_set>
 #include <utility>
@@ -145,7 +146,7 @@ class CT_IdmlDocument {
   private:
     // A spread's <Spread> or <MasterSpread>, parsed into co_Tree from the entry's bytes.
     pugi::xml_node co_ParseSpread(pugi::xml_node co_Tree, const std::string& s_Entry,
-                                  const std::string& s_Bytes) const;
+                                  std::string_view co_Bytes) const;
     struct CT_StoryEntry {
         std::string s_Entry;
         std::unique_ptr<CT_IdmlXmlPart> pco_Part;  // null while let go

@@ -9,24 +9,25 @@ CT_IdmlInflater::~CT_IdmlInflater() {
 }
 
 std::string CT_IdmlInflater::s_Unpack(const std::string& s_Packed, std::uint64_t n_Size,
-                                      std::uint32_t n_Crc, std::string& s_Data) {
+                                      std::uint32_t n_Crc, CT_IdmlPartBytes& co_Data) {
     if (pco_Decompressor == nullptr) {
         return "the decompressor cannot start";
     }
-    s_Data.assign(static_cast<std::size_t>(n_Size), '\0');
+    co_Data = CT_IdmlPartBytes(static_cast<std::size_t>(n_Size));
     std::size_t n_out = 0;
-    const libdeflate_result eo_result = libdeflate_deflate_decompress(
-        pco_Decompressor, s_Packed.data(), s_Packed.size(), s_Data.data(), s_Data.size(), &n_out);
+    const libdeflate_result eo_result =
+        libdeflate_deflate_decompress(pco_Decompressor, s_Packed.data(), s_Packed.size(),
+                                      co_Data.pc_Data(), co_Data.n_Size(), &n_out);
     // Fewer bytes or more than the directory says are as wrong as damaged data.
     if (eo_result != LIBDEFLATE_SUCCESS || n_out != n_Size) {
         return "wrong size or damaged data";
     }
-    if (sn_Crc(s_Data) != n_Crc) {
+    if (sn_Crc(co_Data.sv()) != n_Crc) {
         return "CRC error";
     }
     return "";
 }
 
-std::uint32_t CT_IdmlInflater::sn_Crc(const std::string& s_Data) {
-    return libdeflate_crc32(0, s_Data.data(), s_Data.size());
+std::uint32_t CT_IdmlInflater::sn_Crc(std::string_view co_Data) {
+    return libdeflate_crc32(0, co_Data.data(), co_Data.size());
 }

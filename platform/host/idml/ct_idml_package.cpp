@@ -157,10 +157,10 @@ zip_source_t* CT_IdmlPackage::pco_Copy(zip_t* pco_Out, const std::string& s_Entr
     return zip_source_zip(pco_Out, co_Zip.get(), co_Indexes.at(s_Entry), 0, 0, -1);
 }
 
-std::string CT_IdmlPackage::s_Read(const std::string& s_Entry) const {
+CT_IdmlPartBytes CT_IdmlPackage::co_Read(const std::string& s_Entry) const {
     const std::lock_guard<std::mutex> co_lock(co_Reading);
     v_ReadRawHeld(s_Entry, co_Raw);
-    return s_Unpack(s_Entry, co_Raw, co_Inflater);
+    return co_Unpack(s_Entry, co_Raw, co_Inflater);
 }
 
 void CT_IdmlPackage::v_ReadRaw(const std::string& s_Entry, CT_Raw& co_Out) const {
@@ -206,7 +206,7 @@ void CT_IdmlPackage::v_ReadRawHeld(const std::string& s_Entry, CT_Raw& co_Out) c
     }
 }
 
-// A deflated entry: its packed bytes are read as they are, to be unpacked by s_Unpack.
+// A deflated entry: its packed bytes are read as they are, to be unpacked by co_Unpack.
 void CT_IdmlPackage::v_ReadPacked(const std::string& s_Entry, zip_uint64_t n_Index,
                                   const zip_stat_t& co_Stat, CT_Raw& co_Out) const {
     CT_IdmlZipFile co_File(zip_fopen_index(co_Zip.get(), n_Index, ZIP_FL_COMPRESSED));
@@ -231,18 +231,18 @@ void CT_IdmlPackage::v_ReadPacked(const std::string& s_Entry, zip_uint64_t n_Ind
     co_Out.n_Crc = co_Stat.crc;
 }
 
-std::string CT_IdmlPackage::s_Unpack(const std::string& s_Entry, const CT_Raw& co_Raw,
-                                     CT_IdmlInflater& co_With) const {
+CT_IdmlPartBytes CT_IdmlPackage::co_Unpack(const std::string& s_Entry, const CT_Raw& co_Raw,
+                                           CT_IdmlInflater& co_With) const {
     if (!co_Raw.b_Packed) {
-        return co_Raw.s_Bytes;
+        return CT_IdmlPartBytes(co_Raw.s_Bytes);
     }
-    std::string s_Bytes;
+    CT_IdmlPartBytes co_Bytes;
     const std::string s_Why =
-        co_With.s_Unpack(co_Raw.s_Bytes, co_Raw.n_Size, co_Raw.n_Crc, s_Bytes);
+        co_With.s_Unpack(co_Raw.s_Bytes, co_Raw.n_Size, co_Raw.n_Crc, co_Bytes);
     if (!s_Why.empty()) {
         v_Refuse(s_Entry, "cannot be unpacked: " + s_Why);
     }
-    return s_Bytes;
+    return co_Bytes;
 }
 
 void CT_IdmlPackage::v_Save(const CT_Replaced& co_Replaced) {
@@ -292,7 +292,7 @@ void CT_IdmlPackage::v_WriteTo(int i_Descriptor, const CT_Replaced& co_Replaced)
     zip_t* pco_Out = co_Out.get();
     // The type comes first and unpacked, where readers look for it.
     if (b_Has(gpc_Mimetype) && !b_IsStored(gpc_Mimetype)) {
-        s_Mimetype = s_Read(gpc_Mimetype);
+        s_Mimetype = std::string(co_Read(gpc_Mimetype).sv());
         v_Add(pco_Out, gpc_Mimetype,
               zip_source_buffer(pco_Out, s_Mimetype.data(), s_Mimetype.size(), 0), ZIP_CM_STORE,
               s_FilePath);

@@ -15,6 +15,7 @@
 
 #include "platform/host/idml/ct_idml_inflater.h"
 #include "platform/host/idml/ct_idml_packed_source.h"
+#include "platform/host/idml/ct_idml_part_bytes.h"
 #include "platform/host/idml/ct_idml_zip_owners.h"
 
 class CT_IdmlPackage {
@@ -32,11 +33,11 @@ class CT_IdmlPackage {
     const std::string& s_Path() const { return s_FilePath; }
     bool b_Has(const std::string& s_Entry) const;
     // The unpacked bytes of the entry; e_BadDocument when it is missing or damaged.
-    std::string s_Read(const std::string& s_Entry) const;
+    CT_IdmlPartBytes co_Read(const std::string& s_Entry) const;
 
     // An entry's bytes as the archive keeps them. The archive is read by one thread at a time
-    // (s_Read and v_ReadRaw wait for each other, from whatever thread they are called), and
-    // what it held may be unpacked by s_Unpack on any thread, each with its own inflater.
+    // (co_Read and v_ReadRaw wait for each other, from whatever thread they are called), and
+    // what it held may be unpacked by co_Unpack on any thread, each with its own inflater.
     struct CT_Raw {
         std::string s_Bytes;
         bool b_Packed = false;  // deflated, to be unpacked; else the entry's own bytes
@@ -47,8 +48,8 @@ class CT_IdmlPackage {
     // missing or cannot be read.
     void v_ReadRaw(const std::string& s_Entry, CT_Raw& co_Out) const;
     // The unpacked bytes; e_BadDocument naming the package and the entry when they are damaged.
-    std::string s_Unpack(const std::string& s_Entry, const CT_Raw& co_Raw,
-                         CT_IdmlInflater& co_With) const;
+    CT_IdmlPartBytes co_Unpack(const std::string& s_Entry, const CT_Raw& co_Raw,
+                               CT_IdmlInflater& co_With) const;
 
     // Writes the package again with the given entries replaced: a new file beside the old one,
     // the mimetype entry first and stored, every other entry in its old place, unchanged ones

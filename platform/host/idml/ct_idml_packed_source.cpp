@@ -19,12 +19,12 @@ CT_IdmlPackedSource::~CT_IdmlPackedSource() {
     zip_error_fini(&co_Error);
 }
 
-std::string CT_IdmlPackedSource::s_Unpack() const {
-    std::string s_Data;
-    if (!CT_IdmlInflater().s_Unpack(s_Bytes, n_Size, n_Crc, s_Data).empty()) {
+CT_IdmlPartBytes CT_IdmlPackedSource::co_Unpack() const {
+    CT_IdmlPartBytes co_Data;
+    if (!CT_IdmlInflater().s_Unpack(s_Bytes, n_Size, n_Crc, co_Data).empty()) {
         CT_Errors::v_ThrowError(e_HostFailure, "a packed story cannot be unpacked again");
     }
-    return s_Data;
+    return co_Data;
 }
 
 zip_source_t* CT_IdmlPackedSource::pco_Source(zip_t* pco_Archive) {

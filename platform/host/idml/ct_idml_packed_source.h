@@ -9,6 +9,8 @@
 #include <ctime>
 #include <string>
 
+#include "platform/host/idml/ct_idml_part_bytes.h"
+
 class CT_IdmlPackedSource {
   public:
     // The data and what it packs to.
@@ -22,7 +24,7 @@ class CT_IdmlPackedSource {
     std::size_t n_PackedSize() const { return s_Bytes.size(); }
     std::uint64_t n_DataSize() const { return n_Size; }
     // The data again; e_HostFailure when the packed bytes do not give it back.
-    std::string s_Unpack() const;
+    CT_IdmlPartBytes co_Unpack() const;
 
   private:
     static zip_int64_t si_Serve(void* p_Self, void* p_Data, zip_uint64_t n_Length,

@@ -30,9 +30,9 @@ class CT_StringWriter : public pugi::xml_writer {
 }  // namespace
 
 CT_IdmlXmlPart::CT_IdmlXmlPart(const std::string& s_Package, std::string s_Entry,
-                               std::string s_Bytes, et_Use eo_Use, const CT_Visit& co_Visit)
+                               CT_IdmlPartBytes co_Bytes, et_Use eo_Use, const CT_Visit& co_Visit)
     : s_EntryName(std::move(s_Entry)), eo_Use(eo_Use) {
-    v_Parse(s_Package, std::move(s_Bytes), co_Visit);
+    v_Parse(s_Package, std::move(co_Bytes), co_Visit);
 }
 
 CT_IdmlXmlPart::CT_IdmlXmlPart(std::string s_Entry, std::unique_ptr<CT_IdmlPackedSource> pco_Packed,
@@ -52,6 +52,15 @@ namespace {
                                                          .c_str()));
 }
 
+// A part that did not parse, or parsed to nothing but a declaration or comments, which a
+// part read into a shared tree and one parsed alone report alike.
+[[noreturn]] void v_RefuseUnparsed(const std::string& s_Package, const std::string& s_Entry,
+                                   const pugi::xml_parse_result& co_Result) {
+    const bool b_empty = co_Result || co_Result.status == pugi::status_no_document_element;
+    v_RefuseMalformed(s_Package, s_Entry, b_empty ? "has no root element" : co_Result.description(),
+                      b_empty ? 0 : co_Result.offset);
+}
+
 // The byte, as for a part that is not well-formed: parsing in place rewrote the text before
 // it, so its line can no longer be counted.
 [[noreturn]] void v_RefuseTooDeep(const std::string& s_Package, const std::string& s_Entry,
@@ -67,17 +76,15 @@ namespace {
 }  // namespace
 
 // Parsing in place spares a copy of every part and the gaps its freeing would leave between
-// the trees, which make every later allocation slower.
-void CT_IdmlXmlPart::v_Parse(const std::string& s_Package, std::string s_Bytes,
+// the trees, which make every later allocation slower. The tree owns the bytes whether they
+// parse or not.
+void CT_IdmlXmlPart::v_Parse(const std::string& s_Package, CT_IdmlPartBytes co_Bytes,
                              const CT_Visit& co_Visit) const {
-    s_Buffer = std::move(s_Bytes);
-    pugi::xml_parse_result co_Result =
-        co_Tree.load_buffer_inplace(s_Buffer.empty() ? nullptr : &s_Buffer[0], s_Buffer.size(),
-                                    n_Flags(eo_Use), pugi::encoding_auto);
+    const std::size_t n_size = co_Bytes.n_Size();
+    pugi::xml_parse_result co_Result = co_Tree.load_buffer_inplace_own(
+        co_Bytes.pc_Release(), n_size, n_Flags(eo_Use), pugi::encoding_auto);
     if (!co_Result || !co_Tree.document_element()) {
-        v_RefuseMalformed(s_Package, s_EntryName,
-                          co_Result ? "has no root element" : co_Result.description(),
-                          co_Result.offset);
+        v_RefuseUnparsed(s_Package, s_EntryName, co_Result);
     }
     const pugi::xml_node co_root = co_Tree.document_element();
     if (const pugi::xml_node co_deep = co_Visit
@@ -92,19 +99,16 @@ void CT_IdmlXmlPart::v_Parse(const std::string& s_Package, std::string s_Bytes,
 
 pugi::xml_node CT_IdmlXmlPart::sco_ParseInto(pugi::xml_node co_Parent, const std::string& s_Package,
                                              const std::string& s_Entry,
-                                             const std::string& s_Bytes) {
+                                             std::string_view co_Bytes) {
     const pugi::xml_node co_before = co_Parent.last_child();
     const pugi::xml_parse_result co_result = co_Parent.append_buffer(
-        s_Bytes.data(), s_Bytes.size(), n_Flags(e_ReadOnly), pugi::encoding_auto);
+        co_Bytes.data(), co_Bytes.size(), n_Flags(e_ReadOnly), pugi::encoding_auto);
     pugi::xml_node co_root = co_before ? co_before.next_sibling() : co_Parent.first_child();
     while (co_root && co_root.type() != pugi::node_element) {
         co_root = co_root.next_sibling();
     }
     if (!co_result || !co_root) {
-        const bool b_empty = co_result || co_result.status == pugi::status_no_document_element;
-        v_RefuseMalformed(s_Package, s_Entry,
-                          b_empty ? "has no root element" : co_result.description(),
-                          b_empty ? 0 : co_result.offset);
+        v_RefuseUnparsed(s_Package, s_Entry, co_result);
     }
     if (const pugi::xml_node co_deep = CT_XmlDepth::sco_TooDeep(co_root)) {
         v_RefuseTooDeep(s_Package, s_Entry, co_deep.offset_debug());
@@ -115,7 +119,7 @@ pugi::xml_node CT_IdmlXmlPart::sco_ParseInto(pugi::xml_node co_Parent, const std
 pugi::xml_node CT_IdmlXmlPart::co_Root() const {
     if (!b_Parsed) {
         // The bytes were written from a tree, so they parse; the tree is the content again.
-        v_Parse("", pco_Packed->s_Unpack());
+        v_Parse("", pco_Packed->co_Unpack());
         pco_Packed.reset();
     }
     return co_Tree.document_element();
@@ -128,7 +132,6 @@ void CT_IdmlXmlPart::v_PutAway(CT_IdmlDeflater& co_Deflater) {
     const std::string s_Bytes = s_Serialize();
     pco_Packed = std::make_unique<CT_IdmlPackedSource>(s_Bytes, co_Deflater.s_Pack(s_Bytes));
     co_Tree.reset();
-    std::string().swap(s_Buffer);
     b_Parsed = false;
 }
 

@@ -11,8 +11,10 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <string_view>
 
 #include "platform/host/idml/ct_idml_packed_source.h"
+#include "platform/host/idml/ct_idml_part_bytes.h"
 
 class CT_IdmlDeflater;
 
@@ -26,10 +28,10 @@ class CT_IdmlXmlPart {
 
     // Parses the bytes; a text that is not well-formed XML, or that nests elements deeper than
     // CT_XmlDepth::kn_Limit, raises e_BadDocument naming the package, the entry and the byte.
-    // The tree is parsed in place: the part keeps the bytes, which the tree points into.
+    // The tree is parsed in place: it takes the bytes over and points into them.
     // A reader that must see every element is shown them by co_Visit, in document order, in
     // the walk that measures the depth; none is shown beyond a depth the part is refused for.
-    CT_IdmlXmlPart(const std::string& s_Package, std::string s_Entry, std::string s_Bytes,
+    CT_IdmlXmlPart(const std::string& s_Package, std::string s_Entry, CT_IdmlPartBytes co_Bytes,
                    et_Use eo_Use, const CT_Visit& co_Visit = nullptr);
     // A changed part already put away: the bytes packed are its tree written out.
     CT_IdmlXmlPart(std::string s_Entry, std::unique_ptr<CT_IdmlPackedSource> pco_Packed,
@@ -41,7 +43,7 @@ class CT_IdmlXmlPart {
     // returns their document element: parts that are only read share one tree's memory that way.
     // Refuses what the constructor refuses, in the same words; the tree keeps a copy of the bytes.
     static pugi::xml_node sco_ParseInto(pugi::xml_node co_Parent, const std::string& s_Package,
-                                        const std::string& s_Entry, const std::string& s_Bytes);
+                                        const std::string& s_Entry, std::string_view co_Bytes);
 
     const std::string& s_Entry() const { return s_EntryName; }
     // The document element; a tree put away is parsed again first.
@@ -64,14 +66,13 @@ class CT_IdmlXmlPart {
     CT_IdmlPackedSource* pco_GetPacked() const { return b_Parsed ? nullptr : pco_Packed.get(); }
 
   private:
-    void v_Parse(const std::string& s_Package, std::string s_Bytes,
+    void v_Parse(const std::string& s_Package, CT_IdmlPartBytes co_Bytes,
                  const CT_Visit& co_Visit = nullptr) const;
 
     std::string s_EntryName;
     et_Use eo_Use;
     // The tree is parsed on demand from the packed bytes: asking for it does not change the
     // part's content, so a const part may do it.
-    mutable std::string s_Buffer;  // declared before the tree, which points into it
     mutable pugi::xml_document co_Tree;
     mutable bool b_Parsed = false;
     mutable std::unique_ptr<CT_IdmlPackedSource> pco_Packed;

@@ -70,6 +70,13 @@ TEST_F(CT_IdmlPackageTest, BrokenPackagesAreRefusedWithTheFileAndTheEntry) {
          ": entry \"Stories/Story_k2.xml\" is not well-formed XML (Start-end tags mismatch at "
          "byte "},
         // Spreads share one tree: one that holds nothing or nests too deep is named as a story is.
+        {"empty story",
+         [&](const fs::path& co_Path) {
+             std::vector<CT_Entry> co_Entries = co_SmallPackage(co_Two);
+             co_Entries[4].s_Bytes = "<?xml version=\"1.0\"?>\n";
+             v_WriteZip(co_Path, co_Entries);
+         },
+         ": entry \"Stories/Story_k2.xml\" is not well-formed XML (has no root element at byte 0)"},
         {"empty spread",
          [&](const fs::path& co_Path) {
              std::vector<CT_Entry> co_Entries = co_SmallPackage(co_Two);
@@ -231,7 +238,7 @@ TEST_F(CT_IdmlPackageTest, HeadersAtOddsWithTheDirectoryAreReadButNotWrittenAgai
     std::ofstream(co_Path, std::ios::binary) << s_Bytes;
 
     CT_IdmlPackage co_Package(co_Path.string());
-    EXPECT_NE(co_Package.s_Read("Stories/Story_k1.xml").find("Kept"), std::string::npos);
+    EXPECT_NE(co_Package.co_Read("Stories/Story_k1.xml").sv().find("Kept"), std::string::npos);
     EXPECT_EQ(e_BadDocument, eo_Raised([&] { co_Package.v_Save({}); }));
     EXPECT_EQ(std::string(CT_Errors::cco_GetLastError().sv()),
               "\"" + co_Path.string() +
@@ -278,7 +285,7 @@ TEST_F(CT_IdmlPackageTest, AStorySavedLargerThanThePackageWasReadsAgain) {
     v_CloseActive(1);
     ASSERT_GT(fs::file_size(co_Dir / "a.idml"), 2 * n_Before);
     CT_IdmlPackage co_Package((co_Dir / "a.idml").string());
-    EXPECT_NE(co_Package.s_Read("Stories/Story_k1.xml").find(s_Long.substr(0, 200)),
+    EXPECT_NE(co_Package.co_Read("Stories/Story_k1.xml").sv().find(s_Long.substr(0, 200)),
               std::string::npos);
 }
 
@@ -307,10 +314,10 @@ TEST_F(CT_IdmlPackageTest, EntriesReadInAnyOrderGiveBackTheirBytes) {
 
     CT_IdmlPackage co_Package((co_Dir / "many.idml").string());
     for (auto co_entry = co_Entries.rbegin(); co_entry != co_Entries.rend(); ++co_entry) {
-        ASSERT_EQ(co_Package.s_Read(co_entry->s_Name), co_entry->s_Bytes) << co_entry->s_Name;
+        ASSERT_EQ(co_Package.co_Read(co_entry->s_Name).sv(), co_entry->s_Bytes) << co_entry->s_Name;
     }
     for (std::size_t n = 0; n < co_Entries.size(); n += 7) {
-        ASSERT_EQ(co_Package.s_Read(co_Entries[n].s_Name), co_Entries[n].s_Bytes);
+        ASSERT_EQ(co_Package.co_Read(co_Entries[n].s_Name).sv(), co_Entries[n].s_Bytes);
     }
 }
 
