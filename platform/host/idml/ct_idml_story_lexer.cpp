@@ -11,21 +11,66 @@ namespace {
 constexpr std::uint64_t kn_Ones = 0x0101010101010101ull;
 constexpr std::uint64_t kn_Highs = 0x8080808080808080ull;
 
-// Whether any of the eight bytes is below n_Below (at most 0x80): exact, though it cannot tell
-// which.
-bool b_AnyBelow(std::uint64_t n_Eight, unsigned n_Below) {
-    return ((n_Eight - kn_Ones * n_Below) & ~n_Eight & kn_Highs) != 0;
+// The high bit of each of the eight bytes below n_Bound (at most 0x80). A byte above one that
+// is below may be marked too, as the subtraction borrows from it; the first one marked, in the
+// order of the text, is always right.
+std::uint64_t n_Below(std::uint64_t n_Eight, unsigned n_Bound) {
+    return (n_Eight - kn_Ones * n_Bound) & ~n_Eight & kn_Highs;
 }
 
-bool b_AnyIs(std::uint64_t n_Eight, unsigned char c_Byte) {
-    return b_AnyBelow(n_Eight ^ (kn_Ones * c_Byte), 1);
+std::uint64_t n_Equal(std::uint64_t n_Eight, unsigned char c_Byte) {
+    return n_Below(n_Eight ^ (kn_Ones * c_Byte), 1);
 }
 
-// Whether the eight bytes hold anything that is not plain ASCII text: a byte not ASCII, a
-// code's start, an escape or a control character (a tab too, which does not end it).
-bool b_MayEndPlain(std::uint64_t n_Eight) {
-    return (n_Eight & kn_Highs) != 0 || b_AnyIs(n_Eight, '<') || b_AnyIs(n_Eight, '\\') ||
-           b_AnyBelow(n_Eight, 0x20);
+// Eight bytes of the text, the first in the lowest byte whatever the machine's order.
+std::uint64_t n_Load(const char* pc_At) {
+    std::uint64_t n_eight = 0;
+    std::memcpy(&n_eight, pc_At, sizeof n_eight);
+#if defined(__BYTE_ORDER__) && __BYTE_ORDER__ == __ORDER_BIG_ENDIAN__
+    n_eight = __builtin_bswap64(n_eight);
+#endif
+    return n_eight;
+}
+
+// How many of the eight bytes come before the first that may end plain ASCII text: a byte not
+// ASCII, a code's start, an escape or a control character (a tab too, which does not end it);
+// 8 when none may.
+std::size_t n_PlainAscii(std::uint64_t n_Eight) {
+    const std::uint64_t n_marked = (n_Eight & kn_Highs) | n_Equal(n_Eight, '<') |
+                                   n_Equal(n_Eight, '\\') | n_Below(n_Eight, 0x20);
+    return n_marked == 0 ? 8 : static_cast<std::size_t>(__builtin_ctzll(n_marked)) / 8;
+}
+
+// 2 or 3 for the letters of most scripts, given the first three bytes of a sequence (the first
+// in the lowest byte): two bytes from U+0080, or three away from the edges (overlong forms,
+// surrogates and the noncharacters) that the full check is for. 0 for anything else.
+std::size_t n_CommonLength(std::uint64_t n_Three) {
+    const unsigned c_lead = static_cast<unsigned>(n_Three & 0xFF);
+    if (c_lead >= 0xC2 && c_lead <= 0xDF && (n_Three & 0xC000) == 0x8000) {
+        return 2;
+    }
+    if (c_lead >= 0xE1 && c_lead <= 0xEC && (n_Three & 0xC0C000) == 0x808000) {
+        return 3;
+    }
+    return 0;
+}
+
+// Length of the well-formed UTF-8 sequence at the position, 0 when there is none (overlong
+// forms and surrogates included) or when XML cannot carry its character.
+std::size_t n_CharacterLength(std::string_view co_Text, std::size_t n_At) {
+    // Bytes past the end stand as zeros, which continue no sequence.
+    std::uint64_t n_three = 0;
+    for (std::size_t n = 0; n < 3 && n_At + n < co_Text.size(); ++n) {
+        n_three |= std::uint64_t{static_cast<unsigned char>(co_Text[n_At + n])} << (8 * n);
+    }
+    if (const std::size_t n_common = n_CommonLength(n_three)) {
+        return n_common;
+    }
+    const std::size_t n_length = CT_Utf8::sn_SequenceLength(co_Text, n_At);
+    // U+FFFE and U+FFFF are no characters XML may hold.
+    const bool b_noncharacter = n_length == 3 && co_Text.compare(n_At, 2, "\xEF\xBF") == 0 &&
+                                static_cast<unsigned char>(co_Text[n_At + 2]) >= 0xBE;
+    return b_noncharacter ? 0 : n_length;
 }
 }  // namespace
 
@@ -136,24 +181,34 @@ bool CT_IdmlStoryLexer::b_Number(unsigned& n_Number) {
 // Printable ASCII other than "<" and "\\", and tabs: taken as they stand, many at a time.
 // Text as it stands runs on through well-formed characters of any script: stopping at each
 // one that is not ASCII would append a translation into Cyrillic or Chinese a character at a
-// time.
+// time. Eight bytes are looked at together, and the ASCII before the first that needs a look of
+// its own passed at once: text in a language with accents has one every few words.
 std::size_t CT_IdmlStoryLexer::n_PlainLength() const {
+    const std::size_t n_size = co_Content.size();
     std::size_t n_end = n_Position;
-    std::size_t n_bytewise = n_end;  // up to where the bytes are taken one by one
-    while (n_end < co_Content.size()) {
-        // Eight ASCII bytes at once when none of them ends plain text. Eight that might (a
-        // tab, a letter of another script) are taken byte by byte before the next eight are
-        // tried, so that text of other scripts pays one test per eight bytes, not per byte.
-        std::uint64_t n_eight = 0;
-        if (n_end >= n_bytewise && n_end + sizeof n_eight <= co_Content.size()) {
-            std::memcpy(&n_eight, co_Content.data() + n_end, sizeof n_eight);
-            if (!b_MayEndPlain(n_eight)) {
-                n_end += sizeof n_eight;
+    while (n_end < n_size) {
+        if (n_end + 8 <= n_size) {
+            const std::uint64_t n_eight = n_Load(co_Content.data() + n_end);
+            const std::size_t n_ascii = n_PlainAscii(n_eight);
+            if (n_ascii == 8) {
+                n_end += 8;
                 continue;
             }
-            n_bytewise = n_end + sizeof n_eight;
+            // Letters of another script, from the bytes in hand while all of one is there.
+            std::size_t n_at = n_ascii;
+            while (n_at < 7) {
+                const std::size_t n_common = n_CommonLength(n_eight >> (8 * n_at));
+                if (n_common == 0) {
+                    break;
+                }
+                n_at += n_common;
+            }
+            n_end += n_at;
+            if (n_at != n_ascii) {
+                continue;
+            }
         }
-        unsigned char c = static_cast<unsigned char>(co_Content[n_end]);
+        const unsigned char c = static_cast<unsigned char>(co_Content[n_end]);
         if (c < 0x80) {
             if (c == '<' || c == '\\' || (c < 0x20 && c != '\t')) {
                 break;
@@ -161,36 +216,13 @@ std::size_t CT_IdmlStoryLexer::n_PlainLength() const {
             ++n_end;
             continue;
         }
-        const std::size_t n_length = n_CharacterLength(n_end);
+        const std::size_t n_length = n_CharacterLength(co_Content, n_end);
         if (n_length == 0) {
             break;
         }
         n_end += n_length;
     }
     return n_end - n_Position;
-}
-
-// Length of the well-formed UTF-8 sequence at the position, 0 when there is none (overlong
-// forms and surrogates included) or when XML cannot carry its character.
-std::size_t CT_IdmlStoryLexer::n_CharacterLength(std::size_t n_At) const {
-    // Most letters of most scripts, decided here: two bytes from U+0080, or three away from the
-    // edges (overlong forms, surrogates and the noncharacters) that the full check is for.
-    auto b_Continues = [&](std::size_t n_Offset) {
-        return n_At + n_Offset < co_Content.size() &&
-               (static_cast<unsigned char>(co_Content[n_At + n_Offset]) & 0xC0) == 0x80;
-    };
-    const unsigned char c_lead = static_cast<unsigned char>(co_Content[n_At]);
-    if (c_lead >= 0xC2 && c_lead <= 0xDF && b_Continues(1)) {
-        return 2;
-    }
-    if (c_lead >= 0xE1 && c_lead <= 0xEC && b_Continues(1) && b_Continues(2)) {
-        return 3;
-    }
-    const std::size_t n_length = CT_Utf8::sn_SequenceLength(co_Content, n_At);
-    // U+FFFE and U+FFFF are no characters XML may hold.
-    const bool b_noncharacter = n_length == 3 && co_Content.compare(n_At, 2, "\xEF\xBF") == 0 &&
-                                static_cast<unsigned char>(co_Content[n_At + 2]) >= 0xBE;
-    return b_noncharacter ? 0 : n_length;
 }
 
 void CT_IdmlStoryLexer::v_BadEscape(char c_Next) const {

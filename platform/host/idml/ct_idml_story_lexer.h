@@ -29,7 +29,6 @@ class CT_IdmlStoryLexer {
     void v_Code(CT_Token& co_Token);
     bool b_Number(unsigned& n_Number);
     std::size_t n_PlainLength() const;
-    std::size_t n_CharacterLength(std::size_t n_At) const;
     [[noreturn]] void v_BadEscape(char c_Next) const;
     [[noreturn]] void v_Refuse(const std::string& co_What) const;
 

@@ -318,22 +318,27 @@ TEST(IdmlStoryImport, RefusesBrokenContentAndLeavesTheStoryAlone) {
         EXPECT_EQ(CT_Errors::cco_GetLastError().sv(), std::string("story u1: ") + co_case.second);
         EXPECT_EQ(co_story.s_Xml(), co_xml);
     }
-    // Long plain text is passed over eight bytes at a time: a fault is found at its byte
-    // wherever it stands among them.
+    // Long plain text is passed over eight bytes at a time, letters of other scripts among
+    // them: a fault is found at its byte wherever it stands, after either.
     const std::pair<const char*, const char*> aco_faults[] = {
         {"\x01", "control character U+0001"},
         {"\\q", "bad escape \"\\q\""},
         {"<", "\"<\" that starts no code (escape it as \"\\<\")"},
-        {"\xff", "text that is not UTF-8"}};
-    for (std::size_t n_at = 0; n_at < 17; ++n_at) {
-        for (const auto& co_fault : aco_faults) {
-            EXPECT_THROW(
-                co_story.v_Import(std::string(n_at, 'a') + co_fault.first + std::string(20, 'b')),
-                et_ErrorCode);
-            EXPECT_EQ(
-                CT_Errors::cco_GetLastError().sv(),
-                "story u1: " + std::string(co_fault.second) + " at byte " + std::to_string(n_at))
-                << n_at;
+        {"\xff", "text that is not UTF-8"},
+        {"\xE4\xB8x", "text that is not UTF-8"},
+        {"\xE0\x80\x80", "text that is not UTF-8"},
+        {"\xEF\xBF\xBE", "text that is not UTF-8"}};
+    for (const char* pc_letters : {"", "\xD0\x96\xE4\xB8\xAD"}) {
+        for (std::size_t n_at = 0; n_at < 17; ++n_at) {
+            const std::string s_before = std::string(n_at, 'a') + pc_letters;
+            for (const auto& co_fault : aco_faults) {
+                EXPECT_THROW(co_story.v_Import(s_before + co_fault.first + std::string(20, 'b')),
+                             et_ErrorCode);
+                EXPECT_EQ(CT_Errors::cco_GetLastError().sv(),
+                          "story u1: " + std::string(co_fault.second) + " at byte " +
+                              std::to_string(s_before.size()))
+                    << s_before;
+            }
         }
     }
 }
@@ -345,7 +350,8 @@ TEST(IdmlStoryImport, EscapesAndTabsAfterLongPlainText) {
         CT_Story co_story("<Story Self=\"u1\"><" BODY "><" PLAIN
                           "><Content>x</Content>"
                           "</CharacterStyleRange></ParagraphStyleRange></Story>");
-        const std::string s_before(n_at, 'a');
+        // Letters of two and three bytes after it, at every place among eight bytes.
+        const std::string s_before = std::string(n_at, 'a') + "\xD0\x96\xE4\xB8\xAD\xC3\xA9";
         co_story.v_Import(s_before + "\\<\t\\\\" + std::string(9, 'b') + ">\n");
         EXPECT_EQ(co_story.s_Text("//Content"), s_before + "<\t\\" + std::string(9, 'b') + ">")
             << n_at;
