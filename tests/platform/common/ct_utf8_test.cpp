@@ -33,11 +33,15 @@ TEST_P(Utf8Reading, OnlyShortestFormsOfScalarValuesAreCharacters) {
     EXPECT_EQ(co_Read, co_Case.co_Read);
     const bool b_Valid = co_Read.find(CT_Utf8::sc_Replacement) == std::u32string::npos;
     EXPECT_EQ(CT_Utf8::sb_IsValid(co_Case.s_Bytes), b_Valid);
-    // Also behind a run of ASCII long enough to be passed eight bytes at a time.
+    // Also behind runs of ASCII passed eight bytes at a time, ending anywhere among eight, and
+    // with ASCII after it.
     const std::string s_Behind = std::string(13, 'a') + co_Case.s_Bytes;
     EXPECT_EQ(CT_Utf8::sn_FirstInvalid(co_Case.s_Bytes), n_FirstBad);
-    EXPECT_EQ(CT_Utf8::sn_FirstInvalid(s_Behind),
-              n_FirstBad == std::string_view::npos ? n_FirstBad : n_FirstBad + 13);
+    for (std::size_t n_Run = 0; n_Run < 17; ++n_Run) {
+        EXPECT_EQ(CT_Utf8::sn_FirstInvalid(std::string(n_Run, 'a') + co_Case.s_Bytes + "bbbbbbbb"),
+                  n_FirstBad == std::string_view::npos ? n_FirstBad : n_FirstBad + n_Run)
+            << n_Run;
+    }
     // Checked in pieces on threads, every cut through the sequences included, the same.
     for (const std::size_t n_Piece : {1, 2, 3, 5, 14}) {
         EXPECT_EQ(CT_ParallelUtf8::sn_FirstInvalid(co_Case.s_Bytes + s_Behind, 3, n_Piece),
