@@ -7,6 +7,8 @@
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
+#else
+#include "platform/common/ct_eight_bytes.h"
 #endif
 
 namespace {
@@ -78,15 +80,11 @@ std::size_t n_Skip(std::string_view co_Text, std::size_t n) {
 }
 #else
 std::size_t n_Skip(std::string_view co_Text, std::size_t n) {
-    constexpr std::uint64_t kn_Ones = 0x0101010101010101ull;
-    constexpr std::uint64_t kn_Highs = 0x8080808080808080ull;
-    auto n_Zeros = [](std::uint64_t n_Eight) { return (n_Eight - kn_Ones) & ~n_Eight & kn_Highs; };
     while (n + 8 <= co_Text.size()) {
-        std::uint64_t n_eight = 0;
-        std::memcpy(&n_eight, co_Text.data() + n, sizeof n_eight);
-        const std::uint64_t n_controls = (n_eight - kn_Ones * 0x20) & ~n_eight & kn_Highs;
-        if ((n_controls | n_Zeros(n_eight ^ (kn_Ones * '&')) | n_Zeros(n_eight ^ (kn_Ones * '<')) |
-             n_Zeros(n_eight ^ (kn_Ones * '>')) | n_Zeros(n_eight ^ (kn_Ones * 0xEF))) != 0) {
+        const std::uint64_t n_eight = CT_EightBytes::sn_Load(co_Text.data() + n);
+        if ((CT_EightBytes::sn_Below(n_eight, 0x20) | CT_EightBytes::sn_Equal(n_eight, '&') |
+             CT_EightBytes::sn_Equal(n_eight, '<') | CT_EightBytes::sn_Equal(n_eight, '>') |
+             CT_EightBytes::sn_Equal(n_eight, 0xEF)) != 0) {
             return n;
         }
         n += 8;

@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <cstring>
 
+#include "platform/common/ct_eight_bytes.h"
+
 namespace {
 
 unsigned n_Byte(std::string_view co_Text, std::size_t n_At) {
@@ -80,18 +82,13 @@ std::size_t CT_Utf8::sn_FirstInvalid(std::string_view co_Text) {
     for (std::size_t n_At = 0; n_At < n_Size;) {
         // Most text is ASCII: eight bytes without a high bit are passed at once, and those
         // before the first high bit of eight.
-        std::uint64_t n_Eight = 0;
-        if (n_At + sizeof n_Eight <= n_Size) {
-            std::memcpy(&n_Eight, pc_Bytes + n_At, sizeof n_Eight);
-#if defined(__BYTE_ORDER__) && __BYTE_ORDER__ == __ORDER_BIG_ENDIAN__
-            n_Eight = __builtin_bswap64(n_Eight);
-#endif
-            const std::uint64_t n_High = n_Eight & 0x8080808080808080ull;
-            if (n_High == 0) {
-                n_At += sizeof n_Eight;
+        if (n_At + 8 <= n_Size) {
+            const std::size_t n_Ascii = CT_EightBytes::sn_BeforeFirst(
+                CT_EightBytes::sn_Load(co_Text.data() + n_At) & CT_EightBytes::kn_Highs);
+            n_At += n_Ascii;
+            if (n_Ascii == 8) {
                 continue;
             }
-            n_At += static_cast<std::size_t>(__builtin_ctzll(n_High)) / 8;
         }
         // Then the common sequences without a call: ASCII, two bytes, and three bytes whose
         // lead leaves every continuation open (not E0 or ED, which narrow the second byte).

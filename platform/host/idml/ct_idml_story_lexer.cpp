@@ -4,41 +4,18 @@
 #include <cstdio>
 #include <cstring>
 
+#include "platform/common/ct_eight_bytes.h"
 #include "platform/common/ct_utf8.h"
 #include "platform/host/idml/ct_idml_story_refusal.h"
 
 namespace {
-constexpr std::uint64_t kn_Ones = 0x0101010101010101ull;
-constexpr std::uint64_t kn_Highs = 0x8080808080808080ull;
-
-// The high bit of each of the eight bytes below n_Bound (at most 0x80). A byte above one that
-// is below may be marked too, as the subtraction borrows from it; the first one marked, in the
-// order of the text, is always right.
-std::uint64_t n_Below(std::uint64_t n_Eight, unsigned n_Bound) {
-    return (n_Eight - kn_Ones * n_Bound) & ~n_Eight & kn_Highs;
-}
-
-std::uint64_t n_Equal(std::uint64_t n_Eight, unsigned char c_Byte) {
-    return n_Below(n_Eight ^ (kn_Ones * c_Byte), 1);
-}
-
-// Eight bytes of the text, the first in the lowest byte whatever the machine's order.
-std::uint64_t n_Load(const char* pc_At) {
-    std::uint64_t n_eight = 0;
-    std::memcpy(&n_eight, pc_At, sizeof n_eight);
-#if defined(__BYTE_ORDER__) && __BYTE_ORDER__ == __ORDER_BIG_ENDIAN__
-    n_eight = __builtin_bswap64(n_eight);
-#endif
-    return n_eight;
-}
-
 // How many of the eight bytes come before the first that may end plain ASCII text: a byte not
 // ASCII, a code's start, an escape or a control character (a tab too, which does not end it);
 // 8 when none may.
 std::size_t n_PlainAscii(std::uint64_t n_Eight) {
-    const std::uint64_t n_marked = (n_Eight & kn_Highs) | n_Equal(n_Eight, '<') |
-                                   n_Equal(n_Eight, '\\') | n_Below(n_Eight, 0x20);
-    return n_marked == 0 ? 8 : static_cast<std::size_t>(__builtin_ctzll(n_marked)) / 8;
+    return CT_EightBytes::sn_BeforeFirst(
+        (n_Eight & CT_EightBytes::kn_Highs) | CT_EightBytes::sn_Equal(n_Eight, '<') |
+        CT_EightBytes::sn_Equal(n_Eight, '\\') | CT_EightBytes::sn_Below(n_Eight, 0x20));
 }
 
 // 2 or 3 for the letters of most scripts, given the first three bytes of a sequence (the first
@@ -188,7 +165,7 @@ std::size_t CT_IdmlStoryLexer::n_PlainLength() const {
     std::size_t n_end = n_Position;
     while (n_end < n_size) {
         if (n_end + 8 <= n_size) {
-            const std::uint64_t n_eight = n_Load(co_Content.data() + n_end);
+            const std::uint64_t n_eight = CT_EightBytes::sn_Load(co_Content.data() + n_end);
             const std::size_t n_ascii = n_PlainAscii(n_eight);
             if (n_ascii == 8) {
                 n_end += 8;
