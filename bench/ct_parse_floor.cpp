@@ -2,8 +2,13 @@
 // parse it in place with pugixml, each tree freed before the next is parsed, so that neither its
 // time nor its memory holds anything a command could do without. Prints the number of XML entries
 // and their unpacked bytes, so that a script can set command times and peak memory against it.
-//   storyport_parse_floor PACKAGE
+// With --write, also the least an import that changes every story must do to save: each story
+// written out again as the command writes it (the same parse, serialization and packing level),
+// held packed until the new package is written to OUT with every other entry copied as it was.
+//   storyport_parse_floor [--write OUT] PACKAGE
+#include <fcntl.h>
 #include <libdeflate.h>
+#include <unistd.h>
 #include <zip.h>
 #include <pugixml.hpp>
 
@@ -12,8 +17,10 @@
 #include <cstring>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "platform/host/idml/ct_idml_file_source.h"
+#include "platform/host/idml/ct_idml_packed_source.h"
 
 namespace {
 
@@ -79,13 +86,97 @@ bool b_Unpack(zip_t* pco_Zip, zip_uint64_t n_Index, libdeflate_decompressor* pco
            libdeflate_crc32(0, s_Bytes.data(), s_Bytes.size()) == co_stat.crc;
 }
 
+struct CT_CompressorCloser {
+    void operator()(libdeflate_compressor* pco_Compressor) const {
+        libdeflate_free_compressor(pco_Compressor);
+    }
+};
+
+class CT_StringWriter : public pugi::xml_writer {
+  public:
+    explicit CT_StringWriter(std::string& s_Out) : s_Target(s_Out) {}
+    void write(const void* p_Data, std::size_t n_Size) override {
+        s_Target.append(static_cast<const char*>(p_Data), n_Size);
+    }
+
+  private:
+    std::string& s_Target;
+};
+
+// The stories written again, as an import that changed every one writes them.
+struct CT_Rewrite {
+    std::unique_ptr<libdeflate_compressor, CT_CompressorCloser> pco_Compressor{
+        libdeflate_alloc_compressor(1)};  // the command's level
+    std::string s_Buffer;
+    std::vector<std::pair<zip_uint64_t, std::unique_ptr<CT_IdmlPackedSource>>> co_Stories;
+
+    static bool sb_IsStory(const char* pc_Name) {
+        return std::strncmp(pc_Name, "Stories/", 8) == 0;
+    }
+
+    bool b_Pack(zip_uint64_t n_Index, const pugi::xml_document& co_Tree) {
+        std::string s_xml;
+        CT_StringWriter co_writer(s_xml);
+        co_Tree.print(co_writer, "", pugi::format_raw | pugi::format_no_declaration,
+                      pugi::encoding_utf8);
+        const std::size_t n_bound =
+            libdeflate_deflate_compress_bound(pco_Compressor.get(), s_xml.size());
+        if (s_Buffer.size() < n_bound) {
+            s_Buffer.resize(n_bound);
+        }
+        const std::size_t n_packed = libdeflate_deflate_compress(
+            pco_Compressor.get(), s_xml.data(), s_xml.size(), s_Buffer.data(), n_bound);
+        if (n_packed == 0) {
+            return false;
+        }
+        co_Stories.emplace_back(
+            n_Index, std::make_unique<CT_IdmlPackedSource>(s_xml, s_Buffer.substr(0, n_packed)));
+        return true;
+    }
+
+    // The mimetype first, then every entry in its place, unchanged ones copied packed.
+    bool b_Write(zip_t* pco_From, const char* pc_Path) const {
+        const int i_fd = open(pc_Path, O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        if (i_fd < 0) {
+            return false;
+        }
+        int i_error = 0;
+        zip_t* pco_out = CT_IdmlFileSource::spco_OpenToWrite(i_fd, i_error);
+        bool b_ok = pco_out != nullptr;
+        const zip_int64_t i_mimetype = b_ok ? zip_name_locate(pco_From, "mimetype", 0) : -1;
+        const zip_int64_t i_count = zip_get_num_entries(pco_From, 0);
+        std::size_t n_story = 0;
+        for (zip_int64_t i = -1; b_ok && i < i_count; ++i) {
+            const zip_int64_t i_entry = i < 0 ? i_mimetype : i;
+            if (i_entry < 0 || (i >= 0 && i == i_mimetype)) {
+                continue;
+            }
+            const zip_uint64_t n_index = static_cast<zip_uint64_t>(i_entry);
+            const bool b_new = n_story < co_Stories.size() && co_Stories[n_story].first == n_index;
+            zip_source_t* pco_source = b_new ? co_Stories[n_story++].second->pco_Source(pco_out)
+                                             : zip_source_zip(pco_out, pco_From, n_index, 0, 0, -1);
+            b_ok =
+                pco_source != nullptr && zip_file_add(pco_out, zip_get_name(pco_From, n_index, 0),
+                                                      pco_source, ZIP_FL_ENC_UTF_8) >= 0;
+        }
+        b_ok = b_ok && zip_close(pco_out) == 0;
+        if (!b_ok && pco_out != nullptr) {
+            zip_discard(pco_out);
+        }
+        return close(i_fd) == 0 && b_ok;
+    }
+};
+
 }  // namespace
 
 int main(int i_Argc, char** ppc_Argv) {
-    if (i_Argc != 2) {
-        std::fprintf(stderr, "usage: %s PACKAGE\n", ppc_Argv[0]);
+    const bool b_write = i_Argc == 4 && std::strcmp(ppc_Argv[1], "--write") == 0;
+    if (i_Argc != 2 && !b_write) {
+        std::fprintf(stderr, "usage: %s [--write OUT] PACKAGE\n", ppc_Argv[0]);
         return 2;
     }
+    const char* pc_package = ppc_Argv[i_Argc - 1];
+    std::unique_ptr<CT_Rewrite> pco_rewrite = b_write ? std::make_unique<CT_Rewrite>() : nullptr;
     // As the command does: the zone is read once, not at each entry's date.
     if (std::getenv("TZ") == nullptr) {
         setenv("TZ", ":/etc/localtime", 0);
@@ -93,9 +184,9 @@ int main(int i_Argc, char** ppc_Argv) {
     int i_error = 0;
     // Through the command's own reading of the archive, a window at a time.
     std::unique_ptr<zip_t, CT_ZipCloser> pco_zip(
-        CT_IdmlFileSource::spco_Open(ppc_Argv[1], 0, i_error));
+        CT_IdmlFileSource::spco_Open(pc_package, 0, i_error));
     if (!pco_zip) {
-        std::fprintf(stderr, "%s: not a zip (libzip error %d)\n", ppc_Argv[1], i_error);
+        std::fprintf(stderr, "%s: not a zip (libzip error %d)\n", pc_package, i_error);
         return 1;
     }
     std::size_t n_entries = 0;
@@ -112,17 +203,31 @@ int main(int i_Argc, char** ppc_Argv) {
             continue;
         }
         if (!b_Unpack(pco_zip.get(), n_index, pco_inflater.get(), s_packed, s_bytes)) {
-            std::fprintf(stderr, "%s: entry %s cannot be unpacked\n", ppc_Argv[1], pc_name);
+            std::fprintf(stderr, "%s: entry %s cannot be unpacked\n", pc_package, pc_name);
             return 1;
         }
-        // Gone at the end of the loop, before the next part is unpacked.
+        // Gone at the end of the loop, before the next part is unpacked. A story to be written
+        // again is read as the command reads one it may change: all that it holds kept.
+        const bool b_story = pco_rewrite && CT_Rewrite::sb_IsStory(pc_name);
         pugi::xml_document co_tree;
-        if (!co_tree.load_buffer_inplace(s_bytes.data(), s_bytes.size())) {
-            std::fprintf(stderr, "%s: entry %s is not well-formed XML\n", ppc_Argv[1], pc_name);
+        if (!co_tree.load_buffer_inplace(s_bytes.data(), s_bytes.size(),
+                                         b_story ? pugi::parse_default | pugi::parse_declaration |
+                                                       pugi::parse_pi | pugi::parse_comments |
+                                                       pugi::parse_ws_pcdata
+                                                 : pugi::parse_default)) {
+            std::fprintf(stderr, "%s: entry %s is not well-formed XML\n", pc_package, pc_name);
+            return 1;
+        }
+        if (b_story && !pco_rewrite->b_Pack(n_index, co_tree)) {
+            std::fprintf(stderr, "%s: entry %s cannot be packed\n", pc_package, pc_name);
             return 1;
         }
         n_bytes += s_bytes.size();
         ++n_entries;
+    }
+    if (pco_rewrite && !pco_rewrite->b_Write(pco_zip.get(), ppc_Argv[2])) {
+        std::fprintf(stderr, "%s cannot be written\n", ppc_Argv[2]);
+        return 1;
     }
     std::printf("%zu XML entries, %llu bytes\n", n_entries,
                 static_cast<unsigned long long>(n_bytes));
