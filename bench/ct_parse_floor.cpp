@@ -3,8 +3,9 @@
 // time nor its memory holds anything a command could do without. Prints the number of XML entries
 // and their unpacked bytes, so that a script can set command times and peak memory against it.
 // With --write, also the least an import that changes every story must do to save: each story
-// written out again as the command writes it (the same parse, serialization and packing level),
-// held packed until the new package is written to OUT with every other entry copied as it was.
+// parsed as the command parses a part it may change and written out again by the command's own
+// serializing and packing, held packed until the new package is written to OUT with every other
+// entry copied as it was.
 //   storyport_parse_floor [--write OUT] PACKAGE
 #include <fcntl.h>
 #include <libdeflate.h>
@@ -19,8 +20,11 @@
 #include <string>
 #include <vector>
 
+#include "platform/common/ct_errors.h"
+#include "platform/host/idml/ct_idml_deflater.h"
 #include "platform/host/idml/ct_idml_file_source.h"
 #include "platform/host/idml/ct_idml_packed_source.h"
+#include "platform/host/idml/ct_idml_xml_part.h"
 
 namespace {
 
@@ -86,52 +90,20 @@ bool b_Unpack(zip_t* pco_Zip, zip_uint64_t n_Index, libdeflate_decompressor* pco
            libdeflate_crc32(0, s_Bytes.data(), s_Bytes.size()) == co_stat.crc;
 }
 
-struct CT_CompressorCloser {
-    void operator()(libdeflate_compressor* pco_Compressor) const {
-        libdeflate_free_compressor(pco_Compressor);
-    }
-};
-
-class CT_StringWriter : public pugi::xml_writer {
-  public:
-    explicit CT_StringWriter(std::string& s_Out) : s_Target(s_Out) {}
-    void write(const void* p_Data, std::size_t n_Size) override {
-        s_Target.append(static_cast<const char*>(p_Data), n_Size);
-    }
-
-  private:
-    std::string& s_Target;
-};
-
-// The stories written again, as an import that changed every one writes them.
+// The stories written again, as an import that changed every one writes them: by the command's
+// own serializing and packing.
 struct CT_Rewrite {
-    std::unique_ptr<libdeflate_compressor, CT_CompressorCloser> pco_Compressor{
-        libdeflate_alloc_compressor(1)};  // the command's level
-    std::string s_Buffer;
     std::vector<std::pair<zip_uint64_t, std::unique_ptr<CT_IdmlPackedSource>>> co_Stories;
 
     static bool sb_IsStory(const char* pc_Name) {
         return std::strncmp(pc_Name, "Stories/", 8) == 0;
     }
 
-    bool b_Pack(zip_uint64_t n_Index, const pugi::xml_document& co_Tree) {
-        std::string s_xml;
-        CT_StringWriter co_writer(s_xml);
-        co_Tree.print(co_writer, "", pugi::format_raw | pugi::format_no_declaration,
-                      pugi::encoding_utf8);
-        const std::size_t n_bound =
-            libdeflate_deflate_compress_bound(pco_Compressor.get(), s_xml.size());
-        if (s_Buffer.size() < n_bound) {
-            s_Buffer.resize(n_bound);
-        }
-        const std::size_t n_packed = libdeflate_deflate_compress(
-            pco_Compressor.get(), s_xml.data(), s_xml.size(), s_Buffer.data(), n_bound);
-        if (n_packed == 0) {
-            return false;
-        }
-        co_Stories.emplace_back(
-            n_Index, std::make_unique<CT_IdmlPackedSource>(s_xml, s_Buffer.substr(0, n_packed)));
-        return true;
+    void v_Pack(zip_uint64_t n_Index, const pugi::xml_document& co_Tree) {
+        const std::string s_xml = CT_IdmlXmlPart::ss_Serialize(co_Tree);
+        co_Stories.emplace_back(n_Index,
+                                std::make_unique<CT_IdmlPackedSource>(
+                                    s_xml, CT_IdmlDeflater::sco_ThisThread().s_Pack(s_xml)));
     }
 
     // The mimetype first, then every entry in its place, unchanged ones copied packed.
@@ -158,12 +130,19 @@ struct CT_Rewrite {
             b_ok =
                 pco_source != nullptr && zip_file_add(pco_out, zip_get_name(pco_From, n_index, 0),
                                                       pco_source, ZIP_FL_ENC_UTF_8) >= 0;
+            if (!b_ok && pco_source != nullptr) {
+                zip_source_free(pco_source);
+            }
         }
         b_ok = b_ok && zip_close(pco_out) == 0;
         if (!b_ok && pco_out != nullptr) {
             zip_discard(pco_out);
         }
-        return close(i_fd) == 0 && b_ok;
+        b_ok = close(i_fd) == 0 && b_ok;
+        if (!b_ok) {
+            unlink(pc_Path);  // no half-written package is left
+        }
+        return b_ok;
     }
 };
 
@@ -218,9 +197,13 @@ int main(int i_Argc, char** ppc_Argv) {
             std::fprintf(stderr, "%s: entry %s is not well-formed XML\n", pc_package, pc_name);
             return 1;
         }
-        if (b_story && !pco_rewrite->b_Pack(n_index, co_tree)) {
-            std::fprintf(stderr, "%s: entry %s cannot be packed\n", pc_package, pc_name);
-            return 1;
+        if (b_story) {
+            try {
+                pco_rewrite->v_Pack(n_index, co_tree);
+            } catch (et_ErrorCode) {
+                std::fprintf(stderr, "%s: entry %s cannot be packed\n", pc_package, pc_name);
+                return 1;
+            }
         }
         n_bytes += s_bytes.size();
         ++n_entries;
