@@ -7,9 +7,7 @@
 // serializing and packing, held packed until the new package is written to OUT with every other
 // entry copied as it was.
 //   storyport_parse_floor [--write OUT] PACKAGE
-#include <fcntl.h>
 #include <libdeflate.h>
-#include <unistd.h>
 #include <zip.h>
 #include <pugixml.hpp>
 
@@ -20,6 +18,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/common/ct_atomic_replace.h"
 #include "platform/common/ct_errors.h"
 #include "platform/host/idml/ct_idml_deflater.h"
 #include "platform/host/idml/ct_idml_file_source.h"
@@ -106,43 +105,48 @@ struct CT_Rewrite {
                                     s_xml, CT_IdmlDeflater::sco_ThisThread().s_Pack(s_xml)));
     }
 
-    // The mimetype first, then every entry in its place, unchanged ones copied packed.
+    // The mimetype first, then every entry in its place, unchanged ones copied packed; into a
+    // temporary that replaces the target as the command's save does, so that a failed or
+    // interrupted run leaves no package half written. False when it cannot be written.
     bool b_Write(zip_t* pco_From, const char* pc_Path) const {
-        const int i_fd = open(pc_Path, O_WRONLY | O_CREAT | O_TRUNC, 0644);
-        if (i_fd < 0) {
+        try {
+            CT_AtomicReplace co_replace{CT_String(pc_Path)};
+            int i_error = 0;
+            zip_t* pco_out = CT_IdmlFileSource::spco_OpenToWrite(co_replace.i_Fd(), i_error);
+            bool b_ok = pco_out != nullptr;
+            const zip_int64_t i_mimetype = b_ok ? zip_name_locate(pco_From, "mimetype", 0) : -1;
+            const zip_int64_t i_count = zip_get_num_entries(pco_From, 0);
+            std::size_t n_story = 0;
+            for (zip_int64_t i = -1; b_ok && i < i_count; ++i) {
+                const zip_int64_t i_entry = i < 0 ? i_mimetype : i;
+                if (i_entry < 0 || (i >= 0 && i == i_mimetype)) {
+                    continue;
+                }
+                const zip_uint64_t n_index = static_cast<zip_uint64_t>(i_entry);
+                const bool b_new =
+                    n_story < co_Stories.size() && co_Stories[n_story].first == n_index;
+                zip_source_t* pco_source =
+                    b_new ? co_Stories[n_story++].second->pco_Source(pco_out)
+                          : zip_source_zip(pco_out, pco_From, n_index, 0, 0, -1);
+                b_ok = pco_source != nullptr &&
+                       zip_file_add(pco_out, zip_get_name(pco_From, n_index, 0), pco_source,
+                                    ZIP_FL_ENC_UTF_8) >= 0;
+                if (!b_ok && pco_source != nullptr) {
+                    zip_source_free(pco_source);
+                }
+            }
+            b_ok = b_ok && zip_close(pco_out) == 0;
+            if (!b_ok) {
+                if (pco_out != nullptr) {
+                    zip_discard(pco_out);
+                }
+                return false;  // the temporary goes with co_replace
+            }
+            co_replace.v_Commit();
+            return true;
+        } catch (et_ErrorCode) {
             return false;
         }
-        int i_error = 0;
-        zip_t* pco_out = CT_IdmlFileSource::spco_OpenToWrite(i_fd, i_error);
-        bool b_ok = pco_out != nullptr;
-        const zip_int64_t i_mimetype = b_ok ? zip_name_locate(pco_From, "mimetype", 0) : -1;
-        const zip_int64_t i_count = zip_get_num_entries(pco_From, 0);
-        std::size_t n_story = 0;
-        for (zip_int64_t i = -1; b_ok && i < i_count; ++i) {
-            const zip_int64_t i_entry = i < 0 ? i_mimetype : i;
-            if (i_entry < 0 || (i >= 0 && i == i_mimetype)) {
-                continue;
-            }
-            const zip_uint64_t n_index = static_cast<zip_uint64_t>(i_entry);
-            const bool b_new = n_story < co_Stories.size() && co_Stories[n_story].first == n_index;
-            zip_source_t* pco_source = b_new ? co_Stories[n_story++].second->pco_Source(pco_out)
-                                             : zip_source_zip(pco_out, pco_From, n_index, 0, 0, -1);
-            b_ok =
-                pco_source != nullptr && zip_file_add(pco_out, zip_get_name(pco_From, n_index, 0),
-                                                      pco_source, ZIP_FL_ENC_UTF_8) >= 0;
-            if (!b_ok && pco_source != nullptr) {
-                zip_source_free(pco_source);
-            }
-        }
-        b_ok = b_ok && zip_close(pco_out) == 0;
-        if (!b_ok && pco_out != nullptr) {
-            zip_discard(pco_out);
-        }
-        b_ok = close(i_fd) == 0 && b_ok;
-        if (!b_ok) {
-            unlink(pc_Path);  // no half-written package is left
-        }
-        return b_ok;
     }
 };
 
