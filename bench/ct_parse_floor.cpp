@@ -193,11 +193,10 @@ int main(int i_Argc, char** ppc_Argv) {
         // again is read as the command reads one it may change: all that it holds kept.
         const bool b_story = pco_rewrite && CT_Rewrite::sb_IsStory(pc_name);
         pugi::xml_document co_tree;
-        if (!co_tree.load_buffer_inplace(s_bytes.data(), s_bytes.size(),
-                                         b_story ? pugi::parse_default | pugi::parse_declaration |
-                                                       pugi::parse_pi | pugi::parse_comments |
-                                                       pugi::parse_ws_pcdata
-                                                 : pugi::parse_default)) {
+        if (!co_tree.load_buffer_inplace(
+                s_bytes.data(), s_bytes.size(),
+                CT_IdmlXmlPart::sn_ParseFlags(b_story ? CT_IdmlXmlPart::e_Editable
+                                                      : CT_IdmlXmlPart::e_ReadOnly))) {
             std::fprintf(stderr, "%s: entry %s is not well-formed XML\n", pc_package, pc_name);
             return 1;
         }

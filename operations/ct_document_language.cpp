@@ -146,14 +146,17 @@ std::string CT_DocumentLanguage::ss_Of(const CT_IdmlDocument& co_Document,
     const CT_IdmlPackage co_package(co_Document.s_Path());
     pugi::xml_document co_preferences;
     pugi::xml_document co_styles;
-    if (co_package.b_Has("Resources/Preferences.xml")) {
-        const CT_IdmlPartBytes co_bytes = co_package.co_Read("Resources/Preferences.xml");
-        co_preferences.load_buffer(co_bytes.sv().data(), co_bytes.n_Size());
-    }
-    if (co_package.b_Has("Resources/Styles.xml")) {
-        const CT_IdmlPartBytes co_bytes = co_package.co_Read("Resources/Styles.xml");
-        co_styles.load_buffer(co_bytes.sv().data(), co_bytes.n_Size());
-    }
+    // Parsed in place, the tree taking the bytes over; a part that is missing or does not parse
+    // names no language, as an empty tree names none.
+    auto v_Load = [&co_package](pugi::xml_document& co_Tree, const char* pc_Entry) {
+        if (co_package.b_Has(pc_Entry)) {
+            CT_IdmlPartBytes co_bytes = co_package.co_Read(pc_Entry);
+            const std::size_t n_size = co_bytes.n_Size();
+            co_Tree.load_buffer_inplace_own(co_bytes.pc_Release(), n_size);
+        }
+    };
+    v_Load(co_preferences, "Resources/Preferences.xml");
+    v_Load(co_styles, "Resources/Styles.xml");
     // The language new text gets: what text that names none is set in.
     const std::string s_default =
         co_preferences.document_element().child("TextDefault").attribute("AppliedLanguage").value();

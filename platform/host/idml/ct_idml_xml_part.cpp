@@ -8,14 +8,6 @@
 
 namespace {
 
-unsigned n_Flags(CT_IdmlXmlPart::et_Use eo_Use) {
-    if (eo_Use == CT_IdmlXmlPart::e_ReadOnly) {
-        return pugi::parse_default;
-    }
-    return pugi::parse_default | pugi::parse_declaration | pugi::parse_pi | pugi::parse_comments |
-           pugi::parse_ws_pcdata;
-}
-
 class CT_StringWriter : public pugi::xml_writer {
   public:
     explicit CT_StringWriter(std::string& s_Out) : s_Target(s_Out) {}
@@ -28,6 +20,14 @@ class CT_StringWriter : public pugi::xml_writer {
 };
 
 }  // namespace
+
+unsigned CT_IdmlXmlPart::sn_ParseFlags(et_Use eo_Use) {
+    if (eo_Use == e_ReadOnly) {
+        return pugi::parse_default;
+    }
+    return pugi::parse_default | pugi::parse_declaration | pugi::parse_pi | pugi::parse_comments |
+           pugi::parse_ws_pcdata;
+}
 
 CT_IdmlXmlPart::CT_IdmlXmlPart(const std::string& s_Package, std::string s_Entry,
                                CT_IdmlPartBytes co_Bytes, et_Use eo_Use, const CT_Visit& co_Visit)
@@ -82,7 +82,7 @@ void CT_IdmlXmlPart::v_Parse(const std::string& s_Package, CT_IdmlPartBytes co_B
                              const CT_Visit& co_Visit) const {
     const std::size_t n_size = co_Bytes.n_Size();
     pugi::xml_parse_result co_Result = co_Tree.load_buffer_inplace_own(
-        co_Bytes.pc_Release(), n_size, n_Flags(eo_Use), pugi::encoding_auto);
+        co_Bytes.pc_Release(), n_size, sn_ParseFlags(eo_Use), pugi::encoding_auto);
     if (!co_Result || !co_Tree.document_element()) {
         v_RefuseUnparsed(s_Package, s_EntryName, co_Result);
     }
@@ -102,7 +102,7 @@ pugi::xml_node CT_IdmlXmlPart::sco_ParseInto(pugi::xml_node co_Parent, const std
                                              std::string_view co_Bytes) {
     const pugi::xml_node co_before = co_Parent.last_child();
     const pugi::xml_parse_result co_result = co_Parent.append_buffer(
-        co_Bytes.data(), co_Bytes.size(), n_Flags(e_ReadOnly), pugi::encoding_auto);
+        co_Bytes.data(), co_Bytes.size(), sn_ParseFlags(e_ReadOnly), pugi::encoding_auto);
     pugi::xml_node co_root = co_before ? co_before.next_sibling() : co_Parent.first_child();
     while (co_root && co_root.type() != pugi::node_element) {
         co_root = co_root.next_sibling();

@@ -57,6 +57,10 @@ class CT_IdmlXmlPart {
     std::string s_Serialize() const;
     // The same of a tree parsed as an editable part's is, given its document node.
     static std::string ss_Serialize(const pugi::xml_node& co_Document);
+    // The parser's options for a part of this use: one that may change keeps all it holds
+    // (declaration, processing instructions, comments, white space), so that it is written
+    // again as it was read.
+    static unsigned sn_ParseFlags(et_Use eo_Use);
 
     // Writes the tree out, packs it and lets the tree go. A tree that was changed holds its
     // old nodes as well as the new ones until it is freed, so a document changed story by
